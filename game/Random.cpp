@@ -1,0 +1,31 @@
+#include "game/Random.h"
+
+namespace {
+
+// PCG-XSH-RR: a 64-bit linear congruential state with a permuted 32-bit output.
+uint64_t state = 0x853C49E6748FEA9BULL;
+constexpr uint64_t kMultiplier = 6364136223846793005ULL;
+constexpr uint64_t kIncrement = 1442695040888963407ULL;
+
+uint32_t Next32() {
+    const uint64_t old = state;
+    state = old * kMultiplier + kIncrement;
+    const auto xorshifted = static_cast<uint32_t>(((old >> 18u) ^ old) >> 27u);
+    const auto rot = static_cast<uint32_t>(old >> 59u);
+    return (xorshifted >> rot) | (xorshifted << ((32u - rot) & 31u));
+}
+
+} // namespace
+
+void RandSeed(uint64_t seed) {
+    state = 0;
+    Next32();
+    state += seed;
+    Next32();
+}
+
+int32_t Random(int32_t n) {
+    if (n <= 0) return 0;
+    // Multiply-shift maps the 32-bit output onto 0..n-1 without a division.
+    return static_cast<int32_t>((static_cast<uint64_t>(Next32()) * static_cast<uint32_t>(n)) >> 32);
+}

@@ -1,0 +1,151 @@
+#include "game/vo_Field.h"
+
+#include "game/HighScores.h"
+#include "shell/ShellState.h"
+
+#include <cmath>
+
+namespace {
+
+// Path values are whole wave numbers held in single precision; rounding is to nearest, ties to
+// even, as everywhere in the field.
+int RoundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
+
+} // namespace
+
+TGameField::TGameField(uint8_t columns, uint8_t rows)
+    : MaxX(static_cast<uint8_t>(columns - 1)), MaxY(static_cast<uint8_t>(rows - 1)),
+      MatchMarks(columns, rows), AppearTimers(columns, rows), Cells(columns, rows),
+      PathGrid(columns, rows), PathMarks(columns, rows) {}
+
+int32_t TGameField::FreeCellCount() const {
+    int32_t n = 0;
+    for (int x = 0; x <= MaxX; ++x)
+        for (int y = 0; y <= MaxY; ++y)
+            if (Cells(x, y).Kind == 0) ++n;
+    return n;
+}
+
+bool TGameField::HasFreeCells(uint8_t n) const {
+    uint8_t count = 0;
+    for (int x = 0; x <= MaxX; ++x)
+        for (int y = 0; y <= MaxY; ++y)
+            if (Cells(x, y).Kind == 0) ++count;
+    return count >= n;
+}
+
+bool TGameField::HasBalls() const {
+    for (int x = 0; x <= MaxX; ++x)
+        for (int y = 0; y <= MaxY; ++y)
+            if (Cells(x, y).Kind != 0) return true;
+    return false;
+}
+
+int TGameField::CellColumn(int pictureX) {
+    return static_cast<int>(std::trunc((pictureX - kFieldLeft) / static_cast<double>(kCellPitch)));
+}
+
+int TGameField::CellRow(int pictureY) {
+    return static_cast<int>(std::trunc((pictureY - kFieldTop) / static_cast<double>(kCellPitch)));
+}
+
+uint8_t TGameField::FindPath(uint8_t fromX, uint8_t fromY, uint8_t toX, uint8_t toY) {
+    if ((fromX == toX && fromY == toY) || !Inside(toX, toY) || !Inside(fromX, fromY) ||
+        Cells(toX, toY).Kind != 0)
+        return kNoPath;
+
+    for (int x = 0; x <= MaxX; ++x)
+        for (int y = 0; y <= MaxY; ++y) PathGrid(x, y) = Cells(x, y).Kind != 0 ? 255.0f : 0.0f;
+    PathGrid(fromX, fromY) = 1.0f;
+
+    // Wave search: each pass gives wave w + 1 to the free neighbours of the wave-w cells, in the
+    // order right, left, down, up. A cell reached in a pass is not expanded in the same pass,
+    // since only cells holding w are expanded.
+    const int passLimit = MaxX * MaxY;
+    float w = 1.0f;
+    int n = 0;
+    static constexpr int dx[4] = {1, -1, 0, 0};
+    static constexpr int dy[4] = {0, 0, 1, -1};
+    do {
+        ++n;
+        for (int x = 0; x <= MaxX; ++x) {
+            for (int y = 0; y <= MaxY; ++y) {
+                if (PathGrid(x, y) != w) continue;
+                for (int k = 0; k < 4; ++k) {
+                    const int nx = x + dx[k], ny = y + dy[k];
+                    if (Inside(nx, ny) && PathGrid(nx, ny) == 0.0f) PathGrid(nx, ny) = w + 1.0f;
+                }
+            }
+        }
+        w += 1.0f;
+    } while (!(n > passLimit || PathGrid(toX, toY) > 0.0f));
+
+    if (PathGrid(toX, toY) == 0.0f) {
+        PathMarks(toX, toY) = kBlockedMark;
+        PathGrid.Fill(0.0f);
+        return kNoPath;
+    }
+
+    // Walk back from the target, keeping one predecessor per wave, chosen in the order left,
+    // right, up, down. Each step clears every other cell of the current wave; once the walk has
+    // passed the start, the wrapped byte wave 255 clears the occupied cells too.
+    uint8_t d = static_cast<uint8_t>(RoundEven(PathGrid(toX, toY)));
+    const auto length = static_cast<uint8_t>(d - 1);
+    int px = toX, py = toY;
+    static constexpr int bx[4] = {-1, 1, 0, 0};
+    static constexpr int by[4] = {0, 0, -1, 1};
+    for (int step = 0; step < 64; ++step) {
+        for (int x = 0; x <= MaxX; ++x)
+            for (int y = 0; y <= MaxY; ++y)
+                if ((x != px || y != py) && PathGrid(x, y) == static_cast<float>(d))
+                    PathGrid(x, y) = 0.0f;
+        const float want = PathGrid(px, py) - 1.0f;
+        for (int k = 0; k < 4; ++k) {
+            const int nx = px + bx[k], ny = py + by[k];
+            if (Inside(nx, ny) && PathGrid(nx, ny) == want) {
+                px = nx;
+                py = ny;
+                break;
+            }
+        }
+        d = static_cast<uint8_t>(d - 1);
+    }
+    return length;
+}
+
+void TGameField::UpdateHover() {
+    HoverX = HoverY = kNoHover;
+    const int x = CellColumn(Shell.PointerX);
+    const int y = CellRow(Shell.PointerY);
+    // Off the field the marks stay as the last frame over the field left them.
+    if (!Inside(x, y)) return;
+    HoverX = static_cast<uint8_t>(x);
+    HoverY = static_cast<uint8_t>(y);
+    if (!Selected) {
+        PathMarks.Fill(0);
+        return;
+    }
+    // The highlight shows the path that the previous frame's search left. Values below zero (a
+    // travel clock run past its end) show as plain cells.
+    for (int i = 0; i <= MaxX; ++i) {
+        for (int j = 0; j <= MaxY; ++j) {
+            const int v = RoundEven(PathGrid(i, j));
+            PathMarks(i, j) = v <= 0 ? 0 : v >= 255 ? 254 : static_cast<uint8_t>(v);
+        }
+    }
+    const uint8_t r = FindPath(SelX, SelY, static_cast<uint8_t>(x), static_cast<uint8_t>(y));
+    if (r > 0 && r < kNoPath) return;
+    for (int i = 0; i <= MaxX; ++i)
+        for (int j = 0; j <= MaxY; ++j)
+            if (PathMarks(i, j) != kBlockedMark) PathMarks(i, j) = 0;
+    if (Inside(SelX, SelY)) PathMarks(SelX, SelY) = 0;
+}
+
+void TGameField::InsertHighScore() {
+    const int row = ::InsertHighScore(HighScores.Blocks[Shell.CurrentMode % kHighScoreModes],
+                                      Shell.Score);
+    Shell.Word = scrMessageBox + scrMsgLowScore + scrHighScores;
+    if (row == kNotEntered) return;
+    Shell.Word = scrMessageBox + scrMsgEnterName + scrHighScores;
+    Shell.NewEntryRow = static_cast<uint8_t>(row);
+}

@@ -1,0 +1,76 @@
+#pragma once
+// TGameField: the 9 x 9 playing field and the rules engine. Cell (x, y) is column x from the left,
+// row y from the top; on the 800 x 600 picture it is the 52 x 52 square at (298 + 52x, 26 + 52y).
+// Timers, phases and speeds count in game time units of 1/15 second (the frame timer's Delta).
+#include "game/BallKinds.h"
+#include "game/Grid.h"
+
+#include <array>
+#include <cstdint>
+
+// Picture geometry of the field.
+constexpr int kFieldLeft = 298;
+constexpr int kFieldTop = 26;
+constexpr int kCellPitch = 52;
+
+constexpr uint8_t kNoHover = 255;    // HoverX/HoverY: the pointer is not over the field
+constexpr uint8_t kNoSelection = 254; // SelX/SelY: nothing selected
+constexpr uint8_t kNoPath = 255;     // FindPath: no path, or a refused search
+constexpr uint8_t kBlockedMark = 255; // PathMarks: the hovered empty cell cannot be reached
+constexpr double kTurnIdle = -200.0; // TurnTimer while waiting for the player
+
+class TGameField {
+public:
+    TGameField(uint8_t columns, uint8_t rows);
+
+    // Cell counts.
+    int32_t FreeCellCount() const;
+    bool HasFreeCells(uint8_t n) const; // at least n empty cells (counted in a byte)
+    bool HasBalls() const;
+
+    // Path search. Returns the path length L (1..64) and leaves the chosen path in PathGrid
+    // (start 1, next cell 2, ..., target L + 1, every other element 0), or kNoPath when the start
+    // is the target, the target is occupied (both leave everything untouched) or no path exists
+    // (PathGrid cleared, the target's PathMarks element set to kBlockedMark).
+    uint8_t FindPath(uint8_t fromX, uint8_t fromY, uint8_t toX, uint8_t toY);
+    // Runs each frame before Render: finds the hovered cell from the pointer and, while a ball is
+    // selected, highlights the path to it (one frame late) or marks it blocked.
+    void UpdateHover();
+
+    // Inserts the score into the current mode's table; sets the word to the name-entry message
+    // (0x10004020) when it enters, to the low-score message (0x10008020) otherwise.
+    void InsertHighScore();
+
+    // The cell under a picture position, truncating toward zero, so the 51-pixel strips left of
+    // and above the field still give column 0 and row 0. May lie outside 0..8.
+    static int CellColumn(int pictureX);
+    static int CellRow(int pictureY);
+
+    bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x <= MaxX && y <= MaxY; }
+    TCell& Cell(int x, int y) { return Cells(x, y); }
+    const TCell& Cell(int x, int y) const { return Cells(x, y); }
+
+    uint8_t MaxX = 0, MaxY = 0;
+    TGrid<uint8_t> MatchMarks;
+    TGrid<double> AppearTimers; // > 0 while a ball grows in or travels: not drawn at rest
+    bool Selected = false;
+    double TurnTimer = kTurnIdle;
+    int32_t TargetX = 0, TargetY = 0;
+    int16_t TravelDirX = 0, TravelDirY = 0;
+    bool Moving = false;
+    uint8_t HoverX = 0, HoverY = 0;
+    uint8_t LastHoverX = 0, LastHoverY = 0;
+    double FusePhase = 0.0;
+    double HoverSoundTimer = 0.0;
+    uint8_t PaintColour = 0;
+    bool GameOver = false;
+    int32_t BallsPerTurn = 0;
+    uint8_t SelX = 0, SelY = 0;
+    uint8_t SelPicture = 0;
+    float BouncePhase = 0.0f;
+    TGrid<TCell> Cells;
+    TGrid<float> PathGrid;   // wave numbers of the search, then the chosen path and travel clock
+    TGrid<uint8_t> PathMarks; // 0 plain, 1..254 highlighted path, 255 blocked target
+    std::array<TCell, 5> Preview{};
+    uint8_t ChainCount = 0;
+};

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Shared set-up of play.sh and test.sh: installs the Debian packages the build needs (only the
+# missing ones), then configures and builds into build/. Idempotent; prints what it does.
+set -euo pipefail
+
+VO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+VO_PACKAGES=(
+  cmake g++ make pkg-config
+  libsdl2-dev libsdl2-mixer-dev libjpeg62-turbo-dev
+  libcairo2-dev libfreetype-dev fonts-dejavu-core libvorbis-dev libogg-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xdotool imagemagick x11-utils xauth
+  clang libclang-rt-14-dev
+)
+
+vo_install_packages() {
+  local missing=()
+  local p
+  for p in "${VO_PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$p")
+    fi
+  done
+  if [ ${#missing[@]} -eq 0 ]; then
+    echo "setup: all ${#VO_PACKAGES[@]} Debian packages are present"
+    return 0
+  fi
+  echo "setup: installing ${missing[*]}"
+  local sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo[@]}" apt-get update -q
+  "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# vo_build <build dir> [extra cmake args...]
+vo_build() {
+  local dir=$1
+  shift
+  echo "setup: configuring $dir"
+  cmake -S "$VO_ROOT" -B "$dir" "$@" >/dev/null
+  echo "setup: building $dir"
+  cmake --build "$dir" -j "$(nproc)"
+}

@@ -1,0 +1,3 @@
+#include "shell/ShellState.h"
+
+TShellState Shell;
