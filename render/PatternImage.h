@@ -1,0 +1,64 @@
+#pragma once
+// TPatternImage: one picture cut into equally sized patterns (animation frames, button states,
+// glyph cells, background quarters) packed into one or more textures of a fixed size. Patterns are
+// numbered across the picture row by row and fill the textures in the same order.
+//
+// Result codes: 0 done; -2 format not accepted; -3 bad sizes or count, already loaded
+// (CreateTextures), texture index out of range (Lock/UnlockTexture); -4 already loaded (loaders),
+// texture creation failed (CreateTextures); -6 the pixel converters are unavailable; -1 lock or
+// unlock failed.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class IGfxDevice;
+class IGfxTexture;
+
+// The texture and texture coordinates of one pattern, for the render device. Corners: 0 top-left,
+// 1 top-right, 2 bottom-left, 3 bottom-right (after mirror and flip).
+struct TPatternSelection {
+    IGfxTexture* Texture = nullptr;
+    float U[4] = {};
+    float V[4] = {};
+};
+
+class TPatternImage {
+public:
+    TPatternImage() = default;
+    TPatternImage(const TPatternImage&) = delete;
+    TPatternImage& operator=(const TPatternImage&) = delete;
+
+    // A pattern size of 0 means the picture's own width or height. A picture reader error
+    // (a damaged file) is reported as -7 with the reader's message in `error` when given; the set
+    // stays empty. A missing file loads the "NO IMAGE" placeholder.
+    int32_t LoadFromFile(IGfxDevice* device, const std::string& fileName, int32_t patternWidth,
+                         int32_t patternHeight, int32_t textureWidth, int32_t textureHeight,
+                         int32_t format, std::string* error = nullptr);
+    // One pattern: the whole picture, on a texture rounded up to powers of two.
+    int32_t LoadAuto(IGfxDevice* device, const std::string& fileName, int32_t format,
+                     std::string* error = nullptr);
+    int32_t FreeTextures();
+
+    // Clamps the pattern index to 0..PatternCount-1; false for an empty set.
+    bool SelectPattern(int32_t pattern, bool mirror, bool flip, TPatternSelection& out) const;
+
+    int32_t CreateTextures(IGfxDevice* device, int32_t textureWidth, int32_t textureHeight,
+                           int32_t patternWidth, int32_t patternHeight, int32_t textureCount,
+                           int32_t format);
+    // On success `pitch` is the row length in bytes and `bits` points at texel (0, 0).
+    int32_t LockTexture(int32_t index, int32_t& pitch, uint8_t*& bits);
+    int32_t UnlockTexture(int32_t index);
+
+    bool Loaded = false;
+    int32_t PatternWidth = 0, PatternHeight = 0;
+    int32_t TextureWidth = 0, TextureHeight = 0;
+    int32_t PatternCount = 0;
+    int32_t Columns = 0, Rows = 0;
+    int32_t PatternsPerTexture = 0;
+    int32_t Format = 0;
+    std::vector<std::shared_ptr<IGfxTexture>> Textures;
+};
+
+// Smallest power of two not below n (n >= 1).
+int32_t NextPow2(int32_t n);

@@ -1,0 +1,144 @@
+#pragma once
+// TRenderDevice: the one drawing device. It presents an 800 x 600 picture in the owner window or
+// full screen (or, offscreen, into a memory surface) and draws patterns of TPatternImage sets as
+// textured, vertex-coloured quads with a small set of blend effects, batching up to 42 quads that
+// share a texture and an effect.
+//
+// Colours are 0xAABBGGRR (alpha in the top byte, red in the low byte). Angles are in 1/256 turn
+// (64 draws a pattern upright), scales in 1/256 (256 = natural size).
+#include "render/RenderTypes.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class IGfxSystem;
+class IGfxDevice;
+class IGfxVertexBuffer;
+class IGfxTexture;
+class TPatternImage;
+struct TNativeWindow;
+
+// The adapter identification read by InitDevice (strings are zero-terminated).
+struct TAdapterInfo {
+    char Driver[512] = {};
+    char Description[512] = {};
+};
+
+class TRenderDevice {
+public:
+    TRenderDevice();
+    ~TRenderDevice(); // DoneDevice
+    TRenderDevice(const TRenderDevice&) = delete;
+    TRenderDevice& operator=(const TRenderDevice&) = delete;
+
+    // --- Owner and presentation --------------------------------------------------------------
+    // The owner form's window. Without an owner (and not offscreen) InitDevice returns -1.
+    void SetOwnerWindow(TNativeWindow* window);
+    // Offscreen: render into a Width x Height memory surface with the software renderer; no
+    // window or display is needed. Ignored while initialised.
+    void SetOffscreen(bool offscreen);
+    bool Offscreen() const;
+    // Full screen on the desktop's own mode with the picture scaled to fit and centred, for
+    // displays without a mode of Width x Height. Used when FullScreen is set. Ignored while
+    // initialised.
+    void SetDesktopFullScreen(bool value);
+    bool DesktopFullScreen() const;
+    // Where the picture lies in the window's client area (window pixels); pointer positions are
+    // mapped through it. Equals (0, 0, Width, Height) in a plain window.
+    TRect PictureRectInWindow() const;
+
+    // --- Published properties ---------------------------------------------------------------
+    // Width, Height, BackBufferCount, BitDepth, FullScreen, ZBuffer, VSync, RefreshRate and
+    // CustomRefreshRate ignore new values while initialised. Setting RefreshRate to anything but
+    // rr_custom sets CustomRefreshRate to 0; CustomRefreshRate accepts a value only while
+    // RefreshRate is rr_custom. Antialias and Dithering apply at once when initialised.
+    bool Antialias() const;
+    void SetAntialias(bool value);
+    bool Dithering() const;
+    void SetDithering(bool value);
+    bool Hardware() const;
+    void SetHardware(bool value);
+    bool FullScreen() const;
+    void SetFullScreen(bool value);
+    int32_t Width() const;
+    void SetWidth(int32_t value);
+    int32_t Height() const;
+    void SetHeight(int32_t value);
+    int32_t BackBufferCount() const;
+    void SetBackBufferCount(int32_t value);
+    TBitDepth BitDepth() const;
+    void SetBitDepth(TBitDepth value);
+    TZBuffer ZBuffer() const;
+    void SetZBuffer(TZBuffer value);
+    bool VSync() const;
+    void SetVSync(bool value);
+    TRefreshRate RefreshRate() const;
+    void SetRefreshRate(TRefreshRate value);
+    int32_t CustomRefreshRate() const;
+    void SetCustomRefreshRate(int32_t value);
+    std::function<void(TRenderDevice& sender)> OnDeviceLost;
+
+    // --- Read-only state ----------------------------------------------------------------------
+    bool Initialized() const;
+    IGfxDevice* Device() const; // for TPatternImage loading
+    const TAdapterInfo& AdapterInfo() const;
+
+    // --- Device life --------------------------------------------------------------------------
+    // 0 ready; -1 already initialised or no owner; -2 no graphics system; -3 full screen: no mode
+    // enumerated or chosen; -4 windowed: desktop mode unreadable; -5 device creation failed;
+    // -6 vertex buffer creation failed; -7 caps unreadable; -8 adapter identifier unreadable.
+    int32_t InitDevice();
+    int32_t DoneDevice(); // 0 if it was initialised, else -1
+    bool ResetDevice();
+
+    // --- Frame --------------------------------------------------------------------------------
+    bool BeginFrame(); // discards queued quads
+    bool EndFrame();   // draws queued quads
+    bool PresentFrame(); // calls OnDeviceLost when the device is lost
+    void SetClipRect(const TRect& rect);
+
+    // --- Drawing: false when not initialised or the pattern cannot be selected (null or empty
+    // image); nothing is queued then. --------------------------------------------------------
+    bool DrawQuad(TPatternImage* image, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3,
+                  int32_t y3, int32_t x4, int32_t y4, int32_t pattern, uint32_t effect);
+    bool DrawQuadCol(TPatternImage* image, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+                     int32_t x3, int32_t y3, int32_t x4, int32_t y4, uint32_t colour,
+                     int32_t pattern, uint32_t effect);
+    bool DrawImage(TPatternImage* image, int32_t x, int32_t y, int32_t pattern, uint32_t effect);
+    bool DrawImageCol(TPatternImage* image, int32_t x, int32_t y, uint32_t colour, int32_t pattern,
+                      uint32_t effect);
+    bool DrawImageScaled(TPatternImage* image, int32_t x, int32_t y, int32_t scale,
+                         uint32_t colour, int32_t pattern, uint32_t effect);
+    bool DrawRotated(TPatternImage* image, int32_t x, int32_t y, int32_t angle, int32_t scale,
+                     int32_t pattern, uint32_t effect);
+    bool DrawRotatedCol(TPatternImage* image, int32_t x, int32_t y, int32_t angle, int32_t scale,
+                        uint32_t colour, int32_t pattern, uint32_t effect);
+    bool DrawRotatedColTrunc(TPatternImage* image, int32_t x, int32_t y, int32_t angle,
+                             int32_t scale, uint32_t colour, int32_t pattern, uint32_t effect);
+
+    // --- Offscreen read-back (tests, screenshots) ---------------------------------------------
+    // The last presented frame as 0xAARRGGBB pixels, row 0 at the top; empty when not offscreen.
+    std::vector<uint32_t> ReadFrame() const;
+    // Writes the last presented frame as a BMP file.
+    bool SaveFrame(const std::string& path) const;
+
+    // --- Test support ---------------------------------------------------------------------------
+    // Stands in for the graphics system InitDevice would create (a recording double in tests).
+    void UseGfxSystem(std::shared_ptr<IGfxSystem> system);
+    // Makes the next PresentFrame find the device lost, as after a driver reset.
+    void SimulateDeviceLoss();
+
+private:
+    struct TImpl;
+    std::unique_ptr<TImpl> impl_;
+};
+
+// The main form's device, reachable by the field, the particles and the buttons.
+extern TRenderDevice* RenderDevice1;
+
+// The rotation cache's angle of the line from (x1, y1) to (x2, y2), in radians, 0..2 pi.
+double AngleOf(double x1, double y1, double x2, double y2);

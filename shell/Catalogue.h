@@ -1,0 +1,26 @@
+#pragma once
+// The catalogue of every picture: file (relative to the game's data folder), pattern size, texture
+// size, format, and the global set it fills. The loading steps walk it in order; the artwork
+// generator makes every file in it and checks the pattern counts.
+#include <string>
+#include <vector>
+
+class TPatternImage;
+
+struct TCatalogueEntry {
+    std::string File;         // e.g. "graphics/balls/1_0.tga"
+    int PatternWidth = 0;     // 0 with Whole: the whole picture is one pattern
+    int PatternHeight = 0;
+    int TextureWidth = 0;
+    int TextureHeight = 0;
+    int Format = 21;          // 21 A8R8G8B8 (with alpha), 23 R5G6B5 (no alpha)
+    bool Whole = false;       // loaded with LoadAuto
+    int MinPatterns = 1;      // patterns the game draws from it; the picture must hold these
+    TPatternImage** Slot = nullptr; // the global picture set it fills (in Pictures)
+};
+
+// Loaded at start-up, before the logo, without progress frames.
+const std::vector<TCatalogueEntry>& StartupCatalogue();
+// Loaded by the loading step, one progress frame each: 117 entries. 22_0.tga fills ball set
+// entry 21 and is then replaced there by bomb_0.tga; both count.
+const std::vector<TCatalogueEntry>& IngameCatalogue();

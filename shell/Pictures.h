@@ -1,0 +1,63 @@
+#pragma once
+// Every picture set of the game, one global each, filled by the start-up and loading steps from
+// the catalogue. A set that is missing or failed to load draws nothing (the device refuses null
+// or empty sets), so every user may draw through these pointers at any time.
+#include <array>
+
+class TPatternImage;
+
+struct TPictures {
+    // Start-up group.
+    TPatternImage* Cursor = nullptr;
+    TPatternImage* Background = nullptr; // background.jpg, four 400 x 300 quadrants
+    TPatternImage* LoadingElement = nullptr;
+    TPatternImage* Flare = nullptr;
+    TPatternImage* StatusLine = nullptr;
+    TPatternImage* LogoBall = nullptr;
+    TPatternImage* LogoI = nullptr;
+    TPatternImage* BlikOrra = nullptr;
+    TPatternImage* Velm = nullptr;
+    TPatternImage* Orra = nullptr;
+
+    // In-game group.
+    TPatternImage* NewGame = nullptr;
+    TPatternImage* Kids = nullptr;
+    TPatternImage* Normal = nullptr;
+    TPatternImage* Professional = nullptr;
+    TPatternImage* Options = nullptr;
+    TPatternImage* Instructions = nullptr;
+    TPatternImage* HighScoresButton = nullptr;
+    TPatternImage* Exit = nullptr;
+    TPatternImage* HeadText = nullptr; // element_headtext_gamezone
+    TPatternImage* HighMode = nullptr; // table titles, pattern = mode
+    TPatternImage* HighModeR = nullptr;
+    TPatternImage* HighModeL = nullptr;
+    TPatternImage* Back = nullptr;
+    TPatternImage* Clear = nullptr;
+    TPatternImage* Ingame = nullptr; // in-game background, four quadrants
+    TPatternImage* Field = nullptr;  // 0 plain cell, 1 path, 2 unreachable, 3 empty cell
+    std::array<TPatternImage*, 22> Ball{};   // %d_0: at rest, hover, preview, pop, debris
+    std::array<TPatternImage*, 22> Bounce{}; // %d_1: the selected ball
+    TPatternImage* BombHovered = nullptr;    // bomb_1
+    TPatternImage* BombSelected = nullptr;   // bomb_2
+    // Sparkle sets 1..4 (%d_2 .. %d_5) and the paint splash (%d_6), per colour 1..7.
+    std::array<std::array<TPatternImage*, 7>, 4> Sparkle{};
+    std::array<TPatternImage*, 7> Paint{};
+    TPatternImage* Inform = nullptr; // message box
+    TPatternImage* Yes = nullptr;
+    TPatternImage* No = nullptr;
+    TPatternImage* Prev = nullptr;
+    TPatternImage* Next = nullptr;
+    TPatternImage* FullScreenBox = nullptr; // check box, pattern = flag
+    TPatternImage* SoundOpt = nullptr;      // option labels
+    TPatternImage* SoundOptG = nullptr;     // volume bar
+    TPatternImage* Up = nullptr;
+    TPatternImage* Down = nullptr;
+    TPatternImage* Explosion = nullptr;
+    std::array<TPatternImage*, 5> Help{};
+    TPatternImage* LogoSmall = nullptr;
+    TPatternImage* Cry = nullptr;
+    TPatternImage* Lau = nullptr;
+};
+
+extern TPictures Pictures;

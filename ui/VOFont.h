@@ -1,0 +1,52 @@
+#pragma once
+// TVOFont: the proportional bitmap font. "font.rls" gives the cell size and each character's
+// advance; "font.bmp" holds a cell per character code 0..255 with the glyph's coverage in alpha.
+// Positions are unsigned 16-bit picture coordinates (pens wrap at 65536); Y is the top edge of the
+// glyph cells. Every glyph is drawn with effect 0x102 in the given colour (0xAABBGGRR).
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class TPatternImage;
+class TRenderDevice;
+
+class TVOFont {
+public:
+    explicit TVOFont(TRenderDevice* device);
+    ~TVOFont(); // releases the glyph textures
+    TVOFont(const TVOFont&) = delete;
+    TVOFont& operator=(const TVOFont&) = delete;
+
+    // Both do nothing (and return true) unless the device is initialised. LoadMetrics fails on a
+    // missing file or one shorter than 258 bytes, with the file named in `error`; bytes read
+    // before the failure stay.
+    bool LoadMetrics(const std::string& fileName, std::string* error = nullptr);
+    bool LoadGlyphs(const std::string& fileName, std::string* error = nullptr);
+
+    void DrawText(const std::string& text, uint16_t x, uint16_t y, uint32_t colour);
+    void DrawTextCentered(const std::string& text, uint16_t x, uint16_t y, uint32_t colour);
+    // Centred on x at `scale` percent; advances are scaled and rounded (halves to even) per
+    // character.
+    void DrawTextScaled(const std::string& text, uint16_t x, uint16_t y, uint16_t scale,
+                        uint32_t colour);
+    // As DrawTextScaled on text + "I" (caret on) or text + " " (off): the caret takes part in
+    // the centring and the text does not shift when it blinks.
+    void DrawTextCaret(const std::string& text, uint16_t x, uint16_t y, uint16_t scale,
+                       uint32_t colour, bool caret);
+    // Each line centred on x at `scale` percent, line i at y + 15 i.
+    void DrawTextBlock(const std::vector<std::string>& lines, uint16_t x, uint16_t y,
+                       uint8_t scale, uint32_t colour);
+    // Right-aligned: the decimal text ends at x.
+    void DrawNumber(int32_t number, uint16_t x, uint16_t y, uint32_t colour);
+
+    std::array<uint8_t, 256> Advance{};
+    uint8_t GlyphHeight = 0;
+    uint8_t GlyphWidth = 0;
+    TPatternImage* Glyphs = nullptr; // owned
+
+private:
+    TRenderDevice* device_;
+};
+
+extern TVOFont* Font;

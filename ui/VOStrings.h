@@ -1,0 +1,32 @@
+#pragma once
+// TVOStrings: every text the screens show, read once from "strings.txt". "$Key" lines are followed
+// by the value line; "@Key" lines by a "{" line, the list's lines and a "}" line. Keys match
+// case-insensitively after trimming; the first matching key line wins; values are taken as
+// written. Lines starting with ";" and empty lines are skipped while looking for keys.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class TVOStrings {
+public:
+    // Reads the file and fills every field. A missing or unreadable file returns false with the
+    // file named in `error` and fills nothing.
+    bool LoadFromFile(const std::string& fileName, std::string* error = nullptr);
+    // Lookups in the source text (valid while it is loaded, that is inside LoadFromFile or after
+    // SetSource). A key on the last line or a list without its "}" ends at the last line.
+    std::string GetString(const std::string& key) const;
+    void GetList(const std::string& key, std::vector<std::string>& list) const;
+    void SetSource(std::vector<std::string> lines) { source_ = std::move(lines); }
+
+    std::string MainCaption, Options, HighScores, Help, Kids, Normal, Proff;
+    uint8_t LastHelpPage = 0;
+    std::string Exit_Caption, New_Caption, Old_Caption, Clear_Caption, EnterName_Caption,
+        LowScore_Caption, FullScreen_Caption;
+    std::vector<std::string> Exit_Text, New_Text, Old_Text, Clear_Text, EnterName_Text,
+        LowScore_Text, FullScreen_Text;
+
+private:
+    std::vector<std::string> source_;
+};
+
+extern TVOStrings* Strings;

@@ -1,0 +1,53 @@
+#pragma once
+// TButtons: the picture buttons of every screen. A button exists while its StateMask meets the
+// screen-state word; it shows pattern 0 (normal), 1 (hovered) or 2 (pressed or selected), plays
+// the hover and click sounds, and fires its OnClick on release.
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class TPatternImage;
+class TRenderDevice;
+
+struct TButton {
+    int32_t X = 0, Y = 0;             // top-left corner in the picture
+    TPatternImage* Image = nullptr;   // not owned; its pattern size is the button's size
+    std::function<void()> OnClick;    // may be empty
+    bool Pressed = false;             // held down since the last press
+    bool Selected = false;            // shown pressed and ignoring the mouse
+    uint32_t StateMask = 0;
+};
+
+// Button numbers used by number elsewhere.
+constexpr int btnKids = 1;
+constexpr int btnOptions = 4;
+constexpr int btnInstructions = 5;
+constexpr int btnHighScores = 6;
+constexpr int btnYes = 14;
+constexpr int btnNo = 15;
+constexpr int btnPrevPage = 16;
+constexpr int btnNextPage = 17;
+
+class TButtons {
+public:
+    explicit TButtons(TRenderDevice* device);
+
+    void Add(int32_t x, int32_t y, TPatternImage* image, uint32_t stateMask,
+             std::function<void()> onClick);
+    void DrawAll();
+    void DrawButton(int32_t index);
+    void MouseDown();
+    void MouseUp();
+    void SelectMode(); // marks the current mode's button (1, 2 or 3) and no other
+
+    bool ButtonDown = false;
+    int32_t Count = 0;
+    int32_t HoverIndex = 0; // the button that last made the hover sound
+    std::vector<TButton> Items;
+
+private:
+    TRenderDevice* device_;
+    int32_t pressed_ = -1; // the button most recently pressed
+};
+
+extern TButtons* Buttons;
