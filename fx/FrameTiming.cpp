@@ -1,5 +1,8 @@
 #include "fx/FrameTiming.h"
 
+#include "platform/Clock.h"
+#include "platform/IdleHost.h"
+
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -14,6 +17,8 @@ int32_t RoundRate(double v) {
 }
 
 } // namespace
+
+TFrameTimer* FrameTimer1 = nullptr;
 
 TFrameTimer::TFrameTimer(IClock& clock, IIdleHost* host) : clock_(clock), host_(host) {
     highResolution_ = clock_.QueryPerformanceFrequency(frequency_) && frequency_ > 0;

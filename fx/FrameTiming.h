@@ -2,11 +2,11 @@
 // TFrameTimer drives the game: installed as the application's idle handler, it runs one pass per
 // call, measures the time since the previous pass and hands it to OnRealTime as Delta, the elapsed
 // time in units of 1/FPS second. It also keeps FrameRate, the measured passes per second.
-#include "platform/Clock.h"
-#include "platform/IdleHost.h"
-
 #include <cstdint>
 #include <functional>
+
+class IClock;
+class IIdleHost;
 
 class TFrameTimer {
 public:
@@ -55,3 +55,6 @@ private:
     int32_t frameRate_ = 0;
     int32_t fps_ = 60;
 };
+
+// The main form's frame timer; the field reads its FrameRate.
+extern TFrameTimer* FrameTimer1;

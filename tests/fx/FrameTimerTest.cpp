@@ -1,5 +1,6 @@
 #include "fx/FrameTiming.h"
 #include "platform/FakeClock.h"
+#include "platform/IdleHost.h"
 
 #include <gtest/gtest.h>
 
