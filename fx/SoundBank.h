@@ -32,15 +32,16 @@ public:
     // Reads the sound list (paths inside it resolve against `dataDir`), then loads the three
     // fixed bomb files over entry 22 of the hover, selection (variant a) and blast tables.
     // On a bad line it stops and returns false with "<file>:<line>: <reason>" in `error`;
-    // samples loaded before that line stay. A missing file is an error too.
+    // samples loaded before that line stay. A missing file is an error too. The bomb files are
+    // loaded in every case.
     bool Load(const std::string& soundListPath, const std::string& dataDir, std::string* error);
 
     uint32_t Named(TSample s) const { return named_[static_cast<size_t>(s)]; }
     // Tables by picture index k = 0..22 (the sound list numbers them k + 1).
     uint32_t Selection(int variant, int picture) const; // variant 0..3 = a..d
     uint32_t HoverSound(int picture) const;
-    uint32_t BlastSound(int picture) const;   // only entry 22, the bomb blast, is played
-    uint32_t ArrivalSound(int picture) const; // pictures 0..21
+    uint32_t BlastSound(int picture) const;    // only entry 22, the bomb blast, is played
+    uint32_t ArrivalSound(int picture) const;  // pictures 0..21
     uint32_t BlastHitSound(int picture) const; // pictures 0..21
 
     // Playing, at the sound volume of the shell state.
@@ -68,6 +69,9 @@ public:
     void SliderPress(int32_t x, int32_t y, int32_t barWidth);
 
 private:
+    uint32_t LoadSample(const std::string& path);
+    bool LoadLine(const std::string& line, const std::string& dataDir, std::string& reason);
+
     IAudio* audio_;
     std::array<uint32_t, static_cast<size_t>(TSample::Count)> named_{};
     std::array<std::array<uint32_t, kPictureSounds>, 4> selection_{};

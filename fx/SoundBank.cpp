@@ -1,0 +1,288 @@
+#include "fx/SoundBank.h"
+
+#include "platform/Audio.h"
+#include "shell/ShellState.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+TSoundBank* SoundBank = nullptr;
+
+namespace {
+
+// Every sample is loaded looping-capable; plays with loop flag 0 still sound once.
+constexpr uint32_t kMaxPlays = 32;
+constexpr int32_t kPlayPan = -1;
+constexpr int32_t kMusicRate = 44100;
+
+// Slider geometry of the options screen (picture coordinates).
+constexpr int32_t kSliderLeft = 490;
+constexpr int32_t kMusicTop = 172, kMusicBottom = 190;
+constexpr int32_t kSoundTop = 272, kSoundBottom = 290;
+
+constexpr const char* kNamedKeys[] = {"s_app", "s_disapp", "s_disapp2", "s_disapp3", "s_ballmove",
+                                      "s_pin", "s_click",  "s_hover",   "s_press",   "s_paint"};
+static_assert(std::size(kNamedKeys) == static_cast<size_t>(TSample::Count));
+
+std::string JoinPath(const std::string& dir, std::string path) {
+    std::replace(path.begin(), path.end(), '\\', '/');
+    if (dir.empty() || (!path.empty() && path[0] == '/')) return path;
+    if (path.rfind("./", 0) == 0) path.erase(0, 2);
+    return dir.back() == '/' ? dir + path : dir + "/" + path;
+}
+
+// The lines of a text file; "\r\n" and "\n" both end a line, and a final line break does not
+// start another line.
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::string_view TrimBlanks(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+
+// A decimal fraction with "." as separator, independent of the process locale; surrounding
+// blanks and a leading "+" are allowed, infinities and NaN are not.
+bool ParseDecimal(std::string_view s, double& value) {
+    s = TrimBlanks(s);
+    if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+    if (s.empty()) return false;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+    return ec == std::errc() && end == s.data() + s.size() && std::isfinite(value);
+}
+
+// A decimal integer (optional sign, surrounding blanks) within the 32-bit range.
+bool ParseInteger(std::string_view s, int32_t& value) {
+    s = TrimBlanks(s);
+    if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+    if (s.empty()) return false;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+    return ec == std::errc() && end == s.data() + s.size();
+}
+
+// Cuts the text before the first TAB off `rest`; with no TAB left the field is empty and `rest`
+// stays whole.
+std::string_view TakeField(std::string_view& rest) {
+    const size_t tab = rest.find('\t');
+    if (tab == std::string_view::npos) return {};
+    const std::string_view field = rest.substr(0, tab);
+    rest.remove_prefix(tab + 1);
+    return field;
+}
+
+uint32_t At(const std::array<uint32_t, kPictureSounds>& table, int picture) {
+    return picture >= 0 && picture < kPictureSounds ? table[static_cast<size_t>(picture)] : 0;
+}
+
+// round(100 * offset / width), halves to even, in exact integer arithmetic (width > 0).
+int32_t SliderValue(int32_t offset, int32_t width) {
+    const int64_t num = 100LL * offset;
+    int64_t q = num / width;
+    const int64_t twiceRest = 2 * (num % width);
+    if (twiceRest > width || (twiceRest == width && (q & 1))) ++q;
+    return static_cast<int32_t>(q);
+}
+
+} // namespace
+
+TSoundBank::TSoundBank(IAudio* audio) : audio_(audio) {}
+
+uint32_t TSoundBank::Selection(int variant, int picture) const {
+    if (variant < 0 || variant >= 4) return 0;
+    return At(selection_[static_cast<size_t>(variant)], picture);
+}
+uint32_t TSoundBank::HoverSound(int picture) const {
+    return At(hover_, picture);
+}
+uint32_t TSoundBank::BlastSound(int picture) const {
+    return At(blast_, picture);
+}
+uint32_t TSoundBank::ArrivalSound(int picture) const {
+    return picture < kPictureSounds - 1 ? At(arrival_, picture) : 0;
+}
+uint32_t TSoundBank::BlastHitSound(int picture) const {
+    return picture < kPictureSounds - 1 ? At(blastHit_, picture) : 0;
+}
+
+uint32_t TSoundBank::LoadSample(const std::string& path) {
+    return audio_ ? audio_->SampleLoad(path, kMaxPlays, audLoop) : 0;
+}
+
+// One line of the sound list: name TAB path TAB number. Returns false with the reason.
+bool TSoundBank::LoadLine(const std::string& line, const std::string& dataDir,
+                          std::string& reason) {
+    std::string_view rest = line;
+    const std::string name(TakeField(rest));
+    const std::string path(TakeField(rest));
+    double number = 0.0;
+    if (!ParseDecimal(rest, number)) {
+        reason = "\"" + std::string(rest) + "\" is not a decimal number";
+        return false;
+    }
+
+    for (size_t i = 0; i < std::size(kNamedKeys); ++i)
+        if (name == kNamedKeys[i]) {
+            named_[i] = LoadSample(JoinPath(dataDir, path));
+            return true;
+        }
+    if (name.empty() || name[0] != '_') return true;
+
+    int32_t n = 0;
+    if (!ParseInteger(name.size() > 2 ? std::string_view(name).substr(2) : std::string_view(), n)) {
+        reason = "\"" + name + "\" does not end in a whole number";
+        return false;
+    }
+    std::array<uint32_t, kPictureSounds>* table = nullptr;
+    int32_t last = kPictureSounds; // the tables' last number in the list (1-based)
+    switch (name.size() > 1 ? name[1] : '\0') {
+    case 'a':
+        table = &selection_[0];
+        break;
+    case 'b':
+        table = &selection_[1];
+        break;
+    case 'c':
+        table = &selection_[2];
+        break;
+    case 'd':
+        table = &selection_[3];
+        break;
+    case 'h':
+        table = &hover_;
+        break;
+    case 'f':
+        table = &blast_;
+        break;
+    case 'r':
+        table = &arrival_, last = kPictureSounds - 1;
+        break;
+    case 'o':
+        table = &blastHit_, last = kPictureSounds - 1;
+        break;
+    default:
+        return true; // an unknown table loads nothing
+    }
+    if (n < 1 || n > last) return true; // outside the table: ignored
+    (*table)[static_cast<size_t>(n - 1)] = LoadSample(JoinPath(dataDir, path));
+    return true;
+}
+
+bool TSoundBank::Load(const std::string& soundListPath, const std::string& dataDir,
+                      std::string* error) {
+    bool ok = true;
+    std::ifstream in(soundListPath, std::ios::binary);
+    if (!in) {
+        if (error) *error = soundListPath + ": cannot open the sound list";
+        ok = false;
+    } else {
+        std::ostringstream text;
+        text << in.rdbuf();
+        const std::vector<std::string> lines = SplitLines(text.str());
+        for (size_t i = 0; i < lines.size(); ++i) {
+            std::string reason;
+            if (!LoadLine(lines[i], dataDir, reason)) {
+                if (error) *error = soundListPath + ":" + std::to_string(i + 1) + ": " + reason;
+                ok = false;
+                break;
+            }
+        }
+    }
+    // The bomb's sounds come from fixed files, whatever the list said and even when it failed.
+    hover_[kPictureSounds - 1] = LoadSample(JoinPath(dataDir, "./sounds/h_bomb.ogg"));
+    selection_[0][kPictureSounds - 1] = LoadSample(JoinPath(dataDir, "./sounds/a_bomb.ogg"));
+    blast_[kPictureSounds - 1] = LoadSample(JoinPath(dataDir, "./sounds/Bomb_boom.ogg"));
+    return ok;
+}
+
+void TSoundBank::Play(uint32_t sample) {
+    if (audio_) audio_->SamplePlayEx(sample, 0, audDefaultRate, Shell.SoundVolume, kPlayPan, 0);
+}
+
+void TSoundBank::PlayLooping(uint32_t sample) {
+    if (audio_)
+        audio_->SamplePlayEx(sample, 0, audDefaultRate, Shell.SoundVolume, kPlayPan,
+                             audLoopAsLoaded);
+}
+
+void TSoundBank::Stop(uint32_t sample) {
+    if (audio_) audio_->SampleStop(sample);
+}
+
+void TSoundBank::PlayRemoval(int32_t units) {
+    if (units < 7)
+        Play(TSample::Disapp);
+    else if (units < 13)
+        Play(TSample::Disapp2);
+    else if (units < 101)
+        Play(TSample::Disapp3);
+}
+
+void TSoundBank::StartMusic(const std::string& path) {
+    if (!audio_) return;
+    music_ = audio_->StreamCreateFile(path, 0);
+    ApplyMusicVolume();
+    audio_->StreamPlay(music_, false, audLoop);
+}
+
+void TSoundBank::ApplyMusicVolume() {
+    if (audio_) audio_->ChannelSetAttributes(music_, kMusicRate, Shell.MusicVolume, 0);
+}
+
+void TSoundBank::PauseMusic() {
+    if (audio_) audio_->ChannelPause(music_);
+}
+
+void TSoundBank::ResumeMusic() {
+    if (audio_) audio_->ChannelResume(music_);
+}
+
+namespace {
+void StepDown(int32_t& volume) {
+    if (volume > 0) volume = std::max(volume - 10, 0);
+}
+void StepUp(int32_t& volume) {
+    if (volume < 100) volume = std::min(volume + 10, 100);
+}
+} // namespace
+
+void TSoundBank::MusicDown() {
+    StepDown(Shell.MusicVolume);
+    ApplyMusicVolume();
+}
+
+void TSoundBank::MusicUp() {
+    StepUp(Shell.MusicVolume);
+    ApplyMusicVolume();
+}
+
+void TSoundBank::SoundDown() {
+    StepDown(Shell.SoundVolume);
+}
+
+void TSoundBank::SoundUp() {
+    StepUp(Shell.SoundVolume);
+}
+
+void TSoundBank::SliderPress(int32_t x, int32_t y, int32_t barWidth) {
+    if (x <= kSliderLeft || x >= kSliderLeft + barWidth) return;
+    const int32_t value = SliderValue(x - kSliderLeft, barWidth);
+    if (y > kMusicTop && y < kMusicBottom) Shell.MusicVolume = value;
+    if (y > kSoundTop && y < kSoundBottom) Shell.SoundVolume = value;
+    ApplyMusicVolume();
+}

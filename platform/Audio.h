@@ -1,0 +1,60 @@
+#pragma once
+// IAudio: the audio library the game talks to. The calls and their arguments are those the sound
+// bank makes; every handle is non-zero on success and 0 on failure, and calls on handle 0 fail
+// quietly. Without an output device or a file the game goes on silent: loads return 0.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+struct TNativeWindow;
+
+// Flags of SampleLoad and StreamPlay.
+constexpr uint32_t audLoop = 4;
+// Loop argument of SamplePlayEx: keep the mode the sample was loaded with.
+constexpr int32_t audLoopAsLoaded = -1;
+// Frequency argument of SamplePlayEx: the sample's own rate.
+constexpr int32_t audDefaultRate = -1;
+
+class IAudio {
+public:
+    virtual ~IAudio() = default;
+
+    // 2: major version 2 in the low 16 bits, minor 0 in the high 16 bits.
+    virtual uint32_t GetVersion() = 0;
+    // Opens output device `device` (1 = the default output) at `frequency` Hz. `window` may be
+    // null. False when there is no output; every later load then returns 0.
+    virtual bool Init(int32_t device, uint32_t frequency, uint32_t flags,
+                      TNativeWindow* window) = 0;
+    virtual bool Start() = 0;
+
+    // Loads a sample file; at most `maxPlays` plays of it sound at once (a further play fails).
+    // flags & audLoop: plays with loop argument audLoopAsLoaded repeat until stopped.
+    virtual uint32_t SampleLoad(const std::string& path, uint32_t maxPlays, uint32_t flags) = 0;
+    // Plays `sample` and returns the channel handle. volume 0..100, pan -100 (left)..100 (right),
+    // loop 0 = once, 1 = repeat, audLoopAsLoaded = as loaded. `start` is a byte offset into the
+    // sample and `frequency` a rate in Hz or audDefaultRate.
+    virtual uint32_t SamplePlayEx(uint32_t sample, uint32_t start, int32_t frequency,
+                                  int32_t volume, int32_t pan, int32_t loop) = 0;
+    // Stops every playing instance of `sample`.
+    virtual bool SampleStop(uint32_t sample) = 0;
+
+    // Opens a music file as a stream (one stream sounds at a time).
+    virtual uint32_t StreamCreateFile(const std::string& path, uint32_t flags) = 0;
+    // For a stream or a channel: frequency in Hz (-1 unchanged), volume 0..100 (-1 unchanged),
+    // pan -100..100 (-101 unchanged).
+    virtual bool ChannelSetAttributes(uint32_t handle, int32_t frequency, int32_t volume,
+                                      int32_t pan) = 0;
+    // Starts a stream from its beginning when `flush`, else where it stands; flags & audLoop
+    // repeats it.
+    virtual bool StreamPlay(uint32_t handle, bool flush, uint32_t flags) = 0;
+    virtual bool ChannelPause(uint32_t handle) = 0;
+    virtual bool ChannelResume(uint32_t handle) = 0;
+};
+
+// Receives one line per failure worth knowing (no device, a file that does not load).
+using TAudioLog = std::function<void(const std::string& line)>;
+
+// The audio library over SDL2_mixer (WAV and OGG files). Never fails to construct; a missing
+// device makes it silent.
+std::unique_ptr<IAudio> CreateSdlAudio(TAudioLog log = {});

@@ -1,0 +1,265 @@
+#include "fx/SoundBank.h"
+#include "platform/RecordingAudio.h"
+#include "shell/ShellState.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class SoundBankTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Shell = TShellState{};
+        dir_ =
+            fs::temp_directory_path() /
+            ("vo_soundbank_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    // Writes the sound list and loads it into `bank`.
+    bool LoadList(const std::string& text) {
+        std::ofstream(dir_ / "sounds.txt", std::ios::binary) << text;
+        return bank.Load(ListPath(), Data(), &error);
+    }
+    std::string ListPath() const { return (dir_ / "sounds.txt").string(); }
+    std::string Data() const { return dir_.string(); }
+    std::string In(const std::string& rel) const { return Data() + "/" + rel; }
+
+    fs::path dir_;
+    TRecordingAudio audio;
+    TSoundBank bank{&audio};
+    std::string error;
+};
+
+} // namespace
+
+TEST_F(SoundBankTest, NamedSamplesMatchExactlyAndResolveAgainstTheDataFolder) {
+    ASSERT_TRUE(LoadList("s_app\t./sounds/app.ogg\t1.0\n"
+                         "S_CLICK\t./sounds/click.ogg\t1\n"
+                         "s_hover\tsounds\\hover.ogg\t0.5\n"))
+        << error;
+    EXPECT_EQ(bank.Named(TSample::App), audio.HandleOf(In("sounds/app.ogg")));
+    EXPECT_NE(bank.Named(TSample::App), 0u);
+    EXPECT_EQ(bank.Named(TSample::Click), 0u) << "names are case-sensitive";
+    EXPECT_EQ(bank.Named(TSample::Hover), audio.HandleOf(In("sounds/hover.ogg")));
+    for (const auto& load : audio.Loads) {
+        EXPECT_EQ(load.MaxPlays, 32u);
+        EXPECT_EQ(load.Flags, audLoop);
+    }
+}
+
+TEST_F(SoundBankTest, PictureTablesTakeTheirNumberedEntriesAndIgnoreNumbersOutside) {
+    ASSERT_TRUE(LoadList("_a1\tsa1\t1\n_b2\tsb2\t1\n_c3\tsc3\t1\n_d23\tsd23\t1\n"
+                         "_h5\tsh5\t1\n_f7\tsf7\t1\n_r22\tsr22\t1\n_o1\tso1\t1\n"
+                         "_r23\tsr23\t1\n_o23\tso23\t1\n_a24\tsa24\t1\n_h0\tsh0\t1\n"
+                         "_f-1\tsf-1\t1\n"))
+        << error;
+    EXPECT_EQ(bank.Selection(0, 0), audio.HandleOf(In("sa1")));
+    EXPECT_EQ(bank.Selection(1, 1), audio.HandleOf(In("sb2")));
+    EXPECT_EQ(bank.Selection(2, 2), audio.HandleOf(In("sc3")));
+    EXPECT_EQ(bank.Selection(3, 22), audio.HandleOf(In("sd23")));
+    EXPECT_EQ(bank.HoverSound(4), audio.HandleOf(In("sh5")));
+    EXPECT_EQ(bank.BlastSound(6), audio.HandleOf(In("sf7")));
+    EXPECT_EQ(bank.ArrivalSound(21), audio.HandleOf(In("sr22")));
+    EXPECT_EQ(bank.BlastHitSound(0), audio.HandleOf(In("so1")));
+    EXPECT_NE(bank.ArrivalSound(21), 0u);
+    // Numbers outside a table load nothing; lookups outside return 0.
+    for (const char* p : {"sr23", "so23", "sa24", "sh0", "sf-1"})
+        EXPECT_EQ(audio.HandleOf(In(p)), 0u) << p;
+    EXPECT_EQ(bank.ArrivalSound(22), 0u);
+    EXPECT_EQ(bank.BlastHitSound(22), 0u);
+    EXPECT_EQ(bank.Selection(4, 0), 0u);
+    EXPECT_EQ(bank.HoverSound(-1), 0u);
+    EXPECT_EQ(bank.HoverSound(23), 0u);
+}
+
+TEST_F(SoundBankTest, ErrorsNameFileAndLineAndKeepWhatLoadedBefore) {
+    EXPECT_FALSE(LoadList("s_app\tapp\t1\n_x5\tx\t2.5\n_q\tq\t1\ns_pin\tpin\t1\n"));
+    EXPECT_EQ(error, ListPath() + ":3: \"_q\" does not end in a whole number");
+    EXPECT_NE(bank.Named(TSample::App), 0u);
+    EXPECT_EQ(audio.HandleOf(In("x")), 0u) << "an unknown table loads nothing";
+    EXPECT_EQ(bank.Named(TSample::Pin), 0u) << "lines after the error are not read";
+
+    TSoundBank other(&audio);
+    std::ofstream(dir_ / "bad.txt") << "s_app\tapp\t1,5\n";
+    EXPECT_FALSE(other.Load((dir_ / "bad.txt").string(), Data(), &error));
+    EXPECT_EQ(error, (dir_ / "bad.txt").string() + ":1: \"1,5\" is not a decimal number");
+    EXPECT_EQ(other.Named(TSample::App), 0u) << "the number is checked before loading";
+
+    for (const char* text : {"_a1.5\tp\t1\n", "_zz\tp\t1\n", "s_app\tp\t\n", "s_app\tp\tnan\n",
+                             "s_app\tp\t1x\n", "_\tp\t1\n", "_d99999999999\tp\t1\n"}) {
+        TSoundBank b(&audio);
+        std::ofstream(dir_ / "bad.txt", std::ios::trunc) << text;
+        EXPECT_FALSE(b.Load((dir_ / "bad.txt").string(), Data(), &error)) << text;
+        EXPECT_NE(error.find("bad.txt:1: "), std::string::npos) << error;
+    }
+}
+
+TEST_F(SoundBankTest, LinesWithoutTabsMustBeNumbersSoEmptyLinesAreErrors) {
+    EXPECT_TRUE(LoadList("2.5\r\n  -3e2 \r\ns_app\tapp\t+7\r\n")) << error;
+    EXPECT_NE(bank.Named(TSample::App), 0u) << "CRLF line ends are accepted";
+    EXPECT_FALSE(LoadList("s_app\tapp\t1\n\ns_pin\tpin\t1\n"));
+    EXPECT_EQ(error, ListPath() + ":2: \"\" is not a decimal number");
+}
+
+TEST_F(SoundBankTest, LaterLinesReplaceEarlierOnesAndBombFilesOverrideTheList) {
+    ASSERT_TRUE(LoadList("s_app\tfirst\t1\ns_app\tsecond\t1\n"
+                         "_h23\tlist_h\t1\n_a23\tlist_a\t1\n_f23\tlist_f\t1\n_b23\tlist_b\t1\n"));
+    EXPECT_EQ(bank.Named(TSample::App), audio.HandleOf(In("second")));
+    EXPECT_EQ(bank.HoverSound(22), audio.HandleOf(In("sounds/h_bomb.ogg")));
+    EXPECT_EQ(bank.Selection(0, 22), audio.HandleOf(In("sounds/a_bomb.ogg")));
+    EXPECT_EQ(bank.BlastSound(22), audio.HandleOf(In("sounds/Bomb_boom.ogg")));
+    EXPECT_EQ(bank.Selection(1, 22), audio.HandleOf(In("list_b"))) << "only variant a is fixed";
+    EXPECT_NE(bank.HoverSound(22), audio.HandleOf(In("list_h")));
+}
+
+TEST_F(SoundBankTest, MissingListIsAnErrorButTheBombStillSounds) {
+    EXPECT_FALSE(bank.Load((dir_ / "none.txt").string(), Data(), &error));
+    EXPECT_NE(error.find("none.txt"), std::string::npos);
+    EXPECT_NE(bank.BlastSound(22), 0u);
+    EXPECT_EQ(audio.Loads.size(), 3u);
+}
+
+TEST_F(SoundBankTest, FailedLoadsLeaveTheirHandleZero) {
+    audio.FailPaths.insert(In("sounds/h_bomb.ogg"));
+    audio.FailPaths.insert(In("app"));
+    ASSERT_TRUE(LoadList("s_app\tapp\t1\n"));
+    EXPECT_EQ(bank.Named(TSample::App), 0u);
+    EXPECT_EQ(bank.HoverSound(22), 0u);
+    EXPECT_NE(bank.BlastSound(22), 0u);
+}
+
+TEST_F(SoundBankTest, PlaysUseTheSoundVolumeAndLoopOnlyWhenAsked) {
+    ASSERT_TRUE(LoadList("s_ballmove\tmove\t1\n"));
+    const uint32_t move = bank.Named(TSample::BallMove);
+    Shell.SoundVolume = 42;
+    bank.Play(move);
+    bank.PlayLooping(TSample::BallMove);
+    bank.Stop(TSample::BallMove);
+    bank.Play(TSample::Paint); // not loaded: handle 0 goes to the library and fails there
+    ASSERT_EQ(audio.Plays.size(), 3u);
+    for (const auto& p : audio.Plays) {
+        EXPECT_EQ(p.Start, 0u);
+        EXPECT_EQ(p.Frequency, -1);
+        EXPECT_EQ(p.Volume, 42);
+        EXPECT_EQ(p.Pan, -1);
+    }
+    EXPECT_EQ(audio.Plays[0].Loop, 0);
+    EXPECT_EQ(audio.Plays[1].Loop, -1);
+    EXPECT_EQ(audio.Plays[2].Sample, 0u);
+    EXPECT_EQ(audio.Stops, std::vector<uint32_t>{move});
+}
+
+TEST_F(SoundBankTest, RemovalSoundFollowsTheScoreUnits) {
+    ASSERT_TRUE(LoadList("s_disapp\td1\t1\ns_disapp2\td2\t1\ns_disapp3\td3\t1\n"));
+    const uint32_t d1 = bank.Named(TSample::Disapp), d2 = bank.Named(TSample::Disapp2),
+                   d3 = bank.Named(TSample::Disapp3);
+    const std::pair<int, uint32_t> cases[] = {{0, d1},  {6, d1},   {7, d2},  {12, d2},
+                                              {13, d3}, {100, d3}, {101, 0}, {5000, 0}};
+    for (const auto& [units, expected] : cases) {
+        audio.Plays.clear();
+        bank.PlayRemoval(units);
+        if (expected == 0) {
+            EXPECT_TRUE(audio.Plays.empty()) << units;
+        } else {
+            ASSERT_EQ(audio.Plays.size(), 1u) << units;
+            EXPECT_EQ(audio.Plays[0].Sample, expected) << units;
+        }
+    }
+}
+
+TEST_F(SoundBankTest, MusicStartsLoopingAtTheMusicVolumeAndPausesAndResumes) {
+    Shell.MusicVolume = 30;
+    bank.StartMusic("music/theme.ogg");
+    const uint32_t music = audio.HandleOf("music/theme.ogg");
+    ASSERT_NE(music, 0u);
+    EXPECT_EQ(audio.Calls,
+              (std::vector<std::string>{"StreamCreateFile", "ChannelSetAttributes", "StreamPlay"}));
+    ASSERT_EQ(audio.Attributes.size(), 1u);
+    EXPECT_EQ(audio.Attributes[0].Handle, music);
+    EXPECT_EQ(audio.Attributes[0].Frequency, 44100);
+    EXPECT_EQ(audio.Attributes[0].Volume, 30);
+    EXPECT_EQ(audio.Attributes[0].Pan, 0);
+    EXPECT_EQ(audio.StreamPlays[0].Flags, audLoop);
+    EXPECT_FALSE(audio.StreamPlays[0].Flush);
+    bank.PauseMusic();
+    bank.ResumeMusic();
+    EXPECT_EQ(audio.Pauses, std::vector<uint32_t>{music});
+    EXPECT_EQ(audio.Resumes, std::vector<uint32_t>{music});
+}
+
+TEST_F(SoundBankTest, VolumeStepsStayWithinZeroToHundredAndOnlyMusicIsApplied) {
+    bank.StartMusic("m");
+    audio.Attributes.clear();
+    Shell.MusicVolume = 95;
+    bank.MusicUp();
+    EXPECT_EQ(Shell.MusicVolume, 100);
+    bank.MusicUp();
+    EXPECT_EQ(Shell.MusicVolume, 100);
+    Shell.MusicVolume = 5;
+    bank.MusicDown();
+    EXPECT_EQ(Shell.MusicVolume, 0);
+    bank.MusicDown();
+    EXPECT_EQ(Shell.MusicVolume, 0);
+    ASSERT_EQ(audio.Attributes.size(), 4u);
+    EXPECT_EQ(audio.Attributes[0].Volume, 100);
+    EXPECT_EQ(audio.Attributes[2].Volume, 0);
+
+    Shell.SoundVolume = 95;
+    bank.SoundUp();
+    EXPECT_EQ(Shell.SoundVolume, 100);
+    bank.SoundDown();
+    bank.SoundDown();
+    EXPECT_EQ(Shell.SoundVolume, 80);
+    EXPECT_EQ(audio.Attributes.size(), 4u) << "sound steps apply at the next play";
+}
+
+TEST_F(SoundBankTest, SlidersTakeStrictlyInnerClicksAndRoundHalvesToEven) {
+    bank.StartMusic("m");
+    audio.Attributes.clear();
+    const int w = 200;
+    bank.SliderPress(490, 180, w);
+    bank.SliderPress(690, 180, w);
+    EXPECT_EQ(Shell.MusicVolume, 50);
+    EXPECT_TRUE(audio.Attributes.empty()) << "the bar's ends are outside";
+
+    bank.SliderPress(491, 180, w); // 0.5 -> 0
+    EXPECT_EQ(Shell.MusicVolume, 0);
+    bank.SliderPress(493, 180, w); // 1.5 -> 2
+    EXPECT_EQ(Shell.MusicVolume, 2);
+    bank.SliderPress(689, 189, w); // 99.5 -> 100
+    EXPECT_EQ(Shell.MusicVolume, 100);
+    bank.SliderPress(590, 172, w); // on the row's edge: nothing set
+    EXPECT_EQ(Shell.MusicVolume, 100);
+    bank.SliderPress(587, 273, w); // 48.5 -> 48
+    EXPECT_EQ(Shell.SoundVolume, 48);
+    EXPECT_EQ(Shell.MusicVolume, 100);
+    EXPECT_EQ(audio.Attributes.size(), 5u) << "every click in the span re-applies the music";
+    bank.SliderPress(600, 300, 0); // no bar: nothing, and no division
+    EXPECT_EQ(audio.Attributes.size(), 5u);
+}
+
+TEST(SoundBankWithoutAudio, EveryCallIsSilent) {
+    Shell = TShellState{};
+    TSoundBank bank(nullptr);
+    std::string error;
+    EXPECT_FALSE(bank.Load("/nonexistent/sounds.txt", "", &error));
+    bank.Play(TSample::App);
+    bank.PlayLooping(1);
+    bank.Stop(1);
+    bank.PlayRemoval(3);
+    bank.StartMusic("m");
+    bank.MusicUp();
+    bank.PauseMusic();
+    bank.ResumeMusic();
+    bank.SliderPress(500, 180, 100);
+    EXPECT_EQ(Shell.MusicVolume, 10);
+    EXPECT_EQ(bank.BlastSound(22), 0u);
+}
