@@ -23,7 +23,7 @@ struct TParticle {
     uint16_t Frames = 0;
     uint32_t Colour = 0xFFFFFFFF; // kinds 1 and 6: colour without alpha
     float Age = 0.0f;
-    float X = 0.0f, Y = 0.0f; // picture centre; kind 1: the text's left and top
+    float X = 0.0f, Y = 0.0f;   // picture centre; kind 1: the text's left and top
     float VX = 0.0f, VY = 0.0f; // kind 3: VY is the frame speed
     float Life = 0.0f;
     std::string Text;
@@ -46,10 +46,14 @@ public:
 
     void Update(double delta);
     void Draw(uint8_t layer);
-    void ClearAnimations();            // removes every kind-3 particle
-    void RemoveAt(float x, float y);   // removes particles less than 3 away on both axes
+    void ClearAnimations();          // removes every kind-3 particle
+    void RemoveAt(float x, float y); // removes particles less than 3 away on both axes
 
     const std::vector<TParticle>& Particles() const { return particles_; }
+    // The alpha a floating text is drawn with: round(255 Life - 255 Age), fading to clear.
+    static uint8_t TextAlpha(const TParticle& p);
+    // The alpha of the flash's first pass: round(100 Life - 100 Age) div 10.
+    static uint8_t FlashAlpha(const TParticle& p);
 
 private:
     TRenderDevice* device_;

@@ -5,6 +5,7 @@
 // glyph cells. Every glyph is drawn with effect 0x102 in the given colour (0xAABBGGRR).
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,8 +36,8 @@ public:
     void DrawTextCaret(const std::string& text, uint16_t x, uint16_t y, uint16_t scale,
                        uint32_t colour, bool caret);
     // Each line centred on x at `scale` percent, line i at y + 15 i.
-    void DrawTextBlock(const std::vector<std::string>& lines, uint16_t x, uint16_t y,
-                       uint8_t scale, uint32_t colour);
+    void DrawTextBlock(const std::vector<std::string>& lines, uint16_t x, uint16_t y, uint8_t scale,
+                       uint32_t colour);
     // Right-aligned: the decimal text ends at x.
     void DrawNumber(int32_t number, uint16_t x, uint16_t y, uint32_t colour);
 
@@ -45,7 +46,18 @@ public:
     uint8_t GlyphWidth = 0;
     TPatternImage* Glyphs = nullptr; // owned
 
+    // Test hook: called for every glyph about to be drawn, with its code, top-left corner, the
+    // device scale (1/256; 0 for the unscaled draw) and the colour.
+    std::function<void(uint8_t code, int32_t x, int32_t y, int32_t scale, uint32_t colour)> OnGlyph;
+
 private:
+    uint16_t Width(const std::string& text) const; // unscaled, 16-bit sum
+    uint16_t ScaledAdvance(unsigned char c, uint16_t scale) const;
+    uint16_t ScaledWidth(const std::string& text, uint16_t scale) const;
+    void DrawGlyph(unsigned char c, int32_t x, int32_t y, int32_t scale, uint32_t colour);
+    void DrawRun(const std::string& text, uint16_t x, uint16_t y, uint16_t half, uint32_t colour);
+    void ReleaseGlyphs();
+
     TRenderDevice* device_;
 };
 

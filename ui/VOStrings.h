@@ -26,6 +26,8 @@ public:
         LowScore_Text, FullScreen_Text;
 
 private:
+    size_t FindKey(char prefix, const std::string& key) const;
+
     std::vector<std::string> source_;
 };
 

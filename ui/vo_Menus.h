@@ -10,11 +10,11 @@ class TPatternImage;
 class TRenderDevice;
 
 struct TButton {
-    int32_t X = 0, Y = 0;             // top-left corner in the picture
-    TPatternImage* Image = nullptr;   // not owned; its pattern size is the button's size
-    std::function<void()> OnClick;    // may be empty
-    bool Pressed = false;             // held down since the last press
-    bool Selected = false;            // shown pressed and ignoring the mouse
+    int32_t X = 0, Y = 0;           // top-left corner in the picture
+    TPatternImage* Image = nullptr; // not owned; its pattern size is the button's size
+    std::function<void()> OnClick;  // may be empty
+    bool Pressed = false;           // held down since the last press
+    bool Selected = false;          // shown pressed and ignoring the mouse
     uint32_t StateMask = 0;
 };
 
@@ -44,8 +44,13 @@ public:
     int32_t Count = 0;
     int32_t HoverIndex = 0; // the button that last made the hover sound
     std::vector<TButton> Items;
+    // Test hook: called for every button drawn, with its index and pattern.
+    std::function<void(int32_t index, int32_t pattern)> OnDraw;
 
 private:
+    int32_t HoverPattern(int32_t index); // plays the hover sound when due
+    void Draw(int32_t index, int32_t pattern);
+
     TRenderDevice* device_;
     int32_t pressed_ = -1; // the button most recently pressed
 };

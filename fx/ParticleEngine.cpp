@@ -1,0 +1,203 @@
+#include "fx/ParticleEngine.h"
+
+#include "render/RenderDevice.h"
+#include "shell/Pictures.h"
+#include "ui/VOFont.h"
+
+#include <algorithm>
+#include <cmath>
+
+TVOParticleEngine* ParticleEngine = nullptr;
+const float* DebrisPhase = nullptr;
+
+namespace {
+
+constexpr int32_t kUpright = 64;    // angle in 1/256 turn
+constexpr int32_t kFlashAngle = 90; // the flash is drawn turned a little
+constexpr int32_t kNaturalSize = 256;
+constexpr uint32_t kFlashGlow = 0x110066FF; // second, orange pass of the flash
+constexpr float kBottomEdge = 600.0f;       // debris leaves the picture here
+// Growth of the flash in scale units (1/256) per time unit: over its 1.5 units it widens from
+// half to about 1.25 times the explosion picture's size, at any frame rate.
+constexpr double kFlashGrowth = 128.0;
+
+// Round to nearest, halves to even (the current rounding mode is never changed).
+int32_t RoundEven(double v) {
+    return static_cast<int32_t>(std::nearbyint(v));
+}
+
+bool Step(TParticle& p, double d) {
+    switch (p.Kind) {
+    case pkText:
+        p.X += static_cast<float>(p.VX * d / 10);
+        p.Y += static_cast<float>(p.VY * d / 10);
+        p.Age += static_cast<float>(d / 30);
+        return p.Age >= p.Life;
+    case pkPop:
+        p.Scale += p.Grow ? 40 * d : -40 * d;
+        p.Age += static_cast<float>(d / 30);
+        return p.Age >= p.Life;
+    case pkAnimation:
+        p.Scale += d * p.VY;
+        if (p.Scale > p.Frames) p.Scale -= p.Frames;
+        p.Age += static_cast<float>(d);
+        return p.Age >= p.Life;
+    case pkDebris:
+        p.X += static_cast<float>(p.VX * d);
+        p.Y += static_cast<float>(p.VY * d);
+        p.VY += static_cast<float>(5 * d);
+        p.Age += static_cast<float>(d / 30);
+        return p.Y >= kBottomEdge;
+    case pkFlash:
+        p.X += static_cast<float>(p.VX * d / 10);
+        p.Y += static_cast<float>(p.VY * d / 10);
+        p.Age += static_cast<float>(d / 30);
+        p.Scale += kFlashGrowth * d;
+        return p.Age >= p.Life;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+TVOParticleEngine::TVOParticleEngine(TRenderDevice* device) : device_(device) {}
+
+uint8_t TVOParticleEngine::TextAlpha(const TParticle& p) {
+    const double alpha = 255.0 * p.Life - 255.0 * p.Age;
+    return static_cast<uint8_t>(std::clamp(RoundEven(alpha), 0, 255));
+}
+
+uint8_t TVOParticleEngine::FlashAlpha(const TParticle& p) {
+    const int32_t alpha = RoundEven(100.0 * p.Life - 100.0 * p.Age) / 10;
+    return static_cast<uint8_t>(std::clamp(alpha, 0, 255));
+}
+
+void TVOParticleEngine::AddText(const std::string& text, float x, float y) {
+    for (const auto& [dx, colour] : {std::pair{2.0f, 0x888888u}, std::pair{0.0f, 0xFFFFFFu}}) {
+        TParticle p;
+        p.Kind = pkText;
+        p.Text = text;
+        p.X = x + dx;
+        p.Y = y + dx;
+        p.Colour = colour;
+        p.VY = -20.0f;
+        p.Life = 1.0f;
+        particles_.push_back(std::move(p));
+    }
+}
+
+void TVOParticleEngine::AddPop(TPatternImage* image, bool grow, float x, float y) {
+    TParticle p;
+    p.Kind = pkPop;
+    p.Image = image;
+    p.Grow = grow;
+    p.X = x;
+    p.Y = y;
+    p.Scale = grow ? 0.0 : kNaturalSize;
+    p.Life = grow ? 0.24f : 0.23f;
+    particles_.push_back(std::move(p));
+}
+
+void TVOParticleEngine::AddAnimation(TPatternImage* image, uint16_t frames, float x, float y,
+                                     float speed, uint16_t cycles) {
+    if (!(speed > 0.0f)) return; // a still animation would never end
+    TParticle p;
+    p.Kind = pkAnimation;
+    p.Image = image;
+    p.Frames = frames;
+    p.X = x;
+    p.Y = y;
+    p.VY = speed;
+    p.Life = static_cast<float>(frames) * static_cast<float>(cycles) / speed;
+    particles_.push_back(std::move(p));
+}
+
+void TVOParticleEngine::AddDebris(TPatternImage* image, float x, float y, float vx, float vy) {
+    TParticle p;
+    p.Kind = pkDebris;
+    p.Image = image;
+    p.X = x;
+    p.Y = y;
+    p.VX = vx;
+    p.VY = vy;
+    p.Scale = kNaturalSize;
+    particles_.push_back(std::move(p));
+}
+
+void TVOParticleEngine::AddFlash(float x, float y) {
+    TParticle p;
+    p.Kind = pkFlash;
+    p.X = x;
+    p.Y = y;
+    p.Scale = 128.0;
+    p.Colour = 0xFFFFFF;
+    p.Life = 0.05f;
+    particles_.push_back(std::move(p));
+}
+
+void TVOParticleEngine::Update(double delta) {
+    // One pass that steps every particle and closes the gaps of the removed ones in order.
+    size_t kept = 0;
+    for (size_t i = 0; i < particles_.size(); ++i) {
+        if (Step(particles_[i], step_)) continue;
+        if (kept != i) particles_[kept] = std::move(particles_[i]);
+        ++kept;
+    }
+    particles_.resize(kept);
+    step_ = delta;
+}
+
+void TVOParticleEngine::Draw(uint8_t layer) {
+    for (const TParticle& p : particles_) {
+        if (p.Layer != layer) continue;
+        const auto x = static_cast<int32_t>(p.X);
+        const auto y = static_cast<int32_t>(p.Y);
+        switch (p.Kind) {
+        case pkText:
+            if (Font)
+                Font->DrawText(p.Text, static_cast<uint16_t>(x), static_cast<uint16_t>(y),
+                               (p.Colour & 0xFFFFFF) | uint32_t{TextAlpha(p)} << 24);
+            break;
+        case pkPop:
+            // A shrinking ball passes scale 0 just before it goes; it is not drawn mirrored.
+            if (device_ && p.Scale >= 1.0)
+                device_->DrawRotated(p.Image, x, y, kUpright, static_cast<int32_t>(p.Scale), 0,
+                                     fxBlend);
+            break;
+        case pkAnimation:
+            if (device_)
+                device_->DrawRotated(p.Image, x, y, kUpright, kNaturalSize,
+                                     static_cast<int32_t>(p.Scale), fxBlend);
+            break;
+        case pkDebris:
+            if (device_)
+                device_->DrawRotated(p.Image, x, y, kUpright, static_cast<int32_t>(p.Scale),
+                                     DebrisPhase ? static_cast<int32_t>(*DebrisPhase) : 0, fxBlend);
+            break;
+        case pkFlash: {
+            if (!device_) break;
+            const int32_t cx = RoundEven(p.X), cy = RoundEven(p.Y), scale = RoundEven(p.Scale);
+            device_->DrawRotatedCol(Pictures.Explosion, cx, cy, kFlashAngle, scale,
+                                    (p.Colour & 0xFFFFFF) | uint32_t{FlashAlpha(p)} << 24, 0,
+                                    fxAdd);
+            if (p.Age < 1.0f)
+                device_->DrawRotatedCol(Pictures.Explosion, cx, cy, kFlashAngle, scale, kFlashGlow,
+                                        0, fxAdd);
+            break;
+        }
+        default:
+            break;
+        }
+    }
+}
+
+void TVOParticleEngine::ClearAnimations() {
+    std::erase_if(particles_, [](const TParticle& p) { return p.Kind == pkAnimation; });
+}
+
+void TVOParticleEngine::RemoveAt(float x, float y) {
+    std::erase_if(particles_, [x, y](const TParticle& p) {
+        return std::fabs(p.X - x) < 3.0f && std::fabs(p.Y - y) < 3.0f;
+    });
+}

@@ -1,0 +1,140 @@
+#include "ui/vo_Menus.h"
+
+#include "fx/SoundBank.h"
+#include "render/PatternImage.h"
+#include "render/RenderDevice.h"
+#include "shell/ShellState.h"
+#include "ui/VOStrings.h"
+
+TButtons* Buttons = nullptr;
+
+namespace {
+
+constexpr int32_t kNormal = 0, kHovered = 1, kPressed = 2; // the three patterns of a button
+constexpr uint8_t kDefaultLastHelpPage = 4;
+
+void PlaySound(TSample s) {
+    if (SoundBank) SoundBank->Play(s);
+}
+
+bool Active(const TButton& b) {
+    return (b.StateMask & Shell.Word) != 0;
+}
+
+bool DialogShown() {
+    return HasFlag(Shell.Word, scrMessageBox);
+}
+
+// Strictly inside the pattern rectangle: the left and top edges do not count.
+bool PointerOver(const TButton& b) {
+    if (!b.Image) return false;
+    const int64_t px = Shell.PointerX, py = Shell.PointerY;
+    return b.X < px && px < int64_t{b.X} + b.Image->PatternWidth && b.Y < py &&
+           py < int64_t{b.Y} + b.Image->PatternHeight;
+}
+
+// While a dialog is shown only the buttons that belong to it alone take the mouse.
+bool TakesMouse(const TButton& b) {
+    return !DialogShown() || b.StateMask == scrMessageBox;
+}
+
+uint8_t LastHelpPage() {
+    return Strings ? Strings->LastHelpPage : kDefaultLastHelpPage;
+}
+
+// The help screen's previous-page button on the first page and next-page button on the last are
+// neither drawn nor pressable.
+bool HiddenPageButton(int32_t index) {
+    return (index == btnPrevPage && Shell.HelpPage == 0) ||
+           (index == btnNextPage && Shell.HelpPage == LastHelpPage());
+}
+
+} // namespace
+
+TButtons::TButtons(TRenderDevice* device) : device_(device) {}
+
+void TButtons::Add(int32_t x, int32_t y, TPatternImage* image, uint32_t stateMask,
+                   std::function<void()> onClick) {
+    TButton b;
+    b.X = x;
+    b.Y = y;
+    b.Image = image;
+    b.StateMask = stateMask;
+    b.OnClick = std::move(onClick);
+    Items.push_back(std::move(b));
+    Count = static_cast<int32_t>(Items.size());
+}
+
+// The hover sound plays when the pointer comes onto a button other than the one that sounded
+// last; moving off and back onto the same button stays silent.
+int32_t TButtons::HoverPattern(int32_t index) {
+    if (index != HoverIndex) PlaySound(TSample::Hover);
+    HoverIndex = index;
+    return kHovered;
+}
+
+void TButtons::Draw(int32_t index, int32_t pattern) {
+    if (OnDraw) OnDraw(index, pattern);
+    const TButton& b = Items[static_cast<size_t>(index)];
+    if (device_) device_->DrawImage(b.Image, b.X, b.Y, pattern, fxBlend);
+}
+
+void TButtons::DrawAll() {
+    for (int32_t i = 0; i < static_cast<int32_t>(Items.size()); ++i) {
+        const TButton& b = Items[static_cast<size_t>(i)];
+        if (!Active(b) || HiddenPageButton(i)) continue;
+        int32_t pattern = kNormal;
+        if (b.Pressed || b.Selected)
+            pattern = kPressed;
+        else if (!DialogShown() && PointerOver(b))
+            pattern = HoverPattern(i);
+        Draw(i, pattern);
+    }
+}
+
+void TButtons::DrawButton(int32_t index) {
+    if (index < 0 || index >= static_cast<int32_t>(Items.size())) return;
+    const TButton& b = Items[static_cast<size_t>(index)];
+    if (!Active(b)) return;
+    int32_t pattern = kNormal;
+    if (b.Pressed || b.Selected)
+        pattern = kPressed;
+    else if (PointerOver(b))
+        pattern = HoverPattern(index);
+    Draw(index, pattern);
+}
+
+void TButtons::MouseDown() {
+    for (int32_t i = 0; i < static_cast<int32_t>(Items.size()); ++i) {
+        TButton& b = Items[static_cast<size_t>(i)];
+        if (!Active(b) || !PointerOver(b) || !TakesMouse(b) || HiddenPageButton(i) || b.Selected)
+            continue;
+        b.Pressed = true;
+        pressed_ = i;
+        ButtonDown = true;
+        PlaySound(TSample::Click);
+    }
+}
+
+void TButtons::MouseUp() {
+    if (!ButtonDown) return;
+    ButtonDown = false;
+    if (pressed_ >= 0 && pressed_ < static_cast<int32_t>(Items.size()))
+        Items[static_cast<size_t>(pressed_)].Pressed = false;
+    // The release fires whatever lies under the pointer. The word is re-read for every button,
+    // so a command that changes the screen can let a later button at the same place fire too.
+    for (size_t i = 0; i < Items.size(); ++i) {
+        const TButton& b = Items[i];
+        if (!Active(b) || !PointerOver(b) || !TakesMouse(b) ||
+            HiddenPageButton(static_cast<int32_t>(i)) || b.Selected || !b.OnClick)
+            continue;
+        const std::function<void()> command = b.OnClick; // the command may add buttons
+        command();
+    }
+}
+
+void TButtons::SelectMode() {
+    for (TButton& b : Items) b.Selected = false;
+    const size_t mode = size_t{Shell.CurrentMode} + btnKids;
+    if (mode < Items.size()) Items[mode].Selected = true;
+}
