@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -186,8 +187,11 @@ bool TSoundBank::LoadLine(const std::string& line, const std::string& dataDir,
 bool TSoundBank::Load(const std::string& soundListPath, const std::string& dataDir,
                       std::string* error) {
     bool ok = true;
-    std::ifstream in(soundListPath, std::ios::binary);
-    if (!in) {
+    std::error_code ec;
+    std::ifstream in;
+    if (std::filesystem::is_regular_file(soundListPath, ec))
+        in.open(soundListPath, std::ios::binary);
+    if (!in.is_open()) {
         if (error) *error = soundListPath + ": cannot open the sound list";
         ok = false;
     } else {

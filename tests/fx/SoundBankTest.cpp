@@ -125,6 +125,8 @@ TEST_F(SoundBankTest, MissingListIsAnErrorButTheBombStillSounds) {
     EXPECT_NE(error.find("none.txt"), std::string::npos);
     EXPECT_NE(bank.BlastSound(22), 0u);
     EXPECT_EQ(audio.Loads.size(), 3u);
+    EXPECT_FALSE(bank.Load(Data(), Data(), &error)) << "a folder is no sound list";
+    EXPECT_EQ(error, Data() + ": cannot open the sound list");
 }
 
 TEST_F(SoundBankTest, FailedLoadsLeaveTheirHandleZero) {
