@@ -13,6 +13,8 @@ int RoundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
 
 } // namespace
 
+TGameField* GameField = nullptr;
+
 TGameField::TGameField(uint8_t columns, uint8_t rows)
     : MaxX(static_cast<uint8_t>(columns - 1)), MaxY(static_cast<uint8_t>(rows - 1)),
       MatchMarks(columns, rows), AppearTimers(columns, rows), Cells(columns, rows),

@@ -18,6 +18,7 @@ constexpr uint8_t kNoSelection = 254; // SelX/SelY: nothing selected
 constexpr uint8_t kNoPath = 255;     // FindPath: no path, or a refused search
 constexpr uint8_t kBlockedMark = 255; // PathMarks: the hovered empty cell cannot be reached
 constexpr double kTurnIdle = -200.0; // TurnTimer while waiting for the player
+constexpr double kTurnGameOver = 1000.0; // TurnTimer when the emptying of a full field begins
 
 class TGameField {
 public:
@@ -40,6 +41,40 @@ public:
     // Inserts the score into the current mode's table; sets the word to the name-entry message
     // (0x10004020) when it enters, to the low-score message (0x10008020) otherwise.
     void InsertHighScore();
+
+    // Line removal. Removes every run of five cells whose Kinds share a bit (longer runs count as
+    // overlapping runs of five), scores them with the multiplier and the chain bonus, shows the
+    // points and plays the removal sound. Returns the number of cells removed.
+    uint8_t ClearMatches();
+    // A paint ball that arrived at (x, y) next to other balls vanishes; its neighbours turn its
+    // colour 6.5 units later (ResolveTurn). False when `kind` is no paint ball or it has no
+    // occupied neighbour: then it stays like a ball of its colour.
+    bool ApplyPaintBall(int32_t x, int32_t y, uint32_t kind);
+    // A bomb that arrived at (x, y) destroys the occupied 3 x 3 block around it, setting off the
+    // bombs in it. True when it destroyed at least one ball itself. Bombs score nothing.
+    bool ExplodeBomb(int32_t x, int32_t y, uint32_t kind);
+
+    // Turn cycle.
+    void Clear();
+    // The field's part of a new game: effects cleared, field cleared, mode made current, the
+    // starting balls placed, score 0, balls per turn set. The shell then shows the playing screen.
+    void NewGame(uint8_t mode);
+    // Places `count` balls (random plain balls, or the preview's first entries) and draws a new
+    // preview; ends the game instead when fewer than mode + 3 cells are empty.
+    void SpawnBalls(int32_t count, bool random);
+    // A mouse press (or a drag's release on another cell) at the pointer: selects, deselects or
+    // sends the selected ball. Ignored while a turn resolves.
+    void Click();
+    // Runs when TurnTimer has expired: the arrival of a travelling ball, paint, bombs, lines, new
+    // balls; the repaint after a paint ball; the lines of new balls; the end of an emptied game.
+    void ResolveTurn();
+    void EndGame();
+
+    // The per-frame operation on the playing screen: draws the overlay, the balls, the selected
+    // and hovered ball, the preview and the travelling ball, advances the timers and phases, plays
+    // selection and hover sounds, starts idle sparkles, empties a finished game, then resolves
+    // the turn.
+    void Render(double delta);
 
     // The cell under a picture position, truncating toward zero, so the 51-pixel strips left of
     // and above the field still give column 0 and row 0. May lie outside 0..8.
@@ -73,4 +108,18 @@ public:
     TGrid<uint8_t> PathMarks; // 0 plain, 1..254 highlighted path, 255 blocked target
     std::array<TCell, 5> Preview{};
     uint8_t ChainCount = 0;
+
+    // Time since the last selection sound, and the position in the a, b, c, d cycle. A click on a
+    // ball sets 5 and 15, so that the first eligible frame plays variant a.
+    float SelSoundClock = 0.0f;
+    uint8_t SelSoundStep = 0;
+
+private:
+    void DrawPreviewEntry(int index);
+    void DrawTravellingBall();
+    void StartIdleSparkle();
+    void EmptyOneBall();
 };
+
+// The one field of the game.
+extern TGameField* GameField;

@@ -1,0 +1,211 @@
+// The turn cycle: new games, spawning and the preview, clicks, the resolution of a turn and the
+// end of a game.
+#include "game/FieldServices.h"
+#include "game/GameModes.h"
+#include "game/Random.h"
+#include "game/vo_Field.h"
+#include "shell/ShellState.h"
+#include "ui/vo_Menus.h"
+
+using namespace field_fx;
+
+namespace {
+
+float CentreX(int x) { return static_cast<float>(323 + kCellPitch * x); }
+float CentreY(int y) { return static_cast<float>(51 + kCellPitch * y); }
+
+constexpr double kAppearTime = 6.75;  // a new ball grows in for this long before it is drawn
+constexpr double kSettleTime = 7.0;   // new balls settle before their lines are searched
+
+// A multiplier from s = Random(16): 0..11 x3, 12..14 x6, 15 x9.
+int MultiplierEntry() {
+    const int s = Random(16);
+    return s <= 11 ? 19 : s <= 14 ? 20 : 21;
+}
+
+// A preview ball by the odds of the mode: r = Random(256), and where the row says so one more
+// draw for the colour or the kind.
+int PreviewEntry(uint8_t mode) {
+    const int r = Random(256);
+    switch (mode) {
+    case 0: // Kids: plain 1..6, two-colour, rainbow
+        if (r <= 200) return 1 + Random(6);
+        if (r <= 245) return 8 + Random(3);
+        return 11;
+    case 1: // Normal
+        if (r <= 201) return 1 + Random(6);
+        if (r <= 207) return kindEntryBomb;
+        if (r <= 222) return 8 + Random(3);
+        if (r <= 232) return 11;
+        if (r <= 253) return 12 + Random(6);
+        return MultiplierEntry();
+    default: // Professional: all seven colours
+        if (r <= 220) return 1 + Random(7);
+        if (r <= 227) return kindEntryBomb;
+        if (r <= 240) return 8 + Random(3);
+        if (r <= 245) return 11;
+        if (r <= 253) return 12 + Random(7);
+        return MultiplierEntry();
+    }
+}
+
+} // namespace
+
+void TGameField::Clear() {
+    for (int x = 0; x <= MaxX; ++x)
+        for (int y = 0; y <= MaxY; ++y) Cells(x, y).Kind = 0;
+    PathGrid.Fill(0.0f);
+    MatchMarks.Fill(0);
+    Selected = false;
+    if (Buttons) Buttons->SelectMode();
+    ChainCount = 0;
+}
+
+void TGameField::NewGame(uint8_t mode) {
+    ClearAnimations();
+    Clear();
+    Shell.CurrentMode = mode;
+    SpawnBalls(ModeRules[mode].StartBalls, true);
+    Shell.Score = 0;
+    BallsPerTurn = ModeRules[mode].BallsPerTurn;
+}
+
+void TGameField::SpawnBalls(int32_t count, bool random) {
+    const uint8_t mode = Shell.CurrentMode;
+    // The room check asks for mode + 3 empty cells whatever the count; a running game never
+    // places more than mode + 2, so placing below always finds a cell.
+    if (!HasFreeCells(static_cast<uint8_t>(mode + 3))) {
+        GameOver = true;
+        ClearAnimations();
+        TurnTimer = kTurnGameOver;
+        return;
+    }
+    for (int32_t i = 0; i < count && FreeCellCount() > 0; ++i) {
+        int x = 0, y = 0;
+        do {
+            x = Random(MaxX + 1);
+            y = Random(MaxY + 1);
+        } while (Cells(x, y).Kind != 0);
+        const TCell ball = random ? BallKinds[static_cast<size_t>(1 + Random(mode == 0 ? 7 : 6))]
+                                  : Preview[static_cast<size_t>(i % 5)];
+        Cells(x, y) = ball;
+        AppearTimers(x, y) = kAppearTime;
+        AddPop(BallPicture(ball.Picture), true, CentreX(x), CentreY(y));
+    }
+    Play(TSample::App);
+    for (TCell& next : Preview) next = BallKinds[static_cast<size_t>(PreviewEntry(mode))];
+    TurnTimer = kSettleTime;
+    Moving = false;
+}
+
+void TGameField::Click() {
+    if (TurnTimer > 0) return; // a turn is being resolved
+    if (Shell.PressedButton != 0) {
+        Selected = false;
+        SelX = SelY = kNoSelection;
+        PathGrid.Fill(0.0f);
+        Stop(BombLoop());
+        return;
+    }
+    const int x = CellColumn(Shell.PointerX);
+    const int y = CellRow(Shell.PointerY);
+    if (!Inside(x, y)) return;
+    Stop(BombLoop());
+
+    TCell& cell = Cells(x, y);
+    if (cell.Kind == 0) {
+        if (!Selected) return;
+        const uint8_t length = FindPath(SelX, SelY, static_cast<uint8_t>(x), static_cast<uint8_t>(y));
+        if (length > 0 && length < kNoPath) {
+            // The ball leaves its cell: hidden there while it travels; SelX and SelY keep the
+            // start for the arrival.
+            AppearTimers(SelX, SelY) = length + 1;
+            TurnTimer = length;
+            Moving = true;
+            Selected = false;
+            TargetX = x;
+            TargetY = y;
+            PlayLooping(TSample::BallMove);
+        } else {
+            Selected = false;
+            SelX = SelY = kNoSelection;
+        }
+        return;
+    }
+
+    if (!Selected && cell.Picture == kPictureBomb) PlayLooping(BombLoop());
+    RemoveAt(CentreX(x), static_cast<float>(52 + kCellPitch * y));
+    RemoveAt(CentreX(x), CentreY(y));
+    SelSoundClock = 5.0f;
+    SelSoundStep = 15;
+    if (Selected && SelX == x && SelY == y) {
+        Selected = false;
+        SelX = SelY = kNoSelection;
+    } else {
+        SelX = static_cast<uint8_t>(x);
+        SelY = static_cast<uint8_t>(y);
+        SelPicture = static_cast<uint8_t>(cell.Picture);
+        Selected = true;
+    }
+}
+
+void TGameField::ResolveTurn() {
+    // Catches every expiry: a clock that was above 0 falls at most 15 below it in one frame.
+    if (TurnTimer > 0 || TurnTimer < -100) return;
+    Stop(TSample::BallMove);
+    TurnTimer = kTurnIdle;
+
+    if (GameOver) {
+        EndGame();
+        GameOver = false;
+        return;
+    }
+
+    if (PaintColour > 0) {
+        for (int i = TargetX - 1; i <= TargetX + 1; ++i)
+            for (int j = TargetY - 1; j <= TargetY + 1; ++j)
+                if (Inside(i, j) && !(i == TargetX && j == TargetY) && Cells(i, j).Kind != 0)
+                    Cells(i, j) = BallKinds[PaintColour];
+        PaintColour = 0;
+    }
+
+    // New or repainted balls may have made a line: scored with the chain as it stands.
+    if (!Moving) ClearMatches();
+
+    if (Moving) {
+        Shell.GameTouched = true;
+        Cells(TargetX, TargetY) = Cells(SelX, SelY);
+        const uint32_t picture = Cells(TargetX, TargetY).Picture;
+        if (picture < 22 && SoundBank) Play(SoundBank->ArrivalSound(static_cast<int>(picture)));
+        Cells(SelX, SelY).Kind = 0;
+
+        const bool painted = ApplyPaintBall(TargetX, TargetY, Cells(TargetX, TargetY).Kind);
+        const bool bombed = ExplodeBomb(TargetX, TargetY, Cells(TargetX, TargetY).Kind);
+        // A bomb that found nothing to destroy is a bomb again.
+        for (int x = 0; x <= MaxX; ++x)
+            for (int y = 0; y <= MaxY; ++y)
+                if (Cells(x, y).Kind == kindDetonating) Cells(x, y).Kind = kindBomb;
+
+        if (ClearMatches() > 0) {
+            ++ChainCount;
+        } else {
+            // A move that fires a paint ball or a bomb brings no new balls.
+            if (!painted && !bombed) SpawnBalls(BallsPerTurn, false);
+            BallsPerTurn = BallsPerTurnFor(Shell.CurrentMode, FreeCellCount());
+            ChainCount = 0;
+        }
+    }
+
+    Selected = false;
+    SelX = SelY = kNoSelection;
+}
+
+void TGameField::EndGame() {
+    Clear();
+    Shell.GameTouched = false;
+    InsertHighScore();
+    Shell.Score = 0;
+    ClearAnimations();
+    Shell.HighScorePage = Shell.CurrentMode;
+    Shell.ReturnState = scrMenu;
+}

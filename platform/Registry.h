@@ -1,0 +1,24 @@
+#pragma once
+// The one value the game keeps outside "Config.bin": the full-screen flag. It lives in a small text
+// file, "registry" under the user's configuration folder, one "Name=value" line per value; names
+// compare ignoring case.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+class TRegistry {
+public:
+    // The file defaults to paths::UserConfigDir() + "/registry".
+    explicit TRegistry(std::string file = {});
+
+    // The value, or nothing when the file or the name is missing or the value is not a number.
+    std::optional<int32_t> ReadInteger(const std::string& name) const;
+    // Creates the folder and the file as needed; false when they cannot be written. Other values
+    // in the file are kept.
+    bool WriteInteger(const std::string& name, int32_t value);
+
+    const std::string& File() const { return file_; }
+
+private:
+    std::string file_;
+};

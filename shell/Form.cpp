@@ -1,0 +1,258 @@
+// The main form's life: construction, the start sequence, the save on exit, the settings file,
+// activation and the device-lost handler.
+#include "shell/Form.h"
+
+#include "fx/FrameTiming.h"
+#include "fx/ParticleEngine.h"
+#include "fx/SoundBank.h"
+#include "game/GameModes.h"
+#include "game/HighScores.h"
+#include "game/Random.h"
+#include "game/vo_Field.h"
+#include "platform/Audio.h"
+#include "platform/Clock.h"
+#include "platform/Cpu.h"
+#include "platform/Files.h"
+#include "platform/Registry.h"
+#include "render/PatternImage.h"
+#include "render/RenderDevice.h"
+#include "shell/Catalogue.h"
+#include "shell/Log.h"
+#include "shell/Pictures.h"
+#include "shell/Settings.h"
+#include "shell/ShellState.h"
+#include "ui/VOFont.h"
+#include "ui/VOStrings.h"
+#include "ui/vo_Menus.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+TForm1* Form1 = nullptr;
+
+TForm1::TForm1(TFormOptions options) : options_(std::move(options)) {
+    app_ = options_.Offscreen ? nullptr : (options_.App ? options_.App : &Application);
+    IClock& clock = options_.Clock ? *options_.Clock : SystemClock();
+
+    frameTimer_ = std::make_unique<TFrameTimer>(clock, app_);
+    frameTimer_->SetFPS(15);
+    frameTimer_->OnRealTime = [this](TFrameTimer&, double delta) { FrameTimer1RealTime(delta); };
+
+    device_ = std::make_unique<TRenderDevice>();
+    device_->SetAntialias(true);
+    device_->SetDithering(false);
+    device_->SetHardware(true);
+    device_->SetFullScreen(false);
+    device_->SetWidth(800);
+    device_->SetHeight(600);
+    device_->SetBackBufferCount(1);
+    device_->SetBitDepth(bd_High);
+    device_->SetZBuffer(zb_None);
+    device_->SetVSync(false);
+    device_->SetRefreshRate(rr_default);
+    device_->SetOffscreen(options_.Offscreen);
+    device_->OnDeviceLost = [this](TRenderDevice&) { RenderDevice1DeviceLost(); };
+
+    Form1 = this;
+    FrameTimer1 = frameTimer_.get();
+    RenderDevice1 = device_.get();
+}
+
+TForm1::~TForm1() {
+    if (created_ && !destroyed_) FormDestroy();
+    // What was created during start-up and loading goes with the form, textures before the device.
+    for (auto& p : pictures_) p->FreeTextures();
+    Pictures = TPictures{};
+    font_.reset();
+    Buttons = nullptr;
+    Strings = nullptr;
+    Font = nullptr;
+    SoundBank = nullptr;
+    ParticleEngine = nullptr;
+    DebrisPhase = nullptr;
+    GameField = nullptr;
+    device_->DoneDevice();
+    if (app_) app_->DestroyMainWindow();
+    FrameTimer1 = nullptr;
+    RenderDevice1 = nullptr;
+    if (Form1 == this) Form1 = nullptr;
+}
+
+bool TForm1::InitialiseDevice() {
+    int32_t result = device_->InitDevice();
+    if (result == -3 && device_->FullScreen() && !device_->DesktopFullScreen()) {
+        // No listed 800 x 600 mode: full screen on the desktop's own mode, picture scaled and
+        // centred.
+        Log.Line("No 800x600 display mode; using the desktop mode with the picture scaled");
+        device_->SetDesktopFullScreen(true);
+        result = device_->InitDevice();
+    }
+    if (result != 0) return false;
+    if (app_) {
+        const TRect r = device_->PictureRectInWindow();
+        app_->SetPictureRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top, 800, 600);
+    }
+    return true;
+}
+
+bool TForm1::FormCreate() {
+    created_ = true;
+    // 1.-4. The window: borderless in full screen and on an 800 x 600 desktop.
+    bool borderless = false;
+    if (Shell.FullScreen) {
+        borderless = true;
+        device_->SetFullScreen(true);
+    }
+    int64_t seed = 0;
+    (options_.Clock ? *options_.Clock : SystemClock()).QueryPerformanceCounter(seed);
+    RandSeed(static_cast<uint64_t>(seed));
+    if (app_) {
+        int32_t dw = 0, dh = 0;
+        app_->DesktopSize(dw, dh);
+        if (dw == 800 && dh == 600) borderless = true;
+        std::string error;
+        if (!app_->CreateMainWindow("Velm Orra (loading...)", 800, 600, borderless, this,
+                                    &error)) {
+            Log.Start(options_.LogFile);
+            Log.Line("Cannot open the window: " + error);
+            return false;
+        }
+        app_->SetCursor(TCursorShape::AppStart);
+        app_->PaintStartText("Initializing...", 370, 280);
+        device_->SetOwnerWindow(app_->MainWindow());
+    }
+
+    // 5.-6.
+    Shell.Word = scrLogo;
+    Shell.PlayerName = "Player";
+    Log.Start(options_.LogFile);
+
+    // 7.-9. The device, the adapter and the processor.
+    Log.Line("Initializing Direct3D Device...");
+    if (InitialiseDevice()) Log.Line("...Ok");
+    const TAdapterInfo& adapter = device_->AdapterInfo();
+    Log.Line(std::string("Device - ") + adapter.Description + " (" + adapter.Driver + ")");
+    std::string vendor, brand;
+    ReadCpuIdentification(vendor, brand);
+    Log.Line("CPU - " + vendor + " " + brand);
+
+    // 10.-11. The start-up pictures.
+    Log.Line("Initializing Font Render Device...");
+    Log.Line("Loading textures...");
+    for (const TCatalogueEntry& entry : StartupCatalogue()) LoadPicture(entry);
+
+    // 12.-13.
+    Log.Line("Starting Logo");
+    frameTimer_->MayRealTime = true;
+    logo_.LogoClock = -20.0;
+    Shell.ReturnState = scrMenu;
+    Shell.BackState = scrMenu;
+
+    // 14. The field and the particle engine.
+    field_ = std::make_unique<TGameField>(9, 9);
+    GameField = field_.get();
+    particles_ = std::make_unique<TVOParticleEngine>(device_.get());
+    ParticleEngine = particles_.get();
+    DebrisPhase = &field_->BouncePhase;
+    // 15. Activation reaches ApplicationActivate / ApplicationDeactivate through the App layer.
+    return true;
+}
+
+void TForm1::FormDestroy() {
+    destroyed_ = true;
+    Log.Line("Saving config ...");
+    if (!TRegistry().WriteInteger("Fullscreen", Shell.FullScreen ? 1 : 0))
+        Log.Line("Cannot save the full-screen setting");
+    if (settingsLoaded_) {
+        WriteSettings();
+    } else {
+        Log.Line("Config.bin was not read in this run and is left as it is");
+    }
+}
+
+void TForm1::RenderDevice1DeviceLost() { device_->ResetDevice(); }
+
+void TForm1::ApplicationActivate() {
+    frameTimer_->MayRealTime = true;
+    frameTimer_->MayProcess = true;
+    if (SoundBank) SoundBank->ResumeMusic();
+}
+
+void TForm1::ApplicationDeactivate() {
+    frameTimer_->MayRealTime = false;
+    frameTimer_->MayProcess = false;
+    if (SoundBank) SoundBank->PauseMusic();
+}
+
+void TForm1::Terminate() {
+    terminated_ = true;
+    if (app_) app_->Terminate();
+}
+
+void TForm1::ReadSettings() {
+    Log.Line("Loading config ...");
+    std::vector<uint8_t> bytes;
+    std::string error;
+    std::error_code ec;
+    const bool exists = std::filesystem::exists(options_.ConfigFile, ec);
+    if (!exists) {
+        HighScores = FreshHighScoreTable();
+        Shell.MusicVolume = 50;
+        Shell.SoundVolume = 75;
+        settingsLoaded_ = true;
+        CmdNormal();
+        return;
+    }
+    if (!ReadFileBytes(options_.ConfigFile, bytes, &error)) {
+        // Unreadable but present: play with the defaults and leave the file alone at the end,
+        // so that its high scores are not replaced.
+        Log.Line("Cannot read Config.bin (" + error + "); it will not be overwritten");
+        HighScores = FreshHighScoreTable();
+        Shell.MusicVolume = 50;
+        Shell.SoundVolume = 75;
+        CmdNormal();
+        return;
+    }
+    settingsLoaded_ = true;
+    const TConfigContents c = DecodeConfig(bytes.data(), bytes.size());
+    for (const std::string& note : c.Notes) Log.Line("Config.bin: " + note);
+    HighScores = c.Table;
+    Shell.MusicVolume = c.MusicVolume;
+    Shell.SoundVolume = c.SoundVolume;
+    if (!c.HasGame) {
+        CmdNormal();
+        return;
+    }
+    Shell.CurrentMode = c.Game.Mode;
+    Shell.Score = c.Game.Score;
+    field_->BallsPerTurn = c.Game.BallsPerTurn;
+    for (size_t i = 0; i < c.Game.Preview.size(); ++i) field_->Preview[i] = c.Game.Preview[i];
+    for (int x = 0; x < 9; ++x)
+        for (int y = 0; y < 9; ++y)
+            field_->Cell(x, y) = c.Game.Cells[static_cast<size_t>(x)][static_cast<size_t>(y)];
+    if (Buttons) Buttons->SelectMode();
+    Shell.Word = scrMessageBox + scrMsgOld + scrPlaying;
+}
+
+bool TForm1::WriteSettings() {
+    TSavedGame game;
+    const bool hasGame = HasFlag(Shell.Word, scrPlaying) && Shell.Score > 0;
+    game.Mode = Shell.CurrentMode;
+    game.Score = Shell.Score;
+    if (field_) {
+        game.BallsPerTurn = field_->BallsPerTurn;
+        for (size_t i = 0; i < game.Preview.size(); ++i) game.Preview[i] = field_->Preview[i];
+        for (int x = 0; x < 9; ++x)
+            for (int y = 0; y < 9; ++y)
+                game.Cells[static_cast<size_t>(x)][static_cast<size_t>(y)] = field_->Cell(x, y);
+    }
+    const std::vector<uint8_t> bytes =
+        EncodeConfig(HighScores, Shell.MusicVolume, Shell.SoundVolume, hasGame, game);
+    std::string error;
+    if (!WriteFileAtomically(options_.ConfigFile, bytes, &error)) {
+        Log.Line("Cannot save Config.bin (" + error + "); the previous file is kept");
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,199 @@
+// The frame handler: clocks, the logo and loading delegation, and the screens by the screen-state
+// word, drawn in a fixed order over the common layer.
+#include "shell/Form.h"
+
+#include "fx/ParticleEngine.h"
+#include "game/HighScores.h"
+#include "game/vo_Field.h"
+#include "render/PatternImage.h"
+#include "render/RenderDevice.h"
+#include "shell/Pictures.h"
+#include "shell/ShellState.h"
+#include "ui/VOFont.h"
+#include "ui/VOStrings.h"
+#include "ui/vo_Menus.h"
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr uint32_t kWhite = 0xFFFFFFFF;
+constexpr uint32_t kGrey = 0xFF888888;
+constexpr uint32_t kRed = 0xFF0000FF;    // 0xAABBGGRR
+constexpr uint32_t kYellow = 0xFF00FFFF;
+constexpr uint32_t kCheckBoxTint = 0xFF00CC99;
+
+int32_t RoundEven(double v) { return static_cast<int32_t>(std::nearbyint(v)); }
+
+struct TMessageKind {
+    uint32_t Flag;
+    const std::string TVOStrings::*Caption;
+    const std::vector<std::string> TVOStrings::*Text;
+    uint16_t CentreX;
+};
+
+// The message kinds in the order the box draws them.
+const TMessageKind kMessages[] = {
+    {scrMsgExit, &TVOStrings::Exit_Caption, &TVOStrings::Exit_Text, 530},
+    {scrMsgNew, &TVOStrings::New_Caption, &TVOStrings::New_Text, 530},
+    {scrMsgOld, &TVOStrings::Old_Caption, &TVOStrings::Old_Text, 530},
+    {scrMsgClear, &TVOStrings::Clear_Caption, &TVOStrings::Clear_Text, 530},
+    {scrMsgEnterName, &TVOStrings::EnterName_Caption, &TVOStrings::EnterName_Text, 550},
+    {scrMsgLowScore, &TVOStrings::LowScore_Caption, &TVOStrings::LowScore_Text, 600},
+    {scrMsgFullScreen, &TVOStrings::FullScreen_Caption, &TVOStrings::FullScreen_Text, 530},
+};
+
+} // namespace
+
+void TForm1::DrawQuadrants(TPatternImage* image) {
+    device_->DrawImage(image, 0, 0, 0, fxBlend);
+    device_->DrawImage(image, 400, 0, 1, fxBlend);
+    device_->DrawImage(image, 0, 300, 2, fxBlend);
+    device_->DrawImage(image, 400, 300, 3, fxBlend);
+}
+
+void TForm1::DrawScreenHead(const std::string& title) {
+    device_->DrawImage(Pictures.HeadText, 400, 23, 0, fxBlend);
+    if (!Font) return;
+    Font->DrawTextCentered(title, 532, 27, kGrey); // a shadow two pixels down and right
+    Font->DrawTextCentered(title, 530, 25, kWhite);
+}
+
+void TForm1::FrameTimer1RealTime(double delta) {
+    // 1. The caret blinks over 8 units: 0 -> 2, then back to a small value at or below 0.
+    Shell.CaretClock += delta / 4;
+    if (Shell.CaretClock >= 2) Shell.CaretClock = 2 - Shell.CaretClock;
+    // 2. The small logo plays its 38 frames once, rests on the last until the clock passes 500.
+    Shell.AnimClock += static_cast<float>(delta);
+    if (Shell.AnimClock < 38) Shell.SmallLogoFrame = static_cast<int32_t>(Shell.AnimClock);
+    if (Shell.AnimClock > 500) Shell.AnimClock = 0;
+
+    // 3. The loading step draws and presents its own frames.
+    if (Shell.Word == scrLoading) {
+        LoadingStep();
+        return;
+    }
+    if (loadingFailed_) return;
+
+    // 4.-5.
+    if (ParticleEngine) ParticleEngine->Update(delta);
+    device_->BeginFrame();
+
+    // 6. The logo over the background.
+    if (Shell.Word == scrLogo) {
+        DrawQuadrants(Pictures.Background);
+        LogoStep(delta);
+    }
+
+    // 7. The common layer: background, empty grid, buttons, small logo.
+    if (Shell.Word != scrLogo && Shell.Word != scrLoading) {
+        DrawQuadrants(Pictures.Ingame);
+        for (int c = 0; c < 9; ++c)
+            for (int r = 0; r < 9; ++r)
+                device_->DrawImage(Pictures.Field, kFieldLeft + kCellPitch * c,
+                                   kFieldTop + kCellPitch * r, 3, fxBlend);
+        if (Buttons) Buttons->DrawAll();
+        device_->DrawImage(Pictures.LogoSmall, 80, 40, Shell.SmallLogoFrame, fxBlend);
+    }
+
+    // 8.-11. The screens (the flags never meet the whole values of the start sequence).
+    if (HasFlag(Shell.Word, scrHelp)) {
+        DrawScreenHead(Strings ? Strings->Help : std::string());
+        device_->DrawImage(Pictures.Help[Shell.HelpPage % Pictures.Help.size()], 303, 31, 0,
+                           fxBlend);
+    }
+    if (HasFlag(Shell.Word, scrOptions))
+        DrawOptions();
+    if (HasFlag(Shell.Word, scrHighScores))
+        DrawHighScores();
+    if (HasFlag(Shell.Word, scrPlaying))
+        DrawPlaying(delta);
+
+    // 12. The message box.
+    if (HasFlag(Shell.Word, scrMessageBox)) DrawMessageBox();
+
+    // 13. In full screen the game draws its own pointer.
+    if (device_->FullScreen())
+        device_->DrawImage(Pictures.Cursor, Shell.PointerX, Shell.PointerY, 0, fxBlend);
+
+    // 14.
+    device_->EndFrame();
+    device_->PresentFrame();
+}
+
+void TForm1::DrawOptions() {
+    DrawScreenHead(Strings ? Strings->Options : std::string());
+    device_->DrawImage(Pictures.SoundOpt, 330, 160, 1, fxBlend); // music row
+    device_->DrawImage(Pictures.SoundOpt, 330, 260, 0, fxBlend); // sound row
+    // The bars are revealed left to right by clipping: volume percent of the bar's width.
+    const int32_t w = Pictures.SoundOptG ? Pictures.SoundOptG->PatternWidth : 0;
+    const auto bar = [&](int32_t volume, int32_t y) {
+        device_->SetClipRect(TRect{0, 0, 490 + RoundEven(volume * (w / 100.0)), 600});
+        // The green byte falls by twice the volume: yellow at 0, orange-red at 100.
+        const uint32_t colour = 0xFF00FFFFu - static_cast<uint32_t>(volume) * 512u;
+        device_->DrawImageCol(Pictures.SoundOptG, 490, y, colour, 1, fxBlend);
+    };
+    bar(Shell.MusicVolume, 172);
+    bar(Shell.SoundVolume, 272);
+    device_->SetClipRect(TRect{0, 0, 800, 600});
+    device_->DrawImageCol(Pictures.FullScreenBox, 410, 360, kCheckBoxTint, Shell.FullScreen ? 1 : 0,
+                          fxBlend);
+    if (Buttons) Buttons->DrawAll(); // over the panel
+}
+
+void TForm1::DrawHighScores() {
+    DrawScreenHead(Strings ? Strings->HighScores : std::string());
+    const uint8_t page = Shell.HighScorePage % kHighScoreModes;
+    device_->DrawImage(Pictures.HighMode, 345, 70, page, fxBlend);
+    if (!Font) return;
+    for (int i = 0; i < kHighScoreRows; ++i) {
+        const THighScoreEntry& e = HighScores.Blocks[page][static_cast<size_t>(i)];
+        const auto y = static_cast<uint16_t>(170 + 25 * i);
+        Font->DrawText(e.NameText(), 360, y, kWhite);
+        Font->DrawNumber(e.Score, 700, y, kWhite);
+    }
+}
+
+void TForm1::DrawPlaying(double delta) {
+    if (field_) {
+        field_->UpdateHover();
+        field_->Render(delta);
+    }
+    if (Font) {
+        Font->DrawTextCentered(std::to_string(Shell.Score), 142, 340, kRed);
+        const std::string* names[3] = {nullptr, nullptr, nullptr};
+        if (Strings) {
+            names[0] = &Strings->Kids;
+            names[1] = &Strings->Normal;
+            names[2] = &Strings->Proff;
+        }
+        const std::string* mode = names[Shell.CurrentMode % 3];
+        if (mode) Font->DrawTextScaled(*mode, 530, 502, 75, kWhite);
+    }
+    if (ParticleEngine) ParticleEngine->Draw(0);
+}
+
+void TForm1::DrawMessageBox() {
+    device_->DrawImage(Pictures.Inform, 310, 130, 0, fxBlend);
+    for (const TMessageKind& m : kMessages) {
+        if (!HasFlag(Shell.Word, m.Flag)) continue;
+        if (m.Flag == scrMsgEnterName)
+            device_->DrawImage(Pictures.Lau, 360, 200, static_cast<int>(Shell.AnimClock) % 2,
+                               fxBlend);
+        if (m.Flag == scrMsgLowScore)
+            device_->DrawImage(Pictures.Cry, 360, 200, static_cast<int>(Shell.AnimClock) % 10,
+                               fxBlend);
+        if (Font && Strings) {
+            Font->DrawTextScaled(Strings->*m.Caption, m.CentreX, 200, 70, kRed);
+            Font->DrawTextBlock(Strings->*m.Text, m.CentreX, 230, 70, kYellow);
+        }
+        if (m.Flag == scrMsgEnterName && Font)
+            Font->DrawTextCaret(Shell.PlayerName, 550, 265, 85, kWhite, Shell.CaretClock > 1);
+    }
+    if (Buttons) {
+        Buttons->DrawButton(btnYes);
+        Buttons->DrawButton(btnNo);
+    }
+}

@@ -1,0 +1,268 @@
+// Input handlers, the buttons' commands and the answers to the messages.
+#include "shell/Form.h"
+
+#include "fx/ParticleEngine.h"
+#include "fx/SoundBank.h"
+#include "game/GameModes.h"
+#include "game/HighScores.h"
+#include "game/vo_Field.h"
+#include "render/PatternImage.h"
+#include "render/RenderDevice.h"
+#include "shell/Pictures.h"
+#include "shell/ShellState.h"
+#include "ui/VOStrings.h"
+#include "ui/vo_Menus.h"
+
+#include <cmath>
+
+namespace {
+
+// The press and release cells come from client pixels, truncating toward zero.
+int CellOf(int32_t v, int origin) { return static_cast<int>(std::trunc((v - origin) / 52.0)); }
+
+bool MessageOpen() { return HasFlag(Shell.Word, scrMessageBox); }
+bool StartSequence() { return Shell.Word == scrLogo || Shell.Word == scrLoading; }
+
+constexpr int kMaxNameLength = 16;
+
+} // namespace
+
+// --- Pointer and buttons -------------------------------------------------------------------------
+
+void TForm1::FormMouseMove(uint32_t, int32_t x, int32_t y) {
+    int32_t w = 800, h = 600;
+    if (app_) app_->ClientSize(w, h);
+    if (w <= 0 || h <= 0) return;
+    // Integer products, floating division, rounded half to even.
+    Shell.PointerX = static_cast<int32_t>(std::nearbyint(static_cast<double>(x * 800) / w));
+    Shell.PointerY = static_cast<int32_t>(std::nearbyint(static_cast<double>(y * 600) / h));
+}
+
+void TForm1::FormMouseDown(int32_t button, uint32_t, int32_t x, int32_t y) {
+    pressCellX_ = CellOf(x, kFieldLeft);
+    pressCellY_ = CellOf(y, kFieldTop);
+    if (StartSequence()) return;
+    Shell.PressedButton = button;
+    if (Buttons) Buttons->MouseDown();
+    if (HasFlag(Shell.Word, scrPlaying) && !MessageOpen() && field_) field_->Click();
+    if (HasFlag(Shell.Word, scrOptions) && !MessageOpen()) {
+        const int32_t barWidth = Pictures.SoundOptG ? Pictures.SoundOptG->PatternWidth : 194;
+        if (SoundBank) SoundBank->SliderPress(Shell.PointerX, Shell.PointerY, barWidth);
+        if (Shell.PointerX > 411 && Shell.PointerX < 433 && Shell.PointerY > 362 &&
+            Shell.PointerY < 383)
+            CmdToggleFullScreen();
+    }
+}
+
+void TForm1::FormMouseUp(int32_t, uint32_t, int32_t x, int32_t y) {
+    if (StartSequence()) return;
+    Shell.PressedButton = 0;
+    if (Buttons) Buttons->MouseUp();
+    const int releaseX = CellOf(x, kFieldLeft);
+    const int releaseY = CellOf(y, kFieldTop);
+    // A press on a ball and a release on another cell sends the ball there (drag and drop).
+    if ((releaseX != pressCellX_ || releaseY != pressCellY_) && HasFlag(Shell.Word, scrPlaying) &&
+        !MessageOpen() && field_)
+        field_->Click();
+}
+
+// --- Keys ----------------------------------------------------------------------------------------
+
+void TForm1::FormKeyDown(uint16_t& key, uint32_t shift) {
+    if (HasFlag(Shell.Word, scrMsgEnterName)) {
+        if (key == VK_BACK && !Shell.PlayerName.empty()) Shell.PlayerName.pop_back();
+        if (key == VK_RETURN) {
+            StorePlayerName();
+            Shell.Word = scrHighScores;
+        }
+        if ((key == VK_BACK || key == VK_RETURN) && SoundBank) SoundBank->Play(TSample::Press);
+    }
+    if (key == VK_RETURN && (shift & ssAlt)) CmdToggleFullScreen();
+}
+
+void TForm1::FormKeyPress(char& key) {
+    const auto code = static_cast<unsigned char>(key);
+    if (HasFlag(Shell.Word, scrMsgEnterName) && code >= 32 && code <= 128 &&
+        Shell.PlayerName.size() < kMaxNameLength) {
+        Shell.PlayerName.push_back(key);
+        if (SoundBank) SoundBank->Play(TSample::Press);
+    }
+}
+
+void TForm1::FormCloseQuery(bool& canClose) {
+    canClose = false;
+    if (StartSequence()) {
+        // Before the screens exist there is no message to ask with: the program ends at once
+        // and leaves the settings file alone, since it has not been read yet.
+        Terminate();
+        return;
+    }
+    CmdExit();
+}
+
+// --- Commands ------------------------------------------------------------------------------------
+
+void TForm1::OpenMessage(uint32_t flag) {
+    // One message at a time: a request while another is open waits for its answer.
+    if (MessageOpen() || StartSequence()) return;
+    Shell.ReturnState = Shell.Word;
+    Shell.Word += scrMessageBox + flag;
+}
+
+void TForm1::CmdNewGame() {
+    switch (Shell.CurrentMode) {
+    case modeKids: CmdKids(); break;
+    case modeProfessional: CmdProfessional(); break;
+    default: CmdNormal(); break;
+    }
+}
+
+void TForm1::CmdKids() {
+    Shell.ChosenMode = modeKids;
+    RequestNewGame();
+}
+
+void TForm1::CmdNormal() {
+    Shell.ChosenMode = modeNormal;
+    RequestNewGame();
+}
+
+void TForm1::CmdProfessional() {
+    Shell.ChosenMode = modeProfessional;
+    RequestNewGame();
+}
+
+void TForm1::RequestNewGame() {
+    Shell.ReturnState = Shell.Word;
+    if (Shell.GameTouched)
+        OpenMessage(scrMsgNew);
+    else
+        StartNewGame();
+}
+
+void TForm1::StartNewGame() {
+    if (field_) field_->NewGame(Shell.ChosenMode);
+    Shell.BackState = scrMenu;
+    if (Buttons) Buttons->SelectMode();
+    Shell.Word = scrPlaying;
+    Shell.GameTouched = false;
+}
+
+void TForm1::MarkScreenButton(int index) {
+    if (Buttons && index < static_cast<int>(Buttons->Items.size()))
+        Buttons->Items[static_cast<size_t>(index)].Selected = true;
+}
+
+void TForm1::ShowScreen(uint32_t word, int button) {
+    Shell.HighScorePage = Shell.CurrentMode;
+    if (HasFlag(Shell.Word, scrPlaying)) Shell.BackState = Shell.Word;
+    Shell.Word = word;
+    if (Buttons) Buttons->SelectMode();
+    MarkScreenButton(button);
+}
+
+void TForm1::CmdOptions() { ShowScreen(scrOptions, btnOptions); }
+
+void TForm1::CmdInstructions() {
+    ShowScreen(scrHelp, btnInstructions);
+    Shell.HelpPage = 0;
+}
+
+void TForm1::CmdHighScores() { ShowScreen(scrHighScores, btnHighScores); }
+
+void TForm1::CmdExit() {
+    if (HasFlag(Shell.Word, scrMsgExit)) return;
+    OpenMessage(scrMsgExit);
+}
+
+void TForm1::CmdPreviousTable() {
+    Shell.HighScorePage = Shell.HighScorePage == 0 ? 2 : static_cast<uint8_t>(Shell.HighScorePage - 1);
+}
+
+void TForm1::CmdNextTable() {
+    Shell.HighScorePage = Shell.HighScorePage >= 2 ? 0 : static_cast<uint8_t>(Shell.HighScorePage + 1);
+}
+
+void TForm1::CmdBack() {
+    Shell.Word = Shell.BackState;
+    if (Buttons) Buttons->SelectMode();
+}
+
+void TForm1::CmdClearTable() { OpenMessage(scrMsgClear); }
+
+void TForm1::CmdPreviousPage() {
+    if (Shell.HelpPage > 0) --Shell.HelpPage;
+}
+
+void TForm1::CmdNextPage() {
+    const uint8_t last = Strings ? Strings->LastHelpPage : 4;
+    if (Shell.HelpPage < last) ++Shell.HelpPage;
+}
+
+void TForm1::CmdMusicDown() {
+    if (SoundBank) SoundBank->MusicDown();
+}
+void TForm1::CmdMusicUp() {
+    if (SoundBank) SoundBank->MusicUp();
+}
+void TForm1::CmdSoundDown() {
+    if (SoundBank) SoundBank->SoundDown();
+}
+void TForm1::CmdSoundUp() {
+    if (SoundBank) SoundBank->SoundUp();
+}
+
+void TForm1::CmdToggleFullScreen() {
+    if (MessageOpen() || StartSequence()) return; // the flag is flipped only with its message
+    Shell.FullScreen = !Shell.FullScreen;
+    OpenMessage(scrMsgFullScreen);
+}
+
+void TForm1::StorePlayerName() {
+    const uint8_t mode = Shell.CurrentMode % kHighScoreModes;
+    const uint8_t row = Shell.NewEntryRow % kHighScoreRows;
+    HighScores.Blocks[mode][row].SetName(Shell.PlayerName);
+}
+
+// Yes tests the flags in this order, each seeing what the earlier ones changed.
+void TForm1::CmdYes() {
+    if (HasFlag(Shell.Word, scrMsgFullScreen)) {
+        device_->DoneDevice();
+        Terminate();
+        return;
+    }
+    if (HasFlag(Shell.Word, scrMsgExit)) {
+        Terminate();
+        return;
+    }
+    if (HasFlag(Shell.Word, scrMsgNew)) StartNewGame();
+    if (HasFlag(Shell.Word, scrMsgOld)) Shell.Word = scrPlaying;
+    if (HasFlag(Shell.Word, scrMsgClear)) {
+        HighScores.Blocks[Shell.HighScorePage % kHighScoreModes] = FreshHighScoreBlock();
+        Shell.Word = Shell.ReturnState;
+    }
+    if (HasFlag(Shell.Word, scrMsgEnterName)) {
+        Shell.ReturnState = scrHighScores;
+        StorePlayerName();
+        RequestNewGame();
+    }
+    if (HasFlag(Shell.Word, scrMsgLowScore)) {
+        Shell.ReturnState = scrHighScores;
+        RequestNewGame();
+    }
+}
+
+void TForm1::CmdNo() {
+    if (HasFlag(Shell.Word, scrMsgOld)) {
+        if (Buttons) Buttons->SelectMode();
+        Shell.Score = 0;
+        if (field_) field_->Clear();
+    }
+    if (HasFlag(Shell.Word, scrMsgEnterName)) {
+        Shell.ReturnState = scrHighScores;
+        StorePlayerName();
+    }
+    if (HasFlag(Shell.Word, scrMsgLowScore)) Shell.ReturnState = scrHighScores;
+    if (HasFlag(Shell.Word, scrMsgFullScreen)) Shell.FullScreen = !Shell.FullScreen;
+    Shell.Word = Shell.ReturnState;
+}

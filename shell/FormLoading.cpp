@@ -1,0 +1,232 @@
+// The logo, the loading step with its progress frames, and the picture loading routines.
+#include "shell/Form.h"
+
+#include "fx/FrameTiming.h"
+#include "fx/SoundBank.h"
+#include "platform/Audio.h"
+#include "platform/Paths.h"
+#include "render/PatternImage.h"
+#include "render/RenderDevice.h"
+#include "shell/Catalogue.h"
+#include "shell/Log.h"
+#include "shell/Pictures.h"
+#include "shell/ShellState.h"
+#include "ui/VOFont.h"
+#include "ui/VOStrings.h"
+#include "ui/vo_Menus.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+int32_t RoundEven(double v) { return static_cast<int32_t>(std::nearbyint(v)); }
+
+constexpr double kFullBar = 195.0; // progress of a full bar: about 77 logo units + 117 loads
+constexpr uint32_t kEveryScreen = 0xFFFFFFFFu;
+constexpr uint32_t kAudioVersion = 2;
+
+} // namespace
+
+// --- Pictures ------------------------------------------------------------------------------------
+
+void TForm1::LogLoaded(const TCatalogueEntry& entry) {
+    char line[512];
+    if (entry.Whole)
+        std::snprintf(line, sizeof line, "Loaded Texture \"%s\". Size AUTO. Format %d",
+                      entry.File.c_str(), entry.Format);
+    else
+        std::snprintf(line, sizeof line, "Loaded Texture \"%s\". Size %dx%d. Format %d",
+                      entry.File.c_str(), entry.TextureWidth, entry.TextureHeight, entry.Format);
+    Log.Line(line);
+}
+
+// A new set for the entry's global; a picture that cannot be read leaves the set empty (it draws
+// nothing) and says why in the log; a missing file gives the "NO IMAGE" placeholder.
+void TForm1::LoadPicture(const TCatalogueEntry& entry) {
+    auto set = std::make_unique<TPatternImage>();
+    const std::string file = paths::DataPath(entry.File);
+    std::string error;
+    const int32_t result =
+        entry.Whole ? set->LoadAuto(device_->Device(), file, entry.Format, &error)
+                    : set->LoadFromFile(device_->Device(), file, entry.PatternWidth,
+                                        entry.PatternHeight, entry.TextureWidth,
+                                        entry.TextureHeight, entry.Format, &error);
+    if (result != 0 && !error.empty()) Log.Line("Cannot load \"" + entry.File + "\": " + error);
+    if (entry.Slot) *entry.Slot = set.get();
+    pictures_.push_back(std::move(set));
+    LogLoaded(entry);
+}
+
+// --- Logo ----------------------------------------------------------------------------------------
+
+void TForm1::DrawBackdrop() {
+    DrawQuadrants(Pictures.LoadingElement);
+    device_->DrawImage(Pictures.Velm, 270, 120, 0, fxBlend);
+    device_->DrawImage(Pictures.Orra, 270, 120, 0, fxBlend);
+    // Below 0 the clock truncates to a pattern below 0, which draws the first frame.
+    const auto frame = static_cast<int32_t>(std::trunc(logo_.LogoClock));
+    device_->DrawImage(Pictures.LogoI, 300, -30, frame, fxBlend);
+    device_->DrawImage(Pictures.LogoBall, 300, -30, frame, fxBlend);
+}
+
+int32_t TForm1::ProgressBarRight() const {
+    const double w = Pictures.StatusLine ? Pictures.StatusLine->PatternWidth : 0;
+    return 286 + RoundEven(w / kFullBar * logo_.LoadProgress);
+}
+
+void TForm1::DrawProgressBar(int32_t revealRight) {
+    device_->SetClipRect(TRect{0, 0, revealRight, 600});
+    device_->DrawImage(Pictures.StatusLine, 286, 330, 0, fxBlend);
+    device_->SetClipRect(TRect{0, 0, 800, 600});
+}
+
+// The letters animate, then a flare turns and grows over them, then a shine runs over the name;
+// the logo runs 1.25 times faster than the rest of the game.
+void TForm1::LogoStep(double delta) {
+    logo_.LoadProgress += delta;
+    const double d = delta * 1.25;
+    if (logo_.Phase == 0) {
+        logo_.LogoClock += d;
+        if (logo_.LogoClock > 32) {
+            logo_.LogoClock = 32;
+            logo_.Phase = 1;
+        }
+    }
+    DrawBackdrop();
+    if (logo_.Phase == 1) {
+        logo_.FlareClock += d;
+        if (logo_.FlareClock >= 16) logo_.Phase = 2;
+        // One turn over 16 units; grows to 240/256 until 8, then 272/256 shrinking to 32/256.
+        const int32_t angle = RoundEven(logo_.FlareClock * 16);
+        const int32_t scale = logo_.FlareClock * 32 < 256 ? RoundEven(logo_.FlareClock * 30)
+                                                          : RoundEven(512 - logo_.FlareClock * 30);
+        device_->DrawRotated(Pictures.Flare, 340, 160, angle, scale, 0, fxBlend);
+    }
+    if (logo_.Phase == 2) {
+        logo_.ShineClock += d;
+        if (logo_.ShineClock >= 28) {
+            Shell.Word = scrLoading;
+            logo_.FlareClock = 0;
+        }
+        device_->DrawImage(Pictures.BlikOrra, 281, 233, RoundEven(logo_.ShineClock), fxBlend);
+    }
+    DrawProgressBar(ProgressBarRight());
+}
+
+// --- Loading -------------------------------------------------------------------------------------
+
+void TForm1::ProgressLoad(const TCatalogueEntry& entry) {
+    const int32_t bar = ProgressBarRight(); // before this picture counts
+    device_->BeginFrame();
+    DrawQuadrants(Pictures.Background);
+    LoadPicture(entry);
+    DrawBackdrop();
+    DrawProgressBar(bar);
+    device_->EndFrame();
+    device_->PresentFrame();
+    logo_.LoadProgress += 1;
+}
+
+bool TForm1::StartAudio() {
+    if (!audio_) {
+        if (options_.Audio) {
+            audio_ = options_.Audio;
+        } else {
+            ownedAudio_ = CreateSdlAudio([](const std::string& line) { Log.Line(line); });
+            audio_ = ownedAudio_.get();
+        }
+    }
+    sounds_ = std::make_unique<TSoundBank>(audio_);
+    SoundBank = sounds_.get();
+    if (audio_->GetVersion() != kAudioVersion) {
+        Log.Line("The audio library is not version 2.0; the game goes on without sound");
+        return false;
+    }
+    audio_->Init(1, 44100, 0, app_ ? app_->MainWindow() : nullptr);
+    audio_->Start();
+    std::string error;
+    if (!sounds_->Load(paths::DataPath("sounds.txt"), paths::DataDir(), &error))
+        Log.Line("Sounds: " + error);
+    return true;
+}
+
+void TForm1::AddButtons() {
+    TPictures& p = Pictures;
+    TButtons& b = *buttons_;
+    b.Add(80, 167, p.NewGame, kEveryScreen, [this] { CmdNewGame(); });
+    b.Add(87, 208, p.Kids, kEveryScreen, [this] { CmdKids(); });
+    b.Add(87, 244, p.Normal, kEveryScreen, [this] { CmdNormal(); });
+    b.Add(87, 280, p.Professional, kEveryScreen, [this] { CmdProfessional(); });
+    b.Add(73, 383, p.Options, kEveryScreen, [this] { CmdOptions(); });
+    b.Add(73, 429, p.Instructions, kEveryScreen, [this] { CmdInstructions(); });
+    b.Add(73, 475, p.HighScoresButton, kEveryScreen, [this] { CmdHighScores(); });
+    b.Add(73, 521, p.Exit, kEveryScreen, [this] { CmdExit(); });
+    b.Add(340, 130, p.HighModeL, scrHighScores, [this] { CmdPreviousTable(); });
+    b.Add(690, 130, p.HighModeR, scrHighScores, [this] { CmdNextTable(); });
+    b.Add(385, 445, p.Back, scrHighScores, [this] { CmdBack(); });
+    b.Add(535, 445, p.Clear, scrHighScores, [this] { CmdClearTable(); });
+    b.Add(460, 445, p.Back, scrHelp, [this] { CmdBack(); });
+    b.Add(460, 445, p.Back, scrOptions, [this] { CmdBack(); });
+    b.Add(410, 320, p.Yes, scrMessageBox, [this] { CmdYes(); });
+    b.Add(540, 320, p.No, scrMessageBox, [this] { CmdNo(); });
+    b.Add(310, 455, p.Prev, scrHelp, [this] { CmdPreviousPage(); });
+    b.Add(650, 455, p.Next, scrHelp, [this] { CmdNextPage(); });
+    b.Add(468, 170, p.Down, scrOptions, [this] { CmdMusicDown(); });
+    b.Add(688, 170, p.Up, scrOptions, [this] { CmdMusicUp(); });
+    b.Add(468, 270, p.Down, scrOptions, [this] { CmdSoundDown(); });
+    b.Add(688, 270, p.Up, scrOptions, [this] { CmdSoundUp(); });
+}
+
+void TForm1::FailLoading(const std::string& message) {
+    Log.Line(message);
+    loadingFailed_ = true;
+    if (app_) ShowNativeError("Velm Orra", message, app_->MainWindow());
+    Terminate();
+}
+
+void TForm1::LoadingStep() {
+    Log.Line("Loading Ingame Resources ...");
+    for (const TCatalogueEntry& entry : IngameCatalogue()) ProgressLoad(entry);
+
+    Log.Line("Initializing BASS ...");
+    StartAudio();
+
+    buttons_ = std::make_unique<TButtons>(device_.get());
+    Buttons = buttons_.get();
+    Log.Line("Initializing XWindows :) ...");
+    if (Buttons) Log.Line("...Ok");
+    AddButtons();
+
+    Log.Line("Loading font ...");
+    font_ = std::make_unique<TVOFont>(device_.get());
+    Font = font_.get();
+    std::string error;
+    if (!font_->LoadMetrics(paths::DataPath("graphics/font/font.rls"), &error) ||
+        !font_->LoadGlyphs(paths::DataPath("graphics/font/font.bmp"), &error)) {
+        FailLoading("Cannot load the font: " + error);
+        return;
+    }
+
+    Log.Line("Releasing loading stuff ...");
+    for (TPatternImage* done : {Pictures.LoadingElement, Pictures.StatusLine, Pictures.Background})
+        if (done) done->FreeTextures();
+
+    Log.Line("Loading ingame strings...");
+    strings_ = std::make_unique<TVOStrings>();
+    Strings = strings_.get();
+    if (!strings_->LoadFromFile(paths::DataPath("strings.txt"), &error)) {
+        FailLoading("Cannot load the texts: " + error);
+        return;
+    }
+    if (app_) app_->SetCaption(strings_->MainCaption);
+
+    Log.Line("Starting game...");
+    Shell.Word = scrMenu;
+    Shell.CurrentMode = modeNormal;
+    ReadSettings();
+
+    if (SoundBank) SoundBank->StartMusic(paths::DataPath("music/theme.ogg"));
+    strings_->LastHelpPage = 4;
+    if (app_) app_->SetCursor(device_->FullScreen() ? TCursorShape::None : TCursorShape::Arrow);
+}

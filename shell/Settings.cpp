@@ -1,0 +1,149 @@
+#include "shell/Settings.h"
+
+#include "game/GameModes.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+int32_t ReadInt32(const uint8_t* p) {
+    return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+                                (static_cast<uint32_t>(p[2]) << 16) |
+                                (static_cast<uint32_t>(p[3]) << 24));
+}
+
+void WriteInt32(uint8_t* p, int32_t v) {
+    const auto u = static_cast<uint32_t>(v);
+    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(u >> (8 * i));
+}
+
+TCell ReadCell(const uint8_t* p) {
+    return TCell{static_cast<uint32_t>(ReadInt32(p)), static_cast<uint32_t>(ReadInt32(p + 4))};
+}
+
+void WriteCell(uint8_t* p, const TCell& c) {
+    WriteInt32(p, static_cast<int32_t>(c.Kind));
+    WriteInt32(p + 4, static_cast<int32_t>(c.Picture));
+}
+
+// Only the low byte of Picture counts; a placed ball must equal a kind-table entry.
+bool NormaliseBall(TCell& cell) {
+    const TCell probe{cell.Kind, cell.Picture & 0xFF};
+    if (!IsBallKindEntry(probe)) return false;
+    cell = probe;
+    return true;
+}
+
+int32_t ClampVolume(int32_t v, const char* name, std::vector<std::string>& notes) {
+    if (v >= 0 && v <= 100) return v;
+    const int32_t c = std::clamp(v, 0, 100);
+    notes.push_back(std::string(name) + " volume " + std::to_string(v) + " set to " +
+                    std::to_string(c));
+    return c;
+}
+
+constexpr size_t kVolumesOffset = 600;
+constexpr size_t kModeOffset = 609;
+constexpr size_t kScoreOffset = 610;
+constexpr size_t kBallsPerTurnOffset = 614;
+constexpr size_t kPreviewOffset = 618;
+constexpr size_t kCellsOffset = 650;
+
+} // namespace
+
+TConfigContents DecodeConfig(const uint8_t* data, size_t size) {
+    TConfigContents c;
+    c.Table = FreshHighScoreTable();
+    if (size < kConfigSize)
+        c.Notes.push_back("the file holds " + std::to_string(size) + " of " +
+                          std::to_string(kConfigSize) + " bytes");
+
+    // The table, entry by entry as far as the file goes; missing entries keep the fresh ones.
+    std::array<uint8_t, kHighScoreBytes> tableBytes{};
+    c.Table.ToBytes(tableBytes.data());
+    std::memcpy(tableBytes.data(), data, std::min<size_t>(size, kHighScoreBytes) / 20 * 20);
+    c.Table.FromBytes(tableBytes.data());
+    int clamped = 0;
+    for (auto& block : c.Table.Blocks)
+        for (auto& e : block)
+            if (e.NameLength > 16) {
+                e.NameLength = 16;
+                ++clamped;
+            }
+    if (clamped) c.Notes.push_back(std::to_string(clamped) + " high-score names cut to 16 characters");
+
+    if (size >= kVolumesOffset + 4)
+        c.MusicVolume = ClampVolume(ReadInt32(data + kVolumesOffset), "music", c.Notes);
+    if (size >= kVolumesOffset + 8)
+        c.SoundVolume = ClampVolume(ReadInt32(data + kVolumesOffset + 4), "sound", c.Notes);
+
+    if (size <= kConfigFlagOffset || data[kConfigFlagOffset] == 0) return c;
+    if (size < kConfigSize) {
+        c.Notes.push_back("the saved game is incomplete and was dropped");
+        return c;
+    }
+
+    TSavedGame g;
+    g.Mode = data[kModeOffset];
+    if (g.Mode > 2) {
+        c.Notes.push_back("the saved game has mode " + std::to_string(g.Mode) + " and was dropped");
+        return c;
+    }
+    g.Score = ReadInt32(data + kScoreOffset);
+    if (g.Score < 0) {
+        c.Notes.push_back("the saved game has a negative score and was dropped");
+        return c;
+    }
+    g.BallsPerTurn = ReadInt32(data + kBallsPerTurnOffset);
+    const TModeRules& rules = ModeRules[g.Mode];
+    if (g.BallsPerTurn < rules.MinBallsPerTurn || g.BallsPerTurn > rules.BallsPerTurn) {
+        const int32_t fixed = std::clamp(g.BallsPerTurn, rules.MinBallsPerTurn, rules.BallsPerTurn);
+        c.Notes.push_back("balls per turn " + std::to_string(g.BallsPerTurn) + " set to " +
+                          std::to_string(fixed));
+        g.BallsPerTurn = fixed;
+    }
+    for (size_t i = 0; i < g.Preview.size(); ++i) {
+        g.Preview[i] = ReadCell(data + kPreviewOffset + 8 * i);
+        if (!NormaliseBall(g.Preview[i])) {
+            c.Notes.push_back("preview entry " + std::to_string(i) +
+                              " is no ball; the saved game was dropped");
+            return c;
+        }
+    }
+    for (int x = 0; x < 9; ++x) {
+        for (int y = 0; y < 9; ++y) {
+            TCell cell = ReadCell(data + kCellsOffset + static_cast<size_t>(10 * x + y) * 8);
+            if (cell.Kind == 0) {
+                cell.Picture &= 0xFF;
+            } else if (!NormaliseBall(cell)) {
+                c.Notes.push_back("cell " + std::to_string(x) + "," + std::to_string(y) +
+                                  " is no ball; the saved game was dropped");
+                return c;
+            }
+            g.Cells[static_cast<size_t>(x)][static_cast<size_t>(y)] = cell;
+        }
+    }
+    c.HasGame = true;
+    c.Game = g;
+    return c;
+}
+
+std::vector<uint8_t> EncodeConfig(const THighScoreTable& table, int32_t musicVolume,
+                                  int32_t soundVolume, bool hasGame, const TSavedGame& game) {
+    std::vector<uint8_t> bytes(kConfigSize, 0);
+    table.ToBytes(bytes.data());
+    WriteInt32(&bytes[kVolumesOffset], musicVolume);
+    WriteInt32(&bytes[kVolumesOffset + 4], soundVolume);
+    bytes[kConfigFlagOffset] = hasGame ? 1 : 0;
+    bytes[kModeOffset] = game.Mode;
+    WriteInt32(&bytes[kScoreOffset], game.Score);
+    WriteInt32(&bytes[kBallsPerTurnOffset], game.BallsPerTurn);
+    for (size_t i = 0; i < game.Preview.size(); ++i)
+        WriteCell(&bytes[kPreviewOffset + 8 * i], game.Preview[i]);
+    for (int x = 0; x < 9; ++x)
+        for (int y = 0; y < 9; ++y)
+            WriteCell(&bytes[kCellsOffset + static_cast<size_t>(10 * x + y) * 8],
+                      game.Cells[static_cast<size_t>(x)][static_cast<size_t>(y)]);
+    return bytes;
+}

@@ -1,0 +1,45 @@
+#pragma once
+// "Config.bin": the high-score tables, the two volumes and an unfinished game, 1450 bytes,
+// little-endian:
+//   0   600  high-score table (three blocks of ten 20-byte entries: Kids, Normal, Professional)
+//   600   4  music volume (0..100)          604   4  sound volume (0..100)
+//   608   1  saved-game flag (0 = none)     609   1  mode of the saved game (0..2)
+//   610   4  score                          614   4  balls per turn
+//   618  32  preview entries 0..3 (8-byte cell records: Kind, Picture)
+//   650 800  cells: 10 x 10 slots, slot (x, y) at 650 + (10x + y) * 8; x = 9 or y = 9 unused
+#include "game/BallKinds.h"
+#include "game/HighScores.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+constexpr size_t kConfigSize = 1450;
+constexpr size_t kConfigFlagOffset = 608;
+
+// A saved game as stored in the file.
+struct TSavedGame {
+    uint8_t Mode = 1;
+    int32_t Score = 0;
+    int32_t BallsPerTurn = 3;
+    std::array<TCell, 4> Preview{};
+    std::array<std::array<TCell, 9>, 9> Cells{}; // [x][y]
+};
+
+// What a file holds after checking. Damaged parts are made safe and described in Notes: a short
+// file keeps the defaults for what it lacks; volumes and name lengths are clamped; a saved game
+// with a mode outside 0..2, a record that is no ball kind, a score below 0 or a file too short to
+// hold it is dropped; balls per turn are clamped to the mode's range.
+struct TConfigContents {
+    THighScoreTable Table;
+    int32_t MusicVolume = 50;
+    int32_t SoundVolume = 75;
+    bool HasGame = false;
+    TSavedGame Game;
+    std::vector<std::string> Notes;
+};
+
+TConfigContents DecodeConfig(const uint8_t* data, size_t size);
+std::vector<uint8_t> EncodeConfig(const THighScoreTable& table, int32_t musicVolume,
+                                  int32_t soundVolume, bool hasGame, const TSavedGame& game);

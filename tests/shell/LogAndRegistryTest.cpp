@@ -1,0 +1,90 @@
+#include "platform/App.h"
+#include "platform/Paths.h"
+#include "platform/Registry.h"
+#include "shell/Log.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+namespace {
+
+std::string Slurp(const std::string& file) {
+    std::ifstream in(file);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::string Scratch(const std::string& name) {
+    const auto dir = std::filesystem::temp_directory_path() / ("vo-shell-" + name);
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir.string();
+}
+
+} // namespace
+
+TEST(LogFile, StartsAnewAndAppendsTimedLines) {
+    const std::string dir = Scratch("log");
+    const std::string file = dir + "/Log.txt";
+    {
+        std::ofstream old(file);
+        old << "old run\n";
+    }
+    TLog log;
+    ASSERT_TRUE(log.Start(file));
+    ASSERT_TRUE(log.Line("Initializing Direct3D Device..."));
+    const std::string text = Slurp(file);
+    EXPECT_TRUE(std::regex_match(
+        text, std::regex(R"(\d\d:\d\d:\d\d -=- Program started\n\n\d\d:\d\d:\d\d -=- )"
+                         R"(Initializing Direct3D Device\.\.\.\n)")))
+        << text;
+    std::filesystem::remove_all(dir);
+}
+
+TEST(LogFile, AnUnwritableLogNeverStopsTheCaller) {
+    TLog log;
+    std::vector<std::string> seen;
+    log.Observer = [&](const std::string& m) { seen.push_back(m); };
+    EXPECT_FALSE(log.Start("/nonexistent-folder/sub/Log.txt"));
+    EXPECT_FALSE(log.Line("Loading config ..."));
+    EXPECT_EQ(seen, (std::vector<std::string>{"Program started", "Loading config ..."}));
+}
+
+TEST(RegistryFile, ValueIsCreatedReadIgnoringCaseAndKeptBesideOthers) {
+    const std::string dir = Scratch("registry");
+    TRegistry reg(dir + "/sub/registry");
+    EXPECT_FALSE(reg.ReadInteger("fullscreen").has_value());
+    ASSERT_TRUE(reg.WriteInteger("Fullscreen", 0));
+    EXPECT_EQ(reg.ReadInteger("fullscreen"), 0);
+    ASSERT_TRUE(reg.WriteInteger("Other", 7));
+    ASSERT_TRUE(reg.WriteInteger("FULLSCREEN", 1));
+    EXPECT_EQ(reg.ReadInteger("Fullscreen"), 1);
+    EXPECT_EQ(reg.ReadInteger("other"), 7);
+
+    std::ofstream(dir + "/sub/registry") << "Fullscreen=yes\n";
+    EXPECT_FALSE(reg.ReadInteger("fullscreen").has_value());
+    std::filesystem::remove_all(dir);
+}
+
+TEST(DataPaths, GameNamesAreNormalisedUnderTheDataFolder) {
+    paths::SetDataDir("/opt/vo");
+    EXPECT_EQ(paths::DataPath(".\\graphics\\balls\\1_0.tga"), "/opt/vo/graphics/balls/1_0.tga");
+    EXPECT_EQ(paths::DataPath("./sounds/a_bomb.ogg"), "/opt/vo/sounds/a_bomb.ogg");
+    EXPECT_EQ(paths::DataPath("strings.txt"), "/opt/vo/strings.txt");
+    EXPECT_EQ(paths::DataPath("/abs/file"), "/abs/file");
+    paths::SetDataDir("");
+}
+
+TEST(TextInput, CodePointsMapToWindows1252) {
+    EXPECT_EQ(CodePointTo1252('A'), 'A');
+    EXPECT_EQ(CodePointTo1252(0xE9), 0xE9);   // é
+    EXPECT_EQ(CodePointTo1252(0x20AC), 0x80); // €
+    EXPECT_EQ(CodePointTo1252(0x2019), 0x92); // ’
+    EXPECT_EQ(CodePointTo1252(0x0416), -1);   // Ж has no single byte
+    EXPECT_EQ(CodePointTo1252(0x1F600), -1);
+}

@@ -1,0 +1,204 @@
+#include "game/GameModes.h"
+#include "platform/Files.h"
+#include "shell/Settings.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <random>
+
+namespace {
+
+TSavedGame SampleGame() {
+    TSavedGame g;
+    g.Mode = 2;
+    g.Score = 4321;
+    g.BallsPerTurn = 3;
+    g.Preview = {BallKinds[22], BallKinds[8], BallKinds[19], BallKinds[17]};
+    g.Cells[0][0] = BallKinds[1];
+    g.Cells[8][8] = BallKinds[21];
+    g.Cells[3][7] = BallKinds[12];
+    return g;
+}
+
+int32_t Int32At(const std::vector<uint8_t>& b, size_t at) {
+    int32_t v;
+    std::memcpy(&v, &b[at], 4);
+    return v;
+}
+
+std::string TempDir() {
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("vo-settings-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                      "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir.string();
+}
+
+} // namespace
+
+TEST(ConfigFile, LayoutIs1450BytesWithFieldsAtTheirOffsets) {
+    THighScoreTable table = FreshHighScoreTable();
+    const auto bytes = EncodeConfig(table, 40, 90, true, SampleGame());
+    ASSERT_EQ(bytes.size(), 1450u);
+    EXPECT_EQ(bytes[0], 7); // first name length of Kids entry 0
+    EXPECT_EQ(Int32At(bytes, 600), 40);
+    EXPECT_EQ(Int32At(bytes, 604), 90);
+    EXPECT_EQ(bytes[608], 1);
+    EXPECT_EQ(bytes[609], 2);
+    EXPECT_EQ(Int32At(bytes, 610), 4321);
+    EXPECT_EQ(Int32At(bytes, 614), 3);
+    EXPECT_EQ(static_cast<uint32_t>(Int32At(bytes, 618)), kindBomb); // preview 0: Kind
+    EXPECT_EQ(Int32At(bytes, 622), 21);                                // preview 0: Picture
+    // Slot (x, y) at 650 + (10x + y) * 8: the slots with x = 9 or y = 9 stay zero.
+    EXPECT_EQ(Int32At(bytes, 650), 1);
+    EXPECT_EQ(static_cast<uint32_t>(Int32At(bytes, 650 + (10 * 8 + 8) * 8)), 0x9200007Fu);
+    EXPECT_EQ(static_cast<uint32_t>(Int32At(bytes, 650 + (10 * 3 + 7) * 8)), kindPaint | 1u);
+    EXPECT_EQ(Int32At(bytes, 650 + (10 * 9 + 0) * 8), 0);
+}
+
+TEST(ConfigFile, RoundTripKeepsTablesVolumesAndTheGame) {
+    THighScoreTable table = FreshHighScoreTable();
+    table.Blocks[1][4].SetName("Zoë");
+    table.Blocks[1][4].Score = 777;
+    const TSavedGame game = SampleGame();
+    const auto bytes = EncodeConfig(table, 0, 100, true, game);
+    const TConfigContents c = DecodeConfig(bytes.data(), bytes.size());
+    EXPECT_TRUE(c.Notes.empty());
+    EXPECT_EQ(c.MusicVolume, 0);
+    EXPECT_EQ(c.SoundVolume, 100);
+    ASSERT_TRUE(c.HasGame);
+    EXPECT_EQ(c.Game.Mode, 2);
+    EXPECT_EQ(c.Game.Score, 4321);
+    EXPECT_EQ(c.Game.Preview, game.Preview);
+    EXPECT_EQ(c.Game.Cells, game.Cells);
+    EXPECT_EQ(c.Table.Blocks[1][4].NameText(), "Zoë");
+    EXPECT_EQ(std::memcmp(&c.Table, &table, sizeof table), 0);
+
+    // The flag 0 carries no game even though the fields are written.
+    const auto noGame = EncodeConfig(table, 50, 75, false, game);
+    EXPECT_FALSE(DecodeConfig(noGame.data(), noGame.size()).HasGame);
+}
+
+TEST(ConfigFile, ShortFilesKeepDefaultsForWhatTheyLack) {
+    THighScoreTable table = FreshHighScoreTable();
+    for (auto& block : table.Blocks)
+        for (auto& e : block) e.Score = 5;
+    const auto full = EncodeConfig(table, 20, 30, true, SampleGame());
+
+    const TConfigContents a = DecodeConfig(full.data(), 310); // 15 whole entries
+    EXPECT_EQ(a.Table.Blocks[0][9].Score, 5);
+    EXPECT_EQ(a.Table.Blocks[1][4].Score, 5);
+    EXPECT_EQ(a.Table.Blocks[1][5].Score, 500); // fresh from here on
+    EXPECT_EQ(a.MusicVolume, 50);
+    EXPECT_EQ(a.SoundVolume, 75);
+    EXPECT_FALSE(a.HasGame);
+    EXPECT_FALSE(a.Notes.empty());
+
+    const TConfigContents b = DecodeConfig(full.data(), 608); // volumes but no flag
+    EXPECT_EQ(b.MusicVolume, 20);
+    EXPECT_EQ(b.SoundVolume, 30);
+    EXPECT_FALSE(b.HasGame);
+
+    const TConfigContents c = DecodeConfig(full.data(), 1449); // flag set, game cut short
+    EXPECT_FALSE(c.HasGame);
+
+    const TConfigContents empty = DecodeConfig(nullptr, 0);
+    EXPECT_EQ(empty.Table.Blocks[2][0].Score, 1000);
+}
+
+TEST(ConfigFile, DamagedValuesAreMadeSafe) {
+    const THighScoreTable table = FreshHighScoreTable();
+    auto bytes = EncodeConfig(table, -5, 300, true, SampleGame());
+    bytes[20] = 200; // Kids entry 1: name length beyond 16
+    TConfigContents c = DecodeConfig(bytes.data(), bytes.size());
+    EXPECT_EQ(c.MusicVolume, 0);
+    EXPECT_EQ(c.SoundVolume, 100);
+    EXPECT_EQ(c.Table.Blocks[0][1].NameLength, 16);
+    EXPECT_TRUE(c.HasGame);
+    EXPECT_EQ(c.Notes.size(), 3u);
+
+    auto withGame = [&](auto change) {
+        TSavedGame g = SampleGame();
+        change(g);
+        auto b = EncodeConfig(table, 50, 75, true, g);
+        return DecodeConfig(b.data(), b.size());
+    };
+    EXPECT_FALSE(withGame([](TSavedGame& g) { g.Mode = 3; }).HasGame);
+    EXPECT_FALSE(withGame([](TSavedGame& g) { g.Score = -1; }).HasGame);
+    EXPECT_FALSE(withGame([](TSavedGame& g) { g.Cells[4][4] = TCell{kindDetonating, 21}; }).HasGame);
+    EXPECT_FALSE(withGame([](TSavedGame& g) { g.Cells[1][2] = TCell{0x03, 0}; }).HasGame);
+    EXPECT_FALSE(withGame([](TSavedGame& g) { g.Preview[3] = TCell{}; }).HasGame);
+
+    const TConfigContents clamped = withGame([](TSavedGame& g) { g.BallsPerTurn = 100; });
+    ASSERT_TRUE(clamped.HasGame);
+    EXPECT_EQ(clamped.Game.BallsPerTurn, 4); // Professional's most
+    const TConfigContents low = withGame([](TSavedGame& g) {
+        g.Mode = 2;
+        g.BallsPerTurn = 0;
+    });
+    EXPECT_EQ(low.Game.BallsPerTurn, 2);
+
+    // Only the low byte of Picture counts; empty cells may hold any picture.
+    const TConfigContents pictures = withGame([](TSavedGame& g) {
+        g.Cells[2][2] = TCell{0x04, 0xABCD0002};
+        g.Cells[5][5] = TCell{0, 0x12345678};
+    });
+    ASSERT_TRUE(pictures.HasGame);
+    EXPECT_EQ(pictures.Game.Cells[2][2], BallKinds[3]);
+}
+
+TEST(ConfigFile, ArbitraryBytesAlwaysDecodeToASafeState) {
+    std::mt19937 rng(99);
+    const auto valid = EncodeConfig(FreshHighScoreTable(), 50, 75, true, SampleGame());
+    for (int round = 0; round < 3000; ++round) {
+        std::vector<uint8_t> bytes = valid;
+        if (round % 3 == 0) {
+            bytes.resize(rng() % 1600);
+            for (auto& b : bytes) b = static_cast<uint8_t>(rng());
+        } else {
+            for (int k = 0; k < 1 + round % 20; ++k) bytes[rng() % bytes.size()] = static_cast<uint8_t>(rng());
+            bytes.resize(rng() % 4 == 0 ? rng() % bytes.size() : bytes.size());
+        }
+        const TConfigContents c = DecodeConfig(bytes.data(), bytes.size());
+        ASSERT_GE(c.MusicVolume, 0);
+        ASSERT_LE(c.MusicVolume, 100);
+        ASSERT_GE(c.SoundVolume, 0);
+        ASSERT_LE(c.SoundVolume, 100);
+        for (const auto& block : c.Table.Blocks)
+            for (const auto& e : block) ASSERT_LE(e.NameLength, 16);
+        if (!c.HasGame) continue;
+        ASSERT_LE(c.Game.Mode, 2);
+        ASSERT_GE(c.Game.Score, 0);
+        ASSERT_GE(c.Game.BallsPerTurn, ModeRules[c.Game.Mode].MinBallsPerTurn);
+        ASSERT_LE(c.Game.BallsPerTurn, ModeRules[c.Game.Mode].BallsPerTurn);
+        for (const auto& p : c.Game.Preview) ASSERT_TRUE(IsBallKindEntry(p));
+        for (const auto& column : c.Game.Cells)
+            for (const auto& cell : column) ASSERT_TRUE(cell.Kind == 0 || IsBallKindEntry(cell));
+    }
+}
+
+TEST(ConfigFile, AtomicWriteReplacesOrKeepsTheOldFile) {
+    const std::string dir = TempDir();
+    const std::string file = dir + "/Config.bin";
+    const std::vector<uint8_t> first(1450, 1), second(1450, 2);
+    std::string error;
+    ASSERT_TRUE(WriteFileAtomically(file, first, &error)) << error;
+    ASSERT_TRUE(WriteFileAtomically(file, second, &error)) << error;
+    std::vector<uint8_t> read;
+    ASSERT_TRUE(ReadFileBytes(file, read, &error));
+    EXPECT_EQ(read, second);
+    EXPECT_FALSE(std::filesystem::exists(file + ".tmp"));
+
+    // A write that cannot create its temporary file fails and leaves the old file alone.
+    std::filesystem::create_directory(file + ".tmp"); // the temporary name is taken by a folder
+    EXPECT_FALSE(WriteFileAtomically(file, first, &error));
+    EXPECT_FALSE(error.empty());
+    ASSERT_TRUE(ReadFileBytes(file, read, &error));
+    EXPECT_EQ(read, second);
+
+    EXPECT_FALSE(ReadFileBytes(dir + "/missing.bin", read, &error));
+    std::filesystem::remove_all(dir);
+}
