@@ -1,0 +1,95 @@
+#pragma once
+// Drawing surfaces and helpers shared by every picture of the generator. All surfaces are cairo
+// ARGB32 (premultiplied alpha, native byte order); they are turned into straight-alpha B, G, R, A
+// rows only when a picture is written.
+#include <cairo.h>
+
+#include <memory>
+#include <string>
+
+namespace artgen {
+
+struct TRgb {
+    double R = 0, G = 0, B = 0;
+};
+TRgb Rgb(unsigned hex); // 0xRRGGBB
+TRgb Mix(const TRgb& a, const TRgb& b, double t);
+TRgb Lighter(const TRgb& c, double t); // towards white
+TRgb Darker(const TRgb& c, double t);  // towards black
+
+// An owned cairo image surface with a context on it.
+class TCanvas {
+public:
+    TCanvas(int width, int height);
+    ~TCanvas();
+    TCanvas(const TCanvas&) = delete;
+    TCanvas& operator=(const TCanvas&) = delete;
+    TCanvas(TCanvas&& other) noexcept;
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    cairo_t* Cr() const { return cr_; }
+    cairo_surface_t* Surface() const { return surface_; }
+    // Raw premultiplied pixels (0xAARRGGBB words); call Flush before and MarkDirty after writing.
+    unsigned* Pixels();
+    int Stride() const; // in pixels
+    void Flush();
+    void MarkDirty();
+    // Paints `src` with its top-left corner at (x, y) using the OVER operator.
+    void Paint(const TCanvas& src, double x, double y, double alpha = 1.0);
+    void WritePng(const std::string& path) const;
+
+private:
+    int width_, height_;
+    cairo_surface_t* surface_;
+    cairo_t* cr_;
+};
+
+enum class TFace { Regular, Bold, CondensedBold };
+
+// Selects a DejaVu face at `size` pixels on the context (FreeType, fixed hinting options so
+// output is identical on every run).
+void SetFont(cairo_t* cr, TFace face, double size);
+// Width of `text` (UTF-8) in the current font, in pixels.
+double TextWidth(cairo_t* cr, const std::string& text);
+// Adds the outline of `text` to the path with its baseline starting at (x, y).
+void TextPath(cairo_t* cr, const std::string& text, double x, double y);
+// The same, centred horizontally on x.
+void TextPathCentred(cairo_t* cr, const std::string& text, double x, double y);
+// Fills centred text with a soft drop shadow: the usual look of labels.
+void LabelCentred(cairo_t* cr, const std::string& text, double x, double y, const TRgb& colour,
+                  double alpha = 1.0, double shadow = 0.6);
+void LabelLeft(cairo_t* cr, const std::string& text, double x, double y, const TRgb& colour,
+               double alpha = 1.0, double shadow = 0.6);
+
+void RoundedRect(cairo_t* cr, double x, double y, double w, double h, double r);
+void SetSource(cairo_t* cr, const TRgb& c, double alpha = 1.0);
+void AddStop(cairo_pattern_t* p, double offset, const TRgb& c, double alpha = 1.0);
+// An n-pointed star centred at (cx, cy) with outer and inner radii, first point at `angle`.
+void StarPath(cairo_t* cr, double cx, double cy, double outer, double inner, int points,
+              double angle);
+// A soft round glow (radial gradient from `alpha` at the centre to 0 at radius r).
+void Glow(cairo_t* cr, double cx, double cy, double r, const TRgb& c, double alpha);
+// A four-pointed twinkle with a glowing core.
+void Twinkle(cairo_t* cr, double cx, double cy, double size, double angle, double alpha);
+
+// Gaussian-like blur of the whole canvas (three box passes), used for glows and shadows.
+void Blur(TCanvas& canvas, int radius);
+
+// Deterministic pseudo-random numbers for scattering decoration (fixed seeds only).
+class TRng {
+public:
+    explicit TRng(unsigned seed) : state_(seed * 2654435761u + 1u) {}
+    unsigned Next();
+    double Uniform(); // [0, 1)
+    double Range(double lo, double hi) { return lo + (hi - lo) * Uniform(); }
+
+private:
+    unsigned state_;
+};
+
+constexpr double kPi = 3.14159265358979323846;
+double Clamp01(double v);
+double SmoothStep(double e0, double e1, double x);
+
+} // namespace artgen

@@ -1,0 +1,186 @@
+#include "tools/artgen/Files.h"
+
+#include "render/TGAReader.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <jpeglib.h>
+
+namespace artgen {
+
+namespace {
+
+bool MakeParent(const std::string& path, std::string* error) {
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+    if (ec) {
+        if (error) *error = path + ": cannot create its folder: " + ec.message();
+        return false;
+    }
+    return true;
+}
+
+// One pass of colour bleeding: every transparent pixel with visible or already bled neighbours
+// in its pattern takes their average colour.
+void BleedPass(std::vector<unsigned char>& px, std::vector<unsigned char>& known, int w, int h,
+               int pw, int ph) {
+    std::vector<unsigned char> next = known;
+    std::vector<unsigned char> out = px;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const size_t i = static_cast<size_t>(y * w + x);
+            if (known[i]) continue;
+            int sum[3] = {0, 0, 0}, n = 0;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const int nx = x + dx, ny = y + dy;
+                    if (nx < 0 || ny < 0 || nx >= w || ny >= h) continue;
+                    if (nx / pw != x / pw || ny / ph != y / ph) continue;
+                    const size_t j = static_cast<size_t>(ny * w + nx);
+                    if (!known[j]) continue;
+                    for (int k = 0; k < 3; ++k) sum[k] += px[j * 4 + static_cast<size_t>(k)];
+                    ++n;
+                }
+            if (n == 0) continue;
+            for (int k = 0; k < 3; ++k)
+                out[i * 4 + static_cast<size_t>(k)] = static_cast<unsigned char>(sum[k] / n);
+            next[i] = 1;
+        }
+    px.swap(out);
+    known.swap(next);
+}
+
+} // namespace
+
+std::vector<unsigned char> StraightBgra(const TCanvas& canvas, int patternWidth,
+                                        int patternHeight) {
+    TCanvas& c = const_cast<TCanvas&>(canvas);
+    c.Flush();
+    const int w = c.Width(), h = c.Height(), stride = c.Stride();
+    const unsigned* src = c.Pixels();
+    std::vector<unsigned char> px(static_cast<size_t>(w * h * 4));
+    std::vector<unsigned char> known(static_cast<size_t>(w * h));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const unsigned p = src[y * stride + x];
+            const unsigned a = p >> 24;
+            const size_t i = static_cast<size_t>(y * w + x);
+            unsigned char* d = &px[i * 4];
+            d[3] = static_cast<unsigned char>(a);
+            if (a == 0) continue;
+            known[i] = 1;
+            for (int k = 0; k < 3; ++k) {
+                const unsigned v = (p >> (8 * k)) & 0xFF;
+                d[k] = static_cast<unsigned char>(std::min(255u, (v * 255 + a / 2) / a));
+            }
+        }
+    const int pw = patternWidth > 0 ? patternWidth : w, ph = patternHeight > 0 ? patternHeight : h;
+    for (int pass = 0; pass < 3; ++pass) BleedPass(px, known, w, h, pw, ph);
+    return px;
+}
+
+namespace {
+
+// Opaque 24-bit rows (B, G, R) of the canvas over black.
+std::vector<unsigned char> OpaqueBgr(const TCanvas& canvas) {
+    TCanvas& c = const_cast<TCanvas&>(canvas);
+    c.Flush();
+    const int w = c.Width(), h = c.Height(), stride = c.Stride();
+    std::vector<unsigned char> px(static_cast<size_t>(w * h * 3));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const unsigned p = c.Pixels()[y * stride + x];
+            for (int k = 0; k < 3; ++k)
+                px[static_cast<size_t>((y * w + x) * 3 + k)] =
+                    static_cast<unsigned char>((p >> (8 * k)) & 0xFF);
+        }
+    return px;
+}
+
+bool WriteJpeg(const std::string& path, const TCanvas& canvas, std::string* error) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) {
+        if (error) *error = path + ": cannot be written";
+        return false;
+    }
+    const std::vector<unsigned char> bgr = OpaqueBgr(canvas);
+    const int w = canvas.Width(), h = canvas.Height();
+    std::vector<unsigned char> row(static_cast<size_t>(w * 3));
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr jerr;
+    cinfo.err = jpeg_std_error(&jerr);
+    jpeg_create_compress(&cinfo);
+    jpeg_stdio_dest(&cinfo, f);
+    cinfo.image_width = static_cast<JDIMENSION>(w);
+    cinfo.image_height = static_cast<JDIMENSION>(h);
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 94, TRUE);
+    cinfo.optimize_coding = TRUE;
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        const size_t y = cinfo.next_scanline;
+        for (int x = 0; x < w; ++x)
+            for (int k = 0; k < 3; ++k)
+                row[static_cast<size_t>(x * 3 + k)] = bgr[(y * w + x) * 3 + 2 - k];
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    const bool ok = std::fclose(f) == 0;
+    if (!ok && error) *error = path + ": write failed";
+    return ok;
+}
+
+} // namespace
+
+bool WritePicture(const std::string& path, const TCanvas& canvas, int patternWidth,
+                  int patternHeight, std::string* error) {
+    if (!MakeParent(path, error)) return false;
+    const std::string ext = std::filesystem::path(path).extension().string();
+    if (ext == ".jpg") return WriteJpeg(path, canvas, error);
+    const int w = canvas.Width(), h = canvas.Height();
+    TBitmapEx bmp;
+    if (ext == ".bmp") {
+        const std::vector<unsigned char> bgr = OpaqueBgr(canvas);
+        bmp.SetSize(w, h, 24);
+        for (int y = 0; y < h; ++y)
+            std::copy_n(&bgr[static_cast<size_t>(y * w * 3)], w * 3, bmp.ScanLine(y));
+    } else {
+        const std::vector<unsigned char> bgra = StraightBgra(canvas, patternWidth, patternHeight);
+        bmp.SetSize(w, h, 32);
+        for (int y = 0; y < h; ++y)
+            std::copy_n(&bgra[static_cast<size_t>(y * w * 4)], w * 4, bmp.ScanLine(y));
+    }
+    return bmp.SaveToFile(path, error);
+}
+
+bool WriteAlphaBmp(const std::string& path, const TCanvas& canvas, int patternWidth,
+                   int patternHeight, std::string* error) {
+    if (!MakeParent(path, error)) return false;
+    const int w = canvas.Width(), h = canvas.Height();
+    const std::vector<unsigned char> bgra = StraightBgra(canvas, patternWidth, patternHeight);
+    TBitmap bmp;
+    bmp.SetSize(w, h, 32);
+    for (int y = 0; y < h; ++y)
+        std::copy_n(&bgra[static_cast<size_t>(y * w * 4)], w * 4, bmp.ScanLine(y));
+    return bmp.SaveToFile(path, error);
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes, std::string* error) {
+    if (!MakeParent(path, error)) return false;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) {
+        if (error) *error = path + ": write failed";
+        return false;
+    }
+    return true;
+}
+
+} // namespace artgen

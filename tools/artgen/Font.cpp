@@ -1,0 +1,111 @@
+#include "tools/artgen/Font.h"
+
+#include <cmath>
+
+namespace artgen {
+
+unsigned Cp1252ToUnicode(unsigned char c) {
+    static const unsigned high[32] = {
+        0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+    if (c < 32) return 0;
+    if (c >= 128 && c < 160) return high[c - 128];
+    return c;
+}
+
+namespace {
+
+std::string Utf8(unsigned cp) {
+    std::string s;
+    if (cp < 0x80) {
+        s += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        s += static_cast<char>(0xC0 | (cp >> 6));
+        s += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        s += static_cast<char>(0xE0 | (cp >> 12));
+        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        s += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    return s;
+}
+
+constexpr double kSize = 16.5;  // pixel size of the face
+constexpr double kBaseline = 16; // baseline inside the cell
+constexpr double kPenX = 1;      // glyphs start one pixel into their cell
+
+// Scaled advance: round(advance / 100 * scale), halves to even.
+int ScaledAdvance(int advance, int scale) {
+    return static_cast<int>(std::nearbyint(advance / 100.0 * scale));
+}
+
+} // namespace
+
+TFontImage::TFontImage() : glyphs_(kGlyphWidth * kGlyphsAcross, kGlyphHeight * 16) {
+    cairo_t* cr = glyphs_.Cr();
+    SetFont(cr, TFace::Bold, kSize);
+    for (int code = 0; code < 256; ++code) {
+        const unsigned cp = Cp1252ToUnicode(static_cast<unsigned char>(code));
+        if (cp == 0) continue;
+        const std::string s = Utf8(cp);
+        const double adv = TextWidth(cr, s);
+        advance_[static_cast<size_t>(code)] =
+            static_cast<unsigned char>(std::min(kGlyphWidth - 1.0, std::round(adv)));
+        const double x = (code % kGlyphsAcross) * kGlyphWidth;
+        const double y = (code / kGlyphsAcross) * kGlyphHeight;
+        cairo_save(cr);
+        cairo_rectangle(cr, x, y, kGlyphWidth, kGlyphHeight);
+        cairo_clip(cr);
+        cairo_new_path(cr);
+        TextPath(cr, s, x + kPenX, y + kBaseline);
+        cairo_set_source_rgba(cr, 1, 1, 1, 1);
+        cairo_fill(cr);
+        cairo_restore(cr);
+    }
+}
+
+std::string TFontImage::Metrics() const {
+    std::string m;
+    m += static_cast<char>(kGlyphHeight);
+    m += static_cast<char>(kGlyphWidth);
+    for (unsigned char a : advance_) m += static_cast<char>(a);
+    return m;
+}
+
+int TFontImage::Width(const std::string& text, int scale) const {
+    int w = 0;
+    for (unsigned char c : text) w += ScaledAdvance(advance_[c], scale);
+    return w;
+}
+
+void TFontImage::DrawLeft(TCanvas& target, const std::string& text, double x, double y,
+                          const TRgb& colour, int scale) const {
+    cairo_t* cr = target.Cr();
+    const double s = std::nearbyint(scale * 2.56) / 256.0;
+    double pen = x;
+    for (unsigned char c : text) {
+        const double sx = (c % kGlyphsAcross) * kGlyphWidth, sy = (c / kGlyphsAcross) * kGlyphHeight;
+        cairo_save(cr);
+        cairo_translate(cr, pen, y);
+        cairo_scale(cr, s, s);
+        cairo_rectangle(cr, 0, 0, kGlyphWidth, kGlyphHeight);
+        cairo_clip(cr);
+        SetSource(cr, colour);
+        cairo_mask_surface(cr, glyphs_.Surface(), -sx, -sy);
+        cairo_restore(cr);
+        pen += ScaledAdvance(advance_[c], scale);
+    }
+}
+
+void TFontImage::DrawCentred(TCanvas& target, const std::string& text, double x, double y,
+                             int scale, const TRgb& colour) const {
+    DrawLeft(target, text, x - Width(text, scale) / 2, y, colour, scale);
+}
+
+void TFontImage::DrawRight(TCanvas& target, const std::string& text, double x, double y,
+                           const TRgb& colour) const {
+    DrawLeft(target, text, x - Width(text), y, colour);
+}
+
+} // namespace artgen

@@ -1,0 +1,88 @@
+#include "tools/artgen/Generator.h"
+
+#include "tools/artgen/Audio.h"
+#include "tools/artgen/Balls.h"
+#include "tools/artgen/Files.h"
+#include "tools/artgen/Font.h"
+#include "tools/artgen/Help.h"
+#include "tools/artgen/Logo.h"
+#include "tools/artgen/Output.h"
+#include "tools/artgen/Review.h"
+#include "tools/artgen/Screens.h"
+#include "tools/artgen/Texts.h"
+#include "tools/artgen/Widgets.h"
+
+#include <filesystem>
+#include <set>
+#include <thread>
+
+namespace artgen {
+
+namespace {
+
+// Every sound file: the effects named by the sound list, then the theme. Each file gets its own
+// stream serial number, fixed by its place in this order.
+bool WriteAudio(const std::string& gameDir, std::string* error) {
+    std::set<std::string> files;
+    for (const TSoundEntry& e : SoundList()) files.insert(e.File);
+    int serial = 0x564F0001;
+    for (const std::string& file : files) {
+        std::string bytes;
+        if (!EncodeOgg(MakeEffect(file), 0.4f, serial++, bytes, error) ||
+            !WriteFileBytes(gameDir + "/" + file, bytes, error))
+            return false;
+    }
+    std::string theme;
+    return EncodeOgg(MakeTheme(), 0.35f, 0x564F0100, theme, error) &&
+           WriteFileBytes(gameDir + "/music/theme.ogg", theme, error);
+}
+
+bool WritePictures(const TPictureSet& set, const std::string& gameDir, std::string* error) {
+    for (const auto& [file, pic] : set.All())
+        if (!WritePicture(gameDir + "/" + file, *pic.Image, pic.PatternWidth, pic.PatternHeight,
+                          error))
+            return false;
+    return true;
+}
+
+bool WriteFont(const std::string& gameDir, std::string* error) {
+    const TFontImage font;
+    return WriteFileBytes(gameDir + "/graphics/font/font.rls", font.Metrics(), error) &&
+           WriteAlphaBmp(gameDir + "/graphics/font/font.bmp", font.Glyphs(), kGlyphWidth,
+                         kGlyphHeight, error);
+}
+
+} // namespace
+
+bool GenerateAll(const std::string& gameDir, const std::string& reviewDir, std::string* error) {
+    // The sounds take about as long as the pictures: they run on a second thread.
+    std::string audioError;
+    bool audioOk = false;
+    std::thread audio([&] { audioOk = WriteAudio(gameDir, &audioError); });
+
+    TPictureSet set;
+    MakeBalls(set);
+    MakeWidgets(set);
+    MakeScreens(set);
+    MakeLogo(set);
+    MakeHelp(set);
+    const std::vector<std::string> problems = CheckAgainstCatalogue(set);
+    bool ok = problems.empty();
+    if (!ok && error) {
+        *error = "the pictures do not satisfy the catalogue:";
+        for (const std::string& p : problems) *error += "\n  " + p;
+    }
+    const TTexts texts;
+    ok = ok && WritePictures(set, gameDir, error) && WriteFont(gameDir, error) &&
+         WriteFileBytes(gameDir + "/strings.txt", texts.StringsFile(), error) &&
+         WriteFileBytes(gameDir + "/sounds.txt", SoundsFile(), error) &&
+         WriteReview(set, reviewDir, error);
+    audio.join();
+    if (ok && !audioOk) {
+        if (error) *error = audioError;
+        ok = false;
+    }
+    return ok;
+}
+
+} // namespace artgen

@@ -1,0 +1,12 @@
+#pragma once
+#include <string>
+
+namespace artgen {
+
+// Makes every picture, the font, the texts, the sounds and the music into `gameDir` (graphics/,
+// sounds/, music/, strings.txt, sounds.txt) and the contact sheet and icons into `reviewDir`.
+// Fails, with the reason in `error`, when a picture does not satisfy the catalogue or a file
+// cannot be written.
+bool GenerateAll(const std::string& gameDir, const std::string& reviewDir, std::string* error);
+
+} // namespace artgen

@@ -1,0 +1,107 @@
+#include "tools/artgen/Texts.h"
+
+namespace artgen {
+
+TTexts::TTexts() {
+    strings_ = {{"MainCaption", "Velm Orra"}, {"Options", "Options"},
+                {"HighScores", "High Scores"}, {"Help", "How to Play"},
+                {"Kids", "Kids"},             {"Normal", "Normal"},
+                {"Proff", "Professional"}};
+    // Line widths: scale 70 of the font; the boxes centred on x 530 take about 50 characters,
+    // the name entry (x 550, beside the wreath) about 36 and the low score (x 600, beside the
+    // crying ball) about 26. The name entry keeps to two lines: the typed name follows at y 265.
+    dialogs_ = {
+        {"Exit", "Leave Velm Orra?", {"Your game is kept and waits for you", "until you come back.", "", "Quit now?"}},
+        {"New", "Start a new game?", {"The game in progress will be lost.", "", "Start a new one anyway?"}},
+        {"Old", "Welcome back!", {"Your last game was saved.", "", "Would you like to go on with it?"}},
+        {"Clear", "Clear this table?", {"All names and scores of this table", "return to the starting ones.", "", "This cannot be undone."}},
+        {"EnterName", "A new high score!", {"Well played! Type your name", "and press Enter."}},
+        {"LowScore", "Game over", {"No room for more balls.", "Not enough for the", "table this time.", "Play again?"}},
+        {"FullScreen", "Display changed", {"The new display mode is used", "from the next start.", "", "Quit Velm Orra now?"}},
+    };
+}
+
+std::string TTexts::StringsFile() const {
+    std::string out;
+    auto line = [&out](const std::string& s) { out += s + "\r\n"; };
+    line("; Velm Orra - texts shown by the game.");
+    line("; \"$Key\" takes the next line as its text; \"@Key\" takes the lines between { and }.");
+    line("");
+    for (const auto& [key, value] : strings_) {
+        line("$" + key);
+        line(value);
+    }
+    for (const TDialogText& d : dialogs_) {
+        line("");
+        line("$" + d.Name + "_Caption");
+        line(d.Caption);
+        line("@" + d.Name + "_Text");
+        line("{");
+        for (const std::string& l : d.Lines) line(l);
+        line("}");
+    }
+    return out;
+}
+
+const std::string& TTexts::Caption(const std::string& dialog) const {
+    static const std::string none;
+    for (const TDialogText& d : dialogs_)
+        if (d.Name == dialog) return d.Caption;
+    return none;
+}
+
+const std::vector<std::string>& TTexts::Lines(const std::string& dialog) const {
+    static const std::vector<std::string> none;
+    for (const TDialogText& d : dialogs_)
+        if (d.Name == dialog) return d.Lines;
+    return none;
+}
+
+namespace {
+
+// Sound family of picture number n (1-based): the colour for plain and paint balls, "multi" for
+// the two-colour, rainbow and multiplier balls, "bomb" for the bomb.
+std::string Family(int n) {
+    if (n >= 1 && n <= 7) return "c" + std::to_string(n);
+    if (n >= 12 && n <= 18) return "c" + std::to_string(n - 11);
+    if (n == 22) return "bomb";
+    return "multi";
+}
+
+} // namespace
+
+std::vector<TSoundEntry> SoundList() {
+    std::vector<TSoundEntry> list = {
+        {"s_app", "sounds/appear.ogg"},   {"s_disapp", "sounds/clear1.ogg"},
+        {"s_disapp2", "sounds/clear2.ogg"}, {"s_disapp3", "sounds/clear3.ogg"},
+        {"s_ballmove", "sounds/roll.ogg"}, {"s_pin", "sounds/turn.ogg"},
+        {"s_click", "sounds/click.ogg"},  {"s_hover", "sounds/hover.ogg"},
+        {"s_press", "sounds/key.ogg"},    {"s_paint", "sounds/paint.ogg"},
+    };
+    const char variants[4] = {'a', 'b', 'c', 'd'};
+    for (int n = 1; n <= 23; ++n) {
+        const std::string family = n == 23 ? "bomb" : Family(n);
+        for (char v : variants) {
+            std::string file = "sounds/sel_" + (family == "bomb" ? std::string("multi") : family) +
+                               "_" + v + ".ogg";
+            if (n == 23 && v == 'a') file = "sounds/a_bomb.ogg";
+            list.push_back({std::string("_") + v + std::to_string(n), file});
+        }
+        list.push_back({"_h" + std::to_string(n),
+                        n == 23 ? "sounds/h_bomb.ogg" : "sounds/hover_" + family + ".ogg"});
+        list.push_back({"_f" + std::to_string(n), "sounds/Bomb_boom.ogg"});
+        if (n <= 22) {
+            list.push_back({"_r" + std::to_string(n), "sounds/land.ogg"});
+            list.push_back({"_o" + std::to_string(n), "sounds/shatter.ogg"});
+        }
+    }
+    return list;
+}
+
+std::string SoundsFile() {
+    std::string out;
+    for (const TSoundEntry& e : SoundList()) out += e.Name + "\t./" + e.File + "\t1.0\r\n";
+    return out;
+}
+
+} // namespace artgen

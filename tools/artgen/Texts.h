@@ -1,0 +1,39 @@
+#pragma once
+// The game's texts (strings.txt) and its sound list (sounds.txt), with the list of sound files
+// the sound list names.
+#include <string>
+#include <vector>
+
+namespace artgen {
+
+struct TDialogText {
+    std::string Name; // "Exit", "New", ...
+    std::string Caption;
+    std::vector<std::string> Lines;
+};
+
+class TTexts {
+public:
+    TTexts();
+    std::string StringsFile() const; // the whole strings.txt, "\r\n" line ends
+    const std::string& Caption(const std::string& dialog) const;
+    const std::vector<std::string>& Lines(const std::string& dialog) const;
+    const std::vector<TDialogText>& Dialogs() const { return dialogs_; }
+
+private:
+    std::vector<std::pair<std::string, std::string>> strings_;
+    std::vector<TDialogText> dialogs_;
+};
+
+// One line of the sound list.
+struct TSoundEntry {
+    std::string Name; // "s_app", "_a1", ...
+    std::string File; // "sounds/appear.ogg": relative to the data folder
+};
+
+// Every entry of the sound list, in file order.
+std::vector<TSoundEntry> SoundList();
+// sounds.txt: name TAB "./" + file TAB "1.0", "\r\n" line ends.
+std::string SoundsFile();
+
+} // namespace artgen
