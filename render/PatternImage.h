@@ -14,6 +14,7 @@
 
 class IGfxDevice;
 class IGfxTexture;
+class TBitmap;
 
 // The texture and texture coordinates of one pattern, for the render device. Corners: 0 top-left,
 // 1 top-right, 2 bottom-left, 3 bottom-right (after mirror and flip).
@@ -58,6 +59,14 @@ public:
     int32_t PatternsPerTexture = 0;
     int32_t Format = 0;
     std::vector<std::shared_ptr<IGfxTexture>> Textures;
+
+private:
+    // The common part of the loaders; `automatic` takes the sizes from the picture.
+    int32_t Load(IGfxDevice* device, const std::string& fileName, bool automatic,
+                 int32_t patternWidth, int32_t patternHeight, int32_t textureWidth,
+                 int32_t textureHeight, int32_t format, std::string* error);
+    // Converts every pattern of a 32-bit picture into its texture slot.
+    int32_t CopyPatterns(const TBitmap& picture);
 };
 
 // Smallest power of two not below n (n >= 1).

@@ -96,8 +96,8 @@ public:
     bool ResetDevice();
 
     // --- Frame --------------------------------------------------------------------------------
-    bool BeginFrame(); // discards queued quads
-    bool EndFrame();   // draws queued quads
+    bool BeginFrame();   // discards queued quads
+    bool EndFrame();     // draws queued quads
     bool PresentFrame(); // calls OnDeviceLost when the device is lost
     void SetClipRect(const TRect& rect);
 
@@ -111,8 +111,8 @@ public:
     bool DrawImage(TPatternImage* image, int32_t x, int32_t y, int32_t pattern, uint32_t effect);
     bool DrawImageCol(TPatternImage* image, int32_t x, int32_t y, uint32_t colour, int32_t pattern,
                       uint32_t effect);
-    bool DrawImageScaled(TPatternImage* image, int32_t x, int32_t y, int32_t scale,
-                         uint32_t colour, int32_t pattern, uint32_t effect);
+    bool DrawImageScaled(TPatternImage* image, int32_t x, int32_t y, int32_t scale, uint32_t colour,
+                         int32_t pattern, uint32_t effect);
     bool DrawRotated(TPatternImage* image, int32_t x, int32_t y, int32_t angle, int32_t scale,
                      int32_t pattern, uint32_t effect);
     bool DrawRotatedCol(TPatternImage* image, int32_t x, int32_t y, int32_t angle, int32_t scale,
@@ -131,6 +131,9 @@ public:
     void UseGfxSystem(std::shared_ptr<IGfxSystem> system);
     // Makes the next PresentFrame find the device lost, as after a driver reset.
     void SimulateDeviceLoss();
+    // The rotation cache: entries in use (0..2048) and the scaled size kept at an index.
+    int32_t RotationCacheCount() const;
+    bool RotationCacheEntry(int32_t index, int32_t& width, int32_t& height) const;
 
 private:
     struct TImpl;

@@ -1,0 +1,889 @@
+// The graphics layer over the SDL2 renderer.
+//
+// - Textures are "managed": each keeps a copy of its texels in its own format in system memory;
+//   unlocking uploads the copy (expanded to ARGB8888), and a device reset re-uploads every copy.
+// - Triangles go through SDL_RenderGeometry. Vertex positions get +0.5 because the API we stand
+//   in for puts pixel centres on integer coordinates (the render device subtracts 0.5).
+// - Stage-0 alpha: "texture alpha only" forces the vertex alpha to 255; "modulate" passes it.
+// - Blend states become a custom SDL blend mode; a renderer that refuses custom modes (the
+//   software renderer) gets the nearest built-in mode.
+// - The viewport is the clip rectangle. In a window, the back buffer is a render-target texture
+//   of the back-buffer size that Present stretches to the window (or, on the desktop's mode,
+//   scales to fit and centres).
+// - Offscreen, the software renderer draws into a memory surface; Present keeps a copy of it.
+#include "platform/Gfx.h"
+#include "platform/Window.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+int32_t GfxFormatBytes(int32_t format) {
+    switch (format) {
+    case D3DFMT_A8R8G8B8:
+    case D3DFMT_X8R8G8B8:
+        return 4;
+    case D3DFMT_R5G6B5:
+    case D3DFMT_X1R5G5B5:
+    case D3DFMT_A1R5G5B5:
+    case D3DFMT_A4R4G4B4:
+    case D3DFMT_A8R3G3B2:
+    case D3DFMT_X4R4G4B4:
+        return 2;
+    case D3DFMT_R3G3B2:
+    case D3DFMT_A8:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+namespace {
+
+constexpr uint32_t kNoAlpha = 0;
+
+struct TChannelMasks {
+    uint32_t A, R, G, B;
+};
+
+TChannelMasks MasksOf(int32_t format) {
+    switch (format) {
+    case D3DFMT_A8R8G8B8:
+        return {0xFF000000, 0x00FF0000, 0x0000FF00, 0x000000FF};
+    case D3DFMT_X8R8G8B8:
+        return {kNoAlpha, 0x00FF0000, 0x0000FF00, 0x000000FF};
+    case D3DFMT_R5G6B5:
+        return {kNoAlpha, 0xF800, 0x07E0, 0x001F};
+    case D3DFMT_X1R5G5B5:
+        return {kNoAlpha, 0x7C00, 0x03E0, 0x001F};
+    case D3DFMT_A1R5G5B5:
+        return {0x8000, 0x7C00, 0x03E0, 0x001F};
+    case D3DFMT_A4R4G4B4:
+        return {0xF000, 0x0F00, 0x00F0, 0x000F};
+    case D3DFMT_R3G3B2:
+        return {kNoAlpha, 0xE0, 0x1C, 0x03};
+    case D3DFMT_A8:
+        return {0xFF, 0, 0, 0};
+    case D3DFMT_A8R3G3B2:
+        return {0xFF00, 0x00E0, 0x001C, 0x0003};
+    case D3DFMT_X4R4G4B4:
+        return {kNoAlpha, 0x0F00, 0x00F0, 0x000F};
+    default:
+        return {};
+    }
+}
+
+// A channel of `mask` widened to 0..255 (the full range of the narrow field maps onto 0..255).
+uint32_t Widen(uint32_t texel, uint32_t mask) {
+    if (mask == 0) return 0;
+    const int shift = __builtin_ctz(mask);
+    const uint32_t max = mask >> shift;
+    const uint32_t v = (texel & mask) >> shift;
+    return (v * 255 + max / 2) / max;
+}
+
+// Converts w x h texels of `format` (rows `pitch` bytes apart) to ARGB8888 words.
+void ExpandToArgb(const uint8_t* src, int32_t pitch, uint32_t w, uint32_t h, int32_t format,
+                  uint32_t* dst) {
+    const int32_t bytes = GfxFormatBytes(format);
+    const TChannelMasks m = MasksOf(format);
+    for (uint32_t y = 0; y < h; ++y) {
+        const uint8_t* s = src + size_t(y) * size_t(pitch);
+        uint32_t* d = dst + size_t(y) * w;
+        for (uint32_t x = 0; x < w; ++x, s += bytes) {
+            uint32_t texel = 0;
+            std::memcpy(&texel, s, size_t(bytes)); // little-endian texels
+            if (format == D3DFMT_A8R8G8B8) {
+                d[x] = texel;
+            } else if (format == D3DFMT_X8R8G8B8) {
+                d[x] = texel | 0xFF000000u;
+            } else {
+                const uint32_t a = m.A ? Widen(texel, m.A) : 255;
+                d[x] =
+                    a << 24 | Widen(texel, m.R) << 16 | Widen(texel, m.G) << 8 | Widen(texel, m.B);
+            }
+        }
+    }
+}
+
+int32_t FormatOfSdl(Uint32 sdlFormat) {
+    switch (sdlFormat) {
+    case SDL_PIXELFORMAT_ARGB8888:
+        return D3DFMT_A8R8G8B8;
+    case SDL_PIXELFORMAT_RGB888:
+        return D3DFMT_X8R8G8B8;
+    case SDL_PIXELFORMAT_RGB565:
+        return D3DFMT_R5G6B5;
+    case SDL_PIXELFORMAT_RGB555:
+        return D3DFMT_X1R5G5B5;
+    case SDL_PIXELFORMAT_ARGB1555:
+        return D3DFMT_A1R5G5B5;
+    case SDL_PIXELFORMAT_ARGB4444:
+        return D3DFMT_A4R4G4B4;
+    case SDL_PIXELFORMAT_RGB332:
+        return D3DFMT_R3G3B2;
+    case SDL_PIXELFORMAT_RGB444:
+        return D3DFMT_X4R4G4B4;
+    default:
+        // Any other true-colour display format counts by its depth.
+        if (SDL_BITSPERPIXEL(sdlFormat) >= 24) return D3DFMT_X8R8G8B8;
+        if (SDL_BITSPERPIXEL(sdlFormat) == 16) return D3DFMT_R5G6B5;
+        if (SDL_BITSPERPIXEL(sdlFormat) == 15) return D3DFMT_X1R5G5B5;
+        return D3DFMT_UNKNOWN;
+    }
+}
+
+SDL_BlendFactor SdlFactor(uint32_t d3dBlend, bool forAlpha) {
+    switch (d3dBlend) {
+    case D3DBLEND_ZERO:
+        return SDL_BLENDFACTOR_ZERO;
+    case D3DBLEND_ONE:
+        return SDL_BLENDFACTOR_ONE;
+    case D3DBLEND_SRCCOLOR:
+        return forAlpha ? SDL_BLENDFACTOR_SRC_ALPHA : SDL_BLENDFACTOR_SRC_COLOR;
+    case D3DBLEND_INVSRCCOLOR:
+        return forAlpha ? SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA : SDL_BLENDFACTOR_ONE_MINUS_SRC_COLOR;
+    case D3DBLEND_SRCALPHA:
+        return SDL_BLENDFACTOR_SRC_ALPHA;
+    case D3DBLEND_INVSRCALPHA:
+        return SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA;
+    case D3DBLEND_DESTALPHA:
+        return SDL_BLENDFACTOR_DST_ALPHA;
+    case D3DBLEND_INVDESTALPHA:
+        return SDL_BLENDFACTOR_ONE_MINUS_DST_ALPHA;
+    case D3DBLEND_DESTCOLOR:
+        return forAlpha ? SDL_BLENDFACTOR_DST_ALPHA : SDL_BLENDFACTOR_DST_COLOR;
+    case D3DBLEND_INVDESTCOLOR:
+        return forAlpha ? SDL_BLENDFACTOR_ONE_MINUS_DST_ALPHA : SDL_BLENDFACTOR_ONE_MINUS_DST_COLOR;
+    default:
+        return SDL_BLENDFACTOR_ONE;
+    }
+}
+
+// The built-in SDL mode closest to a blend pair, for renderers without custom modes.
+SDL_BlendMode NearestBuiltInBlend(uint32_t src, uint32_t dst) {
+    if (dst == D3DBLEND_ONE) return SDL_BLENDMODE_ADD; // ONE/ONE, SRCALPHA/ONE, SRCCOLOR/ONE
+    if (src == D3DBLEND_ZERO && dst == D3DBLEND_SRCCOLOR) return SDL_BLENDMODE_MOD;
+    if (src == D3DBLEND_DESTCOLOR && dst == D3DBLEND_ZERO) return SDL_BLENDMODE_MOD;
+    if (src == D3DBLEND_ONE && dst == D3DBLEND_ZERO) return SDL_BLENDMODE_NONE;
+    return SDL_BLENDMODE_BLEND;
+}
+
+// An axis-aligned textured rectangle drawn as two triangles: where it goes, which texels it
+// shows (mirrored by Flip), in one colour.
+struct TRectQuad {
+    SDL_FRect Dst{};
+    SDL_Rect Src{};
+    int Flip = SDL_FLIP_NONE;
+    SDL_Color Colour{};
+};
+
+bool SameColour(const SDL_Color& a, const SDL_Color& b) {
+    return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
+}
+
+bool SameVertex(const SDL_Vertex& a, const SDL_Vertex& b) {
+    return a.position.x == b.position.x && a.position.y == b.position.y &&
+           a.tex_coord.x == b.tex_coord.x && a.tex_coord.y == b.tex_coord.y &&
+           SameColour(a.color, b.color);
+}
+
+// A texture coordinate as a whole texel edge, when it is one.
+bool TexelEdge(float coordinate, int size, int& edge) {
+    const float at = coordinate * float(size);
+    edge = int(std::lround(at));
+    return std::fabs(at - float(edge)) < 1e-3f;
+}
+
+// True when triangle (a, b, c) and a second triangle made of b, c and a fourth vertex d cover an
+// axis-aligned rectangle with a and d at opposite corners, texture coordinates that follow the
+// axes and fall on texel edges, and one colour.
+bool AsRectQuad(const SDL_Vertex* v, const int* first, const int* second, int textureWidth,
+                int textureHeight, TRectQuad& quad) {
+    const SDL_Vertex &a = v[first[0]], &b = v[first[1]], &c = v[first[2]];
+    const SDL_Vertex* d = nullptr;
+    int shared = 0;
+    for (int i = 0; i < 3; ++i) {
+        const SDL_Vertex& w = v[second[i]];
+        if (SameVertex(w, b) || SameVertex(w, c))
+            ++shared;
+        else
+            d = &w;
+    }
+    if (shared != 2 || !d) return false;
+    const auto [ax, ay] = a.position;
+    const auto [dx, dy] = d->position;
+    if (ax == dx || ay == dy) return false;
+    const bool bcAcross =
+        b.position.x == ax && b.position.y == dy && c.position.x == dx && c.position.y == ay;
+    const bool bcAlong =
+        b.position.x == dx && b.position.y == ay && c.position.x == ax && c.position.y == dy;
+    if (!bcAcross && !bcAlong) return false;
+    // Texture coordinates: u follows x, v follows y.
+    for (const SDL_Vertex* w : {&b, &c}) {
+        const float u = w->position.x == ax ? a.tex_coord.x : d->tex_coord.x;
+        const float tv = w->position.y == ay ? a.tex_coord.y : d->tex_coord.y;
+        if (w->tex_coord.x != u || w->tex_coord.y != tv) return false;
+    }
+    if (!SameColour(a.color, b.color) || !SameColour(a.color, c.color) ||
+        !SameColour(a.color, d->color))
+        return false;
+    const bool aLeft = ax < dx, aTop = ay < dy;
+    const float uLeft = aLeft ? a.tex_coord.x : d->tex_coord.x;
+    const float uRight = aLeft ? d->tex_coord.x : a.tex_coord.x;
+    const float vTop = aTop ? a.tex_coord.y : d->tex_coord.y;
+    const float vBottom = aTop ? d->tex_coord.y : a.tex_coord.y;
+    int sx0, sx1, sy0, sy1;
+    if (!TexelEdge(std::min(uLeft, uRight), textureWidth, sx0) ||
+        !TexelEdge(std::max(uLeft, uRight), textureWidth, sx1) ||
+        !TexelEdge(std::min(vTop, vBottom), textureHeight, sy0) ||
+        !TexelEdge(std::max(vTop, vBottom), textureHeight, sy1) || sx1 <= sx0 || sy1 <= sy0)
+        return false;
+    quad.Src = {sx0, sy0, sx1 - sx0, sy1 - sy0};
+    quad.Dst = {std::min(ax, dx), std::min(ay, dy), std::fabs(dx - ax), std::fabs(dy - ay)};
+    quad.Flip =
+        (uLeft > uRight ? SDL_FLIP_HORIZONTAL : 0) | (vTop > vBottom ? SDL_FLIP_VERTICAL : 0);
+    quad.Colour = a.color;
+    return true;
+}
+
+class TSdlTexture;
+
+// What the device's resources share: the renderer (null once the device is gone) and the live
+// textures, so that a reset can re-upload them and the device's end can detach them.
+struct TSdlContext {
+    SDL_Renderer* Renderer = nullptr;
+    std::vector<TSdlTexture*> Textures;
+};
+
+class TSdlTexture final : public IGfxTexture {
+public:
+    TSdlTexture(std::shared_ptr<TSdlContext> context, uint32_t width, uint32_t height,
+                int32_t format)
+        : context_(std::move(context)), width_(width), height_(height), format_(format),
+          pitch_(int32_t(width) * GfxFormatBytes(format)), memory_(size_t(pitch_) * height, 0) {
+        context_->Textures.push_back(this);
+    }
+    ~TSdlTexture() override {
+        Detach();
+        auto& list = context_->Textures;
+        list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    }
+
+    int32_t LockRect(uint32_t level, TGfxLockedRect& rect, uint32_t) override {
+        if (level != 0 || locked_) return GFXERR_INVALIDCALL;
+        locked_ = true;
+        rect.Pitch = pitch_;
+        rect.Bits = memory_.data();
+        return GFX_OK;
+    }
+    int32_t UnlockRect(uint32_t level) override {
+        if (level != 0 || !locked_) return GFXERR_INVALIDCALL;
+        locked_ = false;
+        return Upload() ? GFX_OK : GFXERR_OUTOFVIDEOMEMORY;
+    }
+    uint32_t Width() const override { return width_; }
+    uint32_t Height() const override { return height_; }
+    int32_t Format() const override { return format_; }
+
+    // Makes the SDL texture (if needed) and fills it from the system-memory copy.
+    bool Upload() {
+        if (!context_->Renderer) return true; // nothing to upload to; the copy stays
+        if (!texture_) {
+            texture_ = SDL_CreateTexture(context_->Renderer, SDL_PIXELFORMAT_ARGB8888,
+                                         SDL_TEXTUREACCESS_STATIC, int(width_), int(height_));
+            if (!texture_) return false;
+            blendMode_ = SDL_BLENDMODE_INVALID;
+            modulation_ = {255, 255, 255, 255};
+        }
+        std::vector<uint32_t> argb(size_t(width_) * height_);
+        ExpandToArgb(memory_.data(), pitch_, width_, height_, format_, argb.data());
+        return SDL_UpdateTexture(texture_, nullptr, argb.data(), int(width_ * 4)) == 0;
+    }
+    // Drops the SDL texture (device reset or end); the copy stays for a later upload.
+    void Detach() {
+        if (texture_ && context_->Renderer) SDL_DestroyTexture(texture_);
+        texture_ = nullptr;
+    }
+    SDL_Texture* Handle() const { return texture_; }
+    // The colour rectangle copies are multiplied with (white for triangles, which carry their
+    // colour in the vertices).
+    void SetModulation(const SDL_Color& colour) {
+        if (SameColour(colour, modulation_)) return;
+        SDL_SetTextureColorMod(texture_, colour.r, colour.g, colour.b);
+        SDL_SetTextureAlphaMod(texture_, colour.a);
+        modulation_ = colour;
+    }
+    // Changes the texture's blend and scale modes only when they differ; false when the
+    // renderer refuses the blend mode.
+    bool Prepare(SDL_BlendMode blend, SDL_ScaleMode scale) {
+        if (blend != blendMode_) {
+            if (SDL_SetTextureBlendMode(texture_, blend) != 0) return false;
+            blendMode_ = blend;
+        }
+        SDL_ScaleMode current;
+        if (SDL_GetTextureScaleMode(texture_, &current) == 0 && current != scale)
+            SDL_SetTextureScaleMode(texture_, scale);
+        return true;
+    }
+
+private:
+    std::shared_ptr<TSdlContext> context_;
+    uint32_t width_, height_;
+    int32_t format_;
+    int32_t pitch_;
+    std::vector<uint8_t> memory_;
+    SDL_Texture* texture_ = nullptr;
+    SDL_BlendMode blendMode_ = SDL_BLENDMODE_INVALID;
+    SDL_Color modulation_{255, 255, 255, 255};
+    bool locked_ = false;
+};
+
+class TSdlVertexBuffer final : public IGfxVertexBuffer {
+public:
+    explicit TSdlVertexBuffer(uint32_t length) : memory_(length, 0) {}
+    int32_t Lock(uint32_t offset, uint32_t size, uint8_t*& data, uint32_t) override {
+        if (locked_ || offset > memory_.size()) return GFXERR_INVALIDCALL;
+        if (size == 0) size = uint32_t(memory_.size()) - offset;
+        if (size > memory_.size() - offset) return GFXERR_INVALIDCALL;
+        locked_ = true;
+        data = memory_.data() + offset;
+        return GFX_OK;
+    }
+    int32_t Unlock() override {
+        if (!locked_) return GFXERR_INVALIDCALL;
+        locked_ = false;
+        return GFX_OK;
+    }
+    uint32_t Length() const override { return uint32_t(memory_.size()); }
+    const uint8_t* Data() const { return memory_.data(); }
+
+private:
+    std::vector<uint8_t> memory_;
+    bool locked_ = false;
+};
+
+// D3D's state after device creation and after every reset.
+struct TGfxStates {
+    std::array<uint32_t, 256> Render{};
+    std::array<uint32_t, 32> Stage0{};
+    TGfxStates() {
+        Render[D3DRS_SRCBLEND] = D3DBLEND_ONE;
+        Render[D3DRS_DESTBLEND] = D3DBLEND_ZERO;
+        Render[D3DRS_CULLMODE] = 3; // counter-clockwise
+        Render[D3DRS_LIGHTING] = 1;
+        Stage0[D3DTSS_COLOROP] = D3DTOP_MODULATE;
+        Stage0[D3DTSS_ALPHAOP] = D3DTOP_SELECTARG1;
+        Stage0[D3DTSS_ALPHAARG1] = D3DTA_TEXTURE;
+        Stage0[D3DTSS_ALPHAARG2] = 1; // current
+        Stage0[D3DTSS_MAGFILTER] = D3DTEXF_POINT;
+        Stage0[D3DTSS_MINFILTER] = D3DTEXF_POINT;
+    }
+};
+
+// Fits a w x h picture into an area of aw x ah, keeping its proportions, centred.
+SDL_Rect FitCentred(int w, int h, int aw, int ah) {
+    if (w <= 0 || h <= 0 || aw <= 0 || ah <= 0) return {0, 0, aw, ah};
+    int fw = aw, fh = int(int64_t{aw} * h / w);
+    if (fh > ah) {
+        fh = ah;
+        fw = int(int64_t{ah} * w / h);
+    }
+    return {(aw - fw) / 2, (ah - fh) / 2, fw, fh};
+}
+
+int WatchRenderResets(void* userData, SDL_Event* event);
+
+class TSdlDevice final : public IGfxDevice {
+public:
+    TSdlDevice(TGfxSystemKind kind, SDL_Window* window)
+        : kind_(kind), window_(window), context_(std::make_shared<TSdlContext>()) {
+        SDL_AddEventWatch(WatchRenderResets, this);
+    }
+    ~TSdlDevice() override {
+        SDL_DelEventWatch(WatchRenderResets, this);
+        boundTexture_.reset();
+        stream_.reset();
+        for (TSdlTexture* t : context_->Textures) t->Detach();
+        if (target_) SDL_DestroyTexture(target_);
+        if (context_->Renderer) SDL_DestroyRenderer(context_->Renderer);
+        context_->Renderer = nullptr;
+        if (surface_) SDL_FreeSurface(surface_);
+        if (window_ && !params_.Windowed) SDL_SetWindowFullscreen(window_, 0);
+    }
+
+    int32_t Create(const TGfxPresentParameters& params) {
+        params_ = params;
+        if (params.BackBufferWidth == 0 || params.BackBufferHeight == 0 ||
+            params.BackBufferWidth > 16384 || params.BackBufferHeight > 16384)
+            return GFXERR_INVALIDCALL;
+        return kind_ == TGfxSystemKind::Offscreen ? CreateOffscreen() : CreateInWindow();
+    }
+
+    void MarkLost() { lost_ = true; }
+
+    int32_t Reset(TGfxPresentParameters& params) override {
+        if (inScene_) return GFXERR_INVALIDCALL;
+        boundTexture_.reset();
+        stream_.reset();
+        for (TSdlTexture* t : context_->Textures) t->Detach();
+        if (target_) SDL_DestroyTexture(target_);
+        target_ = nullptr;
+        if (context_->Renderer) SDL_DestroyRenderer(context_->Renderer);
+        context_->Renderer = nullptr;
+        if (surface_) SDL_FreeSurface(surface_);
+        surface_ = nullptr;
+        lastFrame_.clear();
+        const int32_t result = Create(params);
+        if (result != GFX_OK) return result;
+        for (TSdlTexture* t : context_->Textures)
+            if (!t->Upload()) return GFXERR_OUTOFVIDEOMEMORY;
+        lost_ = false;
+        return GFX_OK;
+    }
+
+    int32_t Present() override {
+        if (lost_) return GFXERR_DEVICELOST;
+        SDL_Renderer* r = context_->Renderer;
+        if (kind_ == TGfxSystemKind::Offscreen) {
+            SDL_RenderFlush(r);
+            KeepFrame();
+            return GFX_OK;
+        }
+        SDL_SetRenderTarget(r, nullptr);
+        SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_NONE);
+        SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
+        SDL_RenderClear(r);
+        int ow = 0, oh = 0;
+        SDL_GetRendererOutputSize(r, &ow, &oh);
+        const SDL_Rect dst =
+            params_.DesktopFullScreen && !params_.Windowed
+                ? FitCentred(int(params_.BackBufferWidth), int(params_.BackBufferHeight), ow, oh)
+                : SDL_Rect{0, 0, ow, oh};
+        SDL_RenderCopy(r, target_, nullptr, &dst);
+        SDL_RenderPresent(r);
+        // Switching back to the target resets SDL's clip rectangle; the viewport stays ours.
+        SDL_SetRenderTarget(r, target_);
+        ApplyViewport();
+        return lost_ ? GFXERR_DEVICELOST : GFX_OK;
+    }
+
+    int32_t BeginScene() override {
+        if (inScene_) return GFXERR_INVALIDCALL;
+        inScene_ = true;
+        return GFX_OK;
+    }
+    int32_t EndScene() override {
+        if (!inScene_) return GFXERR_INVALIDCALL;
+        inScene_ = false;
+        return GFX_OK;
+    }
+
+    int32_t CreateTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t,
+                          int32_t format, int32_t pool,
+                          std::shared_ptr<IGfxTexture>& texture) override {
+        texture.reset();
+        if (width == 0 || height == 0 || levels > 1 || GfxFormatBytes(format) == 0 ||
+            pool != D3DPOOL_MANAGED)
+            return GFXERR_INVALIDCALL;
+        if (width > kMaxTextureSide || height > kMaxTextureSide) return GFXERR_INVALIDCALL;
+        auto made = std::make_shared<TSdlTexture>(context_, width, height, format);
+        if (!made->Upload()) return GFXERR_OUTOFVIDEOMEMORY;
+        texture = std::move(made);
+        return GFX_OK;
+    }
+
+    int32_t CreateVertexBuffer(uint32_t length, uint32_t, uint32_t, int32_t,
+                               std::shared_ptr<IGfxVertexBuffer>& buffer) override {
+        buffer.reset();
+        if (length == 0 || length > (1u << 26)) return GFXERR_INVALIDCALL;
+        buffer = std::make_shared<TSdlVertexBuffer>(length);
+        return GFX_OK;
+    }
+
+    int32_t SetTexture(uint32_t stage, IGfxTexture* texture) override {
+        if (stage != 0) return GFXERR_INVALIDCALL;
+        auto* sdl = dynamic_cast<TSdlTexture*>(texture);
+        if (texture && !sdl) return GFXERR_INVALIDCALL; // made by another kind of device
+        boundTexture_ =
+            sdl ? std::static_pointer_cast<TSdlTexture>(sdl->shared_from_this()) : nullptr;
+        return GFX_OK;
+    }
+
+    int32_t SetStreamSource(uint32_t stream, IGfxVertexBuffer* buffer, uint32_t stride) override {
+        auto* sdl = dynamic_cast<TSdlVertexBuffer*>(buffer);
+        if (stream != 0 || (buffer && !sdl)) return GFXERR_INVALIDCALL;
+        stream_ =
+            sdl ? std::static_pointer_cast<TSdlVertexBuffer>(sdl->shared_from_this()) : nullptr;
+        stride_ = stride;
+        return GFX_OK;
+    }
+
+    int32_t SetVertexShader(uint32_t fvf) override {
+        fvf_ = fvf;
+        return GFX_OK;
+    }
+
+    int32_t DrawPrimitive(int32_t type, uint32_t start, uint32_t count) override {
+        if (!inScene_ || !stream_ || fvf_ != kGfxVertexFormat || stride_ < kGfxVertexSize)
+            return GFXERR_INVALIDCALL;
+        if (type != D3DPT_TRIANGLELIST && type != D3DPT_TRIANGLESTRIP) return GFXERR_INVALIDCALL;
+        if (count == 0) return GFX_OK;
+        const uint64_t vertexCount = type == D3DPT_TRIANGLELIST ? uint64_t{count} * 3 : count + 2;
+        if ((start + vertexCount) * stride_ > stream_->Length()) return GFXERR_INVALIDCALL;
+
+        const bool forceOpaqueVertexAlpha = states_.Stage0[D3DTSS_ALPHAOP] == D3DTOP_SELECTARG1 &&
+                                            states_.Stage0[D3DTSS_ALPHAARG1] == D3DTA_TEXTURE;
+        vertices_.resize(size_t(vertexCount));
+        const uint8_t* base = stream_->Data() + size_t(start) * stride_;
+        for (size_t i = 0; i < vertices_.size(); ++i) {
+            const uint8_t* v = base + i * stride_;
+            float x, y, u, tv;
+            uint32_t diffuse;
+            std::memcpy(&x, v, 4);
+            std::memcpy(&y, v + 4, 4);
+            std::memcpy(&diffuse, v + 16, 4);
+            std::memcpy(&u, v + 20, 4);
+            std::memcpy(&tv, v + 24, 4);
+            SDL_Vertex& out = vertices_[i];
+            out.position = {x + 0.5f, y + 0.5f};
+            out.color = {Uint8(diffuse >> 16), Uint8(diffuse >> 8), Uint8(diffuse),
+                         forceOpaqueVertexAlpha ? Uint8(255) : Uint8(diffuse >> 24)};
+            out.tex_coord = {u, tv};
+        }
+        // Every primitive as three indices.
+        indices_.clear();
+        for (uint32_t t = 0; t < count; ++t) {
+            if (type == D3DPT_TRIANGLELIST)
+                indices_.insert(indices_.end(), {int(3 * t), int(3 * t + 1), int(3 * t + 2)});
+            else
+                indices_.insert(indices_.end(), {int(t), int(t + 1), int(t + 2)});
+        }
+
+        SDL_Renderer* r = context_->Renderer;
+        SDL_Texture* handle = boundTexture_ ? boundTexture_->Handle() : nullptr;
+        const SDL_BlendMode wanted = WantedBlendMode();
+        const SDL_ScaleMode scale = states_.Stage0[D3DTSS_MAGFILTER] == D3DTEXF_LINEAR
+                                        ? SDL_ScaleModeLinear
+                                        : SDL_ScaleModeNearest;
+        if (handle) {
+            if (!boundTexture_->Prepare(wanted, scale) &&
+                !boundTexture_->Prepare(Fallback(), scale))
+                return GFXERR_FAIL;
+        } else if (SDL_SetRenderDrawBlendMode(r, wanted) != 0 &&
+                   SDL_SetRenderDrawBlendMode(r, Fallback()) != 0) {
+            return GFXERR_FAIL;
+        }
+        return RenderTriangles(handle) ? GFX_OK : GFXERR_FAIL;
+    }
+
+    int32_t SetViewport(const TGfxViewport& viewport) override {
+        viewport_ = viewport;
+        ApplyViewport();
+        return GFX_OK;
+    }
+
+    int32_t SetRenderState(uint32_t state, uint32_t value) override {
+        if (state >= states_.Render.size()) return GFXERR_INVALIDCALL;
+        states_.Render[state] = value;
+        return GFX_OK;
+    }
+
+    int32_t SetTextureStageState(uint32_t stage, uint32_t type, uint32_t value) override {
+        if (type >= states_.Stage0.size()) return GFXERR_INVALIDCALL;
+        if (stage == 0) states_.Stage0[type] = value; // later stages are never enabled
+        return GFX_OK;
+    }
+
+    TGfxRect PictureRectInWindow() const override {
+        const int w = int(params_.BackBufferWidth), h = int(params_.BackBufferHeight);
+        if (!window_) return {0, 0, w, h};
+        int ww = 0, wh = 0;
+        SDL_GetWindowSize(window_, &ww, &wh);
+        const SDL_Rect r = params_.DesktopFullScreen && !params_.Windowed ? FitCentred(w, h, ww, wh)
+                                                                          : SDL_Rect{0, 0, ww, wh};
+        return {r.x, r.y, r.x + r.w, r.y + r.h};
+    }
+
+    bool ReadFrame(std::vector<uint32_t>& pixels, int32_t& width, int32_t& height) const override {
+        if (kind_ != TGfxSystemKind::Offscreen || lastFrame_.empty()) return false;
+        pixels = lastFrame_;
+        width = int32_t(params_.BackBufferWidth);
+        height = int32_t(params_.BackBufferHeight);
+        return true;
+    }
+
+    void SimulateDeviceLoss() override { lost_ = true; }
+
+private:
+    static constexpr uint32_t kMaxTextureSide = 8192;
+
+    // Draws the triangles of indices_ in order. Pairs that form an axis-aligned rectangle of one
+    // colour showing an axis-aligned block of texels are copied as a rectangle: that maps texel
+    // to pixel exactly (and is faster), where the renderer's triangle sampling may be off by
+    // part of a texel. Everything else goes through SDL_RenderGeometry.
+    bool RenderTriangles(SDL_Texture* handle) {
+        SDL_Renderer* r = context_->Renderer;
+        const size_t triangles = indices_.size() / 3;
+        size_t runStart = 0; // first triangle not drawn yet
+        auto drawRun = [&](size_t end) {
+            if (end <= runStart) return true;
+            if (handle) boundTexture_->SetModulation({255, 255, 255, 255});
+            const bool ok =
+                SDL_RenderGeometry(r, handle, vertices_.data(), int(vertices_.size()),
+                                   indices_.data() + runStart * 3, int((end - runStart) * 3)) == 0;
+            runStart = end;
+            return ok;
+        };
+        for (size_t t = 0; t + 1 < triangles && handle;) {
+            TRectQuad quad;
+            if (!AsRectQuad(vertices_.data(), &indices_[t * 3], &indices_[t * 3 + 3],
+                            int(boundTexture_->Width()), int(boundTexture_->Height()), quad)) {
+                ++t;
+                continue;
+            }
+            if (!drawRun(t)) return false;
+            boundTexture_->SetModulation(quad.Colour);
+            if (quad.Dst.w > 0 && quad.Dst.h > 0 &&
+                SDL_RenderCopyExF(r, handle, &quad.Src, &quad.Dst, 0.0, nullptr,
+                                  SDL_RendererFlip(quad.Flip)) != 0)
+                return false;
+            t += 2;
+            runStart = t;
+        }
+        return drawRun(triangles);
+    }
+
+    int32_t CreateOffscreen() {
+        surface_ = SDL_CreateRGBSurfaceWithFormat(0, int(params_.BackBufferWidth),
+                                                  int(params_.BackBufferHeight), 32,
+                                                  SDL_PIXELFORMAT_ARGB8888);
+        if (!surface_) return GFXERR_OUTOFVIDEOMEMORY;
+        SDL_FillRect(surface_, nullptr, 0xFF000000u);
+        context_->Renderer = SDL_CreateSoftwareRenderer(surface_);
+        if (!context_->Renderer) return GFXERR_NOTAVAILABLE;
+        return Started();
+    }
+
+    int32_t CreateInWindow() {
+        if (!window_) return GFXERR_INVALIDCALL;
+        if (params_.Windowed) {
+            SDL_SetWindowFullscreen(window_, 0);
+        } else if (params_.DesktopFullScreen) {
+            if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
+                return GFXERR_NOTAVAILABLE;
+        } else {
+            SDL_DisplayMode want{};
+            want.w = int(params_.BackBufferWidth);
+            want.h = int(params_.BackBufferHeight);
+            want.refresh_rate = int(params_.FullScreen_RefreshRateInHz);
+            SDL_DisplayMode got{};
+            if (!SDL_GetClosestDisplayMode(0, &want, &got) ||
+                SDL_SetWindowDisplayMode(window_, &got) != 0 ||
+                SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN) != 0)
+                return GFXERR_NOTAVAILABLE;
+        }
+        // A window at rest waits for the display's refresh; full screen does as VSync says.
+        const bool vsync = params_.Windowed || params_.DesktopFullScreen ||
+                           params_.FullScreen_PresentationInterval != D3DPRESENT_INTERVAL_IMMEDIATE;
+        const Uint32 flags = SDL_RENDERER_TARGETTEXTURE | (vsync ? SDL_RENDERER_PRESENTVSYNC : 0);
+        context_->Renderer = SDL_CreateRenderer(window_, -1, flags | SDL_RENDERER_ACCELERATED);
+        if (!context_->Renderer)
+            context_->Renderer = SDL_CreateRenderer(window_, -1, flags | SDL_RENDERER_SOFTWARE);
+        if (!context_->Renderer) return GFXERR_NOTAVAILABLE;
+        target_ = SDL_CreateTexture(context_->Renderer, SDL_PIXELFORMAT_ARGB8888,
+                                    SDL_TEXTUREACCESS_TARGET, int(params_.BackBufferWidth),
+                                    int(params_.BackBufferHeight));
+        if (!target_) return GFXERR_OUTOFVIDEOMEMORY;
+        SDL_SetTextureBlendMode(target_, SDL_BLENDMODE_NONE);
+        SDL_SetTextureScaleMode(target_, SDL_ScaleModeLinear);
+        SDL_SetRenderTarget(context_->Renderer, target_);
+        SDL_SetRenderDrawColor(context_->Renderer, 0, 0, 0, 255);
+        SDL_RenderClear(context_->Renderer);
+        return Started();
+    }
+
+    // The state every new or reset device starts in.
+    int32_t Started() {
+        states_ = TGfxStates();
+        viewport_ = {0, 0, params_.BackBufferWidth, params_.BackBufferHeight, 0.0f, 1.0f};
+        ApplyViewport();
+        customBlendWorks_ = true;
+        inScene_ = false;
+        return GFX_OK;
+    }
+
+    void ApplyViewport() {
+        if (!context_->Renderer) return;
+        const SDL_Rect clip{int(viewport_.X), int(viewport_.Y), int(viewport_.Width),
+                            int(viewport_.Height)};
+        SDL_RenderSetClipRect(context_->Renderer, &clip);
+    }
+
+    SDL_BlendMode WantedBlendMode() {
+        if (!states_.Render[D3DRS_ALPHABLENDENABLE]) return SDL_BLENDMODE_NONE;
+        const uint32_t src = states_.Render[D3DRS_SRCBLEND];
+        const uint32_t dst = states_.Render[D3DRS_DESTBLEND];
+        if (!customBlendWorks_) return NearestBuiltInBlend(src, dst);
+        return SDL_ComposeCustomBlendMode(SdlFactor(src, false), SdlFactor(dst, false),
+                                          SDL_BLENDOPERATION_ADD, SdlFactor(src, true),
+                                          SdlFactor(dst, true), SDL_BLENDOPERATION_ADD);
+    }
+    // Called when the renderer refused the custom mode: it will not take one later either.
+    SDL_BlendMode Fallback() {
+        customBlendWorks_ = false;
+        return WantedBlendMode();
+    }
+
+    void KeepFrame() {
+        const size_t w = params_.BackBufferWidth, h = params_.BackBufferHeight;
+        lastFrame_.resize(w * h);
+        SDL_LockSurface(surface_);
+        for (size_t y = 0; y < h; ++y) {
+            const auto* row = reinterpret_cast<const uint32_t*>(
+                static_cast<const uint8_t*>(surface_->pixels) + y * size_t(surface_->pitch));
+            for (size_t x = 0; x < w; ++x) lastFrame_[y * w + x] = row[x] | 0xFF000000u;
+        }
+        SDL_UnlockSurface(surface_);
+    }
+
+    TGfxSystemKind kind_;
+    SDL_Window* window_;
+    std::shared_ptr<TSdlContext> context_;
+    TGfxPresentParameters params_;
+    SDL_Surface* surface_ = nullptr;
+    SDL_Texture* target_ = nullptr;
+    std::atomic<bool> lost_{false};
+    bool inScene_ = false;
+    bool customBlendWorks_ = true;
+    TGfxStates states_;
+    TGfxViewport viewport_;
+    std::shared_ptr<TSdlTexture> boundTexture_;
+    std::shared_ptr<TSdlVertexBuffer> stream_;
+    uint32_t stride_ = 0;
+    uint32_t fvf_ = 0;
+    std::vector<SDL_Vertex> vertices_;
+    std::vector<int> indices_;
+    std::vector<uint32_t> lastFrame_;
+};
+
+// SDL reports that render targets or the whole device were reset (a driver reset, a display
+// change): the textures' contents are gone, which the API reports as a lost device.
+int WatchRenderResets(void* userData, SDL_Event* event) {
+    if (event->type == SDL_RENDER_TARGETS_RESET || event->type == SDL_RENDER_DEVICE_RESET)
+        static_cast<TSdlDevice*>(userData)->MarkLost();
+    return 0;
+}
+
+void CopyString(char (&to)[512], const std::string& from) {
+    std::snprintf(to, sizeof to, "%s", from.c_str());
+}
+
+class TSdlSystem final : public IGfxSystem {
+public:
+    explicit TSdlSystem(TGfxSystemKind kind) : kind_(kind) {}
+    ~TSdlSystem() override {
+        if (kind_ == TGfxSystemKind::Window) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+
+    int32_t GetAdapterIdentifier(uint32_t adapter, uint32_t, TGfxAdapterIdentifier& id) override {
+        if (adapter != 0) return GFXERR_INVALIDCALL;
+        id = {};
+        if (kind_ == TGfxSystemKind::Offscreen) {
+            CopyString(id.Description, "SDL software renderer (offscreen)");
+            CopyString(id.Driver, "offscreen");
+            return GFX_OK;
+        }
+        SDL_RendererInfo info{};
+        const std::string renderer =
+            SDL_GetNumRenderDrivers() > 0 && SDL_GetRenderDriverInfo(0, &info) == 0 && info.name
+                ? info.name
+                : "software";
+        const char* video = SDL_GetCurrentVideoDriver();
+        CopyString(id.Description, "SDL " + renderer + " renderer");
+        CopyString(id.Driver, video ? video : "unknown");
+        return GFX_OK;
+    }
+
+    int32_t GetDeviceCaps(uint32_t adapter, int32_t deviceType, TGfxCaps& caps) override {
+        if (adapter != 0 || (deviceType != D3DDEVTYPE_HAL && deviceType != D3DDEVTYPE_REF))
+            return GFXERR_INVALIDCALL;
+        caps = {};
+        caps.DeviceType = deviceType;
+        caps.MaxTextureWidth = caps.MaxTextureHeight = 8192;
+        caps.PresentationIntervals = D3DPRESENT_INTERVAL_ONE | D3DPRESENT_INTERVAL_IMMEDIATE;
+        return GFX_OK;
+    }
+
+    int32_t GetAdapterDisplayMode(uint32_t adapter, TGfxDisplayMode& mode) override {
+        if (adapter != 0) return GFXERR_INVALIDCALL;
+        if (kind_ == TGfxSystemKind::Offscreen) {
+            mode = {1024, 768, 60, D3DFMT_X8R8G8B8};
+            return GFX_OK;
+        }
+        SDL_DisplayMode m{};
+        if (SDL_GetDesktopDisplayMode(0, &m) != 0) return GFXERR_NOTAVAILABLE;
+        mode = {uint32_t(m.w), uint32_t(m.h), uint32_t(std::max(m.refresh_rate, 0)),
+                FormatOfSdl(m.format)};
+        return GFX_OK;
+    }
+
+    uint32_t GetAdapterModeCount(uint32_t adapter) override {
+        if (adapter != 0) return 0;
+        if (kind_ == TGfxSystemKind::Offscreen) return uint32_t(kOffscreenModes.size());
+        return uint32_t(std::max(SDL_GetNumDisplayModes(0), 0));
+    }
+
+    int32_t EnumAdapterModes(uint32_t adapter, uint32_t index, TGfxDisplayMode& mode) override {
+        if (adapter != 0) return GFXERR_INVALIDCALL;
+        if (kind_ == TGfxSystemKind::Offscreen) {
+            if (index >= kOffscreenModes.size()) return GFXERR_INVALIDCALL;
+            mode = kOffscreenModes[index];
+            return GFX_OK;
+        }
+        SDL_DisplayMode m{};
+        if (SDL_GetDisplayMode(0, int(index), &m) != 0) return GFXERR_INVALIDCALL;
+        mode = {uint32_t(m.w), uint32_t(m.h), uint32_t(std::max(m.refresh_rate, 0)),
+                FormatOfSdl(m.format)};
+        return GFX_OK;
+    }
+
+    int32_t CreateDevice(uint32_t adapter, int32_t deviceType, TNativeWindow* focusWindow, uint32_t,
+                         TGfxPresentParameters& params,
+                         std::shared_ptr<IGfxDevice>& device) override {
+        device.reset();
+        if (adapter != 0 || (deviceType != D3DDEVTYPE_HAL && deviceType != D3DDEVTYPE_REF))
+            return GFXERR_INVALIDCALL;
+        TNativeWindow* window = params.hDeviceWindow ? params.hDeviceWindow : focusWindow;
+        if (kind_ == TGfxSystemKind::Window && !window) return GFXERR_INVALIDCALL;
+        auto made = std::make_shared<TSdlDevice>(
+            kind_, kind_ == TGfxSystemKind::Window ? SdlWindowOf(window) : nullptr);
+        const int32_t result = made->Create(params);
+        if (result != GFX_OK) return result;
+        device = std::move(made);
+        return GFX_OK;
+    }
+
+private:
+    static inline const std::array<TGfxDisplayMode, 6> kOffscreenModes = {{
+        {640, 480, 60, D3DFMT_X8R8G8B8},
+        {640, 480, 60, D3DFMT_R5G6B5},
+        {800, 600, 60, D3DFMT_X8R8G8B8},
+        {800, 600, 60, D3DFMT_R5G6B5},
+        {1024, 768, 60, D3DFMT_X8R8G8B8},
+        {1024, 768, 60, D3DFMT_R5G6B5},
+    }};
+    TGfxSystemKind kind_;
+};
+
+} // namespace
+
+std::shared_ptr<IGfxSystem> CreateGfxSystem(TGfxSystemKind kind) {
+    if (kind == TGfxSystemKind::Window && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
+    return std::make_shared<TSdlSystem>(kind);
+}

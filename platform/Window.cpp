@@ -1,0 +1,44 @@
+#include "platform/Window.h"
+
+#include <SDL.h>
+
+struct TNativeWindow {
+    SDL_Window* Window = nullptr;
+};
+
+TNativeWindow* CreateNativeWindow(const std::string& title, int32_t clientWidth,
+                                  int32_t clientHeight, bool borderless, std::string* error) {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        if (error) *error = std::string("cannot start the video subsystem: ") + SDL_GetError();
+        return nullptr;
+    }
+    const Uint32 flags = SDL_WINDOW_SHOWN | (borderless ? SDL_WINDOW_BORDERLESS : 0);
+    SDL_Window* window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED,
+                                          SDL_WINDOWPOS_CENTERED, clientWidth, clientHeight, flags);
+    if (!window) {
+        if (error) *error = std::string("cannot create the window: ") + SDL_GetError();
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return nullptr;
+    }
+    return new TNativeWindow{window};
+}
+
+void DestroyNativeWindow(TNativeWindow* window) {
+    if (!window) return;
+    SDL_DestroyWindow(window->Window);
+    delete window;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+void SetNativeWindowTitle(TNativeWindow* window, const std::string& title) {
+    if (window) SDL_SetWindowTitle(window->Window, title.c_str());
+}
+
+void NativeWindowClientSize(const TNativeWindow* window, int32_t& width, int32_t& height) {
+    width = height = 0;
+    if (window) SDL_GetWindowSize(window->Window, &width, &height);
+}
+
+SDL_Window* SdlWindowOf(const TNativeWindow* window) {
+    return window ? window->Window : nullptr;
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The application window, created centred on the screen with a client area of the given size.
+// Creating the first window initialises SDL's video subsystem; destroying a window releases its
+// share of it. The graphics layer presents into it; the App layer reads its events.
+#include <cstdint>
+#include <string>
+
+struct SDL_Window;
+struct TNativeWindow;
+
+// Null on failure, with the reason in `error` when given.
+TNativeWindow* CreateNativeWindow(const std::string& title, int32_t clientWidth,
+                                  int32_t clientHeight, bool borderless,
+                                  std::string* error = nullptr);
+void DestroyNativeWindow(TNativeWindow* window); // null is ignored
+
+void SetNativeWindowTitle(TNativeWindow* window, const std::string& title);
+// Client area in window coordinates.
+void NativeWindowClientSize(const TNativeWindow* window, int32_t& width, int32_t& height);
+// For the platform layer's own use (graphics, input); null for a null window.
+SDL_Window* SdlWindowOf(const TNativeWindow* window);

@@ -1,0 +1,186 @@
+#include "render/PatternImage.h"
+
+#include "platform/Gfx.h"
+#include "render/PixConv.h"
+#include "render/TGAReader.h"
+
+#include <algorithm>
+
+namespace {
+
+// More textures than any picture of the game needs by far; a bigger count means damaged sizes.
+constexpr int32_t kMaxTextureCount = 65536;
+
+bool AcceptedFormat(int32_t format) {
+    return format >= D3DFMT_A8R8G8B8 && format <= D3DFMT_X4R4G4B4 && format != D3DFMT_A8;
+}
+
+} // namespace
+
+int32_t NextPow2(int32_t n) {
+    int32_t p = 1;
+    while (p < n && p < (1 << 30)) p <<= 1;
+    return p;
+}
+
+int32_t TPatternImage::LoadFromFile(IGfxDevice* device, const std::string& fileName,
+                                    int32_t patternWidth, int32_t patternHeight,
+                                    int32_t textureWidth, int32_t textureHeight, int32_t format,
+                                    std::string* error) {
+    return Load(device, fileName, false, patternWidth, patternHeight, textureWidth, textureHeight,
+                format, error);
+}
+
+int32_t TPatternImage::LoadAuto(IGfxDevice* device, const std::string& fileName, int32_t format,
+                                std::string* error) {
+    return Load(device, fileName, true, 0, 0, 0, 0, format, error);
+}
+
+int32_t TPatternImage::Load(IGfxDevice* device, const std::string& fileName, bool automatic,
+                            int32_t patternWidth, int32_t patternHeight, int32_t textureWidth,
+                            int32_t textureHeight, int32_t format, std::string* error) {
+    if (Loaded) return -4;
+    if (!LoadPixConv()) return -6;
+    if (!AcceptedFormat(format)) return -2;
+
+    TBitmapEx picture;
+    std::string message;
+    if (!picture.LoadFromFile(fileName, &message)) {
+        // The reader's own header messages do not name the file; the others do.
+        if (message.find(fileName) == std::string::npos) message = fileName + ": " + message;
+        if (error) *error = message;
+        return -7;
+    }
+    picture.SetBitsPerPixel(32);
+
+    if (automatic) {
+        patternWidth = picture.Width();
+        patternHeight = picture.Height();
+        textureWidth = NextPow2(patternWidth);
+        textureHeight = NextPow2(patternHeight);
+    }
+    if (patternWidth == 0) patternWidth = picture.Width();
+    if (patternHeight == 0) patternHeight = picture.Height();
+    if (patternWidth <= 0 || patternHeight <= 0 || patternWidth > textureWidth ||
+        patternHeight > textureHeight)
+        return -3;
+
+    const int32_t across = picture.Width() / patternWidth;
+    const int32_t total = across * (picture.Height() / patternHeight);
+    const int32_t perTexture = (textureWidth / patternWidth) * (textureHeight / patternHeight);
+    const int32_t textureCount = total / perTexture + (total % perTexture ? 1 : 0);
+
+    const int32_t created = CreateTextures(device, textureWidth, textureHeight, patternWidth,
+                                           patternHeight, textureCount, format);
+    if (created != 0) return created;
+    PatternCount = total;
+    return CopyPatterns(picture);
+}
+
+int32_t TPatternImage::CopyPatterns(const TBitmap& picture) {
+    const TPixConvLine convert = PixConvForFormat(Format);
+    const int32_t bytesPerTexel = GfxFormatBytes(Format);
+    const int32_t across = picture.Width() / PatternWidth;
+    int32_t p = 0;
+    for (int32_t t = 0; t < int32_t(Textures.size()); ++t) {
+        int32_t pitch = 0;
+        uint8_t* bits = nullptr;
+        if (const int32_t locked = LockTexture(t, pitch, bits); locked != 0) return locked;
+        for (int32_t slot = 0; slot < PatternsPerTexture; ++slot, ++p) {
+            const int32_t destX = (slot % Columns) * PatternWidth;
+            const int32_t destY = (slot / Columns) * PatternHeight;
+            const int32_t srcX = PatternWidth * (p % across);
+            const int32_t srcY = PatternHeight * (p / across);
+            if (srcY + PatternHeight > picture.Height()) continue; // past the last pattern
+            const int32_t n = std::min(PatternWidth, picture.Width() - srcX);
+            for (int32_t r = 0; r < PatternHeight; ++r)
+                convert(picture.ScanLine(srcY + r) + size_t(srcX) * 4,
+                        bits + size_t(destY + r) * size_t(pitch) + size_t(destX) * bytesPerTexel,
+                        n);
+        }
+        if (const int32_t unlocked = UnlockTexture(t); unlocked != 0) return unlocked;
+    }
+    return 0;
+}
+
+int32_t TPatternImage::FreeTextures() {
+    const bool had = Loaded && !Textures.empty();
+    Textures.clear();
+    Loaded = false;
+    PatternWidth = PatternHeight = TextureWidth = TextureHeight = 0;
+    PatternCount = Columns = Rows = PatternsPerTexture = Format = 0;
+    return had ? 0 : -1;
+}
+
+bool TPatternImage::SelectPattern(int32_t pattern, bool mirror, bool flip,
+                                  TPatternSelection& out) const {
+    out.Texture = nullptr;
+    if (!Loaded || Textures.empty() || PatternCount < 1 || PatternsPerTexture < 1 || Columns < 1 ||
+        Rows < 1)
+        return false;
+    pattern = std::clamp(pattern, 0, PatternCount - 1);
+    const size_t texture = size_t(pattern / PatternsPerTexture);
+    if (texture >= Textures.size()) return false;
+    const int32_t slot = pattern % PatternsPerTexture;
+    const int32_t column = slot % Columns;
+    const int32_t row = (slot / Columns) % Rows;
+    const int32_t x0 = column * PatternWidth, y0 = row * PatternHeight;
+    float uL = float(x0) / float(TextureWidth);
+    float uR = float(x0 + PatternWidth) / float(TextureWidth);
+    float vT = float(y0) / float(TextureHeight);
+    float vB = float(y0 + PatternHeight) / float(TextureHeight);
+    if (mirror) std::swap(uL, uR);
+    if (flip) std::swap(vT, vB);
+    out.Texture = Textures[texture].get();
+    out.U[0] = uL, out.V[0] = vT; // top-left
+    out.U[1] = uR, out.V[1] = vT; // top-right
+    out.U[2] = uL, out.V[2] = vB; // bottom-left
+    out.U[3] = uR, out.V[3] = vB; // bottom-right
+    return true;
+}
+
+int32_t TPatternImage::CreateTextures(IGfxDevice* device, int32_t textureWidth,
+                                      int32_t textureHeight, int32_t patternWidth,
+                                      int32_t patternHeight, int32_t textureCount, int32_t format) {
+    if (textureCount < 1 || textureCount > kMaxTextureCount || Loaded ||
+        patternWidth > textureWidth || patternHeight > textureHeight || patternWidth < 0 ||
+        patternHeight < 0 || textureWidth < 1 || textureHeight < 1)
+        return -3;
+    if (!device) return -4;
+    Textures.clear();
+    for (int32_t i = 0; i < textureCount; ++i) {
+        std::shared_ptr<IGfxTexture> texture;
+        if (device->CreateTexture(uint32_t(textureWidth), uint32_t(textureHeight), 1, 0, format,
+                                  D3DPOOL_MANAGED, texture) != GFX_OK ||
+            !texture) {
+            FreeTextures();
+            return -4;
+        }
+        Textures.push_back(std::move(texture));
+    }
+    Format = format;
+    TextureWidth = textureWidth;
+    TextureHeight = textureHeight;
+    PatternWidth = patternWidth ? patternWidth : textureWidth;
+    PatternHeight = patternHeight ? patternHeight : textureHeight;
+    Columns = TextureWidth / PatternWidth;
+    Rows = TextureHeight / PatternHeight;
+    PatternsPerTexture = Columns * Rows;
+    PatternCount = textureCount * PatternsPerTexture;
+    Loaded = true;
+    return 0;
+}
+
+int32_t TPatternImage::LockTexture(int32_t index, int32_t& pitch, uint8_t*& bits) {
+    if (!Loaded || index < 0 || index >= int32_t(Textures.size())) return -3;
+    TGfxLockedRect rect;
+    if (Textures[size_t(index)]->LockRect(0, rect, 0) != GFX_OK) return -1;
+    pitch = rect.Pitch;
+    bits = rect.Bits;
+    return 0;
+}
+
+int32_t TPatternImage::UnlockTexture(int32_t index) {
+    if (!Loaded || index < 0 || index >= int32_t(Textures.size())) return -3;
+    return Textures[size_t(index)]->UnlockRect(0) == GFX_OK ? 0 : -1;
+}
