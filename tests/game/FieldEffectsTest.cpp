@@ -1,0 +1,243 @@
+// The field with the real sound bank (over a recording audio double) and the real particle
+// engine: sounds, floating texts and effects of moves, lines, paint balls and bombs.
+#include "FieldTestSupport.h"
+
+#include "fx/ParticleEngine.h"
+#include "fx/SoundBank.h"
+#include "platform/RecordingAudio.h"
+#include "shell/Pictures.h"
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+class FieldEffects : public FieldTest {
+protected:
+    void SetUp() override {
+        FieldTest::SetUp();
+        dir = (std::filesystem::temp_directory_path() / "vo-field-effects").string();
+        std::filesystem::create_directories(dir);
+        std::ofstream list(dir + "/sounds.txt");
+        for (const char* name : {"s_app", "s_disapp", "s_disapp2", "s_disapp3", "s_ballmove",
+                                 "s_pin", "s_click", "s_hover", "s_press", "s_paint"})
+            list << name << "\t./sounds/" << name << ".ogg\t1.0\n";
+        for (int n = 1; n <= 23; ++n)
+            for (char t : {'a', 'b', 'c', 'd', 'h', 'f', 'r', 'o'})
+                if (n <= 22 || (t != 'r' && t != 'o'))
+                    list << '_' << t << n << "\t./sounds/_" << t << n << ".ogg\t1.0\n";
+        list.close();
+        std::string error;
+        ASSERT_TRUE(bank.Load(dir + "/sounds.txt", dir, &error)) << error;
+        SoundBank = &bank;
+        ParticleEngine = &particles;
+        audio.ClearRecords();
+    }
+    void TearDown() override {
+        SoundBank = nullptr;
+        ParticleEngine = nullptr;
+        std::filesystem::remove_all(dir);
+        FieldTest::TearDown();
+    }
+    int Plays(uint32_t handle) const { return audio.PlaysOf(handle); }
+    int Plays(TSample s) const { return audio.PlaysOf(bank.Named(s)); }
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> t;
+        for (const TParticle& p : particles.Particles())
+            if (p.Kind == pkText && p.Colour == 0xFFFFFF) t.push_back(p.Text);
+        return t;
+    }
+    const TParticle* Text(const std::string& text) const {
+        for (const TParticle& p : particles.Particles())
+            if (p.Kind == pkText && p.Colour == 0xFFFFFF && p.Text == text) return &p;
+        return nullptr;
+    }
+
+    std::string dir;
+    TRecordingAudio audio;
+    TSoundBank bank{&audio};
+    TVOParticleEngine particles{nullptr};
+};
+
+} // namespace
+
+TEST_F(FieldEffects, RemovalSoundsAndTextsFollowTheScore) {
+    for (int x = 0; x < 5; ++x) Put(x, 4, 2);
+    field.ClearMatches();
+    EXPECT_EQ(Plays(TSample::Disapp), 1);
+    ASSERT_NE(Text("+50"), nullptr);
+    // Centre (2, 4): x 303 + 52 * 2, y 31 + 51 * 4 (texts use a 51-pixel row pitch).
+    EXPECT_FLOAT_EQ(Text("+50")->X, 407.0f);
+    EXPECT_FLOAT_EQ(Text("+50")->Y, 235.0f);
+    EXPECT_EQ(particles.Particles().size(), 5u + 2u); // five pops and the text with its shadow
+
+    for (int x = 0; x < 6; ++x) Put(x, 0, 2);
+    field.ClearMatches();
+    EXPECT_EQ(Plays(TSample::Disapp2), 1);
+
+    for (int i = 0; i < 5; ++i) {
+        Put(i, 2, 3);
+        Put(2, i, 3);
+    }
+    field.ClearMatches();
+    EXPECT_EQ(Plays(TSample::Disapp3), 1);
+
+    // +50x6 on the second line-making move: 300 plus a 50 chain bonus, unmultiplied.
+    particles.ClearAnimations();
+    field.ChainCount = 1;
+    for (int x = 0; x < 4; ++x) Put(x, 8, 4);
+    Put(4, 8, 20);
+    Shell.Score = 0;
+    field.ClearMatches();
+    EXPECT_EQ(Shell.Score, 350);
+    EXPECT_NE(Text("+50x6"), nullptr);
+    ASSERT_NE(Text("+50 Chain Bonus"), nullptr);
+    EXPECT_FLOAT_EQ(Text("+50 Chain Bonus")->X, 220.0f + 52 * 2);
+    EXPECT_EQ(Plays(TSample::Disapp3), 2);
+
+    // 13 units times 9 is above 100: no removal sound at all.
+    audio.ClearRecords();
+    for (int i = 0; i < 5; ++i) {
+        Put(i, 6, 1);
+        Put(2, 2 + i, 1);
+    }
+    field.Cell(0, 6) = BallKinds[21];
+    field.ClearMatches();
+    EXPECT_EQ(audio.Plays.size(), 0u);
+}
+
+TEST_F(FieldEffects, PinSoundsOnStraightAndBentPaths) {
+    Put(0, 0, 1);
+    field.TravelDirX = field.TravelDirY = 0;
+    ClickCell(0, 0);
+    ClickCell(4, 0); // straight: start and settling
+    EXPECT_EQ(Plays(bank.Named(TSample::BallMove)), 1);
+    EXPECT_EQ(audio.Plays.back().Loop, -1); // "s_ballmove" loops
+    ASSERT_TRUE(RunUntilIdle(0.25));
+    for (int i = 0; i < 8; ++i) Frame(0.25); // the settling step after the arrival
+    EXPECT_EQ(Plays(TSample::Pin), 2);
+    EXPECT_EQ(Plays(bank.ArrivalSound(0)), 1);
+    EXPECT_NE(std::find(audio.Stops.begin(), audio.Stops.end(), bank.Named(TSample::BallMove)),
+              audio.Stops.end());
+
+    audio.ClearRecords();
+    field.Preview.fill(BallKinds[7]);
+    field.BallsPerTurn = 0; // no new balls in the way
+    Put(1, 1, 2);
+    Put(0, 1, 2);
+    Put(2, 1, 2);
+    ClickCell(1, 1);
+    ClickCell(2, 3); // (1,1) down... blocked on the sides: down to (1,3), then right: one corner
+    ASSERT_TRUE(field.Moving);
+    ASSERT_TRUE(RunUntilIdle(0.25));
+    for (int i = 0; i < 8; ++i) Frame(0.25);
+    EXPECT_EQ(Plays(TSample::Pin), 3);
+}
+
+TEST_F(FieldEffects, SelectionSoundsCycleFromVariantA) {
+    Put(3, 3, 5); // picture 4
+    ClickCell(3, 3);
+    std::vector<int> variants;
+    for (int i = 0; i < 400; ++i) {
+        const size_t before = audio.Plays.size();
+        Frame(0.25);
+        for (size_t k = before; k < audio.Plays.size(); ++k)
+            for (int v = 0; v < 4; ++v)
+                if (audio.Plays[k].Sample == bank.Selection(v, 4)) variants.push_back(v);
+    }
+    ASSERT_GE(variants.size(), 6u);
+    for (size_t i = 0; i < variants.size(); ++i) EXPECT_EQ(variants[i], static_cast<int>(i % 4));
+
+    // A new click on the ball starts again at a.
+    ClickCell(3, 3);
+    ClickCell(3, 3);
+    variants.clear();
+    for (int i = 0; i < 60 && variants.empty(); ++i) {
+        const size_t before = audio.Plays.size();
+        Frame(0.25);
+        for (size_t k = before; k < audio.Plays.size(); ++k)
+            for (int v = 0; v < 4; ++v)
+                if (audio.Plays[k].Sample == bank.Selection(v, 4)) variants.push_back(v);
+    }
+    ASSERT_FALSE(variants.empty());
+    EXPECT_EQ(variants[0], 0);
+}
+
+TEST_F(FieldEffects, SelectedBombLoopsItsSoundUntilTheNextClick) {
+    Put(2, 2, kindEntryBomb);
+    Put(6, 6, 1);
+    ClickCell(2, 2);
+    ASSERT_EQ(audio.Plays.size(), 1u);
+    EXPECT_EQ(audio.Plays[0].Sample, bank.Selection(0, 22));
+    EXPECT_EQ(audio.Plays[0].Loop, -1);
+    for (int i = 0; i < 100; ++i) Frame(0.25); // a selected bomb makes no selection sound
+    EXPECT_EQ(audio.Plays.size(), 1u);
+    ClickCell(6, 6);
+    EXPECT_EQ(audio.Stops.back(), bank.Selection(0, 22));
+}
+
+TEST_F(FieldEffects, HoverSoundNeedsTenQuietUnits) {
+    Put(1, 1, 3);
+    Put(5, 5, kindEntryBomb);
+    PointAt(1, 1);
+    for (int i = 0; i < 40; ++i) Frame(0.25); // 10 units: not yet above 10
+    EXPECT_EQ(Plays(bank.HoverSound(2)), 0);
+    Frame(0.25);
+    EXPECT_EQ(Plays(bank.HoverSound(2)), 1);
+    for (int i = 0; i < 80; ++i) Frame(0.25); // the same ball again: silent
+    EXPECT_EQ(Plays(bank.HoverSound(2)), 1);
+    PointAt(5, 5);
+    for (int i = 0; i < 41; ++i) Frame(0.25);
+    EXPECT_EQ(Plays(bank.HoverSound(21)), 1);
+    EXPECT_EQ(Plays(bank.HoverSound(22)), 1); // the bomb's own hover sound as well
+}
+
+TEST_F(FieldEffects, SpawnPlaysAppearSoundAndGrowingPops) {
+    field.NewGame(1);
+    EXPECT_EQ(Plays(TSample::App), 1);
+    int growing = 0;
+    for (const TParticle& p : particles.Particles()) growing += p.Kind == pkPop && p.Grow;
+    EXPECT_EQ(growing, 6);
+}
+
+TEST_F(FieldEffects, BombBlastThrowsDebrisAndBooms) {
+    Put(4, 4, kindEntryBomb);
+    Put(3, 3, 1);
+    Put(5, 4, 9); // picture 8
+    RandSeed(5);
+    EXPECT_TRUE(field.ExplodeBomb(4, 4, kindBomb));
+    int debris = 0, flashes = 0;
+    for (const TParticle& p : particles.Particles()) {
+        debris += p.Kind == pkDebris;
+        flashes += p.Kind == pkFlash;
+        if (p.Kind == pkDebris && p.X == 324.0f + 52 * 5) {
+            EXPECT_EQ(p.VY, 0.0f); // same row as the bomb: thrown sideways only
+            EXPECT_GT(p.VX, 0.0f);
+        }
+        if (p.Kind == pkDebris && p.X == 324.0f + 52 * 3) {
+            EXPECT_LT(p.VY, 0.0f); // up and to the left
+        }
+    }
+    EXPECT_EQ(debris, 2);
+    EXPECT_EQ(flashes, 1);
+    EXPECT_EQ(Plays(bank.BlastHitSound(0)), 1);
+    EXPECT_EQ(Plays(bank.BlastHitSound(8)), 1);
+    EXPECT_EQ(Plays(bank.BlastSound(22)), 1);
+}
+
+TEST_F(FieldEffects, PaintBallStartsSplashesOnItsNeighbours) {
+    Put(3, 3, 1);
+    Put(4, 3, 2);
+    Put(4, 4, 16); // paint of colour 5 arrived here
+    EXPECT_TRUE(field.ApplyPaintBall(4, 4, field.Cell(4, 4).Kind));
+    int splashes = 0;
+    for (const TParticle& p : particles.Particles())
+        if (p.Kind == pkAnimation) {
+            ++splashes;
+            EXPECT_EQ(p.Frames, 18);
+            EXPECT_FLOAT_EQ(p.VY, 2.0f);
+        }
+    EXPECT_EQ(splashes, 2);
+    EXPECT_EQ(Plays(TSample::Paint), 1);
+    EXPECT_EQ(field.PaintColour, 5);
+}
