@@ -1,0 +1,267 @@
+// The generated pictures, font and texts, read back the way the game reads them.
+#include "render/TGAReader.h"
+#include "shell/Catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string kData = VO_GAME_DATA_DIR;
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string line;
+    std::istringstream in(text);
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+uint8_t Alpha(const TBitmap& b, int x, int y) { return b.PixelARGB(x, y) >> 24; }
+
+TEST(GeneratedPictures, EveryCatalogueEntryLoadsWithItsPatterns) {
+    for (const auto* list : {&StartupCatalogue(), &IngameCatalogue()})
+        for (const TCatalogueEntry& e : *list) {
+            SCOPED_TRACE(e.File);
+            const std::string path = kData + "/" + e.File;
+            ASSERT_TRUE(FileExists(path));
+            TBitmapEx b;
+            std::string error;
+            ASSERT_TRUE(b.LoadFromFile(path, &error)) << error;
+            // A 21 picture carries alpha (32 bits); the JPEG and the BMP are opaque 24-bit ones.
+            EXPECT_EQ(b.BitsPerPixel(), e.Format == 21 ? 32 : 24);
+            const int pw = e.Whole ? b.Width() : e.PatternWidth;
+            const int ph = e.Whole ? b.Height() : e.PatternHeight;
+            const int patterns = (b.Width() / pw) * (b.Height() / ph);
+            EXPECT_GE(patterns, e.MinPatterns);
+            if (!e.Whole) {
+                EXPECT_LE(pw, e.TextureWidth);
+                EXPECT_LE(ph, e.TextureHeight);
+            }
+            if (e.Format == 21) {
+                bool visible = false;
+                for (int y = 0; y < b.Height() && !visible; y += 3)
+                    for (int x = 0; x < b.Width() && !visible; x += 3) visible = Alpha(b, x, y) > 0;
+                EXPECT_TRUE(visible) << "nothing visible";
+            }
+        }
+}
+
+// Pattern p's top-left corner in a picture cut into pw x ph patterns.
+void PatternOrigin(const TBitmap& b, int pw, int ph, int p, int& x, int& y) {
+    const int across = b.Width() / pw;
+    x = (p % across) * pw;
+    y = (p / across) * ph;
+}
+
+// The game centres every ball picture on (303 + 52 c + w0 / 2, 31 + 52 r + h0 / 2) while the
+// cell centre is (323 + 52 c, 51 + 52 r): the ball at rest and every frame of the hover
+// animation must cover the cell centre and leave the pattern's corners clear.
+TEST(GeneratedPictures, BallsAtRestSitOnTheCellCentre) {
+    for (int n = 1; n <= 22; ++n) {
+        SCOPED_TRACE(n);
+        const bool paint = n >= 12 && n <= 18;
+        const int pw = paint ? 44 : 40, ph = paint ? 45 : 40;
+        TBitmapEx b;
+        ASSERT_TRUE(b.LoadFromFile(kData + "/graphics/balls/" + std::to_string(n) + "_0.tga"));
+        for (int p = 0; p < 26; ++p) {
+            int x = 0, y = 0;
+            PatternOrigin(b, pw, ph, p, x, y);
+            const int cx = x + pw / 2 - (pw / 2 - 20), cy = y + ph / 2 - (ph / 2 - 20);
+            EXPECT_EQ(Alpha(b, cx, cy), 255) << "pattern " << p;
+            EXPECT_EQ(Alpha(b, x, y), 0) << "pattern " << p;
+        }
+    }
+}
+
+// The selected bomb is drawn at (303 + 52 c, 11 + 52 r) and the hovered one at (303 + 52 c,
+// 27 + 52 r): both must put the bomb's body over the cell centre (323 + 52 c, 51 + 52 r).
+TEST(GeneratedPictures, BombPicturesCoverTheCellCentre) {
+    struct TCase {
+        const char* File;
+        int Pw, Ph, Dy;
+    };
+    for (const TCase& c : {TCase{"bomb_0.tga", 40, 41, 0}, TCase{"bomb_1.tga", 40, 45, 24},
+                           TCase{"bomb_2.tga", 54, 63, 40}}) {
+        SCOPED_TRACE(c.File);
+        TBitmapEx b;
+        ASSERT_TRUE(b.LoadFromFile(kData + "/graphics/balls/" + c.File));
+        const int patterns = c.Dy == 0 ? 26 : 6;
+        for (int p = 0; p < patterns; ++p) {
+            int x = 0, y = 0;
+            PatternOrigin(b, c.Pw, c.Ph, p, x, y);
+            const int cy = c.Dy == 0 ? y + c.Ph / 2 : y + c.Dy;
+            EXPECT_EQ(Alpha(b, x + 20, cy), 255) << "pattern " << p;
+        }
+    }
+}
+
+// Field cells 0..2 are overlays blended over the empty cell 3, which must be nearly opaque.
+TEST(GeneratedPictures, FieldCellsLayerOverTheEmptyCell) {
+    TBitmapEx b;
+    ASSERT_TRUE(b.LoadFromFile(kData + "/graphics/field.tga"));
+    ASSERT_GE(b.Width() / 51, 4);
+    EXPECT_GT(Alpha(b, 3 * 51 + 25, 25), 200);           // empty cell
+    EXPECT_LT(Alpha(b, 0 * 51 + 25, 25), 64);            // plain overlay: a faint sheen
+    EXPECT_GT(Alpha(b, 1 * 51 + 25, 25), Alpha(b, 25, 25)); // the path shows
+    EXPECT_GT(Alpha(b, 2 * 51 + 17, 17), 128);           // the cross of the blocked mark
+}
+
+// The help pages leave the screen head (drawn before them at x 400..660, y 23..78) and the page
+// buttons under them (y 445..485) visible.
+TEST(GeneratedPictures, HelpPagesKeepTheHeadAndButtonsClear) {
+    for (int page = 0; page < 5; ++page) {
+        SCOPED_TRACE(page);
+        TBitmapEx b;
+        ASSERT_TRUE(b.LoadFromFile(kData + "/graphics/help" + std::to_string(page) + ".tga"));
+        ASSERT_EQ(b.Width(), 467);
+        for (int x = 97; x < 357; x += 5) EXPECT_EQ(Alpha(b, x, 20), 0);
+        for (int x = 7; x < 453; x += 5) EXPECT_EQ(Alpha(b, x, 430), 0);
+        EXPECT_GT(Alpha(b, 233, 200), 200);
+    }
+}
+
+TEST(GeneratedFont, MetricsFitTheMessageLinePitch) {
+    const std::string rls = ReadAll(kData + "/graphics/font/font.rls");
+    ASSERT_EQ(rls.size(), 258u);
+    const int height = static_cast<uint8_t>(rls[0]), width = static_cast<uint8_t>(rls[1]);
+    EXPECT_LE(height * 0.7, 15.0);
+    EXPECT_GE(height, 18); // high-score rows are 25 pixels apart at scale 100
+    for (int c = 33; c < 127; ++c) {
+        const int advance = static_cast<uint8_t>(rls[static_cast<size_t>(2 + c)]);
+        EXPECT_GT(advance, 0) << "code " << c;
+        EXPECT_LE(advance, width) << "code " << c;
+    }
+    EXPECT_GT(static_cast<uint8_t>(rls[2 + 32]), 0); // space
+    EXPECT_EQ(static_cast<uint8_t>(rls[2 + 0x81]), 0); // unused in Windows-1252
+}
+
+TEST(GeneratedFont, GlyphPictureCarriesCoverageInAlpha) {
+    const std::string rls = ReadAll(kData + "/graphics/font/font.rls");
+    ASSERT_EQ(rls.size(), 258u);
+    const int gh = static_cast<uint8_t>(rls[0]), gw = static_cast<uint8_t>(rls[1]);
+    TBitmapEx b;
+    std::string error;
+    ASSERT_TRUE(b.LoadFromFile(kData + "/graphics/font/font.bmp", &error)) << error;
+    ASSERT_EQ(b.BitsPerPixel(), 32);
+    ASSERT_GE((b.Width() / gw) * (b.Height() / gh), 256);
+    auto coverage = [&](int code) {
+        int x0 = 0, y0 = 0, sum = 0;
+        PatternOrigin(b, gw, gh, code, x0, y0);
+        for (int y = 0; y < gh; ++y)
+            for (int x = 0; x < gw; ++x) {
+                sum += Alpha(b, x0 + x, y0 + y);
+                if (Alpha(b, x0 + x, y0 + y) > 0) {
+                    EXPECT_EQ(b.PixelARGB(x0 + x, y0 + y) & 0xFFFFFF, 0xFFFFFFu);
+                }
+            }
+        return sum;
+    };
+    EXPECT_GT(coverage('A'), 255 * 20);
+    EXPECT_GT(coverage(0xE9), 255 * 10); // e acute
+    EXPECT_GT(coverage(0x80), 255 * 10); // euro sign
+    EXPECT_EQ(coverage(' '), 0);
+    EXPECT_EQ(coverage(7), 0);
+}
+
+// A strings.txt reader following the file format: "$Key" then the value line, "@Key" then "{",
+// lines, "}". Keys compare case-insensitively.
+struct TStrings {
+    std::map<std::string, std::string> Strings;
+    std::map<std::string, std::vector<std::string>> Lists;
+};
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+TStrings ParseStrings(const std::string& text) {
+    TStrings t;
+    const std::vector<std::string> lines = Lines(text);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string& l = lines[i];
+        if (l.empty() || l[0] == ';') continue;
+        if (l[0] == '$' && i + 1 < lines.size()) {
+            t.Strings.emplace(Lower(l.substr(1)), lines[i + 1]);
+            ++i;
+        } else if (l[0] == '@' && i + 1 < lines.size() && lines[i + 1] == "{") {
+            std::vector<std::string> list;
+            size_t j = i + 2;
+            for (; j < lines.size() && lines[j] != "}"; ++j) list.push_back(lines[j]);
+            EXPECT_LT(j, lines.size()) << "list " << l << " has no closing }";
+            t.Lists.emplace(Lower(l.substr(1)), list);
+            i = j;
+        }
+    }
+    return t;
+}
+
+int TextWidth(const std::string& rls, const std::string& text, int scale) {
+    int w = 0;
+    for (unsigned char c : text)
+        w += static_cast<int>(std::nearbyint(static_cast<uint8_t>(rls[2 + c]) / 100.0 * scale));
+    return w;
+}
+
+TEST(GeneratedTexts, StringTableHoldsEveryKey) {
+    const TStrings t = ParseStrings(ReadAll(kData + "/strings.txt"));
+    EXPECT_EQ(t.Strings.at("maincaption"), "Velm Orra");
+    for (const char* key : {"options", "highscores", "help", "kids", "normal", "proff"})
+        EXPECT_FALSE(t.Strings.at(key).empty()) << key;
+    for (const char* dialog :
+         {"exit", "new", "old", "clear", "entername", "lowscore", "fullscreen"}) {
+        const std::string d = dialog;
+        ASSERT_TRUE(t.Strings.count(d + "_caption")) << d;
+        ASSERT_TRUE(t.Lists.count(d + "_text")) << d;
+        EXPECT_FALSE(t.Lists.at(d + "_text").empty()) << d;
+    }
+}
+
+// Message texts at scale 70 must stay inside the box (x 310..753) and clear of the pictures on
+// its left (the wreath of the name entry ends at x 420, the crying ball at x 500), and above the
+// Yes/No buttons at y 320; the name entry keeps y 265 free for the typed name.
+TEST(GeneratedTexts, MessageTextsFitTheirBoxes) {
+    const std::string rls = ReadAll(kData + "/graphics/font/font.rls");
+    ASSERT_EQ(rls.size(), 258u);
+    const TStrings t = ParseStrings(ReadAll(kData + "/strings.txt"));
+    struct TBox {
+        const char* Name;
+        int Centre, Left;
+        size_t MaxLines;
+    };
+    for (const TBox& box : {TBox{"exit", 530, 322, 5}, TBox{"new", 530, 322, 5},
+                            TBox{"old", 530, 322, 5}, TBox{"clear", 530, 322, 5},
+                            TBox{"entername", 550, 424, 2}, TBox{"lowscore", 600, 504, 5},
+                            TBox{"fullscreen", 530, 322, 5}}) {
+        SCOPED_TRACE(box.Name);
+        const std::string name = box.Name;
+        std::vector<std::string> lines = t.Lists.at(name + "_text");
+        EXPECT_LE(lines.size(), box.MaxLines);
+        lines.push_back(t.Strings.at(name + "_caption"));
+        for (const std::string& line : lines) {
+            const int w = TextWidth(rls, line, 70);
+            EXPECT_GE(box.Centre - w / 2, box.Left) << line;
+            EXPECT_LE(box.Centre + w / 2, 741) << line;
+        }
+    }
+}
+
+} // namespace
