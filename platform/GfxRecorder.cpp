@@ -69,6 +69,8 @@ int32_t TRecordingGfxDevice::CreateTexture(uint32_t width, uint32_t height, uint
         return GFXERR_OUTOFVIDEOMEMORY;
     if (GfxFormatBytes(format) == 0) return GFXERR_INVALIDCALL;
     auto made = std::make_shared<TRecordingGfxTexture>(width, height, format);
+    made->LockResult = NewTextureLockResult;
+    made->UnlockResult = NewTextureUnlockResult;
     Textures.push_back(made);
     texture = made;
     return GFX_OK;

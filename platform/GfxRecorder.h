@@ -90,7 +90,9 @@ public:
     int32_t BeginSceneResult = GFX_OK;
     int32_t EndSceneResult = GFX_OK;
     int32_t CreateTextureResult = GFX_OK;
-    int CreateTextureFailsFrom = 0; // > 0: that call (1-based) and later ones fail
+    int CreateTextureFailsFrom = 0;        // > 0: that call (1-based) and later ones fail
+    int32_t NewTextureLockResult = GFX_OK; // what textures made from now on answer
+    int32_t NewTextureUnlockResult = GFX_OK;
     int32_t CreateVertexBufferResult = GFX_OK;
     int CreateVertexBufferFailsAt = 0; // > 0: only that call (1-based) fails
     int32_t SetTextureResult = GFX_OK;

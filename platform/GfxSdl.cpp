@@ -634,11 +634,17 @@ private:
         auto drawRun = [&](size_t end) {
             if (end <= runStart) return true;
             if (handle) boundTexture_->SetModulation({255, 255, 255, 255});
-            const bool ok =
-                SDL_RenderGeometry(r, handle, vertices_.data(), int(vertices_.size()),
-                                   indices_.data() + runStart * 3, int((end - runStart) * 3)) == 0;
+            // SDL's software renderer reads pairs of triangles that cover an axis-aligned
+            // rectangle as a rectangle copy and loses a quarter turn of the texture doing so;
+            // one triangle per call keeps it from pairing them.
+            const size_t step = softwareRenderer_ ? 1 : end - runStart;
+            for (size_t t = runStart; t < end; t += step)
+                if (SDL_RenderGeometry(r, handle, vertices_.data(), int(vertices_.size()),
+                                       indices_.data() + t * 3,
+                                       int(std::min(step, end - t) * 3)) != 0)
+                    return false;
             runStart = end;
-            return ok;
+            return true;
         };
         for (size_t t = 0; t + 1 < triangles && handle;) {
             TRectQuad quad;
@@ -710,6 +716,9 @@ private:
 
     // The state every new or reset device starts in.
     int32_t Started() {
+        SDL_RendererInfo info{};
+        softwareRenderer_ = SDL_GetRendererInfo(context_->Renderer, &info) == 0 &&
+                            (info.flags & SDL_RENDERER_SOFTWARE) != 0;
         states_ = TGfxStates();
         viewport_ = {0, 0, params_.BackBufferWidth, params_.BackBufferHeight, 0.0f, 1.0f};
         ApplyViewport();
@@ -761,6 +770,7 @@ private:
     std::atomic<bool> lost_{false};
     bool inScene_ = false;
     bool customBlendWorks_ = true;
+    bool softwareRenderer_ = false;
     TGfxStates states_;
     TGfxViewport viewport_;
     std::shared_ptr<TSdlTexture> boundTexture_;

@@ -14,8 +14,8 @@
 inline void MakePatternSet(IGfxDevice* device, TPatternImage& image, int32_t textureWidth,
                            int32_t textureHeight, int32_t patternWidth, int32_t patternHeight,
                            const std::function<uint32_t(int32_t, int32_t)>& texel) {
-    ASSERT_EQ(image.CreateTextures(device, textureWidth, textureHeight, patternWidth,
-                                   patternHeight, 1, D3DFMT_A8R8G8B8),
+    ASSERT_EQ(image.CreateTextures(device, textureWidth, textureHeight, patternWidth, patternHeight,
+                                   1, D3DFMT_A8R8G8B8),
               0);
     int32_t pitch = 0;
     uint8_t* bits = nullptr;

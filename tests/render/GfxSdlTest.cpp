@@ -1,0 +1,166 @@
+#include "platform/Gfx.h"
+#include "platform/Window.h"
+#include "tests/render/RenderTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A bare offscreen device of the graphics layer, 64 x 32.
+std::shared_ptr<IGfxDevice> OffscreenDevice(std::shared_ptr<IGfxSystem>& system) {
+    system = CreateGfxSystem(TGfxSystemKind::Offscreen);
+    TGfxPresentParameters params;
+    params.BackBufferWidth = 64;
+    params.BackBufferHeight = 32;
+    params.Windowed = true;
+    std::shared_ptr<IGfxDevice> device;
+    EXPECT_EQ(system->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, 0, params, device), GFX_OK);
+    return device;
+}
+
+} // namespace
+
+TEST(GfxLayer, ResourcesCheckTheirLocks) {
+    std::shared_ptr<IGfxSystem> system;
+    auto device = OffscreenDevice(system);
+    ASSERT_TRUE(device);
+    std::shared_ptr<IGfxVertexBuffer> vb;
+    ASSERT_EQ(device->CreateVertexBuffer(140, 0, kGfxVertexFormat, D3DPOOL_MANAGED, vb), GFX_OK);
+    uint8_t* data = nullptr;
+    EXPECT_EQ(vb->Lock(100, 100, data, 0), GFXERR_INVALIDCALL);
+    EXPECT_EQ(vb->Unlock(), GFXERR_INVALIDCALL);
+    ASSERT_EQ(vb->Lock(0, 0, data, 0), GFX_OK);               // 0 = everything
+    EXPECT_EQ(vb->Lock(0, 140, data, 0), GFXERR_INVALIDCALL); // already locked
+    EXPECT_EQ(vb->Unlock(), GFX_OK);
+
+    std::shared_ptr<IGfxTexture> texture;
+    EXPECT_EQ(device->CreateTexture(16, 8, 1, 0, 31, D3DPOOL_MANAGED, texture), GFXERR_INVALIDCALL);
+    EXPECT_EQ(device->CreateTexture(16, 8, 1, 0, D3DFMT_R5G6B5, D3DPOOL_DEFAULT, texture),
+              GFXERR_INVALIDCALL);
+    EXPECT_EQ(device->CreateTexture(0, 8, 1, 0, D3DFMT_R5G6B5, D3DPOOL_MANAGED, texture),
+              GFXERR_INVALIDCALL);
+    ASSERT_EQ(device->CreateTexture(16, 8, 1, 0, D3DFMT_R5G6B5, D3DPOOL_MANAGED, texture), GFX_OK);
+    TGfxLockedRect rect;
+    EXPECT_EQ(texture->LockRect(1, rect, 0), GFXERR_INVALIDCALL);
+    ASSERT_EQ(texture->LockRect(0, rect, 0), GFX_OK);
+    EXPECT_EQ(rect.Pitch, 32);
+    EXPECT_EQ(texture->LockRect(0, rect, 0), GFXERR_INVALIDCALL);
+    EXPECT_EQ(texture->UnlockRect(0), GFX_OK);
+    EXPECT_EQ(texture->UnlockRect(0), GFXERR_INVALIDCALL);
+}
+
+TEST(GfxLayer, DrawingNeedsASceneAValidFormatAndEnoughVertices) {
+    std::shared_ptr<IGfxSystem> system;
+    auto device = OffscreenDevice(system);
+    ASSERT_TRUE(device);
+    std::shared_ptr<IGfxVertexBuffer> vb;
+    ASSERT_EQ(device->CreateVertexBuffer(140, 0, kGfxVertexFormat, D3DPOOL_MANAGED, vb), GFX_OK);
+    ASSERT_EQ(device->SetStreamSource(0, vb.get(), 28), GFX_OK);
+    ASSERT_EQ(device->SetVertexShader(kGfxVertexFormat), GFX_OK);
+    EXPECT_EQ(device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), GFXERR_INVALIDCALL); // no scene
+    EXPECT_EQ(device->EndScene(), GFXERR_INVALIDCALL);
+    ASSERT_EQ(device->BeginScene(), GFX_OK);
+    EXPECT_EQ(device->BeginScene(), GFXERR_INVALIDCALL);
+    EXPECT_EQ(device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), GFX_OK);
+    EXPECT_EQ(device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 4), GFXERR_INVALIDCALL); // 6 > 5
+    EXPECT_EQ(device->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 2), GFXERR_INVALIDCALL);
+    EXPECT_EQ(device->DrawPrimitive(1, 0, 1), GFXERR_INVALIDCALL); // points
+    ASSERT_EQ(device->SetVertexShader(0x142), GFX_OK);
+    EXPECT_EQ(device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), GFXERR_INVALIDCALL);
+    EXPECT_EQ(device->EndScene(), GFX_OK);
+}
+
+TEST(GfxLayer, LossIsReportedByPresentUntilReset) {
+    std::shared_ptr<IGfxSystem> system;
+    auto device = OffscreenDevice(system);
+    ASSERT_TRUE(device);
+    EXPECT_EQ(device->Present(), GFX_OK);
+    device->SimulateDeviceLoss();
+    EXPECT_EQ(device->Present(), GFXERR_DEVICELOST);
+    EXPECT_EQ(device->Present(), GFXERR_DEVICELOST);
+    TGfxPresentParameters params;
+    params.BackBufferWidth = 64;
+    params.BackBufferHeight = 32;
+    params.Windowed = true;
+    ASSERT_EQ(device->Reset(params), GFX_OK);
+    EXPECT_EQ(device->Present(), GFX_OK);
+    std::vector<uint32_t> pixels;
+    int32_t w = 0, h = 0;
+    ASSERT_TRUE(device->ReadFrame(pixels, w, h));
+    EXPECT_EQ(w, 64);
+    EXPECT_EQ(h, 32);
+    EXPECT_EQ(pixels[0], 0xFF000000u);
+}
+
+TEST(GfxLayer, OffscreenSystemDescribesItself) {
+    auto system = CreateGfxSystem(TGfxSystemKind::Offscreen);
+    TGfxAdapterIdentifier id;
+    ASSERT_EQ(system->GetAdapterIdentifier(0, 0, id), GFX_OK);
+    EXPECT_STRNE(id.Description, "");
+    EXPECT_STREQ(id.Driver, "offscreen");
+    EXPECT_EQ(system->GetAdapterIdentifier(1, 0, id), GFXERR_INVALIDCALL);
+    TGfxCaps caps;
+    EXPECT_EQ(system->GetDeviceCaps(0, D3DDEVTYPE_REF, caps), GFX_OK);
+    EXPECT_EQ(system->GetDeviceCaps(0, 7, caps), GFXERR_INVALIDCALL);
+    ASSERT_GT(system->GetAdapterModeCount(0), 0u);
+    TGfxDisplayMode mode;
+    EXPECT_EQ(system->EnumAdapterModes(0, system->GetAdapterModeCount(0), mode),
+              GFXERR_INVALIDCALL);
+}
+
+// A real window on SDL's "dummy" video driver: the window flavour of the layer end to end.
+TEST(GfxLayer, WindowedDeviceDrawsAndPresents) {
+    std::string error;
+    TNativeWindow* window = CreateNativeWindow("Velm Orra test", 800, 600, false, &error);
+    ASSERT_NE(window, nullptr) << error;
+    {
+        TRenderDevice device;
+        device.SetOwnerWindow(window);
+        device.SetWidth(800);
+        device.SetHeight(600);
+        ASSERT_EQ(device.InitDevice(), 0);
+        EXPECT_STRNE(device.AdapterInfo().Driver, "");
+        TPatternImage image;
+        MakePatternSet(device.Device(), image, 4, 4, 4, 4, [](int, int) { return 0xFFFFFFFFu; });
+        for (int i = 0; i < 2; ++i) {
+            ASSERT_TRUE(device.BeginFrame());
+            ASSERT_TRUE(device.DrawRotated(&image, 100, 100, 20, 256, 0, fxBlend));
+            ASSERT_TRUE(device.EndFrame());
+            ASSERT_TRUE(device.PresentFrame());
+        }
+        const TRect r = device.PictureRectInWindow();
+        EXPECT_EQ(r.Left, 0);
+        EXPECT_EQ(r.Right, 800);
+        EXPECT_EQ(r.Bottom, 600);
+        EXPECT_TRUE(device.ReadFrame().empty()); // a window keeps no copy
+        EXPECT_EQ(device.DoneDevice(), 0);
+    }
+    DestroyNativeWindow(window);
+}
+
+TEST(GfxLayer, DesktopFullScreenCentresThePicture) {
+    TNativeWindow* window = CreateNativeWindow("Velm Orra test", 800, 600, true);
+    ASSERT_NE(window, nullptr);
+    {
+        TRenderDevice device;
+        device.SetOwnerWindow(window);
+        device.SetWidth(800);
+        device.SetHeight(600);
+        device.SetFullScreen(true);
+        device.SetDesktopFullScreen(true);
+        ASSERT_EQ(device.InitDevice(), 0);
+        int32_t ww = 0, wh = 0;
+        NativeWindowClientSize(window, ww, wh);
+        const TRect r = device.PictureRectInWindow();
+        // Scaled to fit, proportions kept, centred.
+        EXPECT_EQ(r.Left, (ww - (r.Right - r.Left)) / 2);
+        EXPECT_EQ(r.Top, (wh - (r.Bottom - r.Top)) / 2);
+        EXPECT_LE(r.Right - r.Left, ww);
+        EXPECT_LE(r.Bottom - r.Top, wh);
+        EXPECT_NEAR(double(r.Right - r.Left) / (r.Bottom - r.Top), 800.0 / 600.0, 0.01);
+        ASSERT_TRUE(device.BeginFrame());
+        ASSERT_TRUE(device.EndFrame());
+        EXPECT_TRUE(device.PresentFrame());
+    }
+    DestroyNativeWindow(window);
+}
