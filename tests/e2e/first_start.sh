@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# A first start (no registry file, no Config.bin) reaches a Normal game with the log lines in
+# order; a click on a ball and on an empty cell moves it, and so does a drag; Options, Help and
+# High Scores open and Back returns; Exit and Yes end the program with a 1450-byte Config.bin.
+NAME=first_start
+source "$(dirname "$0")/lib.sh"
+
+start_game
+wait_for_log "Loading config ..."
+sleep 1.5 # the first balls settle
+[ "$(cat "$REGISTRY")" = "Fullscreen=0" ] || fail "the registry file was not created as 0"
+
+# The start messages in their order.
+last=0
+for step in "Program started" "Initializing Direct3D Device..." "...Ok" "Device - " "CPU - " \
+  "Initializing Font Render Device..." "Loading textures..." "Starting Logo" \
+  "Loading Ingame Resources ..." "Initializing BASS ..." "Initializing XWindows :) ..." \
+  "Loading font ..." "Releasing loading stuff ..." "Loading ingame strings..." \
+  "Starting game..." "Loading config ..."; do
+  n=$(grep -nF -- "-=- $step" "$LOG" | head -n 1 | cut -d: -f1)
+  [ -n "$n" ] && [ "$n" -gt "$last" ] || fail "\"$step\" is missing or out of order"
+  last=$n
+done
+[ "$(grep -c 'Loaded Texture' "$LOG")" -eq 127 ] || fail "not 127 pictures loaded"
+sed -n 2p "$LOG" | grep -q '^$' || fail "no empty line after \"Program started\""
+
+locate_window
+[ "$WIN_W" -eq 800 ] && [ "$WIN_H" -eq 600 ] || fail "the window is ${WIN_W}x${WIN_H}"
+shot game
+FIELD=$(read_field)
+[ "$(count_balls)" -eq 6 ] || fail "a new Normal game shows $(count_balls) balls, not 6"
+
+# A ball with an empty neighbour; moves it there with two clicks, then another by dragging.
+move_one() { # move_one click|drag
+  local x y tx ty d
+  for ((x = 0; x < 9; x++)); do
+    for ((y = 0; y < 9; y++)); do
+      [ "$(cell_of $x $y)" = o ] || continue
+      for d in "1 0" "-1 0" "0 1" "0 -1"; do
+        set -- $d
+        tx=$((x + $1)) ty=$((y + $2))
+        [ $tx -ge 0 ] && [ $tx -le 8 ] && [ $ty -ge 0 ] && [ $ty -le 8 ] || continue
+        [ "$(cell_of $tx $ty)" = . ] || continue
+        if [ "$MODE" = click ]; then
+          click "$(cell_px $x)" "$(cell_py $y)"
+          click "$(cell_px $tx)" "$(cell_py $ty)"
+        else
+          drag "$(cell_px $x)" "$(cell_py $y)" "$(cell_px $tx)" "$(cell_py $ty)"
+        fi
+        MOVED_TO="$tx $ty"
+        return 0
+      done
+    done
+  done
+  fail "no ball can move"
+}
+MODE=click move_one
+sleep 1.5
+shot moved
+FIELD=$(read_field)
+set -- $MOVED_TO
+[ "$(cell_of "$1" "$2")" = o ] || fail "the clicked ball did not arrive at $MOVED_TO"
+[ "$(count_balls)" -eq 9 ] || fail "after a quiet move $(count_balls) balls, not 9"
+
+MODE=drag move_one
+sleep 1.5
+shot dragged
+FIELD=$(read_field)
+set -- $MOVED_TO
+[ "$(cell_of "$1" "$2")" = o ] || fail "the dragged ball did not arrive at $MOVED_TO"
+[ "$(count_balls)" -eq 12 ] || fail "after the drag $(count_balls) balls, not 12"
+
+# The screens: each shows its head over the top of the field; Back shows the game again.
+head_of() { brightness 410 28 240 40; }
+shot before-screens
+game_head=$(head_of)
+for screen in "options 144 398 532 465" "help 144 444 532 465" "scores 144 490 457 465"; do
+  set -- $screen
+  click "$2" "$3"
+  sleep 0.3
+  shot "$1"
+  opened=$(head_of)
+  [ $((opened - game_head)) -gt 8 ] || [ $((game_head - opened)) -gt 8 ] ||
+    fail "the $1 screen looks like the game ($opened vs $game_head)"
+  click "$4" "$5"
+  sleep 0.3
+  shot "$1-back"
+  back=$(head_of)
+  [ $((back - game_head)) -le 4 ] && [ $((game_head - back)) -le 4 ] ||
+    fail "Back from $1 did not return to the game ($back vs $game_head)"
+done
+
+# Exit, Yes: the program ends and leaves a 1450-byte Config.bin (no score, so no saved game).
+click 144 536
+shot exit
+click 466 344
+wait_for_exit
+[ "$(config_size)" -eq 1450 ] || fail "Config.bin is $(config_size) bytes"
+[ "$(config_flag)" -eq 0 ] || fail "a game without points was saved"
+grep -qF -- "-=- Saving config ..." "$LOG" || fail "no \"Saving config ...\""
+echo "PASS ($NAME)"

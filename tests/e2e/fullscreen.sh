@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# The full-screen check box, Yes, and a restart in full screen still show a playable game (on a
+# display without an 800 x 600 mode the picture is scaled to the desktop); Alt+Enter and Yes go
+# back to a window.
+NAME=fullscreen
+source "$(dirname "$0")/lib.sh"
+
+start_game
+wait_for_log "Loading config ..."
+locate_window
+click 144 398 # Options
+click 420 370 # the full-screen box
+shot message
+click 466 344 # Yes: the setting applies at the next start
+wait_for_exit
+[ "$(cat "$REGISTRY")" = "Fullscreen=1" ] || fail "the full-screen setting was not saved"
+
+start_game
+wait_for_log "Loading config ..."
+sleep 1.5
+locate_window
+[ "$WIN_W" -ge 800 ] && [ "$WIN_H" -ge 600 ] || fail "the full-screen window is ${WIN_W}x${WIN_H}"
+# Where the picture lies inside the full-screen window: scaled to fit and centred.
+scale_w=$((WIN_W * 600)) scale_h=$((WIN_H * 800))
+if [ $scale_w -gt $scale_h ]; then pic_h=$WIN_H pic_w=$((WIN_H * 800 / 600)); else pic_w=$WIN_W pic_h=$((WIN_W * 600 / 800)); fi
+WIN_X=$((WIN_X + (WIN_W - pic_w) / 2)) WIN_Y=$((WIN_Y + (WIN_H - pic_h) / 2)) WIN_W=$pic_w WIN_H=$pic_h
+shot game
+FIELD=$(read_field)
+[ "$(count_balls)" -eq 6 ] || fail "the full-screen game shows $(count_balls) balls, not 6"
+click 144 398 # Options, through the scaled pointer
+shot options
+[ "$(brightness 410 28 240 40)" -gt 0 ] || fail "nothing drawn"
+xdotool key alt+Return
+sleep 0.5
+shot back-to-window
+click 466 344 # Yes
+wait_for_exit
+[ "$(cat "$REGISTRY")" = "Fullscreen=0" ] || fail "Alt+Enter and Yes did not go back to a window"
+echo "PASS ($NAME)"
