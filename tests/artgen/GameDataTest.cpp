@@ -34,7 +34,9 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-uint8_t Alpha(const TBitmap& b, int x, int y) { return b.PixelARGB(x, y) >> 24; }
+uint8_t Alpha(const TBitmap& b, int x, int y) {
+    return b.PixelARGB(x, y) >> 24;
+}
 
 TEST(GeneratedPictures, EveryCatalogueEntryLoadsWithItsPatterns) {
     for (const auto* list : {&StartupCatalogue(), &IngameCatalogue()})
@@ -118,10 +120,10 @@ TEST(GeneratedPictures, FieldCellsLayerOverTheEmptyCell) {
     TBitmapEx b;
     ASSERT_TRUE(b.LoadFromFile(kData + "/graphics/field.tga"));
     ASSERT_GE(b.Width() / 51, 4);
-    EXPECT_GT(Alpha(b, 3 * 51 + 25, 25), 200);           // empty cell
-    EXPECT_LT(Alpha(b, 0 * 51 + 25, 25), 64);            // plain overlay: a faint sheen
+    EXPECT_GT(Alpha(b, 3 * 51 + 25, 25), 200);              // empty cell
+    EXPECT_LT(Alpha(b, 0 * 51 + 25, 25), 64);               // plain overlay: a faint sheen
     EXPECT_GT(Alpha(b, 1 * 51 + 25, 25), Alpha(b, 25, 25)); // the path shows
-    EXPECT_GT(Alpha(b, 2 * 51 + 17, 17), 128);           // the cross of the blocked mark
+    EXPECT_GT(Alpha(b, 2 * 51 + 17, 17), 128);              // the cross of the blocked mark
 }
 
 // The help pages leave the screen head (drawn before them at x 400..660, y 23..78) and the page
@@ -149,7 +151,7 @@ TEST(GeneratedFont, MetricsFitTheMessageLinePitch) {
         EXPECT_GT(advance, 0) << "code " << c;
         EXPECT_LE(advance, width) << "code " << c;
     }
-    EXPECT_GT(static_cast<uint8_t>(rls[2 + 32]), 0); // space
+    EXPECT_GT(static_cast<uint8_t>(rls[2 + 32]), 0);   // space
     EXPECT_EQ(static_cast<uint8_t>(rls[2 + 0x81]), 0); // unused in Windows-1252
 }
 
@@ -247,10 +249,10 @@ TEST(GeneratedTexts, MessageTextsFitTheirBoxes) {
         int Centre, Left;
         size_t MaxLines;
     };
-    for (const TBox& box : {TBox{"exit", 530, 322, 5}, TBox{"new", 530, 322, 5},
-                            TBox{"old", 530, 322, 5}, TBox{"clear", 530, 322, 5},
-                            TBox{"entername", 550, 424, 2}, TBox{"lowscore", 600, 504, 5},
-                            TBox{"fullscreen", 530, 322, 5}}) {
+    for (const TBox& box :
+         {TBox{"exit", 530, 322, 5}, TBox{"new", 530, 322, 5}, TBox{"old", 530, 322, 5},
+          TBox{"clear", 530, 322, 5}, TBox{"entername", 550, 424, 2}, TBox{"lowscore", 600, 504, 5},
+          TBox{"fullscreen", 530, 322, 5}}) {
         SCOPED_TRACE(box.Name);
         const std::string name = box.Name;
         std::vector<std::string> lines = t.Lists.at(name + "_text");

@@ -1,15 +1,15 @@
 // The generator's own checks and its determinism.
-#include "tools/artgen/Output.h"
 #include "shell/Catalogue.h"
+#include "tools/artgen/Output.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {

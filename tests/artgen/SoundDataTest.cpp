@@ -127,7 +127,9 @@ void ExpectSeamlessLoop(const std::string& file, double minSeconds) {
     }
 }
 
-TEST(GeneratedSounds, ThemeIsAMinuteLongLoop) { ExpectSeamlessLoop("music/theme.ogg", 60.0); }
+TEST(GeneratedSounds, ThemeIsAMinuteLongLoop) {
+    ExpectSeamlessLoop("music/theme.ogg", 60.0);
+}
 
 TEST(GeneratedSounds, LoopingEffectsLoopCleanly) {
     ExpectSeamlessLoop("sounds/roll.ogg", 0.3);

@@ -14,7 +14,9 @@ namespace {
 const std::string kDir = "graphics/balls/";
 constexpr double kR = 17.0; // ball radius in the 52-pixel cells
 
-bool IsPaint(int k) { return k >= 11 && k <= 17; }
+bool IsPaint(int k) {
+    return k >= 11 && k <= 17;
+}
 
 // Small glossy drops of paint beside a paint ball.
 void PaintDrops(cairo_t* cr, const TRgb& c, double cx, double cy, double r) {
@@ -24,8 +26,8 @@ void PaintDrops(cairo_t* cr, const TRgb& c, double cx, double cy, double r) {
     const TDrop drops[] = {{0.98, 0.78, 0.17}, {1.22, 0.42, 0.11}, {0.55, 1.12, 0.12}};
     for (const TDrop& d : drops) {
         const double x = cx + d.Dx * r, y = cy + d.Dy * r, rr = d.R * r;
-        cairo_pattern_t* g = cairo_pattern_create_radial(x - rr * 0.4, y - rr * 0.4, rr * 0.1, x,
-                                                         y, rr);
+        cairo_pattern_t* g =
+            cairo_pattern_create_radial(x - rr * 0.4, y - rr * 0.4, rr * 0.1, x, y, rr);
         AddStop(g, 0, Lighter(c, 0.7));
         AddStop(g, 0.5, c);
         AddStop(g, 1, Darker(c, 0.35));
@@ -129,7 +131,9 @@ namespace artgen {
 
 namespace {
 
-std::string BallFile(int n, int set) { return kDir + std::to_string(n) + "_" + std::to_string(set) + ".tga"; }
+std::string BallFile(int n, int set) {
+    return kDir + std::to_string(n) + "_" + std::to_string(set) + ".tga";
+}
 
 // The ball centre inside a frame of the given file: the game centres every ball picture on the
 // point (303 + 52 x + w0 / 2, 31 + 52 y + h0 / 2), w0 x h0 being the %d_0 pattern size, and the
@@ -248,7 +252,8 @@ void MakeBombs(TPictureSet& set) {
     {
         const std::string file = kDir + "bomb_1.tga";
         std::vector<TCanvas> frames = NewFrames(file, 6);
-        for (int f = 0; f < 6; ++f) DrawBomb(frames[static_cast<size_t>(f)], 20, 26.5, 14.6, f / 6.0, 0.6);
+        for (int f = 0; f < 6; ++f)
+            DrawBomb(frames[static_cast<size_t>(f)], 20, 26.5, 14.6, f / 6.0, 0.6);
         AddFrames(set, file, frames);
     }
     {
@@ -385,8 +390,8 @@ void MakePaintSplash(TPictureSet& set, int colour) {
             for (int d = 0; d < 5; ++d) {
                 const double a = 2 * kPi * d / 5 + 0.4, t = f / 5.0;
                 const double dist = 19 * (1 - t) + 3;
-                PaintBlob(cr, c, cx + std::cos(a) * dist, cy + std::sin(a) * dist, 2 + 2.5 * t,
-                          1.0, static_cast<unsigned>(d + 1));
+                PaintBlob(cr, c, cx + std::cos(a) * dist, cy + std::sin(a) * dist, 2 + 2.5 * t, 1.0,
+                          static_cast<unsigned>(d + 1));
             }
         } else {
             const double t = (f - 6) / 11.0;

@@ -21,10 +21,16 @@ TRgb Mix(const TRgb& a, const TRgb& b, double t) {
     return {a.R + (b.R - a.R) * t, a.G + (b.G - a.G) * t, a.B + (b.B - a.B) * t};
 }
 
-TRgb Lighter(const TRgb& c, double t) { return Mix(c, {1, 1, 1}, t); }
-TRgb Darker(const TRgb& c, double t) { return Mix(c, {0, 0, 0}, t); }
+TRgb Lighter(const TRgb& c, double t) {
+    return Mix(c, {1, 1, 1}, t);
+}
+TRgb Darker(const TRgb& c, double t) {
+    return Mix(c, {0, 0, 0}, t);
+}
 
-double Clamp01(double v) { return v < 0 ? 0 : (v > 1 ? 1 : v); }
+double Clamp01(double v) {
+    return v < 0 ? 0 : (v > 1 ? 1 : v);
+}
 
 double SmoothStep(double e0, double e1, double x) {
     const double t = Clamp01((x - e0) / (e1 - e0));
@@ -53,10 +59,16 @@ unsigned* TCanvas::Pixels() {
     return reinterpret_cast<unsigned*>(cairo_image_surface_get_data(surface_));
 }
 
-int TCanvas::Stride() const { return cairo_image_surface_get_stride(surface_) / 4; }
+int TCanvas::Stride() const {
+    return cairo_image_surface_get_stride(surface_) / 4;
+}
 
-void TCanvas::Flush() { cairo_surface_flush(surface_); }
-void TCanvas::MarkDirty() { cairo_surface_mark_dirty(surface_); }
+void TCanvas::Flush() {
+    cairo_surface_flush(surface_);
+}
+void TCanvas::MarkDirty() {
+    cairo_surface_mark_dirty(surface_);
+}
 
 void TCanvas::Paint(const TCanvas& src, double x, double y, double alpha) {
     cairo_save(cr_);
@@ -243,8 +255,8 @@ void BoxPass(std::vector<double>& ch, int w, int h, int r, bool horizontal) {
         double sum = 0;
         for (int i = -r; i <= r; ++i) sum += (i >= 0 && i < n) ? at(i) : 0;
         for (int i = 0; i < n; ++i) {
-            const size_t o = horizontal ? static_cast<size_t>(line * w + i)
-                                        : static_cast<size_t>(i * w + line);
+            const size_t o =
+                horizontal ? static_cast<size_t>(line * w + i) : static_cast<size_t>(i * w + line);
             out[o] = sum / (2 * r + 1);
             const int add = i + r + 1, sub = i - r;
             if (add < n) sum += at(add);
@@ -293,6 +305,8 @@ unsigned TRng::Next() {
     return state_;
 }
 
-double TRng::Uniform() { return (Next() >> 8) / 16777216.0; }
+double TRng::Uniform() {
+    return (Next() >> 8) / 16777216.0;
+}
 
 } // namespace artgen

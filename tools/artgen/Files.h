@@ -10,8 +10,7 @@ namespace artgen {
 
 // Straight-alpha 32-bit rows (B, G, R, A). Fully transparent pixels take the colour of their
 // visible neighbours within the same pattern, so filtering at shape edges shows no dark fringe.
-std::vector<unsigned char> StraightBgra(const TCanvas& canvas, int patternWidth,
-                                        int patternHeight);
+std::vector<unsigned char> StraightBgra(const TCanvas& canvas, int patternWidth, int patternHeight);
 
 // By extension: ".tga" a 32-bit TGA, ".bmp" a 24-bit BMP (over black), ".jpg" a JPEG (over
 // black). Creates missing folders. False with the reason in `error`.

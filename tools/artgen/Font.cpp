@@ -31,7 +31,7 @@ std::string Utf8(unsigned cp) {
     return s;
 }
 
-constexpr double kSize = 16.5;  // pixel size of the face
+constexpr double kSize = 16.5;   // pixel size of the face
 constexpr double kBaseline = 16; // baseline inside the cell
 constexpr double kPenX = 1;      // glyphs start one pixel into their cell
 
@@ -85,7 +85,8 @@ void TFontImage::DrawLeft(TCanvas& target, const std::string& text, double x, do
     const double s = std::nearbyint(scale * 2.56) / 256.0;
     double pen = x;
     for (unsigned char c : text) {
-        const double sx = (c % kGlyphsAcross) * kGlyphWidth, sy = (c / kGlyphsAcross) * kGlyphHeight;
+        const double sx = (c % kGlyphsAcross) * kGlyphWidth,
+                     sy = (c / kGlyphsAcross) * kGlyphHeight;
         cairo_save(cr);
         cairo_translate(cr, pen, y);
         cairo_scale(cr, s, s);

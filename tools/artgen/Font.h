@@ -25,8 +25,8 @@ public:
 
     // Drawing as the game does it (for mock-ups): text is Windows-1252 bytes, y is the top of the
     // cells, scale in percent with advances rounded per character (halves to even).
-    void DrawLeft(TCanvas& target, const std::string& text, double x, double y,
-                  const TRgb& colour, int scale = 100) const;
+    void DrawLeft(TCanvas& target, const std::string& text, double x, double y, const TRgb& colour,
+                  int scale = 100) const;
     void DrawCentred(TCanvas& target, const std::string& text, double x, double y, int scale,
                      const TRgb& colour) const;
     void DrawRight(TCanvas& target, const std::string& text, double x, double y,

@@ -20,9 +20,9 @@ namespace artgen {
 
 namespace {
 
-// Every sound file: the effects named by the sound list, then the theme. Each file gets its own
-// stream serial number, fixed by its place in this order.
-bool WriteAudio(const std::string& gameDir, std::string* error) {
+// Every effect the sound list names. Each file gets its own stream serial number, fixed by its
+// place in the sorted list.
+bool WriteEffects(const std::string& gameDir, std::string* error) {
     std::set<std::string> files;
     for (const TSoundEntry& e : SoundList()) files.insert(e.File);
     int serial = 0x564F0001;
@@ -32,6 +32,10 @@ bool WriteAudio(const std::string& gameDir, std::string* error) {
             !WriteFileBytes(gameDir + "/" + file, bytes, error))
             return false;
     }
+    return true;
+}
+
+bool WriteTheme(const std::string& gameDir, std::string* error) {
     std::string theme;
     return EncodeOgg(MakeTheme(), 0.35f, 0x564F0100, theme, error) &&
            WriteFileBytes(gameDir + "/music/theme.ogg", theme, error);
@@ -55,10 +59,12 @@ bool WriteFont(const std::string& gameDir, std::string* error) {
 } // namespace
 
 bool GenerateAll(const std::string& gameDir, const std::string& reviewDir, std::string* error) {
-    // The sounds take about as long as the pictures: they run on a second thread.
-    std::string audioError;
-    bool audioOk = false;
-    std::thread audio([&] { audioOk = WriteAudio(gameDir, &audioError); });
+    // The theme and the effects are made beside the pictures, on threads of their own; every job
+    // is independent, so the output does not depend on their timing.
+    std::string themeError, effectsError;
+    bool themeOk = false, effectsOk = false;
+    std::thread theme([&] { themeOk = WriteTheme(gameDir, &themeError); });
+    std::thread effects([&] { effectsOk = WriteEffects(gameDir, &effectsError); });
 
     TPictureSet set;
     MakeBalls(set);
@@ -77,9 +83,10 @@ bool GenerateAll(const std::string& gameDir, const std::string& reviewDir, std::
          WriteFileBytes(gameDir + "/strings.txt", texts.StringsFile(), error) &&
          WriteFileBytes(gameDir + "/sounds.txt", SoundsFile(), error) &&
          WriteReview(set, reviewDir, error);
-    audio.join();
-    if (ok && !audioOk) {
-        if (error) *error = audioError;
+    theme.join();
+    effects.join();
+    if (ok && !(themeOk && effectsOk)) {
+        if (error) *error = themeOk ? effectsError : themeError;
         ok = false;
     }
     return ok;

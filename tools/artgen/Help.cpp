@@ -187,12 +187,18 @@ TCanvas MovesPage() {
     cairo_set_dash(cr, nullptr, 0, 0);
     double y = y0 + 3 * s + 14;
     y = Bullet(cr, "Click a ball to pick it up: it starts to bounce.", y);
-    y = Bullet(cr, "Click an empty cell to send it there. The ball rolls over free cells only - up, "
-                   "down, left or right, never diagonally - and takes the shortest way.", y);
-    y = Bullet(cr, "A red cross marks a cell it cannot reach. Dragging a ball works too; the "
-                   "right mouse button puts it back down.", y);
-    Bullet(cr, "Each move that makes no line brings new balls, shown in advance in the Next "
-               "tray. When there is no room left for them, the game is over.", y);
+    y = Bullet(cr,
+               "Click an empty cell to send it there. The ball rolls over free cells only - up, "
+               "down, left or right, never diagonally - and takes the shortest way.",
+               y);
+    y = Bullet(cr,
+               "A red cross marks a cell it cannot reach. Dragging a ball works too; the "
+               "right mouse button puts it back down.",
+               y);
+    Bullet(cr,
+           "Each move that makes no line brings new balls, shown in advance in the Next "
+           "tray. When there is no room left for them, the game is over.",
+           y);
     return c;
 }
 
@@ -212,8 +218,9 @@ TCanvas LinesPage() {
     SetFont(cr, TFace::Bold, 16);
     LabelCentred(cr, "+50", 233.5 + 2 * 38 + 48, y0 - 8, {1, 1, 1}, 1.0, 0.8);
     double y = y0 + 30;
-    y = Bullet(cr, "Line up five or more balls of one colour in a row, a column or a diagonal: "
-                   "they vanish and score. No new balls arrive after a move that clears a line.",
+    y = Bullet(cr,
+               "Line up five or more balls of one colour in a row, a column or a diagonal: "
+               "they vanish and score. No new balls arrive after a move that clears a line.",
                y);
     // Points table.
     struct TRow {
@@ -236,9 +243,11 @@ TCanvas LinesPage() {
         y += 19;
     }
     y += 12;
-    Bullet(cr, "Chain bonus: clear lines on consecutive moves. The second line in a row earns "
-               "its points once more, the third twice more, and so on - until a move clears "
-               "nothing.", y);
+    Bullet(cr,
+           "Chain bonus: clear lines on consecutive moves. The second line in a row earns "
+           "its points once more, the third twice more, and so on - until a move clears "
+           "nothing.",
+           y);
     return c;
 }
 
@@ -270,8 +279,10 @@ TCanvas SpecialPage() {
         SetFont(cr, TFace::Regular, 11);
         LabelCentred(cr, ColourName(colour), x, y + 50, ui::kTextDim, 1.0, 0);
     }
-    Paragraph(cr, "Each colour also wears its own faint symbol: heart, triangle, ring, star, "
-                  "diamond, cross and square.", kLeft, y + 60, kRight - kLeft);
+    Paragraph(cr,
+              "Each colour also wears its own faint symbol: heart, triangle, ring, star, "
+              "diamond, cross and square.",
+              kLeft, y + 60, kRight - kLeft);
     return c;
 }
 
@@ -286,9 +297,12 @@ TCanvas PaintBombPage() {
     for (int i = 0; i < 3; ++i) DrawBall(c, before[i], 110 + i * 32, y + 10, 13);
     Arrow(cr, 212, y + 10, 250);
     for (int i = 0; i < 3; ++i) DrawBall(c, 0, 276 + i * 32, y + 10, 13);
-    y = Paragraph(cr, "A paint ball plays like a ball of its colour - until you move it next to "
-                      "other balls. Then it bursts and, a moment later, paints every ball "
-                      "around it in its colour.", kLeft, y + 36, kRight - kLeft) + 14;
+    y = Paragraph(cr,
+                  "A paint ball plays like a ball of its colour - until you move it next to "
+                  "other balls. Then it bursts and, a moment later, paints every ball "
+                  "around it in its colour.",
+                  kLeft, y + 36, kRight - kLeft) +
+        14;
     // Bomb: the bomb beside a cluster, then the blast.
     DrawBomb(c, 70, y + 14, 14, 0.3, 0.5);
     const int cluster[3] = {3, 6, 4};
@@ -301,11 +315,15 @@ TCanvas PaintBombPage() {
         const double a = rng.Range(0, 2 * kPi), d = rng.Range(16, 36);
         Glow(cr, 310 + std::cos(a) * d, y + 14 + std::sin(a) * d * 0.7, 3, Rgb(0xFFD080), 0.9);
     }
-    y = Paragraph(cr, "Move a bomb next to other balls and it blows up the whole 3 x 3 block "
-                      "around it - other bombs go off too. Blasted balls score nothing.",
-                  kLeft, y + 44, kRight - kLeft) + 12;
-    Bullet(cr, "When a paint ball or a bomb goes off, no new balls arrive that turn. Moved to "
-               "a spot with no neighbours, it simply stays there.", y);
+    y = Paragraph(cr,
+                  "Move a bomb next to other balls and it blows up the whole 3 x 3 block "
+                  "around it - other bombs go off too. Blasted balls score nothing.",
+                  kLeft, y + 44, kRight - kLeft) +
+        12;
+    Bullet(cr,
+           "When a paint ball or a bomb goes off, no new balls arrive that turn. Moved to "
+           "a spot with no neighbours, it simply stays there.",
+           y);
     return c;
 }
 
@@ -323,9 +341,21 @@ TCanvas ModesPage() {
         int Balls[3];
     };
     const TMode modes[3] = {
-        {"Kids", 1, "3 balls", "2 balls", "7 at the start, then 6", "Two-colour, rainbow", {1, 8, 10}},
+        {"Kids",
+         1,
+         "3 balls",
+         "2 balls",
+         "7 at the start, then 6",
+         "Two-colour, rainbow",
+         {1, 8, 10}},
         {"Normal", 2, "6 balls", "3 balls", "6", "+ bombs, paint, x3 x6 x9", {11, 21, 18}},
-        {"Professional", 3, "9 balls", "4 balls", "All 7 arrive", "+ bombs, paint, x3 x6 x9", {6, 17, 20}},
+        {"Professional",
+         3,
+         "9 balls",
+         "4 balls",
+         "All 7 arrive",
+         "+ bombs, paint, x3 x6 x9",
+         {6, 17, 20}},
     };
     const double top = 100, w = 139, gap = 7, h = 246;
     for (int m = 0; m < 3; ++m) {
@@ -356,8 +386,10 @@ TCanvas ModesPage() {
         row("Colours", mode.Colours);
         row("Special balls", mode.Specials);
     }
-    Paragraph(cr, "Fewer balls arrive as the board fills up. Each mode keeps its own table of "
-                  "the ten best scores.", kLeft, top + h + 8, kRight - kLeft, 12.5);
+    Paragraph(cr,
+              "Fewer balls arrive as the board fills up. Each mode keeps its own table of "
+              "the ten best scores.",
+              kLeft, top + h + 8, kRight - kLeft, 12.5);
     return c;
 }
 

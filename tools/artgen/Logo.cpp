@@ -11,14 +11,14 @@ namespace artgen {
 namespace {
 
 // Logo geometry in screen pixels.
-constexpr double kWordSize = 74;    // font size of both words (cap height about 54)
-constexpr double kLeft = 305;       // left edge of both words
-constexpr double kVelmBase = 200;   // baseline of VELM
-constexpr double kOrraBase = 297;   // baseline of ORRA
-constexpr double kBallX = 326;      // the ball resting in the notch of the V
+constexpr double kWordSize = 74;  // font size of both words (cap height about 54)
+constexpr double kLeft = 305;     // left edge of both words
+constexpr double kVelmBase = 200; // baseline of VELM
+constexpr double kOrraBase = 297; // baseline of ORRA
+constexpr double kBallX = 326;    // the ball resting in the notch of the V
 constexpr double kBallY = 141;
 constexpr double kBallR = 16.5;
-constexpr int kBallColour = 5;      // violet
+constexpr int kBallColour = 5; // violet
 
 // Fills a word with the logo's look: a glow, a dark outline and a vertical gradient.
 void Word(cairo_t* cr, const char* text, double base, const TRgb& top, const TRgb& bottom,
@@ -61,13 +61,17 @@ void Word(cairo_t* cr, const char* text, double base, const TRgb& top, const TRg
 const TRgb kVelmTop = Rgb(0xE9E2FF), kVelmBottom = Rgb(0x8A6CFF);
 const TRgb kOrraTop = Rgb(0xB8F4FF), kOrraBottom = Rgb(0x3C8CFF);
 
-void Velm(cairo_t* cr) { Word(cr, "VELM", kVelmBase, kVelmTop, kVelmBottom, 0.18); }
-void Orra(cairo_t* cr) { Word(cr, "ORRA", kOrraBase, kOrraTop, kOrraBottom, 0.18); }
+void Velm(cairo_t* cr) {
+    Word(cr, "VELM", kVelmBase, kVelmTop, kVelmBottom, 0.18);
+}
+void Orra(cairo_t* cr) {
+    Word(cr, "ORRA", kOrraBase, kOrraTop, kOrraBottom, 0.18);
+}
 
 // The logo ball at picture point (x, y), on a canvas whose origin is picture point (ox, oy)
 // and scale s.
-void LogoBall(TCanvas& c, double s, double ox, double oy, double x, double y, double sx,
-              double sy, double shine) {
+void LogoBall(TCanvas& c, double s, double ox, double oy, double x, double y, double sx, double sy,
+              double shine) {
     TBallPaint paint = BallPaintFor(kBallColour - 1);
     paint.Symbol = nullptr;
     TBallPose pose{(x - ox) * s, (y - oy) * s, kBallR * s, sx, sy};
@@ -137,8 +141,9 @@ void MakeLetterLayers(TPictureSet& set) {
             const double a = f < 16 ? 0.6 : 0.6 - 0.35 * std::min(1.0, (f - 16) / 10.0);
             Glow(cr, kBallX, kBallY, 27, Rgb(0xB07CFF), a);
         }
-        if (f >= 1) LogoBall(ball.back(), 1, ox, oy, kBallX, by + kBallR * (1 - sy), sx, sy,
-                             f >= 22 ? 0.4 : 0.0);
+        if (f >= 1)
+            LogoBall(ball.back(), 1, ox, oy, kBallX, by + kBallR * (1 - sy), sx, sy,
+                     f >= 22 ? 0.4 : 0.0);
     }
     set.AddFrames("graphics/logo/i.tga", trail, AcrossFor("graphics/logo/i.tga"));
     set.AddFrames("graphics/logo/ball.tga", ball, AcrossFor("graphics/logo/ball.tga"));

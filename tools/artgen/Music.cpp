@@ -10,13 +10,15 @@ namespace artgen {
 namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
-constexpr double kBeat = 0.75;          // 80 beats a minute
-constexpr double kBar = 4 * kBeat;      // 3 seconds
+constexpr double kBeat = 0.75;     // 80 beats a minute
+constexpr double kBar = 4 * kBeat; // 3 seconds
 constexpr int kBarsPerChord = 2;
 constexpr int kChords = 12;
 constexpr double kLength = kChords * kBarsPerChord * kBar; // 72 seconds
 
-double Hz(int semitonesFromA4) { return 440.0 * std::pow(2.0, semitonesFromA4 / 12.0); }
+double Hz(int semitonesFromA4) {
+    return 440.0 * std::pow(2.0, semitonesFromA4 / 12.0);
+}
 
 // Sine by table lookup: the theme sums many partials.
 class TSine {
@@ -24,8 +26,10 @@ public:
     TSine() {
         for (size_t i = 0; i <= kSize; ++i) table_[i] = std::sin(kTwoPi * i / kSize);
     }
-    double operator()(double phase) const { // phase in turns
-        const double p = (phase - std::floor(phase)) * kSize;
+    double operator()(double phase) const {    // phase in turns
+        long whole = static_cast<long>(phase); // floor, also for the small negative phases of FM
+        if (phase < whole) --whole;
+        const double p = (phase - whole) * kSize;
         const size_t i = static_cast<size_t>(p);
         const double t = p - i;
         return table_[i] + (table_[i + 1] - table_[i]) * t;
@@ -49,9 +53,18 @@ struct TChord {
 // D major, calm and open: Dmaj9, Bm9, Gmaj7, A6sus, F#m7, Bm7, Gmaj9, Asus4, Em9, D/F#, Gmaj7,
 // A7sus; the last leads back to the first.
 const std::array<TChord, kChords> kProgression = {{
-    {-31, {-3, 0, 4, 7}},  {-34, {-7, -3, 0, 4}}, {-38, {-3, 2, 5, -2}}, {-36, {-5, 0, 2, 4}},
-    {-39, {-5, 0, 4, -3}}, {-34, {-7, -3, 0, 2}}, {-38, {0, 2, 5, 9}},   {-36, {0, 5, 7, 2}},
-    {-41, {-2, 2, 5, 9}},  {-39, {0, 4, 5, 9}},   {-38, {2, 5, 9, 12}},  {-36, {5, 7, 10, 2}},
+    {-31, {-3, 0, 4, 7}},
+    {-34, {-7, -3, 0, 4}},
+    {-38, {-3, 2, 5, -2}},
+    {-36, {-5, 0, 2, 4}},
+    {-39, {-5, 0, 4, -3}},
+    {-34, {-7, -3, 0, 2}},
+    {-38, {0, 2, 5, 9}},
+    {-36, {0, 5, 7, 2}},
+    {-41, {-2, 2, 5, 9}},
+    {-39, {0, 4, 5, 9}},
+    {-38, {2, 5, 9, 12}},
+    {-36, {5, 7, 10, 2}},
 }};
 
 // A stereo buffer that wraps around: whatever sounds past the end continues at the start, so
@@ -73,7 +86,8 @@ struct TLoop {
 void Pad(TLoop& loop, double at, double dur, double f, double amp) {
     const TSine& sine = Sine();
     const double attack = 1.4, release = 1.8;
-    const long start = static_cast<long>(at * kRate), n = static_cast<long>((dur + release) * kRate);
+    const long start = static_cast<long>(at * kRate),
+               n = static_cast<long>((dur + release) * kRate);
     const double harmonics[4] = {1.0, 0.42, 0.18, 0.07};
     double pl = 0, pr = 0;
     for (long i = 0; i < n; ++i) {
@@ -98,8 +112,8 @@ void Bass(TLoop& loop, double at, double f, double amp) {
     const long start = static_cast<long>(at * kRate), n = static_cast<long>(3.2 * kRate);
     for (long i = 0; i < n; ++i) {
         const double t = static_cast<double>(i) / kRate;
-        const double env = std::min(1.0, t / 0.02) * std::exp(-t / 1.3) *
-                           std::min(1.0, (n - i) / (0.2 * kRate));
+        const double env =
+            std::min(1.0, t / 0.02) * std::exp(-t / 1.3) * std::min(1.0, (n - i) / (0.2 * kRate));
         const double v = sine(f * t) + 0.25 * sine(2 * f * t);
         loop.Add(start + i, amp * env * v, amp * env * v);
     }
@@ -112,8 +126,8 @@ void Key(TLoop& loop, double at, double f, double amp, double pan) {
     for (long i = 0; i < n; ++i) {
         const double t = static_cast<double>(i) / kRate;
         const double index = 1.1 * std::exp(-t / 0.35);
-        const double env = std::min(1.0, t / 0.004) * std::exp(-t / 0.7) *
-                           std::min(1.0, (n - i) / (0.2 * kRate));
+        const double env =
+            std::min(1.0, t / 0.004) * std::exp(-t / 0.7) * std::min(1.0, (n - i) / (0.2 * kRate));
         const double v = sine(f * t + index * sine(f * t) / kTwoPi * 2);
         loop.Add(start + i, amp * env * v * (1 - pan), amp * env * v * (1 + pan));
     }
@@ -125,7 +139,8 @@ void Echo(TLoop& dry, TLoop& out, double delay, double feedback) {
     std::vector<double> l(static_cast<size_t>(dry.Size)), r(static_cast<size_t>(dry.Size));
     for (int pass = 0; pass < 2; ++pass)
         for (int i = 0; i < dry.Size; ++i) {
-            const size_t k = static_cast<size_t>(i), p = static_cast<size_t>((i - d + dry.Size) % dry.Size);
+            const size_t k = static_cast<size_t>(i),
+                         p = static_cast<size_t>((i - d + dry.Size) % dry.Size);
             l[k] = dry.L[k] + feedback * r[p];
             r[k] = dry.R[k] + feedback * l[p];
         }
@@ -160,13 +175,16 @@ TSound MakeTheme() {
     Echo(keys, mix, kBeat * 0.75, 0.38);
     double peak = 1e-9;
     for (int i = 0; i < mix.Size; ++i)
-        peak = std::max({peak, std::abs(mix.L[static_cast<size_t>(i)]), std::abs(mix.R[static_cast<size_t>(i)])});
+        peak = std::max({peak, std::abs(mix.L[static_cast<size_t>(i)]),
+                         std::abs(mix.R[static_cast<size_t>(i)])});
     TSound s;
     s.Channels = 2;
     s.Samples.resize(static_cast<size_t>(mix.Size) * 2);
     for (int i = 0; i < mix.Size; ++i) {
-        s.Samples[static_cast<size_t>(2 * i)] = static_cast<float>(mix.L[static_cast<size_t>(i)] * 0.7 / peak);
-        s.Samples[static_cast<size_t>(2 * i + 1)] = static_cast<float>(mix.R[static_cast<size_t>(i)] * 0.7 / peak);
+        s.Samples[static_cast<size_t>(2 * i)] =
+            static_cast<float>(mix.L[static_cast<size_t>(i)] * 0.7 / peak);
+        s.Samples[static_cast<size_t>(2 * i + 1)] =
+            static_cast<float>(mix.R[static_cast<size_t>(i)] * 0.7 / peak);
     }
     return s;
 }

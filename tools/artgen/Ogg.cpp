@@ -27,7 +27,8 @@ bool EncodeOgg(const TSound& sound, float quality, int serial, std::string& out,
     ogg_page og;
     ogg_packet op;
     auto writePage = [&out](const ogg_page& page) {
-        out.append(reinterpret_cast<const char*>(page.header), static_cast<size_t>(page.header_len));
+        out.append(reinterpret_cast<const char*>(page.header),
+                   static_cast<size_t>(page.header_len));
         out.append(reinterpret_cast<const char*>(page.body), static_cast<size_t>(page.body_len));
     };
     {
@@ -47,7 +48,8 @@ bool EncodeOgg(const TSound& sound, float quality, int serial, std::string& out,
             float** buffer = vorbis_analysis_buffer(&vd, n);
             for (int i = 0; i < n; ++i)
                 for (int ch = 0; ch < sound.Channels; ++ch)
-                    buffer[ch][i] = sound.Samples[static_cast<size_t>((start + i) * sound.Channels + ch)];
+                    buffer[ch][i] =
+                        sound.Samples[static_cast<size_t>((start + i) * sound.Channels + ch)];
             vorbis_analysis_wrote(&vd, n);
             start += n;
         } else {

@@ -13,10 +13,10 @@
 namespace artgen {
 
 struct TPicture {
-    std::string File;      // relative to the data folder, e.g. "graphics/balls/1_0.tga"
-    int PatternWidth = 0;  // the whole picture's size for a single-pattern picture
+    std::string File;     // relative to the data folder, e.g. "graphics/balls/1_0.tga"
+    int PatternWidth = 0; // the whole picture's size for a single-pattern picture
     int PatternHeight = 0;
-    int Frames = 1;        // frames drawn (the picture may hold more patterns)
+    int Frames = 1; // frames drawn (the picture may hold more patterns)
     std::shared_ptr<TCanvas> Image;
 };
 

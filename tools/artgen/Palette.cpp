@@ -23,9 +23,13 @@ constexpr std::array<const char*, kColours> kNames = {"red",    "green", "blue",
 
 } // namespace
 
-TRgb BallColour(int colour) { return Rgb(kHex[static_cast<size_t>((colour - 1) % kColours)]); }
+TRgb BallColour(int colour) {
+    return Rgb(kHex[static_cast<size_t>((colour - 1) % kColours)]);
+}
 
-const char* ColourName(int colour) { return kNames[static_cast<size_t>((colour - 1) % kColours)]; }
+const char* ColourName(int colour) {
+    return kNames[static_cast<size_t>((colour - 1) % kColours)];
+}
 
 void SymbolPath(cairo_t* cr, int colour, double cx, double cy, double r) {
     cairo_save(cr);
@@ -87,9 +91,15 @@ const TMask& ColourSymbol(int colour) {
 
 void TwoColours(int picture, int& first, int& second) {
     switch (picture) {
-    case 7: first = 4, second = 6; break;
-    case 8: first = 1, second = 3; break;
-    default: first = 2, second = 5; break;
+    case 7:
+        first = 4, second = 6;
+        break;
+    case 8:
+        first = 1, second = 3;
+        break;
+    default:
+        first = 2, second = 5;
+        break;
     }
 }
 

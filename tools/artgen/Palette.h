@@ -10,9 +10,9 @@ namespace artgen {
 
 constexpr int kColours = 7;
 
-TRgb BallColour(int colour);             // colour 1..7
-const TMask& ColourSymbol(int colour);   // colour 1..7
-const char* ColourName(int colour);      // "red", ... for the help pages
+TRgb BallColour(int colour);           // colour 1..7
+const TMask& ColourSymbol(int colour); // colour 1..7
+const char* ColourName(int colour);    // "red", ... for the help pages
 // Draws the symbol of `colour` filled, centred at (cx, cy), fitting a square of half-size r.
 void SymbolPath(cairo_t* cr, int colour, double cx, double cy, double r);
 

@@ -16,8 +16,8 @@ void DrawPattern(TCanvas& target, const TPictureSet& set, const std::string& fil
     const TPicture* p = set.Find(file);
     if (!p) return;
     const int across = std::max(1, p->Image->Width() / p->PatternWidth);
-    const int count = PatternCount(p->Image->Width(), p->Image->Height(), p->PatternWidth,
-                                   p->PatternHeight);
+    const int count =
+        PatternCount(p->Image->Width(), p->Image->Height(), p->PatternWidth, p->PatternHeight);
     pattern = std::clamp(pattern, 0, count - 1);
     const double sx = (pattern % across) * p->PatternWidth;
     const double sy = (pattern / across) * p->PatternHeight;
@@ -50,9 +50,9 @@ struct TButtonPlace {
 };
 
 const TButtonPlace kMenu[] = {
-    {"new game.tga", 80, 167},   {"kids.tga", 87, 208},          {"normal.tga", 87, 244},
-    {"professional.tga", 87, 280}, {"options.tga", 73, 383},    {"instructions.tga", 73, 429},
-    {"high scores.tga", 73, 475}, {"exit.tga", 73, 521},
+    {"new game.tga", 80, 167},     {"kids.tga", 87, 208},    {"normal.tga", 87, 244},
+    {"professional.tga", 87, 280}, {"options.tga", 73, 383}, {"instructions.tga", 73, 429},
+    {"high scores.tga", 73, 475},  {"exit.tga", 73, 521},
 };
 
 void CommonLayer(TCanvas& c, const TPictureSet& set, int selected) {
@@ -74,9 +74,9 @@ TCanvas PlayingMockup(const TPictureSet& set, const TFontImage& font) {
     struct TBall {
         int X, Y, N;
     };
-    const TBall placed[] = {{0, 0, 1},  {1, 0, 2}, {2, 1, 3}, {4, 4, 4},  {5, 4, 5},  {6, 4, 6},
-                            {7, 4, 7},  {1, 7, 8}, {2, 7, 9}, {3, 7, 10}, {8, 8, 11}, {0, 3, 12},
-                            {6, 1, 15}, {3, 2, 19}, {4, 2, 20}, {5, 2, 21}, {7, 7, 4}, {8, 0, 7}};
+    const TBall placed[] = {{0, 0, 1},  {1, 0, 2},  {2, 1, 3},  {4, 4, 4},  {5, 4, 5},  {6, 4, 6},
+                            {7, 4, 7},  {1, 7, 8},  {2, 7, 9},  {3, 7, 10}, {8, 8, 11}, {0, 3, 12},
+                            {6, 1, 15}, {3, 2, 19}, {4, 2, 20}, {5, 2, 21}, {7, 7, 4},  {8, 0, 7}};
     for (int x = 0; x < 9; ++x)
         for (int y = 0; y < 9; ++y) {
             const bool path = (y == 6 && x >= 2 && x <= 6) || (x == 6 && y == 5);
@@ -95,8 +95,8 @@ TCanvas PlayingMockup(const TPictureSet& set, const TFontImage& font) {
     DrawPatternCentred(c, set, balls + "4_2.tga", 14, 323 + 52 * 4, 51 + 52 * 4);
     const int preview[4] = {3, 5, 22, 16};
     for (int k = 0; k < 4; ++k) {
-        const std::string f = preview[k] == 22 ? balls + "bomb_0.tga"
-                                               : balls + std::to_string(preview[k]) + "_0.tga";
+        const std::string f =
+            preview[k] == 22 ? balls + "bomb_0.tga" : balls + std::to_string(preview[k]) + "_0.tga";
         DrawPatternCentred(c, set, f, 0, 540 + 52 * k, 552);
     }
     font.DrawCentred(c, "12480", 142, 340, 100, Rgb(0xFF0000));
@@ -286,7 +286,8 @@ TCanvas ContactSheet(const TPictureSet& set) {
         for (int cy = 0; cy < h; cy += 8)
             for (int cx = 0; cx < w; cx += 8) {
                 const bool dark = ((cx + cy) / 8) % 2 == 0;
-                cairo_rectangle(cr, p.X + cx, top + cy, std::min(8.0, w - cx), std::min(8.0, h - cy));
+                cairo_rectangle(cr, p.X + cx, top + cy, std::min(8.0, w - cx),
+                                std::min(8.0, h - cy));
                 cairo_set_source_rgb(cr, dark ? 0.16 : 0.22, dark ? 0.14 : 0.2, dark ? 0.26 : 0.32);
                 cairo_fill(cr);
             }
@@ -296,8 +297,8 @@ TCanvas ContactSheet(const TPictureSet& set) {
         cairo_set_source_surface(cr, p.P->Image->Surface(), 0, 0);
         cairo_paint(cr);
         cairo_restore(cr);
-        const int count = PatternCount(p.P->Image->Width(), p.P->Image->Height(),
-                                       p.P->PatternWidth, p.P->PatternHeight);
+        const int count = PatternCount(p.P->Image->Width(), p.P->Image->Height(), p.P->PatternWidth,
+                                       p.P->PatternHeight);
         const std::string text = p.P->File.substr(p.P->File.find('/') + 1) + "  " +
                                  std::to_string(p.P->PatternWidth) + "x" +
                                  std::to_string(p.P->PatternHeight) + " x" + std::to_string(count);
@@ -334,7 +335,8 @@ bool WriteReview(const TPictureSet& set, const std::string& reviewDir, std::stri
             .WritePng((screens / ("message-" + d.Name + ".png")).string());
     }
     for (int page = 0; page < 5; ++page)
-        HelpMockup(set, font, page).WritePng((screens / ("help" + std::to_string(page) + ".png")).string());
+        HelpMockup(set, font, page)
+            .WritePng((screens / ("help" + std::to_string(page) + ".png")).string());
     LogoMockup(set, 0, -1, -1, 10).WritePng((screens / "logo-0.png").string());
     LogoMockup(set, 10, -1, -1, 40).WritePng((screens / "logo-10.png").string());
     LogoMockup(set, 32, 6, -1, 60).WritePng((screens / "logo-flare.png").string());

@@ -320,8 +320,7 @@ void MakeExplosion(TPictureSet& set) {
     TRng rng(3);
     for (int i = 0; i < 28; ++i) {
         const double a = rng.Range(0, 2 * kPi), d = rng.Range(20, 56);
-        Glow(cr, 64 + std::cos(a) * d, 64 + std::sin(a) * d, rng.Range(3, 7), Rgb(0xFFD080),
-             0.9);
+        Glow(cr, 64 + std::cos(a) * d, 64 + std::sin(a) * d, rng.Range(3, 7), Rgb(0xFFD080), 0.9);
     }
     set.AddWhole("graphics/explosion.bmp", std::move(c));
 }

@@ -10,7 +10,9 @@ namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
 
-double Note(double semitonesFromA4) { return 440.0 * std::pow(2.0, semitonesFromA4 / 12.0); }
+double Note(double semitonesFromA4) {
+    return 440.0 * std::pow(2.0, semitonesFromA4 / 12.0);
+}
 
 class TNoise {
 public:
@@ -125,9 +127,9 @@ TSound Finish(const TBuffer& b, double peak = 0.8) {
 
 // Base note of a sound family (semitones from A4): a pentatonic scale over the seven colours.
 double FamilyNote(const std::string& family) {
-    static const std::map<std::string, double> notes = {
-        {"c1", 3}, {"c2", 5}, {"c3", 7}, {"c4", 10}, {"c5", 12}, {"c6", 15}, {"c7", 17},
-        {"multi", 8}, {"bomb", -2}};
+    static const std::map<std::string, double> notes = {{"c1", 3},  {"c2", 5},    {"c3", 7},
+                                                        {"c4", 10}, {"c5", 12},   {"c6", 15},
+                                                        {"c7", 17}, {"multi", 8}, {"bomb", -2}};
     auto it = notes.find(family);
     return it == notes.end() ? 3 : it->second;
 }

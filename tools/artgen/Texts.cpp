@@ -3,21 +3,33 @@
 namespace artgen {
 
 TTexts::TTexts() {
-    strings_ = {{"MainCaption", "Velm Orra"}, {"Options", "Options"},
-                {"HighScores", "High Scores"}, {"Help", "How to Play"},
-                {"Kids", "Kids"},             {"Normal", "Normal"},
+    strings_ = {{"MainCaption", "Velm Orra"}, {"Options", "Options"}, {"HighScores", "High Scores"},
+                {"Help", "How to Play"},      {"Kids", "Kids"},       {"Normal", "Normal"},
                 {"Proff", "Professional"}};
     // Line widths: scale 70 of the font; the boxes centred on x 530 take about 50 characters,
     // the name entry (x 550, beside the wreath) about 36 and the low score (x 600, beside the
     // crying ball) about 26. The name entry keeps to two lines: the typed name follows at y 265.
     dialogs_ = {
-        {"Exit", "Leave Velm Orra?", {"Your game is kept and waits for you", "until you come back.", "", "Quit now?"}},
-        {"New", "Start a new game?", {"The game in progress will be lost.", "", "Start a new one anyway?"}},
-        {"Old", "Welcome back!", {"Your last game was saved.", "", "Would you like to go on with it?"}},
-        {"Clear", "Clear this table?", {"All names and scores of this table", "return to the starting ones.", "", "This cannot be undone."}},
+        {"Exit",
+         "Leave Velm Orra?",
+         {"Your game is kept and waits for you", "until you come back.", "", "Quit now?"}},
+        {"New",
+         "Start a new game?",
+         {"The game in progress will be lost.", "", "Start a new one anyway?"}},
+        {"Old",
+         "Welcome back!",
+         {"Your last game was saved.", "", "Would you like to go on with it?"}},
+        {"Clear",
+         "Clear this table?",
+         {"All names and scores of this table", "return to the starting ones.", "",
+          "This cannot be undone."}},
         {"EnterName", "A new high score!", {"Well played! Type your name", "and press Enter."}},
-        {"LowScore", "Game over", {"No room for more balls.", "Not enough for the", "table this time.", "Play again?"}},
-        {"FullScreen", "Display changed", {"The new display mode is used", "from the next start.", "", "Quit Velm Orra now?"}},
+        {"LowScore",
+         "Game over",
+         {"No room for more balls.", "Not enough for the", "table this time.", "Play again?"}},
+        {"FullScreen",
+         "Display changed",
+         {"The new display mode is used", "from the next start.", "", "Quit Velm Orra now?"}},
     };
 }
 
@@ -72,11 +84,11 @@ std::string Family(int n) {
 
 std::vector<TSoundEntry> SoundList() {
     std::vector<TSoundEntry> list = {
-        {"s_app", "sounds/appear.ogg"},   {"s_disapp", "sounds/clear1.ogg"},
+        {"s_app", "sounds/appear.ogg"},     {"s_disapp", "sounds/clear1.ogg"},
         {"s_disapp2", "sounds/clear2.ogg"}, {"s_disapp3", "sounds/clear3.ogg"},
-        {"s_ballmove", "sounds/roll.ogg"}, {"s_pin", "sounds/turn.ogg"},
-        {"s_click", "sounds/click.ogg"},  {"s_hover", "sounds/hover.ogg"},
-        {"s_press", "sounds/key.ogg"},    {"s_paint", "sounds/paint.ogg"},
+        {"s_ballmove", "sounds/roll.ogg"},  {"s_pin", "sounds/turn.ogg"},
+        {"s_click", "sounds/click.ogg"},    {"s_hover", "sounds/hover.ogg"},
+        {"s_press", "sounds/key.ogg"},      {"s_paint", "sounds/paint.ogg"},
     };
     const char variants[4] = {'a', 'b', 'c', 'd'};
     for (int n = 1; n <= 23; ++n) {

@@ -33,8 +33,8 @@ TRgb StateText(int state) {
     return state == 1 ? Rgb(0xFFFFFF) : (state == 2 ? Rgb(0xFFE7A0) : ui::kText);
 }
 
-void TextButton(TPictureSet& set, const std::string& name, const std::string& label,
-                TFace face, double size) {
+void TextButton(TPictureSet& set, const std::string& name, const std::string& label, TFace face,
+                double size) {
     MakeStates(set, kButtons + name, [&](TCanvas& c, int s) {
         cairo_t* cr = c.Cr();
         DrawButtonFace(cr, 1, 1, c.Width() - 2, c.Height() - 2, s);
@@ -53,7 +53,8 @@ void DrawButtonFace(cairo_t* cr, double x, double y, double w, double h, int sta
     // Outer glow while hovered.
     if (state == 1) {
         for (int i = 3; i >= 1; --i) {
-            RoundedRect(cr, x - i * 0.5 + 0.5, y - i * 0.5 + 0.5, w + i - 1, h + i - 1, r + i * 0.5);
+            RoundedRect(cr, x - i * 0.5 + 0.5, y - i * 0.5 + 0.5, w + i - 1, h + i - 1,
+                        r + i * 0.5);
             SetSource(cr, ui::kAccent, 0.12);
             cairo_fill(cr);
         }
@@ -395,10 +396,14 @@ void MakeFullScreen(TPictureSet& set) {
             cairo_set_source_rgba(cr, 1, 1, 1, 1);
             cairo_stroke(cr);
         }
+        // A dark backing keeps the label readable over the empty grid.
+        RoundedRect(cr, 28, 2, 215, 21, 8);
+        cairo_set_source_rgba(cr, 0.03, 0.03, 0.06, 0.55);
+        cairo_fill(cr);
         SetFont(cr, TFace::Bold, 16);
-        LabelLeft(cr, "Full screen", 32, 18.5, {1, 1, 1}, 1.0, 0.7);
-        SetFont(cr, TFace::Regular, 11);
-        LabelLeft(cr, "(from the next start)", 130, 18, Rgb(0xD8D8D8), 0.9, 0.5);
+        LabelLeft(cr, "Full screen", 36, 18.5, {1, 1, 1}, 1.0, 0.7);
+        SetFont(cr, TFace::Regular, 10.5);
+        LabelLeft(cr, "(from the next start)", 137, 17.5, Rgb(0xD8D8D8), 0.9, 0.5);
     }
     set.AddFrames(file, frames, 1);
 }
