@@ -291,24 +291,36 @@ public:
     uint32_t Height() const override { return height_; }
     int32_t Format() const override { return format_; }
 
+    // Makes the SDL texture when there is none; its texels stay unset until Upload.
+    bool MakeHandle() {
+        if (texture_ || !context_->Renderer) return true;
+        texture_ = SDL_CreateTexture(context_->Renderer, SDL_PIXELFORMAT_ARGB8888,
+                                     SDL_TEXTUREACCESS_STATIC, int(width_), int(height_));
+        blendMode_ = SDL_BLENDMODE_INVALID;
+        modulation_ = {255, 255, 255, 255};
+        uploaded_ = false;
+        return texture_ != nullptr;
+    }
+    // Before drawing: a texture never unlocked since its handle was made gets its copy now.
+    bool EnsureUploaded() { return uploaded_ || Upload(); }
     // Makes the SDL texture (if needed) and fills it from the system-memory copy.
     bool Upload() {
         if (!context_->Renderer) return true; // nothing to upload to; the copy stays
-        if (!texture_) {
-            texture_ = SDL_CreateTexture(context_->Renderer, SDL_PIXELFORMAT_ARGB8888,
-                                         SDL_TEXTUREACCESS_STATIC, int(width_), int(height_));
-            if (!texture_) return false;
-            blendMode_ = SDL_BLENDMODE_INVALID;
-            modulation_ = {255, 255, 255, 255};
+        if (!MakeHandle()) return false;
+        if (format_ == D3DFMT_A8R8G8B8) { // already in the renderer's layout
+            uploaded_ = SDL_UpdateTexture(texture_, nullptr, memory_.data(), pitch_) == 0;
+        } else {
+            std::vector<uint32_t> argb(size_t(width_) * height_);
+            ExpandToArgb(memory_.data(), pitch_, width_, height_, format_, argb.data());
+            uploaded_ = SDL_UpdateTexture(texture_, nullptr, argb.data(), int(width_ * 4)) == 0;
         }
-        std::vector<uint32_t> argb(size_t(width_) * height_);
-        ExpandToArgb(memory_.data(), pitch_, width_, height_, format_, argb.data());
-        return SDL_UpdateTexture(texture_, nullptr, argb.data(), int(width_ * 4)) == 0;
+        return uploaded_;
     }
     // Drops the SDL texture (device reset or end); the copy stays for a later upload.
     void Detach() {
         if (texture_ && context_->Renderer) SDL_DestroyTexture(texture_);
         texture_ = nullptr;
+        uploaded_ = false;
     }
     SDL_Texture* Handle() const { return texture_; }
     // The colour rectangle copies are multiplied with (white for triangles, which carry their
@@ -341,6 +353,7 @@ private:
     SDL_Texture* texture_ = nullptr;
     SDL_BlendMode blendMode_ = SDL_BLENDMODE_INVALID;
     SDL_Color modulation_{255, 255, 255, 255};
+    bool uploaded_ = false;
     bool locked_ = false;
 };
 
@@ -493,7 +506,7 @@ public:
             return GFXERR_INVALIDCALL;
         if (width > kMaxTextureSide || height > kMaxTextureSide) return GFXERR_INVALIDCALL;
         auto made = std::make_shared<TSdlTexture>(context_, width, height, format);
-        if (!made->Upload()) return GFXERR_OUTOFVIDEOMEMORY;
+        if (!made->MakeHandle()) return GFXERR_OUTOFVIDEOMEMORY;
         texture = std::move(made);
         return GFX_OK;
     }
@@ -566,6 +579,7 @@ public:
         }
 
         SDL_Renderer* r = context_->Renderer;
+        if (boundTexture_ && !boundTexture_->EnsureUploaded()) return GFXERR_OUTOFVIDEOMEMORY;
         SDL_Texture* handle = boundTexture_ ? boundTexture_->Handle() : nullptr;
         const SDL_BlendMode wanted = WantedBlendMode();
         const SDL_ScaleMode scale = states_.Stage0[D3DTSS_MAGFILTER] == D3DTEXF_LINEAR
@@ -582,7 +596,11 @@ public:
         return RenderTriangles(handle) ? GFX_OK : GFXERR_FAIL;
     }
 
+    // The viewport must lie inside the back buffer; anything else is refused and changes nothing.
     int32_t SetViewport(const TGfxViewport& viewport) override {
+        if (uint64_t{viewport.X} + viewport.Width > params_.BackBufferWidth ||
+            uint64_t{viewport.Y} + viewport.Height > params_.BackBufferHeight)
+            return GFXERR_INVALIDCALL;
         viewport_ = viewport;
         ApplyViewport();
         return GFX_OK;

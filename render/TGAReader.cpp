@@ -5,7 +5,6 @@
 #include <csetjmp>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <jpeglib.h>
 #include <vector>
 
@@ -27,10 +26,14 @@ std::string Lower(std::string s) {
 }
 
 bool ReadWholeFile(const std::string& fileName, std::vector<uint8_t>& data, std::string* error) {
-    std::ifstream in(fileName, std::ios::binary);
+    std::ifstream in(fileName, std::ios::binary | std::ios::ate);
     if (!in) return Fail(error, fileName + ": cannot open the file");
-    data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) return Fail(error, fileName + ": read error");
+    const std::streamoff size = in.tellg();
+    if (size < 0) return Fail(error, fileName + ": read error");
+    data.resize(size_t(size));
+    in.seekg(0);
+    if (!in.read(reinterpret_cast<char*>(data.data()), size))
+        return Fail(error, fileName + ": read error");
     return true;
 }
 

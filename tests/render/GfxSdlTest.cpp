@@ -70,6 +70,16 @@ TEST(GfxLayer, DrawingNeedsASceneAValidFormatAndEnoughVertices) {
     EXPECT_EQ(device->EndScene(), GFX_OK);
 }
 
+TEST(GfxLayer, ViewportMustLieInsideTheBackBuffer) {
+    std::shared_ptr<IGfxSystem> system;
+    auto device = OffscreenDevice(system);
+    ASSERT_TRUE(device);
+    EXPECT_EQ(device->SetViewport({0, 0, 64, 32, 0, 0}), GFX_OK);
+    EXPECT_EQ(device->SetViewport({10, 0, 60, 32, 0, 0}), GFXERR_INVALIDCALL);
+    EXPECT_EQ(device->SetViewport({0, 0, 0xFFFFFFF0u, 32, 0, 0}), GFXERR_INVALIDCALL);
+    EXPECT_EQ(device->SetViewport({64, 32, 0, 0, 0, 0}), GFX_OK); // empty: draws nothing
+}
+
 TEST(GfxLayer, LossIsReportedByPresentUntilReset) {
     std::shared_ptr<IGfxSystem> system;
     auto device = OffscreenDevice(system);

@@ -1,9 +1,12 @@
 #include "platform/Bitmap.h"
 #include "tests/render/RenderTestSupport.h"
+#include "tests/render/SampleScene.h"
+#include "tests/render/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 TEST_F(OffscreenTest, PatternLandsOnItsExactPixels) {
@@ -255,4 +258,27 @@ TEST_F(OffscreenTest, SavedFrameReadsBack) {
     EXPECT_EQ(bmp.Height(), 600);
     EXPECT_EQ(bmp.PixelARGB(799, 599) & 0xFFFFFF, uint32_t(60) << 8 | 60);
     std::remove(path.c_str());
+}
+
+// The sample playing screen: balls upright and turned, translucent cells, blended text. Set
+// VO_SAVE_FRAME to a file name to keep the frame as a BMP.
+TEST_F(OffscreenTest, SampleSceneDrawsBallsCellsAndText) {
+    TScratchDir dir;
+    TSampleScene scene;
+    ASSERT_TRUE(scene.Load(device, dir.File("")));
+    Frame([&] { scene.Draw(device, 0); });
+    if (const char* path = std::getenv("VO_SAVE_FRAME")) {
+        EXPECT_TRUE(device.SaveFrame(path));
+    }
+    // A ball's centre region is lit colour (the first ball is red), its cell corner shows the rim.
+    const uint32_t centre = At(TSampleScene::kFieldX + 26, TSampleScene::kFieldY + 26);
+    EXPECT_GT(centre >> 16 & 0xFF, 2 * (centre & 0xFF)) << std::hex << centre;
+    const uint32_t rim = At(TSampleScene::kFieldX, TSampleScene::kFieldY + 26);
+    EXPECT_GT(rim & 0xFF, 120u) << std::hex << rim;
+    // Between balls at a cell corner the backdrop shows through the translucent cell.
+    const uint32_t between = At(TSampleScene::kFieldX + 3, TSampleScene::kFieldY + 3);
+    EXPECT_LT(between & 0xFF, 150u) << std::hex << between;
+    // Text: the 'V' at (20, 520) has its left stroke at the cell's third column.
+    EXPECT_TRUE(Near(At(22, 521), 0xFFE040, 8)) << std::hex << At(22, 521);
+    scene.Free();
 }
