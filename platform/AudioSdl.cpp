@@ -73,7 +73,10 @@ public:
 
     uint32_t SampleLoad(const std::string& path, uint32_t maxPlays, uint32_t flags) override {
         if (!open_) return 0;
-        Mix_Chunk* chunk = Mix_LoadWAV(NormalisePath(path).c_str());
+        // The file is opened and closed here: the decoder does not close it on every failure.
+        SDL_RWops* file = SDL_RWFromFile(NormalisePath(path).c_str(), "rb");
+        Mix_Chunk* chunk = file ? Mix_LoadWAV_RW(file, 0) : nullptr;
+        if (file) SDL_RWclose(file);
         if (!chunk) {
             Log("Audio: cannot load \"" + path + "\": " + Mix_GetError());
             return 0;

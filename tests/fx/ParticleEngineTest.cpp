@@ -6,38 +6,6 @@
 
 #include <cmath>
 
-TEST(ParticleEngine, EachAddCreatesItsKindWithItsStartValues) {
-    TVOParticleEngine e(nullptr);
-    e.AddText("+50", 100, 200);
-    e.AddPop(nullptr, true, 10, 20);
-    e.AddPop(nullptr, false, 10, 20);
-    e.AddAnimation(nullptr, 18, 30, 40, 2.0f, 1);
-    e.AddDebris(nullptr, 50, 60, -3, -20);
-    e.AddFlash(70, 80);
-    const auto& p = e.Particles();
-    ASSERT_EQ(p.size(), 7u);
-    EXPECT_EQ(p[0].Kind, pkText);
-    EXPECT_EQ(p[0].X, 102.0f);
-    EXPECT_EQ(p[0].Y, 202.0f);
-    EXPECT_EQ(p[0].Colour, 0x888888u);
-    EXPECT_EQ(p[1].Colour, 0xFFFFFFu);
-    EXPECT_EQ(p[1].VY, -20.0f);
-    EXPECT_EQ(p[1].Text, "+50");
-    EXPECT_EQ(p[2].Scale, 0.0);
-    EXPECT_FLOAT_EQ(p[2].Life, 0.24f);
-    EXPECT_EQ(p[3].Scale, 256.0);
-    EXPECT_FLOAT_EQ(p[3].Life, 0.23f);
-    EXPECT_FLOAT_EQ(p[4].Life, 9.0f);
-    EXPECT_EQ(p[4].VY, 2.0f);
-    EXPECT_EQ(p[5].Scale, 256.0);
-    EXPECT_EQ(p[6].Scale, 128.0);
-    EXPECT_FLOAT_EQ(p[6].Life, 0.05f);
-    for (const auto& q : p) {
-        EXPECT_EQ(q.Age, 0.0f);
-        EXPECT_EQ(q.Layer, 0);
-    }
-}
-
 TEST(ParticleEngine, TheFirstUpdateUsesAZeroStepAndLaterOnesThePreviousDelta) {
     TVOParticleEngine e(nullptr);
     e.AddDebris(nullptr, 0, 100, 1, 0);
