@@ -2,6 +2,7 @@
 #include "platform/Audio.h"
 #include "fx/SoundBank.h"
 #include "shell/ShellState.h"
+#include "tests/ui/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -45,9 +46,7 @@ void WriteWav(const fs::path& path, double seconds) {
 class AudioTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("vo_audio_" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        dir_ = testart::MakeTempDir("vo_audio_");
         fs::create_directories(dir_ / "sounds");
         WriteWav(dir_ / "long.wav", 2.0);
     }

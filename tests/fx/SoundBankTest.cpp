@@ -1,6 +1,7 @@
 #include "fx/SoundBank.h"
 #include "platform/RecordingAudio.h"
 #include "shell/ShellState.h"
+#include "tests/ui/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -15,11 +16,7 @@ class SoundBankTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Shell = TShellState{};
-        dir_ =
-            fs::temp_directory_path() /
-            ("vo_soundbank_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
+        dir_ = testart::MakeTempDir("vo_soundbank_");
     }
     void TearDown() override { fs::remove_all(dir_); }
 

@@ -4,6 +4,7 @@
 #include "platform/RecordingAudio.h"
 #include "render/PatternImage.h"
 #include "shell/ShellState.h"
+#include "tests/ui/TempDir.h"
 #include "ui/VOStrings.h"
 
 #include <gtest/gtest.h>
@@ -23,11 +24,11 @@ protected:
     void SetUp() override {
         Shell = TShellState{};
         Shell.Word = scrMenu;
-        const fs::path list = fs::temp_directory_path() / "vo_buttons_sounds.txt";
-        std::ofstream(list) << "s_hover\thover\t1\ns_click\tclick\t1\n";
+        const fs::path dir = testart::MakeTempDir("vo_buttons_");
+        std::ofstream(dir / "sounds.txt") << "s_hover\thover\t1\ns_click\tclick\t1\n";
         std::string error;
-        bank.Load(list.string(), "", &error);
-        fs::remove(list);
+        bank.Load((dir / "sounds.txt").string(), "", &error);
+        fs::remove_all(dir);
         SoundBank = &bank;
 
         picture.PatternWidth = 100;

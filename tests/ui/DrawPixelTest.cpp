@@ -3,6 +3,7 @@
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
 #include "shell/ShellState.h"
+#include "tests/ui/TempDir.h"
 #include "tests/ui/TestArt.h"
 #include "ui/VOFont.h"
 #include "ui/vo_Menus.h"
@@ -24,10 +25,7 @@ class DrawPixelTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Shell = TShellState{};
-        dir_ = fs::temp_directory_path() /
-               ("vo_pixels_" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::create_directories(dir_);
+        dir_ = testart::MakeTempDir("vo_pixels_");
         ASSERT_TRUE(testart::WriteFont(dir_.string()));
         dev.SetOffscreen(true);
         dev.SetWidth(800);

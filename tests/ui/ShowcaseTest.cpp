@@ -6,6 +6,7 @@
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
 #include "shell/ShellState.h"
+#include "tests/ui/TempDir.h"
 #include "tests/ui/TestArt.h"
 #include "ui/VOFont.h"
 #include "ui/vo_Menus.h"
@@ -52,8 +53,7 @@ TArt ChooseArt(const fs::path& scratch) {
 } // namespace
 
 TEST(Showcase, TextInItsSizesAndColoursAndButtonsInTheirThreeStates) {
-    const fs::path scratch = fs::temp_directory_path() / "vo_showcase";
-    fs::create_directories(scratch);
+    const fs::path scratch = testart::MakeTempDir("vo_showcase_");
     const TArt art = ChooseArt(scratch);
 
     Shell = TShellState{};

@@ -1,3 +1,4 @@
+#include "tests/ui/TempDir.h"
 #include "ui/VOStrings.h"
 
 #include <gtest/gtest.h>
@@ -74,12 +75,7 @@ TEST(StringTable, EntriesCutShortByTheEndOfTheFileStopThere) {
 
 class StringFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("vo_strings_" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::create_directories(dir_);
-    }
+    void SetUp() override { dir_ = testart::MakeTempDir("vo_strings_"); }
     void TearDown() override { fs::remove_all(dir_); }
     fs::path dir_;
 };
