@@ -157,8 +157,8 @@ std::vector<TCanvas> NewFrames(const std::string& file, int count) {
     return frames;
 }
 
-// Spec point of the light on a ball of radius r (where the sharp highlight sits).
-void SpecPoint(double cx, double cy, double r, double& x, double& y) {
+// Where the sharp highlight of a ball of radius r sits.
+void HighlightPoint(double cx, double cy, double r, double& x, double& y) {
     x = cx - 0.245 * r;
     y = cy - 0.36 * r;
 }
@@ -177,7 +177,7 @@ void MakeRest(TPictureSet& set, int k) {
         DrawBall(c, k, cx, cy, kR, swell * 0.8, 0.35 * std::sin(2 * kPi * t), t);
         if (k != 21 && f > 0) {
             double sx = 0, sy = 0;
-            SpecPoint(cx, cy, kR, sx, sy);
+            HighlightPoint(cx, cy, kR, sx, sy);
             Twinkle(c.Cr(), sx, sy, 9.0 * std::pow(std::sin(kPi * t), 2), t * kPi / 2, 1.0);
         }
     }
@@ -221,7 +221,15 @@ void MakeBounce(TPictureSet& set, int k) {
         BounceAt(f, hop, lift, sx, sy);
         const double bcy = ground - lift - r * sy;
         cairo_t* cr = c.Cr();
+        // Selection mark: a soft halo round the ball and a thin ring on the cell that pulses
+        // once per bounce while the ball hops inside it.
+        const double pulse = 0.5 + 0.5 * std::cos(2 * kPi * f / 25.0);
         Glow(cr, cx, bcy, r + 4.5, Lighter(halo, 0.3), 0.45);
+        cairo_new_path(cr);
+        cairo_arc(cr, cx, cy, r + 2.3, 0, 2 * kPi);
+        cairo_set_line_width(cr, 1.2);
+        SetSource(cr, Lighter(halo, 0.6), 0.3 + 0.4 * pulse);
+        cairo_stroke(cr);
         if (k == 21) {
             DrawBomb(c, cx, bcy + 1.5, r * 0.86, f / 26.0, 0.3);
             continue;
@@ -262,7 +270,8 @@ void MakeBombs(TPictureSet& set) {
         const double shake[6] = {0, 0.8, -0.6, 0.5, -0.8, 0.3};
         for (int f = 0; f < 6; ++f) {
             TCanvas& c = frames[static_cast<size_t>(f)];
-            Glow(c.Cr(), 20, 42.5, 20, Rgb(0xFF5A3C), 0.35);
+            const double pulse = 0.5 + 0.5 * std::cos(2 * kPi * f / 6.0);
+            Glow(c.Cr(), 20, 42.5, 20, Rgb(0xFF5A3C), 0.35 + 0.3 * pulse);
             DrawBomb(c, 20 + shake[f], 42.5, 14.6, f / 6.0, 1.0);
         }
         AddFrames(set, file, frames);
@@ -340,7 +349,7 @@ void MakeSparkleGlitter(TPictureSet& set, int colour) {
     const std::string file = BallFile(colour, 5);
     std::vector<TCanvas> frames = NewFrames(file, 2);
     double sx = 0, sy = 0;
-    SpecPoint(20, 20, kR, sx, sy);
+    HighlightPoint(20, 20, kR, sx, sy);
     Glow(frames[0].Cr(), sx, sy, 5, {1, 1, 1}, 0.25);
     Glow(frames[1].Cr(), sx, sy, 6.5, {1, 1, 1}, 0.45);
     Twinkle(frames[1].Cr(), sx, sy, 4.5, 0.3, 0.8);

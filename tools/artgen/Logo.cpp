@@ -15,8 +15,8 @@ constexpr double kWordSize = 74;  // font size of both words (cap height about 5
 constexpr double kLeft = 305;     // left edge of both words
 constexpr double kVelmBase = 200; // baseline of VELM
 constexpr double kOrraBase = 297; // baseline of ORRA
-constexpr double kBallX = 326;    // the ball resting in the notch of the V
-constexpr double kBallY = 141;
+constexpr double kBallX = 336;    // the ball resting in the notch of the V
+constexpr double kBallY = 144;
 constexpr double kBallR = 16.5;
 constexpr int kBallColour = 5; // violet
 
@@ -208,14 +208,23 @@ void MakeShine(TPictureSet& set) {
             cairo_new_path(cr);
             TextPath(cr, "ORRA", kLeft, kOrraBase);
             cairo_clip(cr);
-            cairo_pattern_t* g = cairo_pattern_create_linear(x - 18, 0, x + 18, 0);
+            cairo_pattern_t* g = cairo_pattern_create_linear(x - 26, 0, x + 6, 0);
             AddStop(g, 0, {1, 1, 1}, 0);
-            AddStop(g, 0.5, {1, 1, 1}, 0.85);
+            AddStop(g, 0.75, {1, 1, 1}, 1.0);
             AddStop(g, 1, {1, 1, 1}, 0);
             cairo_set_source(cr, g);
             cairo_paint(cr);
             cairo_pattern_destroy(g);
             cairo_restore(cr);
+            // A faint streak of light over the whole word, brightest at the band.
+            cairo_pattern_t* streak = cairo_pattern_create_linear(x - 40, 0, x + 20, 0);
+            AddStop(streak, 0, ui::kAccent, 0);
+            AddStop(streak, 0.7, ui::kAccent, 0.22);
+            AddStop(streak, 1, ui::kAccent, 0);
+            cairo_set_source(cr, streak);
+            cairo_rectangle(cr, ox, oy + 4, 235, 67);
+            cairo_fill(cr);
+            cairo_pattern_destroy(streak);
         }
         if (f >= 18) {
             const double t = (f - 18) / 10.0;

@@ -72,6 +72,7 @@ void Inset(cairo_t* cr, double x, double y, double w, double h, double r, double
     cairo_set_source(cr, rim);
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
+    cairo_pattern_destroy(rim);
 }
 
 // A raised frame: a bevelled band around a rectangle.
@@ -169,6 +170,7 @@ void MakeIngame(TPictureSet& set) {
         AddStop(well, 1, Rgb(0x0A0826), 0.9);
         cairo_set_source(cr, well);
         cairo_fill(cr);
+        cairo_pattern_destroy(well);
         cairo_arc(cr, x, y, 22, 0, 2 * kPi);
         cairo_set_line_width(cr, 1);
         SetSource(cr, ui::kPanelEdge, 0.5);
@@ -200,6 +202,7 @@ void MakeField(TPictureSet& set) {
         cairo_set_source(cr, b);
         cairo_set_line_width(cr, 1.2);
         cairo_stroke(cr);
+        cairo_pattern_destroy(b);
     }
     {
         cairo_t* cr = frames[0].Cr(); // a faint sheen: the glass of the board

@@ -83,11 +83,11 @@ bool Shade(const TBallPaint& paint, const TBallPose& pose, double px, double py,
     const double edge = 0.80 + 0.20 * SmoothStep(0.0, 0.3, n.Z);
     c = {c.R * edge, c.G * edge, c.B * edge};
     const double nh = std::max(0.0, Dot(n, kHalf));
-    const double spec = paint.Gloss * ((0.16 + 0.12 * pose.Shine) * std::pow(nh, 8) +
-                                       (1.0 + 0.6 * pose.Shine) * std::pow(nh, 90));
-    c.R += spec;
-    c.G += spec;
-    c.B += spec;
+    const double gloss = paint.Gloss * ((0.16 + 0.12 * pose.Shine) * std::pow(nh, 8) +
+                                        (1.0 + 0.6 * pose.Shine) * std::pow(nh, 90));
+    c.R += gloss;
+    c.G += gloss;
+    c.B += gloss;
     out = {Clamp01(c.R), Clamp01(c.G), Clamp01(c.B)};
     return true;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The glossy ball: a lit sphere shaded per pixel (diffuse light from the upper left, light
-// passing through to the lower right, a violet rim from the backdrop, a soft and a sharp specular
-// highlight), supersampled 4 x 4 for smooth edges, with a faint symbol laid on its surface.
+// passing through to the lower right, a violet rim from the backdrop, a soft and a sharp glossy
+// highlight), supersampled (4 x 4 along the outline) for smooth edges, with a faint symbol laid on
+// its surface.
 #include "tools/artgen/Canvas.h"
 
 #include <functional>
