@@ -24,7 +24,8 @@ void BM_FindPathCrowded(benchmark::State& state) {
     for (auto _ : state) {
         for (int x = 0; x < 9; ++x) {
             for (int y = 0; y < 9; ++y) {
-                const uint8_t l = f.FindPath(0, 0, static_cast<uint8_t>(x), static_cast<uint8_t>(y));
+                const uint8_t l =
+                    f.FindPath(0, 0, static_cast<uint8_t>(x), static_cast<uint8_t>(y));
                 found += l != kNoPath;
             }
         }
@@ -75,7 +76,8 @@ void BM_RenderFullField(benchmark::State& state) {
     Shell.Word = scrPlaying;
     TGameField f(9, 9);
     for (int x = 0; x < 9; ++x)
-        for (int y = 0; y < 9; ++y) f.Cell(x, y) = BallKinds[static_cast<size_t>(1 + (x * 3 + y) % 22)];
+        for (int y = 0; y < 9; ++y)
+            f.Cell(x, y) = BallKinds[static_cast<size_t>(1 + (x * 3 + y) % 22)];
     for (int i = 0; i < 9; ++i) f.Cell(i, 4).Kind = 0;
     f.Selected = true;
     f.SelX = 0;

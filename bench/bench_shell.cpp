@@ -61,7 +61,8 @@ void BM_BusyPlayingFrame(benchmark::State& state) {
     TGameField& f = *GameField;
     RandSeed(7);
     for (int x = 0; x < 9; ++x)
-        for (int y = 0; y < 9; ++y) f.Cell(x, y) = BallKinds[static_cast<size_t>(8 + (x * 3 + y) % 15)];
+        for (int y = 0; y < 9; ++y)
+            f.Cell(x, y) = BallKinds[static_cast<size_t>(8 + (x * 3 + y) % 15)];
     for (int i = 0; i < 9; ++i) f.Cell(i, 4).Kind = 0; // a corridor
     f.Selected = true;
     f.SelX = 0;
@@ -73,7 +74,8 @@ void BM_BusyPlayingFrame(benchmark::State& state) {
     int frame = 0;
     for (auto _ : state) {
         if (frame++ % 40 == 0)
-            for (int k = 0; k < 10; ++k) ParticleEngine->AddText("+50 Chain Bonus", 300.0f + 20 * k, 200.0f);
+            for (int k = 0; k < 10; ++k)
+                ParticleEngine->AddText("+50 Chain Bonus", 300.0f + 20 * k, 200.0f);
         g.form->FrameTimer1RealTime(0.25);
     }
     state.counters["particles"] = static_cast<double>(ParticleEngine->Particles().size());

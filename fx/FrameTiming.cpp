@@ -49,8 +49,8 @@ void TFrameTimer::IdleStep(bool& done) {
         clock_.QueryPerformanceCounter(now);
         const int64_t d = std::llabs(now - lastCounter_);
         lastCounter_ = now;
-        stepRate_ = d > 0 ? RoundRate(static_cast<double>(frequency_) / static_cast<double>(d))
-                          : INT32_MAX;
+        stepRate_ =
+            d > 0 ? RoundRate(static_cast<double>(frequency_) / static_cast<double>(d)) : INT32_MAX;
     } else {
         const uint32_t now = clock_.GetTickCount();
         const int64_t d = std::llabs(static_cast<int64_t>(static_cast<int32_t>(now - lastTick_)));

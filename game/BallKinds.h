@@ -13,7 +13,9 @@ constexpr uint32_t kindDetonating = 0x00020000; // a bomb being detonated, while
 constexpr uint32_t kindPaint = 0x01000000;
 constexpr uint32_t kindMultiplier = 0x02000000; // factor = Kind >> 28
 
-constexpr uint32_t ColourBit(int colour) { return 1u << (colour - 1); }
+constexpr uint32_t ColourBit(int colour) {
+    return 1u << (colour - 1);
+}
 
 // 8 bytes, little-endian in "Config.bin": Kind, then Picture (low byte used).
 struct TCell {

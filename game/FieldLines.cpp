@@ -14,10 +14,18 @@ namespace {
 
 // Centre of cell (x, y) for the effects that the field starts there, and the slightly lower
 // centre of the pop and debris effects of removed balls.
-float CentreX(int x) { return static_cast<float>(323 + kCellPitch * x); }
-float CentreY(int y) { return static_cast<float>(51 + kCellPitch * y); }
-float BurstX(int x) { return static_cast<float>(324 + kCellPitch * x); }
-float BurstY(int y) { return static_cast<float>(53 + kCellPitch * y); }
+float CentreX(int x) {
+    return static_cast<float>(323 + kCellPitch * x);
+}
+float CentreY(int y) {
+    return static_cast<float>(51 + kCellPitch * y);
+}
+float BurstX(int x) {
+    return static_cast<float>(324 + kCellPitch * x);
+}
+float BurstY(int y) {
+    return static_cast<float>(53 + kCellPitch * y);
+}
 
 // The colour 1..7 of the lowest colour bit of a kind, 0 when it has none.
 uint8_t ColourOf(uint32_t kind) {

@@ -16,13 +16,21 @@ constexpr int32_t kUpright = 64;
 constexpr int32_t kNaturalSize = 256;
 constexpr uint32_t kGhostColour = 0x44FFFFFF; // a faint copy where the selected ball would go
 
-int RoundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
+int RoundEven(double v) {
+    return static_cast<int>(std::nearbyint(v));
+}
 
-int32_t MeasuredFrameRate() { return FrameTimer1 ? FrameTimer1->FrameRate() : 0; }
+int32_t MeasuredFrameRate() {
+    return FrameTimer1 ? FrameTimer1->FrameRate() : 0;
+}
 
 // Ball centre in cell (x, y) for a ball picture.
-int BallX(int x, const TPatternImage* image) { return 303 + kCellPitch * x + HalfWidth(image); }
-int BallY(int y, const TPatternImage* image) { return 31 + kCellPitch * y + HalfHeight(image); }
+int BallX(int x, const TPatternImage* image) {
+    return 303 + kCellPitch * x + HalfWidth(image);
+}
+int BallY(int y, const TPatternImage* image) {
+    return 31 + kCellPitch * y + HalfHeight(image);
+}
 
 // The four idle sparkles: picture set (0..3 = %d_2 .. %d_5), frames, repetitions, centre y offset.
 struct TSparkle {
@@ -99,8 +107,8 @@ void TGameField::Render(double delta) {
             if (x == HoverX && y == HoverY) continue;
             TPatternImage* image = BallPicture(cell.Picture);
             if (device)
-                device->DrawRotated(image, BallX(x, image), BallY(y, image), kUpright,
-                                    kNaturalSize, 0, fxBlend);
+                device->DrawRotated(image, BallX(x, image), BallY(y, image), kUpright, kNaturalSize,
+                                    0, fxBlend);
         }
     }
 
@@ -173,14 +181,18 @@ void TGameField::DrawTravellingBall() {
         for (int y = 0; y <= MaxY; ++y) {
             if (RoundEven(PathGrid(x, y)) != 1) continue;
             const int16_t oldX = TravelDirX, oldY = TravelDirY;
-            auto next = [&](int i, int j) { return Inside(i, j) && RoundEven(PathGrid(i, j)) == 2; };
+            auto next = [&](int i, int j) {
+                return Inside(i, j) && RoundEven(PathGrid(i, j)) == 2;
+            };
             TravelDirX = next(x + 1, y) ? 1 : next(x - 1, y) ? -1 : 0;
             TravelDirY = next(x, y + 1) ? 1 : next(x, y - 1) ? -1 : 0;
             if (TravelDirX != oldX || TravelDirY != oldY) Play(TSample::Pin);
             const double p = PathGrid(x, y);
             TPatternImage* image = BallPicture(SelPicture);
-            const int cx = RoundEven((x - (p - 1.5) * TravelDirX) * kCellPitch) + 303 + HalfWidth(image);
-            const int cy = RoundEven((y - (p - 1.5) * TravelDirY) * kCellPitch) + 31 + HalfHeight(image);
+            const int cx =
+                RoundEven((x - (p - 1.5) * TravelDirX) * kCellPitch) + 303 + HalfWidth(image);
+            const int cy =
+                RoundEven((y - (p - 1.5) * TravelDirY) * kCellPitch) + 31 + HalfHeight(image);
             if (RenderDevice1)
                 RenderDevice1->DrawRotated(image, cx, cy, kUpright, kNaturalSize, 0, fxBlend);
         }
@@ -197,8 +209,8 @@ void TGameField::StartIdleSparkle() {
     if (cell.Kind == 0 || cell.Picture >= 7) return;
     const TSparkle& s = kSparkles[k];
     AddAnimation(Pictures.Sparkle[static_cast<size_t>(s.Set)][cell.Picture], s.Frames,
-                 static_cast<float>(323 + kCellPitch * x), static_cast<float>(s.CentreY + kCellPitch * y),
-                 1.0f, s.Cycles);
+                 static_cast<float>(323 + kCellPitch * x),
+                 static_cast<float>(s.CentreY + kCellPitch * y), 1.0f, s.Cycles);
 }
 
 // The end of a game: one random ball shrinks away per frame; 5 units after the last one the turn

@@ -22,8 +22,12 @@ inline TPatternImage* BouncePicture(uint32_t picture) {
 
 // Pattern width and height of a ball picture halved toward zero: a ball is drawn centred at
 // (303 + 52x + w/2, 31 + 52y + h/2), the cell centre for a 40 x 40 ball.
-inline int HalfWidth(const TPatternImage* image) { return image ? image->PatternWidth / 2 : 20; }
-inline int HalfHeight(const TPatternImage* image) { return image ? image->PatternHeight / 2 : 20; }
+inline int HalfWidth(const TPatternImage* image) {
+    return image ? image->PatternWidth / 2 : 20;
+}
+inline int HalfHeight(const TPatternImage* image) {
+    return image ? image->PatternHeight / 2 : 20;
+}
 
 inline void Play(uint32_t sample) {
     if (SoundBank) SoundBank->Play(sample);
@@ -44,7 +48,9 @@ inline void Stop(TSample s) {
     if (SoundBank) SoundBank->Stop(s);
 }
 // The selected-bomb loop: selection sounds entry 22, variant a ("sounds/a_bomb.ogg").
-inline uint32_t BombLoop() { return SoundBank ? SoundBank->Selection(0, 22) : 0; }
+inline uint32_t BombLoop() {
+    return SoundBank ? SoundBank->Selection(0, 22) : 0;
+}
 
 inline void RemoveAt(float x, float y) {
     if (ParticleEngine) ParticleEngine->RemoveAt(x, y);

@@ -11,11 +11,15 @@ using namespace field_fx;
 
 namespace {
 
-float CentreX(int x) { return static_cast<float>(323 + kCellPitch * x); }
-float CentreY(int y) { return static_cast<float>(51 + kCellPitch * y); }
+float CentreX(int x) {
+    return static_cast<float>(323 + kCellPitch * x);
+}
+float CentreY(int y) {
+    return static_cast<float>(51 + kCellPitch * y);
+}
 
-constexpr double kAppearTime = 6.75;  // a new ball grows in for this long before it is drawn
-constexpr double kSettleTime = 7.0;   // new balls settle before their lines are searched
+constexpr double kAppearTime = 6.75; // a new ball grows in for this long before it is drawn
+constexpr double kSettleTime = 7.0;  // new balls settle before their lines are searched
 
 // A multiplier from s = Random(16): 0..11 x3, 12..14 x6, 15 x9.
 int MultiplierEntry() {
@@ -115,7 +119,8 @@ void TGameField::Click() {
     TCell& cell = Cells(x, y);
     if (cell.Kind == 0) {
         if (!Selected) return;
-        const uint8_t length = FindPath(SelX, SelY, static_cast<uint8_t>(x), static_cast<uint8_t>(y));
+        const uint8_t length =
+            FindPath(SelX, SelY, static_cast<uint8_t>(x), static_cast<uint8_t>(y));
         if (length > 0 && length < kNoPath) {
             // The ball leaves its cell: hidden there while it travels; SelX and SelY keep the
             // start for the arrival.

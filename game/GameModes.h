@@ -4,12 +4,12 @@
 #include <cstdint>
 
 struct TModeRules {
-    int32_t StartBalls;       // balls placed by a new game: 3 x (mode + 1)
-    int32_t StartColours;     // starting balls are plain colours 1..StartColours
-    int32_t PreviewColours;   // plain preview balls are colours 1..PreviewColours
-    int32_t BallsPerTurn;     // balls per turn with 32 or more free cells: mode + 2
-    int32_t MinBallsPerTurn;  // the fewest balls a turn brings when the field fills up
-    int32_t SpawnRoom;        // empty cells a spawn needs, whatever it places: mode + 3
+    int32_t StartBalls;      // balls placed by a new game: 3 x (mode + 1)
+    int32_t StartColours;    // starting balls are plain colours 1..StartColours
+    int32_t PreviewColours;  // plain preview balls are colours 1..PreviewColours
+    int32_t BallsPerTurn;    // balls per turn with 32 or more free cells: mode + 2
+    int32_t MinBallsPerTurn; // the fewest balls a turn brings when the field fills up
+    int32_t SpawnRoom;       // empty cells a spawn needs, whatever it places: mode + 3
 };
 
 constexpr std::array<TModeRules, 3> ModeRules = {{

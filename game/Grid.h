@@ -19,7 +19,7 @@ public:
 private:
     static size_t Size(int columns, int rows) {
         return columns > 0 && rows > 0 ? static_cast<size_t>(columns) * static_cast<size_t>(rows)
-                                        : 0;
+                                       : 0;
     }
     int columns_ = 0;
     int rows_ = 0;

@@ -9,7 +9,9 @@ namespace {
 
 // Path values are whole wave numbers held in single precision; rounding is to nearest, ties to
 // even, as everywhere in the field.
-int RoundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
+int RoundEven(double v) {
+    return static_cast<int>(std::nearbyint(v));
+}
 
 } // namespace
 
@@ -144,8 +146,8 @@ void TGameField::UpdateHover() {
 }
 
 void TGameField::InsertHighScore() {
-    const int row = ::InsertHighScore(HighScores.Blocks[Shell.CurrentMode % kHighScoreModes],
-                                      Shell.Score);
+    const int row =
+        ::InsertHighScore(HighScores.Blocks[Shell.CurrentMode % kHighScoreModes], Shell.Score);
     Shell.Word = scrMessageBox + scrMsgLowScore + scrHighScores;
     if (row == kNotEntered) return;
     Shell.Word = scrMessageBox + scrMsgEnterName + scrHighScores;

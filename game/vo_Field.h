@@ -13,11 +13,11 @@ constexpr int kFieldLeft = 298;
 constexpr int kFieldTop = 26;
 constexpr int kCellPitch = 52;
 
-constexpr uint8_t kNoHover = 255;    // HoverX/HoverY: the pointer is not over the field
-constexpr uint8_t kNoSelection = 254; // SelX/SelY: nothing selected
-constexpr uint8_t kNoPath = 255;     // FindPath: no path, or a refused search
-constexpr uint8_t kBlockedMark = 255; // PathMarks: the hovered empty cell cannot be reached
-constexpr double kTurnIdle = -200.0; // TurnTimer while waiting for the player
+constexpr uint8_t kNoHover = 255;        // HoverX/HoverY: the pointer is not over the field
+constexpr uint8_t kNoSelection = 254;    // SelX/SelY: nothing selected
+constexpr uint8_t kNoPath = 255;         // FindPath: no path, or a refused search
+constexpr uint8_t kBlockedMark = 255;    // PathMarks: the hovered empty cell cannot be reached
+constexpr double kTurnIdle = -200.0;     // TurnTimer while waiting for the player
 constexpr double kTurnGameOver = 1000.0; // TurnTimer when the emptying of a full field begins
 
 class TGameField {
@@ -104,7 +104,7 @@ public:
     uint8_t SelPicture = 0;
     float BouncePhase = 0.0f;
     TGrid<TCell> Cells;
-    TGrid<float> PathGrid;   // wave numbers of the search, then the chosen path and travel clock
+    TGrid<float> PathGrid;    // wave numbers of the search, then the chosen path and travel clock
     TGrid<uint8_t> PathMarks; // 0 plain, 1..254 highlighted path, 255 blocked target
     std::array<TCell, 5> Preview{};
     uint8_t ChainCount = 0;

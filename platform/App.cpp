@@ -23,12 +23,17 @@ uint32_t ShiftState() {
 // SDL key to virtual-key code; 0 for keys the game has no use for.
 uint16_t VirtualKey(SDL_Keycode k) {
     switch (k) {
-    case SDLK_BACKSPACE: return VK_BACK;
+    case SDLK_BACKSPACE:
+        return VK_BACK;
     case SDLK_RETURN:
-    case SDLK_KP_ENTER: return VK_RETURN;
-    case SDLK_ESCAPE: return VK_ESCAPE;
-    case SDLK_SPACE: return 32;
-    default: break;
+    case SDLK_KP_ENTER:
+        return VK_RETURN;
+    case SDLK_ESCAPE:
+        return VK_ESCAPE;
+    case SDLK_SPACE:
+        return 32;
+    default:
+        break;
     }
     if (k >= SDLK_a && k <= SDLK_z) return static_cast<uint16_t>('A' + (k - SDLK_a));
     if (k >= SDLK_0 && k <= SDLK_9) return static_cast<uint16_t>('0' + (k - SDLK_0));
@@ -37,10 +42,14 @@ uint16_t VirtualKey(SDL_Keycode k) {
 
 int32_t MouseButton(uint8_t b) {
     switch (b) {
-    case SDL_BUTTON_LEFT: return 0;
-    case SDL_BUTTON_RIGHT: return 1;
-    case SDL_BUTTON_MIDDLE: return 2;
-    default: return -1;
+    case SDL_BUTTON_LEFT:
+        return 0;
+    case SDL_BUTTON_RIGHT:
+        return 1;
+    case SDL_BUTTON_MIDDLE:
+        return 2;
+    default:
+        return -1;
     }
 }
 
@@ -144,16 +153,17 @@ void TApplication::DestroyMainWindow() {
     form_ = nullptr;
 }
 
-void TApplication::SetCaption(const std::string& caption) { SetNativeWindowTitle(window_, caption); }
+void TApplication::SetCaption(const std::string& caption) {
+    SetNativeWindowTitle(window_, caption);
+}
 
 void TApplication::SetCursor(TCursorShape shape) {
     if (shape == TCursorShape::None) {
         SDL_ShowCursor(SDL_DISABLE);
         return;
     }
-    SDL_Cursor* next = SDL_CreateSystemCursor(shape == TCursorShape::AppStart
-                                                  ? SDL_SYSTEM_CURSOR_WAITARROW
-                                                  : SDL_SYSTEM_CURSOR_ARROW);
+    SDL_Cursor* next = SDL_CreateSystemCursor(
+        shape == TCursorShape::AppStart ? SDL_SYSTEM_CURSOR_WAITARROW : SDL_SYSTEM_CURSOR_ARROW);
     if (next) {
         SDL_SetCursor(next);
         if (cursor_) SDL_FreeCursor(static_cast<SDL_Cursor*>(cursor_));
@@ -173,9 +183,9 @@ void TApplication::PaintStartText(const std::string& text, int32_t x, int32_t y)
     TBitmap label;
     if (label.SetSize(TBitmap::TextWidth(text), TBitmap::TextHeight(), 32)) {
         label.TextOut(0, 0, text, 0xFFFFFF, 0x000000);
-        SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(
-            label.ScanLine(0), label.Width(), label.Height(), 32, label.RowBytes(),
-            SDL_PIXELFORMAT_ARGB8888);
+        SDL_Surface* s =
+            SDL_CreateRGBSurfaceWithFormatFrom(label.ScanLine(0), label.Width(), label.Height(), 32,
+                                               label.RowBytes(), SDL_PIXELFORMAT_ARGB8888);
         if (s) {
             SDL_Texture* t = SDL_CreateTextureFromSurface(r, s);
             if (t) {
@@ -277,7 +287,8 @@ void TApplication::Dispatch(const void* raw) {
             form_->FormKeyPress(c);
         });
         break;
-    default: break;
+    default:
+        break;
     }
 }
 

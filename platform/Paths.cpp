@@ -45,7 +45,9 @@ std::string DataDir() {
     return dir;
 }
 
-void SetDataDir(const std::string& dir) { overrideDataDir = dir; }
+void SetDataDir(const std::string& dir) {
+    overrideDataDir = dir;
+}
 
 std::string DataPath(const std::string& name) {
     std::string n = name;
@@ -68,6 +70,8 @@ bool EnterUserDataDir(std::string* error) {
     return true;
 }
 
-std::string UserConfigDir() { return XdgDir("XDG_CONFIG_HOME", ".config"); }
+std::string UserConfigDir() {
+    return XdgDir("XDG_CONFIG_HOME", ".config");
+}
 
 } // namespace paths

@@ -8,14 +8,14 @@
 class TPatternImage;
 
 struct TCatalogueEntry {
-    std::string File;         // e.g. "graphics/balls/1_0.tga"
-    int PatternWidth = 0;     // 0 with Whole: the whole picture is one pattern
+    std::string File;     // e.g. "graphics/balls/1_0.tga"
+    int PatternWidth = 0; // 0 with Whole: the whole picture is one pattern
     int PatternHeight = 0;
     int TextureWidth = 0;
     int TextureHeight = 0;
-    int Format = 21;          // 21 A8R8G8B8 (with alpha), 23 R5G6B5 (no alpha)
-    bool Whole = false;       // loaded with LoadAuto
-    int MinPatterns = 1;      // patterns the game draws from it; the picture must hold these
+    int Format = 21;                // 21 A8R8G8B8 (with alpha), 23 R5G6B5 (no alpha)
+    bool Whole = false;             // loaded with LoadAuto
+    int MinPatterns = 1;            // patterns the game draws from it; the picture must hold these
     TPatternImage** Slot = nullptr; // the global picture set it fills (in Pictures)
 };
 

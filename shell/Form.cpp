@@ -112,8 +112,7 @@ bool TForm1::FormCreate() {
         app_->DesktopSize(dw, dh);
         if (dw == 800 && dh == 600) borderless = true;
         std::string error;
-        if (!app_->CreateMainWindow("Velm Orra (loading...)", 800, 600, borderless, this,
-                                    &error)) {
+        if (!app_->CreateMainWindow("Velm Orra (loading...)", 800, 600, borderless, this, &error)) {
             Log.Start(options_.LogFile);
             Log.Line("Cannot open the window: " + error);
             return false;
@@ -171,7 +170,9 @@ void TForm1::FormDestroy() {
     }
 }
 
-void TForm1::RenderDevice1DeviceLost() { device_->ResetDevice(); }
+void TForm1::RenderDevice1DeviceLost() {
+    device_->ResetDevice();
+}
 
 void TForm1::ApplicationActivate() {
     frameTimer_->MayRealTime = true;

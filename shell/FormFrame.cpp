@@ -21,11 +21,13 @@ namespace {
 
 constexpr uint32_t kWhite = 0xFFFFFFFF;
 constexpr uint32_t kGrey = 0xFF888888;
-constexpr uint32_t kRed = 0xFF0000FF;    // 0xAABBGGRR
+constexpr uint32_t kRed = 0xFF0000FF; // 0xAABBGGRR
 constexpr uint32_t kYellow = 0xFF00FFFF;
 constexpr uint32_t kCheckBoxTint = 0xFF00CC99;
 
-int32_t RoundEven(double v) { return static_cast<int32_t>(std::nearbyint(v)); }
+int32_t RoundEven(double v) {
+    return static_cast<int32_t>(std::nearbyint(v));
+}
 
 struct TMessageKind {
     uint32_t Flag;
@@ -70,12 +72,13 @@ void TForm1::FrameTimer1RealTime(double delta) {
     if (Shell.AnimClock < 38) Shell.SmallLogoFrame = static_cast<int32_t>(Shell.AnimClock);
     if (Shell.AnimClock > 500) Shell.AnimClock = 0;
 
-    // 3. The loading step draws and presents its own frames.
+    // 3. The loading step draws and presents its own frames. After it failed the program is
+    // ending: a frame that still comes neither loads again nor draws.
+    if (loadingFailed_) return;
     if (Shell.Word == scrLoading) {
         LoadingStep();
         return;
     }
-    if (loadingFailed_) return;
 
     // 4.-5.
     if (ParticleEngine) ParticleEngine->Update(delta);
@@ -104,12 +107,9 @@ void TForm1::FrameTimer1RealTime(double delta) {
         device_->DrawImage(Pictures.Help[Shell.HelpPage % Pictures.Help.size()], 303, 31, 0,
                            fxBlend);
     }
-    if (HasFlag(Shell.Word, scrOptions))
-        DrawOptions();
-    if (HasFlag(Shell.Word, scrHighScores))
-        DrawHighScores();
-    if (HasFlag(Shell.Word, scrPlaying))
-        DrawPlaying(delta);
+    if (HasFlag(Shell.Word, scrOptions)) DrawOptions();
+    if (HasFlag(Shell.Word, scrHighScores)) DrawHighScores();
+    if (HasFlag(Shell.Word, scrPlaying)) DrawPlaying(delta);
 
     // 12. The message box.
     if (HasFlag(Shell.Word, scrMessageBox)) DrawMessageBox();

@@ -18,10 +18,16 @@
 namespace {
 
 // The press and release cells come from client pixels, truncating toward zero.
-int CellOf(int32_t v, int origin) { return static_cast<int>(std::trunc((v - origin) / 52.0)); }
+int CellOf(int32_t v, int origin) {
+    return static_cast<int>(std::trunc((v - origin) / 52.0));
+}
 
-bool MessageOpen() { return HasFlag(Shell.Word, scrMessageBox); }
-bool StartSequence() { return Shell.Word == scrLogo || Shell.Word == scrLoading; }
+bool MessageOpen() {
+    return HasFlag(Shell.Word, scrMessageBox);
+}
+bool StartSequence() {
+    return Shell.Word == scrLogo || Shell.Word == scrLoading;
+}
 
 constexpr int kMaxNameLength = 16;
 
@@ -111,9 +117,15 @@ void TForm1::OpenMessage(uint32_t flag) {
 
 void TForm1::CmdNewGame() {
     switch (Shell.CurrentMode) {
-    case modeKids: CmdKids(); break;
-    case modeProfessional: CmdProfessional(); break;
-    default: CmdNormal(); break;
+    case modeKids:
+        CmdKids();
+        break;
+    case modeProfessional:
+        CmdProfessional();
+        break;
+    default:
+        CmdNormal();
+        break;
     }
 }
 
@@ -161,14 +173,18 @@ void TForm1::ShowScreen(uint32_t word, int button) {
     MarkScreenButton(button);
 }
 
-void TForm1::CmdOptions() { ShowScreen(scrOptions, btnOptions); }
+void TForm1::CmdOptions() {
+    ShowScreen(scrOptions, btnOptions);
+}
 
 void TForm1::CmdInstructions() {
     ShowScreen(scrHelp, btnInstructions);
     Shell.HelpPage = 0;
 }
 
-void TForm1::CmdHighScores() { ShowScreen(scrHighScores, btnHighScores); }
+void TForm1::CmdHighScores() {
+    ShowScreen(scrHighScores, btnHighScores);
+}
 
 void TForm1::CmdExit() {
     if (HasFlag(Shell.Word, scrMsgExit)) return;
@@ -176,11 +192,13 @@ void TForm1::CmdExit() {
 }
 
 void TForm1::CmdPreviousTable() {
-    Shell.HighScorePage = Shell.HighScorePage == 0 ? 2 : static_cast<uint8_t>(Shell.HighScorePage - 1);
+    Shell.HighScorePage =
+        Shell.HighScorePage == 0 ? 2 : static_cast<uint8_t>(Shell.HighScorePage - 1);
 }
 
 void TForm1::CmdNextTable() {
-    Shell.HighScorePage = Shell.HighScorePage >= 2 ? 0 : static_cast<uint8_t>(Shell.HighScorePage + 1);
+    Shell.HighScorePage =
+        Shell.HighScorePage >= 2 ? 0 : static_cast<uint8_t>(Shell.HighScorePage + 1);
 }
 
 void TForm1::CmdBack() {
@@ -188,7 +206,9 @@ void TForm1::CmdBack() {
     if (Buttons) Buttons->SelectMode();
 }
 
-void TForm1::CmdClearTable() { OpenMessage(scrMsgClear); }
+void TForm1::CmdClearTable() {
+    OpenMessage(scrMsgClear);
+}
 
 void TForm1::CmdPreviousPage() {
     if (Shell.HelpPage > 0) --Shell.HelpPage;

@@ -20,7 +20,9 @@
 
 namespace {
 
-int32_t RoundEven(double v) { return static_cast<int32_t>(std::nearbyint(v)); }
+int32_t RoundEven(double v) {
+    return static_cast<int32_t>(std::nearbyint(v));
+}
 
 constexpr double kFullBar = 195.0; // progress of a full bar: about 77 logo units + 117 loads
 constexpr uint32_t kEveryScreen = 0xFFFFFFFFu;
@@ -48,10 +50,10 @@ void TForm1::LoadPicture(const TCatalogueEntry& entry) {
     const std::string file = paths::DataPath(entry.File);
     std::string error;
     const int32_t result =
-        entry.Whole ? set->LoadAuto(device_->Device(), file, entry.Format, &error)
-                    : set->LoadFromFile(device_->Device(), file, entry.PatternWidth,
-                                        entry.PatternHeight, entry.TextureWidth,
-                                        entry.TextureHeight, entry.Format, &error);
+        entry.Whole
+            ? set->LoadAuto(device_->Device(), file, entry.Format, &error)
+            : set->LoadFromFile(device_->Device(), file, entry.PatternWidth, entry.PatternHeight,
+                                entry.TextureWidth, entry.TextureHeight, entry.Format, &error);
     if (result != 0 && !error.empty()) Log.Line("Cannot load \"" + entry.File + "\": " + error);
     if (entry.Slot) *entry.Slot = set.get();
     pictures_.push_back(std::move(set));

@@ -34,8 +34,8 @@ struct TPictures {
     TPatternImage* HighModeL = nullptr;
     TPatternImage* Back = nullptr;
     TPatternImage* Clear = nullptr;
-    TPatternImage* Ingame = nullptr; // in-game background, four quadrants
-    TPatternImage* Field = nullptr;  // 0 plain cell, 1 path, 2 unreachable, 3 empty cell
+    TPatternImage* Ingame = nullptr;         // in-game background, four quadrants
+    TPatternImage* Field = nullptr;          // 0 plain cell, 1 path, 2 unreachable, 3 empty cell
     std::array<TPatternImage*, 22> Ball{};   // %d_0: at rest, hover, preview, pop, debris
     std::array<TPatternImage*, 22> Bounce{}; // %d_1: the selected ball
     TPatternImage* BombHovered = nullptr;    // bomb_1

@@ -71,7 +71,8 @@ TConfigContents DecodeConfig(const uint8_t* data, size_t size) {
                 e.NameLength = 16;
                 ++clamped;
             }
-    if (clamped) c.Notes.push_back(std::to_string(clamped) + " high-score names cut to 16 characters");
+    if (clamped)
+        c.Notes.push_back(std::to_string(clamped) + " high-score names cut to 16 characters");
 
     if (size >= kVolumesOffset + 4)
         c.MusicVolume = ClampVolume(ReadInt32(data + kVolumesOffset), "music", c.Notes);

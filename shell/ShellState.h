@@ -58,4 +58,6 @@ struct TShellState {
 
 extern TShellState Shell;
 
-inline bool HasFlag(uint32_t word, uint32_t flag) { return (word & flag) != 0; }
+inline bool HasFlag(uint32_t word, uint32_t flag) {
+    return (word & flag) != 0;
+}

@@ -22,7 +22,8 @@ int main(int argc, char** argv) {
     g.Cells[4][4] = BallKinds[3];
     g.Cells[8][8] = BallKinds[5];
     std::string error;
-    if (!WriteFileAtomically(argv[1], EncodeConfig(FreshHighScoreTable(), 50, 75, true, g), &error)) {
+    if (!WriteFileAtomically(argv[1], EncodeConfig(FreshHighScoreTable(), 50, 75, true, g),
+                             &error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }

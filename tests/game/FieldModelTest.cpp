@@ -48,7 +48,8 @@ TEST(BallKindTable, ColourBitsAndSpecials) {
     EXPECT_EQ(BallKinds[19].Kind >> 28, 3u);
     EXPECT_EQ(BallKinds[20].Kind >> 28, 6u);
     EXPECT_EQ(BallKinds[21].Kind >> 28, 9u);
-    for (int e = 19; e <= 21; ++e) EXPECT_TRUE(BallKinds[static_cast<size_t>(e)].Kind & kindMultiplier);
+    for (int e = 19; e <= 21; ++e)
+        EXPECT_TRUE(BallKinds[static_cast<size_t>(e)].Kind & kindMultiplier);
     // The bomb has no colour bit, so it never lines up with a coloured ball.
     EXPECT_EQ(BallKinds[kindEntryBomb].Kind & kindColourMask, 0u);
     EXPECT_EQ(BallKinds[kindEntryBomb].Picture, kPictureBomb);

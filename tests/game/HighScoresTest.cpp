@@ -22,7 +22,7 @@ protected:
         Shell.NewEntryRow = 77;
         field.InsertHighScore();
         return Shell.Word == scrMessageBox + scrMsgEnterName + scrHighScores ? Shell.NewEntryRow
-                                                                              : kNotEntered;
+                                                                             : kNotEntered;
     }
     const THighScoreBlock& Block(int mode) { return HighScores.Blocks[static_cast<size_t>(mode)]; }
 

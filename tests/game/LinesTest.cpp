@@ -164,7 +164,7 @@ TEST_F(Lines, BombDestroysItsBlockAndSetsOffBombsInIt) {
     for (auto [x, y] : {std::pair{2, 2}, {3, 2}, {4, 2}, {3, 3}, {4, 3}, {5, 3}, {3, 1}})
         EXPECT_EQ(field.Cell(x, y).Kind, 0u) << x << "," << y;
     EXPECT_EQ(field.Cell(2, 3), BallKinds[3]);
-    EXPECT_EQ(Shell.Score, 10); // bombs score nothing
+    EXPECT_EQ(Shell.Score, 10);               // bombs score nothing
     EXPECT_EQ(field.FreeCellCount(), 81 - 2); // and bring no new balls
 }
 

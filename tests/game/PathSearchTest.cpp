@@ -68,7 +68,10 @@ TEST_F(PathSearch, RefusalsLeaveTheGridAlone) {
 
 TEST_F(PathSearch, EnclosedTargetIsMarkedBlocked) {
     Put(0, 0);
-    Put(4, 3); Put(3, 4); Put(5, 4); Put(4, 5); // a ring around (4,4)
+    Put(4, 3);
+    Put(3, 4);
+    Put(5, 4);
+    Put(4, 5); // a ring around (4,4)
     EXPECT_EQ(f.FindPath(0, 0, 4, 4), kNoPath);
     EXPECT_EQ(f.PathMarks(4, 4), kBlockedMark);
     EXPECT_EQ(CountNonZero(), 0);
@@ -127,7 +130,8 @@ TEST_F(PathSearch, HoverHighlightFollowsOneFrameLate) {
 TEST_F(PathSearch, HoverOnBallsShowsNothingAndEnclosedCellShowsBlockedMarkOnly) {
     Put(2, 2);
     Put(6, 6);
-    Put(0, 1); Put(1, 0); // (0,0) is enclosed
+    Put(0, 1);
+    Put(1, 0); // (0,0) is enclosed
     Select(2, 2);
     PointAt(5, 2);
     f.UpdateHover();

@@ -20,8 +20,10 @@ protected:
         for (int x = 0; x < 9; ++x)
             for (int y = 0; y < 9; ++y) (field.Cell(x, y).Kind ? balls : holes).push_back({x, y});
         for (int attempt = 0; attempt < 200 && !balls.empty() && !holes.empty(); ++attempt) {
-            const auto [bx, by] = balls[static_cast<size_t>(Random(static_cast<int>(balls.size())))];
-            const auto [hx, hy] = holes[static_cast<size_t>(Random(static_cast<int>(holes.size())))];
+            const auto [bx, by] =
+                balls[static_cast<size_t>(Random(static_cast<int>(balls.size())))];
+            const auto [hx, hy] =
+                holes[static_cast<size_t>(Random(static_cast<int>(holes.size())))];
             if (field.FindPath(bx, by, hx, hy) != kNoPath) {
                 m = {bx, by, hx, hy};
                 return true;
@@ -94,6 +96,12 @@ protected:
 
 } // namespace
 
-TEST_F(Soak, KidsThousandsOfMoves) { EXPECT_GE(Play(0, 2500, 11), 1); }
-TEST_F(Soak, NormalThousandsOfMoves) { EXPECT_GE(Play(1, 2500, 22), 3); }
-TEST_F(Soak, ProfessionalThousandsOfMoves) { EXPECT_GE(Play(2, 2500, 33), 5); }
+TEST_F(Soak, KidsThousandsOfMoves) {
+    EXPECT_GE(Play(0, 2500, 11), 1);
+}
+TEST_F(Soak, NormalThousandsOfMoves) {
+    EXPECT_GE(Play(1, 2500, 22), 3);
+}
+TEST_F(Soak, ProfessionalThousandsOfMoves) {
+    EXPECT_GE(Play(2, 2500, 33), 5);
+}

@@ -100,7 +100,7 @@ TEST_F(TurnCycle, PreviewOddsFollowTheMode) {
         EXPECT_EQ(hasBomb, mode != 0);
         EXPECT_EQ(hasPaint, mode != 0);
         EXPECT_EQ(hasMultiplier, mode != 0);
-        EXPECT_EQ(pictures.count(6) > 0, mode == 2); // plain colour 7 only in Professional
+        EXPECT_EQ(pictures.count(6) > 0, mode == 2);  // plain colour 7 only in Professional
         EXPECT_EQ(pictures.count(17) > 0, mode == 2); // paint colour 7 likewise
         EXPECT_TRUE(pictures.count(10) > 0);          // rainbow in every mode
     }

@@ -21,7 +21,8 @@ protected:
                     for (int j = 0; j < 9; ++j)
                         if (f.Cell(i, j).Kind == 0 &&
                             f.FindPath(static_cast<uint8_t>(x), static_cast<uint8_t>(y),
-                                       static_cast<uint8_t>(i), static_cast<uint8_t>(j)) != kNoPath) {
+                                       static_cast<uint8_t>(i),
+                                       static_cast<uint8_t>(j)) != kNoPath) {
                             fx = x, fy = y, tx = i, ty = j;
                             return true;
                         }
@@ -69,12 +70,23 @@ TEST_F(Form, FirstStartLogsInOrderAndStartsANormalGame) {
                         : line.rfind("CPU - ", 0) == 0  ? "CPU - "
                                                         : line);
     }
-    const std::vector<std::string> expected = {
-        "Program started", "Initializing Direct3D Device...", "...Ok", "Device - ", "CPU - ",
-        "Initializing Font Render Device...", "Loading textures...", "Starting Logo",
-        "Loading Ingame Resources ...", "Initializing BASS ...", "Initializing XWindows :) ...",
-        "...Ok", "Loading font ...", "Releasing loading stuff ...", "Loading ingame strings...",
-        "Starting game...", "Loading config ..."};
+    const std::vector<std::string> expected = {"Program started",
+                                               "Initializing Direct3D Device...",
+                                               "...Ok",
+                                               "Device - ",
+                                               "CPU - ",
+                                               "Initializing Font Render Device...",
+                                               "Loading textures...",
+                                               "Starting Logo",
+                                               "Loading Ingame Resources ...",
+                                               "Initializing BASS ...",
+                                               "Initializing XWindows :) ...",
+                                               "...Ok",
+                                               "Loading font ...",
+                                               "Releasing loading stuff ...",
+                                               "Loading ingame strings...",
+                                               "Starting game...",
+                                               "Loading config ..."};
     EXPECT_EQ(steps, expected);
     EXPECT_EQ(startupPictures, 10);
     EXPECT_EQ(ingamePictures, 117);
@@ -236,7 +248,8 @@ TEST_F(Form, NameEntryTakesKeysAndStoresTheName) {
     TGameField& f = *GameField;
     for (int x = 0; x < 9; ++x)
         for (int y = 0; y < 9; ++y)
-            if (!(y == 0 && x < 4)) f.Cell(x, y) = BallKinds[static_cast<size_t>(1 + (x + 2 * y) % 6)];
+            if (!(y == 0 && x < 4))
+                f.Cell(x, y) = BallKinds[static_cast<size_t>(1 + (x + 2 * y) % 6)];
     f.Cell(0, 0) = BallKinds[7];
     f.BallsPerTurn = 3;
     f.Preview.fill(BallKinds[7]);
@@ -289,7 +302,8 @@ TEST_F(Form, SavedGameResumesUnderTheOldMessage) {
     EXPECT_EQ(Shell.ChosenMode, 0); // keeps its start value
     for (int x = 0; x < 9; ++x)
         for (int y = 0; y < 9; ++y) EXPECT_EQ(GameField->Cell(x, y), cells(x, y));
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(GameField->Preview[static_cast<size_t>(i)], preview[static_cast<size_t>(i)]);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(GameField->Preview[static_cast<size_t>(i)], preview[static_cast<size_t>(i)]);
     ClickButton(btnYes);
     EXPECT_EQ(Shell.Word, scrPlaying);
 
@@ -312,7 +326,8 @@ TEST_F(Form, NoToTheOldMessageShowsTheEmptyMenu) {
     g.Cells[4][4] = BallKinds[3];
     const auto bytes = EncodeConfig(FreshHighScoreTable(), 10, 20, true, g);
     std::ofstream(ConfigFile(), std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     Start();
     EXPECT_EQ(Shell.MusicVolume, 10);
     EXPECT_EQ(Shell.CurrentMode, 0);
@@ -330,7 +345,8 @@ TEST_F(Form, DamagedConfigStartsSafely) {
     g.Score = 50;
     auto bytes = EncodeConfig(FreshHighScoreTable(), 500, 75, true, g);
     std::ofstream(ConfigFile(), std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     Start();
     EXPECT_EQ(Shell.Word, scrPlaying); // a new Normal game instead
     EXPECT_EQ(Shell.MusicVolume, 100);

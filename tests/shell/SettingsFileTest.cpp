@@ -29,9 +29,10 @@ int32_t Int32At(const std::vector<uint8_t>& b, size_t at) {
 }
 
 std::string TempDir() {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("vo-settings-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                      "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    const auto dir =
+        std::filesystem::temp_directory_path() /
+        ("vo-settings-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+         ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir.string();
@@ -51,7 +52,7 @@ TEST(ConfigFile, LayoutIs1450BytesWithFieldsAtTheirOffsets) {
     EXPECT_EQ(Int32At(bytes, 610), 4321);
     EXPECT_EQ(Int32At(bytes, 614), 3);
     EXPECT_EQ(static_cast<uint32_t>(Int32At(bytes, 618)), kindBomb); // preview 0: Kind
-    EXPECT_EQ(Int32At(bytes, 622), 21);                                // preview 0: Picture
+    EXPECT_EQ(Int32At(bytes, 622), 21);                              // preview 0: Picture
     // Slot (x, y) at 650 + (10x + y) * 8: the slots with x = 9 or y = 9 stay zero.
     EXPECT_EQ(Int32At(bytes, 650), 1);
     EXPECT_EQ(static_cast<uint32_t>(Int32At(bytes, 650 + (10 * 8 + 8) * 8)), 0x9200007Fu);
@@ -128,7 +129,9 @@ TEST(ConfigFile, DamagedValuesAreMadeSafe) {
     };
     EXPECT_FALSE(withGame([](TSavedGame& g) { g.Mode = 3; }).HasGame);
     EXPECT_FALSE(withGame([](TSavedGame& g) { g.Score = -1; }).HasGame);
-    EXPECT_FALSE(withGame([](TSavedGame& g) { g.Cells[4][4] = TCell{kindDetonating, 21}; }).HasGame);
+    EXPECT_FALSE(withGame([](TSavedGame& g) {
+                     g.Cells[4][4] = TCell{kindDetonating, 21};
+                 }).HasGame);
     EXPECT_FALSE(withGame([](TSavedGame& g) { g.Cells[1][2] = TCell{0x03, 0}; }).HasGame);
     EXPECT_FALSE(withGame([](TSavedGame& g) { g.Preview[3] = TCell{}; }).HasGame);
 
@@ -159,7 +162,8 @@ TEST(ConfigFile, ArbitraryBytesAlwaysDecodeToASafeState) {
             bytes.resize(rng() % 1600);
             for (auto& b : bytes) b = static_cast<uint8_t>(rng());
         } else {
-            for (int k = 0; k < 1 + round % 20; ++k) bytes[rng() % bytes.size()] = static_cast<uint8_t>(rng());
+            for (int k = 0; k < 1 + round % 20; ++k)
+                bytes[rng() % bytes.size()] = static_cast<uint8_t>(rng());
             bytes.resize(rng() % 4 == 0 ? rng() % bytes.size() : bytes.size());
         }
         const TConfigContents c = DecodeConfig(bytes.data(), bytes.size());
