@@ -1,0 +1,162 @@
+// Synthesis and encoding: every effect of the sound list, the theme's loop, and the encoder.
+#include "tools/artgen/Audio.h"
+#include "tools/artgen/Texts.h"
+
+#include <gtest/gtest.h>
+#include <vorbis/vorbisfile.h>
+
+#include <cmath>
+#include <cstring>
+#include <set>
+#include <string>
+
+namespace {
+
+using namespace artgen;
+
+struct TMemory {
+    const std::string* Data;
+    size_t Pos = 0;
+};
+
+size_t Read(void* ptr, size_t size, size_t n, void* src) {
+    auto* m = static_cast<TMemory*>(src);
+    const size_t bytes = std::min(size * n, m->Data->size() - m->Pos);
+    std::memcpy(ptr, m->Data->data() + m->Pos, bytes);
+    m->Pos += bytes;
+    return size ? bytes / size : 0;
+}
+
+// Decodes an OGG held in memory.
+std::vector<float> Decode(const std::string& ogg, int& channels) {
+    TMemory m{&ogg};
+    ov_callbacks cb{Read, nullptr, nullptr, nullptr};
+    OggVorbis_File vf;
+    std::vector<float> out;
+    if (ov_open_callbacks(&m, &vf, nullptr, 0, cb) != 0) return out;
+    channels = ov_info(&vf, -1)->channels;
+    for (;;) {
+        float** pcm = nullptr;
+        int section = 0;
+        const long n = ov_read_float(&vf, &pcm, 4096, &section);
+        if (n <= 0) break;
+        for (long i = 0; i < n; ++i)
+            for (int c = 0; c < channels; ++c) out.push_back(pcm[c][i]);
+    }
+    ov_clear(&vf);
+    return out;
+}
+
+TSound Sine(double hz, double seconds) {
+    TSound s;
+    s.Samples.resize(static_cast<size_t>(seconds * kRate));
+    for (size_t i = 0; i < s.Samples.size(); ++i)
+        s.Samples[i] = static_cast<float>(0.5 * std::sin(2 * M_PI * hz * i / kRate));
+    return s;
+}
+
+TEST(OggEncoder, KeepsLengthAndPitchAndIsRepeatable) {
+    const TSound tone = Sine(440, 0.5);
+    std::string a, b, error;
+    ASSERT_TRUE(EncodeOgg(tone, 0.4f, 1234, a, &error)) << error;
+    ASSERT_TRUE(EncodeOgg(tone, 0.4f, 1234, b, &error)) << error;
+    EXPECT_EQ(a, b);
+    ASSERT_GT(a.size(), 28u);
+    uint32_t serial = 0;
+    std::memcpy(&serial, a.data() + 14, 4); // the first page header's stream serial
+    EXPECT_EQ(serial, 1234u);
+    int channels = 0;
+    const std::vector<float> pcm = Decode(a, channels);
+    ASSERT_EQ(channels, 1);
+    EXPECT_EQ(pcm.size(), tone.Samples.size());
+    int crossings = 0;
+    for (size_t i = 1; i < pcm.size(); ++i) crossings += (pcm[i - 1] < 0) != (pcm[i] < 0);
+    EXPECT_NEAR(crossings / 2.0 / 0.5, 440.0, 6.0);
+}
+
+TEST(Effects, EveryListedFileHasAnAudibleShortSound) {
+    std::set<std::string> files;
+    for (const TSoundEntry& e : SoundList()) files.insert(e.File);
+    for (const std::string& f : files) {
+        SCOPED_TRACE(f);
+        const TSound s = MakeEffect(f);
+        ASSERT_GT(s.Frames(), 0);
+        EXPECT_LT(s.Frames(), 3 * kRate);
+        float peak = 0;
+        for (float v : s.Samples) peak = std::max(peak, std::abs(v));
+        EXPECT_GT(peak, 0.2f);
+        EXPECT_LE(peak, 1.0f);
+        // Effects end in silence (no click when they stop), except the two loops.
+        if (f != "sounds/roll.ogg" && f != "sounds/a_bomb.ogg") {
+            EXPECT_LT(std::abs(s.Samples.back()), 0.02f);
+        }
+    }
+}
+
+TEST(Effects, SelectionVariantsRiseInPitch) {
+    // a, b, c, d are the chord tones of the family: each variant crosses zero more often.
+    int previous = 0;
+    for (char v : {'a', 'b', 'c', 'd'}) {
+        const TSound s = MakeEffect(std::string("sounds/sel_c3_") + v + ".ogg");
+        int crossings = 0;
+        for (int i = 1; i < kRate / 10; ++i)
+            crossings += (s.Samples[static_cast<size_t>(i - 1)] < 0) !=
+                         (s.Samples[static_cast<size_t>(i)] < 0);
+        EXPECT_GT(crossings, previous) << v;
+        previous = crossings;
+    }
+}
+
+TEST(Theme, IsAStereoLoopOfOverAMinute) {
+    const TSound t = MakeTheme();
+    ASSERT_EQ(t.Channels, 2);
+    EXPECT_GE(t.Frames(), 60 * kRate);
+    double largest = 0;
+    for (int i = 1; i < t.Frames(); ++i)
+        largest =
+            std::max(largest, std::abs(static_cast<double>(t.Samples[static_cast<size_t>(2 * i)]) -
+                                       t.Samples[static_cast<size_t>(2 * i - 2)]));
+    const double seam = std::abs(static_cast<double>(t.Samples[0]) -
+                                 t.Samples[static_cast<size_t>(2 * t.Frames() - 2)]);
+    EXPECT_LT(seam, largest * 0.5);
+    // Calm: never clips and never falls silent for long.
+    float peak = 0;
+    for (float v : t.Samples) peak = std::max(peak, std::abs(v));
+    EXPECT_LE(peak, 0.75f);
+    for (int second = 0; second + 1 < t.Frames() / kRate; ++second) {
+        double sum = 0;
+        for (int i = second * kRate; i < (second + 1) * kRate; ++i)
+            sum += std::abs(t.Samples[static_cast<size_t>(2 * i)]);
+        EXPECT_GT(sum / kRate, 0.005) << "second " << second;
+    }
+}
+
+TEST(SoundList, NamesEveryTableEntryOnce) {
+    std::set<std::string> names;
+    for (const TSoundEntry& e : SoundList()) {
+        EXPECT_TRUE(names.insert(e.Name).second) << e.Name << " twice";
+        EXPECT_EQ(e.File.rfind("sounds/", 0), 0u);
+    }
+    EXPECT_EQ(names.size(), 10u + 23 * 6 + 22 * 2);
+    const std::string file = SoundsFile();
+    EXPECT_NE(file.find("_a23\t./sounds/a_bomb.ogg\t1.0\r\n"), std::string::npos);
+    EXPECT_NE(file.find("_h23\t./sounds/h_bomb.ogg\t1.0\r\n"), std::string::npos);
+    EXPECT_NE(file.find("_f23\t./sounds/Bomb_boom.ogg\t1.0\r\n"), std::string::npos);
+}
+
+TEST(StringsFile, UsesTheKeyFormatAndPlainAscii) {
+    const TTexts texts;
+    const std::string file = texts.StringsFile();
+    for (unsigned char ch : file) EXPECT_TRUE(ch == '\r' || ch == '\n' || (ch >= 32 && ch < 127));
+    EXPECT_NE(file.find("$MainCaption\r\nVelm Orra\r\n"), std::string::npos);
+    for (const TDialogText& d : texts.Dialogs()) {
+        std::string block = "@" + d.Name + "_Text\r\n{\r\n";
+        for (const std::string& l : d.Lines) block += l + "\r\n";
+        block += "}\r\n";
+        EXPECT_NE(file.find(block), std::string::npos) << d.Name;
+        // A text line that reads as "}" would end its list early.
+        for (const std::string& l : d.Lines) EXPECT_NE(l, "}");
+    }
+}
+
+} // namespace
