@@ -112,8 +112,21 @@ TApplication::~TApplication() {
 
 bool TApplication::Initialize(std::string* error) {
     if (initialised_) return true;
+    // Closing the window is the form's question (it asks before quitting); a quit request that
+    // does not come from the window (SIGTERM, SIGINT, the session ending) ends the program.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     if (SDL_InitSubSystem(SDL_INIT_EVENTS | SDL_INIT_VIDEO) != 0) {
         if (error) *error = std::string("no display: ") + SDL_GetError();
+        return false;
+    }
+    // Without a reachable display SDL may fall back to a driver that shows nothing; a game
+    // nobody can see is no game, unless such a driver was asked for by name.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* wanted = SDL_getenv("SDL_VIDEODRIVER");
+    const std::string name = driver ? driver : "";
+    if ((name == "offscreen" || name == "dummy") && !(wanted && name == wanted)) {
+        if (error) *error = "no display (only SDL's \"" + name + "\" video driver is available)";
+        SDL_QuitSubSystem(SDL_INIT_EVENTS | SDL_INIT_VIDEO);
         return false;
     }
     SDL_QuitSubSystem(SDL_INIT_VIDEO); // the window holds its own share of the video subsystem
@@ -139,9 +152,9 @@ bool TApplication::CreateMainWindow(const std::string& caption, int32_t clientWi
     window_ = CreateNativeWindow(caption, clientWidth, clientHeight, borderless, error);
     if (!window_) return false;
     form_ = form;
-    rectLeft_ = rectTop_ = 0;
-    rectWidth_ = pictureWidth_ = clientWidth;
-    rectHeight_ = pictureHeight_ = clientHeight;
+    rectSource_ = nullptr;
+    pictureWidth_ = clientWidth;
+    pictureHeight_ = clientHeight;
     SDL_StartTextInput();
     return true;
 }
@@ -201,12 +214,9 @@ void TApplication::PaintStartText(const std::string& text, int32_t x, int32_t y)
     SDL_DestroyRenderer(r);
 }
 
-void TApplication::SetPictureRect(int32_t left, int32_t top, int32_t width, int32_t height,
-                                  int32_t pictureWidth, int32_t pictureHeight) {
-    rectLeft_ = left;
-    rectTop_ = top;
-    rectWidth_ = width > 0 ? width : pictureWidth;
-    rectHeight_ = height > 0 ? height : pictureHeight;
+void TApplication::SetPictureRectSource(TPictureRectSource source, int32_t pictureWidth,
+                                        int32_t pictureHeight) {
+    rectSource_ = std::move(source);
     pictureWidth_ = pictureWidth;
     pictureHeight_ = pictureHeight;
 }
@@ -217,9 +227,12 @@ void TApplication::ClientSize(int32_t& width, int32_t& height) const {
 }
 
 void TApplication::MapPoint(int32_t& x, int32_t& y) const {
-    if (rectWidth_ <= 0 || rectHeight_ <= 0) return;
-    x = static_cast<int32_t>(static_cast<int64_t>(x - rectLeft_) * pictureWidth_ / rectWidth_);
-    y = static_cast<int32_t>(static_cast<int64_t>(y - rectTop_) * pictureHeight_ / rectHeight_);
+    if (!rectSource_) return;
+    int32_t left = 0, top = 0, width = 0, height = 0;
+    rectSource_(left, top, width, height);
+    if (width <= 0 || height <= 0) return;
+    x = static_cast<int32_t>(static_cast<int64_t>(x - left) * pictureWidth_ / width);
+    y = static_cast<int32_t>(static_cast<int64_t>(y - top) * pictureHeight_ / height);
 }
 
 void TApplication::Dispatch(const void* raw) {
@@ -229,12 +242,9 @@ void TApplication::Dispatch(const void* raw) {
         return;
     }
     switch (e.type) {
-    case SDL_QUIT: {
-        bool canClose = true;
-        form_->FormCloseQuery(canClose);
-        if (canClose) Terminate();
+    case SDL_QUIT:
+        Terminate();
         break;
-    }
     case SDL_WINDOWEVENT:
         if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
             bool canClose = true;

@@ -4,6 +4,7 @@
 #include "platform/IdleHost.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 struct TNativeWindow;
@@ -57,10 +58,13 @@ public:
     // Paints the window once without the graphics device: black, with `text` in white at
     // (x, y) in client pixels, at about a 16-point size.
     void PaintStartText(const std::string& text, int32_t x, int32_t y);
-    // Where the picture lies in the window; pointer positions are mapped from it onto a client of
-    // pictureWidth x pictureHeight (full screen on a desktop mode with a scaled, centred picture).
-    void SetPictureRect(int32_t left, int32_t top, int32_t width, int32_t height,
-                        int32_t pictureWidth, int32_t pictureHeight);
+    // Where the picture lies in the window, asked at every pointer event (the window may change
+    // size when it goes full screen); pointer positions are mapped from that rectangle onto a
+    // client of pictureWidth x pictureHeight. Without a source the client is the window.
+    using TPictureRectSource = std::function<void(int32_t& left, int32_t& top, int32_t& width,
+                                                  int32_t& height)>;
+    void SetPictureRectSource(TPictureRectSource source, int32_t pictureWidth,
+                              int32_t pictureHeight);
     // The client size the form sees (the picture size once SetPictureRect has run).
     void ClientSize(int32_t& width, int32_t& height) const;
 
@@ -85,7 +89,7 @@ private:
     IFormEvents* form_ = nullptr;
     TIdleHandler idle_;
     void* cursor_ = nullptr;
-    int32_t rectLeft_ = 0, rectTop_ = 0, rectWidth_ = 0, rectHeight_ = 0;
+    TPictureRectSource rectSource_;
     int32_t pictureWidth_ = 0, pictureHeight_ = 0;
 };
 

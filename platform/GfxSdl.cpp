@@ -699,6 +699,14 @@ private:
         if (params_.Windowed) {
             SDL_SetWindowFullscreen(window_, 0);
         } else if (params_.DesktopFullScreen) {
+            // Cover the display first: without a window manager the full-screen state alone
+            // leaves the window at its old size.
+            SDL_Rect bounds{};
+            const int display = SDL_GetWindowDisplayIndex(window_);
+            if (SDL_GetDisplayBounds(display < 0 ? 0 : display, &bounds) == 0) {
+                SDL_SetWindowPosition(window_, bounds.x, bounds.y);
+                SDL_SetWindowSize(window_, bounds.w, bounds.h);
+            }
             if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
                 return GFXERR_NOTAVAILABLE;
         } else {

@@ -90,8 +90,15 @@ bool TForm1::InitialiseDevice() {
     }
     if (result != 0) return false;
     if (app_) {
-        const TRect r = device_->PictureRectInWindow();
-        app_->SetPictureRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top, 800, 600);
+        app_->SetPictureRectSource(
+            [this](int32_t& left, int32_t& top, int32_t& width, int32_t& height) {
+                const TRect r = device_->PictureRectInWindow();
+                left = r.Left;
+                top = r.Top;
+                width = r.Right - r.Left;
+                height = r.Bottom - r.Top;
+            },
+            800, 600);
     }
     return true;
 }

@@ -26,9 +26,7 @@ sed -n 2p "$LOG" | grep -q '^$' || fail "no empty line after \"Program started\"
 
 locate_window
 [ "$WIN_W" -eq 800 ] && [ "$WIN_H" -eq 600 ] || fail "the window is ${WIN_W}x${WIN_H}"
-shot game
-FIELD=$(read_field)
-[ "$(count_balls)" -eq 6 ] || fail "a new Normal game shows $(count_balls) balls, not 6"
+wait_for_balls 6 game
 
 # A ball with an empty neighbour; moves it there with two clicks, then another by dragging.
 move_one() { # move_one click|drag
@@ -71,23 +69,20 @@ set -- $MOVED_TO
 [ "$(count_balls)" -eq 12 ] || fail "after the drag $(count_balls) balls, not 12"
 
 # The screens: each shows its head over the top of the field; Back shows the game again.
-head_of() { brightness 410 28 240 40; }
 shot before-screens
-game_head=$(head_of)
+game_shot=$LAST_SHOT
 for screen in "options 144 398 532 465" "help 144 444 532 465" "scores 144 490 457 465"; do
   set -- $screen
   click "$2" "$3"
   sleep 0.3
   shot "$1"
-  opened=$(head_of)
-  [ $((opened - game_head)) -gt 8 ] || [ $((game_head - opened)) -gt 8 ] ||
-    fail "the $1 screen looks like the game ($opened vs $game_head)"
+  d=$(region_diff "$game_shot" "$LAST_SHOT" 410 28 240 40)
+  [ "$d" -gt 40 ] || fail "the $1 screen looks like the game (difference $d)"
   click "$4" "$5"
   sleep 0.3
   shot "$1-back"
-  back=$(head_of)
-  [ $((back - game_head)) -le 4 ] && [ $((game_head - back)) -le 4 ] ||
-    fail "Back from $1 did not return to the game ($back vs $game_head)"
+  d=$(region_diff "$game_shot" "$LAST_SHOT" 410 28 240 40)
+  [ "$d" -lt 20 ] || fail "Back from $1 did not return to the game (difference $d)"
 done
 
 # Exit, Yes: the program ends and leaves a 1450-byte Config.bin (no score, so no saved game).

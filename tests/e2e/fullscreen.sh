@@ -24,15 +24,11 @@ locate_window
 scale_w=$((WIN_W * 600)) scale_h=$((WIN_H * 800))
 if [ $scale_w -gt $scale_h ]; then pic_h=$WIN_H pic_w=$((WIN_H * 800 / 600)); else pic_w=$WIN_W pic_h=$((WIN_W * 600 / 800)); fi
 WIN_X=$((WIN_X + (WIN_W - pic_w) / 2)) WIN_Y=$((WIN_Y + (WIN_H - pic_h) / 2)) WIN_W=$pic_w WIN_H=$pic_h
-shot game
-FIELD=$(read_field)
-[ "$(count_balls)" -eq 6 ] || fail "the full-screen game shows $(count_balls) balls, not 6"
+wait_for_balls 6 game
 click 144 398 # Options, through the scaled pointer
 shot options
 [ "$(brightness 410 28 240 40)" -gt 0 ] || fail "nothing drawn"
-xdotool key alt+Return
-sleep 0.5
-shot back-to-window
+key_until_message alt+Return back-to-window
 click 466 344 # Yes
 wait_for_exit
 [ "$(cat "$REGISTRY")" = "Fullscreen=0" ] || fail "Alt+Enter and Yes did not go back to a window"

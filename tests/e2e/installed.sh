@@ -15,9 +15,7 @@ grep -q "Cannot load" "$LOG" && fail "pictures missing in the installed game"
 grep -q "Sounds:" "$LOG" && fail "sounds missing in the installed game"
 sleep 1
 locate_window
-shot game
-FIELD=$(read_field)
-[ "$(count_balls)" -eq 6 ] || fail "the installed game shows $(count_balls) balls, not 6"
+wait_for_balls 6 game
 click 144 536
 click 466 344
 wait_for_exit

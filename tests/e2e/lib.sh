@@ -20,7 +20,7 @@ fail() {
 }
 
 cleanup() {
-  [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null || true
+  [ -n "$GAME_PID" ] && kill -9 "$GAME_PID" 2>/dev/null || true
   rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -55,12 +55,39 @@ wait_for_exit() {
 locate_window() {
   local id
   for _ in $(seq 50); do
-    id=$(xdotool search --name "Velm Orra" 2>/dev/null | head -n 1) && [ -n "$id" ] && break
+    id=$(xdotool search --pid "$GAME_PID" --name "Velm Orra" 2>/dev/null | tail -n 1) && [ -n "$id" ] && break
     sleep 0.1
   done
   [ -n "$id" ] || fail "no game window"
   eval "$(xdotool getwindowgeometry --shell "$id")"
-  WIN_X=$X WIN_Y=$Y WIN_W=$WIDTH WIN_H=$HEIGHT
+  WIN_X=$X WIN_Y=$Y WIN_W=$WIDTH WIN_H=$HEIGHT WIN_ID=$id
+}
+
+# Keys go to the focused window; without a window manager nobody gives it the focus, and SDL
+# takes a moment to notice it.
+key() { # key <xdotool key spec>
+  xdotool windowfocus --sync "$WIN_ID" 2>/dev/null || xdotool windowfocus "$WIN_ID"
+  sleep 0.6
+  xdotool key --delay 100 "$1"
+  sleep 0.4
+}
+
+# key_until_message <key spec> <shot name>: presses the key until a message box covers the middle
+# of the field (a second press while the box is open changes nothing), at most three times.
+key_until_message() {
+  local before i j d
+  shot "$2-before"
+  before=$LAST_SHOT
+  for ((i = 0; i < 3; i++)); do
+    key "$1"
+    for ((j = 0; j < 6; j++)); do
+      shot "$2"
+      d=$(region_diff "$before" "$LAST_SHOT" 330 150 400 250)
+      [ "$d" -gt 60 ] && return 0
+      sleep 0.5
+    done
+  done
+  fail "\"$1\" opened no message"
 }
 
 # Screen position of a picture position.
@@ -98,6 +125,17 @@ brightness() { # brightness <x> <y> <w> <h> (picture coordinates)
     -format '%[fx:int(255*mean)]' info:
 }
 
+# How different a picture rectangle is between two screenshots: RMSE in thousandths.
+region_diff() { # region_diff <shot a> <shot b> <x> <y> <w> <h>
+  local x y w h
+  x=$(screen_x "$3") y=$(screen_y "$4") w=$(($5 * WIN_W / 800)) h=$(($6 * WIN_H / 600))
+  convert "$1" -crop "${w}x${h}+${x}+${y}" +repage "$WORK/region-a.png"
+  convert "$2" -crop "${w}x${h}+${x}+${y}" +repage "$WORK/region-b.png"
+  # compare exits 1 when the pictures differ, which is no failure here.
+  { compare -metric RMSE "$WORK/region-a.png" "$WORK/region-b.png" null: 2>&1 || true; } |
+    sed -E 's/.*\(([0-9.e-]+)\).*/\1/' | awk '{printf "%d", $1 * 1000}'
+}
+
 # Which cells hold a ball, as a string of 81 characters ('o' ball, '.' empty), column by column.
 # A cell's middle is compared with the colour most cells' middles share: the empty cell.
 read_field() {
@@ -117,6 +155,18 @@ read_field() {
     if [ $d -gt 900 ]; then s+="o"; else s+="."; fi
   done
   echo "$s"
+}
+# wait_for_balls <n> <shot name> [seconds]: screenshots until the field shows n balls (the screen
+# can lag behind the game on a busy software-rendered X server).
+wait_for_balls() {
+  local n=$1 name=$2 limit=${3:-30} i
+  for ((i = 0; i < limit * 2; i++)); do
+    shot "$name"
+    FIELD=$(read_field)
+    [ "$(count_balls)" -eq "$n" ] && return 0
+    sleep 0.5
+  done
+  fail "the field shows $(count_balls) balls, not $n (see $LAST_SHOT)"
 }
 cell_of() { echo "${FIELD:$(($1 * 9 + $2)):1}"; } # cell_of <x> <y> in $FIELD
 count_balls() { local t=${FIELD//./}; echo ${#t}; }
