@@ -12,7 +12,7 @@ TTexts::TTexts() {
     dialogs_ = {
         {"Exit",
          "Leave Velm Orra?",
-         {"Your game is kept and waits for you", "until you come back.", "", "Quit now?"}},
+         {"A game left from the board with", "points is kept for next time.", "", "Quit now?"}},
         {"New",
          "Start a new game?",
          {"The game in progress will be lost.", "", "Start a new one anyway?"}},
