@@ -1,0 +1,69 @@
+// Every screen and message box drawn by the real form; with VO_SHOTS_DIR set, each is saved as a
+// BMP for review. Each picture must differ from the playing screen in the region its layer covers.
+#include "FormHarness.h"
+
+#include "render/RenderDevice.h"
+
+#include <cstdlib>
+#include <map>
+
+namespace {
+
+class Screens : public FormHarness {
+protected:
+    void Capture(const std::string& name) {
+        Frames(2, 0.25);
+        frames[name] = form->Device().ReadFrame();
+        ASSERT_EQ(frames[name].size(), 800u * 600u);
+        if (const char* dir = std::getenv("VO_SHOTS_DIR"))
+            form->Device().SaveFrame(std::string(dir) + "/" + name + ".bmp");
+    }
+    // Share of pixels that differ between two captures inside a rectangle.
+    double Changed(const std::string& a, const std::string& b, int x0, int y0, int x1, int y1) {
+        int changed = 0, total = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x, ++total)
+                changed += frames[a][static_cast<size_t>(y * 800 + x)] !=
+                           frames[b][static_cast<size_t>(y * 800 + x)];
+        return static_cast<double>(changed) / total;
+    }
+    void Message(uint32_t flag, const std::string& name) {
+        Shell.ReturnState = Shell.Word;
+        Shell.Word = scrPlaying + scrMessageBox + flag;
+        Capture(name);
+        EXPECT_GT(Changed("playing", name, 330, 150, 740, 400), 0.3) << name;
+        Shell.Word = scrPlaying;
+    }
+    std::map<std::string, std::vector<uint32_t>> frames;
+};
+
+} // namespace
+
+TEST_F(Screens, EveryScreenAndMessageBoxIsDrawn) {
+    Start();
+    SettleField();
+    Capture("playing");
+    ClickButton(btnOptions);
+    Capture("options");
+    EXPECT_GT(Changed("playing", "options", 330, 150, 740, 420), 0.3);
+    ClickButton(btnInstructions);
+    for (int page = 0; page < 5; ++page) {
+        Capture("help" + std::to_string(page));
+        EXPECT_GT(Changed("playing", "help" + std::to_string(page), 303, 80, 770, 440), 0.3);
+        ClickButton(btnNextPage);
+    }
+    ClickButton(btnHighScores);
+    Capture("highscores");
+    EXPECT_GT(Changed("playing", "highscores", 340, 160, 720, 420), 0.2);
+    ClickButton(12); // Back from help goes to the game: the high-score Back is button 10
+    ClickButton(10);
+    ASSERT_EQ(Shell.Word, scrPlaying);
+    Message(scrMsgExit, "message-exit");
+    Message(scrMsgNew, "message-new");
+    Message(scrMsgOld, "message-old");
+    Message(scrMsgClear, "message-clear");
+    Message(scrMsgFullScreen, "message-fullscreen");
+    Shell.PlayerName = "Ann";
+    Message(scrMsgEnterName, "message-entername");
+    Message(scrMsgLowScore, "message-lowscore");
+}
