@@ -67,3 +67,29 @@ TEST_F(Screens, EveryScreenAndMessageBoxIsDrawn) {
     Message(scrMsgEnterName, "message-entername");
     Message(scrMsgLowScore, "message-lowscore");
 }
+
+// One move seen frame by frame: the selected ball, its travel, and the line it completes
+// vanishing with its floating score.
+TEST_F(Screens, AMoveThatCompletesALine) {
+    Start();
+    SettleField();
+    TGameField& f = *GameField;
+    f.Clear();
+    for (int x = 0; x < 4; ++x) f.Cell(x, 6) = BallKinds[2];
+    f.Cell(7, 2) = BallKinds[2];
+    f.Cell(2, 2) = BallKinds[5];
+    ClickAt(CellX(7), CellY(2));
+    Capture("move-1-selected");
+    Move(CellX(4), CellY(6));
+    Capture("move-2-path");
+    EXPECT_GT(f.PathMarks(4, 6), 0);
+    Press(CellX(4), CellY(6));
+    Release(CellX(4), CellY(6));
+    Frames(3, 0.5);
+    Capture("move-3-travel");
+    for (int i = 0; i < 40 && f.Cell(0, 6).Kind != 0; ++i) Frames(1, 0.25);
+    EXPECT_EQ(Shell.Score, 50);
+    Capture("move-4-vanishing");
+    Frames(6, 0.5);
+    Capture("move-5-score-rising");
+}
