@@ -182,16 +182,92 @@ void TBitmap::Clear() {
     width_ = height_ = bitsPerPixel_ = 0;
 }
 
-bool TBitmap::LoadFromFile(const std::string& fileName, std::string* error) {
-    SDL_Surface* loaded = SDL_LoadBMP(fileName.c_str());
-    if (!loaded)
-        return Fail(error, fileName + ": not a readable BMP file (" + SDL_GetError() + ")");
+namespace {
+
+uint32_t Le32(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+uint16_t Le16(const uint8_t* p) {
+    return uint16_t(p[0] | p[1] << 8);
+}
+
+// Checks the headers of the BMP at the start of `source` (read and sought back) before SDL's
+// reader sees them: SDL sizes its buffers from the header alone, so a damaged size, colour count
+// or header length in a tiny file would have it ask for gigabytes or terabytes. Refused: a header
+// length other than the known ones (12..124 bytes), sizes of 0 or beyond kMaxBitmapPixels, an
+// unknown depth, more palette colours than the depth can index, and uncompressed rows that the
+// file does not hold. False with the reason.
+bool CheckBmpHeaders(SDL_RWops* source, std::string& reason) {
+    uint8_t h[14 + 40] = {};
+    const Sint64 start = SDL_RWtell(source);
+    const Sint64 total = SDL_RWsize(source);
+    const size_t got = SDL_RWread(source, h, 1, sizeof h);
+    SDL_RWseek(source, start, RW_SEEK_SET);
+    if (got < 18 || h[0] != 'B' || h[1] != 'M') {
+        reason = "not a BMP file";
+        return false;
+    }
+    const uint32_t pixelsAt = Le32(h + 10);
+    const uint32_t infoSize = Le32(h + 14);
+    if (infoSize < 12 || infoSize > 124 || got < 14 + std::min<uint32_t>(infoSize, 40)) {
+        reason = "the BMP header is damaged";
+        return false;
+    }
+    int64_t width = 0, height = 0;
+    uint32_t depth = 0, compression = 0, colours = 0;
+    if (infoSize == 12) { // the OS/2 core header: 16-bit sizes
+        width = Le16(h + 18);
+        height = int16_t(Le16(h + 20));
+        depth = Le16(h + 24);
+    } else {
+        width = int32_t(Le32(h + 18));
+        height = int32_t(Le32(h + 22));
+        depth = Le16(h + 28);
+        if (infoSize >= 20) compression = Le32(h + 30);
+        if (infoSize >= 36) colours = Le32(h + 46);
+    }
+    height = height < 0 ? -height : height; // negative: rows stored top first
+    if (width <= 0 || height == 0 || width * height > kMaxBitmapPixels) {
+        reason = "the BMP has no pixels or is too large (" + std::to_string(width) + " x " +
+                 std::to_string(height) + ")";
+        return false;
+    }
+    const uint32_t depths[] = {1, 2, 4, 8, 16, 24, 32};
+    if (std::find(std::begin(depths), std::end(depths), depth) == std::end(depths)) {
+        reason = "the BMP has an unknown depth (" + std::to_string(depth) + " bits)";
+        return false;
+    }
+    if (depth <= 8 && colours > (1u << depth)) {
+        reason = "the BMP claims " + std::to_string(colours) + " palette colours";
+        return false;
+    }
+    // Uncompressed (0) and masked (3, 6) rows are padded to 4 bytes and must all be there.
+    if (compression == 0 || compression == 3 || compression == 6) {
+        const int64_t stride = (width * depth + 31) / 32 * 4;
+        const int64_t first = pixelsAt ? pixelsAt : 14 + int64_t{infoSize};
+        if (total >= 0 && total - std::min<int64_t>(first, total) < stride * height) {
+            reason = "the BMP ends inside its pixel data";
+            return false;
+        }
+    }
+    return true;
+}
+
+// Reads a BMP from `source` (closed here) into `out` as 24 or 32 bits per pixel.
+bool LoadBMP(SDL_RWops* source, const std::string& name, TBitmap& out, std::string* error) {
+    if (!source) return Fail(error, name + ": cannot open the file (" + SDL_GetError() + ")");
+    std::string reason;
+    if (!CheckBmpHeaders(source, reason)) {
+        SDL_RWclose(source);
+        return Fail(error, name + ": not a readable BMP file (" + reason + ")");
+    }
+    SDL_Surface* loaded = SDL_LoadBMP_RW(source, 1);
+    if (!loaded) return Fail(error, name + ": not a readable BMP file (" + SDL_GetError() + ")");
     const bool hasAlpha = loaded->format->Amask != 0;
     SDL_Surface* surface = SDL_ConvertSurfaceFormat(
         loaded, hasAlpha ? SDL_PIXELFORMAT_BGRA32 : SDL_PIXELFORMAT_BGR24, 0);
     SDL_FreeSurface(loaded);
-    if (!surface)
-        return Fail(error, fileName + ": cannot convert the BMP (" + SDL_GetError() + ")");
+    if (!surface) return Fail(error, name + ": cannot convert the BMP (" + SDL_GetError() + ")");
     TBitmap picture;
     bool ok = picture.SetSize(surface->w, surface->h, hasAlpha ? 32 : 24);
     if (ok) {
@@ -202,9 +278,21 @@ bool TBitmap::LoadFromFile(const std::string& fileName, std::string* error) {
         SDL_UnlockSurface(surface);
     }
     SDL_FreeSurface(surface);
-    if (!ok) return Fail(error, fileName + ": the BMP is too large");
-    *this = std::move(picture);
+    if (!ok) return Fail(error, name + ": the BMP is too large");
+    out = std::move(picture);
     return true;
+}
+
+} // namespace
+
+bool TBitmap::LoadFromFile(const std::string& fileName, std::string* error) {
+    return LoadBMP(SDL_RWFromFile(fileName.c_str(), "rb"), fileName, *this, error);
+}
+
+bool TBitmap::LoadBMPFromMemory(const uint8_t* data, size_t size, const std::string& name,
+                                std::string* error) {
+    if (size > size_t(INT32_MAX)) return Fail(error, name + ": the BMP is too large");
+    return LoadBMP(SDL_RWFromConstMem(data, int(size)), name, *this, error);
 }
 
 bool TBitmap::SaveToFile(const std::string& fileName, std::string* error) const {

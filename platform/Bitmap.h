@@ -8,6 +8,7 @@
 // and short texts in a tiny built-in 5 x 7 font (printable ASCII, 6 x 8 pixel cells).
 //
 // Failures are results: false plus a message in `error` (when given) naming the file.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -53,6 +54,9 @@ public:
     // depths are refused. On failure the picture is unchanged.
     virtual bool LoadFromFile(const std::string& fileName, std::string* error = nullptr);
     virtual bool SaveToFile(const std::string& fileName, std::string* error = nullptr) const;
+    // The BMP reader on data already in memory; `name` only labels messages.
+    bool LoadBMPFromMemory(const uint8_t* data, size_t size, const std::string& name,
+                           std::string* error = nullptr);
 
     // --- Canvas (24 and 32 bits per pixel; other depths draw nothing). Rectangles are
     // [x0, x1) x [y0, y1), clipped to the picture. Drawn pixels get alpha 255. ---------------

@@ -65,8 +65,11 @@ int32_t TPatternImage::Load(IGfxDevice* device, const std::string& fileName, boo
         patternHeight > textureHeight)
         return -3;
 
-    const int32_t across = picture.Width() / patternWidth;
-    const int32_t total = across * (picture.Height() / patternHeight);
+    // A picture smaller than one pattern (the "NO IMAGE" placeholder standing in for a missing
+    // button, say) still gives one pattern, the picture in its top-left corner, so that what is
+    // drawn from it keeps its size and can still be hit.
+    const int32_t across = std::max(1, picture.Width() / patternWidth);
+    const int32_t total = across * std::max(1, picture.Height() / patternHeight);
     const int32_t perTexture = (textureWidth / patternWidth) * (textureHeight / patternHeight);
     const int32_t textureCount = total / perTexture + (total % perTexture ? 1 : 0);
 
@@ -80,7 +83,7 @@ int32_t TPatternImage::Load(IGfxDevice* device, const std::string& fileName, boo
 int32_t TPatternImage::CopyPatterns(const TBitmap& picture) {
     const TPixConvLine convert = PixConvForFormat(Format);
     const int32_t bytesPerTexel = GfxFormatBytes(Format);
-    const int32_t across = picture.Width() / PatternWidth;
+    const int32_t across = std::max(1, picture.Width() / PatternWidth);
     int32_t p = 0;
     for (int32_t t = 0; t < int32_t(Textures.size()); ++t) {
         int32_t pitch = 0;
@@ -91,9 +94,10 @@ int32_t TPatternImage::CopyPatterns(const TBitmap& picture) {
             const int32_t destY = (slot / Columns) * PatternHeight;
             const int32_t srcX = PatternWidth * (p % across);
             const int32_t srcY = PatternHeight * (p / across);
-            if (srcY + PatternHeight > picture.Height()) continue; // past the last pattern
+            if (p >= PatternCount) continue; // past the last pattern
             const int32_t n = std::min(PatternWidth, picture.Width() - srcX);
-            for (int32_t r = 0; r < PatternHeight; ++r)
+            const int32_t height = std::min(PatternHeight, picture.Height() - srcY);
+            for (int32_t r = 0; r < height; ++r)
                 convert(picture.ScanLine(srcY + r) + size_t(srcX) * 4,
                         bits + size_t(destY + r) * size_t(pitch) + size_t(destX) * bytesPerTexel,
                         n);
