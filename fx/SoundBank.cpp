@@ -186,32 +186,41 @@ bool TSoundBank::LoadLine(const std::string& line, const std::string& dataDir,
 
 bool TSoundBank::Load(const std::string& soundListPath, const std::string& dataDir,
                       std::string* error) {
-    bool ok = true;
     std::error_code ec;
     std::ifstream in;
     if (std::filesystem::is_regular_file(soundListPath, ec))
         in.open(soundListPath, std::ios::binary);
     if (!in.is_open()) {
         if (error) *error = soundListPath + ": cannot open the sound list";
-        ok = false;
-    } else {
-        std::ostringstream text;
-        text << in.rdbuf();
-        const std::vector<std::string> lines = SplitLines(text.str());
-        for (size_t i = 0; i < lines.size(); ++i) {
-            std::string reason;
-            if (!LoadLine(lines[i], dataDir, reason)) {
-                if (error) *error = soundListPath + ":" + std::to_string(i + 1) + ": " + reason;
-                ok = false;
-                break;
-            }
+        LoadBombFiles(dataDir);
+        return false;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    return LoadFromText(text.str(), soundListPath, dataDir, error);
+}
+
+bool TSoundBank::LoadFromText(const std::string& text, const std::string& listName,
+                              const std::string& dataDir, std::string* error) {
+    bool ok = true;
+    const std::vector<std::string> lines = SplitLines(text);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        std::string reason;
+        if (!LoadLine(lines[i], dataDir, reason)) {
+            if (error) *error = listName + ":" + std::to_string(i + 1) + ": " + reason;
+            ok = false;
+            break;
         }
     }
-    // The bomb's sounds come from fixed files, whatever the list said and even when it failed.
+    LoadBombFiles(dataDir);
+    return ok;
+}
+
+// The bomb's sounds come from fixed files, whatever the list said and even when it failed.
+void TSoundBank::LoadBombFiles(const std::string& dataDir) {
     hover_[kPictureSounds - 1] = LoadSample(JoinPath(dataDir, "./sounds/h_bomb.ogg"));
     selection_[0][kPictureSounds - 1] = LoadSample(JoinPath(dataDir, "./sounds/a_bomb.ogg"));
     blast_[kPictureSounds - 1] = LoadSample(JoinPath(dataDir, "./sounds/Bomb_boom.ogg"));
-    return ok;
 }
 
 void TSoundBank::Play(uint32_t sample) {

@@ -35,6 +35,9 @@ public:
     // samples loaded before that line stay. A missing file is an error too. The bomb files are
     // loaded in every case.
     bool Load(const std::string& soundListPath, const std::string& dataDir, std::string* error);
+    // The same on the text of a sound list; `listName` names it in `error`.
+    bool LoadFromText(const std::string& text, const std::string& listName,
+                      const std::string& dataDir, std::string* error);
 
     uint32_t Named(TSample s) const { return named_[static_cast<size_t>(s)]; }
     // Tables by picture index k = 0..22 (the sound list numbers them k + 1).
@@ -70,6 +73,7 @@ public:
 
 private:
     uint32_t LoadSample(const std::string& path);
+    void LoadBombFiles(const std::string& dataDir);
     bool LoadLine(const std::string& line, const std::string& dataDir, std::string& reason);
 
     IAudio* audio_;

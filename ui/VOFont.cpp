@@ -1,5 +1,6 @@
 #include "ui/VOFont.h"
 
+#include "platform/Bitmap.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
 
@@ -12,7 +13,8 @@ namespace {
 
 constexpr uint32_t kGlyphEffect = fxBlend | fxfDiffuseAlpha;
 constexpr int32_t kGlyphTexture = 256;
-constexpr int32_t kLinePitch = 15; // DrawTextBlock: pixels between lines at any scale
+constexpr int32_t kLinePitch = 15;    // DrawTextBlock: pixels between lines at any scale
+constexpr size_t kMetricsBytes = 258; // font.rls: height, width, 256 advances
 
 // Round to nearest, halves to even, of num / den (num >= 0, den > 0), exactly.
 int32_t RoundRatio(int64_t num, int64_t den) {
@@ -49,15 +51,22 @@ bool TVOFont::LoadMetrics(const std::string& fileName, std::string* error) {
         if (error) *error = fileName + ": file not found";
         return false;
     }
+    char bytes[kMetricsBytes];
+    in.read(bytes, sizeof bytes);
+    return LoadMetricsFromMemory(reinterpret_cast<const uint8_t*>(bytes),
+                                 static_cast<size_t>(in.gcount()), fileName, error);
+}
+
+bool TVOFont::LoadMetricsFromMemory(const uint8_t* data, size_t size, const std::string& name,
+                                    std::string* error) {
+    if (!device_ || !device_->Initialized()) return true;
     // Cell height, cell width, then one advance per character code; what was read before a
-    // short file ends stays.
-    char byte = 0;
-    if (in.get(byte)) GlyphHeight = static_cast<uint8_t>(byte);
-    if (in && in.get(byte)) GlyphWidth = static_cast<uint8_t>(byte);
-    for (size_t c = 0; in && c < Advance.size(); ++c)
-        if (in.get(byte)) Advance[c] = static_cast<uint8_t>(byte);
-    if (!in) {
-        if (error) *error = fileName + ": read beyond end of file (258 bytes expected)";
+    // short file ends stays. Bytes after the 258th are not looked at.
+    if (size > 0) GlyphHeight = data[0];
+    if (size > 1) GlyphWidth = data[1];
+    for (size_t c = 0; c < Advance.size() && 2 + c < size; ++c) Advance[c] = data[2 + c];
+    if (size < kMetricsBytes) {
+        if (error) *error = name + ": read beyond end of file (258 bytes expected)";
         return false;
     }
     return true;
@@ -66,6 +75,12 @@ bool TVOFont::LoadMetrics(const std::string& fileName, std::string* error) {
 bool TVOFont::LoadGlyphs(const std::string& fileName, std::string* error) {
     if (!device_ || !device_->Initialized()) return true;
     ReleaseGlyphs();
+    // Other pictures stand in with the "NO IMAGE" placeholder when missing; glyphs cut from it
+    // would make every text unreadable, so a missing glyph picture fails like missing metrics.
+    if (!FileExists(FilePath(fileName))) {
+        if (error) *error = fileName + ": file not found";
+        return false;
+    }
     Glyphs = new TPatternImage;
     std::string reason;
     const int32_t result =

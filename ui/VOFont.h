@@ -21,8 +21,11 @@ public:
 
     // Both do nothing (and return true) unless the device is initialised. LoadMetrics fails on a
     // missing file or one shorter than 258 bytes, with the file named in `error`; bytes read
-    // before the failure stay.
+    // before the failure stay. LoadGlyphs fails on a missing or unreadable picture.
     bool LoadMetrics(const std::string& fileName, std::string* error = nullptr);
+    // The same on the bytes of a metrics file; `name` names it in `error`.
+    bool LoadMetricsFromMemory(const uint8_t* data, size_t size, const std::string& name,
+                               std::string* error = nullptr);
     bool LoadGlyphs(const std::string& fileName, std::string* error = nullptr);
 
     void DrawText(const std::string& text, uint16_t x, uint16_t y, uint32_t colour);

@@ -91,6 +91,11 @@ bool TVOStrings::LoadFromFile(const std::string& fileName, std::string* error) {
         if (error) *error = fileName + ": cannot read the string table";
         return false;
     }
+    LoadFromText(text);
+    return true;
+}
+
+void TVOStrings::LoadFromText(const std::string& text) {
     source_ = SplitLines(text);
 
     MainCaption = GetString("MainCaption");
@@ -116,5 +121,4 @@ bool TVOStrings::LoadFromFile(const std::string& fileName, std::string* error) {
         GetList(std::string(names[i]) + "_Text", *dialogs[i].second);
     }
     source_.clear();
-    return true;
 }

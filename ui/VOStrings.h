@@ -12,6 +12,9 @@ public:
     // Reads the file and fills every field. A missing or unreadable file returns false with the
     // file named in `error` and fills nothing.
     bool LoadFromFile(const std::string& fileName, std::string* error = nullptr);
+    // Fills every field from the text of a string table (any bytes; lines end at "\r\n", "\n"
+    // or "\r").
+    void LoadFromText(const std::string& text);
     // Lookups in the source text (valid while it is loaded, that is inside LoadFromFile or after
     // SetSource). A key on the last line or a list without its "}" ends at the last line.
     std::string GetString(const std::string& key) const;
