@@ -6,6 +6,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <unistd.h>
+#include <utility>
 
 bool ReadFileBytes(const std::string& file, std::vector<uint8_t>& bytes, std::string* error) {
     bytes.clear();
@@ -18,7 +19,8 @@ bool ReadFileBytes(const std::string& file, std::vector<uint8_t>& bytes, std::st
     size_t n = 0;
     while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
         bytes.insert(bytes.end(), buffer, buffer + n);
-        if (bytes.size() > (1u << 20)) break; // a settings file is 1450 bytes; never read a huge one
+        if (bytes.size() > (1u << 20))
+            break; // a settings file is 1450 bytes; never read a huge one
     }
     const bool failed = std::ferror(f) != 0;
     std::fclose(f);
@@ -26,18 +28,40 @@ bool ReadFileBytes(const std::string& file, std::vector<uint8_t>& bytes, std::st
     return !failed;
 }
 
+namespace {
+
+TWriteFault pendingFault;
+
+// True (errno set) when the injected fault is at `stage`.
+bool Injected(const TWriteFault& fault, TWriteFault::TStage stage) {
+    if (fault.Stage != stage) return false;
+    errno = fault.Error;
+    return true;
+}
+
+} // namespace
+
+void InjectWriteFault(TWriteFault fault) {
+    pendingFault = fault;
+}
+
 bool WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& bytes,
                          std::string* error) {
+    const TWriteFault fault = std::exchange(pendingFault, TWriteFault{});
     const std::string temp = file + ".tmp";
     auto fail = [&](const std::string& what) {
         if (error) *error = what + ": " + std::strerror(errno);
         return false;
     };
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = Injected(fault, TWriteFault::Create)
+                       ? -1
+                       : ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return fail("cannot create " + temp);
     size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
+        const ssize_t w = Injected(fault, TWriteFault::Write)
+                              ? -1
+                              : ::write(fd, bytes.data() + done, bytes.size() - done);
         if (w < 0 && errno == EINTR) continue;
         if (w <= 0) {
             const int saved = errno;
@@ -48,7 +72,7 @@ bool WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& by
         }
         done += static_cast<size_t>(w);
     }
-    if (::fsync(fd) != 0) {
+    if (Injected(fault, TWriteFault::Flush) || ::fsync(fd) != 0) {
         const int saved = errno;
         ::close(fd);
         ::unlink(temp.c_str());
@@ -59,7 +83,7 @@ bool WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& by
         ::unlink(temp.c_str());
         return fail("cannot close " + temp);
     }
-    if (::rename(temp.c_str(), file.c_str()) != 0) {
+    if (Injected(fault, TWriteFault::Rename) || ::rename(temp.c_str(), file.c_str()) != 0) {
         const int saved = errno;
         ::unlink(temp.c_str());
         errno = saved;

@@ -11,5 +11,14 @@ bool ReadFileBytes(const std::string& file, std::vector<uint8_t>& bytes, std::st
 bool WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& bytes,
                          std::string* error);
 
+// Test hook: makes the next WriteFileAtomically fail at `Stage` with errno `Error`, as a
+// read-only or full folder would, whoever runs the test (permissions do not stop root). Used
+// once, then cleared; the default fails nothing.
+struct TWriteFault {
+    enum TStage { None, Create, Write, Flush, Rename } Stage = None;
+    int Error = 0;
+};
+void InjectWriteFault(TWriteFault fault);
+
 // The local time of day, "HH:MM:SS".
 std::string TimeOfDayText();

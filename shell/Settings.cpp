@@ -62,7 +62,9 @@ TConfigContents DecodeConfig(const uint8_t* data, size_t size) {
     // The table, entry by entry as far as the file goes; missing entries keep the fresh ones.
     std::array<uint8_t, kHighScoreBytes> tableBytes{};
     c.Table.ToBytes(tableBytes.data());
-    std::memcpy(tableBytes.data(), data, std::min<size_t>(size, kHighScoreBytes) / 20 * 20);
+    // An empty file may come as a null pointer, which memcpy must not be given even for 0 bytes.
+    const size_t whole = std::min<size_t>(size, kHighScoreBytes) / 20 * 20;
+    if (whole > 0) std::memcpy(tableBytes.data(), data, whole);
     c.Table.FromBytes(tableBytes.data());
     int clamped = 0;
     for (auto& block : c.Table.Blocks)
