@@ -1,10 +1,24 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test through CTest. Exits non-zero on failure.
+# Installs what is missing, builds, and runs every test through CTest; then builds the game and
+# its tests again with clang under AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize,
+# on the data the first build generated) and runs the tests and the fuzzers there. Exits non-zero
+# on any failure. VO_SANITIZE=0 ./test.sh leaves out the second part.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/setup.sh
 vo_install_packages
+started=$SECONDS
 vo_build build
 echo "test.sh: running the tests"
 ctest --test-dir build --output-on-failure -j "$(nproc)"
-echo "test.sh: all tests passed"
+echo "test.sh: the tests passed ($((SECONDS - started)) s so far)"
+if [ "${VO_SANITIZE:-1}" != 0 ]; then
+  vo_build_sanitized build-sanitize "$VO_ROOT/build/game"
+  echo "test.sh: running the tests and the fuzzers under the sanitizers"
+  # A sanitizer report stops the program with a stack trace; a fuzzer that crashes, leaks,
+  # hangs (10 s) or exceeds 2 GB fails its test.
+  ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1} \
+  UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1} \
+    ctest --test-dir build-sanitize --output-on-failure -j "$(nproc)"
+fi
+echo "test.sh: all tests passed ($((SECONDS - started)) s)"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Shared set-up of play.sh and test.sh: installs the Debian packages the build needs (only the
-# missing ones), then configures and builds into build/. Idempotent; prints what it does.
+# missing ones), then configures and builds into build/ (and, for test.sh, the sanitizer build).
+# Idempotent; prints what it does.
 set -euo pipefail
 
 VO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -40,6 +41,18 @@ vo_build() {
   shift
   echo "setup: configuring $dir"
   cmake -S "$VO_ROOT" -B "$dir" "$@" >/dev/null
+  echo "setup: building $dir"
+  cmake --build "$dir" -j "$(nproc)"
+}
+
+# vo_build_sanitized <build dir> <generated data folder>: the libraries, the tests and the
+# libFuzzer programs with clang under AddressSanitizer and UndefinedBehaviorSanitizer; the game
+# data of another build is reused, the benchmarks are left out.
+vo_build_sanitized() {
+  local dir=$1 data=$2
+  echo "setup: configuring $dir (clang, AddressSanitizer, UndefinedBehaviorSanitizer, libFuzzer)"
+  CC=clang CXX=clang++ cmake -S "$VO_ROOT" -B "$dir" -DVO_SANITIZE=ON -DVO_FUZZ=ON -DVO_BENCH=OFF \
+    -DVO_DATA_DIR="$data" >/dev/null
   echo "setup: building $dir"
   cmake --build "$dir" -j "$(nproc)"
 }

@@ -1,0 +1,256 @@
+#include "FuzzTargets.h"
+
+#include "fx/SoundBank.h"
+#include "game/BallKinds.h"
+#include "game/GameModes.h"
+#include "game/HighScores.h"
+#include "platform/RecordingAudio.h"
+#include "render/RenderDevice.h"
+#include "render/TGAReader.h"
+#include "shell/Settings.h"
+#include "ui/VOFont.h"
+#include "ui/VOStrings.h"
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <set>
+#include <vector>
+
+namespace {
+
+void Require(bool holds, const char* rule) {
+    if (holds) return;
+    std::fprintf(stderr, "fuzz target: broken rule: %s\n", rule);
+    std::abort();
+}
+
+// A picture that loaded has real sizes, a depth the game can convert, and readable corners.
+void CheckPicture(TBitmap& picture, bool loaded, const std::string& error) {
+    if (!loaded) {
+        Require(!error.empty(), "a refused picture says why");
+        return;
+    }
+    Require(picture.Width() > 0 && picture.Height() > 0, "a loaded picture has pixels");
+    Require(int64_t{picture.Width()} * picture.Height() <= kMaxBitmapPixels,
+            "a loaded picture stays within the size limit");
+    Require(picture.BitsPerPixel() == 24 || picture.BitsPerPixel() == 32,
+            "a loaded picture has 24 or 32 bits per pixel");
+    // The pattern sets widen every picture to 32 bits before cutting it.
+    Require(picture.SetBitsPerPixel(32), "a loaded picture widens to 32 bits");
+    const int32_t w = picture.Width(), h = picture.Height();
+    // The corners and a column of rows are in the buffer (the sanitizer checks every read).
+    uint32_t sum = picture.PixelARGB(0, 0) ^ picture.PixelARGB(w - 1, h - 1);
+    for (int32_t y = 0; y < h; y += std::max(1, h / 8)) sum ^= picture.PixelARGB(w / 2, y);
+    volatile uint32_t sink = sum;
+    (void)sink;
+}
+
+std::string Text(const uint8_t* data, size_t size) {
+    return std::string(reinterpret_cast<const char*>(data), size);
+}
+
+std::string Trimmed(const std::string& s) {
+    size_t b = 0, e = s.size();
+    while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
+    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
+    return s.substr(b, e - b);
+}
+
+bool SameTable(const THighScoreTable& a, const THighScoreTable& b) {
+    std::array<uint8_t, kHighScoreBytes> x{}, y{};
+    a.ToBytes(x.data());
+    b.ToBytes(y.data());
+    return x == y;
+}
+
+// Every character code once, for the font's layouts.
+std::string EveryCode() {
+    std::string all(256, ' ');
+    for (int c = 0; c < 256; ++c) all[static_cast<size_t>(c)] = static_cast<char>(c);
+    return all;
+}
+
+// The font's layouts over `lines`, at the scales the screens use and at the extremes of the
+// 16-bit pen positions.
+void DrawLayouts(TVOFont& font, const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) {
+        font.DrawText(line, 10, 20, 0xFFFFFFFF);
+        font.DrawTextCentered(line, 160, 40, 0xFF888888);
+        font.DrawTextScaled(line, 160, 60, 70, 0xFF0000FF);
+        font.DrawTextScaled(line, 65535, 80, 250, 0xFF00FFFF);
+        font.DrawTextCaret(line, 160, 100, 85, 0xFFFFFFFF, true);
+    }
+    font.DrawTextBlock(lines, 160, 120, 70, 0xFF00FFFF);
+    font.DrawNumber(INT32_MIN, 300, 150, 0xFFFFFFFF);
+    font.DrawNumber(INT32_MAX, 0, 170, 0xFFFFFFFF);
+}
+
+// One small offscreen device for the font target, made on first use.
+TRenderDevice& FontDevice() {
+    static TRenderDevice device;
+    static const bool made = [] {
+        device.SetOffscreen(true);
+        device.SetWidth(320);
+        device.SetHeight(200);
+        return device.InitDevice() == 0;
+    }();
+    Require(made, "the offscreen device starts");
+    return device;
+}
+
+} // namespace
+
+int FuzzTga(const uint8_t* data, size_t size) {
+    TBitmapEx picture;
+    std::string error;
+    const bool loaded = picture.LoadTGAFromMemory(data, size, "fuzz.tga", &error);
+    CheckPicture(picture, loaded, error);
+    return 0;
+}
+
+int FuzzJpeg(const uint8_t* data, size_t size) {
+    TBitmapEx picture;
+    std::string error;
+    const bool loaded = picture.LoadJPEGFromMemory(data, size, "fuzz.jpg", &error);
+    Require(!loaded || picture.BitsPerPixel() == 24, "a JPEG loads as 24 bits per pixel");
+    CheckPicture(picture, loaded, error);
+    return 0;
+}
+
+int FuzzBmp(const uint8_t* data, size_t size) {
+    TBitmap picture;
+    std::string error;
+    const bool loaded = picture.LoadBMPFromMemory(data, size, "fuzz.bmp", &error);
+    CheckPicture(picture, loaded, error);
+    return 0;
+}
+
+int FuzzConfig(const uint8_t* data, size_t size) {
+    const TConfigContents c = DecodeConfig(data, size);
+    Require(c.MusicVolume >= 0 && c.MusicVolume <= 100, "the music volume is 0..100");
+    Require(c.SoundVolume >= 0 && c.SoundVolume <= 100, "the sound volume is 0..100");
+    for (const auto& block : c.Table.Blocks)
+        for (const auto& e : block) {
+            Require(e.NameLength <= 16, "a high-score name has at most 16 characters");
+            Require(e.NameText().size() == e.NameLength, "a name is as long as its length");
+        }
+    if (c.HasGame) {
+        const TSavedGame& g = c.Game;
+        Require(g.Mode <= 2, "a restored game has a known mode");
+        Require(g.Score >= 0, "a restored game has a score of 0 or more");
+        const TModeRules& rules = ModeRules[g.Mode];
+        Require(g.BallsPerTurn >= rules.MinBallsPerTurn && g.BallsPerTurn <= rules.BallsPerTurn,
+                "balls per turn are within the mode's range");
+        for (const TCell& p : g.Preview) Require(IsBallKindEntry(p), "the preview holds balls");
+        for (const auto& column : g.Cells)
+            for (const TCell& cell : column)
+                Require(cell.Kind == 0 || IsBallKindEntry(cell), "a cell is empty or a ball");
+    }
+    // What the game writes back from a file it read, it reads again unchanged and without notes.
+    const std::vector<uint8_t> saved =
+        EncodeConfig(c.Table, c.MusicVolume, c.SoundVolume, c.HasGame, c.Game);
+    Require(saved.size() == kConfigSize, "the settings file has its fixed size");
+    const TConfigContents again = DecodeConfig(saved.data(), saved.size());
+    Require(again.Notes.empty(), "a written settings file reads back without notes");
+    Require(SameTable(again.Table, c.Table), "the high scores read back");
+    Require(again.MusicVolume == c.MusicVolume && again.SoundVolume == c.SoundVolume,
+            "the volumes read back");
+    Require(again.HasGame == c.HasGame, "the saved-game flag reads back");
+    if (c.HasGame) {
+        Require(again.Game.Mode == c.Game.Mode && again.Game.Score == c.Game.Score &&
+                    again.Game.BallsPerTurn == c.Game.BallsPerTurn,
+                "the saved game's numbers read back");
+        Require(again.Game.Preview == c.Game.Preview, "the preview reads back");
+        Require(again.Game.Cells == c.Game.Cells, "the cells read back");
+    }
+    // The restored tables take new scores (they need not be in order).
+    THighScoreTable table = c.Table;
+    for (auto& block : table.Blocks) {
+        const int row = InsertHighScore(block, c.HasGame ? c.Game.Score : 500);
+        Require(row >= 0 && row <= kNotEntered, "an inserted score gets a row or none");
+    }
+    return 0;
+}
+
+int FuzzStrings(const uint8_t* data, size_t size) {
+    TVOStrings strings;
+    strings.LoadFromText(Text(data, size));
+    const std::vector<std::string>* lists[] = {&strings.Exit_Text,      &strings.New_Text,
+                                               &strings.Old_Text,       &strings.Clear_Text,
+                                               &strings.EnterName_Text, &strings.LowScore_Text,
+                                               &strings.FullScreen_Text};
+    std::vector<std::string> shown = {strings.MainCaption, strings.Options,     strings.HighScores,
+                                      strings.Help,        strings.Kids,        strings.Normal,
+                                      strings.Proff,       strings.Exit_Caption};
+    for (const auto* list : lists)
+        for (const std::string& line : *list) {
+            Require(Trimmed(line) != "}", "a list ends before its closing line");
+            shown.push_back(line);
+        }
+    for (const std::string& s : shown)
+        Require(s.find_first_of("\r\n") == std::string::npos, "a text holds one line");
+    // The screens draw every text with the font; with no device only the layout runs.
+    TVOFont font(nullptr);
+    font.Advance.fill(9);
+    font.Advance[0] = 0;
+    font.Advance[255] = 255;
+    DrawLayouts(font, shown);
+    return 0;
+}
+
+int FuzzSounds(const uint8_t* data, size_t size) {
+    TRecordingAudio audio;
+    TSoundBank bank(&audio);
+    std::string error;
+    const bool ok = bank.LoadFromText(Text(data, size), "sounds.txt", "/data", &error);
+    Require(ok == error.empty(), "a refused sound list says why");
+    Require(ok || error.rfind("sounds.txt:", 0) == 0, "the message names the list and the line");
+    Require(audio.Loads.size() >= 3, "the bomb's three files are loaded in every case");
+    std::set<uint32_t> handles = {0};
+    for (const auto& load : audio.Loads) handles.insert(load.Handle);
+    for (int s = 0; s < static_cast<int>(TSample::Count); ++s) {
+        Require(handles.count(bank.Named(static_cast<TSample>(s))) == 1, "named handles loaded");
+        bank.Play(static_cast<TSample>(s));
+    }
+    for (int p = -1; p <= kPictureSounds; ++p) {
+        const uint32_t entries[] = {
+            bank.Selection(0, p), bank.Selection(3, p), bank.Selection(4, p), bank.HoverSound(p),
+            bank.BlastSound(p),   bank.ArrivalSound(p), bank.BlastHitSound(p)};
+        for (uint32_t h : entries) {
+            Require(handles.count(h) == 1, "table handles come from loads");
+            bank.Play(h);
+            bank.Stop(h);
+        }
+    }
+    for (int units = -1; units < 110; units += 3) bank.PlayRemoval(units);
+    return 0;
+}
+
+int FuzzFont(const uint8_t* data, size_t size) {
+    TRenderDevice& device = FontDevice();
+    TVOFont font(&device);
+    std::string error;
+    // As in the loading step: a metrics file that fails ends the loading of the font.
+    if (!font.LoadMetricsFromMemory(data, size, "font.rls", &error)) {
+        Require(!error.empty() && size < 258, "only a short metrics file fails");
+        return 0;
+    }
+    if (!font.LoadGlyphs(VO_GAME_DATA_DIR "/graphics/font/font.bmp", &error)) {
+        Require(!error.empty(), "a refused glyph set says why");
+        return 0;
+    }
+    device.BeginFrame();
+    DrawLayouts(font, {EveryCode(), "Player", "12345"});
+    device.EndFrame();
+    device.PresentFrame();
+    return 0;
+}
+
+const TFuzzTargetInfo FuzzTargetList[7] = {
+    {"tga", FuzzTga},         {"jpeg", FuzzJpeg},     {"bmp", FuzzBmp},   {"config", FuzzConfig},
+    {"strings", FuzzStrings}, {"sounds", FuzzSounds}, {"font", FuzzFont},
+};
