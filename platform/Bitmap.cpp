@@ -241,14 +241,20 @@ bool CheckBmpHeaders(SDL_RWops* source, std::string& reason) {
         reason = "the BMP claims " + std::to_string(colours) + " palette colours";
         return false;
     }
-    // Uncompressed (0) and masked (3, 6) rows are padded to 4 bytes and must all be there.
-    if (compression == 0 || compression == 3 || compression == 6) {
-        const int64_t stride = (width * depth + 31) / 32 * 4;
-        const int64_t first = pixelsAt ? pixelsAt : 14 + int64_t{infoSize};
-        if (total >= 0 && total - std::min<int64_t>(first, total) < stride * height) {
-            reason = "the BMP ends inside its pixel data";
-            return false;
-        }
+    // Uncompressed (0) and masked (3, 6) rows are padded to 4 bytes and must all be there. A
+    // run-length picture (1, 2) needs two bytes per run of at most 255 pixels; one that claims
+    // over a megapixel and more than 1024 pixels per byte it holds is cut short.
+    const int64_t first = pixelsAt ? pixelsAt : 14 + int64_t{infoSize};
+    const int64_t data = total >= 0 ? total - std::min<int64_t>(first, total) : -1;
+    if (data >= 0 && (compression == 0 || compression == 3 || compression == 6) &&
+        data < (width * depth + 31) / 32 * 4 * height) {
+        reason = "the BMP ends inside its pixel data";
+        return false;
+    }
+    if (data >= 0 && (compression == 1 || compression == 2) && width * height > (1 << 20) &&
+        width * height / 1024 > data) {
+        reason = "the BMP ends inside its run-length data";
+        return false;
     }
     return true;
 }

@@ -110,7 +110,20 @@ bool DecodeJpeg(const uint8_t* data, size_t size, TBitmap& picture, char* messag
     info.dither_mode = JDITHER_NONE;
     info.quantize_colors = FALSE;
     jpeg_calc_output_dimensions(&info);
-    if (int64_t{info.output_width} * info.output_height > kMaxBitmapPixels ||
+    // A complete JPEG spends at least a bit on every 8 x 8 block, that is a byte per 512 pixels;
+    // a file that claims far more pixels than its bytes can hold is damaged (the decoder would
+    // fill the missing rows with grey) and is refused before a huge picture is allocated.
+    // Pictures up to a megapixel always pass.
+    const int64_t pixels = int64_t{info.output_width} * info.output_height;
+    if (pixels > (int64_t{1} << 20) && pixels / 1024 > static_cast<int64_t>(size)) {
+        jpeg_destroy_decompress(&info);
+        std::snprintf(message, JMSG_LENGTH_MAX,
+                      "%lldx%lld pixels in %zu bytes: the file is cut short",
+                      static_cast<long long>(info.output_width),
+                      static_cast<long long>(info.output_height), size);
+        return false;
+    }
+    if (pixels > kMaxBitmapPixels ||
         !picture.SetSize(int32_t(info.output_width), int32_t(info.output_height), 24)) {
         jpeg_destroy_decompress(&info);
         std::snprintf(message, JMSG_LENGTH_MAX, "the picture is too large");

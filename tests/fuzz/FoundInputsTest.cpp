@@ -1,11 +1,14 @@
 // What the fuzzers found, pinned down: each case is a fault a generated input exposed, with the
 // behaviour the reader has now. The inputs themselves are replayed from regressions/ as well.
 #include "platform/Bitmap.h"
+#include "render/TGAReader.h"
 #include "shell/Settings.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -78,6 +81,42 @@ TEST(FoundInputs, BmpHeadersThatWouldMakeTheReaderAskForHugeMemoryAreRefused) {
     // The picture that was there stays when a load is refused.
     EXPECT_FALSE(picture.LoadBMPFromMemory(damaged.data(), damaged.size(), "x.bmp"));
     EXPECT_EQ(picture.Width(), 2);
+}
+
+TEST(FoundInputs, ShortFilesClaimingHugePicturesAreRefusedBeforeTheyAreAllocated) {
+    // A few hundred bytes of JPEG claiming 16000 x 16000 pixels: the decoder fills what is
+    // missing with grey, so it took 768 MB and seconds of decoding, then twice that at 32 bits.
+    std::ifstream in(std::string(VO_FUZZ_SOURCE_DIR) + "/corpus/jpeg/baseline.jpg",
+                     std::ios::binary);
+    std::vector<uint8_t> jpeg(std::istreambuf_iterator<char>(in), {});
+    ASSERT_GT(jpeg.size(), 100u);
+    TBitmapEx picture;
+    std::string error;
+    ASSERT_TRUE(picture.LoadJPEGFromMemory(jpeg.data(), jpeg.size(), "b.jpg", &error)) << error;
+    size_t sof = 0;
+    for (size_t i = 0; i + 9 < jpeg.size() && !sof; ++i)
+        if (jpeg[i] == 0xFF && (jpeg[i + 1] == 0xC0 || jpeg[i + 1] == 0xC2)) sof = i;
+    ASSERT_NE(sof, 0u);
+    for (size_t at : {sof + 5, sof + 7}) { // height, width: big-endian 16000
+        jpeg[at] = 16000 >> 8;
+        jpeg[at + 1] = 16000 & 0xFF;
+    }
+    EXPECT_FALSE(picture.LoadJPEGFromMemory(jpeg.data(), jpeg.size(), "b.jpg", &error));
+    EXPECT_NE(error.find("cut short"), std::string::npos) << error;
+    EXPECT_EQ(picture.Width(), 16); // the picture that was there stays
+
+    // The same for a run-length BMP: 8 bytes of runs for 10000 x 10000 pixels.
+    std::vector<uint8_t> rle = SmallBmp();
+    rle.resize(54 + 4 * 16 + 8);
+    Put32(rle, 10, 54 + 4 * 16);
+    Put32(rle, 18, 10000);
+    Put32(rle, 22, 10000);
+    rle[28] = 8;
+    Put32(rle, 30, 1); // RLE8
+    Put32(rle, 46, 16);
+    const uint8_t runs[] = {255, 1, 255, 2, 0, 0, 0, 1};
+    std::memcpy(&rle[54 + 64], runs, sizeof runs);
+    EXPECT_NE(Refusal(rle).find("run-length"), std::string::npos);
 }
 
 TEST(FoundInputs, AnEmptySettingsFileMayComeAsNoDataAtAll) {
