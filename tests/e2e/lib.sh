@@ -53,12 +53,20 @@ wait_for_exit() {
 
 # The picture's place on the screen: the window's position, and its scale (1 in a window).
 locate_window() {
-  local id
-  for _ in $(seq 50); do
-    id=$(xdotool search --pid "$GAME_PID" --name "Velm Orra" 2>/dev/null | tail -n 1) && [ -n "$id" ] && break
+  local id= w
+  for _ in $(seq 100); do
+    id=$(xdotool search --pid "$GAME_PID" --name "Velm Orra" 2>/dev/null | tail -n 1) || true
+    if [ -z "$id" ]; then
+      # Some servers miss the process property for a moment: the largest window of that name.
+      for w in $(xdotool search --name "Velm Orra" 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$w")"
+        [ -z "$id" ] || [ "$WIDTH" -gt "${best:-0}" ] && { id=$w; best=$WIDTH; }
+      done
+    fi
+    [ -n "$id" ] && break
     sleep 0.1
   done
-  [ -n "$id" ] || fail "no game window"
+  [ -n "$id" ] || fail "no game window ($(xwininfo -root -children 2>&1 | grep -c '"') named windows)"
   eval "$(xdotool getwindowgeometry --shell "$id")"
   WIN_X=$X WIN_Y=$Y WIN_W=$WIDTH WIN_H=$HEIGHT WIN_ID=$id
 }
