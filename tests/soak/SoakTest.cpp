@@ -57,6 +57,7 @@ TEST_F(LongPlay, TwentyOneGamesInEveryModeKeepMemoryFlat) {
     std::vector<long> resident;
     std::vector<int> movesPerGame;
     int movesBefore = 0;
+    int idleChecks = 0;
     for (int game = 0; game < 3 * kGamesPerMode; ++game) {
         const auto mode = static_cast<uint8_t>(game % 3);
         ASSERT_TRUE(player.PlayGame(mode, 60000))
@@ -65,7 +66,13 @@ TEST_F(LongPlay, TwentyOneGamesInEveryModeKeepMemoryFlat) {
         movesPerGame.push_back(player.Stats.Moves - movesBefore);
         movesBefore = player.Stats.Moves;
         ASSERT_LT(player.Stats.MostParticles, kParticleBound) << "after game " << game;
+        if (Shell.Word == scrHighScores) { // the field is empty: every effect must retire
+            for (int i = 0; i < 40; ++i) player.Frame();
+            EXPECT_TRUE(ParticleEngine->Particles().empty()) << "after game " << game;
+            ++idleChecks;
+        }
     }
+    EXPECT_GT(idleChecks, 0);
     const TPlayStats& s = player.Stats;
     EXPECT_EQ(s.Games, 3 * kGamesPerMode);
     EXPECT_EQ(s.NamesEntered + s.LowScores, s.Games);
