@@ -63,7 +63,10 @@ protected:
     void SetUp() override {
         FormHarness::SetUp();
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        scratch_ = fs::temp_directory_path() / (std::string("vo-faults-") + info->name());
+        std::string name =
+            std::string("vo-faults-") + info->name() + "-" + std::to_string(getpid());
+        std::replace(name.begin(), name.end(), '/', '_'); // parameterised tests
+        scratch_ = fs::temp_directory_path() / name;
         fs::remove_all(scratch_);
         fs::create_directories(scratch_);
     }

@@ -9,6 +9,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -16,7 +18,11 @@ class FieldEffects : public FieldTest {
 protected:
     void SetUp() override {
         FieldTest::SetUp();
-        dir = (std::filesystem::temp_directory_path() / "vo-field-effects").string();
+        // One folder per test and process: CTest runs the tests of this suite side by side.
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir = (std::filesystem::temp_directory_path() /
+               ("vo-field-effects-" + std::string(info->name()) + "-" + std::to_string(getpid())))
+                  .string();
         std::filesystem::create_directories(dir);
         std::ofstream list(dir + "/sounds.txt");
         for (const char* name : {"s_app", "s_disapp", "s_disapp2", "s_disapp3", "s_ballmove",

@@ -14,20 +14,23 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 class FormHarness : public ::testing::Test {
 protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = (std::filesystem::temp_directory_path() /
-                (std::string("vo-form-") + info->test_suite_name() + "-" + info->name()))
-                   .string();
+        std::string name = std::string("vo-form-") + info->test_suite_name() + "-" + info->name() +
+                           "-" + std::to_string(getpid());
+        std::replace(name.begin(), name.end(), '/', '_'); // parameterised tests
+        dir_ = (std::filesystem::temp_directory_path() / name).string();
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
         setenv("XDG_CONFIG_HOME", (dir_ + "/config").c_str(), 1);
