@@ -54,7 +54,7 @@ wait_for_exit() {
 # The picture's place on the screen: the window's position, and its scale (1 in a window).
 locate_window() {
   local id= w
-  for _ in $(seq 100); do
+  for _ in $(seq 200); do
     id=$(xdotool search --pid "$GAME_PID" --name "Velm Orra" 2>/dev/null | tail -n 1) || true
     if [ -z "$id" ]; then
       # Some servers miss the process property for a moment: the largest window of that name.
@@ -66,7 +66,13 @@ locate_window() {
     [ -n "$id" ] && break
     sleep 0.1
   done
-  [ -n "$id" ] || fail "no game window ($(xwininfo -root -children 2>&1 | grep -c '"') named windows)"
+  if [ -z "$id" ]; then
+    echo "--- windows on $DISPLAY" >&2
+    xwininfo -root -children >&2 2>&1 || true
+    echo "--- the game's output" >&2
+    tail -n 20 "$WORK/stdout.txt" >&2 || true
+    fail "no game window"
+  fi
   eval "$(xdotool getwindowgeometry --shell "$id")"
   WIN_X=$X WIN_Y=$Y WIN_W=$WIDTH WIN_H=$HEIGHT WIN_ID=$id
 }
