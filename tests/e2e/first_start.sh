@@ -52,21 +52,20 @@ move_one() { # move_one click|drag
   done
   fail "no ball can move"
 }
+# check_move <shot name> <balls now> <what moved>: the ball arrived and the new balls came.
+check_move() {
+  sleep 1.5
+  shot "$1"
+  FIELD=$(read_field)
+  local target=$MOVED_TO
+  set -- "$1" "$2" "$3" $target
+  [ "$(cell_of "$4" "$5")" = o ] || fail "the $3 ball did not arrive at $target"
+  [ "$(count_balls)" -eq "$2" ] || fail "after the $3 move $(count_balls) balls, not $2"
+}
 MODE=click move_one
-sleep 1.5
-shot moved
-FIELD=$(read_field)
-set -- $MOVED_TO
-[ "$(cell_of "$1" "$2")" = o ] || fail "the clicked ball did not arrive at $MOVED_TO"
-[ "$(count_balls)" -eq 9 ] || fail "after a quiet move $(count_balls) balls, not 9"
-
+check_move moved 9 clicked
 MODE=drag move_one
-sleep 1.5
-shot dragged
-FIELD=$(read_field)
-set -- $MOVED_TO
-[ "$(cell_of "$1" "$2")" = o ] || fail "the dragged ball did not arrive at $MOVED_TO"
-[ "$(count_balls)" -eq 12 ] || fail "after the drag $(count_balls) balls, not 12"
+check_move dragged 12 dragged
 
 # The screens: each shows its head over the top of the field; Back shows the game again.
 shot before-screens
