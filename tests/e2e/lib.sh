@@ -79,14 +79,14 @@ locate_window() {
 
 # Keys go to the focused window; without a window manager nobody gives it the focus, and SDL
 # takes a moment to notice it.
-key() { # key <xdotool key spec>
+key() { # key <xdotool keys, e.g. alt+Return>
   xdotool windowfocus --sync "$WIN_ID" 2>/dev/null || xdotool windowfocus "$WIN_ID"
   sleep 0.6
   xdotool key --delay 100 "$1"
   sleep 0.4
 }
 
-# key_until_message <key spec> <shot name>: presses the key until a message box covers the middle
+# key_until_message <keys> <shot name>: presses the key until a message box covers the middle
 # of the field (a second press while the box is open changes nothing), at most three times.
 key_until_message() {
   local before i j d
