@@ -42,9 +42,9 @@ BENCHMARK(BM_FindPathCrowded)->Arg(30)->Arg(60)->Arg(80);
 #include "platform/Paths.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
-#include "shell/Catalogue.h"
-#include "shell/Pictures.h"
-#include "shell/ShellState.h"
+#include "state/Catalogue.h"
+#include "state/Pictures.h"
+#include "state/ShellState.h"
 
 #include <memory>
 #include <vector>

@@ -9,7 +9,7 @@
 #include "platform/RecordingAudio.h"
 #include "shell/Form.h"
 #include "shell/Log.h"
-#include "shell/ShellState.h"
+#include "state/ShellState.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,7 @@
 // layout of a dialog block, and the button pass of a menu screen.
 #include "fx/ParticleEngine.h"
 #include "render/PatternImage.h"
-#include "shell/ShellState.h"
+#include "state/ShellState.h"
 #include "ui/VOFont.h"
 #include "ui/vo_Menus.h"
 

@@ -1,7 +1,7 @@
 #include "fx/SoundBank.h"
 
 #include "platform/Audio.h"
-#include "shell/ShellState.h"
+#include "state/ShellState.h"
 
 #include <algorithm>
 #include <charconv>

@@ -3,7 +3,7 @@
 #include "game/GameModes.h"
 #include "game/Random.h"
 #include "game/vo_Field.h"
-#include "shell/ShellState.h"
+#include "state/ShellState.h"
 
 #include <algorithm>
 #include <string>

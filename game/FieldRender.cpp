@@ -4,7 +4,7 @@
 #include "game/Random.h"
 #include "game/vo_Field.h"
 #include "render/RenderTypes.h"
-#include "shell/ShellState.h"
+#include "state/ShellState.h"
 
 #include <cmath>
 

@@ -6,7 +6,7 @@
 #include "fx/SoundBank.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
-#include "shell/Pictures.h"
+#include "state/Pictures.h"
 
 #include <cstdint>
 #include <string>

@@ -4,7 +4,7 @@
 #include "game/GameModes.h"
 #include "game/Random.h"
 #include "game/vo_Field.h"
-#include "shell/ShellState.h"
+#include "state/ShellState.h"
 #include "ui/vo_Menus.h"
 
 using namespace field_fx;

@@ -1,7 +1,7 @@
 #include "game/vo_Field.h"
 
 #include "game/HighScores.h"
-#include "shell/ShellState.h"
+#include "state/ShellState.h"
 
 #include <cmath>
 

@@ -8,8 +8,8 @@
 #include "game/vo_Field.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
-#include "shell/Pictures.h"
-#include "shell/ShellState.h"
+#include "state/Pictures.h"
+#include "state/ShellState.h"
 #include "ui/VOStrings.h"
 #include "ui/vo_Menus.h"
 

@@ -3,7 +3,7 @@
 #include "platform/Paths.h"
 #include "platform/Registry.h"
 #include "shell/Form.h"
-#include "shell/ShellState.h"
+#include "state/ShellState.h"
 
 #include <cstdio>
 #include <string>

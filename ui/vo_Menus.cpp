@@ -3,7 +3,7 @@
 #include "fx/SoundBank.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
-#include "shell/ShellState.h"
+#include "state/ShellState.h"
 #include "ui/VOStrings.h"
 
 TButtons* Buttons = nullptr;

@@ -1,6 +1,6 @@
 // The generated pictures, font and texts, read back the way the game reads them.
 #include "render/TGAReader.h"
-#include "shell/Catalogue.h"
+#include "state/Catalogue.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The generator's own checks and its determinism.
-#include "shell/Catalogue.h"
+#include "state/Catalogue.h"
 #include "tools/artgen/Output.h"
 
 #include <gtest/gtest.h>

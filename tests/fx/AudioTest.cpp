@@ -1,7 +1,7 @@
 // The SDL2_mixer audio layer on SDL's "dummy" output (set by CTest), with WAV files written here.
 #include "platform/Audio.h"
 #include "fx/SoundBank.h"
-#include "shell/ShellState.h"
+#include "state/ShellState.h"
 #include "tests/ui/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "fx/SoundBank.h"
 #include "platform/RecordingAudio.h"
-#include "shell/ShellState.h"
+#include "state/ShellState.h"
 #include "tests/ui/TempDir.h"
 
 #include <gtest/gtest.h>

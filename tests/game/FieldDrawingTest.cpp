@@ -5,7 +5,7 @@
 #include "platform/GfxRecorder.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
-#include "shell/Pictures.h"
+#include "state/Pictures.h"
 
 #include <cmath>
 #include <memory>

@@ -5,7 +5,7 @@
 #include "fx/ParticleEngine.h"
 #include "fx/SoundBank.h"
 #include "platform/RecordingAudio.h"
-#include "shell/Pictures.h"
+#include "state/Pictures.h"
 
 #include <filesystem>
 #include <fstream>

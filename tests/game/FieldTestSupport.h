@@ -4,7 +4,7 @@
 #include "game/HighScores.h"
 #include "game/Random.h"
 #include "game/vo_Field.h"
-#include "shell/ShellState.h"
+#include "state/ShellState.h"
 
 #include <gtest/gtest.h>
 

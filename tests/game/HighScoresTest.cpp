@@ -1,6 +1,6 @@
 #include "game/HighScores.h"
 #include "game/vo_Field.h"
-#include "shell/ShellState.h"
+#include "state/ShellState.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "game/vo_Field.h"
-#include "shell/ShellState.h"
+#include "state/ShellState.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include "render/PatternImage.h"
 #include "shell/Form.h"
 #include "shell/Log.h"
-#include "shell/ShellState.h"
+#include "state/ShellState.h"
 #include "ui/vo_Menus.h"
 
 #include <gtest/gtest.h>

@@ -11,7 +11,7 @@
 #include "platform/FakeClock.h"
 #include "render/PatternImage.h"
 #include "shell/Form.h"
-#include "shell/ShellState.h"
+#include "state/ShellState.h"
 #include "ui/vo_Menus.h"
 
 #include <algorithm>

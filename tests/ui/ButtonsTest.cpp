@@ -3,7 +3,7 @@
 #include "fx/SoundBank.h"
 #include "platform/RecordingAudio.h"
 #include "render/PatternImage.h"
-#include "shell/ShellState.h"
+#include "state/ShellState.h"
 #include "tests/ui/TempDir.h"
 #include "ui/VOStrings.h"
 

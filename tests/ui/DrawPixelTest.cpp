@@ -2,7 +2,7 @@
 #include "fx/ParticleEngine.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
-#include "shell/ShellState.h"
+#include "state/ShellState.h"
 #include "tests/ui/TempDir.h"
 #include "tests/ui/TestArt.h"
 #include "ui/VOFont.h"

@@ -5,7 +5,7 @@
 // background; otherwise the tiny test font and plain test buttons.
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
-#include "shell/ShellState.h"
+#include "state/ShellState.h"
 #include "tests/ui/TempDir.h"
 #include "tests/ui/TestArt.h"
 #include "ui/VOFont.h"

@@ -1,6 +1,6 @@
 #include "tools/artgen/Output.h"
 
-#include "shell/Catalogue.h"
+#include "state/Catalogue.h"
 
 #include <algorithm>
 

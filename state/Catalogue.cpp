@@ -1,6 +1,6 @@
-#include "shell/Catalogue.h"
+#include "state/Catalogue.h"
 
-#include "shell/Pictures.h"
+#include "state/Pictures.h"
 
 #include <string>
 

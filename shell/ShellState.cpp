@@ -1,3 +1,0 @@
-#include "shell/ShellState.h"
-
-TShellState Shell;

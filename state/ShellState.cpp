@@ -1,0 +1,3 @@
+#include "state/ShellState.h"
+
+TShellState Shell;
