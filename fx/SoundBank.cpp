@@ -1,5 +1,7 @@
 #include "fx/SoundBank.h"
 
+#include "platform/Files.h"
+
 #include "platform/Audio.h"
 #include "state/ShellState.h"
 
@@ -28,6 +30,19 @@ constexpr int32_t kSoundTop = 272, kSoundBottom = 290;
 constexpr const char* kNamedKeys[] = {"s_app", "s_disapp", "s_disapp2", "s_disapp3", "s_ballmove",
                                       "s_pin", "s_click",  "s_hover",   "s_press",   "s_paint"};
 static_assert(std::size(kNamedKeys) == static_cast<size_t>(TSample::Count));
+
+// True when a listed path names a file inside the data folder: relative and without "..".
+bool InsideDataFolder(std::string path) {
+    std::replace(path.begin(), path.end(), '\\', '/');
+    if (path.empty() || path[0] == '/') return false;
+    size_t start = 0;
+    while (start <= path.size()) {
+        const size_t end = std::min(path.find('/', start), path.size());
+        if (path.compare(start, end - start, "..") == 0 && end - start == 2) return false;
+        start = end + 1;
+    }
+    return true;
+}
 
 std::string JoinPath(const std::string& dir, std::string path) {
     std::replace(path.begin(), path.end(), '\\', '/');
@@ -125,6 +140,11 @@ uint32_t TSoundBank::LoadSample(const std::string& path) {
     return audio_ ? audio_->SampleLoad(path, kMaxPlays, audLoop) : 0;
 }
 
+// A sample named by the list; one outside the data folder is not opened and stays silent.
+uint32_t TSoundBank::LoadListed(const std::string& dataDir, const std::string& path) {
+    return InsideDataFolder(path) ? LoadSample(JoinPath(dataDir, path)) : 0;
+}
+
 // One line of the sound list: name TAB path TAB number. Returns false with the reason.
 bool TSoundBank::LoadLine(const std::string& line, const std::string& dataDir,
                           std::string& reason) {
@@ -139,7 +159,7 @@ bool TSoundBank::LoadLine(const std::string& line, const std::string& dataDir,
 
     for (size_t i = 0; i < std::size(kNamedKeys); ++i)
         if (name == kNamedKeys[i]) {
-            named_[i] = LoadSample(JoinPath(dataDir, path));
+            named_[i] = LoadListed(dataDir, path);
             return true;
         }
     if (name.empty() || name[0] != '_') return true;
@@ -180,24 +200,20 @@ bool TSoundBank::LoadLine(const std::string& line, const std::string& dataDir,
         return true; // an unknown table loads nothing
     }
     if (n < 1 || n > last) return true; // outside the table: ignored
-    (*table)[static_cast<size_t>(n - 1)] = LoadSample(JoinPath(dataDir, path));
+    (*table)[static_cast<size_t>(n - 1)] = LoadListed(dataDir, path);
     return true;
 }
 
 bool TSoundBank::Load(const std::string& soundListPath, const std::string& dataDir,
                       std::string* error) {
-    std::error_code ec;
-    std::ifstream in;
-    if (std::filesystem::is_regular_file(soundListPath, ec))
-        in.open(soundListPath, std::ios::binary);
-    if (!in.is_open()) {
+    // A sound list is a few kilobytes; a FIFO, a device or a huge file is no sound list.
+    std::vector<uint8_t> bytes;
+    if (!ReadFileBytes(soundListPath, bytes, nullptr, size_t{1} << 20)) {
         if (error) *error = soundListPath + ": cannot open the sound list";
         LoadBombFiles(dataDir);
         return false;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return LoadFromText(text.str(), soundListPath, dataDir, error);
+    return LoadFromText(std::string(bytes.begin(), bytes.end()), soundListPath, dataDir, error);
 }
 
 bool TSoundBank::LoadFromText(const std::string& text, const std::string& listName,

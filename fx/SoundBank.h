@@ -73,6 +73,7 @@ public:
 
 private:
     uint32_t LoadSample(const std::string& path);
+    uint32_t LoadListed(const std::string& dataDir, const std::string& path);
     void LoadBombFiles(const std::string& dataDir);
     bool LoadLine(const std::string& line, const std::string& dataDir, std::string& reason);
 

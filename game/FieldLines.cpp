@@ -6,11 +6,18 @@
 #include "state/ShellState.h"
 
 #include <algorithm>
+#include <limits>
 #include <string>
 
 using namespace field_fx;
 
 namespace {
+
+// Adds points to the score, stopping at the largest int32 instead of wrapping to a negative score.
+void AddScore(int64_t points) {
+    Shell.Score = static_cast<int32_t>(
+        std::min<int64_t>(int64_t{Shell.Score} + points, std::numeric_limits<int32_t>::max()));
+}
 
 // Centre of cell (x, y) for the effects that the field starts there, and the slightly lower
 // centre of the pop and debris effects of removed balls.
@@ -90,7 +97,7 @@ uint8_t TGameField::ClearMatches() {
     std::string text = "+" + std::to_string(10 * base);
     if (multiplier > 1) text += "x" + std::to_string(multiplier);
     AddText(text, static_cast<float>(303 + kCellPitch * cx), static_cast<float>(31 + 51 * cy));
-    Shell.Score += static_cast<int32_t>(10 * base * multiplier);
+    AddScore(int64_t{10} * base * multiplier);
 
     // The chain bonus counts the consecutive line-making moves before this one and is not
     // multiplied.
@@ -98,7 +105,7 @@ uint8_t TGameField::ClearMatches() {
         const int32_t bonus = 10 * base * ChainCount;
         AddText("+" + std::to_string(bonus) + " Chain Bonus", static_cast<float>(220 + 52 * cx),
                 static_cast<float>(51 + 51 * cy));
-        Shell.Score += bonus;
+        AddScore(bonus);
     }
 
     if (SoundBank) SoundBank->PlayRemoval(static_cast<int32_t>(base * multiplier));

@@ -163,6 +163,7 @@ void TGameField::ResolveTurn() {
     if (GameOver) {
         EndGame();
         GameOver = false;
+        ++TurnsCompleted;
         return;
     }
 
@@ -203,6 +204,7 @@ void TGameField::ResolveTurn() {
 
     Selected = false;
     SelX = SelY = kNoSelection;
+    if (TurnTimer == kTurnIdle) ++TurnsCompleted; // nothing more to resolve: the player's turn
 }
 
 void TGameField::EndGame() {

@@ -100,6 +100,9 @@ public:
     uint8_t PaintColour = 0;
     bool GameOver = false;
     int32_t BallsPerTurn = 0;
+    // Counts turns resolved back to waiting for the player (and games ended); the shell saves
+    // when it changes.
+    uint32_t TurnsCompleted = 0;
     uint8_t SelX = 0, SelY = 0;
     uint8_t SelPicture = 0;
     float BouncePhase = 0.0f;

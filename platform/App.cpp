@@ -6,6 +6,7 @@
 #include <SDL.h>
 
 #include <array>
+#include <csignal>
 
 TApplication Application;
 
@@ -130,6 +131,15 @@ bool TApplication::Initialize(std::string* error) {
         return false;
     }
     SDL_QuitSubSystem(SDL_INIT_VIDEO); // the window holds its own share of the video subsystem
+    // SDL turns SIGTERM and SIGINT into a quit request, which ends the program through the exit
+    // save; a hang-up (the terminal or the session going away) is handled the same way.
+    struct sigaction term {};
+    if (sigaction(SIGTERM, nullptr, &term) == 0 && term.sa_handler != SIG_DFL &&
+        term.sa_handler != SIG_IGN) {
+        struct sigaction hup {};
+        if (sigaction(SIGHUP, nullptr, &hup) == 0 && hup.sa_handler != SIG_IGN)
+            sigaction(SIGHUP, &term, nullptr);
+    }
     initialised_ = true;
     return true;
 }
@@ -319,5 +329,10 @@ void TApplication::Run() {
 
 void ShowNativeError(const std::string& title, const std::string& text, TNativeWindow* parent) {
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(),
+                             SdlWindowOf(parent));
+}
+
+void ShowNativeWarning(const std::string& title, const std::string& text, TNativeWindow* parent) {
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, title.c_str(), text.c_str(),
                              SdlWindowOf(parent));
 }

@@ -61,8 +61,8 @@ public:
     // Where the picture lies in the window, asked at every pointer event (the window may change
     // size when it goes full screen); pointer positions are mapped from that rectangle onto a
     // client of pictureWidth x pictureHeight. Without a source the client is the window.
-    using TPictureRectSource = std::function<void(int32_t& left, int32_t& top, int32_t& width,
-                                                  int32_t& height)>;
+    using TPictureRectSource =
+        std::function<void(int32_t& left, int32_t& top, int32_t& width, int32_t& height)>;
     void SetPictureRectSource(TPictureRectSource source, int32_t pictureWidth,
                               int32_t pictureHeight);
     // The client size the form sees (the picture size once SetPictureRect has run).
@@ -102,3 +102,10 @@ int32_t CodePointTo1252(uint32_t codePoint);
 // A message box of the desktop itself, for failures before the game can draw its own; returns
 // when the player has closed it. Does nothing without a display.
 void ShowNativeError(const std::string& title, const std::string& text, TNativeWindow* parent);
+// The same with a warning sign, for what the player should know but can play on with.
+void ShowNativeWarning(const std::string& title, const std::string& text, TNativeWindow* parent);
+
+// Runs `handler` when the connection to the display is lost (the X server went away); the
+// program then ends at once, since no window can come back. The handler must not use the
+// window or the graphics device: it is for saving the player's files. Empty clears it.
+void SetDisplayLostHandler(std::function<void()> handler);

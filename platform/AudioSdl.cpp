@@ -4,6 +4,12 @@
 #include <SDL_mixer.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -31,6 +37,56 @@ std::string NormalisePath(std::string path) {
     return path;
 }
 
+// Opens a sound file for SDL when it is a regular file: a FIFO or a device in its place is
+// refused at once instead of blocking the game or streaming without end. Null when refused.
+SDL_RWops* OpenSoundFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        SDL_SetError("%s", std::strerror(errno));
+        return nullptr;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        SDL_SetError("not a regular file");
+        return nullptr;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* file = ::fdopen(fd, "rb");
+    if (!file) {
+        ::close(fd);
+        SDL_SetError("%s", std::strerror(errno));
+        return nullptr;
+    }
+    SDL_RWops* rw = SDL_RWFromFP(file, SDL_TRUE);
+    if (!rw) std::fclose(file);
+    return rw;
+}
+
+// Sends the process's standard error to /dev/null while it lives. Sound libraries probing for a
+// device (ALSA without a sound card) print lines there that say nothing the log does not.
+class TQuietStderr {
+public:
+    TQuietStderr() {
+        std::fflush(stderr);
+        saved_ = ::dup(STDERR_FILENO);
+        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (saved_ >= 0 && null >= 0) ::dup2(null, STDERR_FILENO);
+        if (null >= 0) ::close(null);
+    }
+    ~TQuietStderr() {
+        if (saved_ < 0) return;
+        std::fflush(stderr);
+        ::dup2(saved_, STDERR_FILENO);
+        ::close(saved_);
+    }
+    TQuietStderr(const TQuietStderr&) = delete;
+    TQuietStderr& operator=(const TQuietStderr&) = delete;
+
+private:
+    int saved_ = -1;
+};
+
 class TSdlAudio final : public IAudio {
 public:
     explicit TSdlAudio(TAudioLog log) : log_(std::move(log)) {}
@@ -44,6 +100,7 @@ public:
             Log("Audio: no output device requested; the game stays silent");
             return false;
         }
+        TQuietStderr quiet; // device probing; what matters is logged below
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
             Log(std::string("Audio: no audio system (") + SDL_GetError() +
                 "); the game stays silent");
@@ -74,7 +131,7 @@ public:
     uint32_t SampleLoad(const std::string& path, uint32_t maxPlays, uint32_t flags) override {
         if (!open_) return 0;
         // The file is opened and closed here: the decoder does not close it on every failure.
-        SDL_RWops* file = SDL_RWFromFile(NormalisePath(path).c_str(), "rb");
+        SDL_RWops* file = OpenSoundFile(NormalisePath(path));
         Mix_Chunk* chunk = file ? Mix_LoadWAV_RW(file, 0) : nullptr;
         if (file) SDL_RWclose(file);
         if (!chunk) {
@@ -113,7 +170,8 @@ public:
 
     uint32_t StreamCreateFile(const std::string& path, uint32_t) override {
         if (!open_) return 0;
-        Mix_Music* music = Mix_LoadMUS(NormalisePath(path).c_str());
+        SDL_RWops* file = OpenSoundFile(NormalisePath(path));
+        Mix_Music* music = file ? Mix_LoadMUS_RW(file, 1) : nullptr; // freed with the music
         if (!music) {
             Log("Audio: cannot open music \"" + path + "\": " + Mix_GetError());
             return 0;

@@ -5,27 +5,55 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
-bool ReadFileBytes(const std::string& file, std::vector<uint8_t>& bytes, std::string* error) {
+bool ReadFileBytes(const std::string& file, std::vector<uint8_t>& bytes, std::string* error,
+                   size_t limit) {
     bytes.clear();
-    std::FILE* f = std::fopen(file.c_str(), "rb");
-    if (!f) {
-        if (error) *error = file + ": " + std::strerror(errno);
+    auto fail = [&](const std::string& why) {
+        if (error) *error = file + ": " + why;
+        bytes.clear();
         return false;
+    };
+    // O_NONBLOCK: opening a FIFO without a writer would otherwise wait for ever.
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return fail(std::strerror(errno));
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return fail("not a regular file");
     }
-    uint8_t buffer[4096];
-    size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
+    if (static_cast<uint64_t>(st.st_size) > limit) {
+        ::close(fd);
+        return fail("larger than " + std::to_string(limit) + " bytes");
+    }
+    uint8_t buffer[8192];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            const std::string why = std::strerror(errno);
+            ::close(fd);
+            return fail("read error: " + why);
+        }
+        if (n == 0) break;
+        // The size may grow while it is read; the limit holds whatever fstat said.
+        if (bytes.size() + static_cast<size_t>(n) > limit) {
+            ::close(fd);
+            return fail("larger than " + std::to_string(limit) + " bytes");
+        }
         bytes.insert(bytes.end(), buffer, buffer + n);
-        if (bytes.size() > (1u << 20))
-            break; // a settings file is 1450 bytes; never read a huge one
     }
-    const bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    if (failed && error) *error = file + ": read error";
-    return !failed;
+    ::close(fd);
+    return true;
+}
+
+bool IsRegularFile(const std::string& file) {
+    struct stat st {};
+    return ::stat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 namespace {
@@ -53,9 +81,12 @@ bool WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& by
         if (error) *error = what + ": " + std::strerror(errno);
         return false;
     };
-    const int fd = Injected(fault, TWriteFault::Create)
-                       ? -1
-                       : ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // Exclusive and without following links: a file or symlink already there (left by a killed
+    // run, or planted) is removed and the creation tried once more.
+    const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    int fd = Injected(fault, TWriteFault::Create) ? -1 : ::open(temp.c_str(), flags, 0644);
+    if (fd < 0 && errno == EEXIST && ::unlink(temp.c_str()) == 0)
+        fd = ::open(temp.c_str(), flags, 0644);
     if (fd < 0) return fail("cannot create " + temp);
     size_t done = 0;
     while (done < bytes.size()) {
@@ -89,7 +120,19 @@ bool WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& by
         errno = saved;
         return fail("cannot replace " + file);
     }
+    // The rename itself reaches the disk only with the folder.
+    const std::string folder = std::filesystem::path(file).parent_path().string();
+    const int dir =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
     return true;
+}
+
+void RemoveStaleTemporary(const std::string& file) {
+    ::unlink((file + ".tmp").c_str());
 }
 
 std::string TimeOfDayText() {

@@ -1,15 +1,27 @@
 #pragma once
 // Whole-file reading and crash-safe writing of the player's files, and the local time of day.
+// Every file is opened without blocking (a FIFO or a device in a file's place is refused, never
+// waited on), reads are bounded, and written files never follow a symlink.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-// Reads the whole file; false when it does not exist or cannot be read.
-bool ReadFileBytes(const std::string& file, std::vector<uint8_t>& bytes, std::string* error);
-// Writes to "<file>.tmp", flushes it to disk and renames it over `file`, so that a failed or
-// interrupted write leaves the old file intact. False (with the reason) on any failure.
+// Reads the whole file; false (with the reason) when it does not exist, is no regular file (a
+// FIFO, a device, a folder; symlinks are followed to what they name) or holds more than
+// `limit` bytes.
+bool ReadFileBytes(const std::string& file, std::vector<uint8_t>& bytes, std::string* error,
+                   size_t limit = size_t{1} << 20);
+// True when `file` names a regular file (symlinks followed); a FIFO or a device is not one.
+bool IsRegularFile(const std::string& file);
+// Writes to "<file>.tmp" (created exclusively, never through a symlink), flushes it to disk,
+// renames it over `file` and flushes the folder, so that a failed or interrupted write leaves
+// the old file intact. False (with the reason) on any failure; no temporary file is left.
 bool WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& bytes,
                          std::string* error);
+// Removes "<file>.tmp" left by a write that was interrupted (a killed program); a symlink there
+// is removed, not followed. Only for a program that holds the instance lock.
+void RemoveStaleTemporary(const std::string& file);
 
 // Test hook: makes the next WriteFileAtomically fail at `Stage` with errno `Error`, as a
 // read-only or full folder would, whoever runs the test (permissions do not stop root). Used

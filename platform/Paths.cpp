@@ -2,7 +2,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <pwd.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -11,15 +13,43 @@ namespace {
 
 std::string overrideDataDir;
 
+// An absolute folder from the environment; empty for unset, empty or relative values.
+std::string AbsoluteVariable(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value && value[0] == '/' ? std::string(value) : std::string();
+}
+
+// $HOME when absolute, else the account's home folder; empty when neither is known.
 std::string HomeDir() {
-    const char* home = std::getenv("HOME");
-    return home && *home ? home : ".";
+    std::string home = AbsoluteVariable("HOME");
+    if (!home.empty()) return home;
+    char buffer[4096];
+    passwd entry{};
+    passwd* found = nullptr;
+    if (getpwuid_r(getuid(), &entry, buffer, sizeof buffer, &found) == 0 && found &&
+        found->pw_dir && found->pw_dir[0] == '/')
+        home = found->pw_dir;
+    return home;
 }
 
 std::string XdgDir(const char* variable, const char* fallback) {
-    const char* value = std::getenv(variable);
-    const std::string base = value && *value ? std::string(value) : HomeDir() + "/" + fallback;
+    std::string base = AbsoluteVariable(variable);
+    if (base.empty()) {
+        const std::string home = HomeDir();
+        if (home.empty()) return {};
+        base = home + "/" + fallback;
+    }
     return base + "/velm-orra";
+}
+
+struct TUserDirs {
+    std::string Data, Config;
+};
+
+const TUserDirs& UserDirs() {
+    static const TUserDirs dirs{XdgDir("XDG_DATA_HOME", ".local/share"),
+                                XdgDir("XDG_CONFIG_HOME", ".config")};
+    return dirs;
 }
 
 } // namespace
@@ -58,8 +88,30 @@ std::string DataPath(const std::string& name) {
     return DataDir() + "/" + n;
 }
 
+bool IsInsideDataDir(const std::string& name) {
+    std::string n = name;
+    for (char& c : n)
+        if (c == '\\') c = '/';
+    if (n.empty() || n[0] == '/') return false;
+    for (const auto& part : fs::path(n))
+        if (part == "..") return false;
+    return true;
+}
+
+void SettleUserDirs() {
+    UserDirs();
+}
+
+std::string UserDataDir() {
+    return UserDirs().Data;
+}
+
 bool EnterUserDataDir(std::string* error) {
-    const std::string dir = XdgDir("XDG_DATA_HOME", ".local/share");
+    const std::string dir = UserDataDir();
+    if (dir.empty()) {
+        if (error) *error = "no home folder (HOME and XDG_DATA_HOME are unset or relative)";
+        return false;
+    }
     std::error_code ec;
     fs::create_directories(dir, ec);
     if (!ec) fs::current_path(dir, ec);
@@ -71,7 +123,7 @@ bool EnterUserDataDir(std::string* error) {
 }
 
 std::string UserConfigDir() {
-    return XdgDir("XDG_CONFIG_HOME", ".config");
+    return UserDirs().Config;
 }
 
 } // namespace paths

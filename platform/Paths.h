@@ -1,8 +1,10 @@
 #pragma once
 // Where the game finds its data and keeps the player's files. Game data (pictures, texts, sounds)
 // is read from the executable's folder, or from ../share/velm-orra beside it when installed.
-// "Config.bin" and "Log.txt" live in the working directory, which the program sets at start to
-// $XDG_DATA_HOME/velm-orra/ (default ~/.local/share/velm-orra/).
+// "Config.bin" and "Log.txt" live in $XDG_DATA_HOME/velm-orra/ (default
+// ~/.local/share/velm-orra/), the registry file in $XDG_CONFIG_HOME/velm-orra/ (default
+// ~/.config/velm-orra/). Empty or relative XDG values are ignored; without a usable home the
+// folders are empty and nothing is kept, never the working folder.
 #include <string>
 
 namespace paths {
@@ -17,10 +19,18 @@ void SetDataDir(const std::string& dir);
 // A data file by its game-relative name: "\" becomes "/", a leading "./" or ".\" is dropped, and
 // the name is placed under DataDir(). Absolute names are kept.
 std::string DataPath(const std::string& name);
-// $XDG_DATA_HOME/velm-orra or ~/.local/share/velm-orra, created if missing; false (with the
-// reason in `error`) if it cannot be created or entered.
-bool EnterUserDataDir(std::string* error);
-// $XDG_CONFIG_HOME/velm-orra or ~/.config/velm-orra (not created).
+// True when `path`, as DataPath makes it, stays inside DataDir(): relative, no ".." part.
+bool IsInsideDataDir(const std::string& name);
+
+// Reads HOME and the XDG variables once and fixes the two user folders below (absolute). Call
+// first thing in main, before the working folder changes; later calls change nothing.
+void SettleUserDirs();
+// The user's data and configuration folders of the game (absolute; empty when there is no
+// usable home). Settled on first use when SettleUserDirs was not called.
+std::string UserDataDir();
 std::string UserConfigDir();
+// Creates UserDataDir() if missing and enters it; false (with the reason in `error`) if it has
+// no usable value or cannot be created or entered. The working folder is then left as it is.
+bool EnterUserDataDir(std::string* error);
 
 } // namespace paths

@@ -1,12 +1,15 @@
 #include "platform/Registry.h"
 
+#include "platform/Files.h"
 #include "platform/Paths.h"
+
+#include <cerrno>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 namespace {
@@ -24,20 +27,42 @@ std::string Trim(const std::string& s) {
     return s.substr(b, e - b + 1);
 }
 
-std::vector<std::string> ReadLines(const std::string& file) {
-    std::vector<std::string> lines;
-    std::ifstream in(file);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
+// A registry file of a few lines; anything larger is not one.
+constexpr size_t kMaxRegistryBytes = 64 * 1024;
+
+// The file's lines; false when something is there that cannot be read as a registry file (a
+// folder, a FIFO, a device, unreadable, too large). A missing file has no lines.
+bool ReadLines(const std::string& file, std::vector<std::string>& lines) {
+    lines.clear();
+    if (file.empty()) return false;
+    struct stat st {};
+    if (::lstat(file.c_str(), &st) != 0) return errno == ENOENT;
+    std::vector<uint8_t> bytes;
+    if (!ReadFileBytes(file, bytes, nullptr, kMaxRegistryBytes)) return false;
+    std::string line;
+    for (const uint8_t b : bytes) {
+        if (b == '\n') {
+            lines.push_back(std::move(line));
+            line.clear();
+        } else {
+            line += static_cast<char>(b);
+        }
+    }
+    if (!line.empty()) lines.push_back(std::move(line));
+    return true;
 }
 
 } // namespace
 
 TRegistry::TRegistry(std::string file)
-    : file_(file.empty() ? paths::UserConfigDir() + "/registry" : std::move(file)) {}
+    : file_(!file.empty()                    ? std::move(file)
+            : paths::UserConfigDir().empty() ? std::string()
+                                             : paths::UserConfigDir() + "/registry") {}
 
 std::optional<int32_t> TRegistry::ReadInteger(const std::string& name) const {
-    for (const std::string& line : ReadLines(file_)) {
+    std::vector<std::string> lines;
+    ReadLines(file_, lines);
+    for (const std::string& line : lines) {
         const auto eq = line.find('=');
         if (eq == std::string::npos || Lower(Trim(line.substr(0, eq))) != Lower(name)) continue;
         const std::string value = Trim(line.substr(eq + 1));
@@ -50,7 +75,9 @@ std::optional<int32_t> TRegistry::ReadInteger(const std::string& name) const {
 }
 
 bool TRegistry::WriteInteger(const std::string& name, int32_t value) {
-    std::vector<std::string> lines = ReadLines(file_);
+    std::vector<std::string> lines;
+    // An unreadable file is left alone: it may hold what another program or the player put there.
+    if (!ReadLines(file_, lines)) return false;
     const std::string entry = name + "=" + std::to_string(value);
     bool replaced = false;
     for (std::string& line : lines) {
@@ -65,16 +92,10 @@ bool TRegistry::WriteInteger(const std::string& name, int32_t value) {
     std::error_code ec;
     const std::filesystem::path path(file_);
     if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
-    const std::string temp = file_ + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::trunc);
-        for (const std::string& line : lines) out << line << '\n';
-        out.flush();
-        if (!out) {
-            std::filesystem::remove(temp, ec);
-            return false;
-        }
+    std::vector<uint8_t> bytes;
+    for (const std::string& line : lines) {
+        bytes.insert(bytes.end(), line.begin(), line.end());
+        bytes.push_back('\n');
     }
-    std::filesystem::rename(temp, file_, ec);
-    return !ec;
+    return WriteFileAtomically(file_, bytes, nullptr);
 }

@@ -8,13 +8,15 @@
 
 class TRegistry {
 public:
-    // The file defaults to paths::UserConfigDir() + "/registry".
+    // The file defaults to paths::UserConfigDir() + "/registry" (none without a usable home: every
+    // read finds nothing and every write fails).
     explicit TRegistry(std::string file = {});
 
     // The value, or nothing when the file or the name is missing or the value is not a number.
     std::optional<int32_t> ReadInteger(const std::string& name) const;
-    // Creates the folder and the file as needed; false when they cannot be written. Other values
-    // in the file are kept.
+    // Creates the folder and the file as needed; false when they cannot be written or when a file
+    // is there that cannot be read (a folder, a FIFO, a device, no permission, over 64 KB), which
+    // is left as it is. Other values in the file are kept.
     bool WriteInteger(const std::string& name, int32_t value);
 
     const std::string& File() const { return file_; }

@@ -1,5 +1,7 @@
 #include "platform/Window.h"
 
+#include "platform/DisplayLoss.h"
+
 #include <SDL.h>
 
 struct TNativeWindow {
@@ -20,6 +22,18 @@ TNativeWindow* CreateNativeWindow(const std::string& title, int32_t clientWidth,
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return nullptr;
     }
+    // The display may have gone since the start-up check (SDL then falls back to a driver that
+    // shows nothing): a window nobody can see ends the start like no display at all.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* wanted = SDL_getenv("SDL_VIDEODRIVER");
+    const std::string name = driver ? driver : "";
+    if ((name.empty() || name == "offscreen" || name == "dummy") && !(wanted && name == wanted)) {
+        if (error) *error = "no display (only SDL's \"" + name + "\" video driver is available)";
+        SDL_DestroyWindow(window);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return nullptr;
+    }
+    if (name == "x11") WatchX11Connection();
     return new TNativeWindow{window};
 }
 

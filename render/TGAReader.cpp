@@ -1,11 +1,15 @@
 #include "render/TGAReader.h"
 
+#include "platform/Files.h"
+
 #include <algorithm>
 #include <cctype>
 #include <csetjmp>
 #include <cstdio>
 #include <fstream>
 #include <jpeglib.h>
+#include <new>
+#include <string>
 #include <vector>
 
 namespace {
@@ -25,15 +29,15 @@ std::string Lower(std::string s) {
     return s;
 }
 
+// The game's largest picture is 1024 pixels wide; a side beyond this is no picture of the game
+// (a damaged or hostile header) and is refused before anything is allocated.
+constexpr int32_t kMaxPictureSide = 4096;
+// A plain 32-bit picture of the largest size, with room for its header.
+constexpr size_t kMaxPictureFileBytes = size_t{kMaxPictureSide} * kMaxPictureSide * 4 + 65536;
+
 bool ReadWholeFile(const std::string& fileName, std::vector<uint8_t>& data, std::string* error) {
-    std::ifstream in(fileName, std::ios::binary | std::ios::ate);
-    if (!in) return Fail(error, fileName + ": cannot open the file");
-    const std::streamoff size = in.tellg();
-    if (size < 0) return Fail(error, fileName + ": read error");
-    data.resize(size_t(size));
-    in.seekg(0);
-    if (!in.read(reinterpret_cast<char*>(data.data()), size))
-        return Fail(error, fileName + ": read error");
+    std::string why;
+    if (!ReadFileBytes(fileName, data, &why, kMaxPictureFileBytes)) return Fail(error, why);
     return true;
 }
 
@@ -147,11 +151,17 @@ bool TBitmapEx::LoadFromFile(const std::string& fileName, std::string* error) {
         return true;
     }
     const std::string ext = Lower(ExtractFileExt(fileName));
-    if (ext != ".tga" && ext != ".jpg") return TBitmap::LoadFromFile(fileName, error);
-    std::vector<uint8_t> data;
-    if (!ReadWholeFile(fileName, data, error)) return false;
-    if (ext == ".tga") return LoadTGAFromMemory(data.data(), data.size(), fileName, error);
-    return LoadJPEGFromMemory(data.data(), data.size(), fileName, error);
+    // Short of memory, a picture fails like a damaged one (its caller shows the placeholder)
+    // instead of ending the program.
+    try {
+        if (ext != ".tga" && ext != ".jpg") return TBitmap::LoadFromFile(fileName, error);
+        std::vector<uint8_t> data;
+        if (!ReadWholeFile(fileName, data, error)) return false;
+        if (ext == ".tga") return LoadTGAFromMemory(data.data(), data.size(), fileName, error);
+        return LoadJPEGFromMemory(data.data(), data.size(), fileName, error);
+    } catch (const std::bad_alloc&) {
+        return Fail(error, fileName + ": out of memory while loading the picture");
+    }
 }
 
 bool TBitmapEx::LoadTGAFromMemory(const uint8_t* data, size_t size, const std::string& name,
@@ -175,8 +185,10 @@ bool TBitmapEx::LoadTGAFromMemory(const uint8_t* data, size_t size, const std::s
     if (size < start) return Fail(error, name + ": the file ends inside its TGA ID field");
     if (width == 0 || height == 0)
         return Fail(error, name + ": the TGA has no pixels (width or height is 0)");
-    if (int64_t{width} * height > kMaxBitmapPixels)
-        return Fail(error, name + ": the TGA is too large");
+    if (width > kMaxPictureSide || height > kMaxPictureSide)
+        return Fail(error, name + ": the TGA claims " + std::to_string(width) + " x " +
+                               std::to_string(height) + " pixels, more than " +
+                               std::to_string(kMaxPictureSide) + " on a side");
 
     const size_t b = depth / 8u;
     const size_t pixelCount = size_t(width) * size_t(height);

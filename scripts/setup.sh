@@ -8,7 +8,7 @@ VO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 VO_PACKAGES=(
   cmake g++ make pkg-config
-  libsdl2-dev libsdl2-mixer-dev libjpeg62-turbo-dev
+  libsdl2-dev libsdl2-mixer-dev libjpeg62-turbo-dev libx11-dev
   libcairo2-dev libfreetype-dev fonts-dejavu-core libvorbis-dev libogg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick x11-utils xauth

@@ -16,10 +16,10 @@
 #include "platform/Registry.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
-#include "state/Catalogue.h"
 #include "shell/Log.h"
-#include "state/Pictures.h"
 #include "shell/Settings.h"
+#include "state/Catalogue.h"
+#include "state/Pictures.h"
 #include "state/ShellState.h"
 #include "ui/VOFont.h"
 #include "ui/VOStrings.h"
@@ -37,7 +37,10 @@ TForm1::TForm1(TFormOptions options) : options_(std::move(options)) {
 
     frameTimer_ = std::make_unique<TFrameTimer>(clock, app_);
     frameTimer_->SetFPS(15);
-    frameTimer_->OnRealTime = [this](TFrameTimer&, double delta) { FrameTimer1RealTime(delta); };
+    frameTimer_->OnRealTime = [this](TFrameTimer&, double delta) {
+        FrameTimer1RealTime(delta);
+        SaveIfRequested();
+    };
 
     device_ = std::make_unique<TRenderDevice>();
     device_->SetAntialias(true);
@@ -61,6 +64,7 @@ TForm1::TForm1(TFormOptions options) : options_(std::move(options)) {
 
 TForm1::~TForm1() {
     if (created_ && !destroyed_) FormDestroy();
+    if (app_) SetDisplayLostHandler(nullptr);
     // What was created during start-up and loading goes with the form, textures before the device.
     for (auto& p : pictures_) p->FreeTextures();
     Pictures = TPictures{};
@@ -124,6 +128,11 @@ bool TForm1::FormCreate() {
             Log.Line("Cannot open the window: " + error);
             return false;
         }
+        // Without a display nothing can be shown any more; what the player has is still saved.
+        SetDisplayLostHandler([this] {
+            Log.Line("The connection to the display was lost");
+            if (!destroyed_) FormDestroy();
+        });
         app_->SetCursor(TCursorShape::AppStart);
         app_->PaintStartText("Initializing...", 370, 280);
         device_->SetOwnerWindow(app_->MainWindow());
@@ -168,13 +177,15 @@ bool TForm1::FormCreate() {
 void TForm1::FormDestroy() {
     destroyed_ = true;
     Log.Line("Saving config ...");
-    if (!TRegistry().WriteInteger("Fullscreen", Shell.FullScreen ? 1 : 0))
-        Log.Line("Cannot save the full-screen setting");
     if (settingsLoaded_) {
         WriteSettings();
+    } else if (options_.ConfigFile.empty()) {
+        Log.Line("There is no folder to keep Config.bin in; nothing was saved");
     } else {
         Log.Line("Config.bin was not read in this run and is left as it is");
     }
+    if (!TRegistry().WriteInteger("Fullscreen", Shell.FullScreen ? 1 : 0))
+        Log.Line("Cannot save the full-screen setting");
 }
 
 void TForm1::RenderDevice1DeviceLost() {
@@ -203,12 +214,15 @@ void TForm1::ReadSettings() {
     std::vector<uint8_t> bytes;
     std::string error;
     std::error_code ec;
-    const bool exists = std::filesystem::exists(options_.ConfigFile, ec);
+    // A symlink to nowhere is there too: it is replaced, never followed, when the game saves.
+    const bool exists = !options_.ConfigFile.empty() &&
+                        std::filesystem::symlink_status(options_.ConfigFile, ec).type() !=
+                            std::filesystem::file_type::not_found;
     if (!exists) {
         HighScores = FreshHighScoreTable();
         Shell.MusicVolume = 50;
         Shell.SoundVolume = 75;
-        settingsLoaded_ = true;
+        settingsLoaded_ = !options_.ConfigFile.empty();
         CmdNormal();
         return;
     }
@@ -225,6 +239,16 @@ void TForm1::ReadSettings() {
     settingsLoaded_ = true;
     const TConfigContents c = DecodeConfig(bytes.data(), bytes.size());
     for (const std::string& note : c.Notes) Log.Line("Config.bin: " + note);
+    if (c.Damaged()) {
+        // The damaged file is kept as it was, before the game writes its sound parts back.
+        const std::string aside = options_.ConfigFile + ".damaged";
+        if (WriteFileAtomically(aside, bytes, &error))
+            Log.Line("Config.bin is damaged; a copy is kept as " + aside);
+        else
+            Log.Line("Config.bin is damaged and no copy could be kept (" + error + ")");
+    } else {
+        writtenBytes_ = bytes; // unchanged, it need not be written again
+    }
     HighScores = c.Table;
     Shell.MusicVolume = c.MusicVolume;
     Shell.SoundVolume = c.SoundVolume;
@@ -243,7 +267,7 @@ void TForm1::ReadSettings() {
     Shell.Word = scrMessageBox + scrMsgOld + scrPlaying;
 }
 
-bool TForm1::WriteSettings() {
+std::vector<uint8_t> TForm1::EncodeCurrent() const {
     TSavedGame game;
     const bool hasGame = HasFlag(Shell.Word, scrPlaying) && Shell.Score > 0;
     game.Mode = Shell.CurrentMode;
@@ -255,12 +279,34 @@ bool TForm1::WriteSettings() {
             for (int y = 0; y < 9; ++y)
                 game.Cells[static_cast<size_t>(x)][static_cast<size_t>(y)] = field_->Cell(x, y);
     }
-    const std::vector<uint8_t> bytes =
-        EncodeConfig(HighScores, Shell.MusicVolume, Shell.SoundVolume, hasGame, game);
+    return EncodeConfig(HighScores, Shell.MusicVolume, Shell.SoundVolume, hasGame, game);
+}
+
+bool TForm1::WriteSettings() {
+    const std::vector<uint8_t> bytes = EncodeCurrent();
+    if (options_.ConfigFile.empty()) return false;
     std::string error;
     if (!WriteFileAtomically(options_.ConfigFile, bytes, &error)) {
-        Log.Line("Cannot save Config.bin (" + error + "); the previous file is kept");
+        // Saved after every turn: the same failure is logged once.
+        if (error != lastSaveError_)
+            Log.Line("Cannot save Config.bin (" + error + "); the previous file is kept");
+        lastSaveError_ = error;
         return false;
     }
+    lastSaveError_.clear();
+    writtenBytes_ = bytes;
     return true;
+}
+
+void TForm1::SaveIfRequested() {
+    if (field_ && field_->TurnsCompleted != savedTurns_) {
+        savedTurns_ = field_->TurnsCompleted;
+        saveRequested_ = true;
+    }
+    if (!saveRequested_) return;
+    saveRequested_ = false;
+    // Only what the file was read from may be replaced, and only with something new.
+    if (!settingsLoaded_ || destroyed_) return;
+    if (EncodeCurrent() == writtenBytes_) return;
+    WriteSettings();
 }

@@ -30,7 +30,7 @@ struct TFormOptions {
     IAudio* Audio = nullptr;     // null: the form opens the real audio output
     TApplication* App = nullptr; // null: the global Application (ignored offscreen)
     std::string LogFile = "Log.txt";
-    std::string ConfigFile = "Config.bin";
+    std::string ConfigFile = "Config.bin"; // empty: nothing is read or written
 };
 
 // Logo and loading progress (the logo phases run 0 letters, 1 flare, 2 shine).
@@ -91,9 +91,14 @@ public:
     void CmdYes();
     void CmdNo();
 
-    // Settings file.
+    // Settings file. WriteSettings writes at once; RequestSave asks for a write after the
+    // current frame, which happens only when the file would change. A completed turn requests
+    // one by itself.
     void ReadSettings();
     bool WriteSettings();
+    void RequestSave() { saveRequested_ = true; }
+    // After each frame: writes "Config.bin" when a save was requested or a turn was completed.
+    void SaveIfRequested();
 
     // Logo and loading.
     void LogoStep(double delta);
@@ -110,6 +115,7 @@ public:
 
 private:
     void Terminate();
+    std::vector<uint8_t> EncodeCurrent() const; // "Config.bin" as the exit would write it now
     void OpenMessage(uint32_t flag);
     void StorePlayerName();
     void MarkScreenButton(int index);
@@ -151,6 +157,10 @@ private:
     bool terminated_ = false;
     bool settingsLoaded_ = false;
     bool loadingFailed_ = false;
+    bool saveRequested_ = false;
+    uint32_t savedTurns_ = 0;           // the field's TurnsCompleted at the last save check
+    std::vector<uint8_t> writtenBytes_; // what "Config.bin" holds since this program wrote it
+    std::string lastSaveError_;         // logged once until another error or a success
 };
 
 extern TForm1* Form1;

@@ -158,6 +158,7 @@ void TForm1::StartNewGame() {
     if (Buttons) Buttons->SelectMode();
     Shell.Word = scrPlaying;
     Shell.GameTouched = false;
+    RequestSave(); // the game left behind is not offered again
 }
 
 void TForm1::MarkScreenButton(int index) {
@@ -204,6 +205,7 @@ void TForm1::CmdNextTable() {
 void TForm1::CmdBack() {
     Shell.Word = Shell.BackState;
     if (Buttons) Buttons->SelectMode();
+    RequestSave(); // volumes changed in the options are kept now
 }
 
 void TForm1::CmdClearTable() {
@@ -242,6 +244,7 @@ void TForm1::StorePlayerName() {
     const uint8_t mode = Shell.CurrentMode % kHighScoreModes;
     const uint8_t row = Shell.NewEntryRow % kHighScoreRows;
     HighScores.Blocks[mode][row].SetName(Shell.PlayerName);
+    RequestSave();
 }
 
 // Yes tests the flags in this order, each seeing what the earlier ones changed.
@@ -260,6 +263,7 @@ void TForm1::CmdYes() {
     if (HasFlag(Shell.Word, scrMsgClear)) {
         HighScores.Blocks[Shell.HighScorePage % kHighScoreModes] = FreshHighScoreBlock();
         Shell.Word = Shell.ReturnState;
+        RequestSave();
     }
     if (HasFlag(Shell.Word, scrMsgEnterName)) {
         Shell.ReturnState = scrHighScores;
@@ -277,6 +281,7 @@ void TForm1::CmdNo() {
         if (Buttons) Buttons->SelectMode();
         Shell.Score = 0;
         if (field_) field_->Clear();
+        RequestSave(); // the declined game is not offered again
     }
     if (HasFlag(Shell.Word, scrMsgEnterName)) {
         Shell.ReturnState = scrHighScores;

@@ -1,7 +1,9 @@
 #pragma once
 // "Log.txt": one line per event, time of day + " -=- " + message. Created anew at each start; every
 // line is appended with its own open, write, flush and close, so a crash keeps what was logged.
-// A line that cannot be written is dropped: logging never stops the game.
+// A line that cannot be written is dropped: logging never stops the game. The file is never
+// opened through a symlink, and anything but a regular file in its place (a FIFO, a device, a
+// folder) is not written; an empty file name logs nothing.
 #include <functional>
 #include <string>
 

@@ -43,6 +43,19 @@ int32_t ClampVolume(int32_t v, const char* name, std::vector<std::string>& notes
     return c;
 }
 
+// A block the game could have written: scores best first, names of printable characters only.
+// Only its first `read` entries came from the file (the others are fresh ones).
+bool SoundBlock(const THighScoreBlock& block, size_t read) {
+    for (size_t i = 0; i < std::min(read, block.size()); ++i) {
+        if (i > 0 && block[i].Score > block[i - 1].Score) return false;
+        for (uint8_t k = 0; k < block[i].NameLength && k < 16; ++k) {
+            const auto c = static_cast<unsigned char>(block[i].Name[k]);
+            if (c < 32 || c == 127) return false;
+        }
+    }
+    return true;
+}
+
 constexpr size_t kVolumesOffset = 600;
 constexpr size_t kModeOffset = 609;
 constexpr size_t kScoreOffset = 610;
@@ -75,6 +88,13 @@ TConfigContents DecodeConfig(const uint8_t* data, size_t size) {
             }
     if (clamped)
         c.Notes.push_back(std::to_string(clamped) + " high-score names cut to 16 characters");
+    static const char* const modeNames[] = {"Kids", "Normal", "Professional"};
+    for (size_t m = 0; m < c.Table.Blocks.size(); ++m)
+        if (!SoundBlock(c.Table.Blocks[m], whole / 20 > m * 10 ? whole / 20 - m * 10 : 0)) {
+            c.Table.Blocks[m] = FreshHighScoreBlock();
+            c.Notes.push_back(std::string("the ") + modeNames[m] +
+                              " table is out of order or holds control bytes; a fresh one is used");
+        }
 
     if (size >= kVolumesOffset + 4)
         c.MusicVolume = ClampVolume(ReadInt32(data + kVolumesOffset), "music", c.Notes);
@@ -126,6 +146,14 @@ TConfigContents DecodeConfig(const uint8_t* data, size_t size) {
             }
             g.Cells[static_cast<size_t>(x)][static_cast<size_t>(y)] = cell;
         }
+    }
+    // A full field has no move left and no room for new balls: such a game could never end.
+    int free = 0;
+    for (const auto& column : g.Cells)
+        for (const TCell& cell : column) free += cell.Kind == 0 ? 1 : 0;
+    if (free == 0) {
+        c.Notes.push_back("the saved game has a full field and was dropped");
+        return c;
     }
     c.HasGame = true;
     c.Game = g;

@@ -28,9 +28,11 @@ struct TSavedGame {
 };
 
 // What a file holds after checking. Damaged parts are made safe and described in Notes: a short
-// file keeps the defaults for what it lacks; volumes and name lengths are clamped; a saved game
-// with a mode outside 0..2, a record that is no ball kind, a score below 0 or a file too short to
-// hold it is dropped; balls per turn are clamped to the mode's range.
+// file keeps the defaults for what it lacks; volumes and name lengths are clamped; a table out of
+// order or with control bytes in a name is replaced by a fresh one; a saved game with a mode
+// outside 0..2, a record that is no ball kind, a score below 0, a full field
+// or a file too short to hold it is dropped; balls per turn are clamped to the mode's
+// range. A file with any note is damaged: the game keeps a copy of it aside.
 struct TConfigContents {
     THighScoreTable Table;
     int32_t MusicVolume = 50;
@@ -38,6 +40,7 @@ struct TConfigContents {
     bool HasGame = false;
     TSavedGame Game;
     std::vector<std::string> Notes;
+    bool Damaged() const { return !Notes.empty(); }
 };
 
 TConfigContents DecodeConfig(const uint8_t* data, size_t size);

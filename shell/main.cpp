@@ -1,22 +1,100 @@
-// Program entry: the application, the full-screen setting, the main form and the message loop.
+// Program entry: the command line, the user's folders and the one-copy lock, the full-screen
+// setting, the main form and the message loop.
 #include "platform/App.h"
+#include "platform/Files.h"
+#include "platform/InstanceLock.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
 #include "shell/Form.h"
 #include "state/ShellState.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <string>
+#include <unistd.h>
 
-int main() {
+#ifndef VO_VERSION
+#define VO_VERSION "1.0"
+#endif
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: velm-orra [--help | --version]\n"
+    "Velm Orra, a ball puzzle game. Move balls on a 9 x 9 field to make lines of five.\n"
+    "Scores, settings and an unfinished game are kept in $XDG_DATA_HOME/velm-orra\n"
+    "(default ~/.local/share/velm-orra), the full-screen choice in $XDG_CONFIG_HOME/velm-orra.\n";
+
+// Answers --help and --version; -1 when the program is to start, else the exit code.
+int CommandLine(int argc, char** argv) {
+    if (argc < 2) return -1;
+    const std::string arg = argv[1];
+    if (arg == "--help" || arg == "-h") {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (arg == "--version") {
+        std::printf("Velm Orra %s\n", VO_VERSION);
+        return 0;
+    }
+    std::fprintf(stderr, "velm-orra: unknown option \"%s\"\n%s", arg.c_str(), kUsage);
+    return 2;
+}
+
+// Creates the data folder when missing; the reason why the player's files cannot be kept there,
+// or empty when they can.
+std::string CannotKeepFiles(const std::string& dir) {
+    if (dir.empty())
+        return "there is no home folder (HOME and XDG_DATA_HOME are unset or relative)";
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    if (ec) return "the folder " + dir + " cannot be created (" + ec.message() + ")";
+    if (!std::filesystem::is_directory(dir, ec)) return dir + " is not a folder";
+    if (::access(dir.c_str(), W_OK | X_OK) != 0)
+        return "the folder " + dir + " cannot be written (" + std::strerror(errno) + ")";
+    return {};
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (const int code = CommandLine(argc, argv); code >= 0) return code;
+    // Every path is fixed here, before the working folder changes.
+    paths::SettleUserDirs();
+    const std::string dataDir = paths::UserDataDir();
+
     std::string error;
     if (!Application.Initialize(&error)) {
         std::fprintf(stderr, "Velm Orra needs a display to run (%s).\n", error.c_str());
         return 1;
     }
-    // The player's files live in the working directory: the user's data folder.
-    if (!paths::EnterUserDataDir(&error))
-        std::fprintf(stderr, "Velm Orra: %s; using the current folder.\n", error.c_str());
+
+    std::string cannotKeep = CannotKeepFiles(dataDir);
+    TInstanceLock lock;
+    if (lock.Acquire(dataDir) == TInstanceLock::TResult::AlreadyRunning) {
+        // The running copy owns the files: this one ends without touching any of them.
+        std::fprintf(stderr, "Velm Orra is already running.\n");
+        ShowNativeError("Velm Orra", "Velm Orra is already running.", nullptr);
+        return 1;
+    }
+
+    TFormOptions options;
+    if (cannotKeep.empty() && paths::EnterUserDataDir(&error)) {
+        options.LogFile = dataDir + "/Log.txt";
+        options.ConfigFile = dataDir + "/Config.bin";
+        RemoveStaleTemporary(options.ConfigFile);
+    } else {
+        if (cannotKeep.empty()) cannotKeep = error;
+        // Nothing is written anywhere else, the working folder least of all.
+        options.LogFile.clear();
+        options.ConfigFile.clear();
+        const std::string text =
+            "Scores and settings will not be kept this time: " + cannotKeep + ".";
+        std::fprintf(stderr, "Velm Orra: %s\n", text.c_str());
+        ShowNativeWarning("Velm Orra", text, nullptr);
+    }
 
     // The full-screen flag: read as "fullscreen", created as "Fullscreen" = 0 when missing.
     TRegistry registry;
@@ -26,9 +104,10 @@ int main() {
         registry.WriteInteger("Fullscreen", 0);
 
     {
-        TForm1 form;
+        TForm1 form(options);
         if (!form.FormCreate()) {
-            std::fprintf(stderr, "Velm Orra could not open its window; see Log.txt.\n");
+            std::fprintf(stderr, "Velm Orra could not open its window; see %s.\n",
+                         options.LogFile.empty() ? "the message above" : options.LogFile.c_str());
             return 1;
         }
         Application.Run();

@@ -1,5 +1,9 @@
 #include "ui/VOFont.h"
 
+#include "platform/Files.h"
+
+#include <sys/stat.h>
+
 #include "platform/Bitmap.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
@@ -46,15 +50,16 @@ void TVOFont::ReleaseGlyphs() {
 
 bool TVOFont::LoadMetrics(const std::string& fileName, std::string* error) {
     if (!device_ || !device_->Initialized()) return true;
-    std::ifstream in(FilePath(fileName), std::ios::binary);
-    if (!in) {
-        if (error) *error = fileName + ": file not found";
+    // Only a regular file of sane size: a FIFO or a device in its place must not block or
+    // stream without end.
+    std::vector<uint8_t> bytes;
+    if (!ReadFileBytes(FilePath(fileName), bytes, nullptr, 64 * 1024)) {
+        struct stat st {};
+        const bool there = ::stat(FilePath(fileName).c_str(), &st) == 0;
+        if (error) *error = fileName + (there ? ": not a regular file" : ": file not found");
         return false;
     }
-    char bytes[kMetricsBytes];
-    in.read(bytes, sizeof bytes);
-    return LoadMetricsFromMemory(reinterpret_cast<const uint8_t*>(bytes),
-                                 static_cast<size_t>(in.gcount()), fileName, error);
+    return LoadMetricsFromMemory(bytes.data(), bytes.size(), fileName, error);
 }
 
 bool TVOFont::LoadMetricsFromMemory(const uint8_t* data, size_t size, const std::string& name,

@@ -1,9 +1,8 @@
 #include "ui/VOStrings.h"
 
+#include "platform/Files.h"
+
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 TVOStrings* Strings = nullptr;
 
@@ -43,18 +42,93 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
-// The whole file; false when it is missing, a folder or unreadable.
+// The whole file; false when it is missing, no regular file (a folder, a FIFO, a device),
+// unreadable or over 1 MB (a string table is a few kilobytes).
 bool ReadText(std::string path, std::string& text) {
     std::replace(path.begin(), path.end(), '\\', '/');
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream out;
-    out << in.rdbuf();
-    text = out.str();
-    return !in.bad();
+    std::vector<uint8_t> bytes;
+    if (!ReadFileBytes(path, bytes, nullptr, size_t{1} << 20)) return false;
+    text.assign(bytes.begin(), bytes.end());
+    return true;
 }
+
+// The English texts built into the program: what a key missing from the file shows, so that no
+// caption or message is ever blank. The same texts as the generated "strings.txt".
+const char* const kBuiltInTable = R"(
+$MainCaption
+Velm Orra
+$Options
+Options
+$HighScores
+High Scores
+$Help
+How to Play
+$Kids
+Kids
+$Normal
+Normal
+$Proff
+Professional
+$Exit_Caption
+Leave Velm Orra?
+@Exit_Text
+{
+A game left from the board with
+points is kept for next time.
+
+Quit now?
+}
+$New_Caption
+Start a new game?
+@New_Text
+{
+The game in progress will be lost.
+
+Start a new one anyway?
+}
+$Old_Caption
+Welcome back!
+@Old_Text
+{
+Your last game was saved.
+
+Would you like to go on with it?
+}
+$Clear_Caption
+Clear this table?
+@Clear_Text
+{
+All names and scores of this table
+return to the starting ones.
+
+This cannot be undone.
+}
+$EnterName_Caption
+A new high score!
+@EnterName_Text
+{
+Well played! Type your name
+and press Enter.
+}
+$LowScore_Caption
+Game over
+@LowScore_Text
+{
+No room for more balls.
+Not enough for the
+table this time.
+Play again?
+}
+$FullScreen_Caption
+Display changed
+@FullScreen_Text
+{
+The new display mode is used
+from the next start.
+
+Quit Velm Orra now?
+}
+)";
 
 } // namespace
 
@@ -96,15 +170,31 @@ bool TVOStrings::LoadFromFile(const std::string& fileName, std::string* error) {
 }
 
 void TVOStrings::LoadFromText(const std::string& text) {
-    source_ = SplitLines(text);
+    // A byte-order mark (editors add one to UTF-8 files) is no part of the first key.
+    const bool bom = text.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    const std::vector<std::string> builtIn = SplitLines(kBuiltInTable);
+    const std::vector<std::string> own = SplitLines(bom ? text.substr(3) : text);
+    // Each key from the file when it holds it, else from the built-in English table.
+    auto value = [&](const std::string& key) {
+        source_ = own;
+        if (FindKey('$', key) < source_.size()) return GetString(key);
+        source_ = builtIn;
+        return GetString(key);
+    };
+    auto list = [&](const std::string& key, std::vector<std::string>& lines) {
+        lines.clear();
+        source_ = own;
+        if (FindKey('@', key) >= source_.size()) source_ = builtIn;
+        GetList(key, lines);
+    };
 
-    MainCaption = GetString("MainCaption");
-    Help = GetString("Help");
-    Options = GetString("Options");
-    HighScores = GetString("HighScores");
-    Kids = GetString("Kids");
-    Normal = GetString("Normal");
-    Proff = GetString("Proff");
+    MainCaption = value("MainCaption");
+    Help = value("Help");
+    Options = value("Options");
+    HighScores = value("HighScores");
+    Kids = value("Kids");
+    Normal = value("Normal");
+    Proff = value("Proff");
 
     const std::pair<std::string*, std::vector<std::string>*> dialogs[] = {
         {&Exit_Caption, &Exit_Text},
@@ -116,9 +206,8 @@ void TVOStrings::LoadFromText(const std::string& text) {
         {&FullScreen_Caption, &FullScreen_Text}};
     const char* names[] = {"Exit", "New", "Old", "Clear", "EnterName", "LowScore", "FullScreen"};
     for (size_t i = 0; i < std::size(dialogs); ++i) {
-        *dialogs[i].first = GetString(std::string(names[i]) + "_Caption");
-        dialogs[i].second->clear();
-        GetList(std::string(names[i]) + "_Text", *dialogs[i].second);
+        *dialogs[i].first = value(std::string(names[i]) + "_Caption");
+        list(std::string(names[i]) + "_Text", *dialogs[i].second);
     }
     source_.clear();
 }

@@ -13,7 +13,8 @@ public:
     // file named in `error` and fills nothing.
     bool LoadFromFile(const std::string& fileName, std::string* error = nullptr);
     // Fills every field from the text of a string table (any bytes; lines end at "\r\n", "\n"
-    // or "\r").
+    // or "\r"; a leading UTF-8 byte-order mark is skipped). A key the text lacks takes the
+    // English text built into the program.
     void LoadFromText(const std::string& text);
     // Lookups in the source text (valid while it is loaded, that is inside LoadFromFile or after
     // SetSource). A key on the last line or a list without its "}" ends at the last line.

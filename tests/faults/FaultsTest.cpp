@@ -139,14 +139,16 @@ protected:
                                           const std::function<void()>& breakSave,
                                           const std::string& reason) {
         const fs::path config = folder / "Config.bin";
-        const std::vector<uint8_t> before = ReadBytes(config);
-        ASSERT_EQ(before.size(), kConfigSize);
+        ASSERT_EQ(ReadBytes(config).size(), kConfigSize);
         StartWith(config, log);
         ASSERT_EQ(Shell.Word, scrPlaying);
         ExpectKeptSettingsInForce();
-        Shell.MusicVolume = 90;
         TAutoPlayer player(*form, clock, 7);
         for (int i = 0; i < 40; ++i) player.Frame();
+        // What the saves during play left (the game in progress, perhaps); the exit's save of
+        // the changed volume is the one that fails.
+        const std::vector<uint8_t> before = ReadBytes(config);
+        Shell.MusicVolume = 90;
         breakSave();
         ClickButton(7);
         ClickButton(btnYes);
@@ -204,15 +206,16 @@ TEST_F(Faults, FolderFilledDuringPlayKeepsTheOldSettings) {
     ExpectSaveFailureKeepsTheOldFile(folder, Scratch("Log.txt"), fill, "No space left on device");
 }
 
-TEST_F(Faults, FullDeviceKeepsTheOldSettings) {
-    // Works everywhere: the temporary file the save writes first is a link to /dev/full, whose
-    // writes fail with ENOSPC for any user.
-    const fs::path folder = Scratch("devfull");
+TEST_F(Faults, FullDiskKeepsTheOldSettings) {
+    // Works for any user: the write of the temporary file fails as on a full disk.
+    const fs::path folder = Scratch("full-disk");
     fs::create_directories(folder);
     WriteBytes(folder / "Config.bin", KeptSettings());
     ExpectSaveFailureKeepsTheOldFile(
         folder, Scratch("Log.txt"),
-        [&] { fs::create_symlink("/dev/full", folder / "Config.bin.tmp"); },
+        [] {
+            InjectWriteFault({TWriteFault::Write, ENOSPC});
+        },
         "No space left on device");
 }
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <random>
+#include <sys/stat.h>
 
 namespace {
 
@@ -63,7 +64,7 @@ TEST(ConfigFile, LayoutIs1450BytesWithFieldsAtTheirOffsets) {
 TEST(ConfigFile, RoundTripKeepsTablesVolumesAndTheGame) {
     THighScoreTable table = FreshHighScoreTable();
     table.Blocks[1][4].SetName("Zoë");
-    table.Blocks[1][4].Score = 777;
+    table.Blocks[1][4].Score = 650;
     const TSavedGame game = SampleGame();
     const auto bytes = EncodeConfig(table, 0, 100, true, game);
     const TConfigContents c = DecodeConfig(bytes.data(), bytes.size());
@@ -113,13 +114,25 @@ TEST(ConfigFile, ShortFilesKeepDefaultsForWhatTheyLack) {
 TEST(ConfigFile, DamagedValuesAreMadeSafe) {
     const THighScoreTable table = FreshHighScoreTable();
     auto bytes = EncodeConfig(table, -5, 300, true, SampleGame());
-    bytes[20] = 200; // Kids entry 1: name length beyond 16
+    bytes[20] = 200; // Kids entry 1: name length beyond 16, showing the zero bytes after the name
+    bytes[200 + 20 * 3 + 2] = '\n';  // Normal entry 3: a control byte in the name
+    bytes[400 + 20 * 6 + 18] = 0xFF; // Professional entry 6: more than entry 5
     TConfigContents c = DecodeConfig(bytes.data(), bytes.size());
     EXPECT_EQ(c.MusicVolume, 0);
     EXPECT_EQ(c.SoundVolume, 100);
-    EXPECT_EQ(c.Table.Blocks[0][1].NameLength, 16);
+    // Each damaged table is replaced by a fresh one; a sound part of the file is still used.
+    for (const auto& block : c.Table.Blocks)
+        for (size_t i = 0; i < block.size(); ++i) {
+            EXPECT_EQ(block[i].NameText(), FreshHighScoreBlock()[i].NameText());
+            EXPECT_EQ(block[i].Score, FreshHighScoreBlock()[i].Score);
+        }
     EXPECT_TRUE(c.HasGame);
-    EXPECT_EQ(c.Notes.size(), 3u);
+    EXPECT_EQ(c.Notes.size(), 6u);
+    EXPECT_TRUE(c.Damaged());
+    bytes[20] = 7;
+    bytes[200 + 20 * 3 + 2] = 'x';
+    bytes[400 + 20 * 6 + 18] = 0x90; // 400 again
+    EXPECT_EQ(DecodeConfig(bytes.data(), bytes.size()).Notes.size(), 2u) << "only the volumes";
 
     auto withGame = [&](auto change) {
         TSavedGame g = SampleGame();
@@ -134,6 +147,10 @@ TEST(ConfigFile, DamagedValuesAreMadeSafe) {
                  }).HasGame);
     EXPECT_FALSE(withGame([](TSavedGame& g) { g.Cells[1][2] = TCell{0x03, 0}; }).HasGame);
     EXPECT_FALSE(withGame([](TSavedGame& g) { g.Preview[3] = TCell{}; }).HasGame);
+    // A full field can never end: no move and no room for new balls.
+    EXPECT_FALSE(withGame([](TSavedGame& g) {
+                     for (auto& column : g.Cells) column.fill(BallKinds[2]);
+                 }).HasGame);
 
     const TConfigContents clamped = withGame([](TSavedGame& g) { g.BallsPerTurn = 100; });
     ASSERT_TRUE(clamped.HasGame);
@@ -171,9 +188,20 @@ TEST(ConfigFile, ArbitraryBytesAlwaysDecodeToASafeState) {
         ASSERT_LE(c.MusicVolume, 100);
         ASSERT_GE(c.SoundVolume, 0);
         ASSERT_LE(c.SoundVolume, 100);
+        // Only tables the game could have written: best first, printable names.
         for (const auto& block : c.Table.Blocks)
-            for (const auto& e : block) ASSERT_LE(e.NameLength, 16);
+            for (size_t i = 0; i < block.size(); ++i) {
+                ASSERT_LE(block[i].NameLength, 16);
+                if (i > 0) {
+                    ASSERT_LE(block[i].Score, block[i - 1].Score);
+                }
+                for (const char ch : block[i].NameText()) ASSERT_GE(static_cast<uint8_t>(ch), 32);
+            }
         if (!c.HasGame) continue;
+        int free = 0;
+        for (const auto& column : c.Game.Cells)
+            for (const auto& cell : column) free += cell.Kind == 0;
+        ASSERT_GT(free, 0);
         ASSERT_LE(c.Game.Mode, 2);
         ASSERT_GE(c.Game.Score, 0);
         ASSERT_GE(c.Game.BallsPerTurn, ModeRules[c.Game.Mode].MinBallsPerTurn);
@@ -203,6 +231,29 @@ TEST(ConfigFile, AtomicWriteReplacesOrKeepsTheOldFile) {
     ASSERT_TRUE(ReadFileBytes(file, read, &error));
     EXPECT_EQ(read, second);
 
+    std::filesystem::remove(file + ".tmp");
+
+    // A temporary file left by a killed run, or a symlink planted there, is replaced, never
+    // followed: what the link names stays as it was.
+    const std::string victim = dir + "/victim";
+    ASSERT_TRUE(WriteFileAtomically(victim, first, &error));
+    std::filesystem::create_symlink(victim, file + ".tmp");
+    ASSERT_TRUE(WriteFileAtomically(file, first, &error)) << error;
+    ASSERT_TRUE(ReadFileBytes(file, read, &error));
+    EXPECT_EQ(read, first);
+    ASSERT_TRUE(ReadFileBytes(victim, read, &error));
+    EXPECT_EQ(read, first) << "the write followed the symlink";
+    EXPECT_FALSE(std::filesystem::exists(file + ".tmp"));
+
     EXPECT_FALSE(ReadFileBytes(dir + "/missing.bin", read, &error));
+    // Only regular files of a sane size are read: a FIFO would block for ever, /dev/zero never
+    // ends, and both are refused at once.
+    ASSERT_EQ(::mkfifo((dir + "/fifo").c_str(), 0644), 0);
+    EXPECT_FALSE(ReadFileBytes(dir + "/fifo", read, &error));
+    EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+    std::filesystem::create_symlink("/dev/zero", dir + "/zero");
+    EXPECT_FALSE(ReadFileBytes(dir + "/zero", read, &error));
+    EXPECT_FALSE(ReadFileBytes(file, read, &error, 1000)) << "1450 bytes read under a 1000 limit";
+    EXPECT_TRUE(read.empty());
     std::filesystem::remove_all(dir);
 }
