@@ -7,10 +7,16 @@
 
 #include <array>
 #include <csignal>
+#include <unistd.h>
 
 TApplication Application;
 
 namespace {
+
+// SIGHUP handler: the same quit request as SIGTERM (kill is safe in a signal handler).
+void ForwardHangUp(int) {
+    ::kill(::getpid(), SIGTERM);
+}
 
 uint32_t ShiftState() {
     const SDL_Keymod mod = SDL_GetModState();
@@ -130,15 +136,21 @@ bool TApplication::Initialize(std::string* error) {
         SDL_QuitSubSystem(SDL_INIT_EVENTS | SDL_INIT_VIDEO);
         return false;
     }
+    // The window's start of the video subsystem uses the driver found here, so that a display
+    // gone meanwhile is an error there instead of a quiet fall-back to an invisible driver.
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, name.c_str());
     SDL_QuitSubSystem(SDL_INIT_VIDEO); // the window holds its own share of the video subsystem
     // SDL turns SIGTERM and SIGINT into a quit request, which ends the program through the exit
     // save; a hang-up (the terminal or the session going away) is handled the same way.
-    struct sigaction term {};
-    if (sigaction(SIGTERM, nullptr, &term) == 0 && term.sa_handler != SIG_DFL &&
-        term.sa_handler != SIG_IGN) {
-        struct sigaction hup {};
-        if (sigaction(SIGHUP, nullptr, &hup) == 0 && hup.sa_handler != SIG_IGN)
-            sigaction(SIGHUP, &term, nullptr);
+    // SDL's own handler (installed while video runs) lets other signals pass, so the hang-up is
+    // passed on as a SIGTERM; without SDL's handler that ends the program as SIGHUP would.
+    struct sigaction hup {};
+    if (sigaction(SIGHUP, nullptr, &hup) == 0 && hup.sa_handler != SIG_IGN) {
+        struct sigaction forward {};
+        forward.sa_handler = ForwardHangUp;
+        sigemptyset(&forward.sa_mask);
+        forward.sa_flags = SA_RESTART;
+        sigaction(SIGHUP, &forward, nullptr);
     }
     initialised_ = true;
     return true;

@@ -10,7 +10,10 @@ struct TNativeWindow {
 
 TNativeWindow* CreateNativeWindow(const std::string& title, int32_t clientWidth,
                                   int32_t clientHeight, bool borderless, std::string* error) {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    // A display busy with other clients may refuse a connection for a moment: a few tries.
+    int tries = 0;
+    while (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0 && ++tries < 3) SDL_Delay(250);
+    if (tries == 3) {
         if (error) *error = std::string("cannot start the video subsystem: ") + SDL_GetError();
         return nullptr;
     }

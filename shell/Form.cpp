@@ -256,6 +256,7 @@ void TForm1::ReadSettings() {
         CmdNormal();
         return;
     }
+    Log.Line("Config.bin holds a game of " + std::to_string(c.Game.Score) + " points");
     Shell.CurrentMode = c.Game.Mode;
     Shell.Score = c.Game.Score;
     field_->BallsPerTurn = c.Game.BallsPerTurn;

@@ -1,0 +1,178 @@
+#!/usr/bin/env bash
+# Nothing lost, nothing hung: the real game killed (SIGKILL) at random moments of loading, play
+# and saving; a name entered right before a kill; a second copy; a hang-up; a data folder that
+# cannot be used; FIFOs and /dev/zero in the player's files; the display going away.
+NAME=data_safety
+source "$(dirname "$0")/lib.sh"
+export XDG_RUNTIME_DIR=$WORK/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+mkdir -p "$USERDIR"
+
+check_config() { # check_config <when>: a whole file the game could have written
+  [ -f "$CONFIG" ] || return 0
+  [ "$(config_size)" -eq 1450 ] || fail "$1: Config.bin is $(config_size) bytes"
+  "$MAKE_CONFIG" --check "$CONFIG" >"$WORK/check.txt" 2>&1 || {
+    cat "$WORK/check.txt" >&2
+    fail "$1: Config.bin does not read as a sound file"
+  }
+}
+
+# Each start waits for its own log lines: the log of the run before goes first.
+start_anew() {
+  rm -f "$LOG"
+  start_game
+}
+
+kill_game() {
+  kill -9 "$GAME_PID" 2>/dev/null || true
+  wait "$GAME_PID" 2>/dev/null || true
+  GAME_PID=
+}
+
+# --- A normal start says nothing on the terminal; a hang-up saves like SIGTERM ---------------
+start_anew
+wait_for_log "Loading config ..."
+sleep 0.5
+[ ! -s "$WORK/stdout.txt" ] || { cat "$WORK/stdout.txt" >&2; fail "output on a normal start"; }
+kill -HUP "$GAME_PID"
+wait_for_exit
+grep -qF -- "-=- Saving config ..." "$LOG" || fail "SIGHUP ended the game without the exit save"
+[ -f "$CONFIG" ] || fail "SIGHUP: no Config.bin"
+
+# --- A name entered is on disk before the program ends ----------------------------------------
+"$MAKE_CONFIG" "$CONFIG" 5000 nearfull || fail "cannot write the nearly full game"
+start_anew
+wait_for_log "Loading config ..."
+sleep 0.5
+locate_window
+shot offered
+sleep 1
+click 466 344 # Yes: go on with the saved game
+click "$(cell_px 8)" "$(cell_py 6)"
+click "$(cell_px 8)" "$(cell_py 7)" # the move fills the field: the game ends
+# The ended game is saved at once (no game in the file any more); the name entry follows.
+for i in $(seq 60); do
+  [ "$(config_flag)" -eq 0 ] && break
+  [ "$i" -eq 60 ] && { shot game-over; fail "the ended game was not saved (see $LAST_SHOT)"; }
+  sleep 0.5
+done
+sleep 1.5
+xdotool windowfocus "$WIN_ID" 2>/dev/null || true
+sleep 0.5
+xdotool key --delay 80 BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace # "Player"
+xdotool type --delay 80 Kilroy
+xdotool key Return
+for i in $(seq 50); do
+  grep -qa Kilroy "$CONFIG" && break
+  [ "$i" -eq 50 ] && { shot name-entry; fail "the name entered was not saved (see $LAST_SHOT)"; }
+  sleep 0.2
+done
+kill_game
+check_config "after the name"
+grep -qx Kilroy "$WORK/check.txt" || fail "the name is not in the table"
+
+# --- Killed at random moments: always a whole file, the name kept, the game resumed ----------
+"$MAKE_CONFIG" "$CONFIG" 120 || fail "cannot write the saved game"
+kills=0 started=$SECONDS
+RANDOM=14
+while [ "$kills" -lt 20 ] && [ $((SECONDS - started)) -lt 150 ]; do
+  start_anew
+  if ((kills % 4 != 3)); then
+    sleep "$((RANDOM % 3)).$((RANDOM % 10))" # somewhere in the start, the loading or the play
+  else
+    wait_for_log "Loading config ..."
+    [ ! -e "$CONFIG.tmp" ] || fail "a stale Config.bin.tmp was not removed at start"
+    locate_window
+    sleep 1
+    click 466 344 # Yes: go on with the saved game
+    for ((m = 1 + RANDOM % 3; m > 0; m--)); do
+      ball=$((RANDOM % 3 * 4)) # one of the balls the game started with, if still there
+      click "$(cell_px $ball)" "$(cell_py $ball)"
+      click "$(cell_px $((RANDOM % 9)))" "$(cell_py $((RANDOM % 9)))"
+    done
+    sleep "0.$((RANDOM % 10))"
+  fi
+  kill_game
+  kills=$((kills + 1))
+  check_config "kill $kills"
+done
+[ "$kills" -ge 10 ] || fail "only $kills kills in the time"
+echo "$kills kills in $((SECONDS - started)) s"
+
+# The last state resumes: a saved game is offered again.
+flag=$(config_flag)
+start_anew
+wait_for_log "Loading config ..."
+if [ "$flag" -eq 1 ]; then
+  grep -qF -- "-=- Config.bin holds a game of" "$LOG" || fail "the saved game was not resumed"
+fi
+
+# --- A second copy does not play and touches nothing; the first goes on -----------------------
+sum=$(md5sum "$LOG" "$CONFIG")
+second=0
+timeout 20 "$GAME" >"$WORK/second.txt" 2>&1 || second=$?
+[ "$second" -eq 1 ] || fail "the second copy ended with $second"
+grep -qF "Velm Orra is already running" "$WORK/second.txt" || fail "the second copy said nothing"
+[ "$(md5sum "$LOG" "$CONFIG")" = "$sum" ] || fail "the second copy changed the first's files"
+kill -0 "$GAME_PID" || fail "the first copy ended"
+kill -TERM "$GAME_PID"
+wait_for_exit
+check_config "after SIGTERM"
+
+# --- A FIFO and /dev/zero in the place of Config.bin and of the registry never block ---------
+for kind in fifo zero; do
+  for target in "$CONFIG" "$REGISTRY"; do
+    mkdir -p "$(dirname "$target")"
+    rm -f "$target"
+    if [ $kind = fifo ]; then mkfifo "$target"; else ln -s /dev/zero "$target"; fi
+    start_anew
+    wait_for_log "Loading config ..." 60
+    kill -TERM "$GAME_PID"
+    wait_for_exit
+    if [ $kind = fifo ]; then kept=$([ -p "$target" ] && echo y); else kept=$([ -L "$target" ] && echo y); fi
+    [ "$kept" = y ] || fail "$target ($kind) was replaced"
+    rm -f "$target"
+  done
+done
+
+# --- Symlinked Log.txt is not followed -------------------------------------------------------
+echo "keep" >"$WORK/victim.txt"
+rm -f "$LOG"
+ln -s "$WORK/victim.txt" "$LOG"
+start_game
+sleep 3
+kill -TERM "$GAME_PID"
+wait_for_exit
+[ "$(cat "$WORK/victim.txt")" = keep ] || fail "Log.txt was written through its symlink"
+rm -f "$LOG"
+
+# --- A data folder that cannot be used: said, played, nothing in the working folder ----------
+(
+  export XDG_DATA_HOME=$WORK/blocked
+  mkdir -p "$XDG_DATA_HOME" "$WORK/cwd"
+  echo "not a folder" >"$XDG_DATA_HOME/velm-orra"
+  cd "$WORK/cwd"
+  "$GAME" >"$WORK/blocked.txt" 2>&1 &
+  pid=$!
+  sleep 6
+  kill -0 "$pid" || { cat "$WORK/blocked.txt" >&2; fail "the game did not start without a data folder"; }
+  kill -TERM "$pid"
+  wait "$pid" || true
+  grep -qF "Scores and settings will not be kept this time" "$WORK/blocked.txt" ||
+    fail "no word that nothing is kept"
+  [ -z "$(ls -A "$WORK/cwd")" ] || fail "files left in the working folder: $(ls -A "$WORK/cwd")"
+  [ "$(cat "$XDG_DATA_HOME/velm-orra")" = "not a folder" ] || fail "the file in the way changed"
+)
+
+# --- The display goes away: the game saves and ends -------------------------------------------
+rm -f "$CONFIG"
+start_anew
+wait_for_log "Loading config ..."
+sleep 0.5
+xserver=$(tr -d ' ' <"/tmp/.X${DISPLAY#:}-lock")
+kill -9 "$xserver"
+wait_for_exit 20
+grep -qF -- "-=- The connection to the display was lost" "$LOG" || fail "the display loss was not logged"
+[ -f "$CONFIG" ] || fail "no save when the display went away"
+check_config "after the display went away"
+echo "PASS ($NAME)"
