@@ -14,8 +14,10 @@
 #include <cerrno>
 #include <cstring>
 #include <functional>
+#include <random>
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -332,6 +334,49 @@ TEST_F(Faults, SoundsAndMusicMissingPlaySilently) {
     Stop();
 }
 
+TEST_F(Faults, SamplesThatAreNoFilesAreSkippedWithoutWaiting) {
+    UseDataWithout([](const std::string& file) {
+        return file == "sounds/appear.ogg" || file == "sounds/roll.ogg" || file == "sounds.txt";
+    });
+    ASSERT_EQ(::mkfifo(paths::DataPath("sounds/appear.ogg").c_str(), 0644), 0);
+    fs::create_symlink("/dev/zero", paths::DataPath("sounds/roll.ogg"));
+    // The list also names a file outside the data folder, which is not opened.
+    const std::string list =
+        "s_app\tsounds/appear.ogg\t1\ns_ballmove\tsounds/roll.ogg\t1\ns_pin\t/dev/zero\t1\n";
+    WriteBytes(paths::DataPath("sounds.txt"), std::vector<uint8_t>(list.begin(), list.end()));
+    StartWith(Scratch("Config.bin"), Scratch("Log.txt"), nullptr); // SDL's dummy audio driver
+    ASSERT_EQ(Shell.Word, scrPlaying);
+    EXPECT_TRUE(Contains(logLines, "appear.ogg\": not a regular file"));
+    EXPECT_TRUE(Contains(logLines, "roll.ogg\": not a regular file"));
+    EXPECT_FALSE(Contains(logLines, "/dev/zero"));
+    TAutoPlayer player(*form, clock, 17);
+    for (int i = 0; i < 200; ++i) player.Frame();
+    Stop();
+}
+
+TEST_F(Faults, ADamagedSettingsFileIsKeptAsideAndOnlyItsSoundPartsAreUsed) {
+    std::mt19937 rng(1450);
+    std::vector<uint8_t> noise(kConfigSize);
+    for (auto& b : noise) b = static_cast<uint8_t>(rng());
+    noise[600] = 40; // a sound music volume among the noise: it is used
+    noise[601] = noise[602] = noise[603] = 0;
+    const fs::path config = Scratch("Config.bin");
+    WriteBytes(config, noise);
+    StartWith(config, Scratch("Log.txt"));
+    EXPECT_EQ(ReadBytes(Scratch("Config.bin.damaged")), noise) << "no copy kept aside";
+    EXPECT_TRUE(Contains(logLines, "a copy is kept as"));
+    EXPECT_EQ(Shell.MusicVolume, 40);
+    for (const auto& block : HighScores.Blocks)
+        for (size_t i = 1; i < block.size(); ++i) EXPECT_LE(block[i].Score, block[i - 1].Score);
+    Stop();
+    // What the game wrote back is sound, and the copy aside is still the damaged file.
+    const std::vector<uint8_t> written = ReadBytes(config);
+    const TConfigContents c = DecodeConfig(written.data(), written.size());
+    EXPECT_TRUE(c.Notes.empty()) << c.Notes.front();
+    EXPECT_EQ(c.MusicVolume, 40);
+    EXPECT_EQ(ReadBytes(Scratch("Config.bin.damaged")), noise);
+}
+
 TEST_F(Faults, NoAudioDevicePlaysSilently) {
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     StartWith(Scratch("Config.bin"), Scratch("Log.txt"), nullptr);
@@ -358,6 +403,9 @@ TEST_F(Faults, AnotherAudioLibraryVersionPlaysSilently) {
 struct TEssential {
     const char* File;    // relative to the data folder
     const char* Message; // the start of the log line, before the file's path
+    // What is in the file's place: nothing, a FIFO (a plain open would wait for a writer for
+    // ever) or a symlink to /dev/zero (a read would never end).
+    enum { Missing, Fifo, Zero } Instead = Missing;
     friend void PrintTo(const TEssential& e, std::ostream* os) { *os << e.File; }
 };
 
@@ -366,6 +414,11 @@ class MissingEssential : public Faults, public ::testing::WithParamInterface<TEs
 TEST_P(MissingEssential, EndsCleanlyWithAMessage) {
     const std::string missing = GetParam().File;
     UseDataWithout([&](const std::string& file) { return file == missing; });
+    if (GetParam().Instead == TEssential::Fifo) {
+        ASSERT_EQ(::mkfifo(paths::DataPath(missing).c_str(), 0644), 0);
+    }
+    if (GetParam().Instead == TEssential::Zero)
+        fs::create_symlink("/dev/zero", paths::DataPath(missing));
     const fs::path config = Scratch("Config.bin");
     WriteBytes(config, KeptSettings());
     StartWith(config, Scratch("Log.txt"));
@@ -384,11 +437,19 @@ TEST_P(MissingEssential, EndsCleanlyWithAMessage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, MissingEssential,
-    ::testing::Values(TEssential{"strings.txt", "Cannot load the texts: "},
-                      TEssential{"graphics/font/font.rls", "Cannot load the font: "},
-                      TEssential{"graphics/font/font.bmp", "Cannot load the font: "}),
+    ::testing::Values(
+        TEssential{"strings.txt", "Cannot load the texts: "},
+        TEssential{"graphics/font/font.rls", "Cannot load the font: "},
+        TEssential{"graphics/font/font.bmp", "Cannot load the font: "},
+        TEssential{"graphics/font/font.rls", "Cannot load the font: ", TEssential::Fifo},
+        TEssential{"graphics/font/font.rls", "Cannot load the font: ", TEssential::Zero},
+        TEssential{"strings.txt", "Cannot load the texts: ", TEssential::Fifo},
+        TEssential{"strings.txt", "Cannot load the texts: ", TEssential::Zero}),
     [](const auto& info) {
-        std::string name = fs::path(info.param.File).filename().string();
+        std::string name = fs::path(info.param.File).filename().string() +
+                           (info.param.Instead == TEssential::Fifo   ? "_fifo"
+                            : info.param.Instead == TEssential::Zero ? "_zero"
+                                                                     : "");
         std::replace(name.begin(), name.end(), '.', '_');
         return name;
     });

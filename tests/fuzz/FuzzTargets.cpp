@@ -5,6 +5,7 @@
 #include "game/GameModes.h"
 #include "game/HighScores.h"
 #include "platform/RecordingAudio.h"
+#include "platform/Registry.h"
 #include "render/RenderDevice.h"
 #include "render/TGAReader.h"
 #include "shell/Settings.h"
@@ -18,6 +19,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <set>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -250,7 +252,30 @@ int FuzzFont(const uint8_t* data, size_t size) {
     return 0;
 }
 
-const TFuzzTargetInfo FuzzTargetList[7] = {
-    {"tga", FuzzTga},         {"jpeg", FuzzJpeg},     {"bmp", FuzzBmp},   {"config", FuzzConfig},
-    {"strings", FuzzStrings}, {"sounds", FuzzSounds}, {"font", FuzzFont},
+int FuzzRegistry(const uint8_t* data, size_t size) {
+    // The registry is read from its file: the input goes to a file in a folder of this process.
+    static const std::string dir = [] {
+        char pattern[] = "/tmp/vo-fuzz-registry-XXXXXX";
+        const char* made = ::mkdtemp(pattern);
+        Require(made != nullptr, "a scratch folder");
+        return std::string(made);
+    }();
+    const std::string file = dir + "/registry";
+    if (std::FILE* f = std::fopen(file.c_str(), "wb")) {
+        if (size > 0) std::fwrite(data, 1, size, f);
+        std::fclose(f);
+    }
+    TRegistry registry(file);
+    (void)registry.ReadInteger("fullscreen");
+    // Any file of a few lines takes the value and gives it back; the others are kept.
+    Require(registry.WriteInteger("Fullscreen", 1), "a readable registry file is written");
+    Require(registry.ReadInteger("fullscreen") == 1, "the written value reads back");
+    Require(::access((file + ".tmp").c_str(), F_OK) != 0, "no temporary file is left");
+    return 0;
+}
+
+const TFuzzTargetInfo FuzzTargetList[8] = {
+    {"tga", FuzzTga},       {"jpeg", FuzzJpeg},         {"bmp", FuzzBmp},
+    {"config", FuzzConfig}, {"strings", FuzzStrings},   {"sounds", FuzzSounds},
+    {"font", FuzzFont},     {"registry", FuzzRegistry},
 };

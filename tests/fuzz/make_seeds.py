@@ -184,9 +184,16 @@ def text_seeds(data_dir):
                 write(target, "game_" + os.path.basename(name), f.read())
 
 
+def registry_seeds():
+    write("registry", "written.txt", b"Fullscreen=0\n")
+    write("registry", "others.txt", b"Volume=3\r\n fullscreen = 1 \r\nName=x\n")
+    write("registry", "damaged.txt", b"Fullscreen=abc\nFullscreen\n=5\n\xef\xbb\xbfFullscreen=-2147483648")
+
+
 if __name__ == "__main__":
     tga_seeds()
     bmp_seeds()
     jpeg_seeds()
     config_seeds()
+    registry_seeds()
     text_seeds(sys.argv[1] if len(sys.argv) > 1 else None)

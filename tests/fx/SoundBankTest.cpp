@@ -46,6 +46,21 @@ TEST_F(SoundBankTest, NamedSamplesMatchExactlyAndResolveAgainstTheDataFolder) {
     EXPECT_NE(bank.Named(TSample::App), 0u);
     EXPECT_EQ(bank.Named(TSample::Click), 0u) << "names are case-sensitive";
     EXPECT_EQ(bank.Named(TSample::Hover), audio.HandleOf(In("sounds/hover.ogg")));
+
+    // Only files inside the data folder: absolute paths and ".." are not opened.
+    const size_t before = audio.Loads.size();
+    ASSERT_TRUE(LoadList("s_app\t/etc/passwd\t1\n"
+                         "s_pin\t../../outside.ogg\t1\n"
+                         "s_paint\tsounds/..\\..\\outside.ogg\t1\n"
+                         "_a1\t..\t1\n"
+                         "s_press\tsounds/..more.ogg\t1\n"))
+        << error;
+    EXPECT_EQ(bank.Named(TSample::App), 0u);
+    EXPECT_EQ(bank.Named(TSample::Pin), 0u);
+    EXPECT_EQ(bank.Named(TSample::Paint), 0u);
+    EXPECT_EQ(bank.Named(TSample::Press), audio.HandleOf(In("sounds/..more.ogg")));
+    for (size_t i = before; i < audio.Loads.size(); ++i)
+        EXPECT_EQ(audio.Loads[i].Path.rfind(Data() + "/", 0), 0u) << audio.Loads[i].Path;
     for (const auto& load : audio.Loads) {
         EXPECT_EQ(load.MaxPlays, 32u);
         EXPECT_EQ(load.Flags, audLoop);

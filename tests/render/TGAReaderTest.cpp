@@ -117,6 +117,15 @@ TEST(TgaReader, HeaderRefusalsUseTheirMessagesInOrder) {
     EXPECT_EQ(LoadError(TgaHeader(2, 1, 1, 32, 0x30)), "Mirrored TGA is not supported!");
 }
 
+TEST(TgaReader, APictureTooLargeForTheGameIsRefusedByItsHeader) {
+    // A run-length file of a few megabytes claiming 16384 x 16384 pixels would need a gigabyte
+    // of pixels: refused before anything is allocated.
+    std::vector<uint8_t> file = TgaHeader(10, 16384, 16384, 32, 0x20);
+    for (int i = 0; i < 200000; ++i) file.insert(file.end(), {0xFF, 1, 2, 3, 4});
+    EXPECT_NE(LoadError(file).find("16384 x 16384"), std::string::npos) << LoadError(file);
+    EXPECT_NE(LoadError(TgaHeader(2, 4097, 1, 24, 0x20)), "");
+}
+
 TEST(TgaReader, DamagedDataFailsSafelyNamingTheFile) {
     const std::vector<std::vector<uint8_t>> damaged = {
         {0, 0, 2, 0, 0},                       // shorter than the header

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -46,6 +48,19 @@ TEST(LogFile, StartsAnewAndAppendsTimedLines) {
     std::filesystem::remove_all(dir);
 }
 
+TEST(LogFile, ASymlinkOrAFifoInItsPlaceIsNotWritten) {
+    const std::string dir = Scratch("log-links");
+    std::ofstream(dir + "/victim") << "keep";
+    std::filesystem::create_symlink(dir + "/victim", dir + "/Log.txt");
+    TLog log;
+    EXPECT_FALSE(log.Start(dir + "/Log.txt"));
+    EXPECT_FALSE(log.Line("Loading config ..."));
+    EXPECT_EQ(Slurp(dir + "/victim"), "keep");
+    ASSERT_EQ(::mkfifo((dir + "/fifo").c_str(), 0644), 0);
+    EXPECT_FALSE(log.Start(dir + "/fifo")) << "no reader: refused, not waited for";
+    std::filesystem::remove_all(dir);
+}
+
 TEST(LogFile, AnUnwritableLogNeverStopsTheCaller) {
     TLog log;
     std::vector<std::string> seen;
@@ -68,6 +83,25 @@ TEST(RegistryFile, ValueIsCreatedReadIgnoringCaseAndKeptBesideOthers) {
 
     std::ofstream(dir + "/sub/registry") << "Fullscreen=yes\n";
     EXPECT_FALSE(reg.ReadInteger("fullscreen").has_value());
+
+    // What cannot be read as a registry file is left alone, at once and without a temporary
+    // file: a folder, a FIFO (which would block a plain open for ever), /dev/zero (endless).
+    const std::string file = dir + "/sub/registry";
+    std::filesystem::remove(file);
+    std::filesystem::create_directory(file);
+    EXPECT_FALSE(reg.WriteInteger("Fullscreen", 1));
+    EXPECT_TRUE(std::filesystem::is_directory(file));
+    std::filesystem::remove(file);
+    ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0);
+    EXPECT_FALSE(reg.ReadInteger("fullscreen").has_value());
+    EXPECT_FALSE(reg.WriteInteger("Fullscreen", 1));
+    EXPECT_EQ(std::filesystem::status(file).type(), std::filesystem::file_type::fifo);
+    std::filesystem::remove(file);
+    std::filesystem::create_symlink("/dev/zero", file);
+    EXPECT_FALSE(reg.ReadInteger("fullscreen").has_value());
+    EXPECT_FALSE(reg.WriteInteger("Fullscreen", 1));
+    EXPECT_TRUE(std::filesystem::is_symlink(file));
+    EXPECT_FALSE(std::filesystem::exists(file + ".tmp"));
     std::filesystem::remove_all(dir);
 }
 
