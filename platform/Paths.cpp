@@ -33,13 +33,8 @@ std::string HomeDir() {
 }
 
 std::string XdgDir(const char* variable, const char* fallback) {
-    std::string base = AbsoluteVariable(variable);
-    if (base.empty()) {
-        const std::string home = HomeDir();
-        if (home.empty()) return {};
-        base = home + "/" + fallback;
-    }
-    return base + "/velm-orra";
+    const char* value = std::getenv(variable);
+    return UserDirFrom(value ? value : "", HomeDir(), fallback);
 }
 
 struct TUserDirs {
@@ -86,6 +81,13 @@ std::string DataPath(const std::string& name) {
     if (!n.empty() && n[0] == '/') return n;
     while (n.rfind("./", 0) == 0) n.erase(0, 2);
     return DataDir() + "/" + n;
+}
+
+std::string UserDirFrom(const std::string& xdgValue, const std::string& home,
+                        const std::string& fallback) {
+    if (!xdgValue.empty() && xdgValue[0] == '/') return xdgValue + "/velm-orra";
+    if (home.empty() || home[0] != '/') return {};
+    return home + "/" + fallback + "/velm-orra";
 }
 
 bool IsInsideDataDir(const std::string& name) {

@@ -22,6 +22,10 @@ std::string DataPath(const std::string& name);
 // True when `path`, as DataPath makes it, stays inside DataDir(): relative, no ".." part.
 bool IsInsideDataDir(const std::string& name);
 
+// The game's folder under an XDG base folder: "<xdgValue>/velm-orra" when the value is absolute,
+// else "<home>/<fallback>/velm-orra"; empty when neither is absolute.
+std::string UserDirFrom(const std::string& xdgValue, const std::string& home,
+                        const std::string& fallback);
 // Reads HOME and the XDG variables once and fixes the two user folders below (absolute). Call
 // first thing in main, before the working folder changes; later calls change nothing.
 void SettleUserDirs();

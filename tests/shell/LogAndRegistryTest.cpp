@@ -114,6 +114,14 @@ TEST(DataPaths, GameNamesAreNormalisedUnderTheDataFolder) {
     paths::SetDataDir("");
 }
 
+TEST(DataPaths, RelativeOrEmptyXdgValuesAreIgnoredAndNothingFallsIntoTheWorkingFolder) {
+    EXPECT_EQ(paths::UserDirFrom("/x/data", "/home/p", ".local/share"), "/x/data/velm-orra");
+    EXPECT_EQ(paths::UserDirFrom("", "/home/p", ".local/share"), "/home/p/.local/share/velm-orra");
+    EXPECT_EQ(paths::UserDirFrom("rel/data", "/home/p", ".config"), "/home/p/.config/velm-orra");
+    EXPECT_EQ(paths::UserDirFrom("rel", "", ".config"), "");
+    EXPECT_EQ(paths::UserDirFrom("", ".", ".config"), "") << "never the working folder";
+}
+
 TEST(TextInput, CodePointsMapToWindows1252) {
     EXPECT_EQ(CodePointTo1252('A'), 'A');
     EXPECT_EQ(CodePointTo1252(0xE9), 0xE9);   // é
