@@ -1,6 +1,7 @@
 // Synthesis and encoding: every effect of the sound list, the theme's loop, and the encoder.
 #include "tools/artgen/Audio.h"
 #include "tools/artgen/Texts.h"
+#include "ui/VOStrings.h"
 
 #include <gtest/gtest.h>
 #include <vorbis/vorbisfile.h>
@@ -157,6 +158,24 @@ TEST(StringsFile, UsesTheKeyFormatAndPlainAscii) {
         // A text line that reads as "}" would end its list early.
         for (const std::string& l : d.Lines) EXPECT_NE(l, "}");
     }
+    // The game's built-in English texts, shown for keys a string table lacks, are these.
+    TVOStrings generated, builtIn;
+    generated.LoadFromText(file);
+    builtIn.LoadFromText("");
+    EXPECT_EQ(builtIn.MainCaption, generated.MainCaption);
+    EXPECT_EQ(builtIn.Options, generated.Options);
+    EXPECT_EQ(builtIn.HighScores, generated.HighScores);
+    EXPECT_EQ(builtIn.Help, generated.Help);
+    EXPECT_EQ(builtIn.Kids + builtIn.Normal + builtIn.Proff,
+              generated.Kids + generated.Normal + generated.Proff);
+    const auto dialogs = [](const TVOStrings& s) {
+        return std::vector<std::vector<std::string>>{
+            {s.Exit_Caption},       s.Exit_Text,      {s.New_Caption},      s.New_Text,
+            {s.Old_Caption},        s.Old_Text,       {s.Clear_Caption},    s.Clear_Text,
+            {s.EnterName_Caption},  s.EnterName_Text, {s.LowScore_Caption}, s.LowScore_Text,
+            {s.FullScreen_Caption}, s.FullScreen_Text};
+    };
+    EXPECT_EQ(dialogs(builtIn), dialogs(generated));
 }
 
 } // namespace
