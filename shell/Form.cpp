@@ -16,10 +16,10 @@
 #include "platform/Registry.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
-#include "state/Catalogue.h"
 #include "shell/Log.h"
-#include "state/Pictures.h"
 #include "shell/Settings.h"
+#include "state/Catalogue.h"
+#include "state/Pictures.h"
 #include "state/ShellState.h"
 #include "ui/VOFont.h"
 #include "ui/VOStrings.h"
@@ -73,7 +73,10 @@ TForm1::~TForm1() {
     DebrisPhase = nullptr;
     GameField = nullptr;
     device_->DoneDevice();
-    if (app_) app_->DestroyMainWindow();
+    if (app_) {
+        app_->SetRestQuery(nullptr);
+        app_->DestroyMainWindow();
+    }
     FrameTimer1 = nullptr;
     RenderDevice1 = nullptr;
     if (Form1 == this) Form1 = nullptr;
@@ -127,6 +130,7 @@ bool TForm1::FormCreate() {
         app_->SetCursor(TCursorShape::AppStart);
         app_->PaintStartText("Initializing...", 370, 280);
         device_->SetOwnerWindow(app_->MainWindow());
+        app_->SetRestQuery([this] { return AtRest(); });
     }
 
     // 5.-6.

@@ -56,6 +56,11 @@ public:
     // The frame handler: the frame timer's OnRealTime.
     void FrameTimer1RealTime(double delta);
 
+    // True while nothing the player caused is moving: no logo or loading, no selection, no
+    // travelling or appearing ball, no turn in progress, no particle but the idle sparkles.
+    // Only ambient animation runs then, which needs fewer frames a second.
+    bool AtRest() const;
+
     // IFormEvents
     void FormMouseMove(uint32_t shift, int32_t x, int32_t y) override;
     void FormMouseDown(int32_t button, uint32_t shift, int32_t x, int32_t y) override;
@@ -97,6 +102,8 @@ public:
 
     // Logo and loading.
     void LogoStep(double delta);
+    // Ends the logo as if it had run to its end (a click or key during it); no-op otherwise.
+    void SkipLogo();
     void LoadingStep();
 
     TFrameTimer& FrameTimer() { return *frameTimer_; }

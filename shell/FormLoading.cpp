@@ -7,14 +7,15 @@
 #include "platform/Paths.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
-#include "state/Catalogue.h"
 #include "shell/Log.h"
+#include "state/Catalogue.h"
 #include "state/Pictures.h"
 #include "state/ShellState.h"
 #include "ui/VOFont.h"
 #include "ui/VOStrings.h"
 #include "ui/vo_Menus.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -114,6 +115,22 @@ void TForm1::LogoStep(double delta) {
         device_->DrawImage(Pictures.BlikOrra, 281, 233, RoundEven(logo_.ShineClock), fxBlend);
     }
     DrawProgressBar(ProgressBarRight());
+}
+
+// A click or key during the logo ends it at once: the clocks, phase and progress bar stand where
+// a logo that ran its course leaves them, and the next frame runs the loading step.
+void TForm1::SkipLogo() {
+    if (Shell.Word != scrLogo) return;
+    // Logo units still to run at the logo's 1.25 speed-up; the progress bar counts them unscaled.
+    double remaining = 28.0 - logo_.ShineClock;
+    if (logo_.Phase == 0) remaining += (32.0 - logo_.LogoClock) + 16.0;
+    if (logo_.Phase == 1) remaining += 16.0 - logo_.FlareClock;
+    logo_.LoadProgress += std::max(0.0, remaining) / 1.25;
+    logo_.Phase = 2;
+    logo_.LogoClock = 32.0;
+    logo_.ShineClock = 28.0;
+    logo_.FlareClock = 0.0;
+    Shell.Word = scrLoading;
 }
 
 // --- Loading -------------------------------------------------------------------------------------
