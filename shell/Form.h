@@ -158,6 +158,8 @@ private:
     bool terminated_ = false;
     bool settingsLoaded_ = false;
     bool loadingFailed_ = false;
+    bool progressShown_ = false;    // a progress frame of the loading step has been presented
+    int64_t lastProgressFrame_ = 0; // its performance-counter time
 };
 
 extern TForm1* Form1;

@@ -4,6 +4,7 @@
 #include "fx/FrameTiming.h"
 #include "fx/SoundBank.h"
 #include "platform/Audio.h"
+#include "platform/Clock.h"
 #include "platform/Paths.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
@@ -135,7 +136,21 @@ void TForm1::SkipLogo() {
 
 // --- Loading -------------------------------------------------------------------------------------
 
+// Loads one picture; the progress frame around it is drawn at most once per display refresh
+// (60 Hz), since presenting costs more than loading a picture on a slow renderer.
 void TForm1::ProgressLoad(const TCatalogueEntry& entry) {
+    IClock& clock = options_.Clock ? *options_.Clock : SystemClock();
+    int64_t frequency = 0, now = 0;
+    const bool timed = clock.QueryPerformanceFrequency(frequency) && frequency > 0 &&
+                       clock.QueryPerformanceCounter(now);
+    const bool due = !timed || !progressShown_ || now - lastProgressFrame_ >= frequency / 60;
+    if (!due) {
+        LoadPicture(entry);
+        logo_.LoadProgress += 1;
+        return;
+    }
+    progressShown_ = true;
+    lastProgressFrame_ = now;
     const int32_t bar = ProgressBarRight(); // before this picture counts
     device_->BeginFrame();
     DrawQuadrants(Pictures.Background);
