@@ -243,7 +243,10 @@ void TForm1::LoadingStep() {
     }
 
     Log.Line("Releasing loading stuff ...");
-    for (TPatternImage* done : {Pictures.LoadingElement, Pictures.StatusLine, Pictures.Background})
+    // The logo and loading pictures: no screen after this one draws them again.
+    for (TPatternImage* done :
+         {Pictures.LoadingElement, Pictures.StatusLine, Pictures.Background, Pictures.Flare,
+          Pictures.LogoBall, Pictures.LogoI, Pictures.BlikOrra, Pictures.Velm, Pictures.Orra})
         if (done) done->FreeTextures();
 
     Log.Line("Loading ingame strings...");
