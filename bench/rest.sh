@@ -83,14 +83,20 @@ sleep 2
 ID=$(window_of "$PID" "Velm Orra")
 echo "resident memory: $(rss_mb "$PID") MB"
 echo "CPU at rest: $(cpu "$PID") %"
-# A ball of the new game's field: find one by clicking along the field's rows until a selection
-# shows in the log is not possible from outside, so click the cells of the middle row in turn.
+# Select a ball of the new game: the brightest cell centre of a screenshot holds one.
 eval "$(xdotool getwindowgeometry --shell "$ID")"
+import -display "$DISPLAY" -window "$ID" "$WORK/field.png"
+best=0 bx=0 by=0
 for c in 0 1 2 3 4 5 6 7 8; do
-  xdotool mousemove --window "$ID" $((298 + 52 * c + 26)) $((26 + 52 * 4 + 26)) click 1
-  sleep 0.1
+  for r in 0 1 2 3 4 5 6 7 8; do
+    v=$(convert "$WORK/field.png" -crop 8x8+$((298 + 52 * c + 22))+$((26 + 52 * r + 22)) \
+      -format "%[fx:int(1000*mean)]" info:)
+    if [ "$v" -gt "$best" ]; then best=$v bx=$c by=$r; fi
+  done
 done
-echo "CPU with a ball selected (if one was hit): $(cpu "$PID") %"
+xdotool mousemove --window "$ID" $((298 + 52 * bx + 26)) $((26 + 52 * by + 26)) click 1
+sleep 0.5
+echo "CPU with a ball selected: $(cpu "$PID") %"
 xdotool windowunmap "$ID"
 sleep 0.5
 echo "CPU while hidden: $(cpu "$PID") %"
