@@ -8,6 +8,8 @@
 #include <array>
 #include <csignal>
 #include <unistd.h>
+#include <chrono>
+#include <thread>
 
 TApplication Application;
 
@@ -122,6 +124,8 @@ bool TApplication::Initialize(std::string* error) {
     // Closing the window is the form's question (it asks before quitting); a quit request that
     // does not come from the window (SIGTERM, SIGINT, the session ending) ends the program.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // A turn-based game left alone must not keep the display awake.
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     if (SDL_InitSubSystem(SDL_INIT_EVENTS | SDL_INIT_VIDEO) != 0) {
         if (error) *error = std::string("no display: ") + SDL_GetError();
         return false;
@@ -257,8 +261,28 @@ void TApplication::MapPoint(int32_t& x, int32_t& y) const {
     y = static_cast<int32_t>(static_cast<int64_t>(y - top) * pictureHeight_ / height);
 }
 
+void TApplication::TrackVisibility(const void* raw) {
+    const SDL_Event& e = *static_cast<const SDL_Event*>(raw);
+    if (e.type != SDL_WINDOWEVENT) return;
+    switch (e.window.event) {
+    case SDL_WINDOWEVENT_MINIMIZED:
+    case SDL_WINDOWEVENT_HIDDEN:
+        hidden_ = true;
+        break;
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+    case SDL_WINDOWEVENT_EXPOSED:
+        hidden_ = false;
+        break;
+    default:
+        break;
+    }
+}
+
 void TApplication::Dispatch(const void* raw) {
     const SDL_Event& e = *static_cast<const SDL_Event*>(raw);
+    TrackVisibility(raw);
     if (!form_) {
         if (e.type == SDL_QUIT) Terminate();
         return;
@@ -329,13 +353,52 @@ void TApplication::ProcessMessages() {
     while (!terminated_ && SDL_PollEvent(&e)) Dispatch(&e);
 }
 
+double TApplication::RefreshInterval() const {
+    if (restQuery_ && restQuery_()) return 1.0 / kRestFrameRate;
+    SDL_DisplayMode mode{};
+    SDL_Window* w = SdlWindowOf(window_);
+    const int display = w ? SDL_GetWindowDisplayIndex(w) : 0;
+    if (SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &mode) == 0 && mode.refresh_rate > 0)
+        return 1.0 / mode.refresh_rate;
+    return 1.0 / 60.0;
+}
+
+void TApplication::WaitForNextFrame() {
+    const uint64_t frequency = SDL_GetPerformanceFrequency();
+    const auto interval = static_cast<uint64_t>(RefreshInterval() * double(frequency));
+    uint64_t now = SDL_GetPerformanceCounter();
+    // Deadlines follow each other one interval apart; after a late frame (or a rest) the next
+    // one counts from now instead of hurrying to catch up.
+    nextFrame_ += interval;
+    if (nextFrame_ + interval < now || nextFrame_ > now + interval) nextFrame_ = now + interval;
+    while (now < nextFrame_) {
+        const uint64_t ms = (nextFrame_ - now) * 1000 / frequency;
+        if (ms >= 2) {
+            // The event queue's own wait: an event ends it, and the frame runs at once.
+            if (SDL_WaitEventTimeout(nullptr, int(ms - 1)) == 1) return;
+        } else {
+            std::this_thread::sleep_for(
+                std::chrono::nanoseconds((nextFrame_ - now) * 1000000000 / frequency));
+        }
+        now = SDL_GetPerformanceCounter();
+    }
+}
+
 void TApplication::Run() {
     while (!terminated_) {
         ProcessMessages();
         if (terminated_) break;
+        if (hidden_) {
+            // Nothing to draw: sleep until the window comes back (or anything else happens).
+            SDL_WaitEvent(nullptr);
+            continue;
+        }
         bool done = true;
         if (idle_) idle_(done);
-        if (done) SDL_WaitEventTimeout(nullptr, 100);
+        if (done)
+            SDL_WaitEventTimeout(nullptr, 100);
+        else
+            WaitForNextFrame();
     }
 }
 

@@ -69,6 +69,10 @@ public:
     void ClientSize(int32_t& width, int32_t& height) const;
 
     void SetIdleHandler(TIdleHandler handler) override { idle_ = std::move(handler); }
+    // Asked before each wait between frames: true while only ambient animation runs, which then
+    // gets kRestFrameRate frames a second instead of one per display refresh.
+    void SetRestQuery(std::function<bool()> query) { restQuery_ = std::move(query); }
+    static constexpr int32_t kRestFrameRate = 15;
     // Runs the message loop: events go to the form; while the queue is empty the idle handler
     // runs, again at once while it leaves Done false. Returns after Terminate.
     void Run();
@@ -80,6 +84,10 @@ public:
 
 private:
     void Dispatch(const void* event);
+    void TrackVisibility(const void* event);
+    // Waits, without spinning, until the next frame is due; an event ends the wait at once.
+    void WaitForNextFrame();
+    double RefreshInterval() const;
     void MapPoint(int32_t& x, int32_t& y) const;
 
     bool initialised_ = false;
@@ -88,6 +96,9 @@ private:
     TNativeWindow* window_ = nullptr;
     IFormEvents* form_ = nullptr;
     TIdleHandler idle_;
+    std::function<bool()> restQuery_;
+    bool hidden_ = false;    // minimised or unmapped: nothing is drawn
+    uint64_t nextFrame_ = 0; // performance-counter time the next frame is due
     void* cursor_ = nullptr;
     TPictureRectSource rectSource_;
     int32_t pictureWidth_ = 0, pictureHeight_ = 0;

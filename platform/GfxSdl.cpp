@@ -338,10 +338,13 @@ public:
             if (SDL_SetTextureBlendMode(texture_, blend) != 0) return false;
             blendMode_ = blend;
         }
+        SetScale(scale);
+        return true;
+    }
+    void SetScale(SDL_ScaleMode scale) {
         SDL_ScaleMode current;
         if (SDL_GetTextureScaleMode(texture_, &current) == 0 && current != scale)
             SDL_SetTextureScaleMode(texture_, scale);
-        return true;
     }
 
 private:
@@ -593,7 +596,7 @@ public:
                    SDL_SetRenderDrawBlendMode(r, Fallback()) != 0) {
             return GFXERR_FAIL;
         }
-        return RenderTriangles(handle) ? GFX_OK : GFXERR_FAIL;
+        return RenderTriangles(handle, scale) ? GFX_OK : GFXERR_FAIL;
     }
 
     // The viewport must lie inside the back buffer; anything else is refused and changes nothing.
@@ -645,13 +648,16 @@ private:
     // colour showing an axis-aligned block of texels are copied as a rectangle: that maps texel
     // to pixel exactly (and is faster), where the renderer's triangle sampling may be off by
     // part of a texel. Everything else goes through SDL_RenderGeometry.
-    bool RenderTriangles(SDL_Texture* handle) {
+    bool RenderTriangles(SDL_Texture* handle, SDL_ScaleMode scale) {
         SDL_Renderer* r = context_->Renderer;
         const size_t triangles = indices_.size() / 3;
         size_t runStart = 0; // first triangle not drawn yet
         auto drawRun = [&](size_t end) {
             if (end <= runStart) return true;
-            if (handle) boundTexture_->SetModulation({255, 255, 255, 255});
+            if (handle) {
+                boundTexture_->SetModulation({255, 255, 255, 255});
+                boundTexture_->SetScale(scale);
+            }
             // SDL's software renderer reads pairs of triangles that cover an axis-aligned
             // rectangle as a rectangle copy and loses a quarter turn of the texture doing so;
             // one triangle per call keeps it from pairing them.
@@ -673,6 +679,12 @@ private:
             }
             if (!drawRun(t)) return false;
             boundTexture_->SetModulation(quad.Colour);
+            // A copy of texels onto as many whole pixels samples texel centres: nearest gives
+            // the same picture as linear, and costs less on a software rasteriser.
+            const bool exact = quad.Dst.w == float(quad.Src.w) && quad.Dst.h == float(quad.Src.h) &&
+                               quad.Dst.x == std::floor(quad.Dst.x) &&
+                               quad.Dst.y == std::floor(quad.Dst.y);
+            boundTexture_->SetScale(exact ? SDL_ScaleModeNearest : scale);
             if (quad.Dst.w > 0 && quad.Dst.h > 0 &&
                 SDL_RenderCopyExF(r, handle, &quad.Src, &quad.Dst, 0.0, nullptr,
                                   SDL_RendererFlip(quad.Flip)) != 0)

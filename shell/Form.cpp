@@ -77,7 +77,10 @@ TForm1::~TForm1() {
     DebrisPhase = nullptr;
     GameField = nullptr;
     device_->DoneDevice();
-    if (app_) app_->DestroyMainWindow();
+    if (app_) {
+        app_->SetRestQuery(nullptr);
+        app_->DestroyMainWindow();
+    }
     FrameTimer1 = nullptr;
     RenderDevice1 = nullptr;
     if (Form1 == this) Form1 = nullptr;
@@ -136,6 +139,7 @@ bool TForm1::FormCreate() {
         app_->SetCursor(TCursorShape::AppStart);
         app_->PaintStartText("Initializing...", 370, 280);
         device_->SetOwnerWindow(app_->MainWindow());
+        app_->SetRestQuery([this] { return AtRest(); });
     }
 
     // 5.-6.

@@ -56,6 +56,11 @@ public:
     // The frame handler: the frame timer's OnRealTime.
     void FrameTimer1RealTime(double delta);
 
+    // True while nothing the player caused is moving: no logo or loading, no selection, no
+    // travelling or appearing ball, no turn in progress, no particle but the idle sparkles.
+    // Only ambient animation runs then, which needs fewer frames a second.
+    bool AtRest() const;
+
     // IFormEvents
     void FormMouseMove(uint32_t shift, int32_t x, int32_t y) override;
     void FormMouseDown(int32_t button, uint32_t shift, int32_t x, int32_t y) override;
@@ -102,6 +107,8 @@ public:
 
     // Logo and loading.
     void LogoStep(double delta);
+    // Ends the logo as if it had run to its end (a click or key during it); no-op otherwise.
+    void SkipLogo();
     void LoadingStep();
 
     TFrameTimer& FrameTimer() { return *frameTimer_; }
@@ -161,6 +168,8 @@ private:
     uint32_t savedTurns_ = 0;           // the field's TurnsCompleted at the last save check
     std::vector<uint8_t> writtenBytes_; // what "Config.bin" holds since this program wrote it
     std::string lastSaveError_;         // logged once until another error or a success
+    bool progressShown_ = false;    // a progress frame of the loading step has been presented
+    int64_t lastProgressFrame_ = 0; // its performance-counter time
 };
 
 extern TForm1* Form1;

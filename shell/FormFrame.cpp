@@ -63,6 +63,22 @@ void TForm1::DrawScreenHead(const std::string& title) {
     Font->DrawTextCentered(title, 530, 25, kWhite);
 }
 
+bool TForm1::AtRest() const {
+    if (Shell.Word == scrLogo || Shell.Word == scrLoading || loadingFailed_) return false;
+    if (field_ && HasFlag(Shell.Word, scrPlaying)) {
+        const TGameField& f = *field_;
+        if (f.Selected || f.Moving || f.TurnTimer != kTurnIdle) return false;
+        const TGrid<double>& appear = f.AppearTimers;
+        for (int x = 0; x < appear.Columns(); ++x)
+            for (int y = 0; y < appear.Rows(); ++y)
+                if (appear(x, y) > 0) return false;
+    }
+    if (ParticleEngine)
+        for (const TParticle& p : ParticleEngine->Particles())
+            if (p.Kind != pkAnimation) return false;
+    return true;
+}
+
 void TForm1::FrameTimer1RealTime(double delta) {
     // 1. The caret blinks over 8 units: 0 -> 2, then back to a small value at or below 0.
     Shell.CaretClock += delta / 4;

@@ -47,6 +47,7 @@ void TForm1::FormMouseMove(uint32_t, int32_t x, int32_t y) {
 void TForm1::FormMouseDown(int32_t button, uint32_t, int32_t x, int32_t y) {
     pressCellX_ = CellOf(x, kFieldLeft);
     pressCellY_ = CellOf(y, kFieldTop);
+    SkipLogo();
     if (StartSequence()) return;
     Shell.PressedButton = button;
     if (Buttons) Buttons->MouseDown();
@@ -75,6 +76,7 @@ void TForm1::FormMouseUp(int32_t, uint32_t, int32_t x, int32_t y) {
 // --- Keys ----------------------------------------------------------------------------------------
 
 void TForm1::FormKeyDown(uint16_t& key, uint32_t shift) {
+    SkipLogo();
     if (HasFlag(Shell.Word, scrMsgEnterName)) {
         if (key == VK_BACK && !Shell.PlayerName.empty()) Shell.PlayerName.pop_back();
         if (key == VK_RETURN) {

@@ -4,17 +4,19 @@
 #include "fx/FrameTiming.h"
 #include "fx/SoundBank.h"
 #include "platform/Audio.h"
+#include "platform/Clock.h"
 #include "platform/Paths.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
-#include "state/Catalogue.h"
 #include "shell/Log.h"
+#include "state/Catalogue.h"
 #include "state/Pictures.h"
 #include "state/ShellState.h"
 #include "ui/VOFont.h"
 #include "ui/VOStrings.h"
 #include "ui/vo_Menus.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -116,9 +118,39 @@ void TForm1::LogoStep(double delta) {
     DrawProgressBar(ProgressBarRight());
 }
 
+// A click or key during the logo ends it at once: the clocks, phase and progress bar stand where
+// a logo that ran its course leaves them, and the next frame runs the loading step.
+void TForm1::SkipLogo() {
+    if (Shell.Word != scrLogo) return;
+    // Logo units still to run at the logo's 1.25 speed-up; the progress bar counts them unscaled.
+    double remaining = 28.0 - logo_.ShineClock;
+    if (logo_.Phase == 0) remaining += (32.0 - logo_.LogoClock) + 16.0;
+    if (logo_.Phase == 1) remaining += 16.0 - logo_.FlareClock;
+    logo_.LoadProgress += std::max(0.0, remaining) / 1.25;
+    logo_.Phase = 2;
+    logo_.LogoClock = 32.0;
+    logo_.ShineClock = 28.0;
+    logo_.FlareClock = 0.0;
+    Shell.Word = scrLoading;
+}
+
 // --- Loading -------------------------------------------------------------------------------------
 
+// Loads one picture; the progress frame around it is drawn at most once per display refresh
+// (60 Hz), since presenting costs more than loading a picture on a slow renderer.
 void TForm1::ProgressLoad(const TCatalogueEntry& entry) {
+    IClock& clock = options_.Clock ? *options_.Clock : SystemClock();
+    int64_t frequency = 0, now = 0;
+    const bool timed = clock.QueryPerformanceFrequency(frequency) && frequency > 0 &&
+                       clock.QueryPerformanceCounter(now);
+    const bool due = !timed || !progressShown_ || now - lastProgressFrame_ >= frequency / 60;
+    if (!due) {
+        LoadPicture(entry);
+        logo_.LoadProgress += 1;
+        return;
+    }
+    progressShown_ = true;
+    lastProgressFrame_ = now;
     const int32_t bar = ProgressBarRight(); // before this picture counts
     device_->BeginFrame();
     DrawQuadrants(Pictures.Background);
@@ -211,7 +243,10 @@ void TForm1::LoadingStep() {
     }
 
     Log.Line("Releasing loading stuff ...");
-    for (TPatternImage* done : {Pictures.LoadingElement, Pictures.StatusLine, Pictures.Background})
+    // The logo and loading pictures: no screen after this one draws them again.
+    for (TPatternImage* done :
+         {Pictures.LoadingElement, Pictures.StatusLine, Pictures.Background, Pictures.Flare,
+          Pictures.LogoBall, Pictures.LogoI, Pictures.BlikOrra, Pictures.Velm, Pictures.Orra})
         if (done) done->FreeTextures();
 
     Log.Line("Loading ingame strings...");

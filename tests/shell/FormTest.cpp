@@ -355,22 +355,45 @@ TEST_F(Form, DamagedConfigStartsSafely) {
               logLines.end());
 }
 
-TEST_F(Form, InputDuringTheLogoChangesNothingAndLeavesTheSettingsAlone) {
-    std::ofstream(ConfigFile(), std::ios::binary) << "precious";
+// A click or key during the logo skips to the loading step with the logo's state where a logo
+// that ran its course leaves it; nothing else of the input acts, and the settings stay alone.
+TEST_F(Form, InputDuringTheLogoSkipsItAndLeavesTheSettingsAlone) {
     MakeForm();
     ASSERT_TRUE(form->FormCreate());
-    Frames(3, 1.0);
-    ASSERT_EQ(Shell.Word, scrLogo);
-    ClickAt(140, 180);
-    Key(VK_RETURN, /*alt=*/true);
-    EXPECT_EQ(Shell.Word, scrLogo);
-    EXPECT_FALSE(Shell.FullScreen);
-    bool canClose = true;
-    form->FormCloseQuery(canClose);
-    EXPECT_FALSE(canClose);
-    EXPECT_TRUE(form->Terminated());
+    while (Shell.Word == scrLogo) Frames(1, 1.0);
+    const TLogoState ran = form->Logo();
     Stop();
-    EXPECT_EQ(ReadConfig(), (std::vector<uint8_t>{'p', 'r', 'e', 'c', 'i', 'o', 'u', 's'}));
+
+    for (const bool byKey : {false, true}) {
+        std::ofstream(ConfigFile(), std::ios::binary) << "precious";
+        Shell = TShellState{};
+        MakeForm();
+        ASSERT_TRUE(form->FormCreate());
+        Frames(3, 1.0);
+        ASSERT_EQ(Shell.Word, scrLogo);
+        if (byKey)
+            Key(VK_ESCAPE);
+        else
+            ClickAt(140, 180);
+        EXPECT_EQ(Shell.Word, scrLoading);
+        const TLogoState& skipped = form->Logo();
+        EXPECT_EQ(skipped.Phase, ran.Phase);
+        EXPECT_EQ(skipped.LogoClock, ran.LogoClock);
+        EXPECT_GE(skipped.ShineClock, 28.0);
+        EXPECT_EQ(skipped.FlareClock, ran.FlareClock);
+        // The bar stands where the logo's own frames would have left it (their last step may
+        // overshoot by part of a frame).
+        EXPECT_NEAR(skipped.LoadProgress, ran.LoadProgress, 1.0);
+        Key(VK_RETURN, /*alt=*/true);
+        EXPECT_EQ(Shell.Word, scrLoading);
+        EXPECT_FALSE(Shell.FullScreen);
+        bool canClose = true;
+        form->FormCloseQuery(canClose);
+        EXPECT_FALSE(canClose);
+        EXPECT_TRUE(form->Terminated());
+        Stop();
+        EXPECT_EQ(ReadConfig(), (std::vector<uint8_t>{'p', 'r', 'e', 'c', 'i', 'o', 'u', 's'}));
+    }
 }
 
 TEST_F(Form, AltEnterOpensOneFullScreenMessage) {

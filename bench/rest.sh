@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# Measures the real game as a player meets it, under an X server of its own (Xvfb) with temporary
+# data folders: launch to first painted frame, launch to the playing screen with and without a
+# skip click, resident memory, and the CPU share of one core over 10 s at rest, with a ball
+# selected and while hidden. KLines and Five or More are measured the same way when installed.
+# Usage: bench/rest.sh [binary] (default build/game/velm-orra); VO_DISPLAY picks the display.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+GAME=$(realpath "${1:-build/game/velm-orra}")
+DISPLAY_NO=${VO_DISPLAY:-:61}
+SECONDS_CPU=${VO_CPU_SECONDS:-10}
+WORK=$(mktemp -d /tmp/vo-rest-XXXXXX)
+XVFB_PID= PID=
+
+cleanup() {
+  [ -n "$PID" ] && kill "$PID" 2>/dev/null || true
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+Xvfb "$DISPLAY_NO" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+XVFB_PID=$!
+export DISPLAY=$DISPLAY_NO SDL_AUDIODRIVER=dummy
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+
+now() { date +%s.%N; }
+elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b - a }'; }
+ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+rss_mb() { awk '/VmRSS/ { printf "%.0f", $2 / 1024 }' "/proc/$1/status"; }
+# cpu <pid>: percent of one core over SECONDS_CPU seconds.
+cpu() {
+  local t0 t1 hz
+  hz=$(getconf CLK_TCK)
+  t0=$(ticks "$1")
+  sleep "$SECONDS_CPU"
+  t1=$(ticks "$1")
+  awk -v a="$t0" -v b="$t1" -v hz="$hz" -v s="$SECONDS_CPU" 'BEGIN { printf "%.1f", (b - a) * 100 / hz / s }'
+}
+window_of() {
+  local id=
+  for _ in $(seq 200); do
+    id=$(xdotool search --pid "$1" --onlyvisible --name "$2" 2>/dev/null | tail -n 1) || true
+    [ -n "$id" ] && break
+    sleep 0.05
+  done
+  echo "$id"
+}
+
+# start <skip>: starts the game in fresh folders; prints the times to the first frame and to the
+# playing screen. With skip 1 it clicks into the window as soon as the logo runs.
+start_game() {
+  local skip=$1 t0 first= ready= log id
+  export XDG_DATA_HOME=$WORK/data$skip XDG_CONFIG_HOME=$WORK/config$skip
+  log=$XDG_DATA_HOME/velm-orra/Log.txt
+  t0=$(now)
+  "$GAME" >"$WORK/out$skip.txt" 2>&1 &
+  PID=$!
+  for _ in $(seq 3000); do
+    if [ -z "$first" ] && [ -f "$log" ] && grep -q "Initializing Direct3D" "$log"; then first=$(now); fi
+    if [ "$skip" = 1 ] && [ -f "$log" ] && grep -q "Starting Logo" "$log" && [ -z "${clicked:-}" ]; then
+      id=$(window_of "$PID" "Velm Orra")
+      xdotool mousemove --window "$id" 400 300 click 1 2>/dev/null || true
+      clicked=1
+    fi
+    if [ -f "$log" ] && grep -q "Starting game" "$log"; then ready=$(now); break; fi
+    sleep 0.01
+  done
+  unset clicked
+  [ -n "$ready" ] || { echo "the game did not reach the playing screen" >&2; exit 1; }
+  FIRST=$(elapsed "$t0" "${first:-$ready}")
+  READY=$(elapsed "$t0" "$ready")
+}
+
+echo "Velm Orra ($GAME) on $DISPLAY_NO"
+start_game 1
+echo "launch -> first painted frame: ${FIRST} s"
+echo "launch -> playing screen, skip click: ${READY} s"
+kill "$PID"; wait "$PID" 2>/dev/null || true; PID=
+start_game 0
+echo "launch -> playing screen, no click: ${READY} s"
+sleep 2
+ID=$(window_of "$PID" "Velm Orra")
+echo "resident memory: $(rss_mb "$PID") MB"
+echo "CPU at rest: $(cpu "$PID") %"
+# Select a ball of the new game: the brightest cell centre of a screenshot holds one.
+eval "$(xdotool getwindowgeometry --shell "$ID")"
+import -display "$DISPLAY" -window "$ID" "$WORK/field.png"
+best=0 bx=0 by=0
+for c in 0 1 2 3 4 5 6 7 8; do
+  for r in 0 1 2 3 4 5 6 7 8; do
+    v=$(convert "$WORK/field.png" -crop 8x8+$((298 + 52 * c + 22))+$((26 + 52 * r + 22)) \
+      -format "%[fx:int(1000*mean)]" info:)
+    if [ "$v" -gt "$best" ]; then best=$v bx=$c by=$r; fi
+  done
+done
+xdotool mousemove --window "$ID" $((298 + 52 * bx + 26)) $((26 + 52 * by + 26)) click 1
+sleep 0.5
+echo "CPU with a ball selected: $(cpu "$PID") %"
+xdotool windowunmap "$ID"
+sleep 0.5
+echo "CPU while hidden: $(cpu "$PID") %"
+xdotool windowmap "$ID"
+kill "$PID"; wait "$PID" 2>/dev/null || true; PID=
+
+peer() {
+  local bin=$1 name=$2
+  command -v "$bin" >/dev/null || { echo "$name: not installed"; return; }
+  export XDG_DATA_HOME=$WORK/p$bin XDG_CONFIG_HOME=$WORK/pc$bin
+  local t0 id
+  t0=$(now)
+  "$bin" >/dev/null 2>&1 &
+  PID=$!
+  id=$(window_of "$PID" "$name")
+  echo "$name: window after $(elapsed "$t0" "$(now)") s"
+  sleep 3
+  echo "$name: resident memory $(rss_mb "$PID") MB, CPU at rest $(cpu "$PID") %"
+  kill "$PID"; wait "$PID" 2>/dev/null || true; PID=
+}
+peer klines "KLines"
+peer five-or-more "Five or More"
