@@ -16,10 +16,11 @@
 #include "platform/Registry.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
-#include "state/Catalogue.h"
+#include "shell/FormKeys.h"
 #include "shell/Log.h"
-#include "state/Pictures.h"
 #include "shell/Settings.h"
+#include "state/Catalogue.h"
+#include "state/Pictures.h"
 #include "state/ShellState.h"
 #include "ui/VOFont.h"
 #include "ui/VOStrings.h"
@@ -53,6 +54,7 @@ TForm1::TForm1(TFormOptions options) : options_(std::move(options)) {
     device_->SetRefreshRate(rr_default);
     device_->SetOffscreen(options_.Offscreen);
     device_->OnDeviceLost = [this](TRenderDevice&) { RenderDevice1DeviceLost(); };
+    keys_ = std::make_unique<TFormKeys>(*this);
 
     Form1 = this;
     FrameTimer1 = frameTimer_.get();
@@ -63,6 +65,7 @@ TForm1::~TForm1() {
     if (created_ && !destroyed_) FormDestroy();
     // What was created during start-up and loading goes with the form, textures before the device.
     for (auto& p : pictures_) p->FreeTextures();
+    keys_->FreeTextures();
     Pictures = TPictures{};
     font_.reset();
     Buttons = nullptr;

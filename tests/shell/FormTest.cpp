@@ -2,7 +2,9 @@
 
 #include "fx/SoundBank.h"
 #include "game/Random.h"
+#include "platform/Registry.h"
 #include "render/RenderDevice.h"
+#include "shell/FormKeys.h"
 #include "shell/Settings.h"
 
 #include <algorithm>
@@ -38,6 +40,19 @@ protected:
         ClickAt(CellX(tx), CellY(ty));
         ASSERT_TRUE(GameField->Moving);
         SettleField();
+    }
+    // Keys with a shift state, as the App layer sends them.
+    void Keys(std::initializer_list<uint16_t> keys, uint32_t shift = 0) {
+        for (uint16_t k : keys) form->FormKeyDown(k, shift);
+    }
+    // Walks the field cursor to (x, y) from wherever it is, with arrows only.
+    void CursorTo(int x, int y) {
+        TFormKeys& k = form->Keys();
+        if (!k.CursorShown()) Key(VK_LEFT); // the first key only shows it
+        while (k.CursorX() < x) Key(VK_RIGHT);
+        while (k.CursorX() > x) Key(VK_LEFT);
+        while (k.CursorY() < y) Key(VK_DOWN);
+        while (k.CursorY() > y) Key(VK_UP);
     }
     std::vector<uint8_t> ReadConfig() {
         std::vector<uint8_t> bytes;
@@ -373,17 +388,32 @@ TEST_F(Form, InputDuringTheLogoChangesNothingAndLeavesTheSettingsAlone) {
     EXPECT_EQ(ReadConfig(), (std::vector<uint8_t>{'p', 'r', 'e', 'c', 'i', 'o', 'u', 's'}));
 }
 
-TEST_F(Form, AltEnterOpensOneFullScreenMessage) {
+TEST_F(Form, F11AndAltEnterSwitchFullScreenAtOnceAndTheCheckBoxFollows) {
     Start();
     Key(VK_RETURN, true);
     EXPECT_TRUE(Shell.FullScreen);
-    EXPECT_EQ(Shell.Word, scrPlaying + scrMessageBox + scrMsgFullScreen);
-    Key(VK_RETURN, true); // no second box, no second flip
-    EXPECT_TRUE(Shell.FullScreen);
-    EXPECT_EQ(Shell.Word, scrPlaying + scrMessageBox + scrMsgFullScreen);
-    ClickButton(btnNo);
+    EXPECT_TRUE(form->Device().FullScreen());
+    EXPECT_EQ(Shell.Word, scrPlaying); // no message, no restart
+    EXPECT_EQ(TRegistry().ReadInteger("Fullscreen"), 1);
+    Frames(2);
+    EXPECT_FALSE(form->Device().ReadFrame().empty()); // drawing goes on after the switch
+
+    // The check box shows the live state and keeps its message-and-restart flow.
+    ClickButton(btnOptions);
+    ClickAt(420, 370);
     EXPECT_FALSE(Shell.FullScreen);
-    EXPECT_EQ(Shell.Word, scrPlaying);
+    EXPECT_EQ(Shell.Word, scrOptions + scrMessageBox + scrMsgFullScreen);
+    Key(VK_F11); // the box's message holds the flag: no live switch meanwhile
+    EXPECT_TRUE(form->Device().FullScreen());
+    ClickButton(btnNo);
+    EXPECT_TRUE(Shell.FullScreen);
+
+    Key(VK_F11);
+    EXPECT_FALSE(Shell.FullScreen);
+    EXPECT_FALSE(form->Device().FullScreen());
+    EXPECT_EQ(TRegistry().ReadInteger("Fullscreen"), 0);
+    Frames(2);
+    EXPECT_FALSE(form->Device().ReadFrame().empty());
 }
 
 TEST_F(Form, DrawingGoesOnAfterADeviceLoss) {
@@ -400,4 +430,178 @@ TEST_F(Form, DrawingGoesOnAfterADeviceLoss) {
     int differing = 0;
     for (size_t i = 0; i < after.size(); ++i) differing += after[i] != before[i];
     EXPECT_LT(differing, static_cast<int>(after.size() / 100)); // only the animated bits
+}
+
+TEST_F(Form, AWholeGameByKeyboard) {
+    Start();
+    SettleField();
+    TGameField& f = *GameField;
+    TFormKeys& k = form->Keys();
+    EXPECT_FALSE(k.CursorShown());
+    Key(VK_RIGHT); // the first arrow shows the cursor where it was, without moving it
+    ASSERT_TRUE(k.CursorShown());
+    EXPECT_EQ(k.CursorX(), 4);
+    Keys({VK_HOME, VK_PRIOR, VK_LEFT, VK_UP}); // the corner, and no wrap past it
+    EXPECT_EQ(k.CursorX(), 0);
+    EXPECT_EQ(k.CursorY(), 0);
+    Keys({VK_END, VK_NEXT, VK_RIGHT});
+    EXPECT_EQ(k.CursorX(), 8);
+    EXPECT_EQ(k.CursorY(), 8);
+
+    // Pick and send, twice, with the turns played out between.
+    for (int move = 0; move < 2; ++move) {
+        int fx, fy, tx, ty;
+        ASSERT_TRUE(FindMove(fx, fy, tx, ty));
+        const TCell ball = f.Cell(fx, fy);
+        CursorTo(fx, fy);
+        Key(VK_SPACE);
+        ASSERT_TRUE(f.Selected);
+        EXPECT_EQ(f.SelX, fx);
+        CursorTo(tx, ty);
+        Frames(2); // the hover search shows the path
+        EXPECT_NE(f.PathMarks(tx, ty), 0);
+        Key(VK_RETURN);
+        EXPECT_TRUE(f.Moving);
+        SettleField();
+        EXPECT_EQ(f.Cell(tx, ty), ball);
+    }
+    EXPECT_TRUE(Shell.GameTouched);
+
+    // A walled-in target shows the blocked mark and Enter there drops the selection.
+    f.Clear();
+    f.Cell(0, 0) = BallKinds[1];
+    f.Cell(7, 8) = BallKinds[2];
+    f.Cell(8, 7) = BallKinds[3];
+    CursorTo(0, 0);
+    Key(VK_RETURN);
+    ASSERT_TRUE(f.Selected);
+    CursorTo(8, 8);
+    Frames(2);
+    EXPECT_EQ(f.PathMarks(8, 8), kBlockedMark);
+    Key(VK_RETURN);
+    EXPECT_FALSE(f.Selected);
+    EXPECT_FALSE(f.Moving);
+    EXPECT_EQ(f.Cell(0, 0), BallKinds[1]);
+
+    // Escape drops a selection; the mouse hides the cursor, the next arrow brings it back.
+    CursorTo(0, 0);
+    Key(VK_SPACE);
+    ASSERT_TRUE(f.Selected);
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(f.Selected);
+    Move(CellX(3), CellY(5));
+    EXPECT_FALSE(k.CursorShown());
+    Key(VK_DOWN);
+    EXPECT_TRUE(k.CursorShown());
+    EXPECT_EQ(k.CursorX(), 3); // where the pointer was
+    EXPECT_EQ(k.CursorY(), 5);
+
+    // Ctrl+N asks first in a touched game; Escape answers No and the game goes on.
+    Key('N');
+    EXPECT_EQ(Shell.Word, scrPlaying); // N alone is no shortcut
+    Keys({'N'}, ssCtrl);
+    EXPECT_EQ(Shell.Word, scrPlaying + scrMessageBox + scrMsgNew);
+    Key(VK_ESCAPE);
+    EXPECT_EQ(Shell.Word, scrPlaying);
+    EXPECT_EQ(f.Cell(0, 0), BallKinds[1]);
+}
+
+TEST_F(Form, MessagesAnswerByKey) {
+    Start();
+    for (uint16_t no : {uint16_t(VK_ESCAPE), uint16_t('N')}) {
+        Keys({'Q'}, ssCtrl); // quitting asks, as closing the window does
+        ASSERT_EQ(Shell.Word, scrPlaying + scrMessageBox + scrMsgExit);
+        Key(VK_F1); // the menu's shortcuts wait for the answer
+        EXPECT_EQ(Shell.Word, scrPlaying + scrMessageBox + scrMsgExit);
+        Key(no);
+        EXPECT_EQ(Shell.Word, scrPlaying);
+        EXPECT_FALSE(form->Terminated());
+    }
+    // The ring over Yes and No: Tab to No, Enter presses it rather than answering Yes.
+    ClickButton(7); // Exit
+    Keys({VK_TAB, VK_TAB});
+    EXPECT_EQ(form->Keys().Focused(), btnNo);
+    Key(VK_RETURN);
+    EXPECT_EQ(Shell.Word, scrPlaying);
+    ClickButton(7);
+    Key('Y');
+    EXPECT_TRUE(form->Terminated());
+}
+
+TEST_F(Form, NameEntryKeepsEnterBackspaceAndLetters) {
+    Start();
+    Shell.Score = 5000;
+    GameField->InsertHighScore();
+    ASSERT_TRUE(HasFlag(Shell.Word, scrMsgEnterName));
+    Shell.PlayerName.clear();
+    for (char c : std::string("MYN")) {
+        Keys({static_cast<uint16_t>(c)});
+        Type(std::string(1, c));
+    }
+    EXPECT_TRUE(HasFlag(Shell.Word, scrMsgEnterName)); // Y and N are letters here, M no mute
+    EXPECT_FALSE(SoundBank->Muted());
+    Key(VK_BACK);
+    EXPECT_EQ(Shell.PlayerName, "MY");
+    Key(VK_RETURN);
+    EXPECT_EQ(Shell.Word, scrHighScores);
+    EXPECT_EQ(HighScores.Blocks[1][Shell.NewEntryRow].NameText(), "MY");
+    Key(VK_ESCAPE); // Back from the table
+    EXPECT_EQ(Shell.Word, scrMenu);
+}
+
+TEST_F(Form, TheFocusRingWalksEachScreensButtons) {
+    Start();
+    TFormKeys& k = form->Keys();
+    // Playing: the menu top to bottom, without the selected mode's button.
+    EXPECT_EQ(k.RingOrder(), (std::vector<int32_t>{0, 1, 3, 4, 5, 6, 7}));
+    Key(VK_TAB);
+    EXPECT_EQ(k.Focused(), 0);
+    Keys({VK_DOWN, VK_DOWN, VK_DOWN});
+    EXPECT_EQ(k.Focused(), btnOptions);
+    Key(VK_RETURN);
+    ASSERT_EQ(Shell.Word, scrOptions);
+    // Options: the volume rows left to right, Back, then the menu.
+    const std::vector<int32_t> options{18, 19, 20, 21, 13, 0, 1, 3, 5, 6, 7};
+    EXPECT_EQ(k.RingOrder(), options);
+    EXPECT_EQ(k.Focused(), 18); // the new screen's first stop
+    const int32_t music = Shell.MusicVolume, sound = Shell.SoundVolume;
+    Key(VK_RIGHT);
+    EXPECT_EQ(Shell.MusicVolume, music + 10);
+    Keys({VK_TAB, VK_TAB, VK_LEFT});
+    EXPECT_EQ(Shell.SoundVolume, sound - 10);
+    Keys({VK_TAB}, ssShift);
+    EXPECT_EQ(k.Focused(), 19);
+    // M mutes and unmutes; the volumes stay.
+    Key('M');
+    EXPECT_TRUE(SoundBank->Muted());
+    EXPECT_EQ(Shell.MusicVolume, music + 10);
+    Key('M');
+    EXPECT_FALSE(SoundBank->Muted());
+    Key(VK_SPACE); // the check box, with its message
+    EXPECT_EQ(Shell.Word, scrOptions + scrMessageBox + scrMsgFullScreen);
+    EXPECT_EQ(k.RingOrder(), (std::vector<int32_t>{btnYes, btnNo}));
+    Key('N');
+    Key(VK_ESCAPE);
+    EXPECT_EQ(Shell.Word, scrPlaying);
+
+    // Help: Prev is hidden on the first page; Left and Right turn pages.
+    Key(VK_F1);
+    ASSERT_EQ(Shell.Word, scrHelp);
+    EXPECT_EQ(k.RingOrder().front(), 12); // the help screen's Back, before Next on its row
+    Key(VK_RIGHT);
+    EXPECT_EQ(Shell.HelpPage, 1);
+    EXPECT_EQ(k.RingOrder(),
+              (std::vector<int32_t>{btnPrevPage, 12, btnNextPage, 0, 1, 3, 4, 6, 7}));
+    Key(VK_LEFT);
+    EXPECT_EQ(Shell.HelpPage, 0);
+    Key(VK_ESCAPE);
+    EXPECT_EQ(Shell.Word, scrPlaying);
+
+    // The mouse hides the ring; a press of the pad's Back (Options) and Start (New Game).
+    Move(10, 10);
+    EXPECT_EQ(k.Focused(), -1);
+    Key(VK_GAMEPAD_VIEW);
+    EXPECT_EQ(Shell.Word, scrOptions);
+    Key(VK_GAMEPAD_MENU);
+    EXPECT_EQ(Shell.Word, scrPlaying); // an untouched game starts anew at once
 }
