@@ -3,11 +3,14 @@
 #include "fx/SoundBank.h"
 #include "game/Random.h"
 #include "platform/Registry.h"
+#include "platform/Window.h"
 #include "render/RenderDevice.h"
 #include "shell/FormKeys.h"
 #include "shell/Settings.h"
 
 #include <algorithm>
+
+#include <SDL.h>
 
 namespace {
 
@@ -604,4 +607,151 @@ TEST_F(Form, TheFocusRingWalksEachScreensButtons) {
     EXPECT_EQ(Shell.Word, scrOptions);
     Key(VK_GAMEPAD_MENU);
     EXPECT_EQ(Shell.Word, scrPlaying); // an untouched game starts anew at once
+}
+
+namespace {
+
+// Events as SDL delivers them, for the App layer's own path from the window to the form.
+void Send(SDL_Event e) {
+    Application.Dispatch(&e);
+}
+void MouseButton(Uint32 type, int x, int y) {
+    SDL_Event e{};
+    e.type = type;
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.x = x;
+    e.button.y = y;
+    Send(e);
+}
+void Click(int x, int y) {
+    MouseButton(SDL_MOUSEBUTTONDOWN, x, y);
+    MouseButton(SDL_MOUSEBUTTONUP, x, y);
+}
+void KeyEvent(SDL_Keycode key) {
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = key;
+    Send(e);
+}
+void PadButton(SDL_GameControllerButton button, bool down) {
+    SDL_Event e{};
+    e.type = down ? SDL_CONTROLLERBUTTONDOWN : SDL_CONTROLLERBUTTONUP;
+    e.cbutton.button = static_cast<Uint8>(button);
+    Send(e);
+}
+void PadAxis(SDL_GameControllerAxis axis, Sint16 value) {
+    SDL_Event e{};
+    e.type = SDL_CONTROLLERAXISMOTION;
+    e.caxis.axis = static_cast<Uint8>(axis);
+    e.caxis.value = value;
+    Send(e);
+}
+
+} // namespace
+
+// The real window path on SDL's offscreen video driver: a resized window letterboxes the
+// picture, F11 goes full screen and back with the pointer mapped exactly, and a pad's events
+// play like keys.
+TEST_F(Form, AWindowOfAnySizeFullScreenAndAPad) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    std::string error;
+    ASSERT_TRUE(Application.Initialize(&error)) << error;
+    TFormOptions o;
+    o.Clock = &clock;
+    o.Audio = &audio;
+    o.LogFile = LogFile();
+    o.ConfigFile = ConfigFile();
+    form = std::make_unique<TForm1>(o);
+    ASSERT_TRUE(form->FormCreate());
+    for (int i = 0; i < 400 && (Shell.Word == scrLogo || Shell.Word == scrLoading); ++i)
+        form->FrameTimer1RealTime(1.0);
+    ASSERT_EQ(Shell.Word, scrPlaying);
+    SettleField();
+    TGameField& f = *GameField;
+    f.Clear();
+    f.Cell(0, 0) = BallKinds[1];
+    SDL_Window* window = SdlWindowOf(Application.MainWindow());
+    ASSERT_TRUE(window);
+    ASSERT_TRUE(SDL_GetWindowFlags(window) & SDL_WINDOW_RESIZABLE);
+
+    // A tall window: bars above and below. A click in the top bar, straight above the ball,
+    // lands nowhere; the same column inside the picture picks the ball.
+    SDL_SetWindowSize(window, 800, 1000);
+    Frames(1);
+    const TRect tall = form->Device().PictureRectInWindow();
+    EXPECT_EQ(tall.Top, 200);
+    EXPECT_EQ(tall.Bottom, 800);
+    Click(CellX(0), 190);
+    EXPECT_FALSE(f.Selected);
+    Click(CellX(0), 200 + CellY(0));
+    EXPECT_TRUE(f.Selected);
+    Click(CellX(0), 200 + CellY(0));
+    ASSERT_FALSE(f.Selected);
+
+    // F11: the display's size, the pointer scaled to it; F11 again: the tall window is back.
+    KeyEvent(SDLK_F11);
+    EXPECT_TRUE(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP);
+    int ww = 0, wh = 0;
+    SDL_GetWindowSize(window, &ww, &wh);
+    const TRect full = form->Device().PictureRectInWindow();
+    EXPECT_EQ((full.Right - full.Left) * 600, (full.Bottom - full.Top) * 800);
+    EXPECT_TRUE(full.Left == 0 || full.Top == 0);
+    const double scale = (full.Right - full.Left) / 800.0;
+    Frames(1);
+    Click(full.Left + static_cast<int>(CellX(0) * scale),
+          full.Top + static_cast<int>(CellY(0) * scale));
+    EXPECT_TRUE(f.Selected);
+    KeyEvent(SDLK_ESCAPE);
+    EXPECT_FALSE(f.Selected);
+    KeyEvent(SDLK_F11);
+    EXPECT_FALSE(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP);
+    SDL_GetWindowSize(window, &ww, &wh);
+    EXPECT_EQ(ww, 800);
+    EXPECT_EQ(wh, 1000);
+    EXPECT_FALSE(Shell.FullScreen);
+    Frames(1);
+
+    // The pad: the D-pad and the stick move the cursor, A picks, B drops; a pad that was never
+    // opened going away changes nothing.
+    SDL_Event removed{};
+    removed.type = SDL_CONTROLLERDEVICEREMOVED;
+    removed.cdevice.which = 99;
+    Send(removed);
+    TFormKeys& k = form->Keys();
+    PadButton(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true); // shows the cursor
+    PadButton(SDL_CONTROLLER_BUTTON_DPAD_LEFT, false);
+    ASSERT_TRUE(k.CursorShown());
+    for (int i = 0; i < 9; ++i) {
+        PadAxis(SDL_CONTROLLER_AXIS_LEFTX, -30000);
+        PadAxis(SDL_CONTROLLER_AXIS_LEFTX, 12000); // still pushed: no second move
+        PadAxis(SDL_CONTROLLER_AXIS_LEFTX, 0);
+        PadButton(SDL_CONTROLLER_BUTTON_DPAD_UP, true);
+        PadButton(SDL_CONTROLLER_BUTTON_DPAD_UP, false);
+    }
+    EXPECT_EQ(k.CursorX(), 0);
+    EXPECT_EQ(k.CursorY(), 0);
+    PadButton(SDL_CONTROLLER_BUTTON_A, true);
+    EXPECT_TRUE(f.Selected);
+    PadButton(SDL_CONTROLLER_BUTTON_B, true);
+    EXPECT_FALSE(f.Selected);
+    PadButton(SDL_CONTROLLER_BUTTON_BACK, true);
+    EXPECT_EQ(Shell.Word, scrOptions);
+    EXPECT_EQ(Shell.BackState, scrPlaying);
+
+    form.reset();
+    unsetenv("SDL_VIDEODRIVER");
+
+    // A held direction repeats like a key: first after the delay, then at the interval, also
+    // across the wrap of the millisecond counter.
+    TPadRepeat r;
+    const uint32_t t = 0xFFFFFF00u;
+    EXPECT_EQ(r.Press(TPadButton::Right, t), VK_RIGHT);
+    EXPECT_EQ(r.Due(t + TPadRepeat::kFirstDelay - 1), 0);
+    EXPECT_EQ(r.Due(t + TPadRepeat::kFirstDelay), VK_RIGHT);
+    EXPECT_EQ(r.Due(t + TPadRepeat::kFirstDelay + TPadRepeat::kInterval - 1), 0);
+    EXPECT_EQ(r.Due(t + TPadRepeat::kFirstDelay + TPadRepeat::kInterval), VK_RIGHT);
+    r.Release(TPadButton::Left);
+    EXPECT_TRUE(r.Held());
+    r.Release(TPadButton::Right);
+    EXPECT_EQ(r.Due(t + 5000), 0);
 }
