@@ -62,7 +62,11 @@ TNativeWindow* CreateNativeWindow(const std::string& title, int32_t clientWidth,
 }
 
 void NoteNativeWindowSize(TNativeWindow* window) {
-    if (!window || (SDL_GetWindowFlags(window->Window) & kNotNormal)) return;
+    if (!window) return;
+    const Uint32 flags = SDL_GetWindowFlags(window->Window);
+    if (flags & kNotNormal) return;
+    // A window that started borderless in full screen is framed once it has left it.
+    if (flags & SDL_WINDOW_RESIZABLE) window->Framed = true;
     SDL_GetWindowSize(window->Window, &window->NormalWidth, &window->NormalHeight);
 }
 
