@@ -240,12 +240,14 @@ void TSoundBank::LoadBombFiles(const std::string& dataDir) {
 }
 
 void TSoundBank::Play(uint32_t sample) {
-    if (audio_) audio_->SamplePlayEx(sample, 0, audDefaultRate, Shell.SoundVolume, kPlayPan, 0);
+    if (audio_)
+        audio_->SamplePlayEx(sample, 0, audDefaultRate, muted_ ? 0 : Shell.SoundVolume, kPlayPan,
+                             0);
 }
 
 void TSoundBank::PlayLooping(uint32_t sample) {
     if (audio_)
-        audio_->SamplePlayEx(sample, 0, audDefaultRate, Shell.SoundVolume, kPlayPan,
+        audio_->SamplePlayEx(sample, 0, audDefaultRate, muted_ ? 0 : Shell.SoundVolume, kPlayPan,
                              audLoopAsLoaded);
 }
 
@@ -270,7 +272,12 @@ void TSoundBank::StartMusic(const std::string& path) {
 }
 
 void TSoundBank::ApplyMusicVolume() {
-    if (audio_) audio_->ChannelSetAttributes(music_, kMusicRate, Shell.MusicVolume, 0);
+    if (audio_) audio_->ChannelSetAttributes(music_, kMusicRate, muted_ ? 0 : Shell.MusicVolume, 0);
+}
+
+void TSoundBank::SetMuted(bool muted) {
+    muted_ = muted;
+    ApplyMusicVolume();
 }
 
 void TSoundBank::PauseMusic() {

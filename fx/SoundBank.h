@@ -70,6 +70,10 @@ public:
     // Slider press at picture x over a bar of width w starting at 490: round(100 (x - 490) / w).
     // Sets nothing unless 490 < x < 490 + w; re-applies the music volume whenever it does.
     void SliderPress(int32_t x, int32_t y, int32_t barWidth);
+    // Muted, sounds and music play at volume 0 while the volumes themselves stay as they are
+    // (the options show and store them); for this run only.
+    void SetMuted(bool muted);
+    bool Muted() const { return muted_; }
 
 private:
     uint32_t LoadSample(const std::string& path);
@@ -85,6 +89,7 @@ private:
     std::array<uint32_t, kPictureSounds> arrival_{};
     std::array<uint32_t, kPictureSounds> blastHit_{};
     uint32_t music_ = 0;
+    bool muted_ = false;
 };
 
 extern TSoundBank* SoundBank;

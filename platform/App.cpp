@@ -29,18 +29,51 @@ uint32_t ShiftState() {
     return s;
 }
 
-// SDL key to virtual-key code; 0 for keys the game has no use for.
+// SDL key to virtual-key code; 0 for keys the game has no use for. The keypad's keys count as
+// the keys they stand for (whatever the Num Lock state).
 uint16_t VirtualKey(SDL_Keycode k) {
     switch (k) {
     case SDLK_BACKSPACE:
         return VK_BACK;
+    case SDLK_TAB:
+        return VK_TAB;
     case SDLK_RETURN:
     case SDLK_KP_ENTER:
         return VK_RETURN;
     case SDLK_ESCAPE:
         return VK_ESCAPE;
     case SDLK_SPACE:
-        return 32;
+        return VK_SPACE;
+    case SDLK_PAGEUP:
+    case SDLK_KP_9:
+        return VK_PRIOR;
+    case SDLK_PAGEDOWN:
+    case SDLK_KP_3:
+        return VK_NEXT;
+    case SDLK_END:
+    case SDLK_KP_1:
+        return VK_END;
+    case SDLK_HOME:
+    case SDLK_KP_7:
+        return VK_HOME;
+    case SDLK_LEFT:
+    case SDLK_KP_4:
+        return VK_LEFT;
+    case SDLK_UP:
+    case SDLK_KP_8:
+        return VK_UP;
+    case SDLK_RIGHT:
+    case SDLK_KP_6:
+        return VK_RIGHT;
+    case SDLK_DOWN:
+    case SDLK_KP_2:
+        return VK_DOWN;
+    case SDLK_DELETE:
+        return VK_DELETE;
+    case SDLK_F1:
+        return VK_F1;
+    case SDLK_F11:
+        return VK_F11;
     default:
         break;
     }
@@ -61,6 +94,47 @@ int32_t MouseButton(uint8_t b) {
         return -1;
     }
 }
+
+bool PadButtonOf(uint8_t b, TPadButton& out) {
+    switch (b) {
+    case SDL_CONTROLLER_BUTTON_DPAD_UP:
+        out = TPadButton::Up;
+        return true;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+        out = TPadButton::Down;
+        return true;
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+        out = TPadButton::Left;
+        return true;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+        out = TPadButton::Right;
+        return true;
+    case SDL_CONTROLLER_BUTTON_A:
+        out = TPadButton::A;
+        return true;
+    case SDL_CONTROLLER_BUTTON_B:
+        out = TPadButton::B;
+        return true;
+    case SDL_CONTROLLER_BUTTON_START:
+        out = TPadButton::Start;
+        return true;
+    case SDL_CONTROLLER_BUTTON_BACK:
+        out = TPadButton::Back;
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool IsDirection(TPadButton b) {
+    return b == TPadButton::Up || b == TPadButton::Down || b == TPadButton::Left ||
+           b == TPadButton::Right;
+}
+
+// The stick counts as pushed past kStickOn and as back at rest below kStickOff (of 32767), so
+// that a stick resting near the threshold does not chatter.
+constexpr int32_t kStickOn = 16000;
+constexpr int32_t kStickOff = 8000;
 
 // Decodes UTF-8; malformed bytes are skipped.
 template <typename F> void ForEachCodePoint(const char* text, F&& f) {
@@ -111,6 +185,46 @@ int32_t CodePointTo1252(uint32_t cp) {
     for (const auto& [code, byte] : high)
         if (code == cp) return byte;
     return -1;
+}
+
+uint16_t PadButtonKey(TPadButton button) {
+    switch (button) {
+    case TPadButton::Up:
+        return VK_UP;
+    case TPadButton::Down:
+        return VK_DOWN;
+    case TPadButton::Left:
+        return VK_LEFT;
+    case TPadButton::Right:
+        return VK_RIGHT;
+    case TPadButton::A:
+        return VK_RETURN;
+    case TPadButton::B:
+        return VK_ESCAPE;
+    case TPadButton::Start:
+        return VK_GAMEPAD_MENU;
+    case TPadButton::Back:
+        return VK_GAMEPAD_VIEW;
+    }
+    return 0;
+}
+
+uint16_t TPadRepeat::Press(TPadButton direction, uint32_t now) {
+    held_ = direction;
+    key_ = PadButtonKey(direction);
+    next_ = now + kFirstDelay;
+    return key_;
+}
+
+void TPadRepeat::Release(TPadButton direction) {
+    if (key_ != 0 && direction == held_) key_ = 0;
+}
+
+uint16_t TPadRepeat::Due(uint32_t now) {
+    // Wrap-safe: the tick counter may pass 2^32 while a direction is held.
+    if (key_ == 0 || static_cast<int32_t>(now - next_) < 0) return 0;
+    next_ = now + kInterval;
+    return key_;
 }
 
 TApplication::~TApplication() {
@@ -182,11 +296,22 @@ bool TApplication::CreateMainWindow(const std::string& caption, int32_t clientWi
     pictureWidth_ = clientWidth;
     pictureHeight_ = clientHeight;
     SDL_StartTextInput();
+    // Pads present now arrive as "device added" events, later ones as they are plugged in.
+    // Without the subsystem the game simply has no pad.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "0");
+    controllerSubsystem_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
     return true;
 }
 
 void TApplication::DestroyMainWindow() {
     if (!window_) return;
+    for (void* c : controllers_) SDL_GameControllerClose(static_cast<SDL_GameController*>(c));
+    controllers_.clear();
+    padRepeat_ = TPadRepeat{};
+    stickX_ = stickY_ = 0;
+    if (controllerSubsystem_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    controllerSubsystem_ = false;
+    SaveNativeWindowGeometry(window_);
     DestroyNativeWindow(window_);
     window_ = nullptr;
     form_ = nullptr;
@@ -252,13 +377,56 @@ void TApplication::ClientSize(int32_t& width, int32_t& height) const {
     height = pictureHeight_;
 }
 
-void TApplication::MapPoint(int32_t& x, int32_t& y) const {
-    if (!rectSource_) return;
+bool TApplication::MapPoint(int32_t& x, int32_t& y) const {
+    if (!rectSource_) return true;
     int32_t left = 0, top = 0, width = 0, height = 0;
     rectSource_(left, top, width, height);
-    if (width <= 0 || height <= 0) return;
+    if (width <= 0 || height <= 0) return true;
+    if (x < left || y < top || x >= left + width || y >= top + height) {
+        x = y = kOutsidePoint;
+        return false;
+    }
     x = static_cast<int32_t>(static_cast<int64_t>(x - left) * pictureWidth_ / width);
     y = static_cast<int32_t>(static_cast<int64_t>(y - top) * pictureHeight_ / height);
+    return true;
+}
+
+void TApplication::SendKey(uint16_t key, uint32_t shift) {
+    if (key != 0 && form_) form_->FormKeyDown(key, shift);
+}
+
+void TApplication::PadButton(TPadButton button, bool down) {
+    if (IsDirection(button)) {
+        if (down)
+            SendKey(padRepeat_.Press(button, SDL_GetTicks()), 0);
+        else
+            padRepeat_.Release(button);
+        return;
+    }
+    if (down) SendKey(PadButtonKey(button), 0);
+}
+
+void TApplication::PadAxis(int32_t axis, int32_t value) {
+    if (axis != SDL_CONTROLLER_AXIS_LEFTX && axis != SDL_CONTROLLER_AXIS_LEFTY) return;
+    int8_t& state = axis == SDL_CONTROLLER_AXIS_LEFTX ? stickX_ : stickY_;
+    const TPadButton minus = axis == SDL_CONTROLLER_AXIS_LEFTX ? TPadButton::Left : TPadButton::Up;
+    const TPadButton plus =
+        axis == SDL_CONTROLLER_AXIS_LEFTX ? TPadButton::Right : TPadButton::Down;
+    int8_t next = state;
+    if (value >= kStickOn)
+        next = 1;
+    else if (value <= -kStickOn)
+        next = -1;
+    else if (value > -kStickOff && value < kStickOff)
+        next = 0;
+    if (next == state) return;
+    if (state != 0) PadButton(state > 0 ? plus : minus, false);
+    state = next;
+    if (state != 0) PadButton(state > 0 ? plus : minus, true);
+}
+
+void TApplication::RepeatPadKeys() {
+    if (padRepeat_.Held()) SendKey(padRepeat_.Due(SDL_GetTicks()), 0);
 }
 
 void TApplication::TrackVisibility(const void* raw) {
@@ -302,6 +470,8 @@ void TApplication::Dispatch(const void* raw) {
                 active_ = false;
                 form_->ApplicationDeactivate();
             }
+        } else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+            NoteNativeWindowSize(window_);
         } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED ||
                    e.window.event == SDL_WINDOWEVENT_RESTORED) {
             if (!active_) {
@@ -311,6 +481,7 @@ void TApplication::Dispatch(const void* raw) {
         }
         break;
     case SDL_MOUSEMOTION: {
+        if (e.motion.which == SDL_TOUCH_MOUSEID) break;
         int32_t x = e.motion.x, y = e.motion.y;
         MapPoint(x, y);
         form_->FormMouseMove(ShiftState(), x, y);
@@ -321,7 +492,17 @@ void TApplication::Dispatch(const void* raw) {
         const int32_t button = MouseButton(e.button.button);
         if (button < 0) break;
         int32_t x = e.button.x, y = e.button.y;
-        MapPoint(x, y);
+        const bool inside = MapPoint(x, y);
+        const uint32_t bit = 1u << button;
+        // A press in the bars around the picture does nothing; a release always ends a press
+        // that the form has seen, wherever it happens.
+        if (e.type == SDL_MOUSEBUTTONDOWN) {
+            if (!inside) break;
+            pressesSent_ |= bit;
+        } else {
+            if (!(pressesSent_ & bit)) break;
+            pressesSent_ &= ~bit;
+        }
         // Windows reports the position with the press; the form's pointer follows it first.
         form_->FormMouseMove(ShiftState(), x, y);
         if (e.type == SDL_MOUSEBUTTONDOWN)
@@ -331,10 +512,40 @@ void TApplication::Dispatch(const void* raw) {
         break;
     }
     case SDL_KEYDOWN: {
-        uint16_t key = VirtualKey(e.key.keysym.sym);
-        if (key != 0) form_->FormKeyDown(key, ShiftState());
+        const uint16_t key = VirtualKey(e.key.keysym.sym);
+        // A held F11 or Alt+Enter switches once, not at the keyboard's repeat rate.
+        if (e.key.repeat && (key == VK_F11 || (key == VK_RETURN && (ShiftState() & ssAlt)))) break;
+        SendKey(key, ShiftState());
         break;
     }
+    case SDL_CONTROLLERDEVICEADDED:
+        if (SDL_IsGameController(e.cdevice.which)) {
+            SDL_GameController* c = SDL_GameControllerOpen(e.cdevice.which);
+            if (c) controllers_.push_back(c);
+        }
+        break;
+    case SDL_CONTROLLERDEVICEREMOVED:
+        // A pad that goes away leaves the game as it is; only its held direction ends.
+        for (auto it = controllers_.begin(); it != controllers_.end(); ++it) {
+            auto* c = static_cast<SDL_GameController*>(*it);
+            if (SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(c)) == e.cdevice.which) {
+                SDL_GameControllerClose(c);
+                controllers_.erase(it);
+                break;
+            }
+        }
+        padRepeat_ = TPadRepeat{};
+        stickX_ = stickY_ = 0;
+        break;
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP: {
+        TPadButton b{};
+        if (PadButtonOf(e.cbutton.button, b)) PadButton(b, e.type == SDL_CONTROLLERBUTTONDOWN);
+        break;
+    }
+    case SDL_CONTROLLERAXISMOTION:
+        PadAxis(e.caxis.axis, e.caxis.value);
+        break;
     case SDL_TEXTINPUT:
         ForEachCodePoint(e.text.text, [this](uint32_t cp) {
             const int32_t b = CodePointTo1252(cp);
@@ -351,6 +562,7 @@ void TApplication::Dispatch(const void* raw) {
 void TApplication::ProcessMessages() {
     SDL_Event e;
     while (!terminated_ && SDL_PollEvent(&e)) Dispatch(&e);
+    if (!terminated_) RepeatPadKeys();
 }
 
 double TApplication::RefreshInterval() const {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 struct TNativeWindow;
 
@@ -14,10 +15,56 @@ constexpr uint32_t ssShift = 1;
 constexpr uint32_t ssAlt = 2;
 constexpr uint32_t ssCtrl = 4;
 
-// Virtual-key codes the game reads.
+// Virtual-key codes the game reads (Windows' numbers). Letters and digits are their upper-case
+// ASCII codes.
 constexpr uint16_t VK_BACK = 8;
+constexpr uint16_t VK_TAB = 9;
 constexpr uint16_t VK_RETURN = 13;
 constexpr uint16_t VK_ESCAPE = 27;
+constexpr uint16_t VK_SPACE = 32;
+constexpr uint16_t VK_PRIOR = 33; // Page Up
+constexpr uint16_t VK_NEXT = 34;  // Page Down
+constexpr uint16_t VK_END = 35;
+constexpr uint16_t VK_HOME = 36;
+constexpr uint16_t VK_LEFT = 37;
+constexpr uint16_t VK_UP = 38;
+constexpr uint16_t VK_RIGHT = 39;
+constexpr uint16_t VK_DOWN = 40;
+constexpr uint16_t VK_DELETE = 46;
+constexpr uint16_t VK_F1 = 0x70;
+constexpr uint16_t VK_F11 = 0x7A;
+// A game controller's Start and Back (Select) buttons; its other buttons arrive as the keys
+// above (D-pad and left stick as arrows, A as Enter, B as Escape).
+constexpr uint16_t VK_GAMEPAD_MENU = 0xCF;
+constexpr uint16_t VK_GAMEPAD_VIEW = 0xD0;
+
+// Game-controller buttons the game reads, and the virtual key each one sends.
+enum class TPadButton { Up, Down, Left, Right, A, B, Start, Back };
+uint16_t PadButtonKey(TPadButton button);
+
+// Key-repeat-like timing for a held direction of the D-pad or the stick: the key goes out on
+// the press, again after kFirstDelay ms, then every kInterval ms until the release. Times in
+// milliseconds from any fixed origin.
+class TPadRepeat {
+public:
+    static constexpr uint32_t kFirstDelay = 400;
+    static constexpr uint32_t kInterval = 120;
+    // A direction goes down: returns its key, to be sent at once. A second direction replaces
+    // the first.
+    uint16_t Press(TPadButton direction, uint32_t now);
+    void Release(TPadButton direction);
+    // The key due at `now` (0 when none); at most one per call.
+    uint16_t Due(uint32_t now);
+    bool Held() const { return key_ != 0; }
+
+private:
+    TPadButton held_ = TPadButton::Up;
+    uint16_t key_ = 0;
+    uint32_t next_ = 0;
+};
+
+// Where a pointer outside the picture is reported: off the field and off every button.
+constexpr int32_t kOutsidePoint = -1000;
 
 enum class TCursorShape { Arrow, AppStart, None };
 
@@ -59,8 +106,9 @@ public:
     // (x, y) in client pixels, at about a 16-point size.
     void PaintStartText(const std::string& text, int32_t x, int32_t y);
     // Where the picture lies in the window, asked at every pointer event (the window may change
-    // size when it goes full screen); pointer positions are mapped from that rectangle onto a
-    // client of pictureWidth x pictureHeight. Without a source the client is the window.
+    // size at any time); pointer positions are mapped from that rectangle onto a client of
+    // pictureWidth x pictureHeight. Without a source the client is the window. Presses in the
+    // bars around the picture are not sent; moves there go to kOutsidePoint.
     using TPictureRectSource =
         std::function<void(int32_t& left, int32_t& top, int32_t& width, int32_t& height)>;
     void SetPictureRectSource(TPictureRectSource source, int32_t pictureWidth,
@@ -82,13 +130,22 @@ public:
     bool Terminated() const { return terminated_; }
     void DestroyMainWindow();
 
-private:
+    // Handles one SDL_Event (tests feed synthetic ones through here).
     void Dispatch(const void* event);
+    // Sends the repeat of a held pad direction when it is due (called by ProcessMessages).
+    void RepeatPadKeys();
+    size_t OpenControllers() const { return controllers_.size(); }
+
+private:
     void TrackVisibility(const void* event);
     // Waits, without spinning, until the next frame is due; an event ends the wait at once.
     void WaitForNextFrame();
     double RefreshInterval() const;
-    void MapPoint(int32_t& x, int32_t& y) const;
+    // False for a point in the bars beside or above and below the picture.
+    bool MapPoint(int32_t& x, int32_t& y) const;
+    void SendKey(uint16_t key, uint32_t shift);
+    void PadButton(TPadButton button, bool down);
+    void PadAxis(int32_t axis, int32_t value);
 
     bool initialised_ = false;
     bool terminated_ = false;
@@ -102,6 +159,12 @@ private:
     void* cursor_ = nullptr;
     TPictureRectSource rectSource_;
     int32_t pictureWidth_ = 0, pictureHeight_ = 0;
+    std::vector<void*> controllers_; // open SDL_GameController handles
+    bool controllerSubsystem_ = false;
+    TPadRepeat padRepeat_;
+    int8_t stickX_ = 0, stickY_ = 0; // the left stick's direction: -1, 0, 1
+    // Buttons whose press reached the form: only their releases are sent.
+    uint32_t pressesSent_ = 0;
 };
 
 // The one application object.

@@ -8,8 +8,8 @@
 // - Blend states become a custom SDL blend mode; a renderer that refuses custom modes (the
 //   software renderer) gets the nearest built-in mode.
 // - The viewport is the clip rectangle. In a window, the back buffer is a render-target texture
-//   of the back-buffer size that Present stretches to the window (or, on the desktop's mode,
-//   scales to fit and centres).
+//   of the back-buffer size that Present scales to fit the window's output pixels (the real
+//   pixel size on high-DPI displays), keeping its proportions, centred on black.
 // - Offscreen, the software renderer draws into a memory surface; Present keeps a copy of it.
 #include "platform/Gfx.h"
 #include "platform/Window.h"
@@ -478,9 +478,7 @@ public:
         int ow = 0, oh = 0;
         SDL_GetRendererOutputSize(r, &ow, &oh);
         const SDL_Rect dst =
-            params_.DesktopFullScreen && !params_.Windowed
-                ? FitCentred(int(params_.BackBufferWidth), int(params_.BackBufferHeight), ow, oh)
-                : SDL_Rect{0, 0, ow, oh};
+            FitCentred(int(params_.BackBufferWidth), int(params_.BackBufferHeight), ow, oh);
         SDL_RenderCopy(r, target_, nullptr, &dst);
         SDL_RenderPresent(r);
         // Switching back to the target resets SDL's clip rectangle; the viewport stays ours.
@@ -624,10 +622,11 @@ public:
     TGfxRect PictureRectInWindow() const override {
         const int w = int(params_.BackBufferWidth), h = int(params_.BackBufferHeight);
         if (!window_) return {0, 0, w, h};
+        // Window coordinates (what pointer events report), not output pixels: on a high-DPI
+        // display both hold the same picture at different scales.
         int ww = 0, wh = 0;
         SDL_GetWindowSize(window_, &ww, &wh);
-        const SDL_Rect r = params_.DesktopFullScreen && !params_.Windowed ? FitCentred(w, h, ww, wh)
-                                                                          : SDL_Rect{0, 0, ww, wh};
+        const SDL_Rect r = FitCentred(w, h, ww, wh);
         return {r.x, r.y, r.x + r.w, r.y + r.h};
     }
 
@@ -709,8 +708,33 @@ private:
     int32_t CreateInWindow() {
         if (!window_) return GFXERR_INVALIDCALL;
         if (params_.Windowed) {
+            const bool wasFullScreen =
+                (SDL_GetWindowFlags(window_) &
+                 (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_FULLSCREEN_DESKTOP)) != 0;
             SDL_SetWindowFullscreen(window_, 0);
+            if (wasFullScreen) {
+                // Back from full screen: the window as it was before (or a framed 800 x 600
+                // when it started in full screen), resizable.
+                SDL_SetWindowBordered(window_, SDL_TRUE);
+                SDL_SetWindowResizable(window_, SDL_TRUE);
+                const SDL_Rect r =
+                    windowedRect_.w > 0
+                        ? windowedRect_
+                        : SDL_Rect{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                   int(params_.BackBufferWidth), int(params_.BackBufferHeight)};
+                SDL_SetWindowSize(window_, r.w, r.h);
+                SDL_SetWindowPosition(window_, r.x, r.y);
+                if (windowedMaximised_) SDL_MaximizeWindow(window_);
+            }
         } else if (params_.DesktopFullScreen) {
+            const Uint32 flags = SDL_GetWindowFlags(window_);
+            if (!(flags & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_FULLSCREEN_DESKTOP)) &&
+                !(flags & SDL_WINDOW_BORDERLESS)) {
+                windowedMaximised_ = (flags & SDL_WINDOW_MAXIMIZED) != 0;
+                if (windowedMaximised_) SDL_RestoreWindow(window_);
+                SDL_GetWindowPosition(window_, &windowedRect_.x, &windowedRect_.y);
+                SDL_GetWindowSize(window_, &windowedRect_.w, &windowedRect_.h);
+            }
             // Cover the display first: without a window manager the full-screen state alone
             // leaves the window at its old size.
             SDL_Rect bounds{};
@@ -806,6 +830,9 @@ private:
     SDL_Surface* surface_ = nullptr;
     SDL_Texture* target_ = nullptr;
     std::atomic<bool> lost_{false};
+    // The window's place and size before it went full screen, restored when it comes back.
+    SDL_Rect windowedRect_{0, 0, 0, 0};
+    bool windowedMaximised_ = false;
     bool inScene_ = false;
     bool customBlendWorks_ = true;
     bool softwareRenderer_ = false;

@@ -1,12 +1,41 @@
 #include "platform/Window.h"
 
 #include "platform/DisplayLoss.h"
+#include "platform/Registry.h"
 
 #include <SDL.h>
 
+#include <algorithm>
+
 struct TNativeWindow {
     SDL_Window* Window = nullptr;
+    bool Framed = false;
+    int NormalWidth = 0, NormalHeight = 0; // last size neither maximised nor full screen
 };
+
+namespace {
+
+// The smallest window the picture still reads in.
+constexpr int kMinWidth = 400, kMinHeight = 300;
+
+constexpr Uint32 kNotNormal =
+    SDL_WINDOW_MAXIMIZED | SDL_WINDOW_FULLSCREEN | SDL_WINDOW_FULLSCREEN_DESKTOP;
+
+// The kept size, when it is one a window of the desktop can have.
+bool KeptSize(int& width, int& height, bool& maximised) {
+    const TRegistry registry;
+    const auto w = registry.ReadInteger("WindowWidth");
+    const auto h = registry.ReadInteger("WindowHeight");
+    maximised = registry.ReadInteger("WindowMaximized").value_or(0) == 1;
+    if (!w || !h) return false;
+    SDL_Rect usable{0, 0, 16384, 16384};
+    SDL_GetDisplayUsableBounds(0, &usable);
+    width = std::clamp(*w, kMinWidth, std::max(kMinWidth, usable.w));
+    height = std::clamp(*h, kMinHeight, std::max(kMinHeight, usable.h));
+    return true;
+}
+
+} // namespace
 
 TNativeWindow* CreateNativeWindow(const std::string& title, int32_t clientWidth,
                                   int32_t clientHeight, bool borderless, std::string* error) {
@@ -17,13 +46,21 @@ TNativeWindow* CreateNativeWindow(const std::string& title, int32_t clientWidth,
         if (error) *error = std::string("cannot start the video subsystem: ") + SDL_GetError();
         return nullptr;
     }
-    const Uint32 flags = SDL_WINDOW_SHOWN | (borderless ? SDL_WINDOW_BORDERLESS : 0);
+    const Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_ALLOW_HIGHDPI |
+                         (borderless ? SDL_WINDOW_BORDERLESS : SDL_WINDOW_RESIZABLE);
+    int width = clientWidth, height = clientHeight;
+    bool maximised = false;
+    if (!borderless) KeptSize(width, height, maximised);
     SDL_Window* window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED,
-                                          SDL_WINDOWPOS_CENTERED, clientWidth, clientHeight, flags);
+                                          SDL_WINDOWPOS_CENTERED, width, height, flags);
     if (!window) {
         if (error) *error = std::string("cannot create the window: ") + SDL_GetError();
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return nullptr;
+    }
+    if (!borderless) {
+        SDL_SetWindowMinimumSize(window, kMinWidth, kMinHeight);
+        if (maximised) SDL_MaximizeWindow(window);
     }
     // The display may have gone since the start-up check (SDL then falls back to a driver that
     // shows nothing): a window nobody can see ends the start like no display at all.
@@ -37,7 +74,28 @@ TNativeWindow* CreateNativeWindow(const std::string& title, int32_t clientWidth,
         return nullptr;
     }
     if (name == "x11") WatchX11Connection();
-    return new TNativeWindow{window};
+    return new TNativeWindow{window, !borderless, width, height};
+}
+
+void NoteNativeWindowSize(TNativeWindow* window) {
+    if (!window) return;
+    const Uint32 flags = SDL_GetWindowFlags(window->Window);
+    if (flags & kNotNormal) return;
+    // A window that started borderless in full screen is framed once it has left it.
+    if (flags & SDL_WINDOW_RESIZABLE) window->Framed = true;
+    SDL_GetWindowSize(window->Window, &window->NormalWidth, &window->NormalHeight);
+}
+
+bool SaveNativeWindowGeometry(const TNativeWindow* window) {
+    if (!window || !window->Framed || window->NormalWidth <= 0 || window->NormalHeight <= 0)
+        return true;
+    const Uint32 flags = SDL_GetWindowFlags(window->Window);
+    TRegistry registry;
+    bool ok = registry.WriteInteger("WindowWidth", window->NormalWidth) &&
+              registry.WriteInteger("WindowHeight", window->NormalHeight);
+    if (!(flags & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_FULLSCREEN_DESKTOP)))
+        ok = registry.WriteInteger("WindowMaximized", (flags & SDL_WINDOW_MAXIMIZED) ? 1 : 0) && ok;
+    return ok;
 }
 
 void DestroyNativeWindow(TNativeWindow* window) {

@@ -8,11 +8,23 @@
 struct SDL_Window;
 struct TNativeWindow;
 
-// Null on failure, with the reason in `error` when given.
+// Null on failure, with the reason in `error` when given. A framed (not borderless) window is
+// resizable and maximisable and takes the size and maximised state that
+// SaveNativeWindowGeometry kept ("WindowWidth", "WindowHeight", "WindowMaximized" in the
+// registry file), within the desktop; the requested size when none is kept. On high-DPI
+// displays it asks for the full pixel density.
 TNativeWindow* CreateNativeWindow(const std::string& title, int32_t clientWidth,
                                   int32_t clientHeight, bool borderless,
                                   std::string* error = nullptr);
 void DestroyNativeWindow(TNativeWindow* window); // null is ignored
+
+// Notes the window's current size as its normal size when it is neither maximised nor full screen
+// (called on every size change).
+void NoteNativeWindowSize(TNativeWindow* window);
+// Keeps the normal size and the maximised state of a framed window for its next creation; a
+// window in full screen keeps what was kept before. False when the registry file cannot be
+// written.
+bool SaveNativeWindowGeometry(const TNativeWindow* window);
 
 void SetNativeWindowTitle(TNativeWindow* window, const std::string& title);
 // Client area in window coordinates.

@@ -417,6 +417,30 @@ TRect TRenderDevice::PictureRectInWindow() const {
     return {r.Left, r.Top, r.Right, r.Bottom};
 }
 
+bool TRenderDevice::SwitchFullScreen(bool fullScreen) {
+    TImpl& d = *impl_;
+    if (!d.Initialized) return false;
+    if (fullScreen == d.FullScreen && (!fullScreen || d.DesktopFullScreen)) return true;
+    const TGfxPresentParameters before = d.Params;
+    TGfxPresentParameters& p = d.Params;
+    p.Windowed = !fullScreen;
+    p.DesktopFullScreen = fullScreen;
+    p.BackBufferWidth = uint32_t(d.Width);
+    p.BackBufferHeight = uint32_t(d.Height);
+    p.BackBufferCount = fullScreen ? uint32_t(d.BackBufferCount) : 0;
+    p.FullScreen_RefreshRateInHz = 0;
+    p.FullScreen_PresentationInterval =
+        fullScreen ? (d.VSync ? D3DPRESENT_INTERVAL_ONE : D3DPRESENT_INTERVAL_IMMEDIATE) : 0;
+    if (!ResetDevice()) {
+        p = before;
+        ResetDevice();
+        return false;
+    }
+    d.FullScreen = fullScreen;
+    if (fullScreen) d.DesktopFullScreen = true;
+    return true;
+}
+
 // --- Published properties --------------------------------------------------------------------
 
 bool TRenderDevice::Antialias() const {

@@ -47,9 +47,14 @@ public:
     // initialised.
     void SetDesktopFullScreen(bool value);
     bool DesktopFullScreen() const;
-    // Where the picture lies in the window's client area (window pixels); pointer positions are
-    // mapped through it. Equals (0, 0, Width, Height) in a plain window.
+    // Where the picture lies in the window's client area (window coordinates): scaled to fit
+    // with its proportions kept and centred, in a window of any size and in full screen. Pointer
+    // positions are mapped through it.
     TRect PictureRectInWindow() const;
+    // Switches a running device between a window and full screen on the desktop's own mode at
+    // once, through a reset (textures survive it). FullScreen and DesktopFullScreen follow.
+    // False, with the device left as it was, when the switch fails or nothing is initialised.
+    bool SwitchFullScreen(bool fullScreen);
 
     // --- Published properties ---------------------------------------------------------------
     // Width, Height, BackBufferCount, BitDepth, FullScreen, ZBuffer, VSync, RefreshRate and

@@ -16,6 +16,7 @@
 #include "platform/Registry.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
+#include "shell/FormKeys.h"
 #include "shell/Log.h"
 #include "shell/Settings.h"
 #include "state/Catalogue.h"
@@ -56,6 +57,7 @@ TForm1::TForm1(TFormOptions options) : options_(std::move(options)) {
     device_->SetRefreshRate(rr_default);
     device_->SetOffscreen(options_.Offscreen);
     device_->OnDeviceLost = [this](TRenderDevice&) { RenderDevice1DeviceLost(); };
+    keys_ = std::make_unique<TFormKeys>(*this);
 
     Form1 = this;
     FrameTimer1 = frameTimer_.get();
@@ -67,6 +69,7 @@ TForm1::~TForm1() {
     if (app_) SetDisplayLostHandler(nullptr);
     // What was created during start-up and loading goes with the form, textures before the device.
     for (auto& p : pictures_) p->FreeTextures();
+    keys_->FreeTextures();
     Pictures = TPictures{};
     font_.reset();
     Buttons = nullptr;

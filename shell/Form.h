@@ -20,6 +20,7 @@ class TVOFont;
 class TVOParticleEngine;
 class TVOStrings;
 class TButtons;
+class TFormKeys;
 struct TCatalogueEntry;
 
 // How a form is built. The defaults are the real game; tests draw offscreen with a fake clock and
@@ -93,6 +94,9 @@ public:
     void CmdSoundDown();
     void CmdSoundUp();
     void CmdToggleFullScreen();
+    // Full screen on and off at once (F11, Alt+Enter), stored for the next start; the options'
+    // check box follows.
+    void SwitchFullScreenLive();
     void CmdYes();
     void CmdNo();
 
@@ -114,6 +118,7 @@ public:
     TFrameTimer& FrameTimer() { return *frameTimer_; }
     TRenderDevice& Device() { return *device_; }
     TLogoState& Logo() { return logo_; }
+    TFormKeys& Keys() { return *keys_; }
     bool Terminated() const { return terminated_; }
     // True once the settings file has been read: only then is it written at the end.
     bool SettingsLoaded() const { return settingsLoaded_; }
@@ -157,6 +162,7 @@ private:
     std::unique_ptr<TVOFont> font_;
     std::unique_ptr<TVOStrings> strings_;
     std::vector<std::unique_ptr<TPatternImage>> pictures_;
+    std::unique_ptr<TFormKeys> keys_;
     TLogoState logo_;
     int32_t pressCellX_ = 0, pressCellY_ = 0;
     bool created_ = false;

@@ -7,6 +7,7 @@
 #include "game/vo_Field.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
+#include "shell/FormKeys.h"
 #include "state/Pictures.h"
 #include "state/ShellState.h"
 #include "ui/VOFont.h"
@@ -130,8 +131,11 @@ void TForm1::FrameTimer1RealTime(double delta) {
     // 12. The message box.
     if (HasFlag(Shell.Word, scrMessageBox)) DrawMessageBox();
 
-    // 13. In full screen the game draws its own pointer.
-    if (device_->FullScreen())
+    // The keyboard's focus marks, over everything but the pointer.
+    keys_->Draw(*device_);
+
+    // 13. In full screen the game draws its own pointer, while the mouse is in use.
+    if (device_->FullScreen() && !keys_->CursorShown() && keys_->Focused() < 0)
         device_->DrawImage(Pictures.Cursor, Shell.PointerX, Shell.PointerY, 0, fxBlend);
 
     // 14.

@@ -6,8 +6,11 @@
 #include "game/GameModes.h"
 #include "game/HighScores.h"
 #include "game/vo_Field.h"
+#include "platform/Registry.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
+#include "shell/FormKeys.h"
+#include "shell/Log.h"
 #include "state/Pictures.h"
 #include "state/ShellState.h"
 #include "ui/VOStrings.h"
@@ -36,6 +39,7 @@ constexpr int kMaxNameLength = 16;
 // --- Pointer and buttons -------------------------------------------------------------------------
 
 void TForm1::FormMouseMove(uint32_t, int32_t x, int32_t y) {
+    keys_->MouseUsed();
     int32_t w = 800, h = 600;
     if (app_) app_->ClientSize(w, h);
     if (w <= 0 || h <= 0) return;
@@ -45,6 +49,7 @@ void TForm1::FormMouseMove(uint32_t, int32_t x, int32_t y) {
 }
 
 void TForm1::FormMouseDown(int32_t button, uint32_t, int32_t x, int32_t y) {
+    keys_->MouseUsed();
     pressCellX_ = CellOf(x, kFieldLeft);
     pressCellY_ = CellOf(y, kFieldTop);
     SkipLogo();
@@ -77,15 +82,18 @@ void TForm1::FormMouseUp(int32_t, uint32_t, int32_t x, int32_t y) {
 
 void TForm1::FormKeyDown(uint16_t& key, uint32_t shift) {
     SkipLogo();
-    if (HasFlag(Shell.Word, scrMsgEnterName)) {
+    // The name entry keeps Backspace and Enter for itself (Alt+Enter switches full screen).
+    if (HasFlag(Shell.Word, scrMsgEnterName) && !(shift & ssAlt) &&
+        (key == VK_BACK || key == VK_RETURN)) {
         if (key == VK_BACK && !Shell.PlayerName.empty()) Shell.PlayerName.pop_back();
         if (key == VK_RETURN) {
             StorePlayerName();
             Shell.Word = scrHighScores;
         }
-        if ((key == VK_BACK || key == VK_RETURN) && SoundBank) SoundBank->Play(TSample::Press);
+        if (SoundBank) SoundBank->Play(TSample::Press);
+        return;
     }
-    if (key == VK_RETURN && (shift & ssAlt)) CmdToggleFullScreen();
+    keys_->KeyDown(key, shift);
 }
 
 void TForm1::FormKeyPress(char& key) {
@@ -240,6 +248,21 @@ void TForm1::CmdToggleFullScreen() {
     if (MessageOpen() || StartSequence()) return; // the flag is flipped only with its message
     Shell.FullScreen = !Shell.FullScreen;
     OpenMessage(scrMsgFullScreen);
+}
+
+void TForm1::SwitchFullScreenLive() {
+    // While the check box's message is open the flag is in its hands.
+    if (StartSequence() || HasFlag(Shell.Word, scrMsgFullScreen)) return;
+    const bool on = !device_->FullScreen();
+    if (!device_->SwitchFullScreen(on)) {
+        Log.Line(on ? "Cannot switch to full screen" : "Cannot switch back to a window");
+        return;
+    }
+    Shell.FullScreen = on;
+    // In full screen the game draws its own pointer.
+    if (app_) app_->SetCursor(on ? TCursorShape::None : TCursorShape::Arrow);
+    if (!TRegistry().WriteInteger("Fullscreen", on ? 1 : 0))
+        Log.Line("Cannot save the full-screen setting");
 }
 
 void TForm1::StorePlayerName() {

@@ -133,6 +133,21 @@ void TButtons::MouseUp() {
     }
 }
 
+bool TButtons::Pressable(int32_t index) const {
+    if (index < 0 || index >= static_cast<int32_t>(Items.size())) return false;
+    const TButton& b = Items[static_cast<size_t>(index)];
+    return Active(b) && b.Image && TakesMouse(b) && !HiddenPageButton(index) && !b.Selected &&
+           b.OnClick;
+}
+
+bool TButtons::Press(int32_t index) {
+    if (!Pressable(index)) return false;
+    PlaySound(TSample::Click);
+    const std::function<void()> command = Items[static_cast<size_t>(index)].OnClick;
+    command();
+    return true;
+}
+
 void TButtons::SelectMode() {
     for (TButton& b : Items) b.Selected = false;
     const size_t mode = size_t{Shell.CurrentMode} + btnKids;

@@ -39,6 +39,12 @@ public:
     void MouseDown();
     void MouseUp();
     void SelectMode(); // marks the current mode's button (1, 2 or 3) and no other
+    // The button is on the screen now and a click on it would fire: shown, taking input while a
+    // message is open, not selected, with a command.
+    bool Pressable(int32_t index) const;
+    // Presses and releases the button as a click on it would (the click sound, then its command);
+    // false when it is not pressable.
+    bool Press(int32_t index);
 
     bool ButtonDown = false;
     int32_t Count = 0;

@@ -2,10 +2,15 @@
 
 #include "fx/SoundBank.h"
 #include "game/Random.h"
+#include "platform/Registry.h"
+#include "platform/Window.h"
 #include "render/RenderDevice.h"
+#include "shell/FormKeys.h"
 #include "shell/Settings.h"
 
 #include <algorithm>
+
+#include <SDL.h>
 
 namespace {
 
@@ -38,6 +43,19 @@ protected:
         ClickAt(CellX(tx), CellY(ty));
         ASSERT_TRUE(GameField->Moving);
         SettleField();
+    }
+    // Keys with a shift state, as the App layer sends them.
+    void Keys(std::initializer_list<uint16_t> keys, uint32_t shift = 0) {
+        for (uint16_t k : keys) form->FormKeyDown(k, shift);
+    }
+    // Walks the field cursor to (x, y) from wherever it is, with arrows only.
+    void CursorTo(int x, int y) {
+        TFormKeys& k = form->Keys();
+        if (!k.CursorShown()) Key(VK_LEFT); // the first key only shows it
+        while (k.CursorX() < x) Key(VK_RIGHT);
+        while (k.CursorX() > x) Key(VK_LEFT);
+        while (k.CursorY() < y) Key(VK_DOWN);
+        while (k.CursorY() > y) Key(VK_UP);
     }
     std::vector<uint8_t> ReadConfig() {
         std::vector<uint8_t> bytes;
@@ -396,17 +414,32 @@ TEST_F(Form, InputDuringTheLogoSkipsItAndLeavesTheSettingsAlone) {
     }
 }
 
-TEST_F(Form, AltEnterOpensOneFullScreenMessage) {
+TEST_F(Form, F11AndAltEnterSwitchFullScreenAtOnceAndTheCheckBoxFollows) {
     Start();
     Key(VK_RETURN, true);
     EXPECT_TRUE(Shell.FullScreen);
-    EXPECT_EQ(Shell.Word, scrPlaying + scrMessageBox + scrMsgFullScreen);
-    Key(VK_RETURN, true); // no second box, no second flip
-    EXPECT_TRUE(Shell.FullScreen);
-    EXPECT_EQ(Shell.Word, scrPlaying + scrMessageBox + scrMsgFullScreen);
-    ClickButton(btnNo);
+    EXPECT_TRUE(form->Device().FullScreen());
+    EXPECT_EQ(Shell.Word, scrPlaying); // no message, no restart
+    EXPECT_EQ(TRegistry().ReadInteger("Fullscreen"), 1);
+    Frames(2);
+    EXPECT_FALSE(form->Device().ReadFrame().empty()); // drawing goes on after the switch
+
+    // The check box shows the live state and keeps its message-and-restart flow.
+    ClickButton(btnOptions);
+    ClickAt(420, 370);
     EXPECT_FALSE(Shell.FullScreen);
-    EXPECT_EQ(Shell.Word, scrPlaying);
+    EXPECT_EQ(Shell.Word, scrOptions + scrMessageBox + scrMsgFullScreen);
+    Key(VK_F11); // the box's message holds the flag: no live switch meanwhile
+    EXPECT_TRUE(form->Device().FullScreen());
+    ClickButton(btnNo);
+    EXPECT_TRUE(Shell.FullScreen);
+
+    Key(VK_F11);
+    EXPECT_FALSE(Shell.FullScreen);
+    EXPECT_FALSE(form->Device().FullScreen());
+    EXPECT_EQ(TRegistry().ReadInteger("Fullscreen"), 0);
+    Frames(2);
+    EXPECT_FALSE(form->Device().ReadFrame().empty());
 }
 
 TEST_F(Form, DrawingGoesOnAfterADeviceLoss) {
@@ -423,4 +456,325 @@ TEST_F(Form, DrawingGoesOnAfterADeviceLoss) {
     int differing = 0;
     for (size_t i = 0; i < after.size(); ++i) differing += after[i] != before[i];
     EXPECT_LT(differing, static_cast<int>(after.size() / 100)); // only the animated bits
+}
+
+TEST_F(Form, AWholeGameByKeyboard) {
+    Start();
+    SettleField();
+    TGameField& f = *GameField;
+    TFormKeys& k = form->Keys();
+    EXPECT_FALSE(k.CursorShown());
+    Key(VK_RIGHT); // the first arrow shows the cursor where it was, without moving it
+    ASSERT_TRUE(k.CursorShown());
+    EXPECT_EQ(k.CursorX(), 4);
+    Keys({VK_HOME, VK_PRIOR, VK_LEFT, VK_UP}); // the corner, and no wrap past it
+    EXPECT_EQ(k.CursorX(), 0);
+    EXPECT_EQ(k.CursorY(), 0);
+    Keys({VK_END, VK_NEXT, VK_RIGHT});
+    EXPECT_EQ(k.CursorX(), 8);
+    EXPECT_EQ(k.CursorY(), 8);
+
+    // Pick and send, twice, with the turns played out between.
+    for (int move = 0; move < 2; ++move) {
+        int fx, fy, tx, ty;
+        ASSERT_TRUE(FindMove(fx, fy, tx, ty));
+        const TCell ball = f.Cell(fx, fy);
+        CursorTo(fx, fy);
+        Key(VK_SPACE);
+        ASSERT_TRUE(f.Selected);
+        EXPECT_EQ(f.SelX, fx);
+        CursorTo(tx, ty);
+        Frames(2); // the hover search shows the path
+        EXPECT_NE(f.PathMarks(tx, ty), 0);
+        Key(VK_RETURN);
+        EXPECT_TRUE(f.Moving);
+        SettleField();
+        EXPECT_EQ(f.Cell(tx, ty), ball);
+    }
+    EXPECT_TRUE(Shell.GameTouched);
+
+    // A walled-in target shows the blocked mark and Enter there drops the selection.
+    f.Clear();
+    f.Cell(0, 0) = BallKinds[1];
+    f.Cell(7, 8) = BallKinds[2];
+    f.Cell(8, 7) = BallKinds[3];
+    CursorTo(0, 0);
+    Key(VK_RETURN);
+    ASSERT_TRUE(f.Selected);
+    CursorTo(8, 8);
+    Frames(2);
+    EXPECT_EQ(f.PathMarks(8, 8), kBlockedMark);
+    Key(VK_RETURN);
+    EXPECT_FALSE(f.Selected);
+    EXPECT_FALSE(f.Moving);
+    EXPECT_EQ(f.Cell(0, 0), BallKinds[1]);
+
+    // Escape drops a selection; the mouse hides the cursor, the next arrow brings it back.
+    CursorTo(0, 0);
+    Key(VK_SPACE);
+    ASSERT_TRUE(f.Selected);
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(f.Selected);
+    Move(CellX(3), CellY(5));
+    EXPECT_FALSE(k.CursorShown());
+    Key(VK_DOWN);
+    EXPECT_TRUE(k.CursorShown());
+    EXPECT_EQ(k.CursorX(), 3); // where the pointer was
+    EXPECT_EQ(k.CursorY(), 5);
+
+    // Ctrl+N asks first in a touched game; Escape answers No and the game goes on.
+    Key('N');
+    EXPECT_EQ(Shell.Word, scrPlaying); // N alone is no shortcut
+    Keys({'N'}, ssCtrl);
+    EXPECT_EQ(Shell.Word, scrPlaying + scrMessageBox + scrMsgNew);
+    Key(VK_ESCAPE);
+    EXPECT_EQ(Shell.Word, scrPlaying);
+    EXPECT_EQ(f.Cell(0, 0), BallKinds[1]);
+}
+
+TEST_F(Form, MessagesAnswerByKey) {
+    Start();
+    for (uint16_t no : {uint16_t(VK_ESCAPE), uint16_t('N')}) {
+        Keys({'Q'}, ssCtrl); // quitting asks, as closing the window does
+        ASSERT_EQ(Shell.Word, scrPlaying + scrMessageBox + scrMsgExit);
+        Key(VK_F1); // the menu's shortcuts wait for the answer
+        EXPECT_EQ(Shell.Word, scrPlaying + scrMessageBox + scrMsgExit);
+        Key(no);
+        EXPECT_EQ(Shell.Word, scrPlaying);
+        EXPECT_FALSE(form->Terminated());
+    }
+    // The ring over Yes and No: Tab to No, Enter presses it rather than answering Yes.
+    ClickButton(7); // Exit
+    Keys({VK_TAB, VK_TAB});
+    EXPECT_EQ(form->Keys().Focused(), btnNo);
+    Key(VK_RETURN);
+    EXPECT_EQ(Shell.Word, scrPlaying);
+    ClickButton(7);
+    Key('Y');
+    EXPECT_TRUE(form->Terminated());
+}
+
+TEST_F(Form, NameEntryKeepsEnterBackspaceAndLetters) {
+    Start();
+    Shell.Score = 5000;
+    GameField->InsertHighScore();
+    ASSERT_TRUE(HasFlag(Shell.Word, scrMsgEnterName));
+    Shell.PlayerName.clear();
+    for (char c : std::string("MYN")) {
+        Keys({static_cast<uint16_t>(c)});
+        Type(std::string(1, c));
+    }
+    EXPECT_TRUE(HasFlag(Shell.Word, scrMsgEnterName)); // Y and N are letters here, M no mute
+    EXPECT_FALSE(SoundBank->Muted());
+    Key(VK_BACK);
+    EXPECT_EQ(Shell.PlayerName, "MY");
+    Key(VK_RETURN);
+    EXPECT_EQ(Shell.Word, scrHighScores);
+    EXPECT_EQ(HighScores.Blocks[1][Shell.NewEntryRow].NameText(), "MY");
+    Key(VK_ESCAPE); // Back from the table
+    EXPECT_EQ(Shell.Word, scrMenu);
+}
+
+TEST_F(Form, TheFocusRingWalksEachScreensButtons) {
+    Start();
+    TFormKeys& k = form->Keys();
+    // Playing: the menu top to bottom, without the selected mode's button.
+    EXPECT_EQ(k.RingOrder(), (std::vector<int32_t>{0, 1, 3, 4, 5, 6, 7}));
+    Key(VK_TAB);
+    EXPECT_EQ(k.Focused(), 0);
+    Keys({VK_DOWN, VK_DOWN, VK_DOWN});
+    EXPECT_EQ(k.Focused(), btnOptions);
+    Key(VK_RETURN);
+    ASSERT_EQ(Shell.Word, scrOptions);
+    // Options: the volume rows left to right, Back, then the menu.
+    const std::vector<int32_t> options{18, 19, 20, 21, 13, 0, 1, 3, 5, 6, 7};
+    EXPECT_EQ(k.RingOrder(), options);
+    EXPECT_EQ(k.Focused(), 18); // the new screen's first stop
+    const int32_t music = Shell.MusicVolume, sound = Shell.SoundVolume;
+    Key(VK_RIGHT);
+    EXPECT_EQ(Shell.MusicVolume, music + 10);
+    Keys({VK_TAB, VK_TAB, VK_LEFT});
+    EXPECT_EQ(Shell.SoundVolume, sound - 10);
+    Keys({VK_TAB}, ssShift);
+    EXPECT_EQ(k.Focused(), 19);
+    // M mutes and unmutes; the volumes stay.
+    Key('M');
+    EXPECT_TRUE(SoundBank->Muted());
+    EXPECT_EQ(Shell.MusicVolume, music + 10);
+    Key('M');
+    EXPECT_FALSE(SoundBank->Muted());
+    Key(VK_SPACE); // the check box, with its message
+    EXPECT_EQ(Shell.Word, scrOptions + scrMessageBox + scrMsgFullScreen);
+    EXPECT_EQ(k.RingOrder(), (std::vector<int32_t>{btnYes, btnNo}));
+    Key('N');
+    Key(VK_ESCAPE);
+    EXPECT_EQ(Shell.Word, scrPlaying);
+
+    // Help: Prev is hidden on the first page; Left and Right turn pages.
+    Key(VK_F1);
+    ASSERT_EQ(Shell.Word, scrHelp);
+    EXPECT_EQ(k.RingOrder().front(), 12); // the help screen's Back, before Next on its row
+    Key(VK_RIGHT);
+    EXPECT_EQ(Shell.HelpPage, 1);
+    EXPECT_EQ(k.RingOrder(),
+              (std::vector<int32_t>{btnPrevPage, 12, btnNextPage, 0, 1, 3, 4, 6, 7}));
+    Key(VK_LEFT);
+    EXPECT_EQ(Shell.HelpPage, 0);
+    Key(VK_ESCAPE);
+    EXPECT_EQ(Shell.Word, scrPlaying);
+
+    // The mouse hides the ring; a press of the pad's Back (Options) and Start (New Game).
+    Move(10, 10);
+    EXPECT_EQ(k.Focused(), -1);
+    Key(VK_GAMEPAD_VIEW);
+    EXPECT_EQ(Shell.Word, scrOptions);
+    Key(VK_GAMEPAD_MENU);
+    EXPECT_EQ(Shell.Word, scrPlaying); // an untouched game starts anew at once
+}
+
+namespace {
+
+// Events as SDL delivers them, for the App layer's own path from the window to the form.
+void Send(SDL_Event e) {
+    Application.Dispatch(&e);
+}
+void MouseButton(Uint32 type, int x, int y) {
+    SDL_Event e{};
+    e.type = type;
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.x = x;
+    e.button.y = y;
+    Send(e);
+}
+void Click(int x, int y) {
+    MouseButton(SDL_MOUSEBUTTONDOWN, x, y);
+    MouseButton(SDL_MOUSEBUTTONUP, x, y);
+}
+void KeyEvent(SDL_Keycode key) {
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = key;
+    Send(e);
+}
+void PadButton(SDL_GameControllerButton button, bool down) {
+    SDL_Event e{};
+    e.type = down ? SDL_CONTROLLERBUTTONDOWN : SDL_CONTROLLERBUTTONUP;
+    e.cbutton.button = static_cast<Uint8>(button);
+    Send(e);
+}
+void PadAxis(SDL_GameControllerAxis axis, Sint16 value) {
+    SDL_Event e{};
+    e.type = SDL_CONTROLLERAXISMOTION;
+    e.caxis.axis = static_cast<Uint8>(axis);
+    e.caxis.value = value;
+    Send(e);
+}
+
+} // namespace
+
+// The real window path on SDL's offscreen video driver: a resized window letterboxes the
+// picture, F11 goes full screen and back with the pointer mapped exactly, and a pad's events
+// play like keys.
+TEST_F(Form, AWindowOfAnySizeFullScreenAndAPad) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    std::string error;
+    ASSERT_TRUE(Application.Initialize(&error)) << error;
+    TFormOptions o;
+    o.Clock = &clock;
+    o.Audio = &audio;
+    o.LogFile = LogFile();
+    o.ConfigFile = ConfigFile();
+    form = std::make_unique<TForm1>(o);
+    ASSERT_TRUE(form->FormCreate());
+    for (int i = 0; i < 400 && (Shell.Word == scrLogo || Shell.Word == scrLoading); ++i)
+        form->FrameTimer1RealTime(1.0);
+    ASSERT_EQ(Shell.Word, scrPlaying);
+    SettleField();
+    TGameField& f = *GameField;
+    f.Clear();
+    f.Cell(0, 0) = BallKinds[1];
+    SDL_Window* window = SdlWindowOf(Application.MainWindow());
+    ASSERT_TRUE(window);
+    ASSERT_TRUE(SDL_GetWindowFlags(window) & SDL_WINDOW_RESIZABLE);
+
+    // A tall window: bars above and below. A click in the top bar, straight above the ball,
+    // lands nowhere; the same column inside the picture picks the ball.
+    SDL_SetWindowSize(window, 800, 1000);
+    Frames(1);
+    const TRect tall = form->Device().PictureRectInWindow();
+    EXPECT_EQ(tall.Top, 200);
+    EXPECT_EQ(tall.Bottom, 800);
+    Click(CellX(0), 190);
+    EXPECT_FALSE(f.Selected);
+    Click(CellX(0), 200 + CellY(0));
+    EXPECT_TRUE(f.Selected);
+    Click(CellX(0), 200 + CellY(0));
+    ASSERT_FALSE(f.Selected);
+
+    // F11: the display's size, the pointer scaled to it; F11 again: the tall window is back.
+    KeyEvent(SDLK_F11);
+    EXPECT_TRUE(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP);
+    int ww = 0, wh = 0;
+    SDL_GetWindowSize(window, &ww, &wh);
+    const TRect full = form->Device().PictureRectInWindow();
+    EXPECT_EQ((full.Right - full.Left) * 600, (full.Bottom - full.Top) * 800);
+    EXPECT_TRUE(full.Left == 0 || full.Top == 0);
+    const double scale = (full.Right - full.Left) / 800.0;
+    Frames(1);
+    Click(full.Left + static_cast<int>(CellX(0) * scale),
+          full.Top + static_cast<int>(CellY(0) * scale));
+    EXPECT_TRUE(f.Selected);
+    KeyEvent(SDLK_ESCAPE);
+    EXPECT_FALSE(f.Selected);
+    KeyEvent(SDLK_F11);
+    EXPECT_FALSE(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP);
+    SDL_GetWindowSize(window, &ww, &wh);
+    EXPECT_EQ(ww, 800);
+    EXPECT_EQ(wh, 1000);
+    EXPECT_FALSE(Shell.FullScreen);
+    Frames(1);
+
+    // The pad: the D-pad and the stick move the cursor, A picks, B drops; a pad that was never
+    // opened going away changes nothing.
+    SDL_Event removed{};
+    removed.type = SDL_CONTROLLERDEVICEREMOVED;
+    removed.cdevice.which = 99;
+    Send(removed);
+    TFormKeys& k = form->Keys();
+    PadButton(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true); // shows the cursor
+    PadButton(SDL_CONTROLLER_BUTTON_DPAD_LEFT, false);
+    ASSERT_TRUE(k.CursorShown());
+    for (int i = 0; i < 9; ++i) {
+        PadAxis(SDL_CONTROLLER_AXIS_LEFTX, -30000);
+        PadAxis(SDL_CONTROLLER_AXIS_LEFTX, 12000); // still pushed: no second move
+        PadAxis(SDL_CONTROLLER_AXIS_LEFTX, 0);
+        PadButton(SDL_CONTROLLER_BUTTON_DPAD_UP, true);
+        PadButton(SDL_CONTROLLER_BUTTON_DPAD_UP, false);
+    }
+    EXPECT_EQ(k.CursorX(), 0);
+    EXPECT_EQ(k.CursorY(), 0);
+    PadButton(SDL_CONTROLLER_BUTTON_A, true);
+    EXPECT_TRUE(f.Selected);
+    PadButton(SDL_CONTROLLER_BUTTON_B, true);
+    EXPECT_FALSE(f.Selected);
+    PadButton(SDL_CONTROLLER_BUTTON_BACK, true);
+    EXPECT_EQ(Shell.Word, scrOptions);
+    EXPECT_EQ(Shell.BackState, scrPlaying);
+
+    form.reset();
+    unsetenv("SDL_VIDEODRIVER");
+
+    // A held direction repeats like a key: first after the delay, then at the interval, also
+    // across the wrap of the millisecond counter.
+    TPadRepeat r;
+    const uint32_t t = 0xFFFFFF00u;
+    EXPECT_EQ(r.Press(TPadButton::Right, t), VK_RIGHT);
+    EXPECT_EQ(r.Due(t + TPadRepeat::kFirstDelay - 1), 0);
+    EXPECT_EQ(r.Due(t + TPadRepeat::kFirstDelay), VK_RIGHT);
+    EXPECT_EQ(r.Due(t + TPadRepeat::kFirstDelay + TPadRepeat::kInterval - 1), 0);
+    EXPECT_EQ(r.Due(t + TPadRepeat::kFirstDelay + TPadRepeat::kInterval), VK_RIGHT);
+    r.Release(TPadButton::Left);
+    EXPECT_TRUE(r.Held());
+    r.Release(TPadButton::Right);
+    EXPECT_EQ(r.Due(t + 5000), 0);
 }

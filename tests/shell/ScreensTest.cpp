@@ -3,6 +3,7 @@
 #include "FormHarness.h"
 
 #include "render/RenderDevice.h"
+#include "shell/FormKeys.h"
 
 #include <cstdlib>
 #include <map>
@@ -33,6 +34,9 @@ protected:
         Capture(name);
         EXPECT_GT(Changed("playing", name, 330, 150, 740, 400), 0.3) << name;
         Shell.Word = scrPlaying;
+    }
+    void Keys(std::initializer_list<uint16_t> keys) {
+        for (uint16_t k : keys) Key(k);
     }
     std::map<std::string, std::vector<uint32_t>> frames;
 };
@@ -92,4 +96,36 @@ TEST_F(Screens, AMoveThatCompletesALine) {
     Capture("move-4-vanishing");
     Frames(6, 0.5);
     Capture("move-5-score-rising");
+}
+
+// The keyboard's cursor reads on every ball kind and on empty cells: a light band between dark
+// edges, drawn over the ball (also while it is hovered and animating), in every frame.
+TEST_F(Screens, TheFieldCursorReadsOnEveryBallKind) {
+    Start();
+    SettleField();
+    TGameField& f = *GameField;
+    f.Clear();
+    for (int kind = 1; kind < kBallKindCount; ++kind)
+        f.Cell((kind - 1) % 9, (kind - 1) / 9) = BallKinds[static_cast<size_t>(kind)];
+    Key(VK_LEFT); // shows the cursor
+    Keys({VK_HOME, VK_PRIOR});
+    for (int cell = 0; cell < kBallKindCount; ++cell) { // the last one is an empty cell
+        const int cx = cell % 9, cy = cell / 9;
+        while (form->Keys().CursorX() < cx) Key(VK_RIGHT);
+        while (form->Keys().CursorX() > cx) Key(VK_LEFT);
+        while (form->Keys().CursorY() < cy) Key(VK_DOWN);
+        const std::string name = "cursor-" + std::to_string(cell);
+        Capture(name);
+        const std::vector<uint32_t>& p = frames[name];
+        const int left = kFieldLeft + kCellPitch * cx, top = kFieldTop + kCellPitch * cy;
+        for (const auto& [x, y] : {std::pair{left + 2, top + 26}, std::pair{left + 26, top + 49}}) {
+            const uint32_t light = p[static_cast<size_t>(y * 800 + x)];
+            EXPECT_GT((light >> 16) & 0xFF, 200u) << name;
+            EXPECT_GT((light >> 8) & 0xFF, 190u) << name;
+            EXPECT_LT(light & 0xFF, 120u) << name;
+        }
+        const uint32_t dark = p[static_cast<size_t>((top + 26) * 800 + left + 4)];
+        EXPECT_LT(((dark >> 16) & 0xFF) + ((dark >> 8) & 0xFF) + (dark & 0xFF), 150u) << name;
+        frames.erase(name);
+    }
 }
