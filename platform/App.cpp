@@ -202,7 +202,7 @@ void TApplication::PaintStartText(const std::string& text, int32_t x, int32_t y)
         if (s) {
             SDL_Texture* t = SDL_CreateTextureFromSurface(r, s);
             if (t) {
-                // The built-in font is 8 pixels high; doubled it reads like a 16-point text.
+                // The built-in font is 10 pixels high; doubled it reads like a 16-point text.
                 const SDL_Rect dst{x, y, label.Width() * 2, label.Height() * 2};
                 SDL_RenderCopy(r, t, nullptr, &dst);
                 SDL_DestroyTexture(t);

@@ -16,10 +16,10 @@
 #include "platform/Registry.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
-#include "state/Catalogue.h"
 #include "shell/Log.h"
-#include "state/Pictures.h"
 #include "shell/Settings.h"
+#include "state/Catalogue.h"
+#include "state/Pictures.h"
 #include "state/ShellState.h"
 #include "ui/VOFont.h"
 #include "ui/VOStrings.h"
@@ -32,6 +32,9 @@
 TForm1* Form1 = nullptr;
 
 TForm1::TForm1(TFormOptions options) : options_(std::move(options)) {
+    if (options_.StatsFile.empty())
+        options_.StatsFile =
+            (std::filesystem::path(options_.ConfigFile).parent_path() / kStatisticsFile).string();
     app_ = options_.Offscreen ? nullptr : (options_.App ? options_.App : &Application);
     IClock& clock = options_.Clock ? *options_.Clock : SystemClock();
 
@@ -158,6 +161,7 @@ bool TForm1::FormCreate() {
     // 14. The field and the particle engine.
     field_ = std::make_unique<TGameField>(9, 9);
     GameField = field_.get();
+    field_->Stats = &stats_;
     particles_ = std::make_unique<TVOParticleEngine>(device_.get());
     ParticleEngine = particles_.get();
     DebrisPhase = &field_->BouncePhase;
@@ -170,6 +174,7 @@ void TForm1::FormDestroy() {
     Log.Line("Saving config ...");
     if (!TRegistry().WriteInteger("Fullscreen", Shell.FullScreen ? 1 : 0))
         Log.Line("Cannot save the full-screen setting");
+    if (statsWritable_) WriteStatistics();
     if (settingsLoaded_) {
         WriteSettings();
     } else {
@@ -199,6 +204,7 @@ void TForm1::Terminate() {
 }
 
 void TForm1::ReadSettings() {
+    ReadStatistics();
     Log.Line("Loading config ...");
     std::vector<uint8_t> bytes;
     std::string error;
@@ -239,6 +245,7 @@ void TForm1::ReadSettings() {
     for (int x = 0; x < 9; ++x)
         for (int y = 0; y < 9; ++y)
             field_->Cell(x, y) = c.Game.Cells[static_cast<size_t>(x)][static_cast<size_t>(y)];
+    field_->GameCounted = true; // counted as played when it began
     if (Buttons) Buttons->SelectMode();
     Shell.Word = scrMessageBox + scrMsgOld + scrPlaying;
 }

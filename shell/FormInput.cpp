@@ -50,7 +50,9 @@ void TForm1::FormMouseDown(int32_t button, uint32_t, int32_t x, int32_t y) {
     if (StartSequence()) return;
     Shell.PressedButton = button;
     if (Buttons) Buttons->MouseDown();
+    const bool noGame = FieldShowsNoGame();
     if (HasFlag(Shell.Word, scrPlaying) && !MessageOpen() && field_) field_->Click();
+    if (noGame && button == 0) CmdFieldClick();
     if (HasFlag(Shell.Word, scrOptions) && !MessageOpen()) {
         const int32_t barWidth = Pictures.SoundOptG ? Pictures.SoundOptG->PatternWidth : 194;
         if (SoundBank) SoundBank->SliderPress(Shell.PointerX, Shell.PointerY, barWidth);
@@ -75,7 +77,10 @@ void TForm1::FormMouseUp(int32_t, uint32_t, int32_t x, int32_t y) {
 // --- Keys ----------------------------------------------------------------------------------------
 
 void TForm1::FormKeyDown(uint16_t& key, uint32_t shift) {
-    if (HasFlag(Shell.Word, scrMsgEnterName)) {
+    const bool nameEntry = HasFlag(Shell.Word, scrMsgEnterName);
+    if ((key == 'Z' && (shift & ssCtrl)) || (key == VK_BACK && !nameEntry)) CmdUndo();
+    if (key == 'S' && !(shift & (ssCtrl | ssAlt)) && !MessageOpen()) CmdStatistics();
+    if (nameEntry) {
         if (key == VK_BACK && !Shell.PlayerName.empty()) Shell.PlayerName.pop_back();
         if (key == VK_RETURN) {
             StorePlayerName();
@@ -167,6 +172,7 @@ void TForm1::MarkScreenButton(int index) {
 
 void TForm1::ShowScreen(uint32_t word, int button) {
     Shell.HighScorePage = Shell.CurrentMode;
+    Shell.StatisticsShown = false;
     if (HasFlag(Shell.Word, scrPlaying)) Shell.BackState = Shell.Word;
     Shell.Word = word;
     if (Buttons) Buttons->SelectMode();
@@ -191,14 +197,41 @@ void TForm1::CmdExit() {
     OpenMessage(scrMsgExit);
 }
 
+// The arrows go round six pages: the three tables, then the three modes' statistics.
 void TForm1::CmdPreviousTable() {
+    if (Shell.HighScorePage == 0) Shell.StatisticsShown = !Shell.StatisticsShown;
     Shell.HighScorePage =
         Shell.HighScorePage == 0 ? 2 : static_cast<uint8_t>(Shell.HighScorePage - 1);
 }
 
 void TForm1::CmdNextTable() {
+    if (Shell.HighScorePage >= 2) Shell.StatisticsShown = !Shell.StatisticsShown;
     Shell.HighScorePage =
         Shell.HighScorePage >= 2 ? 0 : static_cast<uint8_t>(Shell.HighScorePage + 1);
+}
+
+void TForm1::CmdStatistics() {
+    if (Shell.Word == scrHighScores) Shell.StatisticsShown = !Shell.StatisticsShown;
+}
+
+void TForm1::CmdUndo() {
+    if (Shell.Word != scrPlaying || !field_) return;
+    if (field_->Undo() && SoundBank) SoundBank->Play(TSample::Click);
+}
+
+bool TForm1::FieldShowsNoGame() const {
+    if (Shell.Word == scrMenu) return true;
+    return Shell.Word == scrPlaying && field_ && !field_->HasBalls() &&
+           field_->TurnTimer == kTurnIdle;
+}
+
+void TForm1::CmdFieldClick() {
+    if (!FieldShowsNoGame()) return;
+    const int x = TGameField::CellColumn(Shell.PointerX), y = TGameField::CellRow(Shell.PointerY);
+    if (Shell.PointerX < kFieldLeft || Shell.PointerY < kFieldTop || !field_ ||
+        !field_->Inside(x, y))
+        return;
+    RequestNewGame();
 }
 
 void TForm1::CmdBack() {
@@ -207,7 +240,7 @@ void TForm1::CmdBack() {
 }
 
 void TForm1::CmdClearTable() {
-    OpenMessage(scrMsgClear);
+    OpenMessage(Shell.StatisticsShown ? scrMsgResetStats : scrMsgClear);
 }
 
 void TForm1::CmdPreviousPage() {
@@ -242,6 +275,10 @@ void TForm1::StorePlayerName() {
     const uint8_t mode = Shell.CurrentMode % kHighScoreModes;
     const uint8_t row = Shell.NewEntryRow % kHighScoreRows;
     HighScores.Blocks[mode][row].SetName(Shell.PlayerName);
+    Shell.MarkedMode = mode;
+    Shell.MarkedRow = row;
+    Shell.HighScorePage = mode;
+    Shell.StatisticsShown = false;
 }
 
 // Yes tests the flags in this order, each seeing what the earlier ones changed.
@@ -259,6 +296,12 @@ void TForm1::CmdYes() {
     if (HasFlag(Shell.Word, scrMsgOld)) Shell.Word = scrPlaying;
     if (HasFlag(Shell.Word, scrMsgClear)) {
         HighScores.Blocks[Shell.HighScorePage % kHighScoreModes] = FreshHighScoreBlock();
+        if (Shell.MarkedMode == Shell.HighScorePage % kHighScoreModes) Shell.MarkedRow = 255;
+        Shell.Word = Shell.ReturnState;
+    }
+    if (HasFlag(Shell.Word, scrMsgResetStats)) {
+        stats_.Reset(Shell.HighScorePage % kHighScoreModes);
+        WriteStatistics();
         Shell.Word = Shell.ReturnState;
     }
     if (HasFlag(Shell.Word, scrMsgEnterName)) {

@@ -105,6 +105,14 @@ void TVOStrings::LoadFromText(const std::string& text) {
     Kids = GetString("Kids");
     Normal = GetString("Normal");
     Proff = GetString("Proff");
+    NewGameHint = GetString("NewGameHint");
+    FinalScore = GetString("FinalScore");
+    FinalPlace = GetString("FinalPlace");
+    Statistics = GetString("Statistics");
+    Places.clear();
+    GetList("Places", Places);
+    StatisticsRows.clear();
+    GetList("StatisticsRows", StatisticsRows);
 
     const std::pair<std::string*, std::vector<std::string>*> dialogs[] = {
         {&Exit_Caption, &Exit_Text},
@@ -113,8 +121,10 @@ void TVOStrings::LoadFromText(const std::string& text) {
         {&Clear_Caption, &Clear_Text},
         {&EnterName_Caption, &EnterName_Text},
         {&LowScore_Caption, &LowScore_Text},
-        {&FullScreen_Caption, &FullScreen_Text}};
-    const char* names[] = {"Exit", "New", "Old", "Clear", "EnterName", "LowScore", "FullScreen"};
+        {&FullScreen_Caption, &FullScreen_Text},
+        {&ResetStats_Caption, &ResetStats_Text}};
+    const char* names[] = {"Exit",      "New",      "Old",        "Clear",
+                           "EnterName", "LowScore", "FullScreen", "ResetStats"};
     for (size_t i = 0; i < std::size(dialogs); ++i) {
         *dialogs[i].first = GetString(std::string(names[i]) + "_Caption");
         dialogs[i].second->clear();

@@ -34,6 +34,7 @@ std::string Utf8(unsigned cp) {
 constexpr double kSize = 16.5;   // pixel size of the face
 constexpr double kBaseline = 16; // baseline inside the cell
 constexpr double kPenX = 1;      // glyphs start one pixel into their cell
+constexpr double kRim = 1.0;     // width of the dark rim round each glyph
 
 // Scaled advance: round(advance / 100 * scale), halves to even.
 int ScaledAdvance(int advance, int scale) {
@@ -59,6 +60,13 @@ TFontImage::TFontImage() : glyphs_(kGlyphWidth * kGlyphsAcross, kGlyphHeight * 1
         cairo_clip(cr);
         cairo_new_path(cr);
         TextPath(cr, s, x + kPenX, y + kBaseline);
+        // A black rim under the white face: the game tints the face and leaves the rim black,
+        // so every colour of text stands off any background (red on the message box reaches
+        // 5.2 : 1 against its own rim) and floating scores stay readable over every ball.
+        cairo_set_source_rgba(cr, 0, 0, 0, 1);
+        cairo_set_line_width(cr, kRim * 2);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        cairo_stroke_preserve(cr);
         cairo_set_source_rgba(cr, 1, 1, 1, 1);
         cairo_fill(cr);
         cairo_restore(cr);
