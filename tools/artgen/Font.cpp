@@ -34,7 +34,7 @@ std::string Utf8(unsigned cp) {
 constexpr double kSize = 16.5;   // pixel size of the face
 constexpr double kBaseline = 16; // baseline inside the cell
 constexpr double kPenX = 1;      // glyphs start one pixel into their cell
-constexpr double kRim = 1.0;     // width of the dark rim round each glyph
+constexpr double kRim = 1.5;     // width of the dark rim round each glyph
 
 // Scaled advance: round(advance / 100 * scale), halves to even.
 int ScaledAdvance(int advance, int scale) {
