@@ -174,12 +174,12 @@ void TForm1::FormDestroy() {
     Log.Line("Saving config ...");
     if (!TRegistry().WriteInteger("Fullscreen", Shell.FullScreen ? 1 : 0))
         Log.Line("Cannot save the full-screen setting");
-    if (statsWritable_) WriteStatistics();
     if (settingsLoaded_) {
         WriteSettings();
     } else {
         Log.Line("Config.bin was not read in this run and is left as it is");
     }
+    WriteStatistics(); // after the settings, which matter more; left alone when not read
 }
 
 void TForm1::RenderDevice1DeviceLost() {

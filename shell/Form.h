@@ -96,7 +96,7 @@ public:
     void CmdUndo();
     // On the high-score screen: between the mode's table and its statistics.
     void CmdStatistics();
-    // A click on the field while it shows no game: a new game in the chosen mode.
+    // A click on the field while it shows no game: a new game in the mode whose button is lit.
     void CmdFieldClick();
 
     // Statistics file: read with the settings, written when a game ends, on a reset and at the

@@ -231,7 +231,7 @@ void TForm1::CmdFieldClick() {
     if (Shell.PointerX < kFieldLeft || Shell.PointerY < kFieldTop || !field_ ||
         !field_->Inside(x, y))
         return;
-    RequestNewGame();
+    CmdNewGame(); // in the mode whose button is lit, as the invitation's New Game would
 }
 
 void TForm1::CmdBack() {

@@ -397,7 +397,11 @@ TEST_F(Form, NoToTheOldMessageShowsTheEmptyMenu) {
     EXPECT_EQ(Shell.Word, scrMenu);
     EXPECT_EQ(Shell.Score, 0);
     EXPECT_FALSE(GameField->HasBalls());
-    Frames(2);
+    EXPECT_NE(TextOfNextFrame().find("Click New Game to play"), std::string::npos);
+    ClickAt(CellX(4), CellY(4)); // a new game in the mode whose button is lit
+    EXPECT_EQ(Shell.Word, scrPlaying);
+    EXPECT_EQ(Shell.CurrentMode, modeKids);
+    EXPECT_EQ(GameField->FreeCellCount(), 81 - 3);
 }
 
 TEST_F(Form, DamagedConfigStartsSafely) {
@@ -604,11 +608,10 @@ TEST_F(Form, EmptyFieldInvitesAndAClickStartsTheChosenMode) {
     EXPECT_NE(TextOfNextFrame().find("Click New Game to play"), std::string::npos);
     ClickAt(60, 300); // beside the field: nothing
     EXPECT_FALSE(GameField->HasBalls());
-    Shell.ChosenMode = modeKids;
     ClickAt(CellX(4), CellY(8));
     EXPECT_EQ(Shell.Word, scrPlaying);
-    EXPECT_EQ(Shell.CurrentMode, modeKids);
-    EXPECT_EQ(GameField->FreeCellCount(), 81 - 3);
+    EXPECT_EQ(Shell.CurrentMode, modeNormal);
+    EXPECT_EQ(GameField->FreeCellCount(), 81 - 6);
     EXPECT_EQ(TextOfNextFrame().find("Click New Game"), std::string::npos);
 }
 
