@@ -184,9 +184,26 @@ def text_seeds(data_dir):
                 write(target, "game_" + os.path.basename(name), f.read())
 
 
+# --- Statistics --------------------------------------------------------------------------------
+
+def stats_seeds():
+    keys = ("played", "finished", "best", "total", "lines", "chain", "move", "seconds")
+    body = b"velm-orra statistics 1\n"
+    for i, mode in enumerate((b"kids", b"normal", b"professional")):
+        body += b"[" + mode + b"]\n"
+        for k, key in enumerate(keys):
+            body += key.encode() + b" " + str((i + 1) * (k + 3)).encode() + b"\n"
+    write("stats", "full.txt", body)
+    write("stats", "torn.txt", body[:90])
+    write("stats", "damaged.txt", body.replace(b"lines 14", b"lines -4").replace(b"\n", b"\r\n"))
+    write("stats", "overflow.txt", b"velm-orra statistics 1\n[normal]\nfinished 9\nplayed 2\n"
+                                   b"best 99999999999\nseconds 18446744073709551615\n")
+
+
 if __name__ == "__main__":
     tga_seeds()
     bmp_seeds()
     jpeg_seeds()
     config_seeds()
     text_seeds(sys.argv[1] if len(sys.argv) > 1 else None)
+    stats_seeds()
