@@ -503,9 +503,13 @@ TEST_F(Form, UndoTakesBackMovesPerModeAndReplaysTheSameNewBalls) {
     ClickButton(btnNo);
 
     // Kids: back to the start, one move at a time, by key and by the button.
+    audio.Stops.clear();
     Key(VK_BACK);
     EXPECT_EQ(Game(), after[2]);
-    EXPECT_TRUE(ParticleEngine->Particles().empty()); // no effect of the move is left
+    // No effect or sound of the move is left: particles gone, the new balls' sound stopped.
+    EXPECT_TRUE(ParticleEngine->Particles().empty());
+    EXPECT_NE(std::find(audio.Stops.begin(), audio.Stops.end(), SoundBank->Named(TSample::App)),
+              audio.Stops.end());
     CtrlZ();
     EXPECT_EQ(Game(), after[1]);
     ClickButton(btnUndo);
