@@ -11,8 +11,7 @@ TApplication Application;
 
 namespace {
 
-uint32_t ShiftState() {
-    const SDL_Keymod mod = SDL_GetModState();
+uint32_t ShiftState(SDL_Keymod mod = SDL_GetModState()) {
     uint32_t s = 0;
     if (mod & KMOD_SHIFT) s |= ssShift;
     if (mod & KMOD_ALT) s |= ssAlt;
@@ -286,7 +285,10 @@ void TApplication::Dispatch(const void* raw) {
     }
     case SDL_KEYDOWN: {
         uint16_t key = VirtualKey(e.key.keysym.sym);
-        if (key != 0) form_->FormKeyDown(key, ShiftState());
+        // The modifiers the key came with: by the time a queued key is handled, SDL's current
+        // state may already have Ctrl or Alt released again (a quick Ctrl+Z lost its Ctrl).
+        if (key != 0)
+            form_->FormKeyDown(key, ShiftState(static_cast<SDL_Keymod>(e.key.keysym.mod)));
         break;
     }
     case SDL_TEXTINPUT:
