@@ -196,6 +196,10 @@ void TVOParticleEngine::ClearAnimations() {
     std::erase_if(particles_, [](const TParticle& p) { return p.Kind == pkAnimation; });
 }
 
+void TVOParticleEngine::Clear() {
+    particles_.clear();
+}
+
 void TVOParticleEngine::RemoveAt(float x, float y) {
     std::erase_if(particles_, [x, y](const TParticle& p) {
         return std::fabs(p.X - x) < 3.0f && std::fabs(p.Y - y) < 3.0f;

@@ -47,6 +47,7 @@ public:
     void Update(double delta);
     void Draw(uint8_t layer);
     void ClearAnimations();          // removes every kind-3 particle
+    void Clear();                    // removes every particle
     void RemoveAt(float x, float y); // removes particles less than 3 away on both axes
 
     const std::vector<TParticle>& Particles() const { return particles_; }

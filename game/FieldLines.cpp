@@ -67,6 +67,7 @@ uint8_t TGameField::ClearMatches() {
         }
     }
     if (lines == 0) return 0;
+    moveLines_ += lines;
 
     // Remove the marked cells in scan order; with several multiplier balls the last one counts.
     uint32_t multiplier = 1;

@@ -63,6 +63,8 @@ void TGameField::Clear() {
     Selected = false;
     if (Buttons) Buttons->SelectMode();
     ChainCount = 0;
+    History.Clear();
+    moveOpen_ = false;
 }
 
 void TGameField::NewGame(uint8_t mode) {
@@ -72,6 +74,7 @@ void TGameField::NewGame(uint8_t mode) {
     SpawnBalls(ModeRules[mode].StartBalls, true);
     Shell.Score = 0;
     BallsPerTurn = ModeRules[mode].BallsPerTurn;
+    GameCounted = false;
 }
 
 void TGameField::SpawnBalls(int32_t count, bool random) {
@@ -122,6 +125,7 @@ void TGameField::Click() {
         const uint8_t length =
             FindPath(SelX, SelY, static_cast<uint8_t>(x), static_cast<uint8_t>(y));
         if (length > 0 && length < kNoPath) {
+            RecordMove();
             // The ball leaves its cell: hidden there while it travels; SelX and SelY keep the
             // start for the arrival.
             AppearTimers(SelX, SelY) = length + 1;
@@ -161,6 +165,7 @@ void TGameField::ResolveTurn() {
     TurnTimer = kTurnIdle;
 
     if (GameOver) {
+        FinishMove();
         EndGame();
         GameOver = false;
         ++TurnsCompleted;
@@ -180,6 +185,8 @@ void TGameField::ResolveTurn() {
 
     if (Moving) {
         Shell.GameTouched = true;
+        if (!GameCounted && Stats) Stats->GameStarted(Shell.CurrentMode);
+        GameCounted = true;
         Cells(TargetX, TargetY) = Cells(SelX, SelY);
         const uint32_t picture = Cells(TargetX, TargetY).Picture;
         if (picture < 22 && SoundBank) Play(SoundBank->ArrivalSound(static_cast<int>(picture)));
@@ -196,7 +203,10 @@ void TGameField::ResolveTurn() {
             ++ChainCount;
         } else {
             // A move that fires a paint ball or a bomb brings no new balls.
-            if (!painted && !bombed) SpawnBalls(BallsPerTurn, false);
+            if (!painted && !bombed) {
+                DrawSpawnState();
+                SpawnBalls(BallsPerTurn, false);
+            }
             BallsPerTurn = BallsPerTurnFor(Shell.CurrentMode, FreeCellCount());
             ChainCount = 0;
         }
@@ -204,10 +214,15 @@ void TGameField::ResolveTurn() {
 
     Selected = false;
     SelX = SelY = kNoSelection;
-    if (TurnTimer == kTurnIdle) ++TurnsCompleted; // nothing more to resolve: the player's turn
+    if (TurnTimer == kTurnIdle) {
+        ++TurnsCompleted; // nothing more to resolve: the player's turn
+        FinishMove();
+    }
 }
 
 void TGameField::EndGame() {
+    if (Stats) Stats->GameFinished(Shell.CurrentMode, Shell.Score);
+    Shell.FinalScore = Shell.Score;
     Clear();
     Shell.GameTouched = false;
     InsertHighScore();
@@ -215,4 +230,94 @@ void TGameField::EndGame() {
     ClearAnimations();
     Shell.HighScorePage = Shell.CurrentMode;
     Shell.ReturnState = scrMenu;
+}
+
+// --- Undo and the move's figures -----------------------------------------------------------------
+
+void TGameField::RecordMove() {
+    moveOpen_ = true;
+    moveStartScore_ = Shell.Score;
+    moveLines_ = 0;
+    const uint8_t mode = Shell.CurrentMode;
+    const size_t depth = mode < kUndoDepth.size() ? kUndoDepth[mode] : 0;
+    if (depth == 0) return;
+    TFieldSnapshot s;
+    s.Cells.reserve(static_cast<size_t>((MaxX + 1) * (MaxY + 1)));
+    for (int x = 0; x <= MaxX; ++x)
+        for (int y = 0; y <= MaxY; ++y) s.Cells.push_back(Cells(x, y));
+    s.Preview = Preview;
+    s.Score = Shell.Score;
+    s.ChainCount = ChainCount;
+    s.BallsPerTurn = BallsPerTurn;
+    s.GameTouched = Shell.GameTouched;
+    if (Stats && mode < Stats->Modes.size()) s.Stats = Stats->Modes[mode];
+    History.Push(std::move(s), depth);
+}
+
+// Called right before a move's new balls are drawn: after an undo the generator goes back to the
+// state the undone move drew from; the state used is kept with the move's snapshot.
+void TGameField::DrawSpawnState() {
+    uint64_t state = 0;
+    if (History.TakeReplayState(state)) SetRandState(state);
+    if (TFieldSnapshot* last = History.Last()) {
+        last->Spawned = true;
+        last->SpawnState = RandState();
+    }
+}
+
+void TGameField::FinishMove() {
+    if (!moveOpen_) return;
+    moveOpen_ = false;
+    if (Stats)
+        Stats->MoveDone(Shell.CurrentMode, Shell.Score - moveStartScore_, moveLines_, ChainCount);
+}
+
+bool TGameField::CanUndo() const {
+    const uint8_t mode = Shell.CurrentMode;
+    return mode < kUndoDepth.size() && kUndoDepth[mode] > 0 && !History.Empty() &&
+           TurnTimer == kTurnIdle && !GameOver;
+}
+
+bool TGameField::Undo() {
+    if (!CanUndo()) return false;
+    const TFieldSnapshot s = History.Pop();
+    size_t i = 0;
+    for (int x = 0; x <= MaxX; ++x)
+        for (int y = 0; y <= MaxY; ++y) Cells(x, y) = i < s.Cells.size() ? s.Cells[i++] : TCell{};
+    AppearTimers.Fill(0.0);
+    PathGrid.Fill(0.0f);
+    PathMarks.Fill(0);
+    MatchMarks.Fill(0);
+    Preview = s.Preview;
+    Shell.Score = s.Score;
+    ChainCount = s.ChainCount;
+    BallsPerTurn = s.BallsPerTurn;
+    Shell.GameTouched = s.GameTouched;
+    Selected = false;
+    SelX = SelY = kNoSelection;
+    PaintColour = 0;
+    Moving = false;
+    moveOpen_ = false;
+    if (Stats && Shell.CurrentMode < Stats->Modes.size()) {
+        // Games played and play time are not the move's: they stay.
+        TModeStatistics& m = Stats->Modes[Shell.CurrentMode];
+        TModeStatistics back = s.Stats;
+        back.GamesPlayed = m.GamesPlayed;
+        back.PlaySeconds = m.PlaySeconds;
+        m = back;
+    }
+    if (ParticleEngine) ParticleEngine->Clear();
+    Stop(TSample::BallMove);
+    Stop(BombLoop());
+    for (TSample t : {TSample::App, TSample::Disapp, TSample::Disapp2, TSample::Disapp3,
+                      TSample::Pin, TSample::Paint})
+        Stop(t);
+    if (SoundBank) {
+        for (int picture = 0; picture < 22; ++picture) {
+            Stop(SoundBank->ArrivalSound(picture));
+            Stop(SoundBank->BlastHitSound(picture));
+        }
+        Stop(SoundBank->BlastSound(22));
+    }
+    return true;
 }

@@ -29,3 +29,11 @@ int32_t Random(int32_t n) {
     // Multiply-shift maps the 32-bit output onto 0..n-1 without a division.
     return static_cast<int32_t>((static_cast<uint64_t>(Next32()) * static_cast<uint32_t>(n)) >> 32);
 }
+
+uint64_t RandState() {
+    return state;
+}
+
+void SetRandState(uint64_t s) {
+    state = s;
+}

@@ -6,3 +6,8 @@
 
 void RandSeed(uint64_t seed);
 int32_t Random(int32_t n);
+
+// The generator's whole state: saved and restored so that a taken-back move, played again, draws
+// the same numbers.
+uint64_t RandState();
+void SetRandState(uint64_t s);

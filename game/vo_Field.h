@@ -4,6 +4,8 @@
 // Timers, phases and speeds count in game time units of 1/15 second (the frame timer's Delta).
 #include "game/BallKinds.h"
 #include "game/Grid.h"
+#include "game/Statistics.h"
+#include "game/Undo.h"
 
 #include <array>
 #include <cstdint>
@@ -70,6 +72,13 @@ public:
     void ResolveTurn();
     void EndGame();
 
+    // Undo: takes back the last move (the field, preview, score, chain, balls per turn and the
+    // mode's statistics as they were before it), stopping its sounds and effects. Refused while
+    // a turn resolves, once the game has ended and in modes without undo. Repeating the move
+    // afterwards brings the same new balls.
+    bool CanUndo() const;
+    bool Undo();
+
     // The per-frame operation on the playing screen: draws the overlay, the balls, the selected
     // and hovered ball, the preview and the travelling ball, advances the timers and phases, plays
     // selection and hover sounds, starts idle sparkles, empties a finished game, then resolves
@@ -117,11 +126,26 @@ public:
     float SelSoundClock = 0.0f;
     uint8_t SelSoundStep = 0;
 
+    TUndoHistory History;
+    TStatistics* Stats = nullptr; // the player's statistics, when kept
+    // The game has had its first move and counts as played (a resumed game was counted when it
+    // began).
+    bool GameCounted = false;
+
 private:
+    void RecordMove();
+    void FinishMove();
+    void DrawSpawnState();
+
     void DrawPreviewEntry(int index);
     void DrawTravellingBall();
     void StartIdleSparkle();
     void EmptyOneBall();
+
+    // The move being resolved, for the statistics: score before it and the lines it removed.
+    bool moveOpen_ = false;
+    int32_t moveStartScore_ = 0;
+    uint32_t moveLines_ = 0;
 };
 
 // The one field of the game.

@@ -20,8 +20,7 @@ void ForwardHangUp(int) {
     ::kill(::getpid(), SIGTERM);
 }
 
-uint32_t ShiftState() {
-    const SDL_Keymod mod = SDL_GetModState();
+uint32_t ShiftState(SDL_Keymod mod = SDL_GetModState()) {
     uint32_t s = 0;
     if (mod & KMOD_SHIFT) s |= ssShift;
     if (mod & KMOD_ALT) s |= ssAlt;
@@ -353,7 +352,7 @@ void TApplication::PaintStartText(const std::string& text, int32_t x, int32_t y)
         if (s) {
             SDL_Texture* t = SDL_CreateTextureFromSurface(r, s);
             if (t) {
-                // The built-in font is 8 pixels high; doubled it reads like a 16-point text.
+                // The built-in font is 10 pixels high; doubled it reads like a 16-point text.
                 const SDL_Rect dst{x, y, label.Width() * 2, label.Height() * 2};
                 SDL_RenderCopy(r, t, nullptr, &dst);
                 SDL_DestroyTexture(t);
@@ -513,9 +512,12 @@ void TApplication::Dispatch(const void* raw) {
     }
     case SDL_KEYDOWN: {
         const uint16_t key = VirtualKey(e.key.keysym.sym);
+        // The modifiers the key came with: by the time a queued key is handled, SDL's current
+        // state may already have Ctrl or Alt released again (a quick Ctrl+Z lost its Ctrl).
+        const uint32_t shift = ShiftState(static_cast<SDL_Keymod>(e.key.keysym.mod));
         // A held F11 or Alt+Enter switches once, not at the keyboard's repeat rate.
-        if (e.key.repeat && (key == VK_F11 || (key == VK_RETURN && (ShiftState() & ssAlt)))) break;
-        SendKey(key, ShiftState());
+        if (e.key.repeat && (key == VK_F11 || (key == VK_RETURN && (shift & ssAlt)))) break;
+        SendKey(key, shift);
         break;
     }
     case SDL_CONTROLLERDEVICEADDED:

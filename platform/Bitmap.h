@@ -83,11 +83,13 @@ private:
     std::vector<uint8_t> pixels_;
 };
 
-// The tiny font: cells are kTinyFontCellWidth x kTinyFontCellHeight pixels, glyphs 5 x 7 in the
-// cell's top-left. Bit 4 of each row byte is the leftmost pixel.
+// The tiny font: cells are kTinyFontCellWidth x kTinyFontCellHeight pixels, glyphs 5 x 9 in the
+// cell's top-left: seven rows down to the baseline, two for descenders. Bit 4 of each row byte is
+// the leftmost pixel.
 constexpr int32_t kTinyFontCellWidth = 6;
-constexpr int32_t kTinyFontCellHeight = 8;
-// The seven row bytes of a character (printable ASCII 32..126; others give '?').
+constexpr int32_t kTinyFontCellHeight = 10;
+constexpr int32_t kTinyFontRows = 9;
+// The kTinyFontRows row bytes of a character (printable ASCII 32..126; others give '?').
 const uint8_t* TinyFontGlyph(char c);
 
 // The extension of a file name: the text from the last dot of its last component (".TGA"),

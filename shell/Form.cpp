@@ -33,6 +33,9 @@
 TForm1* Form1 = nullptr;
 
 TForm1::TForm1(TFormOptions options) : options_(std::move(options)) {
+    if (options_.StatsFile.empty())
+        options_.StatsFile =
+            (std::filesystem::path(options_.ConfigFile).parent_path() / kStatisticsFile).string();
     app_ = options_.Offscreen ? nullptr : (options_.App ? options_.App : &Application);
     IClock& clock = options_.Clock ? *options_.Clock : SystemClock();
 
@@ -174,6 +177,7 @@ bool TForm1::FormCreate() {
     // 14. The field and the particle engine.
     field_ = std::make_unique<TGameField>(9, 9);
     GameField = field_.get();
+    field_->Stats = &stats_;
     particles_ = std::make_unique<TVOParticleEngine>(device_.get());
     ParticleEngine = particles_.get();
     DebrisPhase = &field_->BouncePhase;
@@ -193,6 +197,7 @@ void TForm1::FormDestroy() {
     }
     if (!TRegistry().WriteInteger("Fullscreen", Shell.FullScreen ? 1 : 0))
         Log.Line("Cannot save the full-screen setting");
+    WriteStatistics(); // after the settings, which matter more; left alone when not read
 }
 
 void TForm1::RenderDevice1DeviceLost() {
@@ -217,6 +222,7 @@ void TForm1::Terminate() {
 }
 
 void TForm1::ReadSettings() {
+    ReadStatistics();
     Log.Line("Loading config ...");
     std::vector<uint8_t> bytes;
     std::string error;
@@ -271,6 +277,7 @@ void TForm1::ReadSettings() {
     for (int x = 0; x < 9; ++x)
         for (int y = 0; y < 9; ++y)
             field_->Cell(x, y) = c.Game.Cells[static_cast<size_t>(x)][static_cast<size_t>(y)];
+    field_->GameCounted = true; // counted as played when it began
     if (Buttons) Buttons->SelectMode();
     Shell.Word = scrMessageBox + scrMsgOld + scrPlaying;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // TForm1: the main form. It owns the frame timer and the render device, creates everything else
 // during start-up and loading, runs the frame handler, and turns input into commands.
+#include "game/Statistics.h"
 #include "platform/App.h"
 
 #include <cstdint>
@@ -32,6 +33,7 @@ struct TFormOptions {
     TApplication* App = nullptr; // null: the global Application (ignored offscreen)
     std::string LogFile = "Log.txt";
     std::string ConfigFile = "Config.bin"; // empty: nothing is read or written
+    std::string StatsFile; // empty: "Stats.txt" in the folder of ConfigFile
 };
 
 // Logo and loading progress (the logo phases run 0 letters, 1 flare, 2 shine).
@@ -99,6 +101,18 @@ public:
     void SwitchFullScreenLive();
     void CmdYes();
     void CmdNo();
+    // Takes back the last move where the mode allows it, on the playing screen with no message.
+    void CmdUndo();
+    // On the high-score screen: between the mode's table and its statistics.
+    void CmdStatistics();
+    // A click on the field while it shows no game: a new game in the mode whose button is lit.
+    void CmdFieldClick();
+
+    // Statistics file: read with the settings, written when a game ends, on a reset and at the
+    // end. A damaged file is read as far as it is sound and kept beside as "<file>.damaged".
+    void ReadStatistics();
+    bool WriteStatistics();
+    TStatistics& Statistics() { return stats_; }
 
     // Settings file. WriteSettings writes at once; RequestSave asks for a write after the
     // current frame, which happens only when the file would change. A completed turn requests
@@ -144,6 +158,13 @@ private:
     void DrawHighScores();
     void DrawPlaying(double delta);
     void DrawMessageBox();
+    void DrawStatistics(uint8_t mode);
+    void DrawInvitation();
+    void DrawGameEndLine(uint16_t centreX, uint16_t y);
+    void CountPlayTime(double delta);
+    // The field shows no game: the menu over the empty grid, or the playing screen emptied by
+    // the end of a game. No message is open.
+    bool FieldShowsNoGame() const;
     void AddButtons();
     bool InitialiseDevice();
     bool StartAudio();
@@ -176,6 +197,11 @@ private:
     std::string lastSaveError_;         // logged once until another error or a success
     bool progressShown_ = false;    // a progress frame of the loading step has been presented
     int64_t lastProgressFrame_ = 0; // its performance-counter time
+    TStatistics stats_;
+    // Set once the file was read (or found missing); a present file that could not be read is
+    // left alone.
+    bool statsWritable_ = false;
+    uint64_t finishedSeen_ = 0; // finished games already written to the statistics file
 };
 
 extern TForm1* Form1;

@@ -46,7 +46,17 @@ const TMessageKind kMessages[] = {
     {scrMsgEnterName, &TVOStrings::EnterName_Caption, &TVOStrings::EnterName_Text, 550},
     {scrMsgLowScore, &TVOStrings::LowScore_Caption, &TVOStrings::LowScore_Text, 600},
     {scrMsgFullScreen, &TVOStrings::FullScreen_Caption, &TVOStrings::FullScreen_Text, 530},
+    {scrMsgResetStats, &TVOStrings::ResetStats_Caption, &TVOStrings::ResetStats_Text, 530},
 };
+
+constexpr uint32_t kMarkedRow = 0x5533CCFF; // 0xAABBGGRR: a soft gold wash behind the new row
+constexpr uint32_t kRank = 0xFFBBBBBB;
+
+// "%s" in a text replaced by `value` (the first only); a text without it gets nothing added.
+std::string Fill(const std::string& text, const std::string& value) {
+    const size_t at = text.find("%s");
+    return at == std::string::npos ? text : text.substr(0, at) + value + text.substr(at + 2);
+}
 
 } // namespace
 
@@ -97,6 +107,10 @@ void TForm1::FrameTimer1RealTime(double delta) {
         return;
     }
 
+    // The new row stays marked until the player leaves the high-score screen.
+    if (!HasFlag(Shell.Word, scrHighScores)) Shell.MarkedRow = 255;
+    CountPlayTime(delta);
+
     // 4.-5.
     if (ParticleEngine) ParticleEngine->Update(delta);
     device_->BeginFrame();
@@ -127,6 +141,7 @@ void TForm1::FrameTimer1RealTime(double delta) {
     if (HasFlag(Shell.Word, scrOptions)) DrawOptions();
     if (HasFlag(Shell.Word, scrHighScores)) DrawHighScores();
     if (HasFlag(Shell.Word, scrPlaying)) DrawPlaying(delta);
+    if (FieldShowsNoGame()) DrawInvitation();
 
     // 12. The message box.
     if (HasFlag(Shell.Word, scrMessageBox)) DrawMessageBox();
@@ -167,13 +182,39 @@ void TForm1::DrawHighScores() {
     DrawScreenHead(Strings ? Strings->HighScores : std::string());
     const uint8_t page = Shell.HighScorePage % kHighScoreModes;
     device_->DrawImage(Pictures.HighMode, 345, 70, page, fxBlend);
+    if (Shell.StatisticsShown) {
+        DrawStatistics(page);
+        return;
+    }
+    if (Shell.MarkedRow < kHighScoreRows && Shell.MarkedMode == page && Pictures.Field) {
+        // The field's path-highlight cell, stretched under the row and tinted.
+        const auto y = 168 + 25 * Shell.MarkedRow;
+        device_->DrawQuadCol(Pictures.Field, 326, y - 2, 708, y - 2, 708, y + 21, 326, y + 21,
+                             kMarkedRow, 1, fxBlend);
+    }
     if (!Font) return;
     for (int i = 0; i < kHighScoreRows; ++i) {
         const THighScoreEntry& e = HighScores.Blocks[page][static_cast<size_t>(i)];
         const auto y = static_cast<uint16_t>(170 + 25 * i);
+        Font->DrawNumber(i + 1, 350, y, kRank);
+        Font->DrawText(".", 350, y, kRank);
         Font->DrawText(e.NameText(), 360, y, kWhite);
         Font->DrawNumber(e.Score, 700, y, kWhite);
     }
+}
+
+void TForm1::DrawInvitation() {
+    if (!Font || !Strings) return;
+    Font->DrawTextScaled(Strings->NewGameHint, 532, 250, 100, kWhite);
+}
+
+// The final score and, after a new high score, the place it took.
+void TForm1::DrawGameEndLine(uint16_t centreX, uint16_t y) {
+    if (!Font || !Strings) return;
+    std::string line = Fill(Strings->FinalScore, std::to_string(Shell.FinalScore));
+    if (HasFlag(Shell.Word, scrMsgEnterName) && Shell.NewEntryRow < Strings->Places.size())
+        line += "  " + Fill(Strings->FinalPlace, Strings->Places[Shell.NewEntryRow]);
+    Font->DrawTextScaled(line, centreX, y, 85, kWhite);
 }
 
 void TForm1::DrawPlaying(double delta) {
@@ -211,6 +252,8 @@ void TForm1::DrawMessageBox() {
         }
         if (m.Flag == scrMsgEnterName && Font)
             Font->DrawTextCaret(Shell.PlayerName, 550, 265, 85, kWhite, Shell.CaretClock > 1);
+        if (m.Flag == scrMsgEnterName) DrawGameEndLine(550, 292);
+        if (m.Flag == scrMsgLowScore) DrawGameEndLine(600, 292);
     }
     if (Buttons) {
         Buttons->DrawButton(btnYes);

@@ -56,7 +56,9 @@ void TForm1::FormMouseDown(int32_t button, uint32_t, int32_t x, int32_t y) {
     if (StartSequence()) return;
     Shell.PressedButton = button;
     if (Buttons) Buttons->MouseDown();
+    const bool noGame = FieldShowsNoGame();
     if (HasFlag(Shell.Word, scrPlaying) && !MessageOpen() && field_) field_->Click();
+    if (noGame && button == 0) CmdFieldClick();
     if (HasFlag(Shell.Word, scrOptions) && !MessageOpen()) {
         const int32_t barWidth = Pictures.SoundOptG ? Pictures.SoundOptG->PatternWidth : 194;
         if (SoundBank) SoundBank->SliderPress(Shell.PointerX, Shell.PointerY, barWidth);
@@ -82,9 +84,11 @@ void TForm1::FormMouseUp(int32_t, uint32_t, int32_t x, int32_t y) {
 
 void TForm1::FormKeyDown(uint16_t& key, uint32_t shift) {
     SkipLogo();
+    const bool nameEntry = HasFlag(Shell.Word, scrMsgEnterName);
+    if ((key == 'Z' && (shift & ssCtrl)) || (key == VK_BACK && !nameEntry)) CmdUndo();
+    if (key == 'S' && !(shift & (ssCtrl | ssAlt)) && !MessageOpen()) CmdStatistics();
     // The name entry keeps Backspace and Enter for itself (Alt+Enter switches full screen).
-    if (HasFlag(Shell.Word, scrMsgEnterName) && !(shift & ssAlt) &&
-        (key == VK_BACK || key == VK_RETURN)) {
+    if (nameEntry && !(shift & ssAlt) && (key == VK_BACK || key == VK_RETURN)) {
         if (key == VK_BACK && !Shell.PlayerName.empty()) Shell.PlayerName.pop_back();
         if (key == VK_RETURN) {
             StorePlayerName();
@@ -178,6 +182,7 @@ void TForm1::MarkScreenButton(int index) {
 
 void TForm1::ShowScreen(uint32_t word, int button) {
     Shell.HighScorePage = Shell.CurrentMode;
+    Shell.StatisticsShown = false;
     if (HasFlag(Shell.Word, scrPlaying)) Shell.BackState = Shell.Word;
     Shell.Word = word;
     if (Buttons) Buttons->SelectMode();
@@ -202,14 +207,41 @@ void TForm1::CmdExit() {
     OpenMessage(scrMsgExit);
 }
 
+// The arrows go round six pages: the three tables, then the three modes' statistics.
 void TForm1::CmdPreviousTable() {
+    if (Shell.HighScorePage == 0) Shell.StatisticsShown = !Shell.StatisticsShown;
     Shell.HighScorePage =
         Shell.HighScorePage == 0 ? 2 : static_cast<uint8_t>(Shell.HighScorePage - 1);
 }
 
 void TForm1::CmdNextTable() {
+    if (Shell.HighScorePage >= 2) Shell.StatisticsShown = !Shell.StatisticsShown;
     Shell.HighScorePage =
         Shell.HighScorePage >= 2 ? 0 : static_cast<uint8_t>(Shell.HighScorePage + 1);
+}
+
+void TForm1::CmdStatistics() {
+    if (Shell.Word == scrHighScores) Shell.StatisticsShown = !Shell.StatisticsShown;
+}
+
+void TForm1::CmdUndo() {
+    if (Shell.Word != scrPlaying || !field_) return;
+    if (field_->Undo() && SoundBank) SoundBank->Play(TSample::Click);
+}
+
+bool TForm1::FieldShowsNoGame() const {
+    if (Shell.Word == scrMenu) return true;
+    return Shell.Word == scrPlaying && field_ && !field_->HasBalls() &&
+           field_->TurnTimer == kTurnIdle;
+}
+
+void TForm1::CmdFieldClick() {
+    if (!FieldShowsNoGame()) return;
+    const int x = TGameField::CellColumn(Shell.PointerX), y = TGameField::CellRow(Shell.PointerY);
+    if (Shell.PointerX < kFieldLeft || Shell.PointerY < kFieldTop || !field_ ||
+        !field_->Inside(x, y))
+        return;
+    CmdNewGame(); // in the mode whose button is lit, as the invitation's New Game would
 }
 
 void TForm1::CmdBack() {
@@ -219,7 +251,7 @@ void TForm1::CmdBack() {
 }
 
 void TForm1::CmdClearTable() {
-    OpenMessage(scrMsgClear);
+    OpenMessage(Shell.StatisticsShown ? scrMsgResetStats : scrMsgClear);
 }
 
 void TForm1::CmdPreviousPage() {
@@ -270,6 +302,10 @@ void TForm1::StorePlayerName() {
     const uint8_t row = Shell.NewEntryRow % kHighScoreRows;
     HighScores.Blocks[mode][row].SetName(Shell.PlayerName);
     RequestSave();
+    Shell.MarkedMode = mode;
+    Shell.MarkedRow = row;
+    Shell.HighScorePage = mode;
+    Shell.StatisticsShown = false;
 }
 
 // Yes tests the flags in this order, each seeing what the earlier ones changed.
@@ -287,6 +323,12 @@ void TForm1::CmdYes() {
     if (HasFlag(Shell.Word, scrMsgOld)) Shell.Word = scrPlaying;
     if (HasFlag(Shell.Word, scrMsgClear)) {
         HighScores.Blocks[Shell.HighScorePage % kHighScoreModes] = FreshHighScoreBlock();
+        if (Shell.MarkedMode == Shell.HighScorePage % kHighScoreModes) Shell.MarkedRow = 255;
+        Shell.Word = Shell.ReturnState;
+    }
+    if (HasFlag(Shell.Word, scrMsgResetStats)) {
+        stats_.Reset(Shell.HighScorePage % kHighScoreModes);
+        WriteStatistics();
         Shell.Word = Shell.ReturnState;
         RequestSave();
     }

@@ -210,6 +210,7 @@ void TForm1::AddButtons() {
     b.Add(688, 170, p.Up, scrOptions, [this] { CmdMusicUp(); });
     b.Add(468, 270, p.Down, scrOptions, [this] { CmdSoundDown(); });
     b.Add(688, 270, p.Up, scrOptions, [this] { CmdSoundUp(); });
+    b.Add(242, 330, p.Undo, scrPlaying, [this] { CmdUndo(); });
 }
 
 void TForm1::FailLoading(const std::string& message) {

@@ -53,6 +53,7 @@ struct TPictures {
     TPatternImage* SoundOptG = nullptr;     // volume bar
     TPatternImage* Up = nullptr;
     TPatternImage* Down = nullptr;
+    TPatternImage* Undo = nullptr;
     TPatternImage* Explosion = nullptr;
     std::array<TPatternImage*, 5> Help{};
     TPatternImage* LogoSmall = nullptr;

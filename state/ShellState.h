@@ -21,11 +21,13 @@ constexpr uint32_t scrMsgClear = 0x800;
 constexpr uint32_t scrMsgEnterName = 0x4000;
 constexpr uint32_t scrMsgLowScore = 0x8000;
 constexpr uint32_t scrMsgFullScreen = 0x10000;
+constexpr uint32_t scrMsgResetStats = 0x20000;
 constexpr uint32_t scrMessageBox = 0x10000000;
 
 // Every message flag, in the order the message box draws them and the answers test them.
 constexpr uint32_t scrAllMessages = scrMsgExit | scrMsgNew | scrMsgOld | scrMsgClear |
-                                    scrMsgEnterName | scrMsgLowScore | scrMsgFullScreen;
+                                    scrMsgEnterName | scrMsgLowScore | scrMsgFullScreen |
+                                    scrMsgResetStats;
 
 // Game modes (the current and the chosen mode).
 constexpr uint8_t modeKids = 0;
@@ -44,6 +46,12 @@ struct TShellState {
     bool GameTouched = false; // the player has moved a ball in the current game
     int32_t Score = 0;
     uint8_t NewEntryRow = 0; // table row the name entry fills
+    int32_t FinalScore = 0;  // score of the game that ended last, for the game-end messages
+    // The row of the newest high score, marked on its mode's table until the player leaves the
+    // high-score screen.
+    uint8_t MarkedRow = 255; // 255: none
+    uint8_t MarkedMode = 0;
+    bool StatisticsShown = false; // the high-score screen shows the statistics of its mode
     std::string PlayerName = "Player";
     int32_t PointerX = 0; // pointer in picture coordinates (800 x 600)
     int32_t PointerY = 0;

@@ -195,6 +195,12 @@ void TVOStrings::LoadFromText(const std::string& text) {
     Kids = value("Kids");
     Normal = value("Normal");
     Proff = value("Proff");
+    NewGameHint = value("NewGameHint");
+    FinalScore = value("FinalScore");
+    FinalPlace = value("FinalPlace");
+    Statistics = value("Statistics");
+    list("Places", Places);
+    list("StatisticsRows", StatisticsRows);
 
     const std::pair<std::string*, std::vector<std::string>*> dialogs[] = {
         {&Exit_Caption, &Exit_Text},
@@ -203,8 +209,10 @@ void TVOStrings::LoadFromText(const std::string& text) {
         {&Clear_Caption, &Clear_Text},
         {&EnterName_Caption, &EnterName_Text},
         {&LowScore_Caption, &LowScore_Text},
-        {&FullScreen_Caption, &FullScreen_Text}};
-    const char* names[] = {"Exit", "New", "Old", "Clear", "EnterName", "LowScore", "FullScreen"};
+        {&FullScreen_Caption, &FullScreen_Text},
+        {&ResetStats_Caption, &ResetStats_Text}};
+    const char* names[] = {"Exit",      "New",      "Old",        "Clear",
+                           "EnterName", "LowScore", "FullScreen", "ResetStats"};
     for (size_t i = 0; i < std::size(dialogs); ++i) {
         *dialogs[i].first = value(std::string(names[i]) + "_Caption");
         list(std::string(names[i]) + "_Text", *dialogs[i].second);

@@ -28,6 +28,12 @@ public:
         LowScore_Caption, FullScreen_Caption;
     std::vector<std::string> Exit_Text, New_Text, Old_Text, Clear_Text, EnterName_Text,
         LowScore_Text, FullScreen_Text;
+    std::string ResetStats_Caption;
+    std::vector<std::string> ResetStats_Text;
+    // The empty field's invitation; the game-end lines ("%s" stands for the score and for the
+    // place, one of Places, best first); the statistics page's title and row labels.
+    std::string NewGameHint, FinalScore, FinalPlace, Statistics;
+    std::vector<std::string> Places, StatisticsRows;
 
 private:
     size_t FindKey(char prefix, const std::string& key) const;

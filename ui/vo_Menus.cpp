@@ -46,7 +46,8 @@ uint8_t LastHelpPage() {
 // neither drawn nor pressable.
 bool HiddenPageButton(int32_t index) {
     return (index == btnPrevPage && Shell.HelpPage == 0) ||
-           (index == btnNextPage && Shell.HelpPage == LastHelpPage());
+           (index == btnNextPage && Shell.HelpPage == LastHelpPage()) ||
+           (index == btnUndo && Shell.CurrentMode == modeProfessional);
 }
 
 } // namespace

@@ -21,7 +21,7 @@ for step in "Program started" "Initializing Direct3D Device..." "...Ok" "Device 
   [ -n "$n" ] && [ "$n" -gt "$last" ] || fail "\"$step\" is missing or out of order"
   last=$n
 done
-[ "$(grep -c 'Loaded Texture' "$LOG")" -eq 127 ] || fail "not 127 pictures loaded"
+[ "$(grep -c 'Loaded Texture' "$LOG")" -eq 128 ] || fail "not 128 pictures loaded"
 sed -n 2p "$LOG" | grep -q '^$' || fail "no empty line after \"Program started\""
 
 locate_window

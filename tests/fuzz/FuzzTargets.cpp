@@ -4,6 +4,7 @@
 #include "game/BallKinds.h"
 #include "game/GameModes.h"
 #include "game/HighScores.h"
+#include "game/Statistics.h"
 #include "platform/RecordingAudio.h"
 #include "platform/Registry.h"
 #include "render/RenderDevice.h"
@@ -274,8 +275,24 @@ int FuzzRegistry(const uint8_t* data, size_t size) {
     return 0;
 }
 
-const TFuzzTargetInfo FuzzTargetList[8] = {
-    {"tga", FuzzTga},       {"jpeg", FuzzJpeg},         {"bmp", FuzzBmp},
-    {"config", FuzzConfig}, {"strings", FuzzStrings},   {"sounds", FuzzSounds},
-    {"font", FuzzFont},     {"registry", FuzzRegistry},
+int FuzzStats(const uint8_t* data, size_t size) {
+    std::vector<std::string> notes;
+    const TStatistics s =
+        TStatistics::FromText(std::string(reinterpret_cast<const char*>(data), size), &notes);
+    for (const TModeStatistics& m : s.Modes) {
+        Require(m.GamesFinished <= m.GamesPlayed, "no more games finished than played");
+        Require(m.BestScore >= 0 && m.BestMove >= 0, "scores are 0 or more");
+    }
+    // What the game writes back from a file it read, it reads again unchanged and without notes.
+    std::vector<std::string> again;
+    const TStatistics back = TStatistics::FromText(s.ToText(), &again);
+    Require(again.empty(), "a written statistics file reads back without notes");
+    Require(back.ToText() == s.ToText(), "the statistics read back");
+    return 0;
+}
+
+const TFuzzTargetInfo FuzzTargetList[9] = {
+    {"tga", FuzzTga},         {"jpeg", FuzzJpeg},     {"bmp", FuzzBmp},   {"config", FuzzConfig},
+    {"strings", FuzzStrings}, {"sounds", FuzzSounds}, {"font", FuzzFont}, {"registry", FuzzRegistry},
+    {"stats", FuzzStats},
 };

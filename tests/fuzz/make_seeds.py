@@ -190,6 +190,22 @@ def registry_seeds():
     write("registry", "damaged.txt", b"Fullscreen=abc\nFullscreen\n=5\n\xef\xbb\xbfFullscreen=-2147483648")
 
 
+# --- Statistics --------------------------------------------------------------------------------
+
+def stats_seeds():
+    keys = ("played", "finished", "best", "total", "lines", "chain", "move", "seconds")
+    body = b"velm-orra statistics 1\n"
+    for i, mode in enumerate((b"kids", b"normal", b"professional")):
+        body += b"[" + mode + b"]\n"
+        for k, key in enumerate(keys):
+            body += key.encode() + b" " + str((i + 1) * (k + 3)).encode() + b"\n"
+    write("stats", "full.txt", body)
+    write("stats", "torn.txt", body[:90])
+    write("stats", "damaged.txt", body.replace(b"lines 14", b"lines -4").replace(b"\n", b"\r\n"))
+    write("stats", "overflow.txt", b"velm-orra statistics 1\n[normal]\nfinished 9\nplayed 2\n"
+                                   b"best 99999999999\nseconds 18446744073709551615\n")
+
+
 if __name__ == "__main__":
     tga_seeds()
     bmp_seeds()
@@ -197,3 +213,4 @@ if __name__ == "__main__":
     config_seeds()
     registry_seeds()
     text_seeds(sys.argv[1] if len(sys.argv) > 1 else None)
+    stats_seeds()

@@ -94,6 +94,10 @@ TEST(Bitmap, TinyFontCoversPrintableAsciiAndDrawsCells) {
         EXPECT_NE(bits, 0) << "glyph for '" << char(c) << "' is blank";
         EXPECT_EQ(bits & ~0x1F, 0);
     }
+    // Descenders reach below the baseline, so that "Initializing" does not end in a 9.
+    for (char c : std::string("gjpqy"))
+        EXPECT_NE(TinyFontGlyph(c)[7] | TinyFontGlyph(c)[8], 0) << c;
+    EXPECT_EQ(TinyFontGlyph('9')[7] | TinyFontGlyph('9')[8], 0);
     EXPECT_EQ(TinyFontGlyph('\x01'), TinyFontGlyph('?'));
     EXPECT_EQ(TBitmap::TextWidth("Initializing..."), 15 * kTinyFontCellWidth);
 

@@ -8,7 +8,11 @@
 #include "shell/FormKeys.h"
 #include "shell/Settings.h"
 
+#include "fx/ParticleEngine.h"
+#include "ui/VOFont.h"
+
 #include <algorithm>
+#include <array>
 
 #include <SDL.h>
 
@@ -56,6 +60,63 @@ protected:
         while (k.CursorX() > x) Key(VK_LEFT);
         while (k.CursorY() < y) Key(VK_DOWN);
         while (k.CursorY() > y) Key(VK_UP);
+    }
+    // The move from (fx, fy) to (tx, ty), its turn left to finish.
+    void MoveBall(int fx, int fy, int tx, int ty) {
+        SettleField();
+        ClickAt(CellX(fx), CellY(fy));
+        ClickAt(CellX(tx), CellY(ty));
+        SettleField();
+    }
+    void CtrlZ() {
+        uint16_t k = 'Z';
+        form->FormKeyDown(k, ssCtrl);
+    }
+    struct TGame {
+        std::vector<TCell> Cells;
+        std::array<TCell, 5> Preview;
+        int32_t Score, BallsPerTurn;
+        bool operator==(const TGame&) const = default;
+    };
+    static TGame Game() {
+        TGame g{{}, GameField->Preview, Shell.Score, GameField->BallsPerTurn};
+        for (int x = 0; x < 9; ++x)
+            for (int y = 0; y < 9; ++y) g.Cells.push_back(GameField->Cell(x, y));
+        return g;
+    }
+    // Everything the font draws in the next frame, one string per call of a text drawing.
+    std::string TextOfNextFrame() {
+        std::string text;
+        int32_t lastY = -1;
+        Font->OnGlyph = [&](uint8_t c, int32_t, int32_t y, int32_t, uint32_t) {
+            if (y != lastY) text += '\n';
+            lastY = y;
+            text += static_cast<char>(c);
+        };
+        Frames(1);
+        Font->OnGlyph = nullptr;
+        return text;
+    }
+    // Fills the field so that the next quiet move from (0, 0) to (3, 0) ends the game.
+    void FillForTheLastMove(int32_t score) {
+        SettleField();
+        TGameField& f = *GameField;
+        for (int x = 0; x < 9; ++x)
+            for (int y = 0; y < 9; ++y)
+                if (!(y == 0 && x < 4))
+                    f.Cell(x, y) = BallKinds[static_cast<size_t>(1 + (x + 2 * y) % 6)];
+        f.Cell(0, 0) = BallKinds[7];
+        f.BallsPerTurn = 3;
+        f.Preview.fill(BallKinds[7]);
+        Shell.Score = score;
+    }
+    void PlayTheLastMove() {
+        ClickAt(CellX(0), CellY(0));
+        ClickAt(CellX(3), CellY(0));
+        for (int i = 0; i < 600 && !HasFlag(Shell.Word, scrMessageBox); ++i) Frames(1);
+    }
+    std::string StatsFile() const {
+        return (std::filesystem::path(ConfigFile()).parent_path() / "Stats.txt").string();
     }
     std::vector<uint8_t> ReadConfig() {
         std::vector<uint8_t> bytes;
@@ -107,7 +168,7 @@ TEST_F(Form, FirstStartLogsInOrderAndStartsANormalGame) {
                                                "Loading config ..."};
     EXPECT_EQ(steps, expected);
     EXPECT_EQ(startupPictures, 10);
-    EXPECT_EQ(ingamePictures, 117);
+    EXPECT_EQ(ingamePictures, 118);
 
     std::ifstream in(LogFile());
     std::string first, second;
@@ -354,7 +415,11 @@ TEST_F(Form, NoToTheOldMessageShowsTheEmptyMenu) {
     EXPECT_EQ(Shell.Word, scrMenu);
     EXPECT_EQ(Shell.Score, 0);
     EXPECT_FALSE(GameField->HasBalls());
-    Frames(2);
+    EXPECT_NE(TextOfNextFrame().find("Click New Game to play"), std::string::npos);
+    ClickAt(CellX(4), CellY(4)); // a new game in the mode whose button is lit
+    EXPECT_EQ(Shell.Word, scrPlaying);
+    EXPECT_EQ(Shell.CurrentMode, modeKids);
+    EXPECT_EQ(GameField->FreeCellCount(), 81 - 3);
 }
 
 TEST_F(Form, DamagedConfigStartsSafely) {
@@ -777,4 +842,243 @@ TEST_F(Form, AWindowOfAnySizeFullScreenAndAPad) {
     EXPECT_TRUE(r.Held());
     r.Release(TPadButton::Right);
     EXPECT_EQ(r.Due(t + 5000), 0);
+}
+
+TEST_F(Form, UndoTakesBackMovesPerModeAndReplaysTheSameNewBalls) {
+    Start();
+    ClickButton(btnKids);
+    ASSERT_EQ(Shell.CurrentMode, modeKids);
+    SettleField();
+    const TGame start = Game();
+    std::vector<std::array<int, 4>> moves;
+    std::vector<TGame> after;
+    for (int i = 0; i < 3; ++i) {
+        int fx, fy, tx, ty;
+        ASSERT_TRUE(FindMove(fx, fy, tx, ty));
+        moves.push_back({fx, fy, tx, ty});
+        MoveBall(fx, fy, tx, ty);
+        after.push_back(Game());
+        Frames(23); // idle frames draw random numbers for the sparkles
+    }
+    ASSERT_NE(after[2], start);
+
+    // While the ball travels and under a message nothing is taken back.
+    SettleField();
+    int fx, fy, tx, ty;
+    ASSERT_TRUE(FindMove(fx, fy, tx, ty));
+    ClickAt(CellX(fx), CellY(fy));
+    ClickAt(CellX(tx), CellY(ty));
+    ASSERT_TRUE(GameField->Moving);
+    CtrlZ();
+    EXPECT_TRUE(GameField->Moving);
+    SettleField();
+    const TGame four = Game();
+    ClickButton(7); // Exit asks
+    CtrlZ();
+    Key(VK_BACK);
+    EXPECT_EQ(Game(), four);
+    ClickButton(btnNo);
+
+    // Kids: back to the start, one move at a time, by key and by the button.
+    audio.Stops.clear();
+    Key(VK_BACK);
+    EXPECT_EQ(Game(), after[2]);
+    // No effect or sound of the move is left: particles gone, the new balls' sound stopped.
+    EXPECT_TRUE(ParticleEngine->Particles().empty());
+    EXPECT_NE(std::find(audio.Stops.begin(), audio.Stops.end(), SoundBank->Named(TSample::App)),
+              audio.Stops.end());
+    CtrlZ();
+    EXPECT_EQ(Game(), after[1]);
+    ClickButton(btnUndo);
+    EXPECT_EQ(Game(), after[0]);
+    CtrlZ();
+    EXPECT_EQ(Game(), start);
+    CtrlZ(); // nothing left
+    EXPECT_EQ(Game(), start);
+
+    // The same moves again bring the same new balls, whatever ran in between.
+    for (size_t i = 0; i < moves.size(); ++i) {
+        Frames(7 + static_cast<int>(i));
+        MoveBall(moves[i][0], moves[i][1], moves[i][2], moves[i][3]);
+        EXPECT_EQ(Game(), after[i]) << "move " << i;
+    }
+
+    // Normal: the last move only.
+    ClickButton(btnKids + 1);
+    ClickButton(btnYes); // the Kids game was touched: starting anew asks
+    ASSERT_EQ(Shell.CurrentMode, modeNormal);
+    SettleField();
+    ASSERT_TRUE(FindMove(fx, fy, tx, ty));
+    MoveBall(fx, fy, tx, ty);
+    const TGame one = Game();
+    ASSERT_TRUE(FindMove(fx, fy, tx, ty));
+    MoveBall(fx, fy, tx, ty);
+    CtrlZ();
+    EXPECT_EQ(Game(), one);
+    CtrlZ();
+    EXPECT_EQ(Game(), one);
+
+    // Professional: none, and no button.
+    ClickButton(btnKids + 2);
+    ClickButton(btnYes);
+    ASSERT_EQ(Shell.CurrentMode, modeProfessional);
+    SettleField();
+    ASSERT_TRUE(FindMove(fx, fy, tx, ty));
+    MoveBall(fx, fy, tx, ty);
+    const TGame pro = Game();
+    CtrlZ();
+    EXPECT_EQ(Game(), pro);
+    bool undoDrawn = false;
+    Buttons->OnDraw = [&](int32_t index, int32_t) { undoDrawn |= index == btnUndo; };
+    Frames(1);
+    EXPECT_FALSE(undoDrawn);
+    ClickButton(btnKids);
+    ClickButton(btnYes);
+    Frames(1);
+    EXPECT_TRUE(undoDrawn);
+    Buttons->OnDraw = nullptr;
+}
+
+TEST_F(Form, GameEndShowsScoreAndPlaceThenMarksTheNewRow) {
+    Start();
+    FillForTheLastMove(950);
+    PlayTheLastMove();
+    ASSERT_EQ(Shell.Word, scrMessageBox + scrMsgEnterName + scrHighScores);
+    EXPECT_EQ(Shell.NewEntryRow, 1); // below 1000, above 900
+    CtrlZ();                         // the game is over: nothing to undo
+    EXPECT_EQ(Shell.Word, scrMessageBox + scrMsgEnterName + scrHighScores);
+    std::string text = TextOfNextFrame();
+    EXPECT_NE(text.find("Your score: 950  Place 2nd of 10"), std::string::npos) << text;
+
+    Key(VK_RETURN);
+    ASSERT_EQ(Shell.Word, scrHighScores);
+    EXPECT_EQ(Shell.HighScorePage, modeNormal);
+    EXPECT_EQ(Shell.MarkedRow, 1);
+    text = TextOfNextFrame();
+    EXPECT_NE(text.find("\n1."), std::string::npos) << text;
+    EXPECT_NE(text.find("\n10."), std::string::npos) << text;
+    Frames(2);
+    EXPECT_EQ(Shell.MarkedRow, 1);
+    ClickButton(btnOptions);
+    Frames(1);
+    EXPECT_EQ(Shell.MarkedRow, 255); // left: the mark is gone
+
+    // A game that does not reach the table says its score too.
+    ClickButton(0); // New Game
+    HighScores = FreshHighScoreTable();
+    for (auto& e : HighScores.Blocks[1]) e.Score = 60000;
+    FillForTheLastMove(70);
+    PlayTheLastMove();
+    ASSERT_EQ(Shell.Word, scrMessageBox + scrMsgLowScore + scrHighScores);
+    text = TextOfNextFrame();
+    EXPECT_NE(text.find("Your score: 70"), std::string::npos) << text;
+    EXPECT_EQ(text.find("of 10"), std::string::npos);
+}
+
+TEST_F(Form, EmptyFieldInvitesAndAClickStartsTheChosenMode) {
+    Start();
+    EXPECT_EQ(TextOfNextFrame().find("Click New Game"), std::string::npos);
+    ClickButton(btnHighScores);
+    ClickButton(10); // Back, to the game
+    ASSERT_EQ(Shell.Word, scrPlaying);
+    FillForTheLastMove(10);
+    PlayTheLastMove();
+    ClickButton(btnNo); // no new game
+    ClickButton(10);    // Back from the table: the emptied playing screen
+    ASSERT_EQ(Shell.Word, scrPlaying);
+    EXPECT_NE(TextOfNextFrame().find("Click New Game to play"), std::string::npos);
+    ClickAt(60, 300); // beside the field: nothing
+    EXPECT_FALSE(GameField->HasBalls());
+    ClickAt(CellX(4), CellY(8));
+    EXPECT_EQ(Shell.Word, scrPlaying);
+    EXPECT_EQ(Shell.CurrentMode, modeNormal);
+    EXPECT_EQ(GameField->FreeCellCount(), 81 - 6);
+    EXPECT_EQ(TextOfNextFrame().find("Click New Game"), std::string::npos);
+}
+
+TEST_F(Form, StatisticsCountGamesSurviveARestartAndADamagedFile) {
+    Start();
+    SettleField();
+    int fx, fy, tx, ty;
+    ASSERT_TRUE(FindMove(fx, fy, tx, ty));
+    MoveBall(fx, fy, tx, ty); // game 1: played, then left for game 2
+    Frames(30, 1.0);          // two seconds on the playing screen
+    FillForTheLastMove(950);
+    PlayTheLastMove();
+    Key(VK_RETURN);
+    TModeStatistics normal = form->Statistics().Modes[modeNormal];
+    EXPECT_EQ(normal.GamesPlayed, 1u);
+    EXPECT_EQ(normal.GamesFinished, 1u);
+    EXPECT_EQ(normal.BestScore, 950);
+    EXPECT_GE(normal.PlaySeconds, 2u);
+    Frames(1);
+    ASSERT_TRUE(std::filesystem::exists(StatsFile())); // written when the game ended
+
+    // Lines and moves: a prepared line of five made by one move.
+    ClickButton(btnKids);
+    SettleField();
+    TGameField& f = *GameField;
+    for (int x = 0; x < 9; ++x)
+        for (int y = 0; y < 9; ++y) f.Cell(x, y) = TCell{};
+    for (int x = 0; x < 4; ++x) f.Cell(x, 4) = BallKinds[2];
+    f.Cell(8, 8) = BallKinds[2];
+    MoveBall(8, 8, 4, 4);
+    const TModeStatistics kids = form->Statistics().Modes[modeKids];
+    EXPECT_EQ(kids.GamesPlayed, 1u);
+    EXPECT_EQ(kids.LinesCleared, 1u);
+    EXPECT_EQ(kids.BestMove, Shell.Score);
+    EXPECT_GT(kids.BestMove, 0);
+    CtrlZ(); // an undone move takes its figures back
+    EXPECT_EQ(form->Statistics().Modes[modeKids].LinesCleared, 0u);
+    EXPECT_EQ(form->Statistics().Modes[modeKids].GamesPlayed, 1u);
+    MoveBall(8, 8, 4, 4);
+
+    // The statistics page and its reset, which asks first.
+    ClickButton(btnHighScores);
+    Key('S');
+    ASSERT_TRUE(Shell.StatisticsShown);
+    const std::string page = TextOfNextFrame();
+    EXPECT_NE(page.find("Games finished"), std::string::npos) << page;
+    ClickButton(11); // Clear
+    ASSERT_EQ(Shell.Word, scrHighScores + scrMessageBox + scrMsgResetStats);
+    ClickButton(btnNo);
+    EXPECT_EQ(form->Statistics().Modes[modeKids].LinesCleared, 1u);
+    Stop();
+
+    Shell = TShellState{};
+    Start();
+    if (HasFlag(Shell.Word, scrMsgOld)) ClickButton(btnNo);
+    normal = form->Statistics().Modes[modeNormal];
+    EXPECT_EQ(normal.GamesFinished, 1u);
+    EXPECT_EQ(normal.BestScore, 950);
+    EXPECT_EQ(form->Statistics().Modes[modeKids].LinesCleared, 1u);
+    ClickButton(btnHighScores);
+    // The arrows reach the statistics past the last table.
+    for (int i = 0; i < 6 && !(Shell.StatisticsShown && Shell.HighScorePage == modeKids); ++i)
+        ClickButton(9);
+    ASSERT_TRUE(Shell.StatisticsShown);
+    ASSERT_EQ(Shell.HighScorePage, modeKids);
+    ClickButton(11);
+    ClickButton(btnYes);
+    EXPECT_EQ(form->Statistics().Modes[modeKids].LinesCleared, 0u);
+    EXPECT_EQ(form->Statistics().Modes[modeNormal].GamesFinished, 1u);
+    Stop();
+
+    // A torn file: what comes before the damage is kept, the original set aside.
+    std::string text;
+    {
+        std::ifstream in(StatsFile());
+        text.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    const size_t cut = text.find("[professional]");
+    ASSERT_NE(cut, std::string::npos);
+    std::ofstream(StatsFile(), std::ios::trunc)
+        << text.substr(0, cut) << "[professional]\nplayed 1x\xff";
+    Shell = TShellState{};
+    Start();
+    EXPECT_EQ(form->Statistics().Modes[modeNormal].BestScore, 950);
+    EXPECT_TRUE(std::filesystem::exists(StatsFile() + ".damaged"));
+    EXPECT_NE(std::find(logLines.begin(), logLines.end(),
+                        StatsFile() + ": line 21 is damaged; the rest of the file is ignored"),
+              logLines.end());
 }

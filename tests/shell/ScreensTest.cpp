@@ -59,6 +59,14 @@ TEST_F(Screens, EveryScreenAndMessageBoxIsDrawn) {
     ClickButton(btnHighScores);
     Capture("highscores");
     EXPECT_GT(Changed("playing", "highscores", 340, 160, 720, 420), 0.2);
+    Shell.MarkedMode = Shell.HighScorePage;
+    Shell.MarkedRow = 2;
+    Capture("highscores-marked");
+    EXPECT_GT(Changed("highscores", "highscores-marked", 330, 218, 700, 238), 0.3);
+    Key('S');
+    Capture("statistics");
+    EXPECT_GT(Changed("highscores", "statistics", 340, 200, 720, 400), 0.2);
+    Key('S');
     ClickButton(12); // Back from help goes to the game: the high-score Back is button 10
     ClickButton(10);
     ASSERT_EQ(Shell.Word, scrPlaying);
@@ -67,9 +75,15 @@ TEST_F(Screens, EveryScreenAndMessageBoxIsDrawn) {
     Message(scrMsgOld, "message-old");
     Message(scrMsgClear, "message-clear");
     Message(scrMsgFullScreen, "message-fullscreen");
+    Message(scrMsgResetStats, "message-resetstats");
     Shell.PlayerName = "Ann";
+    Shell.FinalScore = 1234;
+    Shell.NewEntryRow = 2;
     Message(scrMsgEnterName, "message-entername");
     Message(scrMsgLowScore, "message-lowscore");
+    GameField->Clear();
+    Capture("playing-empty");
+    EXPECT_GT(Changed("playing", "playing-empty", 400, 245, 660, 265), 0.1);
 }
 
 // One move seen frame by frame: the selected ball, its travel, and the line it completes

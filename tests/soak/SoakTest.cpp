@@ -96,6 +96,14 @@ TEST_F(LongPlay, TwentyOneGamesInEveryModeKeepMemoryFlat) {
     EXPECT_GT(s.NamesEntered, 0);
     EXPECT_GT(s.LinesScored, s.Games); // the player makes lines, so scoring and particles ran
     for (int moves : movesPerGame) EXPECT_GT(moves, 5);
+    // The statistics saw the same games: each played from its first move to a full field.
+    for (const TModeStatistics& m : form->Statistics().Modes) {
+        EXPECT_EQ(m.GamesPlayed, static_cast<uint32_t>(kGamesPerMode));
+        EXPECT_EQ(m.GamesFinished, static_cast<uint32_t>(kGamesPerMode));
+        EXPECT_GT(m.LinesCleared, 0u);
+        EXPECT_GE(m.BestScore, m.AverageScore());
+        EXPECT_GT(m.BestMove, 0);
+    }
 
     const long settled = resident[kWarmUpGames - 1];
     long most = settled;

@@ -34,6 +34,7 @@ std::string Utf8(unsigned cp) {
 constexpr double kSize = 16.5;   // pixel size of the face
 constexpr double kBaseline = 16; // baseline inside the cell
 constexpr double kPenX = 1;      // glyphs start one pixel into their cell
+constexpr double kRim = 1.5;     // width of the dark rim round each glyph
 
 // Scaled advance: round(advance / 100 * scale), halves to even.
 int ScaledAdvance(int advance, int scale) {
@@ -49,7 +50,14 @@ TFontImage::TFontImage() : glyphs_(kGlyphWidth * kGlyphsAcross, kGlyphHeight * 1
         const unsigned cp = Cp1252ToUnicode(static_cast<unsigned char>(code));
         if (cp == 0) continue;
         const std::string s = Utf8(cp);
-        const double adv = TextWidth(cr, s);
+        // Glyphs wider than the cell with their rim (per mille, ellipsis, dash, fractions) are
+        // narrowed to fit instead of being cut off at the cell's edge.
+        cairo_text_extents_t ink;
+        cairo_text_extents(cr, s.c_str(), &ink);
+        const double room = kGlyphWidth - kPenX - kRim;
+        const double right = ink.x_bearing + ink.width + kRim;
+        const double narrow = right > room ? room / right : 1.0;
+        const double adv = TextWidth(cr, s) * narrow;
         advance_[static_cast<size_t>(code)] =
             static_cast<unsigned char>(std::min(kGlyphWidth - 1.0, std::round(adv)));
         const double x = (code % kGlyphsAcross) * kGlyphWidth;
@@ -58,7 +66,17 @@ TFontImage::TFontImage() : glyphs_(kGlyphWidth * kGlyphsAcross, kGlyphHeight * 1
         cairo_rectangle(cr, x, y, kGlyphWidth, kGlyphHeight);
         cairo_clip(cr);
         cairo_new_path(cr);
-        TextPath(cr, s, x + kPenX, y + kBaseline);
+        cairo_translate(cr, x + kPenX, y + kBaseline);
+        cairo_scale(cr, narrow, 1.0);
+        TextPath(cr, s, 0, 0);
+        cairo_identity_matrix(cr); // the rim keeps its width however the glyph was narrowed
+        // A black rim under the white face: the game tints the face and leaves the rim black,
+        // so every colour of text stands off any background (red on the message box reaches
+        // 5.2 : 1 against its own rim) and floating scores stay readable over every ball.
+        cairo_set_source_rgba(cr, 0, 0, 0, 1);
+        cairo_set_line_width(cr, kRim * 2);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        cairo_stroke_preserve(cr);
         cairo_set_source_rgba(cr, 1, 1, 1, 1);
         cairo_fill(cr);
         cairo_restore(cr);

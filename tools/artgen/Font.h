@@ -1,6 +1,7 @@
 #pragma once
 // The game's bitmap font: DejaVu Sans Bold rendered into 256 cells (Windows-1252, codes 32..255;
-// 0..31 and the unused codes stay empty), white, coverage in alpha, with the advance widths.
+// 0..31 and the unused codes stay empty): a white face with a black rim, coverage in
+// alpha, with the advance widths.
 // Cells are 22 x 21 pixels so that text at scale 70 stays within the 15-pixel line pitch of the
 // message boxes (21 x 0.7 = 14.7).
 #include "tools/artgen/Canvas.h"

@@ -3,9 +3,23 @@
 namespace artgen {
 
 TTexts::TTexts() {
-    strings_ = {{"MainCaption", "Velm Orra"}, {"Options", "Options"}, {"HighScores", "High Scores"},
-                {"Help", "How to Play"},      {"Kids", "Kids"},       {"Normal", "Normal"},
-                {"Proff", "Professional"}};
+    strings_ = {{"MainCaption", "Velm Orra"},
+                {"Options", "Options"},
+                {"HighScores", "High Scores"},
+                {"Help", "How to Play"},
+                {"Kids", "Kids"},
+                {"Normal", "Normal"},
+                {"Proff", "Professional"},
+                {"NewGameHint", "Click New Game to play"},
+                {"FinalScore", "Your score: %s"},
+                {"FinalPlace", "Place %s of 10"},
+                {"Statistics", "Statistics"}};
+    lists_ = {
+        {"Places", {"1st", "2nd", "3rd", "4th", "5th", "6th", "7th", "8th", "9th", "10th"}},
+        {"StatisticsRows",
+         {"Games played", "Games finished", "Best score", "Average score", "Lines cleared",
+          "Longest chain", "Best single move", "Time played"}},
+    };
     // Line widths: scale 70 of the font; the boxes centred on x 530 take about 50 characters,
     // the name entry (x 550, beside the wreath) about 36 and the low score (x 600, beside the
     // crying ball) about 26. The name entry keeps to two lines: the typed name follows at y 265.
@@ -30,6 +44,9 @@ TTexts::TTexts() {
         {"FullScreen",
          "Display changed",
          {"The new display mode is used", "from the next start.", "", "Quit Velm Orra now?"}},
+        {"ResetStats",
+         "Reset statistics?",
+         {"Every figure of this mode", "returns to zero.", "", "This cannot be undone."}},
     };
 }
 
@@ -42,6 +59,12 @@ std::string TTexts::StringsFile() const {
     for (const auto& [key, value] : strings_) {
         line("$" + key);
         line(value);
+    }
+    for (const auto& [key, lines] : lists_) {
+        line("@" + key);
+        line("{");
+        for (const std::string& l : lines) line(l);
+        line("}");
     }
     for (const TDialogText& d : dialogs_) {
         line("");

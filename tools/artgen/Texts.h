@@ -23,6 +23,7 @@ public:
 private:
     std::vector<std::pair<std::string, std::string>> strings_;
     std::vector<TDialogText> dialogs_;
+    std::vector<std::pair<std::string, std::vector<std::string>>> lists_;
 };
 
 // One line of the sound list.

@@ -129,6 +129,32 @@ void StepButton(TPictureSet& set, const std::string& name, bool plus) {
     });
 }
 
+// Undo: a round button with an arrow curving back to the left.
+void UndoButton(TPictureSet& set, const std::string& name) {
+    MakeStates(set, kButtons + name, [](TCanvas& c, int s) {
+        cairo_t* cr = c.Cr();
+        const double cx = c.Width() / 2.0, cy = c.Height() / 2.0, r = c.Width() / 2.0 - 2;
+        DrawButtonFace(cr, cx - r, cy - r, 2 * r, 2 * r, s);
+        const double o = (s == 2) ? 1 : 0;
+        const double ar = r * 0.45; // radius of the arrow's arc
+        SetSource(cr, StateText(s));
+        cairo_set_line_width(cr, r * 0.2);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        cairo_new_path(cr);
+        // From the top of the arc clockwise round the right side to the bottom left.
+        cairo_arc(cr, cx + r * 0.05, cy + r * 0.08 + o, ar, -M_PI / 2, M_PI * 0.8);
+        cairo_stroke(cr);
+        // The head at the top end, pointing left.
+        const double hx = cx + r * 0.05 - ar * 0.1, hy = cy + r * 0.08 - ar + o;
+        cairo_new_path(cr);
+        cairo_move_to(cr, hx - r * 0.42, hy);
+        cairo_line_to(cr, hx + r * 0.05, hy - r * 0.32);
+        cairo_line_to(cr, hx + r * 0.05, hy + r * 0.32);
+        cairo_close_path(cr);
+        cairo_fill(cr);
+    });
+}
+
 // Previous and next page: a text with a small arrow.
 void PageButton(TPictureSet& set, const std::string& name, const std::string& label, bool right) {
     MakeStates(set, kButtons + name, [&](TCanvas& c, int s) {
@@ -457,6 +483,7 @@ void MakeWidgets(TPictureSet& set) {
     ArrowButton(set, "high_mode_r.tga", true);
     StepButton(set, "up.tga", true);
     StepButton(set, "down.tga", false);
+    UndoButton(set, "undo.tga");
     MakeHead(set);
     MakeInform(set);
     MakeHighMode(set);
