@@ -88,6 +88,8 @@ public:
     void CmdSoundDown();
     void CmdSoundUp();
     void CmdToggleFullScreen();
+    void CmdPreviousLanguage();
+    void CmdNextLanguage();
     void CmdYes();
     void CmdNo();
 
@@ -146,6 +148,10 @@ private:
     std::vector<std::unique_ptr<TPatternImage>> pictures_;
     TLogoState logo_;
     int32_t pressCellX_ = 0, pressCellY_ = 0;
+    // The Options screen's language choice (language::ChoiceIndex), read when the buttons are
+    // made; a change is stored at once and takes effect at the next start.
+    int languageChoice_ = 0;
+    void StepLanguage(int step);
     bool created_ = false;
     bool destroyed_ = false;
     bool terminated_ = false;

@@ -3,9 +3,11 @@
 #include "platform/Paths.h"
 #include "platform/Registry.h"
 #include "shell/Form.h"
+#include "shell/Language.h"
 #include "state/ShellState.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 int main() {
@@ -24,6 +26,8 @@ int main() {
         Shell.FullScreen = *value != 0;
     else
         registry.WriteInteger("Fullscreen", 0);
+    // The language of the texts and pictures: the player's choice, else the environment's.
+    language::SetCurrent(language::Resolve(language::ChoiceFromRegistry(), std::getenv));
 
     {
         TForm1 form;

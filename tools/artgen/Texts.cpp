@@ -1,8 +1,12 @@
 #include "tools/artgen/Texts.h"
 
+#include "tools/artgen/Translations.h"
+
+#include <algorithm>
+
 namespace artgen {
 
-TTexts::TTexts() {
+TTexts::TTexts(const std::string& language) {
     strings_ = {{"MainCaption", "Velm Orra"}, {"Options", "Options"}, {"HighScores", "High Scores"},
                 {"Help", "How to Play"},      {"Kids", "Kids"},       {"Normal", "Normal"},
                 {"Proff", "Professional"}};
@@ -31,11 +35,43 @@ TTexts::TTexts() {
          "Display changed",
          {"The new display mode is used", "from the next start.", "", "Quit Velm Orra now?"}},
     };
+    Translate(language);
+}
+
+// Every key of another language replaces the English text; a dialog's lines come as one text
+// with "\n" between them. Keys the language lacks keep their English.
+void TTexts::Translate(const std::string& language) {
+    if (language == "en") return;
+    for (auto& [key, value] : strings_)
+        if (const std::string* t = Lookup(language, key)) value = *t;
+    for (TDialogText& d : dialogs_) {
+        if (const std::string* t = Lookup(language, d.Name + "_Caption")) d.Caption = *t;
+        if (const std::string* t = Lookup(language, d.Name + "_Text")) {
+            d.Lines.clear();
+            size_t start = 0;
+            while (start <= t->size()) {
+                const size_t end = std::min(t->find('\n', start), t->size());
+                d.Lines.push_back(t->substr(start, end - start));
+                start = end + 1;
+            }
+        }
+    }
+}
+
+std::vector<std::string> TTexts::Keys() const {
+    std::vector<std::string> keys;
+    for (const auto& [key, value] : strings_) keys.push_back(key);
+    for (const TDialogText& d : dialogs_) {
+        keys.push_back(d.Name + "_Caption");
+        keys.push_back(d.Name + "_Text");
+    }
+    return keys;
 }
 
 std::string TTexts::StringsFile() const {
     std::string out;
-    auto line = [&out](const std::string& s) { out += s + "\r\n"; };
+    // The game reads single bytes: every text goes out in Windows-1252.
+    auto line = [&out](const std::string& s) { out += ToCp1252(s) + "\r\n"; };
     line("; Velm Orra - texts shown by the game.");
     line("; \"$Key\" takes the next line as its text; \"@Key\" takes the lines between { and }.");
     line("");
