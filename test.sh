@@ -9,6 +9,9 @@ source scripts/setup.sh
 vo_install_packages
 started=$SECONDS
 vo_build build
+echo "test.sh: validating the desktop entry and the AppStream metadata"
+desktop-file-validate desktop/io.github.velmorra.VelmOrra.desktop
+appstreamcli validate --no-net desktop/io.github.velmorra.VelmOrra.metainfo.xml
 echo "test.sh: running the tests"
 ctest --test-dir build --output-on-failure -j "$(nproc)"
 echo "test.sh: the tests passed ($((SECONDS - started)) s so far)"
