@@ -12,24 +12,24 @@ const TTextTable& FrenchTexts() {
         {"Kids", "Enfants"},
         {"Normal", "Normal"},
         {"Proff", "Expert"},
-        {"Exit_Caption", "Quitter Velm Orra ?"},
+        {"Exit_Caption", "Quitter Velm Orra ?"},
         {"Exit_Text", "Une partie quittée avec des points\nsur le plateau est gardée pour la "
-                      "suite.\n\nQuitter maintenant ?"},
-        {"New_Caption", "Nouvelle partie ?"},
-        {"New_Text", "La partie en cours sera perdue.\n\nEn commencer une nouvelle quand même ?"},
-        {"Old_Caption", "Bon retour !"},
-        {"Old_Text", "Votre dernière partie a été gardée.\n\nVoulez-vous la reprendre ?"},
-        {"Clear_Caption", "Effacer ce tableau ?"},
+                      "suite.\n\nQuitter maintenant ?"},
+        {"New_Caption", "Nouvelle partie ?"},
+        {"New_Text", "La partie en cours sera perdue.\n\nEn commencer une nouvelle quand même ?"},
+        {"Old_Caption", "Bon retour !"},
+        {"Old_Text", "Votre dernière partie a été gardée.\n\nVoulez-vous la reprendre ?"},
+        {"Clear_Caption", "Effacer ce tableau ?"},
         {"Clear_Text", "Tous les noms et scores de ce tableau\nreviennent à ceux du "
                        "départ.\n\nImpossible de revenir en arrière."},
-        {"EnterName_Caption", "Nouveau record !"},
-        {"EnterName_Text", "Bien joué ! Tapez votre nom\npuis appuyez sur Entrée."},
+        {"EnterName_Caption", "Nouveau record !"},
+        {"EnterName_Text", "Bien joué ! Tapez votre nom\npuis appuyez sur Entrée."},
         {"LowScore_Caption", "Partie terminée"},
         {"LowScore_Text",
-         "Plus de place pour les billes.\nPas assez pour le\ntableau cette fois.\nOn rejoue ?"},
+         "Plus de place pour les billes.\nPas assez pour le\ntableau cette fois.\nOn rejoue ?"},
         {"FullScreen_Caption", "Affichage modifié"},
         {"FullScreen_Text", "Le nouvel affichage s'applique\nau prochain démarrage.\n\nQuitter "
-                            "Velm Orra maintenant ?"},
+                            "Velm Orra maintenant ?"},
         {"Btn.NewGame", "Nouvelle partie"},
         {"Btn.Kids", "Enfants"},
         {"Btn.Normal", "Normal"},
@@ -62,35 +62,35 @@ const TTextTable& FrenchTexts() {
         {"Colour.6", "cyan"},
         {"Colour.7", "blanc"},
         {"Help0.Title", "Déplacer les billes"},
-        {"Help0.1", "Cliquez sur une bille pour la prendre : elle se met à rebondir."},
+        {"Help0.1", "Cliquez sur une bille pour la prendre : elle se met à rebondir."},
         {"Help0.2", "Cliquez sur une case vide pour l'y envoyer. La bille ne roule que sur des "
                     "cases libres - en haut, en bas, à gauche ou à droite, jamais en diagonale - "
                     "et prend le plus court chemin."},
         {"Help0.3", "Une croix rouge marque une case hors d'atteinte. On peut aussi faire glisser "
-                    "une bille ; le bouton droit de la souris la repose."},
+                    "une bille ; le bouton droit de la souris la repose."},
         {"Help1.3", "Chaque coup sans ligne amène de nouvelles billes, annoncées à l'avance. "
-                    "Plus de place pour elles : la partie est finie."},
-        {"Help0.Keys", "Clavier : les flèches déplacent un curseur sur le plateau, Espace ou "
+                    "Plus de place pour elles : la partie est finie."},
+        {"Help0.Keys", "Clavier : les flèches déplacent un curseur sur le plateau, Espace ou "
                        "Entrée prend et envoie, Échap repose. F1 aide, F11 plein écran, M muet, "
                        "Ctrl+N nouvelle partie."},
         {"Help1.Title", "Lignes et points"},
         {"Help1.1", "Alignez cinq billes ou plus d'une couleur en ligne, en colonne ou en "
-                    "diagonale : elles disparaissent et rapportent des points. Aucune bille "
+                    "diagonale : elles disparaissent et rapportent des points. Aucune bille "
                     "n'arrive après un coup qui efface une ligne."},
         {"Help1.Five", "Cinq alignées"},
         {"Help1.Six", "Six alignées"},
         {"Help1.Seven", "Sept alignées"},
         {"Help1.Cross", "Deux lignes de cinq croisées"},
-        {"Help1.2", "Bonus d'enchaînement : effacez des lignes à des coups successifs. La "
+        {"Help1.2", "Bonus d'enchaînement : effacez des lignes à des coups successifs. La "
                     "deuxième ligne d'affilée rapporte ses points une fois de plus, la troisième "
                     "deux fois de plus, et ainsi de suite - jusqu'à un coup qui n'efface rien."},
         {"Help2.Title", "Billes spéciales"},
         {"Help2.1", "Les billes bicolores comptent pour leurs deux couleurs à la fois."},
-        {"Help2.2", "La bille arc-en-ciel porte toutes les couleurs : elle va dans toute ligne."},
+        {"Help2.2", "La bille arc-en-ciel porte toutes les couleurs : elle va dans toute ligne."},
         {"Help2.3", "Les multiplicateurs vont aussi avec toute couleur et multiplient les points "
                     "de leur ligne par 3, 6 ou 9."},
         {"Help2.Colours", "Distinguer les couleurs"},
-        {"Help2.Symbols", "Chaque couleur porte aussi un léger symbole : cœur, triangle, anneau, "
+        {"Help2.Symbols", "Chaque couleur porte aussi un léger symbole : cœur, triangle, anneau, "
                           "étoile, losange, croix et carré."},
         {"Help3.Title", "Billes de peinture et bombes"},
         {"Help3.1", "Une bille de peinture joue comme une bille de sa couleur - jusqu'à ce que "
@@ -123,7 +123,7 @@ const TTextTable& FrenchTexts() {
         {"Help4.ProSpecials", "+ bombes, peinture, x3 x6 x9"},
         {"Help4.ProUndo", "Aucun"},
         {"Help4.Footer", "Annulez avec Ctrl+Z, Retour arrière ou le bouton Annuler. Moins de "
-                         "billes arrivent quand le plateau se remplit ; chaque mode a son "
+                         "billes arrivent quand le plateau se remplit ; chaque mode a son "
                          "propre tableau des dix meilleurs."},
     };
     return t;
