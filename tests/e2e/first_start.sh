@@ -21,7 +21,8 @@ for step in "Program started" "Initializing Direct3D Device..." "...Ok" "Device 
   [ -n "$n" ] && [ "$n" -gt "$last" ] || fail "\"$step\" is missing or out of order"
   last=$n
 done
-[ "$(grep -c 'Loaded Texture' "$LOG")" -eq 127 ] || fail "not 127 pictures loaded"
+# 10 start-up pictures, 117 in-game ones and the 2 of the Options screen's language row.
+[ "$(grep -c 'Loaded Texture' "$LOG")" -eq 129 ] || fail "not 129 pictures loaded"
 sed -n 2p "$LOG" | grep -q '^$' || fail "no empty line after \"Program started\""
 
 locate_window
