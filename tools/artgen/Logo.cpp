@@ -484,8 +484,8 @@ std::string IconSvg() {
     s += "<path d=\"M10 22H24L32 44L40 22H54L38 56H26Z\" fill=\"url(#vee)\"/>\n";
     s += "<circle cx=\"32\" cy=\"20\" r=\"18\" fill=\"url(#glow)\"/>\n";
     s += "<circle cx=\"32\" cy=\"20\" r=\"12\" fill=\"url(#ball)\"/>\n";
-    s += "<ellipse cx=\"28\" cy=\"15\" rx=\"4.5\" ry=\"3\" fill=\"#FFFFFF\" "
-         "fill-opacity=\"0.75\"/>\n";
+    s += "<ellipse cx=\"28.5\" cy=\"15\" rx=\"3.5\" ry=\"2.4\" fill=\"#FFFFFF\" "
+         "fill-opacity=\"0.6\"/>\n";
     s += "</svg>\n";
     return s;
 }
