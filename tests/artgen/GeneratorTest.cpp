@@ -1,5 +1,6 @@
 // The generator's own checks and its determinism.
 #include "tools/artgen/Generator.h"
+#include "shell/Language.h"
 #include "state/Catalogue.h"
 #include "tools/artgen/Output.h"
 #include "tools/artgen/Texts.h"
@@ -117,6 +118,18 @@ TEST(Languages, EveryLanguageHasEveryTextInWindows1252) {
     EXPECT_TRUE(lossless);
     EXPECT_EQ(artgen::ToCp1252("a→b", &lossless), "a?b");
     EXPECT_FALSE(lossless);
+}
+
+// The Options screen draws pattern 1 + i of the generated language names for the game's
+// language i: both lists must hold the same languages in the same order.
+TEST(Languages, TheGameListsTheLanguagesInTheGeneratorsOrder) {
+    const auto& game = language::All();
+    const auto& generated = artgen::Languages();
+    ASSERT_EQ(game.size(), generated.size());
+    for (size_t i = 0; i < game.size(); ++i) {
+        EXPECT_EQ(game[i].Code, generated[i].Code);
+        EXPECT_EQ(game[i].Name, artgen::ToCp1252(generated[i].Name));
+    }
 }
 
 // Every label fits its button, row or plaque and every help text its page, in every language,
