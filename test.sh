@@ -10,6 +10,9 @@ vo_install_packages
 started=$SECONDS
 # Tests and benchmarks on, whatever an earlier ./play.sh configured build/ with.
 vo_build build -DVO_TESTS=ON -DVO_BENCH=ON
+echo "test.sh: validating the desktop entry and the AppStream metadata"
+desktop-file-validate desktop/io.github.velmorra.VelmOrra.desktop
+appstreamcli validate --no-net desktop/io.github.velmorra.VelmOrra.metainfo.xml
 echo "test.sh: running the tests"
 # No test found is a failure, not a pass.
 ctest --test-dir build --output-on-failure --no-tests=error -j "$(nproc)"

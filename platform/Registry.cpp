@@ -59,26 +59,38 @@ TRegistry::TRegistry(std::string file)
             : paths::UserConfigDir().empty() ? std::string()
                                              : paths::UserConfigDir() + "/registry") {}
 
-std::optional<int32_t> TRegistry::ReadInteger(const std::string& name) const {
+std::optional<std::string> TRegistry::ReadString(const std::string& name) const {
     std::vector<std::string> lines;
     ReadLines(file_, lines);
     for (const std::string& line : lines) {
         const auto eq = line.find('=');
         if (eq == std::string::npos || Lower(Trim(line.substr(0, eq))) != Lower(name)) continue;
-        const std::string value = Trim(line.substr(eq + 1));
-        int32_t v = 0;
-        const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), v);
-        if (ec != std::errc() || end != value.data() + value.size()) return std::nullopt;
-        return v;
+        return Trim(line.substr(eq + 1));
     }
     return std::nullopt;
 }
 
+std::optional<int32_t> TRegistry::ReadInteger(const std::string& name) const {
+    const std::optional<std::string> text = ReadString(name);
+    if (!text) return std::nullopt;
+    const std::string& value = *text;
+    int32_t v = 0;
+    const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), v);
+    if (ec != std::errc() || end != value.data() + value.size()) return std::nullopt;
+    return v;
+}
+
 bool TRegistry::WriteInteger(const std::string& name, int32_t value) {
+    return WriteString(name, std::to_string(value));
+}
+
+bool TRegistry::WriteString(const std::string& name, const std::string& value) {
     std::vector<std::string> lines;
     // An unreadable file is left alone: it may hold what another program or the player put there.
     if (!ReadLines(file_, lines)) return false;
-    const std::string entry = name + "=" + std::to_string(value);
+    std::string entry = name + "=";
+    for (char c : value)
+        if (c != '\n' && c != '\r') entry += c;
     bool replaced = false;
     for (std::string& line : lines) {
         const auto eq = line.find('=');

@@ -1,7 +1,7 @@
 #pragma once
-// The one value the game keeps outside "Config.bin": the full-screen flag. It lives in a small text
-// file, "registry" under the user's configuration folder, one "Name=value" line per value; names
-// compare ignoring case.
+// The values the game keeps outside "Config.bin": the full-screen flag and the language choice.
+// They live in a small text file, "registry" under the user's configuration folder, one
+// "Name=value" line per value; names compare ignoring case.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -18,6 +18,10 @@ public:
     // is there that cannot be read (a folder, a FIFO, a device, no permission, over 64 KB), which
     // is left as it is. Other values in the file are kept.
     bool WriteInteger(const std::string& name, int32_t value);
+    // The value as written, without the blanks around it; nothing when the name is missing.
+    std::optional<std::string> ReadString(const std::string& name) const;
+    // As WriteInteger; line breaks in the value are dropped so that it stays one line.
+    bool WriteString(const std::string& name, const std::string& value);
 
     const std::string& File() const { return file_; }
 

@@ -1,11 +1,34 @@
 #include "platform/Window.h"
 
 #include "platform/DisplayLoss.h"
+#include "platform/Paths.h"
 #include "platform/Registry.h"
 
 #include <SDL.h>
 
 #include <algorithm>
+
+namespace {
+
+// The desktop finds the window's entry and icon by the application id: the X11 class and the
+// Wayland app id are read from the environment when the video subsystem starts (a value the user
+// set is kept). The application name is what sound and power applets show.
+void NameTheApplication() {
+    SDL_setenv("SDL_VIDEO_X11_WMCLASS", VO_APP_ID, 0);
+    SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", VO_APP_ID, 0);
+    SDL_SetHint(SDL_HINT_APP_NAME, "Velm Orra");
+}
+
+// The generated 64 x 64 icon with alpha, beside the game data; without it the window manager's
+// default icon stays.
+void SetIcon(SDL_Window* window) {
+    SDL_Surface* icon = SDL_LoadBMP(paths::DataPath("icon.bmp").c_str());
+    if (!icon) return;
+    SDL_SetWindowIcon(window, icon);
+    SDL_FreeSurface(icon);
+}
+
+} // namespace
 
 struct TNativeWindow {
     SDL_Window* Window = nullptr;
@@ -39,6 +62,7 @@ bool KeptSize(int& width, int& height, bool& maximised) {
 
 TNativeWindow* CreateNativeWindow(const std::string& title, int32_t clientWidth,
                                   int32_t clientHeight, bool borderless, std::string* error) {
+    NameTheApplication();
     // A display busy with other clients may refuse a connection for a moment: a few tries.
     int tries = 0;
     while (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0 && ++tries < 3) SDL_Delay(250);
@@ -74,6 +98,7 @@ TNativeWindow* CreateNativeWindow(const std::string& title, int32_t clientWidth,
         return nullptr;
     }
     if (name == "x11") WatchX11Connection();
+    SetIcon(window);
     return new TNativeWindow{window, !borderless, width, height};
 }
 

@@ -12,6 +12,7 @@ VO_PACKAGES=(
   libcairo2-dev libfreetype-dev fonts-dejavu-core libvorbis-dev libogg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick x11-utils xauth
+  appstream desktop-file-utils dpkg-dev
   clang libclang-rt-14-dev
 )
 

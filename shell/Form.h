@@ -99,6 +99,8 @@ public:
     // Full screen on and off at once (F11, Alt+Enter), stored for the next start; the options'
     // check box follows.
     void SwitchFullScreenLive();
+    void CmdPreviousLanguage();
+    void CmdNextLanguage();
     void CmdYes();
     void CmdNo();
     // Takes back the last move where the mode allows it, on the playing screen with no message.
@@ -186,6 +188,10 @@ private:
     std::unique_ptr<TFormKeys> keys_;
     TLogoState logo_;
     int32_t pressCellX_ = 0, pressCellY_ = 0;
+    // The Options screen's language choice (language::ChoiceIndex), read when the buttons are
+    // made; a change is stored at once and takes effect at the next start.
+    int languageChoice_ = 0;
+    void StepLanguage(int step);
     bool created_ = false;
     bool destroyed_ = false;
     bool terminated_ = false;

@@ -175,6 +175,8 @@ void TForm1::DrawOptions() {
     device_->SetClipRect(TRect{0, 0, 800, 600});
     device_->DrawImageCol(Pictures.FullScreenBox, 410, 360, kCheckBoxTint, Shell.FullScreen ? 1 : 0,
                           fxBlend);
+    device_->DrawImage(Pictures.LanguageRow, 330, 396, 0, fxBlend);
+    device_->DrawImage(Pictures.LanguageNames, 553, 404, languageChoice_, fxBlend);
     if (Buttons) Buttons->DrawAll(); // over the panel
 }
 

@@ -10,6 +10,7 @@
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
 #include "shell/FormKeys.h"
+#include "shell/Language.h"
 #include "shell/Log.h"
 #include "state/Pictures.h"
 #include "state/ShellState.h"
@@ -102,7 +103,9 @@ void TForm1::FormKeyDown(uint16_t& key, uint32_t shift) {
 
 void TForm1::FormKeyPress(char& key) {
     const auto code = static_cast<unsigned char>(key);
-    if (HasFlag(Shell.Word, scrMsgEnterName) && code >= 32 && code <= 128 &&
+    // Names are single bytes in Windows-1252: the printable ASCII range (and 128, the euro sign)
+    // and the accented letters and signs from 160 up, all of which the font draws.
+    if (HasFlag(Shell.Word, scrMsgEnterName) && ((code >= 32 && code <= 128) || code >= 160) &&
         Shell.PlayerName.size() < kMaxNameLength) {
         Shell.PlayerName.push_back(key);
         if (SoundBank) SoundBank->Play(TSample::Press);
@@ -295,6 +298,23 @@ void TForm1::SwitchFullScreenLive() {
     if (app_) app_->SetCursor(on ? TCursorShape::None : TCursorShape::Arrow);
     if (!TRegistry().WriteInteger("Fullscreen", on ? 1 : 0))
         Log.Line("Cannot save the full-screen setting");
+}
+
+void TForm1::CmdPreviousLanguage() {
+    StepLanguage(-1);
+}
+
+void TForm1::CmdNextLanguage() {
+    StepLanguage(1);
+}
+
+// The choices go round: the system's language, then every language in the list.
+void TForm1::StepLanguage(int step) {
+    if (MessageOpen()) return;
+    const int count = static_cast<int>(language::All().size()) + 1;
+    languageChoice_ = ((languageChoice_ + step) % count + count) % count;
+    if (!TRegistry().WriteString(language::kRegistryName, language::ChoiceValue(languageChoice_)))
+        Log.Line("Cannot save the language choice");
 }
 
 void TForm1::StorePlayerName() {

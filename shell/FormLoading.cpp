@@ -8,6 +8,7 @@
 #include "platform/Paths.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
+#include "shell/Language.h"
 #include "shell/Log.h"
 #include "state/Catalogue.h"
 #include "state/Pictures.h"
@@ -49,7 +50,7 @@ void TForm1::LogLoaded(const TCatalogueEntry& entry) {
 // nothing) and says why in the log; a missing file gives the "NO IMAGE" placeholder.
 void TForm1::LoadPicture(const TCatalogueEntry& entry) {
     auto set = std::make_unique<TPatternImage>();
-    const std::string file = paths::DataPath(entry.File);
+    const std::string file = paths::DataPath(language::LocalisedName(entry.File));
     std::string error;
     const int32_t result =
         entry.Whole
@@ -211,6 +212,10 @@ void TForm1::AddButtons() {
     b.Add(468, 270, p.Down, scrOptions, [this] { CmdSoundDown(); });
     b.Add(688, 270, p.Up, scrOptions, [this] { CmdSoundUp(); });
     b.Add(242, 330, p.Undo, scrPlaying, [this] { CmdUndo(); });
+    // The language row's arrows, either side of the chosen language.
+    b.Add(516, 399, p.HighModeL, scrOptions, [this] { CmdPreviousLanguage(); });
+    b.Add(696, 399, p.HighModeR, scrOptions, [this] { CmdNextLanguage(); });
+    languageChoice_ = language::ChoiceIndex(language::ChoiceFromRegistry());
 }
 
 void TForm1::FailLoading(const std::string& message) {
@@ -223,6 +228,7 @@ void TForm1::FailLoading(const std::string& message) {
 void TForm1::LoadingStep() {
     Log.Line("Loading Ingame Resources ...");
     for (const TCatalogueEntry& entry : IngameCatalogue()) ProgressLoad(entry);
+    for (const TCatalogueEntry& entry : OptionsCatalogue()) LoadPicture(entry);
 
     Log.Line("Initializing BASS ...");
     StartAudio();
@@ -253,7 +259,7 @@ void TForm1::LoadingStep() {
     Log.Line("Loading ingame strings...");
     strings_ = std::make_unique<TVOStrings>();
     Strings = strings_.get();
-    if (!strings_->LoadFromFile(paths::DataPath("strings.txt"), &error)) {
+    if (!strings_->LoadFromFile(paths::DataPath(language::LocalisedName("strings.txt")), &error)) {
         FailLoading("Cannot load the texts: " + error);
         return;
     }

@@ -6,12 +6,14 @@
 #include "platform/Paths.h"
 #include "platform/Registry.h"
 #include "shell/Form.h"
+#include "shell/Language.h"
 #include "state/ShellState.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <cstdlib>
 #include <string>
 #include <unistd.h>
 
@@ -102,6 +104,8 @@ int main(int argc, char** argv) {
         Shell.FullScreen = *value != 0;
     else
         registry.WriteInteger("Fullscreen", 0);
+    // The language of the texts and pictures: the player's choice, else the environment's.
+    language::SetCurrent(language::Resolve(language::ChoiceFromRegistry(), std::getenv));
 
     {
         TForm1 form(options);

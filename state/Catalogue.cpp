@@ -107,6 +107,15 @@ std::vector<TCatalogueEntry> MakeIngame() {
     return c;
 }
 
+std::vector<TCatalogueEntry> MakeOptions() {
+    TPictures& p = Pictures;
+    const std::string b = "graphics/buttons/";
+    return {
+        Entry(b + "language.tga", 405, 40, 512, 64, 1, &p.LanguageRow),
+        Entry(b + "languages.tga", 140, 24, 256, 256, 8, &p.LanguageNames),
+    };
+}
+
 } // namespace
 
 TPictures Pictures;
@@ -118,5 +127,10 @@ const std::vector<TCatalogueEntry>& StartupCatalogue() {
 
 const std::vector<TCatalogueEntry>& IngameCatalogue() {
     static const std::vector<TCatalogueEntry> c = MakeIngame();
+    return c;
+}
+
+const std::vector<TCatalogueEntry>& OptionsCatalogue() {
+    static const std::vector<TCatalogueEntry> c = MakeOptions();
     return c;
 }

@@ -24,3 +24,6 @@ const std::vector<TCatalogueEntry>& StartupCatalogue();
 // Loaded by the loading step, one progress frame each: 117 entries. 22_0.tga fills ball set
 // entry 21 and is then replaced there by bomb_0.tga; both count.
 const std::vector<TCatalogueEntry>& IngameCatalogue();
+// Loaded by the loading step after the in-game pictures, without progress frames: the language
+// row of the Options screen.
+const std::vector<TCatalogueEntry>& OptionsCatalogue();

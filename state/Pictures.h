@@ -59,6 +59,10 @@ struct TPictures {
     TPatternImage* LogoSmall = nullptr;
     TPatternImage* Cry = nullptr;
     TPatternImage* Lau = nullptr;
+
+    // Options group.
+    TPatternImage* LanguageRow = nullptr;   // the language row's panel and label
+    TPatternImage* LanguageNames = nullptr; // 0 the system's language, then one per language
 };
 
 extern TPictures Pictures;

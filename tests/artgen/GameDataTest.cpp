@@ -1,6 +1,7 @@
 // The generated pictures, font and texts, read back the way the game reads them.
 #include "render/TGAReader.h"
 #include "state/Catalogue.h"
+#include "ui/VOFont.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +40,7 @@ uint8_t Alpha(const TBitmap& b, int x, int y) {
 }
 
 TEST(GeneratedPictures, EveryCatalogueEntryLoadsWithItsPatterns) {
-    for (const auto* list : {&StartupCatalogue(), &IngameCatalogue()})
+    for (const auto* list : {&StartupCatalogue(), &IngameCatalogue(), &OptionsCatalogue()})
         for (const TCatalogueEntry& e : *list) {
             SCOPED_TRACE(e.File);
             const std::string path = kData + "/" + e.File;
@@ -225,52 +226,76 @@ TStrings ParseStrings(const std::string& text) {
     return t;
 }
 
-int TextWidth(const std::string& rls, const std::string& text, int scale) {
-    int w = 0;
-    for (unsigned char c : text)
-        w += static_cast<int>(std::nearbyint(static_cast<uint8_t>(rls[2 + c]) / 100.0 * scale));
-    return w;
+// The string tables: English at the data folder's root, every other language under lang/.
+std::vector<std::pair<std::string, std::string>> StringFiles() {
+    std::vector<std::pair<std::string, std::string>> files = {{"en", kData + "/strings.txt"}};
+    for (const char* code : {"de", "fr", "es", "it", "nl", "pt"})
+        files.emplace_back(code, kData + "/lang/" + code + "/strings.txt");
+    return files;
 }
 
-TEST(GeneratedTexts, StringTableHoldsEveryKey) {
-    const TStrings t = ParseStrings(ReadAll(kData + "/strings.txt"));
-    EXPECT_EQ(t.Strings.at("maincaption"), "Velm Orra");
-    for (const char* key : {"options", "highscores", "help", "kids", "normal", "proff"})
-        EXPECT_FALSE(t.Strings.at(key).empty()) << key;
-    for (const char* dialog :
-         {"exit", "new", "old", "clear", "entername", "lowscore", "fullscreen"}) {
-        const std::string d = dialog;
-        ASSERT_TRUE(t.Strings.count(d + "_caption")) << d;
-        ASSERT_TRUE(t.Lists.count(d + "_text")) << d;
-        EXPECT_FALSE(t.Lists.at(d + "_text").empty()) << d;
+TEST(GeneratedTexts, StringTableHoldsEveryKeyInEveryLanguage) {
+    for (const auto& [code, file] : StringFiles()) {
+        SCOPED_TRACE(code);
+        const std::string text = ReadAll(file);
+        ASSERT_FALSE(text.empty()) << file;
+        const TStrings t = ParseStrings(text);
+        EXPECT_EQ(t.Strings.at("maincaption"), "Velm Orra");
+        for (const char* key : {"options", "highscores", "help", "kids", "normal", "proff"})
+            EXPECT_FALSE(t.Strings.at(key).empty()) << key;
+        for (const char* dialog :
+             {"exit", "new", "old", "clear", "entername", "lowscore", "fullscreen"}) {
+            const std::string d = dialog;
+            ASSERT_TRUE(t.Strings.count(d + "_caption")) << d;
+            ASSERT_TRUE(t.Lists.count(d + "_text")) << d;
+            EXPECT_FALSE(t.Lists.at(d + "_text").empty()) << d;
+        }
+        if (code != "en") {
+            EXPECT_NE(t.Strings.at("help"), "How to Play") << "not translated";
+        }
     }
 }
 
 // Message texts at scale 70 must stay inside the box (x 310..753) and clear of the pictures on
 // its left (the wreath of the name entry ends at x 420, the crying ball at x 500), and above the
-// Yes/No buttons at y 320; the name entry keeps y 265 free for the typed name.
-TEST(GeneratedTexts, MessageTextsFitTheirBoxes) {
+// Yes/No buttons at y 320; the name entry keeps y 265 free for the typed name. Measured with the
+// game's own font layout: the first glyph's left edge and the last one's advance.
+TEST(GeneratedTexts, MessageTextsFitTheirBoxesInEveryLanguage) {
     const std::string rls = ReadAll(kData + "/graphics/font/font.rls");
     ASSERT_EQ(rls.size(), 258u);
-    const TStrings t = ParseStrings(ReadAll(kData + "/strings.txt"));
+    TVOFont font(nullptr);
+    for (int c = 0; c < 256; ++c)
+        font.Advance[static_cast<size_t>(c)] =
+            static_cast<uint8_t>(rls[2 + static_cast<size_t>(c)]);
+    int left = 0, right = 0;
+    font.OnGlyph = [&](uint8_t code, int32_t x, int32_t, int32_t, uint32_t) {
+        left = std::min(left, x);
+        right = std::max(right, x + static_cast<int32_t>(std::nearbyint(font.Advance[code] * 0.7)));
+    };
     struct TBox {
         const char* Name;
         int Centre, Left;
         size_t MaxLines;
     };
-    for (const TBox& box :
-         {TBox{"exit", 530, 322, 5}, TBox{"new", 530, 322, 5}, TBox{"old", 530, 322, 5},
-          TBox{"clear", 530, 322, 5}, TBox{"entername", 550, 424, 2}, TBox{"lowscore", 600, 504, 5},
-          TBox{"fullscreen", 530, 322, 5}}) {
-        SCOPED_TRACE(box.Name);
-        const std::string name = box.Name;
-        std::vector<std::string> lines = t.Lists.at(name + "_text");
-        EXPECT_LE(lines.size(), box.MaxLines);
-        lines.push_back(t.Strings.at(name + "_caption"));
-        for (const std::string& line : lines) {
-            const int w = TextWidth(rls, line, 70);
-            EXPECT_GE(box.Centre - w / 2, box.Left) << line;
-            EXPECT_LE(box.Centre + w / 2, 741) << line;
+    for (const auto& [code, file] : StringFiles()) {
+        const TStrings t = ParseStrings(ReadAll(file));
+        for (const TBox& box :
+             {TBox{"exit", 530, 322, 5}, TBox{"new", 530, 322, 5}, TBox{"old", 530, 322, 5},
+              TBox{"clear", 530, 322, 5}, TBox{"entername", 550, 424, 2},
+              TBox{"lowscore", 600, 504, 5}, TBox{"fullscreen", 530, 322, 5}}) {
+            SCOPED_TRACE(code + " " + box.Name);
+            const std::string name = box.Name;
+            std::vector<std::string> lines = t.Lists.at(name + "_text");
+            EXPECT_LE(lines.size(), box.MaxLines);
+            lines.push_back(t.Strings.at(name + "_caption"));
+            for (const std::string& line : lines) {
+                left = 0xFFFF;
+                right = 0;
+                font.DrawTextScaled(line, static_cast<uint16_t>(box.Centre), 200, 70, 0);
+                if (right == 0) continue; // an empty line
+                EXPECT_GE(left, box.Left) << line;
+                EXPECT_LE(right, 741) << line;
+            }
         }
     }
 }

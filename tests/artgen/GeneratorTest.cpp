@@ -1,9 +1,14 @@
 // The generator's own checks and its determinism.
+#include "tools/artgen/Generator.h"
+#include "shell/Language.h"
 #include "state/Catalogue.h"
 #include "tools/artgen/Output.h"
+#include "tools/artgen/Texts.h"
+#include "tools/artgen/Translations.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -86,6 +91,57 @@ TEST(Generator, TwoRunsGiveIdenticalData) {
     EXPECT_EQ(compared, inSecond);
     EXPECT_GT(compared, 150u);
     fs::remove_all(root);
+}
+
+// Every language gives every text a player reads (the English keys of the pictures and of the
+// string table), in letters the game's single-byte font can draw.
+TEST(Languages, EveryLanguageHasEveryTextInWindows1252) {
+    std::vector<std::string> keys = artgen::TTexts().Keys();
+    for (const auto& [key, text] : artgen::EnglishTexts()) keys.push_back(key);
+    ASSERT_EQ(artgen::Languages().size(), 7u);
+    for (const artgen::TLanguageInfo& l : artgen::Languages()) {
+        if (l.Code == "en") continue;
+        for (const std::string& key : keys) {
+            const std::string* text = artgen::Lookup(l.Code, key);
+            ASSERT_NE(text, nullptr) << l.Code << " lacks " << key;
+            EXPECT_FALSE(text->empty()) << l.Code << " " << key;
+            bool lossless = true;
+            artgen::ToCp1252(*text, &lossless);
+            EXPECT_TRUE(lossless) << l.Code << " " << key << ": " << *text;
+        }
+        for (const auto& [key, text] : *l.Texts)
+            EXPECT_NE(std::find(keys.begin(), keys.end(), key), keys.end())
+                << l.Code << " has a text for the unknown key " << key;
+    }
+    bool lossless = true;
+    EXPECT_EQ(artgen::ToCp1252("Zoë „€“ – ok", &lossless), "Zo\xEB \x84\x80\x93 \x96 ok");
+    EXPECT_TRUE(lossless);
+    EXPECT_EQ(artgen::ToCp1252("a→b", &lossless), "a?b");
+    EXPECT_FALSE(lossless);
+}
+
+// The Options screen draws pattern 1 + i of the generated language names for the game's
+// language i: both lists must hold the same languages in the same order.
+TEST(Languages, TheGameListsTheLanguagesInTheGeneratorsOrder) {
+    const auto& game = language::All();
+    const auto& generated = artgen::Languages();
+    ASSERT_EQ(game.size(), generated.size());
+    for (size_t i = 0; i < game.size(); ++i) {
+        EXPECT_EQ(game[i].Code, generated[i].Code);
+        EXPECT_EQ(game[i].Name, artgen::ToCp1252(generated[i].Name));
+    }
+}
+
+// Every label fits its button, row or plaque and every help text its page, in every language,
+// measured the way the generator draws them.
+TEST(Languages, EveryLabelAndHelpTextFits) {
+    for (const artgen::TLanguageInfo& l : artgen::Languages()) {
+        const TPictureSet set = artgen::MakeWordSet(l.Code);
+        for (const std::string& m : set.Misfits()) ADD_FAILURE() << m;
+        EXPECT_NE(set.Find("graphics/help4.tga"), nullptr);
+        EXPECT_NE(set.Find("graphics/buttons/languages.tga"), nullptr);
+    }
+    EXPECT_EQ(artgen::CurrentLanguage(), "en");
 }
 
 } // namespace

@@ -168,7 +168,7 @@ TEST_F(Form, FirstStartLogsInOrderAndStartsANormalGame) {
                                                "Loading config ..."};
     EXPECT_EQ(steps, expected);
     EXPECT_EQ(startupPictures, 10);
-    EXPECT_EQ(ingamePictures, 118);
+    EXPECT_EQ(ingamePictures, 117 + 1 + 2); // the undo button and the language row
 
     std::ifstream in(LogFile());
     std::string first, second;
@@ -188,6 +188,17 @@ TEST_F(Form, ScreensOpenAndBackRestoresTheGame) {
     EXPECT_EQ(Shell.BackState, scrPlaying);
     EXPECT_TRUE(Buttons->Items[btnOptions].Selected);
     Frames(2); // the field is not advanced meanwhile
+    // The language row's arrows go round the choices and store each one at once.
+    const auto stored = [] { return TRegistry().ReadString("Language").value_or("none"); };
+    ClickButton(23);
+    EXPECT_EQ(stored(), "en");
+    ClickButton(23);
+    EXPECT_EQ(stored(), "de");
+    ClickButton(22);
+    ClickButton(22);
+    EXPECT_EQ(stored(), "auto");
+    ClickButton(22);
+    EXPECT_EQ(stored(), "pt");
     ClickButton(13);
     EXPECT_EQ(Shell.Word, scrPlaying);
 
@@ -350,8 +361,10 @@ TEST_F(Form, NameEntryTakesKeysAndStoresTheName) {
     Type(std::string(1, '\x1f'));
     Type(std::string(1, '\x81'));
     Type(std::string(1, '\x80')); // 128 is accepted
-    EXPECT_EQ(Shell.PlayerName, "Ann\x80");
-    Type("bcdefghijklmnopq"); // only 12 more fit
+    Type(std::string(1, '\x9f')); // the rest of 129..159 is not
+    Type("\xe9\xff");             // accented letters from 160 on are
+    EXPECT_EQ(Shell.PlayerName, "Ann\x80\xe9\xff");
+    Type("bcdefghijklmnopq"); // only 10 more fit
     EXPECT_EQ(Shell.PlayerName.size(), 16u);
     Frames(3); // the caret blinks over the name box
     Key(VK_RETURN);

@@ -1,6 +1,7 @@
 #include "platform/App.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
+#include "shell/Language.h"
 #include "shell/Log.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <sstream>
 
@@ -102,6 +104,67 @@ TEST(RegistryFile, ValueIsCreatedReadIgnoringCaseAndKeptBesideOthers) {
     EXPECT_FALSE(reg.WriteInteger("Fullscreen", 1));
     EXPECT_TRUE(std::filesystem::is_symlink(file));
     EXPECT_FALSE(std::filesystem::exists(file + ".tmp"));
+    std::filesystem::remove_all(dir);
+}
+
+TEST(RegistryFile, TextValuesStayOneLineBesideTheNumbers) {
+    const std::string dir = Scratch("registry-text");
+    TRegistry reg(dir + "/registry");
+    EXPECT_FALSE(reg.ReadString("Language").has_value());
+    ASSERT_TRUE(reg.WriteInteger("Fullscreen", 1));
+    ASSERT_TRUE(reg.WriteString("Language", "de"));
+    ASSERT_TRUE(reg.WriteString("language", "fr\nFullscreen=0"));
+    EXPECT_EQ(reg.ReadString("LANGUAGE"), "frFullscreen=0");
+    EXPECT_EQ(reg.ReadInteger("Fullscreen"), 1);
+    std::filesystem::remove_all(dir);
+}
+
+TEST(Language, TheEnvironmentNamesTheFirstSupportedLanguage) {
+    using Env = std::map<std::string, std::string>;
+    const auto from = [](const Env& env) {
+        return language::FromEnvironment([&env](const char* name) -> const char* {
+            const auto it = env.find(name);
+            return it == env.end() ? nullptr : it->second.c_str();
+        });
+    };
+    EXPECT_EQ(from({}), "en");
+    EXPECT_EQ(from({{"LANG", "C"}}), "en");
+    EXPECT_EQ(from({{"LANG", "de_DE.UTF-8"}}), "de");
+    EXPECT_EQ(from({{"LANG", "nl_BE@euro"}}), "nl");
+    EXPECT_EQ(from({{"LANGUAGE", "sv:PT_br:fr"}, {"LANG", "de_DE.UTF-8"}}), "pt");
+    EXPECT_EQ(from({{"LANGUAGE", "ja:ko"}, {"LC_ALL", "es_ES.UTF-8"}}), "es");
+    EXPECT_EQ(from({{"LANGUAGE", ""}, {"LC_MESSAGES", "it_IT"}, {"LANG", "fr_FR"}}), "it");
+    EXPECT_EQ(from({{"LC_ALL", "en_GB.UTF-8"}, {"LANG", "de_DE.UTF-8"}}), "en");
+    EXPECT_EQ(from({{"LC_ALL", "POSIX"}, {"LANG", "fr_CA"}}), "fr");
+
+    const auto german = [](const char* name) -> const char* {
+        return std::string(name) == "LANG" ? "de_AT.UTF-8" : nullptr;
+    };
+    EXPECT_EQ(language::Resolve("es", german), "es");
+    EXPECT_EQ(language::Resolve("PT", german), "pt");
+    for (const char* choice : {"", "auto", "xx", "deutsch"})
+        EXPECT_EQ(language::Resolve(choice, german), "de") << choice;
+    for (int i = 0; i <= static_cast<int>(language::All().size()); ++i)
+        EXPECT_EQ(language::ChoiceIndex(language::ChoiceValue(i)), i);
+    EXPECT_EQ(language::ChoiceValue(0), "auto");
+    EXPECT_EQ(language::ChoiceIndex("klingon"), 0);
+}
+
+TEST(Language, LocalisedFilesFallBackToTheEnglishPlace) {
+    const std::string dir = Scratch("language");
+    std::filesystem::create_directories(dir + "/lang/de/graphics");
+    std::ofstream(dir + "/lang/de/strings.txt") << "$Options\nOptionen\n";
+    std::filesystem::create_directories(dir + "/lang/fr/strings.txt"); // a folder is no file
+    paths::SetDataDir(dir);
+    language::SetCurrent("de");
+    EXPECT_EQ(language::LocalisedName(".\\strings.txt"), "lang/de/strings.txt");
+    EXPECT_EQ(language::LocalisedName("graphics/help0.tga"), "graphics/help0.tga");
+    language::SetCurrent("fr");
+    EXPECT_EQ(language::LocalisedName("strings.txt"), "strings.txt");
+    language::SetCurrent("");
+    EXPECT_EQ(language::Current(), "en");
+    EXPECT_EQ(language::LocalisedName("./strings.txt"), "strings.txt");
+    paths::SetDataDir("");
     std::filesystem::remove_all(dir);
 }
 

@@ -64,7 +64,8 @@ TEST(ConfigFile, LayoutIs1450BytesWithFieldsAtTheirOffsets) {
 TEST(ConfigFile, RoundTripKeepsTablesVolumesAndTheGame) {
     THighScoreTable table = FreshHighScoreTable();
     table.Blocks[1][4].SetName("Zoë");
-    table.Blocks[1][4].Score = 650;
+    table.Blocks[1][4].Score = 777;
+    table.Blocks[2][0].SetName("Jos\xE9 \xC5sa M\xFCller\xFF"); // Windows-1252, 16 bytes
     const TSavedGame game = SampleGame();
     const auto bytes = EncodeConfig(table, 0, 100, true, game);
     const TConfigContents c = DecodeConfig(bytes.data(), bytes.size());
@@ -77,6 +78,7 @@ TEST(ConfigFile, RoundTripKeepsTablesVolumesAndTheGame) {
     EXPECT_EQ(c.Game.Preview, game.Preview);
     EXPECT_EQ(c.Game.Cells, game.Cells);
     EXPECT_EQ(c.Table.Blocks[1][4].NameText(), "Zoë");
+    EXPECT_EQ(c.Table.Blocks[2][0].NameText(), "Jos\xE9 \xC5sa M\xFCller\xFF");
     EXPECT_EQ(std::memcmp(&c.Table, &table, sizeof table), 0);
 
     // The flag 0 carries no game even though the fields are written.

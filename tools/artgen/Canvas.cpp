@@ -132,6 +132,14 @@ double TextWidth(cairo_t* cr, const std::string& text) {
     return e.x_advance;
 }
 
+double SetFontToFit(cairo_t* cr, TFace face, const std::string& text, double size, double minSize,
+                    double room) {
+    for (;; size -= 0.5) {
+        SetFont(cr, face, std::max(size, minSize));
+        if (size <= minSize || TextWidth(cr, text) <= room) return std::max(size, minSize);
+    }
+}
+
 void TextPath(cairo_t* cr, const std::string& text, double x, double y) {
     cairo_move_to(cr, x, y);
     cairo_text_path(cr, text.c_str());

@@ -52,6 +52,10 @@ enum class TFace { Regular, Bold, CondensedBold };
 void SetFont(cairo_t* cr, TFace face, double size);
 // Width of `text` (UTF-8) in the current font, in pixels.
 double TextWidth(cairo_t* cr, const std::string& text);
+// Selects `face` at the largest size from `size` down to `minSize` (half-pixel steps) at which
+// `text` is at most `room` wide, and returns that size (`minSize` when none fits).
+double SetFontToFit(cairo_t* cr, TFace face, const std::string& text, double size, double minSize,
+                    double room);
 // Adds the outline of `text` to the path with its baseline starting at (x, y).
 void TextPath(cairo_t* cr, const std::string& text, double x, double y);
 // The same, centred horizontally on x.

@@ -10,11 +10,13 @@
 #include "tools/artgen/Review.h"
 #include "tools/artgen/Screens.h"
 #include "tools/artgen/Texts.h"
+#include "tools/artgen/Translations.h"
 #include "tools/artgen/Widgets.h"
 
 #include <filesystem>
 #include <set>
 #include <thread>
+#include <vector>
 
 namespace artgen {
 
@@ -49,6 +51,28 @@ bool WritePictures(const TPictureSet& set, const std::string& gameDir, std::stri
     return true;
 }
 
+// Every other language: its string table and its pictures with words in them under
+// lang/<code>/, with the English names. Texts that do not fit are collected in `misfits`.
+bool WriteLanguages(const std::string& gameDir, std::vector<std::string>& misfits,
+                    std::string* error) {
+    for (const TLanguageInfo& l : Languages()) {
+        if (l.Code == "en") continue;
+        const TPictureSet set = MakeWordSet(l.Code);
+        misfits.insert(misfits.end(), set.Misfits().begin(), set.Misfits().end());
+        const std::string dir = gameDir + "/lang/" + l.Code;
+        if (!WritePictures(set, dir, error) ||
+            !WriteFileBytes(dir + "/strings.txt", TTexts(l.Code).StringsFile(), error))
+            return false;
+    }
+    return true;
+}
+
+// The window's own icon: 64 x 64 with alpha, a BMP so that the platform layer reads it without
+// a PNG decoder.
+bool WriteWindowIcon(const std::string& gameDir, std::string* error) {
+    return WriteAlphaBmp(gameDir + "/icon.bmp", MakeIcon(64), 64, 64, error);
+}
+
 bool WriteFont(const std::string& gameDir, std::string* error) {
     const TFontImage font;
     return WriteFileBytes(gameDir + "/graphics/font/font.rls", font.Metrics(), error) &&
@@ -58,6 +82,16 @@ bool WriteFont(const std::string& gameDir, std::string* error) {
 
 } // namespace
 
+TPictureSet MakeWordSet(const std::string& language) {
+    SetLanguage(language);
+    TPictureSet set;
+    MakeWordPictures(set);
+    MakeWordScreens(set);
+    MakeHelp(set);
+    SetLanguage("en");
+    return set;
+}
+
 bool GenerateAll(const std::string& gameDir, const std::string& reviewDir, std::string* error) {
     // The theme and the effects are made beside the pictures, on threads of their own; every job
     // is independent, so the output does not depend on their timing.
@@ -66,6 +100,7 @@ bool GenerateAll(const std::string& gameDir, const std::string& reviewDir, std::
     std::thread theme([&] { themeOk = WriteTheme(gameDir, &themeError); });
     std::thread effects([&] { effectsOk = WriteEffects(gameDir, &effectsError); });
 
+    SetLanguage("en");
     TPictureSet set;
     MakeBalls(set);
     MakeWidgets(set);
@@ -78,8 +113,18 @@ bool GenerateAll(const std::string& gameDir, const std::string& reviewDir, std::
         *error = "the pictures do not satisfy the catalogue:";
         for (const std::string& p : problems) *error += "\n  " + p;
     }
+    std::vector<std::string> misfits = set.Misfits();
+    ok = ok && WriteLanguages(gameDir, misfits, error);
+    if (ok && !misfits.empty()) {
+        ok = false;
+        if (error) {
+            *error = "texts that do not fit:";
+            for (const std::string& m : misfits) *error += "\n  " + m;
+        }
+    }
     const TTexts texts;
     ok = ok && WritePictures(set, gameDir, error) && WriteFont(gameDir, error) &&
+         WriteWindowIcon(gameDir, error) &&
          WriteFileBytes(gameDir + "/strings.txt", texts.StringsFile(), error) &&
          WriteFileBytes(gameDir + "/sounds.txt", SoundsFile(), error) &&
          WriteReview(set, reviewDir, error);

@@ -1,4 +1,6 @@
 #pragma once
+#include "tools/artgen/Output.h"
+
 #include <string>
 
 namespace artgen {
@@ -8,5 +10,13 @@ namespace artgen {
 // Fails, with the reason in `error`, when a picture does not satisfy the catalogue or a file
 // cannot be written.
 bool GenerateAll(const std::string& gameDir, const std::string& reviewDir, std::string* error);
+
+} // namespace artgen
+
+namespace artgen {
+
+// The pictures with words in them (buttons, option rows, table titles, the in-game and loading
+// backdrops, the help pages) in `language`, with every text that does not fit noted in the set.
+TPictureSet MakeWordSet(const std::string& language);
 
 } // namespace artgen

@@ -2,7 +2,9 @@
 
 #include "tools/artgen/Balls.h"
 #include "tools/artgen/Palette.h"
+#include "tools/artgen/Translations.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -13,6 +15,18 @@ namespace {
 
 constexpr double kPanelTop = 54, kPanelBottom = 408; // page rows free of the head and buttons
 constexpr double kLeft = 22, kRight = 445;
+
+// What the page being drawn needs checked: its lowest text row and any line wider than its
+// column (a word that cannot be broken).
+struct TPageFit {
+    double Lowest = 0;
+    std::vector<std::string> TooWide;
+};
+TPageFit fit;
+
+void Reaches(double y) {
+    fit.Lowest = std::max(fit.Lowest, y);
+}
 
 std::vector<std::string> Wrap(cairo_t* cr, const std::string& text, double width) {
     std::vector<std::string> lines;
@@ -45,15 +59,17 @@ double Paragraph(cairo_t* cr, const std::string& text, double x, double y, doubl
     SetFont(cr, face, size);
     const double lineHeight = size * 1.32;
     for (const std::string& line : Wrap(cr, text, width)) {
+        if (TextWidth(cr, line) > width + 0.5) fit.TooWide.push_back(line);
         LabelLeft(cr, line, x, y + size, colour, 1.0, 0.5);
         y += lineHeight;
     }
+    Reaches(y);
     return y;
 }
 
 // A bullet paragraph: a small diamond, then the wrapped text.
-double Bullet(cairo_t* cr, const std::string& text, double y, double x = kLeft,
-              double right = kRight) {
+double Bullet(cairo_t* cr, const std::string& text, double y, double size = 13) {
+    const double x = kLeft, right = kRight;
     cairo_new_path(cr);
     cairo_move_to(cr, x + 4, y + 6);
     cairo_line_to(cr, x + 8, y + 10);
@@ -62,7 +78,7 @@ double Bullet(cairo_t* cr, const std::string& text, double y, double x = kLeft,
     cairo_close_path(cr);
     SetSource(cr, ui::kAccent);
     cairo_fill(cr);
-    return Paragraph(cr, text, x + 16, y, right - x - 16) + 5;
+    return Paragraph(cr, text, x + 16, y, right - x - 16, size) + 5;
 }
 
 // The page background: a glass panel with the page title and its number.
@@ -140,9 +156,9 @@ void Arrow(cairo_t* cr, double x0, double y, double x1) {
 
 // Page 1: picking a ball up and sending it along a free path.
 TCanvas MovesPage() {
-    TCanvas c = Page(0, "Moving the balls");
+    TCanvas c = Page(0, Tr("Help0.Title"));
     cairo_t* cr = c.Cr();
-    const double s = 34, x0 = 233.5 - 3.5 * s, y0 = 104;
+    const double s = 30, x0 = 233.5 - 3.5 * s, y0 = 100;
     // Board: the ball at (0,1) travels right and up to (4,0); (6,2) is walled in.
     const int path[][2] = {{1, 1}, {2, 1}, {3, 1}, {4, 1}, {4, 0}};
     for (int x = 0; x < 7; ++x)
@@ -186,27 +202,16 @@ TCanvas MovesPage() {
     cairo_stroke(cr);
     cairo_set_dash(cr, nullptr, 0, 0);
     double y = y0 + 3 * s + 14;
-    y = Bullet(cr, "Click a ball to pick it up: it starts to bounce.", y);
-    y = Bullet(cr,
-               "Click an empty cell to send it there. The ball rolls over free cells only - up, "
-               "down, left or right, never diagonally - and takes the shortest way.",
-               y);
-    y = Bullet(cr,
-               "A red cross marks a cell it cannot reach. Dragging a ball works too; the "
-               "right mouse button puts it back down.",
-               y);
-    Bullet(cr,
-           "Each move that makes no line brings new balls, shown in advance in the Next "
-           "tray. When there is no room left for them, the game is over.",
-           y);
+    for (const char* key : {"Help0.1", "Help0.2", "Help0.3"}) y = Bullet(cr, Tr(key), y, 12.5);
+    Paragraph(cr, Tr("Help0.Keys"), kLeft, y + 2, kRight - kLeft, 11.5, ui::kTextDim);
     return c;
 }
 
 // Page 2: lines, points and the chain bonus.
 TCanvas LinesPage() {
-    TCanvas c = Page(1, "Lines and points");
+    TCanvas c = Page(1, Tr("Help1.Title"));
     cairo_t* cr = c.Cr();
-    const double y0 = 128;
+    const double y0 = 114;
     Glow(cr, 233.5, y0, 70, ui::kAccent, 0.18);
     cairo_set_line_width(cr, 26);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
@@ -214,46 +219,39 @@ TCanvas LinesPage() {
     cairo_move_to(cr, 233.5 - 2 * 38, y0);
     cairo_line_to(cr, 233.5 + 2 * 38, y0);
     cairo_stroke(cr);
-    for (int i = 0; i < 5; ++i) DrawBall(c, 3, 233.5 + (i - 2) * 38, y0, 15, 0.3);
+    for (int i = 0; i < 5; ++i) DrawBall(c, 3, 233.5 + (i - 2) * 38, y0, 13, 0.3);
     SetFont(cr, TFace::Bold, 16);
     LabelCentred(cr, "+50", 233.5 + 2 * 38 + 48, y0 - 8, {1, 1, 1}, 1.0, 0.8);
-    double y = y0 + 30;
-    y = Bullet(cr,
-               "Line up five or more balls of one colour in a row, a column or a diagonal: "
-               "they vanish and score. No new balls arrive after a move that clears a line.",
-               y);
+    double y = y0 + 26;
+    y = Bullet(cr, Tr("Help1.1"), y, 12.5);
     // Points table.
     struct TRow {
-        const char* What;
+        const char* What; // key
         const char* Points;
     };
-    const TRow rows[] = {{"Five in a line", "50"},
-                         {"Six in a line", "70"},
-                         {"Seven in a line", "90"},
-                         {"Two lines of five crossing", "130"}};
-    RoundedRect(cr, 60, y + 2, 347, 4 * 19 + 8, 8);
+    const TRow rows[] = {
+        {"Help1.Five", "50"}, {"Help1.Six", "70"}, {"Help1.Seven", "90"}, {"Help1.Cross", "130"}};
+    RoundedRect(cr, 60, y + 2, 347, 4 * 18 + 8, 8);
     cairo_set_source_rgba(cr, 0.02, 0.0, 0.1, 0.45);
     cairo_fill(cr);
     y += 8;
     for (const TRow& r : rows) {
         SetFont(cr, TFace::Regular, 13);
-        LabelLeft(cr, r.What, 76, y + 13, ui::kText, 1.0, 0.5);
+        if (TextWidth(cr, Tr(r.What)) > 290) fit.TooWide.push_back(Tr(r.What));
+        LabelLeft(cr, Tr(r.What), 76, y + 13, ui::kText, 1.0, 0.5);
         SetFont(cr, TFace::Bold, 13);
         LabelLeft(cr, r.Points, 390 - TextWidth(cr, r.Points), y + 13, ui::kGold, 1.0, 0.5);
-        y += 19;
+        y += 18;
     }
-    y += 12;
-    Bullet(cr,
-           "Chain bonus: clear lines on consecutive moves. The second line in a row earns "
-           "its points once more, the third twice more, and so on - until a move clears "
-           "nothing.",
-           y);
+    y += 8;
+    y = Bullet(cr, Tr("Help1.2"), y, 12.5);
+    Bullet(cr, Tr("Help1.3"), y, 12.5);
     return c;
 }
 
 // Page 3: the special balls that change how lines form.
 TCanvas SpecialPage() {
-    TCanvas c = Page(2, "Special balls");
+    TCanvas c = Page(2, Tr("Help2.Title"));
     cairo_t* cr = c.Cr();
     double y = 106;
     auto item = [&](std::initializer_list<int> pictures, const std::string& text) {
@@ -266,29 +264,27 @@ TCanvas SpecialPage() {
         const double bottom = Paragraph(cr, text, textX, y - 4, kRight - textX);
         y = std::max(bottom, y + 34) + 10;
     };
-    item({7, 8, 9}, "Two-colour balls count for both of their colours at once.");
-    item({10}, "The rainbow ball carries every colour: it fits any line.");
-    item({18, 19, 20}, "Multipliers fit any colour too, and multiply the points of their line "
-                       "by 3, 6 or 9.");
+    item({7, 8, 9}, Tr("Help2.1"));
+    item({10}, Tr("Help2.2"));
+    item({18, 19, 20}, Tr("Help2.3"));
     SetFont(cr, TFace::Bold, 14);
-    LabelLeft(cr, "Tell the colours apart", kLeft, y + 14, ui::kGold, 1.0, 0.6);
+    LabelLeft(cr, Tr("Help2.Colours"), kLeft, y + 14, ui::kGold, 1.0, 0.6);
     y += 26;
     for (int colour = 1; colour <= kColours; ++colour) {
         const double x = kLeft + 30 + (colour - 1) * 61;
         DrawBall(c, colour - 1, x, y + 18, 16);
         SetFont(cr, TFace::Regular, 11);
-        LabelCentred(cr, ColourName(colour), x, y + 50, ui::kTextDim, 1.0, 0);
+        const std::string& name = Tr("Colour." + std::to_string(colour));
+        if (TextWidth(cr, name) > 60) fit.TooWide.push_back(name);
+        LabelCentred(cr, name, x, y + 50, ui::kTextDim, 1.0, 0);
     }
-    Paragraph(cr,
-              "Each colour also wears its own faint symbol: heart, triangle, ring, star, "
-              "diamond, cross and square.",
-              kLeft, y + 60, kRight - kLeft);
+    Paragraph(cr, Tr("Help2.Symbols"), kLeft, y + 60, kRight - kLeft);
     return c;
 }
 
 // Page 4: paint balls and bombs.
 TCanvas PaintBombPage() {
-    TCanvas c = Page(3, "Paint balls and bombs");
+    TCanvas c = Page(3, Tr("Help3.Title"));
     cairo_t* cr = c.Cr();
     // Paint: the paint ball among three others, then the three repainted.
     double y = 112;
@@ -297,12 +293,7 @@ TCanvas PaintBombPage() {
     for (int i = 0; i < 3; ++i) DrawBall(c, before[i], 110 + i * 32, y + 10, 13);
     Arrow(cr, 212, y + 10, 250);
     for (int i = 0; i < 3; ++i) DrawBall(c, 0, 276 + i * 32, y + 10, 13);
-    y = Paragraph(cr,
-                  "A paint ball plays like a ball of its colour - until you move it next to "
-                  "other balls. Then it bursts and, a moment later, paints every ball "
-                  "around it in its colour.",
-                  kLeft, y + 36, kRight - kLeft) +
-        14;
+    y = Paragraph(cr, Tr("Help3.1"), kLeft, y + 36, kRight - kLeft) + 14;
     // Bomb: the bomb beside a cluster, then the blast.
     DrawBomb(c, 70, y + 14, 14, 0.3, 0.5);
     const int cluster[3] = {3, 6, 4};
@@ -315,92 +306,86 @@ TCanvas PaintBombPage() {
         const double a = rng.Range(0, 2 * kPi), d = rng.Range(16, 36);
         Glow(cr, 310 + std::cos(a) * d, y + 14 + std::sin(a) * d * 0.7, 3, Rgb(0xFFD080), 0.9);
     }
-    y = Paragraph(cr,
-                  "Move a bomb next to other balls and it blows up the whole 3 x 3 block "
-                  "around it - other bombs go off too. Blasted balls score nothing.",
-                  kLeft, y + 44, kRight - kLeft) +
-        12;
-    Bullet(cr,
-           "When a paint ball or a bomb goes off, no new balls arrive that turn. Moved to "
-           "a spot with no neighbours, it simply stays there.",
-           y);
+    y = Paragraph(cr, Tr("Help3.2"), kLeft, y + 44, kRight - kLeft) + 12;
+    Bullet(cr, Tr("Help3.3"), y);
     return c;
 }
 
-// Page 5: the three modes side by side.
+// Page 5: the three modes side by side, with how far back undo goes in each.
 TCanvas ModesPage() {
-    TCanvas c = Page(4, "Three ways to play");
+    TCanvas c = Page(4, Tr("Help4.Title"));
     cairo_t* cr = c.Cr();
     struct TMode {
-        const char* Name;
+        const char* Name; // key
         int Stars;
-        const char* Start;
-        const char* Turn;
-        const char* Colours;
-        const char* Specials;
+        const char* Prefix; // of the value keys
         int Balls[3];
     };
     const TMode modes[3] = {
-        {"Kids",
-         1,
-         "3 balls",
-         "2 balls",
-         "7 at the start, then 6",
-         "Two-colour, rainbow",
-         {1, 8, 10}},
-        {"Normal", 2, "6 balls", "3 balls", "6", "+ bombs, paint, x3 x6 x9", {11, 21, 18}},
-        {"Professional",
-         3,
-         "9 balls",
-         "4 balls",
-         "All 7 arrive",
-         "+ bombs, paint, x3 x6 x9",
-         {6, 17, 20}},
+        {"Btn.Kids", 1, "Help4.Kids", {1, 8, 10}},
+        {"Btn.Normal", 2, "Help4.Normal", {11, 21, 18}},
+        {"Btn.Professional", 3, "Help4.Pro", {6, 17, 20}},
     };
-    const double top = 100, w = 139, gap = 7, h = 246;
+    // The texts go on a layer of their own first: the boxes behind them take the height of the
+    // tallest column.
+    TCanvas texts(467, 467);
+    cairo_t* tr = texts.Cr();
+    const double top = 92, w = 139, gap = 7;
+    double bottom = top;
     for (int m = 0; m < 3; ++m) {
         const TMode& mode = modes[m];
         const double x = 18 + m * (w + gap), cx = x + w / 2;
-        RoundedRect(cr, x, top, w, h, 12);
+        for (int i = 0; i < mode.Stars; ++i) {
+            StarPath(tr, cx + (i - (mode.Stars - 1) / 2.0) * 16, top + 15, 6.5, 2.8, 5, -kPi / 2);
+            SetSource(tr, ui::kGold);
+            cairo_fill(tr);
+        }
+        SetFont(tr, TFace::Bold, 15);
+        if (TextWidth(tr, Tr(mode.Name)) > w - 8) fit.TooWide.push_back(Tr(mode.Name));
+        LabelCentred(tr, Tr(mode.Name), cx, top + 39, {1, 1, 1}, 1.0, 0.7);
+        for (int i = 0; i < 3; ++i) DrawBall(texts, mode.Balls[i], cx + (i - 1) * 30, top + 60, 10);
+        double y = top + 76;
+        const std::string prefix = mode.Prefix;
+        for (const char* row : {"Start", "Turn", "Colours", "Specials", "Undo"}) {
+            SetFont(tr, TFace::Regular, 10.5);
+            const std::string& label = Tr(std::string("Help4.") + row);
+            if (TextWidth(tr, label) > w - 20) fit.TooWide.push_back(label);
+            LabelLeft(tr, label, x + 10, y + 10, ui::kTextDim, 1.0, 0);
+            y = Paragraph(tr, Tr(prefix + row), x + 10, y + 12, w - 20, 11.5, ui::kText,
+                          TFace::Bold) +
+                2;
+        }
+        bottom = std::max(bottom, y + 4);
+    }
+    for (int m = 0; m < 3; ++m) {
+        const double x = 18 + m * (w + gap);
+        RoundedRect(cr, x, top, w, bottom - top, 12);
         cairo_set_source_rgba(cr, 0.03, 0.0, 0.12, 0.5);
         cairo_fill_preserve(cr);
         cairo_set_line_width(cr, 1);
         SetSource(cr, ui::kPanelEdge, 0.6);
         cairo_stroke(cr);
-        for (int i = 0; i < mode.Stars; ++i) {
-            StarPath(cr, cx + (i - (mode.Stars - 1) / 2.0) * 16, top + 16, 6.5, 2.8, 5, -kPi / 2);
-            SetSource(cr, ui::kGold);
-            cairo_fill(cr);
-        }
-        SetFont(cr, TFace::Bold, 15);
-        LabelCentred(cr, mode.Name, cx, top + 42, {1, 1, 1}, 1.0, 0.7);
-        for (int i = 0; i < 3; ++i) DrawBall(c, mode.Balls[i], cx + (i - 1) * 30, top + 66, 11);
-        double y = top + 88;
-        auto row = [&](const char* label, const char* value) {
-            SetFont(cr, TFace::Regular, 10.5);
-            LabelLeft(cr, label, x + 10, y + 10, ui::kTextDim, 1.0, 0);
-            y = Paragraph(cr, value, x + 10, y + 12, w - 20, 11.5, ui::kText, TFace::Bold) + 3;
-        };
-        row("Balls at the start", mode.Start);
-        row("New balls each turn", mode.Turn);
-        row("Colours", mode.Colours);
-        row("Special balls", mode.Specials);
     }
-    Paragraph(cr,
-              "Fewer balls arrive as the board fills up. Each mode keeps its own table of "
-              "the ten best scores.",
-              kLeft, top + h + 8, kRight - kLeft, 12.5);
+    c.Paint(texts, 0, 0, 1.0);
+    Paragraph(cr, Tr("Help4.Footer"), kLeft, bottom + 6, kRight - kLeft, 12);
     return c;
 }
 
 } // namespace
 
 void MakeHelp(TPictureSet& set) {
-    set.AddWhole("graphics/help0.tga", MovesPage());
-    set.AddWhole("graphics/help1.tga", LinesPage());
-    set.AddWhole("graphics/help2.tga", SpecialPage());
-    set.AddWhole("graphics/help3.tga", PaintBombPage());
-    set.AddWhole("graphics/help4.tga", ModesPage());
+    TCanvas (*const pages[5])() = {MovesPage, LinesPage, SpecialPage, PaintBombPage, ModesPage};
+    for (int page = 0; page < 5; ++page) {
+        fit = {};
+        const std::string file = "graphics/help" + std::to_string(page) + ".tga";
+        set.AddWhole(file, pages[page]());
+        // The page and back buttons sit below the panel.
+        if (fit.Lowest > kPanelBottom - 4)
+            set.NoteMisfit(CurrentLanguage() + " " + file + ": the text runs down to y " +
+                           std::to_string(static_cast<int>(fit.Lowest)) + ", below the panel");
+        for (const std::string& line : fit.TooWide)
+            set.NoteMisfit(CurrentLanguage() + " " + file + ": \"" + line + "\" is too wide");
+    }
 }
 
 } // namespace artgen

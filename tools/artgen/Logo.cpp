@@ -3,7 +3,9 @@
 #include "tools/artgen/Palette.h"
 #include "tools/artgen/Sphere.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
 namespace artgen {
@@ -436,6 +438,56 @@ TCanvas MakeIcon(int size) {
     TBallPose pose{32 * s, 20 * s, 12 * s};
     RenderSphere(c, paint, pose);
     return c;
+}
+
+namespace {
+
+std::string Hex(const TRgb& c) {
+    char out[8];
+    const auto byte = [](double v) {
+        return static_cast<int>(std::lround(std::clamp(v, 0.0, 1.0) * 255));
+    };
+    std::snprintf(out, sizeof out, "#%02X%02X%02X", byte(c.R), byte(c.G), byte(c.B));
+    return out;
+}
+
+} // namespace
+
+// The vector twin of MakeIcon: the tile, the V, the glow and the ball as gradients, with the
+// ball's specular highlight as a soft white ellipse.
+std::string IconSvg() {
+    const TRgb ball = BallColour(kBallColour);
+    std::string s;
+    s += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    s += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"64\" height=\"64\" "
+         "viewBox=\"0 0 64 64\">\n<defs>\n";
+    s += "<linearGradient id=\"tile\" x1=\"0\" y1=\"0\" x2=\"0\" y2=\"1\">"
+         "<stop offset=\"0\" stop-color=\"#3A2C9E\"/><stop offset=\"1\" "
+         "stop-color=\"#120C3A\"/></linearGradient>\n";
+    s += "<linearGradient id=\"vee\" x1=\"0\" y1=\"0\" x2=\"0\" y2=\"1\">"
+         "<stop offset=\"0\" stop-color=\"#E9E2FF\"/><stop offset=\"1\" "
+         "stop-color=\"#8A6CFF\"/></linearGradient>\n";
+    s += "<radialGradient id=\"glow\"><stop offset=\"0\" stop-color=\"#B07CFF\" "
+         "stop-opacity=\"0.5\"/><stop offset=\"1\" stop-color=\"#B07CFF\" "
+         "stop-opacity=\"0\"/></radialGradient>\n";
+    s += "<radialGradient id=\"ball\" cx=\"0.38\" cy=\"0.32\" r=\"0.75\">"
+         "<stop offset=\"0\" stop-color=\"" +
+         Hex(Lighter(ball, 0.55)) +
+         "\"/>"
+         "<stop offset=\"0.45\" stop-color=\"" +
+         Hex(ball) +
+         "\"/>"
+         "<stop offset=\"1\" stop-color=\"" +
+         Hex(Darker(ball, 0.6)) + "\"/></radialGradient>\n";
+    s += "</defs>\n";
+    s += "<rect x=\"2\" y=\"2\" width=\"60\" height=\"60\" rx=\"13\" fill=\"url(#tile)\"/>\n";
+    s += "<path d=\"M10 22H24L32 44L40 22H54L38 56H26Z\" fill=\"url(#vee)\"/>\n";
+    s += "<circle cx=\"32\" cy=\"20\" r=\"18\" fill=\"url(#glow)\"/>\n";
+    s += "<circle cx=\"32\" cy=\"20\" r=\"12\" fill=\"url(#ball)\"/>\n";
+    s += "<ellipse cx=\"28.5\" cy=\"15\" rx=\"3.5\" ry=\"2.4\" fill=\"#FFFFFF\" "
+         "fill-opacity=\"0.6\"/>\n";
+    s += "</svg>\n";
+    return s;
 }
 
 void MakeLogo(TPictureSet& set) {

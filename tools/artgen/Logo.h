@@ -14,5 +14,7 @@ void MakeLogo(TPictureSet& set);
 void DrawLogo(TCanvas& canvas, double s, double ox, double oy);
 // The application icon: the ball in the V on a rounded tile, `size` pixels square.
 TCanvas MakeIcon(int size);
+// The same icon as a scalable SVG document (64 x 64 user units), for the desktop's scalable size.
+std::string IconSvg();
 
 } // namespace artgen

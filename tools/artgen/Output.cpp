@@ -9,7 +9,7 @@ namespace artgen {
 namespace {
 
 const TCatalogueEntry* CatalogueEntryFor(const std::string& file) {
-    for (const auto* list : {&StartupCatalogue(), &IngameCatalogue()})
+    for (const auto* list : {&StartupCatalogue(), &IngameCatalogue(), &OptionsCatalogue()})
         for (const TCatalogueEntry& e : *list)
             if (e.File == file) return &e;
     return nullptr;
@@ -69,7 +69,7 @@ const TPicture* TPictureSet::Find(const std::string& file) const {
 
 std::vector<std::string> CheckAgainstCatalogue(const TPictureSet& set) {
     std::vector<std::string> problems;
-    for (const auto* list : {&StartupCatalogue(), &IngameCatalogue()})
+    for (const auto* list : {&StartupCatalogue(), &IngameCatalogue(), &OptionsCatalogue()})
         for (const TCatalogueEntry& e : *list) {
             const TPicture* p = set.Find(e.File);
             if (!p) {

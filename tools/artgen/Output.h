@@ -27,9 +27,14 @@ public:
     void AddWhole(const std::string& file, TCanvas&& image);
     const TPicture* Find(const std::string& file) const;
     const std::map<std::string, TPicture>& All() const { return pictures_; }
+    // A text that does not fit where it is drawn (a label wider than its button, a help page
+    // running into its buttons): the generator fails on any.
+    void NoteMisfit(const std::string& what) { misfits_.push_back(what); }
+    const std::vector<std::string>& Misfits() const { return misfits_; }
 
 private:
     std::map<std::string, TPicture> pictures_;
+    std::vector<std::string> misfits_;
 };
 
 // Patterns a picture holds: (width div pattern width) x (height div pattern height).

@@ -1,5 +1,6 @@
 #include "tools/artgen/Review.h"
 
+#include "tools/artgen/Files.h"
 #include "tools/artgen/Font.h"
 #include "tools/artgen/Logo.h"
 #include "tools/artgen/Palette.h"
@@ -320,9 +321,14 @@ bool WriteReview(const TPictureSet& set, const std::string& reviewDir, std::stri
     }
     const fs::path dir(reviewDir);
     ContactSheet(set).WritePng((dir / "contact-sheet.png").string());
-    for (int size : {16, 32, 48, 64, 128, 256})
+    // The desktop icons, named by the application id.
+    for (int size : {16, 24, 32, 48, 64, 128, 256, 512})
         MakeIcon(size).WritePng(
-            (dir / "icons" / ("velm-orra-" + std::to_string(size) + ".png")).string());
+            (dir / "icons" / (std::string(VO_APP_ID) + "-" + std::to_string(size) + ".png"))
+                .string());
+    if (!WriteFileBytes((dir / "icons" / (std::string(VO_APP_ID) + ".svg")).string(), IconSvg(),
+                        error))
+        return false;
     const TFontImage font;
     const TTexts texts;
     const fs::path screens = dir / "screens";

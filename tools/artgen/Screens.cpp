@@ -2,6 +2,7 @@
 
 #include "tools/artgen/Palette.h"
 #include "tools/artgen/Sphere.h"
+#include "tools/artgen/Translations.h"
 
 #include <cmath>
 #include <string>
@@ -95,6 +96,16 @@ void Frame(cairo_t* cr, double x, double y, double w, double h, double r, double
 // table, small logo at (80, 40), score centred on x 142 at y 340), the field framed at
 // x 298..766, y 26..494, the mode name under it (centred x 530, y 502) and the preview tray
 // (ball centres x 540, 592, 644, 696 at y 552).
+// The word with a space between its letters (UTF-8 sequences kept whole).
+std::string Spaced(const std::string& word) {
+    std::string out;
+    for (unsigned char c : word) {
+        if (!out.empty() && (c & 0xC0) != 0x80) out += ' ';
+        out += static_cast<char>(c);
+    }
+    return out;
+}
+
 void MakeIngame(TPictureSet& set) {
     TCanvas c(800, 600);
     PaintBackdrop(c, 11);
@@ -132,7 +143,9 @@ void MakeIngame(TPictureSet& set) {
     // Score panel: label above the red figures, which the game writes at y 340.
     Inset(cr, 70, 316, 146, 54, 12, 0.9);
     SetFont(cr, TFace::Bold, 10);
-    LabelCentred(cr, "S C O R E", 143, 332, ui::kTextDim, 0.9, 0);
+    const std::string score = Spaced(Tr("Game.Score"));
+    if (TextWidth(cr, score) > 136) set.NoteMisfit(CurrentLanguage() + " ingame: " + score);
+    LabelCentred(cr, score, 143, 332, ui::kTextDim, 0.9, 0);
     Glow(cr, 143, 352, 60, Rgb(0xFF3040), 0.08);
     // Thin separator between the game buttons and the screen buttons.
     cairo_pattern_t* sep = cairo_pattern_create_linear(70, 0, 216, 0);
@@ -161,7 +174,11 @@ void MakeIngame(TPictureSet& set) {
     Frame(cr, 448, 526, 282, 54, 14, 4);
     Inset(cr, 448, 526, 282, 54, 13, 0.92);
     SetFont(cr, TFace::Bold, 11);
-    LabelCentred(cr, "NEXT", 482, 557, ui::kTextDim, 0.95, 0);
+    // Between the tray's rounded end and the first well.
+    SetFontToFit(cr, TFace::Bold, Tr("Game.Next"), 11, 9, 62);
+    if (TextWidth(cr, Tr("Game.Next")) > 62)
+        set.NoteMisfit(CurrentLanguage() + " ingame: " + Tr("Game.Next"));
+    LabelCentred(cr, Tr("Game.Next"), 482, 557, ui::kTextDim, 0.95, 0);
     for (int k = 0; k < 4; ++k) {
         const double x = 540 + 52 * k, y = 552;
         cairo_arc(cr, x, y, 22, 0, 2 * kPi);
@@ -289,7 +306,7 @@ void MakeLoadingElement(TPictureSet& set) {
     cairo_restore(cr);
     Inset(cr, 280, 325, 240, 22, 11, 0.85);
     SetFont(cr, TFace::Regular, 12);
-    LabelCentred(cr, "Loading", 400, 368, ui::kTextDim, 0.9, 0.5);
+    LabelCentred(cr, Tr("Game.Loading"), 400, 368, ui::kTextDim, 0.9, 0.5);
     AddQuadrants(set, "graphics/loading_element.tga", std::move(c));
 }
 
@@ -330,11 +347,15 @@ void MakeExplosion(TPictureSet& set) {
 
 } // namespace
 
+void MakeWordScreens(TPictureSet& set) {
+    MakeLoadingElement(set);
+    MakeIngame(set);
+}
+
 void MakeScreens(TPictureSet& set) {
     MakeBackground(set);
-    MakeLoadingElement(set);
+    MakeWordScreens(set);
     MakeStatusLine(set);
-    MakeIngame(set);
     MakeField(set);
     MakeExplosion(set);
 }

@@ -7,6 +7,9 @@
 namespace artgen {
 
 void MakeScreens(TPictureSet& set);
+// Only the screens with words on them (the loading backdrop, the in-game background), in the
+// generator's current language; a part of MakeScreens.
+void MakeWordScreens(TPictureSet& set);
 // The shared deep blue-violet backdrop with soft lights, used by every screen.
 void PaintBackdrop(TCanvas& canvas, unsigned seed);
 

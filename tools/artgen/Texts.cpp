@@ -1,8 +1,12 @@
 #include "tools/artgen/Texts.h"
 
+#include "tools/artgen/Translations.h"
+
+#include <algorithm>
+
 namespace artgen {
 
-TTexts::TTexts() {
+TTexts::TTexts(const std::string& language) {
     strings_ = {{"MainCaption", "Velm Orra"},
                 {"Options", "Options"},
                 {"HighScores", "High Scores"},
@@ -48,11 +52,47 @@ TTexts::TTexts() {
          "Reset statistics?",
          {"Every figure of this mode", "returns to zero.", "", "This cannot be undone."}},
     };
+    Translate(language);
+}
+
+// Every key of another language replaces the English text; a dialog's lines come as one text
+// with "\n" between them. Keys the language lacks keep their English.
+void TTexts::Translate(const std::string& language) {
+    if (language == "en") return;
+    for (auto& [key, value] : strings_)
+        if (const std::string* t = Lookup(language, key)) value = *t;
+    auto split = [](const std::string& t, std::vector<std::string>& lines) {
+        lines.clear();
+        size_t start = 0;
+        while (start <= t.size()) {
+            const size_t end = std::min(t.find('\n', start), t.size());
+            lines.push_back(t.substr(start, end - start));
+            start = end + 1;
+        }
+    };
+    for (auto& [key, lines] : lists_)
+        if (const std::string* t = Lookup(language, key)) split(*t, lines);
+    for (TDialogText& d : dialogs_) {
+        if (const std::string* t = Lookup(language, d.Name + "_Caption")) d.Caption = *t;
+        if (const std::string* t = Lookup(language, d.Name + "_Text")) split(*t, d.Lines);
+    }
+}
+
+std::vector<std::string> TTexts::Keys() const {
+    std::vector<std::string> keys;
+    for (const auto& [key, value] : strings_) keys.push_back(key);
+    for (const auto& [key, lines] : lists_) keys.push_back(key);
+    for (const TDialogText& d : dialogs_) {
+        keys.push_back(d.Name + "_Caption");
+        keys.push_back(d.Name + "_Text");
+    }
+    return keys;
 }
 
 std::string TTexts::StringsFile() const {
     std::string out;
-    auto line = [&out](const std::string& s) { out += s + "\r\n"; };
+    // The game reads single bytes: every text goes out in Windows-1252.
+    auto line = [&out](const std::string& s) { out += ToCp1252(s) + "\r\n"; };
     line("; Velm Orra - texts shown by the game.");
     line("; \"$Key\" takes the next line as its text; \"@Key\" takes the lines between { and }.");
     line("");

@@ -14,13 +14,18 @@ struct TDialogText {
 
 class TTexts {
 public:
-    TTexts();
-    std::string StringsFile() const; // the whole strings.txt, "\r\n" line ends
+    // English, with the texts of `language` wherever it has them (texts are UTF-8).
+    explicit TTexts(const std::string& language = "en");
+    std::string StringsFile() const; // the whole strings.txt, Windows-1252, "\r\n" line ends
     const std::string& Caption(const std::string& dialog) const;
     const std::vector<std::string>& Lines(const std::string& dialog) const;
     const std::vector<TDialogText>& Dialogs() const { return dialogs_; }
+    // The keys a language gives texts for: the string keys, "<dialog>_Caption", "<dialog>_Text".
+    std::vector<std::string> Keys() const;
 
 private:
+    void Translate(const std::string& language);
+
     std::vector<std::pair<std::string, std::string>> strings_;
     std::vector<TDialogText> dialogs_;
     std::vector<std::pair<std::string, std::vector<std::string>>> lists_;

@@ -1,6 +1,7 @@
 #include "tools/artgen/Widgets.h"
 
 #include "tools/artgen/Palette.h"
+#include "tools/artgen/Translations.h"
 
 #include <cmath>
 #include <functional>
@@ -33,12 +34,24 @@ TRgb StateText(int state) {
     return state == 1 ? Rgb(0xFFFFFF) : (state == 2 ? Rgb(0xFFE7A0) : ui::kText);
 }
 
+// A label wider than `room` does not fit where it is drawn.
+void CheckFit(TPictureSet& set, cairo_t* cr, const std::string& file, const std::string& label,
+              double room) {
+    const double w = TextWidth(cr, label);
+    if (w > room)
+        set.NoteMisfit(CurrentLanguage() + " " + file + ": \"" + label + "\" is " +
+                       std::to_string(static_cast<int>(w)) + " px wide, room for " +
+                       std::to_string(static_cast<int>(room)));
+}
+
 void TextButton(TPictureSet& set, const std::string& name, const std::string& label, TFace face,
                 double size) {
     MakeStates(set, kButtons + name, [&](TCanvas& c, int s) {
         cairo_t* cr = c.Cr();
         DrawButtonFace(cr, 1, 1, c.Width() - 2, c.Height() - 2, s);
-        SetFont(cr, face, size);
+        // The rounded ends and a little air on either side; a long word may shrink a little.
+        SetFontToFit(cr, face, label, size, size * 0.8, c.Width() - 14);
+        if (s == 0) CheckFit(set, cr, kButtons + name, label, c.Width() - 14);
         cairo_font_extents_t fe;
         cairo_font_extents(cr, &fe);
         const double base = c.Height() / 2.0 + (fe.ascent - fe.descent) / 2 - 0.5 + (s == 2);
@@ -163,6 +176,7 @@ void PageButton(TPictureSet& set, const std::string& name, const std::string& la
         SetFont(cr, TFace::Bold, 12);
         const double o = (s == 2) ? 1 : 0, cy = c.Height() / 2.0 + o;
         const double tw = TextWidth(cr, label), total = tw + 12;
+        if (s == 0) CheckFit(set, cr, kButtons + name, label, c.Width() - 26);
         const double x0 = (c.Width() - total) / 2;
         const double ax = right ? x0 + tw + 5 : x0, tx = right ? x0 : x0 + 12;
         cairo_new_path(cr);
@@ -275,7 +289,7 @@ void MakeInform(TPictureSet& set) {
 void MakeHighMode(TPictureSet& set) {
     const std::string file = "graphics/high_mode.tga";
     std::vector<TCanvas> frames = FramesFor(file, 3);
-    const char* names[3] = {"Kids", "Normal", "Professional"};
+    const char* names[3] = {"Btn.Kids", "Btn.Normal", "Btn.Professional"};
     const int ballsPerMode[3] = {1, 2, 3};
     for (int m = 0; m < 3; ++m) {
         TCanvas& c = frames[static_cast<size_t>(m)];
@@ -284,7 +298,8 @@ void MakeHighMode(TPictureSet& set) {
         SetFont(cr, TFace::Bold, 24);
         // Title with a gold gradient.
         cairo_new_path(cr);
-        TextPathCentred(cr, names[m], 190, 79);
+        CheckFit(set, cr, file, Tr(names[m]), 290);
+        TextPathCentred(cr, Tr(names[m]), 190, 79);
         cairo_pattern_t* g = cairo_pattern_create_linear(0, 60, 0, 80);
         AddStop(g, 0, Rgb(0xFFF3C4));
         AddStop(g, 1, Rgb(0xF2B440));
@@ -294,13 +309,13 @@ void MakeHighMode(TPictureSet& set) {
         cairo_fill_preserve(cr);
         cairo_restore(cr);
         cairo_new_path(cr);
-        TextPathCentred(cr, names[m], 190, 79);
+        TextPathCentred(cr, Tr(names[m]), 190, 79);
         cairo_set_source(cr, g);
         cairo_fill(cr);
         cairo_pattern_destroy(g);
         // Crown of stars above: one per level of the mode.
         SetFont(cr, TFace::Regular, 12);
-        LabelCentred(cr, "TOP TEN", 190, 40, ui::kTextDim, 0.9, 0.5);
+        LabelCentred(cr, Tr("Table.TopTen"), 190, 40, ui::kTextDim, 0.9, 0.5);
         for (int i = 0; i < ballsPerMode[m]; ++i) {
             const double x = 190 + (i - (ballsPerMode[m] - 1) / 2.0) * 18;
             StarPath(cr, x, 18, 7.5, 3.2, 5, -kPi / 2);
@@ -317,7 +332,7 @@ void MakeHighMode(TPictureSet& set) {
 void MakeSoundOpt(TPictureSet& set) {
     const std::string file = kButtons + "sound_opt.tga";
     std::vector<TCanvas> frames = FramesFor(file, 2);
-    const char* labels[2] = {"Sound", "Music"};
+    const char* labels[2] = {"Opt.Sound", "Opt.Music"};
     for (int p = 0; p < 2; ++p) {
         TCanvas& c = frames[static_cast<size_t>(p)];
         cairo_t* cr = c.Cr();
@@ -356,7 +371,9 @@ void MakeSoundOpt(TPictureSet& set) {
             cairo_fill(cr);
         }
         SetFont(cr, TFace::Bold, 17);
-        LabelLeft(cr, labels[p], 48, 29, ui::kText, 1.0, 0.8);
+        // The minus button sits at x 138.
+        CheckFit(set, cr, file, Tr(labels[p]), 86);
+        LabelLeft(cr, Tr(labels[p]), 48, 29, ui::kText, 1.0, 0.8);
         // Trough of the bar.
         RoundedRect(cr, 158, 10, 198, 18, 9);
         cairo_set_source_rgba(cr, 0.02, 0.0, 0.08, 0.75);
@@ -426,10 +443,23 @@ void MakeFullScreen(TPictureSet& set) {
         RoundedRect(cr, 28, 2, 215, 21, 8);
         cairo_set_source_rgba(cr, 0.03, 0.03, 0.06, 0.55);
         cairo_fill(cr);
-        SetFont(cr, TFace::Bold, 16);
-        LabelLeft(cr, "Full screen", 36, 18.5, {1, 1, 1}, 1.0, 0.7);
-        SetFont(cr, TFace::Regular, 10.5);
-        LabelLeft(cr, "(from the next start)", 137, 17.5, Rgb(0xD8D8D8), 0.9, 0.5);
+        // Label and note share the backing, which ends at x 243: a long label gives up a
+        // little size first, then the note.
+        const std::string& label = Tr("Opt.FullScreen");
+        const std::string& note = Tr("Opt.NextStart");
+        double labelSize = 16;
+        for (; labelSize > 13; labelSize -= 0.5) {
+            SetFont(cr, TFace::Regular, 10.5);
+            const double noteWidth = TextWidth(cr, note);
+            SetFont(cr, TFace::Bold, labelSize);
+            if (36 + TextWidth(cr, label) + 5 + noteWidth <= 241) break;
+        }
+        SetFont(cr, TFace::Bold, labelSize);
+        const double labelEnd = 36 + TextWidth(cr, label);
+        LabelLeft(cr, label, 36, 18.5, {1, 1, 1}, 1.0, 0.7);
+        SetFontToFit(cr, TFace::Regular, note, 10.5, 9, 241 - labelEnd - 5);
+        if (p == 0) CheckFit(set, cr, file, note, 241 - labelEnd - 5);
+        LabelLeft(cr, note, labelEnd + 5, 17.5, Rgb(0xD8D8D8), 0.9, 0.5);
     }
     set.AddFrames(file, frames, 1);
 }
@@ -462,23 +492,92 @@ void MakeCursor(TPictureSet& set) {
     set.AddFrames("graphics/cursor.tga", frames, 1);
 }
 
+// The Options screen's language row (drawn at 330, 396): a globe, the label and, below it, when
+// a new choice takes effect. The game draws the arrows at x 186 and 366 of the row and the
+// chosen language between them.
+void MakeLanguageRow(TPictureSet& set) {
+    const std::string file = kButtons + "language.tga";
+    std::vector<TCanvas> frames = FramesFor(file, 1);
+    cairo_t* cr = frames[0].Cr();
+    Panel(cr, 1, 1, 403, 38, 14, 0.88);
+    // Globe: a circle with a meridian and two parallels.
+    SetSource(cr, ui::kAccent);
+    cairo_set_line_width(cr, 1.6);
+    cairo_new_path(cr);
+    cairo_arc(cr, 25, 20, 10, 0, 2 * kPi);
+    cairo_stroke(cr);
+    cairo_save(cr);
+    cairo_translate(cr, 25, 20);
+    cairo_scale(cr, 0.45, 1);
+    cairo_arc(cr, 0, 0, 10, 0, 2 * kPi);
+    cairo_restore(cr);
+    cairo_stroke(cr);
+    cairo_move_to(cr, 15, 20);
+    cairo_line_to(cr, 35, 20);
+    cairo_move_to(cr, 17, 14);
+    cairo_line_to(cr, 33, 14);
+    cairo_move_to(cr, 17, 26);
+    cairo_line_to(cr, 33, 26);
+    cairo_stroke(cr);
+    SetFont(cr, TFace::Bold, 15);
+    CheckFit(set, cr, file, Tr("Opt.Language"), 136);
+    LabelLeft(cr, Tr("Opt.Language"), 46, 19, ui::kText, 1.0, 0.8);
+    SetFont(cr, TFace::Regular, 10);
+    CheckFit(set, cr, file, Tr("Opt.NextStart"), 136);
+    LabelLeft(cr, Tr("Opt.NextStart"), 46, 33, ui::kTextDim, 0.95, 0.4);
+    set.AddFrames(file, frames, 1);
+}
+
+// The choices of the language row: pattern 0 follows the system, then one per language in its
+// own name, in the game's list order.
+void MakeLanguageNames(TPictureSet& set) {
+    const std::string file = kButtons + "languages.tga";
+    std::vector<std::string> names = {Tr("Opt.System")};
+    for (const TLanguageInfo& l : Languages()) names.push_back(l.Name);
+    std::vector<TCanvas> frames = FramesFor(file, static_cast<int>(names.size()));
+    for (size_t i = 0; i < names.size(); ++i) {
+        TCanvas& c = frames[i];
+        cairo_t* cr = c.Cr();
+        RoundedRect(cr, 1, 1, c.Width() - 2, c.Height() - 2, 8);
+        cairo_set_source_rgba(cr, 0.02, 0.0, 0.08, 0.75);
+        cairo_fill_preserve(cr);
+        cairo_set_line_width(cr, 1);
+        SetSource(cr, ui::kPanelEdge, 0.6);
+        cairo_stroke(cr);
+        SetFontToFit(cr, TFace::Bold, names[i], 14, 11, c.Width() - 8);
+        CheckFit(set, cr, file, names[i], c.Width() - 8);
+        LabelCentred(cr, names[i], c.Width() / 2.0, 17, i == 0 ? ui::kTextDim : Rgb(0xFFFFFF), 1.0,
+                     0.6);
+    }
+    set.AddFrames(file, frames, 1);
+}
+
 } // namespace
 
+void MakeWordPictures(TPictureSet& set) {
+    TextButton(set, "new game.tga", Tr("Btn.NewGame"), TFace::Bold, 14);
+    TextButton(set, "kids.tga", Tr("Btn.Kids"), TFace::Bold, 12.5);
+    TextButton(set, "normal.tga", Tr("Btn.Normal"), TFace::Bold, 12.5);
+    TextButton(set, "professional.tga", Tr("Btn.Professional"), TFace::Bold, 12.5);
+    TextButton(set, "options.tga", Tr("Btn.Options"), TFace::Bold, 15);
+    TextButton(set, "instructions.tga", Tr("Btn.HowToPlay"), TFace::Bold, 15);
+    TextButton(set, "high scores.tga", Tr("Btn.HighScores"), TFace::Bold, 15);
+    TextButton(set, "exit.tga", Tr("Btn.Exit"), TFace::Bold, 15);
+    TextButton(set, "back.tga", Tr("Btn.Back"), TFace::Bold, 17);
+    TextButton(set, "clear.tga", Tr("Btn.Clear"), TFace::Bold, 17);
+    TextButton(set, "yes.tga", Tr("Btn.Yes"), TFace::Bold, 19);
+    TextButton(set, "no.tga", Tr("Btn.No"), TFace::Bold, 19);
+    PageButton(set, "prev.tga", Tr("Btn.Previous"), false);
+    PageButton(set, "next.tga", Tr("Btn.Next"), true);
+    MakeHighMode(set);
+    MakeSoundOpt(set);
+    MakeFullScreen(set);
+    MakeLanguageRow(set);
+    MakeLanguageNames(set);
+}
+
 void MakeWidgets(TPictureSet& set) {
-    TextButton(set, "new game.tga", "New Game", TFace::Bold, 14);
-    TextButton(set, "kids.tga", "Kids", TFace::Bold, 12.5);
-    TextButton(set, "normal.tga", "Normal", TFace::Bold, 12.5);
-    TextButton(set, "professional.tga", "Professional", TFace::Bold, 12.5);
-    TextButton(set, "options.tga", "Options", TFace::Bold, 15);
-    TextButton(set, "instructions.tga", "How to Play", TFace::Bold, 15);
-    TextButton(set, "high scores.tga", "High Scores", TFace::Bold, 15);
-    TextButton(set, "exit.tga", "Exit", TFace::Bold, 15);
-    TextButton(set, "back.tga", "Back", TFace::Bold, 17);
-    TextButton(set, "clear.tga", "Clear", TFace::Bold, 17);
-    TextButton(set, "yes.tga", "Yes", TFace::Bold, 19);
-    TextButton(set, "no.tga", "No", TFace::Bold, 19);
-    PageButton(set, "prev.tga", "Previous", false);
-    PageButton(set, "next.tga", "Next", true);
+    MakeWordPictures(set);
     ArrowButton(set, "high_mode_l.tga", false);
     ArrowButton(set, "high_mode_r.tga", true);
     StepButton(set, "up.tga", true);
@@ -486,10 +585,7 @@ void MakeWidgets(TPictureSet& set) {
     UndoButton(set, "undo.tga");
     MakeHead(set);
     MakeInform(set);
-    MakeHighMode(set);
-    MakeSoundOpt(set);
     MakeSoundBar(set);
-    MakeFullScreen(set);
     MakeCursor(set);
 }
 

@@ -7,6 +7,9 @@
 namespace artgen {
 
 void MakeWidgets(TPictureSet& set);
+// Only the pictures with words in them, in the generator's current language (a part of
+// MakeWidgets); labels that do not fit are noted in the set.
+void MakeWordPictures(TPictureSet& set);
 
 // The glass button used everywhere: state 0 normal, 1 hovered, 2 pressed or selected.
 void DrawButtonFace(cairo_t* cr, double x, double y, double w, double h, int state);

@@ -1,0 +1,140 @@
+// Italian.
+#include "tools/artgen/Translations.h"
+
+namespace artgen {
+
+const TTextTable& ItalianTexts() {
+    static const TTextTable t = {
+        {"MainCaption", "Velm Orra"},
+        {"Options", "Opzioni"},
+        {"HighScores", "Punteggi migliori"},
+        {"Help", "Come si gioca"},
+        {"Kids", "Bambini"},
+        {"Normal", "Normale"},
+        {"Proff", "Esperto"},
+        {"Exit_Caption", "Uscire da Velm Orra?"},
+        {"Exit_Text", "Una partita lasciata con punti sul\ncampo viene tenuta per la prossima "
+                      "volta.\n\nUscire adesso?"},
+        {"New_Caption", "Nuova partita?"},
+        {"New_Text", "La partita in corso andrà persa.\n\nIniziarne una nuova comunque?"},
+        {"Old_Caption", "Bentornato!"},
+        {"Old_Text", "La tua ultima partita è stata salvata.\n\nVuoi continuarla?"},
+        {"Clear_Caption", "Azzerare la classifica?"},
+        {"Clear_Text", "Tutti i nomi e i punteggi di questa\nclassifica tornano a quelli "
+                       "iniziali.\n\nNon si potrà annullare."},
+        {"EnterName_Caption", "Nuovo record!"},
+        {"EnterName_Text", "Ben giocato! Scrivi il tuo nome\ne premi Invio."},
+        {"LowScore_Caption", "Partita finita"},
+        {"LowScore_Text",
+         "Non c'è più posto.\nStavolta non basta\nper la classifica.\nUn'altra partita?"},
+        {"FullScreen_Caption", "Schermo cambiato"},
+        {"FullScreen_Text",
+         "La nuova modalità vale\ndal prossimo avvio.\n\nUscire da Velm Orra adesso?"},
+        {"NewGameHint", "Clicca su Nuova partita"},
+        {"FinalScore", "Il tuo punteggio: %s"},
+        {"FinalPlace", "%s posto su 10"},
+        {"Statistics", "Statistiche"},
+        {"Places", "1º\n2º\n3º\n4º\n5º\n6º\n7º\n8º\n9º\n10º"},
+        {"StatisticsRows", "Partite giocate\nPartite finite\nPunteggio migliore\nPunteggio medio\nLinee completate\nCatena più lunga\nMossa migliore\nTempo di gioco"},
+        {"ResetStats_Caption", "Azzerare le statistiche?"},
+        {"ResetStats_Text", "Tutti i numeri di questa modalità\ntornano a zero.\n\nNon si può annullare."},
+        {"Btn.NewGame", "Nuova partita"},
+        {"Btn.Kids", "Bambini"},
+        {"Btn.Normal", "Normale"},
+        {"Btn.Professional", "Esperto"},
+        {"Btn.Options", "Opzioni"},
+        {"Btn.HowToPlay", "Come si gioca"},
+        {"Btn.HighScores", "Classifica"},
+        {"Btn.Exit", "Esci"},
+        {"Btn.Back", "Indietro"},
+        {"Btn.Clear", "Azzera"},
+        {"Btn.Yes", "Sì"},
+        {"Btn.No", "No"},
+        {"Btn.Previous", "Precedente"},
+        {"Btn.Next", "Avanti"},
+        {"Table.TopTen", "I DIECI MIGLIORI"},
+        {"Opt.Sound", "Suoni"},
+        {"Opt.Music", "Musica"},
+        {"Opt.FullScreen", "Schermo intero"},
+        {"Opt.NextStart", "(al riavvio)"},
+        {"Opt.Language", "Lingua"},
+        {"Opt.System", "Lingua di sistema"},
+        {"Game.Score", "PUNTI"},
+        {"Game.Next", "PROSSIME"},
+        {"Game.Loading", "Caricamento"},
+        {"Colour.1", "rosso"},
+        {"Colour.2", "verde"},
+        {"Colour.3", "blu"},
+        {"Colour.4", "giallo"},
+        {"Colour.5", "viola"},
+        {"Colour.6", "ciano"},
+        {"Colour.7", "bianco"},
+        {"Help0.Title", "Muovere le biglie"},
+        {"Help0.1", "Fai clic su una biglia per prenderla: comincia a saltellare."},
+        {"Help0.2", "Fai clic su una casella vuota per mandarla lì. La biglia rotola solo su "
+                    "caselle libere - su, giù, a sinistra o a destra, mai in diagonale - e "
+                    "prende la strada più breve."},
+        {"Help0.3", "Una croce rossa segna una casella irraggiungibile. Si può anche trascinare "
+                    "la biglia; il tasto destro del mouse la rimette giù."},
+        {"Help1.3", "Ogni mossa senza linea porta nuove biglie, annunciate nel vassoio delle "
+                    "prossime. Quando non c'è più posto per loro, la partita finisce."},
+        {"Help0.Keys", "Tastiera: le frecce muovono un cursore sul campo, Spazio o Invio prende "
+                       "e manda, Esc posa. F1 aiuto, F11 schermo intero, M muto, Ctrl+N nuova "
+                       "partita."},
+        {"Help1.Title", "Linee e punti"},
+        {"Help1.1", "Allinea cinque o più biglie di un colore in riga, in colonna o in "
+                    "diagonale: spariscono e fanno punti. Dopo una mossa che toglie una linea non "
+                    "arrivano nuove biglie."},
+        {"Help1.Five", "Cinque in linea"},
+        {"Help1.Six", "Sei in linea"},
+        {"Help1.Seven", "Sette in linea"},
+        {"Help1.Cross", "Due linee da cinque incrociate"},
+        {"Help1.2", "Bonus a catena: togli linee in mosse consecutive. La seconda linea di fila "
+                    "vale i suoi punti ancora una volta, la terza altre due volte, e così via - "
+                    "finché una mossa non toglie nulla."},
+        {"Help2.Title", "Biglie speciali"},
+        {"Help2.1", "Le biglie bicolori valgono per entrambi i loro colori insieme."},
+        {"Help2.2", "La biglia arcobaleno ha tutti i colori: va bene in ogni linea."},
+        {"Help2.3", "Anche i moltiplicatori vanno bene con ogni colore e moltiplicano i punti "
+                    "della loro linea per 3, 6 o 9."},
+        {"Help2.Colours", "Distinguere i colori"},
+        {"Help2.Symbols", "Ogni colore porta anche un tenue simbolo: cuore, triangolo, anello, "
+                          "stella, rombo, croce e quadrato."},
+        {"Help3.Title", "Biglie di vernice e bombe"},
+        {"Help3.1", "Una biglia di vernice gioca come una biglia del suo colore - finché non la "
+                    "sposti accanto ad altre biglie. Allora scoppia e, un attimo dopo, dipinge "
+                    "del suo colore tutte le biglie intorno."},
+        {"Help3.2", "Sposta una bomba accanto ad altre biglie e farà saltare tutto il blocco 3 x "
+                    "3 intorno a sé - anche le altre bombe esplodono. Le biglie saltate non "
+                    "fanno punti."},
+        {"Help3.3", "Quando scoppia una biglia di vernice o una bomba, in quel turno non "
+                    "arrivano nuove biglie. Senza vicine, resta semplicemente lì."},
+        {"Help4.Title", "Tre modi di giocare"},
+        {"Help4.Start", "Biglie all'inizio"},
+        {"Help4.Turn", "Nuove per turno"},
+        {"Help4.Colours", "Colori"},
+        {"Help4.Specials", "Biglie speciali"},
+        {"Help4.Undo", "Annulla"},
+        {"Help4.KidsStart", "3 biglie"},
+        {"Help4.KidsTurn", "2 biglie"},
+        {"Help4.KidsColours", "7 all'inizio, poi 6"},
+        {"Help4.KidsSpecials", "Bicolori, arcobaleno"},
+        {"Help4.KidsUndo", "Fino all'inizio"},
+        {"Help4.NormalStart", "6 biglie"},
+        {"Help4.NormalTurn", "3 biglie"},
+        {"Help4.NormalColours", "6"},
+        {"Help4.NormalSpecials", "+ bombe, vernice, x3 x6 x9"},
+        {"Help4.NormalUndo", "L'ultima mossa"},
+        {"Help4.ProStart", "9 biglie"},
+        {"Help4.ProTurn", "4 biglie"},
+        {"Help4.ProColours", "Arrivano tutti e 7"},
+        {"Help4.ProSpecials", "+ bombe, vernice, x3 x6 x9"},
+        {"Help4.ProUndo", "Nessuno"},
+        {"Help4.Footer", "Annulla con Ctrl+Z, Backspace o il pulsante Annulla. Arrivano meno "
+                         "biglie man mano che il campo si riempie; ogni modo ha la sua classifica "
+                         "dei dieci migliori."},
+    };
+    return t;
+}
+
+} // namespace artgen
