@@ -69,6 +69,38 @@ $Normal
 Normal
 $Proff
 Professional
+$NewGameHint
+Click New Game to play
+$FinalScore
+Your score: %s
+$FinalPlace
+Place %s of 10
+$Statistics
+Statistics
+@Places
+{
+1st
+2nd
+3rd
+4th
+5th
+6th
+7th
+8th
+9th
+10th
+}
+@StatisticsRows
+{
+Games played
+Games finished
+Best score
+Average score
+Lines cleared
+Longest chain
+Best single move
+Time played
+}
 $Exit_Caption
 Leave Velm Orra?
 @Exit_Text
@@ -127,6 +159,15 @@ The new display mode is used
 from the next start.
 
 Quit Velm Orra now?
+}
+$ResetStats_Caption
+Reset statistics?
+@ResetStats_Text
+{
+Every figure of this mode
+returns to zero.
+
+This cannot be undone.
 }
 )";
 

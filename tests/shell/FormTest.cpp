@@ -190,14 +190,14 @@ TEST_F(Form, ScreensOpenAndBackRestoresTheGame) {
     Frames(2); // the field is not advanced meanwhile
     // The language row's arrows go round the choices and store each one at once.
     const auto stored = [] { return TRegistry().ReadString("Language").value_or("none"); };
-    ClickButton(23);
+    ClickButton(btnLanguageNext);
     EXPECT_EQ(stored(), "en");
-    ClickButton(23);
+    ClickButton(btnLanguageNext);
     EXPECT_EQ(stored(), "de");
-    ClickButton(22);
-    ClickButton(22);
+    ClickButton(btnLanguagePrevious);
+    ClickButton(btnLanguagePrevious);
     EXPECT_EQ(stored(), "auto");
-    ClickButton(22);
+    ClickButton(btnLanguagePrevious);
     EXPECT_EQ(stored(), "pt");
     ClickButton(13);
     EXPECT_EQ(Shell.Word, scrPlaying);
@@ -656,16 +656,17 @@ TEST_F(Form, NameEntryKeepsEnterBackspaceAndLetters) {
 TEST_F(Form, TheFocusRingWalksEachScreensButtons) {
     Start();
     TFormKeys& k = form->Keys();
-    // Playing: the menu top to bottom, without the selected mode's button.
-    EXPECT_EQ(k.RingOrder(), (std::vector<int32_t>{0, 1, 3, 4, 5, 6, 7}));
+    // Playing: the Undo button, then the menu top to bottom, without the selected mode's button.
+    EXPECT_EQ(k.RingOrder(), (std::vector<int32_t>{btnUndo, 0, 1, 3, 4, 5, 6, 7}));
     Key(VK_TAB);
-    EXPECT_EQ(k.Focused(), 0);
-    Keys({VK_DOWN, VK_DOWN, VK_DOWN});
+    EXPECT_EQ(k.Focused(), btnUndo);
+    Keys({VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN});
     EXPECT_EQ(k.Focused(), btnOptions);
     Key(VK_RETURN);
     ASSERT_EQ(Shell.Word, scrOptions);
-    // Options: the volume rows left to right, Back, then the menu.
-    const std::vector<int32_t> options{18, 19, 20, 21, 13, 0, 1, 3, 5, 6, 7};
+    // Options: the volume rows left to right, the language row, Back, then the menu.
+    const std::vector<int32_t> options{18, 19, 20, 21, btnLanguagePrevious, btnLanguageNext,
+                                       13, 0, 1, 3, 5, 6, 7};
     EXPECT_EQ(k.RingOrder(), options);
     EXPECT_EQ(k.Focused(), 18); // the new screen's first stop
     const int32_t music = Shell.MusicVolume, sound = Shell.SoundVolume;

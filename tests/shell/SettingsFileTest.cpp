@@ -64,7 +64,7 @@ TEST(ConfigFile, LayoutIs1450BytesWithFieldsAtTheirOffsets) {
 TEST(ConfigFile, RoundTripKeepsTablesVolumesAndTheGame) {
     THighScoreTable table = FreshHighScoreTable();
     table.Blocks[1][4].SetName("Zoë");
-    table.Blocks[1][4].Score = 777;
+    table.Blocks[1][4].Score = 650;
     table.Blocks[2][0].SetName("Jos\xE9 \xC5sa M\xFCller\xFF"); // Windows-1252, 16 bytes
     const TSavedGame game = SampleGame();
     const auto bytes = EncodeConfig(table, 0, 100, true, game);
