@@ -33,7 +33,8 @@
 TForm1* Form1 = nullptr;
 
 TForm1::TForm1(TFormOptions options) : options_(std::move(options)) {
-    if (options_.StatsFile.empty())
+    // Without a settings file (no usable data folder) there is no statistics file either.
+    if (options_.StatsFile.empty() && !options_.ConfigFile.empty())
         options_.StatsFile =
             (std::filesystem::path(options_.ConfigFile).parent_path() / kStatisticsFile).string();
     app_ = options_.Offscreen ? nullptr : (options_.App ? options_.App : &Application);

@@ -40,6 +40,10 @@ uint64_t FinishedGames(const TStatistics& s) {
 
 void TForm1::ReadStatistics() {
     stats_ = TStatistics{};
+    if (options_.StatsFile.empty()) {
+        statsWritable_ = false; // nothing is kept this run
+        return;
+    }
     std::error_code ec;
     const bool exists = std::filesystem::exists(options_.StatsFile, ec);
     if (!exists) {
