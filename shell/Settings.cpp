@@ -44,9 +44,10 @@ int32_t ClampVolume(int32_t v, const char* name, std::vector<std::string>& notes
 }
 
 // A block the game could have written: scores best first, names of printable characters only.
-// Only its first `read` entries came from the file (the others are fresh ones).
-bool SoundBlock(const THighScoreBlock& block, size_t read) {
-    for (size_t i = 0; i < std::min(read, block.size()); ++i) {
+// A block cut short by the file's end is judged with the fresh entries that complete it, since
+// that whole block is what the game shows and writes back.
+bool SoundBlock(const THighScoreBlock& block) {
+    for (size_t i = 0; i < block.size(); ++i) {
         if (i > 0 && block[i].Score > block[i - 1].Score) return false;
         for (uint8_t k = 0; k < block[i].NameLength && k < 16; ++k) {
             const auto c = static_cast<unsigned char>(block[i].Name[k]);
@@ -90,7 +91,7 @@ TConfigContents DecodeConfig(const uint8_t* data, size_t size) {
         c.Notes.push_back(std::to_string(clamped) + " high-score names cut to 16 characters");
     static const char* const modeNames[] = {"Kids", "Normal", "Professional"};
     for (size_t m = 0; m < c.Table.Blocks.size(); ++m)
-        if (!SoundBlock(c.Table.Blocks[m], whole / 20 > m * 10 ? whole / 20 - m * 10 : 0)) {
+        if (!SoundBlock(c.Table.Blocks[m])) {
             c.Table.Blocks[m] = FreshHighScoreBlock();
             c.Notes.push_back(std::string("the ") + modeNames[m] +
                               " table is out of order or holds control bytes; a fresh one is used");

@@ -89,12 +89,12 @@ TEST(ConfigFile, RoundTripKeepsTablesVolumesAndTheGame) {
 TEST(ConfigFile, ShortFilesKeepDefaultsForWhatTheyLack) {
     THighScoreTable table = FreshHighScoreTable();
     for (auto& block : table.Blocks)
-        for (auto& e : block) e.Score = 5;
+        for (auto& e : block) e.Score = 5000; // above every fresh score: a cut block stays in order
     const auto full = EncodeConfig(table, 20, 30, true, SampleGame());
 
     const TConfigContents a = DecodeConfig(full.data(), 310); // 15 whole entries
-    EXPECT_EQ(a.Table.Blocks[0][9].Score, 5);
-    EXPECT_EQ(a.Table.Blocks[1][4].Score, 5);
+    EXPECT_EQ(a.Table.Blocks[0][9].Score, 5000);
+    EXPECT_EQ(a.Table.Blocks[1][4].Score, 5000);
     EXPECT_EQ(a.Table.Blocks[1][5].Score, 500); // fresh from here on
     EXPECT_EQ(a.MusicVolume, 50);
     EXPECT_EQ(a.SoundVolume, 75);
