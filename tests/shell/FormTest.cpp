@@ -780,7 +780,7 @@ void PadAxis(SDL_GameControllerAxis axis, Sint16 value) {
 TEST_F(Form, AWindowOfAnySizeFullScreenAndAPad) {
     // The offscreen video driver loads the system's GL libraries, which keep allocations of
     // their own for the life of the process: not ours to report.
-    const TThirdPartyAllocations driverAllocations;
+    [[maybe_unused]] const TThirdPartyAllocations driverAllocations;
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     std::string error;
     ASSERT_TRUE(Application.Initialize(&error)) << error;
