@@ -356,24 +356,14 @@ TEST_F(Form, DragAndDropMovesABall) {
 
 TEST_F(Form, NameEntryTakesKeysAndStoresTheName) {
     Start();
-    SettleField();
-    // Fill the field so that the next quiet move ends the game with a qualifying score.
-    TGameField& f = *GameField;
-    for (int x = 0; x < 9; ++x)
-        for (int y = 0; y < 9; ++y)
-            if (!(y == 0 && x < 4))
-                f.Cell(x, y) = BallKinds[static_cast<size_t>(1 + (x + 2 * y) % 6)];
-    f.Cell(0, 0) = BallKinds[7];
-    f.BallsPerTurn = 3;
-    f.Preview.fill(BallKinds[7]);
-    Shell.Score = 1500;
+    FillForTheLastMove(1500); // a qualifying score
     ClickAt(CellX(0), CellY(0));
     ClickAt(CellX(3), CellY(0)); // 3 free cells at the spawn: no room, the game ends
     for (int i = 0; i < 600 && !HasFlag(Shell.Word, scrMessageBox); ++i) Frames(1);
     ASSERT_EQ(Shell.Word, scrMessageBox + scrMsgEnterName + scrHighScores);
     EXPECT_EQ(Shell.NewEntryRow, 0);
     EXPECT_EQ(Shell.Score, 0);
-    EXPECT_EQ(f.FreeCellCount(), 81);
+    EXPECT_EQ(GameField->FreeCellCount(), 81);
 
     const uint32_t press = SoundBank->Named(TSample::Press);
     const int before = audio.PlaysOf(press);
