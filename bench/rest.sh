@@ -6,6 +6,7 @@
 # Usage: bench/rest.sh [binary] (default build/game/velm-orra); VO_DISPLAY picks the display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+export PATH=$PATH:/usr/games
 GAME=$(realpath "${1:-build/game/velm-orra}")
 DISPLAY_NO=${VO_DISPLAY:-:61}
 SECONDS_CPU=${VO_CPU_SECONDS:-10}

@@ -6,10 +6,10 @@
 #include <SDL.h>
 
 #include <array>
-#include <csignal>
-#include <unistd.h>
 #include <chrono>
+#include <csignal>
 #include <thread>
+#include <unistd.h>
 
 TApplication Application;
 
@@ -339,7 +339,7 @@ void TApplication::PaintStartText(const std::string& text, int32_t x, int32_t y)
     SDL_Window* w = SdlWindowOf(window_);
     if (!w) return;
     // A renderer of its own for this one picture; the graphics device makes its own afterwards.
-    SDL_Renderer* r = SDL_CreateRenderer(w, -1, 0);
+    SDL_Renderer* r = CreateWindowRenderer(w, 0);
     if (!r) return;
     SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
     SDL_RenderClear(r);

@@ -11,6 +11,11 @@
 //   of the back-buffer size that Present scales to fit the window's output pixels (the real
 //   pixel size on high-DPI displays), keeping its proportions, centred on black.
 // - Offscreen, the software renderer draws into a memory surface; Present keeps a copy of it.
+// - Draws are kept until the scene ends. The back buffer keeps the last frame, so only the parts
+//   where this frame's draws differ from the last one's are drawn again (see FrameDamage.h), and
+//   a frame that would look the same is neither drawn nor presented. A reset, or a window that
+//   was resized or uncovered, gets the whole frame again.
+#include "platform/FrameDamage.h"
 #include "platform/Gfx.h"
 #include "platform/Window.h"
 
@@ -314,6 +319,7 @@ public:
             ExpandToArgb(memory_.data(), pitch_, width_, height_, format_, argb.data());
             uploaded_ = SDL_UpdateTexture(texture_, nullptr, argb.data(), int(width_ * 4)) == 0;
         }
+        ++generation_;
         return uploaded_;
     }
     // Drops the SDL texture (device reset or end); the copy stays for a later upload.
@@ -323,6 +329,8 @@ public:
         uploaded_ = false;
     }
     SDL_Texture* Handle() const { return texture_; }
+    // Counts uploads: a draw of the same texture after a new upload may look different.
+    uint64_t Generation() const { return generation_; }
     // The colour rectangle copies are multiplied with (white for triangles, which carry their
     // colour in the vertices).
     void SetModulation(const SDL_Color& colour) {
@@ -358,6 +366,7 @@ private:
     SDL_Color modulation_{255, 255, 255, 255};
     bool uploaded_ = false;
     bool locked_ = false;
+    uint64_t generation_ = 0;
 };
 
 class TSdlVertexBuffer final : public IGfxVertexBuffer {
@@ -413,6 +422,66 @@ SDL_Rect FitCentred(int w, int h, int aw, int ah) {
     return {(aw - fw) / 2, (ah - fh) / 2, fw, fh};
 }
 
+// One or two triangles as the renderer will draw them, with the states they were given.
+struct TSdlDraw {
+    std::shared_ptr<TSdlTexture> Texture; // null: filled with the vertex colours
+    uint64_t Generation = 0;
+    uint32_t AlphaBlend = 0, SrcBlend = 0, DestBlend = 0; // the blend states
+    SDL_ScaleMode Scale = SDL_ScaleModeNearest;
+    SDL_Rect Clip{};
+    std::array<SDL_Vertex, 6> Vertices{};
+    int Count = 0; // 3 or 6 vertices, three a triangle
+};
+
+bool SameDraw(const TSdlDraw& a, const TSdlDraw& b) {
+    static_assert(sizeof(SDL_Vertex) == 20, "vertices are compared bytewise");
+    return a.Texture == b.Texture && a.Generation == b.Generation && a.AlphaBlend == b.AlphaBlend &&
+           a.SrcBlend == b.SrcBlend && a.DestBlend == b.DestBlend && a.Scale == b.Scale &&
+           SDL_RectEquals(&a.Clip, &b.Clip) && a.Count == b.Count &&
+           std::memcmp(a.Vertices.data(), b.Vertices.data(),
+                       sizeof(SDL_Vertex) * size_t(a.Count)) == 0;
+}
+
+TPixelRect PixelRectOf(const SDL_Rect& r) {
+    return {r.x, r.y, r.x + r.w, r.y + r.h};
+}
+
+// Where a draw may change pixels, and whether clipping leaves its pixels as they are: a copy of
+// whole texels onto as many whole pixels is cut cleanly by any clip; a scaled or turned one may
+// sample differently at a clipped edge.
+TDrawExtent ExtentOf(const TSdlDraw& d) {
+    TDrawExtent e;
+    const TPixelRect clip = PixelRectOf(d.Clip);
+    static constexpr int kIndices[6] = {0, 1, 2, 3, 4, 5};
+    TRectQuad quad;
+    if (d.Texture && d.Count == 6 &&
+        AsRectQuad(d.Vertices.data(), kIndices, kIndices + 3, int(d.Texture->Width()),
+                   int(d.Texture->Height()), quad) &&
+        quad.Dst.w == float(quad.Src.w) && quad.Dst.h == float(quad.Src.h) &&
+        quad.Dst.x == std::floor(quad.Dst.x) && quad.Dst.y == std::floor(quad.Dst.y)) {
+        const int x = int(quad.Dst.x), y = int(quad.Dst.y);
+        e.Box = Intersection({x, y, x + quad.Src.w, y + quad.Src.h}, clip);
+        e.ClipSafe = true;
+        return e;
+    }
+    float x0 = d.Vertices[0].position.x, x1 = x0, y0 = d.Vertices[0].position.y, y1 = y0;
+    for (int i = 1; i < d.Count; ++i) {
+        x0 = std::min(x0, d.Vertices[size_t(i)].position.x);
+        x1 = std::max(x1, d.Vertices[size_t(i)].position.x);
+        y0 = std::min(y0, d.Vertices[size_t(i)].position.y);
+        y1 = std::max(y1, d.Vertices[size_t(i)].position.y);
+    }
+    // A pixel more on each side for the filter's reach and the rasteriser's rounding.
+    const auto lo = [](float v) {
+        return std::isfinite(v) ? int(std::clamp(std::floor(v), -1e6f, 1e6f)) - 1 : -1000000;
+    };
+    const auto hi = [](float v) {
+        return std::isfinite(v) ? int(std::clamp(std::ceil(v), -1e6f, 1e6f)) + 1 : 1000000;
+    };
+    e.Box = Intersection({lo(x0), lo(y0), hi(x1), hi(y1)}, clip);
+    return e;
+}
+
 int WatchRenderResets(void* userData, SDL_Event* event);
 
 class TSdlDevice final : public IGfxDevice {
@@ -465,6 +534,8 @@ public:
 
     int32_t Present() override {
         if (lost_) return GFXERR_DEVICELOST;
+        // A frame like the last one is already on show (the window asks again when it needs it).
+        if (!presentDue_.exchange(false)) return GFX_OK;
         SDL_Renderer* r = context_->Renderer;
         if (kind_ == TGfxSystemKind::Offscreen) {
             SDL_RenderFlush(r);
@@ -472,13 +543,21 @@ public:
             return GFX_OK;
         }
         SDL_SetRenderTarget(r, nullptr);
-        SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_NONE);
-        SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
-        SDL_RenderClear(r);
         int ow = 0, oh = 0;
         SDL_GetRendererOutputSize(r, &ow, &oh);
         const SDL_Rect dst =
             FitCentred(int(params_.BackBufferWidth), int(params_.BackBufferHeight), ow, oh);
+        // Black bars where the picture leaves room; a picture that fills the window needs none.
+        if (dst.w != ow || dst.h != oh) {
+            SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_NONE);
+            SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
+            SDL_RenderClear(r);
+        }
+        // At its own size the picture is copied pixel for pixel; filtering would change nothing
+        // and costs a software rasteriser four reads a pixel.
+        const bool ownSize =
+            dst.w == int(params_.BackBufferWidth) && dst.h == int(params_.BackBufferHeight);
+        SDL_SetTextureScaleMode(target_, ownSize ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
         SDL_RenderCopy(r, target_, nullptr, &dst);
         SDL_RenderPresent(r);
         // Switching back to the target resets SDL's clip rectangle; the viewport stays ours.
@@ -490,13 +569,50 @@ public:
     int32_t BeginScene() override {
         if (inScene_) return GFXERR_INVALIDCALL;
         inScene_ = true;
+        draws_.clear();
+        extents_.clear();
         return GFX_OK;
     }
+    // Draws what differs from the last frame; the draws of this one are kept for the next.
     int32_t EndScene() override {
         if (!inScene_) return GFXERR_INVALIDCALL;
         inScene_ = false;
+        const TPixelRect picture{0, 0, int(params_.BackBufferWidth), int(params_.BackBufferHeight)};
+        std::vector<TPixelRect> damage;
+        if (wholeFrameDue_) {
+            damage.push_back(picture);
+        } else {
+            damage = FindDamage(
+                lastExtents_, extents_,
+                [this](size_t i, size_t j) { return SameDraw(lastDraws_[i], draws_[j]); }, picture);
+        }
+        if (getenv("VO_DMGDBG")) {
+            fprintf(stderr, "DMG %zu:", draws_.size());
+            for (auto& a : damage)
+                fprintf(stderr, " [%d,%d %dx%d]", a.X0, a.Y0, a.X1 - a.X0, a.Y1 - a.Y0);
+            fprintf(stderr, "\n");
+        }
+        bool drawn = true;
+        for (const TPixelRect& area : damage) drawn = DrawArea(area) && drawn;
+        ApplyViewport();
+        std::swap(lastDraws_, draws_);
+        std::swap(lastExtents_, extents_);
+        draws_.clear();
+        extents_.clear();
+        if (!drawn) {
+            // What is on the back buffer is unknown now: the next frame draws it all.
+            wholeFrameDue_ = true;
+            presentDue_ = true;
+            return GFXERR_FAIL;
+        }
+        wholeFrameDue_ = false;
+        if (!damage.empty()) presentDue_ = true;
         return GFX_OK;
     }
+
+    // The window shows something else than the last presented frame (it was resized, uncovered
+    // or shown again): the next Present presents even an unchanged frame.
+    void WantPresent() { presentDue_ = true; }
 
     int32_t CreateTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t,
                           int32_t format, int32_t pool,
@@ -570,31 +686,29 @@ public:
                          forceOpaqueVertexAlpha ? Uint8(255) : Uint8(diffuse >> 24)};
             out.tex_coord = {u, tv};
         }
-        // Every primitive as three indices.
-        indices_.clear();
-        for (uint32_t t = 0; t < count; ++t) {
-            if (type == D3DPT_TRIANGLELIST)
-                indices_.insert(indices_.end(), {int(3 * t), int(3 * t + 1), int(3 * t + 2)});
-            else
-                indices_.insert(indices_.end(), {int(t), int(t + 1), int(t + 2)});
-        }
-
-        SDL_Renderer* r = context_->Renderer;
         if (boundTexture_ && !boundTexture_->EnsureUploaded()) return GFXERR_OUTOFVIDEOMEMORY;
-        SDL_Texture* handle = boundTexture_ ? boundTexture_->Handle() : nullptr;
-        const SDL_BlendMode wanted = WantedBlendMode();
-        const SDL_ScaleMode scale = states_.Stage0[D3DTSS_MAGFILTER] == D3DTEXF_LINEAR
-                                        ? SDL_ScaleModeLinear
-                                        : SDL_ScaleModeNearest;
-        if (handle) {
-            if (!boundTexture_->Prepare(wanted, scale) &&
-                !boundTexture_->Prepare(Fallback(), scale))
-                return GFXERR_FAIL;
-        } else if (SDL_SetRenderDrawBlendMode(r, wanted) != 0 &&
-                   SDL_SetRenderDrawBlendMode(r, Fallback()) != 0) {
-            return GFXERR_FAIL;
+        // Kept as draws of two triangles (one for an odd last), each with its states.
+        TSdlDraw draw;
+        draw.Texture = boundTexture_;
+        draw.Generation = boundTexture_ ? boundTexture_->Generation() : 0;
+        draw.AlphaBlend = states_.Render[D3DRS_ALPHABLENDENABLE];
+        draw.SrcBlend = states_.Render[D3DRS_SRCBLEND];
+        draw.DestBlend = states_.Render[D3DRS_DESTBLEND];
+        draw.Scale = states_.Stage0[D3DTSS_MAGFILTER] == D3DTEXF_LINEAR ? SDL_ScaleModeLinear
+                                                                        : SDL_ScaleModeNearest;
+        draw.Clip = {int(viewport_.X), int(viewport_.Y), int(viewport_.Width),
+                     int(viewport_.Height)};
+        for (uint32_t t = 0; t < count; ++t) {
+            const uint32_t first = type == D3DPT_TRIANGLELIST ? 3 * t : t;
+            for (uint32_t k = 0; k < 3; ++k)
+                draw.Vertices[size_t(draw.Count++)] = vertices_[first + k];
+            if (draw.Count == 6 || t + 1 == count) {
+                extents_.push_back(ExtentOf(draw));
+                draws_.push_back(draw);
+                draw.Count = 0;
+            }
         }
-        return RenderTriangles(handle, scale) ? GFX_OK : GFXERR_FAIL;
+        return GFX_OK;
     }
 
     // The viewport must lie inside the back buffer; anything else is refused and changes nothing.
@@ -643,19 +757,76 @@ public:
 private:
     static constexpr uint32_t kMaxTextureSide = 8192;
 
+    // Draws this frame's draws that reach into `area`, clipped to it, in order; consecutive
+    // draws with the same texture and states go to the renderer together.
+    bool DrawArea(const TPixelRect& area) {
+        const TSdlDraw* batchOf = nullptr; // the first draw of the batch being collected
+        SDL_Rect batchClip{};
+        vertices_.clear();
+        indices_.clear();
+        bool ok = true;
+        const auto flush = [&] {
+            if (batchOf && !vertices_.empty()) ok = DrawBatch(*batchOf, batchClip) && ok;
+            vertices_.clear();
+            indices_.clear();
+            batchOf = nullptr;
+        };
+        for (size_t i = 0; i < draws_.size(); ++i) {
+            const TSdlDraw& d = draws_[i];
+            const TPixelRect clip = Intersection(PixelRectOf(d.Clip), area);
+            if (clip.Empty() || !extents_[i].Box.Intersects(area)) continue;
+            const SDL_Rect sdlClip{clip.X0, clip.Y0, clip.X1 - clip.X0, clip.Y1 - clip.Y0};
+            // Pairs of triangles are matched as rectangles two by two: an odd draw goes alone.
+            const bool joins =
+                batchOf && d.Count == 6 && batchOf->Count == 6 && d.Texture == batchOf->Texture &&
+                d.AlphaBlend == batchOf->AlphaBlend && d.SrcBlend == batchOf->SrcBlend &&
+                d.DestBlend == batchOf->DestBlend && d.Scale == batchOf->Scale &&
+                SDL_RectEquals(&sdlClip, &batchClip);
+            if (!joins) {
+                flush();
+                batchOf = &d;
+                batchClip = sdlClip;
+            }
+            const int base = int(vertices_.size());
+            vertices_.insert(vertices_.end(), d.Vertices.begin(), d.Vertices.begin() + d.Count);
+            for (int k = 0; k < d.Count; ++k) indices_.push_back(base + k);
+        }
+        flush();
+        return ok;
+    }
+
+    // Sends the collected vertices_ with the states of `d`, clipped to `clip`.
+    bool DrawBatch(const TSdlDraw& d, const SDL_Rect& clip) {
+        SDL_Renderer* r = context_->Renderer;
+        SDL_RenderSetClipRect(r, &clip);
+        TSdlTexture* texture = d.Texture.get();
+        if (texture && !texture->EnsureUploaded()) return false;
+        SDL_Texture* handle = texture ? texture->Handle() : nullptr;
+        const SDL_BlendMode wanted = BlendModeOf(d);
+        if (handle) {
+            if (!texture->Prepare(wanted, d.Scale) && !texture->Prepare(Fallback(d), d.Scale))
+                return false;
+        } else if (SDL_SetRenderDrawBlendMode(r, wanted) != 0 &&
+                   SDL_SetRenderDrawBlendMode(r, Fallback(d)) != 0) {
+            return false;
+        }
+        return RenderTriangles(texture, d.Scale);
+    }
+
     // Draws the triangles of indices_ in order. Pairs that form an axis-aligned rectangle of one
     // colour showing an axis-aligned block of texels are copied as a rectangle: that maps texel
     // to pixel exactly (and is faster), where the renderer's triangle sampling may be off by
     // part of a texel. Everything else goes through SDL_RenderGeometry.
-    bool RenderTriangles(SDL_Texture* handle, SDL_ScaleMode scale) {
+    bool RenderTriangles(TSdlTexture* texture, SDL_ScaleMode scale) {
         SDL_Renderer* r = context_->Renderer;
+        SDL_Texture* handle = texture ? texture->Handle() : nullptr;
         const size_t triangles = indices_.size() / 3;
         size_t runStart = 0; // first triangle not drawn yet
         auto drawRun = [&](size_t end) {
             if (end <= runStart) return true;
             if (handle) {
-                boundTexture_->SetModulation({255, 255, 255, 255});
-                boundTexture_->SetScale(scale);
+                texture->SetModulation({255, 255, 255, 255});
+                texture->SetScale(scale);
             }
             // SDL's software renderer reads pairs of triangles that cover an axis-aligned
             // rectangle as a rectangle copy and loses a quarter turn of the texture doing so;
@@ -672,18 +843,18 @@ private:
         for (size_t t = 0; t + 1 < triangles && handle;) {
             TRectQuad quad;
             if (!AsRectQuad(vertices_.data(), &indices_[t * 3], &indices_[t * 3 + 3],
-                            int(boundTexture_->Width()), int(boundTexture_->Height()), quad)) {
+                            int(texture->Width()), int(texture->Height()), quad)) {
                 ++t;
                 continue;
             }
             if (!drawRun(t)) return false;
-            boundTexture_->SetModulation(quad.Colour);
+            texture->SetModulation(quad.Colour);
             // A copy of texels onto as many whole pixels samples texel centres: nearest gives
             // the same picture as linear, and costs less on a software rasteriser.
             const bool exact = quad.Dst.w == float(quad.Src.w) && quad.Dst.h == float(quad.Src.h) &&
                                quad.Dst.x == std::floor(quad.Dst.x) &&
                                quad.Dst.y == std::floor(quad.Dst.y);
-            boundTexture_->SetScale(exact ? SDL_ScaleModeNearest : scale);
+            texture->SetScale(exact ? SDL_ScaleModeNearest : scale);
             if (quad.Dst.w > 0 && quad.Dst.h > 0 &&
                 SDL_RenderCopyExF(r, handle, &quad.Src, &quad.Dst, 0.0, nullptr,
                                   SDL_RendererFlip(quad.Flip)) != 0)
@@ -760,9 +931,7 @@ private:
         const bool vsync = params_.Windowed || params_.DesktopFullScreen ||
                            params_.FullScreen_PresentationInterval != D3DPRESENT_INTERVAL_IMMEDIATE;
         const Uint32 flags = SDL_RENDERER_TARGETTEXTURE | (vsync ? SDL_RENDERER_PRESENTVSYNC : 0);
-        context_->Renderer = SDL_CreateRenderer(window_, -1, flags | SDL_RENDERER_ACCELERATED);
-        if (!context_->Renderer)
-            context_->Renderer = SDL_CreateRenderer(window_, -1, flags | SDL_RENDERER_SOFTWARE);
+        context_->Renderer = CreateWindowRenderer(window_, flags);
         if (!context_->Renderer) return GFXERR_NOTAVAILABLE;
         target_ = SDL_CreateTexture(context_->Renderer, SDL_PIXELFORMAT_ARGB8888,
                                     SDL_TEXTUREACCESS_TARGET, int(params_.BackBufferWidth),
@@ -786,6 +955,10 @@ private:
         ApplyViewport();
         customBlendWorks_ = true;
         inScene_ = false;
+        lastDraws_.clear();
+        lastExtents_.clear();
+        wholeFrameDue_ = true;
+        presentDue_ = true;
         return GFX_OK;
     }
 
@@ -796,19 +969,19 @@ private:
         SDL_RenderSetClipRect(context_->Renderer, &clip);
     }
 
-    SDL_BlendMode WantedBlendMode() {
-        if (!states_.Render[D3DRS_ALPHABLENDENABLE]) return SDL_BLENDMODE_NONE;
-        const uint32_t src = states_.Render[D3DRS_SRCBLEND];
-        const uint32_t dst = states_.Render[D3DRS_DESTBLEND];
+    SDL_BlendMode BlendModeOf(const TSdlDraw& d) const {
+        if (!d.AlphaBlend) return SDL_BLENDMODE_NONE;
+        const uint32_t src = d.SrcBlend;
+        const uint32_t dst = d.DestBlend;
         if (!customBlendWorks_) return NearestBuiltInBlend(src, dst);
         return SDL_ComposeCustomBlendMode(SdlFactor(src, false), SdlFactor(dst, false),
                                           SDL_BLENDOPERATION_ADD, SdlFactor(src, true),
                                           SdlFactor(dst, true), SDL_BLENDOPERATION_ADD);
     }
     // Called when the renderer refused the custom mode: it will not take one later either.
-    SDL_BlendMode Fallback() {
+    SDL_BlendMode Fallback(const TSdlDraw& d) {
         customBlendWorks_ = false;
-        return WantedBlendMode();
+        return BlendModeOf(d);
     }
 
     void KeepFrame() {
@@ -845,13 +1018,26 @@ private:
     std::vector<SDL_Vertex> vertices_;
     std::vector<int> indices_;
     std::vector<uint32_t> lastFrame_;
+    // This frame's draws and the last frame's, with where each may change pixels.
+    std::vector<TSdlDraw> draws_, lastDraws_;
+    std::vector<TDrawExtent> extents_, lastExtents_;
+    bool wholeFrameDue_ = true;          // the back buffer does not hold the last frame's draws
+    std::atomic<bool> presentDue_{true}; // the next Present has something to show
 };
 
 // SDL reports that render targets or the whole device were reset (a driver reset, a display
 // change): the textures' contents are gone, which the API reports as a lost device.
 int WatchRenderResets(void* userData, SDL_Event* event) {
+    auto* device = static_cast<TSdlDevice*>(userData);
     if (event->type == SDL_RENDER_TARGETS_RESET || event->type == SDL_RENDER_DEVICE_RESET)
-        static_cast<TSdlDevice*>(userData)->MarkLost();
+        device->MarkLost();
+    // The window's contents may be gone or at another size: show the frame again.
+    if (event->type == SDL_WINDOWEVENT && (event->window.event == SDL_WINDOWEVENT_EXPOSED ||
+                                           event->window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
+                                           event->window.event == SDL_WINDOWEVENT_SHOWN ||
+                                           event->window.event == SDL_WINDOWEVENT_RESTORED ||
+                                           event->window.event == SDL_WINDOWEVENT_MAXIMIZED))
+        device->WantPresent();
     return 0;
 }
 

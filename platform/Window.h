@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+struct SDL_Renderer;
 struct SDL_Window;
 struct TNativeWindow;
 
@@ -31,3 +32,9 @@ void SetNativeWindowTitle(TNativeWindow* window, const std::string& title);
 void NativeWindowClientSize(const TNativeWindow* window, int32_t& width, int32_t& height);
 // For the platform layer's own use (graphics, input); null for a null window.
 SDL_Window* SdlWindowOf(const TNativeWindow* window);
+
+// A renderer for the window with the SDL_RENDERER_* `flags` given. Without a graphics processor
+// OpenGL would rasterise every draw in software and then copy the whole frame once more to show
+// it, so there SDL's own software renderer is taken: it draws straight into the window's shared
+// image. A renderer the user named in SDL_RENDER_DRIVER is left to SDL. Null on failure.
+SDL_Renderer* CreateWindowRenderer(SDL_Window* window, uint32_t flags);
