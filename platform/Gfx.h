@@ -70,6 +70,9 @@ public:
                            int32_t& height) const = 0;
     // Makes the device behave as after a driver reset: Present answers GFXERR_DEVICELOST.
     virtual void SimulateDeviceLoss() = 0;
+    // On (the default), a frame draws only where it differs from the last one; off, every frame
+    // is drawn whole. The picture is the same either way.
+    virtual void SetPartialFrames(bool) {}
 };
 
 class IGfxSystem {

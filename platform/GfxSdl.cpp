@@ -579,18 +579,12 @@ public:
         inScene_ = false;
         const TPixelRect picture{0, 0, int(params_.BackBufferWidth), int(params_.BackBufferHeight)};
         std::vector<TPixelRect> damage;
-        if (wholeFrameDue_) {
+        if (wholeFrameDue_ || !partialFrames_) {
             damage.push_back(picture);
         } else {
             damage = FindDamage(
                 lastExtents_, extents_,
                 [this](size_t i, size_t j) { return SameDraw(lastDraws_[i], draws_[j]); }, picture);
-        }
-        if (getenv("VO_DMGDBG")) {
-            fprintf(stderr, "DMG %zu:", draws_.size());
-            for (auto& a : damage)
-                fprintf(stderr, " [%d,%d %dx%d]", a.X0, a.Y0, a.X1 - a.X0, a.Y1 - a.Y0);
-            fprintf(stderr, "\n");
         }
         bool drawn = true;
         for (const TPixelRect& area : damage) drawn = DrawArea(area) && drawn;
@@ -753,6 +747,7 @@ public:
     }
 
     void SimulateDeviceLoss() override { lost_ = true; }
+    void SetPartialFrames(bool on) override { partialFrames_ = on; }
 
 private:
     static constexpr uint32_t kMaxTextureSide = 8192;
@@ -1021,6 +1016,7 @@ private:
     // This frame's draws and the last frame's, with where each may change pixels.
     std::vector<TSdlDraw> draws_, lastDraws_;
     std::vector<TDrawExtent> extents_, lastExtents_;
+    bool partialFrames_ = true;
     bool wholeFrameDue_ = true;          // the back buffer does not hold the last frame's draws
     std::atomic<bool> presentDue_{true}; // the next Present has something to show
 };

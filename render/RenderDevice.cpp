@@ -705,6 +705,10 @@ void TRenderDevice::SimulateDeviceLoss() {
     if (impl_->Initialized) impl_->Device->SimulateDeviceLoss();
 }
 
+void TRenderDevice::SetPartialFrames(bool on) {
+    if (impl_->Initialized) impl_->Device->SetPartialFrames(on);
+}
+
 int32_t TRenderDevice::RotationCacheCount() const {
     return impl_->CacheUsed;
 }

@@ -136,6 +136,8 @@ public:
     void UseGfxSystem(std::shared_ptr<IGfxSystem> system);
     // Makes the next PresentFrame find the device lost, as after a driver reset.
     void SimulateDeviceLoss();
+    // Off: every frame is drawn whole instead of only where it changed (the picture is the same).
+    void SetPartialFrames(bool on);
     // The rotation cache: entries in use (0..2048) and the scaled size kept at an index.
     int32_t RotationCacheCount() const;
     bool RotationCacheEntry(int32_t index, int32_t& width, int32_t& height) const;

@@ -308,6 +308,65 @@ TEST_F(Form, ClearTableAnswers) {
     EXPECT_EQ(HighScores.Blocks[0][0].Score, 8888);
 }
 
+// A frame drawn only where it changed must look like the same frame drawn whole: the same play
+// runs twice from the same start, once drawn whole and once in part, through a ball's hop, path
+// and travel, a line vanishing with its particles, button highlights, the volume bars' clipping,
+// a message box and the screens' changes.
+TEST_F(Form, FramesDrawnInPartLookLikeWholeFrames) {
+    const auto play = [this](bool partial) {
+        std::vector<std::vector<uint32_t>> frames;
+        Stop();
+        std::filesystem::remove(ConfigFile());
+        Shell = TShellState{};
+        HighScores = THighScoreTable{};
+        Start();
+        form->Device().SetPartialFrames(partial);
+        RandSeed(11);
+        const auto run = [&](int n, double delta) {
+            for (int i = 0; i < n; ++i) {
+                form->FrameTimer1RealTime(delta);
+                frames.push_back(form->Device().ReadFrame());
+            }
+        };
+        SettleField();
+        run(3, 0.5);
+        TGameField& f = *GameField;
+        f.Clear();
+        for (int x = 0; x < 4; ++x) f.Cell(x, 0) = BallKinds[1];
+        f.Cell(8, 8) = BallKinds[1];
+        f.Cell(5, 5) = BallKinds[9];
+        ClickAt(CellX(8), CellY(8));
+        run(6, 0.3);
+        Move(CellX(4), CellY(0)); // the path shows
+        run(2, 0.3);
+        ClickAt(CellX(4), CellY(0));
+        run(60, 0.25); // the travel, the line vanishing, the scores flying
+        ClickAt(CellX(5), CellY(5));
+        Move(CellX(5), CellY(5) + 10);
+        run(4, 0.7);
+        Move(100, 250); // across the buttons
+        run(2, 0.5);
+        ClickButton(btnOptions);
+        run(2, 0.5);
+        ClickAt(490 + 60, 180); // a volume bar cut at another place
+        run(2, 0.5);
+        ClickAt(420, 370); // the full-screen box asks
+        run(4, 0.5);
+        ClickButton(btnNo);
+        ClickButton(btnInstructions);
+        run(2, 0.5);
+        return frames;
+    };
+    const auto whole = play(false);
+    const auto part = play(true);
+    ASSERT_EQ(part.size(), whole.size());
+    std::vector<size_t> differing;
+    for (size_t i = 0; i < part.size(); ++i)
+        if (part[i].empty() || part[i] != whole[i]) differing.push_back(i);
+    EXPECT_TRUE(differing.empty()) << differing.size() << " of " << part.size()
+                                   << " frames differ, the first: " << differing.front();
+}
+
 TEST_F(Form, VolumesSlidersAndTheFullScreenBox) {
     Start();
     ClickButton(btnOptions);
