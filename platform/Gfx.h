@@ -22,6 +22,11 @@ public:
     virtual uint32_t Width() const = 0;
     virtual uint32_t Height() const = 0;
     virtual int32_t Format() const = 0;
+    // The texels are on the device and the one who wrote them can write them again: the device
+    // may drop its own copy. A later lock then starts from zero texels, and a device that loses
+    // its textures (a reset after a loss) reports ContentsLost until they are written again.
+    virtual void DropSystemCopy() {}
+    virtual bool ContentsLost() const { return false; }
 };
 
 class IGfxVertexBuffer : public std::enable_shared_from_this<IGfxVertexBuffer> {

@@ -259,6 +259,12 @@ bool AsRectQuad(const SDL_Vertex* v, const int* first, const int* second, int te
 
 class TSdlTexture;
 
+bool AllOpaque(const uint32_t* argb, size_t count) {
+    uint32_t all = 0xFF000000u;
+    for (size_t i = 0; i < count; ++i) all &= argb[i];
+    return all == 0xFF000000u;
+}
+
 // What the device's resources share: the renderer (null once the device is gone) and the live
 // textures, so that a reset can re-upload them and the device's end can detach them.
 struct TSdlContext {
@@ -282,6 +288,7 @@ public:
 
     int32_t LockRect(uint32_t level, TGfxLockedRect& rect, uint32_t) override {
         if (level != 0 || locked_) return GFXERR_INVALIDCALL;
+        if (memory_.empty()) memory_.assign(size_t(pitch_) * height_, 0); // the copy was dropped
         locked_ = true;
         rect.Pitch = pitch_;
         rect.Bits = memory_.data();
@@ -295,6 +302,11 @@ public:
     uint32_t Width() const override { return width_; }
     uint32_t Height() const override { return height_; }
     int32_t Format() const override { return format_; }
+    void DropSystemCopy() override {
+        keepCopy_ = false;
+        if (uploaded_ && !locked_) std::vector<uint8_t>().swap(memory_);
+    }
+    bool ContentsLost() const override { return contentsLost_; }
 
     // Makes the SDL texture when there is none; its texels stay unset until Upload.
     bool MakeHandle() {
@@ -308,18 +320,31 @@ public:
     }
     // Before drawing: a texture never unlocked since its handle was made gets its copy now.
     bool EnsureUploaded() { return uploaded_ || Upload(); }
-    // Makes the SDL texture (if needed) and fills it from the system-memory copy.
+    // Makes the SDL texture (if needed) and fills it from the system-memory copy. Without a copy
+    // (dropped, and the handle made anew since) the texture stays blank and reports it.
     bool Upload() {
         if (!context_->Renderer) return true; // nothing to upload to; the copy stays
         if (!MakeHandle()) return false;
+        if (memory_.empty()) {
+            contentsLost_ = true;
+            uploaded_ = true; // nothing better to show until the texels are written again
+            return true;
+        }
         if (format_ == D3DFMT_A8R8G8B8) { // already in the renderer's layout
             uploaded_ = SDL_UpdateTexture(texture_, nullptr, memory_.data(), pitch_) == 0;
+            opaque_ = AllOpaque(reinterpret_cast<const uint32_t*>(memory_.data()),
+                                size_t(width_) * height_);
         } else {
             std::vector<uint32_t> argb(size_t(width_) * height_);
             ExpandToArgb(memory_.data(), pitch_, width_, height_, format_, argb.data());
             uploaded_ = SDL_UpdateTexture(texture_, nullptr, argb.data(), int(width_ * 4)) == 0;
+            opaque_ = AllOpaque(argb.data(), argb.size());
         }
-        ++generation_;
+        generation_ = ++uploads;
+        if (uploaded_) {
+            contentsLost_ = false;
+            if (!keepCopy_) std::vector<uint8_t>().swap(memory_);
+        }
         return uploaded_;
     }
     // Drops the SDL texture (device reset or end); the copy stays for a later upload.
@@ -329,8 +354,11 @@ public:
         uploaded_ = false;
     }
     SDL_Texture* Handle() const { return texture_; }
-    // Counts uploads: a draw of the same texture after a new upload may look different.
+    // Names the texels as they are now: unique to this texture and its last upload, so that a
+    // draw can be compared with one of the last frame even after that texture is gone.
     uint64_t Generation() const { return generation_; }
+    // Every texel has full alpha: blending it in at full vertex alpha only copies it.
+    bool Opaque() const { return opaque_; }
     // The colour rectangle copies are multiplied with (white for triangles, which carry their
     // colour in the vertices).
     void SetModulation(const SDL_Color& colour) {
@@ -366,7 +394,11 @@ private:
     SDL_Color modulation_{255, 255, 255, 255};
     bool uploaded_ = false;
     bool locked_ = false;
+    bool keepCopy_ = true;
+    bool opaque_ = false;
+    bool contentsLost_ = false;
     uint64_t generation_ = 0;
+    static inline std::atomic<uint64_t> uploads{0};
 };
 
 class TSdlVertexBuffer final : public IGfxVertexBuffer {
@@ -424,8 +456,9 @@ SDL_Rect FitCentred(int w, int h, int aw, int ah) {
 
 // One or two triangles as the renderer will draw them, with the states they were given.
 struct TSdlDraw {
-    std::shared_ptr<TSdlTexture> Texture; // null: filled with the vertex colours
-    uint64_t Generation = 0;
+    std::shared_ptr<TSdlTexture> Texture; // null: filled with the vertex colours; kept for this
+                                          // frame only
+    uint64_t Generation = 0;              // the texture's texels (0 without one)
     uint32_t AlphaBlend = 0, SrcBlend = 0, DestBlend = 0; // the blend states
     SDL_ScaleMode Scale = SDL_ScaleModeNearest;
     SDL_Rect Clip{};
@@ -435,7 +468,7 @@ struct TSdlDraw {
 
 bool SameDraw(const TSdlDraw& a, const TSdlDraw& b) {
     static_assert(sizeof(SDL_Vertex) == 20, "vertices are compared bytewise");
-    return a.Texture == b.Texture && a.Generation == b.Generation && a.AlphaBlend == b.AlphaBlend &&
+    return a.Generation == b.Generation && a.AlphaBlend == b.AlphaBlend &&
            a.SrcBlend == b.SrcBlend && a.DestBlend == b.DestBlend && a.Scale == b.Scale &&
            SDL_RectEquals(&a.Clip, &b.Clip) && a.Count == b.Count &&
            std::memcmp(a.Vertices.data(), b.Vertices.data(),
@@ -512,8 +545,21 @@ public:
 
     void MarkLost() { lost_ = true; }
 
+    // A device that is not lost keeps its renderer and textures through a reset to another
+    // window mode or presentation interval; only another back-buffer size, or a loss, makes
+    // them anew.
     int32_t Reset(TGfxPresentParameters& params) override {
         if (inScene_) return GFXERR_INVALIDCALL;
+        if (!lost_ && context_->Renderer && params.BackBufferWidth == params_.BackBufferWidth &&
+            params.BackBufferHeight == params_.BackBufferHeight) {
+            params_ = params;
+            if (kind_ == TGfxSystemKind::Window) {
+                if (const int32_t mode = ApplyWindowMode(); mode != GFX_OK) return mode;
+                SDL_RenderSetVSync(context_->Renderer, WantsVSync() ? 1 : 0);
+                SDL_SetRenderTarget(context_->Renderer, target_);
+            }
+            return Started();
+        }
         boundTexture_.reset();
         stream_.reset();
         for (TSdlTexture* t : context_->Textures) t->Detach();
@@ -591,6 +637,8 @@ public:
         ApplyViewport();
         std::swap(lastDraws_, draws_);
         std::swap(lastExtents_, extents_);
+        // The last frame's draws are only compared: they must not keep a released picture alive.
+        for (TSdlDraw& d : lastDraws_) d.Texture.reset();
         draws_.clear();
         extents_.clear();
         if (!drawn) {
@@ -607,6 +655,11 @@ public:
     // The window shows something else than the last presented frame (it was resized, uncovered
     // or shown again): the next Present presents even an unchanged frame.
     void WantPresent() { presentDue_ = true; }
+    // The back buffer's contents are gone: the next frame is drawn whole.
+    void TargetLost() {
+        wholeFrameDue_ = true;
+        presentDue_ = true;
+    }
 
     int32_t CreateTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t,
                           int32_t format, int32_t pool,
@@ -688,6 +741,15 @@ public:
         draw.AlphaBlend = states_.Render[D3DRS_ALPHABLENDENABLE];
         draw.SrcBlend = states_.Render[D3DRS_SRCBLEND];
         draw.DestBlend = states_.Render[D3DRS_DESTBLEND];
+        // Alpha blending of an opaque texture at full vertex alpha is a plain copy, and the
+        // cheaper one (the background under the whole picture, mostly).
+        const bool opaqueVertices =
+            std::all_of(vertices_.begin(), vertices_.end(),
+                        [](const SDL_Vertex& v) { return v.color.a == 255; });
+        if (draw.AlphaBlend && draw.SrcBlend == D3DBLEND_SRCALPHA &&
+            draw.DestBlend == D3DBLEND_INVSRCALPHA && boundTexture_ && boundTexture_->Opaque() &&
+            opaqueVertices)
+            draw.AlphaBlend = 0;
         draw.Scale = states_.Stage0[D3DTSS_MAGFILTER] == D3DTEXF_LINEAR ? SDL_ScaleModeLinear
                                                                         : SDL_ScaleModeNearest;
         draw.Clip = {int(viewport_.X), int(viewport_.Y), int(viewport_.Width),
@@ -873,6 +935,32 @@ private:
 
     int32_t CreateInWindow() {
         if (!window_) return GFXERR_INVALIDCALL;
+        if (const int32_t mode = ApplyWindowMode(); mode != GFX_OK) return mode;
+        const Uint32 flags =
+            SDL_RENDERER_TARGETTEXTURE | (WantsVSync() ? SDL_RENDERER_PRESENTVSYNC : 0);
+        context_->Renderer = CreateWindowRenderer(window_, flags);
+        if (!context_->Renderer) return GFXERR_NOTAVAILABLE;
+        target_ = SDL_CreateTexture(context_->Renderer, SDL_PIXELFORMAT_ARGB8888,
+                                    SDL_TEXTUREACCESS_TARGET, int(params_.BackBufferWidth),
+                                    int(params_.BackBufferHeight));
+        if (!target_) return GFXERR_OUTOFVIDEOMEMORY;
+        SDL_SetTextureBlendMode(target_, SDL_BLENDMODE_NONE);
+        SDL_SetTextureScaleMode(target_, SDL_ScaleModeLinear);
+        SDL_SetRenderTarget(context_->Renderer, target_);
+        SDL_SetRenderDrawColor(context_->Renderer, 0, 0, 0, 255);
+        SDL_RenderClear(context_->Renderer);
+        return Started();
+    }
+
+    // A window at rest waits for the display's refresh; full screen does as VSync says.
+    bool WantsVSync() const {
+        return params_.Windowed || params_.DesktopFullScreen ||
+               params_.FullScreen_PresentationInterval != D3DPRESENT_INTERVAL_IMMEDIATE;
+    }
+
+    // Puts the window in the mode the parameters ask for: framed, full screen on the desktop's
+    // mode, or full screen at a mode of the back buffer's size.
+    int32_t ApplyWindowMode() {
         if (params_.Windowed) {
             const bool wasFullScreen =
                 (SDL_GetWindowFlags(window_) &
@@ -922,22 +1010,7 @@ private:
                 SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN) != 0)
                 return GFXERR_NOTAVAILABLE;
         }
-        // A window at rest waits for the display's refresh; full screen does as VSync says.
-        const bool vsync = params_.Windowed || params_.DesktopFullScreen ||
-                           params_.FullScreen_PresentationInterval != D3DPRESENT_INTERVAL_IMMEDIATE;
-        const Uint32 flags = SDL_RENDERER_TARGETTEXTURE | (vsync ? SDL_RENDERER_PRESENTVSYNC : 0);
-        context_->Renderer = CreateWindowRenderer(window_, flags);
-        if (!context_->Renderer) return GFXERR_NOTAVAILABLE;
-        target_ = SDL_CreateTexture(context_->Renderer, SDL_PIXELFORMAT_ARGB8888,
-                                    SDL_TEXTUREACCESS_TARGET, int(params_.BackBufferWidth),
-                                    int(params_.BackBufferHeight));
-        if (!target_) return GFXERR_OUTOFVIDEOMEMORY;
-        SDL_SetTextureBlendMode(target_, SDL_BLENDMODE_NONE);
-        SDL_SetTextureScaleMode(target_, SDL_ScaleModeLinear);
-        SDL_SetRenderTarget(context_->Renderer, target_);
-        SDL_SetRenderDrawColor(context_->Renderer, 0, 0, 0, 255);
-        SDL_RenderClear(context_->Renderer);
-        return Started();
+        return GFX_OK;
     }
 
     // The state every new or reset device starts in.
@@ -1017,16 +1090,17 @@ private:
     std::vector<TSdlDraw> draws_, lastDraws_;
     std::vector<TDrawExtent> extents_, lastExtents_;
     bool partialFrames_ = true;
-    bool wholeFrameDue_ = true;          // the back buffer does not hold the last frame's draws
-    std::atomic<bool> presentDue_{true}; // the next Present has something to show
+    std::atomic<bool> wholeFrameDue_{true}; // the back buffer does not hold the last frame
+    std::atomic<bool> presentDue_{true};    // the next Present has something to show
 };
 
 // SDL reports that render targets or the whole device were reset (a driver reset, a display
 // change): the textures' contents are gone, which the API reports as a lost device.
 int WatchRenderResets(void* userData, SDL_Event* event) {
     auto* device = static_cast<TSdlDevice*>(userData);
-    if (event->type == SDL_RENDER_TARGETS_RESET || event->type == SDL_RENDER_DEVICE_RESET)
-        device->MarkLost();
+    if (event->type == SDL_RENDER_DEVICE_RESET) device->MarkLost();
+    if (event->type == SDL_RENDER_TARGETS_RESET) device->TargetLost(); // textures stay
+
     // The window's contents may be gone or at another size: show the frame again.
     if (event->type == SDL_WINDOWEVENT && (event->window.event == SDL_WINDOWEVENT_EXPOSED ||
                                            event->window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||

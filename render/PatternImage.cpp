@@ -44,14 +44,7 @@ int32_t TPatternImage::Load(IGfxDevice* device, const std::string& fileName, boo
     if (!AcceptedFormat(format)) return -2;
 
     TBitmapEx picture;
-    std::string message;
-    if (!picture.LoadFromFile(fileName, &message)) {
-        // The reader's own header messages do not name the file; the others do.
-        if (message.find(fileName) == std::string::npos) message = fileName + ": " + message;
-        if (error) *error = message;
-        return -7;
-    }
-    picture.SetBitsPerPixel(32);
+    if (const int32_t read = ReadPicture(fileName, picture, error); read != 0) return read;
 
     if (automatic) {
         patternWidth = picture.Width();
@@ -77,7 +70,45 @@ int32_t TPatternImage::Load(IGfxDevice* device, const std::string& fileName, boo
                                            patternHeight, textureCount, format);
     if (created != 0) return created;
     PatternCount = total;
-    return CopyPatterns(picture);
+    const int32_t copied = CopyPatterns(picture);
+    if (copied == 0) {
+        source_ = fileName;
+        DropSystemCopies();
+    }
+    return copied;
+}
+
+int32_t TPatternImage::ReadPicture(const std::string& fileName, TBitmapEx& picture,
+                                   std::string* error) {
+    std::string message;
+    if (!picture.LoadFromFile(fileName, &message)) {
+        // The reader's own header messages do not name the file; the others do.
+        if (message.find(fileName) == std::string::npos) message = fileName + ": " + message;
+        if (error) *error = message;
+        return -7;
+    }
+    picture.SetBitsPerPixel(32);
+    return 0;
+}
+
+void TPatternImage::DropSystemCopies() {
+    for (const auto& texture : Textures) texture->DropSystemCopy();
+}
+
+bool TPatternImage::ContentsLost() const {
+    return std::any_of(Textures.begin(), Textures.end(),
+                       [](const auto& texture) { return texture->ContentsLost(); });
+}
+
+// The patterns land where the first load put them; a picture that changed size since fills
+// what it can (CopyPatterns stays inside both).
+int32_t TPatternImage::Reload(std::string* error) {
+    if (!Loaded || source_.empty()) return -3;
+    TBitmapEx picture;
+    if (const int32_t read = ReadPicture(source_, picture, error); read != 0) return read;
+    const int32_t copied = CopyPatterns(picture);
+    if (copied == 0) DropSystemCopies();
+    return copied;
 }
 
 int32_t TPatternImage::CopyPatterns(const TBitmap& picture) {
@@ -110,6 +141,7 @@ int32_t TPatternImage::CopyPatterns(const TBitmap& picture) {
 int32_t TPatternImage::FreeTextures() {
     const bool had = Loaded && !Textures.empty();
     Textures.clear();
+    source_.clear();
     Loaded = false;
     PatternWidth = PatternHeight = TextureWidth = TextureHeight = 0;
     PatternCount = Columns = Rows = PatternsPerTexture = Format = 0;

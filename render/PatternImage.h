@@ -15,6 +15,7 @@
 class IGfxDevice;
 class IGfxTexture;
 class TBitmap;
+class TBitmapEx;
 
 // The texture and texture coordinates of one pattern, for the render device. Corners: 0 top-left,
 // 1 top-right, 2 bottom-left, 3 bottom-right (after mirror and flip).
@@ -40,6 +41,13 @@ public:
     int32_t LoadAuto(IGfxDevice* device, const std::string& fileName, int32_t format,
                      std::string* error = nullptr);
     int32_t FreeTextures();
+
+    // A set loaded from a file lets the device drop its copies of the texels; after a device
+    // loss took the textures' contents with it, Reload reads the file again into the same
+    // textures (pointers to the set and its textures stay valid). Reload: 0 done, -3 not loaded
+    // from a file, -7 the file cannot be read now (the textures stay blank), or a copy's code.
+    bool ContentsLost() const;
+    int32_t Reload(std::string* error = nullptr);
 
     // Clamps the pattern index to 0..PatternCount-1; false for an empty set.
     bool SelectPattern(int32_t pattern, bool mirror, bool flip, TPatternSelection& out) const;
@@ -67,6 +75,11 @@ private:
                  int32_t textureHeight, int32_t format, std::string* error);
     // Converts every pattern of a 32-bit picture into its texture slot.
     int32_t CopyPatterns(const TBitmap& picture);
+    // Reads a picture as 32-bit texels; -7 with the reason when it cannot be read.
+    static int32_t ReadPicture(const std::string& fileName, TBitmapEx& picture, std::string* error);
+    void DropSystemCopies();
+
+    std::string source_; // the file the set was loaded from; empty for sets filled in code
 };
 
 // Smallest power of two not below n (n >= 1).

@@ -201,8 +201,24 @@ void TForm1::FormDestroy() {
     WriteStatistics(); // after the settings, which matter more; left alone when not read
 }
 
+// The pictures keep no copy of their texels beside the device's: when the loss took the textures'
+// contents, they are read again from their files.
 void TForm1::RenderDevice1DeviceLost() {
-    device_->ResetDevice();
+    if (!device_->ResetDevice()) return;
+    std::vector<TPatternImage*> sets;
+    for (auto& p : pictures_) sets.push_back(p.get());
+    if (font_ && font_->Glyphs) sets.push_back(font_->Glyphs);
+    int reloaded = 0;
+    for (TPatternImage* set : sets) {
+        if (!set->ContentsLost()) continue;
+        std::string error;
+        if (set->Reload(&error) == 0)
+            ++reloaded;
+        else if (!error.empty())
+            Log.Line("Cannot load again: " + error);
+    }
+    if (reloaded > 0)
+        Log.Line("Pictures loaded again after a lost device: " + std::to_string(reloaded));
 }
 
 void TForm1::ApplicationActivate() {

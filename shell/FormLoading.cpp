@@ -5,6 +5,7 @@
 #include "fx/SoundBank.h"
 #include "platform/Audio.h"
 #include "platform/Clock.h"
+#include "platform/Memory.h"
 #include "platform/Paths.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
@@ -255,6 +256,7 @@ void TForm1::LoadingStep() {
          {Pictures.LoadingElement, Pictures.StatusLine, Pictures.Background, Pictures.Flare,
           Pictures.LogoBall, Pictures.LogoI, Pictures.BlikOrra, Pictures.Velm, Pictures.Orra})
         if (done) done->FreeTextures();
+    ReturnFreeMemory();
 
     Log.Line("Loading ingame strings...");
     strings_ = std::make_unique<TVOStrings>();

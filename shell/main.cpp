@@ -3,6 +3,7 @@
 #include "platform/App.h"
 #include "platform/Files.h"
 #include "platform/InstanceLock.h"
+#include "platform/Memory.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
 #include "shell/Form.h"
@@ -11,9 +12,9 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <cstdlib>
 #include <string>
 #include <unistd.h>
 
@@ -63,6 +64,7 @@ std::string CannotKeepFiles(const std::string& dir) {
 
 int main(int argc, char** argv) {
     if (const int code = CommandLine(argc, argv); code >= 0) return code;
+    KeepBigBlocksApart();
     // Every path is fixed here, before the working folder changes.
     paths::SettleUserDirs();
     const std::string dataDir = paths::UserDataDir();
