@@ -613,14 +613,28 @@ TEST_F(Form, AWholeGameByKeyboard) {
     EXPECT_EQ(k.CursorX(), 3); // where the pointer was
     EXPECT_EQ(k.CursorY(), 5);
 
-    // Ctrl+N asks first in a touched game; Escape answers No and the game goes on.
+    // Ctrl+N asks first in a touched game; Escape answers No and the game goes on. The cursor
+    // sits on a cell under the box's Yes button: the pointer it placed there must not light
+    // Yes up as if the mouse hovered it (nor any button on another screen).
     Key('N');
     EXPECT_EQ(Shell.Word, scrPlaying); // N alone is no shortcut
+    CursorTo(2, 6);
     Keys({'N'}, ssCtrl);
     EXPECT_EQ(Shell.Word, scrPlaying + scrMessageBox + scrMsgNew);
+    std::vector<int32_t> lit;
+    Buttons->OnDraw = [&](int32_t index, int32_t pattern) {
+        if (pattern == 1) lit.push_back(index);
+    };
+    Frames(2);
     Key(VK_ESCAPE);
     EXPECT_EQ(Shell.Word, scrPlaying);
     EXPECT_EQ(f.Cell(0, 0), BallKinds[1]);
+    Frames(1);
+    EXPECT_EQ(k.CursorX(), 2); // back on the field the cursor's cell is hovered again
+    EXPECT_EQ(f.HoverX, 2);
+    EXPECT_EQ(f.HoverY, 6);
+    Buttons->OnDraw = nullptr;
+    EXPECT_TRUE(lit.empty());
 }
 
 TEST_F(Form, MessagesAnswerByKey) {
