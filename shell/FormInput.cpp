@@ -89,6 +89,11 @@ void TForm1::FormKeyDown(uint16_t& key, uint32_t shift) {
     if ((key == 'Z' && (shift & ssCtrl)) || (key == VK_BACK && !nameEntry)) CmdUndo();
     if (key == 'S' && !(shift & (ssCtrl | ssAlt)) && !MessageOpen()) CmdStatistics();
     // The name entry keeps Backspace and Enter for itself (Alt+Enter switches full screen).
+    // With the focus ring over Yes or No, Enter presses that button (either stores the name).
+    if (nameEntry && key == VK_RETURN && !(shift & ssAlt) && keys_->Focused() >= 0) {
+        keys_->KeyDown(key, shift);
+        return;
+    }
     if (nameEntry && !(shift & ssAlt) && (key == VK_BACK || key == VK_RETURN)) {
         if (key == VK_BACK && !Shell.PlayerName.empty()) Shell.PlayerName.pop_back();
         if (key == VK_RETURN) {

@@ -678,6 +678,16 @@ TEST_F(Form, NameEntryKeepsEnterBackspaceAndLetters) {
     EXPECT_EQ(HighScores.Blocks[1][Shell.NewEntryRow].NameText(), "MY");
     Key(VK_ESCAPE); // Back from the table
     EXPECT_EQ(Shell.Word, scrMenu);
+
+    // With the ring over Yes, Enter presses Yes: the name is stored and a new game starts.
+    Shell.Score = 5000;
+    GameField->InsertHighScore();
+    ASSERT_TRUE(HasFlag(Shell.Word, scrMsgEnterName));
+    Key(VK_TAB);
+    ASSERT_EQ(form->Keys().Focused(), btnYes);
+    Key(VK_RETURN);
+    EXPECT_EQ(Shell.Word, scrPlaying);
+    EXPECT_EQ(HighScores.Blocks[1][Shell.NewEntryRow].NameText(), "MY");
 }
 
 TEST_F(Form, TheFocusRingWalksEachScreensButtons) {
