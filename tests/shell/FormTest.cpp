@@ -404,7 +404,7 @@ TEST_F(Form, SavedGameResumesUnderTheOldMessage) {
     Start();
     EXPECT_EQ(Shell.Word, scrMessageBox + scrMsgOld + scrPlaying);
     EXPECT_EQ(Shell.Score, 120);
-    EXPECT_EQ(Shell.ChosenMode, 0); // keeps its start value
+    EXPECT_EQ(Shell.ChosenMode, modeNormal); // a new game after this one keeps its mode
     for (int x = 0; x < 9; ++x)
         for (int y = 0; y < 9; ++y) EXPECT_EQ(GameField->Cell(x, y), cells(x, y));
     for (int i = 0; i < 4; ++i)
