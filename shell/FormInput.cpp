@@ -40,7 +40,7 @@ constexpr int kMaxNameLength = 16;
 // --- Pointer and buttons -------------------------------------------------------------------------
 
 void TForm1::FormMouseMove(uint32_t, int32_t x, int32_t y) {
-    keys_->MouseUsed();
+    if (!app_ || app_->PointerMoved()) keys_->MouseUsed();
     int32_t w = 800, h = 600;
     if (app_) app_->ClientSize(w, h);
     if (w <= 0 || h <= 0) return;
@@ -294,7 +294,10 @@ void TForm1::SwitchFullScreenLive() {
     // While the check box's message is open the flag is in its hands.
     if (StartSequence() || HasFlag(Shell.Word, scrMsgFullScreen)) return;
     const bool on = !device_->FullScreen();
-    if (!device_->SwitchFullScreen(on)) {
+    if (app_) app_->NoteWindowChange();
+    const bool switched = device_->SwitchFullScreen(on);
+    if (app_) app_->NoteWindowChange();
+    if (!switched) {
         Log.Line(on ? "Cannot switch to full screen" : "Cannot switch back to a window");
         return;
     }

@@ -876,6 +876,18 @@ TEST_F(Form, AWindowOfAnySizeFullScreenAndAPad) {
     EXPECT_TRUE(f.Selected);
     PadButton(SDL_CONTROLLER_BUTTON_B, true);
     EXPECT_FALSE(f.Selected);
+    // A window that changes size reports moves under a still pointer: no use of the mouse,
+    // the keys keep their cursor.
+    SDL_Event resized{};
+    resized.type = SDL_WINDOWEVENT;
+    resized.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
+    Send(resized);
+    SDL_Event moved{};
+    moved.type = SDL_MOUSEMOTION;
+    moved.motion.x = 370;
+    moved.motion.y = 500;
+    Send(moved);
+    EXPECT_TRUE(k.CursorShown());
     PadButton(SDL_CONTROLLER_BUTTON_BACK, true);
     EXPECT_EQ(Shell.Word, scrOptions);
     EXPECT_EQ(Shell.BackState, scrPlaying);
