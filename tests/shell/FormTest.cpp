@@ -1029,13 +1029,18 @@ TEST_F(Form, GameEndShowsScoreAndPlaceThenMarksTheNewRow) {
     Frames(1);
     EXPECT_EQ(Shell.MarkedRow, 255); // left: the mark is gone
 
-    // A game that does not reach the table says its score too.
+    // A game that does not reach the table says its score too, over the table even when the
+    // statistics were the page last looked at.
+    ClickButton(btnHighScores);
+    Key('S');
+    ASSERT_TRUE(Shell.StatisticsShown);
     ClickButton(0); // New Game
     HighScores = FreshHighScoreTable();
     for (auto& e : HighScores.Blocks[1]) e.Score = 60000;
     FillForTheLastMove(70);
     PlayTheLastMove();
     ASSERT_EQ(Shell.Word, scrMessageBox + scrMsgLowScore + scrHighScores);
+    EXPECT_FALSE(Shell.StatisticsShown);
     text = TextOfNextFrame();
     EXPECT_NE(text.find("Your score: 70"), std::string::npos) << text;
     EXPECT_EQ(text.find("of 10"), std::string::npos);
@@ -1100,6 +1105,7 @@ TEST_F(Form, StatisticsCountGamesSurviveARestartAndADamagedFile) {
     MoveBall(8, 8, 4, 4);
 
     // The statistics page and its reset, which asks first.
+    ClickButton(btnHighScores);
     ClickButton(btnHighScores);
     Key('S');
     ASSERT_TRUE(Shell.StatisticsShown);
