@@ -229,6 +229,7 @@ void TGameField::EndGame() {
     Shell.Score = 0;
     ClearAnimations();
     Shell.HighScorePage = Shell.CurrentMode;
+    Shell.StatisticsShown = false; // the mode's table, whatever page an earlier visit left open
     Shell.ReturnState = scrMenu;
 }
 

@@ -273,6 +273,10 @@ bool TApplication::Initialize(std::string* error) {
     return true;
 }
 
+void TApplication::NoteWindowChange() {
+    windowChangedAt_ = SDL_GetTicks();
+}
+
 void TApplication::DesktopSize(int32_t& width, int32_t& height) const {
     width = height = 0;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return;
@@ -470,6 +474,7 @@ void TApplication::Dispatch(const void* raw) {
                 form_->ApplicationDeactivate();
             }
         } else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+            NoteWindowChange();
             NoteNativeWindowSize(window_);
         } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED ||
                    e.window.event == SDL_WINDOWEVENT_RESTORED) {
@@ -483,7 +488,11 @@ void TApplication::Dispatch(const void* raw) {
         if (e.motion.which == SDL_TOUCH_MOUSEID) break;
         int32_t x = e.motion.x, y = e.motion.y;
         MapPoint(x, y);
+        // A window that changes size or place (full screen on and off, a resize) reports
+        // moves under a pointer that stayed where it was, some with places it never had.
+        pointerMoved_ = SDL_GetTicks() - windowChangedAt_ > kWindowSettleMs;
         form_->FormMouseMove(ShiftState(), x, y);
+        pointerMoved_ = true;
         break;
     }
     case SDL_MOUSEBUTTONDOWN:

@@ -115,6 +115,13 @@ public:
                               int32_t pictureHeight);
     // The client size the form sees (the picture size once SetPictureRect has run).
     void ClientSize(int32_t& width, int32_t& height) const;
+    // False while the form handles a move event that came from the window changing size under
+    // a pointer that stayed where it was (full screen on and off, a resize): such a move is no
+    // use of the mouse.
+    bool PointerMoved() const { return pointerMoved_; }
+    // The program changes the window itself (full screen on or off): the moves that follow
+    // for a moment are the change's.
+    void NoteWindowChange();
 
     void SetIdleHandler(TIdleHandler handler) override { idle_ = std::move(handler); }
     // Asked before each wait between frames: true while only ambient animation runs, which then
@@ -165,6 +172,10 @@ private:
     int8_t stickX_ = 0, stickY_ = 0; // the left stick's direction: -1, 0, 1
     // Buttons whose press reached the form: only their releases are sent.
     uint32_t pressesSent_ = 0;
+    // Move events this soon after the window changed size come from the change, not the mouse.
+    static constexpr uint32_t kWindowSettleMs = 300;
+    bool pointerMoved_ = true;
+    uint32_t windowChangedAt_ = 0; // SDL ticks
 };
 
 // The one application object.

@@ -288,6 +288,8 @@ void TForm1::ReadSettings() {
     }
     Log.Line("Config.bin holds a game of " + std::to_string(c.Game.Score) + " points");
     Shell.CurrentMode = c.Game.Mode;
+    // "Play again" after the restored game ends starts the mode that game was played in.
+    Shell.ChosenMode = c.Game.Mode;
     Shell.Score = c.Game.Score;
     field_->BallsPerTurn = c.Game.BallsPerTurn;
     for (size_t i = 0; i < c.Game.Preview.size(); ++i) field_->Preview[i] = c.Game.Preview[i];

@@ -110,6 +110,7 @@ void TForm1::FrameTimer1RealTime(double delta) {
     // The new row stays marked until the player leaves the high-score screen.
     if (!HasFlag(Shell.Word, scrHighScores)) Shell.MarkedRow = 255;
     CountPlayTime(delta);
+    keys_->Frame();
 
     // 4.-5.
     if (ParticleEngine) ParticleEngine->Update(delta);

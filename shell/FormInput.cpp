@@ -40,7 +40,7 @@ constexpr int kMaxNameLength = 16;
 // --- Pointer and buttons -------------------------------------------------------------------------
 
 void TForm1::FormMouseMove(uint32_t, int32_t x, int32_t y) {
-    keys_->MouseUsed();
+    if (!app_ || app_->PointerMoved()) keys_->MouseUsed();
     int32_t w = 800, h = 600;
     if (app_) app_->ClientSize(w, h);
     if (w <= 0 || h <= 0) return;
@@ -89,6 +89,11 @@ void TForm1::FormKeyDown(uint16_t& key, uint32_t shift) {
     if ((key == 'Z' && (shift & ssCtrl)) || (key == VK_BACK && !nameEntry)) CmdUndo();
     if (key == 'S' && !(shift & (ssCtrl | ssAlt)) && !MessageOpen()) CmdStatistics();
     // The name entry keeps Backspace and Enter for itself (Alt+Enter switches full screen).
+    // With the focus ring over Yes or No, Enter presses that button (either stores the name).
+    if (nameEntry && key == VK_RETURN && !(shift & ssAlt) && keys_->Focused() >= 0) {
+        keys_->KeyDown(key, shift);
+        return;
+    }
     if (nameEntry && !(shift & ssAlt) && (key == VK_BACK || key == VK_RETURN)) {
         if (key == VK_BACK && !Shell.PlayerName.empty()) Shell.PlayerName.pop_back();
         if (key == VK_RETURN) {
@@ -289,7 +294,10 @@ void TForm1::SwitchFullScreenLive() {
     // While the check box's message is open the flag is in its hands.
     if (StartSequence() || HasFlag(Shell.Word, scrMsgFullScreen)) return;
     const bool on = !device_->FullScreen();
-    if (!device_->SwitchFullScreen(on)) {
+    if (app_) app_->NoteWindowChange();
+    const bool switched = device_->SwitchFullScreen(on);
+    if (app_) app_->NoteWindowChange();
+    if (!switched) {
         Log.Line(on ? "Cannot switch to full screen" : "Cannot switch back to a window");
         return;
     }

@@ -23,6 +23,10 @@ constexpr int32_t kRowTolerance = 24;
 // volume buttons are the music's.
 constexpr int32_t kSoundDownButton = 20, kSoundUpButton = 21;
 
+// Where the pointer goes while the keys are in use off the field: left of and above the
+// picture, over no button and no cell.
+constexpr int32_t kPointerAway = -1000;
+
 // Colours as the device takes them: 0xAABBGGRR.
 constexpr uint32_t kMarkDark = 0xE0000000;
 constexpr uint32_t kMarkLight = 0xFF40E8FF; // warm yellow-white
@@ -59,6 +63,17 @@ void TFormKeys::FreeTextures() {
 void TFormKeys::MouseUsed() {
     cursorShown_ = false;
     ringShown_ = false;
+    pointerFromKeys_ = false;
+}
+
+void TFormKeys::Frame() {
+    if (!pointerFromKeys_) return;
+    if (cursorShown_ && OnField()) {
+        MoveCursor(cursorX_, cursorY_);
+    } else {
+        Shell.PointerX = kPointerAway;
+        Shell.PointerY = kPointerAway;
+    }
 }
 
 std::vector<int32_t> TFormKeys::RingOrder() const {
@@ -148,6 +163,7 @@ void TFormKeys::MoveCursor(int32_t x, int32_t y) {
     cursorX_ = std::clamp<int32_t>(x, 0, f.MaxX);
     cursorY_ = std::clamp<int32_t>(y, 0, f.MaxY);
     cursorShown_ = true;
+    pointerFromKeys_ = true;
     // The field hovers and clicks at the pointer: the cursor's cell becomes the pointer's.
     Shell.PointerX = kFieldLeft + kCellPitch * cursorX_ + kCellPitch / 2;
     Shell.PointerY = kFieldTop + kCellPitch * cursorY_ + kCellPitch / 2;

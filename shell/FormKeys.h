@@ -23,6 +23,11 @@ public:
     void KeyDown(uint16_t key, uint32_t shift);
     // The mouse moved or was pressed: the cursor and the ring hide until the next key.
     void MouseUsed();
+    // Once a frame, before anything is drawn. The field hovers and clicks where the pointer is,
+    // so the cursor moves the pointer to its cell; that pointer follows the cursor while the
+    // cursor shows and leaves the picture otherwise, so that no button lights up under a
+    // pointer the player never moved.
+    void Frame();
     // Draws the field cursor and the focus ring over the frame (call after the screens and the
     // message box, before the full-screen pointer).
     void Draw(TRenderDevice& device);
@@ -59,6 +64,7 @@ private:
     bool cursorShown_ = false;
     int32_t cursorX_ = 4, cursorY_ = 4; // the middle cell at first
     bool ringShown_ = false;
-    int32_t focus_ = -1;                   // a button index; valid only while it is in RingOrder()
+    bool pointerFromKeys_ = false; // the pointer sits where the cursor put it, not the mouse
+    int32_t focus_ = -1;           // a button index; valid only while it is in RingOrder()
     std::unique_ptr<TPatternImage> white_; // one white pattern, tinted for the marks
 };

@@ -151,7 +151,9 @@ region_diff() { # region_diff <shot a> <shot b> <x> <y> <w> <h>
 }
 
 # Which cells hold a ball, as a string of 81 characters ('o' ball, '.' empty), column by column.
-# A cell's middle is compared with the colour most cells' middles share: the empty cell.
+# A cell's middle is compared with the colour most cells' middles share: the empty cell. That
+# holds only while empty cells outnumber the balls of any one colour; on a fuller field (some
+# forty balls on) the commonest ball colour wins and the reading goes wrong.
 read_field() {
   local x y list=() s=""
   for ((x = 0; x < 9; x++)); do

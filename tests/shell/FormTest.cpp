@@ -463,7 +463,7 @@ TEST_F(Form, SavedGameResumesUnderTheOldMessage) {
     Start();
     EXPECT_EQ(Shell.Word, scrMessageBox + scrMsgOld + scrPlaying);
     EXPECT_EQ(Shell.Score, 120);
-    EXPECT_EQ(Shell.ChosenMode, 0); // keeps its start value
+    EXPECT_EQ(Shell.ChosenMode, modeNormal); // a new game after this one keeps its mode
     for (int x = 0; x < 9; ++x)
         for (int y = 0; y < 9; ++y) EXPECT_EQ(GameField->Cell(x, y), cells(x, y));
     for (int i = 0; i < 4; ++i)
@@ -672,14 +672,28 @@ TEST_F(Form, AWholeGameByKeyboard) {
     EXPECT_EQ(k.CursorX(), 3); // where the pointer was
     EXPECT_EQ(k.CursorY(), 5);
 
-    // Ctrl+N asks first in a touched game; Escape answers No and the game goes on.
+    // Ctrl+N asks first in a touched game; Escape answers No and the game goes on. The cursor
+    // sits on a cell under the box's Yes button: the pointer it placed there must not light
+    // Yes up as if the mouse hovered it (nor any button on another screen).
     Key('N');
     EXPECT_EQ(Shell.Word, scrPlaying); // N alone is no shortcut
+    CursorTo(2, 6);
     Keys({'N'}, ssCtrl);
     EXPECT_EQ(Shell.Word, scrPlaying + scrMessageBox + scrMsgNew);
+    std::vector<int32_t> lit;
+    Buttons->OnDraw = [&](int32_t index, int32_t pattern) {
+        if (pattern == 1) lit.push_back(index);
+    };
+    Frames(2);
     Key(VK_ESCAPE);
     EXPECT_EQ(Shell.Word, scrPlaying);
     EXPECT_EQ(f.Cell(0, 0), BallKinds[1]);
+    Frames(1);
+    EXPECT_EQ(k.CursorX(), 2); // back on the field the cursor's cell is hovered again
+    EXPECT_EQ(f.HoverX, 2);
+    EXPECT_EQ(f.HoverY, 6);
+    Buttons->OnDraw = nullptr;
+    EXPECT_TRUE(lit.empty());
 }
 
 TEST_F(Form, MessagesAnswerByKey) {
@@ -723,6 +737,16 @@ TEST_F(Form, NameEntryKeepsEnterBackspaceAndLetters) {
     EXPECT_EQ(HighScores.Blocks[1][Shell.NewEntryRow].NameText(), "MY");
     Key(VK_ESCAPE); // Back from the table
     EXPECT_EQ(Shell.Word, scrMenu);
+
+    // With the ring over Yes, Enter presses Yes: the name is stored and a new game starts.
+    Shell.Score = 5000;
+    GameField->InsertHighScore();
+    ASSERT_TRUE(HasFlag(Shell.Word, scrMsgEnterName));
+    Key(VK_TAB);
+    ASSERT_EQ(form->Keys().Focused(), btnYes);
+    Key(VK_RETURN);
+    EXPECT_EQ(Shell.Word, scrPlaying);
+    EXPECT_EQ(HighScores.Blocks[1][Shell.NewEntryRow].NameText(), "MY");
 }
 
 TEST_F(Form, TheFocusRingWalksEachScreensButtons) {
@@ -911,6 +935,18 @@ TEST_F(Form, AWindowOfAnySizeFullScreenAndAPad) {
     EXPECT_TRUE(f.Selected);
     PadButton(SDL_CONTROLLER_BUTTON_B, true);
     EXPECT_FALSE(f.Selected);
+    // A window that changes size reports moves under a still pointer: no use of the mouse,
+    // the keys keep their cursor.
+    SDL_Event resized{};
+    resized.type = SDL_WINDOWEVENT;
+    resized.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
+    Send(resized);
+    SDL_Event moved{};
+    moved.type = SDL_MOUSEMOTION;
+    moved.motion.x = 370;
+    moved.motion.y = 500;
+    Send(moved);
+    EXPECT_TRUE(k.CursorShown());
     PadButton(SDL_CONTROLLER_BUTTON_BACK, true);
     EXPECT_EQ(Shell.Word, scrOptions);
     EXPECT_EQ(Shell.BackState, scrPlaying);
@@ -1052,13 +1088,18 @@ TEST_F(Form, GameEndShowsScoreAndPlaceThenMarksTheNewRow) {
     Frames(1);
     EXPECT_EQ(Shell.MarkedRow, 255); // left: the mark is gone
 
-    // A game that does not reach the table says its score too.
+    // A game that does not reach the table says its score too, over the table even when the
+    // statistics were the page last looked at.
+    ClickButton(btnHighScores);
+    Key('S');
+    ASSERT_TRUE(Shell.StatisticsShown);
     ClickButton(0); // New Game
     HighScores = FreshHighScoreTable();
     for (auto& e : HighScores.Blocks[1]) e.Score = 60000;
     FillForTheLastMove(70);
     PlayTheLastMove();
     ASSERT_EQ(Shell.Word, scrMessageBox + scrMsgLowScore + scrHighScores);
+    EXPECT_FALSE(Shell.StatisticsShown);
     text = TextOfNextFrame();
     EXPECT_NE(text.find("Your score: 70"), std::string::npos) << text;
     EXPECT_EQ(text.find("of 10"), std::string::npos);
@@ -1123,6 +1164,7 @@ TEST_F(Form, StatisticsCountGamesSurviveARestartAndADamagedFile) {
     MoveBall(8, 8, 4, 4);
 
     // The statistics page and its reset, which asks first.
+    ClickButton(btnHighScores);
     ClickButton(btnHighScores);
     Key('S');
     ASSERT_TRUE(Shell.StatisticsShown);
