@@ -38,10 +38,13 @@ cpu() {
   t1=$(ticks "$1")
   awk -v a="$t0" -v b="$t1" -v hz="$hz" -v s="$SECONDS_CPU" 'BEGIN { printf "%.1f", (b - a) * 100 / hz / s }'
 }
+# window_of <pid or ""> <name> [--class]: the id of the visible window with that name (or window
+# class), waiting up to 20 s.
 window_of() {
-  local id=
-  for _ in $(seq 200); do
-    id=$(xdotool search --pid "$1" --onlyvisible --name "$2" 2>/dev/null | tail -n 1) || true
+  local id= by=()
+  [ -n "$1" ] && by=(--pid "$1")
+  for _ in $(seq 400); do
+    id=$(xdotool search "${by[@]}" --onlyvisible "${3:---name}" "$2" 2>/dev/null | tail -n 1) || true
     [ -n "$id" ] && break
     sleep 0.05
   done
@@ -104,19 +107,26 @@ echo "CPU while hidden: $(cpu "$PID") %"
 xdotool windowmap "$ID"
 kill "$PID"; wait "$PID" 2>/dev/null || true; PID=
 
+# peer <binary> <window name>: the same figures for another game, started in a session bus of its
+# own when one can be made (KDE programs stop without one).
 peer() {
-  local bin=$1 name=$2
+  local bin=$1 name=$2 t0 id runner=()
   command -v "$bin" >/dev/null || { echo "$name: not installed"; return; }
+  command -v dbus-run-session >/dev/null && runner=(dbus-run-session --)
   export XDG_DATA_HOME=$WORK/p$bin XDG_CONFIG_HOME=$WORK/pc$bin
-  local t0 id
   t0=$(now)
-  "$bin" >/dev/null 2>&1 &
-  PID=$!
-  id=$(window_of "$PID" "$name")
+  "${runner[@]}" "$bin" >/dev/null 2>&1 &
+  local outer=$! pid=
+  id=$(window_of "" "$bin" --class)
   echo "$name: window after $(elapsed "$t0" "$(now)") s"
+  pid=$(pgrep -n -x "$(basename "$bin")")
+  [ -n "$pid" ] || { echo "$name: did not start"; kill "$outer" 2>/dev/null; return; }
+  PID=$pid
   sleep 3
-  echo "$name: resident memory $(rss_mb "$PID") MB, CPU at rest $(cpu "$PID") %"
-  kill "$PID"; wait "$PID" 2>/dev/null || true; PID=
+  echo "$name: resident memory $(rss_mb "$PID") MB"
+  echo "$name: CPU at rest $(cpu "$PID") %"
+  [ -n "$id" ] && xdotool windowunmap "$id" && sleep 0.5 && echo "$name: CPU while hidden $(cpu "$PID") %"
+  kill "$PID" 2>/dev/null; kill "$outer" 2>/dev/null; wait "$outer" 2>/dev/null || true; PID=
 }
-peer klines "KLines"
+peer klines "Kolor Lines"
 peer five-or-more "Five or More"
