@@ -10,18 +10,23 @@ constexpr size_t kLookAhead = 24;
 // More separate rectangles than this become their union: each costs a pass over the draws.
 constexpr size_t kMaxRects = 8;
 
-// Joins rectangles that overlap until none do.
+// Joins rectangles that overlap until none do. Each pass folds every rectangle into the first
+// joined one it meets, so a pass costs the rectangles times the (few) joined ones.
 void MergeOverlapping(std::vector<TPixelRect>& rects) {
     for (bool merged = true; merged;) {
         merged = false;
-        for (size_t i = 0; i < rects.size() && !merged; ++i)
-            for (size_t j = i + 1; j < rects.size(); ++j)
-                if (rects[i].Intersects(rects[j])) {
-                    rects[i] = Union(rects[i], rects[j]);
-                    rects.erase(rects.begin() + std::ptrdiff_t(j));
-                    merged = true;
-                    break;
-                }
+        std::vector<TPixelRect> joined;
+        for (const TPixelRect& r : rects) {
+            auto into = std::find_if(joined.begin(), joined.end(),
+                                     [&r](const TPixelRect& j) { return j.Intersects(r); });
+            if (into == joined.end()) {
+                joined.push_back(r);
+            } else {
+                *into = Union(*into, r);
+                merged = true;
+            }
+        }
+        rects.swap(joined);
     }
 }
 

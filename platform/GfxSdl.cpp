@@ -270,6 +270,9 @@ bool AllOpaque(const uint32_t* argb, size_t count) {
 struct TSdlContext {
     SDL_Renderer* Renderer = nullptr;
     std::vector<TSdlTexture*> Textures;
+    // The renderer draws into a memory surface of ours: textures are made so that their texels
+    // can be read (streaming textures of a software renderer are read in place).
+    bool Software = false;
 };
 
 class TSdlTexture final : public IGfxTexture {
@@ -312,7 +315,9 @@ public:
     bool MakeHandle() {
         if (texture_ || !context_->Renderer) return true;
         texture_ = SDL_CreateTexture(context_->Renderer, SDL_PIXELFORMAT_ARGB8888,
-                                     SDL_TEXTUREACCESS_STATIC, int(width_), int(height_));
+                                     context_->Software ? SDL_TEXTUREACCESS_STREAMING
+                                                        : SDL_TEXTUREACCESS_STATIC,
+                                     int(width_), int(height_));
         blendMode_ = SDL_BLENDMODE_INVALID;
         modulation_ = {255, 255, 255, 255};
         uploaded_ = false;
@@ -359,6 +364,7 @@ public:
     uint64_t Generation() const { return generation_; }
     // Every texel has full alpha: blending it in at full vertex alpha only copies it.
     bool Opaque() const { return opaque_; }
+    SDL_BlendMode BlendMode() const { return blendMode_; }
     // The colour rectangle copies are multiplied with (white for triangles, which carry their
     // colour in the vertices).
     void SetModulation(const SDL_Color& colour) {
@@ -555,8 +561,10 @@ public:
             params_ = params;
             if (kind_ == TGfxSystemKind::Window) {
                 if (const int32_t mode = ApplyWindowMode(); mode != GFX_OK) return mode;
-                SDL_RenderSetVSync(context_->Renderer, WantsVSync() ? 1 : 0);
-                SDL_SetRenderTarget(context_->Renderer, target_);
+                if (target_) {
+                    SDL_RenderSetVSync(context_->Renderer, WantsVSync() ? 1 : 0);
+                    SDL_SetRenderTarget(context_->Renderer, target_);
+                }
             }
             return Started();
         }
@@ -588,6 +596,11 @@ public:
             KeepFrame();
             return GFX_OK;
         }
+        if (surface_) {
+            SDL_RenderFlush(r);
+            if (!PresentSurface()) presentDue_ = true; // no image to show it in yet: again later
+            return GFX_OK;
+        }
         SDL_SetRenderTarget(r, nullptr);
         int ow = 0, oh = 0;
         SDL_GetRendererOutputSize(r, &ow, &oh);
@@ -612,6 +625,34 @@ public:
         return lost_ ? GFXERR_DEVICELOST : GFX_OK;
     }
 
+    // Copies the back buffer into the window's own image, scaled to fit with its proportions
+    // kept and centred on black, and shows it. False when the window has no image to give.
+    bool PresentSurface() {
+        SDL_Surface* out = SDL_GetWindowSurface(window_);
+        if (!out) return false;
+        const SDL_Rect dst = FitCentred(surface_->w, surface_->h, out->w, out->h);
+        if (dst.w != out->w || dst.h != out->h)
+            SDL_FillRect(out, nullptr, SDL_MapRGB(out->format, 0, 0, 0));
+        if (dst.w == surface_->w && dst.h == surface_->h) {
+            SDL_Rect at = dst;
+            SDL_BlitSurface(surface_, nullptr, out, &at);
+        } else if (out->format->BytesPerPixel == 4) {
+            // Smooth scaling needs one format on both sides: the window's image seen as ARGB
+            // (its fourth byte is unused).
+            SDL_Surface* view = SDL_CreateRGBSurfaceWithFormatFrom(
+                out->pixels, out->w, out->h, 32, out->pitch, SDL_PIXELFORMAT_ARGB8888);
+            if (!view || SDL_SoftStretchLinear(surface_, nullptr, view, &dst) != 0) {
+                SDL_Rect at = dst;
+                SDL_BlitScaled(surface_, nullptr, out, &at);
+            }
+            if (view) SDL_FreeSurface(view);
+        } else {
+            SDL_Rect at = dst;
+            SDL_BlitScaled(surface_, nullptr, out, &at);
+        }
+        return SDL_UpdateWindowSurface(window_) == 0;
+    }
+
     int32_t BeginScene() override {
         if (inScene_) return GFXERR_INVALIDCALL;
         inScene_ = true;
@@ -634,6 +675,7 @@ public:
         }
         bool drawn = true;
         for (const TPixelRect& area : damage) drawn = DrawArea(area) && drawn;
+        drawnSinceKept_.insert(drawnSinceKept_.end(), damage.begin(), damage.end());
         ApplyViewport();
         std::swap(lastDraws_, draws_);
         std::swap(lastExtents_, extents_);
@@ -905,12 +947,17 @@ private:
                 continue;
             }
             if (!drawRun(t)) return false;
-            texture->SetModulation(quad.Colour);
             // A copy of texels onto as many whole pixels samples texel centres: nearest gives
             // the same picture as linear, and costs less on a software rasteriser.
             const bool exact = quad.Dst.w == float(quad.Src.w) && quad.Dst.h == float(quad.Src.h) &&
                                quad.Dst.x == std::floor(quad.Dst.x) &&
                                quad.Dst.y == std::floor(quad.Dst.y);
+            if (exact && BlendTinted(*texture, quad)) {
+                t += 2;
+                runStart = t;
+                continue;
+            }
+            texture->SetModulation(quad.Colour);
             texture->SetScale(exact ? SDL_ScaleModeNearest : scale);
             if (quad.Dst.w > 0 && quad.Dst.h > 0 &&
                 SDL_RenderCopyExF(r, handle, &quad.Src, &quad.Dst, 0.0, nullptr,
@@ -922,20 +969,100 @@ private:
         return drawRun(triangles);
     }
 
+    // A tinted texture blended onto our own back buffer, texel for pixel, computed here as SDL's
+    // software renderer computes it (same results to the last bit): colour c = c * tint / 255 and
+    // alpha a = a * tint alpha / 255, then dst = c * a / 255 + dst * (255 - a) / 255 per
+    // channel and dst alpha = a + dst alpha * (255 - a) / 255, all divisions truncating. SDL's own
+    // blit costs about 4.6 us more whenever a texture's tint changes, which text of several
+    // colours does at nearly every glyph. Untinted and other blends stay with SDL. False when
+    // not done.
+    bool BlendTinted(TSdlTexture& texture, const TRectQuad& quad) {
+        const SDL_Color& tint = quad.Colour;
+        if (!context_->Software || texture.BlendMode() != SDL_BLENDMODE_BLEND ||
+            (tint.r == 255 && tint.g == 255 && tint.b == 255 && tint.a == 255))
+            return false;
+        // Texels outside the texture are SDL's to clip.
+        if (quad.Src.x < 0 || quad.Src.y < 0 || quad.Src.x + quad.Src.w > int(texture.Width()) ||
+            quad.Src.y + quad.Src.h > int(texture.Height()))
+            return false;
+        SDL_Rect clip{};
+        SDL_RenderGetClipRect(context_->Renderer, &clip);
+        if (SDL_RectEmpty(&clip)) clip = {0, 0, surface_->w, surface_->h};
+        const SDL_Rect placed{int(quad.Dst.x), int(quad.Dst.y), quad.Src.w, quad.Src.h};
+        SDL_Rect area{};
+        const SDL_Rect whole{0, 0, surface_->w, surface_->h};
+        if (!SDL_IntersectRect(&placed, &clip, &area) || !SDL_IntersectRect(&area, &whole, &area))
+            return true; // nothing of it shows
+        void* texels = nullptr;
+        int pitch = 0;
+        if (SDL_LockTexture(texture.Handle(), nullptr, &texels, &pitch) != 0) return false;
+        SDL_RenderFlush(context_->Renderer); // what SDL still holds is drawn first
+        const bool mirror = (quad.Flip & SDL_FLIP_HORIZONTAL) != 0;
+        const bool flip = (quad.Flip & SDL_FLIP_VERTICAL) != 0;
+        // The tint's products, once per copy rather than per texel.
+        std::array<uint8_t, 256> alpha{}, red{}, green{}, blue{};
+        for (uint32_t v = 0; v < 256; ++v) {
+            alpha[v] = uint8_t(v * tint.a / 255);
+            red[v] = uint8_t(v * tint.r / 255);
+            green[v] = uint8_t(v * tint.g / 255);
+            blue[v] = uint8_t(v * tint.b / 255);
+        }
+        for (int y = area.y; y < area.y + area.h; ++y) {
+            const int v = quad.Src.y + (flip ? quad.Src.h - 1 - (y - placed.y) : y - placed.y);
+            const auto* src = reinterpret_cast<const uint32_t*>(
+                static_cast<const uint8_t*>(texels) + size_t(v) * size_t(pitch));
+            auto* dst = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(surface_->pixels) +
+                                                    size_t(y) * size_t(surface_->pitch));
+            for (int x = area.x; x < area.x + area.w; ++x) {
+                const int u =
+                    quad.Src.x + (mirror ? quad.Src.w - 1 - (x - placed.x) : x - placed.x);
+                const uint32_t s = src[u];
+                const uint32_t a = alpha[s >> 24];
+                if (a == 0) continue; // leaves dst as it is
+                const uint32_t r = red[(s >> 16) & 255], g = green[(s >> 8) & 255],
+                               b = blue[s & 255];
+                if (a == 255) { // covers dst
+                    dst[x] = 0xFF000000u | r << 16 | g << 8 | b;
+                    continue;
+                }
+                const uint32_t d = dst[x], keep = 255 - a;
+                dst[x] = (a + (d >> 24) * keep / 255) << 24 |
+                         (r * a / 255 + ((d >> 16) & 255) * keep / 255) << 16 |
+                         (g * a / 255 + ((d >> 8) & 255) * keep / 255) << 8 |
+                         (b * a / 255 + (d & 255) * keep / 255);
+            }
+        }
+        SDL_UnlockTexture(texture.Handle());
+        return true;
+    }
+
     int32_t CreateOffscreen() {
+        const int32_t made = CreateSurfaceRenderer();
+        return made == GFX_OK ? Started() : made;
+    }
+
+    // The back buffer as a memory surface of ours with SDL's software renderer drawing into it.
+    int32_t CreateSurfaceRenderer() {
         surface_ = SDL_CreateRGBSurfaceWithFormat(0, int(params_.BackBufferWidth),
                                                   int(params_.BackBufferHeight), 32,
                                                   SDL_PIXELFORMAT_ARGB8888);
         if (!surface_) return GFXERR_OUTOFVIDEOMEMORY;
         SDL_FillRect(surface_, nullptr, 0xFF000000u);
+        SDL_SetSurfaceBlendMode(surface_, SDL_BLENDMODE_NONE); // presented as a plain copy
         context_->Renderer = SDL_CreateSoftwareRenderer(surface_);
         if (!context_->Renderer) return GFXERR_NOTAVAILABLE;
-        return Started();
+        return GFX_OK;
     }
 
     int32_t CreateInWindow() {
         if (!window_) return GFXERR_INVALIDCALL;
         if (const int32_t mode = ApplyWindowMode(); mode != GFX_OK) return mode;
+        // Without direct rendering the frame is drawn in memory and copied to the window's own
+        // image (see CreateWindowRenderer).
+        if (WindowDrawsInSoftware(window_)) {
+            const int32_t made = CreateSurfaceRenderer();
+            return made == GFX_OK ? Started() : made;
+        }
         const Uint32 flags =
             SDL_RENDERER_TARGETTEXTURE | (WantsVSync() ? SDL_RENDERER_PRESENTVSYNC : 0);
         context_->Renderer = CreateWindowRenderer(window_, flags);
@@ -1018,6 +1145,7 @@ private:
         SDL_RendererInfo info{};
         softwareRenderer_ = SDL_GetRendererInfo(context_->Renderer, &info) == 0 &&
                             (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+        context_->Software = surface_ != nullptr;
         states_ = TGfxStates();
         viewport_ = {0, 0, params_.BackBufferWidth, params_.BackBufferHeight, 0.0f, 1.0f};
         ApplyViewport();
@@ -1052,16 +1180,24 @@ private:
         return BlendModeOf(d);
     }
 
+    // Copies what the frames since the last copy drew (all of it the first time).
     void KeepFrame() {
         const size_t w = params_.BackBufferWidth, h = params_.BackBufferHeight;
-        lastFrame_.resize(w * h);
-        SDL_LockSurface(surface_);
-        for (size_t y = 0; y < h; ++y) {
-            const auto* row = reinterpret_cast<const uint32_t*>(
-                static_cast<const uint8_t*>(surface_->pixels) + y * size_t(surface_->pitch));
-            for (size_t x = 0; x < w; ++x) lastFrame_[y * w + x] = row[x] | 0xFF000000u;
+        if (lastFrame_.size() != w * h) {
+            lastFrame_.resize(w * h);
+            drawnSinceKept_ = {{0, 0, int(w), int(h)}};
         }
+        SDL_LockSurface(surface_);
+        for (const TPixelRect& r : drawnSinceKept_)
+            for (int y = r.Y0; y < r.Y1; ++y) {
+                const auto* row = reinterpret_cast<const uint32_t*>(
+                    static_cast<const uint8_t*>(surface_->pixels) +
+                    size_t(y) * size_t(surface_->pitch));
+                for (int x = r.X0; x < r.X1; ++x)
+                    lastFrame_[size_t(y) * w + size_t(x)] = row[x] | 0xFF000000u;
+            }
         SDL_UnlockSurface(surface_);
+        drawnSinceKept_.clear();
     }
 
     TGfxSystemKind kind_;
@@ -1086,6 +1222,7 @@ private:
     std::vector<SDL_Vertex> vertices_;
     std::vector<int> indices_;
     std::vector<uint32_t> lastFrame_;
+    std::vector<TPixelRect> drawnSinceKept_; // what lastFrame_ does not have yet
     // This frame's draws and the last frame's, with where each may change pixels.
     std::vector<TSdlDraw> draws_, lastDraws_;
     std::vector<TDrawExtent> extents_, lastExtents_;

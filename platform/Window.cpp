@@ -143,15 +143,18 @@ SDL_Window* SdlWindowOf(const TNativeWindow* window) {
     return window ? window->Window : nullptr;
 }
 
+bool WindowDrawsInSoftware(SDL_Window* window) {
+    const char* named = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+    if (!window || (named && *named) || DisplayRendersDirectly(window)) return false;
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    return true;
+}
+
 SDL_Renderer* CreateWindowRenderer(SDL_Window* window, uint32_t flags) {
     if (!window) return nullptr;
     SDL_Renderer* renderer = nullptr;
-    const char* named = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
-    if ((!named || !*named) && !DisplayRendersDirectly(window)) {
-        // The window's own image, not one SDL would keep as an OpenGL texture.
-        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    if (WindowDrawsInSoftware(window))
         renderer = SDL_CreateRenderer(window, -1, flags | SDL_RENDERER_SOFTWARE);
-    }
     if (!renderer) renderer = SDL_CreateRenderer(window, -1, flags | SDL_RENDERER_ACCELERATED);
     if (!renderer) renderer = SDL_CreateRenderer(window, -1, flags | SDL_RENDERER_SOFTWARE);
     return renderer;

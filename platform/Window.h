@@ -33,8 +33,12 @@ void NativeWindowClientSize(const TNativeWindow* window, int32_t& width, int32_t
 // For the platform layer's own use (graphics, input); null for a null window.
 SDL_Window* SdlWindowOf(const TNativeWindow* window);
 
-// A renderer for the window with the SDL_RENDERER_* `flags` given. Without a graphics processor
-// OpenGL would rasterise every draw in software and then copy the whole frame once more to show
-// it, so there SDL's own software renderer is taken: it draws straight into the window's shared
-// image. A renderer the user named in SDL_RENDER_DRIVER is left to SDL. Null on failure.
+// True when pictures for the window are best drawn in memory and copied into the window's own
+// image: without a graphics processor OpenGL would rasterise every draw in software and then copy
+// the whole frame once more to show it. Not when the user named a renderer in SDL_RENDER_DRIVER.
+// Where true, the window's image is a plain shared-memory one, not an OpenGL texture.
+bool WindowDrawsInSoftware(SDL_Window* window);
+// A renderer for the window with the SDL_RENDERER_* `flags` given: SDL's software renderer on
+// the window's own image where WindowDrawsInSoftware, otherwise an accelerated one first. Null on
+// failure.
 SDL_Renderer* CreateWindowRenderer(SDL_Window* window, uint32_t flags);

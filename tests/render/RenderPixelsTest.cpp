@@ -3,11 +3,13 @@
 #include "tests/render/SampleScene.h"
 #include "tests/render/TestFiles.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 TEST_F(OffscreenTest, PatternLandsOnItsExactPixels) {
     TPatternImage image;
@@ -281,4 +283,54 @@ TEST_F(OffscreenTest, SampleSceneDrawsBallsCellsAndText) {
     // Text: the 'V' at (20, 520) has its left stroke at the cell's third column.
     EXPECT_TRUE(Near(At(22, 521), 0xFFE040, 8)) << std::hex << At(22, 521);
     scene.Free();
+}
+
+// Tinted copies are blended by the graphics layer itself (SDL's own blit is slow whenever a
+// texture's tint changes); the pixels must be the ones SDL's software renderer gives.
+TEST_F(OffscreenTest, TintedCopiesBlendAsSdlsSoftwareRendererDoes) {
+    constexpr int kSide = 64;
+    uint32_t seed = 12345;
+    const auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+    std::vector<uint32_t> under(kSide * kSide), texels(kSide * kSide);
+    for (uint32_t& p : under) p = next() | 0xFF000000u;
+    for (size_t i = 0; i < texels.size(); ++i) {
+        texels[i] = next();
+        if (i % 5 == 0) texels[i] |= 0xFF000000u; // some opaque texels
+        if (i % 7 == 0) texels[i] &= 0x00FFFFFFu; // some clear ones
+    }
+    TPatternImage background, sprite;
+    MakePatternSet(device.Device(), background, kSide, kSide, kSide, kSide,
+                   [&](int x, int y) { return under[size_t(y * kSide + x)]; });
+    MakePatternSet(device.Device(), sprite, kSide, kSide, kSide, kSide,
+                   [&](int x, int y) { return texels[size_t(y * kSide + x)]; });
+
+    SDL_Surface* target =
+        SDL_CreateRGBSurfaceWithFormat(0, kSide, kSide, 32, SDL_PIXELFORMAT_ARGB8888);
+    SDL_Renderer* sdl = SDL_CreateSoftwareRenderer(target);
+    SDL_Texture* texture =
+        SDL_CreateTexture(sdl, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, kSide, kSide);
+    ASSERT_TRUE(target && sdl && texture);
+    SDL_UpdateTexture(texture, nullptr, texels.data(), kSide * 4);
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+    for (const uint32_t tint : {0xFF80FF40u, 0x80FFFFFFu, 0x33C0A010u, 0xFE0000FFu}) { // 0xAABBGGRR
+        Frame([&] {
+            ASSERT_TRUE(device.DrawImage(&background, 0, 0, 0, fxNone));
+            ASSERT_TRUE(device.DrawImageCol(&sprite, 0, 0, tint, 0, fxBlend | fxfDiffuseAlpha));
+        });
+        std::memcpy(target->pixels, under.data(), under.size() * 4); // pitch is 256 bytes
+        SDL_SetTextureColorMod(texture, Uint8(tint), Uint8(tint >> 8), Uint8(tint >> 16));
+        SDL_SetTextureAlphaMod(texture, Uint8(tint >> 24));
+        SDL_RenderCopy(sdl, texture, nullptr, nullptr);
+        SDL_RenderFlush(sdl);
+        int differing = 0;
+        for (int y = 0; y < kSide; ++y)
+            for (int x = 0; x < kSide; ++x)
+                differing +=
+                    At(x, y) !=
+                    (static_cast<const uint32_t*>(target->pixels)[y * kSide + x] & 0xFFFFFF);
+        EXPECT_EQ(differing, 0) << std::hex << tint;
+    }
+    SDL_DestroyTexture(texture);
+    SDL_DestroyRenderer(sdl);
+    SDL_FreeSurface(target);
 }
