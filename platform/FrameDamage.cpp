@@ -4,9 +4,6 @@
 
 namespace {
 
-// How far ahead the matching looks for a draw that moved in the list (one that appeared or
-// vanished shifts all that follow it).
-constexpr size_t kLookAhead = 24;
 // More separate rectangles than this become their union: each costs a pass over the draws.
 constexpr size_t kMaxRects = 8;
 
@@ -59,43 +56,12 @@ TPixelRect Union(const TPixelRect& a, const TPixelRect& b) {
     return {std::min(a.X0, b.X0), std::min(a.Y0, b.Y0), std::max(a.X1, b.X1), std::max(a.Y1, b.Y1)};
 }
 
-std::vector<TPixelRect> FindDamage(const std::vector<TDrawExtent>& before,
-                                   const std::vector<TDrawExtent>& now,
-                                   const std::function<bool(size_t, size_t)>& same,
-                                   const TPixelRect& picture) {
+std::vector<TPixelRect> JoinDamage(std::vector<TPixelRect> boxes,
+                                   const std::vector<TDrawExtent>& now, const TPixelRect& picture) {
     std::vector<TPixelRect> rects;
-    const auto damage = [&](const TPixelRect& box) {
-        const TPixelRect r = Intersection(box, picture);
-        if (!r.Empty()) rects.push_back(r);
-    };
-    // Greedy in-order matching: equal draws pair up; otherwise skip the shorter way to the next
-    // pair within the look-ahead, or give up on both draws.
-    size_t i = 0, j = 0;
-    while (i < before.size() && j < now.size()) {
-        if (same(i, j)) {
-            ++i, ++j;
-            continue;
-        }
-        size_t skipNow = 0, skipBefore = 0;
-        for (size_t k = 1; k < kLookAhead && j + k < now.size() && !skipNow; ++k)
-            if (same(i, j + k)) skipNow = k;
-        for (size_t k = 1; k < kLookAhead && i + k < before.size() && !skipBefore; ++k)
-            if (same(i + k, j)) skipBefore = k;
-        if (skipNow && (!skipBefore || skipNow <= skipBefore)) {
-            for (size_t k = 0; k < skipNow; ++k) damage(now[j + k].Box);
-            j += skipNow;
-        } else if (skipBefore) {
-            for (size_t k = 0; k < skipBefore; ++k) damage(before[i + k].Box);
-            i += skipBefore;
-        } else {
-            damage(before[i++].Box);
-            damage(now[j++].Box);
-        }
-    }
-    for (; i < before.size(); ++i) damage(before[i].Box);
-    for (; j < now.size(); ++j) damage(now[j].Box);
+    for (const TPixelRect& box : boxes)
+        if (const TPixelRect r = Intersection(box, picture); !r.Empty()) rects.push_back(r);
     if (rects.empty()) return rects;
-
     do {
         MergeOverlapping(rects);
         if (rects.size() > kMaxRects) {

@@ -10,7 +10,6 @@
 // of whole texels onto as many whole pixels) may be cut by a damaged rectangle's edge; the
 // rectangle grows to hold any other draw it touches.
 #include <cstddef>
-#include <functional>
 #include <vector>
 
 // Pixels X0 <= x < X1, Y0 <= y < Y1.
@@ -33,10 +32,47 @@ struct TDrawExtent {
     bool ClipSafe = false; // its pixels are the same whatever clips it
 };
 
+// Joins the boxes of the unmatched draws into rectangles that do not overlap, grown over the draws
+// of `now` that must not be cut, inside `picture`.
+std::vector<TPixelRect> JoinDamage(std::vector<TPixelRect> boxes,
+                                   const std::vector<TDrawExtent>& now, const TPixelRect& picture);
+
 // The rectangles (inside `picture`, not overlapping each other) where the new frame's pixels may
 // differ from the last frame's; none when both frames draw the same. `same(i, j)` compares draw i
 // of `before` with draw j of `now`.
+template <class Same>
 std::vector<TPixelRect> FindDamage(const std::vector<TDrawExtent>& before,
-                                   const std::vector<TDrawExtent>& now,
-                                   const std::function<bool(size_t, size_t)>& same,
-                                   const TPixelRect& picture);
+                                   const std::vector<TDrawExtent>& now, const Same& same,
+                                   const TPixelRect& picture) {
+    // How far ahead the matching looks for a draw that moved in the list (one that appeared or
+    // vanished shifts all that follow it).
+    constexpr size_t kLookAhead = 24;
+    std::vector<TPixelRect> boxes;
+    // Greedy in-order matching: equal draws pair up; otherwise skip the shorter way to the next
+    // pair within the look-ahead, or give up on both draws.
+    size_t i = 0, j = 0;
+    while (i < before.size() && j < now.size()) {
+        if (same(i, j)) {
+            ++i, ++j;
+            continue;
+        }
+        size_t skipNow = 0, skipBefore = 0;
+        for (size_t k = 1; k < kLookAhead && j + k < now.size() && !skipNow; ++k)
+            if (same(i, j + k)) skipNow = k;
+        for (size_t k = 1; k < kLookAhead && i + k < before.size() && !skipBefore; ++k)
+            if (same(i + k, j)) skipBefore = k;
+        if (skipNow && (!skipBefore || skipNow <= skipBefore)) {
+            for (size_t k = 0; k < skipNow; ++k) boxes.push_back(now[j + k].Box);
+            j += skipNow;
+        } else if (skipBefore) {
+            for (size_t k = 0; k < skipBefore; ++k) boxes.push_back(before[i + k].Box);
+            i += skipBefore;
+        } else {
+            boxes.push_back(before[i++].Box);
+            boxes.push_back(now[j++].Box);
+        }
+    }
+    for (; i < before.size(); ++i) boxes.push_back(before[i].Box);
+    for (; j < now.size(); ++j) boxes.push_back(now[j].Box);
+    return JoinDamage(std::move(boxes), now, picture);
+}

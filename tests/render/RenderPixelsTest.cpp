@@ -301,7 +301,9 @@ TEST_F(OffscreenTest, TintedCopiesBlendAsSdlsSoftwareRendererDoes) {
     TPatternImage background, sprite;
     MakePatternSet(device.Device(), background, kSide, kSide, kSide, kSide,
                    [&](int x, int y) { return under[size_t(y * kSide + x)]; });
-    MakePatternSet(device.Device(), sprite, kSide, kSide, kSide, kSide,
+    // 61 wide: rows of four texels at a time and a rest of one.
+    constexpr int kSprite = 61;
+    MakePatternSet(device.Device(), sprite, kSide, kSide, kSprite, kSprite,
                    [&](int x, int y) { return texels[size_t(y * kSide + x)]; });
 
     SDL_Surface* target =
@@ -320,7 +322,8 @@ TEST_F(OffscreenTest, TintedCopiesBlendAsSdlsSoftwareRendererDoes) {
         std::memcpy(target->pixels, under.data(), under.size() * 4); // pitch is 256 bytes
         SDL_SetTextureColorMod(texture, Uint8(tint), Uint8(tint >> 8), Uint8(tint >> 16));
         SDL_SetTextureAlphaMod(texture, Uint8(tint >> 24));
-        SDL_RenderCopy(sdl, texture, nullptr, nullptr);
+        const SDL_Rect part{0, 0, kSprite, kSprite};
+        SDL_RenderCopy(sdl, texture, &part, &part);
         SDL_RenderFlush(sdl);
         int differing = 0;
         for (int y = 0; y < kSide; ++y)
