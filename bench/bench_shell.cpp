@@ -8,6 +8,7 @@
 #include "platform/Memory.h"
 #include "platform/Paths.h"
 #include "platform/RecordingAudio.h"
+#include "render/RenderDevice.h"
 #include "shell/Form.h"
 #include "shell/Log.h"
 #include "state/ShellState.h"
@@ -57,10 +58,12 @@ struct TGame {
 
 // A full field but for a few holes, a selected ball, the pointer on a reachable hole (so the
 // hover search runs every frame), floating texts in flight.
+// Argument 1: frames drawn where they changed, as the game draws them; 0: every frame whole.
 void BM_BusyPlayingFrame(benchmark::State& state) {
     TGame g;
     g.RunLogo();
     g.form->FrameTimer1RealTime(1.0); // the loading step
+    g.form->Device().SetPartialFrames(state.range(0) != 0);
     for (int i = 0; i < 60; ++i) g.form->FrameTimer1RealTime(0.5);
     TGameField& f = *GameField;
     RandSeed(7);
@@ -84,7 +87,7 @@ void BM_BusyPlayingFrame(benchmark::State& state) {
     }
     state.counters["particles"] = static_cast<double>(ParticleEngine->Particles().size());
 }
-BENCHMARK(BM_BusyPlayingFrame)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BusyPlayingFrame)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_LoadingStep(benchmark::State& state) {
     for (auto _ : state) {
