@@ -7,10 +7,3 @@
 void WatchX11Connection();
 // Runs the display-lost handler, if any (once).
 void RunDisplayLostHandler();
-
-struct SDL_Window;
-
-// False when OpenGL on the window's display can only be a software rasteriser: an X server that
-// offers no direct rendering (no DRI3 or DRI2, as with Xvfb or a plain virtual machine), or
-// LIBGL_ALWAYS_SOFTWARE set. Anything else (another windowing system) counts as direct.
-bool DisplayRendersDirectly(SDL_Window* window);

@@ -1,5 +1,6 @@
 #include "platform/Window.h"
 
+#include "platform/DirectRendering.h"
 #include "platform/DisplayLoss.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"

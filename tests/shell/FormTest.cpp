@@ -61,14 +61,18 @@ protected:
             }
         return false;
     }
-    // One move with two clicks, then the turn is left to finish.
-    void MakeAMove() {
+    // One move with two clicks, the ball left travelling.
+    void StartAMove() {
         SettleField();
         int fx, fy, tx, ty;
         ASSERT_TRUE(FindMove(fx, fy, tx, ty));
         ClickAt(CellX(fx), CellY(fy));
         ClickAt(CellX(tx), CellY(ty));
         ASSERT_TRUE(GameField->Moving);
+    }
+    // One move with two clicks, then the turn is left to finish.
+    void MakeAMove() {
+        StartAMove();
         SettleField();
     }
     // Keys with a shift state, as the App layer sends them.
@@ -988,12 +992,7 @@ TEST_F(Form, UndoTakesBackMovesPerModeAndReplaysTheSameNewBalls) {
     ASSERT_NE(after[2], start);
 
     // While the ball travels and under a message nothing is taken back.
-    SettleField();
-    int fx, fy, tx, ty;
-    ASSERT_TRUE(FindMove(fx, fy, tx, ty));
-    ClickAt(CellX(fx), CellY(fy));
-    ClickAt(CellX(tx), CellY(ty));
-    ASSERT_TRUE(GameField->Moving);
+    StartAMove();
     CtrlZ();
     EXPECT_TRUE(GameField->Moving);
     SettleField();
@@ -1033,6 +1032,7 @@ TEST_F(Form, UndoTakesBackMovesPerModeAndReplaysTheSameNewBalls) {
     ClickButton(btnYes); // the Kids game was touched: starting anew asks
     ASSERT_EQ(Shell.CurrentMode, modeNormal);
     SettleField();
+    int fx, fy, tx, ty;
     ASSERT_TRUE(FindMove(fx, fy, tx, ty));
     MoveBall(fx, fy, tx, ty);
     const TGame one = Game();
