@@ -3,13 +3,38 @@
 # its tests again with clang under AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize,
 # on the data the first build generated) and runs the tests and the fuzzers there. Exits non-zero
 # on any failure. VO_SANITIZE=0 ./test.sh leaves out the second part.
+#
+# ./test.sh --quick builds the same way and runs only the tests labelled "unit": the quick loop
+# while working. The full run (no option) is what CI runs.
 set -euo pipefail
 cd "$(dirname "$0")"
+quick=0
+for arg in "$@"; do
+  case "$arg" in
+    --quick) quick=1 ;;
+    -h | --help)
+      echo "Usage: ./test.sh [--quick]"
+      echo "  (none)   every test, the checks, then the sanitizer build and the fuzzers (CI)"
+      echo "  --quick  build, then only the tests labelled \"unit\""
+      exit 0
+      ;;
+    *)
+      echo "test.sh: unknown option \"$arg\" (try --help)" >&2
+      exit 2
+      ;;
+  esac
+done
 source scripts/setup.sh
 vo_install_packages
 started=$SECONDS
 # Tests and benchmarks on, whatever an earlier ./play.sh configured build/ with.
 vo_build build -DVO_TESTS=ON -DVO_BENCH=ON
+if [ "$quick" = 1 ]; then
+  echo "test.sh: running the unit tests"
+  ctest --test-dir build --output-on-failure --no-tests=error -j "$(nproc)" -L '^unit$'
+  echo "test.sh: the unit tests passed ($((SECONDS - started)) s)"
+  exit 0
+fi
 echo "test.sh: validating the desktop entry and the AppStream metadata"
 desktop-file-validate desktop/io.github.velmorra.VelmOrra.desktop
 appstreamcli validate --no-net desktop/io.github.velmorra.VelmOrra.metainfo.xml
