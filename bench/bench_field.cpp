@@ -1,6 +1,6 @@
 // Path search on a crowded field: the hover search runs every frame while a ball is selected.
 #include "game/Random.h"
-#include "game/vo_Field.h"
+#include "game/GameField.h"
 
 #include <benchmark/benchmark.h>
 
@@ -42,8 +42,8 @@ BENCHMARK(BM_FindPathCrowded)->Arg(30)->Arg(60)->Arg(80);
 #include "platform/Paths.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
-#include "state/Catalogue.h"
-#include "state/Pictures.h"
+#include "render/Catalogue.h"
+#include "render/Pictures.h"
 #include "state/ShellState.h"
 
 #include <memory>
@@ -89,7 +89,7 @@ void BM_RenderFullField(benchmark::State& state) {
     Shell.PointerY = kFieldTop + 52 * 4 + 20;
     for (auto _ : state) {
         device.BeginFrame();
-        f.UpdateHover();
+        f.UpdateHover(Shell.PointerX, Shell.PointerY);
         f.Render(0.25);
         device.EndFrame();
     }

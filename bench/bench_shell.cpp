@@ -3,7 +3,7 @@
 #include "fx/ParticleEngine.h"
 #include "game/HighScores.h"
 #include "game/Random.h"
-#include "game/vo_Field.h"
+#include "game/GameField.h"
 #include "platform/FakeClock.h"
 #include "platform/Memory.h"
 #include "platform/Paths.h"

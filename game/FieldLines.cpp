@@ -1,15 +1,11 @@
 // Line removal and scoring, paint balls and bombs.
-#include "game/FieldServices.h"
+#include "game/GameField.h"
 #include "game/GameModes.h"
 #include "game/Random.h"
-#include "game/vo_Field.h"
 #include "state/ShellState.h"
 
 #include <algorithm>
 #include <limits>
-#include <string>
-
-using namespace field_fx;
 
 namespace {
 
@@ -17,21 +13,6 @@ namespace {
 void AddScore(int64_t points) {
     Shell.Score = static_cast<int32_t>(
         std::min<int64_t>(int64_t{Shell.Score} + points, std::numeric_limits<int32_t>::max()));
-}
-
-// Centre of cell (x, y) for the effects that the field starts there, and the slightly lower
-// centre of the pop and debris effects of removed balls.
-float CentreX(int x) {
-    return static_cast<float>(323 + kCellPitch * x);
-}
-float CentreY(int y) {
-    return static_cast<float>(51 + kCellPitch * y);
-}
-float BurstX(int x) {
-    return static_cast<float>(324 + kCellPitch * x);
-}
-float BurstY(int y) {
-    return static_cast<float>(53 + kCellPitch * y);
 }
 
 // The colour 1..7 of the lowest colour bit of a kind, 0 when it has none.
@@ -70,6 +51,7 @@ uint8_t TGameField::ClearMatches() {
     moveLines_ += lines;
 
     // Remove the marked cells in scan order; with several multiplier balls the last one counts.
+    TLineClear clear;
     uint32_t multiplier = 1;
     uint8_t removed = 0;
     int minX = MaxX, maxX = 0, minY = MaxY, maxY = 0;
@@ -77,10 +59,8 @@ uint8_t TGameField::ClearMatches() {
         for (int y = 0; y <= MaxY; ++y) {
             if (MatchMarks(x, y) == 0) continue;
             TCell& cell = Cells(x, y);
-            RemoveAt(CentreX(x), static_cast<float>(52 + kCellPitch * y));
-            RemoveAt(CentreX(x), CentreY(y));
             if (cell.Kind & kindMultiplier) multiplier = cell.Kind >> 28;
-            AddPop(BallPicture(cell.Picture), false, BurstX(x), BurstY(y));
+            clear.Balls.push_back(BallAt(x, y));
             cell.Kind = 0;
             ++removed;
             minX = std::min(minX, x);
@@ -92,50 +72,38 @@ uint8_t TGameField::ClearMatches() {
 
     // Base points: 5 for a line of five, 7 for six, 13 for two crossing lines of five.
     const auto base = static_cast<uint8_t>(2 * removed - 5);
-    const int cx = (minX + maxX) / 2;
-    const int cy = (minY + maxY) / 2;
-    // The texts use a row pitch of 51, not 52.
-    std::string text = "+" + std::to_string(10 * base);
-    if (multiplier > 1) text += "x" + std::to_string(multiplier);
-    AddText(text, static_cast<float>(303 + kCellPitch * cx), static_cast<float>(31 + 51 * cy));
+    clear.Points = 10 * base;
+    clear.Multiplier = multiplier;
+    clear.CentreX = (minX + maxX) / 2;
+    clear.CentreY = (minY + maxY) / 2;
     AddScore(int64_t{10} * base * multiplier);
 
     // The chain bonus counts the consecutive line-making moves before this one and is not
     // multiplied.
     if (ChainCount > 0) {
-        const int32_t bonus = 10 * base * ChainCount;
-        AddText("+" + std::to_string(bonus) + " Chain Bonus", static_cast<float>(220 + 52 * cx),
-                static_cast<float>(51 + 51 * cy));
-        AddScore(bonus);
+        clear.ChainBonus = 10 * base * ChainCount;
+        AddScore(clear.ChainBonus);
     }
 
-    if (SoundBank) SoundBank->PlayRemoval(static_cast<int32_t>(base * multiplier));
+    Emit([&](IFieldEvents& e) { e.LineCleared(clear); });
     return removed;
 }
 
 bool TGameField::ApplyPaintBall(int32_t x, int32_t y, uint32_t kind) {
     if ((kind & kindPaint) == 0) return false;
-    ClearAnimations();
     const uint8_t colour = ColourOf(kind);
-    bool neighbour = false;
-    for (int i = x - 1; i <= x + 1; ++i) {
-        for (int j = y - 1; j <= y + 1; ++j) {
-            if (!Inside(i, j) || Cells(i, j).Kind == 0) continue;
-            RemoveAt(CentreX(i), CentreY(j));
-            if (i == x && j == y) continue;
-            PaintColour = colour;
-            TPatternImage* splash =
-                colour >= 1 ? Pictures.Paint[static_cast<size_t>(colour - 1)] : nullptr;
-            AddAnimation(splash, 18, CentreX(i), CentreY(j), 2.0f, 1);
-            neighbour = true;
-        }
-    }
-    if (!neighbour) return false;
+    std::vector<TFieldBall> neighbours;
+    for (int i = x - 1; i <= x + 1; ++i)
+        for (int j = y - 1; j <= y + 1; ++j)
+            if (Inside(i, j) && Cells(i, j).Kind != 0 && !(i == x && j == y))
+                neighbours.push_back(BallAt(i, j));
+    Emit([&](IFieldEvents& e) { e.PaintBallArrived(BallAt(x, y), colour, neighbours); });
+    if (neighbours.empty()) return false;
+    PaintColour = colour;
 
     // A line through the paint ball is removed and scored now, before the repainting.
     ClearMatches();
-    AddPop(BallPicture(Cells(x, y).Picture), false, BurstX(x), BurstY(y));
-    Play(TSample::Paint);
+    Emit([&](IFieldEvents& e) { e.PaintBallFired(BallAt(x, y)); });
     Cells(x, y).Kind = 0;
     TurnTimer = 6.5;
     Moving = false;
@@ -147,37 +115,32 @@ bool TGameField::ExplodeBomb(int32_t x, int32_t y, uint32_t kind) {
     // Marked first, so that the bombs it sets off do not come back to it as a bomb: they destroy
     // it like any ball. Each bomb is thus entered at most once and the chain ends.
     Cells(x, y).Kind = kindDetonating;
-    bool destroyed = false;
+    int victims = 0;
     for (int i = x - 1; i <= x + 1; ++i) {
         for (int j = y - 1; j <= y + 1; ++j) {
             if (!Inside(i, j) || Cells(i, j).Kind == 0) continue;
-            RemoveAt(CentreX(i), CentreY(j));
+            Emit([&](IFieldEvents& e) { e.BlastReached(i, j); });
             if (i == x && j == y) continue;
             if (Cells(i, j).Kind == kindBomb) {
                 ExplodeBomb(i, j, kindBomb);
                 continue;
             }
-            TCell& cell = Cells(i, j);
-            cell.Kind = 0;
+            Cells(i, j).Kind = 0;
             // Three draws in this order: sideways speed, sideways scatter, upward speed.
             const double r1 = Random(100);
             const double r2 = Random(100);
             const double r3 = Random(100);
             const double vx = (r1 / 11.0 + 5.0) * (i - x) + r2 / 50.0 - 1.0;
             const double vy = (r3 / 3.0 + 5.0) * (j - y);
-            if (ParticleEngine)
-                ParticleEngine->AddDebris(BallPicture(cell.Picture), BurstX(i), BurstY(j),
-                                          static_cast<float>(vx), static_cast<float>(vy));
-            if (cell.Picture < 22 && SoundBank)
-                Play(SoundBank->BlastHitSound(static_cast<int>(cell.Picture)));
-            destroyed = true;
+            Emit([&](IFieldEvents& e) {
+                e.BallBlasted(BallAt(i, j), static_cast<float>(vx), static_cast<float>(vy));
+            });
+            ++victims;
         }
     }
-    if (!destroyed) return false;
+    if (victims == 0) return false;
 
     Cells(x, y).Kind = 0;
-    AddPop(BallPicture(Cells(x, y).Picture), false, BurstX(x), BurstY(y));
-    if (ParticleEngine) ParticleEngine->AddFlash(BurstX(x), BurstY(y));
-    if (SoundBank) Play(SoundBank->BlastSound(22));
+    Emit([&](IFieldEvents& e) { e.BombWentOff(BallAt(x, y), victims); });
     return true;
 }

@@ -1,22 +1,11 @@
 // The turn cycle: new games, spawning and the preview, clicks, the resolution of a turn and the
 // end of a game.
-#include "game/FieldServices.h"
+#include "game/GameField.h"
 #include "game/GameModes.h"
 #include "game/Random.h"
-#include "game/vo_Field.h"
 #include "state/ShellState.h"
-#include "ui/vo_Menus.h"
-
-using namespace field_fx;
 
 namespace {
-
-float CentreX(int x) {
-    return static_cast<float>(323 + kCellPitch * x);
-}
-float CentreY(int y) {
-    return static_cast<float>(51 + kCellPitch * y);
-}
 
 constexpr double kAppearTime = 6.75; // a new ball grows in for this long before it is drawn
 constexpr double kSettleTime = 7.0;  // new balls settle before their lines are searched
@@ -61,14 +50,14 @@ void TGameField::Clear() {
     PathGrid.Fill(0.0f);
     MatchMarks.Fill(0);
     Selected = false;
-    if (Buttons) Buttons->SelectMode();
+    Emit([](IFieldEvents& e) { e.FieldCleared(); });
     ChainCount = 0;
     History.Clear();
     moveOpen_ = false;
 }
 
 void TGameField::NewGame(uint8_t mode) {
-    ClearAnimations();
+    Emit([](IFieldEvents& e) { e.GameStarting(); });
     Clear();
     Shell.CurrentMode = mode;
     SpawnBalls(ModeRules[mode].StartBalls, true);
@@ -83,10 +72,11 @@ void TGameField::SpawnBalls(int32_t count, bool random) {
     // places more than mode + 2, so placing below always finds a cell.
     if (!HasFreeCells(static_cast<uint8_t>(mode + 3))) {
         GameOver = true;
-        ClearAnimations();
+        Emit([](IFieldEvents& e) { e.GameOver(); });
         TurnTimer = kTurnGameOver;
         return;
     }
+    std::vector<TFieldBall> placed;
     for (int32_t i = 0; i < count && FreeCellCount() > 0; ++i) {
         int x = 0, y = 0;
         do {
@@ -97,27 +87,27 @@ void TGameField::SpawnBalls(int32_t count, bool random) {
                                   : Preview[static_cast<size_t>(i % 5)];
         Cells(x, y) = ball;
         AppearTimers(x, y) = kAppearTime;
-        AddPop(BallPicture(ball.Picture), true, CentreX(x), CentreY(y));
+        placed.push_back(BallAt(x, y));
     }
-    Play(TSample::App);
+    Emit([&](IFieldEvents& e) { e.BallsSpawned(placed); });
     for (TCell& next : Preview) next = BallKinds[static_cast<size_t>(PreviewEntry(mode))];
     TurnTimer = kSettleTime;
     Moving = false;
 }
 
-void TGameField::Click() {
+void TGameField::Click(int32_t pointerX, int32_t pointerY, int32_t button) {
     if (TurnTimer > 0) return; // a turn is being resolved
-    if (Shell.PressedButton != 0) {
+    if (button != 0) {
         Selected = false;
         SelX = SelY = kNoSelection;
         PathGrid.Fill(0.0f);
-        Stop(BombLoop());
+        Emit([](IFieldEvents& e) { e.SelectionCancelled(); });
         return;
     }
-    const int x = CellColumn(Shell.PointerX);
-    const int y = CellRow(Shell.PointerY);
+    const int x = CellColumn(pointerX);
+    const int y = CellRow(pointerY);
     if (!Inside(x, y)) return;
-    Stop(BombLoop());
+    Emit([&](IFieldEvents& e) { e.CellPressed(x, y); });
 
     TCell& cell = Cells(x, y);
     if (cell.Kind == 0) {
@@ -134,7 +124,8 @@ void TGameField::Click() {
             Selected = false;
             TargetX = x;
             TargetY = y;
-            PlayLooping(TSample::BallMove);
+            const TFieldBall ball = BallAt(SelX, SelY);
+            Emit([&](IFieldEvents& e) { e.MoveStarted(ball, x, y, length); });
         } else {
             Selected = false;
             SelX = SelY = kNoSelection;
@@ -142,12 +133,13 @@ void TGameField::Click() {
         return;
     }
 
-    if (!Selected && cell.Picture == kPictureBomb) PlayLooping(BombLoop());
-    RemoveAt(CentreX(x), static_cast<float>(52 + kCellPitch * y));
-    RemoveAt(CentreX(x), CentreY(y));
+    // A bomb picked with nothing selected lights its fuse; the next press puts it out.
+    const bool armed = !Selected && cell.Picture == kPictureBomb;
+    const bool deselect = Selected && SelX == x && SelY == y;
+    Emit([&](IFieldEvents& e) { e.BallPicked(BallAt(x, y), !deselect, armed); });
     SelSoundClock = 5.0f;
     SelSoundStep = 15;
-    if (Selected && SelX == x && SelY == y) {
+    if (deselect) {
         Selected = false;
         SelX = SelY = kNoSelection;
     } else {
@@ -161,7 +153,7 @@ void TGameField::Click() {
 void TGameField::ResolveTurn() {
     // Catches every expiry: a clock that was above 0 falls at most 15 below it in one frame.
     if (TurnTimer > 0 || TurnTimer < -100) return;
-    Stop(TSample::BallMove);
+    Emit([](IFieldEvents& e) { e.TurnClockExpired(); });
     TurnTimer = kTurnIdle;
 
     if (GameOver) {
@@ -188,8 +180,7 @@ void TGameField::ResolveTurn() {
         if (!GameCounted && Stats) Stats->GameStarted(Shell.CurrentMode);
         GameCounted = true;
         Cells(TargetX, TargetY) = Cells(SelX, SelY);
-        const uint32_t picture = Cells(TargetX, TargetY).Picture;
-        if (picture < 22 && SoundBank) Play(SoundBank->ArrivalSound(static_cast<int>(picture)));
+        Emit([&](IFieldEvents& e) { e.BallLanded(BallAt(TargetX, TargetY)); });
         Cells(SelX, SelY).Kind = 0;
 
         const bool painted = ApplyPaintBall(TargetX, TargetY, Cells(TargetX, TargetY).Kind);
@@ -227,7 +218,7 @@ void TGameField::EndGame() {
     Shell.GameTouched = false;
     InsertHighScore();
     Shell.Score = 0;
-    ClearAnimations();
+    Emit([](IFieldEvents& e) { e.GameEnded(); });
     Shell.HighScorePage = Shell.CurrentMode;
     Shell.StatisticsShown = false; // the mode's table, whatever page an earlier visit left open
     Shell.ReturnState = scrMenu;
@@ -307,18 +298,6 @@ bool TGameField::Undo() {
         back.PlaySeconds = m.PlaySeconds;
         m = back;
     }
-    if (ParticleEngine) ParticleEngine->Clear();
-    Stop(TSample::BallMove);
-    Stop(BombLoop());
-    for (TSample t : {TSample::App, TSample::Disapp, TSample::Disapp2, TSample::Disapp3,
-                      TSample::Pin, TSample::Paint})
-        Stop(t);
-    if (SoundBank) {
-        for (int picture = 0; picture < 22; ++picture) {
-            Stop(SoundBank->ArrivalSound(picture));
-            Stop(SoundBank->BlastHitSound(picture));
-        }
-        Stop(SoundBank->BlastSound(22));
-    }
+    Emit([](IFieldEvents& e) { e.MoveUndone(); });
     return true;
 }

@@ -8,7 +8,7 @@
 #include "game/GameModes.h"
 #include "game/HighScores.h"
 #include "game/Random.h"
-#include "game/vo_Field.h"
+#include "game/GameField.h"
 #include "platform/Audio.h"
 #include "platform/Clock.h"
 #include "platform/Cpu.h"
@@ -19,18 +19,32 @@
 #include "shell/FormKeys.h"
 #include "shell/Log.h"
 #include "shell/Settings.h"
-#include "state/Catalogue.h"
-#include "state/Pictures.h"
+#include "render/Catalogue.h"
+#include "render/Pictures.h"
 #include "state/ShellState.h"
 #include "ui/VOFont.h"
 #include "ui/VOStrings.h"
 #include "ui/vo_Menus.h"
+#include "view/FieldEffects.h"
+#include "view/FieldSounds.h"
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 
 TForm1* Form1 = nullptr;
+
+namespace {
+
+// A cleared field marks the current mode's button, and no other.
+class TModeButtonsFollowField final : public IFieldEvents {
+public:
+    void FieldCleared() override {
+        if (Buttons) Buttons->SelectMode();
+    }
+};
+
+} // namespace
 
 TForm1::TForm1(TFormOptions options) : options_(std::move(options)) {
     // Without a settings file (no usable data folder) there is no statistics file either.
@@ -128,6 +142,7 @@ bool TForm1::FormCreate() {
     int64_t seed = 0;
     (options_.Clock ? *options_.Clock : SystemClock()).QueryPerformanceCounter(seed);
     RandSeed(static_cast<uint64_t>(seed));
+    DecorSeed(static_cast<uint64_t>(seed));
     if (app_) {
         int32_t dw = 0, dh = 0;
         app_->DesktopSize(dw, dh);
@@ -179,6 +194,10 @@ bool TForm1::FormCreate() {
     field_ = std::make_unique<TGameField>(9, 9);
     GameField = field_.get();
     field_->Stats = &stats_;
+    fieldListeners_.push_back(std::make_unique<TFieldSounds>());
+    fieldListeners_.push_back(std::make_unique<TFieldEffects>());
+    fieldListeners_.push_back(std::make_unique<TModeButtonsFollowField>());
+    for (const auto& listener : fieldListeners_) field_->AddListener(listener.get());
     particles_ = std::make_unique<TVOParticleEngine>(device_.get());
     ParticleEngine = particles_.get();
     DebrisPhase = &field_->BouncePhase;

@@ -11,6 +11,7 @@
 
 class IAudio;
 class IClock;
+class IFieldEvents;
 class TFrameTimer;
 class TGameField;
 class TPatternImage;
@@ -179,6 +180,9 @@ private:
     std::unique_ptr<IAudio> ownedAudio_;
     IAudio* audio_ = nullptr;
     std::unique_ptr<TGameField> field_;
+    // The field's listeners: its sounds, its effects, and the mode buttons (which follow a
+    // cleared field).
+    std::vector<std::unique_ptr<IFieldEvents>> fieldListeners_;
     std::unique_ptr<TVOParticleEngine> particles_;
     std::unique_ptr<TSoundBank> sounds_;
     std::unique_ptr<TButtons> buttons_;

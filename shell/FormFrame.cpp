@@ -4,11 +4,11 @@
 
 #include "fx/ParticleEngine.h"
 #include "game/HighScores.h"
-#include "game/vo_Field.h"
+#include "game/GameField.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
 #include "shell/FormKeys.h"
-#include "state/Pictures.h"
+#include "render/Pictures.h"
 #include "state/ShellState.h"
 #include "ui/VOFont.h"
 #include "ui/VOStrings.h"
@@ -222,7 +222,7 @@ void TForm1::DrawGameEndLine(uint16_t centreX, uint16_t y) {
 
 void TForm1::DrawPlaying(double delta) {
     if (field_) {
-        field_->UpdateHover();
+        field_->UpdateHover(Shell.PointerX, Shell.PointerY);
         field_->Render(delta);
     }
     if (Font) {

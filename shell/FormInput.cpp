@@ -5,14 +5,14 @@
 #include "fx/SoundBank.h"
 #include "game/GameModes.h"
 #include "game/HighScores.h"
-#include "game/vo_Field.h"
+#include "game/GameField.h"
 #include "platform/Registry.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
 #include "shell/FormKeys.h"
 #include "shell/Language.h"
 #include "shell/Log.h"
-#include "state/Pictures.h"
+#include "render/Pictures.h"
 #include "state/ShellState.h"
 #include "ui/VOStrings.h"
 #include "ui/vo_Menus.h"
@@ -58,7 +58,8 @@ void TForm1::FormMouseDown(int32_t button, uint32_t, int32_t x, int32_t y) {
     Shell.PressedButton = button;
     if (Buttons) Buttons->MouseDown();
     const bool noGame = FieldShowsNoGame();
-    if (HasFlag(Shell.Word, scrPlaying) && !MessageOpen() && field_) field_->Click();
+    if (HasFlag(Shell.Word, scrPlaying) && !MessageOpen() && field_)
+        field_->Click(Shell.PointerX, Shell.PointerY, Shell.PressedButton);
     if (noGame && button == 0) CmdFieldClick();
     if (HasFlag(Shell.Word, scrOptions) && !MessageOpen()) {
         const int32_t barWidth = Pictures.SoundOptG ? Pictures.SoundOptG->PatternWidth : 194;
@@ -78,7 +79,7 @@ void TForm1::FormMouseUp(int32_t, uint32_t, int32_t x, int32_t y) {
     // A press on a ball and a release on another cell sends the ball there (drag and drop).
     if ((releaseX != pressCellX_ || releaseY != pressCellY_) && HasFlag(Shell.Word, scrPlaying) &&
         !MessageOpen() && field_)
-        field_->Click();
+        field_->Click(Shell.PointerX, Shell.PointerY, Shell.PressedButton);
 }
 
 // --- Keys ----------------------------------------------------------------------------------------

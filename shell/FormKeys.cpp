@@ -1,7 +1,7 @@
 #include "shell/FormKeys.h"
 
 #include "fx/SoundBank.h"
-#include "game/vo_Field.h"
+#include "game/GameField.h"
 #include "platform/App.h"
 #include "platform/GfxTypes.h"
 #include "render/PatternImage.h"
@@ -172,13 +172,13 @@ void TFormKeys::MoveCursor(int32_t x, int32_t y) {
 void TFormKeys::FieldAction() {
     MoveCursor(cursorX_, cursorY_);
     Shell.PressedButton = 0;
-    GameField->Click();
+    GameField->Click(Shell.PointerX, Shell.PointerY, Shell.PressedButton);
 }
 
 void TFormKeys::DropSelection() {
     // A right click drops the selection; the same rule, so a turn in progress refuses it too.
     Shell.PressedButton = 1;
-    GameField->Click();
+    GameField->Click(Shell.PointerX, Shell.PointerY, Shell.PressedButton);
     Shell.PressedButton = 0;
 }
 

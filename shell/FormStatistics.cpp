@@ -1,12 +1,12 @@
 // The statistics file and the statistics page of the high-score screen.
 #include "shell/Form.h"
 
-#include "game/vo_Field.h"
+#include "game/GameField.h"
 #include "platform/Files.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
 #include "shell/Log.h"
-#include "state/Pictures.h"
+#include "render/Pictures.h"
 #include "state/ShellState.h"
 #include "ui/VOFont.h"
 #include "ui/VOStrings.h"

@@ -1,5 +1,5 @@
 #include "game/GameModes.h"
-#include "game/vo_Field.h"
+#include "game/GameField.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #pragma once
 // Drives a field the way the shell does: the pointer in picture coordinates, presses through
-// Click, frames through UpdateHover and Render.
+// Click, frames through UpdateHover and the rules' Update (Render where the drawing is tested).
 #include "game/HighScores.h"
 #include "game/Random.h"
-#include "game/vo_Field.h"
+#include "game/GameField.h"
 #include "state/ShellState.h"
 
 #include <gtest/gtest.h>
@@ -29,14 +29,14 @@ protected:
     }
     void ClickCell(int x, int y, int button = 0) {
         PointAt(x, y);
-        Shell.PressedButton = button;
-        field.Click();
-        Shell.PressedButton = 0;
+        field.Click(Shell.PointerX, Shell.PointerY, button);
     }
     void Frame(double delta = 0.25) {
-        field.UpdateHover();
-        field.Render(delta);
+        field.UpdateHover(Shell.PointerX, Shell.PointerY);
+        Step(delta);
     }
+    // One frame of the field after the hover update: the rules alone, without a frame rate.
+    virtual void Step(double delta) { field.Update(delta, 0); }
     // Runs frames until the field waits for the player again; false if it never does.
     bool RunUntilIdle(double delta = 0.25, int maxFrames = 4000) {
         for (int i = 0; i < maxFrames; ++i) {

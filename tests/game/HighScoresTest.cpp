@@ -1,5 +1,5 @@
 #include "game/HighScores.h"
-#include "game/vo_Field.h"
+#include "game/GameField.h"
 #include "state/ShellState.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "game/vo_Field.h"
+#include "game/GameField.h"
 #include "state/ShellState.h"
 
 #include <gtest/gtest.h>
@@ -99,11 +99,11 @@ TEST_F(PathSearch, PointerStripsLeftAndAboveHoverColumnAndRowZero) {
 
     Shell.PointerX = kFieldLeft - 51;
     Shell.PointerY = kFieldTop - 51;
-    f.UpdateHover();
+    f.UpdateHover(Shell.PointerX, Shell.PointerY);
     EXPECT_EQ(f.HoverX, 0);
     EXPECT_EQ(f.HoverY, 0);
     Shell.PointerX = kFieldLeft - 52;
-    f.UpdateHover();
+    f.UpdateHover(Shell.PointerX, Shell.PointerY);
     EXPECT_EQ(f.HoverX, kNoHover);
     EXPECT_EQ(f.HoverY, kNoHover);
 }
@@ -112,17 +112,17 @@ TEST_F(PathSearch, HoverHighlightFollowsOneFrameLate) {
     Put(2, 2);
     Select(2, 2);
     PointAt(5, 2);
-    f.UpdateHover(); // copies the previous (empty) grid, then searches
+    f.UpdateHover(Shell.PointerX, Shell.PointerY); // copies the previous (empty) grid, then searches
     EXPECT_EQ(f.PathMarks(4, 2), 0);
-    f.UpdateHover(); // now the path of the last search is shown
+    f.UpdateHover(Shell.PointerX, Shell.PointerY); // now the path of the last search is shown
     for (int x = 2; x <= 5; ++x) EXPECT_EQ(f.PathMarks(x, 2), x - 1);
 
     // Moving the pointer elsewhere shows the old path for one more frame.
     PointAt(2, 6);
-    f.UpdateHover();
+    f.UpdateHover(Shell.PointerX, Shell.PointerY);
     EXPECT_EQ(f.PathMarks(5, 2), 4);
     EXPECT_EQ(f.PathMarks(2, 6), 0);
-    f.UpdateHover();
+    f.UpdateHover(Shell.PointerX, Shell.PointerY);
     EXPECT_EQ(f.PathMarks(5, 2), 0);
     EXPECT_EQ(f.PathMarks(2, 6), 5);
 }
@@ -134,21 +134,21 @@ TEST_F(PathSearch, HoverOnBallsShowsNothingAndEnclosedCellShowsBlockedMarkOnly) 
     Put(1, 0); // (0,0) is enclosed
     Select(2, 2);
     PointAt(5, 2);
-    f.UpdateHover();
-    f.UpdateHover();
+    f.UpdateHover(Shell.PointerX, Shell.PointerY);
+    f.UpdateHover(Shell.PointerX, Shell.PointerY);
 
     PointAt(6, 6); // an occupied cell: the highlight goes, no blocked mark
-    f.UpdateHover();
+    f.UpdateHover(Shell.PointerX, Shell.PointerY);
     for (int x = 0; x < 9; ++x)
         for (int y = 0; y < 9; ++y) EXPECT_EQ(f.PathMarks(x, y), 0) << x << "," << y;
 
     PointAt(2, 2); // the selected ball itself
-    f.UpdateHover();
+    f.UpdateHover(Shell.PointerX, Shell.PointerY);
     for (int x = 0; x < 9; ++x)
         for (int y = 0; y < 9; ++y) EXPECT_EQ(f.PathMarks(x, y), 0);
 
     PointAt(0, 0);
-    f.UpdateHover();
+    f.UpdateHover(Shell.PointerX, Shell.PointerY);
     for (int x = 0; x < 9; ++x)
         for (int y = 0; y < 9; ++y)
             EXPECT_EQ(f.PathMarks(x, y), (x == 0 && y == 0) ? kBlockedMark : 0) << x << "," << y;
@@ -158,14 +158,14 @@ TEST_F(PathSearch, OffFieldKeepsMarksAndNoSelectionClearsThem) {
     Put(2, 2);
     Select(2, 2);
     PointAt(4, 2);
-    f.UpdateHover();
-    f.UpdateHover();
+    f.UpdateHover(Shell.PointerX, Shell.PointerY);
+    f.UpdateHover(Shell.PointerX, Shell.PointerY);
     ASSERT_EQ(f.PathMarks(4, 2), 3);
     Shell.PointerX = 100; // over the menu
-    f.UpdateHover();
+    f.UpdateHover(Shell.PointerX, Shell.PointerY);
     EXPECT_EQ(f.PathMarks(4, 2), 3);
     f.Selected = false;
     PointAt(4, 2);
-    f.UpdateHover();
+    f.UpdateHover(Shell.PointerX, Shell.PointerY);
     EXPECT_EQ(f.PathMarks(4, 2), 0);
 }

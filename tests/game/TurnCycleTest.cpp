@@ -173,14 +173,11 @@ TEST_F(TurnCycle, SelectingDeselectingAndCancelling) {
 
     // A press in the strip left of the field counts as column 0.
     Put(0, 3, 3);
-    Shell.PointerX = kFieldLeft - 51;
-    Shell.PointerY = PixelY(3);
-    field.Click();
+    field.Click(kFieldLeft - 51, PixelY(3), 0);
     EXPECT_TRUE(field.Selected);
     EXPECT_EQ(field.SelX, 0);
     // Further left is outside and ignored.
-    Shell.PointerX = kFieldLeft - 53;
-    field.Click();
+    field.Click(kFieldLeft - 53, PixelY(3), 0);
     EXPECT_TRUE(field.Selected);
 }
 

@@ -2,7 +2,7 @@
 // Runs the real main form in-process: offscreen drawing, a fake clock, a recording audio double,
 // the generated game data, and the player's files in a scratch folder.
 #include "game/HighScores.h"
-#include "game/vo_Field.h"
+#include "game/GameField.h"
 #include "platform/FakeClock.h"
 #include "platform/Paths.h"
 #include "platform/RecordingAudio.h"

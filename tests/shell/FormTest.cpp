@@ -1,5 +1,6 @@
 #include "FormHarness.h"
 
+#include "fx/FrameTiming.h"
 #include "fx/SoundBank.h"
 #include "game/Random.h"
 #include "platform/Registry.h"
@@ -1062,6 +1063,48 @@ TEST_F(Form, UndoTakesBackMovesPerModeAndReplaysTheSameNewBalls) {
     Frames(1);
     EXPECT_TRUE(undoDrawn);
     Buttons->OnDraw = nullptr;
+}
+
+// The balls come from the game's own generator, which only the game's events advance: what is
+// drawn per frame (the idle sparkles, the emptying of a finished field) has its own, so the same
+// moves bring the same balls at any frame rate.
+TEST_F(Form, TheSameMovesAtTwoFrameRatesBringTheSameBalls) {
+    const double units[2] = {0.25, 1.0}; // a frame's time: 60 and 15 frames a second
+    std::vector<TGame> games[2];
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        clock = TFakeClock{}; // the same seed in both runs
+        Shell = TShellState{};
+        std::filesystem::remove(ConfigFile());
+        std::filesystem::remove(StatsFile());
+        Start();
+        ASSERT_EQ(Shell.Word, scrPlaying);
+        int sparkles = 0;
+        const auto frames = [&](double gameUnits) {
+            for (double t = 0; t < gameUnits; t += units[run]) {
+                clock.AdvanceSeconds(units[run] / form->FrameTimer().FPS());
+                bool done = false;
+                form->FrameTimer().IdleStep(done);
+                for (const TParticle& p : ParticleEngine->Particles())
+                    sparkles += p.Kind == pkAnimation && p.Age == 0.0f;
+            }
+        };
+        for (int move = 0; move < 6; ++move) {
+            frames(45); // three seconds of rest: the new balls settle, sparkles come and go
+            ASSERT_EQ(GameField->TurnTimer, kTurnIdle);
+            int fx, fy, tx, ty;
+            ASSERT_TRUE(FindMove(fx, fy, tx, ty));
+            ClickAt(CellX(fx), CellY(fy));
+            ClickAt(CellX(tx), CellY(ty));
+            ASSERT_TRUE(GameField->Moving);
+            frames(30);
+            games[run].push_back(Game());
+        }
+        EXPECT_GT(form->FrameTimer().FrameRate(), 10); // a rate at which sparkles can start
+        EXPECT_GT(sparkles, 0);
+        Stop();
+    }
+    EXPECT_EQ(games[0], games[1]);
 }
 
 TEST_F(Form, GameEndShowsScoreAndPlaceThenMarksTheNewRow) {

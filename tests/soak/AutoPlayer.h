@@ -6,7 +6,7 @@
 #include "fx/FrameTiming.h"
 #include "fx/ParticleEngine.h"
 #include "game/BallKinds.h"
-#include "game/vo_Field.h"
+#include "game/GameField.h"
 #include "platform/App.h"
 #include "platform/FakeClock.h"
 #include "render/PatternImage.h"

@@ -1,6 +1,6 @@
 #include "tools/artgen/Output.h"
 
-#include "state/Catalogue.h"
+#include "render/Catalogue.h"
 
 #include <algorithm>
 

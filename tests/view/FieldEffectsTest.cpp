@@ -1,11 +1,13 @@
-// The field with the real sound bank (over a recording audio double) and the real particle
-// engine: sounds, floating texts and effects of moves, lines, paint balls and bombs.
-#include "FieldTestSupport.h"
+// The field with its sound and effect listeners, the real sound bank (over a recording audio
+// double) and the real particle engine: sounds, floating texts and effects of moves, lines,
+// paint balls and bombs.
+#include "tests/game/FieldTestSupport.h"
 
 #include "fx/ParticleEngine.h"
 #include "fx/SoundBank.h"
 #include "platform/RecordingAudio.h"
-#include "state/Pictures.h"
+#include "view/FieldEffects.h"
+#include "view/FieldSounds.h"
 
 #include <filesystem>
 #include <fstream>
@@ -37,8 +39,11 @@ protected:
         ASSERT_TRUE(bank.Load(dir + "/sounds.txt", dir, &error)) << error;
         SoundBank = &bank;
         ParticleEngine = &particles;
+        field.AddListener(&sounds);
+        field.AddListener(&effects);
         audio.ClearRecords();
     }
+    void Step(double delta) override { field.Render(delta); }
     void TearDown() override {
         SoundBank = nullptr;
         ParticleEngine = nullptr;
@@ -63,6 +68,8 @@ protected:
     TRecordingAudio audio;
     TSoundBank bank{&audio};
     TVOParticleEngine particles{nullptr};
+    TFieldSounds sounds;
+    TFieldEffects effects;
 };
 
 } // namespace

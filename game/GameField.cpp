@@ -1,8 +1,9 @@
-#include "game/vo_Field.h"
+#include "game/GameField.h"
 
 #include "game/HighScores.h"
 #include "state/ShellState.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -16,6 +17,15 @@ int RoundEven(double v) {
 } // namespace
 
 TGameField* GameField = nullptr;
+
+void TGameField::AddListener(IFieldEvents* listener) {
+    if (listener && std::find(listeners_.begin(), listeners_.end(), listener) == listeners_.end())
+        listeners_.push_back(listener);
+}
+
+void TGameField::RemoveListener(IFieldEvents* listener) {
+    listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), listener), listeners_.end());
+}
 
 TGameField::TGameField(uint8_t columns, uint8_t rows)
     : MaxX(static_cast<uint8_t>(columns - 1)), MaxY(static_cast<uint8_t>(rows - 1)),
@@ -117,10 +127,10 @@ uint8_t TGameField::FindPath(uint8_t fromX, uint8_t fromY, uint8_t toX, uint8_t 
     return length;
 }
 
-void TGameField::UpdateHover() {
+void TGameField::UpdateHover(int32_t pointerX, int32_t pointerY) {
     HoverX = HoverY = kNoHover;
-    const int x = CellColumn(Shell.PointerX);
-    const int y = CellRow(Shell.PointerY);
+    const int x = CellColumn(pointerX);
+    const int y = CellRow(pointerY);
     // Off the field the marks stay as the last frame over the field left them.
     if (!Inside(x, y)) return;
     HoverX = static_cast<uint8_t>(x);

@@ -2,18 +2,21 @@
 // TGameField: the 9 x 9 playing field and the rules engine. Cell (x, y) is column x from the left,
 // row y from the top; on the 800 x 600 picture it is the 52 x 52 square at (298 + 52x, 26 + 52y).
 // Timers, phases and speeds count in game time units of 1/15 second (the frame timer's Delta).
+//
+// The rules neither draw nor sound: what happens goes out through IFieldEvents to the listeners
+// (the sounds, the particles, the shell), and the field's drawing (view/FieldRender.cpp) reads
+// the state below. The clocks of the animations live here too, since the rules' sounds and the
+// travelling ball's turns follow them.
 #include "game/BallKinds.h"
+#include "game/FieldEvents.h"
 #include "game/Grid.h"
 #include "game/Statistics.h"
 #include "game/Undo.h"
+#include "layout/Layout.h"
 
 #include <array>
 #include <cstdint>
-
-// Picture geometry of the field.
-constexpr int kFieldLeft = 298;
-constexpr int kFieldTop = 26;
-constexpr int kCellPitch = 52;
+#include <vector>
 
 constexpr uint8_t kNoHover = 255;        // HoverX/HoverY: the pointer is not over the field
 constexpr uint8_t kNoSelection = 254;    // SelX/SelY: nothing selected
@@ -36,9 +39,10 @@ public:
     // is the target, the target is occupied (both leave everything untouched) or no path exists
     // (PathGrid cleared, the target's PathMarks element set to kBlockedMark).
     uint8_t FindPath(uint8_t fromX, uint8_t fromY, uint8_t toX, uint8_t toY);
-    // Runs each frame before Render: finds the hovered cell from the pointer and, while a ball is
-    // selected, highlights the path to it (one frame late) or marks it blocked.
-    void UpdateHover();
+    // Runs each frame before Render with the pointer's place in the picture: finds the hovered
+    // cell and, while a ball is selected, highlights the path to it (one frame late) or marks it
+    // blocked.
+    void UpdateHover(int32_t pointerX, int32_t pointerY);
 
     // Inserts the score into the current mode's table; sets the word to the name-entry message
     // (0x10004020) when it enters, to the low-score message (0x10008020) otherwise.
@@ -64,9 +68,10 @@ public:
     // Places `count` balls (random plain balls, or the preview's first entries) and draws a new
     // preview; ends the game instead when fewer than mode + 3 cells are empty.
     void SpawnBalls(int32_t count, bool random);
-    // A mouse press (or a drag's release on another cell) at the pointer: selects, deselects or
-    // sends the selected ball. Ignored while a turn resolves.
-    void Click();
+    // A mouse press (or a drag's release on another cell) at (pointerX, pointerY) of the picture
+    // with `button` (0 left, 1 right, 2 middle): selects, deselects or sends the selected ball;
+    // another button than the left drops the selection. Ignored while a turn resolves.
+    void Click(int32_t pointerX, int32_t pointerY, int32_t button);
     // Runs when TurnTimer has expired: the arrival of a travelling ball, paint, bombs, lines, new
     // balls; the repaint after a paint ball; the lines of new balls; the end of an emptied game.
     void ResolveTurn();
@@ -79,11 +84,28 @@ public:
     bool CanUndo() const;
     bool Undo();
 
-    // The per-frame operation on the playing screen: draws the overlay, the balls, the selected
-    // and hovered ball, the preview and the travelling ball, advances the timers and phases, plays
-    // selection and hover sounds, starts idle sparkles, empties a finished game, then resolves
-    // the turn.
+    // One frame of `delta` units, in two halves around the drawing. Advance moves the clocks:
+    // the travel clock, the appear timers, the turn clock, the bounce and fuse phases with the
+    // selection beat, the hover sound's clock and the travelling ball's direction. FinishFrame
+    // takes one ball off a finished game now and then (about `frameRate` / 100 frames apart:
+    // one a frame below 100 frames a second) and then resolves the turn.
+    void Advance(double delta);
+    void FinishFrame(int32_t frameRate);
+    // Both halves, for callers that draw nothing.
+    void Update(double delta, int32_t frameRate) {
+        Advance(delta);
+        FinishFrame(frameRate);
+    }
+
+    // The per-frame operation on the playing screen, defined by the field's drawing
+    // (view/FieldRender.cpp): Advance, then the overlay, the balls, the selected and hovered
+    // ball, the preview and the travelling ball, an idle sparkle now and then, and FinishFrame.
+    // Does nothing off the playing screen.
     void Render(double delta);
+
+    // Listeners of the field's events, called in the order they were added. Not owned.
+    void AddListener(IFieldEvents* listener);
+    void RemoveListener(IFieldEvents* listener);
 
     // The cell under a picture position, truncating toward zero, so the 51-pixel strips left of
     // and above the field still give column 0 and row 0. May lie outside 0..8.
@@ -136,11 +158,15 @@ private:
     void RecordMove();
     void FinishMove();
     void DrawSpawnState();
-
-    void DrawPreviewEntry(int index);
-    void DrawTravellingBall();
-    void StartIdleSparkle();
     void EmptyOneBall();
+    void TurnTravellingBall();
+
+    template <typename TCall> void Emit(TCall call) {
+        for (IFieldEvents* listener : listeners_) call(*listener);
+    }
+    TFieldBall BallAt(int x, int y) const { return {x, y, Cells(x, y).Picture}; }
+
+    std::vector<IFieldEvents*> listeners_;
 
     // The move being resolved, for the statistics: score before it and the lines it removed.
     bool moveOpen_ = false;

@@ -1,11 +1,11 @@
 // Where the field draws: the travelling ball along its path and the preview tray, recorded
 // through the graphics layer's recording double.
-#include "FieldTestSupport.h"
+#include "tests/game/FieldTestSupport.h"
 
 #include "platform/GfxRecorder.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
-#include "state/Pictures.h"
+#include "render/Pictures.h"
 
 #include <cmath>
 #include <memory>
@@ -38,6 +38,7 @@ protected:
         device.DoneDevice();
         FieldTest::TearDown();
     }
+    void Step(double delta) override { field.Render(delta); }
     // One frame of the field between BeginFrame and EndFrame, recorded afresh.
     void DrawnFrame(double delta) {
         system->Device->ClearRecord();

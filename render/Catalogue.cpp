@@ -1,6 +1,6 @@
-#include "state/Catalogue.h"
+#include "render/Catalogue.h"
 
-#include "state/Pictures.h"
+#include "render/Pictures.h"
 
 #include <string>
 

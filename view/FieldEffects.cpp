@@ -1,0 +1,108 @@
+#include "view/FieldEffects.h"
+
+#include "fx/ParticleEngine.h"
+#include "view/FieldPlaces.h"
+
+#include <string>
+
+using namespace places;
+
+namespace {
+
+constexpr uint16_t kSplashFrames = 18;
+constexpr float kSplashSpeed = 2.0f; // frames per unit
+
+// The effects at the centre of cell (x, y); a press or a line also clears those a pixel lower.
+void RemoveAtCell(int x, int y) {
+    ParticleEngine->RemoveAt(CentreX(x), CentreY(y));
+}
+void RemoveAtCellAndBelow(int x, int y) {
+    ParticleEngine->RemoveAt(CentreX(x), CentreY(y) + 1.0f);
+    ParticleEngine->RemoveAt(CentreX(x), CentreY(y));
+}
+
+} // namespace
+
+void TFieldEffects::GameStarting() {
+    if (ParticleEngine) ParticleEngine->ClearAnimations();
+}
+
+void TFieldEffects::BallsSpawned(const std::vector<TFieldBall>& balls) {
+    if (!ParticleEngine) return;
+    for (const TFieldBall& b : balls)
+        ParticleEngine->AddPop(BallPicture(b.Picture), true, CentreX(b.X), CentreY(b.Y));
+}
+
+void TFieldEffects::GameOver() {
+    if (ParticleEngine) ParticleEngine->ClearAnimations();
+}
+
+void TFieldEffects::BallEmptied(const TFieldBall& ball) {
+    if (ParticleEngine)
+        ParticleEngine->AddPop(BallPicture(ball.Picture), false, CentreX(ball.X), CentreY(ball.Y));
+}
+
+void TFieldEffects::GameEnded() {
+    if (ParticleEngine) ParticleEngine->ClearAnimations();
+}
+
+void TFieldEffects::BallPicked(const TFieldBall& ball, bool, bool) {
+    if (ParticleEngine) RemoveAtCellAndBelow(ball.X, ball.Y);
+}
+
+void TFieldEffects::LineCleared(const TLineClear& clear) {
+    if (!ParticleEngine) return;
+    for (const TFieldBall& b : clear.Balls) {
+        RemoveAtCellAndBelow(b.X, b.Y);
+        ParticleEngine->AddPop(BallPicture(b.Picture), false, BurstX(b.X), BurstY(b.Y));
+    }
+    std::string text = "+" + std::to_string(clear.Points);
+    if (clear.Multiplier > 1) text += "x" + std::to_string(clear.Multiplier);
+    ParticleEngine->AddText(text,
+                            static_cast<float>(kLineTextLeft + kCellPitch * clear.CentreX),
+                            static_cast<float>(kLineTextTop + kLineTextRowPitch * clear.CentreY));
+    if (clear.ChainBonus > 0)
+        ParticleEngine->AddText(
+            "+" + std::to_string(clear.ChainBonus) + " Chain Bonus",
+            static_cast<float>(kChainTextLeft + kCellPitch * clear.CentreX),
+            static_cast<float>(kChainTextTop + kLineTextRowPitch * clear.CentreY));
+}
+
+void TFieldEffects::PaintBallArrived(const TFieldBall& ball, uint8_t colour,
+                                     const std::vector<TFieldBall>& neighbours) {
+    if (!ParticleEngine) return;
+    ParticleEngine->ClearAnimations();
+    RemoveAtCell(ball.X, ball.Y);
+    TPatternImage* splash =
+        colour >= 1 && colour <= Pictures.Paint.size() ? Pictures.Paint[colour - 1u] : nullptr;
+    for (const TFieldBall& n : neighbours) {
+        RemoveAtCell(n.X, n.Y);
+        ParticleEngine->AddAnimation(splash, kSplashFrames, CentreX(n.X), CentreY(n.Y),
+                                     kSplashSpeed, 1);
+    }
+}
+
+void TFieldEffects::PaintBallFired(const TFieldBall& ball) {
+    if (ParticleEngine)
+        ParticleEngine->AddPop(BallPicture(ball.Picture), false, BurstX(ball.X), BurstY(ball.Y));
+}
+
+void TFieldEffects::BlastReached(int x, int y) {
+    if (ParticleEngine) RemoveAtCell(x, y);
+}
+
+void TFieldEffects::BallBlasted(const TFieldBall& ball, float vx, float vy) {
+    if (ParticleEngine)
+        ParticleEngine->AddDebris(BallPicture(ball.Picture), BurstX(ball.X), BurstY(ball.Y), vx,
+                                  vy);
+}
+
+void TFieldEffects::BombWentOff(const TFieldBall& bomb, int) {
+    if (!ParticleEngine) return;
+    ParticleEngine->AddPop(BallPicture(bomb.Picture), false, BurstX(bomb.X), BurstY(bomb.Y));
+    ParticleEngine->AddFlash(BurstX(bomb.X), BurstY(bomb.Y));
+}
+
+void TFieldEffects::MoveUndone() {
+    if (ParticleEngine) ParticleEngine->Clear();
+}
