@@ -1,6 +1,6 @@
 // Path search on a crowded field: the hover search runs every frame while a ball is selected.
-#include "game/Random.h"
 #include "game/GameField.h"
+#include "game/Random.h"
 
 #include <benchmark/benchmark.h>
 
@@ -40,10 +40,11 @@ BENCHMARK(BM_FindPathCrowded)->Arg(30)->Arg(60)->Arg(80);
 // One Render of a full field with a selected ball and the hover search, drawn offscreen with the
 // generated ball pictures.
 #include "platform/Paths.h"
-#include "render/PatternImage.h"
-#include "render/RenderDevice.h"
 #include "render/Catalogue.h"
+#include "render/PatternImage.h"
 #include "render/Pictures.h"
+#include "render/RenderDevice.h"
+#include "state/PointerState.h"
 #include "state/ShellState.h"
 
 #include <memory>
@@ -72,7 +73,7 @@ void BM_RenderFullField(benchmark::State& state) {
         *e.Slot = set.get();
         sets.push_back(std::move(set));
     }
-    Shell = TShellState{};
+    ResetShellState();
     Shell.Word = scrPlaying;
     TGameField f(9, 9);
     for (int x = 0; x < 9; ++x)
@@ -85,11 +86,11 @@ void BM_RenderFullField(benchmark::State& state) {
     f.SelPicture = static_cast<uint8_t>(f.Cell(0, 3).Picture);
     f.BallsPerTurn = 4;
     f.Preview = {BallKinds[1], BallKinds[2], BallKinds[3], BallKinds[4], BallKinds[5]};
-    Shell.PointerX = kFieldLeft + 52 * 8 + 20;
-    Shell.PointerY = kFieldTop + 52 * 4 + 20;
+    Pointer.X = kFieldLeft + 52 * 8 + 20;
+    Pointer.Y = kFieldTop + 52 * 4 + 20;
     for (auto _ : state) {
         device.BeginFrame();
-        f.UpdateHover(Shell.PointerX, Shell.PointerY);
+        f.UpdateHover(Pointer.X, Pointer.Y);
         f.Render(0.25);
         device.EndFrame();
     }

@@ -1,9 +1,9 @@
 // The whole game offscreen: a busy playing frame through the frame handler, the loading step, and
 // the peak memory of a started game.
 #include "fx/ParticleEngine.h"
+#include "game/GameField.h"
 #include "game/HighScores.h"
 #include "game/Random.h"
-#include "game/GameField.h"
 #include "platform/FakeClock.h"
 #include "platform/Memory.h"
 #include "platform/Paths.h"
@@ -11,6 +11,7 @@
 #include "render/RenderDevice.h"
 #include "shell/Form.h"
 #include "shell/Log.h"
+#include "state/PointerState.h"
 #include "state/ShellState.h"
 
 #include <benchmark/benchmark.h>
@@ -37,7 +38,7 @@ struct TGame {
         std::filesystem::create_directories(dir);
         setenv("XDG_CONFIG_HOME", (dir + "/config").c_str(), 1);
         paths::SetDataDir(VO_GAME_DATA_DIR);
-        Shell = TShellState{};
+        ResetShellState();
         TFormOptions o;
         o.Offscreen = true;
         o.Clock = &clock;
@@ -76,8 +77,8 @@ void BM_BusyPlayingFrame(benchmark::State& state) {
     f.SelY = 3;
     f.SelPicture = static_cast<uint8_t>(f.Cell(0, 3).Picture);
     f.TurnTimer = kTurnIdle;
-    Shell.PointerX = kFieldLeft + 52 * 8 + 20;
-    Shell.PointerY = kFieldTop + 52 * 4 + 20;
+    Pointer.X = kFieldLeft + 52 * 8 + 20;
+    Pointer.Y = kFieldTop + 52 * 4 + 20;
     int frame = 0;
     for (auto _ : state) {
         if (frame++ % 40 == 0)

@@ -2,6 +2,7 @@
 // layout of a dialog block, and the button pass of a menu screen.
 #include "fx/ParticleEngine.h"
 #include "render/PatternImage.h"
+#include "state/PointerState.h"
 #include "state/ShellState.h"
 #include "ui/VOFont.h"
 #include "ui/vo_Menus.h"
@@ -58,7 +59,7 @@ void BM_FontBlockLayout(benchmark::State& state) {
 BENCHMARK(BM_FontBlockLayout);
 
 void BM_ButtonsDrawAll(benchmark::State& state) {
-    Shell = TShellState{};
+    ResetShellState();
     Shell.Word = scrPlaying;
     TPatternImage picture;
     picture.PatternWidth = 143;
@@ -66,7 +67,7 @@ void BM_ButtonsDrawAll(benchmark::State& state) {
     TButtons buttons(nullptr);
     for (int i = 0; i < 22; ++i)
         buttons.Add(73, 20 * i, &picture, i < 8 ? 0xFFFFFFFF : scrHelp, {});
-    Shell.PointerX = 100, Shell.PointerY = 395;
+    Pointer.X = 100, Pointer.Y = 395;
     for (auto _ : state) buttons.DrawAll();
     state.SetItemsProcessed(int64_t(state.iterations()) * 22);
 }

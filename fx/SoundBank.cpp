@@ -3,7 +3,7 @@
 #include "platform/Files.h"
 
 #include "platform/Audio.h"
-#include "state/ShellState.h"
+#include "state/OptionsState.h"
 
 #include <algorithm>
 #include <charconv>
@@ -241,13 +241,13 @@ void TSoundBank::LoadBombFiles(const std::string& dataDir) {
 
 void TSoundBank::Play(uint32_t sample) {
     if (audio_)
-        audio_->SamplePlayEx(sample, 0, audDefaultRate, muted_ ? 0 : Shell.SoundVolume, kPlayPan,
+        audio_->SamplePlayEx(sample, 0, audDefaultRate, muted_ ? 0 : Options.SoundVolume, kPlayPan,
                              0);
 }
 
 void TSoundBank::PlayLooping(uint32_t sample) {
     if (audio_)
-        audio_->SamplePlayEx(sample, 0, audDefaultRate, muted_ ? 0 : Shell.SoundVolume, kPlayPan,
+        audio_->SamplePlayEx(sample, 0, audDefaultRate, muted_ ? 0 : Options.SoundVolume, kPlayPan,
                              audLoopAsLoaded);
 }
 
@@ -272,7 +272,8 @@ void TSoundBank::StartMusic(const std::string& path) {
 }
 
 void TSoundBank::ApplyMusicVolume() {
-    if (audio_) audio_->ChannelSetAttributes(music_, kMusicRate, muted_ ? 0 : Shell.MusicVolume, 0);
+    if (audio_)
+        audio_->ChannelSetAttributes(music_, kMusicRate, muted_ ? 0 : Options.MusicVolume, 0);
 }
 
 void TSoundBank::SetMuted(bool muted) {
@@ -298,27 +299,27 @@ void StepUp(int32_t& volume) {
 } // namespace
 
 void TSoundBank::MusicDown() {
-    StepDown(Shell.MusicVolume);
+    StepDown(Options.MusicVolume);
     ApplyMusicVolume();
 }
 
 void TSoundBank::MusicUp() {
-    StepUp(Shell.MusicVolume);
+    StepUp(Options.MusicVolume);
     ApplyMusicVolume();
 }
 
 void TSoundBank::SoundDown() {
-    StepDown(Shell.SoundVolume);
+    StepDown(Options.SoundVolume);
 }
 
 void TSoundBank::SoundUp() {
-    StepUp(Shell.SoundVolume);
+    StepUp(Options.SoundVolume);
 }
 
 void TSoundBank::SliderPress(int32_t x, int32_t y, int32_t barWidth) {
     if (x <= kSliderLeft || x >= kSliderLeft + barWidth) return;
     const int32_t value = SliderValue(x - kSliderLeft, barWidth);
-    if (y > kMusicTop && y < kMusicBottom) Shell.MusicVolume = value;
-    if (y > kSoundTop && y < kSoundBottom) Shell.SoundVolume = value;
+    if (y > kMusicTop && y < kMusicBottom) Options.MusicVolume = value;
+    if (y > kSoundTop && y < kSoundBottom) Options.SoundVolume = value;
     ApplyMusicVolume();
 }

@@ -2,7 +2,7 @@
 #include "game/GameField.h"
 #include "game/GameModes.h"
 #include "game/Random.h"
-#include "state/ShellState.h"
+#include "state/GameState.h"
 
 #include <algorithm>
 #include <limits>
@@ -11,8 +11,8 @@ namespace {
 
 // Adds points to the score, stopping at the largest int32 instead of wrapping to a negative score.
 void AddScore(int64_t points) {
-    Shell.Score = static_cast<int32_t>(
-        std::min<int64_t>(int64_t{Shell.Score} + points, std::numeric_limits<int32_t>::max()));
+    GameState.Score = static_cast<int32_t>(
+        std::min<int64_t>(int64_t{GameState.Score} + points, std::numeric_limits<int32_t>::max()));
 }
 
 // The colour 1..7 of the lowest colour bit of a kind, 0 when it has none.

@@ -3,7 +3,9 @@
 #include "game/GameField.h"
 #include "game/GameModes.h"
 #include "game/Random.h"
+#include "state/GameState.h"
 #include "state/ShellState.h"
+#include "state/TablesState.h"
 
 namespace {
 
@@ -59,15 +61,15 @@ void TGameField::Clear() {
 void TGameField::NewGame(uint8_t mode) {
     Emit([](IFieldEvents& e) { e.GameStarting(); });
     Clear();
-    Shell.CurrentMode = mode;
+    GameState.CurrentMode = mode;
     SpawnBalls(ModeRules[mode].StartBalls, true);
-    Shell.Score = 0;
+    GameState.Score = 0;
     BallsPerTurn = ModeRules[mode].BallsPerTurn;
     GameCounted = false;
 }
 
 void TGameField::SpawnBalls(int32_t count, bool random) {
-    const uint8_t mode = Shell.CurrentMode;
+    const uint8_t mode = GameState.CurrentMode;
     // The room check asks for mode + 3 empty cells whatever the count; a running game never
     // places more than mode + 2, so placing below always finds a cell.
     if (!HasFreeCells(static_cast<uint8_t>(mode + 3))) {
@@ -176,8 +178,8 @@ void TGameField::ResolveTurn() {
     if (!Moving) ClearMatches();
 
     if (Moving) {
-        Shell.GameTouched = true;
-        if (!GameCounted && Stats) Stats->GameStarted(Shell.CurrentMode);
+        GameState.GameTouched = true;
+        if (!GameCounted && Stats) Stats->GameStarted(GameState.CurrentMode);
         GameCounted = true;
         Cells(TargetX, TargetY) = Cells(SelX, SelY);
         Emit([&](IFieldEvents& e) { e.BallLanded(BallAt(TargetX, TargetY)); });
@@ -198,7 +200,7 @@ void TGameField::ResolveTurn() {
                 DrawSpawnState();
                 SpawnBalls(BallsPerTurn, false);
             }
-            BallsPerTurn = BallsPerTurnFor(Shell.CurrentMode, FreeCellCount());
+            BallsPerTurn = BallsPerTurnFor(GameState.CurrentMode, FreeCellCount());
             ChainCount = 0;
         }
     }
@@ -212,15 +214,15 @@ void TGameField::ResolveTurn() {
 }
 
 void TGameField::EndGame() {
-    if (Stats) Stats->GameFinished(Shell.CurrentMode, Shell.Score);
-    Shell.FinalScore = Shell.Score;
+    if (Stats) Stats->GameFinished(GameState.CurrentMode, GameState.Score);
+    GameState.FinalScore = GameState.Score;
     Clear();
-    Shell.GameTouched = false;
+    GameState.GameTouched = false;
     InsertHighScore();
-    Shell.Score = 0;
+    GameState.Score = 0;
     Emit([](IFieldEvents& e) { e.GameEnded(); });
-    Shell.HighScorePage = Shell.CurrentMode;
-    Shell.StatisticsShown = false; // the mode's table, whatever page an earlier visit left open
+    Tables.HighScorePage = GameState.CurrentMode;
+    Tables.StatisticsShown = false; // the mode's table, whatever page an earlier visit left open
     Shell.ReturnState = scrMenu;
 }
 
@@ -228,9 +230,9 @@ void TGameField::EndGame() {
 
 void TGameField::RecordMove() {
     moveOpen_ = true;
-    moveStartScore_ = Shell.Score;
+    moveStartScore_ = GameState.Score;
     moveLines_ = 0;
-    const uint8_t mode = Shell.CurrentMode;
+    const uint8_t mode = GameState.CurrentMode;
     const size_t depth = mode < kUndoDepth.size() ? kUndoDepth[mode] : 0;
     if (depth == 0) return;
     TFieldSnapshot s;
@@ -238,10 +240,10 @@ void TGameField::RecordMove() {
     for (int x = 0; x <= MaxX; ++x)
         for (int y = 0; y <= MaxY; ++y) s.Cells.push_back(Cells(x, y));
     s.Preview = Preview;
-    s.Score = Shell.Score;
+    s.Score = GameState.Score;
     s.ChainCount = ChainCount;
     s.BallsPerTurn = BallsPerTurn;
-    s.GameTouched = Shell.GameTouched;
+    s.GameTouched = GameState.GameTouched;
     if (Stats && mode < Stats->Modes.size()) s.Stats = Stats->Modes[mode];
     History.Push(std::move(s), depth);
 }
@@ -261,11 +263,12 @@ void TGameField::FinishMove() {
     if (!moveOpen_) return;
     moveOpen_ = false;
     if (Stats)
-        Stats->MoveDone(Shell.CurrentMode, Shell.Score - moveStartScore_, moveLines_, ChainCount);
+        Stats->MoveDone(GameState.CurrentMode, GameState.Score - moveStartScore_, moveLines_,
+                        ChainCount);
 }
 
 bool TGameField::CanUndo() const {
-    const uint8_t mode = Shell.CurrentMode;
+    const uint8_t mode = GameState.CurrentMode;
     return mode < kUndoDepth.size() && kUndoDepth[mode] > 0 && !History.Empty() &&
            TurnTimer == kTurnIdle && !GameOver;
 }
@@ -281,18 +284,18 @@ bool TGameField::Undo() {
     PathMarks.Fill(0);
     MatchMarks.Fill(0);
     Preview = s.Preview;
-    Shell.Score = s.Score;
+    GameState.Score = s.Score;
     ChainCount = s.ChainCount;
     BallsPerTurn = s.BallsPerTurn;
-    Shell.GameTouched = s.GameTouched;
+    GameState.GameTouched = s.GameTouched;
     Selected = false;
     SelX = SelY = kNoSelection;
     PaintColour = 0;
     Moving = false;
     moveOpen_ = false;
-    if (Stats && Shell.CurrentMode < Stats->Modes.size()) {
+    if (Stats && GameState.CurrentMode < Stats->Modes.size()) {
         // Games played and play time are not the move's: they stay.
-        TModeStatistics& m = Stats->Modes[Shell.CurrentMode];
+        TModeStatistics& m = Stats->Modes[GameState.CurrentMode];
         TModeStatistics back = s.Stats;
         back.GamesPlayed = m.GamesPlayed;
         back.PlaySeconds = m.PlaySeconds;

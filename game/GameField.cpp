@@ -1,7 +1,9 @@
 #include "game/GameField.h"
 
 #include "game/HighScores.h"
+#include "state/GameState.h"
 #include "state/ShellState.h"
+#include "state/TablesState.h"
 
 #include <algorithm>
 #include <cmath>
@@ -156,10 +158,10 @@ void TGameField::UpdateHover(int32_t pointerX, int32_t pointerY) {
 }
 
 void TGameField::InsertHighScore() {
-    const int row =
-        ::InsertHighScore(HighScores.Blocks[Shell.CurrentMode % kHighScoreModes], Shell.Score);
+    const int row = ::InsertHighScore(HighScores.Blocks[GameState.CurrentMode % kHighScoreModes],
+                                      GameState.Score);
     Shell.Word = scrMessageBox + scrMsgLowScore + scrHighScores;
     if (row == kNotEntered) return;
     Shell.Word = scrMessageBox + scrMsgEnterName + scrHighScores;
-    Shell.NewEntryRow = static_cast<uint8_t>(row);
+    Tables.NewEntryRow = static_cast<uint8_t>(row);
 }

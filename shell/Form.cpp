@@ -5,23 +5,26 @@
 #include "fx/FrameTiming.h"
 #include "fx/ParticleEngine.h"
 #include "fx/SoundBank.h"
+#include "game/GameField.h"
 #include "game/GameModes.h"
 #include "game/HighScores.h"
 #include "game/Random.h"
-#include "game/GameField.h"
 #include "platform/Audio.h"
 #include "platform/Clock.h"
 #include "platform/Cpu.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
+#include "render/Catalogue.h"
 #include "render/PatternImage.h"
+#include "render/Pictures.h"
 #include "render/RenderDevice.h"
 #include "shell/FormKeys.h"
 #include "shell/Log.h"
 #include "shell/Settings.h"
-#include "render/Catalogue.h"
-#include "render/Pictures.h"
+#include "state/GameState.h"
+#include "state/OptionsState.h"
 #include "state/ShellState.h"
+#include "state/TablesState.h"
 #include "ui/VOFont.h"
 #include "ui/VOStrings.h"
 #include "ui/vo_Menus.h"
@@ -135,7 +138,7 @@ bool TForm1::FormCreate() {
     created_ = true;
     // 1.-4. The window: borderless in full screen and on an 800 x 600 desktop.
     bool borderless = false;
-    if (Shell.FullScreen) {
+    if (Options.FullScreen) {
         borderless = true;
         device_->SetFullScreen(true);
     }
@@ -166,7 +169,7 @@ bool TForm1::FormCreate() {
 
     // 5.-6.
     Shell.Word = scrLogo;
-    Shell.PlayerName = "Player";
+    Tables.PlayerName = "Player";
     Log.Start(options_.LogFile);
 
     // 7.-9. The device, the adapter and the processor.
@@ -215,7 +218,7 @@ void TForm1::FormDestroy() {
     } else {
         Log.Line("Config.bin was not read in this run and is left as it is");
     }
-    if (!TRegistry().WriteInteger("Fullscreen", Shell.FullScreen ? 1 : 0))
+    if (!TRegistry().WriteInteger("Fullscreen", Options.FullScreen ? 1 : 0))
         Log.Line("Cannot save the full-screen setting");
     WriteStatistics(); // after the settings, which matter more; left alone when not read
 }
@@ -269,8 +272,8 @@ void TForm1::ReadSettings() {
                             std::filesystem::file_type::not_found;
     if (!exists) {
         HighScores = FreshHighScoreTable();
-        Shell.MusicVolume = 50;
-        Shell.SoundVolume = 75;
+        Options.MusicVolume = 50;
+        Options.SoundVolume = 75;
         settingsLoaded_ = !options_.ConfigFile.empty();
         CmdNormal();
         return;
@@ -280,8 +283,8 @@ void TForm1::ReadSettings() {
         // so that its high scores are not replaced.
         Log.Line("Cannot read Config.bin (" + error + "); it will not be overwritten");
         HighScores = FreshHighScoreTable();
-        Shell.MusicVolume = 50;
-        Shell.SoundVolume = 75;
+        Options.MusicVolume = 50;
+        Options.SoundVolume = 75;
         CmdNormal();
         return;
     }
@@ -299,17 +302,17 @@ void TForm1::ReadSettings() {
         writtenBytes_ = bytes; // unchanged, it need not be written again
     }
     HighScores = c.Table;
-    Shell.MusicVolume = c.MusicVolume;
-    Shell.SoundVolume = c.SoundVolume;
+    Options.MusicVolume = c.MusicVolume;
+    Options.SoundVolume = c.SoundVolume;
     if (!c.HasGame) {
         CmdNormal();
         return;
     }
     Log.Line("Config.bin holds a game of " + std::to_string(c.Game.Score) + " points");
-    Shell.CurrentMode = c.Game.Mode;
+    GameState.CurrentMode = c.Game.Mode;
     // "Play again" after the restored game ends starts the mode that game was played in.
-    Shell.ChosenMode = c.Game.Mode;
-    Shell.Score = c.Game.Score;
+    GameState.ChosenMode = c.Game.Mode;
+    GameState.Score = c.Game.Score;
     field_->BallsPerTurn = c.Game.BallsPerTurn;
     for (size_t i = 0; i < c.Game.Preview.size(); ++i) field_->Preview[i] = c.Game.Preview[i];
     for (int x = 0; x < 9; ++x)
@@ -322,9 +325,9 @@ void TForm1::ReadSettings() {
 
 std::vector<uint8_t> TForm1::EncodeCurrent() const {
     TSavedGame game;
-    const bool hasGame = HasFlag(Shell.Word, scrPlaying) && Shell.Score > 0;
-    game.Mode = Shell.CurrentMode;
-    game.Score = Shell.Score;
+    const bool hasGame = HasFlag(Shell.Word, scrPlaying) && GameState.Score > 0;
+    game.Mode = GameState.CurrentMode;
+    game.Score = GameState.Score;
     if (field_) {
         game.BallsPerTurn = field_->BallsPerTurn;
         for (size_t i = 0; i < game.Preview.size(); ++i) game.Preview[i] = field_->Preview[i];
@@ -332,7 +335,7 @@ std::vector<uint8_t> TForm1::EncodeCurrent() const {
             for (int y = 0; y < 9; ++y)
                 game.Cells[static_cast<size_t>(x)][static_cast<size_t>(y)] = field_->Cell(x, y);
     }
-    return EncodeConfig(HighScores, Shell.MusicVolume, Shell.SoundVolume, hasGame, game);
+    return EncodeConfig(HighScores, Options.MusicVolume, Options.SoundVolume, hasGame, game);
 }
 
 bool TForm1::WriteSettings() {

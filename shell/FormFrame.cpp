@@ -3,13 +3,19 @@
 #include "shell/Form.h"
 
 #include "fx/ParticleEngine.h"
-#include "game/HighScores.h"
 #include "game/GameField.h"
+#include "game/HighScores.h"
 #include "render/PatternImage.h"
+#include "render/Pictures.h"
 #include "render/RenderDevice.h"
 #include "shell/FormKeys.h"
-#include "render/Pictures.h"
+#include "state/FrameClocks.h"
+#include "state/GameState.h"
+#include "state/HelpState.h"
+#include "state/OptionsState.h"
+#include "state/PointerState.h"
 #include "state/ShellState.h"
+#include "state/TablesState.h"
 #include "ui/VOFont.h"
 #include "ui/VOStrings.h"
 #include "ui/vo_Menus.h"
@@ -92,12 +98,12 @@ bool TForm1::AtRest() const {
 
 void TForm1::FrameTimer1RealTime(double delta) {
     // 1. The caret blinks over 8 units: 0 -> 2, then back to a small value at or below 0.
-    Shell.CaretClock += delta / 4;
-    if (Shell.CaretClock >= 2) Shell.CaretClock = 2 - Shell.CaretClock;
+    Clocks.CaretClock += delta / 4;
+    if (Clocks.CaretClock >= 2) Clocks.CaretClock = 2 - Clocks.CaretClock;
     // 2. The small logo plays its 38 frames once, rests on the last until the clock passes 500.
-    Shell.AnimClock += static_cast<float>(delta);
-    if (Shell.AnimClock < 38) Shell.SmallLogoFrame = static_cast<int32_t>(Shell.AnimClock);
-    if (Shell.AnimClock > 500) Shell.AnimClock = 0;
+    Clocks.AnimClock += static_cast<float>(delta);
+    if (Clocks.AnimClock < 38) Clocks.SmallLogoFrame = static_cast<int32_t>(Clocks.AnimClock);
+    if (Clocks.AnimClock > 500) Clocks.AnimClock = 0;
 
     // 3. The loading step draws and presents its own frames. After it failed the program is
     // ending: a frame that still comes neither loads again nor draws.
@@ -108,7 +114,7 @@ void TForm1::FrameTimer1RealTime(double delta) {
     }
 
     // The new row stays marked until the player leaves the high-score screen.
-    if (!HasFlag(Shell.Word, scrHighScores)) Shell.MarkedRow = 255;
+    if (!HasFlag(Shell.Word, scrHighScores)) Tables.MarkedRow = 255;
     CountPlayTime(delta);
     keys_->Frame();
 
@@ -130,14 +136,13 @@ void TForm1::FrameTimer1RealTime(double delta) {
                 device_->DrawImage(Pictures.Field, kFieldLeft + kCellPitch * c,
                                    kFieldTop + kCellPitch * r, 3, fxBlend);
         if (Buttons) Buttons->DrawAll();
-        device_->DrawImage(Pictures.LogoSmall, 80, 40, Shell.SmallLogoFrame, fxBlend);
+        device_->DrawImage(Pictures.LogoSmall, 80, 40, Clocks.SmallLogoFrame, fxBlend);
     }
 
     // 8.-11. The screens (the flags never meet the whole values of the start sequence).
     if (HasFlag(Shell.Word, scrHelp)) {
         DrawScreenHead(Strings ? Strings->Help : std::string());
-        device_->DrawImage(Pictures.Help[Shell.HelpPage % Pictures.Help.size()], 303, 31, 0,
-                           fxBlend);
+        device_->DrawImage(Pictures.Help[Help.Page % Pictures.Help.size()], 303, 31, 0, fxBlend);
     }
     if (HasFlag(Shell.Word, scrOptions)) DrawOptions();
     if (HasFlag(Shell.Word, scrHighScores)) DrawHighScores();
@@ -152,7 +157,7 @@ void TForm1::FrameTimer1RealTime(double delta) {
 
     // 13. In full screen the game draws its own pointer, while the mouse is in use.
     if (device_->FullScreen() && !keys_->CursorShown() && keys_->Focused() < 0)
-        device_->DrawImage(Pictures.Cursor, Shell.PointerX, Shell.PointerY, 0, fxBlend);
+        device_->DrawImage(Pictures.Cursor, Pointer.X, Pointer.Y, 0, fxBlend);
 
     // 14.
     device_->EndFrame();
@@ -171,11 +176,11 @@ void TForm1::DrawOptions() {
         const uint32_t colour = 0xFF00FFFFu - static_cast<uint32_t>(volume) * 512u;
         device_->DrawImageCol(Pictures.SoundOptG, 490, y, colour, 1, fxBlend);
     };
-    bar(Shell.MusicVolume, 172);
-    bar(Shell.SoundVolume, 272);
+    bar(Options.MusicVolume, 172);
+    bar(Options.SoundVolume, 272);
     device_->SetClipRect(TRect{0, 0, 800, 600});
-    device_->DrawImageCol(Pictures.FullScreenBox, 410, 360, kCheckBoxTint, Shell.FullScreen ? 1 : 0,
-                          fxBlend);
+    device_->DrawImageCol(Pictures.FullScreenBox, 410, 360, kCheckBoxTint,
+                          Options.FullScreen ? 1 : 0, fxBlend);
     device_->DrawImage(Pictures.LanguageRow, 330, 396, 0, fxBlend);
     device_->DrawImage(Pictures.LanguageNames, 553, 404, languageChoice_, fxBlend);
     if (Buttons) Buttons->DrawAll(); // over the panel
@@ -183,15 +188,15 @@ void TForm1::DrawOptions() {
 
 void TForm1::DrawHighScores() {
     DrawScreenHead(Strings ? Strings->HighScores : std::string());
-    const uint8_t page = Shell.HighScorePage % kHighScoreModes;
+    const uint8_t page = Tables.HighScorePage % kHighScoreModes;
     device_->DrawImage(Pictures.HighMode, 345, 70, page, fxBlend);
-    if (Shell.StatisticsShown) {
+    if (Tables.StatisticsShown) {
         DrawStatistics(page);
         return;
     }
-    if (Shell.MarkedRow < kHighScoreRows && Shell.MarkedMode == page && Pictures.Field) {
+    if (Tables.MarkedRow < kHighScoreRows && Tables.MarkedMode == page && Pictures.Field) {
         // The field's path-highlight cell, stretched under the row and tinted.
-        const auto y = 168 + 25 * Shell.MarkedRow;
+        const auto y = 168 + 25 * Tables.MarkedRow;
         device_->DrawQuadCol(Pictures.Field, 326, y - 2, 708, y - 2, 708, y + 21, 326, y + 21,
                              kMarkedRow, 1, fxBlend);
     }
@@ -214,26 +219,26 @@ void TForm1::DrawInvitation() {
 // The final score and, after a new high score, the place it took.
 void TForm1::DrawGameEndLine(uint16_t centreX, uint16_t y) {
     if (!Font || !Strings) return;
-    std::string line = Fill(Strings->FinalScore, std::to_string(Shell.FinalScore));
-    if (HasFlag(Shell.Word, scrMsgEnterName) && Shell.NewEntryRow < Strings->Places.size())
-        line += "  " + Fill(Strings->FinalPlace, Strings->Places[Shell.NewEntryRow]);
+    std::string line = Fill(Strings->FinalScore, std::to_string(GameState.FinalScore));
+    if (HasFlag(Shell.Word, scrMsgEnterName) && Tables.NewEntryRow < Strings->Places.size())
+        line += "  " + Fill(Strings->FinalPlace, Strings->Places[Tables.NewEntryRow]);
     Font->DrawTextScaled(line, centreX, y, 85, kWhite);
 }
 
 void TForm1::DrawPlaying(double delta) {
     if (field_) {
-        field_->UpdateHover(Shell.PointerX, Shell.PointerY);
+        field_->UpdateHover(Pointer.X, Pointer.Y);
         field_->Render(delta);
     }
     if (Font) {
-        Font->DrawTextCentered(std::to_string(Shell.Score), 142, 340, kRed);
+        Font->DrawTextCentered(std::to_string(GameState.Score), 142, 340, kRed);
         const std::string* names[3] = {nullptr, nullptr, nullptr};
         if (Strings) {
             names[0] = &Strings->Kids;
             names[1] = &Strings->Normal;
             names[2] = &Strings->Proff;
         }
-        const std::string* mode = names[Shell.CurrentMode % 3];
+        const std::string* mode = names[GameState.CurrentMode % 3];
         if (mode) Font->DrawTextScaled(*mode, 530, 502, 75, kWhite);
     }
     if (ParticleEngine) ParticleEngine->Draw(0);
@@ -244,17 +249,17 @@ void TForm1::DrawMessageBox() {
     for (const TMessageKind& m : kMessages) {
         if (!HasFlag(Shell.Word, m.Flag)) continue;
         if (m.Flag == scrMsgEnterName)
-            device_->DrawImage(Pictures.Lau, 360, 200, static_cast<int>(Shell.AnimClock) % 2,
+            device_->DrawImage(Pictures.Lau, 360, 200, static_cast<int>(Clocks.AnimClock) % 2,
                                fxBlend);
         if (m.Flag == scrMsgLowScore)
-            device_->DrawImage(Pictures.Cry, 360, 200, static_cast<int>(Shell.AnimClock) % 10,
+            device_->DrawImage(Pictures.Cry, 360, 200, static_cast<int>(Clocks.AnimClock) % 10,
                                fxBlend);
         if (Font && Strings) {
             Font->DrawTextScaled(Strings->*m.Caption, m.CentreX, 200, 70, kRed);
             Font->DrawTextBlock(Strings->*m.Text, m.CentreX, 230, 70, kYellow);
         }
         if (m.Flag == scrMsgEnterName && Font)
-            Font->DrawTextCaret(Shell.PlayerName, 550, 265, 85, kWhite, Shell.CaretClock > 1);
+            Font->DrawTextCaret(Tables.PlayerName, 550, 265, 85, kWhite, Clocks.CaretClock > 1);
         if (m.Flag == scrMsgEnterName) DrawGameEndLine(550, 292);
         if (m.Flag == scrMsgLowScore) DrawGameEndLine(600, 292);
     }

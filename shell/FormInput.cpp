@@ -3,17 +3,22 @@
 
 #include "fx/ParticleEngine.h"
 #include "fx/SoundBank.h"
+#include "game/GameField.h"
 #include "game/GameModes.h"
 #include "game/HighScores.h"
-#include "game/GameField.h"
 #include "platform/Registry.h"
 #include "render/PatternImage.h"
+#include "render/Pictures.h"
 #include "render/RenderDevice.h"
 #include "shell/FormKeys.h"
 #include "shell/Language.h"
 #include "shell/Log.h"
-#include "render/Pictures.h"
+#include "state/GameState.h"
+#include "state/HelpState.h"
+#include "state/OptionsState.h"
+#include "state/PointerState.h"
 #include "state/ShellState.h"
+#include "state/TablesState.h"
 #include "ui/VOStrings.h"
 #include "ui/vo_Menus.h"
 
@@ -45,8 +50,8 @@ void TForm1::FormMouseMove(uint32_t, int32_t x, int32_t y) {
     if (app_) app_->ClientSize(w, h);
     if (w <= 0 || h <= 0) return;
     // Integer products, floating division, rounded half to even.
-    Shell.PointerX = static_cast<int32_t>(std::nearbyint(static_cast<double>(x * 800) / w));
-    Shell.PointerY = static_cast<int32_t>(std::nearbyint(static_cast<double>(y * 600) / h));
+    Pointer.X = static_cast<int32_t>(std::nearbyint(static_cast<double>(x * 800) / w));
+    Pointer.Y = static_cast<int32_t>(std::nearbyint(static_cast<double>(y * 600) / h));
 }
 
 void TForm1::FormMouseDown(int32_t button, uint32_t, int32_t x, int32_t y) {
@@ -55,31 +60,30 @@ void TForm1::FormMouseDown(int32_t button, uint32_t, int32_t x, int32_t y) {
     pressCellY_ = CellOf(y, kFieldTop);
     SkipLogo();
     if (StartSequence()) return;
-    Shell.PressedButton = button;
+    Pointer.PressedButton = button;
     if (Buttons) Buttons->MouseDown();
     const bool noGame = FieldShowsNoGame();
     if (HasFlag(Shell.Word, scrPlaying) && !MessageOpen() && field_)
-        field_->Click(Shell.PointerX, Shell.PointerY, Shell.PressedButton);
+        field_->Click(Pointer.X, Pointer.Y, Pointer.PressedButton);
     if (noGame && button == 0) CmdFieldClick();
     if (HasFlag(Shell.Word, scrOptions) && !MessageOpen()) {
         const int32_t barWidth = Pictures.SoundOptG ? Pictures.SoundOptG->PatternWidth : 194;
-        if (SoundBank) SoundBank->SliderPress(Shell.PointerX, Shell.PointerY, barWidth);
-        if (Shell.PointerX > 411 && Shell.PointerX < 433 && Shell.PointerY > 362 &&
-            Shell.PointerY < 383)
+        if (SoundBank) SoundBank->SliderPress(Pointer.X, Pointer.Y, barWidth);
+        if (Pointer.X > 411 && Pointer.X < 433 && Pointer.Y > 362 && Pointer.Y < 383)
             CmdToggleFullScreen();
     }
 }
 
 void TForm1::FormMouseUp(int32_t, uint32_t, int32_t x, int32_t y) {
     if (StartSequence()) return;
-    Shell.PressedButton = 0;
+    Pointer.PressedButton = 0;
     if (Buttons) Buttons->MouseUp();
     const int releaseX = CellOf(x, kFieldLeft);
     const int releaseY = CellOf(y, kFieldTop);
     // A press on a ball and a release on another cell sends the ball there (drag and drop).
     if ((releaseX != pressCellX_ || releaseY != pressCellY_) && HasFlag(Shell.Word, scrPlaying) &&
         !MessageOpen() && field_)
-        field_->Click(Shell.PointerX, Shell.PointerY, Shell.PressedButton);
+        field_->Click(Pointer.X, Pointer.Y, Pointer.PressedButton);
 }
 
 // --- Keys ----------------------------------------------------------------------------------------
@@ -96,7 +100,7 @@ void TForm1::FormKeyDown(uint16_t& key, uint32_t shift) {
         return;
     }
     if (nameEntry && !(shift & ssAlt) && (key == VK_BACK || key == VK_RETURN)) {
-        if (key == VK_BACK && !Shell.PlayerName.empty()) Shell.PlayerName.pop_back();
+        if (key == VK_BACK && !Tables.PlayerName.empty()) Tables.PlayerName.pop_back();
         if (key == VK_RETURN) {
             StorePlayerName();
             Shell.Word = scrHighScores;
@@ -112,8 +116,8 @@ void TForm1::FormKeyPress(char& key) {
     // Names are single bytes in Windows-1252: the printable ASCII range (and 128, the euro sign)
     // and the accented letters and signs from 160 up, all of which the font draws.
     if (HasFlag(Shell.Word, scrMsgEnterName) && ((code >= 32 && code <= 128) || code >= 160) &&
-        Shell.PlayerName.size() < kMaxNameLength) {
-        Shell.PlayerName.push_back(key);
+        Tables.PlayerName.size() < kMaxNameLength) {
+        Tables.PlayerName.push_back(key);
         if (SoundBank) SoundBank->Play(TSample::Press);
     }
 }
@@ -139,7 +143,7 @@ void TForm1::OpenMessage(uint32_t flag) {
 }
 
 void TForm1::CmdNewGame() {
-    switch (Shell.CurrentMode) {
+    switch (GameState.CurrentMode) {
     case modeKids:
         CmdKids();
         break;
@@ -153,34 +157,34 @@ void TForm1::CmdNewGame() {
 }
 
 void TForm1::CmdKids() {
-    Shell.ChosenMode = modeKids;
+    GameState.ChosenMode = modeKids;
     RequestNewGame();
 }
 
 void TForm1::CmdNormal() {
-    Shell.ChosenMode = modeNormal;
+    GameState.ChosenMode = modeNormal;
     RequestNewGame();
 }
 
 void TForm1::CmdProfessional() {
-    Shell.ChosenMode = modeProfessional;
+    GameState.ChosenMode = modeProfessional;
     RequestNewGame();
 }
 
 void TForm1::RequestNewGame() {
     Shell.ReturnState = Shell.Word;
-    if (Shell.GameTouched)
+    if (GameState.GameTouched)
         OpenMessage(scrMsgNew);
     else
         StartNewGame();
 }
 
 void TForm1::StartNewGame() {
-    if (field_) field_->NewGame(Shell.ChosenMode);
+    if (field_) field_->NewGame(GameState.ChosenMode);
     Shell.BackState = scrMenu;
     if (Buttons) Buttons->SelectMode();
     Shell.Word = scrPlaying;
-    Shell.GameTouched = false;
+    GameState.GameTouched = false;
     RequestSave(); // the game left behind is not offered again
 }
 
@@ -190,8 +194,8 @@ void TForm1::MarkScreenButton(int index) {
 }
 
 void TForm1::ShowScreen(uint32_t word, int button) {
-    Shell.HighScorePage = Shell.CurrentMode;
-    Shell.StatisticsShown = false;
+    Tables.HighScorePage = GameState.CurrentMode;
+    Tables.StatisticsShown = false;
     if (HasFlag(Shell.Word, scrPlaying)) Shell.BackState = Shell.Word;
     Shell.Word = word;
     if (Buttons) Buttons->SelectMode();
@@ -204,7 +208,7 @@ void TForm1::CmdOptions() {
 
 void TForm1::CmdInstructions() {
     ShowScreen(scrHelp, btnInstructions);
-    Shell.HelpPage = 0;
+    Help.Page = 0;
 }
 
 void TForm1::CmdHighScores() {
@@ -218,19 +222,19 @@ void TForm1::CmdExit() {
 
 // The arrows go round six pages: the three tables, then the three modes' statistics.
 void TForm1::CmdPreviousTable() {
-    if (Shell.HighScorePage == 0) Shell.StatisticsShown = !Shell.StatisticsShown;
-    Shell.HighScorePage =
-        Shell.HighScorePage == 0 ? 2 : static_cast<uint8_t>(Shell.HighScorePage - 1);
+    if (Tables.HighScorePage == 0) Tables.StatisticsShown = !Tables.StatisticsShown;
+    Tables.HighScorePage =
+        Tables.HighScorePage == 0 ? 2 : static_cast<uint8_t>(Tables.HighScorePage - 1);
 }
 
 void TForm1::CmdNextTable() {
-    if (Shell.HighScorePage >= 2) Shell.StatisticsShown = !Shell.StatisticsShown;
-    Shell.HighScorePage =
-        Shell.HighScorePage >= 2 ? 0 : static_cast<uint8_t>(Shell.HighScorePage + 1);
+    if (Tables.HighScorePage >= 2) Tables.StatisticsShown = !Tables.StatisticsShown;
+    Tables.HighScorePage =
+        Tables.HighScorePage >= 2 ? 0 : static_cast<uint8_t>(Tables.HighScorePage + 1);
 }
 
 void TForm1::CmdStatistics() {
-    if (Shell.Word == scrHighScores) Shell.StatisticsShown = !Shell.StatisticsShown;
+    if (Shell.Word == scrHighScores) Tables.StatisticsShown = !Tables.StatisticsShown;
 }
 
 void TForm1::CmdUndo() {
@@ -246,10 +250,8 @@ bool TForm1::FieldShowsNoGame() const {
 
 void TForm1::CmdFieldClick() {
     if (!FieldShowsNoGame()) return;
-    const int x = TGameField::CellColumn(Shell.PointerX), y = TGameField::CellRow(Shell.PointerY);
-    if (Shell.PointerX < kFieldLeft || Shell.PointerY < kFieldTop || !field_ ||
-        !field_->Inside(x, y))
-        return;
+    const int x = TGameField::CellColumn(Pointer.X), y = TGameField::CellRow(Pointer.Y);
+    if (Pointer.X < kFieldLeft || Pointer.Y < kFieldTop || !field_ || !field_->Inside(x, y)) return;
     CmdNewGame(); // in the mode whose button is lit, as the invitation's New Game would
 }
 
@@ -260,16 +262,16 @@ void TForm1::CmdBack() {
 }
 
 void TForm1::CmdClearTable() {
-    OpenMessage(Shell.StatisticsShown ? scrMsgResetStats : scrMsgClear);
+    OpenMessage(Tables.StatisticsShown ? scrMsgResetStats : scrMsgClear);
 }
 
 void TForm1::CmdPreviousPage() {
-    if (Shell.HelpPage > 0) --Shell.HelpPage;
+    if (Help.Page > 0) --Help.Page;
 }
 
 void TForm1::CmdNextPage() {
     const uint8_t last = Strings ? Strings->LastHelpPage : 4;
-    if (Shell.HelpPage < last) ++Shell.HelpPage;
+    if (Help.Page < last) ++Help.Page;
 }
 
 void TForm1::CmdMusicDown() {
@@ -287,7 +289,7 @@ void TForm1::CmdSoundUp() {
 
 void TForm1::CmdToggleFullScreen() {
     if (MessageOpen() || StartSequence()) return; // the flag is flipped only with its message
-    Shell.FullScreen = !Shell.FullScreen;
+    Options.FullScreen = !Options.FullScreen;
     OpenMessage(scrMsgFullScreen);
 }
 
@@ -302,7 +304,7 @@ void TForm1::SwitchFullScreenLive() {
         Log.Line(on ? "Cannot switch to full screen" : "Cannot switch back to a window");
         return;
     }
-    Shell.FullScreen = on;
+    Options.FullScreen = on;
     // In full screen the game draws its own pointer.
     if (app_) app_->SetCursor(on ? TCursorShape::None : TCursorShape::Arrow);
     if (!TRegistry().WriteInteger("Fullscreen", on ? 1 : 0))
@@ -327,14 +329,14 @@ void TForm1::StepLanguage(int step) {
 }
 
 void TForm1::StorePlayerName() {
-    const uint8_t mode = Shell.CurrentMode % kHighScoreModes;
-    const uint8_t row = Shell.NewEntryRow % kHighScoreRows;
-    HighScores.Blocks[mode][row].SetName(Shell.PlayerName);
+    const uint8_t mode = GameState.CurrentMode % kHighScoreModes;
+    const uint8_t row = Tables.NewEntryRow % kHighScoreRows;
+    HighScores.Blocks[mode][row].SetName(Tables.PlayerName);
     RequestSave();
-    Shell.MarkedMode = mode;
-    Shell.MarkedRow = row;
-    Shell.HighScorePage = mode;
-    Shell.StatisticsShown = false;
+    Tables.MarkedMode = mode;
+    Tables.MarkedRow = row;
+    Tables.HighScorePage = mode;
+    Tables.StatisticsShown = false;
 }
 
 // Yes tests the flags in this order, each seeing what the earlier ones changed.
@@ -351,12 +353,12 @@ void TForm1::CmdYes() {
     if (HasFlag(Shell.Word, scrMsgNew)) StartNewGame();
     if (HasFlag(Shell.Word, scrMsgOld)) Shell.Word = scrPlaying;
     if (HasFlag(Shell.Word, scrMsgClear)) {
-        HighScores.Blocks[Shell.HighScorePage % kHighScoreModes] = FreshHighScoreBlock();
-        if (Shell.MarkedMode == Shell.HighScorePage % kHighScoreModes) Shell.MarkedRow = 255;
+        HighScores.Blocks[Tables.HighScorePage % kHighScoreModes] = FreshHighScoreBlock();
+        if (Tables.MarkedMode == Tables.HighScorePage % kHighScoreModes) Tables.MarkedRow = 255;
         Shell.Word = Shell.ReturnState;
     }
     if (HasFlag(Shell.Word, scrMsgResetStats)) {
-        stats_.Reset(Shell.HighScorePage % kHighScoreModes);
+        stats_.Reset(Tables.HighScorePage % kHighScoreModes);
         WriteStatistics();
         Shell.Word = Shell.ReturnState;
         RequestSave();
@@ -375,7 +377,7 @@ void TForm1::CmdYes() {
 void TForm1::CmdNo() {
     if (HasFlag(Shell.Word, scrMsgOld)) {
         if (Buttons) Buttons->SelectMode();
-        Shell.Score = 0;
+        GameState.Score = 0;
         if (field_) field_->Clear();
         RequestSave(); // the declined game is not offered again
     }
@@ -384,6 +386,6 @@ void TForm1::CmdNo() {
         StorePlayerName();
     }
     if (HasFlag(Shell.Word, scrMsgLowScore)) Shell.ReturnState = scrHighScores;
-    if (HasFlag(Shell.Word, scrMsgFullScreen)) Shell.FullScreen = !Shell.FullScreen;
+    if (HasFlag(Shell.Word, scrMsgFullScreen)) Options.FullScreen = !Options.FullScreen;
     Shell.Word = Shell.ReturnState;
 }

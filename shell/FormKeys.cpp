@@ -7,6 +7,7 @@
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
 #include "shell/Form.h"
+#include "state/PointerState.h"
 #include "state/ShellState.h"
 #include "ui/vo_Menus.h"
 
@@ -71,8 +72,8 @@ void TFormKeys::Frame() {
     if (cursorShown_ && OnField()) {
         MoveCursor(cursorX_, cursorY_);
     } else {
-        Shell.PointerX = kPointerAway;
-        Shell.PointerY = kPointerAway;
+        Pointer.X = kPointerAway;
+        Pointer.Y = kPointerAway;
     }
 }
 
@@ -147,10 +148,9 @@ void TFormKeys::ShowCursor() {
     if (!GameField) return;
     if (!cursorShown_) {
         // The cursor comes back where the pointer is when that is over the field.
-        const int x = TGameField::CellColumn(Shell.PointerX);
-        const int y = TGameField::CellRow(Shell.PointerY);
-        if (Shell.PointerX >= kFieldLeft && Shell.PointerY >= kFieldTop &&
-            GameField->Inside(x, y)) {
+        const int x = TGameField::CellColumn(Pointer.X);
+        const int y = TGameField::CellRow(Pointer.Y);
+        if (Pointer.X >= kFieldLeft && Pointer.Y >= kFieldTop && GameField->Inside(x, y)) {
             cursorX_ = x;
             cursorY_ = y;
         }
@@ -165,21 +165,21 @@ void TFormKeys::MoveCursor(int32_t x, int32_t y) {
     cursorShown_ = true;
     pointerFromKeys_ = true;
     // The field hovers and clicks at the pointer: the cursor's cell becomes the pointer's.
-    Shell.PointerX = kFieldLeft + kCellPitch * cursorX_ + kCellPitch / 2;
-    Shell.PointerY = kFieldTop + kCellPitch * cursorY_ + kCellPitch / 2;
+    Pointer.X = kFieldLeft + kCellPitch * cursorX_ + kCellPitch / 2;
+    Pointer.Y = kFieldTop + kCellPitch * cursorY_ + kCellPitch / 2;
 }
 
 void TFormKeys::FieldAction() {
     MoveCursor(cursorX_, cursorY_);
-    Shell.PressedButton = 0;
-    GameField->Click(Shell.PointerX, Shell.PointerY, Shell.PressedButton);
+    Pointer.PressedButton = 0;
+    GameField->Click(Pointer.X, Pointer.Y, Pointer.PressedButton);
 }
 
 void TFormKeys::DropSelection() {
     // A right click drops the selection; the same rule, so a turn in progress refuses it too.
-    Shell.PressedButton = 1;
-    GameField->Click(Shell.PointerX, Shell.PointerY, Shell.PressedButton);
-    Shell.PressedButton = 0;
+    Pointer.PressedButton = 1;
+    GameField->Click(Pointer.X, Pointer.Y, Pointer.PressedButton);
+    Pointer.PressedButton = 0;
 }
 
 void TFormKeys::FieldKey(uint16_t key) {

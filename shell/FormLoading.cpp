@@ -7,12 +7,13 @@
 #include "platform/Clock.h"
 #include "platform/Memory.h"
 #include "platform/Paths.h"
+#include "render/Catalogue.h"
 #include "render/PatternImage.h"
+#include "render/Pictures.h"
 #include "render/RenderDevice.h"
 #include "shell/Language.h"
 #include "shell/Log.h"
-#include "render/Catalogue.h"
-#include "render/Pictures.h"
+#include "state/GameState.h"
 #include "state/ShellState.h"
 #include "ui/VOFont.h"
 #include "ui/VOStrings.h"
@@ -269,7 +270,7 @@ void TForm1::LoadingStep() {
 
     Log.Line("Starting game...");
     Shell.Word = scrMenu;
-    Shell.CurrentMode = modeNormal;
+    GameState.CurrentMode = modeNormal;
     ReadSettings();
 
     if (SoundBank) SoundBank->StartMusic(paths::DataPath("music/theme.ogg"));

@@ -4,9 +4,10 @@
 #include "game/GameField.h"
 #include "platform/Files.h"
 #include "render/PatternImage.h"
+#include "render/Pictures.h"
 #include "render/RenderDevice.h"
 #include "shell/Log.h"
-#include "render/Pictures.h"
+#include "state/GameState.h"
 #include "state/ShellState.h"
 #include "ui/VOFont.h"
 #include "ui/VOStrings.h"
@@ -92,7 +93,7 @@ bool TForm1::WriteStatistics() {
 // file written once a game has finished.
 void TForm1::CountPlayTime(double delta) {
     if (Shell.Word == scrPlaying && field_ && field_->GameCounted)
-        stats_.AddPlayTime(Shell.CurrentMode, delta / 15.0);
+        stats_.AddPlayTime(GameState.CurrentMode, delta / 15.0);
     if (FinishedGames(stats_) != finishedSeen_) WriteStatistics();
 }
 

@@ -8,7 +8,7 @@
 #include "platform/Registry.h"
 #include "shell/Form.h"
 #include "shell/Language.h"
-#include "state/ShellState.h"
+#include "state/OptionsState.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
     // The full-screen flag: read as "fullscreen", created as "Fullscreen" = 0 when missing.
     TRegistry registry;
     if (const auto value = registry.ReadInteger("fullscreen"))
-        Shell.FullScreen = *value != 0;
+        Options.FullScreen = *value != 0;
     else
         registry.WriteInteger("Fullscreen", 0);
     // The language of the texts and pictures: the player's choice, else the environment's.

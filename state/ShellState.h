@@ -1,8 +1,7 @@
 #pragma once
-// The screen-state word and the shell variables: what the game shows and what state it is in.
-// Shared by the field, the buttons, the sound bank and the shell; all on the window thread.
+// The screen-state word: what the game shows. Shared by the field, the buttons, the keys and the
+// shell; all on the window thread.
 #include <cstdint>
-#include <string>
 
 // Screen-state word. scrLogo and scrLoading are whole values; every other word is a sum of the
 // flags below. A message is opened by saving the whole word as the return state and adding
@@ -29,42 +28,20 @@ constexpr uint32_t scrAllMessages = scrMsgExit | scrMsgNew | scrMsgOld | scrMsgC
                                     scrMsgEnterName | scrMsgLowScore | scrMsgFullScreen |
                                     scrMsgResetStats;
 
-// Game modes (the current and the chosen mode).
-constexpr uint8_t modeKids = 0;
-constexpr uint8_t modeNormal = 1;
-constexpr uint8_t modeProfessional = 2;
-
-// The variables live for the whole run; a test resets them all with `Shell = TShellState{}`.
+// The screen-state word and the words to go back to. The other shell variables are kept by the
+// screen or part that owns them, each in a header of its own (GameState.h, PointerState.h,
+// OptionsState.h, TablesState.h, HelpState.h, FrameClocks.h), so that a change to one of them
+// rebuilds only its users.
 struct TShellState {
     uint32_t Word = scrLogo;
     uint32_t ReturnState = scrMenu; // the word an answer of No goes back to
     uint32_t BackState = scrMenu;   // the word the Back buttons restore
-    uint8_t CurrentMode = modeNormal;
-    uint8_t ChosenMode = modeKids; // the mode the next new game takes
-    uint8_t HighScorePage = 0;     // which mode's table the high-score screen shows
-    uint8_t HelpPage = 0;
-    bool GameTouched = false; // the player has moved a ball in the current game
-    int32_t Score = 0;
-    uint8_t NewEntryRow = 0; // table row the name entry fills
-    int32_t FinalScore = 0;  // score of the game that ended last, for the game-end messages
-    // The row of the newest high score, marked on its mode's table until the player leaves the
-    // high-score screen.
-    uint8_t MarkedRow = 255; // 255: none
-    uint8_t MarkedMode = 0;
-    bool StatisticsShown = false; // the high-score screen shows the statistics of its mode
-    std::string PlayerName = "Player";
-    int32_t PointerX = 0; // pointer in picture coordinates (800 x 600)
-    int32_t PointerY = 0;
-    int32_t PressedButton = 0; // 0 left, 1 right, 2 middle; 0 after release
-    bool FullScreen = false;
-    int32_t MusicVolume = 50; // 0..100
-    int32_t SoundVolume = 75; // 0..100
-    double CaretClock = 0.0;  // blink clock of the name-entry caret, 0..2
-    float AnimClock = 0.0f;   // clock of the small logo and the message pictures, 0..500
-    int32_t SmallLogoFrame = 0;
 };
 
 extern TShellState Shell;
+
+// Every shell variable of every part back to its start value, as at the start of the program.
+void ResetShellState();
 
 inline bool HasFlag(uint32_t word, uint32_t flag) {
     return (word & flag) != 0;

@@ -3,6 +3,9 @@
 #include "fx/SoundBank.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
+#include "state/GameState.h"
+#include "state/HelpState.h"
+#include "state/PointerState.h"
 #include "state/ShellState.h"
 #include "ui/VOStrings.h"
 
@@ -28,7 +31,7 @@ bool DialogShown() {
 // Strictly inside the pattern rectangle: the left and top edges do not count.
 bool PointerOver(const TButton& b) {
     if (!b.Image) return false;
-    const int64_t px = Shell.PointerX, py = Shell.PointerY;
+    const int64_t px = Pointer.X, py = Pointer.Y;
     return b.X < px && px < int64_t{b.X} + b.Image->PatternWidth && b.Y < py &&
            py < int64_t{b.Y} + b.Image->PatternHeight;
 }
@@ -45,9 +48,9 @@ uint8_t LastHelpPage() {
 // The help screen's previous-page button on the first page and next-page button on the last are
 // neither drawn nor pressable.
 bool HiddenPageButton(int32_t index) {
-    return (index == btnPrevPage && Shell.HelpPage == 0) ||
-           (index == btnNextPage && Shell.HelpPage == LastHelpPage()) ||
-           (index == btnUndo && Shell.CurrentMode == modeProfessional);
+    return (index == btnPrevPage && Help.Page == 0) ||
+           (index == btnNextPage && Help.Page == LastHelpPage()) ||
+           (index == btnUndo && GameState.CurrentMode == modeProfessional);
 }
 
 } // namespace
@@ -151,6 +154,6 @@ bool TButtons::Press(int32_t index) {
 
 void TButtons::SelectMode() {
     for (TButton& b : Items) b.Selected = false;
-    const size_t mode = size_t{Shell.CurrentMode} + btnKids;
+    const size_t mode = size_t{GameState.CurrentMode} + btnKids;
     if (mode < Items.size()) Items[mode].Selected = true;
 }

@@ -7,6 +7,7 @@
 #include "render/Pictures.h"
 #include "render/RenderDevice.h"
 #include "render/RenderTypes.h"
+#include "state/PointerState.h"
 #include "state/ShellState.h"
 #include "view/FieldPlaces.h"
 
@@ -60,7 +61,7 @@ void TGameField::Render(double delta) {
 
     // Overlay: blocked mark, path highlight (only with the pointer right of the menu) and the
     // ghost of the selected ball on the hovered empty cell.
-    const bool pointerOverField = Shell.PointerX > kFieldLeft;
+    const bool pointerOverField = Pointer.X > kFieldLeft;
     for (int x = 0; x <= MaxX; ++x) {
         for (int y = 0; y <= MaxY; ++y) {
             const int px = CellLeft(x), py = CellTop(y);
@@ -73,9 +74,9 @@ void TGameField::Render(double delta) {
             if (Selected && x == HoverX && y == HoverY && Cells(x, y).Kind == 0 &&
                 pointerOverField && device) {
                 TPatternImage* ghost = places::BallPicture(SelPicture);
-                device->DrawRotatedColTrunc(ghost, places::BallX(x, ghost),
-                                            places::BallY(y, ghost), kUpright, kNaturalSize,
-                                            kGhostColour, 0, fxBlend | fxfDiffuseAlpha);
+                device->DrawRotatedColTrunc(ghost, places::BallX(x, ghost), places::BallY(y, ghost),
+                                            kUpright, kNaturalSize, kGhostColour, 0,
+                                            fxBlend | fxfDiffuseAlpha);
             }
         }
     }
@@ -105,8 +106,7 @@ void TGameField::Render(double delta) {
         } else {
             TPatternImage* rest = places::BallPicture(SelPicture);
             device->DrawRotated(places::BouncePicture(SelPicture), places::BallX(SelX, rest),
-                                places::BallY(SelY, rest), kUpright, kNaturalSize, bounce,
-                                fxBlend);
+                                places::BallY(SelY, rest), kUpright, kNaturalSize, bounce, fxBlend);
         }
     }
 
@@ -140,8 +140,8 @@ void TGameField::Render(double delta) {
                 if (RoundEven(PathGrid(x, y)) != 1) continue;
                 const double p = PathGrid(x, y);
                 TPatternImage* image = places::BallPicture(SelPicture);
-                const int cx = RoundEven((x - (p - 1.5) * TravelDirX) * kCellPitch) +
-                               kFieldLeft + kBallInset + places::HalfWidth(image);
+                const int cx = RoundEven((x - (p - 1.5) * TravelDirX) * kCellPitch) + kFieldLeft +
+                               kBallInset + places::HalfWidth(image);
                 const int cy = RoundEven((y - (p - 1.5) * TravelDirY) * kCellPitch) + kFieldTop +
                                kBallInset + places::HalfHeight(image);
                 device->DrawRotated(image, cx, cy, kUpright, kNaturalSize, 0, fxBlend);

@@ -9,6 +9,8 @@
 #include "platform/Files.h"
 #include "render/RenderDevice.h"
 #include "shell/Settings.h"
+#include "state/GameState.h"
+#include "state/OptionsState.h"
 #include "ui/VOFont.h"
 
 #include <cerrno>
@@ -103,7 +105,7 @@ protected:
     // A form whose player files are `config` and `log`, run to its first screen or to the end
     // of a failed loading step.
     void StartWith(const fs::path& config, const fs::path& log, IAudio* withAudio) {
-        Shell = TShellState{};
+        ResetShellState();
         HighScores = THighScoreTable{};
         TFormOptions o;
         o.Offscreen = true;
@@ -128,8 +130,8 @@ protected:
         return EncodeConfig(table, 20, 30, false, TSavedGame{});
     }
     static void ExpectKeptSettingsInForce() {
-        EXPECT_EQ(Shell.MusicVolume, 20);
-        EXPECT_EQ(Shell.SoundVolume, 30);
+        EXPECT_EQ(Options.MusicVolume, 20);
+        EXPECT_EQ(Options.SoundVolume, 30);
         EXPECT_EQ(HighScores.Blocks[1][0].NameText(), "Keeper");
         EXPECT_EQ(HighScores.Blocks[1][0].Score, 4321);
     }
@@ -150,7 +152,7 @@ protected:
         // What the saves during play left (the game in progress, perhaps); the exit's save of
         // the changed volume is the one that fails.
         const std::vector<uint8_t> before = ReadBytes(config);
-        Shell.MusicVolume = 90;
+        Options.MusicVolume = 90;
         breakSave();
         ClickButton(7);
         ClickButton(btnYes);
@@ -365,7 +367,7 @@ TEST_F(Faults, ADamagedSettingsFileIsKeptAsideAndOnlyItsSoundPartsAreUsed) {
     StartWith(config, Scratch("Log.txt"));
     EXPECT_EQ(ReadBytes(Scratch("Config.bin.damaged")), noise) << "no copy kept aside";
     EXPECT_TRUE(Contains(logLines, "a copy is kept as"));
-    EXPECT_EQ(Shell.MusicVolume, 40);
+    EXPECT_EQ(Options.MusicVolume, 40);
     for (const auto& block : HighScores.Blocks)
         for (size_t i = 1; i < block.size(); ++i) EXPECT_LE(block[i].Score, block[i - 1].Score);
     Stop();
@@ -513,7 +515,7 @@ TEST_F(DeviceLoss, LossesWhileLoadingAndPlayingLeaveTheGameWhole) {
     const std::vector<uint32_t> reference = StillFrame();
     Stop();
 
-    Shell = TShellState{};
+    ResetShellState();
     MakeForm();
     ASSERT_TRUE(form->FormCreate());
     for (int i = 0; i < 400 && Shell.Word == scrLogo; ++i) form->FrameTimer1RealTime(1.0);

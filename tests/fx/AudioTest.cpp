@@ -151,7 +151,7 @@ TEST_F(AudioTest, SoundBankLoadsAndPlaysRealFiles) {
                                        << "s_app\t./sounds/missing.wav\t1.0\n";
     auto audio = Make();
     ASSERT_TRUE(audio->Init(1, 44100, 0, nullptr));
-    Shell = TShellState{};
+    ResetShellState();
     TSoundBank bank(audio.get());
     std::string error;
     ASSERT_TRUE(bank.Load((dir_ / "sounds.txt").string(), dir_.string(), &error)) << error;

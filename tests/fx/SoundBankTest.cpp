@@ -1,5 +1,6 @@
 #include "fx/SoundBank.h"
 #include "platform/RecordingAudio.h"
+#include "state/OptionsState.h"
 #include "state/ShellState.h"
 #include "tests/ui/TempDir.h"
 
@@ -15,7 +16,7 @@ namespace {
 class SoundBankTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Shell = TShellState{};
+        ResetShellState();
         dir_ = testart::MakeTempDir("vo_soundbank_");
     }
     void TearDown() override { fs::remove_all(dir_); }
@@ -153,7 +154,7 @@ TEST_F(SoundBankTest, FailedLoadsLeaveTheirHandleZero) {
 TEST_F(SoundBankTest, PlaysUseTheSoundVolumeAndLoopOnlyWhenAsked) {
     ASSERT_TRUE(LoadList("s_ballmove\tmove\t1\n"));
     const uint32_t move = bank.Named(TSample::BallMove);
-    Shell.SoundVolume = 42;
+    Options.SoundVolume = 42;
     bank.Play(move);
     bank.PlayLooping(TSample::BallMove);
     bank.Stop(TSample::BallMove);
@@ -190,7 +191,7 @@ TEST_F(SoundBankTest, RemovalSoundFollowsTheScoreUnits) {
 }
 
 TEST_F(SoundBankTest, MusicStartsLoopingAtTheMusicVolumeAndPausesAndResumes) {
-    Shell.MusicVolume = 30;
+    Options.MusicVolume = 30;
     bank.StartMusic("music/theme.ogg");
     const uint32_t music = audio.HandleOf("music/theme.ogg");
     ASSERT_NE(music, 0u);
@@ -212,26 +213,26 @@ TEST_F(SoundBankTest, MusicStartsLoopingAtTheMusicVolumeAndPausesAndResumes) {
 TEST_F(SoundBankTest, VolumeStepsStayWithinZeroToHundredAndOnlyMusicIsApplied) {
     bank.StartMusic("m");
     audio.Attributes.clear();
-    Shell.MusicVolume = 95;
+    Options.MusicVolume = 95;
     bank.MusicUp();
-    EXPECT_EQ(Shell.MusicVolume, 100);
+    EXPECT_EQ(Options.MusicVolume, 100);
     bank.MusicUp();
-    EXPECT_EQ(Shell.MusicVolume, 100);
-    Shell.MusicVolume = 5;
+    EXPECT_EQ(Options.MusicVolume, 100);
+    Options.MusicVolume = 5;
     bank.MusicDown();
-    EXPECT_EQ(Shell.MusicVolume, 0);
+    EXPECT_EQ(Options.MusicVolume, 0);
     bank.MusicDown();
-    EXPECT_EQ(Shell.MusicVolume, 0);
+    EXPECT_EQ(Options.MusicVolume, 0);
     ASSERT_EQ(audio.Attributes.size(), 4u);
     EXPECT_EQ(audio.Attributes[0].Volume, 100);
     EXPECT_EQ(audio.Attributes[2].Volume, 0);
 
-    Shell.SoundVolume = 95;
+    Options.SoundVolume = 95;
     bank.SoundUp();
-    EXPECT_EQ(Shell.SoundVolume, 100);
+    EXPECT_EQ(Options.SoundVolume, 100);
     bank.SoundDown();
     bank.SoundDown();
-    EXPECT_EQ(Shell.SoundVolume, 80);
+    EXPECT_EQ(Options.SoundVolume, 80);
     EXPECT_EQ(audio.Attributes.size(), 4u) << "sound steps apply at the next play";
 }
 
@@ -241,27 +242,27 @@ TEST_F(SoundBankTest, SlidersTakeStrictlyInnerClicksAndRoundHalvesToEven) {
     const int w = 200;
     bank.SliderPress(490, 180, w);
     bank.SliderPress(690, 180, w);
-    EXPECT_EQ(Shell.MusicVolume, 50);
+    EXPECT_EQ(Options.MusicVolume, 50);
     EXPECT_TRUE(audio.Attributes.empty()) << "the bar's ends are outside";
 
     bank.SliderPress(491, 180, w); // 0.5 -> 0
-    EXPECT_EQ(Shell.MusicVolume, 0);
+    EXPECT_EQ(Options.MusicVolume, 0);
     bank.SliderPress(493, 180, w); // 1.5 -> 2
-    EXPECT_EQ(Shell.MusicVolume, 2);
+    EXPECT_EQ(Options.MusicVolume, 2);
     bank.SliderPress(689, 189, w); // 99.5 -> 100
-    EXPECT_EQ(Shell.MusicVolume, 100);
+    EXPECT_EQ(Options.MusicVolume, 100);
     bank.SliderPress(590, 172, w); // on the row's edge: nothing set
-    EXPECT_EQ(Shell.MusicVolume, 100);
+    EXPECT_EQ(Options.MusicVolume, 100);
     bank.SliderPress(587, 273, w); // 48.5 -> 48
-    EXPECT_EQ(Shell.SoundVolume, 48);
-    EXPECT_EQ(Shell.MusicVolume, 100);
+    EXPECT_EQ(Options.SoundVolume, 48);
+    EXPECT_EQ(Options.MusicVolume, 100);
     EXPECT_EQ(audio.Attributes.size(), 5u) << "every click in the span re-applies the music";
     bank.SliderPress(600, 300, 0); // no bar: nothing, and no division
     EXPECT_EQ(audio.Attributes.size(), 5u);
 }
 
 TEST(SoundBankWithoutAudio, EveryCallIsSilent) {
-    Shell = TShellState{};
+    ResetShellState();
     TSoundBank bank(nullptr);
     std::string error;
     EXPECT_FALSE(bank.Load("/nonexistent/sounds.txt", "", &error));
@@ -274,6 +275,6 @@ TEST(SoundBankWithoutAudio, EveryCallIsSilent) {
     bank.PauseMusic();
     bank.ResumeMusic();
     bank.SliderPress(500, 180, 100);
-    EXPECT_EQ(Shell.MusicVolume, 10);
+    EXPECT_EQ(Options.MusicVolume, 10);
     EXPECT_EQ(bank.BlastSound(22), 0u);
 }

@@ -1,9 +1,10 @@
 #pragma once
 // Drives a field the way the shell does: the pointer in picture coordinates, presses through
 // Click, frames through UpdateHover and the rules' Update (Render where the drawing is tested).
+#include "game/GameField.h"
 #include "game/HighScores.h"
 #include "game/Random.h"
-#include "game/GameField.h"
+#include "state/PointerState.h"
 #include "state/ShellState.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,7 @@
 class FieldTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Shell = TShellState{};
+        ResetShellState();
         Shell.Word = scrPlaying;
         HighScores = FreshHighScoreTable();
         RandSeed(20261207);
@@ -24,15 +25,15 @@ protected:
 
     void Put(int x, int y, int entry) { field.Cell(x, y) = BallKinds[static_cast<size_t>(entry)]; }
     void PointAt(int x, int y) {
-        Shell.PointerX = PixelX(x);
-        Shell.PointerY = PixelY(y);
+        Pointer.X = PixelX(x);
+        Pointer.Y = PixelY(y);
     }
     void ClickCell(int x, int y, int button = 0) {
         PointAt(x, y);
-        field.Click(Shell.PointerX, Shell.PointerY, button);
+        field.Click(Pointer.X, Pointer.Y, button);
     }
     void Frame(double delta = 0.25) {
-        field.UpdateHover(Shell.PointerX, Shell.PointerY);
+        field.UpdateHover(Pointer.X, Pointer.Y);
         Step(delta);
     }
     // One frame of the field after the hover update: the rules alone, without a frame rate.

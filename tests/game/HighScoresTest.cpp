@@ -1,6 +1,8 @@
 #include "game/HighScores.h"
 #include "game/GameField.h"
+#include "state/GameState.h"
 #include "state/ShellState.h"
+#include "state/TablesState.h"
 
 #include <gtest/gtest.h>
 
@@ -12,16 +14,16 @@ namespace {
 class HighScoreInsertion : public ::testing::Test {
 protected:
     void SetUp() override {
-        Shell = TShellState{};
+        ResetShellState();
         HighScores = FreshHighScoreTable();
     }
     // Ends a game with `score` in `mode` and returns the row it entered (or kNotEntered).
     int End(uint8_t mode, int32_t score) {
-        Shell.CurrentMode = mode;
-        Shell.Score = score;
-        Shell.NewEntryRow = 77;
+        GameState.CurrentMode = mode;
+        GameState.Score = score;
+        Tables.NewEntryRow = 77;
         field.InsertHighScore();
-        return Shell.Word == scrMessageBox + scrMsgEnterName + scrHighScores ? Shell.NewEntryRow
+        return Shell.Word == scrMessageBox + scrMsgEnterName + scrHighScores ? Tables.NewEntryRow
                                                                              : kNotEntered;
     }
     const THighScoreBlock& Block(int mode) { return HighScores.Blocks[static_cast<size_t>(mode)]; }
@@ -64,7 +66,7 @@ TEST_F(HighScoreInsertion, TopScoreEntersFirst) {
 TEST_F(HighScoreInsertion, ScoresThatDoNotBeatTheTenthShowTheLowScoreMessage) {
     EXPECT_EQ(End(0, 100), kNotEntered); // equal to the tenth
     EXPECT_EQ(Shell.Word, scrMessageBox + scrMsgLowScore + scrHighScores);
-    EXPECT_EQ(Shell.NewEntryRow, 77);
+    EXPECT_EQ(Tables.NewEntryRow, 77);
     EXPECT_EQ(End(0, 0), kNotEntered);
     EXPECT_EQ(End(0, 101), 9);
     EXPECT_EQ(Block(0)[9].Score, 101);

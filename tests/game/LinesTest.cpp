@@ -1,4 +1,5 @@
 #include "FieldTestSupport.h"
+#include "state/GameState.h"
 
 namespace {
 
@@ -9,12 +10,12 @@ class Lines : public FieldTest {};
 TEST_F(Lines, PlainLinesScoreByLength) {
     for (int x = 0; x < 5; ++x) Put(x, 4, 2);
     EXPECT_EQ(field.ClearMatches(), 5);
-    EXPECT_EQ(Shell.Score, 50);
+    EXPECT_EQ(GameState.Score, 50);
     EXPECT_EQ(field.FreeCellCount(), 81);
 
     for (int x = 2; x < 8; ++x) Put(x, 1, 2); // six in a row: two overlapping runs
     EXPECT_EQ(field.ClearMatches(), 6);
-    EXPECT_EQ(Shell.Score, 50 + 70);
+    EXPECT_EQ(GameState.Score, 50 + 70);
 }
 
 TEST_F(Lines, CrossingLinesShareTheirCell) {
@@ -23,7 +24,7 @@ TEST_F(Lines, CrossingLinesShareTheirCell) {
         Put(2, i, 3);
     }
     EXPECT_EQ(field.ClearMatches(), 9);
-    EXPECT_EQ(Shell.Score, 130);
+    EXPECT_EQ(GameState.Score, 130);
 }
 
 TEST_F(Lines, DiagonalsInBothDirectionsAndOnlyWhereTheyFit) {
@@ -42,14 +43,14 @@ TEST_F(Lines, MultiplierMultipliesButNotTheChainBonus) {
     for (int x = 0; x < 4; ++x) Put(x, 0, 4);
     Put(4, 0, 20); // x6 rainbow multiplier
     EXPECT_EQ(field.ClearMatches(), 5);
-    EXPECT_EQ(Shell.Score, 300);
+    EXPECT_EQ(GameState.Score, 300);
 
-    Shell.Score = 0;
+    GameState.Score = 0;
     field.ChainCount = 1;
     for (int x = 0; x < 4; ++x) Put(x, 3, 4);
     Put(4, 3, 20);
     field.ClearMatches();
-    EXPECT_EQ(Shell.Score, 300 + 50);
+    EXPECT_EQ(GameState.Score, 300 + 50);
 }
 
 TEST_F(Lines, LastMultiplierInScanOrderCounts) {
@@ -59,7 +60,7 @@ TEST_F(Lines, LastMultiplierInScanOrderCounts) {
     Put(3, 0, 21); // x9
     Put(4, 0, 1);
     field.ClearMatches();
-    EXPECT_EQ(Shell.Score, 450);
+    EXPECT_EQ(GameState.Score, 450);
 }
 
 TEST_F(Lines, BombsAndPaintBallsLineUpAmongThemselves) {
@@ -68,7 +69,7 @@ TEST_F(Lines, BombsAndPaintBallsLineUpAmongThemselves) {
     for (int x = 0; x < 4; ++x) Put(x, 6, 1);
     Put(4, 6, kindEntryBomb); // a bomb never lines up with coloured balls
     EXPECT_EQ(field.ClearMatches(), 10);
-    EXPECT_EQ(Shell.Score, 150); // both lines in one call: B = 2 * 10 - 5
+    EXPECT_EQ(GameState.Score, 150); // both lines in one call: B = 2 * 10 - 5
     EXPECT_EQ(CountKind(kindBomb), 1);
 }
 
@@ -80,7 +81,7 @@ TEST_F(Lines, TwoColourBallCompletesTwoLinesInOneMove) {
     field.ChainCount = 0;
     Move(8, 8, 5, 3);
     EXPECT_EQ(field.FreeCellCount(), 81);
-    EXPECT_EQ(Shell.Score, 130);
+    EXPECT_EQ(GameState.Score, 130);
     EXPECT_EQ(field.ChainCount, 1);
 }
 
@@ -92,11 +93,11 @@ TEST_F(Lines, ChainBonusGrowsWithConsecutiveLineMoves) {
         Put(8, row * 2 + 1, 1);
     }
     Move(8, 1, 4, 0);
-    EXPECT_EQ(Shell.Score, 50);
+    EXPECT_EQ(GameState.Score, 50);
     Move(8, 3, 4, 2);
-    EXPECT_EQ(Shell.Score, 50 + 50 + 50);
+    EXPECT_EQ(GameState.Score, 50 + 50 + 50);
     Move(8, 5, 4, 4);
-    EXPECT_EQ(Shell.Score, 150 + 50 + 100);
+    EXPECT_EQ(GameState.Score, 150 + 50 + 100);
     EXPECT_EQ(field.ChainCount, 3);
     // A quiet move brings balls and resets the chain.
     Put(0, 8, 2);
@@ -143,7 +144,7 @@ TEST_F(Lines, PaintBallLineIsScoredBeforeTheRepaint) {
     Put(6, 6, 13); // paint of colour 2 completes the row at (4, 0)
     Put(4, 1, 3);  // a neighbour to repaint
     Move(6, 6, 4, 0);
-    EXPECT_EQ(Shell.Score, 50);
+    EXPECT_EQ(GameState.Score, 50);
     EXPECT_EQ(field.Cell(4, 1), BallKinds[2]);
     EXPECT_EQ(field.ChainCount, 0); // a paint move resets the chain
 }
@@ -159,12 +160,12 @@ TEST_F(Lines, BombDestroysItsBlockAndSetsOffBombsInIt) {
     Put(0, 8, 1);
     Put(8, 8, kindEntryBomb);
     field.BallsPerTurn = 3;
-    Shell.Score = 10;
+    GameState.Score = 10;
     Move(8, 8, 3, 1);
     for (auto [x, y] : {std::pair{2, 2}, {3, 2}, {4, 2}, {3, 3}, {4, 3}, {5, 3}, {3, 1}})
         EXPECT_EQ(field.Cell(x, y).Kind, 0u) << x << "," << y;
     EXPECT_EQ(field.Cell(2, 3), BallKinds[3]);
-    EXPECT_EQ(Shell.Score, 10);               // bombs score nothing
+    EXPECT_EQ(GameState.Score, 10);           // bombs score nothing
     EXPECT_EQ(field.FreeCellCount(), 81 - 2); // and bring no new balls
 }
 

@@ -1,4 +1,5 @@
 #include "game/GameField.h"
+#include "state/PointerState.h"
 #include "state/ShellState.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +8,7 @@ namespace {
 
 class PathSearch : public ::testing::Test {
 protected:
-    void SetUp() override { Shell = TShellState{}; }
+    void SetUp() override { ResetShellState(); }
 
     void Put(int x, int y) { f.Cell(x, y) = BallKinds[1]; }
     void Select(int x, int y) {
@@ -16,8 +17,8 @@ protected:
         f.SelY = static_cast<uint8_t>(y);
     }
     void PointAt(int x, int y) {
-        Shell.PointerX = kFieldLeft + kCellPitch * x + 20;
-        Shell.PointerY = kFieldTop + kCellPitch * y + 20;
+        Pointer.X = kFieldLeft + kCellPitch * x + 20;
+        Pointer.Y = kFieldTop + kCellPitch * y + 20;
     }
     int CountNonZero() const {
         int n = 0;
@@ -97,13 +98,13 @@ TEST_F(PathSearch, PointerStripsLeftAndAboveHoverColumnAndRowZero) {
     EXPECT_EQ(TGameField::CellColumn(kFieldLeft + 9 * 52 - 1), 8);
     EXPECT_EQ(TGameField::CellColumn(kFieldLeft + 9 * 52), 9);
 
-    Shell.PointerX = kFieldLeft - 51;
-    Shell.PointerY = kFieldTop - 51;
-    f.UpdateHover(Shell.PointerX, Shell.PointerY);
+    Pointer.X = kFieldLeft - 51;
+    Pointer.Y = kFieldTop - 51;
+    f.UpdateHover(Pointer.X, Pointer.Y);
     EXPECT_EQ(f.HoverX, 0);
     EXPECT_EQ(f.HoverY, 0);
-    Shell.PointerX = kFieldLeft - 52;
-    f.UpdateHover(Shell.PointerX, Shell.PointerY);
+    Pointer.X = kFieldLeft - 52;
+    f.UpdateHover(Pointer.X, Pointer.Y);
     EXPECT_EQ(f.HoverX, kNoHover);
     EXPECT_EQ(f.HoverY, kNoHover);
 }
@@ -112,17 +113,17 @@ TEST_F(PathSearch, HoverHighlightFollowsOneFrameLate) {
     Put(2, 2);
     Select(2, 2);
     PointAt(5, 2);
-    f.UpdateHover(Shell.PointerX, Shell.PointerY); // copies the previous (empty) grid, then searches
+    f.UpdateHover(Pointer.X, Pointer.Y); // copies the previous (empty) grid, then searches
     EXPECT_EQ(f.PathMarks(4, 2), 0);
-    f.UpdateHover(Shell.PointerX, Shell.PointerY); // now the path of the last search is shown
+    f.UpdateHover(Pointer.X, Pointer.Y); // now the path of the last search is shown
     for (int x = 2; x <= 5; ++x) EXPECT_EQ(f.PathMarks(x, 2), x - 1);
 
     // Moving the pointer elsewhere shows the old path for one more frame.
     PointAt(2, 6);
-    f.UpdateHover(Shell.PointerX, Shell.PointerY);
+    f.UpdateHover(Pointer.X, Pointer.Y);
     EXPECT_EQ(f.PathMarks(5, 2), 4);
     EXPECT_EQ(f.PathMarks(2, 6), 0);
-    f.UpdateHover(Shell.PointerX, Shell.PointerY);
+    f.UpdateHover(Pointer.X, Pointer.Y);
     EXPECT_EQ(f.PathMarks(5, 2), 0);
     EXPECT_EQ(f.PathMarks(2, 6), 5);
 }
@@ -134,21 +135,21 @@ TEST_F(PathSearch, HoverOnBallsShowsNothingAndEnclosedCellShowsBlockedMarkOnly) 
     Put(1, 0); // (0,0) is enclosed
     Select(2, 2);
     PointAt(5, 2);
-    f.UpdateHover(Shell.PointerX, Shell.PointerY);
-    f.UpdateHover(Shell.PointerX, Shell.PointerY);
+    f.UpdateHover(Pointer.X, Pointer.Y);
+    f.UpdateHover(Pointer.X, Pointer.Y);
 
     PointAt(6, 6); // an occupied cell: the highlight goes, no blocked mark
-    f.UpdateHover(Shell.PointerX, Shell.PointerY);
+    f.UpdateHover(Pointer.X, Pointer.Y);
     for (int x = 0; x < 9; ++x)
         for (int y = 0; y < 9; ++y) EXPECT_EQ(f.PathMarks(x, y), 0) << x << "," << y;
 
     PointAt(2, 2); // the selected ball itself
-    f.UpdateHover(Shell.PointerX, Shell.PointerY);
+    f.UpdateHover(Pointer.X, Pointer.Y);
     for (int x = 0; x < 9; ++x)
         for (int y = 0; y < 9; ++y) EXPECT_EQ(f.PathMarks(x, y), 0);
 
     PointAt(0, 0);
-    f.UpdateHover(Shell.PointerX, Shell.PointerY);
+    f.UpdateHover(Pointer.X, Pointer.Y);
     for (int x = 0; x < 9; ++x)
         for (int y = 0; y < 9; ++y)
             EXPECT_EQ(f.PathMarks(x, y), (x == 0 && y == 0) ? kBlockedMark : 0) << x << "," << y;
@@ -158,14 +159,14 @@ TEST_F(PathSearch, OffFieldKeepsMarksAndNoSelectionClearsThem) {
     Put(2, 2);
     Select(2, 2);
     PointAt(4, 2);
-    f.UpdateHover(Shell.PointerX, Shell.PointerY);
-    f.UpdateHover(Shell.PointerX, Shell.PointerY);
+    f.UpdateHover(Pointer.X, Pointer.Y);
+    f.UpdateHover(Pointer.X, Pointer.Y);
     ASSERT_EQ(f.PathMarks(4, 2), 3);
-    Shell.PointerX = 100; // over the menu
-    f.UpdateHover(Shell.PointerX, Shell.PointerY);
+    Pointer.X = 100; // over the menu
+    f.UpdateHover(Pointer.X, Pointer.Y);
     EXPECT_EQ(f.PathMarks(4, 2), 3);
     f.Selected = false;
     PointAt(4, 2);
-    f.UpdateHover(Shell.PointerX, Shell.PointerY);
+    f.UpdateHover(Pointer.X, Pointer.Y);
     EXPECT_EQ(f.PathMarks(4, 2), 0);
 }

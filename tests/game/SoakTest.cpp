@@ -3,6 +3,7 @@
 #include "FieldTestSupport.h"
 
 #include "game/GameModes.h"
+#include "state/GameState.h"
 
 #include <vector>
 
@@ -38,7 +39,7 @@ protected:
                 const TCell& c = field.Cell(x, y);
                 ASSERT_TRUE(c.Kind == 0 || IsBallKindEntry(c)) << x << "," << y << " " << c.Kind;
             }
-        ASSERT_GE(Shell.Score, lastScore);
+        ASSERT_GE(GameState.Score, lastScore);
         ASSERT_GE(field.BallsPerTurn, ModeRules[mode].MinBallsPerTurn);
         ASSERT_LE(field.BallsPerTurn, ModeRules[mode].BallsPerTurn);
         for (const TCell& p : field.Preview) ASSERT_TRUE(IsBallKindEntry(p));
@@ -81,13 +82,13 @@ protected:
                 }
                 if (ended || !HasFlag(Shell.Word, scrPlaying)) {
                     EXPECT_EQ(field.FreeCellCount(), 81);
-                    EXPECT_EQ(Shell.Score, 0);
+                    EXPECT_EQ(GameState.Score, 0);
                     ++games;
                     break;
                 }
                 CheckInvariants(mode, lastScore);
                 if (::testing::Test::HasFatalFailure()) return games;
-                lastScore = Shell.Score;
+                lastScore = GameState.Score;
             }
         }
         return games;

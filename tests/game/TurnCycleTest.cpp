@@ -1,6 +1,8 @@
 #include "FieldTestSupport.h"
 
 #include "game/GameModes.h"
+#include "state/GameState.h"
+#include "state/TablesState.h"
 
 #include <set>
 
@@ -34,7 +36,7 @@ protected:
 
 TEST_F(TurnCycle, NewNormalGame) {
     field.NewGame(1);
-    EXPECT_EQ(Shell.CurrentMode, 1);
+    EXPECT_EQ(GameState.CurrentMode, 1);
     EXPECT_EQ(field.FreeCellCount(), 81 - 6);
     for (int x = 0; x < 9; ++x)
         for (int y = 0; y < 9; ++y) {
@@ -44,7 +46,7 @@ TEST_F(TurnCycle, NewNormalGame) {
             EXPECT_EQ(c, BallKinds[c.Picture + 1]);
         }
     EXPECT_EQ(field.BallsPerTurn, 3);
-    EXPECT_EQ(Shell.Score, 0);
+    EXPECT_EQ(GameState.Score, 0);
     EXPECT_DOUBLE_EQ(field.TurnTimer, 7.0);
 
     // Clicks are ignored while the new balls settle (7 units).
@@ -84,7 +86,7 @@ TEST_F(TurnCycle, StartingBallsPerMode) {
 
 TEST_F(TurnCycle, PreviewOddsFollowTheMode) {
     for (uint8_t mode = 0; mode < 3; ++mode) {
-        Shell.CurrentMode = mode;
+        GameState.CurrentMode = mode;
         std::set<uint32_t> pictures;
         for (int i = 0; i < 3000; ++i) {
             field.Clear();
@@ -108,7 +110,7 @@ TEST_F(TurnCycle, PreviewOddsFollowTheMode) {
 
 TEST_F(TurnCycle, QuietMovePlacesThePreviewInOrderAndSetsBallsPerTurn) {
     FillLeaving(34);
-    Shell.CurrentMode = 1;
+    GameState.CurrentMode = 1;
     field.BallsPerTurn = 3;
     field.Preview = {BallKinds[7], BallKinds[8], BallKinds[9], BallKinds[2], BallKinds[2]};
     QuietMove();
@@ -117,7 +119,7 @@ TEST_F(TurnCycle, QuietMovePlacesThePreviewInOrderAndSetsBallsPerTurn) {
     EXPECT_EQ(CountKind(BallKinds[9].Kind), 1);
     EXPECT_EQ(field.FreeCellCount(), 31);
     EXPECT_EQ(field.BallsPerTurn, 2);
-    EXPECT_TRUE(Shell.GameTouched);
+    EXPECT_TRUE(GameState.GameTouched);
 
     field.Clear();
     FillLeaving(17);
@@ -131,7 +133,7 @@ TEST_F(TurnCycle, QuietMovePlacesThePreviewInOrderAndSetsBallsPerTurn) {
 TEST_F(TurnCycle, SpawnNeedsModePlusThreeEmptyCells) {
     // Normal with 3 empty cells: the game ends, nothing is placed, the preview stays.
     FillLeaving(3);
-    Shell.CurrentMode = 1;
+    GameState.CurrentMode = 1;
     field.Preview.fill(BallKinds[7]);
     field.SpawnBalls(1, false);
     EXPECT_TRUE(field.GameOver);
@@ -141,7 +143,7 @@ TEST_F(TurnCycle, SpawnNeedsModePlusThreeEmptyCells) {
 
     // Kids with 3 empty cells still takes the next ball.
     field.GameOver = false;
-    Shell.CurrentMode = 0;
+    GameState.CurrentMode = 0;
     field.SpawnBalls(1, false);
     EXPECT_FALSE(field.GameOver);
     EXPECT_EQ(field.FreeCellCount(), 2);
@@ -149,7 +151,7 @@ TEST_F(TurnCycle, SpawnNeedsModePlusThreeEmptyCells) {
     // Professional needs 5.
     field.Clear();
     FillLeaving(4);
-    Shell.CurrentMode = 2;
+    GameState.CurrentMode = 2;
     field.SpawnBalls(1, false);
     EXPECT_TRUE(field.GameOver);
 }
@@ -213,25 +215,25 @@ TEST_F(TurnCycle, ClicksDuringATurnAreIgnored) {
 
 TEST_F(TurnCycle, FullFieldEmptiesBallByBallIntoTheHighScores) {
     FillLeaving(3);
-    Shell.CurrentMode = 1;
-    Shell.Score = 1234;
+    GameState.CurrentMode = 1;
+    GameState.Score = 1234;
     field.BallsPerTurn = 1;
     field.Preview.fill(BallKinds[7]);
     // Normal needs 4 empty cells to spawn: after this quiet move the game ends.
     QuietMove();
     // QuietMove ran until idle, through the emptying phase and EndGame.
     EXPECT_EQ(field.FreeCellCount(), 81);
-    EXPECT_EQ(Shell.Score, 0);
-    EXPECT_FALSE(Shell.GameTouched);
+    EXPECT_EQ(GameState.Score, 0);
+    EXPECT_FALSE(GameState.GameTouched);
     EXPECT_EQ(Shell.Word, scrMessageBox + scrMsgEnterName + scrHighScores);
     EXPECT_EQ(HighScores.Blocks[1][0].Score, 1234);
-    EXPECT_EQ(Shell.HighScorePage, 1);
+    EXPECT_EQ(Tables.HighScorePage, 1);
     EXPECT_EQ(Shell.ReturnState, scrMenu);
 }
 
 TEST_F(TurnCycle, EmptyingRemovesAtMostOneBallPerFrame) {
     FillLeaving(2);
-    Shell.CurrentMode = 0;
+    GameState.CurrentMode = 0;
     field.SpawnBalls(2, false); // Kids needs 3: the game ends
     ASSERT_TRUE(field.GameOver);
     int balls = 81 - field.FreeCellCount();

@@ -1,8 +1,8 @@
 #pragma once
 // Runs the real main form in-process: offscreen drawing, a fake clock, a recording audio double,
 // the generated game data, and the player's files in a scratch folder.
-#include "game/HighScores.h"
 #include "game/GameField.h"
+#include "game/HighScores.h"
 #include "platform/FakeClock.h"
 #include "platform/Paths.h"
 #include "platform/RecordingAudio.h"
@@ -35,7 +35,7 @@ protected:
         std::filesystem::create_directories(dir_);
         setenv("XDG_CONFIG_HOME", (dir_ + "/config").c_str(), 1);
         paths::SetDataDir(VO_GAME_DATA_DIR);
-        Shell = TShellState{};
+        ResetShellState();
         HighScores = THighScoreTable{};
         logLines.clear();
         Log.Observer = [this](const std::string& line) { logLines.push_back(line); };

@@ -10,6 +10,10 @@
 #include "shell/Settings.h"
 
 #include "fx/ParticleEngine.h"
+#include "state/GameState.h"
+#include "state/HelpState.h"
+#include "state/OptionsState.h"
+#include "state/TablesState.h"
 #include "ui/VOFont.h"
 
 #include <algorithm>
@@ -107,7 +111,7 @@ protected:
         bool operator==(const TGame&) const = default;
     };
     static TGame Game() {
-        TGame g{{}, GameField->Preview, Shell.Score, GameField->BallsPerTurn};
+        TGame g{{}, GameField->Preview, GameState.Score, GameField->BallsPerTurn};
         for (int x = 0; x < 9; ++x)
             for (int y = 0; y < 9; ++y) g.Cells.push_back(GameField->Cell(x, y));
         return g;
@@ -136,7 +140,7 @@ protected:
         f.Cell(0, 0) = BallKinds[7];
         f.BallsPerTurn = 3;
         f.Preview.fill(BallKinds[7]);
-        Shell.Score = score;
+        GameState.Score = score;
     }
     void PlayTheLastMove() {
         ClickAt(CellX(0), CellY(0));
@@ -159,10 +163,10 @@ protected:
 TEST_F(Form, FirstStartLogsInOrderAndStartsANormalGame) {
     Start();
     EXPECT_EQ(Shell.Word, scrPlaying);
-    EXPECT_EQ(Shell.CurrentMode, 1);
+    EXPECT_EQ(GameState.CurrentMode, 1);
     EXPECT_EQ(GameField->FreeCellCount(), 81 - 6);
     EXPECT_EQ(HighScores.Blocks[2][0].Score, 1000);
-    EXPECT_EQ(Shell.MusicVolume, 50);
+    EXPECT_EQ(Options.MusicVolume, 50);
 
     std::vector<std::string> steps;
     int startupPictures = 0, ingamePictures = 0;
@@ -232,23 +236,23 @@ TEST_F(Form, ScreensOpenAndBackRestoresTheGame) {
 
     ClickButton(btnInstructions);
     EXPECT_EQ(Shell.Word, scrHelp);
-    EXPECT_EQ(Shell.HelpPage, 0);
+    EXPECT_EQ(Help.Page, 0);
     ClickButton(btnPrevPage); // hidden and inactive on page 0
-    EXPECT_EQ(Shell.HelpPage, 0);
+    EXPECT_EQ(Help.Page, 0);
     for (int i = 0; i < 6; ++i) ClickButton(btnNextPage);
-    EXPECT_EQ(Shell.HelpPage, 4);
+    EXPECT_EQ(Help.Page, 4);
     ClickButton(btnPrevPage);
-    EXPECT_EQ(Shell.HelpPage, 3);
+    EXPECT_EQ(Help.Page, 3);
 
     // Another screen while one is open: the back state still holds the game.
     ClickButton(btnHighScores);
     EXPECT_EQ(Shell.Word, scrHighScores);
-    EXPECT_EQ(Shell.HighScorePage, 1);
+    EXPECT_EQ(Tables.HighScorePage, 1);
     ClickButton(9);
     ClickButton(9);
-    EXPECT_EQ(Shell.HighScorePage, 0); // Next from Professional wraps to Kids
+    EXPECT_EQ(Tables.HighScorePage, 0); // Next from Professional wraps to Kids
     ClickButton(8);
-    EXPECT_EQ(Shell.HighScorePage, 2);
+    EXPECT_EQ(Tables.HighScorePage, 2);
     ClickButton(10);
     EXPECT_EQ(Shell.Word, scrPlaying);
 }
@@ -274,16 +278,16 @@ TEST_F(Form, NewGameAsksOnlyAfterTheFirstMove) {
     Start();
     ClickButton(btnKids);
     EXPECT_EQ(Shell.Word, scrPlaying);
-    EXPECT_EQ(Shell.CurrentMode, 0);
+    EXPECT_EQ(GameState.CurrentMode, 0);
     EXPECT_EQ(GameField->FreeCellCount(), 81 - 3);
     MakeAMove();
-    EXPECT_TRUE(Shell.GameTouched);
+    EXPECT_TRUE(GameState.GameTouched);
 
     ClickButton(3);
     EXPECT_EQ(Shell.Word, scrPlaying + scrMessageBox + scrMsgNew);
     ClickButton(btnNo);
     EXPECT_EQ(Shell.Word, scrPlaying);
-    EXPECT_EQ(Shell.CurrentMode, 0);
+    EXPECT_EQ(GameState.CurrentMode, 0);
 
     // From the options screen the message opens over it; Yes starts the game.
     ClickButton(btnOptions);
@@ -291,9 +295,9 @@ TEST_F(Form, NewGameAsksOnlyAfterTheFirstMove) {
     EXPECT_EQ(Shell.Word, scrOptions + scrMessageBox + scrMsgNew);
     ClickButton(btnYes);
     EXPECT_EQ(Shell.Word, scrPlaying);
-    EXPECT_EQ(Shell.CurrentMode, 2);
+    EXPECT_EQ(GameState.CurrentMode, 2);
     EXPECT_EQ(GameField->FreeCellCount(), 81 - 9);
-    EXPECT_FALSE(Shell.GameTouched);
+    EXPECT_FALSE(GameState.GameTouched);
     EXPECT_TRUE(Buttons->Items[3].Selected);
 }
 
@@ -322,7 +326,7 @@ TEST_F(Form, FramesDrawnInPartLookLikeWholeFrames) {
         std::vector<std::vector<uint32_t>> frames;
         Stop();
         std::filesystem::remove(ConfigFile());
-        Shell = TShellState{};
+        ResetShellState();
         HighScores = THighScoreTable{};
         Start();
         form->Device().SetPartialFrames(partial);
@@ -376,20 +380,20 @@ TEST_F(Form, VolumesSlidersAndTheFullScreenBox) {
     Start();
     ClickButton(btnOptions);
     for (int i = 0; i < 6; ++i) ClickButton(19);
-    EXPECT_EQ(Shell.MusicVolume, 100);
+    EXPECT_EQ(Options.MusicVolume, 100);
     for (int i = 0; i < 8; ++i) ClickButton(20);
-    EXPECT_EQ(Shell.SoundVolume, 0);
+    EXPECT_EQ(Options.SoundVolume, 0);
     ClickAt(490 + 97, 180); // the middle of the 194-pixel music bar
-    EXPECT_EQ(Shell.MusicVolume, 50);
+    EXPECT_EQ(Options.MusicVolume, 50);
     EXPECT_EQ(audio.Attributes.back().Volume, 50);
 
     ClickAt(420, 370);
-    EXPECT_TRUE(Shell.FullScreen);
+    EXPECT_TRUE(Options.FullScreen);
     EXPECT_EQ(Shell.Word, scrOptions + scrMessageBox + scrMsgFullScreen);
     ClickAt(420, 370); // the box ignores presses while the message is open
-    EXPECT_TRUE(Shell.FullScreen);
+    EXPECT_TRUE(Options.FullScreen);
     ClickButton(btnNo);
-    EXPECT_FALSE(Shell.FullScreen);
+    EXPECT_FALSE(Options.FullScreen);
     EXPECT_EQ(Shell.Word, scrOptions);
     Frames(1);
 }
@@ -425,14 +429,14 @@ TEST_F(Form, NameEntryTakesKeysAndStoresTheName) {
     ClickAt(CellX(3), CellY(0)); // 3 free cells at the spawn: no room, the game ends
     for (int i = 0; i < 600 && !HasFlag(Shell.Word, scrMessageBox); ++i) Frames(1);
     ASSERT_EQ(Shell.Word, scrMessageBox + scrMsgEnterName + scrHighScores);
-    EXPECT_EQ(Shell.NewEntryRow, 0);
-    EXPECT_EQ(Shell.Score, 0);
+    EXPECT_EQ(Tables.NewEntryRow, 0);
+    EXPECT_EQ(GameState.Score, 0);
     EXPECT_EQ(GameField->FreeCellCount(), 81);
 
     const uint32_t press = SoundBank->Named(TSample::Press);
     const int before = audio.PlaysOf(press);
     for (int i = 0; i < 7; ++i) Key(VK_BACK); // "Player" and one more on the empty name
-    EXPECT_EQ(Shell.PlayerName, "");
+    EXPECT_EQ(Tables.PlayerName, "");
     EXPECT_EQ(audio.PlaysOf(press), before + 7);
     Type("Ann");
     Type(std::string(1, '\x1f'));
@@ -440,20 +444,20 @@ TEST_F(Form, NameEntryTakesKeysAndStoresTheName) {
     Type(std::string(1, '\x80')); // 128 is accepted
     Type(std::string(1, '\x9f')); // the rest of 129..159 is not
     Type("\xe9\xff");             // accented letters from 160 on are
-    EXPECT_EQ(Shell.PlayerName, "Ann\x80\xe9\xff");
+    EXPECT_EQ(Tables.PlayerName, "Ann\x80\xe9\xff");
     Type("bcdefghijklmnopq"); // only 10 more fit
-    EXPECT_EQ(Shell.PlayerName.size(), 16u);
+    EXPECT_EQ(Tables.PlayerName.size(), 16u);
     Frames(3); // the caret blinks over the name box
     Key(VK_RETURN);
     EXPECT_EQ(Shell.Word, scrHighScores);
-    EXPECT_EQ(HighScores.Blocks[1][0].NameText(), Shell.PlayerName);
+    EXPECT_EQ(HighScores.Blocks[1][0].NameText(), Tables.PlayerName);
     EXPECT_EQ(HighScores.Blocks[1][0].Score, 1500);
 }
 
 TEST_F(Form, SavedGameResumesUnderTheOldMessage) {
     Start();
     SettleField();
-    Shell.Score = 120;
+    GameState.Score = 120;
     const auto cells = GameField->Cells;
     const auto preview = GameField->Preview;
     ClickButton(7);
@@ -464,11 +468,11 @@ TEST_F(Form, SavedGameResumesUnderTheOldMessage) {
     ASSERT_EQ(bytes.size(), 1450u);
     EXPECT_EQ(bytes[608], 1);
 
-    Shell = TShellState{};
+    ResetShellState();
     Start();
     EXPECT_EQ(Shell.Word, scrMessageBox + scrMsgOld + scrPlaying);
-    EXPECT_EQ(Shell.Score, 120);
-    EXPECT_EQ(Shell.ChosenMode, modeNormal); // a new game after this one keeps its mode
+    EXPECT_EQ(GameState.Score, 120);
+    EXPECT_EQ(GameState.ChosenMode, modeNormal); // a new game after this one keeps its mode
     for (int x = 0; x < 9; ++x)
         for (int y = 0; y < 9; ++y) EXPECT_EQ(GameField->Cell(x, y), cells(x, y));
     for (int i = 0; i < 4; ++i)
@@ -498,17 +502,17 @@ TEST_F(Form, NoToTheOldMessageShowsTheEmptyMenu) {
         .write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
     Start();
-    EXPECT_EQ(Shell.MusicVolume, 10);
-    EXPECT_EQ(Shell.CurrentMode, 0);
+    EXPECT_EQ(Options.MusicVolume, 10);
+    EXPECT_EQ(GameState.CurrentMode, 0);
     EXPECT_TRUE(Buttons->Items[btnKids].Selected);
     ClickButton(btnNo);
     EXPECT_EQ(Shell.Word, scrMenu);
-    EXPECT_EQ(Shell.Score, 0);
+    EXPECT_EQ(GameState.Score, 0);
     EXPECT_FALSE(GameField->HasBalls());
     EXPECT_NE(TextOfNextFrame().find("Click New Game to play"), std::string::npos);
     ClickAt(CellX(4), CellY(4)); // a new game in the mode whose button is lit
     EXPECT_EQ(Shell.Word, scrPlaying);
-    EXPECT_EQ(Shell.CurrentMode, modeKids);
+    EXPECT_EQ(GameState.CurrentMode, modeKids);
     EXPECT_EQ(GameField->FreeCellCount(), 81 - 3);
 }
 
@@ -522,7 +526,7 @@ TEST_F(Form, DamagedConfigStartsSafely) {
                static_cast<std::streamsize>(bytes.size()));
     Start();
     EXPECT_EQ(Shell.Word, scrPlaying); // a new Normal game instead
-    EXPECT_EQ(Shell.MusicVolume, 100);
+    EXPECT_EQ(Options.MusicVolume, 100);
     EXPECT_NE(std::find(logLines.begin(), logLines.end(),
                         "Config.bin: the saved game has mode 9 and was dropped"),
               logLines.end());
@@ -539,7 +543,7 @@ TEST_F(Form, InputDuringTheLogoSkipsItAndLeavesTheSettingsAlone) {
 
     for (const bool byKey : {false, true}) {
         std::ofstream(ConfigFile(), std::ios::binary) << "precious";
-        Shell = TShellState{};
+        ResetShellState();
         MakeForm();
         ASSERT_TRUE(form->FormCreate());
         Frames(3, 1.0);
@@ -559,7 +563,7 @@ TEST_F(Form, InputDuringTheLogoSkipsItAndLeavesTheSettingsAlone) {
         EXPECT_NEAR(skipped.LoadProgress, ran.LoadProgress, 1.0);
         Key(VK_RETURN, /*alt=*/true);
         EXPECT_EQ(Shell.Word, scrLoading);
-        EXPECT_FALSE(Shell.FullScreen);
+        EXPECT_FALSE(Options.FullScreen);
         bool canClose = true;
         form->FormCloseQuery(canClose);
         EXPECT_FALSE(canClose);
@@ -572,7 +576,7 @@ TEST_F(Form, InputDuringTheLogoSkipsItAndLeavesTheSettingsAlone) {
 TEST_F(Form, F11AndAltEnterSwitchFullScreenAtOnceAndTheCheckBoxFollows) {
     Start();
     Key(VK_RETURN, true);
-    EXPECT_TRUE(Shell.FullScreen);
+    EXPECT_TRUE(Options.FullScreen);
     EXPECT_TRUE(form->Device().FullScreen());
     EXPECT_EQ(Shell.Word, scrPlaying); // no message, no restart
     EXPECT_EQ(TRegistry().ReadInteger("Fullscreen"), 1);
@@ -582,15 +586,15 @@ TEST_F(Form, F11AndAltEnterSwitchFullScreenAtOnceAndTheCheckBoxFollows) {
     // The check box shows the live state and keeps its message-and-restart flow.
     ClickButton(btnOptions);
     ClickAt(420, 370);
-    EXPECT_FALSE(Shell.FullScreen);
+    EXPECT_FALSE(Options.FullScreen);
     EXPECT_EQ(Shell.Word, scrOptions + scrMessageBox + scrMsgFullScreen);
     Key(VK_F11); // the box's message holds the flag: no live switch meanwhile
     EXPECT_TRUE(form->Device().FullScreen());
     ClickButton(btnNo);
-    EXPECT_TRUE(Shell.FullScreen);
+    EXPECT_TRUE(Options.FullScreen);
 
     Key(VK_F11);
-    EXPECT_FALSE(Shell.FullScreen);
+    EXPECT_FALSE(Options.FullScreen);
     EXPECT_FALSE(form->Device().FullScreen());
     EXPECT_EQ(TRegistry().ReadInteger("Fullscreen"), 0);
     Frames(2);
@@ -646,7 +650,7 @@ TEST_F(Form, AWholeGameByKeyboard) {
         SettleField();
         EXPECT_EQ(f.Cell(tx, ty), ball);
     }
-    EXPECT_TRUE(Shell.GameTouched);
+    EXPECT_TRUE(GameState.GameTouched);
 
     // A walled-in target shows the blocked mark and Enter there drops the selection.
     f.Clear();
@@ -725,10 +729,10 @@ TEST_F(Form, MessagesAnswerByKey) {
 
 TEST_F(Form, NameEntryKeepsEnterBackspaceAndLetters) {
     Start();
-    Shell.Score = 5000;
+    GameState.Score = 5000;
     GameField->InsertHighScore();
     ASSERT_TRUE(HasFlag(Shell.Word, scrMsgEnterName));
-    Shell.PlayerName.clear();
+    Tables.PlayerName.clear();
     for (char c : std::string("MYN")) {
         Keys({static_cast<uint16_t>(c)});
         Type(std::string(1, c));
@@ -736,22 +740,22 @@ TEST_F(Form, NameEntryKeepsEnterBackspaceAndLetters) {
     EXPECT_TRUE(HasFlag(Shell.Word, scrMsgEnterName)); // Y and N are letters here, M no mute
     EXPECT_FALSE(SoundBank->Muted());
     Key(VK_BACK);
-    EXPECT_EQ(Shell.PlayerName, "MY");
+    EXPECT_EQ(Tables.PlayerName, "MY");
     Key(VK_RETURN);
     EXPECT_EQ(Shell.Word, scrHighScores);
-    EXPECT_EQ(HighScores.Blocks[1][Shell.NewEntryRow].NameText(), "MY");
+    EXPECT_EQ(HighScores.Blocks[1][Tables.NewEntryRow].NameText(), "MY");
     Key(VK_ESCAPE); // Back from the table
     EXPECT_EQ(Shell.Word, scrMenu);
 
     // With the ring over Yes, Enter presses Yes: the name is stored and a new game starts.
-    Shell.Score = 5000;
+    GameState.Score = 5000;
     GameField->InsertHighScore();
     ASSERT_TRUE(HasFlag(Shell.Word, scrMsgEnterName));
     Key(VK_TAB);
     ASSERT_EQ(form->Keys().Focused(), btnYes);
     Key(VK_RETURN);
     EXPECT_EQ(Shell.Word, scrPlaying);
-    EXPECT_EQ(HighScores.Blocks[1][Shell.NewEntryRow].NameText(), "MY");
+    EXPECT_EQ(HighScores.Blocks[1][Tables.NewEntryRow].NameText(), "MY");
 }
 
 TEST_F(Form, TheFocusRingWalksEachScreensButtons) {
@@ -770,17 +774,17 @@ TEST_F(Form, TheFocusRingWalksEachScreensButtons) {
         18, 19, 20, 21, btnLanguagePrevious, btnLanguageNext, 13, 0, 1, 3, 5, 6, 7};
     EXPECT_EQ(k.RingOrder(), options);
     EXPECT_EQ(k.Focused(), 18); // the new screen's first stop
-    const int32_t music = Shell.MusicVolume, sound = Shell.SoundVolume;
+    const int32_t music = Options.MusicVolume, sound = Options.SoundVolume;
     Key(VK_RIGHT);
-    EXPECT_EQ(Shell.MusicVolume, music + 10);
+    EXPECT_EQ(Options.MusicVolume, music + 10);
     Keys({VK_TAB, VK_TAB, VK_LEFT});
-    EXPECT_EQ(Shell.SoundVolume, sound - 10);
+    EXPECT_EQ(Options.SoundVolume, sound - 10);
     Keys({VK_TAB}, ssShift);
     EXPECT_EQ(k.Focused(), 19);
     // M mutes and unmutes; the volumes stay.
     Key('M');
     EXPECT_TRUE(SoundBank->Muted());
-    EXPECT_EQ(Shell.MusicVolume, music + 10);
+    EXPECT_EQ(Options.MusicVolume, music + 10);
     Key('M');
     EXPECT_FALSE(SoundBank->Muted());
     Key(VK_SPACE); // the check box, with its message
@@ -795,11 +799,11 @@ TEST_F(Form, TheFocusRingWalksEachScreensButtons) {
     ASSERT_EQ(Shell.Word, scrHelp);
     EXPECT_EQ(k.RingOrder().front(), 12); // the help screen's Back, before Next on its row
     Key(VK_RIGHT);
-    EXPECT_EQ(Shell.HelpPage, 1);
+    EXPECT_EQ(Help.Page, 1);
     EXPECT_EQ(k.RingOrder(),
               (std::vector<int32_t>{btnPrevPage, 12, btnNextPage, 0, 1, 3, 4, 6, 7}));
     Key(VK_LEFT);
-    EXPECT_EQ(Shell.HelpPage, 0);
+    EXPECT_EQ(Help.Page, 0);
     Key(VK_ESCAPE);
     EXPECT_EQ(Shell.Word, scrPlaying);
 
@@ -914,7 +918,7 @@ TEST_F(Form, AWindowOfAnySizeFullScreenAndAPad) {
     SDL_GetWindowSize(window, &ww, &wh);
     EXPECT_EQ(ww, 800);
     EXPECT_EQ(wh, 1000);
-    EXPECT_FALSE(Shell.FullScreen);
+    EXPECT_FALSE(Options.FullScreen);
     Frames(1);
 
     // The pad: the D-pad and the stick move the cursor, A picks, B drops; a pad that was never
@@ -977,7 +981,7 @@ TEST_F(Form, AWindowOfAnySizeFullScreenAndAPad) {
 TEST_F(Form, UndoTakesBackMovesPerModeAndReplaysTheSameNewBalls) {
     Start();
     ClickButton(btnKids);
-    ASSERT_EQ(Shell.CurrentMode, modeKids);
+    ASSERT_EQ(GameState.CurrentMode, modeKids);
     SettleField();
     const TGame start = Game();
     std::vector<std::array<int, 4>> moves;
@@ -1031,7 +1035,7 @@ TEST_F(Form, UndoTakesBackMovesPerModeAndReplaysTheSameNewBalls) {
     // Normal: the last move only.
     ClickButton(btnKids + 1);
     ClickButton(btnYes); // the Kids game was touched: starting anew asks
-    ASSERT_EQ(Shell.CurrentMode, modeNormal);
+    ASSERT_EQ(GameState.CurrentMode, modeNormal);
     SettleField();
     int fx, fy, tx, ty;
     ASSERT_TRUE(FindMove(fx, fy, tx, ty));
@@ -1047,7 +1051,7 @@ TEST_F(Form, UndoTakesBackMovesPerModeAndReplaysTheSameNewBalls) {
     // Professional: none, and no button.
     ClickButton(btnKids + 2);
     ClickButton(btnYes);
-    ASSERT_EQ(Shell.CurrentMode, modeProfessional);
+    ASSERT_EQ(GameState.CurrentMode, modeProfessional);
     SettleField();
     ASSERT_TRUE(FindMove(fx, fy, tx, ty));
     MoveBall(fx, fy, tx, ty);
@@ -1074,7 +1078,7 @@ TEST_F(Form, TheSameMovesAtTwoFrameRatesBringTheSameBalls) {
     for (int run = 0; run < 2; ++run) {
         SCOPED_TRACE(run);
         clock = TFakeClock{}; // the same seed in both runs
-        Shell = TShellState{};
+        ResetShellState();
         std::filesystem::remove(ConfigFile());
         std::filesystem::remove(StatsFile());
         Start();
@@ -1112,37 +1116,37 @@ TEST_F(Form, GameEndShowsScoreAndPlaceThenMarksTheNewRow) {
     FillForTheLastMove(950);
     PlayTheLastMove();
     ASSERT_EQ(Shell.Word, scrMessageBox + scrMsgEnterName + scrHighScores);
-    EXPECT_EQ(Shell.NewEntryRow, 1); // below 1000, above 900
-    CtrlZ();                         // the game is over: nothing to undo
+    EXPECT_EQ(Tables.NewEntryRow, 1); // below 1000, above 900
+    CtrlZ();                          // the game is over: nothing to undo
     EXPECT_EQ(Shell.Word, scrMessageBox + scrMsgEnterName + scrHighScores);
     std::string text = TextOfNextFrame();
     EXPECT_NE(text.find("Your score: 950  Place 2nd of 10"), std::string::npos) << text;
 
     Key(VK_RETURN);
     ASSERT_EQ(Shell.Word, scrHighScores);
-    EXPECT_EQ(Shell.HighScorePage, modeNormal);
-    EXPECT_EQ(Shell.MarkedRow, 1);
+    EXPECT_EQ(Tables.HighScorePage, modeNormal);
+    EXPECT_EQ(Tables.MarkedRow, 1);
     text = TextOfNextFrame();
     EXPECT_NE(text.find("\n1."), std::string::npos) << text;
     EXPECT_NE(text.find("\n10."), std::string::npos) << text;
     Frames(2);
-    EXPECT_EQ(Shell.MarkedRow, 1);
+    EXPECT_EQ(Tables.MarkedRow, 1);
     ClickButton(btnOptions);
     Frames(1);
-    EXPECT_EQ(Shell.MarkedRow, 255); // left: the mark is gone
+    EXPECT_EQ(Tables.MarkedRow, 255); // left: the mark is gone
 
     // A game that does not reach the table says its score too, over the table even when the
     // statistics were the page last looked at.
     ClickButton(btnHighScores);
     Key('S');
-    ASSERT_TRUE(Shell.StatisticsShown);
+    ASSERT_TRUE(Tables.StatisticsShown);
     ClickButton(0); // New Game
     HighScores = FreshHighScoreTable();
     for (auto& e : HighScores.Blocks[1]) e.Score = 60000;
     FillForTheLastMove(70);
     PlayTheLastMove();
     ASSERT_EQ(Shell.Word, scrMessageBox + scrMsgLowScore + scrHighScores);
-    EXPECT_FALSE(Shell.StatisticsShown);
+    EXPECT_FALSE(Tables.StatisticsShown);
     text = TextOfNextFrame();
     EXPECT_NE(text.find("Your score: 70"), std::string::npos) << text;
     EXPECT_EQ(text.find("of 10"), std::string::npos);
@@ -1164,7 +1168,7 @@ TEST_F(Form, EmptyFieldInvitesAndAClickStartsTheChosenMode) {
     EXPECT_FALSE(GameField->HasBalls());
     ClickAt(CellX(4), CellY(8));
     EXPECT_EQ(Shell.Word, scrPlaying);
-    EXPECT_EQ(Shell.CurrentMode, modeNormal);
+    EXPECT_EQ(GameState.CurrentMode, modeNormal);
     EXPECT_EQ(GameField->FreeCellCount(), 81 - 6);
     EXPECT_EQ(TextOfNextFrame().find("Click New Game"), std::string::npos);
 }
@@ -1199,7 +1203,7 @@ TEST_F(Form, StatisticsCountGamesSurviveARestartAndADamagedFile) {
     const TModeStatistics kids = form->Statistics().Modes[modeKids];
     EXPECT_EQ(kids.GamesPlayed, 1u);
     EXPECT_EQ(kids.LinesCleared, 1u);
-    EXPECT_EQ(kids.BestMove, Shell.Score);
+    EXPECT_EQ(kids.BestMove, GameState.Score);
     EXPECT_GT(kids.BestMove, 0);
     CtrlZ(); // an undone move takes its figures back
     EXPECT_EQ(form->Statistics().Modes[modeKids].LinesCleared, 0u);
@@ -1210,7 +1214,7 @@ TEST_F(Form, StatisticsCountGamesSurviveARestartAndADamagedFile) {
     ClickButton(btnHighScores);
     ClickButton(btnHighScores);
     Key('S');
-    ASSERT_TRUE(Shell.StatisticsShown);
+    ASSERT_TRUE(Tables.StatisticsShown);
     const std::string page = TextOfNextFrame();
     EXPECT_NE(page.find("Games finished"), std::string::npos) << page;
     ClickButton(11); // Clear
@@ -1219,7 +1223,7 @@ TEST_F(Form, StatisticsCountGamesSurviveARestartAndADamagedFile) {
     EXPECT_EQ(form->Statistics().Modes[modeKids].LinesCleared, 1u);
     Stop();
 
-    Shell = TShellState{};
+    ResetShellState();
     Start();
     if (HasFlag(Shell.Word, scrMsgOld)) ClickButton(btnNo);
     normal = form->Statistics().Modes[modeNormal];
@@ -1228,10 +1232,10 @@ TEST_F(Form, StatisticsCountGamesSurviveARestartAndADamagedFile) {
     EXPECT_EQ(form->Statistics().Modes[modeKids].LinesCleared, 1u);
     ClickButton(btnHighScores);
     // The arrows reach the statistics past the last table.
-    for (int i = 0; i < 6 && !(Shell.StatisticsShown && Shell.HighScorePage == modeKids); ++i)
+    for (int i = 0; i < 6 && !(Tables.StatisticsShown && Tables.HighScorePage == modeKids); ++i)
         ClickButton(9);
-    ASSERT_TRUE(Shell.StatisticsShown);
-    ASSERT_EQ(Shell.HighScorePage, modeKids);
+    ASSERT_TRUE(Tables.StatisticsShown);
+    ASSERT_EQ(Tables.HighScorePage, modeKids);
     ClickButton(11);
     ClickButton(btnYes);
     EXPECT_EQ(form->Statistics().Modes[modeKids].LinesCleared, 0u);
@@ -1248,7 +1252,7 @@ TEST_F(Form, StatisticsCountGamesSurviveARestartAndADamagedFile) {
     ASSERT_NE(cut, std::string::npos);
     std::ofstream(StatsFile(), std::ios::trunc)
         << text.substr(0, cut) << "[professional]\nplayed 1x\xff";
-    Shell = TShellState{};
+    ResetShellState();
     Start();
     EXPECT_EQ(form->Statistics().Modes[modeNormal].BestScore, 950);
     EXPECT_TRUE(std::filesystem::exists(StatsFile() + ".damaged"));

@@ -4,6 +4,8 @@
 
 #include "render/RenderDevice.h"
 #include "shell/FormKeys.h"
+#include "state/GameState.h"
+#include "state/TablesState.h"
 
 #include <cstdlib>
 #include <map>
@@ -59,8 +61,8 @@ TEST_F(Screens, EveryScreenAndMessageBoxIsDrawn) {
     ClickButton(btnHighScores);
     Capture("highscores");
     EXPECT_GT(Changed("playing", "highscores", 340, 160, 720, 420), 0.2);
-    Shell.MarkedMode = Shell.HighScorePage;
-    Shell.MarkedRow = 2;
+    Tables.MarkedMode = Tables.HighScorePage;
+    Tables.MarkedRow = 2;
     Capture("highscores-marked");
     EXPECT_GT(Changed("highscores", "highscores-marked", 330, 218, 700, 238), 0.3);
     Key('S');
@@ -76,9 +78,9 @@ TEST_F(Screens, EveryScreenAndMessageBoxIsDrawn) {
     Message(scrMsgClear, "message-clear");
     Message(scrMsgFullScreen, "message-fullscreen");
     Message(scrMsgResetStats, "message-resetstats");
-    Shell.PlayerName = "Ann";
-    Shell.FinalScore = 1234;
-    Shell.NewEntryRow = 2;
+    Tables.PlayerName = "Ann";
+    GameState.FinalScore = 1234;
+    Tables.NewEntryRow = 2;
     Message(scrMsgEnterName, "message-entername");
     Message(scrMsgLowScore, "message-lowscore");
     GameField->Clear();
@@ -106,7 +108,7 @@ TEST_F(Screens, AMoveThatCompletesALine) {
     Frames(3, 0.5);
     Capture("move-3-travel");
     for (int i = 0; i < 40 && f.Cell(0, 6).Kind != 0; ++i) Frames(1, 0.25);
-    EXPECT_EQ(Shell.Score, 50);
+    EXPECT_EQ(GameState.Score, 50);
     Capture("move-4-vanishing");
     Frames(6, 0.5);
     Capture("move-5-score-rising");

@@ -11,6 +11,7 @@
 #include "platform/FakeClock.h"
 #include "render/PatternImage.h"
 #include "shell/Form.h"
+#include "state/GameState.h"
 #include "state/ShellState.h"
 #include "ui/vo_Menus.h"
 
@@ -61,7 +62,7 @@ public:
     bool PlayGame(uint8_t mode, int frameLimit) {
         ClickButton(btnKids + mode);
         if (HasFlag(Shell.Word, scrMsgNew)) ClickButton(btnYes);
-        if (Shell.Word != scrPlaying || Shell.CurrentMode != mode) return false;
+        if (Shell.Word != scrPlaying || GameState.CurrentMode != mode) return false;
         const int startFrames = Stats.Frames;
         while (Stats.Frames - startFrames < frameLimit) {
             if (HasFlag(Shell.Word, scrMsgEnterName) || HasFlag(Shell.Word, scrMsgLowScore)) {
@@ -175,7 +176,7 @@ private:
         if (Chance(0.8))
             move = *std::max_element(moves.begin(), moves.end(),
                                      [](const TMove& a, const TMove& b) { return a.Run < b.Run; });
-        const int32_t scoreBefore = Shell.Score;
+        const int32_t scoreBefore = GameState.Score;
         if (Chance(0.1)) { // a press on an empty cell and a right click select nothing
             ClickAt(CellX(move.ToX), CellY(move.ToY));
             Press(CellX(move.FromX), CellY(move.FromY), 1);
@@ -196,9 +197,9 @@ private:
         if (!GameField->Moving) return; // the ball was not sent: try again next frame
         ++Stats.Moves;
         for (int i = 0; i < 2000 && GameField->TurnTimer != kTurnIdle; ++i) Frame();
-        if (Shell.Score > scoreBefore) {
+        if (GameState.Score > scoreBefore) {
             ++Stats.LinesScored;
-            Stats.Points += Shell.Score - scoreBefore;
+            Stats.Points += GameState.Score - scoreBefore;
         }
     }
 

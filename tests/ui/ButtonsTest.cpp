@@ -3,6 +3,9 @@
 #include "fx/SoundBank.h"
 #include "platform/RecordingAudio.h"
 #include "render/PatternImage.h"
+#include "state/GameState.h"
+#include "state/HelpState.h"
+#include "state/PointerState.h"
 #include "state/ShellState.h"
 #include "tests/ui/TempDir.h"
 #include "ui/VOStrings.h"
@@ -22,7 +25,7 @@ namespace {
 class ButtonsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Shell = TShellState{};
+        ResetShellState();
         Shell.Word = scrMenu;
         const fs::path dir = testart::MakeTempDir("vo_buttons_");
         std::ofstream(dir / "sounds.txt") << "s_hover\thover\t1\ns_click\tclick\t1\n";
@@ -51,8 +54,8 @@ protected:
 
     // Centre of button i.
     void PointAt(int i) {
-        Shell.PointerX = buttons.Items[size_t(i)].X + 50;
-        Shell.PointerY = buttons.Items[size_t(i)].Y + 15;
+        Pointer.X = buttons.Items[size_t(i)].X + 50;
+        Pointer.Y = buttons.Items[size_t(i)].Y + 15;
     }
     void Click(int i) {
         PointAt(i);
@@ -80,14 +83,14 @@ TEST_F(ButtonsTest, ThePointerMustBeStrictlyInside) {
     const TButton& b = buttons.Items[4]; // (10, 170) .. (110, 200)
     const std::pair<int, int> outside[] = {{10, 180}, {50, 170}, {110, 180}, {50, 200}};
     for (const auto& [x, y] : outside) {
-        Shell.PointerX = x, Shell.PointerY = y;
+        Pointer.X = x, Pointer.Y = y;
         EXPECT_EQ(Drawn(4), 0) << x << "," << y;
         buttons.MouseDown();
         EXPECT_FALSE(b.Pressed) << x << "," << y;
     }
     const std::pair<int, int> inside[] = {{11, 171}, {109, 199}};
     for (const auto& [x, y] : inside) {
-        Shell.PointerX = x, Shell.PointerY = y;
+        Pointer.X = x, Pointer.Y = y;
         EXPECT_EQ(Drawn(4), 1) << x << "," << y;
     }
     EXPECT_EQ(Plays(TSample::Click), 0);
@@ -102,7 +105,7 @@ TEST_F(ButtonsTest, HoverSoundsOnlyWhenComingOntoAnotherButton) {
     buttons.DrawAll();
     buttons.DrawAll();
     EXPECT_EQ(Plays(TSample::Hover), 1);
-    Shell.PointerX = 700; // empty space
+    Pointer.X = 700; // empty space
     buttons.DrawAll();
     PointAt(4);
     buttons.DrawAll();
@@ -152,7 +155,7 @@ TEST_F(ButtonsTest, PressingHereAndReleasingThereFiresTheButtonUnderThePointer) 
     fired.clear();
     PointAt(5);
     buttons.MouseUp(); // no press before: nothing
-    Shell.PointerX = 700;
+    Pointer.X = 700;
     buttons.MouseDown(); // a press on nothing arms nothing
     PointAt(5);
     buttons.MouseUp();
@@ -172,7 +175,7 @@ TEST_F(ButtonsTest, ACommandThatChangesTheScreenCanFireALaterButtonInTheSameRele
 }
 
 TEST_F(ButtonsTest, SelectedButtonsShowPressedAndIgnoreTheMouse) {
-    Shell.CurrentMode = modeProfessional;
+    GameState.CurrentMode = modeProfessional;
     buttons.SelectMode();
     for (int i = 0; i < buttons.Count; ++i) EXPECT_EQ(buttons.Items[size_t(i)].Selected, i == 3);
     PointAt(3);
@@ -182,7 +185,7 @@ TEST_F(ButtonsTest, SelectedButtonsShowPressedAndIgnoreTheMouse) {
     EXPECT_TRUE(fired.empty());
     EXPECT_EQ(Plays(TSample::Click), 0);
 
-    Shell.CurrentMode = modeKids;
+    GameState.CurrentMode = modeKids;
     buttons.SelectMode();
     EXPECT_TRUE(buttons.Items[1].Selected);
     EXPECT_FALSE(buttons.Items[3].Selected);
@@ -190,13 +193,13 @@ TEST_F(ButtonsTest, SelectedButtonsShowPressedAndIgnoreTheMouse) {
 
 TEST_F(ButtonsTest, PageButtonsHideOnTheFirstAndLastHelpPage) {
     Shell.Word = scrHelp;
-    Shell.HelpPage = 0;
+    Help.Page = 0;
     EXPECT_EQ(Drawn(btnPrevPage), -1);
     EXPECT_EQ(drawn.count(btnNextPage), 1u);
     Click(btnPrevPage);
     EXPECT_TRUE(fired.empty());
 
-    Shell.HelpPage = 4; // no string table: the last page is 4
+    Help.Page = 4; // no string table: the last page is 4
     EXPECT_EQ(Drawn(btnNextPage), -1);
     EXPECT_EQ(drawn.count(btnPrevPage), 1u);
     Click(btnNextPage);
@@ -207,9 +210,9 @@ TEST_F(ButtonsTest, PageButtonsHideOnTheFirstAndLastHelpPage) {
     TVOStrings strings;
     strings.LastHelpPage = 2;
     Strings = &strings;
-    Shell.HelpPage = 2;
+    Help.Page = 2;
     EXPECT_EQ(Drawn(btnNextPage), -1);
-    Shell.HelpPage = 4;
+    Help.Page = 4;
     EXPECT_EQ(Drawn(btnNextPage), 0);
 }
 

@@ -2,6 +2,8 @@
 #include "fx/ParticleEngine.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
+#include "state/GameState.h"
+#include "state/PointerState.h"
 #include "state/ShellState.h"
 #include "tests/ui/TempDir.h"
 #include "tests/ui/TestArt.h"
@@ -24,7 +26,7 @@ constexpr uint32_t kRedArgb = 0xFFFF0000;
 class DrawPixelTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Shell = TShellState{};
+        ResetShellState();
         dir_ = testart::MakeTempDir("vo_pixels_");
         ASSERT_TRUE(testart::WriteFont(dir_.string()));
         dev.SetOffscreen(true);
@@ -144,9 +146,9 @@ TEST_F(DrawPixelTest, ButtonsShowTheirThreeStates) {
     TButtons buttons(&dev);
     for (int i = 0; i < 3; ++i) buttons.Add(100 + 60 * i, 400, &picture, 0xFFFFFFFF, {});
     Shell.Word = scrMenu;
-    Shell.CurrentMode = modeKids; // selects button 1
+    GameState.CurrentMode = modeKids; // selects button 1
     buttons.SelectMode();
-    Shell.PointerX = 120, Shell.PointerY = 410; // over button 0
+    Pointer.X = 120, Pointer.Y = 410; // over button 0
     Render([&] { buttons.DrawAll(); });
     EXPECT_EQ(At(110, 405), 0xFF00FF00) << "hovered";
     EXPECT_EQ(At(170, 405), 0xFFFF0000) << "selected: pressed look";

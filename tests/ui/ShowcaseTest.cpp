@@ -5,6 +5,8 @@
 // background; otherwise the tiny test font and plain test buttons.
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
+#include "state/GameState.h"
+#include "state/PointerState.h"
 #include "state/ShellState.h"
 #include "tests/ui/TempDir.h"
 #include "tests/ui/TestArt.h"
@@ -56,7 +58,7 @@ TEST(Showcase, TextInItsSizesAndColoursAndButtonsInTheirThreeStates) {
     const fs::path scratch = testart::MakeTempDir("vo_showcase_");
     const TArt art = ChooseArt(scratch);
 
-    Shell = TShellState{};
+    ResetShellState();
     TRenderDevice dev;
     dev.SetOffscreen(true);
     dev.SetWidth(800);
@@ -81,8 +83,8 @@ TEST(Showcase, TextInItsSizesAndColoursAndButtonsInTheirThreeStates) {
         buttons.Add(80 + 220 * i, 520, pictures[i].get(), 0xFFFFFFFF, {});
     }
     Shell.Word = scrMenu;
-    Shell.PointerX = 310, Shell.PointerY = 530; // over the middle button
-    Shell.CurrentMode = 1;                      // SelectMode marks button 2
+    Pointer.X = 310, Pointer.Y = 530; // over the middle button
+    GameState.CurrentMode = 1;        // SelectMode marks button 2
     buttons.SelectMode();
 
     ASSERT_TRUE(dev.BeginFrame());

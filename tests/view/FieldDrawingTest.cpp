@@ -4,8 +4,9 @@
 
 #include "platform/GfxRecorder.h"
 #include "render/PatternImage.h"
-#include "render/RenderDevice.h"
 #include "render/Pictures.h"
+#include "render/RenderDevice.h"
+#include "state/PointerState.h"
 
 #include <cmath>
 #include <memory>
@@ -120,7 +121,7 @@ TEST_F(FieldDrawing, PreviewTrayShowsBallsPerTurnBalls) {
 TEST_F(FieldDrawing, BallsAtRestAreCentredInTheirCells) {
     Put(0, 0, 1);
     Put(8, 8, 2);
-    Shell.PointerX = 100; // off the field: no hovered ball
+    Pointer.X = 100; // off the field: no hovered ball
     DrawnFrame(0.25);
     EXPECT_TRUE(Has(Centres(0), 323, 51));
     EXPECT_TRUE(Has(Centres(1), 323 + 52 * 8, 51 + 52 * 8));

@@ -6,6 +6,7 @@
 #include "fx/ParticleEngine.h"
 #include "fx/SoundBank.h"
 #include "platform/RecordingAudio.h"
+#include "state/GameState.h"
 #include "view/FieldEffects.h"
 #include "view/FieldSounds.h"
 
@@ -100,9 +101,9 @@ TEST_F(FieldEffects, RemovalSoundsAndTextsFollowTheScore) {
     field.ChainCount = 1;
     for (int x = 0; x < 4; ++x) Put(x, 8, 4);
     Put(4, 8, 20);
-    Shell.Score = 0;
+    GameState.Score = 0;
     field.ClearMatches();
-    EXPECT_EQ(Shell.Score, 350);
+    EXPECT_EQ(GameState.Score, 350);
     EXPECT_NE(Text("+50x6"), nullptr);
     ASSERT_NE(Text("+50 Chain Bonus"), nullptr);
     EXPECT_FLOAT_EQ(Text("+50 Chain Bonus")->X, 220.0f + 52 * 2);
