@@ -1,5 +1,6 @@
 #include "fx/SoundBank.h"
 
+#include "layout/Layout.h"
 #include "platform/Files.h"
 
 #include "platform/Audio.h"
@@ -21,11 +22,6 @@ namespace {
 constexpr uint32_t kMaxPlays = 32;
 constexpr int32_t kPlayPan = -1;
 constexpr int32_t kMusicRate = 44100;
-
-// Slider geometry of the options screen (picture coordinates).
-constexpr int32_t kSliderLeft = 490;
-constexpr int32_t kMusicTop = 172, kMusicBottom = 190;
-constexpr int32_t kSoundTop = 272, kSoundBottom = 290;
 
 constexpr const char* kNamedKeys[] = {"s_app", "s_disapp", "s_disapp2", "s_disapp3", "s_ballmove",
                                       "s_pin", "s_click",  "s_hover",   "s_press",   "s_paint"};
@@ -317,9 +313,9 @@ void TSoundBank::SoundUp() {
 }
 
 void TSoundBank::SliderPress(int32_t x, int32_t y, int32_t barWidth) {
-    if (x <= kSliderLeft || x >= kSliderLeft + barWidth) return;
-    const int32_t value = SliderValue(x - kSliderLeft, barWidth);
-    if (y > kMusicTop && y < kMusicBottom) Options.MusicVolume = value;
-    if (y > kSoundTop && y < kSoundBottom) Options.SoundVolume = value;
+    if (x <= kVolumeBarLeft || x >= kVolumeBarLeft + barWidth) return;
+    const int32_t value = SliderValue(x - kVolumeBarLeft, barWidth);
+    if (y > kMusicBarTop && y < kMusicBarTop + kVolumeBarHitHeight) Options.MusicVolume = value;
+    if (y > kSoundBarTop && y < kSoundBarTop + kVolumeBarHitHeight) Options.SoundVolume = value;
     ApplyMusicVolume();
 }

@@ -46,8 +46,8 @@ public:
     // picked while nothing was selected lights its fuse.
     virtual void BallPicked(const TFieldBall& /*ball*/, bool /*selected*/, bool /*armed*/) {}
     // The selected ball sets off towards (toX, toY) along a path of `length` steps.
-    virtual void MoveStarted(const TFieldBall& /*ball*/, int /*toX*/, int /*toY*/,
-                             int /*length*/) {}
+    virtual void MoveStarted(const TFieldBall& /*ball*/, int /*toX*/, int /*toY*/, int /*length*/) {
+    }
     // The travelling ball changed direction: at its first step, at each corner and on settling.
     virtual void CornerTurned() {}
     // The turn's clock ran out; what it waited for (an arrival, a repaint, the lines of new

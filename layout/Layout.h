@@ -4,14 +4,41 @@
 // a moved button or panel is one edit here. Coordinates are picture pixels, x to the right and
 // y down from the top-left corner; a place is a top-left corner unless its name says otherwise.
 // Plain constants and no code: the rules, the game and the generator all include it.
+#include "state/ShellState.h" // the screen flags the buttons show on
 
-// --- The field --------------------------------------------------------------------------------
+#include <cstdint>
+
+struct TPlace {
+    int X = 0, Y = 0;
+};
+// A rectangle by its edges; whether an edge itself belongs to it is said where it is used.
+struct TEdges {
+    int Left = 0, Top = 0, Right = 0, Bottom = 0;
+};
+
+// --- Every screen --------------------------------------------------------------------------------
+constexpr int kPictureWidth = 800;
+constexpr int kPictureHeight = 600;
+// Full-screen pictures come in four quadrants of 400 x 300, drawn left to right, top to bottom.
+constexpr int kQuadrantWidth = 400;
+constexpr int kQuadrantHeight = 300;
+// The first words in the window, before the device draws: "Initializing...".
+constexpr TPlace kStartText{370, 280};
+// The small animated logo above the menu.
+constexpr TPlace kSmallLogo{80, 40};
+// The banner of the help, options and high-score screens, and its title: centred on x = 530 at
+// y = 25, over a grey shadow two pixels right and down.
+constexpr TPlace kScreenHead{400, 23};
+constexpr TPlace kScreenTitle{530, 25};
+constexpr int kTitleShadow = 2;
+
+// --- The field -----------------------------------------------------------------------------------
 // Cell (x, y) is the 52 x 52 square whose top-left corner is (298 + 52x, 26 + 52y).
 constexpr int kFieldLeft = 298;
 constexpr int kFieldTop = 26;
 constexpr int kCellPitch = 52;
-constexpr int kFieldCells = 9; // columns and rows
-constexpr int kFieldRight = kFieldLeft + kFieldCells * kCellPitch;  // 766
+constexpr int kFieldCells = 9;                                     // columns and rows
+constexpr int kFieldRight = kFieldLeft + kFieldCells * kCellPitch; // 766
 constexpr int kFieldBottom = kFieldTop + kFieldCells * kCellPitch; // 494
 
 constexpr int CellLeft(int x) {
@@ -45,12 +72,146 @@ constexpr int kHoveredBombDrop = 1;
 // removed balls, and its chain bonus from (220 + 52cx, 51 + 51cy): the texts step 51 pixels a
 // row, not 52.
 constexpr int kLineTextRowPitch = 51;
-constexpr int kLineTextLeft = kFieldLeft + kBallInset;     // 303
-constexpr int kLineTextTop = kFieldTop + kBallInset;       // 31
+constexpr int kLineTextLeft = kFieldLeft + kBallInset; // 303
+constexpr int kLineTextTop = kFieldTop + kBallInset;   // 31
 constexpr int kChainTextLeft = 220;
-constexpr int kChainTextTop = kFieldTop + 25;              // 51
+constexpr int kChainTextTop = kFieldTop + 25; // 51
 
 // The preview tray: ball centres (540 + 52k, 552) for the k-th next ball.
 constexpr int kPreviewCentreX = 540;
 constexpr int kPreviewCentreY = 552;
 constexpr int kPreviewSlots = 4;
+
+// --- The playing screen --------------------------------------------------------------------------
+constexpr TPlace kScore{142, 340};      // the score, centred on x
+constexpr TPlace kModeName{530, 502};   // the mode's name under the field, centred on x
+constexpr TPlace kInvitation{532, 250}; // "new game" over an empty field, centred on x
+
+// --- The help screen -----------------------------------------------------------------------------
+constexpr TPlace kHelpPage{303, 31};
+constexpr int kHelpPageSize = 467; // square
+
+// --- The options screen --------------------------------------------------------------------------
+// A row each for the music and the sound: its picture, the volume bar, the - and + buttons.
+constexpr TPlace kMusicRow{330, 160};
+constexpr TPlace kSoundRow{330, 260};
+// The volume bars start at x = 490; the music bar at y = 172, the sound bar at y = 272. A press
+// strictly inside the bar's width and strictly between its top and 18 pixels below sets the
+// volume.
+constexpr int kVolumeBarLeft = 490;
+constexpr int kMusicBarTop = 172;
+constexpr int kSoundBarTop = 272;
+constexpr int kVolumeBarHitHeight = 18;
+constexpr int kVolumeBarWidth = 194; // the bar picture's width, which a press is measured in
+// The full-screen check box and the square that answers to a press: 411 < x < 433, 362 < y < 383.
+constexpr TPlace kFullScreenBox{410, 360};
+constexpr TEdges kFullScreenHit{411, 362, 433, 383};
+// The language row and the chosen language's name between its arrows.
+constexpr TPlace kLanguageRow{330, 396};
+constexpr TPlace kLanguageName{553, 404};
+
+// --- The high-score screen -----------------------------------------------------------------------
+constexpr TPlace kTableTitle{345, 70}; // the mode's title picture
+// Ten rows from y = 170, 25 apart: the rank ends at x = 350, the name starts at 360, the score
+// ends at 700. The newest entry is marked from x = 326 to 708, from 2 pixels above its row to 21
+// below.
+constexpr int kTableRowTop = 170;
+constexpr int kTableRowPitch = 25;
+constexpr int kTableRankRight = 350;
+constexpr int kTableNameLeft = 360;
+constexpr int kTableScoreRight = 700;
+constexpr TEdges kMarkedRow{326, -2, 708, 21}; // top and bottom relative to the row's y
+// The statistics page: its title centred at (530, 170), eight rows from y = 205, 27 apart, the
+// labels from x = 360, the figures ending at 700.
+constexpr TPlace kStatisticsTitle{530, 170};
+constexpr int kStatisticsRowTop = 205;
+constexpr int kStatisticsRowPitch = 27;
+
+// --- Message boxes -------------------------------------------------------------------------------
+constexpr TPlace kMessageBox{310, 130};
+// Caption at y = 200, the text's rows from y = 230, both centred on the message's x: 530, or 550
+// for the name entry and 600 for the low score, whose pictures stand left of the text.
+constexpr int kMessageCaptionY = 200;
+constexpr int kMessageTextY = 230;
+constexpr int kMessageCentreX = 530;
+constexpr int kNameEntryCentreX = 550;
+constexpr int kLowScoreCentreX = 600;
+constexpr TPlace kMessagePicture{360, 200};
+constexpr int kPlayerNameY = 265; // the name being typed
+constexpr int kFinalScoreY = 292; // the final score (and place) of a game that ended
+
+// --- The logo and the loading screen -------------------------------------------------------------
+constexpr TPlace kLogoWords{270, 120};   // both words' pictures
+constexpr TPlace kLogoLetters{300, -30}; // the falling ball and its trail
+constexpr TPlace kLogoFlare{340, 160};   // centre of the turning flare
+constexpr TPlace kLogoShine{281, 233};   // the shine over the second word
+constexpr TPlace kProgressBar{286, 330};
+constexpr int kProgressBarWidth = 228;
+
+// --- The buttons ---------------------------------------------------------------------------------
+// The buttons' numbers, in the order the game adds them.
+constexpr int btnNewGame = 0;
+constexpr int btnKids = 1; // then Normal and Professional
+constexpr int btnOptions = 4;
+constexpr int btnInstructions = 5;
+constexpr int btnHighScores = 6;
+constexpr int btnExit = 7;
+constexpr int btnPreviousTable = 8;
+constexpr int btnNextTable = 9;
+constexpr int btnScoresBack = 10;
+constexpr int btnClearTable = 11;
+constexpr int btnHelpBack = 12;
+constexpr int btnOptionsBack = 13;
+constexpr int btnYes = 14;
+constexpr int btnNo = 15;
+constexpr int btnPrevPage = 16;
+constexpr int btnNextPage = 17;
+constexpr int btnMusicDown = 18;
+constexpr int btnMusicUp = 19;
+constexpr int btnSoundDown = 20;
+constexpr int btnSoundUp = 21;
+constexpr int btnUndo = 22;             // playing screen; hidden in Professional, which has no undo
+constexpr int btnLanguagePrevious = 23; // the Options screen's language row
+constexpr int btnLanguageNext = 24;
+
+// Every button by its number: its picture (the hit area is the picture's pattern rectangle at its
+// place; pictures under graphics/buttons/), its place, and the screens it shows on (flags of the
+// screen-state word; every screen for the menu down the left).
+struct TButtonPlace {
+    const char* Picture;
+    int X, Y;
+    uint32_t Screens;
+};
+constexpr uint32_t kEveryScreen = 0xFFFFFFFFu;
+// clang-format off
+constexpr TButtonPlace kButtonPlaces[] = {
+    {"new game.tga",      80, 167, kEveryScreen},
+    {"kids.tga",          87, 208, kEveryScreen},
+    {"normal.tga",        87, 244, kEveryScreen},
+    {"professional.tga",  87, 280, kEveryScreen},
+    {"options.tga",       73, 383, kEveryScreen},
+    {"instructions.tga",  73, 429, kEveryScreen},
+    {"high scores.tga",   73, 475, kEveryScreen},
+    {"exit.tga",          73, 521, kEveryScreen},
+    {"high_mode_l.tga",  340, 130, scrHighScores},
+    {"high_mode_r.tga",  690, 130, scrHighScores},
+    {"back.tga",         385, 445, scrHighScores},
+    {"clear.tga",        535, 445, scrHighScores},
+    {"back.tga",         460, 445, scrHelp},
+    {"back.tga",         460, 445, scrOptions},
+    {"yes.tga",          410, 320, scrMessageBox},
+    {"no.tga",           540, 320, scrMessageBox},
+    {"prev.tga",         310, 455, scrHelp},
+    {"next.tga",         650, 455, scrHelp},
+    {"down.tga",         468, 170, scrOptions},
+    {"up.tga",           688, 170, scrOptions},
+    {"down.tga",         468, 270, scrOptions},
+    {"up.tga",           688, 270, scrOptions},
+    {"undo.tga",         242, 330, scrPlaying},
+    {"high_mode_l.tga",  516, 399, scrOptions},
+    {"high_mode_r.tga",  696, 399, scrOptions},
+};
+// clang-format on
+constexpr int kButtonCount = static_cast<int>(sizeof kButtonPlaces / sizeof kButtonPlaces[0]);
+static_assert(kButtonCount == btnLanguageNext + 1, "a place for every button number");
+constexpr const char* kButtonFolder = "graphics/buttons/";

@@ -1,5 +1,6 @@
 #include "render/Catalogue.h"
 
+#include "layout/Layout.h"
 #include "render/Pictures.h"
 
 #include <string>
@@ -93,14 +94,14 @@ std::vector<TCatalogueEntry> MakeIngame() {
     c.push_back(Entry(b + "next.tga", 106, 24, 128, 128, 3, &p.Next));
     c.push_back(Entry(b + "fullscreen.tga", 245, 25, 256, 64, 2, &p.FullScreenBox));
     c.push_back(Entry(b + "sound_opt.tga", 405, 45, 512, 64, 2, &p.SoundOpt));
-    c.push_back(Entry(b + "sound_opt_g.tga", 194, 14, 256, 16, 2, &p.SoundOptG));
+    c.push_back(Entry(b + "sound_opt_g.tga", kVolumeBarWidth, 14, 256, 16, 2, &p.SoundOptG));
     c.push_back(Entry(b + "up.tga", 18, 18, 32, 64, 3, &p.Up));
     c.push_back(Entry(b + "down.tga", 18, 18, 32, 64, 3, &p.Down));
     c.push_back(Entry(b + "undo.tga", 34, 34, 64, 128, 3, &p.Undo));
     c.push_back(Entry("graphics/explosion.bmp", 128, 128, 128, 128, 1, &p.Explosion, 23));
     for (int page = 0; page < 5; ++page)
-        c.push_back(Entry("graphics/help" + std::to_string(page) + ".tga", 467, 467, 512, 512, 1,
-                          &p.Help[static_cast<size_t>(page)]));
+        c.push_back(Entry("graphics/help" + std::to_string(page) + ".tga", kHelpPageSize,
+                          kHelpPageSize, 512, 512, 1, &p.Help[static_cast<size_t>(page)]));
     c.push_back(Entry("graphics/logo_small.tga", 125, 100, 128, 128, 38, &p.LogoSmall));
     c.push_back(Entry("graphics/cry.tga", 140, 82, 256, 128, 10, &p.Cry));
     c.push_back(Entry("graphics/lau.tga", 60, 60, 64, 64, 2, &p.Lau));

@@ -9,6 +9,7 @@
 #include "game/GameModes.h"
 #include "game/HighScores.h"
 #include "game/Random.h"
+#include "layout/Layout.h"
 #include "platform/Audio.h"
 #include "platform/Clock.h"
 #include "platform/Cpu.h"
@@ -69,8 +70,8 @@ TForm1::TForm1(TFormOptions options) : options_(std::move(options)) {
     device_->SetDithering(false);
     device_->SetHardware(true);
     device_->SetFullScreen(false);
-    device_->SetWidth(800);
-    device_->SetHeight(600);
+    device_->SetWidth(kPictureWidth);
+    device_->SetHeight(kPictureHeight);
     device_->SetBackBufferCount(1);
     device_->SetBitDepth(bd_High);
     device_->SetZBuffer(zb_None);
@@ -129,7 +130,7 @@ bool TForm1::InitialiseDevice() {
                 width = r.Right - r.Left;
                 height = r.Bottom - r.Top;
             },
-            800, 600);
+            kPictureWidth, kPictureHeight);
     }
     return true;
 }
@@ -149,9 +150,10 @@ bool TForm1::FormCreate() {
     if (app_) {
         int32_t dw = 0, dh = 0;
         app_->DesktopSize(dw, dh);
-        if (dw == 800 && dh == 600) borderless = true;
+        if (dw == kPictureWidth && dh == kPictureHeight) borderless = true;
         std::string error;
-        if (!app_->CreateMainWindow("Velm Orra (loading...)", 800, 600, borderless, this, &error)) {
+        if (!app_->CreateMainWindow("Velm Orra (loading...)", kPictureWidth, kPictureHeight,
+                                    borderless, this, &error)) {
             Log.Start(options_.LogFile);
             Log.Line("Cannot open the window: " + error);
             return false;
@@ -162,7 +164,7 @@ bool TForm1::FormCreate() {
             if (!destroyed_) FormDestroy();
         });
         app_->SetCursor(TCursorShape::AppStart);
-        app_->PaintStartText("Initializing...", 370, 280);
+        app_->PaintStartText("Initializing...", kStartText.X, kStartText.Y);
         device_->SetOwnerWindow(app_->MainWindow());
         app_->SetRestQuery([this] { return AtRest(); });
     }

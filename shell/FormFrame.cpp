@@ -5,6 +5,7 @@
 #include "fx/ParticleEngine.h"
 #include "game/GameField.h"
 #include "game/HighScores.h"
+#include "layout/Layout.h"
 #include "render/PatternImage.h"
 #include "render/Pictures.h"
 #include "render/RenderDevice.h"
@@ -45,17 +46,20 @@ struct TMessageKind {
 
 // The message kinds in the order the box draws them.
 const TMessageKind kMessages[] = {
-    {scrMsgExit, &TVOStrings::Exit_Caption, &TVOStrings::Exit_Text, 530},
-    {scrMsgNew, &TVOStrings::New_Caption, &TVOStrings::New_Text, 530},
-    {scrMsgOld, &TVOStrings::Old_Caption, &TVOStrings::Old_Text, 530},
-    {scrMsgClear, &TVOStrings::Clear_Caption, &TVOStrings::Clear_Text, 530},
-    {scrMsgEnterName, &TVOStrings::EnterName_Caption, &TVOStrings::EnterName_Text, 550},
-    {scrMsgLowScore, &TVOStrings::LowScore_Caption, &TVOStrings::LowScore_Text, 600},
-    {scrMsgFullScreen, &TVOStrings::FullScreen_Caption, &TVOStrings::FullScreen_Text, 530},
-    {scrMsgResetStats, &TVOStrings::ResetStats_Caption, &TVOStrings::ResetStats_Text, 530},
+    {scrMsgExit, &TVOStrings::Exit_Caption, &TVOStrings::Exit_Text, kMessageCentreX},
+    {scrMsgNew, &TVOStrings::New_Caption, &TVOStrings::New_Text, kMessageCentreX},
+    {scrMsgOld, &TVOStrings::Old_Caption, &TVOStrings::Old_Text, kMessageCentreX},
+    {scrMsgClear, &TVOStrings::Clear_Caption, &TVOStrings::Clear_Text, kMessageCentreX},
+    {scrMsgEnterName, &TVOStrings::EnterName_Caption, &TVOStrings::EnterName_Text,
+     kNameEntryCentreX},
+    {scrMsgLowScore, &TVOStrings::LowScore_Caption, &TVOStrings::LowScore_Text, kLowScoreCentreX},
+    {scrMsgFullScreen, &TVOStrings::FullScreen_Caption, &TVOStrings::FullScreen_Text,
+     kMessageCentreX},
+    {scrMsgResetStats, &TVOStrings::ResetStats_Caption, &TVOStrings::ResetStats_Text,
+     kMessageCentreX},
 };
 
-constexpr uint32_t kMarkedRow = 0x5533CCFF; // 0xAABBGGRR: a soft gold wash behind the new row
+constexpr uint32_t kMarkedRowTint = 0x5533CCFF; // 0xAABBGGRR: a soft gold wash behind the new row
 constexpr uint32_t kRank = 0xFFBBBBBB;
 
 // "%s" in a text replaced by `value` (the first only); a text without it gets nothing added.
@@ -67,17 +71,16 @@ std::string Fill(const std::string& text, const std::string& value) {
 } // namespace
 
 void TForm1::DrawQuadrants(TPatternImage* image) {
-    device_->DrawImage(image, 0, 0, 0, fxBlend);
-    device_->DrawImage(image, 400, 0, 1, fxBlend);
-    device_->DrawImage(image, 0, 300, 2, fxBlend);
-    device_->DrawImage(image, 400, 300, 3, fxBlend);
+    for (int q = 0; q < 4; ++q)
+        device_->DrawImage(image, (q % 2) * kQuadrantWidth, (q / 2) * kQuadrantHeight, q, fxBlend);
 }
 
 void TForm1::DrawScreenHead(const std::string& title) {
-    device_->DrawImage(Pictures.HeadText, 400, 23, 0, fxBlend);
+    device_->DrawImage(Pictures.HeadText, kScreenHead.X, kScreenHead.Y, 0, fxBlend);
     if (!Font) return;
-    Font->DrawTextCentered(title, 532, 27, kGrey); // a shadow two pixels down and right
-    Font->DrawTextCentered(title, 530, 25, kWhite);
+    Font->DrawTextCentered(title, kScreenTitle.X + kTitleShadow, kScreenTitle.Y + kTitleShadow,
+                           kGrey);
+    Font->DrawTextCentered(title, kScreenTitle.X, kScreenTitle.Y, kWhite);
 }
 
 bool TForm1::AtRest() const {
@@ -131,18 +134,19 @@ void TForm1::FrameTimer1RealTime(double delta) {
     // 7. The common layer: background, empty grid, buttons, small logo.
     if (Shell.Word != scrLogo && Shell.Word != scrLoading) {
         DrawQuadrants(Pictures.Ingame);
-        for (int c = 0; c < 9; ++c)
-            for (int r = 0; r < 9; ++r)
-                device_->DrawImage(Pictures.Field, kFieldLeft + kCellPitch * c,
-                                   kFieldTop + kCellPitch * r, 3, fxBlend);
+        for (int c = 0; c < kFieldCells; ++c)
+            for (int r = 0; r < kFieldCells; ++r)
+                device_->DrawImage(Pictures.Field, CellLeft(c), CellTop(r), 3, fxBlend);
         if (Buttons) Buttons->DrawAll();
-        device_->DrawImage(Pictures.LogoSmall, 80, 40, Clocks.SmallLogoFrame, fxBlend);
+        device_->DrawImage(Pictures.LogoSmall, kSmallLogo.X, kSmallLogo.Y, Clocks.SmallLogoFrame,
+                           fxBlend);
     }
 
     // 8.-11. The screens (the flags never meet the whole values of the start sequence).
     if (HasFlag(Shell.Word, scrHelp)) {
         DrawScreenHead(Strings ? Strings->Help : std::string());
-        device_->DrawImage(Pictures.Help[Help.Page % Pictures.Help.size()], 303, 31, 0, fxBlend);
+        device_->DrawImage(Pictures.Help[Help.Page % Pictures.Help.size()], kHelpPage.X,
+                           kHelpPage.Y, 0, fxBlend);
     }
     if (HasFlag(Shell.Word, scrOptions)) DrawOptions();
     if (HasFlag(Shell.Word, scrHighScores)) DrawHighScores();
@@ -166,54 +170,58 @@ void TForm1::FrameTimer1RealTime(double delta) {
 
 void TForm1::DrawOptions() {
     DrawScreenHead(Strings ? Strings->Options : std::string());
-    device_->DrawImage(Pictures.SoundOpt, 330, 160, 1, fxBlend); // music row
-    device_->DrawImage(Pictures.SoundOpt, 330, 260, 0, fxBlend); // sound row
+    device_->DrawImage(Pictures.SoundOpt, kMusicRow.X, kMusicRow.Y, 1, fxBlend);
+    device_->DrawImage(Pictures.SoundOpt, kSoundRow.X, kSoundRow.Y, 0, fxBlend);
     // The bars are revealed left to right by clipping: volume percent of the bar's width.
     const int32_t w = Pictures.SoundOptG ? Pictures.SoundOptG->PatternWidth : 0;
     const auto bar = [&](int32_t volume, int32_t y) {
-        device_->SetClipRect(TRect{0, 0, 490 + RoundEven(volume * (w / 100.0)), 600});
+        device_->SetClipRect(
+            TRect{0, 0, kVolumeBarLeft + RoundEven(volume * (w / 100.0)), kPictureHeight});
         // The green byte falls by twice the volume: yellow at 0, orange-red at 100.
         const uint32_t colour = 0xFF00FFFFu - static_cast<uint32_t>(volume) * 512u;
-        device_->DrawImageCol(Pictures.SoundOptG, 490, y, colour, 1, fxBlend);
+        device_->DrawImageCol(Pictures.SoundOptG, kVolumeBarLeft, y, colour, 1, fxBlend);
     };
-    bar(Options.MusicVolume, 172);
-    bar(Options.SoundVolume, 272);
-    device_->SetClipRect(TRect{0, 0, 800, 600});
-    device_->DrawImageCol(Pictures.FullScreenBox, 410, 360, kCheckBoxTint,
+    bar(Options.MusicVolume, kMusicBarTop);
+    bar(Options.SoundVolume, kSoundBarTop);
+    device_->SetClipRect(TRect{0, 0, kPictureWidth, kPictureHeight});
+    device_->DrawImageCol(Pictures.FullScreenBox, kFullScreenBox.X, kFullScreenBox.Y, kCheckBoxTint,
                           Options.FullScreen ? 1 : 0, fxBlend);
-    device_->DrawImage(Pictures.LanguageRow, 330, 396, 0, fxBlend);
-    device_->DrawImage(Pictures.LanguageNames, 553, 404, languageChoice_, fxBlend);
+    device_->DrawImage(Pictures.LanguageRow, kLanguageRow.X, kLanguageRow.Y, 0, fxBlend);
+    device_->DrawImage(Pictures.LanguageNames, kLanguageName.X, kLanguageName.Y, languageChoice_,
+                       fxBlend);
     if (Buttons) Buttons->DrawAll(); // over the panel
 }
 
 void TForm1::DrawHighScores() {
     DrawScreenHead(Strings ? Strings->HighScores : std::string());
     const uint8_t page = Tables.HighScorePage % kHighScoreModes;
-    device_->DrawImage(Pictures.HighMode, 345, 70, page, fxBlend);
+    device_->DrawImage(Pictures.HighMode, kTableTitle.X, kTableTitle.Y, page, fxBlend);
     if (Tables.StatisticsShown) {
         DrawStatistics(page);
         return;
     }
     if (Tables.MarkedRow < kHighScoreRows && Tables.MarkedMode == page && Pictures.Field) {
         // The field's path-highlight cell, stretched under the row and tinted.
-        const auto y = 168 + 25 * Tables.MarkedRow;
-        device_->DrawQuadCol(Pictures.Field, 326, y - 2, 708, y - 2, 708, y + 21, 326, y + 21,
-                             kMarkedRow, 1, fxBlend);
+        const int y = kTableRowTop + kTableRowPitch * Tables.MarkedRow;
+        const int top = y + kMarkedRow.Top, bottom = y + kMarkedRow.Bottom;
+        device_->DrawQuadCol(Pictures.Field, kMarkedRow.Left, top, kMarkedRow.Right, top,
+                             kMarkedRow.Right, bottom, kMarkedRow.Left, bottom, kMarkedRowTint, 1,
+                             fxBlend);
     }
     if (!Font) return;
     for (int i = 0; i < kHighScoreRows; ++i) {
         const THighScoreEntry& e = HighScores.Blocks[page][static_cast<size_t>(i)];
-        const auto y = static_cast<uint16_t>(170 + 25 * i);
-        Font->DrawNumber(i + 1, 350, y, kRank);
-        Font->DrawText(".", 350, y, kRank);
-        Font->DrawText(e.NameText(), 360, y, kWhite);
-        Font->DrawNumber(e.Score, 700, y, kWhite);
+        const auto y = static_cast<uint16_t>(kTableRowTop + kTableRowPitch * i);
+        Font->DrawNumber(i + 1, kTableRankRight, y, kRank);
+        Font->DrawText(".", kTableRankRight, y, kRank);
+        Font->DrawText(e.NameText(), kTableNameLeft, y, kWhite);
+        Font->DrawNumber(e.Score, kTableScoreRight, y, kWhite);
     }
 }
 
 void TForm1::DrawInvitation() {
     if (!Font || !Strings) return;
-    Font->DrawTextScaled(Strings->NewGameHint, 532, 250, 100, kWhite);
+    Font->DrawTextScaled(Strings->NewGameHint, kInvitation.X, kInvitation.Y, 100, kWhite);
 }
 
 // The final score and, after a new high score, the place it took.
@@ -231,7 +239,7 @@ void TForm1::DrawPlaying(double delta) {
         field_->Render(delta);
     }
     if (Font) {
-        Font->DrawTextCentered(std::to_string(GameState.Score), 142, 340, kRed);
+        Font->DrawTextCentered(std::to_string(GameState.Score), kScore.X, kScore.Y, kRed);
         const std::string* names[3] = {nullptr, nullptr, nullptr};
         if (Strings) {
             names[0] = &Strings->Kids;
@@ -239,29 +247,30 @@ void TForm1::DrawPlaying(double delta) {
             names[2] = &Strings->Proff;
         }
         const std::string* mode = names[GameState.CurrentMode % 3];
-        if (mode) Font->DrawTextScaled(*mode, 530, 502, 75, kWhite);
+        if (mode) Font->DrawTextScaled(*mode, kModeName.X, kModeName.Y, 75, kWhite);
     }
     if (ParticleEngine) ParticleEngine->Draw(0);
 }
 
 void TForm1::DrawMessageBox() {
-    device_->DrawImage(Pictures.Inform, 310, 130, 0, fxBlend);
+    device_->DrawImage(Pictures.Inform, kMessageBox.X, kMessageBox.Y, 0, fxBlend);
     for (const TMessageKind& m : kMessages) {
         if (!HasFlag(Shell.Word, m.Flag)) continue;
         if (m.Flag == scrMsgEnterName)
-            device_->DrawImage(Pictures.Lau, 360, 200, static_cast<int>(Clocks.AnimClock) % 2,
-                               fxBlend);
+            device_->DrawImage(Pictures.Lau, kMessagePicture.X, kMessagePicture.Y,
+                               static_cast<int>(Clocks.AnimClock) % 2, fxBlend);
         if (m.Flag == scrMsgLowScore)
-            device_->DrawImage(Pictures.Cry, 360, 200, static_cast<int>(Clocks.AnimClock) % 10,
-                               fxBlend);
+            device_->DrawImage(Pictures.Cry, kMessagePicture.X, kMessagePicture.Y,
+                               static_cast<int>(Clocks.AnimClock) % 10, fxBlend);
         if (Font && Strings) {
-            Font->DrawTextScaled(Strings->*m.Caption, m.CentreX, 200, 70, kRed);
-            Font->DrawTextBlock(Strings->*m.Text, m.CentreX, 230, 70, kYellow);
+            Font->DrawTextScaled(Strings->*m.Caption, m.CentreX, kMessageCaptionY, 70, kRed);
+            Font->DrawTextBlock(Strings->*m.Text, m.CentreX, kMessageTextY, 70, kYellow);
         }
         if (m.Flag == scrMsgEnterName && Font)
-            Font->DrawTextCaret(Tables.PlayerName, 550, 265, 85, kWhite, Clocks.CaretClock > 1);
-        if (m.Flag == scrMsgEnterName) DrawGameEndLine(550, 292);
-        if (m.Flag == scrMsgLowScore) DrawGameEndLine(600, 292);
+            Font->DrawTextCaret(Tables.PlayerName, kNameEntryCentreX, kPlayerNameY, 85, kWhite,
+                                Clocks.CaretClock > 1);
+        if (m.Flag == scrMsgEnterName) DrawGameEndLine(kNameEntryCentreX, kFinalScoreY);
+        if (m.Flag == scrMsgLowScore) DrawGameEndLine(kLowScoreCentreX, kFinalScoreY);
     }
     if (Buttons) {
         Buttons->DrawButton(btnYes);

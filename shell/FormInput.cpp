@@ -6,6 +6,7 @@
 #include "game/GameField.h"
 #include "game/GameModes.h"
 #include "game/HighScores.h"
+#include "layout/Layout.h"
 #include "platform/Registry.h"
 #include "render/PatternImage.h"
 #include "render/Pictures.h"
@@ -28,7 +29,7 @@ namespace {
 
 // The press and release cells come from client pixels, truncating toward zero.
 int CellOf(int32_t v, int origin) {
-    return static_cast<int>(std::trunc((v - origin) / 52.0));
+    return static_cast<int>(std::trunc((v - origin) / static_cast<double>(kCellPitch)));
 }
 
 bool MessageOpen() {
@@ -46,12 +47,12 @@ constexpr int kMaxNameLength = 16;
 
 void TForm1::FormMouseMove(uint32_t, int32_t x, int32_t y) {
     if (!app_ || app_->PointerMoved()) keys_->MouseUsed();
-    int32_t w = 800, h = 600;
+    int32_t w = kPictureWidth, h = kPictureHeight;
     if (app_) app_->ClientSize(w, h);
     if (w <= 0 || h <= 0) return;
     // Integer products, floating division, rounded half to even.
-    Pointer.X = static_cast<int32_t>(std::nearbyint(static_cast<double>(x * 800) / w));
-    Pointer.Y = static_cast<int32_t>(std::nearbyint(static_cast<double>(y * 600) / h));
+    Pointer.X = static_cast<int32_t>(std::nearbyint(static_cast<double>(x * kPictureWidth) / w));
+    Pointer.Y = static_cast<int32_t>(std::nearbyint(static_cast<double>(y * kPictureHeight) / h));
 }
 
 void TForm1::FormMouseDown(int32_t button, uint32_t, int32_t x, int32_t y) {
@@ -67,9 +68,11 @@ void TForm1::FormMouseDown(int32_t button, uint32_t, int32_t x, int32_t y) {
         field_->Click(Pointer.X, Pointer.Y, Pointer.PressedButton);
     if (noGame && button == 0) CmdFieldClick();
     if (HasFlag(Shell.Word, scrOptions) && !MessageOpen()) {
-        const int32_t barWidth = Pictures.SoundOptG ? Pictures.SoundOptG->PatternWidth : 194;
+        const int32_t barWidth =
+            Pictures.SoundOptG ? Pictures.SoundOptG->PatternWidth : kVolumeBarWidth;
         if (SoundBank) SoundBank->SliderPress(Pointer.X, Pointer.Y, barWidth);
-        if (Pointer.X > 411 && Pointer.X < 433 && Pointer.Y > 362 && Pointer.Y < 383)
+        if (Pointer.X > kFullScreenHit.Left && Pointer.X < kFullScreenHit.Right &&
+            Pointer.Y > kFullScreenHit.Top && Pointer.Y < kFullScreenHit.Bottom)
             CmdToggleFullScreen();
     }
 }

@@ -20,9 +20,6 @@ namespace {
 constexpr uint32_t kScreens = scrMenu | scrPlaying | scrOptions | scrHighScores | scrHelp;
 // Buttons whose tops lie closer than this share a row of the ring.
 constexpr int32_t kRowTolerance = 24;
-// The options screen's sound-volume buttons (as the buttons are added at loading); the other
-// volume buttons are the music's.
-constexpr int32_t kSoundDownButton = 20, kSoundUpButton = 21;
 
 // Where the pointer goes while the keys are in use off the field: left of and above the
 // picture, over no button and no cell.
@@ -165,8 +162,8 @@ void TFormKeys::MoveCursor(int32_t x, int32_t y) {
     cursorShown_ = true;
     pointerFromKeys_ = true;
     // The field hovers and clicks at the pointer: the cursor's cell becomes the pointer's.
-    Pointer.X = kFieldLeft + kCellPitch * cursorX_ + kCellPitch / 2;
-    Pointer.Y = kFieldTop + kCellPitch * cursorY_ + kCellPitch / 2;
+    Pointer.X = CellLeft(cursorX_) + kCellPitch / 2;
+    Pointer.Y = CellTop(cursorY_) + kCellPitch / 2;
 }
 
 void TFormKeys::FieldAction() {
@@ -341,7 +338,7 @@ void TFormKeys::ScreenKey(uint16_t key) {
         ShowCursor(); // from the menu back to the field
     } else if (HasFlag(w, scrOptions)) {
         const int32_t f = Focused();
-        if (f == kSoundDownButton || f == kSoundUpButton)
+        if (f == btnSoundDown || f == btnSoundUp)
             right ? form_.CmdSoundUp() : form_.CmdSoundDown();
         else
             right ? form_.CmdMusicUp() : form_.CmdMusicDown();
@@ -406,9 +403,7 @@ void TFormKeys::Draw(TRenderDevice& device) {
         image->UnlockTexture(0);
         white_ = std::move(image);
     }
-    if (cursor)
-        DrawMark(device, kFieldLeft + kCellPitch * cursorX_, kFieldTop + kCellPitch * cursorY_,
-                 kCellPitch, kCellPitch);
+    if (cursor) DrawMark(device, CellLeft(cursorX_), CellTop(cursorY_), kCellPitch, kCellPitch);
     if (focused >= 0 && Buttons) {
         const TButton& b = Buttons->Items[static_cast<size_t>(focused)];
         DrawMark(device, b.X - 3, b.Y - 3, b.Image->PatternWidth + 6, b.Image->PatternHeight + 6);

@@ -3,6 +3,7 @@
 
 #include "fx/FrameTiming.h"
 #include "fx/SoundBank.h"
+#include "layout/Layout.h"
 #include "platform/Audio.h"
 #include "platform/Clock.h"
 #include "platform/Memory.h"
@@ -30,8 +31,15 @@ int32_t RoundEven(double v) {
 }
 
 constexpr double kFullBar = 195.0; // progress of a full bar: about 77 logo units + 117 loads
-constexpr uint32_t kEveryScreen = 0xFFFFFFFFu;
 constexpr uint32_t kAudioVersion = 2;
+
+// The loaded picture set of a catalogued file; null when the catalogue has no such file.
+TPatternImage* LoadedPicture(const std::string& file) {
+    for (const auto* catalogue : {&IngameCatalogue(), &OptionsCatalogue()})
+        for (const TCatalogueEntry& e : *catalogue)
+            if (e.File == file && e.Slot) return *e.Slot;
+    return nullptr;
+}
 
 } // namespace
 
@@ -69,23 +77,23 @@ void TForm1::LoadPicture(const TCatalogueEntry& entry) {
 
 void TForm1::DrawBackdrop() {
     DrawQuadrants(Pictures.LoadingElement);
-    device_->DrawImage(Pictures.Velm, 270, 120, 0, fxBlend);
-    device_->DrawImage(Pictures.Orra, 270, 120, 0, fxBlend);
+    device_->DrawImage(Pictures.Velm, kLogoWords.X, kLogoWords.Y, 0, fxBlend);
+    device_->DrawImage(Pictures.Orra, kLogoWords.X, kLogoWords.Y, 0, fxBlend);
     // Below 0 the clock truncates to a pattern below 0, which draws the first frame.
     const auto frame = static_cast<int32_t>(std::trunc(logo_.LogoClock));
-    device_->DrawImage(Pictures.LogoI, 300, -30, frame, fxBlend);
-    device_->DrawImage(Pictures.LogoBall, 300, -30, frame, fxBlend);
+    device_->DrawImage(Pictures.LogoI, kLogoLetters.X, kLogoLetters.Y, frame, fxBlend);
+    device_->DrawImage(Pictures.LogoBall, kLogoLetters.X, kLogoLetters.Y, frame, fxBlend);
 }
 
 int32_t TForm1::ProgressBarRight() const {
     const double w = Pictures.StatusLine ? Pictures.StatusLine->PatternWidth : 0;
-    return 286 + RoundEven(w / kFullBar * logo_.LoadProgress);
+    return kProgressBar.X + RoundEven(w / kFullBar * logo_.LoadProgress);
 }
 
 void TForm1::DrawProgressBar(int32_t revealRight) {
-    device_->SetClipRect(TRect{0, 0, revealRight, 600});
-    device_->DrawImage(Pictures.StatusLine, 286, 330, 0, fxBlend);
-    device_->SetClipRect(TRect{0, 0, 800, 600});
+    device_->SetClipRect(TRect{0, 0, revealRight, kPictureHeight});
+    device_->DrawImage(Pictures.StatusLine, kProgressBar.X, kProgressBar.Y, 0, fxBlend);
+    device_->SetClipRect(TRect{0, 0, kPictureWidth, kPictureHeight});
 }
 
 // The letters animate, then a flare turns and grows over them, then a shine runs over the name;
@@ -108,7 +116,7 @@ void TForm1::LogoStep(double delta) {
         const int32_t angle = RoundEven(logo_.FlareClock * 16);
         const int32_t scale = logo_.FlareClock * 32 < 256 ? RoundEven(logo_.FlareClock * 30)
                                                           : RoundEven(512 - logo_.FlareClock * 30);
-        device_->DrawRotated(Pictures.Flare, 340, 160, angle, scale, 0, fxBlend);
+        device_->DrawRotated(Pictures.Flare, kLogoFlare.X, kLogoFlare.Y, angle, scale, 0, fxBlend);
     }
     if (logo_.Phase == 2) {
         logo_.ShineClock += d;
@@ -116,7 +124,8 @@ void TForm1::LogoStep(double delta) {
             Shell.Word = scrLoading;
             logo_.FlareClock = 0;
         }
-        device_->DrawImage(Pictures.BlikOrra, 281, 233, RoundEven(logo_.ShineClock), fxBlend);
+        device_->DrawImage(Pictures.BlikOrra, kLogoShine.X, kLogoShine.Y,
+                           RoundEven(logo_.ShineClock), fxBlend);
     }
     DrawProgressBar(ProgressBarRight());
 }
@@ -189,34 +198,26 @@ bool TForm1::StartAudio() {
 }
 
 void TForm1::AddButtons() {
-    TPictures& p = Pictures;
-    TButtons& b = *buttons_;
-    b.Add(80, 167, p.NewGame, kEveryScreen, [this] { CmdNewGame(); });
-    b.Add(87, 208, p.Kids, kEveryScreen, [this] { CmdKids(); });
-    b.Add(87, 244, p.Normal, kEveryScreen, [this] { CmdNormal(); });
-    b.Add(87, 280, p.Professional, kEveryScreen, [this] { CmdProfessional(); });
-    b.Add(73, 383, p.Options, kEveryScreen, [this] { CmdOptions(); });
-    b.Add(73, 429, p.Instructions, kEveryScreen, [this] { CmdInstructions(); });
-    b.Add(73, 475, p.HighScoresButton, kEveryScreen, [this] { CmdHighScores(); });
-    b.Add(73, 521, p.Exit, kEveryScreen, [this] { CmdExit(); });
-    b.Add(340, 130, p.HighModeL, scrHighScores, [this] { CmdPreviousTable(); });
-    b.Add(690, 130, p.HighModeR, scrHighScores, [this] { CmdNextTable(); });
-    b.Add(385, 445, p.Back, scrHighScores, [this] { CmdBack(); });
-    b.Add(535, 445, p.Clear, scrHighScores, [this] { CmdClearTable(); });
-    b.Add(460, 445, p.Back, scrHelp, [this] { CmdBack(); });
-    b.Add(460, 445, p.Back, scrOptions, [this] { CmdBack(); });
-    b.Add(410, 320, p.Yes, scrMessageBox, [this] { CmdYes(); });
-    b.Add(540, 320, p.No, scrMessageBox, [this] { CmdNo(); });
-    b.Add(310, 455, p.Prev, scrHelp, [this] { CmdPreviousPage(); });
-    b.Add(650, 455, p.Next, scrHelp, [this] { CmdNextPage(); });
-    b.Add(468, 170, p.Down, scrOptions, [this] { CmdMusicDown(); });
-    b.Add(688, 170, p.Up, scrOptions, [this] { CmdMusicUp(); });
-    b.Add(468, 270, p.Down, scrOptions, [this] { CmdSoundDown(); });
-    b.Add(688, 270, p.Up, scrOptions, [this] { CmdSoundUp(); });
-    b.Add(242, 330, p.Undo, scrPlaying, [this] { CmdUndo(); });
-    // The language row's arrows, either side of the chosen language.
-    b.Add(516, 399, p.HighModeL, scrOptions, [this] { CmdPreviousLanguage(); });
-    b.Add(696, 399, p.HighModeR, scrOptions, [this] { CmdNextLanguage(); });
+    // The command of each button, by its number; its picture, place and screens are the
+    // layout's.
+    static constexpr void (TForm1::*kCommands[])() = {
+        &TForm1::CmdNewGame,      &TForm1::CmdKids,         &TForm1::CmdNormal,
+        &TForm1::CmdProfessional, &TForm1::CmdOptions,      &TForm1::CmdInstructions,
+        &TForm1::CmdHighScores,   &TForm1::CmdExit,         &TForm1::CmdPreviousTable,
+        &TForm1::CmdNextTable,    &TForm1::CmdBack,         &TForm1::CmdClearTable,
+        &TForm1::CmdBack,         &TForm1::CmdBack,         &TForm1::CmdYes,
+        &TForm1::CmdNo,           &TForm1::CmdPreviousPage, &TForm1::CmdNextPage,
+        &TForm1::CmdMusicDown,    &TForm1::CmdMusicUp,      &TForm1::CmdSoundDown,
+        &TForm1::CmdSoundUp,      &TForm1::CmdUndo,         &TForm1::CmdPreviousLanguage,
+        &TForm1::CmdNextLanguage,
+    };
+    static_assert(std::size(kCommands) == kButtonCount, "a command for every button");
+    for (int i = 0; i < kButtonCount; ++i) {
+        const TButtonPlace& place = kButtonPlaces[i];
+        const auto command = kCommands[i];
+        buttons_->Add(place.X, place.Y, LoadedPicture(std::string(kButtonFolder) + place.Picture),
+                      place.Screens, [this, command] { (this->*command)(); });
+    }
     languageChoice_ = language::ChoiceIndex(language::ChoiceFromRegistry());
 }
 

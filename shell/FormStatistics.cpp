@@ -2,6 +2,7 @@
 #include "shell/Form.h"
 
 #include "game/GameField.h"
+#include "layout/Layout.h"
 #include "platform/Files.h"
 #include "render/PatternImage.h"
 #include "render/Pictures.h"
@@ -100,17 +101,17 @@ void TForm1::CountPlayTime(double delta) {
 void TForm1::DrawStatistics(uint8_t mode) {
     if (!Font || !Strings || mode >= stats_.Modes.size()) return;
     const TModeStatistics& m = stats_.Modes[mode];
-    Font->DrawTextScaled(Strings->Statistics, 530, 170, 100, kWhite);
+    Font->DrawTextScaled(Strings->Statistics, kStatisticsTitle.X, kStatisticsTitle.Y, 100, kWhite);
     const std::string values[] = {std::to_string(m.GamesPlayed),  std::to_string(m.GamesFinished),
                                   std::to_string(m.BestScore),    std::to_string(m.AverageScore()),
                                   std::to_string(m.LinesCleared), std::to_string(m.LongestChain),
                                   std::to_string(m.BestMove),     Duration(m.PlaySeconds)};
     for (size_t i = 0; i < std::size(values); ++i) {
-        const auto y = static_cast<uint16_t>(205 + 27 * i);
+        const auto y = static_cast<uint16_t>(kStatisticsRowTop + kStatisticsRowPitch * i);
         if (i < Strings->StatisticsRows.size())
-            Font->DrawText(Strings->StatisticsRows[i], 360, y, kLabel);
+            Font->DrawText(Strings->StatisticsRows[i], kTableNameLeft, y, kLabel);
         int width = 0;
         for (unsigned char c : values[i]) width += Font->Advance[c];
-        Font->DrawText(values[i], static_cast<uint16_t>(700 - width), y, kWhite); // right-aligned
+        Font->DrawText(values[i], static_cast<uint16_t>(kTableScoreRight - width), y, kWhite);
     }
 }

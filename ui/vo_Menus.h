@@ -2,6 +2,8 @@
 // TButtons: the picture buttons of every screen. A button exists while its StateMask meets the
 // screen-state word; it shows pattern 0 (normal), 1 (hovered) or 2 (pressed or selected), plays
 // the hover and click sounds, and fires its OnClick on release.
+#include "layout/Layout.h" // the button numbers
+
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -17,19 +19,6 @@ struct TButton {
     bool Selected = false;          // shown pressed and ignoring the mouse
     uint32_t StateMask = 0;
 };
-
-// Button numbers used by number elsewhere.
-constexpr int btnKids = 1;
-constexpr int btnOptions = 4;
-constexpr int btnInstructions = 5;
-constexpr int btnHighScores = 6;
-constexpr int btnYes = 14;
-constexpr int btnNo = 15;
-constexpr int btnPrevPage = 16;
-constexpr int btnNextPage = 17;
-constexpr int btnUndo = 22; // playing screen; hidden in Professional, which has no undo
-constexpr int btnLanguagePrevious = 23; // the Options screen's language row
-constexpr int btnLanguageNext = 24;
 
 class TButtons {
 public:

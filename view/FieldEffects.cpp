@@ -58,8 +58,7 @@ void TFieldEffects::LineCleared(const TLineClear& clear) {
     }
     std::string text = "+" + std::to_string(clear.Points);
     if (clear.Multiplier > 1) text += "x" + std::to_string(clear.Multiplier);
-    ParticleEngine->AddText(text,
-                            static_cast<float>(kLineTextLeft + kCellPitch * clear.CentreX),
+    ParticleEngine->AddText(text, static_cast<float>(kLineTextLeft + kCellPitch * clear.CentreX),
                             static_cast<float>(kLineTextTop + kLineTextRowPitch * clear.CentreY));
     if (clear.ChainBonus > 0)
         ParticleEngine->AddText(

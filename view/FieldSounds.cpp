@@ -60,7 +60,8 @@ void TFieldSounds::BallLanded(const TFieldBall& ball) {
 }
 
 void TFieldSounds::LineCleared(const TLineClear& clear) {
-    if (SoundBank) SoundBank->PlayRemoval(static_cast<int32_t>(clear.Points / 10 * clear.Multiplier));
+    if (SoundBank)
+        SoundBank->PlayRemoval(static_cast<int32_t>(clear.Points / 10 * clear.Multiplier));
 }
 
 void TFieldSounds::PaintBallFired(const TFieldBall&) {

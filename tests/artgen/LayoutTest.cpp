@@ -1,10 +1,14 @@
 // The generated pictures against the places the game draws them.
+#include "layout/Layout.h"
+#include "render/Catalogue.h"
 #include "render/TGAReader.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -67,11 +71,16 @@ TEST(Layout, EveryButtonStateLooksDifferent) {
     }
 }
 
-// The check box is drawn at (410, 360) and answers to x 411..433, y 362..383: the tick must
-// fall inside that square; the label beside it stays the same.
+// The check box answers to the square of kFullScreenHit: the tick must fall inside that square;
+// the label beside it stays the same.
 TEST(Layout, FullScreenCheckBoxTicksInsideItsHitArea) {
     const TBitmapEx b = Load("graphics/buttons/fullscreen.tga");
     const int h = 25;
+    // The hit square in the picture's own pixels, edges included.
+    const int left = kFullScreenHit.Left - kFullScreenBox.X;
+    const int right = kFullScreenHit.Right - kFullScreenBox.X;
+    const int top = kFullScreenHit.Top - kFullScreenBox.Y;
+    const int bottom = kFullScreenHit.Bottom - kFullScreenBox.Y;
     long inside = 0, outside = 0;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < b.Width(); ++x) {
@@ -80,7 +89,7 @@ TEST(Layout, FullScreenCheckBoxTicksInsideItsHitArea) {
             for (int k = 0; k < 32; k += 8)
                 d +=
                     std::abs(static_cast<int>((a >> k) & 0xFF) - static_cast<int>((c >> k) & 0xFF));
-            (x >= 1 && x <= 23 && y >= 2 && y <= 23 ? inside : outside) += d;
+            (x >= left && x <= right && y >= top && y <= bottom ? inside : outside) += d;
         }
     EXPECT_GT(inside, 255 * 20);
     EXPECT_EQ(outside, 0);
@@ -125,20 +134,20 @@ TBox VisibleBox(const TBitmap& b, int ox, int oy, unsigned threshold) {
     return box;
 }
 
-// The shine (235 x 75 at (281, 233)) runs over the second word, drawn at (270, 120); the
-// progress bar (at (286, 330)) fits the trough of the loading backdrop.
+// The shine (235 x 75) runs over the second word; the progress bar fits the trough of the
+// loading backdrop.
 TEST(Layout, LogoShineCoversTheSecondWordAndTheBarFitsItsTrough) {
-    const TBox orra = VisibleBox(Load("graphics/logo/orra.tga"), 270, 120, 128);
-    EXPECT_GE(orra.X0, 281 - 4);
-    EXPECT_LE(orra.X1, 281 + 235 + 4);
-    EXPECT_GE(orra.Y0, 233 - 4);
-    EXPECT_LE(orra.Y1, 233 + 75);
+    const TBox orra = VisibleBox(Load("graphics/logo/orra.tga"), kLogoWords.X, kLogoWords.Y, 128);
+    EXPECT_GE(orra.X0, kLogoShine.X - 4);
+    EXPECT_LE(orra.X1, kLogoShine.X + 235 + 4);
+    EXPECT_GE(orra.Y0, kLogoShine.Y - 4);
+    EXPECT_LE(orra.Y1, kLogoShine.Y + 75);
     const TBitmapEx bar = Load("graphics/statusline.tga");
     const TBitmapEx backdrop = Load("graphics/loading_element.tga");
     ASSERT_EQ(backdrop.Width(), 800);
     // The trough is darker than its surroundings along the whole bar.
-    for (int x = 286; x < 286 + bar.Width(); x += 4) {
-        EXPECT_GT(Alpha(backdrop, x, 330 + bar.Height() / 2), 150u) << x;
+    for (int x = kProgressBar.X; x < kProgressBar.X + bar.Width(); x += 4) {
+        EXPECT_GT(Alpha(backdrop, x, kProgressBar.Y + bar.Height() / 2), 150u) << x;
     }
 }
 
@@ -155,6 +164,114 @@ TEST(Layout, SmallLogoEndsAtRest) {
     for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 125; ++x) visible += Alpha(b, x0 + x, y0 + y) > 200;
     EXPECT_GT(visible, 125 * 100 / 10);
+}
+
+const TCatalogueEntry* Catalogued(const std::string& file) {
+    for (const auto* catalogue : {&IngameCatalogue(), &OptionsCatalogue()})
+        for (const TCatalogueEntry& e : *catalogue)
+            if (e.File == file) return &e;
+    return nullptr;
+}
+
+// Share of the pixels of the rectangle (x, y, w, h) of `b` whose alpha is above 128.
+double OpaqueShare(const TBitmap& b, int x, int y, int w, int h) {
+    long opaque = 0;
+    for (int j = y; j < y + h; ++j)
+        for (int i = x; i < x + w; ++i) opaque += Alpha(b, i, j) > 128;
+    return static_cast<double>(opaque) / (w * h);
+}
+
+// Every place the game takes a press at shows its generated picture there, so that a place moved
+// in the layout cannot leave its picture behind: each button's picture fills its hit rectangle
+// (its pattern rectangle at its place, inside the screen) and shows at its middle, where the
+// other buttons are not; the volume bars lie in the bands a press sets them in, over their
+// rows' troughs; every cell of the field shows the empty cell's picture inside the field's frame.
+// (The check box has its own test above.)
+TEST(Layout, EveryClickablePlaceLiesOnItsPicture) {
+    struct TRect {
+        int X, Y, W, H;
+    };
+    // Every button picture is a column of patterns (normal, hovered, pressed) of the catalogue's
+    // size.
+    std::vector<TRect> buttons;
+    for (int i = 0; i < kButtonCount; ++i) {
+        const TButtonPlace& place = kButtonPlaces[i];
+        const std::string file = std::string(kButtonFolder) + place.Picture;
+        SCOPED_TRACE(file);
+        const TCatalogueEntry* e = Catalogued(file);
+        ASSERT_NE(e, nullptr);
+        const TRect r{place.X, place.Y, e->PatternWidth, e->PatternHeight};
+        EXPECT_GE(r.X, 0);
+        EXPECT_GE(r.Y, 0);
+        EXPECT_LE(r.X + r.W, kPictureWidth);
+        EXPECT_LE(r.Y + r.H, kPictureHeight);
+        const TBitmapEx b = Load(file);
+        ASSERT_GE(b.Width(), r.W);
+        ASSERT_GE(b.Height(), r.H);
+        EXPECT_GT(OpaqueShare(b, 0, 0, r.W, r.H), 0.5);
+        EXPECT_GT(Alpha(b, r.W / 2, r.H / 2), 128u);
+        // Buttons shown on the same screen do not overlap.
+        for (int j = 0; j < i; ++j) {
+            const TRect& o = buttons[static_cast<size_t>(j)];
+            const bool overlap =
+                r.X < o.X + o.W && o.X < r.X + r.W && r.Y < o.Y + o.H && o.Y < r.Y + r.H;
+            EXPECT_FALSE(overlap && (place.Screens & kButtonPlaces[j].Screens) != 0)
+                << "overlaps button " << j;
+        }
+        buttons.push_back(r);
+    }
+
+    const TCatalogueEntry* barEntry = Catalogued("graphics/buttons/sound_opt_g.tga");
+    ASSERT_NE(barEntry, nullptr);
+    const TBitmapEx bar = Load("graphics/buttons/sound_opt_g.tga");
+    const TBitmapEx row = Load("graphics/buttons/sound_opt.tga");
+    // The lit bar, pattern 1, below the unlit one.
+    TBox lit;
+    for (int y = 0; y < barEntry->PatternHeight; ++y)
+        for (int x = 0; x < barEntry->PatternWidth; ++x)
+            if (Alpha(bar, x, barEntry->PatternHeight + y) > 200) {
+                lit.X0 = std::min(lit.X0, kVolumeBarLeft + x);
+                lit.X1 = std::max(lit.X1, kVolumeBarLeft + x);
+                lit.Y0 = std::min(lit.Y0, y);
+                lit.Y1 = std::max(lit.Y1, y);
+            }
+    for (const auto& [rowPlace, top, pattern] :
+         {std::tuple{kMusicRow, kMusicBarTop, 1}, std::tuple{kSoundRow, kSoundBarTop, 0}}) {
+        SCOPED_TRACE(top);
+        // The bar's visible pixels lie strictly inside the band a press answers to.
+        EXPECT_GT(lit.X0, kVolumeBarLeft);
+        EXPECT_LT(lit.X1, kVolumeBarLeft + barEntry->PatternWidth);
+        EXPECT_GT(top + lit.Y0, top);
+        EXPECT_LT(top + lit.Y1, top + kVolumeBarHitHeight);
+        // The row's picture is under the whole bar.
+        const int rowTop = pattern * 45; // the rows' patterns are 45 pixels high, stacked
+        for (int x = lit.X0; x <= lit.X1; x += 3)
+            EXPECT_GT(Alpha(row, x - rowPlace.X, rowTop + top + 7 - rowPlace.Y), 128u) << x;
+    }
+
+    const TBitmapEx field = Load("graphics/field.tga");
+    const TCatalogueEntry* cell = Catalogued("graphics/field.tga");
+    ASSERT_NE(cell, nullptr);
+    const int across = field.Width() / cell->PatternWidth;
+    const int emptyX = (3 % across) * cell->PatternWidth,
+              emptyY = (3 / across) * cell->PatternHeight;
+    // A cell's press square is kCellPitch wide; its picture leaves a pixel between the cells.
+    EXPECT_GE(cell->PatternWidth, kCellPitch - 1);
+    EXPECT_GT(OpaqueShare(field, emptyX, emptyY, cell->PatternWidth, cell->PatternHeight), 0.9);
+    // The cells lie inside the frame the in-game background draws: the well under every cell's
+    // middle is darker than the frame around the field.
+    const TBitmapEx ingame = Load("graphics/ingame.tga");
+    auto brightness = [&](int x, int y) {
+        const uint32_t p = ingame.PixelARGB(x, y);
+        return ((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF);
+    };
+    EXPECT_GE(kFieldLeft, 0);
+    EXPECT_LE(kFieldRight, kPictureWidth);
+    EXPECT_LE(kFieldBottom, kPictureHeight);
+    const uint32_t frame = brightness(kFieldLeft - 4, kFieldTop + 200);
+    for (int y = 0; y < kFieldCells; ++y)
+        for (int x = 0; x < kFieldCells; ++x)
+            EXPECT_LT(brightness(CellCentreX(x), CellCentreY(y)), frame) << x << "," << y;
 }
 
 } // namespace

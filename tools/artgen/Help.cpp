@@ -1,5 +1,6 @@
 #include "tools/artgen/Help.h"
 
+#include "layout/Layout.h"
 #include "tools/artgen/Balls.h"
 #include "tools/artgen/Palette.h"
 #include "tools/artgen/Translations.h"
@@ -83,7 +84,7 @@ double Bullet(cairo_t* cr, const std::string& text, double y, double size = 13) 
 
 // The page background: a glass panel with the page title and its number.
 TCanvas Page(int number, const std::string& title) {
-    TCanvas c(467, 467);
+    TCanvas c(kHelpPageSize, kHelpPageSize);
     cairo_t* cr = c.Cr();
     RoundedRect(cr, 6, kPanelTop, 455, kPanelBottom - kPanelTop, 16);
     cairo_pattern_t* g = cairo_pattern_create_linear(0, kPanelTop, 0, kPanelBottom);
@@ -183,7 +184,7 @@ TCanvas MovesPage() {
     Glow(cr, cx, cy - 3, 17, Lighter(BallColour(1), 0.3), 0.5);
     DrawBall(c, 0, cx, cy - 3, 12, 0.4);
     centre(4, 0, cx, cy);
-    TCanvas ghost(467, 467);
+    TCanvas ghost(kHelpPageSize, kHelpPageSize);
     DrawBall(ghost, 0, cx, cy, 12);
     c.Paint(ghost, 0, 0, 0.3);
     centre(6, 2, cx, cy);
@@ -328,7 +329,7 @@ TCanvas ModesPage() {
     };
     // The texts go on a layer of their own first: the boxes behind them take the height of the
     // tallest column.
-    TCanvas texts(467, 467);
+    TCanvas texts(kHelpPageSize, kHelpPageSize);
     cairo_t* tr = texts.Cr();
     const double top = 92, w = 139, gap = 7;
     double bottom = top;

@@ -1,5 +1,6 @@
 #include "tools/artgen/Logo.h"
 
+#include "layout/Layout.h"
 #include "tools/artgen/Palette.h"
 #include "tools/artgen/Sphere.h"
 
@@ -106,10 +107,10 @@ void DropAt(int f, double& y, double& sx, double& sy) {
 }
 
 // Letter layers, 33 frames each: i.tga (57 x 306) holds the light trail and the landing ring
-// under the ball, ball.tga (57 x 213) the ball itself. Both are drawn at (300, -30).
+// under the ball, ball.tga (57 x 213) the ball itself. Both are drawn at kLogoLetters.
 void MakeLetterLayers(TPictureSet& set) {
     std::vector<TCanvas> trail, ball;
-    const double ox = 300, oy = -30;
+    const double ox = kLogoLetters.X, oy = kLogoLetters.Y;
     for (int f = 0; f < 33; ++f) {
         trail.emplace_back(57, 306);
         ball.emplace_back(57, 213);
@@ -151,18 +152,18 @@ void MakeLetterLayers(TPictureSet& set) {
     set.AddFrames("graphics/logo/ball.tga", ball, AcrossFor("graphics/logo/ball.tga"));
 }
 
-// The two words, each a whole picture drawn at (270, 120).
+// The two words, each a whole picture drawn at kLogoWords.
 void MakeWords(TPictureSet& set) {
     TCanvas velm(300, 110), orra(300, 200);
-    cairo_translate(velm.Cr(), -270, -120);
+    cairo_translate(velm.Cr(), -kLogoWords.X, -kLogoWords.Y);
     Velm(velm.Cr());
-    cairo_translate(orra.Cr(), -270, -120);
+    cairo_translate(orra.Cr(), -kLogoWords.X, -kLogoWords.Y);
     Orra(orra.Cr());
     set.AddWhole("graphics/logo/velm.tga", std::move(velm));
     set.AddWhole("graphics/logo/orra.tga", std::move(orra));
 }
 
-// The flare, drawn rotated about its centre at (340, 160): rays and a ring around a hot core.
+// The flare, drawn rotated about its centre at kLogoFlare: rays and a ring around a hot core.
 void MakeFlare(TPictureSet& set) {
     TCanvas c(256, 256);
     cairo_t* cr = c.Cr();
@@ -194,11 +195,11 @@ void MakeFlare(TPictureSet& set) {
     set.AddWhole("graphics/logo/flare.tga", std::move(c));
 }
 
-// The shine over ORRA, 29 frames drawn at (281, 233): a band of light crosses the letters, then
+// The shine over ORRA, 29 frames drawn at kLogoShine: a band of light crosses the letters, then
 // a twinkle on the last letter.
 void MakeShine(TPictureSet& set) {
     std::vector<TCanvas> frames;
-    const double ox = 281, oy = 233;
+    const double ox = kLogoShine.X, oy = kLogoShine.Y;
     for (int f = 0; f < 29; ++f) {
         frames.emplace_back(235, 75);
         cairo_t* cr = frames.back().Cr();
@@ -252,7 +253,7 @@ void DrawLogo(TCanvas& canvas, double s, double ox, double oy) {
 
 namespace {
 
-// The small logo of the menu, 38 frames at (80, 40): the ball hops in the V while a shine
+// The small logo of the menu, 38 frames at kSmallLogo: the ball hops in the V while a shine
 // crosses the words; frame 37 is the logo at rest.
 void MakeSmallLogo(TPictureSet& set) {
     std::vector<TCanvas> frames;
@@ -300,7 +301,7 @@ void MakeSmallLogo(TPictureSet& set) {
     set.AddFrames("graphics/logo_small.tga", frames, 1);
 }
 
-// A crying ball for the low-score box, 10 frames at (360, 200): tears roll and drop.
+// A crying ball for the low-score box, 10 frames at kMessagePicture: tears roll and drop.
 void MakeCry(TPictureSet& set) {
     std::vector<TCanvas> frames;
     for (int f = 0; f < 10; ++f) {
@@ -367,7 +368,7 @@ void MakeCry(TPictureSet& set) {
     set.AddFrames("graphics/cry.tga", frames, 1);
 }
 
-// The name-entry picture, 2 frames at (360, 200): a laurel wreath round a gold star.
+// The name-entry picture, 2 frames at kMessagePicture: a laurel wreath round a gold star.
 void MakeLaurel(TPictureSet& set) {
     std::vector<TCanvas> frames;
     for (int f = 0; f < 2; ++f) {

@@ -1,5 +1,6 @@
 #include "tools/artgen/Review.h"
 
+#include "layout/Layout.h"
 #include "tools/artgen/Files.h"
 #include "tools/artgen/Font.h"
 #include "tools/artgen/Logo.h"
@@ -42,29 +43,28 @@ void DrawPatternCentred(TCanvas& target, const TPictureSet& set, const std::stri
 namespace {
 
 void Quadrants(TCanvas& c, const TPictureSet& set, const std::string& file) {
-    for (int q = 0; q < 4; ++q) DrawPattern(c, set, file, q, (q % 2) * 400, (q / 2) * 300);
+    for (int q = 0; q < 4; ++q)
+        DrawPattern(c, set, file, q, (q % 2) * kQuadrantWidth, (q / 2) * kQuadrantHeight);
 }
 
-struct TButtonPlace {
-    const char* File;
-    int X, Y;
-};
+// Button `index` of the game's table in its pattern (0 normal, 1 hovered, 2 pressed).
+void DrawButton(TCanvas& c, const TPictureSet& set, int index, int pattern) {
+    const TButtonPlace& b = kButtonPlaces[index];
+    DrawPattern(c, set, std::string(kButtonFolder) + b.Picture, pattern, b.X, b.Y);
+}
 
-const TButtonPlace kMenu[] = {
-    {"new game.tga", 80, 167},     {"kids.tga", 87, 208},    {"normal.tga", 87, 244},
-    {"professional.tga", 87, 280}, {"options.tga", 73, 383}, {"instructions.tga", 73, 429},
-    {"high scores.tga", 73, 475},  {"exit.tga", 73, 521},
-};
+// The menu buttons down the left, How to Play hovered, `selected` pressed.
+constexpr int kMenuButtons = btnExit + 1;
+constexpr int kHoveredMenuButton = btnInstructions;
 
 void CommonLayer(TCanvas& c, const TPictureSet& set, int selected) {
     Quadrants(c, set, "graphics/ingame.tga");
-    for (int col = 0; col < 9; ++col)
-        for (int row = 0; row < 9; ++row)
-            DrawPattern(c, set, "graphics/field.tga", 3, 298 + 52 * col, 26 + 52 * row);
-    for (int i = 0; i < 8; ++i)
-        DrawPattern(c, set, std::string("graphics/buttons/") + kMenu[i].File,
-                    i == selected ? 2 : (i == 5 ? 1 : 0), kMenu[i].X, kMenu[i].Y);
-    DrawPattern(c, set, "graphics/logo_small.tga", 37, 80, 40);
+    for (int col = 0; col < kFieldCells; ++col)
+        for (int row = 0; row < kFieldCells; ++row)
+            DrawPattern(c, set, "graphics/field.tga", 3, CellLeft(col), CellTop(row));
+    for (int i = 0; i < kMenuButtons; ++i)
+        DrawButton(c, set, i, i == selected ? 2 : (i == kHoveredMenuButton ? 1 : 0));
+    DrawPattern(c, set, "graphics/logo_small.tga", 37, kSmallLogo.X, kSmallLogo.Y);
 }
 
 // The playing screen with a handful of balls, a selected ball, a path and the preview.
@@ -81,36 +81,38 @@ TCanvas PlayingMockup(const TPictureSet& set, const TFontImage& font) {
     for (int x = 0; x < 9; ++x)
         for (int y = 0; y < 9; ++y) {
             const bool path = (y == 6 && x >= 2 && x <= 6) || (x == 6 && y == 5);
-            DrawPattern(c, set, "graphics/field.tga", path ? 1 : 0, 298 + 52 * x, 26 + 52 * y);
+            DrawPattern(c, set, "graphics/field.tga", path ? 1 : 0, CellLeft(x), CellTop(y));
         }
-    DrawPattern(c, set, "graphics/field.tga", 2, 298 + 52 * 8, 26 + 52 * 2);
+    DrawPattern(c, set, "graphics/field.tga", 2, CellLeft(8), CellTop(2));
     for (const TBall& b : placed) {
         const std::string f = balls + std::to_string(b.N) + "_0.tga";
         const TPicture* p = set.Find(f);
-        DrawPatternCentred(c, set, f, 0, 303 + 52 * b.X + p->PatternWidth / 2,
-                           31 + 52 * b.Y + p->PatternHeight / 2);
+        DrawPatternCentred(c, set, f, 0, CellLeft(b.X) + kBallInset + p->PatternWidth / 2,
+                           CellTop(b.Y) + kBallInset + p->PatternHeight / 2);
     }
-    DrawPattern(c, set, balls + "bomb_0.tga", 0, 303 + 52 * 7 - 0, 31 + 52 * 2 - 0);
-    DrawPatternCentred(c, set, balls + "2_1.tga", 4, 323 + 52 * 2, 51 + 52 * 6);
-    DrawPattern(c, set, balls + "bomb_2.tga", 2, 303 + 52 * 5, 11 + 52 * 8);
-    DrawPatternCentred(c, set, balls + "4_2.tga", 14, 323 + 52 * 4, 51 + 52 * 4);
-    const int preview[4] = {3, 5, 22, 16};
-    for (int k = 0; k < 4; ++k) {
+    DrawPattern(c, set, balls + "bomb_0.tga", 0, CellLeft(7) + kBallInset, CellTop(2) + kBallInset);
+    DrawPatternCentred(c, set, balls + "2_1.tga", 4, CellCentreX(2), CellCentreY(6));
+    DrawPattern(c, set, balls + "bomb_2.tga", 2, CellLeft(5) + kBallInset,
+                CellTop(8) - kSelectedBombRise);
+    DrawPatternCentred(c, set, balls + "4_2.tga", 14, CellCentreX(4), CellCentreY(4));
+    const int preview[kPreviewSlots] = {3, 5, 22, 16};
+    for (int k = 0; k < kPreviewSlots; ++k) {
         const std::string f =
             preview[k] == 22 ? balls + "bomb_0.tga" : balls + std::to_string(preview[k]) + "_0.tga";
-        DrawPatternCentred(c, set, f, 0, 540 + 52 * k, 552);
+        DrawPatternCentred(c, set, f, 0, kPreviewCentreX + kCellPitch * k, kPreviewCentreY);
     }
-    font.DrawCentred(c, "12480", 142, 340, 100, Rgb(0xFF0000));
-    font.DrawCentred(c, "Normal", 530, 502, 75, Rgb(0xFFFFFF));
+    font.DrawCentred(c, "12480", kScore.X, kScore.Y, 100, Rgb(0xFF0000));
+    font.DrawCentred(c, "Normal", kModeName.X, kModeName.Y, 75, Rgb(0xFFFFFF));
     font.DrawLeft(c, "+50", 500, 90, Rgb(0xFFFFFF));
     return c;
 }
 
 void ScreenHead(TCanvas& c, const TPictureSet& set, const TFontImage& font,
                 const std::string& title) {
-    DrawPattern(c, set, "graphics/element_headtext_gamezone.tga", 0, 400, 23);
-    font.DrawCentred(c, title, 532, 27, 100, Rgb(0x888888));
-    font.DrawCentred(c, title, 530, 25, 100, Rgb(0xFFFFFF));
+    DrawPattern(c, set, "graphics/element_headtext_gamezone.tga", 0, kScreenHead.X, kScreenHead.Y);
+    font.DrawCentred(c, title, kScreenTitle.X + kTitleShadow, kScreenTitle.Y + kTitleShadow, 100,
+                     Rgb(0x888888));
+    font.DrawCentred(c, title, kScreenTitle.X, kScreenTitle.Y, 100, Rgb(0xFFFFFF));
 }
 
 TCanvas OptionsMockup(const TPictureSet& set, const TFontImage& font) {
@@ -118,8 +120,8 @@ TCanvas OptionsMockup(const TPictureSet& set, const TFontImage& font) {
     CommonLayer(c, set, 4);
     ScreenHead(c, set, font, "Options");
     const std::string b = "graphics/buttons/";
-    DrawPattern(c, set, b + "sound_opt.tga", 1, 330, 160);
-    DrawPattern(c, set, b + "sound_opt.tga", 0, 330, 260);
+    DrawPattern(c, set, b + "sound_opt.tga", 1, kMusicRow.X, kMusicRow.Y);
+    DrawPattern(c, set, b + "sound_opt.tga", 0, kSoundRow.X, kSoundRow.Y);
     const TPicture* bar = set.Find(b + "sound_opt_g.tga");
     for (int row = 0; row < 2; ++row) {
         const int volume = row == 0 ? 50 : 75;
@@ -133,12 +135,12 @@ TCanvas OptionsMockup(const TPictureSet& set, const TFontImage& font) {
         DrawPattern(tinted, set, b + "sound_opt_g.tga", 1, 0, 0);
         const double w = std::round(volume * bar->PatternWidth / 100.0);
         cairo_save(c.Cr());
-        cairo_rectangle(c.Cr(), 0, 0, 490 + w, 600);
+        cairo_rectangle(c.Cr(), 0, 0, kVolumeBarLeft + w, kPictureHeight);
         cairo_clip(c.Cr());
-        c.Paint(tinted, 490, 172 + 100 * row);
+        c.Paint(tinted, kVolumeBarLeft, row == 0 ? kMusicBarTop : kSoundBarTop);
         cairo_restore(c.Cr());
-        DrawPattern(c, set, b + "down.tga", 0, 468, 170 + 100 * row);
-        DrawPattern(c, set, b + "up.tga", row, 688, 170 + 100 * row);
+        DrawButton(c, set, row == 0 ? btnMusicDown : btnSoundDown, 0);
+        DrawButton(c, set, row == 0 ? btnMusicUp : btnSoundUp, row); // the sound's hovered
     }
     {
         const TPicture* fs = set.Find(b + "fullscreen.tga");
@@ -149,9 +151,9 @@ TCanvas OptionsMockup(const TPictureSet& set, const TFontImage& font) {
         cairo_paint(tinted.Cr());
         cairo_set_operator(tinted.Cr(), CAIRO_OPERATOR_DEST_IN);
         DrawPattern(tinted, set, b + "fullscreen.tga", 1, 0, 0);
-        c.Paint(tinted, 410, 360);
+        c.Paint(tinted, kFullScreenBox.X, kFullScreenBox.Y);
     }
-    DrawPattern(c, set, b + "back.tga", 1, 460, 445);
+    DrawButton(c, set, btnOptionsBack, 1);
     return c;
 }
 
@@ -159,29 +161,31 @@ TCanvas HighScoreMockup(const TPictureSet& set, const TFontImage& font, const TT
     TCanvas c(800, 600);
     CommonLayer(c, set, 6);
     ScreenHead(c, set, font, "High Scores");
-    DrawPattern(c, set, "graphics/high_mode.tga", 1, 345, 70);
-    DrawPattern(c, set, "graphics/buttons/high_mode_l.tga", 0, 340, 130);
-    DrawPattern(c, set, "graphics/buttons/high_mode_r.tga", 1, 690, 130);
+    DrawPattern(c, set, "graphics/high_mode.tga", 1, kTableTitle.X, kTableTitle.Y);
+    DrawButton(c, set, btnPreviousTable, 0);
+    DrawButton(c, set, btnNextTable, 1);
     const char* names[10] = {"Amelia", "Bruno", "Chiara", "Dmitri", "Elena",
                              "Farid",  "Greta", "Hugo",   "Ines",   "Jonas"};
     for (int i = 0; i < 10; ++i) {
-        font.DrawLeft(c, names[i], 360, 170 + 25 * i, Rgb(0xFFFFFF));
-        font.DrawRight(c, std::to_string(1000 - 100 * i), 700, 170 + 25 * i, Rgb(0xFFFFFF));
+        const int y = kTableRowTop + kTableRowPitch * i;
+        font.DrawLeft(c, names[i], kTableNameLeft, y, Rgb(0xFFFFFF));
+        font.DrawRight(c, std::to_string(1000 - 100 * i), kTableScoreRight, y, Rgb(0xFFFFFF));
     }
-    DrawPattern(c, set, "graphics/buttons/back.tga", 0, 385, 445);
-    DrawPattern(c, set, "graphics/buttons/clear.tga", 0, 535, 445);
+    DrawButton(c, set, btnScoresBack, 0);
+    DrawButton(c, set, btnClearTable, 0);
     // A message box over it: the name entry.
-    DrawPattern(c, set, "graphics/inform.tga", 0, 310, 130);
-    DrawPattern(c, set, "graphics/lau.tga", 1, 360, 200);
-    font.DrawCentred(c, texts.Caption("EnterName"), 550, 200, 70, Rgb(0xFF0000));
-    int y = 230;
+    DrawPattern(c, set, "graphics/inform.tga", 0, kMessageBox.X, kMessageBox.Y);
+    DrawPattern(c, set, "graphics/lau.tga", 1, kMessagePicture.X, kMessagePicture.Y);
+    font.DrawCentred(c, texts.Caption("EnterName"), kNameEntryCentreX, kMessageCaptionY, 70,
+                     Rgb(0xFF0000));
+    int y = kMessageTextY;
     for (const std::string& line : texts.Lines("EnterName")) {
-        font.DrawCentred(c, line, 550, y, 70, Rgb(0xFFFF00));
+        font.DrawCentred(c, line, kNameEntryCentreX, y, 70, Rgb(0xFFFF00));
         y += 15;
     }
-    font.DrawCentred(c, "Player I", 550, 265, 85, Rgb(0xFFFFFF));
-    DrawPattern(c, set, "graphics/buttons/yes.tga", 1, 410, 320);
-    DrawPattern(c, set, "graphics/buttons/no.tga", 0, 540, 320);
+    font.DrawCentred(c, "Player I", kNameEntryCentreX, kPlayerNameY, 85, Rgb(0xFFFFFF));
+    DrawButton(c, set, btnYes, 1);
+    DrawButton(c, set, btnNo, 0);
     return c;
 }
 
@@ -189,16 +193,17 @@ TCanvas MessageMockup(const TPictureSet& set, const TFontImage& font, const TTex
                       const std::string& kind, int centre) {
     TCanvas c(800, 600);
     CommonLayer(c, set, 2);
-    DrawPattern(c, set, "graphics/inform.tga", 0, 310, 130);
-    if (kind == "LowScore") DrawPattern(c, set, "graphics/cry.tga", 3, 360, 200);
-    font.DrawCentred(c, texts.Caption(kind), centre, 200, 70, Rgb(0xFF0000));
-    int y = 230;
+    DrawPattern(c, set, "graphics/inform.tga", 0, kMessageBox.X, kMessageBox.Y);
+    if (kind == "LowScore")
+        DrawPattern(c, set, "graphics/cry.tga", 3, kMessagePicture.X, kMessagePicture.Y);
+    font.DrawCentred(c, texts.Caption(kind), centre, kMessageCaptionY, 70, Rgb(0xFF0000));
+    int y = kMessageTextY;
     for (const std::string& line : texts.Lines(kind)) {
         font.DrawCentred(c, line, centre, y, 70, Rgb(0xFFFF00));
         y += 15;
     }
-    DrawPattern(c, set, "graphics/buttons/yes.tga", 0, 410, 320);
-    DrawPattern(c, set, "graphics/buttons/no.tga", 2, 540, 320);
+    DrawButton(c, set, btnYes, 0);
+    DrawButton(c, set, btnNo, 2);
     return c;
 }
 
@@ -206,10 +211,11 @@ TCanvas HelpMockup(const TPictureSet& set, const TFontImage& font, int page) {
     TCanvas c(800, 600);
     CommonLayer(c, set, 5);
     ScreenHead(c, set, font, "How to Play");
-    DrawPattern(c, set, "graphics/help" + std::to_string(page) + ".tga", 0, 303, 31);
-    if (page > 0) DrawPattern(c, set, "graphics/buttons/prev.tga", 0, 310, 455);
-    if (page < 4) DrawPattern(c, set, "graphics/buttons/next.tga", 1, 650, 455);
-    DrawPattern(c, set, "graphics/buttons/back.tga", 0, 460, 445);
+    DrawPattern(c, set, "graphics/help" + std::to_string(page) + ".tga", 0, kHelpPage.X,
+                kHelpPage.Y);
+    if (page > 0) DrawButton(c, set, btnPrevPage, 0);
+    if (page < 4) DrawButton(c, set, btnNextPage, 1);
+    DrawButton(c, set, btnHelpBack, 0);
     return c;
 }
 
@@ -218,16 +224,16 @@ TCanvas LogoMockup(const TPictureSet& set, int letters, int flare, int shine, do
     TCanvas c(800, 600);
     Quadrants(c, set, "graphics/background.jpg");
     Quadrants(c, set, "graphics/loading_element.tga");
-    DrawPattern(c, set, "graphics/logo/velm.tga", 0, 270, 120);
-    DrawPattern(c, set, "graphics/logo/orra.tga", 0, 270, 120);
-    DrawPattern(c, set, "graphics/logo/i.tga", letters, 300, -30);
-    DrawPattern(c, set, "graphics/logo/ball.tga", letters, 300, -30);
+    DrawPattern(c, set, "graphics/logo/velm.tga", 0, kLogoWords.X, kLogoWords.Y);
+    DrawPattern(c, set, "graphics/logo/orra.tga", 0, kLogoWords.X, kLogoWords.Y);
+    DrawPattern(c, set, "graphics/logo/i.tga", letters, kLogoLetters.X, kLogoLetters.Y);
+    DrawPattern(c, set, "graphics/logo/ball.tga", letters, kLogoLetters.X, kLogoLetters.Y);
     if (flare >= 0) {
         const TPicture* p = set.Find("graphics/logo/flare.tga");
         const double scale = (flare * 32 < 256 ? flare * 30 : 256 - (flare * 30 - 256)) / 256.0;
         cairo_t* cr = c.Cr();
         cairo_save(cr);
-        cairo_translate(cr, 340, 160);
+        cairo_translate(cr, kLogoFlare.X, kLogoFlare.Y);
         cairo_rotate(cr, flare * 16 / 256.0 * 2 * kPi);
         cairo_scale(cr, scale, scale);
         cairo_set_source_surface(cr, p->Image->Surface(), -p->Image->Width() / 2.0,
@@ -235,12 +241,14 @@ TCanvas LogoMockup(const TPictureSet& set, int letters, int flare, int shine, do
         cairo_paint(cr);
         cairo_restore(cr);
     }
-    if (shine >= 0) DrawPattern(c, set, "graphics/logo/blik_orra.tga", shine, 281, 233);
+    if (shine >= 0)
+        DrawPattern(c, set, "graphics/logo/blik_orra.tga", shine, kLogoShine.X, kLogoShine.Y);
     const TPicture* bar = set.Find("graphics/statusline.tga");
     cairo_save(c.Cr());
-    cairo_rectangle(c.Cr(), 0, 0, 286 + bar->Image->Width() * progress / 195.0, 600);
+    cairo_rectangle(c.Cr(), 0, 0, kProgressBar.X + bar->Image->Width() * progress / 195.0,
+                    kPictureHeight);
     cairo_clip(c.Cr());
-    DrawPattern(c, set, "graphics/statusline.tga", 0, 286, 330);
+    DrawPattern(c, set, "graphics/statusline.tga", 0, kProgressBar.X, kProgressBar.Y);
     cairo_restore(c.Cr());
     return c;
 }
@@ -336,7 +344,9 @@ bool WriteReview(const TPictureSet& set, const std::string& reviewDir, std::stri
     OptionsMockup(set, font).WritePng((screens / "options.png").string());
     HighScoreMockup(set, font, texts).WritePng((screens / "highscores.png").string());
     for (const TDialogText& d : texts.Dialogs()) {
-        const int centre = d.Name == "EnterName" ? 550 : (d.Name == "LowScore" ? 600 : 530);
+        const int centre = d.Name == "EnterName"  ? kNameEntryCentreX
+                           : d.Name == "LowScore" ? kLowScoreCentreX
+                                                  : kMessageCentreX;
         MessageMockup(set, font, texts, d.Name, centre)
             .WritePng((screens / ("message-" + d.Name + ".png")).string());
     }

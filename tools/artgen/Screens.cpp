@@ -1,5 +1,6 @@
 #include "tools/artgen/Screens.h"
 
+#include "layout/Layout.h"
 #include "tools/artgen/Palette.h"
 #include "tools/artgen/Sphere.h"
 #include "tools/artgen/Translations.h"
@@ -92,10 +93,8 @@ void Frame(cairo_t* cr, double x, double y, double w, double h, double r, double
     cairo_stroke(cr);
 }
 
-// The in-game background: menu column on the left (buttons at the positions of the button
-// table, small logo at (80, 40), score centred on x 142 at y 340), the field framed at
-// x 298..766, y 26..494, the mode name under it (centred x 530, y 502) and the preview tray
-// (ball centres x 540, 592, 644, 696 at y 552).
+// The in-game background, around the places of the layout: the menu column on the left with
+// the score panel, the field framed, the mode name's plaque under it and the preview tray.
 // The word with a space between its letters (UTF-8 sequences kept whole).
 std::string Spaced(const std::string& word) {
     std::string out;
@@ -129,58 +128,67 @@ void MakeIngame(TPictureSet& set) {
     cairo_set_line_width(cr, 1.5);
     SetSource(cr, ui::kPanelEdge, 0.6);
     cairo_stroke(cr);
-    // The mode buttons hang from a thin rail under New Game.
+    // The mode buttons hang from a thin rail under New Game, a tick at the middle of each.
+    const TButtonPlace& newGame = kButtonPlaces[btnNewGame];
+    const TButtonPlace& kids = kButtonPlaces[btnKids];
+    const double modeMiddle = 12.5; // half a mode button's height
+    const double rail = kids.X - 9.5;
     cairo_set_line_width(cr, 1);
     SetSource(cr, ui::kPanelEdge, 0.45);
-    cairo_move_to(cr, 77.5, 196);
-    cairo_line_to(cr, 77.5, 292);
+    cairo_move_to(cr, rail, newGame.Y + 29);
+    cairo_line_to(cr, rail, kButtonPlaces[btnKids + 2].Y + 12);
     cairo_stroke(cr);
     for (int i = 0; i < 3; ++i) {
-        cairo_move_to(cr, 77.5, 220.5 + 36 * i);
-        cairo_line_to(cr, 86, 220.5 + 36 * i);
+        cairo_move_to(cr, rail, kButtonPlaces[btnKids + i].Y + modeMiddle);
+        cairo_line_to(cr, kids.X - 1, kButtonPlaces[btnKids + i].Y + modeMiddle);
     }
     cairo_stroke(cr);
-    // Score panel: label above the red figures, which the game writes at y 340.
-    Inset(cr, 70, 316, 146, 54, 12, 0.9);
+    // Score panel: label above the red figures the game writes at kScore.
+    Inset(cr, kScore.X - 72, kScore.Y - 24, 146, 54, 12, 0.9);
     SetFont(cr, TFace::Bold, 10);
     const std::string score = Spaced(Tr("Game.Score"));
     if (TextWidth(cr, score) > 136) set.NoteMisfit(CurrentLanguage() + " ingame: " + score);
-    LabelCentred(cr, score, 143, 332, ui::kTextDim, 0.9, 0);
-    Glow(cr, 143, 352, 60, Rgb(0xFF3040), 0.08);
-    // Thin separator between the game buttons and the screen buttons.
+    LabelCentred(cr, score, kScore.X + 1, kScore.Y - 8, ui::kTextDim, 0.9, 0);
+    Glow(cr, kScore.X + 1, kScore.Y + 12, 60, Rgb(0xFF3040), 0.08);
+    // Thin separators above the game buttons and above the screen buttons.
     cairo_pattern_t* sep = cairo_pattern_create_linear(70, 0, 216, 0);
     AddStop(sep, 0, ui::kPanelEdge, 0);
     AddStop(sep, 0.5, ui::kPanelEdge, 0.6);
     AddStop(sep, 1, ui::kPanelEdge, 0);
     cairo_set_source(cr, sep);
-    cairo_rectangle(cr, 70, 155, 146, 1);
-    cairo_rectangle(cr, 70, 377, 146, 1);
+    cairo_rectangle(cr, 70, newGame.Y - 12, 146, 1);
+    cairo_rectangle(cr, 70, kButtonPlaces[btnOptions].Y - 6, 146, 1);
     cairo_fill(cr);
     cairo_pattern_destroy(sep);
-    // Field frame and well.
+    // Field frame and well, 4 pixels round the cells.
+    const int fieldSide = kFieldCells * kCellPitch;
     {
         TCanvas sh(800, 600);
-        RoundedRect(sh.Cr(), 284, 14, 496, 494, 16);
+        RoundedRect(sh.Cr(), kFieldLeft - 14, kFieldTop - 12, fieldSide + 28, fieldSide + 26, 16);
         cairo_set_source_rgba(sh.Cr(), 0, 0, 0.05, 0.65);
         cairo_fill(sh.Cr());
         Blur(sh, 6);
         c.Paint(sh, 3, 5);
     }
-    Frame(cr, 294, 22, 476, 476, 8, 8);
-    Inset(cr, 294, 22, 476, 476, 8, 0.95);
-    // Bottom panel: the mode name plaque and the preview tray.
-    Frame(cr, 462, 500, 136, 20, 10, 2);
-    Inset(cr, 462, 500, 136, 20, 9, 0.9);
-    Frame(cr, 448, 526, 282, 54, 14, 4);
-    Inset(cr, 448, 526, 282, 54, 13, 0.92);
+    Frame(cr, kFieldLeft - 4, kFieldTop - 4, fieldSide + 8, fieldSide + 8, 8, 8);
+    Inset(cr, kFieldLeft - 4, kFieldTop - 4, fieldSide + 8, fieldSide + 8, 8, 0.95);
+    // Bottom panel: the mode name's plaque and the preview tray, from 92 pixels left of the
+    // first well's centre to 34 right of the last one's.
+    Frame(cr, kModeName.X - 68, kModeName.Y - 2, 136, 20, 10, 2);
+    Inset(cr, kModeName.X - 68, kModeName.Y - 2, 136, 20, 9, 0.9);
+    const int trayLeft = kPreviewCentreX - 92, trayTop = kPreviewCentreY - 26;
+    const int trayWidth = 92 + (kPreviewSlots - 1) * kCellPitch + 34;
+    Frame(cr, trayLeft, trayTop, trayWidth, 54, 14, 4);
+    Inset(cr, trayLeft, trayTop, trayWidth, 54, 13, 0.92);
     SetFont(cr, TFace::Bold, 11);
     // Between the tray's rounded end and the first well.
     SetFontToFit(cr, TFace::Bold, Tr("Game.Next"), 11, 9, 62);
     if (TextWidth(cr, Tr("Game.Next")) > 62)
         set.NoteMisfit(CurrentLanguage() + " ingame: " + Tr("Game.Next"));
-    LabelCentred(cr, Tr("Game.Next"), 482, 557, ui::kTextDim, 0.95, 0);
-    for (int k = 0; k < 4; ++k) {
-        const double x = 540 + 52 * k, y = 552;
+    LabelCentred(cr, Tr("Game.Next"), kPreviewCentreX - 58, kPreviewCentreY + 5, ui::kTextDim, 0.95,
+                 0);
+    for (int k = 0; k < kPreviewSlots; ++k) {
+        const double x = kPreviewCentreX + kCellPitch * k, y = kPreviewCentreY;
         cairo_arc(cr, x, y, 22, 0, 2 * kPi);
         cairo_pattern_t* well = cairo_pattern_create_radial(x, y - 6, 4, x, y, 22);
         AddStop(well, 0, Rgb(0x2A2270), 0.9);
@@ -281,7 +289,7 @@ void MakeBackground(TPictureSet& set) {
 }
 
 // The backdrop of the logo and loading screens, over the background: a halo behind the logo and
-// the trough of the progress bar at (286, 330).
+// the trough of the progress bar, 6 pixels round the bar at kProgressBar.
 void MakeLoadingElement(TPictureSet& set) {
     TCanvas c(800, 600);
     cairo_t* cr = c.Cr();
@@ -304,17 +312,18 @@ void MakeLoadingElement(TPictureSet& set) {
     cairo_fill(cr);
     cairo_pattern_destroy(rays);
     cairo_restore(cr);
-    Inset(cr, 280, 325, 240, 22, 11, 0.85);
+    Inset(cr, kProgressBar.X - 6, kProgressBar.Y - 5, kProgressBarWidth + 12, 22, 11, 0.85);
     SetFont(cr, TFace::Regular, 12);
-    LabelCentred(cr, Tr("Game.Loading"), 400, 368, ui::kTextDim, 0.9, 0.5);
+    LabelCentred(cr, Tr("Game.Loading"), kPictureWidth / 2, kProgressBar.Y + 38, ui::kTextDim, 0.9,
+                 0.5);
     AddQuadrants(set, "graphics/loading_element.tga", std::move(c));
 }
 
 // The progress bar, revealed from the left: a glowing cyan-to-violet capsule.
 void MakeStatusLine(TPictureSet& set) {
-    TCanvas c(228, 16);
+    TCanvas c(kProgressBarWidth, 16);
     cairo_t* cr = c.Cr();
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 228, 0);
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, kProgressBarWidth, 0);
     AddStop(g, 0, Rgb(0x3FD6FF));
     AddStop(g, 1, Rgb(0xA66BFF));
     RoundedRect(cr, 1, 2, 226, 12, 6);

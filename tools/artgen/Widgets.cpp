@@ -1,5 +1,6 @@
 #include "tools/artgen/Widgets.h"
 
+#include "layout/Layout.h"
 #include "tools/artgen/Palette.h"
 #include "tools/artgen/Translations.h"
 
@@ -236,8 +237,8 @@ void MakeHead(TPictureSet& set) {
     set.AddWhole("graphics/element_headtext_gamezone.tga", std::move(c));
 }
 
-// The message box: caption at y 200 and text from y 230 (70 and 100 px into the picture), the
-// Yes and No buttons at y 320 (190 px in).
+// The message box, drawn at kMessageBox: the caption at kMessageCaptionY and the text from
+// kMessageTextY, the Yes and No buttons below.
 void MakeInform(TPictureSet& set) {
     TCanvas c(443, 291);
     cairo_t* cr = c.Cr();
@@ -284,8 +285,8 @@ void MakeInform(TPictureSet& set) {
     set.AddWhole("graphics/inform.tga", std::move(c));
 }
 
-// High-score titles: pattern = mode. The arrows of the page buttons sit at x 340 and 690, y 130
-// (x -5 and 345, y 60 in the picture).
+// High-score titles: pattern = mode, drawn at kTableTitle, between the arrows of the page
+// buttons (btnPreviousTable and btnNextTable).
 void MakeHighMode(TPictureSet& set) {
     const std::string file = "graphics/high_mode.tga";
     std::vector<TCanvas> frames = FramesFor(file, 3);
@@ -327,8 +328,8 @@ void MakeHighMode(TPictureSet& set) {
     set.AddFrames(file, frames, 1);
 }
 
-// Options rows: pattern 0 "Sound" (drawn at y 260), pattern 1 "Music" (y 160). The minus button
-// sits at x 138 of the row, the bar at 160..354, the plus button at 358.
+// Options rows: pattern 0 "Sound" (drawn at kSoundRow), pattern 1 "Music" (kMusicRow). The
+// minus button, the volume bar and the plus button lie over the row's right part.
 void MakeSoundOpt(TPictureSet& set) {
     const std::string file = kButtons + "sound_opt.tga";
     std::vector<TCanvas> frames = FramesFor(file, 2);
@@ -371,11 +372,13 @@ void MakeSoundOpt(TPictureSet& set) {
             cairo_fill(cr);
         }
         SetFont(cr, TFace::Bold, 17);
-        // The minus button sits at x 138.
-        CheckFit(set, cr, file, Tr(labels[p]), 86);
+        // The label ends before the minus button.
+        const int minus = kButtonPlaces[btnMusicDown].X - kMusicRow.X;
+        const int bar = kVolumeBarLeft - kMusicRow.X;
+        CheckFit(set, cr, file, Tr(labels[p]), minus - 52);
         LabelLeft(cr, Tr(labels[p]), 48, 29, ui::kText, 1.0, 0.8);
         // Trough of the bar.
-        RoundedRect(cr, 158, 10, 198, 18, 9);
+        RoundedRect(cr, bar - 2, 10, kVolumeBarWidth + 4, 18, 9);
         cairo_set_source_rgba(cr, 0.02, 0.0, 0.08, 0.75);
         cairo_fill_preserve(cr);
         cairo_set_line_width(cr, 1);
@@ -383,7 +386,7 @@ void MakeSoundOpt(TPictureSet& set) {
         cairo_stroke(cr);
         // Scale marks under the trough.
         for (int i = 0; i <= 10; ++i) {
-            const double x = 160 + i * 19.4;
+            const double x = bar + i * kVolumeBarWidth / 10.0;
             cairo_rectangle(cr, x - 0.5, 31, 1, i % 5 == 0 ? 5 : 3);
         }
         SetSource(cr, ui::kTextDim, 0.6);
@@ -416,7 +419,7 @@ void MakeSoundBar(TPictureSet& set) {
 }
 
 // The full-screen check box, pattern = flag, drawn tinted 0xFF00CC99: light greys so the tint
-// shows. The box's hit area is x 1..23, y 2..23 of the picture.
+// shows. The box lies inside the square a press answers to (kFullScreenHit).
 void MakeFullScreen(TPictureSet& set) {
     const std::string file = kButtons + "fullscreen.tga";
     std::vector<TCanvas> frames = FramesFor(file, 2);
@@ -492,9 +495,9 @@ void MakeCursor(TPictureSet& set) {
     set.AddFrames("graphics/cursor.tga", frames, 1);
 }
 
-// The Options screen's language row (drawn at 330, 396): a globe, the label and, below it, when
-// a new choice takes effect. The game draws the arrows at x 186 and 366 of the row and the
-// chosen language between them.
+// The Options screen's language row (drawn at kLanguageRow): a globe, the label and, below it,
+// when a new choice takes effect. The game draws the language's arrows and the chosen language
+// between them over the row's right part.
 void MakeLanguageRow(TPictureSet& set) {
     const std::string file = kButtons + "language.tga";
     std::vector<TCanvas> frames = FramesFor(file, 1);
@@ -519,11 +522,13 @@ void MakeLanguageRow(TPictureSet& set) {
     cairo_move_to(cr, 17, 26);
     cairo_line_to(cr, 33, 26);
     cairo_stroke(cr);
+    // The texts end 4 pixels before the first arrow.
+    const int room = kButtonPlaces[btnLanguagePrevious].X - kLanguageRow.X - 4 - 46;
     SetFont(cr, TFace::Bold, 15);
-    CheckFit(set, cr, file, Tr("Opt.Language"), 136);
+    CheckFit(set, cr, file, Tr("Opt.Language"), room);
     LabelLeft(cr, Tr("Opt.Language"), 46, 19, ui::kText, 1.0, 0.8);
     SetFont(cr, TFace::Regular, 10);
-    CheckFit(set, cr, file, Tr("Opt.NextStart"), 136);
+    CheckFit(set, cr, file, Tr("Opt.NextStart"), room);
     LabelLeft(cr, Tr("Opt.NextStart"), 46, 33, ui::kTextDim, 0.95, 0.4);
     set.AddFrames(file, frames, 1);
 }
