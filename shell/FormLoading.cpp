@@ -238,6 +238,10 @@ void TForm1::LoadingStep() {
 
     buttons_ = std::make_unique<TButtons>(device_.get());
     Buttons = buttons_.get();
+    buttons_->OnSound = [](TButtonSound sound) {
+        if (SoundBank)
+            SoundBank->Play(sound == TButtonSound::Hover ? TSample::Hover : TSample::Click);
+    };
     Log.Line("Initializing XWindows :) ...");
     if (Buttons) Log.Line("...Ok");
     AddButtons();

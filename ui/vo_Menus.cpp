@@ -1,6 +1,5 @@
 #include "ui/vo_Menus.h"
 
-#include "fx/SoundBank.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
 #include "state/GameState.h"
@@ -15,10 +14,6 @@ namespace {
 
 constexpr int32_t kNormal = 0, kHovered = 1, kPressed = 2; // the three patterns of a button
 constexpr uint8_t kDefaultLastHelpPage = 4;
-
-void PlaySound(TSample s) {
-    if (SoundBank) SoundBank->Play(s);
-}
 
 bool Active(const TButton& b) {
     return (b.StateMask & Shell.Word) != 0;
@@ -72,7 +67,7 @@ void TButtons::Add(int32_t x, int32_t y, TPatternImage* image, uint32_t stateMas
 // The hover sound plays when the pointer comes onto a button other than the one that sounded
 // last; moving off and back onto the same button stays silent.
 int32_t TButtons::HoverPattern(int32_t index) {
-    if (index != HoverIndex) PlaySound(TSample::Hover);
+    if (index != HoverIndex && OnSound) OnSound(TButtonSound::Hover);
     HoverIndex = index;
     return kHovered;
 }
@@ -116,7 +111,7 @@ void TButtons::MouseDown() {
         b.Pressed = true;
         pressed_ = i;
         ButtonDown = true;
-        PlaySound(TSample::Click);
+        if (OnSound) OnSound(TButtonSound::Click);
     }
 }
 
@@ -146,7 +141,7 @@ bool TButtons::Pressable(int32_t index) const {
 
 bool TButtons::Press(int32_t index) {
     if (!Pressable(index)) return false;
-    PlaySound(TSample::Click);
+    if (OnSound) OnSound(TButtonSound::Click);
     const std::function<void()> command = Items[static_cast<size_t>(index)].OnClick;
     command();
     return true;

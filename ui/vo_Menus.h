@@ -1,7 +1,7 @@
 #pragma once
 // TButtons: the picture buttons of every screen. A button exists while its StateMask meets the
-// screen-state word; it shows pattern 0 (normal), 1 (hovered) or 2 (pressed or selected), plays
-// the hover and click sounds, and fires its OnClick on release.
+// screen-state word; it shows pattern 0 (normal), 1 (hovered) or 2 (pressed or selected), asks
+// for the hover and click sounds through OnSound, and fires its OnClick on release.
 #include "layout/Layout.h" // the button numbers
 
 #include <cstdint>
@@ -19,6 +19,9 @@ struct TButton {
     bool Selected = false;          // shown pressed and ignoring the mouse
     uint32_t StateMask = 0;
 };
+
+// The sounds a button asks for: the pointer came onto it, or it was pressed.
+enum class TButtonSound { Hover, Click };
 
 class TButtons {
 public:
@@ -42,6 +45,8 @@ public:
     int32_t Count = 0;
     int32_t HoverIndex = 0; // the button that last made the hover sound
     std::vector<TButton> Items;
+    // Plays a button's sound; silent while empty. The shell plays them through the sound bank.
+    std::function<void(TButtonSound)> OnSound;
     // Test hook: called for every button drawn, with its index and pattern.
     std::function<void(int32_t index, int32_t pattern)> OnDraw;
 

@@ -46,6 +46,10 @@ protected:
             buttons.Add(x, y, &picture, mask, [this, i] { ++fired[i]; });
         }
         buttons.OnDraw = [this](int32_t index, int32_t pattern) { drawn[index] = pattern; };
+        buttons.OnSound = [](TButtonSound s) {
+            if (SoundBank)
+                SoundBank->Play(s == TButtonSound::Hover ? TSample::Hover : TSample::Click);
+        };
     }
     void TearDown() override {
         SoundBank = nullptr;
