@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <utility>
 
 bool ReadFileBytes(const std::string& file, std::vector<uint8_t>& bytes, std::string* error,
                    size_t limit) {
@@ -58,24 +57,25 @@ bool IsRegularFile(const std::string& file) {
 
 namespace {
 
-TWriteFault pendingFault;
+TWriteStageHook stageHook = nullptr;
 
-// True (errno set) when the injected fault is at `stage`.
-bool Injected(const TWriteFault& fault, TWriteFault::TStage stage) {
-    if (fault.Stage != stage) return false;
-    errno = fault.Error;
+// True (errno set) when the hook makes `stage` fail.
+bool Injected(TWriteStage stage) {
+    const int error = stageHook ? stageHook(stage) : 0;
+    if (error == 0) return false;
+    errno = error;
     return true;
 }
 
 } // namespace
 
-void InjectWriteFault(TWriteFault fault) {
-    pendingFault = fault;
+void SetWriteStageHook(TWriteStageHook hook) {
+    stageHook = hook;
 }
 
 bool WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& bytes,
                          std::string* error) {
-    const TWriteFault fault = std::exchange(pendingFault, TWriteFault{});
+    if (stageHook) stageHook(TWriteStage::Begin);
     const std::string temp = file + ".tmp";
     auto fail = [&](const std::string& what) {
         if (error) *error = what + ": " + std::strerror(errno);
@@ -84,13 +84,13 @@ bool WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& by
     // Exclusive and without following links: a file or symlink already there (left by a killed
     // run, or planted) is removed and the creation tried once more.
     const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
-    int fd = Injected(fault, TWriteFault::Create) ? -1 : ::open(temp.c_str(), flags, 0644);
+    int fd = Injected(TWriteStage::Create) ? -1 : ::open(temp.c_str(), flags, 0644);
     if (fd < 0 && errno == EEXIST && ::unlink(temp.c_str()) == 0)
         fd = ::open(temp.c_str(), flags, 0644);
     if (fd < 0) return fail("cannot create " + temp);
     size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t w = Injected(fault, TWriteFault::Write)
+        const ssize_t w = Injected(TWriteStage::Write)
                               ? -1
                               : ::write(fd, bytes.data() + done, bytes.size() - done);
         if (w < 0 && errno == EINTR) continue;
@@ -103,7 +103,7 @@ bool WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& by
         }
         done += static_cast<size_t>(w);
     }
-    if (Injected(fault, TWriteFault::Flush) || ::fsync(fd) != 0) {
+    if (Injected(TWriteStage::Flush) || ::fsync(fd) != 0) {
         const int saved = errno;
         ::close(fd);
         ::unlink(temp.c_str());
@@ -114,7 +114,7 @@ bool WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& by
         ::unlink(temp.c_str());
         return fail("cannot close " + temp);
     }
-    if (Injected(fault, TWriteFault::Rename) || ::rename(temp.c_str(), file.c_str()) != 0) {
+    if (Injected(TWriteStage::Rename) || ::rename(temp.c_str(), file.c_str()) != 0) {
         const int saved = errno;
         ::unlink(temp.c_str());
         errno = saved;

@@ -23,14 +23,14 @@ bool WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& by
 // is removed, not followed. Only for a program that holds the instance lock.
 void RemoveStaleTemporary(const std::string& file);
 
-// Test hook: makes the next WriteFileAtomically fail at `Stage` with errno `Error`, as a
-// read-only or full folder would, whoever runs the test (permissions do not stop root). Used
-// once, then cleared; the default fails nothing.
-struct TWriteFault {
-    enum TStage { None, Create, Write, Flush, Rename } Stage = None;
-    int Error = 0;
-};
-void InjectWriteFault(TWriteFault fault);
+// The steps of WriteFileAtomically, each of which can fail.
+enum class TWriteStage { Begin, Create, Write, Flush, Rename };
+// Called at the start of every WriteFileAtomically (Begin) and before each of its steps: a
+// non-zero result makes that step fail with that errno, as a read-only or full folder would,
+// whoever runs the program (permissions do not stop root). For the tests' fault injection
+// (tests/support/WriteFaults.h); the default, null, fails nothing.
+using TWriteStageHook = int (*)(TWriteStage stage);
+void SetWriteStageHook(TWriteStageHook hook);
 
 // The local time of day, "HH:MM:SS".
 std::string TimeOfDayText();

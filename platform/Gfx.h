@@ -5,7 +5,8 @@
 // IGfxVertexBuffer for its resources. Objects are shared: a texture or buffer stays valid as long
 // as someone holds it, but draws nothing once its device is gone.
 //
-// CreateGfxSystem gives the SDL2 implementation (GfxSdl.cpp); GfxRecorder.h a recording double.
+// CreateGfxSystem gives the SDL2 implementation (GfxSdl.cpp); tests/support/GfxRecorder.h a
+// recording double for tests.
 #include "platform/GfxTypes.h"
 
 #include <cstdint>

@@ -5,7 +5,7 @@
 #include "game/GameModes.h"
 #include "game/HighScores.h"
 #include "game/Statistics.h"
-#include "platform/RecordingAudio.h"
+#include "tests/support/RecordingAudio.h"
 #include "platform/Registry.h"
 #include "render/RenderDevice.h"
 #include "render/TGAReader.h"

@@ -1,5 +1,5 @@
 #include "fx/FrameTiming.h"
-#include "platform/FakeClock.h"
+#include "tests/support/FakeClock.h"
 #include "platform/IdleHost.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "fx/SoundBank.h"
-#include "platform/RecordingAudio.h"
+#include "tests/support/RecordingAudio.h"
 #include "state/OptionsState.h"
 #include "state/ShellState.h"
 #include "tests/ui/TempDir.h"

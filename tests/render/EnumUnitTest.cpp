@@ -1,5 +1,5 @@
 #include "render/EnumUnit.h"
-#include "platform/GfxRecorder.h"
+#include "tests/support/GfxRecorder.h"
 
 #include <gtest/gtest.h>
 

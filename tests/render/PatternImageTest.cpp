@@ -1,5 +1,5 @@
 #include "render/PatternImage.h"
-#include "platform/GfxRecorder.h"
+#include "tests/support/GfxRecorder.h"
 #include "render/TGAReader.h"
 #include "tests/render/TestFiles.h"
 

@@ -1,4 +1,4 @@
-#include "platform/GfxRecorder.h"
+#include "tests/support/GfxRecorder.h"
 #include "tests/render/RenderTestSupport.h"
 
 #include <gtest/gtest.h>

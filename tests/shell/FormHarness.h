@@ -3,9 +3,9 @@
 // the generated game data, and the player's files in a scratch folder.
 #include "game/GameField.h"
 #include "game/HighScores.h"
-#include "platform/FakeClock.h"
+#include "tests/support/FakeClock.h"
 #include "platform/Paths.h"
-#include "platform/RecordingAudio.h"
+#include "tests/support/RecordingAudio.h"
 #include "render/PatternImage.h"
 #include "shell/Form.h"
 #include "shell/Log.h"

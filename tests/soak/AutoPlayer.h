@@ -8,7 +8,7 @@
 #include "game/BallKinds.h"
 #include "game/GameField.h"
 #include "platform/App.h"
-#include "platform/FakeClock.h"
+#include "tests/support/FakeClock.h"
 #include "render/PatternImage.h"
 #include "shell/Form.h"
 #include "state/GameState.h"

@@ -1,7 +1,7 @@
 #include "ui/vo_Menus.h"
 
 #include "fx/SoundBank.h"
-#include "platform/RecordingAudio.h"
+#include "tests/support/RecordingAudio.h"
 #include "render/PatternImage.h"
 #include "state/GameState.h"
 #include "state/HelpState.h"

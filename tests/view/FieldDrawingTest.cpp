@@ -2,7 +2,7 @@
 // through the graphics layer's recording double.
 #include "tests/game/FieldTestSupport.h"
 
-#include "platform/GfxRecorder.h"
+#include "tests/support/GfxRecorder.h"
 #include "render/PatternImage.h"
 #include "render/Pictures.h"
 #include "render/RenderDevice.h"

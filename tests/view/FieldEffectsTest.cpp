@@ -5,7 +5,7 @@
 
 #include "fx/ParticleEngine.h"
 #include "fx/SoundBank.h"
-#include "platform/RecordingAudio.h"
+#include "tests/support/RecordingAudio.h"
 #include "state/GameState.h"
 #include "view/FieldEffects.h"
 #include "view/FieldSounds.h"

@@ -1,4 +1,4 @@
-#include "platform/GfxRecorder.h"
+#include "tests/support/GfxRecorder.h"
 
 #include <cstdio>
 #include <cstring>
