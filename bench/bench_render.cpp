@@ -1,8 +1,8 @@
 // The render engine offscreen: one playing-screen frame (4 backdrop quarters, 81 cells, 81 balls,
 // 40 glyphs) drawn and presented, and loading a 512 x 512 32-bit TGA into a pattern set.
+#include "render/ImageReader.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
-#include "render/TGAReader.h"
 #include "tests/render/SampleScene.h"
 
 #include <benchmark/benchmark.h>

@@ -4,8 +4,8 @@
 #include "render/PatternImage.h"
 #include "state/PointerState.h"
 #include "state/ShellState.h"
+#include "ui/Buttons.h"
 #include "ui/VOFont.h"
-#include "ui/vo_Menus.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,8 +1,8 @@
 #include "render/PatternImage.h"
 
 #include "platform/Gfx.h"
+#include "render/ImageReader.h"
 #include "render/PixConv.h"
-#include "render/TGAReader.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Gfx.h"
-#include "render/EnumUnit.h"
+#include "render/ModeList.h"
 #include "render/PatternImage.h"
 
 #include <algorithm>

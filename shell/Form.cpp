@@ -26,9 +26,9 @@
 #include "state/OptionsState.h"
 #include "state/ShellState.h"
 #include "state/TablesState.h"
+#include "ui/Buttons.h"
 #include "ui/VOFont.h"
 #include "ui/VOStrings.h"
-#include "ui/vo_Menus.h"
 #include "view/FieldEffects.h"
 #include "view/FieldSounds.h"
 

@@ -20,8 +20,8 @@
 #include "state/PointerState.h"
 #include "state/ShellState.h"
 #include "state/TablesState.h"
+#include "ui/Buttons.h"
 #include "ui/VOStrings.h"
-#include "ui/vo_Menus.h"
 
 #include <cmath>
 

@@ -9,7 +9,7 @@
 #include "shell/Form.h"
 #include "state/PointerState.h"
 #include "state/ShellState.h"
-#include "ui/vo_Menus.h"
+#include "ui/Buttons.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -16,9 +16,9 @@
 #include "shell/Log.h"
 #include "state/GameState.h"
 #include "state/ShellState.h"
+#include "ui/Buttons.h"
 #include "ui/VOFont.h"
 #include "ui/VOStrings.h"
-#include "ui/vo_Menus.h"
 
 #include <algorithm>
 #include <cmath>

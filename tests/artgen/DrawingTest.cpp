@@ -1,6 +1,6 @@
 // The generator's drawing pieces: straight-alpha output, colour bleeding, the sphere, masks,
 // the font and the picture files.
-#include "render/TGAReader.h"
+#include "render/ImageReader.h"
 #include "tools/artgen/Canvas.h"
 #include "tools/artgen/Files.h"
 #include "tools/artgen/Font.h"

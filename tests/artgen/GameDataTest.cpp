@@ -1,6 +1,6 @@
 // The generated pictures, font and texts, read back the way the game reads them.
-#include "render/TGAReader.h"
 #include "render/Catalogue.h"
+#include "render/ImageReader.h"
 #include "ui/VOFont.h"
 
 #include <gtest/gtest.h>

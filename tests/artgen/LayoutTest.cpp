@@ -1,7 +1,7 @@
 // The generated pictures against the places the game draws them.
 #include "layout/Layout.h"
 #include "render/Catalogue.h"
-#include "render/TGAReader.h"
+#include "render/ImageReader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // What the fuzzers found, pinned down: each case is a fault a generated input exposed, with the
 // behaviour the reader has now. The inputs themselves are replayed from regressions/ as well.
 #include "platform/Bitmap.h"
-#include "render/TGAReader.h"
+#include "render/ImageReader.h"
 #include "shell/Settings.h"
 
 #include <gtest/gtest.h>

@@ -5,11 +5,11 @@
 #include "game/GameModes.h"
 #include "game/HighScores.h"
 #include "game/Statistics.h"
-#include "tests/support/RecordingAudio.h"
 #include "platform/Registry.h"
+#include "render/ImageReader.h"
 #include "render/RenderDevice.h"
-#include "render/TGAReader.h"
 #include "shell/Settings.h"
+#include "tests/support/RecordingAudio.h"
 #include "ui/VOFont.h"
 #include "ui/VOStrings.h"
 
@@ -292,7 +292,7 @@ int FuzzStats(const uint8_t* data, size_t size) {
 }
 
 const TFuzzTargetInfo FuzzTargetList[9] = {
-    {"tga", FuzzTga},         {"jpeg", FuzzJpeg},     {"bmp", FuzzBmp},   {"config", FuzzConfig},
-    {"strings", FuzzStrings}, {"sounds", FuzzSounds}, {"font", FuzzFont}, {"registry", FuzzRegistry},
-    {"stats", FuzzStats},
+    {"tga", FuzzTga},       {"jpeg", FuzzJpeg},         {"bmp", FuzzBmp},
+    {"config", FuzzConfig}, {"strings", FuzzStrings},   {"sounds", FuzzSounds},
+    {"font", FuzzFont},     {"registry", FuzzRegistry}, {"stats", FuzzStats},
 };

@@ -1,7 +1,7 @@
 #include "render/PatternImage.h"
-#include "tests/support/GfxRecorder.h"
-#include "render/TGAReader.h"
+#include "render/ImageReader.h"
 #include "tests/render/TestFiles.h"
+#include "tests/support/GfxRecorder.h"
 
 #include <gtest/gtest.h>
 

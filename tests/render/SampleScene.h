@@ -3,9 +3,9 @@
 // 400 x 300 quarters, 81 field cells, 81 glossy balls (one row of them turned), and 40 glyphs of
 // text blended with a colour. Shared by the offscreen picture test and the render benchmark.
 #include "platform/Bitmap.h"
+#include "render/ImageReader.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
-#include "render/TGAReader.h"
 
 #include <algorithm>
 #include <cmath>

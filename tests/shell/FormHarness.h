@@ -3,14 +3,14 @@
 // the generated game data, and the player's files in a scratch folder.
 #include "game/GameField.h"
 #include "game/HighScores.h"
-#include "tests/support/FakeClock.h"
 #include "platform/Paths.h"
-#include "tests/support/RecordingAudio.h"
 #include "render/PatternImage.h"
 #include "shell/Form.h"
 #include "shell/Log.h"
 #include "state/ShellState.h"
-#include "ui/vo_Menus.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/RecordingAudio.h"
+#include "ui/Buttons.h"
 
 #include <gtest/gtest.h>
 

@@ -8,12 +8,12 @@
 #include "game/BallKinds.h"
 #include "game/GameField.h"
 #include "platform/App.h"
-#include "tests/support/FakeClock.h"
 #include "render/PatternImage.h"
 #include "shell/Form.h"
 #include "state/GameState.h"
 #include "state/ShellState.h"
-#include "ui/vo_Menus.h"
+#include "tests/support/FakeClock.h"
+#include "ui/Buttons.h"
 
 #include <algorithm>
 #include <array>

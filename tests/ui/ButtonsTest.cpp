@@ -1,12 +1,12 @@
-#include "ui/vo_Menus.h"
+#include "ui/Buttons.h"
 
 #include "fx/SoundBank.h"
-#include "tests/support/RecordingAudio.h"
 #include "render/PatternImage.h"
 #include "state/GameState.h"
 #include "state/HelpState.h"
 #include "state/PointerState.h"
 #include "state/ShellState.h"
+#include "tests/support/RecordingAudio.h"
 #include "tests/ui/TempDir.h"
 #include "ui/VOStrings.h"
 

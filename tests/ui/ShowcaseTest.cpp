@@ -10,8 +10,8 @@
 #include "state/ShellState.h"
 #include "tests/ui/TempDir.h"
 #include "tests/ui/TestArt.h"
+#include "ui/Buttons.h"
 #include "ui/VOFont.h"
-#include "ui/vo_Menus.h"
 
 #include <gtest/gtest.h>
 

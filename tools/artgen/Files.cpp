@@ -1,6 +1,6 @@
 #include "tools/artgen/Files.h"
 
-#include "render/TGAReader.h"
+#include "render/ImageReader.h"
 
 #include <algorithm>
 #include <cstdio>

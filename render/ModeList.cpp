@@ -1,4 +1,4 @@
-#include "render/EnumUnit.h"
+#include "render/ModeList.h"
 
 #include "platform/Gfx.h"
 

@@ -1,4 +1,4 @@
-#include "ui/vo_Menus.h"
+#include "ui/Buttons.h"
 
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"

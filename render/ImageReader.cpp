@@ -1,4 +1,4 @@
-#include "render/TGAReader.h"
+#include "render/ImageReader.h"
 
 #include "platform/Files.h"
 
