@@ -137,7 +137,8 @@ bool TForm1::InitialiseDevice() {
 
 bool TForm1::FormCreate() {
     created_ = true;
-    // 1.-4. The window: borderless in full screen and on an 800 x 600 desktop.
+    // The window is borderless in full screen and on a desktop of the picture's size. Both random
+    // generators are seeded from the clock, once.
     bool borderless = false;
     if (Options.FullScreen) {
         borderless = true;
@@ -169,12 +170,12 @@ bool TForm1::FormCreate() {
         app_->SetRestQuery([this] { return AtRest(); });
     }
 
-    // 5.-6.
+    // The logo comes first, and the log starts afresh.
     Shell.Word = scrLogo;
     Tables.PlayerName = "Player";
     Log.Start(options_.LogFile);
 
-    // 7.-9. The device, the adapter and the processor.
+    // The device, then the adapter and the processor into the log.
     Log.Line("Initializing Direct3D Device...");
     if (InitialiseDevice()) Log.Line("...Ok");
     const TAdapterInfo& adapter = device_->AdapterInfo();
@@ -183,19 +184,19 @@ bool TForm1::FormCreate() {
     ReadCpuIdentification(vendor, brand);
     Log.Line("CPU - " + vendor + " " + brand);
 
-    // 10.-11. The start-up pictures.
+    // The pictures of the logo; the others load under the loading bar.
     Log.Line("Initializing Font Render Device...");
     Log.Line("Loading textures...");
     for (const TCatalogueEntry& entry : StartupCatalogue()) LoadPicture(entry);
 
-    // 12.-13.
+    // The frames start; the logo's letters wait 20 units before they move.
     Log.Line("Starting Logo");
     frameTimer_->MayRealTime = true;
     logo_.LogoClock = -20.0;
     Shell.ReturnState = scrMenu;
     Shell.BackState = scrMenu;
 
-    // 14. The field and the particle engine.
+    // The field with its listeners, and the particle engine.
     field_ = std::make_unique<TGameField>(9, 9);
     GameField = field_.get();
     field_->Stats = &stats_;
@@ -206,7 +207,7 @@ bool TForm1::FormCreate() {
     particles_ = std::make_unique<TVOParticleEngine>(device_.get());
     ParticleEngine = particles_.get();
     DebrisPhase = &field_->BouncePhase;
-    // 15. Activation reaches ApplicationActivate / ApplicationDeactivate through the App layer.
+    // Activation reaches ApplicationActivate / ApplicationDeactivate through the App layer.
     return true;
 }
 

@@ -100,15 +100,15 @@ bool TForm1::AtRest() const {
 }
 
 void TForm1::FrameTimer1RealTime(double delta) {
-    // 1. The caret blinks over 8 units: 0 -> 2, then back to a small value at or below 0.
+    // The caret blinks over 8 units: 0 -> 2, then back to a small value at or below 0.
     Clocks.CaretClock += delta / 4;
     if (Clocks.CaretClock >= 2) Clocks.CaretClock = 2 - Clocks.CaretClock;
-    // 2. The small logo plays its 38 frames once, rests on the last until the clock passes 500.
+    // The small logo plays its 38 frames once, rests on the last until the clock passes 500.
     Clocks.AnimClock += static_cast<float>(delta);
     if (Clocks.AnimClock < 38) Clocks.SmallLogoFrame = static_cast<int32_t>(Clocks.AnimClock);
     if (Clocks.AnimClock > 500) Clocks.AnimClock = 0;
 
-    // 3. The loading step draws and presents its own frames. After it failed the program is
+    // The loading step draws and presents its own frames. After it failed the program is
     // ending: a frame that still comes neither loads again nor draws.
     if (loadingFailed_) return;
     if (Shell.Word == scrLoading) {
@@ -121,17 +121,17 @@ void TForm1::FrameTimer1RealTime(double delta) {
     CountPlayTime(delta);
     keys_->Frame();
 
-    // 4.-5.
+    // The effects move on before anything is drawn.
     if (ParticleEngine) ParticleEngine->Update(delta);
     device_->BeginFrame();
 
-    // 6. The logo over the background.
+    // The logo over the background.
     if (Shell.Word == scrLogo) {
         DrawQuadrants(Pictures.Background);
         LogoStep(delta);
     }
 
-    // 7. The common layer: background, empty grid, buttons, small logo.
+    // The common layer under every screen: background, empty grid, buttons, small logo.
     if (Shell.Word != scrLogo && Shell.Word != scrLoading) {
         DrawQuadrants(Pictures.Ingame);
         for (int c = 0; c < kFieldCells; ++c)
@@ -142,7 +142,8 @@ void TForm1::FrameTimer1RealTime(double delta) {
                            fxBlend);
     }
 
-    // 8.-11. The screens (the flags never meet the whole values of the start sequence).
+    // The screens in a fixed order (their flags never meet the whole values of the start
+    // sequence).
     if (HasFlag(Shell.Word, scrHelp)) {
         DrawScreenHead(Strings ? Strings->Help : std::string());
         device_->DrawImage(Pictures.Help[Help.Page % Pictures.Help.size()], kHelpPage.X,
@@ -153,17 +154,16 @@ void TForm1::FrameTimer1RealTime(double delta) {
     if (HasFlag(Shell.Word, scrPlaying)) DrawPlaying(delta);
     if (FieldShowsNoGame()) DrawInvitation();
 
-    // 12. The message box.
+    // The message box over all of them.
     if (HasFlag(Shell.Word, scrMessageBox)) DrawMessageBox();
 
     // The keyboard's focus marks, over everything but the pointer.
     keys_->Draw(*device_);
 
-    // 13. In full screen the game draws its own pointer, while the mouse is in use.
+    // In full screen the game draws its own pointer, while the mouse is in use.
     if (device_->FullScreen() && !keys_->CursorShown() && keys_->Focused() < 0)
         device_->DrawImage(Pictures.Cursor, Pointer.X, Pointer.Y, 0, fxBlend);
 
-    // 14.
     device_->EndFrame();
     device_->PresentFrame();
 }
