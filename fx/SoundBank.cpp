@@ -141,16 +141,19 @@ uint32_t TSoundBank::LoadListed(const std::string& dataDir, const std::string& p
     return InsideDataFolder(path) ? LoadSample(JoinPath(dataDir, path)) : 0;
 }
 
-// One line of the sound list: name TAB path TAB number. Returns false with the reason.
+// One line of the sound list: name TAB path TAB number. False with the reason in `error`.
 bool TSoundBank::LoadLine(const std::string& line, const std::string& dataDir,
-                          std::string& reason) {
+                          std::string* error) {
+    const auto fail = [error](const std::string& reason) {
+        if (error) *error = reason;
+        return false;
+    };
     std::string_view rest = line;
     const std::string name(TakeField(rest));
     const std::string path(TakeField(rest));
     double number = 0.0;
     if (!ParseDecimal(rest, number)) {
-        reason = "\"" + std::string(rest) + "\" is not a decimal number";
-        return false;
+        return fail("\"" + std::string(rest) + "\" is not a decimal number");
     }
 
     for (size_t i = 0; i < std::size(kNamedKeys); ++i)
@@ -162,8 +165,7 @@ bool TSoundBank::LoadLine(const std::string& line, const std::string& dataDir,
 
     int32_t n = 0;
     if (!ParseInteger(name.size() > 2 ? std::string_view(name).substr(2) : std::string_view(), n)) {
-        reason = "\"" + name + "\" does not end in a whole number";
-        return false;
+        return fail("\"" + name + "\" does not end in a whole number");
     }
     std::array<uint32_t, kPictureSounds>* table = nullptr;
     int32_t last = kPictureSounds; // the tables' last number in the list (1-based)
@@ -218,7 +220,7 @@ bool TSoundBank::LoadFromText(const std::string& text, const std::string& listNa
     const std::vector<std::string> lines = SplitLines(text);
     for (size_t i = 0; i < lines.size(); ++i) {
         std::string reason;
-        if (!LoadLine(lines[i], dataDir, reason)) {
+        if (!LoadLine(lines[i], dataDir, &reason)) {
             if (error) *error = listName + ":" + std::to_string(i + 1) + ": " + reason;
             ok = false;
             break;

@@ -79,7 +79,7 @@ private:
     uint32_t LoadSample(const std::string& path);
     uint32_t LoadListed(const std::string& dataDir, const std::string& path);
     void LoadBombFiles(const std::string& dataDir);
-    bool LoadLine(const std::string& line, const std::string& dataDir, std::string& reason);
+    bool LoadLine(const std::string& line, const std::string& dataDir, std::string* error);
 
     IAudio* audio_;
     std::array<uint32_t, static_cast<size_t>(TSample::Count)> named_{};

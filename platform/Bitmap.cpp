@@ -201,23 +201,18 @@ uint16_t Le16(const uint8_t* p) {
 // or header length in a tiny file would have it ask for gigabytes or terabytes. Refused: a header
 // length other than the known ones (12..124 bytes), sizes of 0 or beyond kMaxBitmapPixels, an
 // unknown depth, more palette colours than the depth can index, and uncompressed rows that the
-// file does not hold. False with the reason.
-bool CheckBmpHeaders(SDL_RWops* source, std::string& reason) {
+// file does not hold. False with the reason in `error`.
+bool CheckBmpHeaders(SDL_RWops* source, std::string* error) {
     uint8_t h[14 + 40] = {};
     const Sint64 start = SDL_RWtell(source);
     const Sint64 total = SDL_RWsize(source);
     const size_t got = SDL_RWread(source, h, 1, sizeof h);
     SDL_RWseek(source, start, RW_SEEK_SET);
-    if (got < 18 || h[0] != 'B' || h[1] != 'M') {
-        reason = "not a BMP file";
-        return false;
-    }
+    if (got < 18 || h[0] != 'B' || h[1] != 'M') return Fail(error, "not a BMP file");
     const uint32_t pixelsAt = Le32(h + 10);
     const uint32_t infoSize = Le32(h + 14);
-    if (infoSize < 12 || infoSize > 124 || got < 14 + std::min<uint32_t>(infoSize, 40)) {
-        reason = "the BMP header is damaged";
-        return false;
-    }
+    if (infoSize < 12 || infoSize > 124 || got < 14 + std::min<uint32_t>(infoSize, 40))
+        return Fail(error, "the BMP header is damaged");
     int64_t width = 0, height = 0;
     uint32_t depth = 0, compression = 0, colours = 0;
     if (infoSize == 12) { // the OS/2 core header: 16-bit sizes
@@ -232,35 +227,25 @@ bool CheckBmpHeaders(SDL_RWops* source, std::string& reason) {
         if (infoSize >= 36) colours = Le32(h + 46);
     }
     height = height < 0 ? -height : height; // negative: rows stored top first
-    if (width <= 0 || height == 0 || width * height > kMaxBitmapPixels) {
-        reason = "the BMP has no pixels or is too large (" + std::to_string(width) + " x " +
-                 std::to_string(height) + ")";
-        return false;
-    }
+    if (width <= 0 || height == 0 || width * height > kMaxBitmapPixels)
+        return Fail(error, "the BMP has no pixels or is too large (" + std::to_string(width) +
+                               " x " + std::to_string(height) + ")");
     const uint32_t depths[] = {1, 2, 4, 8, 16, 24, 32};
-    if (std::find(std::begin(depths), std::end(depths), depth) == std::end(depths)) {
-        reason = "the BMP has an unknown depth (" + std::to_string(depth) + " bits)";
-        return false;
-    }
-    if (depth <= 8 && colours > (1u << depth)) {
-        reason = "the BMP claims " + std::to_string(colours) + " palette colours";
-        return false;
-    }
+    if (std::find(std::begin(depths), std::end(depths), depth) == std::end(depths))
+        return Fail(error, "the BMP has an unknown depth (" + std::to_string(depth) + " bits)");
+    if (depth <= 8 && colours > (1u << depth))
+        return Fail(error, "the BMP claims " + std::to_string(colours) + " palette colours");
     // Uncompressed (0) and masked (3, 6) rows are padded to 4 bytes and must all be there. A
     // run-length picture (1, 2) needs two bytes per run of at most 255 pixels; one that claims
     // over a megapixel and more than 1024 pixels per byte it holds is cut short.
     const int64_t first = pixelsAt ? pixelsAt : 14 + int64_t{infoSize};
     const int64_t data = total >= 0 ? total - std::min<int64_t>(first, total) : -1;
     if (data >= 0 && (compression == 0 || compression == 3 || compression == 6) &&
-        data < (width * depth + 31) / 32 * 4 * height) {
-        reason = "the BMP ends inside its pixel data";
-        return false;
-    }
+        data < (width * depth + 31) / 32 * 4 * height)
+        return Fail(error, "the BMP ends inside its pixel data");
     if (data >= 0 && (compression == 1 || compression == 2) && width * height > (1 << 20) &&
-        width * height / 1024 > data) {
-        reason = "the BMP ends inside its run-length data";
-        return false;
-    }
+        width * height / 1024 > data)
+        return Fail(error, "the BMP ends inside its run-length data");
     return true;
 }
 
@@ -268,7 +253,7 @@ bool CheckBmpHeaders(SDL_RWops* source, std::string& reason) {
 bool LoadBMP(SDL_RWops* source, const std::string& name, TBitmap& out, std::string* error) {
     if (!source) return Fail(error, name + ": cannot open the file (" + SDL_GetError() + ")");
     std::string reason;
-    if (!CheckBmpHeaders(source, reason)) {
+    if (!CheckBmpHeaders(source, &reason)) {
         SDL_RWclose(source);
         return Fail(error, name + ": not a readable BMP file (" + reason + ")");
     }

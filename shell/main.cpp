@@ -46,18 +46,22 @@ int CommandLine(int argc, char** argv) {
     return 2;
 }
 
-// Creates the data folder when missing; the reason why the player's files cannot be kept there,
-// or empty when they can.
-std::string CannotKeepFiles(const std::string& dir) {
+// Creates the data folder when missing; false, with the reason in `error`, when the player's
+// files cannot be kept there.
+bool CanKeepFiles(const std::string& dir, std::string* error) {
+    const auto fail = [error](const std::string& reason) {
+        if (error) *error = reason;
+        return false;
+    };
     if (dir.empty())
-        return "there is no home folder (HOME and XDG_DATA_HOME are unset or relative)";
+        return fail("there is no home folder (HOME and XDG_DATA_HOME are unset or relative)");
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
-    if (ec) return "the folder " + dir + " cannot be created (" + ec.message() + ")";
-    if (!std::filesystem::is_directory(dir, ec)) return dir + " is not a folder";
+    if (ec) return fail("the folder " + dir + " cannot be created (" + ec.message() + ")");
+    if (!std::filesystem::is_directory(dir, ec)) return fail(dir + " is not a folder");
     if (::access(dir.c_str(), W_OK | X_OK) != 0)
-        return "the folder " + dir + " cannot be written (" + std::strerror(errno) + ")";
-    return {};
+        return fail("the folder " + dir + " cannot be written (" + std::strerror(errno) + ")");
+    return true;
 }
 
 } // namespace
@@ -75,7 +79,8 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    std::string cannotKeep = CannotKeepFiles(dataDir);
+    std::string cannotKeep;
+    const bool canKeep = CanKeepFiles(dataDir, &cannotKeep);
     TInstanceLock lock;
     if (lock.Acquire(dataDir) == TInstanceLock::TResult::AlreadyRunning) {
         // The running copy owns the files: this one ends without touching any of them.
@@ -85,12 +90,12 @@ int main(int argc, char** argv) {
     }
 
     TFormOptions options;
-    if (cannotKeep.empty() && paths::EnterUserDataDir(&error)) {
+    if (canKeep && paths::EnterUserDataDir(&error)) {
         options.LogFile = dataDir + "/Log.txt";
         options.ConfigFile = dataDir + "/Config.bin";
         RemoveStaleTemporary(options.ConfigFile);
     } else {
-        if (cannotKeep.empty()) cannotKeep = error;
+        if (canKeep) cannotKeep = error;
         // Nothing is written anywhere else, the working folder least of all.
         options.LogFile.clear();
         options.ConfigFile.clear();
