@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test through CTest; then builds the game and
-# its tests again with clang under AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize,
-# on the data the first build generated) and runs the tests and the fuzzers there. Exits non-zero
-# on any failure. VO_SANITIZE=0 ./test.sh leaves out the second part.
+# Installs what is missing, checks the formatting of every source file, builds, runs every test
+# through CTest and the static checks (.clang-tidy); then builds the game and its tests again with
+# clang under AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize, on the data the
+# first build generated) and runs the tests and the fuzzers there. Exits non-zero on any failure.
+# VO_SANITIZE=0 ./test.sh leaves out the second part.
 #
 # ./test.sh --quick builds the same way and runs only the tests labelled "unit": the quick loop
 # while working. The full run (no option) is what CI runs.
@@ -14,7 +15,8 @@ for arg in "$@"; do
     --quick) quick=1 ;;
     -h | --help)
       echo "Usage: ./test.sh [--quick]"
-      echo "  (none)   every test, the checks, then the sanitizer build and the fuzzers (CI)"
+      echo "  (none)   the formatting, every test, the static checks, then the sanitizer build and"
+      echo "           the fuzzers (what CI runs)"
       echo "  --quick  build, then only the tests labelled \"unit\""
       exit 0
       ;;
@@ -25,8 +27,10 @@ for arg in "$@"; do
   esac
 done
 source scripts/setup.sh
+source scripts/checks.sh
 vo_install_packages
 started=$SECONDS
+[ "$quick" = 1 ] || vo_check_format
 # Tests and benchmarks on, whatever an earlier ./play.sh configured build/ with.
 vo_build build -DVO_TESTS=ON -DVO_BENCH=ON
 if [ "$quick" = 1 ]; then
@@ -42,6 +46,9 @@ echo "test.sh: running the tests"
 # No test found is a failure, not a pass.
 ctest --test-dir build --output-on-failure --no-tests=error -j "$(nproc)"
 echo "test.sh: the tests passed ($((SECONDS - started)) s so far)"
+tidy_started=$SECONDS
+vo_check_tidy build
+echo "test.sh: the static checks took $((SECONDS - tidy_started)) s"
 if [ "${VO_SANITIZE:-1}" != 0 ]; then
   vo_build_sanitized build-sanitize "$VO_ROOT/build/game"
   echo "test.sh: running the tests and the fuzzers under the sanitizers"

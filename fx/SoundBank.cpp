@@ -142,8 +142,7 @@ uint32_t TSoundBank::LoadListed(const std::string& dataDir, const std::string& p
 }
 
 // One line of the sound list: name TAB path TAB number. False with the reason in `error`.
-bool TSoundBank::LoadLine(const std::string& line, const std::string& dataDir,
-                          std::string* error) {
+bool TSoundBank::LoadLine(const std::string& line, const std::string& dataDir, std::string* error) {
     const auto fail = [error](const std::string& reason) {
         if (error) *error = reason;
         return false;
@@ -221,7 +220,10 @@ bool TSoundBank::LoadFromText(const std::string& text, const std::string& listNa
     for (size_t i = 0; i < lines.size(); ++i) {
         std::string reason;
         if (!LoadLine(lines[i], dataDir, &reason)) {
-            if (error) *error = listName + ":" + std::to_string(i + 1) + ": " + reason;
+            if (error) {
+                *error = listName + ":" + std::to_string(i + 1) + ": ";
+                *error += reason;
+            }
             ok = false;
             break;
         }

@@ -82,8 +82,8 @@ void TGameField::TurnTravellingBall() {
             auto next = [&](int i, int j) {
                 return Inside(i, j) && RoundEven(PathGrid(i, j)) == 2;
             };
-            TravelDirX = next(x + 1, y) ? 1 : next(x - 1, y) ? -1 : 0;
-            TravelDirY = next(x, y + 1) ? 1 : next(x, y - 1) ? -1 : 0;
+            TravelDirX = static_cast<int16_t>(next(x + 1, y) ? 1 : next(x - 1, y) ? -1 : 0);
+            TravelDirY = static_cast<int16_t>(next(x, y + 1) ? 1 : next(x, y - 1) ? -1 : 0);
             if (TravelDirX != oldX || TravelDirY != oldY)
                 Emit([](IFieldEvents& e) { e.CornerTurned(); });
         }

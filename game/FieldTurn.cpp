@@ -85,7 +85,7 @@ void TGameField::SpawnBalls(int32_t count, bool random) {
             x = Random(MaxX + 1);
             y = Random(MaxY + 1);
         } while (Cells(x, y).Kind != 0);
-        const TCell ball = random ? BallKinds[static_cast<size_t>(1 + Random(mode == 0 ? 7 : 6))]
+        const TCell ball = random ? BallKinds[1 + static_cast<size_t>(Random(mode == 0 ? 7 : 6))]
                                   : Preview[static_cast<size_t>(i % 5)];
         Cells(x, y) = ball;
         AppearTimers(x, y) = kAppearTime;

@@ -9,14 +9,17 @@ public:
     TGrid() = default;
     TGrid(int columns, int rows) : columns_(columns), rows_(rows), data_(Size(columns, rows)) {}
 
-    T& operator()(int x, int y) { return data_[static_cast<size_t>(x * rows_ + y)]; }
-    const T& operator()(int x, int y) const { return data_[static_cast<size_t>(x * rows_ + y)]; }
+    T& operator()(int x, int y) { return data_[Index(x, y)]; }
+    const T& operator()(int x, int y) const { return data_[Index(x, y)]; }
 
     void Fill(const T& value) { std::fill(data_.begin(), data_.end(), value); }
     int Columns() const { return columns_; }
     int Rows() const { return rows_; }
 
 private:
+    size_t Index(int x, int y) const {
+        return static_cast<size_t>(x) * static_cast<size_t>(rows_) + static_cast<size_t>(y);
+    }
     static size_t Size(int columns, int rows) {
         return columns > 0 && rows > 0 ? static_cast<size_t>(columns) * static_cast<size_t>(rows)
                                        : 0;

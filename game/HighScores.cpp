@@ -70,7 +70,7 @@ int InsertHighScore(THighScoreBlock& block, int32_t score) {
     }
     if (p >= kHighScoreRows) return kNotEntered;
     for (int i = kHighScoreRows - 2; i >= p; --i) {
-        block[static_cast<size_t>(i + 1)] = block[static_cast<size_t>(i)];
+        block[static_cast<size_t>(i) + 1] = block[static_cast<size_t>(i)];
     }
     block[static_cast<size_t>(p)].Score = static_cast<uint16_t>(std::clamp(score, 0, 65535));
     return p;

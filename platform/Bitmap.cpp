@@ -322,7 +322,7 @@ void TBitmap::FillHatchDiagCross(int32_t x0, int32_t y0, int32_t x1, int32_t y1,
         uint8_t* row = ScanLine(y);
         for (int32_t x = x0; x < x1; ++x) {
             const bool onLine = ((x + y) & 7) == 7 || ((x - y) & 7) == 0;
-            PutPixel(row + x * b, b, onLine ? colour : background);
+            PutPixel(row + std::ptrdiff_t{x} * b, b, onLine ? colour : background);
         }
     }
 }
@@ -354,7 +354,7 @@ uint32_t TBitmap::PixelARGB(int32_t x, int32_t y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
     if (bitsPerPixel_ != 24 && bitsPerPixel_ != 32) return 0;
     const int32_t b = bitsPerPixel_ / 8;
-    const uint8_t* p = ScanLine(y) + x * b;
+    const uint8_t* p = ScanLine(y) + std::ptrdiff_t{x} * b;
     const uint32_t alpha = b == 4 ? p[3] : 0xFF;
     return alpha << 24 | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
 }
@@ -363,5 +363,5 @@ void TBitmap::SetPixel(int32_t x, int32_t y, TColor colour) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
     if (bitsPerPixel_ != 24 && bitsPerPixel_ != 32) return;
     const int32_t b = bitsPerPixel_ / 8;
-    PutPixel(ScanLine(y) + x * b, b, colour);
+    PutPixel(ScanLine(y) + std::ptrdiff_t{x} * b, b, colour);
 }

@@ -23,7 +23,7 @@ void ReadCpuIdentification(std::string& vendor, std::string& brand) {
         for (unsigned leaf = 0; leaf < 3; ++leaf) {
             unsigned r[4] = {};
             __get_cpuid(0x80000002 + leaf, &r[0], &r[1], &r[2], &r[3]);
-            std::memcpy(text + 16 * leaf, r, 16);
+            std::memcpy(text + size_t{16} * leaf, r, 16);
         }
         brand = text; // up to the first zero byte
     }

@@ -56,7 +56,7 @@ TPixelRect Union(const TPixelRect& a, const TPixelRect& b) {
     return {std::min(a.X0, b.X0), std::min(a.Y0, b.Y0), std::max(a.X1, b.X1), std::max(a.Y1, b.Y1)};
 }
 
-std::vector<TPixelRect> JoinDamage(std::vector<TPixelRect> boxes,
+std::vector<TPixelRect> JoinDamage(const std::vector<TPixelRect>& boxes,
                                    const std::vector<TDrawExtent>& now, const TPixelRect& picture) {
     std::vector<TPixelRect> rects;
     for (const TPixelRect& box : boxes)

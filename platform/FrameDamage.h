@@ -34,7 +34,7 @@ struct TDrawExtent {
 
 // Joins the boxes of the unmatched draws into rectangles that do not overlap, grown over the draws
 // of `now` that must not be cut, inside `picture`.
-std::vector<TPixelRect> JoinDamage(std::vector<TPixelRect> boxes,
+std::vector<TPixelRect> JoinDamage(const std::vector<TPixelRect>& boxes,
                                    const std::vector<TDrawExtent>& now, const TPixelRect& picture);
 
 // The rectangles (inside `picture`, not overlapping each other) where the new frame's pixels may
@@ -74,5 +74,5 @@ std::vector<TPixelRect> FindDamage(const std::vector<TDrawExtent>& before,
     }
     for (; i < before.size(); ++i) boxes.push_back(before[i].Box);
     for (; j < now.size(); ++j) boxes.push_back(now[j].Box);
-    return JoinDamage(std::move(boxes), now, picture);
+    return JoinDamage(boxes, now, picture);
 }

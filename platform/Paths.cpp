@@ -59,7 +59,7 @@ std::string ExecutableDir() {
 std::string DataDir() {
     if (!overrideDataDir.empty()) return overrideDataDir;
     static const std::string dir = [] {
-        const std::string exe = ExecutableDir();
+        std::string exe = ExecutableDir();
         std::error_code ec;
         if (fs::exists(exe + "/strings.txt", ec)) return exe;
         const fs::path installed = fs::path(exe) / ".." / "share" / "velm-orra";

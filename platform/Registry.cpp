@@ -28,7 +28,7 @@ std::string Trim(const std::string& s) {
 }
 
 // A registry file of a few lines; anything larger is not one.
-constexpr size_t kMaxRegistryBytes = 64 * 1024;
+constexpr size_t kMaxRegistryBytes = size_t{64} * 1024;
 
 // The file's lines; false when something is there that cannot be read as a registry file (a
 // folder, a FIFO, a device, unreadable, too large). A missing file has no lines.

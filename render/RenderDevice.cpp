@@ -265,7 +265,8 @@ struct TRenderDevice::TImpl {
         e.Height = h;
         // The first axis of this computation comes from the height: with the angle counted as
         // it is, this makes angle 64 draw the pattern upright.
-        const double cx = h / 2, cy = w / 2;
+        // Whole halves: an odd side turns about the pixel left of and above its middle.
+        const double cx = static_cast<double>(h / 2), cy = static_cast<double>(w / 2);
         const double px[4] = {0, double(h), 0, double(h)};
         const double py[4] = {0, 0, double(w), double(w)};
         for (int i = 0; i < 4; ++i) {

@@ -13,7 +13,7 @@ VO_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick x11-utils xauth
   appstream desktop-file-utils dpkg-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format clang-tidy
 )
 
 vo_install_packages() {

@@ -399,7 +399,8 @@ void TFormKeys::Draw(TRenderDevice& device) {
             image->LockTexture(0, pitch, bits) != 0)
             return;
         for (int32_t row = 0; row < 8; ++row)
-            std::fill_n(reinterpret_cast<uint32_t*>(bits + row * pitch), 8, 0xFFFFFFFFu);
+            std::fill_n(reinterpret_cast<uint32_t*>(bits + std::ptrdiff_t{row} * pitch), 8,
+                        0xFFFFFFFFu);
         image->UnlockTexture(0);
         white_ = std::move(image);
     }

@@ -19,7 +19,7 @@
 namespace {
 
 // A statistics file is a few hundred bytes; anything far larger is not ours.
-constexpr uintmax_t kMaxStatsBytes = 64 * 1024;
+constexpr uintmax_t kMaxStatsBytes = uintmax_t{64} * 1024;
 
 constexpr uint32_t kWhite = 0xFFFFFFFF;
 constexpr uint32_t kLabel = 0xFFFFDDAA; // 0xAABBGGRR: a light blue for the row labels

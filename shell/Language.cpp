@@ -37,7 +37,7 @@ const std::vector<TLanguage>& All() {
 
 std::string CodeOfLocale(const std::string& locale) {
     // The language part ends at the territory, the code set or the modifier.
-    const std::string code = Lower(locale.substr(0, locale.find_first_of("_.@-")));
+    std::string code = Lower(locale.substr(0, locale.find_first_of("_.@-")));
     for (const TLanguage& l : All())
         if (code == l.Code) return code;
     return {};
@@ -51,7 +51,7 @@ std::string FromEnvironment(const TGetEnv& getEnv) {
         size_t start = 0;
         while (start <= list.size()) {
             const size_t colon = std::min(list.find(':', start), list.size());
-            const std::string code = CodeOfLocale(list.substr(start, colon - start));
+            std::string code = CodeOfLocale(list.substr(start, colon - start));
             if (!code.empty()) return code;
             start = colon + 1;
         }

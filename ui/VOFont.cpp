@@ -53,7 +53,7 @@ bool TVOFont::LoadMetrics(const std::string& fileName, std::string* error) {
     // Only a regular file of sane size: a FIFO or a device in its place must not block or
     // stream without end.
     std::vector<uint8_t> bytes;
-    if (!ReadFileBytes(FilePath(fileName), bytes, nullptr, 64 * 1024)) {
+    if (!ReadFileBytes(FilePath(fileName), bytes, nullptr, size_t{64} * 1024)) {
         struct stat st {};
         const bool there = ::stat(FilePath(fileName).c_str(), &st) == 0;
         if (error) *error = fileName + (there ? ": not a regular file" : ": file not found");

@@ -22,6 +22,14 @@ namespace artgen {
 
 namespace {
 
+// `file` (a path relative to the data folder) inside `dir`.
+std::string InFolder(const std::string& dir, const std::string& file) {
+    std::string path = dir;
+    path += '/';
+    path += file;
+    return path;
+}
+
 // Every effect the sound list names. Each file gets its own stream serial number, fixed by its
 // place in the sorted list.
 bool WriteEffects(const std::string& gameDir, std::string* error) {
@@ -31,7 +39,7 @@ bool WriteEffects(const std::string& gameDir, std::string* error) {
     for (const std::string& file : files) {
         std::string bytes;
         if (!EncodeOgg(MakeEffect(file), 0.4f, serial++, bytes, error) ||
-            !WriteFileBytes(gameDir + "/" + file, bytes, error))
+            !WriteFileBytes(InFolder(gameDir, file), bytes, error))
             return false;
     }
     return true;
@@ -45,7 +53,7 @@ bool WriteTheme(const std::string& gameDir, std::string* error) {
 
 bool WritePictures(const TPictureSet& set, const std::string& gameDir, std::string* error) {
     for (const auto& [file, pic] : set.All())
-        if (!WritePicture(gameDir + "/" + file, *pic.Image, pic.PatternWidth, pic.PatternHeight,
+        if (!WritePicture(InFolder(gameDir, file), *pic.Image, pic.PatternWidth, pic.PatternHeight,
                           error))
             return false;
     return true;

@@ -384,8 +384,12 @@ void MakeHelp(TPictureSet& set) {
         if (fit.Lowest > kPanelBottom - 4)
             set.NoteMisfit(CurrentLanguage() + " " + file + ": the text runs down to y " +
                            std::to_string(static_cast<int>(fit.Lowest)) + ", below the panel");
-        for (const std::string& line : fit.TooWide)
-            set.NoteMisfit(CurrentLanguage() + " " + file + ": \"" + line + "\" is too wide");
+        for (const std::string& line : fit.TooWide) {
+            std::string note = CurrentLanguage() + " " + file + ": \"";
+            note += line;
+            note += "\" is too wide";
+            set.NoteMisfit(note);
+        }
     }
 }
 

@@ -208,6 +208,7 @@ void MakeIngame(TPictureSet& set) {
 // empty cell drawn under everything; 0..2 are blended over 3.
 void MakeField(TPictureSet& set) {
     std::vector<TCanvas> frames;
+    frames.reserve(4);
     for (int i = 0; i < 4; ++i) frames.emplace_back(51, 51);
     {
         cairo_t* cr = frames[3].Cr();
