@@ -49,8 +49,8 @@ public:
     void InsertHighScore();
 
     // Line removal. Removes every run of five cells whose Kinds share a bit (longer runs count as
-    // overlapping runs of five), scores them with the multiplier and the chain bonus, shows the
-    // points and plays the removal sound. Returns the number of cells removed.
+    // overlapping runs of five), scores them with the multiplier and the chain bonus and reports
+    // them (LineCleared). Returns the number of cells removed.
     uint8_t ClearMatches();
     // A paint ball that arrived at (x, y) next to other balls vanishes; its neighbours turn its
     // colour 6.5 units later (ResolveTurn). False when `kind` is no paint ball or it has no
@@ -78,8 +78,8 @@ public:
     void EndGame();
 
     // Undo: takes back the last move (the field, preview, score, chain, balls per turn and the
-    // mode's statistics as they were before it), stopping its sounds and effects. Refused while
-    // a turn resolves, once the game has ended and in modes without undo. Repeating the move
+    // mode's statistics as they were before it); its sounds and effects stop (MoveUndone). Refused
+    // while a turn resolves, once the game has ended and in modes without undo. Repeating the move
     // afterwards brings the same new balls.
     bool CanUndo() const;
     bool Undo();
@@ -87,8 +87,8 @@ public:
     // One frame of `delta` units, in two halves around the drawing. Advance moves the clocks:
     // the travel clock, the appear timers, the turn clock, the bounce and fuse phases with the
     // selection beat, the hover sound's clock and the travelling ball's direction. FinishFrame
-    // takes one ball off a finished game now and then (about `frameRate` / 100 frames apart:
-    // one a frame below 100 frames a second) and then resolves the turn.
+    // takes a ball off a finished game (in every frame up to 100 frames a second, about 100 a
+    // second above: the chance is 100 / `frameRate`) and then resolves the turn.
     void Advance(double delta);
     void FinishFrame(int32_t frameRate);
     // Both halves, for callers that draw nothing.

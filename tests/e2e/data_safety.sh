@@ -180,7 +180,7 @@ rm -f "$LOG"
 
 # --- The display goes away: the game saves and ends ------------------------------------------
 # On an X server of its own, which can be ended without ending the one of this test.
-n=$((150 + $$ % 50))
+n=${SPARE_DISPLAY:-$((150 + $$ % 50))}
 while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
 Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xserver=$!
