@@ -70,16 +70,16 @@ TEST_F(AudioTest, PlaysStopsAndLimitsSimultaneousPlays) {
 
     const uint32_t sample = audio->SampleLoad((dir_ / "long.wav").string(), 2, audLoop);
     ASSERT_NE(sample, 0u);
-    const uint32_t first = audio->SamplePlayEx(sample, 0, -1, 75, -1, 0);
-    const uint32_t second = audio->SamplePlayEx(sample, 0, -1, 75, -1, audLoopAsLoaded);
+    const uint32_t first = audio->SamplePlayEx(sample, 0, -1, 75, -1, 0, 1.0f);
+    const uint32_t second = audio->SamplePlayEx(sample, 0, -1, 75, -1, audLoopAsLoaded, 1.0f);
     EXPECT_NE(first, 0u);
     EXPECT_NE(second, 0u);
     EXPECT_NE(first, second);
-    EXPECT_EQ(audio->SamplePlayEx(sample, 0, -1, 75, -1, 0), 0u) << "at most 2 at once";
+    EXPECT_EQ(audio->SamplePlayEx(sample, 0, -1, 75, -1, 0, 1.0f), 0u) << "at most 2 at once";
     EXPECT_TRUE(audio->ChannelSetAttributes(first, -1, 20, 50));
 
     EXPECT_TRUE(audio->SampleStop(sample));
-    EXPECT_NE(audio->SamplePlayEx(sample, 0, -1, 75, -1, 0), 0u) << "stop frees every play";
+    EXPECT_NE(audio->SamplePlayEx(sample, 0, -1, 75, -1, 0, 1.0f), 0u) << "stop frees every play";
     EXPECT_TRUE(log.empty());
 }
 
@@ -97,7 +97,7 @@ TEST_F(AudioTest, BadHandlesAndMissingFilesFailQuietlyWithOneLogLine) {
     EXPECT_EQ(log.size(), 4u);
 
     for (uint32_t bad : {0u, 1u, 7u, 0x40000001u, 0x80000041u, 0xFFFFFFFFu}) {
-        EXPECT_EQ(audio->SamplePlayEx(bad, 0, -1, 50, 0, 0), 0u) << bad;
+        EXPECT_EQ(audio->SamplePlayEx(bad, 0, -1, 50, 0, 0, 1.0f), 0u) << bad;
         EXPECT_FALSE(audio->SampleStop(bad)) << bad;
         EXPECT_FALSE(audio->StreamPlay(bad, false, audLoop)) << bad;
         EXPECT_FALSE(audio->ChannelPause(bad)) << bad;
