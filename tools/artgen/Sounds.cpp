@@ -94,9 +94,9 @@ TSound Appear() {
 TSound Land() {
     TBuffer b(0.26);
     NoiseBurst(b, 0, 0.012, 2400, 1200, 0.9, 0.0004, 0.003, 0.5, 29);
-    Modal(b, 0.0005, 178, 0.8,
-          {{1, 1, 0.055}, {2.32, 0.55, 0.035}, {4.25, 0.25, 0.015}, {6.6, 0.08, 0.008}}, 0.0015);
-    Glide(b, 0, 0.09, 150, 105, 0.06, 0.002, 0.03, 0.35, {1.0, 0.5, 0.25});
+    Modal(b, 0.0005, Note(-7), 0.8, // D4
+          {{1, 1, 0.05}, {1.58, 0.45, 0.035}, {2.32, 0.4, 0.025}, {4.25, 0.15, 0.012}}, 0.0015);
+    Glide(b, 0, 0.07, 190, 140, 0.04, 0.002, 0.02, 0.35, {1.0, 0.6, 0.35});
     FadeEnd(b, 0.02);
     return Finish(b, kLand);
 }
@@ -139,11 +139,14 @@ TSound Roll() {
         Modal(bumps, at, rng.Range(380, 460), 0.12 * rng.Range(0.6, 1.0),
               {{1, 1, 0.012}, {2.4, 0.4, 0.006}}, 0.002);
     }
-    TBuffer b(seconds);
+    TBuffer b(seconds, true);
     for (int i = 0; i < b.Size(); ++i)
         b.S[static_cast<size_t>(i)] = noise.S[static_cast<size_t>(i)] +
                                       hum.S[static_cast<size_t>(i)] +
                                       bumps.S[static_cast<size_t>(i)];
+    TBiquad top(TBiquad::LowPass, 2500, 0.7071);
+    Filter(b, top);
+    b.Wrap = false;
     return Finish(b, kRoll);
 }
 
@@ -312,16 +315,17 @@ TSound Shatter() {
 // in 130-400 Hz, a mid-range thump, rumble, and debris settling.
 TSound Boom() {
     TBuffer b(1.8);
-    NoiseBurst(b, 0, 0.03, 3500, 1500, 0.7, 0.0004, 0.006, 0.9, 61);
+    NoiseBurst(b, 0, 0.03, 3500, 1500, 0.7, 0.0004, 0.006, 0.5, 61);
     TBuffer body(1.8);
     Glide(body, 0, 1.5, 105, 42, 0.5, 0.003, 0.35, 1.0, {1.0, 0.35});
     // Saturation, a little lopsided: odd and even harmonics of the falling tone.
-    for (double& v : body.S) v = 0.5 * std::tanh(2.8 * v + 0.6 * v * v);
+    for (double& v : body.S) v = 0.28 * std::tanh(2.8 * v + 0.6 * v * v);
     TBiquad dc(TBiquad::HighPass, 30, 0.7071);
     Filter(body, dc);
     for (int i = 0; i < b.Size(); ++i)
         b.S[static_cast<size_t>(i)] += body.S[static_cast<size_t>(i)];
-    NoiseBurst(b, 0, 0.7, 420, 190, 0.9, 0.002, 0.14, 1.8, 62);
+    NoiseBurst(b, 0, 0.7, 420, 190, 0.9, 0.002, 0.14, 3.0, 62);
+    NoiseBurst(b, 0, 0.3, 900, 500, 0.8, 0.001, 0.07, 0.9, 63);
     TBuffer rumble(1.8);
     TRandom rng(67);
     for (double& v : rumble.S) v = rng.Signed();
