@@ -183,7 +183,10 @@ double ToDb(double x) {
 } // namespace
 
 double TruePeakDb(const TSound& s) {
-    const std::vector<double> env = TOversampler().Envelope(s, 0.0);
+    // Between-sample values can pass the sample peak only near samples within reach of it.
+    double samplePeak = 0;
+    for (float v : s.Samples) samplePeak = std::max(samplePeak, static_cast<double>(std::abs(v)));
+    const std::vector<double> env = TOversampler().Envelope(s, samplePeak);
     double peak = 0;
     for (double p : env) peak = std::max(peak, p);
     return ToDb(peak);
