@@ -4,6 +4,7 @@
 #include <SDL_mixer.h>
 
 #include "platform/Limiter.h"
+#include "platform/Resample.h"
 
 #include <algorithm>
 #include <array>
@@ -341,9 +342,8 @@ private:
     };
 
     // The chunk to play at `frequency` Hz: the decoded file at audSampleRate or audDefaultRate,
-    // else a copy resampled by SDL's converter, made on first use and kept. A looping copy is
-    // resampled with the loop's end before its start and its start after its end, so that it
-    // still runs round without a seam.
+    // else a resampled copy, made on first use (a few milliseconds for a second of sound) and
+    // kept; a looping play gets a copy that loops.
     Mix_Chunk* AtRate(TChunk& data, int32_t frequency, bool loop) {
         if (frequency <= 0 || frequency == audSampleRate) return data.Chunk;
         const double rate = std::clamp(static_cast<double>(frequency) / audSampleRate, 0.25, 4.0);
@@ -353,37 +353,7 @@ private:
         const int channels = mixChannels_;
         const auto* in = reinterpret_cast<const float*>(data.Chunk->abuf);
         const int frames = static_cast<int>(data.Chunk->alen / sizeof(float)) / channels;
-        const int pad = loop ? std::min(frames, 4096) : 0;
-        std::vector<float> source;
-        source.reserve(static_cast<size_t>((frames + 2 * pad) * channels));
-        source.insert(source.end(), in + (frames - pad) * channels, in + frames * channels);
-        source.insert(source.end(), in, in + frames * channels);
-        source.insert(source.end(), in, in + pad * channels);
-
-        std::vector<float> out;
-        SDL_AudioStream* stream =
-            SDL_NewAudioStream(AUDIO_F32SYS, static_cast<Uint8>(channels),
-                               static_cast<int>(std::lround(mixRate_ * rate)), AUDIO_F32SYS,
-                               static_cast<Uint8>(channels), mixRate_);
-        if (stream &&
-            SDL_AudioStreamPut(stream, source.data(),
-                               static_cast<int>(source.size() * sizeof(float))) == 0 &&
-            SDL_AudioStreamFlush(stream) == 0) {
-            out.resize(static_cast<size_t>(SDL_AudioStreamAvailable(stream)) / sizeof(float));
-            const int got = SDL_AudioStreamGet(stream, out.data(),
-                                               static_cast<int>(out.size() * sizeof(float)));
-            out.resize(got > 0 ? static_cast<size_t>(got) / sizeof(float) : 0);
-        }
-        if (stream) SDL_FreeAudioStream(stream);
-        if (loop && !out.empty()) {
-            const size_t skip = static_cast<size_t>(std::lround(pad / rate)) * channels;
-            const size_t keep = static_cast<size_t>(std::lround(frames / rate)) * channels;
-            if (skip + keep <= out.size())
-                out = std::vector<float>(out.begin() + static_cast<long>(skip),
-                                         out.begin() + static_cast<long>(skip + keep));
-            else
-                out.clear();
-        }
+        std::vector<float> out = Resample(in, frames, channels, rate, loop);
         Mix_Chunk* chunk = out.empty()
                                ? nullptr
                                : Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(out.data()),
