@@ -321,3 +321,41 @@ TEST_F(AudioTest, PlaysAtOtherRatesAndFadesOutWhenStopped) {
     EXPECT_GT(fade, 0.015);
     EXPECT_LT(fade, 0.05);
 }
+
+// The music under a duck, on the disk output: 4 dB down while it holds, then back.
+TEST_F(AudioTest, MusicDucksAndComesBack) {
+    WriteWav(dir_ / "music.wav", 1.0, 441.0);
+    const std::string raw = (dir_ / "music.raw").string();
+    const char* saved = std::getenv("SDL_AUDIODRIVER");
+    const std::string driver = saved ? saved : "";
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
+    {
+        auto audio = Make();
+        ASSERT_TRUE(audio->Init(1, 44100, 0, nullptr));
+        const uint32_t music = audio->StreamCreateFile((dir_ / "music.wav").string(), 0);
+        ASSERT_NE(music, 0u);
+        EXPECT_TRUE(audio->StreamPlay(music, false, audLoop));
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        audio->DuckMusic(4.0f, 400);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    }
+    if (saved)
+        setenv("SDL_AUDIODRIVER", driver.c_str(), 1);
+    else
+        unsetenv("SDL_AUDIODRIVER");
+    unsetenv("SDL_DISKAUDIOFILE");
+
+    std::ifstream file(raw, std::ios::binary);
+    std::vector<float> peaks; // per 50 ms
+    float frame[2], peak = 0;
+    for (long i = 0; file.read(reinterpret_cast<char*>(frame), sizeof frame); ++i) {
+        peak = std::max(peak, std::abs(frame[0]));
+        if (i % 2205 == 2204) peaks.push_back(peak), peak = 0;
+    }
+    ASSERT_GT(peaks.size(), 30u);
+    const float full = peaks[3], lowest = *std::min_element(peaks.begin() + 3, peaks.end());
+    EXPECT_GT(full, 0.3f);
+    EXPECT_NEAR(20 * std::log10(lowest / full), -4.0, 0.5);
+    EXPECT_NEAR(peaks[peaks.size() - 2], full, 0.02f) << "back at full level";
+}
