@@ -137,6 +137,12 @@ done
 
 if [ -x "$MIXER" ]; then
   echo
-  echo "through the real mixer (SDL_mixer, disk output; peak before and after the output limiter):"
+  echo "through the real mixer (SDL_mixer, disk output; peak before and after the output limiter,"
+  echo "the limiter's smallest gain, output samples at full scale; then the output's true peak and"
+  echo "loudest 100 ms):"
   "$MIXER" "$DATA" "$WORK"
+  for f in "$WORK"/*.wav; do
+    read -r tp _ < <(loudness "$f")
+    printf '  %-16s true peak %5s dBTP, loudest 100 ms %6s LUFS\n' "$(basename "$f" .wav)" "$tp" "$(short_max "$f")"
+  done
 fi

@@ -55,15 +55,19 @@ void WriteWav(const std::string& path, const std::vector<float>& samples) {
     };
     const uint32_t data = static_cast<uint32_t>(samples.size() * 4);
     out << "RIFF";
-    put(36 + data, 4);
+    put(50 + data, 4);
     out << "WAVEfmt ";
-    put(16, 4);
+    put(18, 4);
     put(3, 2); // IEEE float
     put(2, 2);
     put(kRate, 4);
     put(kRate * 8, 4);
     put(8, 2);
     put(32, 2);
+    put(0, 2); // no further format bytes
+    out << "fact";
+    put(4, 4);
+    put(static_cast<uint32_t>(samples.size() / 2), 4);
     out << "data";
     put(data, 4);
     out.write(reinterpret_cast<const char*>(samples.data()), static_cast<std::streamsize>(data));

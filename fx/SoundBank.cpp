@@ -359,9 +359,11 @@ void TSoundBank::EndBlast(bool exploded) {
     if (exploded) ++blastBombs_;
     if (blastDepth_ > 0) --blastDepth_;
     if (blastDepth_ > 0) return;
-    // n copies of one sound: n^(1/3) in gain (+6 dB for 8) and half a semitone lower for every
-    // doubling, as if one larger thing broke.
-    const auto scaled = [](int n) { return static_cast<float>(std::cbrt(static_cast<double>(n))); };
+    // n copies of one sound: n^(1/4) in gain (+4.5 dB for 8) and half a semitone lower for
+    // every doubling, as if one larger thing broke.
+    const auto scaled = [](int n) {
+        return static_cast<float>(std::pow(static_cast<double>(n), 0.25));
+    };
     const auto lowered = [](int n) {
         return FrequencyOf(-0.5f * static_cast<float>(std::log2(static_cast<double>(n))));
     };

@@ -269,14 +269,14 @@ TEST_F(SoundBankTest, BigEventsDuckTheMusicAndABlastSoundsAsOne) {
     bank.EndBlast(true);
     ASSERT_EQ(audio.Plays.size(), 3u);
     EXPECT_EQ(audio.PlaysOf(bank.BlastHitSound(0)), 1);
-    EXPECT_NEAR(audio.Plays[0].Gain, std::cbrt(7.0), 1e-5);
+    EXPECT_NEAR(audio.Plays[0].Gain, std::pow(7.0, 0.25), 1e-5);
     EXPECT_LT(audio.Plays[0].Frequency, 44100);
     EXPECT_GT(audio.Plays[0].Frequency, 40000);
     EXPECT_EQ(audio.Plays[1].Sample, bank.BlastHitSound(3));
     EXPECT_EQ(audio.Plays[1].Gain, 1.0f);
     EXPECT_EQ(audio.Plays[1].Frequency, -1);
     EXPECT_EQ(audio.Plays[2].Sample, bank.BlastSound(22));
-    EXPECT_NEAR(audio.Plays[2].Gain, std::cbrt(2.0), 1e-5);
+    EXPECT_NEAR(audio.Plays[2].Gain, std::pow(2.0, 0.25), 1e-5);
     EXPECT_EQ(audio.Ducks.size(), 1u);
 
     // A bomb that destroyed nothing is silent.

@@ -295,7 +295,7 @@ TSound Paint() {
 // partials, the crack first and the pieces after, nothing above 7 kHz.
 TSound Shatter() {
     TBuffer b(0.6);
-    NoiseBurst(b, 0, 0.02, 3500, 2500, 0.9, 0.0003, 0.004, 0.8, 31);
+    NoiseBurst(b, 0, 0.02, 3500, 2500, 0.9, 0.0003, 0.004, 0.45, 31);
     NoiseBurst(b, 0, 0.25, 5000, 1800, 0.7, 0.001, 0.05, 0.35, 32);
     TRandom rng(33);
     for (int k = 0; k < 34; ++k) {
