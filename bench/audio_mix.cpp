@@ -31,8 +31,8 @@ struct TMoment {
 };
 
 const TMoment kMoments[] = {
-    {"bomb2", 2, false, 50, 75, false},       {"bomb4", 4, false, 50, 75, false},
-    {"bomb8", 8, false, 50, 75, false},       {"worst", 8, true, 100, 100, false},
+    {"bomb2", 2, false, 50, 75, false},           {"bomb4", 4, false, 50, 75, false},
+    {"bomb8", 8, false, 50, 75, false},           {"worst", 8, true, 100, 100, false},
     {"worst_unlimited", 8, true, 100, 100, true},
 };
 
@@ -133,9 +133,8 @@ int main(int argc, char** argv) {
         WriteWav(work + "/" + m.Name + ".wav", samples);
         std::remove(raw.c_str());
         const auto db = [](float x) { return 20.0 * std::log10(std::max(x, 1e-9f)); };
-        std::printf("%-16s %5d %5d %7.1f dB %7.1f dB %5.1f dB %6.1f ms\n", m.Name, m.Music,
-                    m.Sound, db(meter.PeakIn), db(peak), db(meter.MinGain),
-                    clamped * 1000.0 / 2 / kRate);
+        std::printf("%-16s %5d %5d %7.1f dB %7.1f dB %5.1f dB %6.1f ms\n", m.Name, m.Music, m.Sound,
+                    db(meter.PeakIn), db(peak), db(meter.MinGain), clamped * 1000.0 / 2 / kRate);
     }
     return 0;
 }

@@ -223,7 +223,7 @@ TSound Selection(int degree, char variant, bool mixed) {
 // The pointer rests on a ball: a quiet glass ting of its colour's note.
 TSound HoverBall(int degree, bool bomb) {
     TBuffer b(0.3);
-    const double f = bomb ? Note(-19) : Pentatonic(degree); // the bomb: a low D
+    const double f = bomb ? Note(-7) : Pentatonic(degree); // the bomb: D4, under the colours
     NoiseBurst(b, 0, 0.006, 5000, 4000, 1.2, 0.0004, 0.0012, 0.2, 51);
     Modal(b, 0.001, f, 0.5, {{1, 1, 0.09}, {2.76, 0.2, 0.03}, {5.4, 0.06, 0.012}}, 0.003);
     FadeEnd(b, 0.02);
