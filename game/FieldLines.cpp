@@ -144,6 +144,8 @@ bool TGameField::ApplyPaintBall(int32_t x, int32_t y, uint32_t kind) {
 
 bool TGameField::ExplodeBomb(int32_t x, int32_t y, uint32_t kind) {
     if ((kind & kindBomb) == 0) return false;
+    // The bank gathers this blast's sounds, set-off bombs included, and plays them as one.
+    if (SoundBank) SoundBank->BeginBlast();
     // Marked first, so that the bombs it sets off do not come back to it as a bomb: they destroy
     // it like any ball. Each bomb is thus entered at most once and the chain ends.
     Cells(x, y).Kind = kindDetonating;
@@ -169,15 +171,15 @@ bool TGameField::ExplodeBomb(int32_t x, int32_t y, uint32_t kind) {
                 ParticleEngine->AddDebris(BallPicture(cell.Picture), BurstX(i), BurstY(j),
                                           static_cast<float>(vx), static_cast<float>(vy));
             if (cell.Picture < 22 && SoundBank)
-                Play(SoundBank->BlastHitSound(static_cast<int>(cell.Picture)));
+                SoundBank->AddBlastHit(static_cast<int>(cell.Picture));
             destroyed = true;
         }
     }
+    if (SoundBank) SoundBank->EndBlast(destroyed);
     if (!destroyed) return false;
 
     Cells(x, y).Kind = 0;
     AddPop(BallPicture(Cells(x, y).Picture), false, BurstX(x), BurstY(y));
     if (ParticleEngine) ParticleEngine->AddFlash(BurstX(x), BurstY(y));
-    if (SoundBank) Play(SoundBank->BlastSound(22));
     return true;
 }

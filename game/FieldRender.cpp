@@ -90,7 +90,7 @@ void TGameField::Render(double delta) {
         if (SelSoundStep >= 4) SelSoundStep = 0;
         const uint32_t picture = Cells(SelX, SelY).Picture;
         if (picture < 21 && SoundBank)
-            Play(SoundBank->Selection(SelSoundStep, static_cast<int>(picture)));
+            SoundBank->PlaySelection(SelSoundStep, static_cast<int>(picture));
     }
     if (BouncePhase > 25.0f) BouncePhase -= 25.0f;
     FusePhase += delta;

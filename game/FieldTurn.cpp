@@ -147,6 +147,7 @@ void TGameField::Click() {
     RemoveAt(CentreX(x), CentreY(y));
     SelSoundClock = 5.0f;
     SelSoundStep = 15;
+    if (SoundBank) SoundBank->RestartSelection();
     if (Selected && SelX == x && SelY == y) {
         Selected = false;
         SelX = SelY = kNoSelection;
