@@ -132,13 +132,19 @@ uint32_t TSoundBank::BlastHitSound(int picture) const {
     return picture < kPictureSounds - 1 ? At(blastHit_, picture) : 0;
 }
 
-uint32_t TSoundBank::LoadSample(const std::string& path) {
-    return audio_ ? audio_->SampleLoad(path, kMaxPlays, audLoop) : 0;
+uint32_t TSoundBank::LoadSample(const std::string& path, float gain) {
+    const uint32_t handle = audio_ ? audio_->SampleLoad(path, kMaxPlays, audLoop) : 0;
+    if (handle != 0) info_[handle] = {path, gain, TVariation::None, -1};
+    return handle;
 }
 
 // A sample named by the list; one outside the data folder is not opened and stays silent.
-uint32_t TSoundBank::LoadListed(const std::string& dataDir, const std::string& path) {
-    return InsideDataFolder(path) ? LoadSample(JoinPath(dataDir, path)) : 0;
+uint32_t TSoundBank::LoadListed(const std::string& dataDir, const std::string& path, float gain) {
+    return InsideDataFolder(path) ? LoadSample(JoinPath(dataDir, path), gain) : 0;
+}
+
+void TSoundBank::SetVariation(uint32_t sample, TVariation variation) {
+    if (auto it = info_.find(sample); it != info_.end()) it->second.Variation = variation;
 }
 
 // One line of the sound list: name TAB path TAB number. False with the reason in `error`.
@@ -154,10 +160,17 @@ bool TSoundBank::LoadLine(const std::string& line, const std::string& dataDir, s
     if (!ParseDecimal(rest, number)) {
         return fail("\"" + std::string(rest) + "\" is not a decimal number");
     }
+    // The number is the sample's gain (1 = as made); beyond 0..4 it is held at the nearer end.
+    const float gain = static_cast<float>(std::clamp(number, 0.0, 4.0));
 
     for (size_t i = 0; i < std::size(kNamedKeys); ++i)
         if (name == kNamedKeys[i]) {
-            named_[i] = LoadListed(dataDir, path);
+            named_[i] = LoadListed(dataDir, path, gain);
+            const auto s = static_cast<TSample>(i);
+            if (s == TSample::App)
+                SetVariation(named_[i], TVariation::Tuned);
+            else if (s == TSample::BallMove || s == TSample::Pin || s == TSample::Press)
+                SetVariation(named_[i], TVariation::Untuned);
             return true;
         }
     if (name.empty() || name[0] != '_') return true;
@@ -197,7 +210,9 @@ bool TSoundBank::LoadLine(const std::string& line, const std::string& dataDir, s
         return true; // an unknown table loads nothing
     }
     if (n < 1 || n > last) return true; // outside the table: ignored
-    (*table)[static_cast<size_t>(n - 1)] = LoadListed(dataDir, path);
+    uint32_t& entry = (*table)[static_cast<size_t>(n - 1)];
+    entry = LoadListed(dataDir, path, gain);
+    if (table == &arrival_) SetVariation(entry, TVariation::Untuned);
     return true;
 }
 
@@ -239,29 +254,127 @@ void TSoundBank::LoadBombFiles(const std::string& dataDir) {
     blast_[kPictureSounds - 1] = LoadSample(JoinPath(dataDir, "./sounds/Bomb_boom.ogg"));
 }
 
+namespace {
+
+// Rate steps of varied plays, in semitones: small ones for noises, and for the tuned sound the
+// steps from its note (A) to the other notes of the music's pentatonic scale (E, F#, B).
+constexpr float kUntunedSteps[] = {-1.5f, -1.0f, -0.5f, 0.0f, 0.5f, 1.0f, 1.5f};
+constexpr float kTunedSteps[] = {-5.0f, -3.0f, 0.0f, 2.0f};
+constexpr float kVariationDb = 2.0f;
+
+int32_t FrequencyOf(float semitones) {
+    return static_cast<int32_t>(std::lround(audSampleRate * std::pow(2.0, semitones / 12.0)));
+}
+float FromDb(float decibels) {
+    return static_cast<float>(std::pow(10.0, decibels / 20.0));
+}
+
+} // namespace
+
+uint32_t TSoundBank::NextRandom() {
+    random_ ^= random_ << 13;
+    random_ ^= random_ >> 17;
+    random_ ^= random_ << 5;
+    return random_;
+}
+
+void TSoundBank::PlayShaped(uint32_t sample, int32_t loop, float gain, int32_t frequency) {
+    if (!audio_) return;
+    const auto it = info_.find(sample);
+    if (it != info_.end()) {
+        TSampleInfo& info = it->second;
+        gain *= info.Gain;
+        if (info.Variation != TVariation::None) {
+            const bool tuned = info.Variation == TVariation::Tuned;
+            const int steps = tuned ? static_cast<int>(std::size(kTunedSteps))
+                                    : static_cast<int>(std::size(kUntunedSteps));
+            // A step other than the last one: one of the steps - 1 others, uniformly.
+            int step = static_cast<int>(NextRandom() % static_cast<uint32_t>(steps - 1));
+            if (info.LastStep >= 0 && step >= info.LastStep) ++step;
+            info.LastStep = step;
+            const float semitones = tuned ? kTunedSteps[static_cast<size_t>(step)]
+                                          : kUntunedSteps[static_cast<size_t>(step)];
+            if (frequency == audDefaultRate) frequency = FrequencyOf(semitones);
+            const float spread = static_cast<float>(NextRandom() % 1001) / 500.0f - 1.0f;
+            gain *= FromDb(kVariationDb * spread);
+        }
+    }
+    audio_->SamplePlayEx(sample, 0, frequency, muted_ ? 0 : Options.SoundVolume, kPlayPan, loop,
+                         gain);
+}
+
 void TSoundBank::Play(uint32_t sample) {
-    if (audio_)
-        audio_->SamplePlayEx(sample, 0, audDefaultRate, muted_ ? 0 : Options.SoundVolume, kPlayPan,
-                             0);
+    PlayShaped(sample, 0, 1.0f, audDefaultRate);
 }
 
 void TSoundBank::PlayLooping(uint32_t sample) {
-    if (audio_)
-        audio_->SamplePlayEx(sample, 0, audDefaultRate, muted_ ? 0 : Options.SoundVolume, kPlayPan,
-                             audLoopAsLoaded);
+    PlayShaped(sample, audLoopAsLoaded, 1.0f, audDefaultRate);
 }
 
 void TSoundBank::Stop(uint32_t sample) {
     if (audio_) audio_->SampleStop(sample);
 }
 
+void TSoundBank::Duck(float decibels, int32_t milliseconds) {
+    if (audio_ && !muted_ && Options.SoundVolume > 0) audio_->DuckMusic(decibels, milliseconds);
+}
+
 void TSoundBank::PlayRemoval(int32_t units) {
-    if (units < 7)
+    if (units < 7) {
         Play(TSample::Disapp);
-    else if (units < 13)
+    } else if (units < 13) {
         Play(TSample::Disapp2);
-    else if (units < 101)
+        Duck(3.0f, 500);
+    } else if (units < 101) {
         Play(TSample::Disapp3);
+        Duck(4.0f, 900);
+    }
+}
+
+void TSoundBank::PlaySelection(int variant, int picture) {
+    // Full for the first cycle of four, 3 dB down for the second, then 1.5 dB less each bounce
+    // down to -15 dB.
+    const int n = selectionPlays_++;
+    const float db = n < 4 ? 0.0f : std::max(-15.0f, -3.0f - 1.5f * static_cast<float>(n - 4));
+    PlayShaped(Selection(variant, picture), 0, FromDb(db), audDefaultRate);
+}
+
+void TSoundBank::AddBlastHit(int picture) {
+    const uint32_t sample = BlastHitSound(picture);
+    if (sample == 0) return;
+    const auto it = info_.find(sample);
+    const std::string& path = it != info_.end() ? it->second.Path : std::string();
+    for (auto& [first, balls] : blastHits_) {
+        const auto other = info_.find(first);
+        if (first == sample ||
+            (!path.empty() && other != info_.end() && other->second.Path == path)) {
+            ++balls;
+            return;
+        }
+    }
+    blastHits_.push_back({sample, 1});
+}
+
+void TSoundBank::EndBlast(bool exploded) {
+    if (exploded) ++blastBombs_;
+    if (blastDepth_ > 0) --blastDepth_;
+    if (blastDepth_ > 0) return;
+    // n copies of one sound: n^(1/4) in gain (+4.5 dB for 8) and half a semitone lower for
+    // every doubling, as if one larger thing broke.
+    const auto scaled = [](int n) {
+        return static_cast<float>(std::pow(static_cast<double>(n), 0.25));
+    };
+    const auto lowered = [](int n) {
+        return FrequencyOf(-0.5f * static_cast<float>(std::log2(static_cast<double>(n))));
+    };
+    for (const auto& [sample, balls] : blastHits_)
+        PlayShaped(sample, 0, scaled(balls), balls > 1 ? lowered(balls) : audDefaultRate);
+    if (blastBombs_ > 0) {
+        PlayShaped(BlastSound(kPictureSounds - 1), 0, scaled(blastBombs_), audDefaultRate);
+        Duck(4.0f, 1000);
+    }
+    blastHits_.clear();
+    blastBombs_ = 0;
 }
 
 void TSoundBank::StartMusic(const std::string& path) {

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 class IAudio;
 
@@ -47,15 +49,33 @@ public:
     uint32_t ArrivalSound(int picture) const;  // pictures 0..21
     uint32_t BlastHitSound(int picture) const; // pictures 0..21
 
-    // Playing, at the sound volume of the shell state.
+    // Playing, at the sound volume of the shell state times the gain of the sample's line in
+    // the sound list. Routine sounds that come again and again (new balls, arrival, corners, the
+    // rolling loop, name-entry keys) vary: a random gain within +-2 dB and a random rate, never
+    // the same rate twice in a row; the tuned one (new balls) only by steps that keep it in the
+    // music's pentatonic scale.
     void Play(uint32_t sample);
     void PlayLooping(uint32_t sample);
     void Stop(uint32_t sample); // every playing instance
     void Play(TSample s) { Play(Named(s)); }
     void PlayLooping(TSample s) { PlayLooping(Named(s)); }
     void Stop(TSample s) { Stop(Named(s)); }
-    // The line-removal sound by score units (points without chain bonus / 10).
+    // The line-removal sound by score units (points without chain bonus / 10); the two larger
+    // ones duck the music.
     void PlayRemoval(int32_t units);
+    // The selected ball's bounce: variant 0..3 of its picture's selection sounds. The first
+    // cycle sounds at full level, then the bounce calms down to a quiet tick; a new selection
+    // (RestartSelection) starts again at full level.
+    void PlaySelection(int variant, int picture);
+    void RestartSelection() { selectionPlays_ = 0; }
+    // A bomb blast, set-off bombs included, sounds as one: between the outermost BeginBlast and
+    // its EndBlast the destroyed balls are counted, and then every blast-hit file plays once,
+    // louder and lower the more balls it stands for, followed by one blast whose gain grows
+    // with the bombs that went off; the music ducks under it. Copies of one sample started
+    // together would add up in phase.
+    void BeginBlast() { ++blastDepth_; }
+    void AddBlastHit(int picture);
+    void EndBlast(bool exploded);
 
     // Music: "music/theme.ogg" as a looping stream at the music volume.
     void StartMusic(const std::string& path);
@@ -76,10 +96,23 @@ public:
     bool Muted() const { return muted_; }
 
 private:
-    uint32_t LoadSample(const std::string& path);
-    uint32_t LoadListed(const std::string& dataDir, const std::string& path);
+    // How a sample's plays vary (see Play).
+    enum class TVariation : uint8_t { None, Untuned, Tuned };
+    struct TSampleInfo {
+        std::string Path; // as resolved in the data folder: plays of one file are grouped
+        float Gain = 1.0f;
+        TVariation Variation = TVariation::None;
+        int LastStep = -1; // the rate step of the previous play
+    };
+
+    uint32_t LoadSample(const std::string& path, float gain = 1.0f);
+    uint32_t LoadListed(const std::string& dataDir, const std::string& path, float gain);
     void LoadBombFiles(const std::string& dataDir);
     bool LoadLine(const std::string& line, const std::string& dataDir, std::string* error);
+    void SetVariation(uint32_t sample, TVariation variation);
+    void PlayShaped(uint32_t sample, int32_t loop, float gain, int32_t frequency);
+    void Duck(float decibels, int32_t milliseconds);
+    uint32_t NextRandom();
 
     IAudio* audio_;
     std::array<uint32_t, static_cast<size_t>(TSample::Count)> named_{};
@@ -90,6 +123,13 @@ private:
     std::array<uint32_t, kPictureSounds> blastHit_{};
     uint32_t music_ = 0;
     bool muted_ = false;
+
+    std::unordered_map<uint32_t, TSampleInfo> info_; // by handle
+    uint32_t random_ = 0x9E3779B9u;                  // variation only; the game's own stays apart
+    int selectionPlays_ = 0;
+    int blastDepth_ = 0;
+    int blastBombs_ = 0;
+    std::vector<std::pair<uint32_t, int>> blastHits_; // first handle of each file, balls
 };
 
 extern TSoundBank* SoundBank;

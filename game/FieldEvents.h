@@ -65,13 +65,15 @@ public:
     // The paint ball went off and left its cell (after a line through it was scored).
     virtual void PaintBallFired(const TFieldBall& /*ball*/) {}
 
-    // A blast reached an occupied cell, before anything happens to its ball.
+    // A bomb's blast: it starts, reaches the occupied cells around the bomb (each before anything
+    // happens to its ball), destroys balls, sets off the bombs among them (whose blasts start and
+    // end within this one's) and ends. `victims` are the balls it destroyed itself; with none
+    // the bomb stays on the field, and the blast ends without going off.
+    virtual void BlastStarted(const TFieldBall& /*bomb*/) {}
     virtual void BlastReached(int /*x*/, int /*y*/) {}
     // A ball destroyed by a blast, thrown off at (vx, vy) pixels per unit.
     virtual void BallBlasted(const TFieldBall& /*ball*/, float /*vx*/, float /*vy*/) {}
-    // A bomb went off, having destroyed `victims` balls itself (those of the bombs it set off
-    // are theirs). A bomb that destroys nothing stays on the field and sends no call.
-    virtual void BombWentOff(const TFieldBall& /*bomb*/, int /*victims*/) {}
+    virtual void BlastEnded(const TFieldBall& /*bomb*/, int /*victims*/) {}
 
     // The selected ball's beat: variant 0..3 (a..d) of its selection sound is due.
     virtual void SelectionBeat(const TFieldBall& /*ball*/, int /*variant*/) {}

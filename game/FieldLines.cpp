@@ -112,6 +112,7 @@ bool TGameField::ApplyPaintBall(int32_t x, int32_t y, uint32_t kind) {
 
 bool TGameField::ExplodeBomb(int32_t x, int32_t y, uint32_t kind) {
     if ((kind & kindBomb) == 0) return false;
+    Emit([&](IFieldEvents& e) { e.BlastStarted(BallAt(x, y)); });
     // Marked first, so that the bombs it sets off do not come back to it as a bomb: they destroy
     // it like any ball. Each bomb is thus entered at most once and the chain ends.
     Cells(x, y).Kind = kindDetonating;
@@ -138,9 +139,8 @@ bool TGameField::ExplodeBomb(int32_t x, int32_t y, uint32_t kind) {
             ++victims;
         }
     }
-    if (victims == 0) return false;
-
-    Cells(x, y).Kind = 0;
-    Emit([&](IFieldEvents& e) { e.BombWentOff(BallAt(x, y), victims); });
-    return true;
+    // A bomb that destroyed nothing stays; ResolveTurn makes it a bomb again.
+    if (victims > 0) Cells(x, y).Kind = 0;
+    Emit([&](IFieldEvents& e) { e.BlastEnded(BallAt(x, y), victims); });
+    return victims > 0;
 }

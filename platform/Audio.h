@@ -15,6 +15,16 @@ constexpr uint32_t audLoop = 4;
 constexpr int32_t audLoopAsLoaded = -1;
 // Frequency argument of SamplePlayEx: the sample's own rate.
 constexpr int32_t audDefaultRate = -1;
+// The rate every sample file of the game is made at: a play at this frequency keeps its pitch.
+constexpr int32_t audSampleRate = 44100;
+
+// What the output limiter saw since it was last asked: the largest sample magnitude before and
+// after it (1.0 = full scale), the smallest gain it applied, and the output samples at or above
+// full scale (those a 16-bit output clamps).
+struct TMixMeter {
+    float PeakIn = 0, PeakOut = 0, MinGain = 1;
+    long Clamped = 0;
+};
 
 class IAudio {
 public:
@@ -33,10 +43,13 @@ public:
     virtual uint32_t SampleLoad(const std::string& path, uint32_t maxPlays, uint32_t flags) = 0;
     // Plays `sample` and returns the channel handle. volume 0..100, pan -100 (left)..100 (right),
     // loop 0 = once, 1 = repeat, audLoopAsLoaded = as loaded. `start` is a byte offset into the
-    // sample and `frequency` a rate in Hz or audDefaultRate.
+    // sample. `frequency` is the rate in Hz to play it at (audSampleRate: as made; twice that:
+    // an octave up and half as long) or audDefaultRate. `gain` (linear, 0..4) scales the play
+    // on top of the volume and may lift it above the sample's own level.
     virtual uint32_t SamplePlayEx(uint32_t sample, uint32_t start, int32_t frequency,
-                                  int32_t volume, int32_t pan, int32_t loop) = 0;
-    // Stops every playing instance of `sample`.
+                                  int32_t volume, int32_t pan, int32_t loop, float gain) = 0;
+    // Stops every playing instance of `sample`, each fading out within a few tens of
+    // milliseconds.
     virtual bool SampleStop(uint32_t sample) = 0;
 
     // Opens a music file as a stream (one stream sounds at a time).
@@ -50,6 +63,14 @@ public:
     virtual bool StreamPlay(uint32_t handle, bool flush, uint32_t flags) = 0;
     virtual bool ChannelPause(uint32_t handle) = 0;
     virtual bool ChannelResume(uint32_t handle) = 0;
+
+    // Lowers the music by `decibels` within about a tenth of a second and brings it back over
+    // about half a second once `milliseconds` have passed since the latest call.
+    virtual void DuckMusic(float decibels, int32_t milliseconds) = 0;
+    // The output limiter's figures since the last call; zeros without an output.
+    virtual TMixMeter TakeMixMeter() { return {}; }
+    // For measuring only: the output limiter off (and on again).
+    virtual void BypassLimiter(bool) {}
 };
 
 // Receives one line per failure worth knowing (no device, a file that does not load).

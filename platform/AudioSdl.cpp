@@ -3,11 +3,20 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include "platform/Limiter.h"
+#include "platform/Resample.h"
+
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -18,7 +27,12 @@ namespace {
 constexpr uint32_t kStreamBase = 0x40000000;
 constexpr uint32_t kChannelBase = 0x80000000;
 constexpr int kChannels = 64;
-constexpr int kChunkBytes = 1024; // mixing buffer: about 6 ms at 44.1 kHz stereo
+constexpr int kBufferFrames = 1024; // mixing buffer: about 23 ms at 44.1 kHz
+// Stops fade out over this long; the channel is freed a little later.
+constexpr double kFadeSeconds = 0.03;
+constexpr int kFadeExpireMs = 45;
+// Music ducking: down within kDuckAttack seconds, back within kDuckRelease.
+constexpr double kDuckAttack = 0.1, kDuckRelease = 0.6;
 
 int MixVolume(int32_t volume) {
     return (std::clamp(volume, 0, 100) * MIX_MAX_VOLUME + 50) / 100;
@@ -87,6 +101,33 @@ private:
     int saved_ = -1;
 };
 
+// One play on a channel: its gain and, once stopped, its fade. Written by the main thread before
+// the channel starts (Mix_RegisterEffect takes the mixer's lock), read by the mixing thread; the
+// fade length is the only field the main thread changes while the channel plays.
+struct TVoice {
+    float Gain = 1.0f;
+    int Channels = 2;
+    std::atomic<int> FadeFrames{0}; // 0: no fade asked
+    int FadePos = 0;                // mixing thread only
+};
+
+// The channel effect of every play: gain, then the raised-cosine fade of a stop, then silence
+// until SDL_mixer frees the channel.
+void VoiceEffect(int, void* stream, int bytes, void* data) {
+    auto* voice = static_cast<TVoice*>(data);
+    auto* samples = static_cast<float*>(stream);
+    const int frames = bytes / static_cast<int>(sizeof(float)) / voice->Channels;
+    const int fade = voice->FadeFrames.load(std::memory_order_acquire);
+    for (int i = 0; i < frames; ++i) {
+        float g = voice->Gain;
+        if (fade > 0) {
+            const double t = std::min(1.0, static_cast<double>(voice->FadePos++) / fade);
+            g *= static_cast<float>(0.5 + 0.5 * std::cos(3.141592653589793 * t));
+        }
+        for (int c = 0; c < voice->Channels; ++c) samples[i * voice->Channels + c] *= g;
+    }
+}
+
 class TSdlAudio final : public IAudio {
 public:
     explicit TSdlAudio(TAudioLog log) : log_(std::move(log)) {}
@@ -110,15 +151,22 @@ public:
         if ((Mix_Init(MIX_INIT_OGG) & MIX_INIT_OGG) == 0)
             Log(std::string("Audio: no OGG decoder (") + Mix_GetError() + ")");
         mixInit_ = true;
+        // Float mixing: SDL adds float channels without clamping, so the sum of loud moments
+        // reaches the limiter whole and only the limited result is turned into the device's
+        // format.
         const int rate = frequency > 0 ? static_cast<int>(frequency) : MIX_DEFAULT_FREQUENCY;
-        if (Mix_OpenAudio(rate, MIX_DEFAULT_FORMAT, 2, kChunkBytes) != 0) {
+        if (Mix_OpenAudio(rate, AUDIO_F32SYS, 2, kBufferFrames) != 0) {
             Log(std::string("Audio: no output device (") + Mix_GetError() +
                 "); the game stays silent");
             return false;
         }
         open_ = true;
+        Uint16 format = 0;
+        Mix_QuerySpec(&mixRate_, &format, &mixChannels_);
         Mix_AllocateChannels(kChannels);
         owner_.assign(kChannels, 0);
+        limiter_ = std::make_unique<TLimiter>(mixRate_);
+        Mix_SetPostMix(&TSdlAudio::PostMix, this);
         return true;
     }
 
@@ -130,39 +178,68 @@ public:
 
     uint32_t SampleLoad(const std::string& path, uint32_t maxPlays, uint32_t flags) override {
         if (!open_) return 0;
-        // The file is opened and closed here: the decoder does not close it on every failure.
-        SDL_RWops* file = OpenSoundFile(NormalisePath(path));
-        Mix_Chunk* chunk = file ? Mix_LoadWAV_RW(file, 0) : nullptr;
-        if (file) SDL_RWclose(file);
-        if (!chunk) {
-            Log("Audio: cannot load \"" + path + "\": " + Mix_GetError());
-            return 0;
+        const std::string file = NormalisePath(path);
+        // A file listed many times (one per ball picture) is decoded once and shared.
+        TChunk* data = nullptr;
+        for (auto& c : chunks_)
+            if (c->Path == file) data = c.get();
+        if (!data) {
+            // The file is opened and closed here: the decoder does not close it on every failure.
+            SDL_RWops* rw = OpenSoundFile(file);
+            Mix_Chunk* chunk = rw ? Mix_LoadWAV_RW(rw, 0) : nullptr;
+            if (rw) SDL_RWclose(rw);
+            if (!chunk) {
+                Log("Audio: cannot load \"" + path + "\": " + Mix_GetError());
+                return 0;
+            }
+            chunks_.push_back(std::make_unique<TChunk>());
+            data = chunks_.back().get();
+            data->Path = file;
+            data->Chunk = chunk;
         }
-        samples_.push_back({chunk, std::max<uint32_t>(maxPlays, 1), (flags & audLoop) != 0});
+        samples_.push_back({data, std::max<uint32_t>(maxPlays, 1), (flags & audLoop) != 0});
         return static_cast<uint32_t>(samples_.size());
     }
 
-    uint32_t SamplePlayEx(uint32_t sample, uint32_t, int32_t, int32_t volume, int32_t pan,
-                          int32_t loop) override {
+    uint32_t SamplePlayEx(uint32_t sample, uint32_t, int32_t frequency, int32_t volume, int32_t pan,
+                          int32_t loop, float gain) override {
         const TSample* s = FindSample(sample);
         if (!s || PlaysOf(sample) >= s->MaxPlays) return 0;
         const int channel = Mix_GroupAvailable(-1);
         if (channel < 0) return 0;
-        // Volume and pan are set before the channel starts so that no sound leaves at the old
-        // setting.
+        const bool repeat = loop == audLoopAsLoaded ? s->Loop : loop > 0;
+        Mix_Chunk* chunk = AtRate(*s->Data, frequency, repeat);
+        // Volume, pan and gain are set before the channel starts so that no sound leaves at the
+        // old setting.
         Mix_Volume(channel, MixVolume(volume));
         ApplyPan(channel, pan);
-        const bool repeat = loop == audLoopAsLoaded ? s->Loop : loop > 0;
-        if (Mix_PlayChannel(channel, s->Chunk, repeat ? -1 : 0) < 0) return 0;
+        TVoice& voice = voices_[static_cast<size_t>(channel)];
+        voice.Gain = std::isfinite(gain) ? std::clamp(gain, 0.0f, 4.0f) : 1.0f;
+        voice.Channels = mixChannels_;
+        voice.FadeFrames.store(0);
+        voice.FadePos = 0;
+        Mix_RegisterEffect(channel, VoiceEffect, nullptr, &voice);
+        if (Mix_PlayChannel(channel, chunk, repeat ? -1 : 0) < 0) {
+            Mix_UnregisterAllEffects(channel);
+            return 0;
+        }
         owner_[static_cast<size_t>(channel)] = sample;
         return kChannelBase + static_cast<uint32_t>(channel) + 1;
     }
 
     bool SampleStop(uint32_t sample) override {
         if (!FindSample(sample)) return false;
+        const int fade = std::max(1, static_cast<int>(kFadeSeconds * mixRate_));
         for (int ch = 0; ch < kChannels; ++ch)
             if (owner_[static_cast<size_t>(ch)] == sample) {
-                Mix_HaltChannel(ch);
+                // A paused channel would never finish its fade: it stops at once.
+                if (Mix_Paused(ch)) {
+                    Mix_HaltChannel(ch);
+                } else {
+                    voices_[static_cast<size_t>(ch)].FadeFrames.store(fade,
+                                                                      std::memory_order_release);
+                    Mix_ExpireChannel(ch, kFadeExpireMs);
+                }
                 owner_[static_cast<size_t>(ch)] = 0;
             }
         return true;
@@ -183,7 +260,7 @@ public:
     bool ChannelSetAttributes(uint32_t handle, int32_t, int32_t volume, int32_t pan) override {
         if (TStream* s = FindStream(handle)) {
             if (volume >= 0) s->Volume = volume;
-            if (handle == current_) Mix_VolumeMusic(MixVolume(s->Volume));
+            if (handle == current_) SetMusicVolume(s->Volume);
             return true;
         }
         const int channel = FindChannel(handle);
@@ -200,7 +277,7 @@ public:
             Mix_ResumeMusic();
             return true;
         }
-        Mix_VolumeMusic(MixVolume(s->Volume));
+        SetMusicVolume(s->Volume);
         if (Mix_PlayMusic(s->Music, (flags & audLoop) ? -1 : 1) != 0) return false;
         current_ = handle;
         return true;
@@ -226,9 +303,36 @@ public:
         return channel >= 0;
     }
 
+    void DuckMusic(float decibels, int32_t milliseconds) override {
+        if (!open_ || !(decibels > 0)) return;
+        duckDepth_.store(std::min(decibels, 24.0f));
+        duckHoldMs_.store(std::max(milliseconds, 0));
+        duckRequests_.fetch_add(1, std::memory_order_release);
+    }
+
+    TMixMeter TakeMixMeter() override {
+        if (!open_) return {};
+        std::lock_guard<std::mutex> lock(limiterMutex_);
+        const TLimiter::TMeter m = limiter_->TakeMeter();
+        return {m.PeakIn, m.PeakOut, m.MinGain, m.Clamped};
+    }
+
+    void BypassLimiter(bool bypass) override {
+        if (!open_) return;
+        std::lock_guard<std::mutex> lock(limiterMutex_);
+        limiter_->SetBypass(bypass);
+    }
+
 private:
-    struct TSample {
+    // A decoded file in the mixer's format, with the copies made for other playing rates.
+    struct TChunk {
+        std::string Path;
         Mix_Chunk* Chunk = nullptr;
+        std::map<int64_t, std::vector<float>> RateData; // by frequency * 2 + loop
+        std::map<int64_t, Mix_Chunk*> RateChunks;
+    };
+    struct TSample {
+        TChunk* Data = nullptr;
         uint32_t MaxPlays = 1;
         bool Loop = false;
     };
@@ -236,6 +340,34 @@ private:
         Mix_Music* Music = nullptr;
         int32_t Volume = 100;
     };
+
+    // The chunk to play at `frequency` Hz: the decoded file at audSampleRate or audDefaultRate,
+    // else a resampled copy, made on first use (about 11 ms of CPU per second of sound) and
+    // kept; a looping play gets a copy that loops.
+    Mix_Chunk* AtRate(TChunk& data, int32_t frequency, bool loop) {
+        if (frequency <= 0 || frequency == audSampleRate) return data.Chunk;
+        const double rate = std::clamp(static_cast<double>(frequency) / audSampleRate, 0.25, 4.0);
+        const int64_t key = int64_t{frequency} * 2 + (loop ? 1 : 0);
+        if (auto it = data.RateChunks.find(key); it != data.RateChunks.end()) return it->second;
+
+        const int channels = mixChannels_;
+        const auto* in = reinterpret_cast<const float*>(data.Chunk->abuf);
+        const int frames = static_cast<int>(data.Chunk->alen / sizeof(float)) / channels;
+        std::vector<float> out = Resample(in, frames, channels, rate, loop);
+        Mix_Chunk* chunk = out.empty()
+                               ? nullptr
+                               : Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(out.data()),
+                                                   static_cast<Uint32>(out.size() * sizeof(float)));
+        if (!chunk) {
+            Log("Audio: cannot play \"" + data.Path + "\" at " + std::to_string(frequency) +
+                " Hz; it plays at its own rate");
+            chunk = data.Chunk;
+        } else {
+            data.RateData[key] = std::move(out); // the chunk points into it; moving keeps it
+        }
+        data.RateChunks[key] = chunk;
+        return chunk;
+    }
 
     const TSample* FindSample(uint32_t handle) const {
         if (handle == 0 || handle > samples_.size()) return nullptr;
@@ -262,15 +394,61 @@ private:
         return n;
     }
 
+    // The music's volume 0..100 as set, lowered by the current duck.
+    void SetMusicVolume(int32_t volume) {
+        musicVolume_.store(MixVolume(volume));
+        Mix_VolumeMusic(DuckedMusicVolume());
+    }
+    int DuckedMusicVolume() const {
+        const double gain = std::pow(10.0, -duckLevel_.load() / 20.0);
+        return static_cast<int>(std::lround(musicVolume_.load() * gain));
+    }
+
+    // After SDL_mixer has added music and channels: the duck moves on by one buffer, then the
+    // limiter takes the sum. Runs on the mixing thread with the mixer's lock held.
+    static void SDLCALL PostMix(void* self, Uint8* stream, int bytes) {
+        static_cast<TSdlAudio*>(self)->OnMixed(reinterpret_cast<float*>(stream),
+                                               bytes / static_cast<int>(sizeof(float)));
+    }
+    void OnMixed(float* samples, int count) {
+        const int frames = count / std::max(mixChannels_, 1);
+        const double seconds = static_cast<double>(frames) / mixRate_;
+        if (const unsigned requests = duckRequests_.load(std::memory_order_acquire);
+            requests != duckSeen_) {
+            duckSeen_ = requests;
+            duckTarget_ = duckDepth_.load();
+            duckHold_ = duckHoldMs_.load() / 1000.0;
+        }
+        double level = duckLevel_.load();
+        const double target = duckHold_ > 0 ? duckTarget_ : 0.0;
+        if (level < target)
+            level = std::min(target, level + duckTarget_ * seconds / kDuckAttack);
+        else if (level > target)
+            level = std::max(target, level - std::max(duckTarget_, 1.0) * seconds / kDuckRelease);
+        if (duckHold_ > 0) duckHold_ -= seconds;
+        if (level != duckLevel_.load()) {
+            duckLevel_.store(level);
+            Mix_VolumeMusic(DuckedMusicVolume());
+        }
+        if (mixChannels_ != 2) return;
+        std::lock_guard<std::mutex> lock(limiterMutex_);
+        limiter_->Process(samples, frames);
+    }
+
     void Log(const std::string& line) const {
         if (log_) log_(line);
     }
 
     void Close() {
         if (open_) {
+            Mix_SetPostMix(nullptr, nullptr);
             Mix_HaltChannel(-1);
             Mix_HaltMusic();
-            for (auto& s : samples_) Mix_FreeChunk(s.Chunk);
+            for (auto& c : chunks_) {
+                for (auto& [key, chunk] : c->RateChunks)
+                    if (chunk != c->Chunk) Mix_FreeChunk(chunk);
+                Mix_FreeChunk(c->Chunk);
+            }
             for (auto& s : streams_) Mix_FreeMusic(s.Music);
             Mix_CloseAudio();
         }
@@ -283,10 +461,27 @@ private:
     bool subsystem_ = false;
     bool mixInit_ = false;
     bool open_ = false;
+    int mixRate_ = audSampleRate;
+    int mixChannels_ = 2;
+    std::vector<std::unique_ptr<TChunk>> chunks_;
     std::vector<TSample> samples_;
     std::vector<TStream> streams_;
     std::vector<uint32_t> owner_; // per channel: the sample it played last (0 none)
-    uint32_t current_ = 0;        // the stream that owns the music player
+    std::array<TVoice, kChannels> voices_;
+    uint32_t current_ = 0; // the stream that owns the music player
+
+    // Music volume (SDL's 0..128) and its duck; the duck's level in dB below it.
+    std::atomic<int> musicVolume_{MIX_MAX_VOLUME};
+    std::atomic<float> duckDepth_{0};
+    std::atomic<int> duckHoldMs_{0};
+    std::atomic<unsigned> duckRequests_{0};
+    std::atomic<double> duckLevel_{0};
+    unsigned duckSeen_ = 0; // mixing thread only, like the two below
+    double duckTarget_ = 0;
+    double duckHold_ = 0;
+
+    std::mutex limiterMutex_; // the limiter and its meter, between the two threads
+    std::unique_ptr<TLimiter> limiter_;
 };
 
 } // namespace

@@ -96,8 +96,8 @@ void TFieldEffects::BallBlasted(const TFieldBall& ball, float vx, float vy) {
                                   vy);
 }
 
-void TFieldEffects::BombWentOff(const TFieldBall& bomb, int) {
-    if (!ParticleEngine) return;
+void TFieldEffects::BlastEnded(const TFieldBall& bomb, int victims) {
+    if (!ParticleEngine || victims == 0) return;
     ParticleEngine->AddPop(BallPicture(bomb.Picture), false, BurstX(bomb.X), BurstY(bomb.Y));
     ParticleEngine->AddFlash(BurstX(bomb.X), BurstY(bomb.Y));
 }

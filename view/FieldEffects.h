@@ -18,6 +18,6 @@ public:
     void PaintBallFired(const TFieldBall& ball) override;
     void BlastReached(int x, int y) override;
     void BallBlasted(const TFieldBall& ball, float vx, float vy) override;
-    void BombWentOff(const TFieldBall& bomb, int victims) override;
+    void BlastEnded(const TFieldBall& bomb, int victims) override;
     void MoveUndone() override;
 };

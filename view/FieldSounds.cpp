@@ -39,7 +39,9 @@ void TFieldSounds::SelectionCancelled() {
 }
 
 void TFieldSounds::BallPicked(const TFieldBall&, bool, bool armed) {
-    if (armed && SoundBank) SoundBank->PlayLooping(SoundBank->Selection(0, kBombEntry));
+    if (!SoundBank) return;
+    if (armed) SoundBank->PlayLooping(SoundBank->Selection(0, kBombEntry));
+    SoundBank->RestartSelection(); // the bounce's sounds start at full level again
 }
 
 void TFieldSounds::MoveStarted(const TFieldBall&, int, int, int) {
@@ -68,18 +70,24 @@ void TFieldSounds::PaintBallFired(const TFieldBall&) {
     Play(TSample::Paint);
 }
 
-void TFieldSounds::BallBlasted(const TFieldBall& ball, float, float) {
-    if (ball.Picture < kPictureSoundCount && SoundBank)
-        Play(SoundBank->BlastHitSound(static_cast<int>(ball.Picture)));
+// The bank gathers a blast's sounds, set-off bombs included, and plays them as one when the
+// outermost blast ends.
+void TFieldSounds::BlastStarted(const TFieldBall&) {
+    if (SoundBank) SoundBank->BeginBlast();
 }
 
-void TFieldSounds::BombWentOff(const TFieldBall&, int) {
-    if (SoundBank) Play(SoundBank->BlastSound(kBombEntry));
+void TFieldSounds::BallBlasted(const TFieldBall& ball, float, float) {
+    if (ball.Picture < kPictureSoundCount && SoundBank)
+        SoundBank->AddBlastHit(static_cast<int>(ball.Picture));
+}
+
+void TFieldSounds::BlastEnded(const TFieldBall&, int victims) {
+    if (SoundBank) SoundBank->EndBlast(victims > 0);
 }
 
 void TFieldSounds::SelectionBeat(const TFieldBall& ball, int variant) {
     if (ball.Picture < kSelectionSoundCount && SoundBank)
-        Play(SoundBank->Selection(variant, static_cast<int>(ball.Picture)));
+        SoundBank->PlaySelection(variant, static_cast<int>(ball.Picture));
 }
 
 void TFieldSounds::BallHovered(const TFieldBall& ball, bool bomb) {

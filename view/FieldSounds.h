@@ -15,8 +15,9 @@ public:
     void BallLanded(const TFieldBall& ball) override;
     void LineCleared(const TLineClear& clear) override;
     void PaintBallFired(const TFieldBall& ball) override;
+    void BlastStarted(const TFieldBall& bomb) override;
     void BallBlasted(const TFieldBall& ball, float vx, float vy) override;
-    void BombWentOff(const TFieldBall& bomb, int victims) override;
+    void BlastEnded(const TFieldBall& bomb, int victims) override;
     void SelectionBeat(const TFieldBall& ball, int variant) override;
     void BallHovered(const TFieldBall& ball, bool bomb) override;
     void MoveUndone() override;

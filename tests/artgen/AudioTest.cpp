@@ -1,5 +1,7 @@
 // Synthesis and encoding: every effect of the sound list, the theme's loop, and the encoder.
 #include "tools/artgen/Audio.h"
+#include "tools/artgen/Loudness.h"
+#include "tools/artgen/Synth.h"
 #include "tools/artgen/Texts.h"
 #include "ui/VOStrings.h"
 
@@ -108,10 +110,10 @@ TEST(Effects, SelectionVariantsRiseInPitch) {
     }
 }
 
-TEST(Theme, IsAStereoLoopOfOverAMinute) {
+TEST(Theme, IsAStereoLoopOfTwoAndAHalfMinutesWithItsLevelsAndItsSections) {
     const TSound t = MakeTheme();
     ASSERT_EQ(t.Channels, 2);
-    EXPECT_GE(t.Frames(), 60 * kRate);
+    EXPECT_GE(t.Frames(), 150 * kRate);
     double largest = 0;
     for (int i = 1; i < t.Frames(); ++i)
         largest =
@@ -120,16 +122,62 @@ TEST(Theme, IsAStereoLoopOfOverAMinute) {
     const double seam = std::abs(static_cast<double>(t.Samples[0]) -
                                  t.Samples[static_cast<size_t>(2 * t.Frames() - 2)]);
     EXPECT_LT(seam, largest * 0.5);
-    // Calm: never clips and never falls silent for long.
-    float peak = 0;
-    for (float v : t.Samples) peak = std::max(peak, std::abs(v));
-    EXPECT_LE(peak, 0.75f);
+    // -20 LUFS in game at music volume 50 (-6 dB), under -1 dBTP, and sections that differ in
+    // loudness (3-6 LU), yet it never falls silent.
+    const TLoudness m = Measure(t, true);
+    EXPECT_NEAR(m.Integrated, -14.0, 0.5);
+    EXPECT_LE(m.TruePeak, -1.5);
+    EXPECT_GE(m.Range, 3.0);
+    EXPECT_LE(m.Range, 6.0);
     for (int second = 0; second + 1 < t.Frames() / kRate; ++second) {
         double sum = 0;
         for (int i = second * kRate; i < (second + 1) * kRate; ++i)
             sum += std::abs(t.Samples[static_cast<size_t>(2 * i)]);
         EXPECT_GT(sum / kRate, 0.005) << "second " << second;
     }
+}
+
+// The mix the player hears: the loudest 100 ms of each effect, in game at sound volume 75 on
+// both channels (-2.5 + 3 dB), against the music at -20 LUFS.
+TEST(Effects, ClassesKeepTheirLoudnessAndTheFuseItsHighsDown) {
+    const auto inGame = [](const std::string& file) {
+        return Measure(MakeEffect("sounds/" + file + ".ogg")).ShortMax + 0.51;
+    };
+    const double music = -20.0;
+    double lowestInterface = 0, highestInterface = -99;
+    for (const char* f : {"click", "hover", "key"}) {
+        const double l = inGame(f);
+        lowestInterface = std::min(lowestInterface, l);
+        highestInterface = std::max(highestInterface, l);
+    }
+    EXPECT_GE(lowestInterface - music, 3.0);
+    EXPECT_LE(highestInterface - music, 6.0);
+    EXPECT_LE(highestInterface - lowestInterface, 6.0);
+    const double clear1 = inGame("clear1");
+    double lowestReward = clear1, highestReward = clear1;
+    for (const char* f : {"clear2", "clear3", "paint", "Bomb_boom"}) {
+        lowestReward = std::min(lowestReward, inGame(f));
+        highestReward = std::max(highestReward, inGame(f));
+    }
+    EXPECT_LE(highestReward - lowestReward, 6.0);
+    for (const char* f : {"appear", "land", "turn", "roll"})
+        EXPECT_LE(inGame(f), lowestReward - 4.0) << f;
+
+    // Every file under the ceiling before encoding; the fuse keeps under 10 % of its power above
+    // 8 kHz (four poles of high-pass there).
+    std::set<std::string> files;
+    for (const TSoundEntry& e : SoundList()) files.insert(e.File);
+    for (const std::string& f : files) EXPECT_LE(TruePeakDb(MakeEffect(f)), -1.5) << f;
+    const TSound fuse = MakeEffect("sounds/a_bomb.ogg");
+    synth::TBiquad hp1(synth::TBiquad::HighPass, 8000, 0.54),
+        hp2(synth::TBiquad::HighPass, 8000, 1.31);
+    double all = 0, high = 0;
+    for (float v : fuse.Samples) {
+        const double h = hp2.Run(hp1.Run(v));
+        all += static_cast<double>(v) * v;
+        high += h * h;
+    }
+    EXPECT_LT(high / all, 0.10);
 }
 
 TEST(SoundList, NamesEveryTableEntryOnce) {
@@ -170,11 +218,24 @@ TEST(StringsFile, UsesTheKeyFormatAndPlainAscii) {
               generated.Kids + generated.Normal + generated.Proff);
     const auto dialogs = [](const TVOStrings& s) {
         return std::vector<std::vector<std::string>>{
-            {s.Exit_Caption},       s.Exit_Text,      {s.New_Caption},      s.New_Text,
-            {s.Old_Caption},        s.Old_Text,       {s.Clear_Caption},    s.Clear_Text,
-            {s.EnterName_Caption},  s.EnterName_Text, {s.LowScore_Caption}, s.LowScore_Text,
-            {s.FullScreen_Caption}, s.FullScreen_Text, {s.ResetStats_Caption}, s.ResetStats_Text,
-            {s.NewGameHint, s.FinalScore, s.FinalPlace, s.Statistics}, s.Places,
+            {s.Exit_Caption},
+            s.Exit_Text,
+            {s.New_Caption},
+            s.New_Text,
+            {s.Old_Caption},
+            s.Old_Text,
+            {s.Clear_Caption},
+            s.Clear_Text,
+            {s.EnterName_Caption},
+            s.EnterName_Text,
+            {s.LowScore_Caption},
+            s.LowScore_Text,
+            {s.FullScreen_Caption},
+            s.FullScreen_Text,
+            {s.ResetStats_Caption},
+            s.ResetStats_Text,
+            {s.NewGameHint, s.FinalScore, s.FinalPlace, s.Statistics},
+            s.Places,
             s.StatisticsRows};
     };
     EXPECT_EQ(dialogs(builtIn), dialogs(generated));

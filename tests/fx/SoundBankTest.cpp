@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 namespace fs = std::filesystem;
 
@@ -152,12 +154,12 @@ TEST_F(SoundBankTest, FailedLoadsLeaveTheirHandleZero) {
 }
 
 TEST_F(SoundBankTest, PlaysUseTheSoundVolumeAndLoopOnlyWhenAsked) {
-    ASSERT_TRUE(LoadList("s_ballmove\tmove\t1\n"));
-    const uint32_t move = bank.Named(TSample::BallMove);
+    ASSERT_TRUE(LoadList("s_click\tclick\t1\n"));
+    const uint32_t click = bank.Named(TSample::Click);
     Options.SoundVolume = 42;
-    bank.Play(move);
-    bank.PlayLooping(TSample::BallMove);
-    bank.Stop(TSample::BallMove);
+    bank.Play(click);
+    bank.PlayLooping(TSample::Click);
+    bank.Stop(TSample::Click);
     bank.Play(TSample::Paint); // not loaded: handle 0 goes to the library and fails there
     ASSERT_EQ(audio.Plays.size(), 3u);
     for (const auto& p : audio.Plays) {
@@ -165,11 +167,63 @@ TEST_F(SoundBankTest, PlaysUseTheSoundVolumeAndLoopOnlyWhenAsked) {
         EXPECT_EQ(p.Frequency, -1);
         EXPECT_EQ(p.Volume, 42);
         EXPECT_EQ(p.Pan, -1);
+        EXPECT_EQ(p.Gain, 1.0f);
     }
     EXPECT_EQ(audio.Plays[0].Loop, 0);
     EXPECT_EQ(audio.Plays[1].Loop, -1);
     EXPECT_EQ(audio.Plays[2].Sample, 0u);
-    EXPECT_EQ(audio.Stops, std::vector<uint32_t>{move});
+    EXPECT_EQ(audio.Stops, std::vector<uint32_t>{click});
+}
+
+TEST_F(SoundBankTest, GainColumnScalesPlaysAndRoutineSoundsVaryWithinBounds) {
+    ASSERT_TRUE(LoadList("s_click\tclick\t0.5\n"
+                         "s_hover\thover\t7\n"
+                         "s_paint\tpaint\t-1\n"
+                         "s_pin\tpin\t1\n"
+                         "s_app\tapp\t0.8\n"
+                         "_r3\tland\t1\n"));
+    bank.Play(TSample::Click);
+    bank.Play(TSample::Hover);
+    bank.Play(TSample::Paint);
+    ASSERT_EQ(audio.Plays.size(), 3u);
+    EXPECT_FLOAT_EQ(audio.Plays[0].Gain, 0.5f);
+    EXPECT_FLOAT_EQ(audio.Plays[1].Gain, 4.0f) << "held at the largest gain";
+    EXPECT_FLOAT_EQ(audio.Plays[2].Gain, 0.0f);
+
+    // Routine sounds: gain within +-2 dB of the listed one, a rate within 1.5 semitones (the
+    // tuned one on its scale steps), never the same rate twice in a row, and not all alike.
+    const auto semitones = [](int32_t hz) { return 12.0 * std::log2(hz / 44100.0); };
+    for (const uint32_t sample :
+         {bank.Named(TSample::Pin), bank.Named(TSample::App), bank.ArrivalSound(2)}) {
+        const bool tuned = sample == bank.Named(TSample::App);
+        const float listed = tuned ? 0.8f : 1.0f;
+        audio.Plays.clear();
+        for (int i = 0; i < 40; ++i) bank.Play(sample);
+        std::set<int32_t> rates;
+        float lowest = 10, highest = 0;
+        for (size_t i = 0; i < audio.Plays.size(); ++i) {
+            const auto& p = audio.Plays[i];
+            EXPECT_GT(p.Frequency, 0);
+            const double st = semitones(p.Frequency);
+            if (tuned) {
+                EXPECT_TRUE(std::abs(st + 5) < 0.01 || std::abs(st + 3) < 0.01 ||
+                            std::abs(st) < 0.01 || std::abs(st - 2) < 0.01)
+                    << st;
+            } else {
+                EXPECT_LE(std::abs(st), 1.51);
+            }
+            if (i > 0) {
+                EXPECT_NE(p.Frequency, audio.Plays[i - 1].Frequency);
+            }
+            rates.insert(p.Frequency);
+            lowest = std::min(lowest, p.Gain / listed);
+            highest = std::max(highest, p.Gain / listed);
+        }
+        EXPECT_GE(rates.size(), tuned ? 4u : 5u);
+        EXPECT_GE(lowest, 0.794f);
+        EXPECT_LE(highest, 1.259f);
+        EXPECT_GT(highest / lowest, 1.3f);
+    }
 }
 
 TEST_F(SoundBankTest, RemovalSoundFollowsTheScoreUnits) {
@@ -188,6 +242,64 @@ TEST_F(SoundBankTest, RemovalSoundFollowsTheScoreUnits) {
             EXPECT_EQ(audio.Plays[0].Sample, expected) << units;
         }
     }
+}
+
+TEST_F(SoundBankTest, BigEventsDuckTheMusicAndABlastSoundsAsOne) {
+    ASSERT_TRUE(LoadList("s_disapp\td1\t1\ns_disapp2\td2\t1\ns_disapp3\td3\t1\n"
+                         "_o1\tsounds/shatter.ogg\t1\n_o2\tsounds/shatter.ogg\t1\n"
+                         "_o3\t./sounds/shatter.ogg\t1\n_o4\tsounds/crack.ogg\t1\n"));
+    bank.PlayRemoval(3);
+    EXPECT_TRUE(audio.Ducks.empty()) << "a small removal leaves the music";
+    bank.PlayRemoval(12);
+    bank.PlayRemoval(40);
+    ASSERT_EQ(audio.Ducks.size(), 2u);
+    for (const auto& [db, ms] : audio.Ducks) {
+        EXPECT_GE(db, 3.0f);
+        EXPECT_LE(db, 4.0f);
+        EXPECT_GT(ms, 0);
+    }
+
+    // A bomb setting off another: seven balls of one file, one of another, two blasts.
+    audio.ClearRecords();
+    bank.BeginBlast();
+    for (int picture : {0, 1, 2, 0, 1}) bank.AddBlastHit(picture);
+    bank.BeginBlast();
+    for (int picture : {3, 2, 0}) bank.AddBlastHit(picture);
+    bank.EndBlast(true);
+    EXPECT_TRUE(audio.Plays.empty()) << "nothing before the outermost blast ends";
+    bank.EndBlast(true);
+    ASSERT_EQ(audio.Plays.size(), 3u);
+    EXPECT_EQ(audio.PlaysOf(bank.BlastHitSound(0)), 1);
+    EXPECT_NEAR(audio.Plays[0].Gain, std::pow(7.0, 0.25), 1e-5);
+    EXPECT_LT(audio.Plays[0].Frequency, 44100);
+    EXPECT_GT(audio.Plays[0].Frequency, 40000);
+    EXPECT_EQ(audio.Plays[1].Sample, bank.BlastHitSound(3));
+    EXPECT_EQ(audio.Plays[1].Gain, 1.0f);
+    EXPECT_EQ(audio.Plays[1].Frequency, -1);
+    EXPECT_EQ(audio.Plays[2].Sample, bank.BlastSound(22));
+    EXPECT_NEAR(audio.Plays[2].Gain, std::pow(2.0, 0.25), 1e-5);
+    EXPECT_EQ(audio.Ducks.size(), 1u);
+
+    // A bomb that destroyed nothing is silent.
+    audio.ClearRecords();
+    bank.BeginBlast();
+    bank.EndBlast(false);
+    EXPECT_TRUE(audio.Plays.empty());
+    EXPECT_TRUE(audio.Ducks.empty());
+}
+
+TEST_F(SoundBankTest, SelectionBounceCalmsDownAndANewSelectionStartsFull) {
+    ASSERT_TRUE(LoadList("_a5\ta\t1\n_b5\tb\t1\n_c5\tc\t1\n_d5\td\t1\n"));
+    for (int i = 0; i < 20; ++i) bank.PlaySelection(i % 4, 4);
+    ASSERT_EQ(audio.Plays.size(), 20u);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(audio.Plays[static_cast<size_t>(i)].Gain, 1.0f);
+    for (size_t i = 4; i < 20; ++i) EXPECT_LE(audio.Plays[i].Gain, audio.Plays[i - 1].Gain);
+    EXPECT_LT(audio.Plays[8].Gain, 0.6f);
+    EXPECT_NEAR(audio.Plays[19].Gain, 0.178f, 0.001f) << "-15 dB at the floor, still heard";
+    EXPECT_EQ(audio.Plays[5].Sample, bank.Selection(1, 4));
+    bank.RestartSelection();
+    bank.PlaySelection(0, 4);
+    EXPECT_EQ(audio.Plays.back().Gain, 1.0f);
 }
 
 TEST_F(SoundBankTest, MusicStartsLoopingAtTheMusicVolumeAndPausesAndResumes) {

@@ -24,6 +24,7 @@ public:
         int32_t Volume = 0;
         int32_t Pan = 0;
         int32_t Loop = 0;
+        float Gain = 1.0f;
     };
     struct TAttributes {
         uint32_t Handle = 0;
@@ -56,6 +57,7 @@ public:
     std::vector<TAttributes> Attributes;
     std::vector<TStreamPlay> StreamPlays;
     std::vector<uint32_t> Pauses, Resumes;
+    std::vector<std::pair<float, int32_t>> Ducks; // decibels, milliseconds
 
     // --- IAudio -------------------------------------------------------------------------------
     uint32_t GetVersion() override {
@@ -77,9 +79,9 @@ public:
         return Loads.back().Handle;
     }
     uint32_t SamplePlayEx(uint32_t sample, uint32_t start, int32_t frequency, int32_t volume,
-                          int32_t pan, int32_t loop) override {
+                          int32_t pan, int32_t loop, float gain) override {
         Calls.push_back("SamplePlayEx");
-        Plays.push_back({sample, start, frequency, volume, pan, loop});
+        Plays.push_back({sample, start, frequency, volume, pan, loop, gain});
         return sample == 0 ? 0 : 0x10000 + static_cast<uint32_t>(Plays.size());
     }
     bool SampleStop(uint32_t sample) override {
@@ -113,6 +115,10 @@ public:
         Resumes.push_back(handle);
         return handle != 0;
     }
+    void DuckMusic(float decibels, int32_t milliseconds) override {
+        Calls.push_back("DuckMusic");
+        Ducks.push_back({decibels, milliseconds});
+    }
 
     // --- Queries ------------------------------------------------------------------------------
     // The handle of the last load of `path` (sample or stream); 0 if never loaded or failed.
@@ -138,6 +144,7 @@ public:
         StreamPlays.clear();
         Pauses.clear();
         Resumes.clear();
+        Ducks.clear();
     }
 
 private:

@@ -5,14 +5,19 @@
 
 #include "fx/ParticleEngine.h"
 #include "fx/SoundBank.h"
-#include "tests/support/RecordingAudio.h"
+#include "platform/Audio.h"
+#include "render/Pictures.h"
 #include "state/GameState.h"
+#include "state/OptionsState.h"
+#include "tests/support/RecordingAudio.h"
 #include "view/FieldEffects.h"
 #include "view/FieldSounds.h"
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -254,4 +259,44 @@ TEST_F(FieldEffects, PaintBallStartsSplashesOnItsNeighbours) {
     EXPECT_EQ(splashes, 2);
     EXPECT_EQ(Plays(TSample::Paint), 1);
     EXPECT_EQ(field.PaintColour, 5);
+}
+
+// The loudest moment the game can make, mixed by the real audio layer (SDL_mixer on SDL's dummy
+// output, which takes the mix in real time) from the generated sounds: a bomb destroys eight
+// balls while a seven-ball line clears, music and sound at 100. The sum before the output
+// limiter passes full scale; nothing that leaves it reaches full scale.
+TEST(FieldSoundMix, ABombAndALineAtFullVolumeNeverClampTheOutput) {
+    ResetShellState();
+    Shell.Word = scrPlaying;
+    Options.MusicVolume = Options.SoundVolume = 100;
+    const std::string data = VO_GAME_DATA_DIR;
+    std::unique_ptr<IAudio> audio = CreateSdlAudio();
+    ASSERT_TRUE(audio->Init(1, 44100, 0, nullptr));
+    audio->Start();
+    TSoundBank bank(audio.get());
+    std::string error;
+    ASSERT_TRUE(bank.Load(data + "/sounds.txt", data, &error)) << error;
+    SoundBank = &bank;
+    TGameField field(9, 9);
+    GameField = &field;
+    TFieldSounds sounds;
+    field.AddListener(&sounds);
+    field.Cell(4, 4) = BallKinds[kindEntryBomb];
+    const int around[8][2] = {{3, 3}, {4, 3}, {5, 3}, {3, 4}, {5, 4}, {3, 5}, {4, 5}, {5, 5}};
+    for (int i = 0; i < 8; ++i)
+        field.Cell(around[i][0], around[i][1]) = BallKinds[static_cast<size_t>(1 + i % 7)];
+    for (int x = 0; x < 7; ++x) field.Cell(x, 0) = BallKinds[1];
+    bank.StartMusic(data + "/music/theme.ogg");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    audio->TakeMixMeter();
+    EXPECT_TRUE(field.ExplodeBomb(4, 4, kindBomb));
+    EXPECT_EQ(field.ClearMatches(), 7);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+    const TMixMeter m = audio->TakeMixMeter();
+    GameField = nullptr;
+    SoundBank = nullptr;
+    EXPECT_GT(m.PeakIn, 1.0f) << "the moment would clamp without the limiter";
+    EXPECT_EQ(m.Clamped, 0);
+    EXPECT_LE(m.PeakOut, 0.8913f);
+    EXPECT_LT(m.MinGain, 1.0f);
 }

@@ -1,4 +1,6 @@
 #include "tools/artgen/Audio.h"
+#include "tools/artgen/Loudness.h"
+#include "tools/artgen/Synth.h"
 
 #include <cmath>
 #include <functional>
@@ -6,284 +8,364 @@
 
 namespace artgen {
 
+using namespace synth;
+
 namespace {
 
-constexpr double kTwoPi = 6.283185307179586;
-
-double Note(double semitonesFromA4) {
-    return 440.0 * std::pow(2.0, semitonesFromA4 / 12.0);
+// Every effect is tuned to the music: D major, its pentatonic notes D E F# A B. Semitones from
+// A4 of the pentatonic degrees from D5 upward.
+double Pentatonic(int degree) {
+    static const int steps[5] = {0, 2, 4, 7, 9}; // D E F# A B
+    const int octave = degree >= 0 ? degree / 5 : -((4 - degree) / 5);
+    const int inOctave = degree - 5 * octave;
+    return Note(-7.0 + 12.0 * octave + steps[inOctave]);
 }
 
-class TNoise {
-public:
-    explicit TNoise(unsigned seed) : state_(seed * 747796405u + 2891336453u) {}
-    double Next() { // -1..1
-        state_ ^= state_ << 13;
-        state_ ^= state_ >> 17;
-        state_ ^= state_ << 5;
-        return (state_ >> 8) / 8388608.0 - 1.0;
-    }
+// Loudness in game (the loudest 100 ms, LUFS, at the default sound volume 75 over the music at
+// 50, which sits at -20 LUFS integrated): interface sounds 3.5-4.5 LU over the music, routine
+// events -16.5 to -19 (at least 4 LU under the smallest reward), rewards -13 to -10.
+constexpr double kClick = -15.5, kKey = -16.0, kHover = -16.5;
+constexpr double kAppear = -16.5, kLand = -17.0, kTurn = -18.0, kRoll = -19.0;
+constexpr double kSelection = -17.5, kHoverBall = -19.0, kFuse = -19.0;
+constexpr double kClear1 = -12.0, kClear2 = -11.0, kClear3 = -10.0, kPaint = -12.0;
+constexpr double kShatter = -13.0, kBoom = -10.0;
+// A mono file plays on both output channels (+3 dB) at sound volume 75 (-2.5 dB).
+constexpr double kInGameOffset = 3.01 - 2.50;
+// True-peak ceiling before encoding; the encoder's error keeps the decoded file under -1 dBTP.
+constexpr double kCeiling = -1.6;
 
-private:
-    unsigned state_;
-};
-
-// One-pole low-pass filter with a cut-off in Hz.
-class TLowPass {
-public:
-    double Run(double x, double cutoff) {
-        const double a = 1 - std::exp(-kTwoPi * cutoff / kRate);
-        y_ += a * (x - y_);
-        return y_;
-    }
-
-private:
-    double y_ = 0;
-};
-
-struct TBuffer {
-    std::vector<double> S;
-    explicit TBuffer(double seconds) : S(static_cast<size_t>(seconds * kRate)) {}
-    int Size() const { return static_cast<int>(S.size()); }
-    void Add(int i, double v) {
-        if (i >= 0 && i < Size()) S[static_cast<size_t>(i)] += v;
-    }
-};
-
-// Attack-then-exponential-decay envelope.
-double Env(double t, double attack, double tau) {
-    if (t < 0) return 0;
-    if (t < attack) return t / attack;
-    return std::exp(-(t - attack) / tau);
-}
-
-// A tone gliding from f0 to f1 (exponentially over `glide` seconds) with a few harmonics.
-void Tone(TBuffer& b, double at, double f0, double f1, double glide, double dur, double attack,
-          double tau, double amp, std::initializer_list<double> harmonics = {1.0}) {
-    double phase = 0;
-    const int start = static_cast<int>(at * kRate), n = static_cast<int>(dur * kRate);
-    for (int i = 0; i < n; ++i) {
-        const double t = static_cast<double>(i) / kRate;
-        const double f = f0 * std::pow(f1 / f0, std::min(1.0, t / glide));
-        phase += f / kRate;
-        double v = 0;
-        int h = 1;
-        for (double w : harmonics) v += w * std::sin(kTwoPi * phase * h++);
-        // Short fade at the end so nothing clicks.
-        const double tail = std::min(1.0, (n - i) / (0.005 * kRate));
-        b.Add(start + i, amp * v * Env(t, attack, tau) * tail);
-    }
-}
-
-// A bell: frequency modulation with a decaying index.
-void Bell(TBuffer& b, double at, double f, double dur, double amp, double ratio = 3.5,
-          double index = 2.0) {
-    const int start = static_cast<int>(at * kRate), n = static_cast<int>(dur * kRate);
-    for (int i = 0; i < n; ++i) {
-        const double t = static_cast<double>(i) / kRate;
-        const double mod = index * std::exp(-t / 0.15) * std::sin(kTwoPi * f * ratio * t);
-        const double tail = std::min(1.0, (n - i) / (0.01 * kRate));
-        b.Add(start + i, amp * std::sin(kTwoPi * f * t + mod) * Env(t, 0.002, dur / 3.5) * tail);
-    }
-}
-
-// Filtered noise with its own envelope; the low-pass cut-off slides from c0 to c1.
-void Noise(TBuffer& b, double at, double dur, double c0, double c1, double attack, double tau,
-           double amp, unsigned seed, bool highPass = false) {
-    TNoise rng(seed);
-    TLowPass lp, lp2;
-    const int start = static_cast<int>(at * kRate), n = static_cast<int>(dur * kRate);
-    for (int i = 0; i < n; ++i) {
-        const double t = static_cast<double>(i) / kRate;
-        const double c = c0 * std::pow(c1 / c0, t / dur);
-        const double x = rng.Next();
-        double v = lp2.Run(lp.Run(x, c), c);
-        if (highPass) v = x - v;
-        const double tail = std::min(1.0, (n - i) / (0.005 * kRate));
-        b.Add(start + i, amp * v * Env(t, attack, tau) * tail);
-    }
-}
-
-// Makes the end of a looping sound run into its start: the last `fade` seconds are blended into
-// the first ones and cut off, so the loop has no seam.
-void MakeLoop(TBuffer& b, double fade) {
-    const int n = static_cast<int>(fade * kRate), size = b.Size() - n;
-    for (int i = 0; i < n; ++i) {
-        const double w = static_cast<double>(i) / n;
-        b.S[static_cast<size_t>(i)] =
-            b.S[static_cast<size_t>(i)] * w + b.S[static_cast<size_t>(size + i)] * (1 - w);
-    }
-    b.S.resize(static_cast<size_t>(size));
-}
-
-TSound Finish(const TBuffer& b, double peak = 0.8) {
-    double m = 1e-9;
-    for (double v : b.S) m = std::max(m, std::abs(v));
+TSound Finish(const TBuffer& b, double inGameLufs) {
     TSound s;
     s.Samples.resize(b.S.size());
-    for (size_t i = 0; i < b.S.size(); ++i) s.Samples[i] = static_cast<float>(b.S[i] * peak / m);
+    for (size_t i = 0; i < b.S.size(); ++i) s.Samples[i] = static_cast<float>(b.S[i]);
+    Master(s, inGameLufs - kInGameOffset, false, kCeiling);
     return s;
 }
 
-// Base note of a sound family (semitones from A4): a pentatonic scale over the seven colours.
-double FamilyNote(const std::string& family) {
-    static const std::map<std::string, double> notes = {{"c1", 3},  {"c2", 5},    {"c3", 7},
-                                                        {"c4", 10}, {"c5", 12},   {"c6", 15},
-                                                        {"c7", 17}, {"multi", 8}, {"bomb", -2}};
-    auto it = notes.find(family);
-    return it == notes.end() ? 3 : it->second;
+// --- Interface --------------------------------------------------------------------------
+
+// A button press: a bright tick of filtered noise, then a small hard body (two partials) and a
+// low knock under it.
+TSound Click() {
+    TBuffer b(0.16);
+    NoiseBurst(b, 0, 0.012, 4200, 3000, 1.2, 0.0004, 0.0022, 0.9, 17);
+    Modal(b, 0.0015, Pentatonic(8), 0.5, {{1, 1, 0.030}, {2.31, 0.35, 0.012}, {4.1, 0.1, 0.005}});
+    Modal(b, 0.0005, Note(-19), 0.3, {{1, 1, 0.012}, {2, 0.3, 0.008}}, 0.002); // D4 knock
+    FadeEnd(b, 0.01);
+    return Finish(b, kClick);
 }
 
-// The selected ball's bounce: a soft rubbery "boop" on a chord tone of its family.
-TSound Selection(const std::string& family, char variant) {
-    const double steps[4] = {0, 4, 7, 12};
-    const double f = Note(FamilyNote(family) + steps[variant - 'a']);
-    TBuffer b(0.3);
-    Tone(b, 0, f * 0.8, f, 0.03, 0.3, 0.004, 0.07, 0.7, {1.0, 0.25, 0.08});
-    Tone(b, 0, f * 2, f * 2, 1, 0.12, 0.002, 0.03, 0.15);
-    return Finish(b, 0.55);
+// The pointer reaches a button: a soft, short glassy blip, quieter than the press.
+TSound Hover() {
+    TBuffer b(0.12);
+    NoiseBurst(b, 0, 0.006, 6000, 5000, 1.5, 0.0005, 0.0012, 0.25, 18);
+    Modal(b, 0.001, Pentatonic(13), 0.5, {{1, 1, 0.028}, {2.0, 0.25, 0.012}}, 0.003);
+    FadeEnd(b, 0.01);
+    return Finish(b, kHover);
 }
 
-// The pointer rests on a ball: a quiet glassy pluck.
-TSound HoverBall(const std::string& family) {
-    TBuffer b(0.25);
-    if (family == "bomb") {
-        Noise(b, 0, 0.2, 3000, 5000, 0.003, 0.05, 0.8, 91, true);
-        return Finish(b, 0.35);
+// A key of the name entry: a typewriter-like click with a wooden body.
+TSound Key() {
+    TBuffer b(0.12);
+    NoiseBurst(b, 0, 0.008, 3200, 2200, 1.0, 0.0003, 0.0018, 0.8, 19);
+    Modal(b, 0.001, 690, 0.45, {{1, 1, 0.022}, {2.72, 0.4, 0.008}, {5.2, 0.12, 0.004}});
+    Modal(b, 0.0005, 185, 0.35, {{1, 1, 0.015}, {2, 0.4, 0.01}}, 0.002);
+    FadeEnd(b, 0.01);
+    return Finish(b, kKey);
+}
+
+// --- Routine events -----------------------------------------------------------------------
+
+// New balls placed: a round woody pop that blooms into a glassy A.
+TSound Appear() {
+    TBuffer b(0.45);
+    const double f = Note(12); // A5
+    Glide(b, 0, 0.07, f * 0.62, f, 0.025, 0.002, 0.03, 0.45, {1.0, 0.2});
+    Modal(b, 0.018, f, 0.55,
+          {{1, 1, 0.16}, {2.0, 0.22, 0.07}, {2.76, 0.12, 0.035}, {5.4, 0.04, 0.01}}, 0.004);
+    Modal(b, 0.018, f / 2, 0.18, {{1, 1, 0.09}}, 0.006); // body an octave under
+    NoiseBurst(b, 0, 0.05, 1800, 900, 0.8, 0.002, 0.012, 0.25, 3);
+    FadeEnd(b, 0.02);
+    return Finish(b, kAppear);
+}
+
+// A ball settles on its cell: a muted wooden thock with its weight in the low middle
+// (180-540 Hz), so that small speakers keep it.
+TSound Land() {
+    TBuffer b(0.26);
+    NoiseBurst(b, 0, 0.012, 2400, 1200, 0.9, 0.0004, 0.003, 0.5, 29);
+    Modal(b, 0.0005, Note(-7), 0.8, // D4
+          {{1, 1, 0.05}, {1.58, 0.45, 0.035}, {2.32, 0.4, 0.025}, {4.25, 0.15, 0.012}}, 0.0015);
+    Glide(b, 0, 0.07, 190, 140, 0.04, 0.002, 0.02, 0.35, {1.0, 0.6, 0.35});
+    FadeEnd(b, 0.02);
+    return Finish(b, kLand);
+}
+
+// The travelling ball turns a corner: a small wooden tock.
+TSound Turn() {
+    TBuffer b(0.12);
+    NoiseBurst(b, 0, 0.006, 3000, 2000, 1.2, 0.0003, 0.0012, 0.45, 13);
+    Modal(b, 0.0008, 1040, 0.5, {{1, 1, 0.028}, {2.57, 0.3, 0.01}, {4.9, 0.08, 0.004}});
+    Modal(b, 0.0005, 330, 0.25, {{1, 1, 0.02}}, 0.002);
+    FadeEnd(b, 0.01);
+    return Finish(b, kTurn);
+}
+
+// The ball rolls: a loop of wooden rumble in two resonances, a rotation hum with its harmonics
+// (each a whole number of cycles per loop) and small bumps, all made round so that the end runs
+// into the start without a crossfade.
+TSound Roll() {
+    const double seconds = 1.2;
+    TBuffer noise(seconds, true), hum(seconds, true), bumps(seconds, true);
+    TRandom rng(11);
+    for (double& v : noise.S) v = rng.Signed();
+    TBuffer low = noise, mid = noise;
+    TBiquad lowBand(TBiquad::BandPass, 230, 1.2), midBand(TBiquad::BandPass, 620, 2.0);
+    Filter(low, lowBand);
+    Filter(mid, midBand);
+    // Rotation: 7.5 turns a second (9 per loop) shaping the rumble; hum on 170 Hz (204 cycles).
+    for (int i = 0; i < noise.Size(); ++i) {
+        const double t = i / kRateHz, turn = kTwoPi * 9 * t / seconds;
+        const double wobble = 0.75 + 0.25 * std::sin(turn) + 0.08 * std::sin(3 * turn + 1);
+        noise.S[static_cast<size_t>(i)] =
+            wobble * (low.S[static_cast<size_t>(i)] * 1.0 + mid.S[static_cast<size_t>(i)] * 0.45);
+        const double h = kTwoPi * 204 * t / seconds;
+        hum.S[static_cast<size_t>(i)] =
+            wobble * (0.05 * std::sin(h) + 0.04 * std::sin(2 * h + 0.5) + 0.02 * std::sin(3 * h));
     }
-    const double f = Note(FamilyNote(family) + 12);
-    Bell(b, 0, f, 0.25, 0.6, 2.0, 0.8);
-    return Finish(b, 0.35);
+    // Small bumps of the board, twice per turn.
+    for (int k = 0; k < 18; ++k) {
+        const double at = (k + 0.3 * rng.Signed()) * seconds / 18;
+        Modal(bumps, at, rng.Range(380, 460), 0.12 * rng.Range(0.6, 1.0),
+              {{1, 1, 0.012}, {2.4, 0.4, 0.006}}, 0.002);
+    }
+    TBuffer b(seconds, true);
+    for (int i = 0; i < b.Size(); ++i)
+        b.S[static_cast<size_t>(i)] = noise.S[static_cast<size_t>(i)] +
+                                      hum.S[static_cast<size_t>(i)] +
+                                      bumps.S[static_cast<size_t>(i)];
+    TBiquad top(TBiquad::LowPass, 2500, 0.7071);
+    Filter(b, top);
+    b.Wrap = false;
+    return Finish(b, kRoll);
+}
+
+// A fuse burning: hiss and crackle under 5.5 kHz with a warm body, made round like the roll.
+// `seconds` and `seed` make the loop and the shorter fizz of the hover.
+TBuffer Fuse(double seconds, bool wrap, unsigned seed) {
+    TBuffer hiss(seconds, wrap), body(seconds, wrap), sparks(seconds, wrap);
+    TRandom rng(seed);
+    for (double& v : hiss.S) v = rng.Signed();
+    body.S = hiss.S;
+    TBiquad hissBand(TBiquad::BandPass, 2600, 0.8), bodyBand(TBiquad::BandPass, 420, 1.4);
+    Filter(hiss, hissBand);
+    Filter(body, bodyBand);
+    // Flutter: three slow sines with whole numbers of cycles per turn.
+    const double n1 = std::round(11 * seconds), n2 = std::round(17 * seconds),
+                 n3 = std::round(5 * seconds);
+    for (int i = 0; i < hiss.Size(); ++i) {
+        const double t = i / kRateHz / seconds;
+        const double flutter = 0.7 + 0.15 * std::sin(kTwoPi * n1 * t) +
+                               0.1 * std::sin(kTwoPi * n2 * t + 2) +
+                               0.05 * std::sin(kTwoPi * n3 * t);
+        hiss.S[static_cast<size_t>(i)] = flutter * (0.55 * hiss.S[static_cast<size_t>(i)] +
+                                                    0.5 * body.S[static_cast<size_t>(i)]);
+    }
+    const int count = static_cast<int>(38 * seconds);
+    for (int k = 0; k < count; ++k) {
+        const double at = seconds * rng.Uniform();
+        const double hz = rng.Range(1400, 4200);
+        NoiseBurst(sparks, at, 0.012, hz, hz * 0.7, 1.6, 0.0002, rng.Range(0.0008, 0.0025),
+                   rng.Range(0.4, 1.2), seed * 100 + static_cast<unsigned>(k));
+    }
+    TBuffer b(seconds, wrap);
+    for (int i = 0; i < b.Size(); ++i)
+        b.S[static_cast<size_t>(i)] =
+            hiss.S[static_cast<size_t>(i)] + sparks.S[static_cast<size_t>(i)];
+    // Nothing sharp above the sparks: two low-passes at 5.5 kHz (24 dB an octave).
+    TBiquad lp1(TBiquad::LowPass, 5500, 0.54), lp2(TBiquad::LowPass, 5500, 1.31);
+    Filter(b, lp1);
+    Filter(b, lp2);
+    return b;
+}
+
+TSound FuseLoop() {
+    TBuffer b = Fuse(1.25, true, 47);
+    b.Wrap = false;
+    return Finish(b, kFuse);
+}
+
+// The pointer rests on a bomb: a short fizz of its fuse.
+TSound FuseHover() {
+    TBuffer fuse = Fuse(0.45, false, 37);
+    for (int i = 0; i < fuse.Size(); ++i) {
+        const double t = i / kRateHz;
+        fuse.S[static_cast<size_t>(i)] *= std::min(1.0, t / 0.015) * std::exp(-t / 0.12);
+    }
+    FadeEnd(fuse, 0.03);
+    return Finish(fuse, kFuse);
+}
+
+// The selected ball bounces: a marimba-like bar (partials 1 : 3.93 : 9.2) on the chord tones
+// of its colour, rising a, b, c, d; the mixed balls ring a fifth with it.
+TSound Selection(int degree, char variant, bool mixed) {
+    const double f = Pentatonic(degree + (variant - 'a'));
+    TBuffer b(0.32);
+    NoiseBurst(b, 0, 0.01, 1600, 900, 0.8, 0.0005, 0.002, 0.35,
+               41 + static_cast<unsigned>(variant));
+    Modal(b, 0.001, f, 0.6, {{1, 1, 0.11}, {3.93, 0.3, 0.025}, {9.2, 0.08, 0.006}}, 0.0015);
+    Modal(b, 0.001, f / 2, 0.14, {{1, 1, 0.06}}, 0.003);
+    if (mixed) Modal(b, 0.012, f * 1.5, 0.3, {{1, 1, 0.08}, {3.93, 0.2, 0.02}}, 0.002);
+    FadeEnd(b, 0.02);
+    return Finish(b, kSelection);
+}
+
+// The pointer rests on a ball: a quiet glass ting of its colour's note.
+TSound HoverBall(int degree, bool bomb) {
+    TBuffer b(0.3);
+    const double f = bomb ? Note(-7) : Pentatonic(degree); // the bomb: D4, under the colours
+    NoiseBurst(b, 0, 0.006, 5000, 4000, 1.2, 0.0004, 0.0012, 0.2, 51);
+    Modal(b, 0.001, f, 0.5, {{1, 1, 0.09}, {2.76, 0.2, 0.03}, {5.4, 0.06, 0.012}}, 0.003);
+    FadeEnd(b, 0.02);
+    return Finish(b, kHoverBall);
+}
+
+// --- Rewards --------------------------------------------------------------------------------
+
+// A celesta-like glass note: harmonic partials with a slightly stretched fourth, a soft mallet.
+void Chime(TBuffer& b, double at, double f, double level, double decay, unsigned seed) {
+    NoiseBurst(b, at, 0.01, 3000, 2200, 1.0, 0.0004, 0.0015, 0.25 * level, seed);
+    Modal(b, at + 0.001, f, level,
+          {{1, 1, decay}, {2, 0.28, decay * 0.45}, {3, 0.1, decay * 0.2}, {4.2, 0.05, decay * 0.1}},
+          0.002);
+}
+
+TSound Clear1() {
+    TBuffer b(0.8);
+    Chime(b, 0, Pentatonic(3), 0.55, 0.3, 61);    // A5
+    Chime(b, 0.06, Pentatonic(5), 0.6, 0.35, 62); // D6
+    Modal(b, 0.06, Pentatonic(0), 0.18, {{1, 1, 0.2}}, 0.004);
+    FadeEnd(b, 0.05);
+    return Finish(b, kClear1);
+}
+
+TSound Clear2() {
+    TBuffer b(1.1);
+    const int degrees[4] = {0, 2, 3, 5}; // D F# A D
+    for (int i = 0; i < 4; ++i)
+        Chime(b, 0.05 * i, Pentatonic(degrees[i]), 0.5, 0.35 + 0.05 * i,
+              63 + static_cast<unsigned>(i));
+    Modal(b, 0, Note(-19), 0.3, {{1, 1, 0.35}, {2, 0.4, 0.2}, {3, 0.15, 0.1}}, 0.006); // D4 body
+    FadeEnd(b, 0.06);
+    return Finish(b, kClear2);
+}
+
+TSound Clear3() {
+    TBuffer b(1.7);
+    const int degrees[7] = {0, 2, 3, 4, 5, 7, 8}; // D F# A B D F# A
+    for (int i = 0; i < 7; ++i)
+        Chime(b, 0.045 * i, Pentatonic(degrees[i]), 0.42, 0.3 + 0.04 * i,
+              70 + static_cast<unsigned>(i));
+    // The chord that stays: a singing bowl over D, F#, A and D.
+    const double bowl = 0.33;
+    for (int d : {0, 2, 3, 5})
+        Modal(b, bowl, Pentatonic(d), 0.22, {{1, 1, 0.7}, {2.01, 0.2, 0.3}, {2.99, 0.06, 0.15}},
+              0.03);
+    Modal(b, 0, Note(-31), 0.35, {{1, 1, 0.5}, {2, 0.5, 0.3}, {3, 0.25, 0.2}, {4, 0.1, 0.1}}, 0.01);
+    NoiseBurst(b, 0, 0.5, 700, 3200, 1.5, 0.2, 0.12, 0.12, 79); // rising air
+    FadeEnd(b, 0.1);
+    return Finish(b, kClear3);
+}
+
+// A paint ball goes off: a wet splash sweeping down, and three bubbles rising to D, F# and A.
+TSound Paint() {
+    TBuffer b(0.65);
+    NoiseBurst(b, 0, 0.4, 2600, 450, 1.6, 0.003, 0.09, 0.9, 23);
+    NoiseBurst(b, 0, 0.05, 5000, 2500, 0.8, 0.0005, 0.008, 0.35, 24);
+    const int degrees[3] = {0, 2, 3}; // D5 F#5 A5
+    for (int i = 0; i < 3; ++i) {
+        const double f = Pentatonic(degrees[i]);
+        Glide(b, 0.05 + 0.07 * i, 0.12, f * 0.55, f, 0.05, 0.004, 0.04, 0.35, {1.0, 0.15});
+    }
+    FadeEnd(b, 0.04);
+    return Finish(b, kPaint);
+}
+
+// A ball destroyed by a blast: glass breaking into pieces that each ring a few inharmonic
+// partials, the crack first and the pieces after, nothing above 7 kHz.
+TSound Shatter() {
+    TBuffer b(0.6);
+    NoiseBurst(b, 0, 0.02, 3500, 2500, 0.9, 0.0003, 0.004, 0.45, 31);
+    NoiseBurst(b, 0, 0.25, 5000, 1800, 0.7, 0.001, 0.05, 0.35, 32);
+    TRandom rng(33);
+    for (int k = 0; k < 34; ++k) {
+        const double at = 0.004 + 0.16 * std::pow(rng.Uniform(), 1.8);
+        const double f = rng.Range(1300, 4800), level = rng.Range(0.05, 0.16);
+        Modal(b, at, f, level,
+              {{1, 1, rng.Range(0.015, 0.08)},
+               {rng.Range(1.4, 1.7), 0.5, rng.Range(0.01, 0.04)},
+               {rng.Range(2.2, 2.9), 0.25, 0.01}},
+              0.0005);
+    }
+    FadeEnd(b, 0.05);
+    return Finish(b, kShatter);
+}
+
+// The bomb: a crack, a falling low body driven into soft saturation so that its harmonics land
+// in 130-400 Hz, a mid-range thump, rumble, and debris settling.
+TSound Boom() {
+    TBuffer b(1.8);
+    NoiseBurst(b, 0, 0.03, 3500, 1500, 0.7, 0.0004, 0.006, 0.5, 61);
+    TBuffer body(1.8);
+    Glide(body, 0, 1.5, 105, 42, 0.5, 0.003, 0.35, 1.0, {1.0, 0.35});
+    // Saturation, a little lopsided: odd and even harmonics of the falling tone.
+    for (double& v : body.S) v = 0.28 * std::tanh(2.8 * v + 0.6 * v * v);
+    TBiquad dc(TBiquad::HighPass, 30, 0.7071);
+    Filter(body, dc);
+    for (int i = 0; i < b.Size(); ++i)
+        b.S[static_cast<size_t>(i)] += body.S[static_cast<size_t>(i)];
+    NoiseBurst(b, 0, 0.7, 420, 190, 0.9, 0.002, 0.14, 3.0, 62);
+    NoiseBurst(b, 0, 0.3, 900, 500, 0.8, 0.001, 0.07, 0.9, 63);
+    TBuffer rumble(1.8);
+    TRandom rng(67);
+    for (double& v : rumble.S) v = rng.Signed();
+    TBiquad lp(TBiquad::LowPass, 260, 0.9);
+    Filter(rumble, lp);
+    for (int i = 0; i < b.Size(); ++i) {
+        const double t = i / kRateHz;
+        b.S[static_cast<size_t>(i)] +=
+            0.8 * rumble.S[static_cast<size_t>(i)] * std::min(1.0, t / 0.01) * std::exp(-t / 0.45);
+    }
+    for (int k = 0; k < 16; ++k) {
+        const double at = 0.15 + 0.9 * std::pow(rng.Uniform(), 1.4);
+        Modal(b, at, rng.Range(600, 2600), rng.Range(0.02, 0.06) * std::exp(-at / 0.5),
+              {{1, 1, 0.02}, {2.3, 0.4, 0.01}}, 0.0008);
+    }
+    FadeEnd(b, 0.2);
+    return Finish(b, kBoom);
+}
+
+// The pentatonic degree of each colour family (c1..c7 from D5 up; the mixed balls on D5).
+int FamilyDegree(const std::string& family) {
+    static const std::map<std::string, int> degrees = {{"c1", 0}, {"c2", 1},    {"c3", 2},
+                                                       {"c4", 3}, {"c5", 4},    {"c6", 5},
+                                                       {"c7", 6}, {"multi", 0}, {"bomb", -5}};
+    const auto it = degrees.find(family);
+    return it == degrees.end() ? 0 : it->second;
 }
 
 using TMaker = std::function<TSound()>;
 
 const std::map<std::string, TMaker>& Named() {
     static const std::map<std::string, TMaker> makers = {
-        {"sounds/appear.ogg",
-         [] {
-             TBuffer b(0.6);
-             Bell(b, 0.00, Note(19), 0.45, 0.5, 2.0, 1.0);
-             Bell(b, 0.07, Note(26), 0.5, 0.4, 2.0, 1.0);
-             Noise(b, 0, 0.3, 6000, 9000, 0.05, 0.08, 0.08, 3, true);
-             return Finish(b, 0.55);
-         }},
-        {"sounds/clear1.ogg",
-         [] {
-             TBuffer b(0.55);
-             Tone(b, 0, 500, 1400, 0.06, 0.12, 0.002, 0.04, 0.6);
-             Bell(b, 0.04, Note(27), 0.5, 0.5);
-             return Finish(b, 0.7);
-         }},
-        {"sounds/clear2.ogg",
-         [] {
-             TBuffer b(0.8);
-             const double notes[3] = {15, 19, 22};
-             for (int i = 0; i < 3; ++i) Bell(b, i * 0.06, Note(notes[i]), 0.6, 0.5);
-             Noise(b, 0, 0.5, 5000, 9000, 0.02, 0.15, 0.1, 5, true);
-             return Finish(b, 0.75);
-         }},
-        {"sounds/clear3.ogg",
-         [] {
-             TBuffer b(1.3);
-             const double notes[5] = {15, 19, 22, 27, 31};
-             for (int i = 0; i < 5; ++i) Bell(b, i * 0.07, Note(notes[i]), 0.9, 0.5);
-             Bell(b, 0.38, Note(34), 0.9, 0.35);
-             Noise(b, 0.05, 1.0, 6000, 11000, 0.1, 0.3, 0.12, 7, true);
-             return Finish(b, 0.8);
-         }},
-        {"sounds/roll.ogg",
-         [] {
-             TBuffer b(1.2);
-             Noise(b, 0, 1.2, 300, 300, 0.001, 100, 1.0, 11);
-             for (int i = 0; i < b.Size(); ++i) {
-                 const double t = static_cast<double>(i) / kRate;
-                 b.S[static_cast<size_t>(i)] *= 0.75 + 0.25 * std::sin(kTwoPi * 6 * t);
-                 b.S[static_cast<size_t>(i)] += 0.05 * std::sin(kTwoPi * 75 * t);
-             }
-             MakeLoop(b, 0.2);
-             return Finish(b, 0.4);
-         }},
-        {"sounds/turn.ogg",
-         [] {
-             TBuffer b(0.12);
-             Tone(b, 0, 1300, 1100, 0.03, 0.1, 0.001, 0.02, 0.6, {1.0, 0.3});
-             Noise(b, 0, 0.02, 4000, 2000, 0.0005, 0.004, 0.4, 13);
-             return Finish(b, 0.45);
-         }},
-        {"sounds/click.ogg",
-         [] {
-             TBuffer b(0.1);
-             Tone(b, 0, 900, 1300, 0.02, 0.08, 0.001, 0.02, 0.6, {1.0, 0.2});
-             Noise(b, 0, 0.015, 5000, 3000, 0.0005, 0.003, 0.3, 17);
-             return Finish(b, 0.5);
-         }},
-        {"sounds/hover.ogg",
-         [] {
-             TBuffer b(0.08);
-             Tone(b, 0, 2400, 2600, 0.02, 0.06, 0.002, 0.012, 0.5);
-             return Finish(b, 0.25);
-         }},
-        {"sounds/key.ogg",
-         [] {
-             TBuffer b(0.07);
-             Noise(b, 0, 0.05, 3500, 1500, 0.0005, 0.008, 0.8, 19);
-             Tone(b, 0, 1800, 1700, 0.02, 0.04, 0.001, 0.01, 0.3);
-             return Finish(b, 0.45);
-         }},
-        {"sounds/paint.ogg",
-         [] {
-             TBuffer b(0.6);
-             Noise(b, 0, 0.5, 3000, 500, 0.005, 0.12, 0.8, 23);
-             Tone(b, 0.02, 320, 140, 0.2, 0.3, 0.01, 0.08, 0.6);
-             return Finish(b, 0.65);
-         }},
-        {"sounds/land.ogg",
-         [] {
-             TBuffer b(0.2);
-             Tone(b, 0, 160, 90, 0.08, 0.18, 0.002, 0.05, 0.9);
-             Noise(b, 0, 0.03, 2500, 1000, 0.0005, 0.006, 0.3, 29);
-             return Finish(b, 0.5);
-         }},
-        {"sounds/shatter.ogg",
-         [] {
-             TBuffer b(0.6);
-             Noise(b, 0, 0.5, 2000, 8000, 0.001, 0.09, 0.7, 31, true);
-             const double partials[5] = {2637, 3322, 3951, 4699, 5588};
-             for (int i = 0; i < 5; ++i) Bell(b, i * 0.015, partials[i], 0.4, 0.18, 1.41, 1.5);
-             return Finish(b, 0.65);
-         }},
-        {"sounds/h_bomb.ogg",
-         [] {
-             TBuffer b(0.45);
-             Noise(b, 0, 0.45, 4000, 6000, 0.01, 0.15, 0.7, 37, true);
-             TNoise crackle(41);
-             for (int k = 0; k < 9; ++k) {
-                 const double at = 0.02 + 0.045 * k + 0.02 * crackle.Next();
-                 Noise(b, at, 0.01, 6000, 3000, 0.0003, 0.002, 0.9, 43 + k);
-             }
-             return Finish(b, 0.45);
-         }},
-        {"sounds/a_bomb.ogg",
-         [] {
-             TBuffer b(1.25);
-             Noise(b, 0, 1.25, 4500, 4500, 0.001, 100, 0.6, 47, true);
-             TNoise crackle(53);
-             for (int k = 0; k < 20; ++k) {
-                 const double at = 0.05 * k + 0.02 * crackle.Next() + 0.02;
-                 Noise(b, at, 0.012, 6000, 3000, 0.0003, 0.002, 0.9, 59 + k);
-             }
-             MakeLoop(b, 0.25);
-             return Finish(b, 0.4);
-         }},
-        {"sounds/Bomb_boom.ogg",
-         [] {
-             TBuffer b(1.8);
-             Noise(b, 0, 0.06, 8000, 3000, 0.0005, 0.02, 0.8, 61);
-             Noise(b, 0, 1.8, 1200, 120, 0.003, 0.45, 1.0, 67);
-             Tone(b, 0, 110, 32, 0.6, 1.5, 0.004, 0.4, 0.9, {1.0, 0.3});
-             return Finish(b, 0.9);
-         }},
+        {"sounds/appear.ogg", Appear},    {"sounds/clear1.ogg", Clear1},
+        {"sounds/clear2.ogg", Clear2},    {"sounds/clear3.ogg", Clear3},
+        {"sounds/roll.ogg", Roll},        {"sounds/turn.ogg", Turn},
+        {"sounds/click.ogg", Click},      {"sounds/hover.ogg", Hover},
+        {"sounds/key.ogg", Key},          {"sounds/paint.ogg", Paint},
+        {"sounds/land.ogg", Land},        {"sounds/shatter.ogg", Shatter},
+        {"sounds/h_bomb.ogg", FuseHover}, {"sounds/a_bomb.ogg", FuseLoop},
+        {"sounds/Bomb_boom.ogg", Boom},
     };
     return makers;
 }
@@ -296,10 +378,17 @@ TSound MakeEffect(const std::string& file) {
     if (it != named.end()) return it->second();
     // sounds/sel_<family>_<v>.ogg and sounds/hover_<family>.ogg
     const std::string stem = file.substr(7, file.size() - 7 - 4);
-    if (stem.rfind("sel_", 0) == 0) return Selection(stem.substr(4, stem.size() - 6), stem.back());
-    if (stem.rfind("hover_", 0) == 0) return HoverBall(stem.substr(6));
-    TBuffer silence(0.05);
-    return Finish(silence);
+    if (stem.rfind("sel_", 0) == 0) {
+        const std::string family = stem.substr(4, stem.size() - 6);
+        return Selection(FamilyDegree(family), stem.back(), family == "multi");
+    }
+    if (stem.rfind("hover_", 0) == 0) {
+        const std::string family = stem.substr(6);
+        return HoverBall(FamilyDegree(family), family == "bomb");
+    }
+    TSound silence;
+    silence.Samples.assign(kRate / 20, 0.0f);
+    return silence;
 }
 
 } // namespace artgen
