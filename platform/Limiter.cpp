@@ -12,7 +12,7 @@ TLimiter::TLimiter(int rate, float ceiling, float lookaheadMs, float releaseMs)
 
 void TLimiter::Process(float* frames, int count) {
     for (int n = 0; n < count; ++n) {
-        float* frame = frames + 2 * n;
+        float* frame = frames + std::ptrdiff_t{2} * n;
         const float peak = std::max(std::abs(frame[0]), std::abs(frame[1]));
         meter_.PeakIn = std::max(meter_.PeakIn, peak);
         if (bypass_) {

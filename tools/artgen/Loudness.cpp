@@ -172,7 +172,7 @@ public:
     }
 
 private:
-    std::array<std::array<double, 2 * kHalf>, 3> taps_{};
+    std::array<std::array<double, std::size_t{2} * kHalf>, 3> taps_{};
     double gainBound_ = 1;
 };
 
