@@ -843,6 +843,15 @@ public:
         return {r.x, r.y, r.x + r.w, r.y + r.h};
     }
 
+    bool OutputSize(int32_t& width, int32_t& height) const override {
+        if (!window_) return false;
+        int w = 0, h = 0;
+        SDL_GetWindowSizeInPixels(window_, &w, &h);
+        width = w;
+        height = h;
+        return w > 0 && h > 0;
+    }
+
     bool ReadFrame(std::vector<uint32_t>& pixels, int32_t& width, int32_t& height) const override {
         if (kind_ != TGfxSystemKind::Offscreen || lastFrame_.empty()) return false;
         pixels = lastFrame_;

@@ -3,6 +3,10 @@
 // glyph cells, background quarters) packed into one or more textures of a fixed size. Patterns are
 // numbered across the picture row by row and fill the textures in the same order.
 //
+// Density is the picture's texels per picture pixel (1, or 2 for the dense set drawn at twice the
+// resolution). Pattern sizes are in picture pixels whatever the density: what is drawn from the
+// set covers the same place; only the textures hold Density x Density texels a pixel.
+//
 // Result codes: 0 done; -2 format not accepted; -3 bad sizes or count, already loaded
 // (CreateTextures), texture index out of range (Lock/UnlockTexture); -4 already loaded (loaders),
 // texture creation failed (CreateTextures); -6 the pixel converters are unavailable; -1 lock or
@@ -31,7 +35,10 @@ public:
     TPatternImage(const TPatternImage&) = delete;
     TPatternImage& operator=(const TPatternImage&) = delete;
 
-    // A pattern size of 0 means the picture's own width or height. A picture reader error
+    // Sizes in picture pixels; the file holds Density texels a pixel each way. At a density
+    // above 1 the textures are cut to the patterns they hold (a texture of Density times the
+    // given size would mostly pad). A pattern size of 0 means the picture's own width or height
+    // (in picture pixels). A picture reader error
     // (a damaged file) is reported as -7 with the reader's message in `error` when given; the set
     // stays empty. A missing file loads the "NO IMAGE" placeholder.
     int32_t LoadFromFile(IGfxDevice* device, const std::string& fileName, int32_t patternWidth,
@@ -52,6 +59,7 @@ public:
     // Clamps the pattern index to 0..PatternCount-1; false for an empty set.
     bool SelectPattern(int32_t pattern, bool mirror, bool flip, TPatternSelection& out) const;
 
+    // Sizes in texels; the pattern size in picture pixels is the texel size over Density.
     int32_t CreateTextures(IGfxDevice* device, int32_t textureWidth, int32_t textureHeight,
                            int32_t patternWidth, int32_t patternHeight, int32_t textureCount,
                            int32_t format);
@@ -60,8 +68,9 @@ public:
     int32_t UnlockTexture(int32_t index);
 
     bool Loaded = false;
-    int32_t PatternWidth = 0, PatternHeight = 0;
-    int32_t TextureWidth = 0, TextureHeight = 0;
+    int32_t Density = 1;                         // set before loading; kept by FreeTextures
+    int32_t PatternWidth = 0, PatternHeight = 0; // picture pixels
+    int32_t TextureWidth = 0, TextureHeight = 0; // texels
     int32_t PatternCount = 0;
     int32_t Columns = 0, Rows = 0;
     int32_t PatternsPerTexture = 0;
@@ -79,6 +88,7 @@ private:
     static int32_t ReadPicture(const std::string& fileName, TBitmapEx& picture, std::string* error);
     void DropSystemCopies();
 
+    int32_t texelPatternWidth_ = 0, texelPatternHeight_ = 0;
     std::string source_; // the file the set was loaded from; empty for sets filled in code
 };
 
