@@ -156,7 +156,12 @@ bool TForm1::FormCreate() {
 
     // 7.-9. The device, the adapter and the processor.
     Log.Line("Initializing Direct3D Device...");
-    if (InitialiseDevice()) Log.Line("...Ok");
+    if (InitialiseDevice()) {
+        Log.Line("...Ok");
+        // The pictures load at the density the window shows them at from the start.
+        if (device_->SetDensity(WantedDensity()) && device_->Density() > 1)
+            Log.Line("Pictures at " + std::to_string(device_->Density()) + "x");
+    }
     const TAdapterInfo& adapter = device_->AdapterInfo();
     Log.Line(std::string("Device - ") + adapter.Description + " (" + adapter.Driver + ")");
     std::string vendor, brand;

@@ -1,13 +1,10 @@
 #pragma once
+#include "state/Catalogue.h"
 #include "tools/artgen/Output.h"
 
 #include <string>
 
 namespace artgen {
-
-// The folder of the 2x pictures inside the game's data folder: the same relative names as the 1x
-// pictures (per-language ones included), each picture twice as many pixels each way.
-inline constexpr const char* kDenseFolder = "@2x";
 
 // Makes every picture, the font, the texts, the sounds and the music into `gameDir` (graphics/,
 // sounds/, music/, strings.txt, sounds.txt), the pictures and the font's glyphs once more at 2x
