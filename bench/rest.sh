@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Measures the real game as a player meets it, under an X server of its own (Xvfb) with temporary
 # data folders: launch to first painted frame, launch to the playing screen with and without a
-# skip click, resident memory, and the CPU share of one core over 10 s at rest, with a ball
+# skip click (and the processor time the game took for it, which a busy machine changes less),
+# resident memory, and the CPU share of one core over 10 s at rest, with a ball
 # selected and while hidden. KLines and Five or More are measured the same way when installed.
 # Usage: bench/rest.sh [binary] (default build/game/velm-orra); VO_DISPLAY picks the display,
 # VO_WINDOW=<width>x<height> starts the game in a window of that size (kept in its registry file,
@@ -79,7 +80,11 @@ start_game() {
       xdotool mousemove --window "$id" 400 300 click 1 2>/dev/null || true
       clicked=1
     fi
-    if [ -f "$log" ] && grep -q "Starting game" "$log"; then ready=$(now); break; fi
+    if [ -f "$log" ] && grep -q "Starting game" "$log"; then
+      ready=$(now)
+      READY_CPU=$(awk -v t="$(ticks "$PID")" -v hz="$(getconf CLK_TCK)" 'BEGIN { printf "%.2f", t / hz }')
+      break
+    fi
     sleep 0.01
   done
   unset clicked
@@ -91,7 +96,7 @@ start_game() {
 echo "Velm Orra ($GAME) on $DISPLAY_NO (screen $SCREEN${WINDOW:+, window $WINDOW})"
 start_game 1
 echo "launch -> first painted frame: ${FIRST} s"
-echo "launch -> playing screen, skip click: ${READY} s"
+echo "launch -> playing screen, skip click: ${READY} s (processor time of the game: ${READY_CPU} s)"
 kill "$PID"; wait "$PID" 2>/dev/null || true; PID=
 start_game 0
 echo "launch -> playing screen, no click: ${READY} s"

@@ -78,7 +78,14 @@ int32_t TPatternImage::Load(IGfxDevice* device, const std::string& fileName, boo
     // drawn from it keeps its size and can still be hit.
     const int32_t across = std::max(1, picture.Width() / patternWidth);
     const int32_t total = across * std::max(1, picture.Height() / patternHeight);
-    const int32_t perTexture = (textureWidth / patternWidth) * (textureHeight / patternHeight);
+    int32_t perTexture = (textureWidth / patternWidth) * (textureHeight / patternHeight);
+    if (d > 1 && !automatic && total < perTexture) {
+        // One texture holds them all: as many rows (and columns) as the patterns fill.
+        const int32_t columns = std::min(total, textureWidth / patternWidth);
+        textureWidth = columns * patternWidth;
+        textureHeight = (total + columns - 1) / columns * patternHeight;
+        perTexture = (textureWidth / patternWidth) * (textureHeight / patternHeight);
+    }
     const int32_t textureCount = total / perTexture + (total % perTexture ? 1 : 0);
 
     const int32_t created = CreateTextures(device, textureWidth, textureHeight, patternWidth,

@@ -37,7 +37,7 @@ public:
 
     // Sizes in picture pixels; the file holds Density texels a pixel each way. At a density
     // above 1 the textures are cut to the patterns they hold (a texture of Density times the
-    // given size would mostly pad). A pattern size of 0 means the picture's own width or height
+    // given size would mostly pad), a single texture to the rows its patterns fill. A pattern size of 0 means the picture's own width or height
     // (in picture pixels). A picture reader error
     // (a damaged file) is reported as -7 with the reader's message in `error` when given; the set
     // stays empty. A missing file loads the "NO IMAGE" placeholder.

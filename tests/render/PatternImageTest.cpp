@@ -122,6 +122,20 @@ TEST_F(PatternImageTest, DensePicturesKeepPictureSizesOnTightTextures) {
     ASSERT_EQ(whole.LoadAuto(&device, WritePicture(dir, "w2x.tga", 66, 42), D3DFMT_A8R8G8B8), 0);
     EXPECT_EQ(whole.PatternWidth, 33);
     EXPECT_EQ(whole.PatternHeight, 21);
+    // Patterns that fill part of one texture get a texture of the rows they fill.
+    TPatternImage few;
+    few.Density = 2;
+    ASSERT_EQ(few.LoadFromFile(&device, WritePicture(dir, "few2x.tga", 200, 40), 20, 10, 128, 128,
+                               D3DFMT_A8R8G8B8),
+              0);
+    EXPECT_EQ(few.PatternCount, 10);
+    EXPECT_EQ(few.TextureWidth, 240); // 6 patterns across, as in 128 pixels
+    EXPECT_EQ(few.TextureHeight, 40);
+    ASSERT_EQ(few.Textures.size(), 1u);
+    EXPECT_EQ(Texel32(Tex(few, 0), 0, 20), PictureArgb(40, 20)); // the seventh pattern
+    ASSERT_TRUE(few.SelectPattern(9, false, false, s));
+    EXPECT_FLOAT_EQ(s.U[3], 160.0f / 240);
+    EXPECT_FLOAT_EQ(s.V[3], 1.0f);
     // Freed and loaded again at another density, the same set takes the new sizes.
     ASSERT_EQ(image.FreeTextures(), 0);
     image.Density = 1;
