@@ -36,16 +36,29 @@ int32_t TPatternImage::LoadAuto(IGfxDevice* device, const std::string& fileName,
     return Load(device, fileName, true, 0, 0, 0, 0, format, error);
 }
 
+int32_t TPatternImage::LoadFromPicture(IGfxDevice* device, const TBitmap& picture,
+                                       const std::string& fileName, bool whole,
+                                       int32_t patternWidth, int32_t patternHeight,
+                                       int32_t textureWidth, int32_t textureHeight,
+                                       int32_t format) {
+    if (picture.BitsPerPixel() != 32) return -3;
+    return Load(device, fileName, whole, patternWidth, patternHeight, textureWidth, textureHeight,
+                format, nullptr, &picture);
+}
+
 int32_t TPatternImage::Load(IGfxDevice* device, const std::string& fileName, bool automatic,
                             int32_t patternWidth, int32_t patternHeight, int32_t textureWidth,
-                            int32_t textureHeight, int32_t format, std::string* error) {
+                            int32_t textureHeight, int32_t format, std::string* error,
+                            const TBitmap* given) {
     if (Loaded) return -4;
     if (!LoadPixConv()) return -6;
     if (!AcceptedFormat(format)) return -2;
 
     if (Density < 1 || Density > 4) return -3;
-    TBitmapEx picture;
-    if (const int32_t read = ReadPicture(fileName, picture, error); read != 0) return read;
+    TBitmapEx read;
+    if (!given)
+        if (const int32_t result = ReadPicture(fileName, read, error); result != 0) return result;
+    const TBitmap& picture = given ? *given : read;
 
     const int32_t d = Density;
     if (automatic) {

@@ -37,9 +37,9 @@ public:
 
     // Sizes in picture pixels; the file holds Density texels a pixel each way. At a density
     // above 1 the textures are cut to the patterns they hold (a texture of Density times the
-    // given size would mostly pad), a single texture to the rows its patterns fill. A pattern size of 0 means the picture's own width or height
-    // (in picture pixels). A picture reader error
-    // (a damaged file) is reported as -7 with the reader's message in `error` when given; the set
+    // given size would mostly pad), a single texture to the rows its patterns fill. A pattern size
+    // of 0 means the picture's own width or height (in picture pixels). A picture reader error (a
+    // damaged file) is reported as -7 with the reader's message in `error` when given; the set
     // stays empty. A missing file loads the "NO IMAGE" placeholder.
     int32_t LoadFromFile(IGfxDevice* device, const std::string& fileName, int32_t patternWidth,
                          int32_t patternHeight, int32_t textureWidth, int32_t textureHeight,
@@ -47,6 +47,12 @@ public:
     // One pattern: the whole picture, on a texture rounded up to powers of two.
     int32_t LoadAuto(IGfxDevice* device, const std::string& fileName, int32_t format,
                      std::string* error = nullptr);
+    // The same with the picture already read from `fileName` (32 bits a pixel, as TBitmapEx reads
+    // it; a TPictureReader reads it ahead): `whole` loads it as LoadAuto does. The file is read
+    // again only by Reload.
+    int32_t LoadFromPicture(IGfxDevice* device, const TBitmap& picture, const std::string& fileName,
+                            bool whole, int32_t patternWidth, int32_t patternHeight,
+                            int32_t textureWidth, int32_t textureHeight, int32_t format);
     int32_t FreeTextures();
 
     // A set loaded from a file lets the device drop its copies of the texels; after a device
@@ -78,10 +84,12 @@ public:
     std::vector<std::shared_ptr<IGfxTexture>> Textures;
 
 private:
-    // The common part of the loaders; `automatic` takes the sizes from the picture.
+    // The common part of the loaders; `automatic` takes the sizes from the picture, which Load
+    // reads from the file unless `picture` is given.
     int32_t Load(IGfxDevice* device, const std::string& fileName, bool automatic,
                  int32_t patternWidth, int32_t patternHeight, int32_t textureWidth,
-                 int32_t textureHeight, int32_t format, std::string* error);
+                 int32_t textureHeight, int32_t format, std::string* error,
+                 const TBitmap* picture = nullptr);
     // Converts every pattern of a 32-bit picture into its texture slot.
     int32_t CopyPatterns(const TBitmap& picture);
     // Reads a picture as 32-bit texels; -7 with the reason when it cannot be read.

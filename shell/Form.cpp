@@ -15,6 +15,7 @@
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "render/PatternImage.h"
+#include "render/PictureReader.h"
 #include "render/RenderDevice.h"
 #include "shell/FormKeys.h"
 #include "shell/Log.h"

@@ -15,6 +15,7 @@ class IClock;
 class TFrameTimer;
 class TGameField;
 class TPatternImage;
+class TPictureReader;
 class TRegistry;
 class TRenderDevice;
 class TSoundBank;
@@ -163,17 +164,28 @@ private:
     void MarkScreenButton(int index);
     void ShowScreen(uint32_t word, int button);
     void LogLoaded(const TCatalogueEntry& entry);
-    void LoadPicture(const TCatalogueEntry& entry);
-    // Loads the entry's picture into `set` at the device's density (from the dense folder when
-    // it has the file, else at 1x); false when it could not be read.
-    bool LoadInto(TPatternImage& set, const TCatalogueEntry& entry);
+    // Where the entry's picture is read from at the device's density: the dense folder's file
+    // when there is one (`density` 2), else the 1x file (`density` 1).
+    struct TPictureSource {
+        std::string File;
+        int32_t Density = 1;
+    };
+    TPictureSource SourceOf(const TCatalogueEntry& entry) const;
+    // Each entry's source, and a reader that reads them ahead in that order.
+    std::unique_ptr<TPictureReader> ReadAhead(const std::vector<const TCatalogueEntry*>& entries);
+    // A picture of `reader` (taken at `index`) or else read from its file.
+    void LoadPicture(const TCatalogueEntry& entry, TPictureReader* reader = nullptr,
+                     size_t index = 0);
+    // Loads the entry's picture into `set`; false when it could not be read.
+    bool LoadInto(TPatternImage& set, const TCatalogueEntry& entry, TPictureReader* reader,
+                  size_t index);
     bool LoadFontGlyphs(std::string* error);
     void ReloadStep();
     void FinishReload();
     // Starts a reload once the window has wanted another density for a moment (a window being
     // dragged to a new size crosses the threshold often).
     void FollowWindowDensity();
-    void ProgressLoad(const TCatalogueEntry& entry);
+    void ProgressLoad(const TCatalogueEntry& entry, TPictureReader& reader, size_t index);
     void DrawBackdrop();
     void DrawProgressBar(int32_t revealRight);
     int32_t ProgressBarRight() const;
@@ -215,6 +227,7 @@ private:
         bool Texts = false;
         std::vector<std::pair<const TCatalogueEntry*, TPatternImage*>> Queue;
         size_t Next = 0;
+        std::unique_ptr<TPictureReader> Reader; // reads the queue's pictures ahead
     };
     TReload reload_;
     int32_t densityWanted_ = 0;    // the density the window asked for at the last frame

@@ -9,6 +9,7 @@
 #include "platform/Memory.h"
 #include "platform/Paths.h"
 #include "render/PatternImage.h"
+#include "render/PictureReader.h"
 #include "render/RenderDevice.h"
 #include "shell/Language.h"
 #include "shell/Log.h"
@@ -20,6 +21,7 @@
 #include "ui/vo_Menus.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 
@@ -48,35 +50,49 @@ void TForm1::LogLoaded(const TCatalogueEntry& entry) {
     Log.Line(line);
 }
 
-// A picture that cannot be read leaves the set empty (it draws nothing) and says why in the log;
-// a missing file gives the "NO IMAGE" placeholder. At density 2 the dense folder's picture is
-// taken when there is one; without it the 1x picture is drawn enlarged.
-bool TForm1::LoadInto(TPatternImage& set, const TCatalogueEntry& entry) {
+// At density 2 the dense folder's picture is taken when there is one; without it the 1x picture
+// is drawn enlarged.
+TForm1::TPictureSource TForm1::SourceOf(const TCatalogueEntry& entry) const {
     const std::string name = language::LocalisedName(entry.File);
-    std::string file = paths::DataPath(name);
-    int32_t density = device_->Density();
-    if (density > 1) {
+    if (device_->Density() > 1) {
         const std::string dense = paths::DataPath(std::string(kDenseFolder) + "/" + name);
-        if (FileExists(dense))
-            file = dense;
-        else
-            density = 1;
+        if (FileExists(dense)) return {dense, device_->Density()};
     }
-    set.Density = density;
+    return {paths::DataPath(name), 1};
+}
+
+std::unique_ptr<TPictureReader>
+TForm1::ReadAhead(const std::vector<const TCatalogueEntry*>& entries) {
+    std::vector<std::string> files;
+    for (const TCatalogueEntry* entry : entries) files.push_back(SourceOf(*entry).File);
+    return std::make_unique<TPictureReader>(std::move(files));
+}
+
+// A picture that cannot be read leaves the set empty (it draws nothing) and says why in the log;
+// a missing file gives the "NO IMAGE" placeholder.
+bool TForm1::LoadInto(TPatternImage& set, const TCatalogueEntry& entry, TPictureReader* reader,
+                      size_t index) {
+    const TPictureSource source = SourceOf(entry);
+    set.Density = source.Density;
+    if (reader)
+        if (const std::unique_ptr<TBitmapEx> picture = reader->Take(index))
+            return set.LoadFromPicture(device_->Device(), *picture, source.File, entry.Whole,
+                                       entry.PatternWidth, entry.PatternHeight, entry.TextureWidth,
+                                       entry.TextureHeight, entry.Format) == 0;
     std::string error;
     const int32_t result =
-        entry.Whole
-            ? set.LoadAuto(device_->Device(), file, entry.Format, &error)
-            : set.LoadFromFile(device_->Device(), file, entry.PatternWidth, entry.PatternHeight,
-                               entry.TextureWidth, entry.TextureHeight, entry.Format, &error);
+        entry.Whole ? set.LoadAuto(device_->Device(), source.File, entry.Format, &error)
+                    : set.LoadFromFile(device_->Device(), source.File, entry.PatternWidth,
+                                       entry.PatternHeight, entry.TextureWidth, entry.TextureHeight,
+                                       entry.Format, &error);
     if (result != 0 && !error.empty()) Log.Line("Cannot load \"" + entry.File + "\": " + error);
     return result == 0;
 }
 
 // A new set for the entry's global.
-void TForm1::LoadPicture(const TCatalogueEntry& entry) {
+void TForm1::LoadPicture(const TCatalogueEntry& entry, TPictureReader* reader, size_t index) {
     auto set = std::make_unique<TPatternImage>();
-    LoadInto(*set, entry);
+    LoadInto(*set, entry, reader, index);
     if (entry.Slot) *entry.Slot = set.get();
     loadedFrom_.emplace_back(&entry, set.get());
     pictures_.push_back(std::move(set));
@@ -171,14 +187,14 @@ void TForm1::SkipLogo() {
 
 // Loads one picture; the progress frame around it is drawn at most once per display refresh
 // (60 Hz), since presenting costs more than loading a picture on a slow renderer.
-void TForm1::ProgressLoad(const TCatalogueEntry& entry) {
+void TForm1::ProgressLoad(const TCatalogueEntry& entry, TPictureReader& reader, size_t index) {
     IClock& clock = options_.Clock ? *options_.Clock : SystemClock();
     int64_t frequency = 0, now = 0;
     const bool timed = clock.QueryPerformanceFrequency(frequency) && frequency > 0 &&
                        clock.QueryPerformanceCounter(now);
     const bool due = !timed || !progressShown_ || now - lastProgressFrame_ >= frequency / 60;
     if (!due) {
-        LoadPicture(entry);
+        LoadPicture(entry, &reader, index);
         logo_.LoadProgress += 1;
         return;
     }
@@ -187,7 +203,7 @@ void TForm1::ProgressLoad(const TCatalogueEntry& entry) {
     const int32_t bar = ProgressBarRight(); // before this picture counts
     device_->BeginFrame();
     DrawQuadrants(Pictures.Background);
-    LoadPicture(entry);
+    LoadPicture(entry, &reader, index);
     DrawBackdrop();
     DrawProgressBar(bar);
     device_->EndFrame();
@@ -259,7 +275,12 @@ void TForm1::FailLoading(const std::string& message) {
 
 void TForm1::LoadingStep() {
     Log.Line("Loading Ingame Resources ...");
-    for (const TCatalogueEntry& entry : IngameCatalogue()) ProgressLoad(entry);
+    {
+        std::vector<const TCatalogueEntry*> entries;
+        for (const TCatalogueEntry& entry : IngameCatalogue()) entries.push_back(&entry);
+        const std::unique_ptr<TPictureReader> reader = ReadAhead(entries);
+        for (size_t i = 0; i < entries.size(); ++i) ProgressLoad(*entries[i], *reader, i);
+    }
     for (const TCatalogueEntry& entry : OptionsCatalogue()) LoadPicture(entry);
 
     Log.Line("Initializing BASS ...");
@@ -370,19 +391,34 @@ void TForm1::StartReload(int32_t density, bool texts) {
         const bool replaced = entry->Slot && *entry->Slot != set;
         if (!logoOnly && !replaced && !Holds(screen, set)) reload_.Queue.push_back(item);
     }
+    std::vector<const TCatalogueEntry*> entries;
+    for (const auto& item : reload_.Queue) entries.push_back(item.first);
+    reload_.Reader = ReadAhead(entries);
 }
 
-// Loads pictures for about one display refresh (at least one), then shows the loading bar.
+// Loads the pictures the reader has read for about one display refresh, then shows the loading
+// bar: a frame lasts at most a refresh and the making of one picture's textures.
 void TForm1::ReloadStep() {
     IClock& clock = SystemClock(); // real time: what the player waits, whatever the game's clock
     int64_t frequency = 0, start = 0, now = 0;
     const bool timed = clock.QueryPerformanceFrequency(frequency) && frequency > 0 &&
                        clock.QueryPerformanceCounter(start);
-    do {
-        if (reload_.Next >= reload_.Queue.size()) break;
-        const auto& [entry, set] = reload_.Queue[reload_.Next++];
-        LoadInto(*set, *entry);
-    } while (timed && clock.QueryPerformanceCounter(now) && now - start < frequency / 60);
+    const int64_t budget = frequency / 60;
+    for (bool first = true; reload_.Next < reload_.Queue.size(); first = false) {
+        if (timed) {
+            clock.QueryPerformanceCounter(now);
+            const int64_t left = budget - (now - start);
+            if (left <= 0 ||
+                !reload_.Reader->WaitReady(reload_.Next,
+                                           std::chrono::microseconds(left * 1000000 / frequency)))
+                break;
+        } else if (!first) {
+            break; // without a clock: one picture a frame
+        }
+        const size_t index = reload_.Next++;
+        const auto& [entry, set] = reload_.Queue[index];
+        LoadInto(*set, *entry, reload_.Reader.get(), index);
+    }
     if (reload_.Next >= reload_.Queue.size()) {
         FinishReload();
         return;
