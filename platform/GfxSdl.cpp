@@ -1087,11 +1087,12 @@ private:
                 // when it started in full screen), resizable.
                 SDL_SetWindowBordered(window_, SDL_TRUE);
                 SDL_SetWindowResizable(window_, SDL_TRUE);
-                const SDL_Rect r =
-                    windowedRect_.w > 0
-                        ? windowedRect_
-                        : SDL_Rect{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                   int(params_.BackBufferWidth), int(params_.BackBufferHeight)};
+                const int density = int(std::max(params_.Density, 1u));
+                const SDL_Rect r = windowedRect_.w > 0
+                                       ? windowedRect_
+                                       : SDL_Rect{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                                  int(params_.BackBufferWidth) / density,
+                                                  int(params_.BackBufferHeight) / density};
                 SDL_SetWindowSize(window_, r.w, r.h);
                 SDL_SetWindowPosition(window_, r.x, r.y);
                 if (windowedMaximised_) SDL_MaximizeWindow(window_);

@@ -324,6 +324,7 @@ int32_t TRenderDevice::TImpl::CreateDevice() {
         Params.AutoDepthStencilFormat = ZBuffer == zb_16bit ? D3DFMT_D16 : D3DFMT_D32;
     }
     Params.hDeviceWindow = Owner;
+    Params.Density = uint32_t(Density);
 
     if (FullScreen && DesktopFullScreen) {
         TGfxDisplayMode desktop;
@@ -339,6 +340,7 @@ int32_t TRenderDevice::TImpl::CreateDevice() {
     } else if (FullScreen) {
         // A display mode of the picture's own size shows it pixel for pixel.
         Density = 1;
+        Params.Density = 1;
         TModeList modes;
         modes.CustomRate = CustomRefreshRate;
         const int32_t first = BitDepth == bd_Low ? 16 : 32;
@@ -468,10 +470,12 @@ bool TRenderDevice::SetDensity(int32_t density) {
     const int32_t before = d.Density;
     d.Params.BackBufferWidth = uint32_t(d.Width * density);
     d.Params.BackBufferHeight = uint32_t(d.Height * density);
+    d.Params.Density = uint32_t(density);
     d.FlushBatch();
     if (!ResetDevice()) {
         d.Params.BackBufferWidth = uint32_t(d.Width * before);
         d.Params.BackBufferHeight = uint32_t(d.Height * before);
+        d.Params.Density = uint32_t(before);
         ResetDevice();
         return false;
     }

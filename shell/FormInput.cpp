@@ -86,7 +86,16 @@ void TForm1::FormMouseUp(int32_t, uint32_t, int32_t x, int32_t y) {
 // --- Keys ----------------------------------------------------------------------------------------
 
 void TForm1::FormKeyDown(uint16_t& key, uint32_t shift) {
-    if (reload_.Active) return;
+    if (reload_.Active) {
+        // The screens wait for their pictures; what concerns the window still answers.
+        if (key == VK_F11 || (key == VK_RETURN && (shift & ssAlt))) {
+            SwitchFullScreenLive();
+        } else if (key == 'Q' && (shift & ssCtrl)) {
+            bool canClose = true;
+            FormCloseQuery(canClose);
+        }
+        return;
+    }
     SkipLogo();
     const bool nameEntry = HasFlag(Shell.Word, scrMsgEnterName);
     if ((key == 'Z' && (shift & ssCtrl)) || (key == VK_BACK && !nameEntry)) CmdUndo();
