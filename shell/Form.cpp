@@ -172,7 +172,12 @@ bool TForm1::FormCreate() {
     // 10.-11. The start-up pictures.
     Log.Line("Initializing Font Render Device...");
     Log.Line("Loading textures...");
-    for (const TCatalogueEntry& entry : StartupCatalogue()) LoadPicture(entry);
+    {
+        std::vector<const TCatalogueEntry*> entries;
+        for (const TCatalogueEntry& entry : StartupCatalogue()) entries.push_back(&entry);
+        const std::unique_ptr<TPictureReader> reader = ReadAhead(entries);
+        for (size_t i = 0; i < entries.size(); ++i) LoadPicture(*entries[i], reader.get(), i);
+    }
 
     // 12.-13.
     Log.Line("Starting Logo");
