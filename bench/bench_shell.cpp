@@ -152,7 +152,8 @@ void BM_FieldDetail(benchmark::State& state) {
             frames[d] = g.form->Device().ReadFrame();
         }
         state.counters["detail_ratio"] =
-            framedetail::DetailRatio(frames[1], frames[2], 800, 600, 298, 26, 766, 494);
+            framedetail::DetailRatio(frames[1], frames[2], 800, 600, kFieldLeft, kFieldTop,
+                                     kFieldLeft + 9 * kCellPitch, kFieldTop + 9 * kCellPitch);
         state.counters["difference_down"] =
             framedetail::MeanDifference(frames[1], framedetail::HalfSize(frames[2], 800, 600));
     }

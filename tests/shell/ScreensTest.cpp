@@ -132,9 +132,12 @@ TEST_F(Screens, DenseFramesShowTheSameScreensWithMoreDetail) {
         const std::vector<uint32_t> down = HalfSize(at[2][name], 800, 600);
         EXPECT_LT(MeanDifference(plain, down), 1.5) << name;
     }
-    // The field with its balls and the help page's text and pictures.
-    EXPECT_GT(DetailRatio(at[1]["playing"], at[2]["playing"], 800, 600, 298, 26, 766, 494), 1.4);
-    EXPECT_GT(DetailRatio(at[1]["help1"], at[2]["help1"], 800, 600, 303, 31, 770, 498), 1.4);
+    // The field with its balls, and the whole help screen with its text and pictures.
+    constexpr int kFieldSide = 9 * kCellPitch;
+    EXPECT_GT(DetailRatio(at[1]["playing"], at[2]["playing"], 800, 600, kFieldLeft, kFieldTop,
+                          kFieldLeft + kFieldSide, kFieldTop + kFieldSide),
+              1.4);
+    EXPECT_GT(DetailRatio(at[1]["help1"], at[2]["help1"], 800, 600, 2, 2, 798, 598), 1.4);
 }
 
 // One move seen frame by frame: the selected ball, its travel, and the line it completes
