@@ -1,5 +1,7 @@
 #include "render/PictureReader.h"
 
+#include "platform/Bitmap.h"
+
 #include <algorithm>
 #include <new>
 
@@ -17,6 +19,9 @@ TPictureReader::~TPictureReader() {
 }
 
 void TPictureReader::Run() {
+    struct TRelease {
+        ~TRelease() { ReleasePictureThreadState(); }
+    } release;
     for (size_t i = 0; i < files_.size(); ++i) {
         {
             std::unique_lock<std::mutex> lock(mutex_);
