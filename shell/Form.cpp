@@ -15,6 +15,7 @@
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "render/PatternImage.h"
+#include "render/PictureReader.h"
 #include "render/RenderDevice.h"
 #include "shell/FormKeys.h"
 #include "shell/Log.h"
@@ -156,7 +157,12 @@ bool TForm1::FormCreate() {
 
     // 7.-9. The device, the adapter and the processor.
     Log.Line("Initializing Direct3D Device...");
-    if (InitialiseDevice()) Log.Line("...Ok");
+    if (InitialiseDevice()) {
+        Log.Line("...Ok");
+        // The pictures load at the density the window shows them at from the start.
+        if (device_->SetDensity(WantedDensity()) && device_->Density() > 1)
+            Log.Line("Pictures at " + std::to_string(device_->Density()) + "x");
+    }
     const TAdapterInfo& adapter = device_->AdapterInfo();
     Log.Line(std::string("Device - ") + adapter.Description + " (" + adapter.Driver + ")");
     std::string vendor, brand;
@@ -166,7 +172,12 @@ bool TForm1::FormCreate() {
     // 10.-11. The start-up pictures.
     Log.Line("Initializing Font Render Device...");
     Log.Line("Loading textures...");
-    for (const TCatalogueEntry& entry : StartupCatalogue()) LoadPicture(entry);
+    {
+        std::vector<const TCatalogueEntry*> entries;
+        for (const TCatalogueEntry& entry : StartupCatalogue()) entries.push_back(&entry);
+        const std::unique_ptr<TPictureReader> reader = ReadAhead(entries);
+        for (size_t i = 0; i < entries.size(); ++i) LoadPicture(*entries[i], reader.get(), i);
+    }
 
     // 12.-13.
     Log.Line("Starting Logo");
