@@ -1,5 +1,6 @@
 // The turn cycle: new games, spawning and the preview, clicks, the resolution of a turn and the
 // end of a game.
+#include "game/FieldReporter.h"
 #include "game/GameField.h"
 #include "game/GameModes.h"
 #include "game/Random.h"
@@ -9,39 +10,11 @@
 
 namespace {
 
-constexpr double kAppearTime = 6.75; // a new ball grows in for this long before it is drawn
-constexpr double kSettleTime = 7.0;  // new balls settle before their lines are searched
+constexpr double kSettleTime = 7.0; // new balls settle before their lines are searched
 
-// A multiplier from s = Random(16): 0..11 x3, 12..14 x6, 15 x9.
-int MultiplierEntry() {
-    const int s = Random(16);
-    return s <= 11 ? 19 : s <= 14 ? 20 : 21;
-}
-
-// A preview ball by the odds of the mode: r = Random(256), and where the row says so one more
-// draw for the colour or the kind.
-int PreviewEntry(uint8_t mode) {
-    const int r = Random(256);
-    switch (mode) {
-    case 0: // Kids: plain 1..6, two-colour, rainbow
-        if (r <= 200) return 1 + Random(6);
-        if (r <= 245) return 8 + Random(3);
-        return 11;
-    case 1: // Normal
-        if (r <= 201) return 1 + Random(6);
-        if (r <= 207) return kindEntryBomb;
-        if (r <= 222) return 8 + Random(3);
-        if (r <= 232) return 11;
-        if (r <= 253) return 12 + Random(6);
-        return MultiplierEntry();
-    default: // Professional: all seven colours
-        if (r <= 220) return 1 + Random(7);
-        if (r <= 227) return kindEntryBomb;
-        if (r <= 240) return 8 + Random(3);
-        if (r <= 245) return 11;
-        if (r <= 253) return 12 + Random(7);
-        return MultiplierEntry();
-    }
+// The game's generator, as the rules' functions draw from it.
+int32_t GameRandom(int32_t n) {
+    return Random(n);
 }
 
 } // namespace
@@ -69,30 +42,15 @@ void TGameField::NewGame(uint8_t mode) {
 }
 
 void TGameField::SpawnBalls(int32_t count, bool random) {
-    const uint8_t mode = GameState.CurrentMode;
+    TReporter reporter(*this);
     // The room check asks for mode + 3 empty cells whatever the count; a running game never
-    // places more than mode + 2, so placing below always finds a cell.
-    if (!HasFreeCells(static_cast<uint8_t>(mode + 3))) {
+    // places more than mode + 2, so placing always finds a cell.
+    if (!rules::SpawnBalls(Rules(), count, random, GameRandom, reporter)) {
         GameOver = true;
         Emit([](IFieldEvents& e) { e.GameOver(); });
         TurnTimer = kTurnGameOver;
         return;
     }
-    std::vector<TFieldBall> placed;
-    for (int32_t i = 0; i < count && FreeCellCount() > 0; ++i) {
-        int x = 0, y = 0;
-        do {
-            x = Random(MaxX + 1);
-            y = Random(MaxY + 1);
-        } while (Cells(x, y).Kind != 0);
-        const TCell ball = random ? BallKinds[1 + static_cast<size_t>(Random(mode == 0 ? 7 : 6))]
-                                  : Preview[static_cast<size_t>(i % 5)];
-        Cells(x, y) = ball;
-        AppearTimers(x, y) = kAppearTime;
-        placed.push_back(BallAt(x, y));
-    }
-    Emit([&](IFieldEvents& e) { e.BallsSpawned(placed); });
-    for (TCell& next : Preview) next = BallKinds[static_cast<size_t>(PreviewEntry(mode))];
     TurnTimer = kSettleTime;
     Moving = false;
 }
@@ -167,10 +125,7 @@ void TGameField::ResolveTurn() {
     }
 
     if (PaintColour > 0) {
-        for (int i = TargetX - 1; i <= TargetX + 1; ++i)
-            for (int j = TargetY - 1; j <= TargetY + 1; ++j)
-                if (Inside(i, j) && !(i == TargetX && j == TargetY) && Cells(i, j).Kind != 0)
-                    Cells(i, j) = BallKinds[PaintColour];
+        rules::Repaint(Rules().Cells, TargetX, TargetY, PaintColour);
         PaintColour = 0;
     }
 
@@ -181,27 +136,21 @@ void TGameField::ResolveTurn() {
         GameState.GameTouched = true;
         if (!GameCounted && Stats) Stats->GameStarted(GameState.CurrentMode);
         GameCounted = true;
-        Cells(TargetX, TargetY) = Cells(SelX, SelY);
-        Emit([&](IFieldEvents& e) { e.BallLanded(BallAt(TargetX, TargetY)); });
-        Cells(SelX, SelY).Kind = 0;
-
-        const bool painted = ApplyPaintBall(TargetX, TargetY, Cells(TargetX, TargetY).Kind);
-        const bool bombed = ExplodeBomb(TargetX, TargetY, Cells(TargetX, TargetY).Kind);
-        // A bomb that found nothing to destroy is a bomb again.
-        for (int x = 0; x <= MaxX; ++x)
-            for (int y = 0; y <= MaxY; ++y)
-                if (Cells(x, y).Kind == kindDetonating) Cells(x, y).Kind = kindBomb;
-
-        if (ClearMatches() > 0) {
-            ++ChainCount;
-        } else {
+        TReporter reporter(*this);
+        const rules::TArrival arrival =
+            rules::Arrive(Rules(), SelX, SelY, TargetX, TargetY, reporter);
+        // A paint ball's repaint waits for its clock, which ApplyPaintBall's part set.
+        if (arrival.Painted) {
+            TurnTimer = 6.5;
+            Moving = false;
+        }
+        if (arrival.Removed == 0) {
             // A move that fires a paint ball or a bomb brings no new balls.
-            if (!painted && !bombed) {
+            if (arrival.SpawnDue()) {
                 DrawSpawnState();
                 SpawnBalls(BallsPerTurn, false);
             }
-            BallsPerTurn = BallsPerTurnFor(GameState.CurrentMode, FreeCellCount());
-            ChainCount = 0;
+            rules::QuietMoveEnds(Rules());
         }
     }
 

@@ -66,66 +66,10 @@ int TGameField::CellRow(int pictureY) {
 }
 
 uint8_t TGameField::FindPath(uint8_t fromX, uint8_t fromY, uint8_t toX, uint8_t toY) {
-    if ((fromX == toX && fromY == toY) || !Inside(toX, toY) || !Inside(fromX, fromY) ||
-        Cells(toX, toY).Kind != 0)
-        return kNoPath;
-
-    for (int x = 0; x <= MaxX; ++x)
-        for (int y = 0; y <= MaxY; ++y) PathGrid(x, y) = Cells(x, y).Kind != 0 ? 255.0f : 0.0f;
-    PathGrid(fromX, fromY) = 1.0f;
-
-    // Wave search: each pass gives wave w + 1 to the free neighbours of the wave-w cells, in the
-    // order right, left, down, up. A cell reached in a pass is not expanded in the same pass,
-    // since only cells holding w are expanded.
-    const int passLimit = MaxX * MaxY;
-    float w = 1.0f;
-    int n = 0;
-    static constexpr int dx[4] = {1, -1, 0, 0};
-    static constexpr int dy[4] = {0, 0, 1, -1};
-    do {
-        ++n;
-        for (int x = 0; x <= MaxX; ++x) {
-            for (int y = 0; y <= MaxY; ++y) {
-                if (PathGrid(x, y) != w) continue;
-                for (int k = 0; k < 4; ++k) {
-                    const int nx = x + dx[k], ny = y + dy[k];
-                    if (Inside(nx, ny) && PathGrid(nx, ny) == 0.0f) PathGrid(nx, ny) = w + 1.0f;
-                }
-            }
-        }
-        w += 1.0f;
-    } while (!(n > passLimit || PathGrid(toX, toY) > 0.0f));
-
-    if (PathGrid(toX, toY) == 0.0f) {
-        PathMarks(toX, toY) = kBlockedMark;
-        PathGrid.Fill(0.0f);
-        return kNoPath;
-    }
-
-    // Walk back from the target, keeping one predecessor per wave, chosen in the order left,
-    // right, up, down. Each step clears every other cell of the current wave; once the walk has
-    // passed the start, the wrapped byte wave 255 clears the occupied cells too.
-    uint8_t d = static_cast<uint8_t>(RoundEven(PathGrid(toX, toY)));
-    const auto length = static_cast<uint8_t>(d - 1);
-    int px = toX, py = toY;
-    static constexpr int bx[4] = {-1, 1, 0, 0};
-    static constexpr int by[4] = {0, 0, -1, 1};
-    for (int step = 0; step < 64; ++step) {
-        for (int x = 0; x <= MaxX; ++x)
-            for (int y = 0; y <= MaxY; ++y)
-                if ((x != px || y != py) && PathGrid(x, y) == static_cast<float>(d))
-                    PathGrid(x, y) = 0.0f;
-        const float want = PathGrid(px, py) - 1.0f;
-        for (int k = 0; k < 4; ++k) {
-            const int nx = px + bx[k], ny = py + by[k];
-            if (Inside(nx, ny) && PathGrid(nx, ny) == want) {
-                px = nx;
-                py = ny;
-                break;
-            }
-        }
-        d = static_cast<uint8_t>(d - 1);
-    }
+    bool blocked = false;
+    const uint8_t length =
+        rules::FindPath(Rules().Cells, PathGrid.Data(), fromX, fromY, toX, toY, &blocked);
+    if (blocked) PathMarks(toX, toY) = kBlockedMark;
     return length;
 }
 

@@ -10,6 +10,7 @@
 #include "game/BallKinds.h"
 #include "game/FieldEvents.h"
 #include "game/Grid.h"
+#include "game/Rules.h"
 #include "game/Statistics.h"
 #include "game/Undo.h"
 #include "layout/Layout.h"
@@ -20,7 +21,6 @@
 
 constexpr uint8_t kNoHover = 255;        // HoverX/HoverY: the pointer is not over the field
 constexpr uint8_t kNoSelection = 254;    // SelX/SelY: nothing selected
-constexpr uint8_t kNoPath = 255;         // FindPath: no path, or a refused search
 constexpr uint8_t kBlockedMark = 255;    // PathMarks: the hovered empty cell cannot be reached
 constexpr double kTurnIdle = -200.0;     // TurnTimer while waiting for the player
 constexpr double kTurnGameOver = 1000.0; // TurnTimer when the emptying of a full field begins
@@ -154,7 +154,13 @@ public:
     // began).
     bool GameCounted = false;
 
+    // The rules' view of this field: its cells and marks with the game's figures.
+    rules::TRulesRef Rules();
+
 private:
+    class TReporter; // turns the rules' steps into the field's events
+    friend class TReporter;
+
     void RecordMove();
     void FinishMove();
     void DrawSpawnState();

@@ -13,6 +13,9 @@ public:
     const T& operator()(int x, int y) const { return data_[Index(x, y)]; }
 
     void Fill(const T& value) { std::fill(data_.begin(), data_.end(), value); }
+    // The elements column by column: (x, y) at x * Rows() + y.
+    T* Data() { return data_.data(); }
+    const T* Data() const { return data_.data(); }
     int Columns() const { return columns_; }
     int Rows() const { return rows_; }
 
