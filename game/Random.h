@@ -10,6 +10,18 @@
 // finished field.
 #include <cstdint>
 
+// One stream of numbers (PCG-XSH-RR: a 64-bit linear congruential state with a permuted 32-bit
+// output). The two generators above are streams; a simulation keeps streams of its own, so that
+// it never moves the game's.
+struct TRandomStream {
+    uint64_t State = 0x853C49E6748FEA9BULL;
+
+    void Seed(uint64_t seed);
+    uint32_t Next32();
+    // 0 <= r < n; 0 for n <= 0.
+    int32_t operator()(int32_t n);
+};
+
 void RandSeed(uint64_t seed);
 int32_t Random(int32_t n);
 

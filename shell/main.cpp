@@ -1,5 +1,6 @@
 // Program entry: the command line, the user's folders and the one-copy lock, the full-screen
 // setting, the main form and the message loop.
+#include "game/AutoPlay.h"
 #include "platform/App.h"
 #include "platform/Files.h"
 #include "platform/InstanceLock.h"
@@ -17,6 +18,7 @@
 #include <filesystem>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 #ifndef VO_VERSION
 #define VO_VERSION "1.0"
@@ -26,7 +28,11 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: velm-orra [--help | --version]\n"
+    "       velm-orra --autoplay [--mode kids|normal|professional] [--games N] [--seed S]\n"
+    "                 [--max-moves M] [--player best|greedy]\n"
     "Velm Orra, a ball puzzle game. Move balls on a 9 x 9 field to make lines of five.\n"
+    "--autoplay lets the game's own player play N games (seeds S, S + 1, ...) without a window\n"
+    "or sound, each to its end or M moves, and prints a line per game and a summary.\n"
     "Scores, settings and an unfinished game are kept in $XDG_DATA_HOME/velm-orra\n"
     "(default ~/.local/share/velm-orra), the full-screen choice in $XDG_CONFIG_HOME/velm-orra.\n";
 
@@ -41,6 +47,15 @@ int CommandLine(int argc, char** argv) {
     if (arg == "--version") {
         std::printf("Velm Orra %s\n", VO_VERSION);
         return 0;
+    }
+    if (arg == "--autoplay") {
+        TAutoplayOptions options;
+        std::string error;
+        if (!ParseAutoplay(std::vector<std::string>(argv + 2, argv + argc), options, &error)) {
+            std::fprintf(stderr, "velm-orra: %s\n%s", error.c_str(), kUsage);
+            return 2;
+        }
+        return RunAutoplay(options, stdout);
     }
     std::fprintf(stderr, "velm-orra: unknown option \"%s\"\n%s", arg.c_str(), kUsage);
     return 2;

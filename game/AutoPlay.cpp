@@ -1,0 +1,175 @@
+#include "game/AutoPlay.h"
+
+#include "game/GameField.h"
+#include "game/Random.h"
+#include "layout/Layout.h"
+#include "state/GameState.h"
+#include "state/ShellState.h"
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <ctime>
+
+namespace {
+
+constexpr const char* kModeNames[3] = {"kids", "normal", "professional"};
+
+// The player's time: the processor time of this thread where the system keeps it (so that other
+// programs on a busy machine do not count), else the wall clock.
+double NowMs() {
+#if defined(CLOCK_THREAD_CPUTIME_ID)
+    timespec t{};
+    if (clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t) == 0)
+        return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+#endif
+    return std::chrono::duration<double, std::milli>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+template <typename T> bool ParseNumber(const std::string& s, T& out, T lowest) {
+    const char* end = s.data() + s.size();
+    const auto [rest, ec] = std::from_chars(s.data(), end, out);
+    return ec == std::errc() && rest == end && out >= lowest;
+}
+
+// Lets the field's clocks run out, a whole time unit's worth of frames at a time, until it waits
+// for the player or has no room for the next balls.
+bool Settle(TGameField& field) {
+    for (int frame = 0; frame < 10000; ++frame) {
+        if (field.GameOver) return true;
+        if (field.TurnTimer == kTurnIdle) return true;
+        field.Update(15.0, 0);
+    }
+    return false;
+}
+
+int CellPixelX(int x) {
+    return CellLeft(x) + kCellPitch / 2;
+}
+int CellPixelY(int y) {
+    return CellTop(y) + kCellPitch / 2;
+}
+
+int32_t Median(std::vector<int32_t> v) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : static_cast<int32_t>((int64_t{v[n / 2 - 1]} + v[n / 2]) / 2);
+}
+
+// The nearest-rank percentile.
+double Percentile(std::vector<double> v, double p) {
+    if (v.empty()) return 0.0;
+    std::sort(v.begin(), v.end());
+    const auto rank = static_cast<size_t>(std::ceil(p / 100.0 * static_cast<double>(v.size())));
+    return v[std::clamp<size_t>(rank, 1, v.size()) - 1];
+}
+
+long Rounded(double v) {
+    return std::lround(v);
+}
+
+} // namespace
+
+bool ParseAutoplay(const std::vector<std::string>& args, TAutoplayOptions& o, std::string* error) {
+    const auto fail = [error](const std::string& why) {
+        if (error) *error = why;
+        return false;
+    };
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& key = args[i];
+        if (i + 1 >= args.size()) return fail("\"" + key + "\" needs a value");
+        const std::string& value = args[++i];
+        if (key == "--mode") {
+            const auto* at = std::find(std::begin(kModeNames), std::end(kModeNames), value);
+            if (at == std::end(kModeNames))
+                return fail("--mode is kids, normal or professional, not \"" + value + "\"");
+            o.Mode = static_cast<uint8_t>(at - std::begin(kModeNames));
+        } else if (key == "--player") {
+            if (value != "best" && value != "greedy")
+                return fail("--player is best or greedy, not \"" + value + "\"");
+            o.Player = value == "best" ? TPlayerKind::Best : TPlayerKind::Greedy;
+        } else if (key == "--games") {
+            if (!ParseNumber(value, o.Games, 1)) return fail("--games needs a count from 1");
+        } else if (key == "--max-moves") {
+            if (!ParseNumber(value, o.MaxMoves, 1)) return fail("--max-moves needs a count from 1");
+        } else if (key == "--seed") {
+            if (!ParseNumber<uint64_t>(value, o.Seed, 0)) return fail("--seed needs a number");
+        } else {
+            return fail("unknown option \"" + key + "\"");
+        }
+    }
+    return true;
+}
+
+TAutoplayGame PlayAutoGame(const TAutoplayOptions& options, uint64_t seed) {
+    TAutoplayGame game;
+    game.Seed = seed;
+    // The field's rules read and write the shell's game state; a game of our own starts clean.
+    GameState = TGameState{};
+    Shell.Word = scrPlaying;
+    RandSeed(seed);
+    DecorSeed(seed);
+    TGameField field(kFieldCells, kFieldCells);
+    field.NewGame(options.Mode);
+    if (!Settle(field)) return game;
+    while (game.Moves < options.MaxMoves && !field.GameOver) {
+        const TBoard board = BoardOf(field);
+        const double start = NowMs();
+        const TMove move = ChooseMove(board, options.Player, options.Budget);
+        game.MoveMs.push_back(NowMs() - start);
+        if (!move.Valid()) {
+            game.Stuck = true; // no ball can move: an empty field
+            break;
+        }
+        field.Click(CellPixelX(move.FromX), CellPixelY(move.FromY), 0);
+        field.Click(CellPixelX(move.ToX), CellPixelY(move.ToY), 0);
+        if (!field.Moving) break; // cannot happen for a legal move; stop rather than spin
+        ++game.Moves;
+        if (!Settle(field)) break;
+    }
+    game.Ended = field.GameOver;
+    game.Score = GameState.Score;
+    return game;
+}
+
+int RunAutoplay(const TAutoplayOptions& options, std::FILE* out) {
+    const char* player = options.Player == TPlayerKind::Best ? "best" : "greedy";
+    const char* mode = kModeNames[options.Mode % 3];
+    std::vector<int32_t> scores;
+    std::vector<double> times;
+    double moves = 0;
+    for (int i = 0; i < options.Games; ++i) {
+        const TAutoplayGame g = PlayAutoGame(options, options.Seed + static_cast<uint64_t>(i));
+        scores.push_back(g.Score);
+        moves += g.Moves;
+        times.insert(times.end(), g.MoveMs.begin(), g.MoveMs.end());
+        double sum = 0;
+        for (const double t : g.MoveMs) sum += t;
+        std::fprintf(out, "game %d seed=%llu score=%d moves=%d end=%s ms_per_move=%ld p95=%ld\n",
+                     i + 1, static_cast<unsigned long long>(g.Seed), g.Score, g.Moves,
+                     g.Ended   ? "full"
+                     : g.Stuck ? "no-move"
+                               : "max-moves",
+                     Rounded(g.MoveMs.empty() ? 0.0 : sum / static_cast<double>(g.MoveMs.size())),
+                     Rounded(Percentile(g.MoveMs, 95)));
+        std::fflush(out);
+    }
+    int64_t total = 0;
+    for (const int32_t s : scores) total += s;
+    double timeSum = 0;
+    for (const double t : times) timeSum += t;
+    const auto games = static_cast<double>(options.Games);
+    std::fprintf(out,
+                 "autoplay: player=%s mode=%s games=%d mean=%ld median=%d moves=%ld "
+                 "ms_per_move=%ld p95=%ld\n",
+                 player, mode, options.Games, Rounded(static_cast<double>(total) / games),
+                 Median(scores), Rounded(moves / games),
+                 Rounded(times.empty() ? 0.0 : timeSum / static_cast<double>(times.size())),
+                 Rounded(Percentile(times, 95)));
+    std::fflush(out);
+    return 0;
+}
