@@ -4,7 +4,7 @@
 // a moved button or panel is one edit here. Coordinates are picture pixels, x to the right and
 // y down from the top-left corner; a place is a top-left corner unless its name says otherwise.
 // Plain constants and no code: the rules, the game and the generator all include it.
-#include "state/ShellState.h" // the screen flags the buttons show on
+#include "state/ScreenFlags.h" // the screens the buttons show on
 
 #include <cstdint>
 
