@@ -10,8 +10,9 @@
 // Reads the whole file; false (with the reason) when it does not exist, is no regular file (a
 // FIFO, a device, a folder; symlinks are followed to what they name) or holds more than
 // `limit` bytes.
+// With `followSymlinks` false a symlink in the file's place is refused too (errno ELOOP).
 bool ReadFileBytes(const std::string& file, std::vector<uint8_t>& bytes, std::string* error,
-                   size_t limit = size_t{1} << 20);
+                   size_t limit = size_t{1} << 20, bool followSymlinks = true);
 // True when `file` names a regular file (symlinks followed); a FIFO or a device is not one.
 bool IsRegularFile(const std::string& file);
 // Writes to "<file>.tmp" (created exclusively, never through a symlink), flushes it to disk,

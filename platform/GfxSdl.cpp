@@ -292,7 +292,14 @@ public:
 
     int32_t LockRect(uint32_t level, TGfxLockedRect& rect, uint32_t) override {
         if (level != 0 || locked_) return GFXERR_INVALIDCALL;
-        if (memory_.empty()) memory_.assign(size_t(pitch_) * height_, 0); // the copy was dropped
+        if (memory_.empty()) {
+            // The copy was dropped after the upload. While the renderer still holds the picture
+            // a blank buffer would be uploaded over it at the unlock: the lock is refused. Once
+            // the picture is gone with the renderer's texture, a blank buffer is the truth and
+            // is handed out to be filled again.
+            if (texture_ && uploaded_ && !contentsLost_) return GFXERR_INVALIDCALL;
+            memory_.assign(size_t(pitch_) * height_, 0);
+        }
         locked_ = true;
         rect.Pitch = pitch_;
         rect.Bits = memory_.data();
@@ -1074,15 +1081,17 @@ private:
                  (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_FULLSCREEN_DESKTOP)) != 0;
             SDL_SetWindowFullscreen(window_, 0);
             if (wasFullScreen) {
-                // Back from full screen: the window as it was before (or a framed 800 x 600
-                // when it started in full screen), resizable.
+                // Back from full screen: the window as it was before; when it started in full
+                // screen, the framed window's kept size (800 x 600 when none is kept),
+                // resizable.
                 SDL_SetWindowBordered(window_, SDL_TRUE);
                 SDL_SetWindowResizable(window_, SDL_TRUE);
-                const SDL_Rect r =
-                    windowedRect_.w > 0
-                        ? windowedRect_
-                        : SDL_Rect{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                   int(params_.BackBufferWidth), int(params_.BackBufferHeight)};
+                SDL_Rect r = windowedRect_;
+                if (r.w <= 0) {
+                    r = {SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                         int(params_.BackBufferWidth), int(params_.BackBufferHeight)};
+                    KeptWindowGeometry(r.w, r.h, windowedMaximised_);
+                }
                 SDL_SetWindowSize(window_, r.w, r.h);
                 SDL_SetWindowPosition(window_, r.x, r.y);
                 if (windowedMaximised_) SDL_MaximizeWindow(window_);

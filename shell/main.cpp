@@ -77,11 +77,18 @@ int main(int argc, char** argv) {
 
     std::string cannotKeep = CannotKeepFiles(dataDir);
     TInstanceLock lock;
-    if (lock.Acquire(dataDir) == TInstanceLock::TResult::AlreadyRunning) {
+    const TInstanceLock::TResult locked = lock.Acquire(dataDir);
+    if (locked == TInstanceLock::TResult::AlreadyRunning) {
         // The running copy owns the files: this one ends without touching any of them.
         std::fprintf(stderr, "Velm Orra is already running.\n");
         ShowNativeError("Velm Orra", "Velm Orra is already running.", nullptr);
         return 1;
+    }
+    if (locked == TInstanceLock::TResult::Unavailable && cannotKeep.empty()) {
+        // Without the lock another copy could write the same files at the same time: this one
+        // writes none, the registry's values included.
+        cannotKeep = lock.Reason() + ", so another copy could write the same files";
+        TRegistry::SetReadOnly(true);
     }
 
     TFormOptions options;
@@ -89,6 +96,7 @@ int main(int argc, char** argv) {
         options.LogFile = dataDir + "/Log.txt";
         options.ConfigFile = dataDir + "/Config.bin";
         RemoveStaleTemporary(options.ConfigFile);
+        RemoveStaleTemporary(dataDir + "/Config.extra");
     } else {
         if (cannotKeep.empty()) cannotKeep = error;
         // Nothing is written anywhere else, the working folder least of all.

@@ -175,7 +175,8 @@ TEST(StringsFile, UsesTheKeyFormatAndPlainAscii) {
             {s.EnterName_Caption},  s.EnterName_Text, {s.LowScore_Caption}, s.LowScore_Text,
             {s.FullScreen_Caption}, s.FullScreen_Text, {s.ResetStats_Caption}, s.ResetStats_Text,
             {s.NewGameHint, s.FinalScore, s.FinalPlace, s.Statistics}, s.Places,
-            s.StatisticsRows};
+            s.StatisticsRows, {s.ExitKeep_Caption}, s.ExitKeep_Text,
+            {s.GameOverReason, s.EnterNameChoice}};
     };
     EXPECT_EQ(dialogs(builtIn), dialogs(generated));
 }

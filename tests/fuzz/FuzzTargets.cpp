@@ -85,7 +85,7 @@ void DrawLayouts(TVOFont& font, const std::vector<std::string>& lines) {
         font.DrawTextCentered(line, 160, 40, 0xFF888888);
         font.DrawTextScaled(line, 160, 60, 70, 0xFF0000FF);
         font.DrawTextScaled(line, 65535, 80, 250, 0xFF00FFFF);
-        font.DrawTextCaret(line, 160, 100, 85, 0xFFFFFFFF, true);
+        font.DrawTextCaret(line, 160, 100, 85, 0xFFFFFFFF);
     }
     font.DrawTextBlock(lines, 160, 120, 70, 0xFF00FFFF);
     font.DrawNumber(INT32_MIN, 300, 150, 0xFFFFFFFF);
