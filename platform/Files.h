@@ -24,12 +24,14 @@ bool WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& by
 // is removed, not followed. Only for a program that holds the instance lock.
 void RemoveStaleTemporary(const std::string& file);
 
-// Test hook: makes the next WriteFileAtomically fail at `Stage` with errno `Error`, as a
-// read-only or full folder would, whoever runs the test (permissions do not stop root). Used
-// once, then cleared; the default fails nothing.
+// Test hook: makes the next WriteFileAtomically (of a file whose path ends with `File`, of any
+// file when that is empty) fail at `Stage` with errno `Error`, as a read-only or full folder
+// would, whoever runs the test (permissions do not stop root). Used once, then cleared; the
+// default fails nothing.
 struct TWriteFault {
     enum TStage { None, Create, Write, Flush, Rename } Stage = None;
     int Error = 0;
+    std::string File;
 };
 void InjectWriteFault(TWriteFault fault);
 

@@ -147,9 +147,12 @@ bool TFormKeys::PressFocused() {
     if (index < 0 || !Buttons) return false;
     focus_ = index;
     const bool wasOnField = OnField();
+    const uint32_t word = Shell.Word;
     Buttons->Press(index);
-    // A button that starts or returns to a game hands the keys to the field.
+    // A button that starts or returns to a game hands the keys to the field; on another
+    // screen the ring starts at that screen's first stop.
     if (!wasOnField && OnField()) ShowCursor();
+    if (Shell.Word != word) focus_ = -1;
     return true;
 }
 
@@ -262,13 +265,19 @@ bool TFormKeys::Shortcut(uint16_t key, uint32_t shift) {
         form_.CmdNewGame(); // asks first when the game has been touched
     if (OnField()) {
         if (cursorShown_ || ringShown_) ShowCursor();
-    } else if (ringShown_) {
+    } else if (ringShown_ && !MessageOpen()) {
         focus_ = -1; // the new screen's ring starts at its beginning
     }
     return true;
 }
 
 void TFormKeys::MessageKey(uint16_t key) {
+    AnswerKey(key);
+    // An answer that returns to the board hands the keys back to the field cursor.
+    if (!MessageOpen() && OnField() && ringShown_) ShowCursor();
+}
+
+void TFormKeys::AnswerKey(uint16_t key) {
     const bool nameEntry = HasFlag(Shell.Word, scrMsgEnterName);
     switch (key) {
     case VK_LEFT:

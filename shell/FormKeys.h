@@ -64,6 +64,7 @@ private:
     bool Shortcut(uint16_t key, uint32_t shift);
     void ScreenKey(uint16_t key);
     void MessageKey(uint16_t key);
+    void AnswerKey(uint16_t key);
     void DrawFrame(TRenderDevice& device, int32_t x, int32_t y, int32_t w, int32_t h,
                    int32_t thickness, uint32_t colour);
     void DrawMark(TRenderDevice& device, int32_t x, int32_t y, int32_t w, int32_t h);

@@ -310,6 +310,37 @@ TEST_F(Form, ClearTableAnswers) {
     EXPECT_EQ(Shell.Word, scrHighScores);
     EXPECT_EQ(HighScores.Blocks[1][0].Score, 1000); // the shown page only
     EXPECT_EQ(HighScores.Blocks[0][0].Score, 8888);
+
+    // The question opens with the focus on No, and a bare Enter (the ring hidden by the mouse)
+    // answers No too: the file stays as it was. Y answers Yes.
+    ClickButton(8); // to the Kids table
+    ASSERT_EQ(Shell.HighScorePage, 0);
+    form->RequestSave();
+    form->SaveIfRequested();
+    const std::vector<uint8_t> before = ReadConfig();
+    ClickButton(11);
+    EXPECT_EQ(form->Keys().Focused(), btnNo);
+    Key(VK_RETURN);
+    EXPECT_EQ(Shell.Word, scrHighScores);
+    ClickButton(11);
+    Move(10, 10);
+    ASSERT_EQ(form->Keys().Focused(), -1);
+    Key(VK_RETURN);
+    EXPECT_EQ(Shell.Word, scrHighScores);
+    Frames(2);
+    EXPECT_EQ(HighScores.Blocks[0][0].Score, 8888);
+    EXPECT_EQ(ReadConfig(), before);
+    ClickButton(11);
+    Key('Y');
+    EXPECT_EQ(HighScores.Blocks[0][0].Score, 1000);
+    // A new game over a touched one asks the same way.
+    ClickButton(10); // Back to the game
+    MakeAMove();
+    Keys({'N'}, ssCtrl);
+    ASSERT_EQ(Shell.Word, scrPlaying + scrMessageBox + scrMsgNew);
+    Key(VK_RETURN);
+    EXPECT_EQ(Shell.Word, scrPlaying);
+    EXPECT_TRUE(Shell.GameTouched);
 }
 
 // A frame drawn only where it changed must look like the same frame drawn whole: the same play
@@ -354,9 +385,9 @@ TEST_F(Form, FramesDrawnInPartLookLikeWholeFrames) {
         run(2, 0.5);
         ClickAt(490 + 60, 180); // a volume bar cut at another place
         run(2, 0.5);
-        ClickAt(420, 370); // the full-screen box asks
+        ClickAt(420, 370); // the full-screen box, on and off
         run(4, 0.5);
-        ClickButton(btnNo);
+        ClickAt(420, 370);
         ClickButton(btnInstructions);
         run(2, 0.5);
         return frames;
@@ -382,14 +413,16 @@ TEST_F(Form, VolumesSlidersAndTheFullScreenBox) {
     EXPECT_EQ(Shell.MusicVolume, 50);
     EXPECT_EQ(audio.Attributes.back().Volume, 50);
 
+    // The check box switches at once, as F11 does: no message, no restart.
     ClickAt(420, 370);
     EXPECT_TRUE(Shell.FullScreen);
-    EXPECT_EQ(Shell.Word, scrOptions + scrMessageBox + scrMsgFullScreen);
-    ClickAt(420, 370); // the box ignores presses while the message is open
-    EXPECT_TRUE(Shell.FullScreen);
-    ClickButton(btnNo);
-    EXPECT_FALSE(Shell.FullScreen);
+    EXPECT_TRUE(form->Device().FullScreen());
     EXPECT_EQ(Shell.Word, scrOptions);
+    Frames(1);
+    ClickAt(420, 370);
+    EXPECT_FALSE(Shell.FullScreen);
+    EXPECT_FALSE(form->Device().FullScreen());
+    EXPECT_EQ(TRegistry().ReadInteger("Fullscreen"), 0);
     Frames(1);
 }
 
@@ -451,7 +484,7 @@ TEST_F(Form, NameEntryTakesKeysAndStoresTheName) {
 
 TEST_F(Form, SavedGameResumesUnderTheOldMessage) {
     Start();
-    SettleField();
+    MakeAMove();
     Shell.Score = 120;
     const auto cells = GameField->Cells;
     const auto preview = GameField->Preview;
@@ -475,14 +508,48 @@ TEST_F(Form, SavedGameResumesUnderTheOldMessage) {
     ClickButton(btnYes);
     EXPECT_EQ(Shell.Word, scrPlaying);
 
-    // Leaving the game from the options screen does not save it.
+    // Leaving from the options screen keeps the game too, and the message says so.
     ClickButton(btnOptions);
     ClickButton(7);
+    EXPECT_NE(TextOfNextFrame().find("Your game is kept"), std::string::npos);
     ClickButton(btnYes);
     Stop();
     bytes = ReadConfig();
     ASSERT_EQ(bytes.size(), 1450u);
-    EXPECT_EQ(bytes[608], 0);
+    EXPECT_EQ(bytes[608], 1);
+
+    // A game with a move and no points, quit from the Options screen by Ctrl+Q: kept, in its
+    // mode; the mode of the last game started is where the next start begins without one.
+    Shell = TShellState{};
+    Start();
+    ClickButton(btnNo); // the saved game declined
+    ClickButton(btnKids);
+    MakeAMove();
+    ASSERT_EQ(Shell.Score, 0);
+    ClickButton(btnOptions);
+    Keys({'Q'}, ssCtrl);
+    Key('Y');
+    Stop();
+    bytes = ReadConfig();
+    EXPECT_EQ(bytes[608], 1);
+    EXPECT_EQ(bytes[609], modeKids);
+    Shell = TShellState{};
+    Start();
+    ASSERT_EQ(Shell.Word, scrMessageBox + scrMsgOld + scrPlaying);
+    EXPECT_EQ(Shell.CurrentMode, modeKids);
+    ClickButton(btnNo);
+    Stop();
+    Shell = TShellState{};
+    Start();
+    EXPECT_EQ(Shell.Word, scrPlaying);
+    EXPECT_EQ(Shell.CurrentMode, modeKids);
+    EXPECT_EQ(GameField->FreeCellCount(), 81 - 3);
+    // A game without a move is not kept, whatever screen it is left from.
+    Keys({'Q'}, ssCtrl);
+    EXPECT_EQ(TextOfNextFrame().find("Your game is kept"), std::string::npos);
+    Key('Y');
+    Stop();
+    EXPECT_EQ(ReadConfig()[608], 0);
 }
 
 TEST_F(Form, NoToTheOldMessageShowsTheEmptyMenu) {
@@ -578,14 +645,13 @@ TEST_F(Form, F11AndAltEnterSwitchFullScreenAtOnceAndTheCheckBoxFollows) {
     Frames(2);
     EXPECT_FALSE(form->Device().ReadFrame().empty()); // drawing goes on after the switch
 
-    // The check box shows the live state and keeps its message-and-restart flow.
+    // The check box shows the live state and switches it at once too.
     ClickButton(btnOptions);
     ClickAt(420, 370);
     EXPECT_FALSE(Shell.FullScreen);
-    EXPECT_EQ(Shell.Word, scrOptions + scrMessageBox + scrMsgFullScreen);
-    Key(VK_F11); // the box's message holds the flag: no live switch meanwhile
-    EXPECT_TRUE(form->Device().FullScreen());
-    ClickButton(btnNo);
+    EXPECT_FALSE(form->Device().FullScreen());
+    EXPECT_EQ(Shell.Word, scrOptions);
+    ClickAt(420, 370);
     EXPECT_TRUE(Shell.FullScreen);
 
     Key(VK_F11);
@@ -673,8 +739,8 @@ TEST_F(Form, AWholeGameByKeyboard) {
     EXPECT_FALSE(k.CursorShown());
     Key(VK_DOWN);
     EXPECT_TRUE(k.CursorShown());
-    EXPECT_EQ(k.CursorX(), 3); // where the pointer was
-    EXPECT_EQ(k.CursorY(), 5);
+    EXPECT_EQ(k.CursorX(), 0); // where the keys left it, not under the idle pointer
+    EXPECT_EQ(k.CursorY(), 0);
 
     // Ctrl+N asks first in a touched game; Escape answers No and the game goes on. The cursor
     // sits on a cell under the box's Yes button: the pointer it placed there must not light
@@ -756,17 +822,18 @@ TEST_F(Form, NameEntryKeepsEnterBackspaceAndLetters) {
 TEST_F(Form, TheFocusRingWalksEachScreensButtons) {
     Start();
     TFormKeys& k = form->Keys();
-    // Playing: the Undo button, then the menu top to bottom, without the selected mode's button.
-    EXPECT_EQ(k.RingOrder(), (std::vector<int32_t>{btnUndo, 0, 1, 3, 4, 5, 6, 7}));
+    // Playing: the Undo button, then the whole menu top to bottom (the lit mode's button too:
+    // every screen has a fixed count of stops).
+    EXPECT_EQ(k.RingOrder(), (std::vector<int32_t>{btnUndo, 0, 1, 2, 3, 4, 5, 6, 7}));
     Key(VK_TAB);
     EXPECT_EQ(k.Focused(), btnUndo);
-    Keys({VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN});
+    Keys({VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN});
     EXPECT_EQ(k.Focused(), btnOptions);
     Key(VK_RETURN);
     ASSERT_EQ(Shell.Word, scrOptions);
     // Options: the volume rows left to right, the language row, Back, then the menu.
     const std::vector<int32_t> options{
-        18, 19, 20, 21, btnLanguagePrevious, btnLanguageNext, 13, 0, 1, 3, 5, 6, 7};
+        18, 19, 20, 21, btnLanguagePrevious, btnLanguageNext, 13, 0, 1, 2, 3, 4, 5, 6, 7};
     EXPECT_EQ(k.RingOrder(), options);
     EXPECT_EQ(k.Focused(), 18); // the new screen's first stop
     const int32_t music = Shell.MusicVolume, sound = Shell.SoundVolume;
@@ -782,10 +849,16 @@ TEST_F(Form, TheFocusRingWalksEachScreensButtons) {
     EXPECT_EQ(Shell.MusicVolume, music + 10);
     Key('M');
     EXPECT_FALSE(SoundBank->Muted());
-    Key(VK_SPACE); // the check box, with its message
-    EXPECT_EQ(Shell.Word, scrOptions + scrMessageBox + scrMsgFullScreen);
-    EXPECT_EQ(k.RingOrder(), (std::vector<int32_t>{btnYes, btnNo}));
-    Key('N');
+    // Space presses the focused button, as everywhere (not the full-screen box).
+    Key(VK_SPACE);
+    EXPECT_EQ(Shell.MusicVolume, music + 20);
+    EXPECT_FALSE(Shell.FullScreen);
+    EXPECT_EQ(Shell.Word, scrOptions);
+    // A lit button takes Enter and does nothing; the ring stays on it.
+    while (k.Focused() != btnOptions) Key(VK_TAB);
+    Key(VK_RETURN);
+    EXPECT_EQ(Shell.Word, scrOptions);
+    EXPECT_EQ(k.Focused(), btnOptions);
     Key(VK_ESCAPE);
     EXPECT_EQ(Shell.Word, scrPlaying);
 
@@ -796,7 +869,7 @@ TEST_F(Form, TheFocusRingWalksEachScreensButtons) {
     Key(VK_RIGHT);
     EXPECT_EQ(Shell.HelpPage, 1);
     EXPECT_EQ(k.RingOrder(),
-              (std::vector<int32_t>{btnPrevPage, 12, btnNextPage, 0, 1, 3, 4, 6, 7}));
+              (std::vector<int32_t>{btnPrevPage, 12, btnNextPage, 0, 1, 2, 3, 4, 5, 6, 7}));
     Key(VK_LEFT);
     EXPECT_EQ(Shell.HelpPage, 0);
     Key(VK_ESCAPE);
