@@ -683,7 +683,13 @@ public:
         }
         bool drawn = true;
         for (const TPixelRect& area : damage) drawn = DrawArea(area) && drawn;
-        drawnSinceKept_.insert(drawnSinceKept_.end(), damage.begin(), damage.end());
+        // Only an offscreen device keeps its frames (to be read back); a window's would grow
+        // by the frame's damage rectangles for as long as the game runs.
+        if (kind_ == TGfxSystemKind::Offscreen) {
+            drawnSinceKept_.insert(drawnSinceKept_.end(), damage.begin(), damage.end());
+            // Frames drawn but never presented: past a few, the whole picture is due anyway.
+            if (drawnSinceKept_.size() > kMaxPendingRects) drawnSinceKept_ = {picture};
+        }
         ApplyViewport();
         std::swap(lastDraws_, draws_);
         std::swap(lastExtents_, extents_);
@@ -1212,6 +1218,7 @@ private:
     std::vector<int> indices_;
     std::vector<uint32_t> lastFrame_;
     std::vector<TPixelRect> drawnSinceKept_; // what lastFrame_ does not have yet
+    static constexpr size_t kMaxPendingRects = 256;
     // This frame's draws and the last frame's, with where each may change pixels.
     std::vector<TSdlDraw> draws_, lastDraws_;
     std::vector<TDrawExtent> extents_, lastExtents_;
