@@ -2,6 +2,7 @@
 
 #include "fx/SoundBank.h"
 #include "game/Random.h"
+#include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/Window.h"
 #include "render/RenderDevice.h"
@@ -1111,10 +1112,23 @@ TEST_F(Form, UndoTakesBackMovesPerModeAndReplaysTheSameNewBalls) {
     const TGame one = Game();
     ASSERT_TRUE(FindMove(fx, fy, tx, ty));
     MoveBall(fx, fy, tx, ty);
+    Frames(1);
+    const TButton& undo = Buttons->Items[btnUndo];
+    EXPECT_FALSE(undo.Disabled);
     CtrlZ();
     EXPECT_EQ(Game(), one);
     CtrlZ();
     EXPECT_EQ(Game(), one);
+    // Used up: the button shows it, and the refused undo shakes the button for a moment.
+    std::vector<int32_t> offsets;
+    for (int i = 0; i < 12; ++i) {
+        Frames(1);
+        offsets.push_back(undo.OffsetX);
+    }
+    EXPECT_TRUE(undo.Disabled);
+    EXPECT_GT(*std::max_element(offsets.begin(), offsets.end()), 0);
+    EXPECT_LT(*std::min_element(offsets.begin(), offsets.end()), 0);
+    EXPECT_EQ(offsets.back(), 0);
 
     // Professional: none, and no button.
     ClickButton(btnKids + 2);
@@ -1243,6 +1257,20 @@ TEST_F(Form, StatisticsCountGamesSurviveARestartAndADamagedFile) {
     ASSERT_TRUE(Shell.StatisticsShown);
     const std::string page = TextOfNextFrame();
     EXPECT_NE(page.find("Games finished"), std::string::npos) << page;
+    // The page's title says statistics, not the table's "Top ten": its band differs from the
+    // table's of the same mode.
+    const auto titleBand = [this] {
+        Frames(1);
+        const std::vector<uint32_t> frame = form->Device().ReadFrame();
+        std::vector<uint32_t> band;
+        for (int y = 100; y < 118; ++y)
+            for (int x = 470; x < 600; ++x) band.push_back(frame.at(size_t(y) * 800 + size_t(x)));
+        return band;
+    };
+    const std::vector<uint32_t> statisticsTitle = titleBand();
+    Key('S');
+    EXPECT_NE(titleBand(), statisticsTitle);
+    Key('S');
     ClickButton(11); // Clear
     ASSERT_EQ(Shell.Word, scrHighScores + scrMessageBox + scrMsgResetStats);
     ClickButton(btnNo);
@@ -1284,5 +1312,129 @@ TEST_F(Form, StatisticsCountGamesSurviveARestartAndADamagedFile) {
     EXPECT_TRUE(std::filesystem::exists(StatsFile() + ".damaged"));
     EXPECT_NE(std::find(logLines.begin(), logLines.end(),
                         StatsFile() + ": line 21 is damaged; the rest of the file is ignored"),
+              logLines.end());
+}
+
+// The last move's board stays for a beat, dimmed and saying why, before it empties and the
+// message comes; nothing can be undone meanwhile. Quitting then still enters the score.
+TEST_F(Form, TheLastMoveShowsTheFinalBoardForABeat) {
+    Start();
+    FillForTheLastMove(950);
+    ClickAt(CellX(0), CellY(0));
+    ClickAt(CellX(3), CellY(0));
+    for (int i = 0; i < 200 && !GameField->GameOver; ++i) Frames(1);
+    ASSERT_TRUE(GameField->GameOver);
+    const int32_t balls = 81 - GameField->FreeCellCount();
+    EXPECT_NE(TextOfNextFrame().find("No room for new balls"), std::string::npos);
+    Frames(50); // 25 units
+    EXPECT_EQ(Shell.Word, scrPlaying);
+    EXPECT_EQ(81 - GameField->FreeCellCount(), balls);
+    EXPECT_TRUE(Buttons->Items[btnUndo].Disabled);
+    for (int i = 0; i < 600 && !HasFlag(Shell.Word, scrMessageBox); ++i) Frames(1);
+    EXPECT_EQ(Shell.Word, scrMessageBox + scrMsgEnterName + scrHighScores);
+    Key(VK_RETURN);
+
+    ClickButton(0);
+    FillForTheLastMove(960);
+    ClickAt(CellX(0), CellY(0));
+    ClickAt(CellX(3), CellY(0));
+    for (int i = 0; i < 200 && !GameField->GameOver; ++i) Frames(1);
+    ASSERT_TRUE(GameField->GameOver);
+    Keys({'Q'}, ssCtrl);
+    Key('Y');
+    Stop();
+    Shell = TShellState{};
+    Start();
+    EXPECT_EQ(HighScores.Blocks[1][1].Score, 960); // below the table's 1000
+    EXPECT_EQ(HighScores.Blocks[1][1].NameText(), "Player");
+    EXPECT_EQ(HighScores.Blocks[1][2].Score, 950);
+}
+
+// While another window has the focus the game's time stands still, frames still run (to paint
+// what was uncovered), and the first press resumes it.
+TEST_F(Form, AnUnfocusedGameStandsStillAndAPressResumesIt) {
+    Start();
+    StartAMove();
+    form->ApplicationDeactivate();
+    EXPECT_EQ(audio.Pauses.size(), 1u);
+    const double timer = GameField->TurnTimer;
+    EXPECT_TRUE(form->AtRest());
+    Frames(20);
+    EXPECT_EQ(GameField->TurnTimer, timer);
+    EXPECT_FALSE(form->Device().ReadFrame().empty());
+    Press(10, 10);
+    EXPECT_FALSE(form->Paused());
+    EXPECT_EQ(audio.Resumes.size(), 1u);
+    Frames(2);
+    EXPECT_LT(GameField->TurnTimer, timer);
+}
+
+// A saved game goes on as it would have without the quit: the same new balls, also after an
+// undo (no fishing for others by quitting). Scores above 65535 are kept whole beside the
+// table's 16-bit field, which holds 65535.
+TEST_F(Form, ARestoredGameDrawsWhatItWouldHaveDrawnAndScoresStayWhole) {
+    const std::string extra = (std::filesystem::path(ConfigFile()).parent_path() / "Config.extra").string();
+    Start();
+    SettleField();
+    int fx, fy, tx, ty;
+    ASSERT_TRUE(FindMove(fx, fy, tx, ty));
+    MoveBall(fx, fy, tx, ty);
+    const TGame once = Game();
+    CtrlZ();
+    HighScores.Blocks[1][0].SetPoints(70000);
+    ClickButton(7);
+    ClickButton(btnYes);
+    Stop();
+    EXPECT_EQ(ReadConfig().at(218), 0xFF); // the Normal table's first score: 65535
+    EXPECT_EQ(ReadConfig().at(219), 0xFF);
+
+    Shell = TShellState{};
+    HighScores = THighScoreTable{};
+    clock.AdvanceCounts(654321);
+    Start();
+    ASSERT_TRUE(HasFlag(Shell.Word, scrMsgOld));
+    EXPECT_EQ(HighScores.Blocks[1][0].Points(), 70000);
+    ClickButton(btnYes);
+    RandSeed(99); // whatever the generator drew since: the saved state holds
+    MoveBall(fx, fy, tx, ty);
+    EXPECT_EQ(Game(), once);
+
+    // Without an undo: the next move after a restart brings what it brings without one.
+    ClickButton(btnHighScores);
+    EXPECT_NE(TextOfNextFrame().find("70000"), std::string::npos);
+    ClickButton(10);
+    Stop();
+    const std::vector<uint8_t> config = ReadConfig();
+    std::vector<uint8_t> extraBytes;
+    ASSERT_TRUE(ReadFileBytes(extra, extraBytes, nullptr));
+    Shell = TShellState{};
+    Start();
+    ClickButton(btnYes);
+    ASSERT_TRUE(FindMove(fx, fy, tx, ty));
+    MoveBall(fx, fy, tx, ty);
+    const TGame onward = Game();
+    Stop();
+    WriteFileAtomically(ConfigFile(), config, nullptr);
+    WriteFileAtomically(extra, extraBytes, nullptr);
+    Shell = TShellState{};
+    clock.AdvanceCounts(123457); // the generator is seeded from the clock at each start
+    Start();
+    ClickButton(btnYes);
+    Frames(37); // frames draw nothing from the balls' generator
+    MoveBall(fx, fy, tx, ty);
+    EXPECT_EQ(Game(), onward);
+    Stop();
+
+    // A "Config.bin" the extra file does not go with (written by hand, a crash between the two
+    // writes) leaves the extra file unused: 65535 shows.
+    std::vector<uint8_t> other = config;
+    other[600] ^= 1; // the music volume
+    WriteFileAtomically(ConfigFile(), other, nullptr);
+    WriteFileAtomically(extra, extraBytes, nullptr);
+    Shell = TShellState{};
+    Start();
+    EXPECT_EQ(HighScores.Blocks[1][0].Points(), 65535);
+    EXPECT_NE(std::find(logLines.begin(), logLines.end(),
+                        "Config.extra goes with another Config.bin and is not used"),
               logLines.end());
 }
