@@ -23,6 +23,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <new>
 #include <array>
 #include <atomic>
 #include <cmath>
@@ -725,9 +726,15 @@ public:
             pool != D3DPOOL_MANAGED)
             return GFXERR_INVALIDCALL;
         if (width > kMaxTextureSide || height > kMaxTextureSide) return GFXERR_INVALIDCALL;
-        auto made = std::make_shared<TSdlTexture>(context_, width, height, format);
-        if (!made->MakeHandle()) return GFXERR_OUTOFVIDEOMEMORY;
-        texture = std::move(made);
+        // The texels' memory copy is allocated here: running short of memory is the caller's
+        // failure to handle, as a full graphics memory is.
+        try {
+            auto made = std::make_shared<TSdlTexture>(context_, width, height, format);
+            if (!made->MakeHandle()) return GFXERR_OUTOFVIDEOMEMORY;
+            texture = std::move(made);
+        } catch (const std::bad_alloc&) {
+            return GFXERR_OUTOFVIDEOMEMORY;
+        }
         return GFX_OK;
     }
 
@@ -735,7 +742,11 @@ public:
                                std::shared_ptr<IGfxVertexBuffer>& buffer) override {
         buffer.reset();
         if (length == 0 || length > (1u << 26)) return GFXERR_INVALIDCALL;
-        buffer = std::make_shared<TSdlVertexBuffer>(length);
+        try {
+            buffer = std::make_shared<TSdlVertexBuffer>(length);
+        } catch (const std::bad_alloc&) {
+            return GFXERR_OUTOFVIDEOMEMORY;
+        }
         return GFX_OK;
     }
 

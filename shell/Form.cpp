@@ -207,7 +207,7 @@ void TForm1::FormDestroy() {
     } else {
         Log.Line("Config.bin was not read in this run and is left as it is");
     }
-    if (!TRegistry().WriteInteger("Fullscreen", Shell.FullScreen ? 1 : 0))
+    if (!loadingFailed_ && !TRegistry().WriteInteger("Fullscreen", Shell.FullScreen ? 1 : 0))
         Log.Line("Cannot save the full-screen setting");
     WriteStatistics(); // after the settings, which matter more; left alone when not read
 }

@@ -184,6 +184,7 @@ private:
     bool InitialiseDevice();
     bool StartAudio();
     void FailLoading(const std::string& message);
+    void LoadEverything(); // the loading step's work; may throw std::bad_alloc
     // A new game in the mode of the last one started (kept in the registry), Normal at first.
     void StartInRememberedMode();
     // Once a frame before the buttons are drawn: the undo button's look and shake.

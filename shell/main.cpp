@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <new>
 #include <string>
 #include <unistd.h>
 
@@ -117,7 +118,7 @@ int main(int argc, char** argv) {
     // The language of the texts and pictures: the player's choice, else the environment's.
     language::SetCurrent(language::Resolve(language::ChoiceFromRegistry(), std::getenv));
 
-    {
+    try {
         TForm1 form(options);
         if (!form.FormCreate()) {
             std::fprintf(stderr, "Velm Orra could not open its window; see %s.\n",
@@ -125,6 +126,13 @@ int main(int argc, char** argv) {
             return 1;
         }
         Application.Run();
+        if (form.LoadingFailed()) return 1; // said in the log and a message box
+    } catch (const std::bad_alloc&) {
+        // Out of memory outside the loading step (which ends the program itself): the form
+        // has already saved what it holds on its way out.
+        std::fputs("Velm Orra ran out of memory and had to end.\n", stderr);
+        ShowNativeError("Velm Orra", "Velm Orra ran out of memory and had to end.", nullptr);
+        return 1;
     } // FormDestroy runs here, then the components go
     return 0;
 }

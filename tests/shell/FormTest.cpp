@@ -1029,7 +1029,28 @@ TEST_F(Form, AWindowOfAnySizeFullScreenAndAPad) {
     EXPECT_EQ(Shell.Word, scrOptions);
     EXPECT_EQ(Shell.BackState, scrPlaying);
 
+    // A start in full screen: F11 brings the window back at its kept size (not at 800 x 600),
+    // and that size stays kept.
     form.reset();
+    ASSERT_TRUE(TRegistry().WriteInteger("WindowWidth", 640));
+    ASSERT_TRUE(TRegistry().WriteInteger("WindowHeight", 480));
+    Shell = TShellState{};
+    Shell.FullScreen = true;
+    form = std::make_unique<TForm1>(o);
+    ASSERT_TRUE(form->FormCreate());
+    for (int i = 0; i < 400 && (Shell.Word == scrLogo || Shell.Word == scrLoading); ++i)
+        form->FrameTimer1RealTime(1.0);
+    window = SdlWindowOf(Application.MainWindow());
+    ASSERT_TRUE(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP);
+    KeyEvent(SDLK_F11);
+    EXPECT_FALSE(Shell.FullScreen);
+    SDL_GetWindowSize(window, &ww, &wh);
+    EXPECT_EQ(ww, 640);
+    EXPECT_EQ(wh, 480);
+    Application.ProcessMessages(); // the size change reaches the window's record
+    form.reset();
+    EXPECT_EQ(TRegistry().ReadInteger("WindowWidth"), 640);
+    EXPECT_EQ(TRegistry().ReadInteger("WindowHeight"), 480);
     unsetenv("SDL_VIDEODRIVER");
 
     // A held direction repeats like a key: first after the delay, then at the interval, also
