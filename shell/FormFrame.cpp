@@ -253,11 +253,15 @@ void TForm1::DrawPlaying(double delta) {
 void TForm1::DrawFinalBoard() {
     TPatternImage* white = keys_->White(*device_);
     constexpr int32_t right = kFieldLeft + 9 * kCellPitch, bottom = kFieldTop + 9 * kCellPitch;
-    if (white)
+    const uint16_t centre = (kFieldLeft + right) / 2, y = 246;
+    if (white) {
         device_->DrawQuadCol(white, kFieldLeft, kFieldTop, right, kFieldTop, right, bottom,
                              kFieldLeft, bottom, kFinalBoardVeil, 0, fxBlend | fxfDiffuseAlpha);
+        // A darker band under the words, which a full board of balls would crowd.
+        device_->DrawQuadCol(white, kFieldLeft, y - 12, right, y - 12, right, y + 36, kFieldLeft,
+                             y + 36, kFinalBoardVeil, 0, fxBlend | fxfDiffuseAlpha);
+    }
     if (!Font || !Strings) return;
-    const uint16_t centre = (kFieldLeft + right) / 2, y = 246;
     Font->DrawTextScaled(Strings->GameOverReason, centre + 2, y + 2, 110, kShadow);
     Font->DrawTextScaled(Strings->GameOverReason, centre, y, 110, kWhite);
 }
@@ -271,7 +275,7 @@ void TForm1::DrawNameEntry() {
     if (Shell.CaretClock <= 1) return;
     TPatternImage* white = keys_->White(*device_);
     if (!white) return;
-    const int32_t x = caretX + 1, top = kTop - 1, bottom = kTop + Font->ScaledHeight(kScale) + 1;
+    const int32_t x = caretX + 2, top = kTop - 1, bottom = kTop + Font->ScaledHeight(kScale) + 1;
     device_->DrawQuadCol(white, x, top, x + 2, top, x + 2, bottom, x, bottom, kCaret, 0, fxBlend);
 }
 
