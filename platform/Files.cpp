@@ -77,9 +77,9 @@ void InjectWriteFault(TWriteFault fault) {
 bool WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& bytes,
                          std::string* error) {
     const std::string& aimed = pendingFault.File;
-    const bool hit = aimed.empty() || (file.size() >= aimed.size() &&
-                                       file.compare(file.size() - aimed.size(), aimed.size(),
-                                                    aimed) == 0);
+    const bool hit =
+        aimed.empty() || (file.size() >= aimed.size() &&
+                          file.compare(file.size() - aimed.size(), aimed.size(), aimed) == 0);
     const TWriteFault fault = hit ? std::exchange(pendingFault, TWriteFault{}) : TWriteFault{};
     const std::string temp = file + ".tmp";
     auto fail = [&](const std::string& what) {

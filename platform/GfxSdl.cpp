@@ -23,12 +23,12 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <new>
 #include <array>
 #include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 int32_t GfxFormatBytes(int32_t format) {
     switch (format) {

@@ -39,8 +39,7 @@ TForm1::TForm1(TFormOptions options) : options_(std::move(options)) {
             (std::filesystem::path(options_.ConfigFile).parent_path() / kStatisticsFile).string();
     if (options_.ExtraFile.empty() && !options_.ConfigFile.empty())
         options_.ExtraFile =
-            (std::filesystem::path(options_.ConfigFile).parent_path() / kConfigExtraFile)
-                .string();
+            (std::filesystem::path(options_.ConfigFile).parent_path() / kConfigExtraFile).string();
     app_ = options_.Offscreen ? nullptr : (options_.App ? options_.App : &Application);
     IClock& clock = options_.Clock ? *options_.Clock : SystemClock();
 
@@ -384,8 +383,8 @@ bool TForm1::WriteSettings() {
     // hold, which the next start sees and leaves unused.
     const std::string extra = EncodeExtra(bytes);
     if (extra != writtenExtra_ && !options_.ExtraFile.empty()) {
-        if (WriteFileAtomically(options_.ExtraFile, std::vector<uint8_t>(extra.begin(), extra.end()),
-                                &error))
+        if (WriteFileAtomically(options_.ExtraFile,
+                                std::vector<uint8_t>(extra.begin(), extra.end()), &error))
             writtenExtra_ = extra;
         else if (error != lastExtraError_)
             Log.Line("Cannot save Config.extra (" + error + ")");

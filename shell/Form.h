@@ -33,8 +33,8 @@ struct TFormOptions {
     TApplication* App = nullptr; // null: the global Application (ignored offscreen)
     std::string LogFile = "Log.txt";
     std::string ConfigFile = "Config.bin"; // empty: nothing is read or written
-    std::string StatsFile; // empty: "Stats.txt" in the folder of ConfigFile
-    std::string ExtraFile; // empty: "Config.extra" in the folder of ConfigFile
+    std::string StatsFile;                 // empty: "Stats.txt" in the folder of ConfigFile
+    std::string ExtraFile;                 // empty: "Config.extra" in the folder of ConfigFile
 };
 
 // Logo and loading progress (the logo phases run 0 letters, 1 flare, 2 shine).
@@ -219,12 +219,12 @@ private:
     bool settingsLoaded_ = false;
     bool loadingFailed_ = false;
     bool saveRequested_ = false;
-    bool paused_ = false; // another window has the focus: game time stands still
+    bool paused_ = false;               // another window has the focus: game time stands still
     uint32_t savedTurns_ = 0;           // the field's TurnsCompleted at the last save check
     std::vector<uint8_t> writtenBytes_; // what "Config.bin" holds since this program wrote it
     std::string writtenExtra_;          // what "Config.extra" holds since then
     std::string lastExtraError_;
-    std::string lastSaveError_;         // logged once until another error or a success
+    std::string lastSaveError_;     // logged once until another error or a success
     bool progressShown_ = false;    // a progress frame of the loading step has been presented
     int64_t lastProgressFrame_ = 0; // its performance-counter time
     TStatistics stats_;

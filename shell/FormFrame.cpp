@@ -48,7 +48,7 @@ const TMessageKind kMessages[] = {
     {scrMsgResetStats, &TVOStrings::ResetStats_Caption, &TVOStrings::ResetStats_Text, 530},
 };
 
-constexpr uint32_t kMarkedRow = 0x5533CCFF; // 0xAABBGGRR: a soft gold wash behind the new row
+constexpr uint32_t kMarkedRow = 0x5533CCFF;      // 0xAABBGGRR: a soft gold wash behind the new row
 constexpr uint32_t kFinalBoardVeil = 0xA0100808; // a dark, slightly blue veil over a full board
 constexpr uint32_t kShadow = 0xC0000000;
 constexpr uint32_t kCaret = 0xFF40D8FF; // warm yellow, as the keyboard's marks: no text colour
@@ -191,8 +191,7 @@ void TForm1::DrawHighScores() {
     DrawScreenHead(Strings ? Strings->HighScores : std::string());
     const uint8_t page = Shell.HighScorePage % kHighScoreModes;
     // The title: the mode's table (patterns 0..2) or its statistics (3..5).
-    device_->DrawImage(Pictures.HighMode, 345, 70, page + (Shell.StatisticsShown ? 3 : 0),
-                       fxBlend);
+    device_->DrawImage(Pictures.HighMode, 345, 70, page + (Shell.StatisticsShown ? 3 : 0), fxBlend);
     if (Shell.StatisticsShown) {
         DrawStatistics(page);
         return;
@@ -292,10 +291,10 @@ void TForm1::DrawMessageBox() {
         if (Font && Strings) {
             // Leaving with a game in progress keeps it: the message says so.
             const bool keeps = m.Flag == scrMsgExit && GameInProgress();
-            Font->DrawTextScaled(keeps ? Strings->ExitKeep_Caption : Strings->*m.Caption,
-                                 m.CentreX, 200, 70, kRed);
-            Font->DrawTextBlock(keeps ? Strings->ExitKeep_Text : Strings->*m.Text, m.CentreX,
-                                230, 70, kYellow);
+            Font->DrawTextScaled(keeps ? Strings->ExitKeep_Caption : Strings->*m.Caption, m.CentreX,
+                                 200, 70, kRed);
+            Font->DrawTextBlock(keeps ? Strings->ExitKeep_Text : Strings->*m.Text, m.CentreX, 230,
+                                70, kYellow);
         }
         if (m.Flag == scrMsgEnterName) {
             DrawNameEntry();

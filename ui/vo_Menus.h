@@ -31,7 +31,7 @@ constexpr int btnYes = 14;
 constexpr int btnNo = 15;
 constexpr int btnPrevPage = 16;
 constexpr int btnNextPage = 17;
-constexpr int btnUndo = 22; // playing screen; hidden in Professional, which has no undo
+constexpr int btnUndo = 22;             // playing screen; hidden in Professional, which has no undo
 constexpr int btnLanguagePrevious = 23; // the Options screen's language row
 constexpr int btnLanguageNext = 24;
 

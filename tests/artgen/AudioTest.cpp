@@ -170,12 +170,27 @@ TEST(StringsFile, UsesTheKeyFormatAndPlainAscii) {
               generated.Kids + generated.Normal + generated.Proff);
     const auto dialogs = [](const TVOStrings& s) {
         return std::vector<std::vector<std::string>>{
-            {s.Exit_Caption},       s.Exit_Text,      {s.New_Caption},      s.New_Text,
-            {s.Old_Caption},        s.Old_Text,       {s.Clear_Caption},    s.Clear_Text,
-            {s.EnterName_Caption},  s.EnterName_Text, {s.LowScore_Caption}, s.LowScore_Text,
-            {s.FullScreen_Caption}, s.FullScreen_Text, {s.ResetStats_Caption}, s.ResetStats_Text,
-            {s.NewGameHint, s.FinalScore, s.FinalPlace, s.Statistics}, s.Places,
-            s.StatisticsRows, {s.ExitKeep_Caption}, s.ExitKeep_Text,
+            {s.Exit_Caption},
+            s.Exit_Text,
+            {s.New_Caption},
+            s.New_Text,
+            {s.Old_Caption},
+            s.Old_Text,
+            {s.Clear_Caption},
+            s.Clear_Text,
+            {s.EnterName_Caption},
+            s.EnterName_Text,
+            {s.LowScore_Caption},
+            s.LowScore_Text,
+            {s.FullScreen_Caption},
+            s.FullScreen_Text,
+            {s.ResetStats_Caption},
+            s.ResetStats_Text,
+            {s.NewGameHint, s.FinalScore, s.FinalPlace, s.Statistics},
+            s.Places,
+            s.StatisticsRows,
+            {s.ExitKeep_Caption},
+            s.ExitKeep_Text,
             {s.GameOverReason, s.EnterNameChoice}};
     };
     EXPECT_EQ(dialogs(builtIn), dialogs(generated));

@@ -292,7 +292,7 @@ int FuzzStats(const uint8_t* data, size_t size) {
 }
 
 const TFuzzTargetInfo FuzzTargetList[9] = {
-    {"tga", FuzzTga},         {"jpeg", FuzzJpeg},     {"bmp", FuzzBmp},   {"config", FuzzConfig},
-    {"strings", FuzzStrings}, {"sounds", FuzzSounds}, {"font", FuzzFont}, {"registry", FuzzRegistry},
-    {"stats", FuzzStats},
+    {"tga", FuzzTga},       {"jpeg", FuzzJpeg},         {"bmp", FuzzBmp},
+    {"config", FuzzConfig}, {"strings", FuzzStrings},   {"sounds", FuzzSounds},
+    {"font", FuzzFont},     {"registry", FuzzRegistry}, {"stats", FuzzStats},
 };

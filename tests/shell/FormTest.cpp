@@ -1394,7 +1394,8 @@ TEST_F(Form, AnUnfocusedGameStandsStillAndAPressResumesIt) {
 // undo (no fishing for others by quitting). Scores above 65535 are kept whole beside the
 // table's 16-bit field, which holds 65535.
 TEST_F(Form, ARestoredGameDrawsWhatItWouldHaveDrawnAndScoresStayWhole) {
-    const std::string extra = (std::filesystem::path(ConfigFile()).parent_path() / "Config.extra").string();
+    const std::string extra =
+        (std::filesystem::path(ConfigFile()).parent_path() / "Config.extra").string();
     Start();
     SettleField();
     int fx, fy, tx, ty;

@@ -92,7 +92,7 @@ TEST_F(Screens, EveryScreenAndMessageBoxIsDrawn) {
     GameField->GameOver = false;
     GameField->FinalBoardTimer = 0;
     Shell.PlayerName = "J\xfcrgen M\xfc\xdfl"; // in Windows-1252
-    Shell.CaretClock = 1.5;                   // the caret on
+    Shell.CaretClock = 1.5;                    // the caret on
     Shell.FinalScore = 1234;
     Shell.NewEntryRow = 2;
     Message(scrMsgEnterName, "message-entername");

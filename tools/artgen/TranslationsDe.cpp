@@ -39,9 +39,12 @@ const TTextTable& GermanTexts() {
         {"FinalPlace", "Platz %s von 10"},
         {"Statistics", "Statistik"},
         {"Places", "1.\n2.\n3.\n4.\n5.\n6.\n7.\n8.\n9.\n10."},
-        {"StatisticsRows", "Gespielte Spiele\nBeendete Spiele\nBeste Punktzahl\nDurchschnitt\nAbgeräumte Reihen\nLängste Serie\nBester Zug\nSpielzeit"},
+        {"StatisticsRows",
+         "Gespielte Spiele\nBeendete Spiele\nBeste Punktzahl\nDurchschnitt\nAbgeräumte "
+         "Reihen\nLängste Serie\nBester Zug\nSpielzeit"},
         {"ResetStats_Caption", "Statistik zurücksetzen?"},
-        {"ResetStats_Text", "Alle Werte dieses Modus\nbeginnen wieder bei null.\n\nDas lässt sich nicht rückgängig machen."},
+        {"ResetStats_Text", "Alle Werte dieses Modus\nbeginnen wieder bei null.\n\nDas lässt sich "
+                            "nicht rückgängig machen."},
         {"Btn.NewGame", "Neues Spiel"},
         {"Btn.Kids", "Kinder"},
         {"Btn.Normal", "Normal"},

@@ -38,9 +38,11 @@ const TTextTable& SpanishTexts() {
         {"FinalPlace", "Puesto %s de 10"},
         {"Statistics", "Estadísticas"},
         {"Places", "1.º\n2.º\n3.º\n4.º\n5.º\n6.º\n7.º\n8.º\n9.º\n10.º"},
-        {"StatisticsRows", "Partidas jugadas\nPartidas terminadas\nMejor puntuación\nPuntuación media\nLíneas hechas\nRacha más larga\nMejor jugada\nTiempo de juego"},
+        {"StatisticsRows", "Partidas jugadas\nPartidas terminadas\nMejor puntuación\nPuntuación "
+                           "media\nLíneas hechas\nRacha más larga\nMejor jugada\nTiempo de juego"},
         {"ResetStats_Caption", "¿Borrar estadísticas?"},
-        {"ResetStats_Text", "Todas las cifras de este modo\nvuelven a cero.\n\nNo se puede deshacer."},
+        {"ResetStats_Text",
+         "Todas las cifras de este modo\nvuelven a cero.\n\nNo se puede deshacer."},
         {"Btn.NewGame", "Nueva partida"},
         {"Btn.Kids", "Niños"},
         {"Btn.Normal", "Normal"},

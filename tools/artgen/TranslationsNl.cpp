@@ -38,9 +38,11 @@ const TTextTable& DutchTexts() {
         {"FinalPlace", "%s plaats van 10"},
         {"Statistics", "Statistieken"},
         {"Places", "1e\n2e\n3e\n4e\n5e\n6e\n7e\n8e\n9e\n10e"},
-        {"StatisticsRows", "Gespeelde spellen\nUitgespeelde spellen\nBeste score\nGemiddelde score\nWeggespeelde rijen\nLangste reeks\nBeste zet\nSpeeltijd"},
+        {"StatisticsRows", "Gespeelde spellen\nUitgespeelde spellen\nBeste score\nGemiddelde "
+                           "score\nWeggespeelde rijen\nLangste reeks\nBeste zet\nSpeeltijd"},
         {"ResetStats_Caption", "Statistieken wissen?"},
-        {"ResetStats_Text", "Alle cijfers van deze stand\ngaan terug naar nul.\n\nDit kan niet ongedaan worden."},
+        {"ResetStats_Text",
+         "Alle cijfers van deze stand\ngaan terug naar nul.\n\nDit kan niet ongedaan worden."},
         {"Btn.NewGame", "Nieuw spel"},
         {"Btn.Kids", "Kinderen"},
         {"Btn.Normal", "Normaal"},

@@ -39,9 +39,11 @@ const TTextTable& PortugueseTexts() {
         {"FinalPlace", "%s lugar de 10"},
         {"Statistics", "Estatísticas"},
         {"Places", "1.º\n2.º\n3.º\n4.º\n5.º\n6.º\n7.º\n8.º\n9.º\n10.º"},
-        {"StatisticsRows", "Jogos jogados\nJogos terminados\nMelhor pontuação\nPontuação média\nLinhas feitas\nMaior sequência\nMelhor jogada\nTempo de jogo"},
+        {"StatisticsRows", "Jogos jogados\nJogos terminados\nMelhor pontuação\nPontuação "
+                           "média\nLinhas feitas\nMaior sequência\nMelhor jogada\nTempo de jogo"},
         {"ResetStats_Caption", "Repor estatísticas?"},
-        {"ResetStats_Text", "Todos os números deste modo\nvoltam a zero.\n\nNão é possível desfazer."},
+        {"ResetStats_Text",
+         "Todos os números deste modo\nvoltam a zero.\n\nNão é possível desfazer."},
         {"Btn.NewGame", "Novo jogo"},
         {"Btn.Kids", "Crianças"},
         {"Btn.Normal", "Normal"},

@@ -284,8 +284,8 @@ void MakeInform(TPictureSet& set) {
     set.AddWhole("graphics/inform.tga", std::move(c));
 }
 
-// High-score titles: pattern = mode for the tables, 3 + mode for the statistics pages. The arrows of the page buttons sit at x 340 and 690, y 130
-// (x -5 and 345, y 60 in the picture).
+// High-score titles: pattern = mode for the tables, 3 + mode for the statistics pages. The arrows
+// of the page buttons sit at x 340 and 690, y 130 (x -5 and 345, y 60 in the picture).
 void MakeHighMode(TPictureSet& set) {
     const std::string file = "graphics/high_mode.tga";
     std::vector<TCanvas> frames = FramesFor(file, 6);
