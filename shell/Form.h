@@ -232,7 +232,7 @@ private:
     // left alone.
     bool statsWritable_ = false;
     uint64_t finishedSeen_ = 0; // finished games already written to the statistics file
-    int rememberedMode_ = -1;   // the mode the registry holds, -1 before it was read
+    int rememberedMode_ = -1;   // the mode the registry holds (Normal for none), -1 before read
     double undoShake_ = 0.0;    // game time units left of the undo button's refusal shake
 };
 

@@ -196,8 +196,9 @@ void TForm1::StartNewGame() {
 }
 
 void TForm1::StartInRememberedMode() {
+    // Normal when none is kept; it is written only once another mode is played.
     const std::optional<int32_t> mode = TRegistry().ReadInteger("Mode");
-    rememberedMode_ = mode && *mode >= modeKids && *mode <= modeProfessional ? *mode : -1;
+    rememberedMode_ = mode && *mode >= modeKids && *mode <= modeProfessional ? *mode : modeNormal;
     switch (rememberedMode_) {
     case modeKids:
         CmdKids();
