@@ -291,8 +291,27 @@ int FuzzStats(const uint8_t* data, size_t size) {
     return 0;
 }
 
-const TFuzzTargetInfo FuzzTargetList[9] = {
+int FuzzExtra(const uint8_t* data, size_t size) {
+    TConfigExtra extra;
+    std::string why;
+    if (!DecodeConfigExtra(std::string(reinterpret_cast<const char*>(data), size), extra, &why)) {
+        Require(!why.empty(), "a refused file says why");
+        return 0;
+    }
+    for (const auto& block : extra.Scores)
+        for (const int32_t points : block)
+            Require(points == 0 || points > 65535, "whole scores only");
+    // What the game writes from what it read, it reads again unchanged.
+    const std::string text = EncodeConfigExtra(extra);
+    TConfigExtra back;
+    Require(DecodeConfigExtra(text, back, &why), "a written extra file reads back");
+    Require(EncodeConfigExtra(back) == text, "the extra file reads back unchanged");
+    return 0;
+}
+
+const TFuzzTargetInfo FuzzTargetList[10] = {
     {"tga", FuzzTga},       {"jpeg", FuzzJpeg},         {"bmp", FuzzBmp},
     {"config", FuzzConfig}, {"strings", FuzzStrings},   {"sounds", FuzzSounds},
     {"font", FuzzFont},     {"registry", FuzzRegistry}, {"stats", FuzzStats},
+    {"extra", FuzzExtra},
 };
