@@ -153,14 +153,20 @@ void TGameField::Render(double delta) {
         }
     }
 
-    // 10. The preview, animated like the hovered ball.
-    for (int k = 0; k < BallsPerTurn && k < static_cast<int>(Preview.size()); ++k)
-        DrawPreviewEntry(k);
+    // 10. The preview, animated like the hovered ball, while its balls can still come: not once
+    // the game is over or the field shows no game.
+    if (!GameOver && HasBalls())
+        for (int k = 0; k < BallsPerTurn && k < static_cast<int>(Preview.size()); ++k)
+            DrawPreviewEntry(k);
 
-    // 11.-14.
+    // 11.-14. A finished game first stands still for a beat (the shell dims it and says why),
+    // then empties.
     DrawTravellingBall();
-    if (!Selected && Random(MeasuredFrameRate()) == 10) StartIdleSparkle();
-    if (GameOver && Random(MeasuredFrameRate()) < 100 && HasBalls()) EmptyOneBall();
+    if (!Selected && !GameOver && DecorRandom(MeasuredFrameRate()) == 10) StartIdleSparkle();
+    if (GameOver && FinalBoardTimer > 0)
+        FinalBoardTimer -= delta;
+    else if (GameOver && DecorRandom(MeasuredFrameRate()) < 100 && HasBalls())
+        EmptyOneBall();
     ResolveTurn();
 }
 
@@ -201,9 +207,9 @@ void TGameField::DrawTravellingBall() {
 
 // About once a second (Random over the measured frame rate), a random plain ball sparkles.
 void TGameField::StartIdleSparkle() {
-    const int k = Random(4);
-    const int x = Random(9);
-    const int y = Random(9);
+    const int k = DecorRandom(4);
+    const int x = DecorRandom(9);
+    const int y = DecorRandom(9);
     if (!Inside(x, y)) return;
     const TCell& cell = Cells(x, y);
     if (cell.Kind == 0 || cell.Picture >= 7) return;
@@ -218,8 +224,8 @@ void TGameField::StartIdleSparkle() {
 void TGameField::EmptyOneBall() {
     int x = 0, y = 0;
     do {
-        x = Random(9);
-        y = Random(9);
+        x = DecorRandom(9);
+        y = DecorRandom(9);
     } while (!Inside(x, y) || Cells(x, y).Kind == 0);
     AddPop(BallPicture(Cells(x, y).Picture), false, static_cast<float>(323 + kCellPitch * x),
            static_cast<float>(51 + kCellPitch * y));

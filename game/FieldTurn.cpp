@@ -70,6 +70,8 @@ void TGameField::Clear() {
 void TGameField::NewGame(uint8_t mode) {
     ClearAnimations();
     Clear();
+    GameOver = false; // a new game may be asked for while the last one empties
+    FinalBoardTimer = 0.0;
     Shell.CurrentMode = mode;
     SpawnBalls(ModeRules[mode].StartBalls, true);
     Shell.Score = 0;
@@ -83,6 +85,7 @@ void TGameField::SpawnBalls(int32_t count, bool random) {
     // places more than mode + 2, so placing below always finds a cell.
     if (!HasFreeCells(static_cast<uint8_t>(mode + 3))) {
         GameOver = true;
+        FinalBoardTimer = kFinalBoardTime;
         ClearAnimations();
         TurnTimer = kTurnGameOver;
         return;
@@ -274,10 +277,13 @@ void TGameField::FinishMove() {
         Stats->MoveDone(Shell.CurrentMode, Shell.Score - moveStartScore_, moveLines_, ChainCount);
 }
 
-bool TGameField::CanUndo() const {
+bool TGameField::HasUndo() const {
     const uint8_t mode = Shell.CurrentMode;
-    return mode < kUndoDepth.size() && kUndoDepth[mode] > 0 && !History.Empty() &&
-           TurnTimer == kTurnIdle && !GameOver;
+    return mode < kUndoDepth.size() && kUndoDepth[mode] > 0 && !History.Empty() && !GameOver;
+}
+
+bool TGameField::CanUndo() const {
+    return HasUndo() && TurnTimer == kTurnIdle;
 }
 
 bool TGameField::Undo() {

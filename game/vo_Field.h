@@ -21,6 +21,7 @@ constexpr uint8_t kNoPath = 255;         // FindPath: no path, or a refused sear
 constexpr uint8_t kBlockedMark = 255;    // PathMarks: the hovered empty cell cannot be reached
 constexpr double kTurnIdle = -200.0;     // TurnTimer while waiting for the player
 constexpr double kTurnGameOver = 1000.0; // TurnTimer when the emptying of a full field begins
+constexpr double kFinalBoardTime = 30.0; // a finished game's board stands still this long first
 
 class TGameField {
 public:
@@ -78,6 +79,9 @@ public:
     // afterwards brings the same new balls.
     bool CanUndo() const;
     bool Undo();
+    // There is a move to take back, once the turn in progress (if any) has resolved: what the
+    // undo button shows.
+    bool HasUndo() const;
 
     // The per-frame operation on the playing screen: draws the overlay, the balls, the selected
     // and hovered ball, the preview and the travelling ball, advances the timers and phases, plays
@@ -108,6 +112,8 @@ public:
     double HoverSoundTimer = 0.0;
     uint8_t PaintColour = 0;
     bool GameOver = false;
+    // While above 0 after the end of a game, the full board stands still before it empties.
+    double FinalBoardTimer = 0.0;
     int32_t BallsPerTurn = 0;
     // Counts turns resolved back to waiting for the player (and games ended); the shell saves
     // when it changes.

@@ -11,7 +11,7 @@
 #include <utility>
 
 bool ReadFileBytes(const std::string& file, std::vector<uint8_t>& bytes, std::string* error,
-                   size_t limit) {
+                   size_t limit, bool followSymlinks) {
     bytes.clear();
     auto fail = [&](const std::string& why) {
         if (error) *error = file + ": " + why;
@@ -19,8 +19,9 @@ bool ReadFileBytes(const std::string& file, std::vector<uint8_t>& bytes, std::st
         return false;
     };
     // O_NONBLOCK: opening a FIFO without a writer would otherwise wait for ever.
-    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return fail(std::strerror(errno));
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC |
+                                            (followSymlinks ? 0 : O_NOFOLLOW));
+    if (fd < 0) return fail(errno == ELOOP && !followSymlinks ? "a symlink" : std::strerror(errno));
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
@@ -75,7 +76,11 @@ void InjectWriteFault(TWriteFault fault) {
 
 bool WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& bytes,
                          std::string* error) {
-    const TWriteFault fault = std::exchange(pendingFault, TWriteFault{});
+    const std::string& aimed = pendingFault.File;
+    const bool hit =
+        aimed.empty() || (file.size() >= aimed.size() &&
+                          file.compare(file.size() - aimed.size(), aimed.size(), aimed) == 0);
+    const TWriteFault fault = hit ? std::exchange(pendingFault, TWriteFault{}) : TWriteFault{};
     const std::string temp = file + ".tmp";
     auto fail = [&](const std::string& what) {
         if (error) *error = what + ": " + std::strerror(errno);

@@ -10,8 +10,9 @@
 // Reads the whole file; false (with the reason) when it does not exist, is no regular file (a
 // FIFO, a device, a folder; symlinks are followed to what they name) or holds more than
 // `limit` bytes.
+// With `followSymlinks` false a symlink in the file's place is refused too (errno ELOOP).
 bool ReadFileBytes(const std::string& file, std::vector<uint8_t>& bytes, std::string* error,
-                   size_t limit = size_t{1} << 20);
+                   size_t limit = size_t{1} << 20, bool followSymlinks = true);
 // True when `file` names a regular file (symlinks followed); a FIFO or a device is not one.
 bool IsRegularFile(const std::string& file);
 // Writes to "<file>.tmp" (created exclusively, never through a symlink), flushes it to disk,
@@ -23,12 +24,14 @@ bool WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& by
 // is removed, not followed. Only for a program that holds the instance lock.
 void RemoveStaleTemporary(const std::string& file);
 
-// Test hook: makes the next WriteFileAtomically fail at `Stage` with errno `Error`, as a
-// read-only or full folder would, whoever runs the test (permissions do not stop root). Used
-// once, then cleared; the default fails nothing.
+// Test hook: makes the next WriteFileAtomically (of a file whose path ends with `File`, of any
+// file when that is empty) fail at `Stage` with errno `Error`, as a read-only or full folder
+// would, whoever runs the test (permissions do not stop root). Used once, then cleared; the
+// default fails nothing.
 struct TWriteFault {
     enum TStage { None, Create, Write, Flush, Rename } Stage = None;
     int Error = 0;
+    std::string File;
 };
 void InjectWriteFault(TWriteFault fault);
 

@@ -45,11 +45,14 @@ const TMessageKind kMessages[] = {
     {scrMsgClear, &TVOStrings::Clear_Caption, &TVOStrings::Clear_Text, 530},
     {scrMsgEnterName, &TVOStrings::EnterName_Caption, &TVOStrings::EnterName_Text, 550},
     {scrMsgLowScore, &TVOStrings::LowScore_Caption, &TVOStrings::LowScore_Text, 600},
-    {scrMsgFullScreen, &TVOStrings::FullScreen_Caption, &TVOStrings::FullScreen_Text, 530},
     {scrMsgResetStats, &TVOStrings::ResetStats_Caption, &TVOStrings::ResetStats_Text, 530},
 };
 
-constexpr uint32_t kMarkedRow = 0x5533CCFF; // 0xAABBGGRR: a soft gold wash behind the new row
+constexpr uint32_t kMarkedRow = 0x5533CCFF;      // 0xAABBGGRR: a soft gold wash behind the new row
+constexpr uint32_t kFinalBoardVeil = 0xA0100808; // a dark, slightly blue veil over a full board
+constexpr uint32_t kShadow = 0xC0000000;
+constexpr uint32_t kCaret = 0xFF40D8FF; // warm yellow, as the keyboard's marks: no text colour
+constexpr uint32_t kChoice = 0xFFE0E0E0;
 constexpr uint32_t kRank = 0xFFBBBBBB;
 
 // "%s" in a text replaced by `value` (the first only); a text without it gets nothing added.
@@ -75,6 +78,7 @@ void TForm1::DrawScreenHead(const std::string& title) {
 }
 
 bool TForm1::AtRest() const {
+    if (paused_) return true; // nothing moves
     if (Shell.Word == scrLogo || Shell.Word == scrLoading || loadingFailed_ || reload_.Active)
         return false;
     if (field_ && HasFlag(Shell.Word, scrPlaying)) {
@@ -92,6 +96,7 @@ bool TForm1::AtRest() const {
 }
 
 void TForm1::FrameTimer1RealTime(double delta) {
+    if (paused_) delta = 0.0;
     // 1. The caret blinks over 8 units: 0 -> 2, then back to a small value at or below 0.
     Shell.CaretClock += delta / 4;
     if (Shell.CaretClock >= 2) Shell.CaretClock = 2 - Shell.CaretClock;
@@ -135,6 +140,7 @@ void TForm1::FrameTimer1RealTime(double delta) {
             for (int r = 0; r < 9; ++r)
                 device_->DrawImage(Pictures.Field, kFieldLeft + kCellPitch * c,
                                    kFieldTop + kCellPitch * r, 3, fxBlend);
+        UpdateUndoButton(delta);
         if (Buttons) Buttons->DrawAll();
         device_->DrawImage(Pictures.LogoSmall, 80, 40, Shell.SmallLogoFrame, fxBlend);
     }
@@ -190,7 +196,8 @@ void TForm1::DrawOptions() {
 void TForm1::DrawHighScores() {
     DrawScreenHead(Strings ? Strings->HighScores : std::string());
     const uint8_t page = Shell.HighScorePage % kHighScoreModes;
-    device_->DrawImage(Pictures.HighMode, 345, 70, page, fxBlend);
+    // The title: the mode's table (patterns 0..2) or its statistics (3..5).
+    device_->DrawImage(Pictures.HighMode, 345, 70, page + (Shell.StatisticsShown ? 3 : 0), fxBlend);
     if (Shell.StatisticsShown) {
         DrawStatistics(page);
         return;
@@ -208,7 +215,7 @@ void TForm1::DrawHighScores() {
         Font->DrawNumber(i + 1, 350, y, kRank);
         Font->DrawText(".", 350, y, kRank);
         Font->DrawText(e.NameText(), 360, y, kWhite);
-        Font->DrawNumber(e.Score, 700, y, kWhite);
+        Font->DrawNumber(e.Points(), 700, y, kWhite);
     }
 }
 
@@ -242,7 +249,39 @@ void TForm1::DrawPlaying(double delta) {
         const std::string* mode = names[Shell.CurrentMode % 3];
         if (mode) Font->DrawTextScaled(*mode, 530, 502, 75, kWhite);
     }
+    if (field_ && field_->GameOver && field_->FinalBoardTimer > 0) DrawFinalBoard();
     if (ParticleEngine) ParticleEngine->Draw(0);
+}
+
+// The board of a game that has just ended stands for a beat under a dark veil that says why,
+// before it empties and the game-end message comes.
+void TForm1::DrawFinalBoard() {
+    TPatternImage* white = keys_->White(*device_);
+    constexpr int32_t right = kFieldLeft + 9 * kCellPitch, bottom = kFieldTop + 9 * kCellPitch;
+    const uint16_t centre = (kFieldLeft + right) / 2, y = 246;
+    if (white) {
+        device_->DrawQuadCol(white, kFieldLeft, kFieldTop, right, kFieldTop, right, bottom,
+                             kFieldLeft, bottom, kFinalBoardVeil, 0, fxBlend | fxfDiffuseAlpha);
+        // A darker band under the words, which a full board of balls would crowd.
+        device_->DrawQuadCol(white, kFieldLeft, y - 12, right, y - 12, right, y + 36, kFieldLeft,
+                             y + 36, kFinalBoardVeil, 0, fxBlend | fxfDiffuseAlpha);
+    }
+    if (!Font || !Strings) return;
+    Font->DrawTextScaled(Strings->GameOverReason, centre + 2, y + 2, 110, kShadow);
+    Font->DrawTextScaled(Strings->GameOverReason, centre, y, 110, kWhite);
+}
+
+// The typed name and, blinking, a caret after it: an upright bar taller than the letters and
+// in the keyboard marks' colour, so that it never reads as an "I" or an "l".
+void TForm1::DrawNameEntry() {
+    if (!Font) return;
+    constexpr uint16_t kScale = 85, kTop = 265;
+    const int32_t caretX = Font->DrawTextCaret(Shell.PlayerName, 550, kTop, kScale, kWhite);
+    if (Shell.CaretClock <= 1) return;
+    TPatternImage* white = keys_->White(*device_);
+    if (!white) return;
+    const int32_t x = caretX + 2, top = kTop - 1, bottom = kTop + Font->ScaledHeight(kScale) + 1;
+    device_->DrawQuadCol(white, x, top, x + 2, top, x + 2, bottom, x, bottom, kCaret, 0, fxBlend);
 }
 
 void TForm1::DrawMessageBox() {
@@ -256,12 +295,19 @@ void TForm1::DrawMessageBox() {
             device_->DrawImage(Pictures.Cry, 360, 200, static_cast<int>(Shell.AnimClock) % 10,
                                fxBlend);
         if (Font && Strings) {
-            Font->DrawTextScaled(Strings->*m.Caption, m.CentreX, 200, 70, kRed);
-            Font->DrawTextBlock(Strings->*m.Text, m.CentreX, 230, 70, kYellow);
+            // Leaving with a game in progress keeps it: the message says so.
+            const bool keeps = m.Flag == scrMsgExit && GameInProgress();
+            Font->DrawTextScaled(keeps ? Strings->ExitKeep_Caption : Strings->*m.Caption, m.CentreX,
+                                 200, 70, kRed);
+            Font->DrawTextBlock(keeps ? Strings->ExitKeep_Text : Strings->*m.Text, m.CentreX, 230,
+                                70, kYellow);
         }
-        if (m.Flag == scrMsgEnterName && Font)
-            Font->DrawTextCaret(Shell.PlayerName, 550, 265, 85, kWhite, Shell.CaretClock > 1);
-        if (m.Flag == scrMsgEnterName) DrawGameEndLine(550, 292);
+        if (m.Flag == scrMsgEnterName) {
+            DrawNameEntry();
+            DrawGameEndLine(550, 285);
+            if (Font && Strings)
+                Font->DrawTextScaled(Strings->EnterNameChoice, 550, 303, 70, kChoice);
+        }
         if (m.Flag == scrMsgLowScore) DrawGameEndLine(600, 292);
     }
     if (Buttons) {

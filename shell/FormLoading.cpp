@@ -24,6 +24,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <new>
 
 namespace {
 
@@ -273,7 +274,19 @@ void TForm1::FailLoading(const std::string& message) {
     Terminate();
 }
 
+// Memory running short at any point of the loading ends the program with a clear message and
+// leaves every file as it is: what could not be loaded cannot be played or saved sensibly.
 void TForm1::LoadingStep() {
+    try {
+        LoadEverything();
+    } catch (const std::bad_alloc&) {
+        settingsLoaded_ = false; // what was read may be half in place: nothing is written
+        statsWritable_ = false;
+        FailLoading("Out of memory while loading the game; nothing was saved");
+    }
+}
+
+void TForm1::LoadEverything() {
     Log.Line("Loading Ingame Resources ...");
     {
         std::vector<const TCatalogueEntry*> entries;

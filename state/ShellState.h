@@ -29,6 +29,10 @@ constexpr uint32_t scrAllMessages = scrMsgExit | scrMsgNew | scrMsgOld | scrMsgC
                                     scrMsgEnterName | scrMsgLowScore | scrMsgFullScreen |
                                     scrMsgResetStats;
 
+// Messages whose Yes destroys what cannot be had back (a game, a table, the statistics): they
+// open with the focus on No, and a bare Enter answers No.
+constexpr uint32_t scrDestructiveMessages = scrMsgNew | scrMsgClear | scrMsgResetStats;
+
 // Game modes (the current and the chosen mode).
 constexpr uint8_t modeKids = 0;
 constexpr uint8_t modeNormal = 1;

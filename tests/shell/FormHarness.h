@@ -6,6 +6,7 @@
 #include "platform/FakeClock.h"
 #include "platform/Paths.h"
 #include "platform/RecordingAudio.h"
+#include "platform/Registry.h"
 #include "render/PatternImage.h"
 #include "shell/Form.h"
 #include "shell/Language.h"
@@ -35,6 +36,8 @@ protected:
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
         setenv("XDG_CONFIG_HOME", (dir_ + "/config").c_str(), 1);
+        // The folders are fixed once a process: the registry file a test before left goes.
+        std::filesystem::remove(TRegistry().File());
         paths::SetDataDir(VO_GAME_DATA_DIR);
         Shell = TShellState{};
         HighScores = THighScoreTable{};
