@@ -36,8 +36,8 @@ struct TFormOptions {
     std::string LogFile = "Log.txt";
     std::string ConfigFile = "Config.bin"; // empty: nothing is read or written
     std::string StatsFile;                 // empty: "Stats.txt" in the folder of ConfigFile
-    int Density = 1; // offscreen: back-buffer pixels per picture pixel (a window: its own)
-    std::string ExtraFile;                 // empty: "Config.extra" in the folder of ConfigFile
+    int Density = 1;       // offscreen: back-buffer pixels per picture pixel (a window: its own)
+    std::string ExtraFile; // empty: "Config.extra" in the folder of ConfigFile
 };
 
 // Logo and loading progress (the logo phases run 0 letters, 1 flare, 2 shine).
@@ -272,9 +272,9 @@ private:
     std::vector<uint8_t> writtenBytes_; // what "Config.bin" holds since this program wrote it
     std::string writtenExtra_;          // what "Config.extra" holds since then
     std::string lastExtraError_;
-    std::string lastSaveError_;         // logged once until another error or a success
-    bool progressShown_ = false;        // a progress frame of the loading step has been presented
-    int64_t lastProgressFrame_ = 0;     // its performance-counter time
+    std::string lastSaveError_;     // logged once until another error or a success
+    bool progressShown_ = false;    // a progress frame of the loading step has been presented
+    int64_t lastProgressFrame_ = 0; // its performance-counter time
     TStatistics stats_;
     // Set once the file was read (or found missing); a present file that could not be read is
     // left alone.

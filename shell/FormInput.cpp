@@ -54,7 +54,7 @@ void TForm1::FormMouseMove(uint32_t, int32_t x, int32_t y) {
 
 void TForm1::FormMouseDown(int32_t button, uint32_t, int32_t x, int32_t y) {
     if (paused_) ApplicationActivate(); // the player is back, focused or not
-    if (reload_.Active) return; // nothing to press until the pictures are back
+    if (reload_.Active) return;         // nothing to press until the pictures are back
     keys_->MouseUsed();
     pressCellX_ = CellOf(x, kFieldLeft);
     pressCellY_ = CellOf(y, kFieldTop);
