@@ -11,16 +11,25 @@ TLog Log;
 
 namespace {
 
+constexpr int kLogFlags = O_WRONLY | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+
 // Opens the log for appending (or anew), never through a symlink and never waiting on a FIFO;
-// anything but a regular file is refused. -1 when it cannot be used.
+// anything but a regular file is refused. A file with another hard link is some other file too
+// (planted, or the player's): it is unlinked from here and the log begins anew in its place,
+// never written through. -1 when it cannot be used.
 int OpenLog(const std::string& file, bool truncate) {
     if (file.empty()) return -1;
-    const int fd = ::open(
-        file.c_str(),
-        O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
+    int fd = ::open(file.c_str(), kLogFlags | O_CREAT, 0644);
     if (fd < 0) return -1;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || (truncate && ::ftruncate(fd, 0) != 0)) {
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink > 1) {
+        ::close(fd);
+        fd = ::unlink(file.c_str()) == 0 ? ::open(file.c_str(), kLogFlags | O_CREAT | O_EXCL, 0644)
+                                         : -1;
+        if (fd < 0) return -1;
+    }
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink > 1 ||
+        (truncate && ::ftruncate(fd, 0) != 0)) {
         ::close(fd);
         return -1;
     }

@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <new>
 #include <string>
 #include <unistd.h>
 
@@ -82,11 +83,18 @@ int main(int argc, char** argv) {
     std::string cannotKeep;
     const bool canKeep = CanKeepFiles(dataDir, &cannotKeep);
     TInstanceLock lock;
-    if (lock.Acquire(dataDir) == TInstanceLock::TResult::AlreadyRunning) {
+    const TInstanceLock::TResult locked = lock.Acquire(dataDir);
+    if (locked == TInstanceLock::TResult::AlreadyRunning) {
         // The running copy owns the files: this one ends without touching any of them.
         std::fprintf(stderr, "Velm Orra is already running.\n");
         ShowNativeError("Velm Orra", "Velm Orra is already running.", nullptr);
         return 1;
+    }
+    if (locked == TInstanceLock::TResult::Unavailable && cannotKeep.empty()) {
+        // Without the lock another copy could write the same files at the same time: this one
+        // writes none, the registry's values included.
+        cannotKeep = lock.Reason() + ", so another copy could write the same files";
+        TRegistry::SetReadOnly(true);
     }
 
     TFormOptions options;
@@ -94,6 +102,7 @@ int main(int argc, char** argv) {
         options.LogFile = dataDir + "/Log.txt";
         options.ConfigFile = dataDir + "/Config.bin";
         RemoveStaleTemporary(options.ConfigFile);
+        RemoveStaleTemporary(dataDir + "/Config.extra");
     } else {
         if (canKeep) cannotKeep = error;
         // Nothing is written anywhere else, the working folder least of all.
@@ -114,7 +123,7 @@ int main(int argc, char** argv) {
     // The language of the texts and pictures: the player's choice, else the environment's.
     language::SetCurrent(language::Resolve(language::ChoiceFromRegistry(), std::getenv));
 
-    {
+    try {
         TForm1 form(options);
         if (!form.FormCreate()) {
             std::fprintf(stderr, "Velm Orra could not open its window; see %s.\n",
@@ -122,6 +131,13 @@ int main(int argc, char** argv) {
             return 1;
         }
         Application.Run();
+        if (form.LoadingFailed()) return 1; // said in the log and a message box
+    } catch (const std::bad_alloc&) {
+        // Out of memory outside the loading step (which ends the program itself): the form
+        // has already saved what it holds on its way out.
+        std::fputs("Velm Orra ran out of memory and had to end.\n", stderr);
+        ShowNativeError("Velm Orra", "Velm Orra ran out of memory and had to end.", nullptr);
+        return 1;
     } // FormDestroy runs here, then the components go
     return 0;
 }

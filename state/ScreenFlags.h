@@ -28,3 +28,7 @@ constexpr uint32_t scrMessageBox = 0x10000000;
 constexpr uint32_t scrAllMessages = scrMsgExit | scrMsgNew | scrMsgOld | scrMsgClear |
                                     scrMsgEnterName | scrMsgLowScore | scrMsgFullScreen |
                                     scrMsgResetStats;
+
+// Messages whose Yes destroys what cannot be had back (a game, a table, the statistics): they
+// open with the focus on No, and a bare Enter answers No.
+constexpr uint32_t scrDestructiveMessages = scrMsgNew | scrMsgClear | scrMsgResetStats;

@@ -77,7 +77,7 @@ bool TVOFont::LoadMetricsFromMemory(const uint8_t* data, size_t size, const std:
     return true;
 }
 
-bool TVOFont::LoadGlyphs(const std::string& fileName, std::string* error) {
+bool TVOFont::LoadGlyphs(const std::string& fileName, std::string* error, int32_t density) {
     if (!device_ || !device_->Initialized()) return true;
     ReleaseGlyphs();
     // Other pictures stand in with the "NO IMAGE" placeholder when missing; glyphs cut from it
@@ -87,6 +87,7 @@ bool TVOFont::LoadGlyphs(const std::string& fileName, std::string* error) {
         return false;
     }
     Glyphs = new TPatternImage;
+    Glyphs->Density = density;
     std::string reason;
     const int32_t result =
         Glyphs->LoadFromFile(device_->Device(), FilePath(fileName), GlyphWidth, GlyphHeight,
@@ -155,9 +156,21 @@ void TVOFont::DrawTextScaled(const std::string& text, uint16_t x, uint16_t y, ui
     }
 }
 
-void TVOFont::DrawTextCaret(const std::string& text, uint16_t x, uint16_t y, uint16_t scale,
-                            uint32_t colour, bool caret) {
-    DrawTextScaled(text + (caret ? "I" : " "), x, y, scale, colour);
+int32_t TVOFont::DrawTextCaret(const std::string& text, uint16_t x, uint16_t y, uint16_t scale,
+                               uint32_t colour) {
+    const uint16_t room = ScaledAdvance('I', scale);
+    const uint16_t half = static_cast<uint16_t>((ScaledWidth(text, scale) + room) / 2);
+    const int32_t factor = RoundRatio(int64_t{scale} * 256, 100);
+    uint16_t pen = x;
+    for (unsigned char c : text) {
+        DrawGlyph(c, int32_t{pen} - half, y, factor, colour);
+        pen = static_cast<uint16_t>(pen + ScaledAdvance(c, scale));
+    }
+    return int32_t{pen} - half;
+}
+
+int32_t TVOFont::ScaledHeight(uint16_t scale) const {
+    return RoundRatio(int64_t{GlyphHeight} * scale, 100);
 }
 
 void TVOFont::DrawTextBlock(const std::vector<std::string>& lines, uint16_t x, uint16_t y,

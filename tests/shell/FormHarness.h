@@ -4,8 +4,10 @@
 #include "game/GameField.h"
 #include "game/HighScores.h"
 #include "platform/Paths.h"
+#include "platform/Registry.h"
 #include "render/PatternImage.h"
 #include "shell/Form.h"
+#include "shell/Language.h"
 #include "shell/Log.h"
 #include "state/ShellState.h"
 #include "tests/support/FakeClock.h"
@@ -34,6 +36,8 @@ protected:
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
         setenv("XDG_CONFIG_HOME", (dir_ + "/config").c_str(), 1);
+        // The folders are fixed once a process: the registry file a test before left goes.
+        std::filesystem::remove(TRegistry().File());
         paths::SetDataDir(VO_GAME_DATA_DIR);
         ResetShellState();
         HighScores = THighScoreTable{};
@@ -42,6 +46,7 @@ protected:
     }
     void TearDown() override {
         form.reset();
+        language::SetCurrent("en");
         Log.Observer = nullptr;
         paths::SetDataDir("");
         std::filesystem::remove_all(dir_);
@@ -57,6 +62,7 @@ protected:
         o.Audio = &audio;
         o.LogFile = LogFile();
         o.ConfigFile = ConfigFile();
+        o.Density = density;
         form = std::make_unique<TForm1>(o);
     }
     // Creates the form and runs the logo and the loading step until the first screen.
@@ -109,6 +115,7 @@ protected:
     }
 
     TFakeClock clock;
+    int density = 1; // of the next form
     TRecordingAudio audio;
     std::unique_ptr<TForm1> form;
     std::vector<std::string> logLines;
