@@ -327,8 +327,6 @@ void TFormKeys::ScreenKey(uint16_t key) {
         MoveRing(1);
         return;
     case VK_RETURN:
-        if (!PressFocused()) MoveRing(1);
-        return;
     case VK_SPACE:
         if (!PressFocused()) MoveRing(1);
         return;
@@ -410,7 +408,8 @@ TPatternImage* TFormKeys::White(TRenderDevice& device) {
         image->LockTexture(0, pitch, bits) != 0)
         return nullptr;
     for (int32_t row = 0; row < 8; ++row)
-        std::fill_n(reinterpret_cast<uint32_t*>(bits + row * pitch), 8, 0xFFFFFFFFu);
+        std::fill_n(reinterpret_cast<uint32_t*>(bits + std::ptrdiff_t{row} * pitch), 8,
+                    0xFFFFFFFFu);
     image->UnlockTexture(0);
     white_ = std::move(image);
     return white_.get();

@@ -74,6 +74,7 @@ TForm1::TPictureSource TForm1::SourceOf(const TCatalogueEntry& entry) const {
 std::unique_ptr<TPictureReader>
 TForm1::ReadAhead(const std::vector<const TCatalogueEntry*>& entries) {
     std::vector<std::string> files;
+    files.reserve(entries.size());
     for (const TCatalogueEntry* entry : entries) files.push_back(SourceOf(*entry).File);
     return std::make_unique<TPictureReader>(std::move(files));
 }

@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
     }
 
     std::string cannotKeep;
-    const bool canKeep = CanKeepFiles(dataDir, &cannotKeep);
+    bool canKeep = CanKeepFiles(dataDir, &cannotKeep);
     TInstanceLock lock;
     const TInstanceLock::TResult locked = lock.Acquire(dataDir);
     if (locked == TInstanceLock::TResult::AlreadyRunning) {
@@ -90,9 +90,10 @@ int main(int argc, char** argv) {
         ShowNativeError("Velm Orra", "Velm Orra is already running.", nullptr);
         return 1;
     }
-    if (locked == TInstanceLock::TResult::Unavailable && cannotKeep.empty()) {
+    if (locked == TInstanceLock::TResult::Unavailable && canKeep) {
         // Without the lock another copy could write the same files at the same time: this one
         // writes none, the registry's values included.
+        canKeep = false;
         cannotKeep = lock.Reason() + ", so another copy could write the same files";
         TRegistry::SetReadOnly(true);
     }
