@@ -16,16 +16,19 @@ VO_PACKAGES=(
   clang libclang-rt-14-dev
 )
 
+# vo_install_packages [packages...]: the missing ones of the list (default VO_PACKAGES).
 vo_install_packages() {
+  local wanted=("$@")
+  [ $# -gt 0 ] || wanted=("${VO_PACKAGES[@]}")
   local missing=()
   local p
-  for p in "${VO_PACKAGES[@]}"; do
+  for p in "${wanted[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
       missing+=("$p")
     fi
   done
   if [ ${#missing[@]} -eq 0 ]; then
-    echo "setup: all ${#VO_PACKAGES[@]} Debian packages are present"
+    echo "setup: all ${#wanted[@]} Debian packages are present"
     return 0
   fi
   echo "setup: installing ${missing[*]}"

@@ -10,13 +10,10 @@
 #include "shell/Language.h"
 #include "state/ShellState.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <filesystem>
+#include <optional>
 #include <string>
-#include <unistd.h>
 
 #ifndef VO_VERSION
 #define VO_VERSION "1.0"
@@ -46,20 +43,6 @@ int CommandLine(int argc, char** argv) {
     return 2;
 }
 
-// Creates the data folder when missing; the reason why the player's files cannot be kept there,
-// or empty when they can.
-std::string CannotKeepFiles(const std::string& dir) {
-    if (dir.empty())
-        return "there is no home folder (HOME and XDG_DATA_HOME are unset or relative)";
-    std::error_code ec;
-    std::filesystem::create_directories(dir, ec);
-    if (ec) return "the folder " + dir + " cannot be created (" + ec.message() + ")";
-    if (!std::filesystem::is_directory(dir, ec)) return dir + " is not a folder";
-    if (::access(dir.c_str(), W_OK | X_OK) != 0)
-        return "the folder " + dir + " cannot be written (" + std::strerror(errno) + ")";
-    return {};
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -75,7 +58,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    std::string cannotKeep = CannotKeepFiles(dataDir);
+    std::string cannotKeep = paths::CannotKeepUserFiles(dataDir);
     TInstanceLock lock;
     if (lock.Acquire(dataDir) == TInstanceLock::TResult::AlreadyRunning) {
         // The running copy owns the files: this one ends without touching any of them.
@@ -109,14 +92,13 @@ int main(int argc, char** argv) {
     // The language of the texts and pictures: the player's choice, else the environment's.
     language::SetCurrent(language::Resolve(language::ChoiceFromRegistry(), std::getenv));
 
-    {
-        TForm1 form(options);
-        if (!form.FormCreate()) {
-            std::fprintf(stderr, "Velm Orra could not open its window; see %s.\n",
-                         options.LogFile.empty() ? "the message above" : options.LogFile.c_str());
-            return 1;
-        }
-        Application.Run();
-    } // FormDestroy runs here, then the components go
+    std::optional<TForm1> form(std::in_place, options);
+    if (!form->FormCreate()) {
+        std::fprintf(stderr, "Velm Orra could not open its window; see %s.\n",
+                     options.LogFile.empty() ? "the message above" : options.LogFile.c_str());
+        return 1;
+    }
+    // The form goes when the loop ends: FormDestroy saves, then the components go.
+    Application.Run([&form] { form.reset(); });
     return 0;
 }
