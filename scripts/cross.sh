@@ -5,10 +5,6 @@
 # the recipe below stay the same. Source after scripts/setup.sh.
 set -euo pipefail
 
-VO_CROSS_PACKAGES=(
-  emscripten g++-mingw-w64-x86-64-posix wine wine64 chromium dpkg-dev
-)
-
 VO_CACHE=${XDG_CACHE_HOME:-$HOME/.cache}/velm-orra
 vo_sudo() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

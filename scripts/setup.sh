@@ -15,6 +15,12 @@ VO_PACKAGES=(
   appstream desktop-file-utils dpkg-dev
   clang libclang-rt-14-dev
 )
+# The browser and Windows builds and their smoke tests (build-web.sh, build-windows.sh, test.sh):
+# the two tool chains, Wine to run the Windows program, Chromium to run the page, and dpkg-dev
+# to unpack the source packages of SDL2, SDL2_mixer and libjpeg (scripts/cross.sh).
+VO_CROSS_PACKAGES=(
+  emscripten g++-mingw-w64-x86-64-posix wine wine64 chromium dpkg-dev
+)
 
 # vo_install_packages [packages...]: the missing ones of the list (default VO_PACKAGES).
 vo_install_packages() {

@@ -1,7 +1,8 @@
 // The browser build in headless Chromium, served from 127.0.0.1: the game reaches the playing
 // screen ("Starting game..." on the console), a ball moved with two clicks arrives and brings new
-// balls, a music volume changed on the Options screen is in the page's IndexedDB and on the
-// Options screen again after a reload. Prints the download size and the start times.
+// balls, the sound runs after that click, a music volume changed on the Options screen is in the
+// page's IndexedDB and on the Options screen again after a reload, and Exit saves and ends the
+// game with a word on the page. Prints the download size and the start times.
 // Usage: node web_smoke.mjs <dist/web> <screenshot folder>
 // Chromium is driven through its DevTools protocol over a pipe; nothing is fetched from outside.
 import { spawn, execFileSync } from 'node:child_process';
@@ -241,6 +242,10 @@ try {
   await click(298 + 52 * move.tx + 26, 26 + 52 * move.ty + 26);
   ({ field } = await waitForBalls(9, 'moved'));
   if (field[move.tx * 9 + move.ty] !== 'o') fail('the moved ball is not where it was sent');
+  // The page's audio runs once the player has clicked (SDL resumes it on the first input).
+  const audio = await evaluate('Module.SDL2 && Module.SDL2.audioContext ? Module.SDL2.audioContext.state : "none"');
+  const silent = consoleLines.find((l) => /Audio: (no|cannot)/.test(l.text));
+  if (audio !== 'running' || silent) fail(`no sound after a click: the audio context is ${audio}${silent ? '; ' + silent.text : ''}`);
   // The finished turn is saved, and the save copied into IndexedDB.
   await waitFor('the copy of the turn\'s save', async () => (await evaluate('Module.velmOrraSaved')) > saves, 20);
 
@@ -276,6 +281,17 @@ try {
   if (int32At(after, 600) !== volume) fail('the stored volume changed over the reload');
   if (!(await storedFile('registry'))) fail('the registry file was not kept');
   console.log(`web: music volume ${volume} kept over the reload; screenshots in ${shots} (${offered.file})`);
+
+  // Exit and Yes: the game saves, lets go of its window and the page says it has ended.
+  const ending = consoleLines.length;
+  await key('Escape', 'Escape', 27);
+  await click(144, 536);
+  await click(466, 344);
+  await waitFor('the save at the end', () => consoleLine('Saving config ...', ending), 20);
+  const status = await waitFor('the page\'s word on the end',
+    () => evaluate('document.getElementById("status").textContent'), 10);
+  if (!/ended/.test(status)) fail(`the page says "${status}" at the end`);
+  await shot('ended');
   console.log('PASS (web)');
 } catch (error) {
   if (!process.exitCode) {
