@@ -13,10 +13,7 @@ TInstanceLock::TResult TInstanceLock::Acquire(const std::string& folder) {
     Release();
     if (folder.empty()) return TResult::Unavailable;
     // 1 held by this page, 2 held by another, 0 no answer (a browser without the API).
-    const int state = EM_ASM_INT({
-        const lock = Module.velmOrraLock;
-        return lock == = 'held' ? 1 : lock == = 'taken' ? 2 : 0;
-    });
+    const int state = EM_ASM_INT({ return Module.velmOrraLockState(); });
     if (state == 2) return TResult::AlreadyRunning;
     if (state != 1) return TResult::Unavailable;
     fd_ = 0;

@@ -26,6 +26,9 @@ Module.preRun.push(function () {
   // it taken. A page being reloaded lets go of it a moment after the new one asks, so the ask
   // waits up to three seconds. Without the Web Locks API there is nothing to guard with.
   Module.velmOrraLock = 'none';
+  Module.velmOrraLockState = function () {
+    return { held: 1, taken: 2 }[Module.velmOrraLock] || 0;
+  };
   if (navigator.locks && navigator.locks.request && window.AbortController) {
     var giveUp = new AbortController();
     var timer = setTimeout(function () { giveUp.abort(); }, 3000);
