@@ -23,6 +23,8 @@ echo "test.sh: the tests passed ($((SECONDS - started)) s so far)"
 if [ "${VO_CROSS:-1}" != 0 ]; then
   # The same game in a browser and on Windows: built from the clone (SDL and libjpeg come from
   # the cache outside it once built), then each started and played a little.
+  source scripts/cross.sh
+  vo_cross_libraries
   echo "test.sh: the browser build and its smoke test in headless Chromium"
   ./build-web.sh
   node tests/ports/web_smoke.mjs dist/web build-web/shots

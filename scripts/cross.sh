@@ -205,3 +205,23 @@ vo_build_port() {
   echo "setup: building $dir"
   NODE_PATH=/usr/share/nodejs cmake --build "$VO_ROOT/$dir" -j "$(nproc)" --target velm-orra
 }
+
+# vo_cross_libraries: the libraries of both targets, built side by side: their configure steps
+# run one test program at a time, so the two builds share two cores well. Each build's output is
+# shown when both are done.
+vo_cross_libraries() {
+  vo_source_tree libsdl2 "$(vo_source_version libsdl2-dev)" >/dev/null
+  vo_source_tree libsdl2-mixer "$(vo_source_version libsdl2-mixer-dev)" >/dev/null
+  vo_source_tree libjpeg-turbo "$(vo_source_version libjpeg62-turbo-dev)" >/dev/null
+  local logs failed=0 web windows
+  logs=$(mktemp -d)
+  (set -e; vo_sdl_for web; vo_jpeg_for web) >"$logs/web.txt" 2>&1 &
+  web=$!
+  (set -e; vo_sdl_for windows; vo_jpeg_for windows) >"$logs/windows.txt" 2>&1 &
+  windows=$!
+  wait "$web" || failed=1
+  wait "$windows" || failed=1
+  cat "$logs/web.txt" "$logs/windows.txt"
+  rm -rf "$logs"
+  return "$failed"
+}
