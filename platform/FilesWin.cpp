@@ -29,17 +29,26 @@ TWriteFault pendingFault;
 } // namespace
 
 bool ReadFileBytes(const std::string& file, std::vector<uint8_t>& bytes, std::string* error,
-                   size_t limit) {
+                   size_t limit, bool followSymlinks) {
     bytes.clear();
     auto fail = [&](const std::string& why) {
         if (error) *error = file + ": " + why;
         bytes.clear();
         return false;
     };
-    // Symlinks are followed, as on other hosts; a folder does not open as a file.
+    // Symlinks are followed, as on other hosts, unless refused: then a link is opened as itself
+    // and turned away. A folder does not open as a file.
+    const DWORD flags =
+        FILE_ATTRIBUTE_NORMAL | (followSymlinks ? DWORD{0} : DWORD{FILE_FLAG_OPEN_REPARSE_POINT});
     HANDLE h = CreateFileW(WideFromUtf8(file).c_str(), GENERIC_READ, kShareAll, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                           OPEN_EXISTING, flags, nullptr);
     if (h == INVALID_HANDLE_VALUE) return fail(LastError());
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!followSymlinks && GetFileInformationByHandle(h, &info) &&
+        (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        CloseHandle(h);
+        return fail("a symlink");
+    }
     LARGE_INTEGER size{};
     if (!IsDiskFile(h) || !GetFileSizeEx(h, &size)) {
         CloseHandle(h);
@@ -84,7 +93,11 @@ void InjectWriteFault(TWriteFault fault) {
 
 bool WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& bytes,
                          std::string* error) {
-    const TWriteFault fault = std::exchange(pendingFault, TWriteFault{});
+    const std::string& aimed = pendingFault.File;
+    const bool hit =
+        aimed.empty() || (file.size() >= aimed.size() &&
+                          file.compare(file.size() - aimed.size(), aimed.size(), aimed) == 0);
+    const TWriteFault fault = hit ? std::exchange(pendingFault, TWriteFault{}) : TWriteFault{};
     const std::string temp = file + ".tmp";
     const std::wstring wideTemp = WideFromUtf8(temp);
     // The reason: the injected fault's, else Windows' own.
