@@ -22,7 +22,7 @@ vo_build_port windows build-windows -DVO_WINDOWS_ICON="$PWD/build-windows/velm-o
 rm -rf dist/windows
 mkdir -p dist/windows
 cp build-windows/windows/velm-orra.exe dist/windows/
-for item in strings.txt sounds.txt icon.bmp graphics sounds music lang; do
+for item in strings.txt sounds.txt icon.bmp graphics sounds music lang @2x; do
   cp -r "$VO_GAME_DATA/$item" dist/windows/
 done
 echo "build-windows.sh: dist/windows/ holds velm-orra.exe and the data ($(du -sh dist/windows | cut -f1))"
