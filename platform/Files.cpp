@@ -1,5 +1,7 @@
 #include "platform/Files.h"
 
+#include "platform/Persistence.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -129,6 +131,7 @@ bool WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& by
         ::fsync(dir);
         ::close(dir);
     }
+    PersistUserFiles();
     return true;
 }
 

@@ -3,9 +3,6 @@
 #include "platform/Files.h"
 #include "platform/Paths.h"
 
-#include <cerrno>
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -39,8 +36,9 @@ bool readOnly = false;
 bool ReadLines(const std::string& file, std::vector<std::string>& lines) {
     lines.clear();
     if (file.empty()) return false;
-    struct stat st {};
-    if (::lstat(file.c_str(), &st) != 0) return errno == ENOENT;
+    std::error_code ec;
+    if (std::filesystem::symlink_status(file, ec).type() == std::filesystem::file_type::not_found)
+        return true;
     std::vector<uint8_t> bytes;
     if (!ReadFileBytes(file, bytes, nullptr, kMaxRegistryBytes, false)) return false;
     std::string line;

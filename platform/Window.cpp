@@ -100,7 +100,7 @@ TNativeWindow* CreateNativeWindow(const std::string& title, int32_t clientWidth,
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return nullptr;
     }
-    if (name == "x11") WatchX11Connection();
+    WatchDisplayLoss(window);
     SetIcon(window);
     return new TNativeWindow{window, !borderless, width, height};
 }

@@ -1,14 +1,12 @@
 #include "ui/VOFont.h"
 
-#include "platform/Files.h"
-
-#include <sys/stat.h>
-
 #include "platform/Bitmap.h"
+#include "platform/Files.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 
 TVOFont* Font = nullptr;
@@ -54,8 +52,8 @@ bool TVOFont::LoadMetrics(const std::string& fileName, std::string* error) {
     // stream without end.
     std::vector<uint8_t> bytes;
     if (!ReadFileBytes(FilePath(fileName), bytes, nullptr, size_t{64} * 1024)) {
-        struct stat st {};
-        const bool there = ::stat(FilePath(fileName).c_str(), &st) == 0;
+        std::error_code ec;
+        const bool there = std::filesystem::exists(FilePath(fileName), ec);
         if (error) *error = fileName + (there ? ": not a regular file" : ": file not found");
         return false;
     }

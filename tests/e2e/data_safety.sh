@@ -223,8 +223,12 @@ for limit in 100000 120000 140000; do
   wait "$pid" || rc=$?
   [ "$rc" -ne 134 ] && ! grep -q "terminate called" "$WORK/memory.txt" ||
     fail "the game aborted with $limit KB of address space"
-  grep -qiE "out of memory|cannot open the window" "$LOG" ||
+  # The smallest limit is always short; a larger one may leave room for the whole game (how much
+  # depends on the libraries of the machine), which then starts as usual.
+  if ! grep -qiE "out of memory|cannot open the window" "$LOG" &&
+    { [ "$limit" = 100000 ] || ! grep -qF "Starting game..." "$LOG"; }; then
     fail "no word of the shortage with $limit KB (see $LOG)"
+  fi
   check_config "short of memory"
 done
 

@@ -1,0 +1,171 @@
+#include "platform/Files.h"
+
+#include "platform/Utf16.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+#include <windows.h>
+
+namespace {
+
+// What Windows says about the last failure.
+std::string LastError() {
+    return SystemErrorText(GetLastError());
+}
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// A file on a disk: not a folder, a device (NUL, CON, COM1) or a pipe.
+bool IsDiskFile(HANDLE h) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    return GetFileType(h) == FILE_TYPE_DISK && GetFileInformationByHandle(h, &info) &&
+           !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TWriteFault pendingFault;
+
+} // namespace
+
+bool ReadFileBytes(const std::string& file, std::vector<uint8_t>& bytes, std::string* error,
+                   size_t limit, bool followSymlinks) {
+    bytes.clear();
+    auto fail = [&](const std::string& why) {
+        if (error) *error = file + ": " + why;
+        bytes.clear();
+        return false;
+    };
+    // Symlinks are followed, as on other hosts, unless refused: then a link is opened as itself
+    // and turned away. A folder does not open as a file.
+    const DWORD flags =
+        FILE_ATTRIBUTE_NORMAL | (followSymlinks ? DWORD{0} : DWORD{FILE_FLAG_OPEN_REPARSE_POINT});
+    HANDLE h = CreateFileW(WideFromUtf8(file).c_str(), GENERIC_READ, kShareAll, nullptr,
+                           OPEN_EXISTING, flags, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return fail(LastError());
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!followSymlinks && GetFileInformationByHandle(h, &info) &&
+        (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        CloseHandle(h);
+        return fail("a symlink");
+    }
+    LARGE_INTEGER size{};
+    if (!IsDiskFile(h) || !GetFileSizeEx(h, &size)) {
+        CloseHandle(h);
+        return fail("not a regular file");
+    }
+    if (static_cast<uint64_t>(size.QuadPart) > limit) {
+        CloseHandle(h);
+        return fail("larger than " + std::to_string(limit) + " bytes");
+    }
+    uint8_t buffer[8192];
+    for (;;) {
+        DWORD n = 0;
+        if (!ReadFile(h, buffer, sizeof buffer, &n, nullptr)) {
+            const std::string why = LastError();
+            CloseHandle(h);
+            return fail("read error: " + why);
+        }
+        if (n == 0) break;
+        // The size may grow while it is read; the limit holds whatever the size said.
+        if (bytes.size() + n > limit) {
+            CloseHandle(h);
+            return fail("larger than " + std::to_string(limit) + " bytes");
+        }
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    }
+    CloseHandle(h);
+    return true;
+}
+
+bool IsRegularFile(const std::string& file) {
+    HANDLE h = CreateFileW(WideFromUtf8(file).c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    const bool regular = IsDiskFile(h);
+    CloseHandle(h);
+    return regular;
+}
+
+void InjectWriteFault(TWriteFault fault) {
+    pendingFault = fault;
+}
+
+bool WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& bytes,
+                         std::string* error) {
+    const std::string& aimed = pendingFault.File;
+    const bool hit =
+        aimed.empty() || (file.size() >= aimed.size() &&
+                          file.compare(file.size() - aimed.size(), aimed.size(), aimed) == 0);
+    const TWriteFault fault = hit ? std::exchange(pendingFault, TWriteFault{}) : TWriteFault{};
+    const std::string temp = file + ".tmp";
+    const std::wstring wideTemp = WideFromUtf8(temp);
+    // The reason: the injected fault's, else Windows' own.
+    auto fail = [&](const std::string& what, TWriteFault::TStage stage) {
+        const std::string why =
+            fault.Stage == stage ? std::string(std::strerror(fault.Error)) : LastError();
+        if (error) *error = what + ": " + why;
+        return false;
+    };
+    // Created afresh: a file or link already there (left by a killed run, or planted) is
+    // removed, not followed, and the creation tried once more.
+    auto create = [&] {
+        return CreateFileW(wideTemp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    };
+    HANDLE h = fault.Stage == TWriteFault::Create ? INVALID_HANDLE_VALUE : create();
+    if (h == INVALID_HANDLE_VALUE && fault.Stage != TWriteFault::Create &&
+        GetLastError() == ERROR_FILE_EXISTS && DeleteFileW(wideTemp.c_str()))
+        h = create();
+    if (h == INVALID_HANDLE_VALUE) return fail("cannot create " + temp, TWriteFault::Create);
+    auto abandon = [&](const std::string& what, TWriteFault::TStage stage) {
+        const std::string why =
+            fault.Stage == stage ? std::string(std::strerror(fault.Error)) : LastError();
+        CloseHandle(h);
+        DeleteFileW(wideTemp.c_str());
+        if (error) *error = what + ": " + why;
+        return false;
+    };
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD n = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20));
+        if (fault.Stage == TWriteFault::Write ||
+            !WriteFile(h, bytes.data() + done, chunk, &n, nullptr) || n == 0)
+            return abandon("cannot write " + temp, TWriteFault::Write);
+        done += n;
+    }
+    if (fault.Stage == TWriteFault::Flush || !FlushFileBuffers(h))
+        return abandon("cannot flush " + temp, TWriteFault::Flush);
+    if (!CloseHandle(h)) {
+        const std::string why = LastError();
+        DeleteFileW(wideTemp.c_str());
+        if (error) *error = "cannot close " + temp + ": " + why;
+        return false;
+    }
+    // Write-through: the replacement is on the disk when the call returns.
+    if (fault.Stage == TWriteFault::Rename ||
+        !MoveFileExW(wideTemp.c_str(), WideFromUtf8(file).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const std::string why = fault.Stage == TWriteFault::Rename
+                                    ? std::string(std::strerror(fault.Error))
+                                    : LastError();
+        DeleteFileW(wideTemp.c_str());
+        if (error) *error = "cannot replace " + file + ": " + why;
+        return false;
+    }
+    return true;
+}
+
+void RemoveStaleTemporary(const std::string& file) {
+    DeleteFileW(WideFromUtf8(file + ".tmp").c_str());
+}
+
+std::string TimeOfDayText() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    char text[16];
+    std::snprintf(text, sizeof text, "%02u:%02u:%02u", unsigned(now.wHour), unsigned(now.wMinute),
+                  unsigned(now.wSecond));
+    return text;
+}
