@@ -24,7 +24,12 @@ bool IsDiskFile(HANDLE h) {
            !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-TWriteFault pendingFault;
+TWriteStageHook stageHook = nullptr;
+
+// The errno the hook makes `stage` of writing `file` fail with; 0 when it goes ahead.
+int Fault(TWriteStage stage, const std::string& file) {
+    return stageHook ? stageHook(stage, file) : 0;
+}
 
 } // namespace
 
@@ -87,24 +92,20 @@ bool IsRegularFile(const std::string& file) {
     return regular;
 }
 
-void InjectWriteFault(TWriteFault fault) {
-    pendingFault = fault;
+void SetWriteStageHook(TWriteStageHook hook) {
+    stageHook = hook;
 }
 
 bool WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& bytes,
                          std::string* error) {
-    const std::string& aimed = pendingFault.File;
-    const bool hit =
-        aimed.empty() || (file.size() >= aimed.size() &&
-                          file.compare(file.size() - aimed.size(), aimed.size(), aimed) == 0);
-    const TWriteFault fault = hit ? std::exchange(pendingFault, TWriteFault{}) : TWriteFault{};
+    if (stageHook) stageHook(TWriteStage::Begin, file);
     const std::string temp = file + ".tmp";
     const std::wstring wideTemp = WideFromUtf8(temp);
-    // The reason: the injected fault's, else Windows' own.
-    auto fail = [&](const std::string& what, TWriteFault::TStage stage) {
-        const std::string why =
-            fault.Stage == stage ? std::string(std::strerror(fault.Error)) : LastError();
-        if (error) *error = what + ": " + why;
+    // The reason: the hook's errno, else Windows' own.
+    auto why = [](int fault) { return fault ? std::string(std::strerror(fault)) : LastError(); };
+    auto fail = [&](const std::string& what, int fault) {
+        const std::string reason = why(fault);
+        if (error) *error = what + ": " + reason;
         return false;
     };
     // Created afresh: a file or link already there (left by a killed run, or planted) is
@@ -113,30 +114,30 @@ bool WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& by
         return CreateFileW(wideTemp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     };
-    HANDLE h = fault.Stage == TWriteFault::Create ? INVALID_HANDLE_VALUE : create();
-    if (h == INVALID_HANDLE_VALUE && fault.Stage != TWriteFault::Create &&
-        GetLastError() == ERROR_FILE_EXISTS && DeleteFileW(wideTemp.c_str()))
+    const int createFault = Fault(TWriteStage::Create, file);
+    HANDLE h = createFault ? INVALID_HANDLE_VALUE : create();
+    if (h == INVALID_HANDLE_VALUE && !createFault && GetLastError() == ERROR_FILE_EXISTS &&
+        DeleteFileW(wideTemp.c_str()))
         h = create();
-    if (h == INVALID_HANDLE_VALUE) return fail("cannot create " + temp, TWriteFault::Create);
-    auto abandon = [&](const std::string& what, TWriteFault::TStage stage) {
-        const std::string why =
-            fault.Stage == stage ? std::string(std::strerror(fault.Error)) : LastError();
+    if (h == INVALID_HANDLE_VALUE) return fail("cannot create " + temp, createFault);
+    auto abandon = [&](const std::string& what, int fault) {
+        const std::string reason = why(fault);
         CloseHandle(h);
         DeleteFileW(wideTemp.c_str());
-        if (error) *error = what + ": " + why;
+        if (error) *error = what + ": " + reason;
         return false;
     };
     size_t done = 0;
     while (done < bytes.size()) {
         DWORD n = 0;
         const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20));
-        if (fault.Stage == TWriteFault::Write ||
-            !WriteFile(h, bytes.data() + done, chunk, &n, nullptr) || n == 0)
-            return abandon("cannot write " + temp, TWriteFault::Write);
+        const int writeFault = Fault(TWriteStage::Write, file);
+        if (writeFault || !WriteFile(h, bytes.data() + done, chunk, &n, nullptr) || n == 0)
+            return abandon("cannot write " + temp, writeFault);
         done += n;
     }
-    if (fault.Stage == TWriteFault::Flush || !FlushFileBuffers(h))
-        return abandon("cannot flush " + temp, TWriteFault::Flush);
+    const int flushFault = Fault(TWriteStage::Flush, file);
+    if (flushFault || !FlushFileBuffers(h)) return abandon("cannot flush " + temp, flushFault);
     if (!CloseHandle(h)) {
         const std::string why = LastError();
         DeleteFileW(wideTemp.c_str());
@@ -144,14 +145,12 @@ bool WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& by
         return false;
     }
     // Write-through: the replacement is on the disk when the call returns.
-    if (fault.Stage == TWriteFault::Rename ||
-        !MoveFileExW(wideTemp.c_str(), WideFromUtf8(file).c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        const std::string why = fault.Stage == TWriteFault::Rename
-                                    ? std::string(std::strerror(fault.Error))
-                                    : LastError();
+    const int renameFault = Fault(TWriteStage::Rename, file);
+    if (renameFault || !MoveFileExW(wideTemp.c_str(), WideFromUtf8(file).c_str(),
+                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const std::string reason = why(renameFault);
         DeleteFileW(wideTemp.c_str());
-        if (error) *error = "cannot replace " + file + ": " + why;
+        if (error) *error = "cannot replace " + file + ": " + reason;
         return false;
     }
     return true;

@@ -103,16 +103,20 @@ std::string UserConfigDir() {
     return UserDirs().Config;
 }
 
-std::string CannotKeepUserFiles(const std::string& dir) {
-    if (dir.empty()) return host::NoUserDirsReason();
+bool CanKeepUserFiles(const std::string& dir, std::string* error) {
+    const auto fail = [error](const std::string& reason) {
+        if (error) *error = reason;
+        return false;
+    };
+    if (dir.empty()) return fail(host::NoUserDirsReason());
     std::error_code ec;
     fs::create_directories(dir, ec);
-    if (ec) return "the folder " + dir + " cannot be created (" + ec.message() + ")";
-    if (!fs::is_directory(dir, ec)) return dir + " is not a folder";
+    if (ec) return fail("the folder " + dir + " cannot be created (" + ec.message() + ")");
+    if (!fs::is_directory(dir, ec)) return fail(dir + " is not a folder");
     std::string why;
     if (!host::FolderWritable(dir, &why))
-        return "the folder " + dir + " cannot be written (" + why + ")";
-    return {};
+        return fail("the folder " + dir + " cannot be written (" + why + ")");
+    return true;
 }
 
 } // namespace paths

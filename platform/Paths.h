@@ -37,8 +37,8 @@ std::string UserConfigDir();
 // Creates UserDataDir() if missing and enters it; false (with the reason in `error`) if it has
 // no usable value or cannot be created or entered. The working folder is then left as it is.
 bool EnterUserDataDir(std::string* error);
-// Creates `dir` when missing; why the player's files cannot be kept there (no folder, not
-// creatable, not writable), or empty when they can.
-std::string CannotKeepUserFiles(const std::string& dir);
+// Creates `dir` when missing; false, with the reason in `error`, when the player's files cannot
+// be kept there (no folder, not creatable, not writable).
+bool CanKeepUserFiles(const std::string& dir, std::string* error);
 
 } // namespace paths

@@ -6,10 +6,10 @@
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/Window.h"
+#include "render/Pictures.h"
 #include "render/RenderDevice.h"
 #include "shell/FormKeys.h"
 #include "shell/Settings.h"
-#include "render/Pictures.h"
 #include "ui/VOStrings.h"
 
 #include "fx/ParticleEngine.h"

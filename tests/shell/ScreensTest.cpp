@@ -6,10 +6,10 @@
 #include "render/RenderDevice.h"
 #include "shell/FormKeys.h"
 #include "shell/Language.h"
+#include "state/FrameClocks.h"
 #include "state/GameState.h"
 #include "state/TablesState.h"
 #include "tests/render/FrameDetail.h"
-#include "state/FrameClocks.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -16,7 +16,8 @@ bool EndsWith(const std::string& s, const std::string& end) {
 int Stage(TWriteStage stage, const std::string& file) {
     if (stage == TWriteStage::Begin) {
         current = TWriteFault{};
-        if (pending.Stage != TWriteFault::None && (pending.File.empty() || EndsWith(file, pending.File)))
+        if (pending.Stage != TWriteFault::None &&
+            (pending.File.empty() || EndsWith(file, pending.File)))
             current = std::exchange(pending, TWriteFault{});
         return 0;
     }

@@ -2,11 +2,11 @@
 // through the graphics layer's recording double.
 #include "tests/game/FieldTestSupport.h"
 
-#include "tests/support/GfxRecorder.h"
 #include "render/PatternImage.h"
 #include "render/Pictures.h"
 #include "render/RenderDevice.h"
 #include "state/PointerState.h"
+#include "tests/support/GfxRecorder.h"
 
 #include <cmath>
 #include <memory>
