@@ -1,7 +1,7 @@
 #include "fx/ParticleEngine.h"
 
-#include "render/RenderDevice.h"
 #include "render/Pictures.h"
+#include "render/RenderDevice.h"
 #include "ui/VOFont.h"
 
 #include <algorithm>

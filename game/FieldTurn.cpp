@@ -34,6 +34,8 @@ void TGameField::Clear() {
 void TGameField::NewGame(uint8_t mode) {
     Emit([](IFieldEvents& e) { e.GameStarting(); });
     Clear();
+    GameOver = false; // a new game may be asked for while the last one empties
+    FinalBoardTimer = 0.0;
     GameState.CurrentMode = mode;
     SpawnBalls(ModeRules[mode].StartBalls, true);
     GameState.Score = 0;
@@ -47,6 +49,7 @@ void TGameField::SpawnBalls(int32_t count, bool random) {
     // places more than mode + 2, so placing always finds a cell.
     if (!rules::SpawnBalls(Rules(), count, random, GameRandom, reporter)) {
         GameOver = true;
+        FinalBoardTimer = kFinalBoardTime;
         Emit([](IFieldEvents& e) { e.GameOver(); });
         TurnTimer = kTurnGameOver;
         return;
@@ -216,10 +219,13 @@ void TGameField::FinishMove() {
                         ChainCount);
 }
 
-bool TGameField::CanUndo() const {
+bool TGameField::HasUndo() const {
     const uint8_t mode = GameState.CurrentMode;
-    return mode < kUndoDepth.size() && kUndoDepth[mode] > 0 && !History.Empty() &&
-           TurnTimer == kTurnIdle && !GameOver;
+    return mode < kUndoDepth.size() && kUndoDepth[mode] > 0 && !History.Empty() && !GameOver;
+}
+
+bool TGameField::CanUndo() const {
+    return HasUndo() && TurnTimer == kTurnIdle;
 }
 
 bool TGameField::Undo() {

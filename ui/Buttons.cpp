@@ -14,6 +14,7 @@ namespace {
 
 constexpr int32_t kNormal = 0, kHovered = 1, kPressed = 2; // the three patterns of a button
 constexpr uint8_t kDefaultLastHelpPage = 4;
+constexpr uint32_t kDisabledTint = 0x88909090; // 0xAABBGGRR: grey, a little over half opaque
 
 bool Active(const TButton& b) {
     return (b.StateMask & Shell.Word) != 0;
@@ -75,7 +76,12 @@ int32_t TButtons::HoverPattern(int32_t index) {
 void TButtons::Draw(int32_t index, int32_t pattern) {
     if (OnDraw) OnDraw(index, pattern);
     const TButton& b = Items[static_cast<size_t>(index)];
-    if (device_) device_->DrawImage(b.Image, b.X, b.Y, pattern, fxBlend);
+    if (!device_) return;
+    if (b.Disabled)
+        device_->DrawImageCol(b.Image, b.X + b.OffsetX, b.Y, kDisabledTint, kNormal,
+                              fxBlend | fxfDiffuseAlpha);
+    else
+        device_->DrawImage(b.Image, b.X + b.OffsetX, b.Y, pattern, fxBlend);
 }
 
 void TButtons::DrawAll() {
@@ -85,7 +91,7 @@ void TButtons::DrawAll() {
         int32_t pattern = kNormal;
         if (b.Pressed || b.Selected)
             pattern = kPressed;
-        else if (!DialogShown() && PointerOver(b))
+        else if (!DialogShown() && !b.Disabled && PointerOver(b))
             pattern = HoverPattern(i);
         Draw(i, pattern);
     }
@@ -108,10 +114,10 @@ void TButtons::MouseDown() {
         TButton& b = Items[static_cast<size_t>(i)];
         if (!Active(b) || !PointerOver(b) || !TakesMouse(b) || HiddenPageButton(i) || b.Selected)
             continue;
-        b.Pressed = true;
+        b.Pressed = !b.Disabled;
         pressed_ = i;
         ButtonDown = true;
-        if (OnSound) OnSound(TButtonSound::Click);
+        if (!b.Disabled && OnSound) OnSound(TButtonSound::Click);
     }
 }
 
@@ -139,9 +145,15 @@ bool TButtons::Pressable(int32_t index) const {
            b.OnClick;
 }
 
+bool TButtons::Shown(int32_t index) const {
+    if (index < 0 || index >= static_cast<int32_t>(Items.size())) return false;
+    const TButton& b = Items[static_cast<size_t>(index)];
+    return Active(b) && b.Image && TakesMouse(b) && !HiddenPageButton(index);
+}
+
 bool TButtons::Press(int32_t index) {
     if (!Pressable(index)) return false;
-    if (OnSound) OnSound(TButtonSound::Click);
+    if (!Items[static_cast<size_t>(index)].Disabled && OnSound) OnSound(TButtonSound::Click);
     const std::function<void()> command = Items[static_cast<size_t>(index)].OnClick;
     command();
     return true;
