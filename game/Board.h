@@ -59,13 +59,25 @@ struct TMoveOutcome {
     bool GameOver = false; // they found no room: the game is over
 };
 
+// The draws the field makes besides the new balls: three for each ball a blast destroys (its
+// debris), in the blast's order. A simulation makes them too, so that its generator stays where the
+// game's would be.
+template <class TRandom> struct TDebrisDraws : rules::TQuiet {
+    TRandom& Random;
+    explicit TDebrisDraws(TRandom& random) : Random(random) {}
+    void BallBlasted(int /*x*/, int /*y*/) {
+        for (int i = 0; i < 3; ++i) Random(100);
+    }
+};
+
 // Plays the move `m` (a ball to a cell it can reach) and the rest of its turn, as the field does
 // over its clocks: the arrival, a paint ball's repaint, the new balls (from the preview, on cells
-// drawn from `random`, with a new preview drawn from it) and their lines.
-template <class TRandom, class TEvents = rules::TQuiet>
-TMoveOutcome PlayMove(TBoard& b, const TMove& m, TRandom& random, TEvents&& events = TEvents{}) {
+// drawn from `random`, with a new preview drawn from it) and their lines. `random` ends where the
+// game's generator would.
+template <class TRandom> TMoveOutcome PlayMove(TBoard& b, const TMove& m, TRandom& random) {
     const int32_t before = b.Score;
     const rules::TRulesRef r = b.Ref();
+    TDebrisDraws<TRandom> events(random);
     TMoveOutcome o;
     const rules::TArrival a = rules::Arrive(r, m.FromX, m.FromY, m.ToX, m.ToY, events);
     o.Removed = a.Removed;
