@@ -41,6 +41,7 @@ void TGameField::NewGame(uint8_t mode) {
     GameState.Score = 0;
     BallsPerTurn = ModeRules[mode].BallsPerTurn;
     GameCounted = false;
+    Hinted = false;
 }
 
 void TGameField::SpawnBalls(int32_t count, bool random) {
@@ -166,7 +167,7 @@ void TGameField::ResolveTurn() {
 }
 
 void TGameField::EndGame() {
-    if (Stats) Stats->GameFinished(GameState.CurrentMode, GameState.Score);
+    if (Stats) Stats->GameFinished(GameState.CurrentMode, GameState.Score, Hinted);
     GameState.FinalScore = GameState.Score;
     Clear();
     GameState.GameTouched = false;

@@ -160,6 +160,8 @@ public:
     // The game has had its first move and counts as played (a resumed game was counted when it
     // began).
     bool GameCounted = false;
+    // The player took a hint in this game: its end counts with the hinted games.
+    bool Hinted = false;
 
     // The rules' view of this field: its cells and marks with the game's figures.
     rules::TRulesRef Rules();

@@ -38,6 +38,10 @@ const TField kFields[] = {
     {"chain", UINT32_MAX, nullptr, &TModeStatistics::LongestChain},
     {"move", INT32_MAX, nullptr, nullptr, &TModeStatistics::BestMove},
     {"seconds", UINT64_MAX, &TModeStatistics::PlaySeconds},
+    {"hinted", UINT32_MAX, nullptr, &TModeStatistics::HintedGames},
+    {"hinted_finished", UINT32_MAX, nullptr, &TModeStatistics::HintedFinished},
+    {"hinted_best", INT32_MAX, nullptr, nullptr, &TModeStatistics::HintedBest},
+    {"hinted_total", UINT64_MAX, &TModeStatistics::HintedTotal},
 };
 
 uint64_t Get(const TModeStatistics& m, const TField& f) {
@@ -74,9 +78,19 @@ void TStatistics::GameStarted(uint8_t mode) {
     AddClamped(Modes[mode].GamesPlayed, 1);
 }
 
-void TStatistics::GameFinished(uint8_t mode, int32_t score) {
+void TStatistics::GameHinted(uint8_t mode) {
+    if (mode < kStatisticsModes) AddClamped(Modes[mode].HintedGames, 1);
+}
+
+void TStatistics::GameFinished(uint8_t mode, int32_t score, bool hinted) {
     if (mode >= kStatisticsModes) return;
     TModeStatistics& m = Modes[mode];
+    if (hinted) {
+        AddClamped(m.HintedFinished, 1);
+        m.HintedBest = std::max(m.HintedBest, std::max(0, score));
+        AddClamped(m.HintedTotal, static_cast<uint64_t>(std::max(0, score)));
+        return;
+    }
     AddClamped(m.GamesFinished, 1);
     // A game can be finished in a run that did not see it start (a resumed game from an older
     // version's file): played never falls below finished.

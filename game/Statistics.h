@@ -16,6 +16,12 @@ struct TModeStatistics {
     uint32_t LongestChain = 0; // most line-making moves in a row
     int32_t BestMove = 0;      // most points one move brought, with its chain bonus
     uint64_t PlaySeconds = 0;  // time on the playing screen with a game running
+    // Games in which the player took a hint count apart: started ones in HintedGames (at the
+    // first hint), finished ones only in the Hinted figures, never in the three above.
+    uint32_t HintedGames = 0;
+    uint32_t HintedFinished = 0;
+    int32_t HintedBest = 0;
+    uint64_t HintedTotal = 0;
 
     // Mean final score of the finished games, rounded down; 0 before the first.
     int32_t AverageScore() const;
@@ -27,7 +33,9 @@ struct TStatistics {
     std::array<TModeStatistics, kStatisticsModes> Modes{}; // Kids, Normal, Professional
 
     void GameStarted(uint8_t mode);
-    void GameFinished(uint8_t mode, int32_t score);
+    void GameFinished(uint8_t mode, int32_t score, bool hinted = false);
+    // The first hint taken in a game.
+    void GameHinted(uint8_t mode);
     // One move's result: the points it brought, the lines it removed and the chain it reached.
     void MoveDone(uint8_t mode, int32_t points, uint32_t lines, uint32_t chain);
     // Play time comes in fractions of a second; whole seconds are carried into PlaySeconds.

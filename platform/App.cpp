@@ -106,6 +106,9 @@ bool PadButtonOf(uint8_t b, TPadButton& out) {
     case SDL_CONTROLLER_BUTTON_B:
         out = TPadButton::B;
         return true;
+    case SDL_CONTROLLER_BUTTON_Y:
+        out = TPadButton::Y;
+        return true;
     case SDL_CONTROLLER_BUTTON_START:
         out = TPadButton::Start;
         return true;
@@ -192,6 +195,8 @@ uint16_t PadButtonKey(TPadButton button) {
         return VK_RETURN;
     case TPadButton::B:
         return VK_ESCAPE;
+    case TPadButton::Y:
+        return VK_GAMEPAD_Y;
     case TPadButton::Start:
         return VK_GAMEPAD_MENU;
     case TPadButton::Back:

@@ -33,13 +33,14 @@ constexpr uint16_t VK_DOWN = 40;
 constexpr uint16_t VK_DELETE = 46;
 constexpr uint16_t VK_F1 = 0x70;
 constexpr uint16_t VK_F11 = 0x7A;
-// A game controller's Start and Back (Select) buttons; its other buttons arrive as the keys
-// above (D-pad and left stick as arrows, A as Enter, B as Escape).
+// A game controller's Start and Back (Select) buttons and its Y button (a hint); its other
+// buttons arrive as the keys above (D-pad and left stick as arrows, A as Enter, B as Escape).
 constexpr uint16_t VK_GAMEPAD_MENU = 0xCF;
 constexpr uint16_t VK_GAMEPAD_VIEW = 0xD0;
+constexpr uint16_t VK_GAMEPAD_Y = 0xC6;
 
 // Game-controller buttons the game reads, and the virtual key each one sends.
-enum class TPadButton { Up, Down, Left, Right, A, B, Start, Back };
+enum class TPadButton { Up, Down, Left, Right, A, B, Y, Start, Back };
 uint16_t PadButtonKey(TPadButton button);
 
 // Key-repeat-like timing for a held direction of the D-pad or the stick: the key goes out on

@@ -21,6 +21,7 @@
 #include "render/Pictures.h"
 #include "render/RenderDevice.h"
 #include "shell/FormKeys.h"
+#include "shell/HintSearch.h"
 #include "shell/Log.h"
 #include "shell/Settings.h"
 #include "state/GameState.h"

@@ -25,6 +25,7 @@ class TVOParticleEngine;
 class TVOStrings;
 class TButtons;
 class TFormKeys;
+class THintSearch;
 struct TCatalogueEntry;
 
 // How a form is built. The defaults are the real game; tests draw offscreen with a fake clock and
@@ -113,6 +114,12 @@ public:
     void CmdUndo();
     // On the high-score screen: between the mode's table and its statistics.
     void CmdStatistics();
+    // Asks the game's own player for a move (H, the pad's Y) on the playing screen while the
+    // field waits for the player, in Kids and Normal (Professional has no hints). The answer
+    // comes frames later (HintStep) and shows as the selected ball with the cursor on its
+    // target, the path between them previewed.
+    void CmdHint();
+    bool HintPending() const;
     // A click on the field while it shows no game: a new game in the mode whose button is lit.
     void CmdFieldClick();
 
@@ -225,6 +232,11 @@ private:
     void StartInRememberedMode();
     // Once a frame before the buttons are drawn: the undo button's look and shake.
     void UpdateUndoButton(double delta);
+    // Once a frame before the keys move the pointer: a finished hint search shows its move when
+    // the position it was asked for still stands.
+    void HintStep();
+    // The field waits for the player's move: a game on it, nothing moving, no message.
+    bool FieldAwaitsMove() const;
     // The end of a game on the field: its board dimmed, with the reason.
     void DrawFinalBoard();
     void DrawNameEntry();
@@ -286,6 +298,7 @@ private:
     uint64_t finishedSeen_ = 0; // finished games already written to the statistics file
     int rememberedMode_ = -1;   // the mode the registry holds (Normal for none), -1 before read
     double undoShake_ = 0.0;    // game time units left of the undo button's refusal shake
+    std::unique_ptr<THintSearch> hint_; // made at the first hint
 };
 
 extern TForm1* Form1;

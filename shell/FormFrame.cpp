@@ -89,6 +89,7 @@ bool TForm1::AtRest() const {
     if (paused_) return true; // nothing moves
     if (Shell.Word == scrLogo || Shell.Word == scrLoading || loadingFailed_ || reload_.Active)
         return false;
+    if (HintPending()) return false; // its answer shows at the next frame
     if (field_ && HasFlag(Shell.Word, scrPlaying)) {
         const TGameField& f = *field_;
         if (f.Selected || f.Moving || f.TurnTimer != kTurnIdle) return false;
@@ -129,6 +130,7 @@ void TForm1::FrameTimer1RealTime(double delta) {
     // The new row stays marked until the player leaves the high-score screen.
     if (!HasFlag(Shell.Word, scrHighScores)) Tables.MarkedRow = 255;
     CountPlayTime(delta);
+    HintStep();
     keys_->Frame();
 
     // The effects move on before anything is drawn.

@@ -6,12 +6,14 @@
 #include "game/GameField.h"
 #include "game/GameModes.h"
 #include "game/HighScores.h"
+#include "game/Player.h"
 #include "layout/Layout.h"
 #include "platform/Registry.h"
 #include "render/PatternImage.h"
 #include "render/Pictures.h"
 #include "render/RenderDevice.h"
 #include "shell/FormKeys.h"
+#include "shell/HintSearch.h"
 #include "shell/Language.h"
 #include "shell/Log.h"
 #include "state/GameState.h"
@@ -112,6 +114,7 @@ void TForm1::FormKeyDown(uint16_t& key, uint32_t shift) {
     const bool nameEntry = HasFlag(Shell.Word, scrMsgEnterName);
     if ((key == 'Z' && (shift & ssCtrl)) || (key == VK_BACK && !nameEntry)) CmdUndo();
     if (key == 'S' && !(shift & (ssCtrl | ssAlt)) && !MessageOpen()) CmdStatistics();
+    if ((key == 'H' && !(shift & (ssCtrl | ssAlt))) || key == VK_GAMEPAD_Y) CmdHint();
     // The name entry keeps Backspace and Enter for itself (Alt+Enter switches full screen).
     // With the focus ring over Yes or No, Enter presses that button (either stores the name).
     if (nameEntry && key == VK_RETURN && !(shift & ssAlt) && keys_->Focused() >= 0) {
@@ -296,6 +299,38 @@ void TForm1::CmdUndo() {
         if (SoundBank) SoundBank->Play(TSample::Click);
     } else {
         undoShake_ = kUndoShakeTime;
+    }
+}
+
+bool TForm1::FieldAwaitsMove() const {
+    return Shell.Word == scrPlaying && field_ && field_->HasBalls() && !field_->GameOver &&
+           !field_->Moving && field_->TurnTimer == kTurnIdle;
+}
+
+void TForm1::CmdHint() {
+    // Professional plays without help.
+    if (!FieldAwaitsMove() || GameState.CurrentMode >= 2) return;
+    if (!hint_) hint_ = std::make_unique<THintSearch>();
+    const TBoard board = BoardOf(*field_);
+    hint_->Start(board, PositionSeed(board));
+}
+
+bool TForm1::HintPending() const {
+    return hint_ && hint_->Busy();
+}
+
+void TForm1::HintStep() {
+    TMove move;
+    uint64_t asked = 0;
+    if (!hint_ || !hint_->Poll(move, asked)) return;
+    if (!FieldAwaitsMove() || PositionSeed(BoardOf(*field_)) != asked) return; // played on
+    if (!field_->Selected || field_->SelX != move.FromX || field_->SelY != move.FromY)
+        field_->Click(CellLeft(move.FromX) + kCellPitch / 2, CellTop(move.FromY) + kCellPitch / 2,
+                      0);
+    keys_->ShowCursorAt(move.ToX, move.ToY);
+    if (!field_->Hinted) {
+        field_->Hinted = true;
+        stats_.GameHinted(GameState.CurrentMode);
     }
 }
 

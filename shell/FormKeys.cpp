@@ -162,6 +162,11 @@ void TFormKeys::ShowCursor() {
     MoveCursor(cursorX_, cursorY_);
 }
 
+void TFormKeys::ShowCursorAt(int32_t x, int32_t y) {
+    ringShown_ = false;
+    if (GameField) MoveCursor(x, y);
+}
+
 void TFormKeys::MoveCursor(int32_t x, int32_t y) {
     const TGameField& f = *GameField;
     cursorX_ = std::clamp<int32_t>(x, 0, f.MaxX);

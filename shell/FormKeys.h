@@ -40,6 +40,9 @@ public:
     void FocusButton(int32_t index);
     // A new game: the cursor waits in the middle cell, hidden until a key brings it.
     void CentreCursor();
+    // Shows the field cursor on the cell (x, y), as the keys would move it there (a hint's
+    // target: with a ball selected the field shows the path to it).
+    void ShowCursorAt(int32_t x, int32_t y);
 
     // The buttons the ring walks on the current screen, in its order: the screen's own buttons
     // in reading order (rows top to bottom, each left to right), then the whole menu top down,

@@ -21,6 +21,8 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
+#include <thread>
 
 #include <SDL.h>
 
@@ -1308,6 +1310,49 @@ TEST_F(Form, EmptyFieldInvitesAndAClickStartsTheChosenMode) {
     EXPECT_EQ(TextOfNextFrame().find("Click New Game"), std::string::npos);
 }
 
+// H asks the game's own player: frames later the suggested ball is selected and the cursor sits
+// on its target, the game's generator untouched. A game with a hint ends in the hinted figures of
+// the statistics; Professional gives no hint.
+TEST_F(Form, HintSelectsTheBallAndPointsAtItsTarget) {
+    Start();
+    SettleField();
+    ASSERT_EQ(GameState.CurrentMode, modeNormal);
+    const uint64_t generator = RandState();
+    Key('H');
+    // The search runs beside the frames (on a loaded machine it may take a while).
+    for (int i = 0; i < 3000 && form->HintPending(); ++i) {
+        Frames(1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_FALSE(form->HintPending());
+    Frames(1);
+    TGameField& f = *GameField;
+    ASSERT_TRUE(f.Selected);
+    ASSERT_TRUE(form->Keys().CursorShown());
+    const int tx = form->Keys().CursorX(), ty = form->Keys().CursorY();
+    EXPECT_EQ(f.Cell(tx, ty).Kind, 0u);
+    EXPECT_NE(f.FindPath(f.SelX, f.SelY, static_cast<uint8_t>(tx), static_cast<uint8_t>(ty)),
+              kNoPath);
+    EXPECT_EQ(RandState(), generator);
+    EXPECT_EQ(form->Statistics().Modes[modeNormal].HintedGames, 1u);
+    Key(VK_RETURN); // the suggestion taken as it stands
+    EXPECT_TRUE(f.Moving);
+    FillForTheLastMove(700);
+    PlayTheLastMove();
+    Key(VK_RETURN);
+    const TModeStatistics normal = form->Statistics().Modes[modeNormal];
+    EXPECT_EQ(normal.HintedFinished, 1u);
+    EXPECT_EQ(normal.HintedBest, 700);
+    EXPECT_EQ(normal.GamesFinished, 0u);
+    EXPECT_EQ(normal.BestScore, 0);
+
+    ClickButton(btnKids + 2);
+    SettleField();
+    ASSERT_EQ(GameState.CurrentMode, modeProfessional);
+    Key('H');
+    EXPECT_FALSE(form->HintPending());
+}
+
 TEST_F(Form, StatisticsCountGamesSurviveARestartAndADamagedFile) {
     Start();
     SettleField();
@@ -1406,7 +1451,7 @@ TEST_F(Form, StatisticsCountGamesSurviveARestartAndADamagedFile) {
     EXPECT_EQ(form->Statistics().Modes[modeNormal].BestScore, 950);
     EXPECT_TRUE(std::filesystem::exists(StatsFile() + ".damaged"));
     EXPECT_NE(std::find(logLines.begin(), logLines.end(),
-                        StatsFile() + ": line 21 is damaged; the rest of the file is ignored"),
+                        StatsFile() + ": line 29 is damaged; the rest of the file is ignored"),
               logLines.end());
 }
 

@@ -1,0 +1,54 @@
+#include "shell/HintSearch.h"
+
+#include "platform/HostThreads.h"
+
+namespace {
+
+// Simulated turns between two looks at the cancel flag on the thread (well under a
+// millisecond), and played by one Poll without threads (a few milliseconds).
+constexpr int64_t kThreadSlice = 64;
+constexpr int64_t kFrameSlice = 200;
+
+} // namespace
+
+THintSearch::~THintSearch() {
+    Cancel();
+}
+
+void THintSearch::Join() {
+    if (thread_.joinable()) thread_.join();
+}
+
+void THintSearch::Cancel() {
+    cancel_ = true;
+    Join();
+    busy_ = false;
+    cancel_ = false;
+}
+
+void THintSearch::Start(const TBoard& board, uint64_t tag) {
+    Cancel();
+    tag_ = tag;
+    busy_ = true;
+    finished_ = false;
+    search_.Start(board, TPlayerKind::Best);
+    threaded_ = HostRunsThreads();
+    if (!threaded_) return;
+    thread_ = std::thread([this] {
+        while (!cancel_ && !search_.Run(kThreadSlice)) {
+        }
+        finished_ = true;
+    });
+}
+
+bool THintSearch::Poll(TMove& move, uint64_t& tag) {
+    if (!busy_) return false;
+    if (!threaded_ && search_.Run(kFrameSlice)) finished_ = true;
+    if (!finished_) return false;
+    Join();
+    busy_ = false;
+    if (!search_.Done()) return false;
+    move = search_.Result();
+    tag = tag_;
+    return move.Valid();
+}
