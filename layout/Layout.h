@@ -180,6 +180,8 @@ constexpr int btnSoundUp = 21;
 constexpr int btnUndo = 22;             // playing screen; hidden in Professional, which has no undo
 constexpr int btnLanguagePrevious = 23; // the Options screen's language row
 constexpr int btnLanguageNext = 24;
+constexpr int btnHint =
+    25; // playing screen, under undo; hidden in Professional, which has no hints
 
 // Every button by its number: its picture (the hit area is the picture's pattern rectangle at its
 // place; pictures under graphics/buttons/), its place, and the screens it shows on (flags of the
@@ -217,8 +219,9 @@ constexpr TButtonPlace kButtonPlaces[] = {
     {"undo.tga",         242, 330, scrPlaying},
     {"high_mode_l.tga",  516, 399, scrOptions},
     {"high_mode_r.tga",  696, 399, scrOptions},
+    {"hint.tga",         242, 376, scrPlaying},
 };
 // clang-format on
 constexpr int kButtonCount = static_cast<int>(sizeof kButtonPlaces / sizeof kButtonPlaces[0]);
-static_assert(kButtonCount == btnLanguageNext + 1, "a place for every button number");
+static_assert(kButtonCount == btnHint + 1, "a place for every button number");
 constexpr const char* kButtonFolder = "graphics/buttons/";

@@ -98,6 +98,7 @@ std::vector<TCatalogueEntry> MakeIngame() {
     c.push_back(Entry(b + "up.tga", 18, 18, 32, 64, 3, &p.Up));
     c.push_back(Entry(b + "down.tga", 18, 18, 32, 64, 3, &p.Down));
     c.push_back(Entry(b + "undo.tga", 34, 34, 64, 128, 3, &p.Undo));
+    c.push_back(Entry(b + "hint.tga", 34, 34, 64, 128, 3, &p.Hint));
     c.push_back(Entry("graphics/explosion.bmp", 128, 128, 128, 128, 1, &p.Explosion, 23));
     for (int page = 0; page < 5; ++page)
         c.push_back(Entry("graphics/help" + std::to_string(page) + ".tga", kHelpPageSize,

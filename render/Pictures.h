@@ -54,6 +54,7 @@ struct TPictures {
     TPatternImage* Up = nullptr;
     TPatternImage* Down = nullptr;
     TPatternImage* Undo = nullptr;
+    TPatternImage* Hint = nullptr;
     TPatternImage* Explosion = nullptr;
     std::array<TPatternImage*, 5> Help{};
     TPatternImage* LogoSmall = nullptr;

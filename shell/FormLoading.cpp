@@ -258,7 +258,7 @@ void TForm1::AddButtons() {
         &TForm1::CmdNo,           &TForm1::CmdPreviousPage, &TForm1::CmdNextPage,
         &TForm1::CmdMusicDown,    &TForm1::CmdMusicUp,      &TForm1::CmdSoundDown,
         &TForm1::CmdSoundUp,      &TForm1::CmdUndo,         &TForm1::CmdPreviousLanguage,
-        &TForm1::CmdNextLanguage,
+        &TForm1::CmdNextLanguage, &TForm1::CmdHint,
     };
     static_assert(std::size(kCommands) == kButtonCount, "a command for every button");
     for (int i = 0; i < kButtonCount; ++i) {

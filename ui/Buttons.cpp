@@ -46,7 +46,7 @@ uint8_t LastHelpPage() {
 bool HiddenPageButton(int32_t index) {
     return (index == btnPrevPage && Help.Page == 0) ||
            (index == btnNextPage && Help.Page == LastHelpPage()) ||
-           (index == btnUndo && GameState.CurrentMode == modeProfessional);
+           ((index == btnUndo || index == btnHint) && GameState.CurrentMode == modeProfessional);
 }
 
 } // namespace

@@ -205,7 +205,7 @@ TEST_F(Form, FirstStartLogsInOrderAndStartsANormalGame) {
                                                "Loading config ..."};
     EXPECT_EQ(steps, expected);
     EXPECT_EQ(startupPictures, 10);
-    EXPECT_EQ(ingamePictures, 117 + 1 + 2); // the undo button and the language row
+    EXPECT_EQ(ingamePictures, 117 + 1 + 2 + 1); // the undo button, the language row, the hint
 
     std::ifstream in(LogFile());
     std::string first, second;
@@ -857,12 +857,12 @@ TEST_F(Form, NameEntryKeepsEnterBackspaceAndLetters) {
 TEST_F(Form, TheFocusRingWalksEachScreensButtons) {
     Start();
     TFormKeys& k = form->Keys();
-    // Playing: the Undo button, then the whole menu top to bottom (the lit mode's button too:
-    // every screen has a fixed count of stops).
-    EXPECT_EQ(k.RingOrder(), (std::vector<int32_t>{btnUndo, 0, 1, 2, 3, 4, 5, 6, 7}));
+    // Playing: the Undo and Hint buttons, then the whole menu top to bottom (the lit mode's
+    // button too: every screen has a fixed count of stops).
+    EXPECT_EQ(k.RingOrder(), (std::vector<int32_t>{btnUndo, btnHint, 0, 1, 2, 3, 4, 5, 6, 7}));
     Key(VK_TAB);
     EXPECT_EQ(k.Focused(), btnUndo);
-    Keys({VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN});
+    Keys({VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN});
     EXPECT_EQ(k.Focused(), btnOptions);
     Key(VK_RETURN);
     ASSERT_EQ(Shell.Word, scrOptions);

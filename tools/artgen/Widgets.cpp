@@ -170,6 +170,34 @@ void UndoButton(TPictureSet& set, const std::string& name) {
     });
 }
 
+// Hint: a round button with a light bulb, its glass lit and its screw base below.
+void HintButton(TPictureSet& set, const std::string& name) {
+    MakeStates(set, kButtons + name, [](TCanvas& c, int s) {
+        cairo_t* cr = c.Cr();
+        const double cx = c.Width() / 2.0, cy = c.Height() / 2.0, r = c.Width() / 2.0 - 2;
+        DrawButtonFace(cr, cx - r, cy - r, 2 * r, 2 * r, s);
+        const double o = (s == 2) ? 1 : 0;
+        const double gr = r * 0.36, gy = cy - r * 0.14 + o; // the glass: radius, centre
+        SetSource(cr, StateText(s));
+        cairo_new_path(cr);
+        cairo_arc(cr, cx, gy, gr, M_PI * 0.78, M_PI * 2.22);
+        cairo_line_to(cr, cx + gr * 0.45, gy + gr * 1.25);
+        cairo_line_to(cr, cx - gr * 0.45, gy + gr * 1.25);
+        cairo_close_path(cr);
+        cairo_fill(cr);
+        // The base: two bands under the neck.
+        cairo_set_line_width(cr, r * 0.09);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        for (int band = 0; band < 2; ++band) {
+            const double by = gy + gr * (1.55 + 0.42 * band);
+            cairo_new_path(cr);
+            cairo_move_to(cr, cx - gr * 0.42, by);
+            cairo_line_to(cr, cx + gr * 0.42, by);
+            cairo_stroke(cr);
+        }
+    });
+}
+
 // Previous and next page: a text with a small arrow.
 void PageButton(TPictureSet& set, const std::string& name, const std::string& label, bool right) {
     MakeStates(set, kButtons + name, [&](TCanvas& c, int s) {
@@ -581,6 +609,7 @@ void MakeWidgets(TPictureSet& set) {
     StepButton(set, "up.tga", true);
     StepButton(set, "down.tga", false);
     UndoButton(set, "undo.tga");
+    HintButton(set, "hint.tga");
     MakeHead(set);
     MakeInform(set);
     MakeSoundBar(set);
