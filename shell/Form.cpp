@@ -227,6 +227,7 @@ bool TForm1::FormCreate() {
 }
 
 void TForm1::FormDestroy() {
+    StopDemo();
     destroyed_ = true;
     // A game that ended but has not reached its table yet (its board shown, or emptying) gets
     // its place now, under the name last typed.
@@ -441,6 +442,7 @@ bool TForm1::WriteSettings() {
 }
 
 void TForm1::SaveIfRequested() {
+    if (demo_.Active) return; // its turns are nobody's game
     if (field_ && field_->TurnsCompleted != savedTurns_) {
         savedTurns_ = field_->TurnsCompleted;
         saveRequested_ = true;

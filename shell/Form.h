@@ -1,6 +1,7 @@
 #pragma once
 // TForm1: the main form. It owns the frame timer and the render device, creates everything else
 // during start-up and loading, runs the frame handler, and turns input into commands.
+#include "game/Player.h"
 #include "game/Statistics.h"
 #include "platform/App.h"
 
@@ -27,6 +28,7 @@ class TButtons;
 class TFormKeys;
 class THintSearch;
 struct TCatalogueEntry;
+struct TGameState;
 
 // How a form is built. The defaults are the real game; tests draw offscreen with a fake clock and
 // a recording audio double.
@@ -120,6 +122,14 @@ public:
     // target, the path between them previewed.
     void CmdHint();
     bool HintPending() const;
+
+    // The demo: when the field shows no game and nothing was touched for kDemoAfter seconds, the
+    // game's own player plays on the field at a watchable pace under a label, until any input
+    // (which only ends it). It keeps no score, statistics or saved game: the game state is put
+    // back and the field emptied when it ends.
+    static constexpr double kDemoAfter = 30.0; // seconds
+    bool DemoActive() const { return demo_.Active; }
+    void StopDemo();
     // A click on the field while it shows no game: a new game in the mode whose button is lit.
     void CmdFieldClick();
 
@@ -237,6 +247,12 @@ private:
     void HintStep();
     // The field waits for the player's move: a game on it, nothing moving, no message.
     bool FieldAwaitsMove() const;
+    // Once a frame: counts the idle time, starts the demo, and plays its moves.
+    void DemoStep(double delta);
+    void StartDemo();
+    // Any input: the idle time starts again; true when it ended a demo (the input is spent).
+    bool NoteInput();
+    void DrawDemoLabel();
     // The end of a game on the field: its board dimmed, with the reason.
     void DrawFinalBoard();
     void DrawNameEntry();
@@ -299,6 +315,18 @@ private:
     int rememberedMode_ = -1;   // the mode the registry holds (Normal for none), -1 before read
     double undoShake_ = 0.0;    // game time units left of the undo button's refusal shake
     std::unique_ptr<THintSearch> hint_; // made at the first hint
+    struct TDemo {
+        bool Active = false;
+        double Idle = 0.0; // seconds without input while the field showed no game
+        double Beat = 0.0; // seconds until the next step of a move
+        uint32_t ReturnWord = 0;
+        TStatistics* Stats = nullptr;
+        std::unique_ptr<TGameState> Saved; // the game state from before
+        TMove Found;                       // the player's move, waiting for the beat
+        TMove Next;                        // the move whose ball is selected
+    };
+    TDemo demo_;
+    std::unique_ptr<THintSearch> demoSearch_;
 };
 
 extern TForm1* Form1;

@@ -89,7 +89,7 @@ bool TForm1::AtRest() const {
     if (paused_) return true; // nothing moves
     if (Shell.Word == scrLogo || Shell.Word == scrLoading || loadingFailed_ || reload_.Active)
         return false;
-    if (HintPending()) return false; // its answer shows at the next frame
+    if (HintPending() || demo_.Active) return false; // an answer or a demo move to come
     if (field_ && HasFlag(Shell.Word, scrPlaying)) {
         const TGameField& f = *field_;
         if (f.Selected || f.Moving || f.TurnTimer != kTurnIdle) return false;
@@ -130,6 +130,7 @@ void TForm1::FrameTimer1RealTime(double delta) {
     // The new row stays marked until the player leaves the high-score screen.
     if (!HasFlag(Shell.Word, scrHighScores)) Tables.MarkedRow = 255;
     CountPlayTime(delta);
+    DemoStep(delta);
     HintStep();
     keys_->Frame();
 
@@ -166,6 +167,7 @@ void TForm1::FrameTimer1RealTime(double delta) {
     if (HasFlag(Shell.Word, scrHighScores)) DrawHighScores();
     if (HasFlag(Shell.Word, scrPlaying)) DrawPlaying(delta);
     if (FieldShowsNoGame()) DrawInvitation();
+    DrawDemoLabel();
 
     // The message box over all of them.
     if (HasFlag(Shell.Word, scrMessageBox)) DrawMessageBox();

@@ -51,6 +51,7 @@ constexpr int kMaxNameLength = 16;
 // --- Pointer and buttons -------------------------------------------------------------------------
 
 void TForm1::FormMouseMove(uint32_t, int32_t x, int32_t y) {
+    NoteInput();
     if (!app_ || app_->PointerMoved()) keys_->MouseUsed();
     int32_t w = kPictureWidth, h = kPictureHeight;
     if (app_) app_->ClientSize(w, h);
@@ -63,6 +64,7 @@ void TForm1::FormMouseMove(uint32_t, int32_t x, int32_t y) {
 void TForm1::FormMouseDown(int32_t button, uint32_t, int32_t x, int32_t y) {
     if (paused_) ApplicationActivate(); // the player is back, focused or not
     if (reload_.Active) return;         // nothing to press until the pictures are back
+    if (NoteInput()) return;            // a press that ends the demo does nothing else
     keys_->MouseUsed();
     pressCellX_ = CellOf(x, kFieldLeft);
     pressCellY_ = CellOf(y, kFieldTop);
@@ -100,6 +102,7 @@ void TForm1::FormMouseUp(int32_t, uint32_t, int32_t x, int32_t y) {
 
 void TForm1::FormKeyDown(uint16_t& key, uint32_t shift) {
     if (paused_) ApplicationActivate();
+    if (NoteInput()) return; // a key that ends the demo does nothing else
     if (reload_.Active) {
         // The screens wait for their pictures; what concerns the window still answers.
         if (key == VK_F11 || (key == VK_RETURN && (shift & ssAlt))) {
@@ -134,7 +137,7 @@ void TForm1::FormKeyDown(uint16_t& key, uint32_t shift) {
 }
 
 void TForm1::FormKeyPress(char& key) {
-    if (reload_.Active) return;
+    if (reload_.Active || demo_.Active) return;
     const auto code = static_cast<unsigned char>(key);
     // Names are single bytes in Windows-1252: the printable ASCII range (and 128, the euro sign)
     // and the accented letters and signs from 160 up, all of which the font draws.
@@ -147,6 +150,7 @@ void TForm1::FormKeyPress(char& key) {
 
 void TForm1::FormCloseQuery(bool& canClose) {
     canClose = false;
+    StopDemo();
     if (StartSequence()) {
         // Before the screens exist there is no message to ask with: the program ends at once
         // and leaves the settings file alone, since it has not been read yet.
@@ -237,8 +241,8 @@ void TForm1::StartInRememberedMode() {
 }
 
 bool TForm1::GameInProgress() const {
-    return field_ && !StartSequence() && field_->GameCounted && !field_->GameOver &&
-           field_->HasBalls();
+    return field_ && !StartSequence() && !demo_.Active && field_->GameCounted &&
+           !field_->GameOver && field_->HasBalls();
 }
 
 void TForm1::MarkScreenButton(int index) {

@@ -93,7 +93,9 @@ bool TForm1::WriteStatistics() {
 // Runs every frame: play time while a game runs on the playing screen with no message, and the
 // file written once a game has finished.
 void TForm1::CountPlayTime(double delta) {
-    if (Shell.Word == scrPlaying && field_ && field_->GameCounted)
+    // A game running: counted, on the field, and not the demo's.
+    if (Shell.Word == scrPlaying && field_ && field_->GameCounted && field_->HasBalls() &&
+        !demo_.Active)
         stats_.AddPlayTime(GameState.CurrentMode, delta / 15.0);
     if (FinishedGames(stats_) != finishedSeen_) WriteStatistics();
 }

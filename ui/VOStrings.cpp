@@ -71,6 +71,8 @@ $Proff
 Professional
 $NewGameHint
 Click New Game to play
+$DemoLabel
+Demo: press any key to play
 $FinalScore
 Your score: %s
 $FinalPlace
@@ -249,6 +251,7 @@ void TVOStrings::LoadFromText(const std::string& text) {
     Normal = value("Normal");
     Proff = value("Proff");
     NewGameHint = value("NewGameHint");
+    DemoLabel = value("DemoLabel");
     FinalScore = value("FinalScore");
     FinalPlace = value("FinalPlace");
     Statistics = value("Statistics");

@@ -38,6 +38,7 @@ public:
     // The empty field's invitation; the game-end lines ("%s" stands for the score and for the
     // place, one of Places, best first); the statistics page's title and row labels.
     std::string NewGameHint, FinalScore, FinalPlace, Statistics;
+    std::string DemoLabel; // over the field while the game plays itself
     std::vector<std::string> Places, StatisticsRows;
 
 private:

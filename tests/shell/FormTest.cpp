@@ -1301,6 +1301,36 @@ TEST_F(Form, EmptyFieldInvitesAndAClickStartsTheChosenMode) {
     ClickButton(10);    // Back from the table: the emptied playing screen
     ASSERT_EQ(Shell.Word, scrPlaying);
     EXPECT_NE(TextOfNextFrame().find("Click New Game to play"), std::string::npos);
+
+    // Thirty seconds untouched: the game plays itself under its label, and any input ends it
+    // without a trace (no score, no statistics, no saved game) and does nothing else.
+    const TStatistics statsBefore = form->Statistics();
+    const std::vector<uint8_t> configBefore = ReadConfig();
+    const TGameState stateBefore = GameState;
+    Frames(440, 1.0); // 29.3 seconds
+    EXPECT_FALSE(form->DemoActive());
+    Frames(12, 1.0);
+    ASSERT_TRUE(form->DemoActive());
+    EXPECT_TRUE(GameField->HasBalls());
+    const uint32_t turns = GameField->TurnsCompleted;
+    for (int i = 0; i < 4000 && GameField->TurnsCompleted < turns + 3; ++i) {
+        Frames(1, 1.0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_GE(GameField->TurnsCompleted, turns + 3);
+    EXPECT_NE(TextOfNextFrame().find("Demo: press any key to play"), std::string::npos);
+    Key(VK_SPACE);
+    EXPECT_FALSE(form->DemoActive());
+    EXPECT_EQ(Shell.Word, scrPlaying);
+    EXPECT_FALSE(GameField->HasBalls());
+    EXPECT_EQ(GameState.Score, stateBefore.Score);
+    EXPECT_EQ(GameState.CurrentMode, stateBefore.CurrentMode);
+    EXPECT_FALSE(GameState.GameTouched);
+    Frames(2);
+    EXPECT_EQ(form->Statistics().ToText(), statsBefore.ToText());
+    EXPECT_EQ(ReadConfig(), configBefore);
+    EXPECT_NE(TextOfNextFrame().find("Click New Game to play"), std::string::npos);
+
     ClickAt(60, 300); // beside the field: nothing
     EXPECT_FALSE(GameField->HasBalls());
     ClickAt(CellX(4), CellY(8));

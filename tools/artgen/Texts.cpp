@@ -15,6 +15,7 @@ TTexts::TTexts(const std::string& language) {
                 {"Normal", "Normal"},
                 {"Proff", "Professional"},
                 {"NewGameHint", "Click New Game to play"},
+                {"DemoLabel", "Demo: press any key to play"},
                 {"FinalScore", "Your score: %s"},
                 {"FinalPlace", "Place %s of 10"},
                 {"Statistics", "Statistics"},

@@ -35,6 +35,7 @@ const TTextTable& GermanTexts() {
         {"FullScreen_Text",
          "Die neue Anzeige gilt\nab dem nächsten Start.\n\nVelm Orra jetzt beenden?"},
         {"NewGameHint", "Klicke auf Neues Spiel"},
+        {"DemoLabel", "Demo: Taste drücken zum Spielen"},
         {"FinalScore", "Deine Punkte: %s"},
         {"FinalPlace", "Platz %s von 10"},
         {"Statistics", "Statistik"},

@@ -34,6 +34,7 @@ const TTextTable& SpanishTexts() {
         {"FullScreen_Text", "El nuevo modo de pantalla se usa\ndesde el próximo inicio.\n\n¿Salir "
                             "de Velm Orra ahora?"},
         {"NewGameHint", "Pulsa Nueva partida para jugar"},
+        {"DemoLabel", "Demo: pulsa una tecla para jugar"},
         {"FinalScore", "Tu puntuación: %s"},
         {"FinalPlace", "Puesto %s de 10"},
         {"Statistics", "Estadísticas"},

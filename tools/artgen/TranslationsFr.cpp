@@ -35,6 +35,7 @@ const TTextTable& FrenchTexts() {
         {"FullScreen_Text", "Le nouvel affichage s'applique\nau prochain démarrage.\n\nQuitter "
                             "Velm Orra maintenant ?"},
         {"NewGameHint", "Cliquez sur Nouvelle partie"},
+        {"DemoLabel", "Démo : appuyez sur une touche"},
         {"FinalScore", "Votre score : %s"},
         {"FinalPlace", "%s place sur 10"},
         {"Statistics", "Statistiques"},

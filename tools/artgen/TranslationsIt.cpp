@@ -35,6 +35,7 @@ const TTextTable& ItalianTexts() {
         {"FullScreen_Text",
          "La nuova modalità vale\ndal prossimo avvio.\n\nUscire da Velm Orra adesso?"},
         {"NewGameHint", "Clicca su Nuova partita"},
+        {"DemoLabel", "Demo: premi un tasto per giocare"},
         {"FinalScore", "Il tuo punteggio: %s"},
         {"FinalPlace", "%s posto su 10"},
         {"Statistics", "Statistiche"},

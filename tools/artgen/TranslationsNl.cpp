@@ -34,6 +34,7 @@ const TTextTable& DutchTexts() {
         {"FullScreen_Text",
          "De nieuwe weergave geldt\nvanaf de volgende start.\n\nVelm Orra nu afsluiten?"},
         {"NewGameHint", "Klik op Nieuw spel"},
+        {"DemoLabel", "Demo: druk op een toets om te spelen"},
         {"FinalScore", "Jouw score: %s"},
         {"FinalPlace", "%s plaats van 10"},
         {"Statistics", "Statistieken"},

@@ -35,6 +35,7 @@ const TTextTable& PortugueseTexts() {
         {"FullScreen_Text",
          "O novo modo de ecrã vale\na partir do próximo arranque.\n\nSair de Velm Orra agora?"},
         {"NewGameHint", "Clique em Novo jogo"},
+        {"DemoLabel", "Demo: prima uma tecla para jogar"},
         {"FinalScore", "A sua pontuação: %s"},
         {"FinalPlace", "%s lugar de 10"},
         {"Statistics", "Estatísticas"},

@@ -1,0 +1,119 @@
+// The demo: the game's own player on the field while nobody plays.
+#include "shell/Form.h"
+
+#include "game/GameField.h"
+#include "layout/Layout.h"
+#include "shell/FormKeys.h"
+#include "shell/HintSearch.h"
+#include "state/GameState.h"
+#include "state/PointerState.h"
+#include "state/ShellState.h"
+#include "ui/VOFont.h"
+#include "ui/VOStrings.h"
+
+namespace {
+
+// The pace, in seconds: the chosen ball shows selected for a moment before it goes, and each
+// move rests a moment after its turn.
+constexpr double kDemoSelectBeat = 0.7;
+constexpr double kDemoMoveBeat = 0.9;
+
+constexpr uint32_t kWhite = 0xFFFFFFFF;
+
+} // namespace
+
+bool TForm1::NoteInput() {
+    demo_.Idle = 0.0;
+    if (!demo_.Active) return false;
+    StopDemo();
+    return true;
+}
+
+void TForm1::StartDemo() {
+    if (!field_) return;
+    demo_.Active = true;
+    demo_.Beat = kDemoMoveBeat;
+    demo_.Next = {};
+    demo_.Found = {};
+    demo_.ReturnWord = Shell.Word;
+    demo_.Saved = std::make_unique<TGameState>(GameState);
+    // No statistics for the demo's games; no score either: its game never reaches its end.
+    demo_.Stats = field_->Stats;
+    field_->Stats = nullptr;
+    Shell.Word = scrPlaying;
+    field_->NewGame(GameState.ChosenMode);
+}
+
+void TForm1::StopDemo() {
+    if (!demo_.Active) return;
+    demo_.Active = false;
+    demo_.Idle = 0.0;
+    if (demoSearch_) demoSearch_->Cancel();
+    if (field_) {
+        field_->Clear();
+        field_->GameOver = false;
+        field_->TurnTimer = kTurnIdle;
+        field_->Moving = false;
+        field_->Stats = demo_.Stats;
+        savedTurns_ = field_->TurnsCompleted; // its turns ask for no save
+    }
+    if (demo_.Saved) GameState = *demo_.Saved;
+    demo_.Saved.reset();
+    Shell.Word = demo_.ReturnWord;
+}
+
+void TForm1::DemoStep(double delta) {
+    const double seconds = delta / 15.0; // the frame's game time units, 15 a second
+    if (!demo_.Active) {
+        if (!FieldShowsNoGame() || !field_) {
+            demo_.Idle = 0.0;
+            return;
+        }
+        demo_.Idle += seconds;
+        if (demo_.Idle >= kDemoAfter) StartDemo();
+        return;
+    }
+    // A game that filled the field starts over before its end would be scored.
+    if (field_->GameOver || !field_->HasBalls()) {
+        field_->NewGame(GameState.ChosenMode);
+        demo_.Next = {};
+        demo_.Found = {};
+        demo_.Beat = kDemoMoveBeat;
+        return;
+    }
+    if (field_->Moving || field_->TurnTimer != kTurnIdle) return;
+    demo_.Beat -= seconds;
+    if (!demoSearch_) demoSearch_ = std::make_unique<THintSearch>();
+    if (!demo_.Next.Valid()) {
+        if (!demo_.Found.Valid()) {
+            if (!demoSearch_->Busy()) {
+                const TBoard board = BoardOf(*field_);
+                demoSearch_->Start(board, PositionSeed(board));
+            }
+            TMove move;
+            uint64_t asked = 0;
+            if (!demoSearch_->Poll(move, asked)) return;
+            if (asked != PositionSeed(BoardOf(*field_))) return; // asked again next frame
+            demo_.Found = move;
+        }
+        if (demo_.Beat > 0) return;
+        // The ball selected and the pointer on its target: the field previews the path.
+        demo_.Next = demo_.Found;
+        demo_.Found = {};
+        field_->Click(CellCentreX(demo_.Next.FromX), CellCentreY(demo_.Next.FromY), 0);
+        Pointer.X = CellCentreX(demo_.Next.ToX);
+        Pointer.Y = CellCentreY(demo_.Next.ToY);
+        demo_.Beat = kDemoSelectBeat;
+        return;
+    }
+    if (demo_.Beat > 0) return;
+    const TMove move = demo_.Next;
+    demo_.Next = {};
+    demo_.Beat = kDemoMoveBeat;
+    field_->Click(CellCentreX(move.ToX), CellCentreY(move.ToY), 0);
+}
+
+void TForm1::DrawDemoLabel() {
+    if (!demo_.Active || !Font || !Strings) return;
+    Font->DrawTextScaled(Strings->DemoLabel, kInvitation.X, kInvitation.Y, 100, kWhite);
+}
