@@ -123,10 +123,10 @@ public:
     void CmdHint();
     bool HintPending() const;
 
-    // The demo: when the field shows no game and nothing was touched for kDemoAfter seconds, the
-    // game's own player plays on the field at a watchable pace under a label, until any input
-    // (which only ends it). It keeps no score, statistics or saved game: the game state is put
-    // back and the field emptied when it ends.
+    // The demo: when the field shows no game (or one dealt but not played) and nothing was touched
+    // for kDemoAfter seconds, the game's own player plays on the field at a watchable pace under a
+    // label, until any input (which only ends it). It keeps no score, statistics or saved game: the
+    // game state is put back and the field emptied when it ends.
     static constexpr double kDemoAfter = 30.0; // seconds
     bool DemoActive() const { return demo_.Active; }
     void StopDemo();
@@ -250,6 +250,8 @@ private:
     // Once a frame: counts the idle time, starts the demo, and plays its moves.
     void DemoStep(double delta);
     void StartDemo();
+    // No game on the field (none, or one dealt but not played) and no message.
+    bool DemoMayStart() const;
     // Any input: the idle time starts again; true when it ended a demo (the input is spent).
     bool NoteInput();
     void DrawDemoLabel();
@@ -320,6 +322,7 @@ private:
         double Idle = 0.0; // seconds without input while the field showed no game
         double Beat = 0.0; // seconds until the next step of a move
         uint32_t ReturnWord = 0;
+        bool HadBoard = false; // a dealt board, dealt afresh at the end
         TStatistics* Stats = nullptr;
         std::unique_ptr<TGameState> Saved; // the game state from before
         TMove Found;                       // the player's move, waiting for the beat

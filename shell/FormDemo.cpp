@@ -22,6 +22,14 @@ constexpr uint32_t kWhite = 0xFFFFFFFF;
 
 } // namespace
 
+bool TForm1::DemoMayStart() const {
+    if (!field_ || paused_) return false;
+    if (FieldShowsNoGame()) return true;
+    // A dealt board without a move is no game yet.
+    return Shell.Word == scrPlaying && !field_->GameCounted && !field_->Selected &&
+           !field_->Moving && field_->TurnTimer == kTurnIdle && !field_->GameOver;
+}
+
 bool TForm1::NoteInput() {
     demo_.Idle = 0.0;
     if (!demo_.Active) return false;
@@ -36,6 +44,7 @@ void TForm1::StartDemo() {
     demo_.Next = {};
     demo_.Found = {};
     demo_.ReturnWord = Shell.Word;
+    demo_.HadBoard = field_->HasBalls();
     demo_.Saved = std::make_unique<TGameState>(GameState);
     // No statistics for the demo's games; no score either: its game never reaches its end.
     demo_.Stats = field_->Stats;
@@ -60,12 +69,17 @@ void TForm1::StopDemo() {
     if (demo_.Saved) GameState = *demo_.Saved;
     demo_.Saved.reset();
     Shell.Word = demo_.ReturnWord;
+    // A board that was dealt but not played is dealt afresh.
+    if (field_ && demo_.HadBoard) {
+        field_->NewGame(GameState.CurrentMode);
+        savedTurns_ = field_->TurnsCompleted;
+    }
 }
 
 void TForm1::DemoStep(double delta) {
     const double seconds = delta / 15.0; // the frame's game time units, 15 a second
     if (!demo_.Active) {
-        if (!FieldShowsNoGame() || !field_) {
+        if (!DemoMayStart()) {
             demo_.Idle = 0.0;
             return;
         }
