@@ -149,13 +149,14 @@ int RunAutoplay(const TAutoplayOptions& options, std::FILE* out) {
         times.insert(times.end(), g.MoveMs.begin(), g.MoveMs.end());
         double sum = 0;
         for (const double t : g.MoveMs) sum += t;
-        std::fprintf(out, "game %d seed=%llu score=%d moves=%d end=%s ms_per_move=%ld p95=%ld\n",
-                     i + 1, static_cast<unsigned long long>(g.Seed), g.Score, g.Moves,
-                     g.Ended   ? "full"
-                     : g.Stuck ? "no-move"
-                               : "max-moves",
-                     Rounded(g.MoveMs.empty() ? 0.0 : sum / static_cast<double>(g.MoveMs.size())),
-                     Rounded(Percentile(g.MoveMs, 95)));
+        std::fprintf(
+            out, "game %d seed=%llu score=%d moves=%d end=%s ms_per_move=%ld median=%ld p95=%ld\n",
+            i + 1, static_cast<unsigned long long>(g.Seed), g.Score, g.Moves,
+            g.Ended   ? "full"
+            : g.Stuck ? "no-move"
+                      : "max-moves",
+            Rounded(g.MoveMs.empty() ? 0.0 : sum / static_cast<double>(g.MoveMs.size())),
+            Rounded(Percentile(g.MoveMs, 50)), Rounded(Percentile(g.MoveMs, 95)));
         std::fflush(out);
     }
     int64_t total = 0;

@@ -36,7 +36,7 @@ struct TAutoplayGame {
 // Plays one game from `seed` with the game's own field and rules.
 TAutoplayGame PlayAutoGame(const TAutoplayOptions& options, uint64_t seed);
 
-// Plays the games, printing each and then
+// Plays the games, printing each (its thinking times: mean, median and 95th percentile) and then
 // "autoplay: player=best mode=normal games=3 mean=1234 median=1100 moves=287 ms_per_move=210
 // p95=380" (one line): the mean and median score, the mean number of moves, and the player's mean
 // and 95th-percentile time a move. Returns 0.
