@@ -21,6 +21,7 @@ public:
     }
     void PaintArrived(int x, int y, uint8_t colour, const rules::TNeighbours& n) {
         std::vector<TFieldBall> neighbours;
+        neighbours.reserve(static_cast<size_t>(n.Count));
         for (int i = 0; i < n.Count; ++i)
             neighbours.push_back(
                 f_.BallAt(n.X[static_cast<size_t>(i)], n.Y[static_cast<size_t>(i)]));

@@ -58,7 +58,7 @@ void FindRegions(const TBoard& b, TRegions& g) {
                 stack[static_cast<size_t>(top++)] = static_cast<uint8_t>(j);
             }
         }
-        g.Size[static_cast<size_t>(id)] = static_cast<uint8_t>(size);
+        g.Size[static_cast<uint8_t>(id)] = static_cast<uint8_t>(size);
     }
     // Cells of each region, in cell order.
     std::array<uint8_t, kCells + 1> fill{};
@@ -72,8 +72,8 @@ void FindRegions(const TBoard& b, TRegions& g) {
     std::array<uint8_t, kCells> at{};
     for (int r = 0; r < g.Count; ++r) at[static_cast<size_t>(r)] = g.Start[static_cast<size_t>(r)];
     for (int i = 0; i < kCells; ++i) {
-        const int r = g.Id[static_cast<size_t>(i)];
-        if (r >= 0) g.Cells[at[static_cast<size_t>(r)]++] = static_cast<uint8_t>(i);
+        const int8_t r = g.Id[static_cast<size_t>(i)];
+        if (r >= 0) g.Cells[at[static_cast<uint8_t>(r)]++] = static_cast<uint8_t>(i);
     }
 }
 
@@ -387,7 +387,7 @@ TMove QuickMove(const TBoard& b) {
     };
     std::array<TLineTarget, 64> lineTargets{};
     int lineCount = 0;
-    std::array<bool, 32 * kCells> wanted{};
+    std::array<bool, size_t{32} * kCells> wanted{};
     for (int i = 0; i < moverCount; ++i) {
         const TMover& m = movers[static_cast<size_t>(i)];
         for (int k = 0; k < m.RegionCount; ++k)
@@ -451,10 +451,10 @@ TMove QuickMove(const TBoard& b) {
             if (m.KindIndex != t.KindIndex) continue;
             bool reaches = false;
             for (int k = 0; k < m.RegionCount; ++k)
-                reaches |= m.Regions[static_cast<size_t>(k)] == g.Id[static_cast<size_t>(t.Cell)];
+                reaches |= m.Regions[static_cast<size_t>(k)] == g.Id[static_cast<uint8_t>(t.Cell)];
             if (!reaches) continue;
             const TPlacement p = IsAligned(m.X, m.Y, tx, ty)
-                                     ? Place(b, tx, ty, kinds[static_cast<size_t>(t.KindIndex)],
+                                     ? Place(b, tx, ty, kinds[static_cast<uint8_t>(t.KindIndex)],
                                              TBoard::Index(m.X, m.Y))
                                      : TPlacement{true, t.Balls, 0, 0};
             if (p.Line && p.LineBalls > choiceBalls) {
@@ -469,7 +469,7 @@ TMove QuickMove(const TBoard& b) {
     for (int i = 0; i < moverCount; ++i) {
         const TMover& m = movers[static_cast<size_t>(i)];
         for (int k = 0; k < m.RegionCount; ++k) {
-            const TTarget& t = best[static_cast<size_t>(m.KindIndex)]
+            const TTarget& t = best[static_cast<uint8_t>(m.KindIndex)]
                                    [static_cast<size_t>(m.Regions[static_cast<size_t>(k)])];
             if (t.Cell < 0) continue;
             const int worth = t.Worth - m.Leaves;

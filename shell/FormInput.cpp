@@ -328,7 +328,8 @@ void TForm1::HintStep() {
     uint64_t asked = 0;
     if (!hint_ || !hint_->Poll(move, asked)) return;
     if (!FieldAwaitsMove() || PositionSeed(BoardOf(*field_)) != asked) return; // played on
-    if (!field_->Selected || field_->SelX != move.FromX || field_->SelY != move.FromY)
+    if (!field_->Selected || field_->SelX != static_cast<uint8_t>(move.FromX) ||
+        field_->SelY != static_cast<uint8_t>(move.FromY))
         field_->Click(CellLeft(move.FromX) + kCellPitch / 2, CellTop(move.FromY) + kCellPitch / 2,
                       0);
     keys_->ShowCursorAt(move.ToX, move.ToY);
