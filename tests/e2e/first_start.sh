@@ -22,9 +22,9 @@ for step in "Program started" "Initializing Direct3D Device..." "...Ok" "Device 
   [ -n "$n" ] && [ "$n" -gt "$last" ] || fail "\"$step\" is missing or out of order"
   last=$n
 done
-# 10 start-up pictures, 117 in-game ones, the undo button and the 2 of the Options screen's
+# 10 start-up pictures, 117 in-game ones, the undo and hint buttons and the 2 of the Options screen's
 # language row.
-[ "$(grep -c 'Loaded Texture' "$LOG")" -eq 130 ] || fail "not 130 pictures loaded"
+[ "$(grep -c 'Loaded Texture' "$LOG")" -eq 131 ] || fail "not 131 pictures loaded"
 sed -n 2p "$LOG" | grep -q '^$' || fail "no empty line after \"Program started\""
 
 locate_window
