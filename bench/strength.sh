@@ -23,7 +23,7 @@ for mode in "${MODES[@]}"; do
     [ "$player" = best ] && games=$BEST_GAMES
     [ "$games" -gt 0 ] || continue
     line=$("$GAME" --autoplay --mode "$mode" --player "$player" --games "$games" --seed 1 \
-      --max-moves "$MAX_MOVES" | tee /dev/stderr | tail -n 1)
+      --max-moves "$MAX_MOVES" | tee >(cat >&2) | tail -n 1)
     echo "$line" | awk '{
       for (i = 2; i <= NF; ++i) { split($i, kv, "="); v[kv[1]] = kv[2] }
       printf "| %s | %s | %s | %s | %s | %s | %s | %s |\n", v["mode"], v["player"], v["games"],
