@@ -1,5 +1,6 @@
 // The whole game offscreen: a busy playing frame through the frame handler, the loading step, and
-// the peak memory of a started game.
+// the peak memory of a started game, each at density 1 (an 800 x 600 window) and 2 (a window of
+// 1600 x 1200 and more); the field's detail at both densities and the frames of a reload.
 #include "fx/ParticleEngine.h"
 #include "game/GameField.h"
 #include "game/HighScores.h"
@@ -10,12 +11,16 @@
 #include "tests/support/RecordingAudio.h"
 #include "render/RenderDevice.h"
 #include "shell/Form.h"
+#include "shell/Language.h"
 #include "shell/Log.h"
 #include "state/PointerState.h"
 #include "state/ShellState.h"
+#include "tests/render/FrameDetail.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -31,7 +36,7 @@ struct TGame {
     std::unique_ptr<TForm1> form;
     std::string dir;
 
-    TGame() {
+    explicit TGame(int density = 1) {
         KeepBigBlocksApart(); // as the program does first thing
         dir = (std::filesystem::temp_directory_path() / "vo-bench-shell").string();
         std::filesystem::remove_all(dir);
@@ -45,6 +50,7 @@ struct TGame {
         o.Audio = &audio;
         o.LogFile = dir + "/Log.txt";
         o.ConfigFile = dir + "/Config.bin";
+        o.Density = density;
         form = std::make_unique<TForm1>(o);
         form->FormCreate();
     }
@@ -60,8 +66,9 @@ struct TGame {
 // A full field but for a few holes, a selected ball, the pointer on a reachable hole (so the
 // hover search runs every frame), floating texts in flight.
 // Argument 1: frames drawn where they changed, as the game draws them; 0: every frame whole.
+// Argument 2: the density.
 void BM_BusyPlayingFrame(benchmark::State& state) {
-    TGame g;
+    TGame g(static_cast<int>(state.range(1)));
     g.RunLogo();
     g.form->FrameTimer1RealTime(1.0); // the loading step
     g.form->Device().SetPartialFrames(state.range(0) != 0);
@@ -88,12 +95,17 @@ void BM_BusyPlayingFrame(benchmark::State& state) {
     }
     state.counters["particles"] = static_cast<double>(ParticleEngine->Particles().size());
 }
-BENCHMARK(BM_BusyPlayingFrame)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BusyPlayingFrame)
+    ->Args({0, 1})
+    ->Args({1, 1})
+    ->Args({0, 2})
+    ->Args({1, 2})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_LoadingStep(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
-        auto g = std::make_unique<TGame>();
+        auto g = std::make_unique<TGame>(static_cast<int>(state.range(0)));
         g->RunLogo();
         state.ResumeTiming();
         g->form->FrameTimer1RealTime(1.0); // loads the 117 in-game pictures, sounds, font, texts
@@ -102,7 +114,7 @@ void BM_LoadingStep(benchmark::State& state) {
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_LoadingStep)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_LoadingStep)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // Resident memory now, in MB (0 where /proc is missing).
 double ResidentMb() {
@@ -115,7 +127,7 @@ double ResidentMb() {
 // The highest resident memory of the run, and what a started game holds on the playing screen.
 void BM_StartedGamePeakMemory(benchmark::State& state) {
     for (auto _ : state) {
-        TGame g;
+        TGame g(static_cast<int>(state.range(0)));
         g.RunLogo();
         g.form->FrameTimer1RealTime(1.0);
         for (int i = 0; i < 100; ++i) g.form->FrameTimer1RealTime(0.5);
@@ -125,6 +137,68 @@ void BM_StartedGamePeakMemory(benchmark::State& state) {
     getrusage(RUSAGE_SELF, &usage);
     state.counters["peak_rss_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
-BENCHMARK(BM_StartedGamePeakMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_StartedGamePeakMemory)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The playing screen after the same start at density 1 and 2: the field's fine detail at density
+// 2 against the density-1 frame enlarged twice (what a 1600 x 1200 window showed before), and how
+// far the density-2 frame brought down to 800 x 600 is from the density-1 one.
+void BM_FieldDetail(benchmark::State& state) {
+    for (auto _ : state) {
+        std::vector<uint32_t> frames[3];
+        for (int d : {1, 2}) {
+            TGame g(d);
+            g.RunLogo();
+            g.form->FrameTimer1RealTime(1.0);
+            for (int i = 0; i < 60; ++i) g.form->FrameTimer1RealTime(0.5);
+            frames[d] = g.form->Device().ReadFrame();
+        }
+        state.counters["detail_ratio"] =
+            framedetail::DetailRatio(frames[1], frames[2], 800, 600, kFieldLeft, kFieldTop,
+                                     kFieldLeft + 9 * kCellPitch, kFieldTop + 9 * kCellPitch);
+        state.counters["difference_down"] =
+            framedetail::MeanDifference(frames[1], framedetail::HalfSize(frames[2], 800, 600));
+    }
+}
+BENCHMARK(BM_FieldDetail)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// A reload on the playing screen, as when the window crosses the density threshold (argument:
+// the density it goes to) or the player picks another language (argument 0, at density 1): the
+// longest frame while it runs, which is what the player sees stand still, its frames and its
+// whole time. The benchmark's own time is the whole reload.
+void BM_Reload(benchmark::State& state) {
+    const int to = static_cast<int>(state.range(0));
+    double longest = 0, frames = 0, longestAt = 0; // frame 0: starting the reload
+    for (auto _ : state) {
+        state.PauseTiming();
+        TGame g(to == 1 ? 2 : 1);
+        g.RunLogo();
+        g.form->FrameTimer1RealTime(1.0);
+        for (int i = 0; i < 20; ++i) g.form->FrameTimer1RealTime(0.5);
+        state.ResumeTiming();
+        if (to == 0) language::SetCurrent("de");
+        const auto start = std::chrono::steady_clock::now();
+        g.form->StartReload(to == 0 ? 1 : to, to == 0);
+        auto last = std::chrono::steady_clock::now();
+        longest = std::chrono::duration<double, std::milli>(last - start).count();
+        longestAt = 0;
+        frames = 0;
+        while (g.form->Reloading()) {
+            g.form->FrameTimer1RealTime(0.25);
+            const auto now = std::chrono::steady_clock::now();
+            ++frames;
+            const double ms = std::chrono::duration<double, std::milli>(now - last).count();
+            if (ms > longest) longest = ms, longestAt = frames;
+            last = now;
+        }
+        state.PauseTiming();
+        g.form.reset();
+        language::SetCurrent("en");
+        state.ResumeTiming();
+    }
+    state.counters["longest_frame_ms"] = longest;
+    state.counters["frames"] = frames;
+    state.counters["longest_at"] = longestAt;
+}
+BENCHMARK(BM_Reload)->Arg(2)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace

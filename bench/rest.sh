@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Measures the real game as a player meets it, under an X server of its own (Xvfb) with temporary
 # data folders: launch to first painted frame, launch to the playing screen with and without a
-# skip click, resident memory, and the CPU share of one core over 10 s at rest, with a ball
+# skip click (and the processor time the game took for it, which a busy machine changes less),
+# resident memory, and the CPU share of one core over 10 s at rest, with a ball
 # selected and while hidden. KLines and Five or More are measured the same way when installed.
-# Usage: bench/rest.sh [binary] (default build/game/velm-orra); VO_DISPLAY picks the display.
+# Usage: bench/rest.sh [binary] (default build/game/velm-orra); VO_DISPLAY picks the display,
+# VO_WINDOW=<width>x<height> starts the game in a window of that size (kept in its registry file,
+# as a resized window is) on a screen large enough for it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export PATH=$PATH:/usr/games
@@ -20,7 +23,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb "$DISPLAY_NO" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+WINDOW=${VO_WINDOW:-}
+SCREEN=1024x768
+if [ -n "$WINDOW" ]; then
+  SCREEN=$(awk -F x '{ printf "%dx%d", ($1 > 1024 ? $1 : 1024), ($2 > 768 ? $2 : 768) }' <<<"$WINDOW")
+fi
+Xvfb "$DISPLAY_NO" -screen 0 "${SCREEN}x24" -nolisten tcp >/dev/null 2>&1 &
 XVFB_PID=$!
 export DISPLAY=$DISPLAY_NO SDL_AUDIODRIVER=dummy
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
@@ -57,6 +65,11 @@ start_game() {
   local skip=$1 t0 first= ready= log id
   export XDG_DATA_HOME=$WORK/data$skip XDG_CONFIG_HOME=$WORK/config$skip
   log=$XDG_DATA_HOME/velm-orra/Log.txt
+  if [ -n "$WINDOW" ]; then
+    mkdir -p "$XDG_CONFIG_HOME/velm-orra"
+    printf 'WindowWidth=%s\nWindowHeight=%s\n' "${WINDOW%x*}" "${WINDOW#*x}" \
+      >"$XDG_CONFIG_HOME/velm-orra/registry"
+  fi
   t0=$(now)
   "$GAME" >"$WORK/out$skip.txt" 2>&1 &
   PID=$!
@@ -67,7 +80,11 @@ start_game() {
       xdotool mousemove --window "$id" 400 300 click 1 2>/dev/null || true
       clicked=1
     fi
-    if [ -f "$log" ] && grep -q "Starting game" "$log"; then ready=$(now); break; fi
+    if [ -f "$log" ] && grep -q "Starting game" "$log"; then
+      ready=$(now)
+      READY_CPU=$(awk -v t="$(ticks "$PID")" -v hz="$(getconf CLK_TCK)" 'BEGIN { printf "%.2f", t / hz }')
+      break
+    fi
     sleep 0.01
   done
   unset clicked
@@ -76,10 +93,10 @@ start_game() {
   READY=$(elapsed "$t0" "$ready")
 }
 
-echo "Velm Orra ($GAME) on $DISPLAY_NO"
+echo "Velm Orra ($GAME) on $DISPLAY_NO (screen $SCREEN${WINDOW:+, window $WINDOW})"
 start_game 1
 echo "launch -> first painted frame: ${FIRST} s"
-echo "launch -> playing screen, skip click: ${READY} s"
+echo "launch -> playing screen, skip click: ${READY} s (processor time of the game: ${READY_CPU} s)"
 kill "$PID"; wait "$PID" 2>/dev/null || true; PID=
 start_game 0
 echo "launch -> playing screen, no click: ${READY} s"
@@ -87,18 +104,23 @@ sleep 2
 ID=$(window_of "$PID" "Velm Orra")
 echo "resident memory: $(rss_mb "$PID") MB"
 echo "CPU at rest: $(cpu "$PID") %"
-# Select a ball of the new game: the brightest cell centre of a screenshot holds one.
+# Select a ball of the new game: the brightest cell centre of a screenshot holds one. The
+# picture fills the window with its proportions kept, centred: S window pixels a picture pixel.
 eval "$(xdotool getwindowgeometry --shell "$ID")"
+S=$(awk -v w="$WIDTH" -v h="$HEIGHT" 'BEGIN { s = w / 800; if (h / 600 < s) s = h / 600; print s }')
+at() { awk -v s="$S" -v o="$2" -v v="$1" 'BEGIN { printf "%d", o + v * s }'; }
+OX=$(awk -v s="$S" -v w="$WIDTH" 'BEGIN { printf "%d", (w - 800 * s) / 2 }')
+OY=$(awk -v s="$S" -v h="$HEIGHT" 'BEGIN { printf "%d", (h - 600 * s) / 2 }')
 import -display "$DISPLAY" -window "$ID" "$WORK/field.png"
 best=0 bx=0 by=0
 for c in 0 1 2 3 4 5 6 7 8; do
   for r in 0 1 2 3 4 5 6 7 8; do
-    v=$(convert "$WORK/field.png" -crop 8x8+$((298 + 52 * c + 22))+$((26 + 52 * r + 22)) \
+    v=$(convert "$WORK/field.png" -crop 8x8+$(at $((298 + 52 * c + 22)) "$OX")+$(at $((26 + 52 * r + 22)) "$OY") \
       -format "%[fx:int(1000*mean)]" info:)
     if [ "$v" -gt "$best" ]; then best=$v bx=$c by=$r; fi
   done
 done
-xdotool mousemove --window "$ID" $((298 + 52 * bx + 26)) $((26 + 52 * by + 26)) click 1
+xdotool mousemove --window "$ID" "$(at $((298 + 52 * bx + 26)) "$OX")" "$(at $((26 + 52 * by + 26)) "$OY")" click 1
 sleep 0.5
 echo "CPU with a ball selected: $(cpu "$PID") %"
 xdotool windowunmap "$ID"

@@ -9,7 +9,7 @@ install(TARGETS velm-orra RUNTIME DESTINATION bin)
 install(FILES ${VO_GAME_DIR}/strings.txt ${VO_GAME_DIR}/sounds.txt ${VO_GAME_DIR}/icon.bmp
         DESTINATION share/velm-orra)
 install(DIRECTORY ${VO_GAME_DIR}/graphics ${VO_GAME_DIR}/sounds ${VO_GAME_DIR}/music
-                  ${VO_GAME_DIR}/lang
+                  ${VO_GAME_DIR}/lang ${VO_GAME_DIR}/@2x
         DESTINATION share/velm-orra)
 install(FILES ${VO_DESKTOP_DIR}/${VO_APP_ID}.desktop DESTINATION share/applications)
 install(FILES ${VO_DESKTOP_DIR}/${VO_APP_ID}.metainfo.xml DESTINATION share/metainfo)

@@ -365,3 +365,7 @@ void TBitmap::SetPixel(int32_t x, int32_t y, TColor colour) {
     const int32_t b = bitsPerPixel_ / 8;
     PutPixel(ScanLine(y) + std::ptrdiff_t{x} * b, b, colour);
 }
+
+void ReleasePictureThreadState() {
+    SDL_TLSCleanup();
+}

@@ -96,3 +96,8 @@ const uint8_t* TinyFontGlyph(char c);
 // empty when there is none.
 std::string ExtractFileExt(const std::string& fileName);
 bool FileExists(const std::string& fileName);
+
+// A thread of the program's own that read pictures calls this before it ends: the picture
+// readers keep per-thread state (their error text) that only a thread the host library made
+// releases by itself.
+void ReleasePictureThreadState();

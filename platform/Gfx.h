@@ -70,6 +70,9 @@ public:
     // --- Beyond the API: presentation details and offscreen read-back -----------------------
     // Where the picture lies in the window, in window coordinates.
     virtual TGfxRect PictureRectInWindow() const = 0;
+    // The size in real pixels of what the device presents in (the window's drawable area, more
+    // than its coordinates on a high-DPI display); false when it presents in no window.
+    virtual bool OutputSize(int32_t& /*width*/, int32_t& /*height*/) const { return false; }
     // The last presented frame as 0xAARRGGBB (alpha always 0xFF), row 0 on top; false when the
     // device keeps no copy (a device presenting to a window).
     virtual bool ReadFrame(std::vector<uint32_t>& pixels, int32_t& width,

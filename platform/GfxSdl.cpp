@@ -843,6 +843,15 @@ public:
         return {r.x, r.y, r.x + r.w, r.y + r.h};
     }
 
+    bool OutputSize(int32_t& width, int32_t& height) const override {
+        if (!window_) return false;
+        int w = 0, h = 0;
+        SDL_GetWindowSizeInPixels(window_, &w, &h);
+        width = w;
+        height = h;
+        return w > 0 && h > 0;
+    }
+
     bool ReadFrame(std::vector<uint32_t>& pixels, int32_t& width, int32_t& height) const override {
         if (kind_ != TGfxSystemKind::Offscreen || lastFrame_.empty()) return false;
         pixels = lastFrame_;
@@ -1078,11 +1087,12 @@ private:
                 // when it started in full screen), resizable.
                 SDL_SetWindowBordered(window_, SDL_TRUE);
                 SDL_SetWindowResizable(window_, SDL_TRUE);
-                const SDL_Rect r =
-                    windowedRect_.w > 0
-                        ? windowedRect_
-                        : SDL_Rect{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                   int(params_.BackBufferWidth), int(params_.BackBufferHeight)};
+                const int density = int(std::max(params_.Density, 1u));
+                const SDL_Rect r = windowedRect_.w > 0
+                                       ? windowedRect_
+                                       : SDL_Rect{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                                  int(params_.BackBufferWidth) / density,
+                                                  int(params_.BackBufferHeight) / density};
                 SDL_SetWindowSize(window_, r.w, r.h);
                 SDL_SetWindowPosition(window_, r.x, r.y);
                 if (windowedMaximised_) SDL_MaximizeWindow(window_);

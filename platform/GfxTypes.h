@@ -132,6 +132,9 @@ struct TGfxPresentParameters {
     // Not windowed: fill the desktop at its own mode, the picture scaled to fit and centred,
     // instead of switching the display to the back buffer's mode.
     bool DesktopFullScreen = false;
+    // Back-buffer pixels a picture pixel: a window at the picture's own size is the back buffer's
+    // size over this.
+    uint32_t Density = 1;
 };
 
 struct TGfxViewport {

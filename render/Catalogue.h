@@ -7,6 +7,12 @@
 
 class TPatternImage;
 
+// The folder of the dense pictures inside the data folder: every picture (the per-language ones
+// under lang/ included) and the font's glyphs with the same relative names, drawn at twice the
+// pixels each way. The game draws from it where a picture pixel shows larger than 1.25 real
+// pixels; sizes in the catalogue stay those of the 800 x 600 picture.
+inline constexpr const char* kDenseFolder = "@2x";
+
 struct TCatalogueEntry {
     std::string File;     // e.g. "graphics/balls/1_0.tga"
     int PatternWidth = 0; // 0 with Whole: the whole picture is one pattern

@@ -29,9 +29,6 @@ std::string Lower(std::string s) {
     return s;
 }
 
-// The game's largest picture is 1024 pixels wide; a side beyond this is no picture of the game
-// (a damaged or hostile header) and is refused before anything is allocated.
-constexpr int32_t kMaxPictureSide = 4096;
 // A plain 32-bit picture of the largest size, with room for its header.
 constexpr size_t kMaxPictureFileBytes = size_t{kMaxPictureSide} * kMaxPictureSide * 4 + 65536;
 

@@ -17,6 +17,10 @@
 #include <cstdint>
 #include <string>
 
+// A side beyond this is no picture of the game (a damaged or hostile header) and is refused
+// before anything is allocated; the generator lays its pictures out within it.
+inline constexpr int32_t kMaxPictureSide = 4096;
+
 class TBitmapEx : public TBitmap {
 public:
     bool LoadFromFile(const std::string& fileName, std::string* error = nullptr) override;

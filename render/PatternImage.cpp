@@ -36,24 +36,52 @@ int32_t TPatternImage::LoadAuto(IGfxDevice* device, const std::string& fileName,
     return Load(device, fileName, true, 0, 0, 0, 0, format, error);
 }
 
+int32_t TPatternImage::LoadFromPicture(IGfxDevice* device, const TBitmap& picture,
+                                       const std::string& fileName, bool whole,
+                                       int32_t patternWidth, int32_t patternHeight,
+                                       int32_t textureWidth, int32_t textureHeight,
+                                       int32_t format) {
+    if (picture.BitsPerPixel() != 32) return -3;
+    return Load(device, fileName, whole, patternWidth, patternHeight, textureWidth, textureHeight,
+                format, nullptr, &picture);
+}
+
 int32_t TPatternImage::Load(IGfxDevice* device, const std::string& fileName, bool automatic,
                             int32_t patternWidth, int32_t patternHeight, int32_t textureWidth,
-                            int32_t textureHeight, int32_t format, std::string* error) {
+                            int32_t textureHeight, int32_t format, std::string* error,
+                            const TBitmap* given) {
     if (Loaded) return -4;
     if (!LoadPixConv()) return -6;
     if (!AcceptedFormat(format)) return -2;
 
-    TBitmapEx picture;
-    if (const int32_t read = ReadPicture(fileName, picture, error); read != 0) return read;
+    if (Density < 1 || Density > 4) return -3;
+    TBitmapEx read;
+    if (!given)
+        if (const int32_t result = ReadPicture(fileName, read, error); result != 0) return result;
+    const TBitmap& picture = given ? *given : read;
 
+    const int32_t d = Density;
     if (automatic) {
         patternWidth = picture.Width();
         patternHeight = picture.Height();
         textureWidth = NextPow2(patternWidth);
         textureHeight = NextPow2(patternHeight);
+    } else {
+        if (patternWidth == 0) patternWidth = picture.Width() / d;
+        if (patternHeight == 0) patternHeight = picture.Height() / d;
+        if (patternWidth <= 0 || patternHeight <= 0 || patternWidth > textureWidth ||
+            patternHeight > textureHeight)
+            return -3;
+        if (d > 1) {
+            textureWidth = textureWidth / patternWidth * patternWidth;
+            textureHeight = textureHeight / patternHeight * patternHeight;
+        }
+        // From here on in texels.
+        patternWidth *= d;
+        patternHeight *= d;
+        textureWidth *= d;
+        textureHeight *= d;
     }
-    if (patternWidth == 0) patternWidth = picture.Width();
-    if (patternHeight == 0) patternHeight = picture.Height();
     if (patternWidth <= 0 || patternHeight <= 0 || patternWidth > textureWidth ||
         patternHeight > textureHeight)
         return -3;
@@ -63,7 +91,14 @@ int32_t TPatternImage::Load(IGfxDevice* device, const std::string& fileName, boo
     // drawn from it keeps its size and can still be hit.
     const int32_t across = std::max(1, picture.Width() / patternWidth);
     const int32_t total = across * std::max(1, picture.Height() / patternHeight);
-    const int32_t perTexture = (textureWidth / patternWidth) * (textureHeight / patternHeight);
+    int32_t perTexture = (textureWidth / patternWidth) * (textureHeight / patternHeight);
+    if (d > 1 && !automatic && total < perTexture) {
+        // One texture holds them all: as many rows (and columns) as the patterns fill.
+        const int32_t columns = std::min(total, textureWidth / patternWidth);
+        textureWidth = columns * patternWidth;
+        textureHeight = (total + columns - 1) / columns * patternHeight;
+        perTexture = (textureWidth / patternWidth) * (textureHeight / patternHeight);
+    }
     const int32_t textureCount = total / perTexture + (total % perTexture ? 1 : 0);
 
     const int32_t created = CreateTextures(device, textureWidth, textureHeight, patternWidth,
@@ -114,20 +149,21 @@ int32_t TPatternImage::Reload(std::string* error) {
 int32_t TPatternImage::CopyPatterns(const TBitmap& picture) {
     const TPixConvLine convert = PixConvForFormat(Format);
     const int32_t bytesPerTexel = GfxFormatBytes(Format);
-    const int32_t across = std::max(1, picture.Width() / PatternWidth);
+    const int32_t pw = texelPatternWidth_, ph = texelPatternHeight_;
+    const int32_t across = std::max(1, picture.Width() / pw);
     int32_t p = 0;
     for (int32_t t = 0; t < int32_t(Textures.size()); ++t) {
         int32_t pitch = 0;
         uint8_t* bits = nullptr;
         if (const int32_t locked = LockTexture(t, pitch, bits); locked != 0) return locked;
         for (int32_t slot = 0; slot < PatternsPerTexture; ++slot, ++p) {
-            const int32_t destX = (slot % Columns) * PatternWidth;
-            const int32_t destY = (slot / Columns) * PatternHeight;
-            const int32_t srcX = PatternWidth * (p % across);
-            const int32_t srcY = PatternHeight * (p / across);
+            const int32_t destX = (slot % Columns) * pw;
+            const int32_t destY = (slot / Columns) * ph;
+            const int32_t srcX = pw * (p % across);
+            const int32_t srcY = ph * (p / across);
             if (p >= PatternCount) continue; // past the last pattern
-            const int32_t n = std::min(PatternWidth, picture.Width() - srcX);
-            const int32_t height = std::min(PatternHeight, picture.Height() - srcY);
+            const int32_t n = std::min(pw, picture.Width() - srcX);
+            const int32_t height = std::min(ph, picture.Height() - srcY);
             for (int32_t r = 0; r < height; ++r)
                 convert(picture.ScanLine(srcY + r) + size_t(srcX) * 4,
                         bits + size_t(destY + r) * size_t(pitch) + size_t(destX) * bytesPerTexel,
@@ -144,6 +180,7 @@ int32_t TPatternImage::FreeTextures() {
     source_.clear();
     Loaded = false;
     PatternWidth = PatternHeight = TextureWidth = TextureHeight = 0;
+    texelPatternWidth_ = texelPatternHeight_ = 0;
     PatternCount = Columns = Rows = PatternsPerTexture = Format = 0;
     return had ? 0 : -1;
 }
@@ -160,11 +197,12 @@ bool TPatternImage::SelectPattern(int32_t pattern, bool mirror, bool flip,
     const int32_t slot = pattern % PatternsPerTexture;
     const int32_t column = slot % Columns;
     const int32_t row = (slot / Columns) % Rows;
-    const int32_t x0 = column * PatternWidth, y0 = row * PatternHeight;
+    const int32_t pw = texelPatternWidth_, ph = texelPatternHeight_;
+    const int32_t x0 = column * pw, y0 = row * ph;
     float uL = float(x0) / float(TextureWidth);
-    float uR = float(x0 + PatternWidth) / float(TextureWidth);
+    float uR = float(x0 + pw) / float(TextureWidth);
     float vT = float(y0) / float(TextureHeight);
-    float vB = float(y0 + PatternHeight) / float(TextureHeight);
+    float vB = float(y0 + ph) / float(TextureHeight);
     if (mirror) std::swap(uL, uR);
     if (flip) std::swap(vT, vB);
     out.Texture = Textures[texture].get();
@@ -197,10 +235,13 @@ int32_t TPatternImage::CreateTextures(IGfxDevice* device, int32_t textureWidth,
     Format = format;
     TextureWidth = textureWidth;
     TextureHeight = textureHeight;
-    PatternWidth = patternWidth ? patternWidth : textureWidth;
-    PatternHeight = patternHeight ? patternHeight : textureHeight;
-    Columns = TextureWidth / PatternWidth;
-    Rows = TextureHeight / PatternHeight;
+    texelPatternWidth_ = patternWidth ? patternWidth : textureWidth;
+    texelPatternHeight_ = patternHeight ? patternHeight : textureHeight;
+    const int32_t d = std::max(1, Density);
+    PatternWidth = texelPatternWidth_ / d;
+    PatternHeight = texelPatternHeight_ / d;
+    Columns = TextureWidth / texelPatternWidth_;
+    Rows = TextureHeight / texelPatternHeight_;
     PatternsPerTexture = Columns * Rows;
     PatternCount = textureCount * PatternsPerTexture;
     Loaded = true;

@@ -3,6 +3,10 @@
 // glyph cells, background quarters) packed into one or more textures of a fixed size. Patterns are
 // numbered across the picture row by row and fill the textures in the same order.
 //
+// Density is the picture's texels per picture pixel (1, or 2 for the dense set drawn at twice the
+// resolution). Pattern sizes are in picture pixels whatever the density: what is drawn from the
+// set covers the same place; only the textures hold Density x Density texels a pixel.
+//
 // Result codes: 0 done; -2 format not accepted; -3 bad sizes or count, already loaded
 // (CreateTextures), texture index out of range (Lock/UnlockTexture); -4 already loaded (loaders),
 // texture creation failed (CreateTextures); -6 the pixel converters are unavailable; -1 lock or
@@ -31,8 +35,11 @@ public:
     TPatternImage(const TPatternImage&) = delete;
     TPatternImage& operator=(const TPatternImage&) = delete;
 
-    // A pattern size of 0 means the picture's own width or height. A picture reader error
-    // (a damaged file) is reported as -7 with the reader's message in `error` when given; the set
+    // Sizes in picture pixels; the file holds Density texels a pixel each way. At a density
+    // above 1 the textures are cut to the patterns they hold (a texture of Density times the
+    // given size would mostly pad), a single texture to the rows its patterns fill. A pattern size
+    // of 0 means the picture's own width or height (in picture pixels). A picture reader error (a
+    // damaged file) is reported as -7 with the reader's message in `error` when given; the set
     // stays empty. A missing file loads the "NO IMAGE" placeholder.
     int32_t LoadFromFile(IGfxDevice* device, const std::string& fileName, int32_t patternWidth,
                          int32_t patternHeight, int32_t textureWidth, int32_t textureHeight,
@@ -40,6 +47,12 @@ public:
     // One pattern: the whole picture, on a texture rounded up to powers of two.
     int32_t LoadAuto(IGfxDevice* device, const std::string& fileName, int32_t format,
                      std::string* error = nullptr);
+    // The same with the picture already read from `fileName` (32 bits a pixel, as TBitmapEx reads
+    // it; a TPictureReader reads it ahead): `whole` loads it as LoadAuto does. The file is read
+    // again only by Reload.
+    int32_t LoadFromPicture(IGfxDevice* device, const TBitmap& picture, const std::string& fileName,
+                            bool whole, int32_t patternWidth, int32_t patternHeight,
+                            int32_t textureWidth, int32_t textureHeight, int32_t format);
     int32_t FreeTextures();
 
     // A set loaded from a file lets the device drop its copies of the texels; after a device
@@ -52,6 +65,7 @@ public:
     // Clamps the pattern index to 0..PatternCount-1; false for an empty set.
     bool SelectPattern(int32_t pattern, bool mirror, bool flip, TPatternSelection& out) const;
 
+    // Sizes in texels; the pattern size in picture pixels is the texel size over Density.
     int32_t CreateTextures(IGfxDevice* device, int32_t textureWidth, int32_t textureHeight,
                            int32_t patternWidth, int32_t patternHeight, int32_t textureCount,
                            int32_t format);
@@ -60,8 +74,9 @@ public:
     int32_t UnlockTexture(int32_t index);
 
     bool Loaded = false;
-    int32_t PatternWidth = 0, PatternHeight = 0;
-    int32_t TextureWidth = 0, TextureHeight = 0;
+    int32_t Density = 1;                         // set before loading; kept by FreeTextures
+    int32_t PatternWidth = 0, PatternHeight = 0; // picture pixels
+    int32_t TextureWidth = 0, TextureHeight = 0; // texels
     int32_t PatternCount = 0;
     int32_t Columns = 0, Rows = 0;
     int32_t PatternsPerTexture = 0;
@@ -69,16 +84,19 @@ public:
     std::vector<std::shared_ptr<IGfxTexture>> Textures;
 
 private:
-    // The common part of the loaders; `automatic` takes the sizes from the picture.
+    // The common part of the loaders; `automatic` takes the sizes from the picture, which Load
+    // reads from the file unless `picture` is given.
     int32_t Load(IGfxDevice* device, const std::string& fileName, bool automatic,
                  int32_t patternWidth, int32_t patternHeight, int32_t textureWidth,
-                 int32_t textureHeight, int32_t format, std::string* error);
+                 int32_t textureHeight, int32_t format, std::string* error,
+                 const TBitmap* picture = nullptr);
     // Converts every pattern of a 32-bit picture into its texture slot.
     int32_t CopyPatterns(const TBitmap& picture);
     // Reads a picture as 32-bit texels; -7 with the reason when it cannot be read.
     static int32_t ReadPicture(const std::string& fileName, TBitmapEx& picture, std::string* error);
     void DropSystemCopies();
 
+    int32_t texelPatternWidth_ = 0, texelPatternHeight_ = 0;
     std::string source_; // the file the set was loaded from; empty for sets filled in code
 };
 

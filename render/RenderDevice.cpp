@@ -93,6 +93,7 @@ struct TRenderDevice::TImpl {
     bool VSync = false;
     TRefreshRate RefreshRate = rr_default;
     int32_t CustomRefreshRate = 0;
+    int32_t Density = 1;
 
     // Presentation.
     TNativeWindow* Owner = nullptr;
@@ -238,10 +239,11 @@ struct TRenderDevice::TImpl {
         // Corners 1..4 run clockwise from the top-left; the template holds them as top-left,
         // top-right, bottom-left, bottom-right.
         static constexpr int kCornerOfVertex[4] = {0, 1, 3, 2};
+        const float d = float(Density);
         for (int i = 0; i < 4; ++i) {
             TVertex& v = Template[size_t(i)];
-            v.X = float(x[kCornerOfVertex[i]]) - 0.5f;
-            v.Y = float(y[kCornerOfVertex[i]]) - 0.5f;
+            v.X = float(x[kCornerOfVertex[i]]) * d - 0.5f;
+            v.Y = float(y[kCornerOfVertex[i]]) * d - 0.5f;
             v.Diffuse = diffuse;
         }
         SetEffect(effect);
@@ -323,12 +325,13 @@ int32_t TRenderDevice::TImpl::CreateDevice() {
         Params.AutoDepthStencilFormat = ZBuffer == zb_16bit ? D3DFMT_D16 : D3DFMT_D32;
     }
     Params.hDeviceWindow = Owner;
+    Params.Density = uint32_t(Density);
 
     if (FullScreen && DesktopFullScreen) {
         TGfxDisplayMode desktop;
         if (System->GetAdapterDisplayMode(0, desktop) < 0) return ReleaseAll(), -4;
-        Params.BackBufferWidth = uint32_t(Width);
-        Params.BackBufferHeight = uint32_t(Height);
+        Params.BackBufferWidth = uint32_t(Width * Density);
+        Params.BackBufferHeight = uint32_t(Height * Density);
         Params.BackBufferFormat = desktop.Format;
         Params.BackBufferCount = uint32_t(BackBufferCount);
         Params.SwapEffect = D3DSWAPEFFECT_DISCARD;
@@ -336,6 +339,9 @@ int32_t TRenderDevice::TImpl::CreateDevice() {
             VSync ? D3DPRESENT_INTERVAL_ONE : D3DPRESENT_INTERVAL_IMMEDIATE;
         Params.DesktopFullScreen = true;
     } else if (FullScreen) {
+        // A display mode of the picture's own size shows it pixel for pixel.
+        Density = 1;
+        Params.Density = 1;
         TModeList modes;
         modes.CustomRate = CustomRefreshRate;
         const int32_t first = BitDepth == bd_Low ? 16 : 32;
@@ -357,8 +363,8 @@ int32_t TRenderDevice::TImpl::CreateDevice() {
     } else {
         TGfxDisplayMode desktop;
         if (System->GetAdapterDisplayMode(0, desktop) < 0) return ReleaseAll(), -4;
-        Params.BackBufferWidth = uint32_t(Width);
-        Params.BackBufferHeight = uint32_t(Height);
+        Params.BackBufferWidth = uint32_t(Width * Density);
+        Params.BackBufferHeight = uint32_t(Height * Density);
         Params.BackBufferFormat = desktop.Format;
         Params.SwapEffect = D3DSWAPEFFECT_DISCARD;
     }
@@ -426,8 +432,8 @@ bool TRenderDevice::SwitchFullScreen(bool fullScreen) {
     TGfxPresentParameters& p = d.Params;
     p.Windowed = !fullScreen;
     p.DesktopFullScreen = fullScreen;
-    p.BackBufferWidth = uint32_t(d.Width);
-    p.BackBufferHeight = uint32_t(d.Height);
+    p.BackBufferWidth = uint32_t(d.Width * d.Density);
+    p.BackBufferHeight = uint32_t(d.Height * d.Density);
     p.BackBufferCount = fullScreen ? uint32_t(d.BackBufferCount) : 0;
     p.FullScreen_RefreshRateInHz = 0;
     p.FullScreen_PresentationInterval =
@@ -439,6 +445,42 @@ bool TRenderDevice::SwitchFullScreen(bool fullScreen) {
     }
     d.FullScreen = fullScreen;
     if (fullScreen) d.DesktopFullScreen = true;
+    return true;
+}
+
+double TRenderDevice::PixelsPerPicturePixel() const {
+    int32_t w = 0, h = 0;
+    if (!impl_->Initialized || !impl_->Device->OutputSize(w, h) || w <= 0 || h <= 0) return 1.0;
+    return std::min(double(w) / impl_->Width, double(h) / impl_->Height);
+}
+
+int32_t TRenderDevice::Density() const {
+    return impl_->Density;
+}
+
+bool TRenderDevice::SetDensity(int32_t density) {
+    TImpl& d = *impl_;
+    if (density < 1 || density > 2) return false;
+    if (!d.Initialized) {
+        d.Density = density;
+        return true;
+    }
+    if (density == d.Density) return true;
+    // A display mode switched to the picture's size shows nothing finer.
+    if (d.FullScreen && !d.DesktopFullScreen) return false;
+    const int32_t before = d.Density;
+    d.Params.BackBufferWidth = uint32_t(d.Width * density);
+    d.Params.BackBufferHeight = uint32_t(d.Height * density);
+    d.Params.Density = uint32_t(density);
+    d.FlushBatch();
+    if (!ResetDevice()) {
+        d.Params.BackBufferWidth = uint32_t(d.Width * before);
+        d.Params.BackBufferHeight = uint32_t(d.Height * before);
+        d.Params.Density = uint32_t(before);
+        ResetDevice();
+        return false;
+    }
+    d.Density = density;
     return true;
 }
 
@@ -604,11 +646,12 @@ bool TRenderDevice::PresentFrame() {
 void TRenderDevice::SetClipRect(const TRect& rect) {
     if (!impl_->Initialized) return;
     impl_->FlushBatch();
+    const int32_t d = impl_->Density;
     TGfxViewport viewport;
-    viewport.X = uint32_t(rect.Left);
-    viewport.Y = uint32_t(rect.Top);
-    viewport.Width = uint32_t(rect.Right - rect.Left);
-    viewport.Height = uint32_t(rect.Bottom - rect.Top);
+    viewport.X = uint32_t(rect.Left * d);
+    viewport.Y = uint32_t(rect.Top * d);
+    viewport.Width = uint32_t((rect.Right - rect.Left) * d);
+    viewport.Height = uint32_t((rect.Bottom - rect.Top) * d);
     viewport.MinZ = 0.0f;
     viewport.MaxZ = 0.0f;
     impl_->Device->SetViewport(viewport);

@@ -6,6 +6,10 @@
 //
 // Colours are 0xAABBGGRR (alpha in the top byte, red in the low byte). Angles are in 1/256 turn
 // (64 draws a pattern upright), scales in 1/256 (256 = natural size).
+//
+// Every position, size and clip rectangle is in picture pixels (Width x Height). The back buffer
+// holds Density x Density real pixels a picture pixel: at density 2 an 800 x 600 picture is drawn
+// into 1600 x 1200 pixels, from pictures of as many texels (TPatternImage::Density).
 #include "render/RenderTypes.h"
 
 #include <array>
@@ -55,6 +59,14 @@ public:
     // once, through a reset (textures survive it). FullScreen and DesktopFullScreen follow.
     // False, with the device left as it was, when the switch fails or nothing is initialised.
     bool SwitchFullScreen(bool fullScreen);
+    // Real pixels a picture pixel covers where the picture is shown (the window's drawable pixels,
+    // on high-DPI displays more than its coordinates); 1 offscreen or when nothing is shown.
+    double PixelsPerPicturePixel() const;
+    // Back-buffer pixels per picture pixel, 1 or 2. Changing it on a running device resets it to
+    // the new back-buffer size: what the textures held may be lost (ContentsLost). False, with
+    // the device left as it was, when that fails.
+    int32_t Density() const;
+    bool SetDensity(int32_t density);
 
     // --- Published properties ---------------------------------------------------------------
     // Width, Height, BackBufferCount, BitDepth, FullScreen, ZBuffer, VSync, RefreshRate and
@@ -126,7 +138,8 @@ public:
                              int32_t scale, uint32_t colour, int32_t pattern, uint32_t effect);
 
     // --- Offscreen read-back (tests, screenshots) ---------------------------------------------
-    // The last presented frame as 0xAARRGGBB pixels, row 0 at the top; empty when not offscreen.
+    // The last presented frame as 0xAARRGGBB pixels, row 0 at the top, at the back buffer's size
+    // (Width x Height times Density each way); empty when not offscreen.
     std::vector<uint32_t> ReadFrame() const;
     // Writes the last presented frame as a BMP file.
     bool SaveFrame(const std::string& path) const;

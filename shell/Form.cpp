@@ -17,6 +17,7 @@
 #include "platform/Registry.h"
 #include "render/Catalogue.h"
 #include "render/PatternImage.h"
+#include "render/PictureReader.h"
 #include "render/Pictures.h"
 #include "render/RenderDevice.h"
 #include "shell/FormKeys.h"
@@ -177,7 +178,12 @@ bool TForm1::FormCreate() {
 
     // The device, then the adapter and the processor into the log.
     Log.Line("Initializing Direct3D Device...");
-    if (InitialiseDevice()) Log.Line("...Ok");
+    if (InitialiseDevice()) {
+        Log.Line("...Ok");
+        // The pictures load at the density the window shows them at from the start.
+        if (device_->SetDensity(WantedDensity()) && device_->Density() > 1)
+            Log.Line("Pictures at " + std::to_string(device_->Density()) + "x");
+    }
     const TAdapterInfo& adapter = device_->AdapterInfo();
     Log.Line(std::string("Device - ") + adapter.Description + " (" + adapter.Driver + ")");
     std::string vendor, brand;
@@ -187,7 +193,12 @@ bool TForm1::FormCreate() {
     // The pictures of the logo; the others load under the loading bar.
     Log.Line("Initializing Font Render Device...");
     Log.Line("Loading textures...");
-    for (const TCatalogueEntry& entry : StartupCatalogue()) LoadPicture(entry);
+    {
+        std::vector<const TCatalogueEntry*> entries;
+        for (const TCatalogueEntry& entry : StartupCatalogue()) entries.push_back(&entry);
+        const std::unique_ptr<TPictureReader> reader = ReadAhead(entries);
+        for (size_t i = 0; i < entries.size(); ++i) LoadPicture(*entries[i], reader.get(), i);
+    }
 
     // The frames start; the logo's letters wait 20 units before they move.
     Log.Line("Starting Logo");

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class IAudio;
@@ -15,6 +16,7 @@ class IFieldEvents;
 class TFrameTimer;
 class TGameField;
 class TPatternImage;
+class TPictureReader;
 class TRegistry;
 class TRenderDevice;
 class TSoundBank;
@@ -34,7 +36,8 @@ struct TFormOptions {
     TApplication* App = nullptr; // null: the global Application (ignored offscreen)
     std::string LogFile = "Log.txt";
     std::string ConfigFile = "Config.bin"; // empty: nothing is read or written
-    std::string StatsFile; // empty: "Stats.txt" in the folder of ConfigFile
+    std::string StatsFile;                 // empty: "Stats.txt" in the folder of ConfigFile
+    int Density = 1; // offscreen: back-buffer pixels per picture pixel (a window: its own)
 };
 
 // Logo and loading progress (the logo phases run 0 letters, 1 flare, 2 shine).
@@ -126,6 +129,18 @@ public:
     // After each frame: writes "Config.bin" when a save was requested or a turn was completed.
     void SaveIfRequested();
 
+    // Pictures and texts loaded again while the game runs: at another density when the window
+    // shows a picture pixel at another size, in another language when the player picks one. The
+    // loaded pictures and the font's glyphs are released first (one set in memory at a time), then
+    // loaded again a few at a time, each frame under the loading bar lasting about one display
+    // refresh and one picture; the screen and the game underneath stay as they were, and input
+    // waits. `texts` reads the string table again as well. A reload under way starts over.
+    void StartReload(int32_t density, bool texts);
+    bool Reloading() const { return reload_.Active; }
+    // The density the pictures should have now: 2 where a picture pixel shows larger than 1.25
+    // real pixels, 1 otherwise (offscreen: the options' density).
+    int32_t WantedDensity() const;
+
     // Logo and loading.
     void LogoStep(double delta);
     // Ends the logo as if it had run to its end (a click or key during it); no-op otherwise.
@@ -150,8 +165,28 @@ private:
     void MarkScreenButton(int index);
     void ShowScreen(uint32_t word, int button);
     void LogLoaded(const TCatalogueEntry& entry);
-    void LoadPicture(const TCatalogueEntry& entry);
-    void ProgressLoad(const TCatalogueEntry& entry);
+    // Where the entry's picture is read from at the device's density: the dense folder's file
+    // when there is one (`density` 2), else the 1x file (`density` 1).
+    struct TPictureSource {
+        std::string File;
+        int32_t Density = 1;
+    };
+    TPictureSource SourceOf(const TCatalogueEntry& entry) const;
+    // Each entry's source, and a reader that reads them ahead in that order.
+    std::unique_ptr<TPictureReader> ReadAhead(const std::vector<const TCatalogueEntry*>& entries);
+    // A picture of `reader` (taken at `index`) or else read from its file.
+    void LoadPicture(const TCatalogueEntry& entry, TPictureReader* reader = nullptr,
+                     size_t index = 0);
+    // Loads the entry's picture into `set`; false when it could not be read.
+    bool LoadInto(TPatternImage& set, const TCatalogueEntry& entry, TPictureReader* reader,
+                  size_t index);
+    bool LoadFontGlyphs(std::string* error);
+    void ReloadStep();
+    void FinishReload();
+    // Starts a reload once the window has wanted another density for a moment (a window being
+    // dragged to a new size crosses the threshold often).
+    void FollowWindowDensity();
+    void ProgressLoad(const TCatalogueEntry& entry, TPictureReader& reader, size_t index);
     void DrawBackdrop();
     void DrawProgressBar(int32_t revealRight);
     int32_t ProgressBarRight() const;
@@ -189,11 +224,24 @@ private:
     std::unique_ptr<TVOFont> font_;
     std::unique_ptr<TVOStrings> strings_;
     std::vector<std::unique_ptr<TPatternImage>> pictures_;
+    // Each loaded set with the catalogue entry it came from, in loading order.
+    std::vector<std::pair<const TCatalogueEntry*, TPatternImage*>> loadedFrom_;
+    struct TReload {
+        bool Active = false;
+        bool Texts = false;
+        std::vector<std::pair<const TCatalogueEntry*, TPatternImage*>> Queue;
+        size_t Next = 0;
+        std::unique_ptr<TPictureReader> Reader; // reads the queue's pictures ahead
+    };
+    TReload reload_;
+    int32_t densityWanted_ = 0;    // the density the window asked for at the last frame
+    uint32_t densityWantedAt_ = 0; // since when (milliseconds of the system clock)
+    int32_t densityRefused_ = 0;   // a density the device could not take, not asked for again
     std::unique_ptr<TFormKeys> keys_;
     TLogoState logo_;
     int32_t pressCellX_ = 0, pressCellY_ = 0;
     // The Options screen's language choice (language::ChoiceIndex), read when the buttons are
-    // made; a change is stored at once and takes effect at the next start.
+    // made; a change is stored and takes effect at once (through a reload).
     int languageChoice_ = 0;
     void StepLanguage(int step);
     bool created_ = false;
@@ -205,8 +253,8 @@ private:
     uint32_t savedTurns_ = 0;           // the field's TurnsCompleted at the last save check
     std::vector<uint8_t> writtenBytes_; // what "Config.bin" holds since this program wrote it
     std::string lastSaveError_;         // logged once until another error or a success
-    bool progressShown_ = false;    // a progress frame of the loading step has been presented
-    int64_t lastProgressFrame_ = 0; // its performance-counter time
+    bool progressShown_ = false;        // a progress frame of the loading step has been presented
+    int64_t lastProgressFrame_ = 0;     // its performance-counter time
     TStatistics stats_;
     // Set once the file was read (or found missing); a present file that could not be read is
     // left alone.

@@ -84,7 +84,8 @@ void TForm1::DrawScreenHead(const std::string& title) {
 }
 
 bool TForm1::AtRest() const {
-    if (Shell.Word == scrLogo || Shell.Word == scrLoading || loadingFailed_) return false;
+    if (Shell.Word == scrLogo || Shell.Word == scrLoading || loadingFailed_ || reload_.Active)
+        return false;
     if (field_ && HasFlag(Shell.Word, scrPlaying)) {
         const TGameField& f = *field_;
         if (f.Selected || f.Moving || f.TurnTimer != kTurnIdle) return false;
@@ -113,6 +114,11 @@ void TForm1::FrameTimer1RealTime(double delta) {
     if (loadingFailed_) return;
     if (Shell.Word == scrLoading) {
         LoadingStep();
+        return;
+    }
+    if (Shell.Word != scrLogo) FollowWindowDensity();
+    if (reload_.Active) {
+        ReloadStep();
         return;
     }
 

@@ -24,6 +24,7 @@
 #include "ui/VOStrings.h"
 
 #include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -56,6 +57,7 @@ void TForm1::FormMouseMove(uint32_t, int32_t x, int32_t y) {
 }
 
 void TForm1::FormMouseDown(int32_t button, uint32_t, int32_t x, int32_t y) {
+    if (reload_.Active) return; // nothing to press until the pictures are back
     keys_->MouseUsed();
     pressCellX_ = CellOf(x, kFieldLeft);
     pressCellY_ = CellOf(y, kFieldTop);
@@ -78,7 +80,7 @@ void TForm1::FormMouseDown(int32_t button, uint32_t, int32_t x, int32_t y) {
 }
 
 void TForm1::FormMouseUp(int32_t, uint32_t, int32_t x, int32_t y) {
-    if (StartSequence()) return;
+    if (StartSequence() || reload_.Active) return;
     Pointer.PressedButton = 0;
     if (Buttons) Buttons->MouseUp();
     const int releaseX = CellOf(x, kFieldLeft);
@@ -92,6 +94,16 @@ void TForm1::FormMouseUp(int32_t, uint32_t, int32_t x, int32_t y) {
 // --- Keys ----------------------------------------------------------------------------------------
 
 void TForm1::FormKeyDown(uint16_t& key, uint32_t shift) {
+    if (reload_.Active) {
+        // The screens wait for their pictures; what concerns the window still answers.
+        if (key == VK_F11 || (key == VK_RETURN && (shift & ssAlt))) {
+            SwitchFullScreenLive();
+        } else if (key == 'Q' && (shift & ssCtrl)) {
+            bool canClose = true;
+            FormCloseQuery(canClose);
+        }
+        return;
+    }
     SkipLogo();
     const bool nameEntry = HasFlag(Shell.Word, scrMsgEnterName);
     if ((key == 'Z' && (shift & ssCtrl)) || (key == VK_BACK && !nameEntry)) CmdUndo();
@@ -115,6 +127,7 @@ void TForm1::FormKeyDown(uint16_t& key, uint32_t shift) {
 }
 
 void TForm1::FormKeyPress(char& key) {
+    if (reload_.Active) return;
     const auto code = static_cast<unsigned char>(key);
     // Names are single bytes in Windows-1252: the printable ASCII range (and 128, the euro sign)
     // and the accented letters and signs from 160 up, all of which the font draws.
@@ -322,13 +335,22 @@ void TForm1::CmdNextLanguage() {
     StepLanguage(1);
 }
 
-// The choices go round: the system's language, then every language in the list.
+// The choices go round: the system's language, then every language in the list. The texts and
+// the pictures with words follow at once.
 void TForm1::StepLanguage(int step) {
     if (MessageOpen()) return;
     const int count = static_cast<int>(language::All().size()) + 1;
     languageChoice_ = ((languageChoice_ + step) % count + count) % count;
     if (!TRegistry().WriteString(language::kRegistryName, language::ChoiceValue(languageChoice_)))
         Log.Line("Cannot save the language choice");
+    const std::string code =
+        language::Resolve(language::ChoiceValue(languageChoice_), [](const char* name) {
+            return static_cast<const char*>(std::getenv(name));
+        });
+    if (code == language::Current()) return;
+    language::SetCurrent(code);
+    Log.Line("Language: " + code);
+    StartReload(device_->Density(), true);
 }
 
 void TForm1::StorePlayerName() {

@@ -5,11 +5,13 @@
 #include "fx/SoundBank.h"
 #include "layout/Layout.h"
 #include "platform/Audio.h"
+#include "platform/Bitmap.h"
 #include "platform/Clock.h"
 #include "platform/Memory.h"
 #include "platform/Paths.h"
 #include "render/Catalogue.h"
 #include "render/PatternImage.h"
+#include "render/PictureReader.h"
 #include "render/Pictures.h"
 #include "render/RenderDevice.h"
 #include "shell/Language.h"
@@ -21,6 +23,7 @@
 #include "ui/VOStrings.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 
@@ -56,21 +59,65 @@ void TForm1::LogLoaded(const TCatalogueEntry& entry) {
     Log.Line(line);
 }
 
-// A new set for the entry's global; a picture that cannot be read leaves the set empty (it draws
-// nothing) and says why in the log; a missing file gives the "NO IMAGE" placeholder.
-void TForm1::LoadPicture(const TCatalogueEntry& entry) {
-    auto set = std::make_unique<TPatternImage>();
-    const std::string file = paths::DataPath(language::LocalisedName(entry.File));
+// At density 2 the dense folder's picture is taken when there is one; without it the 1x picture
+// is drawn enlarged.
+TForm1::TPictureSource TForm1::SourceOf(const TCatalogueEntry& entry) const {
+    const std::string name = language::LocalisedName(entry.File);
+    if (device_->Density() > 1) {
+        const std::string dense = paths::DataPath(std::string(kDenseFolder) + "/" + name);
+        if (FileExists(dense)) return {dense, device_->Density()};
+    }
+    return {paths::DataPath(name), 1};
+}
+
+std::unique_ptr<TPictureReader>
+TForm1::ReadAhead(const std::vector<const TCatalogueEntry*>& entries) {
+    std::vector<std::string> files;
+    for (const TCatalogueEntry* entry : entries) files.push_back(SourceOf(*entry).File);
+    return std::make_unique<TPictureReader>(std::move(files));
+}
+
+// A picture that cannot be read leaves the set empty (it draws nothing) and says why in the log;
+// a missing file gives the "NO IMAGE" placeholder.
+bool TForm1::LoadInto(TPatternImage& set, const TCatalogueEntry& entry, TPictureReader* reader,
+                      size_t index) {
+    const TPictureSource source = SourceOf(entry);
+    set.Density = source.Density;
+    if (reader)
+        if (const std::unique_ptr<TBitmapEx> picture = reader->Take(index))
+            return set.LoadFromPicture(device_->Device(), *picture, source.File, entry.Whole,
+                                       entry.PatternWidth, entry.PatternHeight, entry.TextureWidth,
+                                       entry.TextureHeight, entry.Format) == 0;
     std::string error;
     const int32_t result =
-        entry.Whole
-            ? set->LoadAuto(device_->Device(), file, entry.Format, &error)
-            : set->LoadFromFile(device_->Device(), file, entry.PatternWidth, entry.PatternHeight,
-                                entry.TextureWidth, entry.TextureHeight, entry.Format, &error);
+        entry.Whole ? set.LoadAuto(device_->Device(), source.File, entry.Format, &error)
+                    : set.LoadFromFile(device_->Device(), source.File, entry.PatternWidth,
+                                       entry.PatternHeight, entry.TextureWidth, entry.TextureHeight,
+                                       entry.Format, &error);
     if (result != 0 && !error.empty()) Log.Line("Cannot load \"" + entry.File + "\": " + error);
+    return result == 0;
+}
+
+// A new set for the entry's global.
+void TForm1::LoadPicture(const TCatalogueEntry& entry, TPictureReader* reader, size_t index) {
+    auto set = std::make_unique<TPatternImage>();
+    LoadInto(*set, entry, reader, index);
     if (entry.Slot) *entry.Slot = set.get();
+    loadedFrom_.emplace_back(&entry, set.get());
     pictures_.push_back(std::move(set));
     LogLoaded(entry);
+}
+
+bool TForm1::LoadFontGlyphs(std::string* error) {
+    const std::string name = "graphics/font/font.bmp";
+    const int32_t density = device_->Density();
+    if (density > 1) {
+        const std::string dense = paths::DataPath(std::string(kDenseFolder) + "/" + name);
+        std::string denseError;
+        if (FileExists(dense) && font_->LoadGlyphs(dense, &denseError, density)) return true;
+        if (!denseError.empty()) Log.Line("Cannot load the dense font: " + denseError);
+    }
+    return font_->LoadGlyphs(paths::DataPath(name), error);
 }
 
 // --- Logo ----------------------------------------------------------------------------------------
@@ -150,14 +197,14 @@ void TForm1::SkipLogo() {
 
 // Loads one picture; the progress frame around it is drawn at most once per display refresh
 // (60 Hz), since presenting costs more than loading a picture on a slow renderer.
-void TForm1::ProgressLoad(const TCatalogueEntry& entry) {
+void TForm1::ProgressLoad(const TCatalogueEntry& entry, TPictureReader& reader, size_t index) {
     IClock& clock = options_.Clock ? *options_.Clock : SystemClock();
     int64_t frequency = 0, now = 0;
     const bool timed = clock.QueryPerformanceFrequency(frequency) && frequency > 0 &&
                        clock.QueryPerformanceCounter(now);
     const bool due = !timed || !progressShown_ || now - lastProgressFrame_ >= frequency / 60;
     if (!due) {
-        LoadPicture(entry);
+        LoadPicture(entry, &reader, index);
         logo_.LoadProgress += 1;
         return;
     }
@@ -166,7 +213,7 @@ void TForm1::ProgressLoad(const TCatalogueEntry& entry) {
     const int32_t bar = ProgressBarRight(); // before this picture counts
     device_->BeginFrame();
     DrawQuadrants(Pictures.Background);
-    LoadPicture(entry);
+    LoadPicture(entry, &reader, index);
     DrawBackdrop();
     DrawProgressBar(bar);
     device_->EndFrame();
@@ -230,7 +277,12 @@ void TForm1::FailLoading(const std::string& message) {
 
 void TForm1::LoadingStep() {
     Log.Line("Loading Ingame Resources ...");
-    for (const TCatalogueEntry& entry : IngameCatalogue()) ProgressLoad(entry);
+    {
+        std::vector<const TCatalogueEntry*> entries;
+        for (const TCatalogueEntry& entry : IngameCatalogue()) entries.push_back(&entry);
+        const std::unique_ptr<TPictureReader> reader = ReadAhead(entries);
+        for (size_t i = 0; i < entries.size(); ++i) ProgressLoad(*entries[i], *reader, i);
+    }
     for (const TCatalogueEntry& entry : OptionsCatalogue()) LoadPicture(entry);
 
     Log.Line("Initializing BASS ...");
@@ -251,7 +303,7 @@ void TForm1::LoadingStep() {
     Font = font_.get();
     std::string error;
     if (!font_->LoadMetrics(paths::DataPath("graphics/font/font.rls"), &error) ||
-        !font_->LoadGlyphs(paths::DataPath("graphics/font/font.bmp"), &error)) {
+        !LoadFontGlyphs(&error)) {
         FailLoading("Cannot load the font: " + error);
         return;
     }
@@ -281,4 +333,131 @@ void TForm1::LoadingStep() {
     if (SoundBank) SoundBank->StartMusic(paths::DataPath("music/theme.ogg"));
     strings_->LastHelpPage = 4;
     if (app_) app_->SetCursor(device_->FullScreen() ? TCursorShape::None : TCursorShape::Arrow);
+}
+
+// --- Loading again -------------------------------------------------------------------------------
+
+namespace {
+
+// The pictures the loading bar is drawn with; released again once the reload is done.
+std::vector<TPatternImage*> LoadingScreenPictures() {
+    const TPictures& p = Pictures;
+    return {p.Background, p.LoadingElement, p.StatusLine, p.Velm, p.Orra, p.LogoI, p.LogoBall};
+}
+
+bool Holds(const std::vector<TPatternImage*>& list, const TPatternImage* set) {
+    return std::find(list.begin(), list.end(), set) != list.end();
+}
+
+constexpr uint32_t kDensitySettleMs = 250;
+
+} // namespace
+
+int32_t TForm1::WantedDensity() const {
+    if (!app_) return options_.Density == 2 ? 2 : 1;
+    return device_->PixelsPerPicturePixel() > 1.25 ? 2 : 1;
+}
+
+void TForm1::FollowWindowDensity() {
+    if (!app_ || !device_->Initialized()) return;
+    const int32_t wanted = WantedDensity();
+    const uint32_t now = SystemClock().GetTickCount();
+    if (wanted != densityWanted_) {
+        densityWanted_ = wanted;
+        densityWantedAt_ = now;
+        densityRefused_ = 0;
+    }
+    if (wanted != device_->Density() && wanted != densityRefused_ &&
+        now - densityWantedAt_ >= kDensitySettleMs)
+        StartReload(wanted, false);
+}
+
+void TForm1::StartReload(int32_t density, bool texts) {
+    Log.Line("Loading the pictures again at " + std::to_string(density) + "x ...");
+    for (auto& [entry, set] : loadedFrom_) set->FreeTextures();
+    if (font_) font_->ReleaseGlyphs();
+    ReturnFreeMemory();
+    if (density != device_->Density() && !device_->SetDensity(density)) {
+        Log.Line("Cannot draw at " + std::to_string(density) + "x; the pictures stay at " +
+                 std::to_string(device_->Density()) + "x");
+        densityRefused_ = density;
+    }
+    const bool textsPending = reload_.Active && reload_.Texts;
+    reload_ = TReload{};
+    reload_.Active = true;
+    reload_.Texts = texts || textsPending;
+    // The loading screen's pictures first, then every picture a screen draws: not the logo's
+    // own, nor a set another one replaced in its global.
+    const std::vector<TPatternImage*> screen = LoadingScreenPictures();
+    for (const auto& item : loadedFrom_)
+        if (Holds(screen, item.second)) reload_.Queue.push_back(item);
+    for (const auto& item : loadedFrom_) {
+        const auto& [entry, set] = item;
+        const bool logoOnly = set == Pictures.Flare || set == Pictures.BlikOrra;
+        const bool replaced = entry->Slot && *entry->Slot != set;
+        if (!logoOnly && !replaced && !Holds(screen, set)) reload_.Queue.push_back(item);
+    }
+    std::vector<const TCatalogueEntry*> entries;
+    for (const auto& item : reload_.Queue) entries.push_back(item.first);
+    reload_.Reader = ReadAhead(entries);
+}
+
+// Loads the pictures the reader has read for about one display refresh, then shows the loading
+// bar: a frame lasts at most a refresh and the making of one picture's textures.
+void TForm1::ReloadStep() {
+    IClock& clock = SystemClock(); // real time: what the player waits, whatever the game's clock
+    int64_t frequency = 0, start = 0, now = 0;
+    const bool timed = clock.QueryPerformanceFrequency(frequency) && frequency > 0 &&
+                       clock.QueryPerformanceCounter(start);
+    const int64_t budget = frequency / 60;
+    for (bool first = true; reload_.Next < reload_.Queue.size(); first = false) {
+        if (timed) {
+            clock.QueryPerformanceCounter(now);
+            const int64_t left = budget - (now - start);
+            if (left <= 0 ||
+                !reload_.Reader->WaitReady(reload_.Next,
+                                           std::chrono::microseconds(left * 1000000 / frequency)))
+                break;
+        } else if (!first) {
+            break; // without a clock: one picture a frame
+        }
+        const size_t index = reload_.Next++;
+        const auto& [entry, set] = reload_.Queue[index];
+        LoadInto(*set, *entry, reload_.Reader.get(), index);
+    }
+    if (reload_.Next >= reload_.Queue.size()) {
+        FinishReload();
+        return;
+    }
+    const double w = Pictures.StatusLine ? Pictures.StatusLine->PatternWidth : 0;
+    const double share = static_cast<double>(reload_.Next) / reload_.Queue.size();
+    device_->BeginFrame();
+    DrawQuadrants(Pictures.Background);
+    DrawBackdrop();
+    DrawProgressBar(286 + RoundEven(w * share));
+    device_->EndFrame();
+    device_->PresentFrame();
+}
+
+void TForm1::FinishReload() {
+    std::string error;
+    if (font_ && !LoadFontGlyphs(&error)) Log.Line("Cannot load the font again: " + error);
+    if (reload_.Texts) {
+        auto strings = std::make_unique<TVOStrings>();
+        const std::string file = paths::DataPath(language::LocalisedName("strings.txt"));
+        if (strings->LoadFromFile(file, &error)) {
+            strings->LastHelpPage = strings_ ? strings_->LastHelpPage : 4;
+            strings_ = std::move(strings);
+            Strings = strings_.get();
+            if (app_) app_->SetCaption(strings_->MainCaption);
+        } else {
+            Log.Line("Cannot load the texts again (" + error + "); the old ones stay");
+        }
+    }
+    for (TPatternImage* done : LoadingScreenPictures())
+        if (done) done->FreeTextures();
+    ReturnFreeMemory();
+    Log.Line("Pictures loaded again: " + std::to_string(reload_.Queue.size()) + " at " +
+             std::to_string(device_->Density()) + "x");
+    reload_ = TReload{};
 }

@@ -2,8 +2,8 @@
 // The language of every text the player reads. English lives at the data folder's own paths;
 // another language keeps its texts and its pictures with words in them under "lang/<code>/" with
 // the same relative names, and whatever it lacks is read from the English place. The language is
-// fixed before the first picture loads: a choice made on the Options screen takes effect at the
-// next start.
+// set before the first picture loads; a choice made on the Options screen sets it anew and loads
+// the texts and pictures again.
 #include <functional>
 #include <string>
 #include <vector>

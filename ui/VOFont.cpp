@@ -77,7 +77,7 @@ bool TVOFont::LoadMetricsFromMemory(const uint8_t* data, size_t size, const std:
     return true;
 }
 
-bool TVOFont::LoadGlyphs(const std::string& fileName, std::string* error) {
+bool TVOFont::LoadGlyphs(const std::string& fileName, std::string* error, int32_t density) {
     if (!device_ || !device_->Initialized()) return true;
     ReleaseGlyphs();
     // Other pictures stand in with the "NO IMAGE" placeholder when missing; glyphs cut from it
@@ -87,6 +87,7 @@ bool TVOFont::LoadGlyphs(const std::string& fileName, std::string* error) {
         return false;
     }
     Glyphs = new TPatternImage;
+    Glyphs->Density = density;
     std::string reason;
     const int32_t result =
         Glyphs->LoadFromFile(device_->Device(), FilePath(fileName), GlyphWidth, GlyphHeight,

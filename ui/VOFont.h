@@ -26,7 +26,11 @@ public:
     // The same on the bytes of a metrics file; `name` names it in `error`.
     bool LoadMetricsFromMemory(const uint8_t* data, size_t size, const std::string& name,
                                std::string* error = nullptr);
-    bool LoadGlyphs(const std::string& fileName, std::string* error = nullptr);
+    // `density`: the glyph picture's texels per picture pixel (a dense picture of the same cells
+    // twice the size each way is 2); the metrics stay in picture pixels.
+    bool LoadGlyphs(const std::string& fileName, std::string* error = nullptr, int32_t density = 1);
+    // Drops the glyph picture (text draws nothing until LoadGlyphs).
+    void ReleaseGlyphs();
 
     void DrawText(const std::string& text, uint16_t x, uint16_t y, uint32_t colour);
     void DrawTextCentered(const std::string& text, uint16_t x, uint16_t y, uint32_t colour);
@@ -59,7 +63,6 @@ private:
     uint16_t ScaledWidth(const std::string& text, uint16_t scale) const;
     void DrawGlyph(unsigned char c, int32_t x, int32_t y, int32_t scale, uint32_t colour);
     void DrawRun(const std::string& text, uint16_t x, uint16_t y, uint16_t half, uint32_t colour);
-    void ReleaseGlyphs();
 
     TRenderDevice* device_;
 };

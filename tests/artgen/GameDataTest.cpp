@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -64,7 +65,39 @@ TEST(GeneratedPictures, EveryCatalogueEntryLoadsWithItsPatterns) {
                     for (int x = 0; x < b.Width() && !visible; x += 3) visible = Alpha(b, x, y) > 0;
                 EXPECT_TRUE(visible) << "nothing visible";
             }
+            // Its dense twin: the same patterns at twice the pixels each way (a long strip may
+            // lay them out in more columns), of the same kind.
+            TBitmapEx dense;
+            ASSERT_TRUE(dense.LoadFromFile(kData + "/" + kDenseFolder + "/" + e.File, &error))
+                << error;
+            EXPECT_EQ(dense.BitsPerPixel(), b.BitsPerPixel());
+            EXPECT_EQ(int64_t{dense.Width()} * dense.Height(), int64_t{4} * b.Width() * b.Height());
+            EXPECT_GE((dense.Width() / (2 * pw)) * (dense.Height() / (2 * ph)), e.MinPatterns);
         }
+}
+
+// Every picture of another language and the font's glyphs have their dense twin, twice the
+// size each way.
+TEST(GeneratedPictures, LanguagePicturesAndGlyphsHaveDenseTwins) {
+    int twins = 0;
+    for (const auto& f : std::filesystem::recursive_directory_iterator(kData + "/lang")) {
+        if (f.path().extension() != ".tga") continue;
+        const std::string name = std::filesystem::relative(f.path(), kData).string();
+        SCOPED_TRACE(name);
+        TBitmapEx plain, dense;
+        ASSERT_TRUE(plain.LoadFromFile(f.path().string()));
+        ASSERT_TRUE(dense.LoadFromFile(kData + "/" + kDenseFolder + "/" + name));
+        EXPECT_EQ(dense.Width(), 2 * plain.Width());
+        EXPECT_EQ(dense.Height(), 2 * plain.Height());
+        ++twins;
+    }
+    EXPECT_GE(twins, 6 * 20);
+    TBitmapEx plain, dense;
+    ASSERT_TRUE(plain.LoadFromFile(kData + "/graphics/font/font.bmp"));
+    ASSERT_TRUE(dense.LoadFromFile(kData + "/" + kDenseFolder + "/graphics/font/font.bmp"));
+    EXPECT_EQ(dense.Width(), 2 * plain.Width());
+    EXPECT_EQ(dense.Height(), 2 * plain.Height());
+    EXPECT_EQ(dense.BitsPerPixel(), 32);
 }
 
 // Pattern p's top-left corner in a picture cut into pw x ph patterns.

@@ -18,6 +18,7 @@ check_tree() {
   done
   [ -f "$root/share/icons/hicolor/scalable/apps/$ID.svg" ] || fail "no scalable icon in $root"
   [ -f "$root/share/velm-orra/lang/de/strings.txt" ] || fail "no German texts in $root"
+  [ -f "$root/share/velm-orra/@2x/lang/de/graphics/ingame.tga" ] || fail "no 2x pictures in $root"
   [ -f "$root/share/velm-orra/icon.bmp" ] || fail "no window icon in $root"
 }
 

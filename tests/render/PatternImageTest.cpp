@@ -93,6 +93,60 @@ TEST_F(PatternImageTest, AutoLoadRoundsTheTextureUpToPowersOfTwo) {
     EXPECT_EQ(NextPow2(600), 1024);
 }
 
+// A dense picture (two texels a picture pixel) keeps the catalogue's sizes in picture pixels and
+// packs the same patterns per texture as the plain one, on textures cut to the patterns.
+TEST_F(PatternImageTest, DensePicturesKeepPictureSizesOnTightTextures) {
+    const auto path = WritePicture(dir, "bg2x.tga", 1600, 600);
+    image.Density = 2;
+    ASSERT_EQ(image.LoadFromFile(&device, path, 100, 150, 256, 256, D3DFMT_A8R8G8B8), 0);
+    EXPECT_EQ(image.PatternWidth, 100);
+    EXPECT_EQ(image.PatternHeight, 150);
+    EXPECT_EQ(image.Columns, 2);
+    EXPECT_EQ(image.Rows, 1);
+    EXPECT_EQ(image.TextureWidth, 400); // 2 x 100 pixels of 2 texels; not 512
+    EXPECT_EQ(image.TextureHeight, 300);
+    EXPECT_EQ(image.PatternCount, 16);
+    ASSERT_EQ(image.Textures.size(), 8u);
+    // Pattern 5 is the second of the third texture, from texels (1000, 0) of the picture.
+    EXPECT_EQ(Texel32(Tex(image, 2), 200, 0), PictureArgb(1000, 0));
+    EXPECT_EQ(Texel32(Tex(image, 2), 399, 299), PictureArgb(1199, 299));
+    TPatternSelection s;
+    ASSERT_TRUE(image.SelectPattern(5, false, false, s));
+    EXPECT_EQ(s.Texture, image.Textures[2].get());
+    EXPECT_FLOAT_EQ(s.U[0], 0.5f);
+    EXPECT_FLOAT_EQ(s.U[3], 1.0f);
+    EXPECT_FLOAT_EQ(s.V[3], 1.0f);
+
+    TPatternImage whole;
+    whole.Density = 2;
+    ASSERT_EQ(whole.LoadAuto(&device, WritePicture(dir, "w2x.tga", 66, 42), D3DFMT_A8R8G8B8), 0);
+    EXPECT_EQ(whole.PatternWidth, 33);
+    EXPECT_EQ(whole.PatternHeight, 21);
+    // Patterns that fill part of one texture get a texture of the rows they fill.
+    TPatternImage few;
+    few.Density = 2;
+    ASSERT_EQ(few.LoadFromFile(&device, WritePicture(dir, "few2x.tga", 200, 40), 20, 10, 128, 128,
+                               D3DFMT_A8R8G8B8),
+              0);
+    EXPECT_EQ(few.PatternCount, 10);
+    EXPECT_EQ(few.TextureWidth, 240); // 6 patterns across, as in 128 pixels
+    EXPECT_EQ(few.TextureHeight, 40);
+    ASSERT_EQ(few.Textures.size(), 1u);
+    EXPECT_EQ(Texel32(Tex(few, 0), 0, 20), PictureArgb(40, 20)); // the seventh pattern
+    ASSERT_TRUE(few.SelectPattern(9, false, false, s));
+    EXPECT_FLOAT_EQ(s.U[3], 160.0f / 240);
+    EXPECT_FLOAT_EQ(s.V[3], 1.0f);
+    // Freed and loaded again at another density, the same set takes the new sizes.
+    ASSERT_EQ(image.FreeTextures(), 0);
+    image.Density = 1;
+    ASSERT_EQ(image.LoadFromFile(&device, WritePicture(dir, "bg1x.tga", 800, 300), 100, 150, 256,
+                                 256, D3DFMT_A8R8G8B8),
+              0);
+    EXPECT_EQ(image.TextureWidth, 256);
+    EXPECT_EQ(image.PatternWidth, 100);
+    EXPECT_EQ(image.Textures.size(), 8u);
+}
+
 TEST_F(PatternImageTest, PatternsFillTexturesInOrderAndIndicesAreClamped) {
     const auto path = WritePicture(dir, "six.tga", 300, 200);
     ASSERT_EQ(image.LoadFromFile(&device, path, 100, 100, 256, 256, D3DFMT_A8R8G8B8), 0);

@@ -186,6 +186,44 @@ TEST_F(OffscreenTest, ClipRectLimitsDrawing) {
     EXPECT_EQ(At(405, 35), 0xFFFFFFu);
 }
 
+// At density 2 the back buffer has twice the pixels each way; positions, sizes and clipping stay
+// in picture pixels, and a dense pattern's texels land one to a pixel.
+TEST_F(OffscreenTest, DensityTwoDrawsThePictureOnTwiceThePixels) {
+    ASSERT_TRUE(device.SetDensity(2));
+    EXPECT_EQ(device.Density(), 2);
+    TPatternImage dense, white;
+    dense.Density = 2;
+    MakePatternSet(device.Device(), dense, 8, 8, 8, 8, [](int x, int y) {
+        return 0xFF000000u | uint32_t(20 + 25 * x) << 16 | uint32_t(20 + 25 * y) << 8;
+    });
+    EXPECT_EQ(dense.PatternWidth, 4);
+    SolidSet(device, white, 0xFFFFFFFF);
+    ASSERT_TRUE(device.BeginFrame());
+    ASSERT_TRUE(device.DrawImage(&dense, 10, 20, 0, fxNone));
+    device.SetClipRect({0, 0, 400, 600});
+    Fill(device, white, 390, 100, 410, 110);
+    device.SetClipRect({0, 0, 800, 600});
+    ASSERT_TRUE(device.EndFrame());
+    ASSERT_TRUE(device.PresentFrame());
+    const std::vector<uint32_t> pixels = device.ReadFrame();
+    ASSERT_EQ(pixels.size(), 1600u * 1200u);
+    const auto at = [&](int x, int y) { return pixels[size_t(y) * 1600 + size_t(x)] & 0xFFFFFF; };
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(at(20 + x, 40 + y), uint32_t(20 + 25 * x) << 16 | uint32_t(20 + 25 * y) << 8)
+                << x << "," << y;
+    EXPECT_EQ(at(19, 40), 0u);
+    EXPECT_EQ(at(28, 47), 0u);
+    EXPECT_EQ(at(799, 205), 0xFFFFFFu);
+    EXPECT_EQ(at(800, 205), 0u);                    // the clip at picture x 400
+    EXPECT_EQ(device.PixelsPerPicturePixel(), 1.0); // offscreen: no window to show it in
+    // And back: the picture at its own size again.
+    ASSERT_TRUE(device.SetDensity(1));
+    Frame([&] { Fill(device, white, 0, 0, 2, 2); });
+    EXPECT_EQ(At(1, 1), 0xFFFFFFu);
+    EXPECT_FALSE(device.SetDensity(3));
+}
+
 TEST_F(OffscreenTest, ResetAfterDeviceLossKeepsTexturesDrawable) {
     int resets = 0;
     device.OnDeviceLost = [&](TRenderDevice& d) { resets += d.ResetDevice() ? 1 : 0; };

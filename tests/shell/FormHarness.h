@@ -6,6 +6,7 @@
 #include "platform/Paths.h"
 #include "render/PatternImage.h"
 #include "shell/Form.h"
+#include "shell/Language.h"
 #include "shell/Log.h"
 #include "state/ShellState.h"
 #include "tests/support/FakeClock.h"
@@ -42,6 +43,7 @@ protected:
     }
     void TearDown() override {
         form.reset();
+        language::SetCurrent("en");
         Log.Observer = nullptr;
         paths::SetDataDir("");
         std::filesystem::remove_all(dir_);
@@ -57,6 +59,7 @@ protected:
         o.Audio = &audio;
         o.LogFile = LogFile();
         o.ConfigFile = ConfigFile();
+        o.Density = density;
         form = std::make_unique<TForm1>(o);
     }
     // Creates the form and runs the logo and the loading step until the first screen.
@@ -109,6 +112,7 @@ protected:
     }
 
     TFakeClock clock;
+    int density = 1; // of the next form
     TRecordingAudio audio;
     std::unique_ptr<TForm1> form;
     std::vector<std::string> logLines;

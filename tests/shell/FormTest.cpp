@@ -5,9 +5,11 @@
 #include "game/Random.h"
 #include "platform/Registry.h"
 #include "platform/Window.h"
+#include "render/Pictures.h"
 #include "render/RenderDevice.h"
 #include "shell/FormKeys.h"
 #include "shell/Settings.h"
+#include "ui/VOStrings.h"
 
 #include "fx/ParticleEngine.h"
 #include "state/GameState.h"
@@ -220,17 +222,42 @@ TEST_F(Form, ScreensOpenAndBackRestoresTheGame) {
     EXPECT_EQ(Shell.BackState, scrPlaying);
     EXPECT_TRUE(Buttons->Items[btnOptions].Selected);
     Frames(2); // the field is not advanced meanwhile
-    // The language row's arrows go round the choices and store each one at once.
+    // The language row's arrows go round the choices and store each one at once; another
+    // language loads its texts and pictures at once, under the loading bar, while the screen and
+    // the game underneath stay and input waits.
     const auto stored = [] { return TRegistry().ReadString("Language").value_or("none"); };
+    const auto reloaded = [&] {
+        for (int i = 0; i < 2000 && form->Reloading(); ++i) Frames(1);
+        return !form->Reloading();
+    };
+    const TGame game = Game();
     ClickButton(btnLanguageNext);
     EXPECT_EQ(stored(), "en");
+    EXPECT_FALSE(form->Reloading()); // English already
     ClickButton(btnLanguageNext);
     EXPECT_EQ(stored(), "de");
+    ASSERT_TRUE(form->Reloading());
+    EXPECT_EQ(Pictures.LanguageRow->Textures.size(), 0u); // the old pictures went first
     ClickButton(btnLanguagePrevious);
+    EXPECT_EQ(stored(), "de");
+    ASSERT_TRUE(reloaded());
+    EXPECT_EQ(Shell.Word, scrOptions);
+    EXPECT_EQ(::Strings->Options, "Optionen");
+    EXPECT_NE(TextOfNextFrame().find("Optionen"), std::string::npos);
+    EXPECT_TRUE(Pictures.LanguageRow->Loaded);
+    EXPECT_FALSE(Pictures.LoadingElement->Loaded); // the loading bar's pictures went again
+    EXPECT_EQ(Game(), game);
     ClickButton(btnLanguagePrevious);
-    EXPECT_EQ(stored(), "auto");
+    ASSERT_TRUE(reloaded());
+    EXPECT_EQ(::Strings->Options, "Options");
+    ClickButton(btnLanguagePrevious);
+    EXPECT_EQ(stored(), "auto"); // the environment's language, whichever it is
+    ASSERT_TRUE(reloaded());
     ClickButton(btnLanguagePrevious);
     EXPECT_EQ(stored(), "pt");
+    ASSERT_TRUE(reloaded());
+    EXPECT_EQ(::Strings->Options, "Op\xE7\xF5"
+                                  "es");
     ClickButton(13);
     EXPECT_EQ(Shell.Word, scrPlaying);
 

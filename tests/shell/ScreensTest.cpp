@@ -6,8 +6,11 @@
 #include "shell/FormKeys.h"
 #include "state/GameState.h"
 #include "state/TablesState.h"
+#include "tests/render/FrameDetail.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 
 namespace {
@@ -86,6 +89,57 @@ TEST_F(Screens, EveryScreenAndMessageBoxIsDrawn) {
     GameField->Clear();
     Capture("playing-empty");
     EXPECT_GT(Changed("playing", "playing-empty", 400, 245, 660, 265), 0.1);
+}
+
+// The same screens drawn at density 2 by a second form that lived the same start: brought down
+// to 800 x 600 they are the density-1 frames (nothing moved), and they hold finer detail than
+// the density-1 frames enlarged (the dense pictures are drawn at their size, not enlarged).
+TEST_F(Screens, DenseFramesShowTheSameScreensWithMoreDetail) {
+    using namespace framedetail;
+    std::map<std::string, std::vector<uint32_t>> at[3];
+    for (int d : {1, 2}) {
+        Shell = TShellState{};
+        HighScores = THighScoreTable{};
+        clock = TFakeClock();
+        std::filesystem::remove(ConfigFile());
+        density = d;
+        Start();
+        SettleField();
+        const auto capture = [&](const std::string& name) {
+            Frames(2, 0.25);
+            at[d][name] = form->Device().ReadFrame();
+            ASSERT_EQ(at[d][name].size(), 800u * 600u * d * d) << name;
+            if (const char* dir = std::getenv("VO_SHOTS_DIR"))
+                form->Device().SaveFrame(std::string(dir) + "/" + name + "-" + std::to_string(d) +
+                                         "x.bmp");
+        };
+        capture("playing");
+        ClickButton(btnOptions);
+        capture("options");
+        ClickButton(btnInstructions);
+        ClickButton(btnNextPage);
+        capture("help1");
+        ClickButton(btnHighScores);
+        capture("highscores");
+        ClickButton(10);
+        Shell.Word = scrPlaying + scrMessageBox + scrMsgExit;
+        capture("message");
+        Stop();
+    }
+    // A picture moved by one pixel differs by far more than the tolerance.
+    std::vector<uint32_t> moved(at[1]["playing"].size());
+    std::copy(at[1]["playing"].begin() + 1, at[1]["playing"].end(), moved.begin());
+    EXPECT_GT(MeanDifference(at[1]["playing"], moved), 3.0);
+    for (const auto& [name, plain] : at[1]) {
+        const std::vector<uint32_t> down = HalfSize(at[2][name], 800, 600);
+        EXPECT_LT(MeanDifference(plain, down), 1.5) << name;
+    }
+    // The field with its balls, and the whole help screen with its text and pictures.
+    constexpr int kFieldSide = 9 * kCellPitch;
+    EXPECT_GT(DetailRatio(at[1]["playing"], at[2]["playing"], 800, 600, kFieldLeft, kFieldTop,
+                          kFieldLeft + kFieldSide, kFieldTop + kFieldSide),
+              1.4);
+    EXPECT_GT(DetailRatio(at[1]["help1"], at[2]["help1"], 800, 600, 2, 2, 798, 598), 1.4);
 }
 
 // One move seen frame by frame: the selected ball, its travel, and the line it completes

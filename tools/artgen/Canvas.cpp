@@ -37,10 +37,26 @@ double SmoothStep(double e0, double e1, double x) {
     return t * t * (3 - 2 * t);
 }
 
+namespace {
+thread_local int threadDensity = 1;
+} // namespace
+
+void SetDensity(int density) {
+    threadDensity = density < 1 ? 1 : density;
+}
+
+int Density() {
+    return threadDensity;
+}
+
 TCanvas::TCanvas(int width, int height)
-    : width_(width), height_(height),
-      surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)),
-      cr_(cairo_create(surface_)) {
+    : width_(width), height_(height), density_(threadDensity),
+      surface_(
+          cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width * density_, height * density_)) {
+    // The surface's own scale: contexts on it draw in units, and painting it elsewhere covers
+    // width x height units whatever the density on either side.
+    cairo_surface_set_device_scale(surface_, density_, density_);
+    cr_ = cairo_create(surface_);
     cairo_set_antialias(cr_, CAIRO_ANTIALIAS_GOOD);
 }
 
@@ -50,7 +66,8 @@ TCanvas::~TCanvas() {
 }
 
 TCanvas::TCanvas(TCanvas&& other) noexcept
-    : width_(other.width_), height_(other.height_), surface_(other.surface_), cr_(other.cr_) {
+    : width_(other.width_), height_(other.height_), density_(other.density_),
+      surface_(other.surface_), cr_(other.cr_) {
     other.surface_ = nullptr;
     other.cr_ = nullptr;
 }
@@ -108,8 +125,10 @@ struct TFontFaces {
     }
 };
 
+// Each thread its own FreeType library and faces: FreeType objects are not shared between
+// threads.
 TFontFaces& Faces() {
-    static TFontFaces faces; // lives to the end of the run
+    thread_local TFontFaces faces; // lives to the end of the thread
     return faces;
 }
 
@@ -251,35 +270,53 @@ void Twinkle(cairo_t* cr, double cx, double cy, double size, double angle, doubl
 
 namespace {
 
-// One horizontal and one vertical box pass over premultiplied channels.
-void BoxPass(std::vector<double>& ch, int w, int h, int r, bool horizontal) {
-    std::vector<double> out(ch.size());
-    const int n = horizontal ? w : h, lines = horizontal ? h : w;
-    for (int line = 0; line < lines; ++line) {
-        auto at = [&](int i) -> double& {
-            return horizontal ? ch[static_cast<size_t>(line * w + i)]
-                              : ch[static_cast<size_t>(i * w + line)];
-        };
-        double sum = 0;
-        for (int i = -r; i <= r; ++i) sum += (i >= 0 && i < n) ? at(i) : 0;
-        for (int i = 0; i < n; ++i) {
-            const size_t o =
-                horizontal ? static_cast<size_t>(line * w + i) : static_cast<size_t>(i * w + line);
-            out[o] = sum / (2 * r + 1);
-            const int add = i + r + 1, sub = i - r;
-            if (add < n) sum += at(add);
-            if (sub >= 0) sum -= at(sub);
+// One box pass along the rows (horizontal) or the columns of `in` into `out`, over premultiplied
+// channels: a sliding sum over 2r + 1 values, with zeros beyond the ends. Columns are swept row by
+// row, a running sum per column, so that the memory is read in order.
+void BoxPass(const std::vector<double>& in, std::vector<double>& out, int w, int h, int r,
+             bool horizontal) {
+    const double width = 2 * r + 1;
+    if (horizontal) {
+        for (int y = 0; y < h; ++y) {
+            const double* row = &in[static_cast<size_t>(y) * static_cast<size_t>(w)];
+            double* to = &out[static_cast<size_t>(y) * static_cast<size_t>(w)];
+            double sum = 0;
+            for (int i = 0; i <= std::min(r, w - 1); ++i) sum += row[i];
+            for (int i = 0; i < w; ++i) {
+                to[i] = sum / width;
+                if (i + r + 1 < w) sum += row[i + r + 1];
+                if (i - r >= 0) sum -= row[i - r];
+            }
+        }
+        return;
+    }
+    const auto row = [&](int y) { return &in[static_cast<size_t>(y) * static_cast<size_t>(w)]; };
+    std::vector<double> sums(static_cast<size_t>(w), 0.0);
+    for (int i = 0; i <= std::min(r, h - 1); ++i) {
+        const double* from = row(i);
+        for (int x = 0; x < w; ++x) sums[static_cast<size_t>(x)] += from[x];
+    }
+    for (int y = 0; y < h; ++y) {
+        double* to = &out[static_cast<size_t>(y) * static_cast<size_t>(w)];
+        for (int x = 0; x < w; ++x) to[x] = sums[static_cast<size_t>(x)] / width;
+        if (y + r + 1 < h) {
+            const double* add = row(y + r + 1);
+            for (int x = 0; x < w; ++x) sums[static_cast<size_t>(x)] += add[x];
+        }
+        if (y - r >= 0) {
+            const double* sub = row(y - r);
+            for (int x = 0; x < w; ++x) sums[static_cast<size_t>(x)] -= sub[x];
         }
     }
-    ch.swap(out);
 }
 
 } // namespace
 
 void Blur(TCanvas& canvas, int radius) {
     if (radius < 1) return;
+    radius *= canvas.Density();
     canvas.Flush();
-    const int w = canvas.Width(), h = canvas.Height(), stride = canvas.Stride();
+    const int w = canvas.PixelWidth(), h = canvas.PixelHeight(), stride = canvas.Stride();
     unsigned* px = canvas.Pixels();
     std::array<std::vector<double>, 4> ch;
     for (auto& c : ch) c.resize(static_cast<size_t>(w * h));
@@ -289,10 +326,11 @@ void Blur(TCanvas& canvas, int radius) {
             for (int k = 0; k < 4; ++k)
                 ch[static_cast<size_t>(k)][static_cast<size_t>(y * w + x)] = (p >> (8 * k)) & 0xFF;
         }
+    std::vector<double> scratch(static_cast<size_t>(w * h));
     for (auto& c : ch)
         for (int pass = 0; pass < 3; ++pass) {
-            BoxPass(c, w, h, radius, true);
-            BoxPass(c, w, h, radius, false);
+            BoxPass(c, scratch, w, h, radius, true);
+            BoxPass(scratch, c, w, h, radius, false);
         }
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {

@@ -2,6 +2,11 @@
 // Drawing surfaces and helpers shared by every picture of the generator. All surfaces are cairo
 // ARGB32 (premultiplied alpha, native byte order); they are turned into straight-alpha B, G, R, A
 // rows only when a picture is written.
+//
+// Pictures are drawn in picture units (the game's 800 x 600 picture space) at a pixel density of
+// 1 or 2 pixels per unit: a canvas of w x h units holds w*d x h*d pixels, and cairo maps units to
+// pixels itself, so every shape, text and gradient is drawn at the density's own resolution.
+// Only code that touches pixels (Pixels, Blur, the sphere shader, the writers) sees the density.
 #include <cairo.h>
 
 #include <memory>
@@ -17,7 +22,13 @@ TRgb Mix(const TRgb& a, const TRgb& b, double t);
 TRgb Lighter(const TRgb& c, double t); // towards white
 TRgb Darker(const TRgb& c, double t);  // towards black
 
-// An owned cairo image surface with a context on it.
+// The pixels per picture unit of the canvases this thread makes from now on (1 or 2; 1 unless
+// set). Each thread draws at its own density, so sets of both densities can be made at once.
+void SetDensity(int density);
+int Density();
+
+// An owned cairo image surface with a context on it, `width` x `height` picture units at the
+// thread's density.
 class TCanvas {
 public:
     TCanvas(int width, int height);
@@ -26,8 +37,11 @@ public:
     TCanvas& operator=(const TCanvas&) = delete;
     TCanvas(TCanvas&& other) noexcept;
 
-    int Width() const { return width_; }
+    int Width() const { return width_; } // picture units
     int Height() const { return height_; }
+    int Density() const { return density_; }
+    int PixelWidth() const { return width_ * density_; }
+    int PixelHeight() const { return height_ * density_; }
     cairo_t* Cr() const { return cr_; }
     cairo_surface_t* Surface() const { return surface_; }
     // Raw premultiplied pixels (0xAARRGGBB words); call Flush before and MarkDirty after writing.
@@ -35,12 +49,12 @@ public:
     int Stride() const; // in pixels
     void Flush();
     void MarkDirty();
-    // Paints `src` with its top-left corner at (x, y) using the OVER operator.
+    // Paints `src` with its top-left corner at (x, y) units using the OVER operator.
     void Paint(const TCanvas& src, double x, double y, double alpha = 1.0);
     void WritePng(const std::string& path) const;
 
 private:
-    int width_, height_;
+    int width_, height_, density_;
     cairo_surface_t* surface_;
     cairo_t* cr_;
 };
@@ -77,7 +91,8 @@ void Glow(cairo_t* cr, double cx, double cy, double r, const TRgb& c, double alp
 // A four-pointed twinkle with a glowing core.
 void Twinkle(cairo_t* cr, double cx, double cy, double size, double angle, double alpha);
 
-// Gaussian-like blur of the whole canvas (three box passes), used for glows and shadows.
+// Gaussian-like blur of the whole canvas (three box passes), used for glows and shadows; the
+// radius is in picture units.
 void Blur(TCanvas& canvas, int radius);
 
 // Deterministic pseudo-random numbers for scattering decoration (fixed seeds only).

@@ -23,33 +23,39 @@ bool MakeParent(const std::string& path, std::string* error) {
 }
 
 // One pass of colour bleeding: every transparent pixel with visible or already bled neighbours
-// in its pattern takes their average colour.
+// in its pattern takes their average colour (of the state before the pass). `column` and `row`
+// give each x and y the index of its pattern.
 void BleedPass(std::vector<unsigned char>& px, std::vector<unsigned char>& known, int w, int h,
-               int pw, int ph) {
-    std::vector<unsigned char> next = known;
-    std::vector<unsigned char> out = px;
+               const std::vector<int>& column, const std::vector<int>& row) {
+    struct TBled {
+        size_t At;
+        unsigned char Colour[3];
+    };
+    std::vector<TBled> bled;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const size_t i = static_cast<size_t>(y * w + x);
             if (known[i]) continue;
             int sum[3] = {0, 0, 0}, n = 0;
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx) {
-                    const int nx = x + dx, ny = y + dy;
-                    if (nx < 0 || ny < 0 || nx >= w || ny >= h) continue;
-                    if (nx / pw != x / pw || ny / ph != y / ph) continue;
+            for (int ny = std::max(0, y - 1); ny <= std::min(h - 1, y + 1); ++ny) {
+                if (row[static_cast<size_t>(ny)] != row[static_cast<size_t>(y)]) continue;
+                for (int nx = std::max(0, x - 1); nx <= std::min(w - 1, x + 1); ++nx) {
+                    if (column[static_cast<size_t>(nx)] != column[static_cast<size_t>(x)]) continue;
                     const size_t j = static_cast<size_t>(ny * w + nx);
                     if (!known[j]) continue;
                     for (int k = 0; k < 3; ++k) sum[k] += px[j * 4 + static_cast<size_t>(k)];
                     ++n;
                 }
+            }
             if (n == 0) continue;
-            for (int k = 0; k < 3; ++k)
-                out[i * 4 + static_cast<size_t>(k)] = static_cast<unsigned char>(sum[k] / n);
-            next[i] = 1;
+            TBled b{i, {}};
+            for (int k = 0; k < 3; ++k) b.Colour[k] = static_cast<unsigned char>(sum[k] / n);
+            bled.push_back(b);
         }
-    px.swap(out);
-    known.swap(next);
+    for (const TBled& b : bled) {
+        std::copy_n(b.Colour, 3, &px[b.At * 4]);
+        known[b.At] = 1;
+    }
 }
 
 } // namespace
@@ -58,7 +64,7 @@ std::vector<unsigned char> StraightBgra(const TCanvas& canvas, int patternWidth,
                                         int patternHeight) {
     TCanvas& c = const_cast<TCanvas&>(canvas);
     c.Flush();
-    const int w = c.Width(), h = c.Height(), stride = c.Stride();
+    const int w = c.PixelWidth(), h = c.PixelHeight(), stride = c.Stride();
     const unsigned* src = c.Pixels();
     std::vector<unsigned char> px(static_cast<size_t>(w * h * 4));
     std::vector<unsigned char> known(static_cast<size_t>(w * h));
@@ -76,8 +82,13 @@ std::vector<unsigned char> StraightBgra(const TCanvas& canvas, int patternWidth,
                 d[k] = static_cast<unsigned char>(std::min(255u, (v * 255 + a / 2) / a));
             }
         }
-    const int pw = patternWidth > 0 ? patternWidth : w, ph = patternHeight > 0 ? patternHeight : h;
-    for (int pass = 0; pass < 3; ++pass) BleedPass(px, known, w, h, pw, ph);
+    const int d = c.Density();
+    const int pw = patternWidth > 0 ? patternWidth * d : w;
+    const int ph = patternHeight > 0 ? patternHeight * d : h;
+    std::vector<int> column(static_cast<size_t>(w)), row(static_cast<size_t>(h));
+    for (int x = 0; x < w; ++x) column[static_cast<size_t>(x)] = x / pw;
+    for (int y = 0; y < h; ++y) row[static_cast<size_t>(y)] = y / ph;
+    for (int pass = 0; pass < 3; ++pass) BleedPass(px, known, w, h, column, row);
     return px;
 }
 
@@ -87,7 +98,7 @@ namespace {
 std::vector<unsigned char> OpaqueBgr(const TCanvas& canvas) {
     TCanvas& c = const_cast<TCanvas&>(canvas);
     c.Flush();
-    const int w = c.Width(), h = c.Height(), stride = c.Stride();
+    const int w = c.PixelWidth(), h = c.PixelHeight(), stride = c.Stride();
     std::vector<unsigned char> px(static_cast<size_t>(w * h * 3));
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
@@ -106,7 +117,7 @@ bool WriteJpeg(const std::string& path, const TCanvas& canvas, std::string* erro
         return false;
     }
     const std::vector<unsigned char> bgr = OpaqueBgr(canvas);
-    const int w = canvas.Width(), h = canvas.Height();
+    const int w = canvas.PixelWidth(), h = canvas.PixelHeight();
     std::vector<unsigned char> row(static_cast<size_t>(w * 3));
     jpeg_compress_struct cinfo;
     jpeg_error_mgr jerr;
@@ -143,7 +154,7 @@ bool WritePicture(const std::string& path, const TCanvas& canvas, int patternWid
     if (!MakeParent(path, error)) return false;
     const std::string ext = std::filesystem::path(path).extension().string();
     if (ext == ".jpg") return WriteJpeg(path, canvas, error);
-    const int w = canvas.Width(), h = canvas.Height();
+    const int w = canvas.PixelWidth(), h = canvas.PixelHeight();
     TBitmapEx bmp;
     if (ext == ".bmp") {
         const std::vector<unsigned char> bgr = OpaqueBgr(canvas);
@@ -162,7 +173,7 @@ bool WritePicture(const std::string& path, const TCanvas& canvas, int patternWid
 bool WriteAlphaBmp(const std::string& path, const TCanvas& canvas, int patternWidth,
                    int patternHeight, std::string* error) {
     if (!MakeParent(path, error)) return false;
-    const int w = canvas.Width(), h = canvas.Height();
+    const int w = canvas.PixelWidth(), h = canvas.PixelHeight();
     const std::vector<unsigned char> bgra = StraightBgra(canvas, patternWidth, patternHeight);
     TBitmap bmp;
     bmp.SetSize(w, h, 32);

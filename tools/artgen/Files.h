@@ -8,7 +8,8 @@
 
 namespace artgen {
 
-// Straight-alpha 32-bit rows (B, G, R, A). Fully transparent pixels take the colour of their
+// Straight-alpha 32-bit rows (B, G, R, A) of the canvas's pixels; pattern sizes are in picture
+// units. Fully transparent pixels take the colour of their
 // visible neighbours within the same pattern, so filtering at shape edges shows no dark fringe.
 std::vector<unsigned char> StraightBgra(const TCanvas& canvas, int patternWidth, int patternHeight);
 

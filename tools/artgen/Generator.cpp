@@ -59,17 +59,17 @@ bool WritePictures(const TPictureSet& set, const std::string& gameDir, std::stri
     return true;
 }
 
-// Every other language: its string table and its pictures with words in them under
-// lang/<code>/, with the English names. Texts that do not fit are collected in `misfits`.
+// Every other language: its string table (with `texts`) and its pictures with words in them
+// under lang/<code>/, with the English names. Texts that do not fit are collected in `misfits`.
 bool WriteLanguages(const std::string& gameDir, std::vector<std::string>& misfits,
-                    std::string* error) {
+                    std::string* error, bool texts = true) {
     for (const TLanguageInfo& l : Languages()) {
         if (l.Code == "en") continue;
         const TPictureSet set = MakeWordSet(l.Code);
         misfits.insert(misfits.end(), set.Misfits().begin(), set.Misfits().end());
         const std::string dir = gameDir + "/lang/" + l.Code;
         if (!WritePictures(set, dir, error) ||
-            !WriteFileBytes(dir + "/strings.txt", TTexts(l.Code).StringsFile(), error))
+            (texts && !WriteFileBytes(dir + "/strings.txt", TTexts(l.Code).StringsFile(), error)))
             return false;
     }
     return true;
@@ -88,6 +88,51 @@ bool WriteFont(const std::string& gameDir, std::string* error) {
                          kGlyphHeight, error);
 }
 
+// The English pictures of the current density, checked against the catalogue (in picture units).
+TPictureSet MakeEnglishSet(std::vector<std::string>& problems) {
+    SetLanguage("en");
+    TPictureSet set;
+    MakeBalls(set);
+    MakeWidgets(set);
+    MakeScreens(set);
+    MakeLogo(set);
+    MakeHelp(set);
+    problems = CheckAgainstCatalogue(set);
+    return set;
+}
+
+// The denser set beside the game's own, under `denseDir` with the same relative names: every
+// picture and the font's glyphs drawn at 2 pixels a picture unit. The game reads the font's
+// metrics from the 1x set only, so the glyphs must be laid out with the same advances.
+bool WriteDenseEnglish(const std::string& denseDir, std::vector<std::string>& misfits,
+                       std::string* error) {
+    SetDensity(2);
+    std::vector<std::string> problems;
+    const TPictureSet set = MakeEnglishSet(problems);
+    if (!problems.empty()) {
+        if (error) {
+            *error = "the 2x pictures do not satisfy the catalogue:";
+            for (const std::string& p : problems) *error += "\n  " + p;
+        }
+        return false;
+    }
+    misfits = set.Misfits();
+    const TFontImage font;
+    if (font.Metrics() != BaseFontMetrics()) {
+        if (error) *error = "the 2x font's advances differ from the 1x font's";
+        return false;
+    }
+    return WritePictures(set, denseDir, error) &&
+           WriteAlphaBmp(denseDir + "/graphics/font/font.bmp", font.Glyphs(), kGlyphWidth,
+                         kGlyphHeight, error);
+}
+
+bool WriteDenseLanguages(const std::string& denseDir, std::vector<std::string>& misfits,
+                         std::string* error) {
+    SetDensity(2);
+    return WriteLanguages(denseDir, misfits, error, false);
+}
+
 } // namespace
 
 TPictureSet MakeWordSet(const std::string& language) {
@@ -100,22 +145,34 @@ TPictureSet MakeWordSet(const std::string& language) {
     return set;
 }
 
+std::string BaseFontMetrics() {
+    static const std::string metrics = [] {
+        const int density = Density();
+        SetDensity(1);
+        const std::string m = TFontImage().Metrics();
+        SetDensity(density);
+        return m;
+    }();
+    return metrics;
+}
+
 bool GenerateAll(const std::string& gameDir, const std::string& reviewDir, std::string* error) {
-    // The theme and the effects are made beside the pictures, on threads of their own; every job
-    // is independent, so the output does not depend on their timing.
-    std::string themeError, effectsError;
-    bool themeOk = false, effectsOk = false;
+    // The theme, the effects and the 2x pictures are made beside the 1x pictures, on threads of
+    // their own (each thread draws at its own density and in its own language); every job is
+    // independent, so the output does not depend on their timing.
+    std::string themeError, effectsError, denseError, denseWordsError;
+    bool themeOk = false, effectsOk = false, denseOk = false, denseWordsOk = false;
+    std::vector<std::string> denseMisfits, denseWordMisfits;
+    const std::string denseDir = gameDir + "/" + kDenseFolder;
+    BaseFontMetrics(); // made once, before the threads ask for it
     std::thread theme([&] { themeOk = WriteTheme(gameDir, &themeError); });
     std::thread effects([&] { effectsOk = WriteEffects(gameDir, &effectsError); });
+    std::thread dense([&] { denseOk = WriteDenseEnglish(denseDir, denseMisfits, &denseError); });
+    std::thread denseWords(
+        [&] { denseWordsOk = WriteDenseLanguages(denseDir, denseWordMisfits, &denseWordsError); });
 
-    SetLanguage("en");
-    TPictureSet set;
-    MakeBalls(set);
-    MakeWidgets(set);
-    MakeScreens(set);
-    MakeLogo(set);
-    MakeHelp(set);
-    const std::vector<std::string> problems = CheckAgainstCatalogue(set);
+    std::vector<std::string> problems;
+    const TPictureSet set = MakeEnglishSet(problems);
     bool ok = problems.empty();
     if (!ok && error) {
         *error = "the pictures do not satisfy the catalogue:";
@@ -138,9 +195,23 @@ bool GenerateAll(const std::string& gameDir, const std::string& reviewDir, std::
          WriteReview(set, reviewDir, error);
     theme.join();
     effects.join();
+    dense.join();
+    denseWords.join();
     if (ok && !(themeOk && effectsOk)) {
         if (error) *error = themeOk ? effectsError : themeError;
         ok = false;
+    }
+    if (ok && !(denseOk && denseWordsOk)) {
+        if (error) *error = denseOk ? denseWordsError : denseError;
+        ok = false;
+    }
+    denseMisfits.insert(denseMisfits.end(), denseWordMisfits.begin(), denseWordMisfits.end());
+    if (ok && !denseMisfits.empty()) {
+        ok = false;
+        if (error) {
+            *error = "texts that do not fit at 2x:";
+            for (const std::string& m : denseMisfits) *error += "\n  " + m;
+        }
     }
     return ok;
 }

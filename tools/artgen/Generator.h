@@ -1,4 +1,5 @@
 #pragma once
+#include "render/Catalogue.h"
 #include "tools/artgen/Output.h"
 
 #include <string>
@@ -6,10 +7,13 @@
 namespace artgen {
 
 // Makes every picture, the font, the texts, the sounds and the music into `gameDir` (graphics/,
-// sounds/, music/, strings.txt, sounds.txt) and the contact sheet and icons into `reviewDir`.
-// Fails, with the reason in `error`, when a picture does not satisfy the catalogue or a file
-// cannot be written.
+// sounds/, music/, strings.txt, sounds.txt), the pictures and the font's glyphs once more at 2x
+// under kDenseFolder, and the contact sheet and icons into `reviewDir`. Fails, with the reason in
+// `error`, when a picture does not satisfy the catalogue or a file cannot be written.
 bool GenerateAll(const std::string& gameDir, const std::string& reviewDir, std::string* error);
+
+// The font's metrics file as the 1x font lays it out.
+std::string BaseFontMetrics();
 
 } // namespace artgen
 

@@ -1,6 +1,7 @@
 #include "tools/artgen/Output.h"
 
 #include "render/Catalogue.h"
+#include "render/ImageReader.h"
 
 #include <algorithm>
 
@@ -39,6 +40,11 @@ void TPictureSet::AddFrames(const std::string& file, std::vector<TCanvas>& frame
     const int pw = frames[0].Width(), ph = frames[0].Height();
     const int count = static_cast<int>(frames.size());
     across = std::clamp(across, 1, count);
+    // A long strip of frames at a higher density takes more frames a row rather than grow past
+    // the side the game reads (the patterns keep their order either way).
+    while (across < count &&
+           (count + across - 1) / across * ph * frames[0].Density() > kMaxPictureSide)
+        ++across;
     const int rows = (count + across - 1) / across;
     auto sheet = std::make_shared<TCanvas>(pw * across, ph * rows);
     cairo_t* cr = sheet->Cr();

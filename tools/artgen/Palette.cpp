@@ -79,7 +79,7 @@ void SymbolPath(cairo_t* cr, int colour, double cx, double cy, double r) {
 }
 
 const TMask& ColourSymbol(int colour) {
-    static std::array<std::unique_ptr<TMask>, kColours> masks;
+    thread_local std::array<std::unique_ptr<TMask>, kColours> masks; // made on first use
     auto& m = masks[static_cast<size_t>((colour - 1) % kColours)];
     if (!m)
         m = std::make_unique<TMask>([colour](cairo_t* cr) {

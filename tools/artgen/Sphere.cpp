@@ -94,10 +94,18 @@ bool Shade(const TBallPaint& paint, const TBallPose& pose, double px, double py,
 
 } // namespace
 
-void RenderSphere(TCanvas& canvas, const TBallPaint& paint, const TBallPose& pose) {
+void RenderSphere(TCanvas& canvas, const TBallPaint& paint, const TBallPose& unitPose) {
     canvas.Flush();
-    const int w = canvas.Width(), h = canvas.Height(), stride = canvas.Stride();
+    const int w = canvas.PixelWidth(), h = canvas.PixelHeight(), stride = canvas.Stride();
     unsigned* px = canvas.Pixels();
+    // Shaded in pixels: the pose scaled by the density. The samples per picture unit stay the
+    // same at every density (a 2 x 2 pixel block of a 2x canvas takes one sample a pixel inside
+    // and 2 x 2 along the outline), so a denser picture costs no more shading than its area.
+    const int density = canvas.Density();
+    TBallPose pose = unitPose;
+    pose.Cx *= density;
+    pose.Cy *= density;
+    pose.R *= density;
     const double rx = pose.R * pose.Sx, ry = pose.R * pose.Sy;
     const int x0 = std::max(0, static_cast<int>(std::floor(pose.Cx - rx)) - 1);
     const int x1 = std::min(w - 1, static_cast<int>(std::ceil(pose.Cx + rx)) + 1);
@@ -112,12 +120,12 @@ void RenderSphere(TCanvas& canvas, const TBallPaint& paint, const TBallPose& pos
         for (int x = x0; x <= x1; ++x) {
             const bool interior =
                 inside(x, y) && inside(x + 1, y) && inside(x, y + 1) && inside(x + 1, y + 1);
-            const int kSub = interior ? 2 : 4;
+            const int sub = std::max(1, (interior ? 2 : 4) / density);
             double r = 0, g = 0, b = 0, cover = 0;
-            for (int sy = 0; sy < kSub; ++sy)
-                for (int sx = 0; sx < kSub; ++sx) {
+            for (int sy = 0; sy < sub; ++sy)
+                for (int sx = 0; sx < sub; ++sx) {
                     TRgb c;
-                    if (Shade(paint, pose, x + (sx + 0.5) / kSub, y + (sy + 0.5) / kSub, c)) {
+                    if (Shade(paint, pose, x + (sx + 0.5) / sub, y + (sy + 0.5) / sub, c)) {
                         r += c.R;
                         g += c.G;
                         b += c.B;
@@ -125,7 +133,7 @@ void RenderSphere(TCanvas& canvas, const TBallPaint& paint, const TBallPose& pos
                     }
                 }
             if (cover == 0) continue;
-            const double n = kSub * kSub;
+            const double n = sub * sub;
             const double a = cover / n; // premultiplied source: sums already weighted by coverage
             unsigned& d = px[y * stride + x];
             const double da = ((d >> 24) & 0xFF) / 255.0, dr = ((d >> 16) & 0xFF) / 255.0,

@@ -41,7 +41,7 @@ struct TBallPose {
     double Shine = 0;      // extra highlight, 0..1
 };
 
-// Composites the ball over the canvas (OVER).
+// Composites the ball over the canvas (OVER); the pose is in picture units.
 void RenderSphere(TCanvas& canvas, const TBallPaint& paint, const TBallPose& pose);
 // The soft contact shadow under a ball whose lowest point is at (cx, groundY).
 void BallShadow(cairo_t* cr, double cx, double groundY, double r, double alpha);

@@ -7,7 +7,7 @@ namespace artgen {
 
 namespace {
 
-std::string current = "en";
+thread_local std::string current = "en"; // each thread draws in its own language
 
 // Decodes one UTF-8 sequence at s[i] and advances i; malformed bytes decode as U+FFFD.
 unsigned NextCodePoint(const std::string& s, size_t& i) {

@@ -59,6 +59,7 @@ const TTextTable& GermanTexts() {
         {"Opt.NextStart", "(nach Neustart)"},
         {"Opt.Language", "Sprache"},
         {"Opt.System", "Systemsprache"},
+        {"Opt.LanguageNote", "(gilt sofort)"},
         {"Game.Score", "PUNKTE"},
         {"Game.Next", "NÄCHSTE"},
         {"Game.Loading", "Wird geladen"},

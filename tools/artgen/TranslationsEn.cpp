@@ -27,6 +27,7 @@ const TTextTable& EnglishTexts() {
         {"Opt.NextStart", "(from the next start)"},
         {"Opt.Language", "Language"},
         {"Opt.System", "System language"},
+        {"Opt.LanguageNote", "(applies at once)"},
         {"Game.Score", "SCORE"},
         {"Game.Next", "NEXT"},
         {"Game.Loading", "Loading"},

@@ -58,6 +58,7 @@ const TTextTable& SpanishTexts() {
         {"Opt.NextStart", "(al reiniciar)"},
         {"Opt.Language", "Idioma"},
         {"Opt.System", "Idioma del sistema"},
+        {"Opt.LanguageNote", "(se aplica al momento)"},
         {"Game.Score", "PUNTOS"},
         {"Game.Next", "PRÓXIMAS"},
         {"Game.Loading", "Cargando"},

@@ -59,6 +59,7 @@ const TTextTable& FrenchTexts() {
         {"Opt.NextStart", "(au redémarrage)"},
         {"Opt.Language", "Langue"},
         {"Opt.System", "Langue du système"},
+        {"Opt.LanguageNote", "(s'applique aussitôt)"},
         {"Game.Score", "SCORE"},
         {"Game.Next", "SUIVANTES"},
         {"Game.Loading", "Chargement"},

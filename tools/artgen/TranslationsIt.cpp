@@ -59,6 +59,7 @@ const TTextTable& ItalianTexts() {
         {"Opt.NextStart", "(al riavvio)"},
         {"Opt.Language", "Lingua"},
         {"Opt.System", "Lingua di sistema"},
+        {"Opt.LanguageNote", "(vale subito)"},
         {"Game.Score", "PUNTI"},
         {"Game.Next", "PROSSIME"},
         {"Game.Loading", "Caricamento"},

@@ -58,6 +58,7 @@ const TTextTable& DutchTexts() {
         {"Opt.NextStart", "(na herstart)"},
         {"Opt.Language", "Taal"},
         {"Opt.System", "Systeemtaal"},
+        {"Opt.LanguageNote", "(geldt meteen)"},
         {"Game.Score", "SCORE"},
         {"Game.Next", "HIERNA"},
         {"Game.Loading", "Laden"},

@@ -59,6 +59,7 @@ const TTextTable& PortugueseTexts() {
         {"Opt.NextStart", "(ao reiniciar)"},
         {"Opt.Language", "Idioma"},
         {"Opt.System", "Idioma do sistema"},
+        {"Opt.LanguageNote", "(aplica-se de imediato)"},
         {"Game.Score", "PONTOS"},
         {"Game.Next", "PRÓXIMAS"},
         {"Game.Loading", "A carregar"},

@@ -529,8 +529,8 @@ void MakeLanguageRow(TPictureSet& set) {
     CheckFit(set, cr, file, Tr("Opt.Language"), room);
     LabelLeft(cr, Tr("Opt.Language"), 46, 19, ui::kText, 1.0, 0.8);
     SetFont(cr, TFace::Regular, 10);
-    CheckFit(set, cr, file, Tr("Opt.NextStart"), room);
-    LabelLeft(cr, Tr("Opt.NextStart"), 46, 33, ui::kTextDim, 0.95, 0.4);
+    CheckFit(set, cr, file, Tr("Opt.LanguageNote"), room);
+    LabelLeft(cr, Tr("Opt.LanguageNote"), 46, 33, ui::kTextDim, 0.95, 0.4);
     set.AddFrames(file, frames, 1);
 }
 
