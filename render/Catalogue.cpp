@@ -135,3 +135,20 @@ const std::vector<TCatalogueEntry>& OptionsCatalogue() {
     static const std::vector<TCatalogueEntry> c = MakeOptions();
     return c;
 }
+
+std::string ClearSymbolsFile(const std::string& file) {
+    const std::string balls = "graphics/balls/";
+    if (file.rfind(balls, 0) != 0) return {};
+    const std::string name = file.substr(balls.size()); // "<n>_<set>.tga"
+    const size_t bar = name.find('_');
+    if (bar == std::string::npos || bar == 0 || name.size() != bar + 6) return {};
+    const std::string tail = name.substr(bar);
+    if (tail != "_0.tga" && tail != "_1.tga") return {};
+    int n = 0;
+    for (size_t i = 0; i < bar; ++i) {
+        if (name[i] < '0' || name[i] > '9' || n > 100) return {};
+        n = n * 10 + (name[i] - '0');
+    }
+    const bool plainOrMixed = n >= 1 && n <= 10, paint = n >= 12 && n <= 18;
+    return plainOrMixed || paint ? std::string(kClearSymbolsFolder) + name : std::string();
+}

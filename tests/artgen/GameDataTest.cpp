@@ -3,10 +3,14 @@
 #include "render/ImageReader.h"
 #include "ui/VOFont.h"
 
+#include "tests/artgen/ColourVision.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -124,6 +128,79 @@ TEST(GeneratedPictures, BallsAtRestSitOnTheCellCentre) {
             EXPECT_EQ(Alpha(b, cx, cy), 255) << "pattern " << p;
             EXPECT_EQ(Alpha(b, x, y), 0) << "pattern " << p;
         }
+    }
+}
+
+// The mean colour of pattern 0 (the ball at rest) of a plain ball's picture, each pixel weighted
+// by its alpha; `density` 1 or 2.
+vision::TColour MeanBallColour(int n, int density) {
+    TBitmapEx b;
+    const std::string folder = density == 2 ? kData + "/" + kDenseFolder : kData;
+    EXPECT_TRUE(b.LoadFromFile(folder + "/graphics/balls/" + std::to_string(n) + "_0.tga"));
+    double r = 0, g = 0, bl = 0, w = 0;
+    for (int y = 0; y < 40 * density && y < b.Height(); ++y)
+        for (int x = 0; x < 40 * density && x < b.Width(); ++x) {
+            const uint32_t p = b.PixelARGB(x, y);
+            const double a = (p >> 24) / 255.0;
+            r += a * ((p >> 16) & 0xFF) / 255.0;
+            g += a * ((p >> 8) & 0xFF) / 255.0;
+            bl += a * (p & 0xFF) / 255.0;
+            w += a;
+        }
+    return w > 0 ? vision::TColour{r / w, g / w, bl / w} : vision::TColour{};
+}
+
+// No two plain balls may look alike, for normal vision and for protan, deutan and tritan vision
+// at full severity: every pair of mean colours differs by at least 12 (CIE76) however the
+// deficiency is simulated. The figures are printed for the README.
+TEST(GeneratedPictures, PlainBallsStayApartInEveryColourVision) {
+    const char* names[7] = {"red", "green", "blue", "yellow", "violet", "cyan", "white"};
+    for (int density : {1, 2}) {
+        std::vector<vision::TColour> means;
+        for (int n = 1; n <= 7; ++n) means.push_back(MeanBallColour(n, density));
+        for (bool onEncoded : {false, true}) {
+            std::string line =
+                std::to_string(density) + "x" + (onEncoded ? " (encoded)" : "") + ":";
+            for (vision::TVision v : vision::kVisions) {
+                const vision::TClosest c = vision::ClosestPair(means, v, onEncoded);
+                char figure[96];
+                std::snprintf(figure, sizeof figure, " %s %.1f (%s-%s)", vision::Name(v),
+                              c.Difference, names[c.First], names[c.Second]);
+                line += figure;
+                EXPECT_GE(c.Difference, 12.0) << line;
+            }
+            std::printf("closest plain balls, %s\n", line.c_str());
+        }
+    }
+}
+
+// The clear-symbol balls: the same pattern layout as the faint ones they stand in for, and the
+// symbol really drawn at full contrast: inside the ball the clear picture holds both near-black
+// or white texels and texels of the ball's own colour, and it differs from the faint one.
+TEST(GeneratedPictures, ClearSymbolBallsMatchTheirFaintTwins) {
+    for (const TCatalogueEntry& e : IngameCatalogue()) {
+        const std::string clear = ClearSymbolsFile(e.File);
+        if (clear.empty()) continue;
+        SCOPED_TRACE(clear);
+        TBitmapEx faint, bold;
+        ASSERT_TRUE(faint.LoadFromFile(kData + "/" + e.File));
+        ASSERT_TRUE(bold.LoadFromFile(kData + "/" + clear));
+        ASSERT_EQ(bold.Width(), faint.Width());
+        ASSERT_EQ(bold.Height(), faint.Height());
+        int strong = 0, changed = 0;
+        for (int y = 0; y < e.PatternHeight; ++y)
+            for (int x = 0; x < e.PatternWidth; ++x) {
+                const uint32_t p = bold.PixelARGB(x, y), q = faint.PixelARGB(x, y);
+                if ((p >> 24) < 255) continue;
+                const int lo = std::min({p & 0xFF, (p >> 8) & 0xFF, (p >> 16) & 0xFF});
+                const int hi = std::max({p & 0xFF, (p >> 8) & 0xFF, (p >> 16) & 0xFF});
+                strong += hi < 70 || lo > 225;
+                changed += p != q;
+            }
+        EXPECT_GT(strong, 20);
+        EXPECT_GT(changed, 80);
+        TBitmapEx dense;
+        EXPECT_TRUE(dense.LoadFromFile(kData + "/" + kDenseFolder + "/" + clear));
     }
 }
 

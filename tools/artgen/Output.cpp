@@ -9,10 +9,11 @@ namespace artgen {
 
 namespace {
 
+// A clear-symbols twin is laid out as its catalogue file.
 const TCatalogueEntry* CatalogueEntryFor(const std::string& file) {
     for (const auto* list : {&StartupCatalogue(), &IngameCatalogue(), &OptionsCatalogue()})
         for (const TCatalogueEntry& e : *list)
-            if (e.File == file) return &e;
+            if (e.File == file || ClearSymbolsFile(e.File) == file) return &e;
     return nullptr;
 }
 
