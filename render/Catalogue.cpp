@@ -114,6 +114,22 @@ std::vector<TCatalogueEntry> MakeOptions() {
     return {
         Entry(b + "language.tga", 405, 40, 512, 64, 1, &p.LanguageRow),
         Entry(b + "languages.tga", 140, 24, 256, 256, 8, &p.LanguageNames),
+        Entry(b + "access.tga", kAccessPanelWidth, kAccessPanelHeight, 512, 128, 1, &p.AccessPanel),
+        Entry(b + "switch_onoff.tga", kSwitchWidth, kSwitchHeight, 256, 256, 6, &p.SwitchOnOff),
+        Entry(b + "switch_symbols.tga", kSwitchWidth, kSwitchHeight, 256, 256, 6, &p.SwitchSymbols),
+    };
+}
+
+std::vector<TCatalogueEntry> MakeEffects() {
+    TPictures& p = Pictures;
+    const std::string fx = "graphics/fx/";
+    return {
+        Entry(fx + "spark.tga", 16, 16, 32, 16, 2, &p.Spark),
+        Entry(fx + "ring.tga", 96, 96, 128, 128, 1, &p.Ring),
+        Entry(fx + "glow.tga", 64, 64, 64, 64, 1, &p.Glow),
+        Entry(fx + "tip.tga", kTipBox.Right - kTipBox.Left, kTipBox.Bottom - kTipBox.Top, 256, 128,
+              1, &p.TipBox),
+        Entry(fx + "record.tga", 440, 110, 512, 128, 1, &p.Record),
     };
 }
 
@@ -133,6 +149,11 @@ const std::vector<TCatalogueEntry>& IngameCatalogue() {
 
 const std::vector<TCatalogueEntry>& OptionsCatalogue() {
     static const std::vector<TCatalogueEntry> c = MakeOptions();
+    return c;
+}
+
+const std::vector<TCatalogueEntry>& EffectsCatalogue() {
+    static const std::vector<TCatalogueEntry> c = MakeEffects();
     return c;
 }
 

@@ -36,8 +36,11 @@ const std::vector<TCatalogueEntry>& StartupCatalogue();
 // entry 21 and is then replaced there by bomb_0.tga; both count.
 const std::vector<TCatalogueEntry>& IngameCatalogue();
 // Loaded by the loading step after the in-game pictures, without progress frames: the language
-// row of the Options screen.
+// row of the Options screen and its second panel with the switches.
 const std::vector<TCatalogueEntry>& OptionsCatalogue();
+// Loaded after those, without progress frames: the sparks, rings and glows of the payoff, the
+// tips' box and the new high score's banner.
+const std::vector<TCatalogueEntry>& EffectsCatalogue();
 
 // The clear-symbols twin of a catalogue file ("graphics/balls/3_1.tga" gives
 // "graphics/balls/clear/3_1.tga"), or "" for a file without one.

@@ -12,6 +12,7 @@
 #include "render/Pictures.h"
 #include "render/RenderDevice.h"
 #include "shell/FormKeys.h"
+#include "shell/Guidance.h"
 #include "shell/Language.h"
 #include "shell/Log.h"
 #include "state/GameState.h"
@@ -63,7 +64,15 @@ void TForm1::FormMouseDown(int32_t button, uint32_t, int32_t x, int32_t y) {
     pressCellY_ = CellOf(y, kFieldTop);
     SkipLogo();
     if (StartSequence()) return;
+    // A press during a new high score's celebration only ends it.
+    if (Celebrating()) {
+        EndCelebration();
+        return;
+    }
     Pointer.PressedButton = button;
+    Pointer.Held = button == 0;
+    Pointer.PressX = Pointer.X;
+    Pointer.PressY = Pointer.Y;
     if (Buttons) Buttons->MouseDown();
     const bool noGame = FieldShowsNoGame();
     if (HasFlag(Shell.Word, scrPlaying) && !MessageOpen() && field_)
@@ -80,6 +89,7 @@ void TForm1::FormMouseDown(int32_t button, uint32_t, int32_t x, int32_t y) {
 }
 
 void TForm1::FormMouseUp(int32_t, uint32_t, int32_t x, int32_t y) {
+    Pointer.Held = false;
     if (StartSequence() || reload_.Active) return;
     Pointer.PressedButton = 0;
     if (Buttons) Buttons->MouseUp();
@@ -105,6 +115,11 @@ void TForm1::FormKeyDown(uint16_t& key, uint32_t shift) {
         return;
     }
     SkipLogo();
+    // A key during a new high score's celebration ends it; the window's own keys still work.
+    if (Celebrating() && key != VK_F11 && !(key == VK_RETURN && (shift & ssAlt))) {
+        EndCelebration();
+        return;
+    }
     const bool nameEntry = HasFlag(Shell.Word, scrMsgEnterName);
     if ((key == 'Z' && (shift & ssCtrl)) || (key == VK_BACK && !nameEntry)) CmdUndo();
     if (key == 'S' && !(shift & (ssCtrl | ssAlt)) && !MessageOpen()) CmdStatistics();
@@ -127,7 +142,7 @@ void TForm1::FormKeyDown(uint16_t& key, uint32_t shift) {
 }
 
 void TForm1::FormKeyPress(char& key) {
-    if (reload_.Active) return;
+    if (reload_.Active || Celebrating()) return;
     const auto code = static_cast<unsigned char>(key);
     // Names are single bytes in Windows-1252: the printable ASCII range (and 128, the euro sign)
     // and the accented letters and signs from 160 up, all of which the font draws.
@@ -325,6 +340,37 @@ void TForm1::SwitchFullScreenLive() {
     if (app_) app_->SetCursor(on ? TCursorShape::None : TCursorShape::Arrow);
     if (!TRegistry().WriteInteger("Fullscreen", on ? 1 : 0))
         Log.Line("Cannot save the full-screen setting");
+}
+
+void TForm1::CmdReducedMotion() {
+    SetSwitch(btnReducedMotion, !Options.ReducedMotion);
+}
+
+void TForm1::CmdBallSymbols() {
+    SetSwitch(btnBallSymbols, !Options.ClearSymbols);
+}
+
+void TForm1::CmdTips() {
+    SetSwitch(btnTips, !Options.Tips);
+}
+
+void TForm1::SetSwitch(int button, bool second) {
+    if (MessageOpen()) return;
+    TRegistry registry;
+    if (button == btnReducedMotion && second != Options.ReducedMotion) {
+        Options.ReducedMotion = second;
+        if (!registry.WriteInteger("ReducedMotion", second ? 1 : 0))
+            Log.Line("Cannot save the reduced-motion setting");
+    } else if (button == btnBallSymbols && second != Options.ClearSymbols) {
+        Options.ClearSymbols = second;
+        if (!registry.WriteString("BallSymbols", second ? "clear" : "faint"))
+            Log.Line("Cannot save the symbols setting");
+        LoadBallSymbols();
+    } else if (button == btnTips && second != Options.Tips) {
+        if (guidance_) guidance_->SetOn(second);
+        Options.Tips = second;
+    }
+    ShowSwitches();
 }
 
 void TForm1::CmdPreviousLanguage() {

@@ -4,15 +4,20 @@
 #include "render/RenderDevice.h"
 #include "state/GameState.h"
 #include "state/HelpState.h"
+#include "state/OptionsState.h"
 #include "state/PointerState.h"
 #include "state/ShellState.h"
 #include "ui/VOStrings.h"
+
+#include <algorithm>
+#include <cmath>
 
 TButtons* Buttons = nullptr;
 
 namespace {
 
 constexpr int32_t kNormal = 0, kHovered = 1, kPressed = 2; // the three patterns of a button
+constexpr double kPressLight = 3.0;                        // units a press shows after it (200 ms)
 constexpr uint8_t kDefaultLastHelpPage = 4;
 
 bool Active(const TButton& b) {
@@ -72,10 +77,23 @@ int32_t TButtons::HoverPattern(int32_t index) {
     return kHovered;
 }
 
+// A press shows for a moment after it: the pressed look, lit from within and fading (with
+// reduced motion the look alone).
 void TButtons::Draw(int32_t index, int32_t pattern) {
     if (OnDraw) OnDraw(index, pattern);
     const TButton& b = Items[static_cast<size_t>(index)];
-    if (device_) device_->DrawImage(b.Image, b.X, b.Y, pattern, fxBlend);
+    if (!device_) return;
+    const int32_t shown = (b.PressLight > 0 ? kPressed : pattern) + b.PatternBase;
+    device_->DrawImage(b.Image, b.X, b.Y, shown, fxBlend);
+    if (b.PressLight > 0 && !Options.ReducedMotion) {
+        const auto alpha = static_cast<uint32_t>(std::lround(110 * b.PressLight / kPressLight));
+        device_->DrawImageCol(b.Image, b.X, b.Y, 0x00FFFFFFu | alpha << 24, shown,
+                              fxAddAlpha | fxfDiffuseAlpha);
+    }
+}
+
+void TButtons::Advance(double delta) {
+    for (TButton& b : Items) b.PressLight = std::max(0.0, b.PressLight - delta);
 }
 
 void TButtons::DrawAll() {
@@ -109,6 +127,7 @@ void TButtons::MouseDown() {
         if (!Active(b) || !PointerOver(b) || !TakesMouse(b) || HiddenPageButton(i) || b.Selected)
             continue;
         b.Pressed = true;
+        b.PressLight = kPressLight;
         pressed_ = i;
         ButtonDown = true;
         if (OnSound) OnSound(TButtonSound::Click);
@@ -142,6 +161,7 @@ bool TButtons::Pressable(int32_t index) const {
 bool TButtons::Press(int32_t index) {
     if (!Pressable(index)) return false;
     if (OnSound) OnSound(TButtonSound::Click);
+    Items[static_cast<size_t>(index)].PressLight = kPressLight;
     const std::function<void()> command = Items[static_cast<size_t>(index)].OnClick;
     command();
     return true;

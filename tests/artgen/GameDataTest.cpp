@@ -45,7 +45,8 @@ uint8_t Alpha(const TBitmap& b, int x, int y) {
 }
 
 TEST(GeneratedPictures, EveryCatalogueEntryLoadsWithItsPatterns) {
-    for (const auto* list : {&StartupCatalogue(), &IngameCatalogue(), &OptionsCatalogue()})
+    for (const auto* list :
+         {&StartupCatalogue(), &IngameCatalogue(), &OptionsCatalogue(), &EffectsCatalogue()})
         for (const TCatalogueEntry& e : *list) {
             SCOPED_TRACE(e.File);
             const std::string path = kData + "/" + e.File;

@@ -2,6 +2,7 @@
 // BMP for review. Each picture must differ from the playing screen in the region its layer covers.
 #include "FormHarness.h"
 
+#include "platform/Registry.h"
 #include "render/RenderDevice.h"
 #include "shell/FormKeys.h"
 #include "state/GameState.h"
@@ -97,6 +98,7 @@ TEST_F(Screens, EveryScreenAndMessageBoxIsDrawn) {
 TEST_F(Screens, DenseFramesShowTheSameScreensWithMoreDetail) {
     using namespace framedetail;
     std::map<std::string, std::vector<uint32_t>> at[3];
+    TRegistry().WriteInteger("Tips", 0); // the screens alone, without a first game's tip
     for (int d : {1, 2}) {
         Shell = TShellState{};
         HighScores = THighScoreTable{};
@@ -106,7 +108,7 @@ TEST_F(Screens, DenseFramesShowTheSameScreensWithMoreDetail) {
         Start();
         SettleField();
         const auto capture = [&](const std::string& name) {
-            Frames(2, 0.25);
+            Frames(10, 0.25); // past the cross-fade
             at[d][name] = form->Device().ReadFrame();
             ASSERT_EQ(at[d][name].size(), 800u * 600u * d * d) << name;
             if (const char* dir = std::getenv("VO_SHOTS_DIR"))

@@ -35,9 +35,11 @@ const TTextTable& FrenchTexts() {
         {"FinalPlace", "%s place sur 10"},
         {"Statistics", "Statistiques"},
         {"Places", "1re\n2e\n3e\n4e\n5e\n6e\n7e\n8e\n9e\n10e"},
-        {"StatisticsRows", "Parties jouées\nParties terminées\nMeilleur score\nScore moyen\nLignes formées\nPlus longue série\nMeilleur coup\nTemps de jeu"},
+        {"StatisticsRows", "Parties jouées\nParties terminées\nMeilleur score\nScore moyen\nLignes "
+                           "formées\nPlus longue série\nMeilleur coup\nTemps de jeu"},
         {"ResetStats_Caption", "Remettre à zéro ?"},
-        {"ResetStats_Text", "Tous les chiffres de ce mode\nrepartent de zéro.\n\nCe choix est définitif."},
+        {"ResetStats_Text",
+         "Tous les chiffres de ce mode\nrepartent de zéro.\n\nCe choix est définitif."},
         {"Btn.NewGame", "Nouvelle partie"},
         {"Btn.Kids", "Enfants"},
         {"Btn.Normal", "Normal"},
@@ -134,6 +136,32 @@ const TTextTable& FrenchTexts() {
         {"Help4.Footer", "Annulez avec Ctrl+Z, Retour arrière ou le bouton Annuler. Moins de "
                          "billes arrivent quand le plateau se remplit ; chaque mode a son "
                          "propre tableau des dix meilleurs."},
+        // Reduced motion, the symbols, the first-game tips and the payoff.
+        {"Opt.ReducedMotion", "Mouvements réduits"},
+        {"Opt.Symbols", "Symboles des billes"},
+        {"Opt.Tips", "Conseils de départ"},
+        {"Opt.Off", "Non"},
+        {"Opt.On", "Oui"},
+        {"Opt.Faint", "Discrets"},
+        {"Opt.Clear", "Nets"},
+        {"Game.Record", "Nouveau record !"},
+        {"Chain", "Chaîne ×%s"},
+        {"Tip_Start", "Alignez cinq billes d'une couleur pour les faire partir. Cliquez une bille "
+                      "pour la prendre."},
+        {"Tip_Select", "Les cases éclairées montrent où la bille peut aller : cliquez-en une. Elle "
+                       "ne roule que sur les cases libres."},
+        {"Tip_Line", "Cinq alignées : 50 points, plus pour une ligne plus longue. Des lignes à la "
+                     "suite : bonus de chaîne."},
+        {"Tip_Undo", "Coup annulé ! Enfants : autant de fois que voulu. Normal : le dernier coup. "
+                     "Les mêmes billes reviennent."},
+        {"Tip_TwoColour", "Une bille bicolore compte pour ses deux couleurs."},
+        {"Tip_Rainbow", "La bille arc-en-ciel va dans une ligne de toute couleur."},
+        {"Tip_Paint",
+         "Une bille de peinture posée près d'autres éclate et les peint de sa couleur."},
+        {"Tip_Multiplier", "Un multiplicateur va avec toute couleur et multiplie les points de sa "
+                           "ligne par 3, 6 ou 9."},
+        {"Tip_Bomb", "Posez une bombe près d'autres billes : elle fait sauter le carré de 3 × 3 "
+                     "autour d'elle."},
     };
     return t;
 }
