@@ -2,8 +2,10 @@
 # Installs what is missing, checks the formatting of every source file, builds, runs every test
 # through CTest and the static checks (.clang-tidy); then builds the game and its tests again with
 # clang under AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize, on the data the
-# first build generated) and runs the tests and the fuzzers there. Exits non-zero on any failure.
-# VO_SANITIZE=0 ./test.sh leaves out the second part.
+# first build generated) and runs the tests and the fuzzers there. Between the two it builds the
+# game for the browser and for Windows and runs a smoke test of each. Exits non-zero on any
+# failure. VO_SANITIZE=0 ./test.sh leaves out the sanitizer part, VO_CROSS=0 the browser and
+# Windows builds.
 #
 # ./test.sh --quick builds the same way and runs only the tests labelled "unit": the quick loop
 # while working. The full run (no option) is what CI runs.
@@ -29,6 +31,7 @@ done
 source scripts/setup.sh
 source scripts/checks.sh
 vo_install_packages
+if [ "${VO_CROSS:-1}" != 0 ]; then vo_install_packages "${VO_CROSS_PACKAGES[@]}"; fi
 started=$SECONDS
 [ "$quick" = 1 ] || vo_check_format
 # Tests and benchmarks on, whatever an earlier ./play.sh configured build/ with.
@@ -49,6 +52,19 @@ echo "test.sh: the tests passed ($((SECONDS - started)) s so far)"
 tidy_started=$SECONDS
 vo_check_tidy build
 echo "test.sh: the static checks took $((SECONDS - tidy_started)) s"
+if [ "${VO_CROSS:-1}" != 0 ]; then
+  # The same game in a browser and on Windows: built from the clone (SDL and libjpeg come from
+  # the cache outside it once built), then each started and played a little.
+  source scripts/cross.sh
+  vo_cross_libraries
+  echo "test.sh: the browser build and its smoke test in headless Chromium"
+  ./build-web.sh
+  node tests/ports/web_smoke.mjs dist/web build-web/shots
+  echo "test.sh: the Windows build and its smoke test under Wine"
+  ./build-windows.sh
+  bash tests/e2e/with_xvfb.sh 180 tests/ports/windows_smoke.sh dist/windows build-windows/shots
+  echo "test.sh: the browser and Windows builds passed ($((SECONDS - started)) s so far)"
+fi
 if [ "${VO_SANITIZE:-1}" != 0 ]; then
   vo_build_sanitized build-sanitize "$VO_ROOT/build/game"
   echo "test.sh: running the tests and the fuzzers under the sanitizers"

@@ -5,10 +5,8 @@
 #include "game/GameField.h"
 #include "game/HighScores.h"
 #include "game/Random.h"
-#include "tests/support/FakeClock.h"
 #include "platform/Memory.h"
 #include "platform/Paths.h"
-#include "tests/support/RecordingAudio.h"
 #include "render/RenderDevice.h"
 #include "shell/Form.h"
 #include "shell/Language.h"
@@ -16,6 +14,8 @@
 #include "state/PointerState.h"
 #include "state/ShellState.h"
 #include "tests/render/FrameDetail.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/RecordingAudio.h"
 
 #include <benchmark/benchmark.h>
 

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <locale>
 #include <sstream>
 #include <vector>
 
@@ -72,13 +73,17 @@ std::string_view TrimBlanks(std::string_view s) {
 }
 
 // A decimal fraction with "." as separator, independent of the process locale; surrounding
-// blanks and a leading "+" are allowed, infinities and NaN are not.
+// blanks and a leading "+" are allowed, infinities, NaN and hexadecimal are not. Read through a
+// stream in the classic locale: not every C++ library parses floating point with from_chars.
 bool ParseDecimal(std::string_view s, double& value) {
     s = TrimBlanks(s);
     if (!s.empty() && s.front() == '+') s.remove_prefix(1);
-    if (s.empty()) return false;
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-    return ec == std::errc() && end == s.data() + s.size() && std::isfinite(value);
+    if (s.empty() || s.front() == '+' || s.find_first_not_of("0123456789.eE+-") != s.npos)
+        return false;
+    std::istringstream in{std::string(s)};
+    in.imbue(std::locale::classic());
+    in >> value;
+    return !in.fail() && in.peek() == std::char_traits<char>::eof() && std::isfinite(value);
 }
 
 // A decimal integer (optional sign, surrounding blanks) within the 32-bit range.

@@ -90,8 +90,13 @@ void TGameField::TurnTravellingBall() {
     }
 }
 
-void TGameField::FinishFrame(int32_t frameRate) {
-    if (GameOver && DecorRandom(frameRate) < 100 && HasBalls()) EmptyOneBall();
+void TGameField::FinishFrame(double delta, int32_t frameRate) {
+    // A finished game first stands still for a beat (the shell dims it and says why), then
+    // empties.
+    if (GameOver && FinalBoardTimer > 0)
+        FinalBoardTimer -= delta;
+    else if (GameOver && DecorRandom(frameRate) < 100 && HasBalls())
+        EmptyOneBall();
     ResolveTurn();
 }
 

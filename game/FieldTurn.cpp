@@ -61,6 +61,8 @@ void TGameField::Clear() {
 void TGameField::NewGame(uint8_t mode) {
     Emit([](IFieldEvents& e) { e.GameStarting(); });
     Clear();
+    GameOver = false; // a new game may be asked for while the last one empties
+    FinalBoardTimer = 0.0;
     GameState.CurrentMode = mode;
     SpawnBalls(ModeRules[mode].StartBalls, true);
     GameState.Score = 0;
@@ -74,6 +76,7 @@ void TGameField::SpawnBalls(int32_t count, bool random) {
     // places more than mode + 2, so placing below always finds a cell.
     if (!HasFreeCells(static_cast<uint8_t>(mode + 3))) {
         GameOver = true;
+        FinalBoardTimer = kFinalBoardTime;
         Emit([](IFieldEvents& e) { e.GameOver(); });
         TurnTimer = kTurnGameOver;
         return;
@@ -267,10 +270,13 @@ void TGameField::FinishMove() {
                         ChainCount);
 }
 
-bool TGameField::CanUndo() const {
+bool TGameField::HasUndo() const {
     const uint8_t mode = GameState.CurrentMode;
-    return mode < kUndoDepth.size() && kUndoDepth[mode] > 0 && !History.Empty() &&
-           TurnTimer == kTurnIdle && !GameOver;
+    return mode < kUndoDepth.size() && kUndoDepth[mode] > 0 && !History.Empty() && !GameOver;
+}
+
+bool TGameField::CanUndo() const {
+    return HasUndo() && TurnTimer == kTurnIdle;
 }
 
 bool TGameField::Undo() {

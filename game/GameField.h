@@ -24,6 +24,7 @@ constexpr uint8_t kNoPath = 255;         // FindPath: no path, or a refused sear
 constexpr uint8_t kBlockedMark = 255;    // PathMarks: the hovered empty cell cannot be reached
 constexpr double kTurnIdle = -200.0;     // TurnTimer while waiting for the player
 constexpr double kTurnGameOver = 1000.0; // TurnTimer when the emptying of a full field begins
+constexpr double kFinalBoardTime = 30.0; // a finished game's board stands still this long first
 
 class TGameField {
 public:
@@ -83,18 +84,22 @@ public:
     // afterwards brings the same new balls.
     bool CanUndo() const;
     bool Undo();
+    // There is a move to take back, once the turn in progress (if any) has resolved: what the
+    // undo button shows.
+    bool HasUndo() const;
 
     // One frame of `delta` units, in two halves around the drawing. Advance moves the clocks:
     // the travel clock, the appear timers, the turn clock, the bounce and fuse phases with the
     // selection beat, the hover sound's clock and the travelling ball's direction. FinishFrame
-    // takes a ball off a finished game (in every frame up to 100 frames a second, about 100 a
-    // second above: the chance is 100 / `frameRate`) and then resolves the turn.
+    // lets a finished game's board stand for its beat (FinalBoardTimer), then takes a ball off it
+    // (in every frame up to 100 frames a second, about 100 a second above: the chance is
+    // 100 / `frameRate`), and then resolves the turn.
     void Advance(double delta);
-    void FinishFrame(int32_t frameRate);
+    void FinishFrame(double delta, int32_t frameRate);
     // Both halves, for callers that draw nothing.
     void Update(double delta, int32_t frameRate) {
         Advance(delta);
-        FinishFrame(frameRate);
+        FinishFrame(delta, frameRate);
     }
 
     // The per-frame operation on the playing screen, defined by the field's drawing
@@ -130,6 +135,8 @@ public:
     double HoverSoundTimer = 0.0;
     uint8_t PaintColour = 0;
     bool GameOver = false;
+    // While above 0 after the end of a game, the full board stands still before it empties.
+    double FinalBoardTimer = 0.0;
     int32_t BallsPerTurn = 0;
     // Counts turns resolved back to waiting for the player (and games ended); the shell saves
     // when it changes.

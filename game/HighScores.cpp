@@ -20,6 +20,15 @@ void THighScoreEntry::SetName(const std::string& name) {
     NameLength = static_cast<uint8_t>(n);
 }
 
+int32_t THighScoreEntry::Points() const {
+    return Score == 65535 && FullScore > 65535 ? FullScore : Score;
+}
+
+void THighScoreEntry::SetPoints(int32_t score) {
+    Score = static_cast<uint16_t>(std::clamp(score, 0, 65535));
+    FullScore = score > 65535 ? score : 0;
+}
+
 void THighScoreTable::ToBytes(uint8_t* out) const {
     for (const auto& block : Blocks) {
         for (const auto& e : block) {
@@ -40,6 +49,7 @@ void THighScoreTable::FromBytes(const uint8_t* in) {
             std::memcpy(e.Name, in + 1, 16);
             e.Pad = in[17];
             e.Score = static_cast<uint16_t>(in[18] | (in[19] << 8));
+            e.FullScore = 0;
             in += 20;
         }
     }
@@ -63,7 +73,7 @@ THighScoreTable FreshHighScoreTable() {
 int InsertHighScore(THighScoreBlock& block, int32_t score) {
     int p = 0;
     for (int i = kHighScoreRows - 1; i >= 0; --i) {
-        if (static_cast<int32_t>(block[static_cast<size_t>(i)].Score) >= score) {
+        if (block[static_cast<size_t>(i)].Points() >= score) {
             p = i + 1;
             break;
         }
@@ -72,6 +82,6 @@ int InsertHighScore(THighScoreBlock& block, int32_t score) {
     for (int i = kHighScoreRows - 2; i >= p; --i) {
         block[static_cast<size_t>(i) + 1] = block[static_cast<size_t>(i)];
     }
-    block[static_cast<size_t>(p)].Score = static_cast<uint16_t>(std::clamp(score, 0, 65535));
+    block[static_cast<size_t>(p)].SetPoints(score);
     return p;
 }

@@ -39,6 +39,10 @@ public:
     TFieldSnapshot Pop();
     // The state the next spawn must draw from, if an undone move left one; taken once.
     bool TakeReplayState(uint64_t& state);
+    // The states undone moves left, the next spawn's last: kept with a saved game, so that a
+    // restored game plays them out as the game would have.
+    const std::vector<uint64_t>& ReplayStates() const { return replay_; }
+    void SetReplayStates(std::vector<uint64_t> states) { replay_ = std::move(states); }
     void Clear();
 
 private:

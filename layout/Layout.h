@@ -4,7 +4,7 @@
 // a moved button or panel is one edit here. Coordinates are picture pixels, x to the right and
 // y down from the top-left corner; a place is a top-left corner unless its name says otherwise.
 // Plain constants and no code: the rules, the game and the generator all include it.
-#include "state/ShellState.h" // the screen flags the buttons show on
+#include "state/ScreenFlags.h" // the screens the buttons show on
 
 #include <cstdint>
 
@@ -86,6 +86,10 @@ constexpr int kPreviewSlots = 4;
 constexpr TPlace kScore{142, 340};      // the score, centred on x
 constexpr TPlace kModeName{530, 502};   // the mode's name under the field, centred on x
 constexpr TPlace kInvitation{532, 250}; // "new game" over an empty field, centred on x
+// The final board of a game that ended: why it ended, centred over the field at y = 246, on a
+// darker band from 12 pixels above the text to 36 below.
+constexpr int kFinalBoardTextY = 246;
+constexpr TEdges kFinalBoardBand{kFieldLeft, -12, kFieldRight, 36}; // top and bottom from the y
 
 // --- The help screen -----------------------------------------------------------------------------
 constexpr TPlace kHelpPage{303, 31};
@@ -138,7 +142,10 @@ constexpr int kNameEntryCentreX = 550;
 constexpr int kLowScoreCentreX = 600;
 constexpr TPlace kMessagePicture{360, 200};
 constexpr int kPlayerNameY = 265; // the name being typed
-constexpr int kFinalScoreY = 292; // the final score (and place) of a game that ended
+constexpr int kFinalScoreY = 292; // the final score of a game that ended
+// The name entry's final score and place, and the line that says what Yes and No do.
+constexpr int kNameEntryScoreY = 285;
+constexpr int kNameEntryChoiceY = 303;
 
 // --- The logo and the loading screen -------------------------------------------------------------
 constexpr TPlace kLogoWords{270, 120};   // both words' pictures

@@ -1,24 +1,16 @@
 #include "platform/App.h"
 
 #include "platform/Bitmap.h"
+#include "platform/Signals.h"
 #include "platform/Window.h"
 
 #include <SDL.h>
 
 #include <array>
-#include <chrono>
-#include <csignal>
-#include <thread>
-#include <unistd.h>
 
 TApplication Application;
 
 namespace {
-
-// SIGHUP handler: the same quit request as SIGTERM (kill is safe in a signal handler).
-void ForwardHangUp(int) {
-    ::kill(::getpid(), SIGTERM);
-}
 
 uint32_t ShiftState(SDL_Keymod mod = SDL_GetModState()) {
     uint32_t s = 0;
@@ -258,17 +250,8 @@ bool TApplication::Initialize(std::string* error) {
     SDL_SetHint(SDL_HINT_VIDEODRIVER, name.c_str());
     SDL_QuitSubSystem(SDL_INIT_VIDEO); // the window holds its own share of the video subsystem
     // SDL turns SIGTERM and SIGINT into a quit request, which ends the program through the exit
-    // save; a hang-up (the terminal or the session going away) is handled the same way.
-    // SDL's own handler (installed while video runs) lets other signals pass, so the hang-up is
-    // passed on as a SIGTERM; without SDL's handler that ends the program as SIGHUP would.
-    struct sigaction hup {};
-    if (sigaction(SIGHUP, nullptr, &hup) == 0 && hup.sa_handler != SIG_IGN) {
-        struct sigaction forward {};
-        forward.sa_handler = ForwardHangUp;
-        sigemptyset(&forward.sa_mask);
-        forward.sa_flags = SA_RESTART;
-        sigaction(SIGHUP, &forward, nullptr);
-    }
+    // save; the host's other ways of asking a program to end are made the same request.
+    ForwardQuitRequests();
     initialised_ = true;
     return true;
 }
@@ -574,55 +557,6 @@ void TApplication::ProcessMessages() {
     SDL_Event e;
     while (!terminated_ && SDL_PollEvent(&e)) Dispatch(&e);
     if (!terminated_) RepeatPadKeys();
-}
-
-double TApplication::RefreshInterval() const {
-    if (restQuery_ && restQuery_()) return 1.0 / kRestFrameRate;
-    SDL_DisplayMode mode{};
-    SDL_Window* w = SdlWindowOf(window_);
-    const int display = w ? SDL_GetWindowDisplayIndex(w) : 0;
-    if (SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &mode) == 0 && mode.refresh_rate > 0)
-        return 1.0 / mode.refresh_rate;
-    return 1.0 / 60.0;
-}
-
-void TApplication::WaitForNextFrame() {
-    const uint64_t frequency = SDL_GetPerformanceFrequency();
-    const auto interval = static_cast<uint64_t>(RefreshInterval() * double(frequency));
-    uint64_t now = SDL_GetPerformanceCounter();
-    // Deadlines follow each other one interval apart; after a late frame (or a rest) the next
-    // one counts from now instead of hurrying to catch up.
-    nextFrame_ += interval;
-    if (nextFrame_ + interval < now || nextFrame_ > now + interval) nextFrame_ = now + interval;
-    while (now < nextFrame_) {
-        const uint64_t ms = (nextFrame_ - now) * 1000 / frequency;
-        if (ms >= 2) {
-            // The event queue's own wait: an event ends it, and the frame runs at once.
-            if (SDL_WaitEventTimeout(nullptr, int(ms - 1)) == 1) return;
-        } else {
-            std::this_thread::sleep_for(
-                std::chrono::nanoseconds((nextFrame_ - now) * 1000000000 / frequency));
-        }
-        now = SDL_GetPerformanceCounter();
-    }
-}
-
-void TApplication::Run() {
-    while (!terminated_) {
-        ProcessMessages();
-        if (terminated_) break;
-        if (hidden_) {
-            // Nothing to draw: sleep until the window comes back (or anything else happens).
-            SDL_WaitEvent(nullptr);
-            continue;
-        }
-        bool done = true;
-        if (idle_) idle_(done);
-        if (done)
-            SDL_WaitEventTimeout(nullptr, 100);
-        else
-            WaitForNextFrame();
-    }
 }
 
 void ShowNativeError(const std::string& title, const std::string& text, TNativeWindow* parent) {

@@ -129,10 +129,16 @@ public:
     void SetRestQuery(std::function<bool()> query) { restQuery_ = std::move(query); }
     static constexpr int32_t kRestFrameRate = 15;
     // Runs the message loop: events go to the form; while the queue is empty the idle handler
-    // runs, again at once while it leaves Done false. Returns after Terminate.
-    void Run();
+    // runs, again at once while it leaves Done false. After Terminate it runs `finish` (the
+    // program's own end: the exit save, the form's clean-up) and returns. In a browser the page
+    // owns the loop and calls one pass per animation frame: there Run never returns, `finish`
+    // runs when the loop stops, and what the caller keeps on its stack stays valid until then.
+    void Run(std::function<void()> finish = nullptr);
     // Handles the events waiting now, without running the idle handler (tests).
     void ProcessMessages();
+    // One pass of the loop where the host drives it (the browser's animation callback, set up by
+    // Run); false once the loop has ended.
+    bool RunPass();
     void Terminate() { terminated_ = true; }
     bool Terminated() const { return terminated_; }
     void DestroyMainWindow();
@@ -161,8 +167,9 @@ private:
     IFormEvents* form_ = nullptr;
     TIdleHandler idle_;
     std::function<bool()> restQuery_;
-    bool hidden_ = false;    // minimised or unmapped: nothing is drawn
-    uint64_t nextFrame_ = 0; // performance-counter time the next frame is due
+    bool hidden_ = false;          // minimised or unmapped: nothing is drawn
+    std::function<void()> finish_; // the program's end, for a loop the host drives
+    uint64_t nextFrame_ = 0;       // performance-counter time the next frame is due
     void* cursor_ = nullptr;
     TPictureRectSource rectSource_;
     int32_t pictureWidth_ = 0, pictureHeight_ = 0;
@@ -190,7 +197,8 @@ void ShowNativeError(const std::string& title, const std::string& text, TNativeW
 // The same with a warning sign, for what the player should know but can play on with.
 void ShowNativeWarning(const std::string& title, const std::string& text, TNativeWindow* parent);
 
-// Runs `handler` when the connection to the display is lost (the X server went away); the
-// program then ends at once, since no window can come back. The handler must not use the
+// Runs `handler` when the display is lost for good (the X server went away, the Windows session
+// ends, the browser page is closed); the program then ends at once, since no window can come
+// back. The handler must not use the
 // window or the graphics device: it is for saving the player's files. Empty clears it.
 void SetDisplayLostHandler(std::function<void()> handler);

@@ -1,5 +1,7 @@
 #include "platform/Audio.h"
 
+#include "platform/HostStdio.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 
@@ -9,16 +11,12 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <map>
 #include <memory>
 #include <mutex>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -54,52 +52,16 @@ std::string NormalisePath(std::string path) {
 // Opens a sound file for SDL when it is a regular file: a FIFO or a device in its place is
 // refused at once instead of blocking the game or streaming without end. Null when refused.
 SDL_RWops* OpenSoundFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        SDL_SetError("%s", std::strerror(errno));
-        return nullptr;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        SDL_SetError("not a regular file");
-        return nullptr;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    std::FILE* file = ::fdopen(fd, "rb");
+    std::string why;
+    std::FILE* file = OpenRegularFileForReading(path, &why);
     if (!file) {
-        ::close(fd);
-        SDL_SetError("%s", std::strerror(errno));
+        SDL_SetError("%s", why.c_str());
         return nullptr;
     }
     SDL_RWops* rw = SDL_RWFromFP(file, SDL_TRUE);
     if (!rw) std::fclose(file);
     return rw;
 }
-
-// Sends the process's standard error to /dev/null while it lives. Sound libraries probing for a
-// device (ALSA without a sound card) print lines there that say nothing the log does not.
-class TQuietStderr {
-public:
-    TQuietStderr() {
-        std::fflush(stderr);
-        saved_ = ::dup(STDERR_FILENO);
-        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-        if (saved_ >= 0 && null >= 0) ::dup2(null, STDERR_FILENO);
-        if (null >= 0) ::close(null);
-    }
-    ~TQuietStderr() {
-        if (saved_ < 0) return;
-        std::fflush(stderr);
-        ::dup2(saved_, STDERR_FILENO);
-        ::close(saved_);
-    }
-    TQuietStderr(const TQuietStderr&) = delete;
-    TQuietStderr& operator=(const TQuietStderr&) = delete;
-
-private:
-    int saved_ = -1;
-};
 
 // One play on a channel: its gain and, once stopped, its fade. Written by the main thread before
 // the channel starts (Mix_RegisterEffect takes the mixer's lock), read by the mixing thread; the

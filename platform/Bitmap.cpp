@@ -1,10 +1,11 @@
 #include "platform/Bitmap.h"
 
+#include "platform/Files.h"
+
 #include <SDL.h>
 
 #include <algorithm>
 #include <new>
-#include <sys/stat.h>
 
 namespace {
 
@@ -140,8 +141,7 @@ std::string ExtractFileExt(const std::string& fileName) {
 }
 
 bool FileExists(const std::string& fileName) {
-    struct stat st {};
-    return ::stat(fileName.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    return IsRegularFile(fileName);
 }
 
 bool TBitmap::SetSize(int32_t width, int32_t height, int32_t bitsPerPixel) {

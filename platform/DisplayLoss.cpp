@@ -1,17 +1,11 @@
 #include "platform/DisplayLoss.h"
 
-#include "platform/App.h"
-
+#include <SDL.h>
 #include <X11/Xlib.h>
+#include <cstring>
 #include <unistd.h>
-#include <utility>
 
 namespace {
-
-std::function<void()>& Handler() {
-    static std::function<void()> handler;
-    return handler;
-}
 
 // Xlib ends the process when this returns; ending here without exit handlers keeps SDL and the
 // renderer from talking to a server that is gone.
@@ -22,15 +16,8 @@ int OnIoError(Display*) {
 
 } // namespace
 
-void SetDisplayLostHandler(std::function<void()> handler) {
-    Handler() = std::move(handler);
-}
-
-void RunDisplayLostHandler() {
-    std::function<void()> handler = std::exchange(Handler(), nullptr);
-    if (handler) handler();
-}
-
-void WatchX11Connection() {
-    XSetIOErrorHandler(OnIoError);
+// Xlib calls the I/O error handler when the server goes away; it must not return.
+void WatchDisplayLoss(SDL_Window*) {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver && std::strcmp(driver, "x11") == 0) XSetIOErrorHandler(OnIoError);
 }

@@ -1,9 +1,12 @@
 #pragma once
-// The loss of the display connection. Kept apart from the SDL code: Xlib's headers define macros
-// (None, Status, Bool) that clash with other code.
+// The loss of the display for good: the X server going away (Linux), the session ending
+// (Windows), the page being closed (browser). Kept apart from the SDL code: Xlib's headers
+// define macros (None, Status, Bool) that clash with other code.
 
-// Installs the X I/O error handler that runs the display-lost handler (SetDisplayLostHandler)
-// and ends the program. Xlib calls it when the server goes away; it must not return.
-void WatchX11Connection();
+struct SDL_Window;
+
+// Has the display-lost handler (SetDisplayLostHandler) run when the display the window is on
+// goes away; the program then ends at once (Linux, Windows) or the page is gone (browser).
+void WatchDisplayLoss(SDL_Window* window);
 // Runs the display-lost handler, if any (once).
 void RunDisplayLostHandler();

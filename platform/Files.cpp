@@ -1,5 +1,7 @@
 #include "platform/Files.h"
 
+#include "platform/Persistence.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -10,7 +12,7 @@
 #include <unistd.h>
 
 bool ReadFileBytes(const std::string& file, std::vector<uint8_t>& bytes, std::string* error,
-                   size_t limit) {
+                   size_t limit, bool followSymlinks) {
     bytes.clear();
     auto fail = [&](const std::string& why) {
         if (error) *error = file + ": " + why;
@@ -18,8 +20,9 @@ bool ReadFileBytes(const std::string& file, std::vector<uint8_t>& bytes, std::st
         return false;
     };
     // O_NONBLOCK: opening a FIFO without a writer would otherwise wait for ever.
-    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return fail(std::strerror(errno));
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC |
+                                            (followSymlinks ? 0 : O_NOFOLLOW));
+    if (fd < 0) return fail(errno == ELOOP && !followSymlinks ? "a symlink" : std::strerror(errno));
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
@@ -60,8 +63,8 @@ namespace {
 TWriteStageHook stageHook = nullptr;
 
 // True (errno set) when the hook makes `stage` fail.
-bool Injected(TWriteStage stage) {
-    const int error = stageHook ? stageHook(stage) : 0;
+bool Injected(TWriteStage stage, const std::string& file) {
+    const int error = stageHook ? stageHook(stage, file) : 0;
     if (error == 0) return false;
     errno = error;
     return true;
@@ -75,7 +78,7 @@ void SetWriteStageHook(TWriteStageHook hook) {
 
 bool WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& bytes,
                          std::string* error) {
-    if (stageHook) stageHook(TWriteStage::Begin);
+    if (stageHook) stageHook(TWriteStage::Begin, file);
     const std::string temp = file + ".tmp";
     auto fail = [&](const std::string& what) {
         if (error) *error = what + ": " + std::strerror(errno);
@@ -84,13 +87,13 @@ bool WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& by
     // Exclusive and without following links: a file or symlink already there (left by a killed
     // run, or planted) is removed and the creation tried once more.
     const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
-    int fd = Injected(TWriteStage::Create) ? -1 : ::open(temp.c_str(), flags, 0644);
+    int fd = Injected(TWriteStage::Create, file) ? -1 : ::open(temp.c_str(), flags, 0644);
     if (fd < 0 && errno == EEXIST && ::unlink(temp.c_str()) == 0)
         fd = ::open(temp.c_str(), flags, 0644);
     if (fd < 0) return fail("cannot create " + temp);
     size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t w = Injected(TWriteStage::Write)
+        const ssize_t w = Injected(TWriteStage::Write, file)
                               ? -1
                               : ::write(fd, bytes.data() + done, bytes.size() - done);
         if (w < 0 && errno == EINTR) continue;
@@ -103,7 +106,7 @@ bool WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& by
         }
         done += static_cast<size_t>(w);
     }
-    if (Injected(TWriteStage::Flush) || ::fsync(fd) != 0) {
+    if (Injected(TWriteStage::Flush, file) || ::fsync(fd) != 0) {
         const int saved = errno;
         ::close(fd);
         ::unlink(temp.c_str());
@@ -114,7 +117,7 @@ bool WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& by
         ::unlink(temp.c_str());
         return fail("cannot close " + temp);
     }
-    if (Injected(TWriteStage::Rename) || ::rename(temp.c_str(), file.c_str()) != 0) {
+    if (Injected(TWriteStage::Rename, file) || ::rename(temp.c_str(), file.c_str()) != 0) {
         const int saved = errno;
         ::unlink(temp.c_str());
         errno = saved;
@@ -128,6 +131,7 @@ bool WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& by
         ::fsync(dir);
         ::close(dir);
     }
+    PersistUserFiles();
     return true;
 }
 

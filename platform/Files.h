@@ -10,8 +10,9 @@
 // Reads the whole file; false (with the reason) when it does not exist, is no regular file (a
 // FIFO, a device, a folder; symlinks are followed to what they name) or holds more than
 // `limit` bytes.
+// With `followSymlinks` false a symlink in the file's place is refused too (errno ELOOP).
 bool ReadFileBytes(const std::string& file, std::vector<uint8_t>& bytes, std::string* error,
-                   size_t limit = size_t{1} << 20);
+                   size_t limit = size_t{1} << 20, bool followSymlinks = true);
 // True when `file` names a regular file (symlinks followed); a FIFO or a device is not one.
 bool IsRegularFile(const std::string& file);
 // Writes to "<file>.tmp" (created exclusively, never through a symlink), flushes it to disk,
@@ -25,11 +26,11 @@ void RemoveStaleTemporary(const std::string& file);
 
 // The steps of WriteFileAtomically, each of which can fail.
 enum class TWriteStage { Begin, Create, Write, Flush, Rename };
-// Called at the start of every WriteFileAtomically (Begin) and before each of its steps: a
-// non-zero result makes that step fail with that errno, as a read-only or full folder would,
-// whoever runs the program (permissions do not stop root). For the tests' fault injection
-// (tests/support/WriteFaults.h); the default, null, fails nothing.
-using TWriteStageHook = int (*)(TWriteStage stage);
+// Called at the start of every WriteFileAtomically (Begin) and before each of its steps, with the
+// file being written: a non-zero result makes that step fail with that errno, as a read-only or
+// full folder would, whoever runs the program (permissions do not stop root). For the tests'
+// fault injection (tests/support/WriteFaults.h); the default, null, fails nothing.
+using TWriteStageHook = int (*)(TWriteStage stage, const std::string& file);
 void SetWriteStageHook(TWriteStageHook hook);
 
 // The local time of day, "HH:MM:SS".

@@ -28,6 +28,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 int32_t GfxFormatBytes(int32_t format) {
     switch (format) {
@@ -292,7 +293,14 @@ public:
 
     int32_t LockRect(uint32_t level, TGfxLockedRect& rect, uint32_t) override {
         if (level != 0 || locked_) return GFXERR_INVALIDCALL;
-        if (memory_.empty()) memory_.assign(size_t(pitch_) * height_, 0); // the copy was dropped
+        if (memory_.empty()) {
+            // The copy was dropped after the upload. While the renderer still holds the picture
+            // a blank buffer would be uploaded over it at the unlock: the lock is refused. Once
+            // the picture is gone with the renderer's texture, a blank buffer is the truth and
+            // is handed out to be filled again.
+            if (texture_ && uploaded_ && !contentsLost_) return GFXERR_INVALIDCALL;
+            memory_.assign(size_t(pitch_) * height_, 0);
+        }
         locked_ = true;
         rect.Pitch = pitch_;
         rect.Bits = memory_.data();
@@ -676,7 +684,13 @@ public:
         }
         bool drawn = true;
         for (const TPixelRect& area : damage) drawn = DrawArea(area) && drawn;
-        drawnSinceKept_.insert(drawnSinceKept_.end(), damage.begin(), damage.end());
+        // Only an offscreen device keeps its frames (to be read back); a window's would grow
+        // by the frame's damage rectangles for as long as the game runs.
+        if (kind_ == TGfxSystemKind::Offscreen) {
+            drawnSinceKept_.insert(drawnSinceKept_.end(), damage.begin(), damage.end());
+            // Frames drawn but never presented: past a few, the whole picture is due anyway.
+            if (drawnSinceKept_.size() > kMaxPendingRects) drawnSinceKept_ = {picture};
+        }
         ApplyViewport();
         std::swap(lastDraws_, draws_);
         std::swap(lastExtents_, extents_);
@@ -712,9 +726,15 @@ public:
             pool != D3DPOOL_MANAGED)
             return GFXERR_INVALIDCALL;
         if (width > kMaxTextureSide || height > kMaxTextureSide) return GFXERR_INVALIDCALL;
-        auto made = std::make_shared<TSdlTexture>(context_, width, height, format);
-        if (!made->MakeHandle()) return GFXERR_OUTOFVIDEOMEMORY;
-        texture = std::move(made);
+        // The texels' memory copy is allocated here: running short of memory is the caller's
+        // failure to handle, as a full graphics memory is.
+        try {
+            auto made = std::make_shared<TSdlTexture>(context_, width, height, format);
+            if (!made->MakeHandle()) return GFXERR_OUTOFVIDEOMEMORY;
+            texture = std::move(made);
+        } catch (const std::bad_alloc&) {
+            return GFXERR_OUTOFVIDEOMEMORY;
+        }
         return GFX_OK;
     }
 
@@ -722,7 +742,11 @@ public:
                                std::shared_ptr<IGfxVertexBuffer>& buffer) override {
         buffer.reset();
         if (length == 0 || length > (1u << 26)) return GFXERR_INVALIDCALL;
-        buffer = std::make_shared<TSdlVertexBuffer>(length);
+        try {
+            buffer = std::make_shared<TSdlVertexBuffer>(length);
+        } catch (const std::bad_alloc&) {
+            return GFXERR_OUTOFVIDEOMEMORY;
+        }
         return GFX_OK;
     }
 
@@ -1111,16 +1135,19 @@ private:
                  (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_FULLSCREEN_DESKTOP)) != 0;
             SDL_SetWindowFullscreen(window_, 0);
             if (wasFullScreen) {
-                // Back from full screen: the window as it was before (or a framed 800 x 600
-                // when it started in full screen), resizable.
+                // Back from full screen: the window as it was before; when it started in full
+                // screen, the framed window's kept size (800 x 600 when none is kept),
+                // resizable.
                 SDL_SetWindowBordered(window_, SDL_TRUE);
                 SDL_SetWindowResizable(window_, SDL_TRUE);
-                const int density = int(std::max(params_.Density, 1u));
-                const SDL_Rect r = windowedRect_.w > 0
-                                       ? windowedRect_
-                                       : SDL_Rect{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                                  int(params_.BackBufferWidth) / density,
-                                                  int(params_.BackBufferHeight) / density};
+                SDL_Rect r = windowedRect_;
+                if (r.w <= 0) {
+                    const int density = int(std::max(params_.Density, 1u));
+                    r = {SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                         int(params_.BackBufferWidth) / density,
+                         int(params_.BackBufferHeight) / density};
+                    KeptWindowGeometry(r.w, r.h, windowedMaximised_);
+                }
                 SDL_SetWindowSize(window_, r.w, r.h);
                 SDL_SetWindowPosition(window_, r.x, r.y);
                 if (windowedMaximised_) SDL_MaximizeWindow(window_);
@@ -1241,6 +1268,7 @@ private:
     std::vector<int> indices_;
     std::vector<uint32_t> lastFrame_;
     std::vector<TPixelRect> drawnSinceKept_; // what lastFrame_ does not have yet
+    static constexpr size_t kMaxPendingRects = 256;
     // This frame's draws and the last frame's, with where each may change pixels.
     std::vector<TSdlDraw> draws_, lastDraws_;
     std::vector<TDrawExtent> extents_, lastExtents_;

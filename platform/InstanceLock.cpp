@@ -1,8 +1,8 @@
 #include "platform/InstanceLock.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,23 +12,34 @@ TInstanceLock::~TInstanceLock() {
 
 TInstanceLock::TResult TInstanceLock::Acquire(const std::string& folder) {
     Release();
-    if (folder.empty()) return TResult::Unavailable;
+    reason_.clear();
+    const auto unavailable = [this](const std::string& why) {
+        reason_ = why;
+        return TResult::Unavailable;
+    };
+    if (folder.empty()) return unavailable("there is no data folder");
     const std::string file = folder + "/velm-orra.lock";
     const int common = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
     int fd = ::open(file.c_str(), O_RDWR | common);
     if (fd < 0 && errno == ENOENT) fd = ::open(file.c_str(), O_RDWR | O_CREAT | common, 0644);
-    // A read-only folder may still hold the lock file of an earlier run; flock works on it.
-    if (fd < 0) fd = ::open(file.c_str(), O_RDONLY | common);
-    if (fd < 0) return TResult::Unavailable;
+    if (fd < 0)
+        return unavailable(file + " cannot be opened (" +
+                           (errno == ELOOP ? std::string("a symlink") : std::strerror(errno)) +
+                           ")");
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        return TResult::Unavailable;
+        return unavailable(file + " is not a regular file");
     }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const bool held = errno == EWOULDBLOCK;
+    // The whole file, however long it grows; a write lock needs the file open for writing.
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    if (::fcntl(fd, F_SETLK, &lock) != 0) {
+        const int error = errno;
         ::close(fd);
-        return held ? TResult::AlreadyRunning : TResult::Unavailable;
+        if (error == EACCES || error == EAGAIN) return TResult::AlreadyRunning;
+        return unavailable(file + " cannot be locked (" + std::strerror(error) + ")");
     }
     fd_ = fd;
     return TResult::Acquired;
@@ -36,6 +47,8 @@ TInstanceLock::TResult TInstanceLock::Acquire(const std::string& folder) {
 
 void TInstanceLock::Release() {
     if (fd_ < 0) return;
-    ::close(fd_); // closing drops the lock
+    // Closing drops the record lock. No other descriptor of the file is ever opened by this
+    // process, which would drop it too.
+    ::close(fd_);
     fd_ = -1;
 }

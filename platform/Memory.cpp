@@ -4,11 +4,11 @@
 
 #if defined(__GLIBC__)
 #include <malloc.h>
-#endif
 
 namespace {
 constexpr int kBigBlock = 1024 * 1024; // bytes; a 512 x 512 texture of four-byte texels is 1 MB
 }
+#endif
 
 void KeepBigBlocksApart() {
 #if defined(__GLIBC__)

@@ -1,10 +1,9 @@
 #include "platform/Paths.h"
 
-#include <cstdlib>
+#include "platform/HostDirs.h"
+
 #include <filesystem>
-#include <pwd.h>
 #include <system_error>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -13,47 +12,23 @@ namespace {
 
 std::string overrideDataDir;
 
-// An absolute folder from the environment; empty for unset, empty or relative values.
-std::string AbsoluteVariable(const char* variable) {
-    const char* value = std::getenv(variable);
-    return value && value[0] == '/' ? std::string(value) : std::string();
-}
-
-// $HOME when absolute, else the account's home folder; empty when neither is known.
-std::string HomeDir() {
-    std::string home = AbsoluteVariable("HOME");
-    if (!home.empty()) return home;
-    char buffer[4096];
-    passwd entry{};
-    passwd* found = nullptr;
-    if (getpwuid_r(getuid(), &entry, buffer, sizeof buffer, &found) == 0 && found &&
-        found->pw_dir && found->pw_dir[0] == '/')
-        home = found->pw_dir;
-    return home;
-}
-
-std::string XdgDir(const char* variable, const char* fallback) {
-    const char* value = std::getenv(variable);
-    return UserDirFrom(value ? value : "", HomeDir(), fallback);
-}
-
 struct TUserDirs {
     std::string Data, Config;
 };
 
 const TUserDirs& UserDirs() {
-    static const TUserDirs dirs{XdgDir("XDG_DATA_HOME", ".local/share"),
-                                XdgDir("XDG_CONFIG_HOME", ".config")};
+    static const TUserDirs dirs = [] {
+        TUserDirs found;
+        host::FindUserDirs(found.Data, found.Config);
+        return found;
+    }();
     return dirs;
 }
 
 } // namespace
 
 std::string ExecutableDir() {
-    std::error_code ec;
-    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    if (ec) return fs::current_path(ec).string();
-    return exe.parent_path().string();
+    return host::ExecutableDir();
 }
 
 std::string DataDir() {
@@ -111,7 +86,7 @@ std::string UserDataDir() {
 bool EnterUserDataDir(std::string* error) {
     const std::string dir = UserDataDir();
     if (dir.empty()) {
-        if (error) *error = "no home folder (HOME and XDG_DATA_HOME are unset or relative)";
+        if (error) *error = host::NoUserDirsReason();
         return false;
     }
     std::error_code ec;
@@ -126,6 +101,22 @@ bool EnterUserDataDir(std::string* error) {
 
 std::string UserConfigDir() {
     return UserDirs().Config;
+}
+
+bool CanKeepUserFiles(const std::string& dir, std::string* error) {
+    const auto fail = [error](const std::string& reason) {
+        if (error) *error = reason;
+        return false;
+    };
+    if (dir.empty()) return fail(host::NoUserDirsReason());
+    std::error_code ec;
+    fs::create_directories(dir, ec);
+    if (ec) return fail("the folder " + dir + " cannot be created (" + ec.message() + ")");
+    if (!fs::is_directory(dir, ec)) return fail(dir + " is not a folder");
+    std::string why;
+    if (!host::FolderWritable(dir, &why))
+        return fail("the folder " + dir + " cannot be written (" + why + ")");
+    return true;
 }
 
 } // namespace paths

@@ -1,10 +1,11 @@
 #pragma once
 // Where the game finds its data and keeps the player's files. Game data (pictures, texts, sounds)
 // is read from the executable's folder, or from ../share/velm-orra beside it when installed.
-// "Config.bin" and "Log.txt" live in $XDG_DATA_HOME/velm-orra/ (default
+// On Linux "Config.bin" and "Log.txt" live in $XDG_DATA_HOME/velm-orra/ (default
 // ~/.local/share/velm-orra/), the registry file in $XDG_CONFIG_HOME/velm-orra/ (default
-// ~/.config/velm-orra/). Empty or relative XDG values are ignored; without a usable home the
-// folders are empty and nothing is kept, never the working folder.
+// ~/.config/velm-orra/); empty or relative XDG values are ignored. On Windows all of them live
+// in %APPDATA%\velm-orra\, in a browser in the page's persistent folder /velm-orra. Without
+// such a folder nothing is kept, never in the working folder.
 #include <string>
 
 namespace paths {
@@ -36,5 +37,8 @@ std::string UserConfigDir();
 // Creates UserDataDir() if missing and enters it; false (with the reason in `error`) if it has
 // no usable value or cannot be created or entered. The working folder is then left as it is.
 bool EnterUserDataDir(std::string* error);
+// Creates `dir` when missing; false, with the reason in `error`, when the player's files cannot
+// be kept there (no folder, not creatable, not writable).
+bool CanKeepUserFiles(const std::string& dir, std::string* error);
 
 } // namespace paths

@@ -3,9 +3,6 @@
 #include "platform/Files.h"
 #include "platform/Paths.h"
 
-#include <cerrno>
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -30,15 +27,20 @@ std::string Trim(const std::string& s) {
 // A registry file of a few lines; anything larger is not one.
 constexpr size_t kMaxRegistryBytes = size_t{64} * 1024;
 
+bool readOnly = false;
+
 // The file's lines; false when something is there that cannot be read as a registry file (a
-// folder, a FIFO, a device, unreadable, too large). A missing file has no lines.
+// folder, a FIFO, a device, unreadable, too large, a symlink). A missing file has no lines. A
+// symlink is never read through: it may name a private file whose lines a write would copy
+// into a new registry that anyone can read.
 bool ReadLines(const std::string& file, std::vector<std::string>& lines) {
     lines.clear();
     if (file.empty()) return false;
-    struct stat st {};
-    if (::lstat(file.c_str(), &st) != 0) return errno == ENOENT;
+    std::error_code ec;
+    if (std::filesystem::symlink_status(file, ec).type() == std::filesystem::file_type::not_found)
+        return true;
     std::vector<uint8_t> bytes;
-    if (!ReadFileBytes(file, bytes, nullptr, kMaxRegistryBytes)) return false;
+    if (!ReadFileBytes(file, bytes, nullptr, kMaxRegistryBytes, false)) return false;
     std::string line;
     for (const uint8_t b : bytes) {
         if (b == '\n') {
@@ -84,7 +86,12 @@ bool TRegistry::WriteInteger(const std::string& name, int32_t value) {
     return WriteString(name, std::to_string(value));
 }
 
+void TRegistry::SetReadOnly(bool value) {
+    readOnly = value;
+}
+
 bool TRegistry::WriteString(const std::string& name, const std::string& value) {
+    if (readOnly) return false;
     std::vector<std::string> lines;
     // An unreadable file is left alone: it may hold what another program or the player put there.
     if (!ReadLines(file_, lines)) return false;

@@ -15,8 +15,8 @@ public:
     // The value, or nothing when the file or the name is missing or the value is not a number.
     std::optional<int32_t> ReadInteger(const std::string& name) const;
     // Creates the folder and the file as needed; false when they cannot be written or when a file
-    // is there that cannot be read (a folder, a FIFO, a device, no permission, over 64 KB), which
-    // is left as it is. Other values in the file are kept.
+    // is there that cannot be read (a folder, a FIFO, a device, a symlink, no permission, over
+    // 64 KB), which is left as it is. Other values in the file are kept.
     bool WriteInteger(const std::string& name, int32_t value);
     // The value as written, without the blanks around it; nothing when the name is missing.
     std::optional<std::string> ReadString(const std::string& name) const;
@@ -24,6 +24,10 @@ public:
     bool WriteString(const std::string& name, const std::string& value);
 
     const std::string& File() const { return file_; }
+
+    // For a run that must write nothing (no lock guards its files): every write fails and
+    // leaves the file as it is. For the whole process.
+    static void SetReadOnly(bool readOnly);
 
 private:
     std::string file_;

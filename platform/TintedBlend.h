@@ -80,6 +80,6 @@ private:
     }
 #endif
 
-    SDL_Color tint_;
+    [[maybe_unused]] SDL_Color tint_; // read by the four-pixel path only
     std::array<uint8_t, 256> alpha_{}, red_{}, green_{}, blue_{};
 };

@@ -45,8 +45,10 @@ constexpr int kMinWidth = 400, kMinHeight = 300;
 constexpr Uint32 kNotNormal =
     SDL_WINDOW_MAXIMIZED | SDL_WINDOW_FULLSCREEN | SDL_WINDOW_FULLSCREEN_DESKTOP;
 
+} // namespace
+
 // The kept size, when it is one a window of the desktop can have.
-bool KeptSize(int& width, int& height, bool& maximised) {
+bool KeptWindowGeometry(int& width, int& height, bool& maximised) {
     const TRegistry registry;
     const auto w = registry.ReadInteger("WindowWidth");
     const auto h = registry.ReadInteger("WindowHeight");
@@ -59,8 +61,6 @@ bool KeptSize(int& width, int& height, bool& maximised) {
     return true;
 }
 
-} // namespace
-
 TNativeWindow* CreateNativeWindow(const std::string& title, int32_t clientWidth,
                                   int32_t clientHeight, bool borderless, std::string* error) {
     NameTheApplication();
@@ -71,11 +71,13 @@ TNativeWindow* CreateNativeWindow(const std::string& title, int32_t clientWidth,
         if (error) *error = std::string("cannot start the video subsystem: ") + SDL_GetError();
         return nullptr;
     }
+    // The click that gives an unfocused window the focus is a click in the game too.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     const Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_ALLOW_HIGHDPI |
                          (borderless ? SDL_WINDOW_BORDERLESS : SDL_WINDOW_RESIZABLE);
     int width = clientWidth, height = clientHeight;
     bool maximised = false;
-    if (!borderless) KeptSize(width, height, maximised);
+    if (!borderless) KeptWindowGeometry(width, height, maximised);
     SDL_Window* window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED,
                                           SDL_WINDOWPOS_CENTERED, width, height, flags);
     if (!window) {
@@ -98,7 +100,7 @@ TNativeWindow* CreateNativeWindow(const std::string& title, int32_t clientWidth,
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return nullptr;
     }
-    if (name == "x11") WatchX11Connection();
+    WatchDisplayLoss(window);
     SetIcon(window);
     return new TNativeWindow{window, !borderless, width, height};
 }

@@ -27,6 +27,10 @@ void NoteNativeWindowSize(TNativeWindow* window);
 // written.
 bool SaveNativeWindowGeometry(const TNativeWindow* window);
 
+// The framed window's kept size and maximised state (within the desktop); false when none is
+// kept. A window that started in full screen takes them when it leaves full screen.
+bool KeptWindowGeometry(int& width, int& height, bool& maximised);
+
 void SetNativeWindowTitle(TNativeWindow* window, const std::string& title);
 // Client area in window coordinates.
 void NativeWindowClientSize(const TNativeWindow* window, int32_t& width, int32_t& height);

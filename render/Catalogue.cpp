@@ -59,7 +59,7 @@ std::vector<TCatalogueEntry> MakeIngame() {
         Entry(b + "high scores.tga", 143, 31, 256, 32, 3, &p.HighScoresButton),
         Entry(b + "exit.tga", 143, 31, 256, 32, 3, &p.Exit),
         Entry("graphics/element_headtext_gamezone.tga", 260, 55, 512, 64, 1, &p.HeadText),
-        Entry("graphics/high_mode.tga", 380, 96, 512, 512, 3, &p.HighMode),
+        Entry("graphics/high_mode.tga", 380, 96, 512, 512, 6, &p.HighMode),
         Entry(b + "high_mode_r.tga", 34, 34, 64, 128, 3, &p.HighModeR),
         Entry(b + "high_mode_l.tga", 34, 34, 64, 128, 3, &p.HighModeL),
         Entry(b + "back.tga", 144, 40, 256, 128, 3, &p.Back),

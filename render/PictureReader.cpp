@@ -1,13 +1,15 @@
 #include "render/PictureReader.h"
 
 #include "platform/Bitmap.h"
+#include "platform/HostThreads.h"
 
 #include <algorithm>
 #include <new>
 
 TPictureReader::TPictureReader(std::vector<std::string> files, size_t ahead)
-    : files_(std::move(files)), ahead_(std::max<size_t>(ahead, 1)), pictures_(files_.size()),
-      thread_([this] { Run(); }) {}
+    : files_(std::move(files)), ahead_(std::max<size_t>(ahead, 1)), pictures_(files_.size()) {
+    if (HostRunsThreads()) thread_ = std::thread([this] { Run(); });
+}
 
 TPictureReader::~TPictureReader() {
     {
@@ -15,7 +17,18 @@ TPictureReader::~TPictureReader() {
         stop_ = true;
     }
     changed_.notify_all();
-    thread_.join();
+    if (thread_.joinable()) thread_.join();
+}
+
+// files[index] at 32 bits a pixel, or null when it could not be read.
+std::unique_ptr<TBitmapEx> TPictureReader::Read(size_t index) const {
+    auto picture = std::make_unique<TBitmapEx>();
+    try {
+        if (picture->LoadFromFile(files_[index]) && picture->SetBitsPerPixel(32)) return picture;
+    } catch (const std::bad_alloc&) {
+        // Null: the caller reads the file again itself to learn why.
+    }
+    return nullptr;
 }
 
 void TPictureReader::Run() {
@@ -28,16 +41,10 @@ void TPictureReader::Run() {
             changed_.wait(lock, [&] { return stop_ || i < taken_ + ahead_; });
             if (stop_) return;
         }
-        auto picture = std::make_unique<TBitmapEx>();
-        bool ok = false;
-        try {
-            ok = picture->LoadFromFile(files_[i]) && picture->SetBitsPerPixel(32);
-        } catch (const std::bad_alloc&) {
-            ok = false;
-        }
+        auto picture = Read(i);
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            if (ok) pictures_[i] = std::move(picture);
+            pictures_[i] = std::move(picture);
             read_ = i + 1;
         }
         changed_.notify_all();
@@ -48,6 +55,7 @@ std::unique_ptr<TBitmapEx> TPictureReader::Take(size_t index) {
     std::unique_lock<std::mutex> lock(mutex_);
     if (index >= files_.size() || index < taken_) return nullptr;
     taken_ = index + 1;
+    if (!thread_.joinable()) return Read(index);
     changed_.notify_all(); // room for the reader to go on
     changed_.wait(lock, [&] { return stop_ || read_ > index; });
     return std::move(pictures_[index]);
@@ -56,6 +64,7 @@ std::unique_ptr<TBitmapEx> TPictureReader::Take(size_t index) {
 bool TPictureReader::WaitReady(size_t index, std::chrono::microseconds timeout) {
     std::unique_lock<std::mutex> lock(mutex_);
     if (index >= files_.size()) return false;
+    if (!thread_.joinable()) return true; // read when taken
     // The reader may be waiting for room: taking is what makes room.
     if (index >= taken_ + ahead_) return false;
     return changed_.wait_for(lock, timeout, [&] { return stop_ || read_ > index; }) &&

@@ -1,7 +1,8 @@
 #pragma once
 // TPictureReader: reads and decodes a list of pictures on a thread of its own, in order and a few
 // ahead of their use, so that turning one into textures (which only the drawing thread does)
-// overlaps with reading the next. It touches nothing but the files and its own pictures.
+// overlaps with reading the next. It touches nothing but the files and its own pictures. Where the
+// host runs no threads, each picture is read when it is taken.
 #include "render/ImageReader.h"
 
 #include <chrono>
@@ -33,6 +34,7 @@ public:
 
 private:
     void Run();
+    std::unique_ptr<TBitmapEx> Read(size_t index) const;
 
     std::vector<std::string> files_;
     size_t ahead_;
@@ -42,5 +44,5 @@ private:
     size_t read_ = 0;  // pictures read (or failed) so far
     size_t taken_ = 0; // one past the last index taken
     bool stop_ = false;
-    std::thread thread_; // last: starts once everything above is ready
+    std::thread thread_; // last: starts once everything above is ready; none without threads
 };

@@ -15,17 +15,26 @@ VO_PACKAGES=(
   appstream desktop-file-utils dpkg-dev
   clang libclang-rt-14-dev clang-format clang-tidy
 )
+# The browser and Windows builds and their smoke tests (build-web.sh, build-windows.sh, test.sh):
+# the two tool chains, Wine to run the Windows program, Chromium to run the page, and dpkg-dev
+# to unpack the source packages of SDL2, SDL2_mixer and libjpeg (scripts/cross.sh).
+VO_CROSS_PACKAGES=(
+  emscripten g++-mingw-w64-x86-64-posix wine wine64 chromium dpkg-dev
+)
 
+# vo_install_packages [packages...]: the missing ones of the list (default VO_PACKAGES).
 vo_install_packages() {
+  local wanted=("$@")
+  [ $# -gt 0 ] || wanted=("${VO_PACKAGES[@]}")
   local missing=()
   local p
-  for p in "${VO_PACKAGES[@]}"; do
+  for p in "${wanted[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
       missing+=("$p")
     fi
   done
   if [ ${#missing[@]} -eq 0 ]; then
-    echo "setup: all ${#VO_PACKAGES[@]} Debian packages are present"
+    echo "setup: all ${#wanted[@]} Debian packages are present"
     return 0
   fi
   echo "setup: installing ${missing[*]}"

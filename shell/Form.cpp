@@ -58,6 +58,9 @@ TForm1::TForm1(TFormOptions options) : options_(std::move(options)) {
     if (options_.StatsFile.empty() && !options_.ConfigFile.empty())
         options_.StatsFile =
             (std::filesystem::path(options_.ConfigFile).parent_path() / kStatisticsFile).string();
+    if (options_.ExtraFile.empty() && !options_.ConfigFile.empty())
+        options_.ExtraFile =
+            (std::filesystem::path(options_.ConfigFile).parent_path() / kConfigExtraFile).string();
     app_ = options_.Offscreen ? nullptr : (options_.App ? options_.App : &Application);
     IClock& clock = options_.Clock ? *options_.Clock : SystemClock();
 
@@ -234,6 +237,13 @@ bool TForm1::FormCreate() {
 
 void TForm1::FormDestroy() {
     destroyed_ = true;
+    // A game that ended but has not reached its table yet (its board shown, or emptying) gets
+    // its place now, under the name last typed.
+    if (field_ && field_->GameOver && Shell.Word != scrLogo && Shell.Word != scrLoading) {
+        field_->GameOver = false;
+        field_->EndGame();
+        if (HasFlag(Shell.Word, scrMsgEnterName)) StorePlayerName();
+    }
     Log.Line("Saving config ...");
     if (settingsLoaded_) {
         WriteSettings();
@@ -242,7 +252,7 @@ void TForm1::FormDestroy() {
     } else {
         Log.Line("Config.bin was not read in this run and is left as it is");
     }
-    if (!TRegistry().WriteInteger("Fullscreen", Options.FullScreen ? 1 : 0))
+    if (!loadingFailed_ && !TRegistry().WriteInteger("Fullscreen", Options.FullScreen ? 1 : 0))
         Log.Line("Cannot save the full-screen setting");
     WriteStatistics(); // after the settings, which matter more; left alone when not read
 }
@@ -267,14 +277,18 @@ void TForm1::RenderDevice1DeviceLost() {
         Log.Line("Pictures loaded again after a lost device: " + std::to_string(reloaded));
 }
 
+// While another window has the focus the game stands still: its time does not pass and the
+// music pauses. Frames still run (at the rest rate, drawing only what changed, which is
+// nothing), so that whatever a window uncovers is painted again; a press or key given to the
+// unfocused window resumes the game as the focus would.
 void TForm1::ApplicationActivate() {
-    frameTimer_->MayRealTime = true;
+    paused_ = false;
     frameTimer_->MayProcess = true;
     if (SoundBank) SoundBank->ResumeMusic();
 }
 
 void TForm1::ApplicationDeactivate() {
-    frameTimer_->MayRealTime = false;
+    paused_ = true;
     frameTimer_->MayProcess = false;
     if (SoundBank) SoundBank->PauseMusic();
 }
@@ -299,7 +313,7 @@ void TForm1::ReadSettings() {
         Options.MusicVolume = 50;
         Options.SoundVolume = 75;
         settingsLoaded_ = !options_.ConfigFile.empty();
-        CmdNormal();
+        StartInRememberedMode();
         return;
     }
     if (!ReadFileBytes(options_.ConfigFile, bytes, &error)) {
@@ -309,7 +323,7 @@ void TForm1::ReadSettings() {
         HighScores = FreshHighScoreTable();
         Options.MusicVolume = 50;
         Options.SoundVolume = 75;
-        CmdNormal();
+        StartInRememberedMode();
         return;
     }
     settingsLoaded_ = true;
@@ -328,8 +342,9 @@ void TForm1::ReadSettings() {
     HighScores = c.Table;
     Options.MusicVolume = c.MusicVolume;
     Options.SoundVolume = c.SoundVolume;
+    ReadExtra(bytes, c.HasGame);
     if (!c.HasGame) {
-        CmdNormal();
+        StartInRememberedMode();
         return;
     }
     Log.Line("Config.bin holds a game of " + std::to_string(c.Game.Score) + " points");
@@ -349,7 +364,7 @@ void TForm1::ReadSettings() {
 
 std::vector<uint8_t> TForm1::EncodeCurrent() const {
     TSavedGame game;
-    const bool hasGame = HasFlag(Shell.Word, scrPlaying) && GameState.Score > 0;
+    const bool hasGame = GameInProgress();
     game.Mode = GameState.CurrentMode;
     game.Score = GameState.Score;
     if (field_) {
@@ -362,10 +377,66 @@ std::vector<uint8_t> TForm1::EncodeCurrent() const {
     return EncodeConfig(HighScores, Options.MusicVolume, Options.SoundVolume, hasGame, game);
 }
 
+void TForm1::ReadExtra(const std::vector<uint8_t>& configBytes, bool hasGame) {
+    std::vector<uint8_t> bytes;
+    std::string error;
+    std::error_code ec;
+    if (options_.ExtraFile.empty() ||
+        std::filesystem::symlink_status(options_.ExtraFile, ec).type() ==
+            std::filesystem::file_type::not_found)
+        return;
+    TConfigExtra extra;
+    if (!ReadFileBytes(options_.ExtraFile, bytes, &error) ||
+        !DecodeConfigExtra(std::string(bytes.begin(), bytes.end()), extra, &error)) {
+        Log.Line("Config.extra is not used (" + error + ")");
+        return;
+    }
+    if (extra.ConfigHash != ConfigHash(configBytes)) {
+        Log.Line("Config.extra goes with another Config.bin and is not used");
+        return;
+    }
+    writtenExtra_ = std::string(bytes.begin(), bytes.end());
+    for (size_t m = 0; m < HighScores.Blocks.size(); ++m)
+        for (size_t r = 0; r < HighScores.Blocks[m].size(); ++r) {
+            THighScoreEntry& e = HighScores.Blocks[m][r];
+            if (e.Score == 65535 && extra.Scores[m][r] > 65535) e.FullScore = extra.Scores[m][r];
+        }
+    if (hasGame && extra.HasRandom && field_) {
+        SetRandState(extra.Random);
+        field_->History.SetReplayStates(std::move(extra.Replay));
+    }
+}
+
+std::string TForm1::EncodeExtra(const std::vector<uint8_t>& configBytes) const {
+    TConfigExtra extra;
+    extra.ConfigHash = ConfigHash(configBytes);
+    if (GameInProgress()) {
+        extra.HasRandom = true;
+        extra.Random = RandState();
+        extra.Replay = field_->History.ReplayStates();
+    }
+    for (size_t m = 0; m < HighScores.Blocks.size(); ++m)
+        for (size_t r = 0; r < HighScores.Blocks[m].size(); ++r)
+            extra.Scores[m][r] = HighScores.Blocks[m][r].Points();
+    return EncodeConfigExtra(extra);
+}
+
 bool TForm1::WriteSettings() {
     const std::vector<uint8_t> bytes = EncodeCurrent();
     if (options_.ConfigFile.empty()) return false;
     std::string error;
+    // The extra file first: a crash between the two leaves it with bytes "Config.bin" does not
+    // hold, which the next start sees and leaves unused.
+    const std::string extra = EncodeExtra(bytes);
+    if (extra != writtenExtra_ && !options_.ExtraFile.empty()) {
+        if (WriteFileAtomically(options_.ExtraFile,
+                                std::vector<uint8_t>(extra.begin(), extra.end()), &error))
+            writtenExtra_ = extra;
+        else if (error != lastExtraError_)
+            Log.Line("Cannot save Config.extra (" + error + ")");
+        lastExtraError_ = error;
+        error.clear();
+    }
     if (!WriteFileAtomically(options_.ConfigFile, bytes, &error)) {
         // Saved after every turn: the same failure is logged once.
         if (error != lastSaveError_)

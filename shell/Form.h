@@ -39,7 +39,8 @@ struct TFormOptions {
     std::string LogFile = "Log.txt";
     std::string ConfigFile = "Config.bin"; // empty: nothing is read or written
     std::string StatsFile;                 // empty: "Stats.txt" in the folder of ConfigFile
-    int Density = 1; // offscreen: back-buffer pixels per picture pixel (a window: its own)
+    int Density = 1;       // offscreen: back-buffer pixels per picture pixel (a window: its own)
+    std::string ExtraFile; // empty: "Config.extra" in the folder of ConfigFile
 };
 
 // Logo and loading progress (the logo phases run 0 letters, 1 flare, 2 shine).
@@ -109,7 +110,8 @@ public:
     void CmdNextLanguage();
     void CmdYes();
     void CmdNo();
-    // Takes back the last move where the mode allows it, on the playing screen with no message.
+    // Takes back the last move where the mode allows it, on the playing screen with no message;
+    // with nothing to take back there the undo button shakes.
     void CmdUndo();
     // On the high-score screen: between the mode's table and its statistics.
     void CmdStatistics();
@@ -167,11 +169,16 @@ public:
     void SkipLogo();
     void LoadingStep();
 
+    // A game with at least one move is on the field and not over: it is kept whatever screen
+    // the program is left from (and offered again at the next start).
+    bool GameInProgress() const;
+
     TFrameTimer& FrameTimer() { return *frameTimer_; }
     TRenderDevice& Device() { return *device_; }
     TLogoState& Logo() { return logo_; }
     TFormKeys& Keys() { return *keys_; }
     bool Terminated() const { return terminated_; }
+    bool Paused() const { return paused_; }
     // True once the settings file has been read: only then is it written at the end.
     bool SettingsLoaded() const { return settingsLoaded_; }
     // The loading step stopped (a missing string table or font) and the program is ending.
@@ -180,6 +187,12 @@ public:
 private:
     void Terminate();
     std::vector<uint8_t> EncodeCurrent() const; // "Config.bin" as the exit would write it now
+    // "Config.extra" to go with those bytes: the saved game's generator states, the scores
+    // above 65535.
+    std::string EncodeExtra(const std::vector<uint8_t>& configBytes) const;
+    // Reads "Config.extra" and uses what goes with `configBytes` (the scores; the generator
+    // states when `hasGame`).
+    void ReadExtra(const std::vector<uint8_t>& configBytes, bool hasGame);
     void OpenMessage(uint32_t flag);
     void StorePlayerName();
     void MarkScreenButton(int index);
@@ -239,6 +252,14 @@ private:
     bool InitialiseDevice();
     bool StartAudio();
     void FailLoading(const std::string& message);
+    void LoadEverything(); // the loading step's work; may throw std::bad_alloc
+    // A new game in the mode of the last one started (kept in the registry), Normal at first.
+    void StartInRememberedMode();
+    // Once a frame before the buttons are drawn: the undo button's look and shake.
+    void UpdateUndoButton(double delta);
+    // The end of a game on the field: its board dimmed, with the reason.
+    void DrawFinalBoard();
+    void DrawNameEntry();
 
     TFormOptions options_;
     TApplication* app_ = nullptr;
@@ -282,16 +303,21 @@ private:
     bool settingsLoaded_ = false;
     bool loadingFailed_ = false;
     bool saveRequested_ = false;
+    bool paused_ = false;               // another window has the focus: game time stands still
     uint32_t savedTurns_ = 0;           // the field's TurnsCompleted at the last save check
     std::vector<uint8_t> writtenBytes_; // what "Config.bin" holds since this program wrote it
-    std::string lastSaveError_;         // logged once until another error or a success
-    bool progressShown_ = false;        // a progress frame of the loading step has been presented
-    int64_t lastProgressFrame_ = 0;     // its performance-counter time
+    std::string writtenExtra_;          // what "Config.extra" holds since then
+    std::string lastExtraError_;
+    std::string lastSaveError_;     // logged once until another error or a success
+    bool progressShown_ = false;    // a progress frame of the loading step has been presented
+    int64_t lastProgressFrame_ = 0; // its performance-counter time
     TStatistics stats_;
     // Set once the file was read (or found missing); a present file that could not be read is
     // left alone.
     bool statsWritable_ = false;
     uint64_t finishedSeen_ = 0; // finished games already written to the statistics file
+    int rememberedMode_ = -1;   // the mode the registry holds (Normal for none), -1 before read
+    double undoShake_ = 0.0;    // game time units left of the undo button's refusal shake
 
     TFieldPayoff* payoff_ = nullptr; // owned among the field's listeners
     TGuidance* guidance_ = nullptr;

@@ -57,8 +57,6 @@ const TMessageKind kMessages[] = {
     {scrMsgEnterName, &TVOStrings::EnterName_Caption, &TVOStrings::EnterName_Text,
      kNameEntryCentreX},
     {scrMsgLowScore, &TVOStrings::LowScore_Caption, &TVOStrings::LowScore_Text, kLowScoreCentreX},
-    {scrMsgFullScreen, &TVOStrings::FullScreen_Caption, &TVOStrings::FullScreen_Text,
-     kMessageCentreX},
     {scrMsgResetStats, &TVOStrings::ResetStats_Caption, &TVOStrings::ResetStats_Text,
      kMessageCentreX},
 };
@@ -81,6 +79,10 @@ constexpr uint32_t kGold = 0x6ED3FF;   // 0xBBGGRR
 uint64_t ScreenOf(uint32_t word, bool celebrating) {
     return uint64_t{word} | (celebrating ? uint64_t{1} << 32 : 0);
 }
+constexpr uint32_t kFinalBoardVeil = 0xA0100808; // a dark, slightly blue veil over a full board
+constexpr uint32_t kShadow = 0xC0000000;
+constexpr uint32_t kCaret = 0xFF40D8FF; // warm yellow, as the keyboard's marks: no text colour
+constexpr uint32_t kChoice = 0xFFE0E0E0;
 constexpr uint32_t kRank = 0xFFBBBBBB;
 
 // "%s" in a text replaced by `value` (the first only); a text without it gets nothing added.
@@ -105,6 +107,7 @@ void TForm1::DrawScreenHead(const std::string& title) {
 }
 
 bool TForm1::AtRest() const {
+    if (paused_) return true; // nothing moves
     if (Shell.Word == scrLogo || Shell.Word == scrLoading || loadingFailed_ || reload_.Active)
         return false;
     if (fadeLeft_ > 0 || recordLeft_ > 0 || scoreGlow_ > 0 || ShownScore() != GameState.Score)
@@ -128,6 +131,7 @@ bool TForm1::AtRest() const {
 }
 
 void TForm1::FrameTimer1RealTime(double delta) {
+    if (paused_) delta = 0.0;
     // The caret blinks over 8 units: 0 -> 2, then back to a small value at or below 0.
     Clocks.CaretClock += delta / 4;
     if (Clocks.CaretClock >= 2) Clocks.CaretClock = 2 - Clocks.CaretClock;
@@ -181,6 +185,7 @@ void TForm1::FrameTimer1RealTime(double delta) {
             for (int r = 0; r < kFieldCells; ++r)
                 device_->DrawImage(Pictures.Field, CellLeft(c), CellTop(r), 3, fxBlend);
         device_->SetDrawOffset(0, 0);
+        UpdateUndoButton(delta);
         if (Buttons) Buttons->DrawAll();
         device_->DrawImage(Pictures.LogoSmall, kSmallLogo.X, kSmallLogo.Y, Clocks.SmallLogoFrame,
                            fxBlend);
@@ -246,7 +251,9 @@ void TForm1::DrawOptions() {
 void TForm1::DrawHighScores() {
     DrawScreenHead(Strings ? Strings->HighScores : std::string());
     const uint8_t page = Tables.HighScorePage % kHighScoreModes;
-    device_->DrawImage(Pictures.HighMode, kTableTitle.X, kTableTitle.Y, page, fxBlend);
+    // The title: the mode's table (patterns 0..2) or its statistics (3..5).
+    device_->DrawImage(Pictures.HighMode, kTableTitle.X, kTableTitle.Y,
+                       page + (Tables.StatisticsShown ? 3 : 0), fxBlend);
     if (Tables.StatisticsShown) {
         DrawStatistics(page);
         return;
@@ -266,7 +273,7 @@ void TForm1::DrawHighScores() {
         Font->DrawNumber(i + 1, kTableRankRight, y, kRank);
         Font->DrawText(".", kTableRankRight, y, kRank);
         Font->DrawText(e.NameText(), kTableNameLeft, y, kWhite);
-        Font->DrawNumber(e.Score, kTableScoreRight, y, kWhite);
+        Font->DrawNumber(e.Points(), kTableScoreRight, y, kWhite);
     }
 }
 
@@ -329,9 +336,43 @@ void TForm1::DrawPlaying(double delta) {
         const std::string* mode = names[GameState.CurrentMode % 3];
         if (mode) Font->DrawTextScaled(*mode, kModeName.X, kModeName.Y, 75, kWhite);
     }
+    if (field_ && field_->GameOver && field_->FinalBoardTimer > 0) DrawFinalBoard();
     if (payoff_) device_->SetDrawOffset(payoff_->ShakeX(), payoff_->ShakeY());
     if (ParticleEngine) ParticleEngine->Draw(0);
     device_->SetDrawOffset(0, 0);
+}
+
+// The board of a game that has just ended stands for a beat under a dark veil that says why,
+// before it empties and the game-end message comes.
+void TForm1::DrawFinalBoard() {
+    TPatternImage* white = keys_->White(*device_);
+    constexpr int32_t right = kFieldRight, bottom = kFieldBottom;
+    const uint16_t centre = (kFieldLeft + right) / 2, y = kFinalBoardTextY;
+    if (white) {
+        device_->DrawQuadCol(white, kFieldLeft, kFieldTop, right, kFieldTop, right, bottom,
+                             kFieldLeft, bottom, kFinalBoardVeil, 0, fxBlend | fxfDiffuseAlpha);
+        // A darker band under the words, which a full board of balls would crowd.
+        const int32_t top = y + kFinalBoardBand.Top, low = y + kFinalBoardBand.Bottom;
+        device_->DrawQuadCol(white, kFieldLeft, top, right, top, right, low, kFieldLeft, low,
+                             kFinalBoardVeil, 0, fxBlend | fxfDiffuseAlpha);
+    }
+    if (!Font || !Strings) return;
+    Font->DrawTextScaled(Strings->GameOverReason, centre + 2, y + 2, 110, kShadow);
+    Font->DrawTextScaled(Strings->GameOverReason, centre, y, 110, kWhite);
+}
+
+// The typed name and, blinking, a caret after it: an upright bar taller than the letters and
+// in the keyboard marks' colour, so that it never reads as an "I" or an "l".
+void TForm1::DrawNameEntry() {
+    if (!Font) return;
+    constexpr uint16_t kScale = 85, kTop = kPlayerNameY;
+    const int32_t caretX =
+        Font->DrawTextCaret(Tables.PlayerName, kNameEntryCentreX, kTop, kScale, kWhite);
+    if (Clocks.CaretClock <= 1) return;
+    TPatternImage* white = keys_->White(*device_);
+    if (!white) return;
+    const int32_t x = caretX + 2, top = kTop - 1, bottom = kTop + Font->ScaledHeight(kScale) + 1;
+    device_->DrawQuadCol(white, x, top, x + 2, top, x + 2, bottom, x, bottom, kCaret, 0, fxBlend);
 }
 
 void TForm1::DrawMessageBox() {
@@ -352,8 +393,11 @@ void TForm1::DrawMessageBox() {
             // The caption and the text as large as their room allows: the text at the menu
             // labels' size where it fits, down to the old size where it must.
             const textfit::TRoom room = textfit::MessageRoom(m.Flag);
-            const std::string& caption = Strings->*m.Caption;
-            const std::vector<std::string>& text = Strings->*m.Text;
+            // Leaving with a game in progress keeps it: the message says so.
+            const bool keeps = m.Flag == scrMsgExit && GameInProgress();
+            const std::string& caption = keeps ? Strings->ExitKeep_Caption : Strings->*m.Caption;
+            const std::vector<std::string>& text =
+                keeps ? Strings->ExitKeep_Text : Strings->*m.Text;
             std::vector<int> captionScales = {kMessageCaptionScale};
             captionScales.insert(captionScales.end(), std::begin(kMessageScales),
                                  std::end(kMessageScales));
@@ -374,10 +418,13 @@ void TForm1::DrawMessageBox() {
                 text, m.CentreX, static_cast<uint16_t>(room.Top), static_cast<uint16_t>(textScale),
                 textfit::LinePitch(Font->GlyphHeight, textScale), kMessageTextColour);
         }
-        if (m.Flag == scrMsgEnterName && Font)
-            Font->DrawTextCaret(Tables.PlayerName, kNameEntryCentreX, kPlayerNameY, 85, kWhite,
-                                Clocks.CaretClock > 1);
-        if (m.Flag == scrMsgEnterName) DrawGameEndLine(kNameEntryCentreX, kFinalScoreY);
+        if (m.Flag == scrMsgEnterName) {
+            DrawNameEntry();
+            DrawGameEndLine(kNameEntryCentreX, kNameEntryScoreY);
+            if (Font && Strings)
+                Font->DrawTextScaled(Strings->EnterNameChoice, kNameEntryCentreX, kNameEntryChoiceY,
+                                     70, kChoice);
+        }
         if (m.Flag == scrMsgLowScore) DrawGameEndLine(kLowScoreCentreX, kFinalScoreY);
     }
     if (Buttons) {

@@ -24,8 +24,10 @@
 #include "ui/Buttons.h"
 #include "ui/VOStrings.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -58,7 +60,8 @@ void TForm1::FormMouseMove(uint32_t, int32_t x, int32_t y) {
 }
 
 void TForm1::FormMouseDown(int32_t button, uint32_t, int32_t x, int32_t y) {
-    if (reload_.Active) return; // nothing to press until the pictures are back
+    if (paused_) ApplicationActivate(); // the player is back, focused or not
+    if (reload_.Active) return;         // nothing to press until the pictures are back
     keys_->MouseUsed();
     pressCellX_ = CellOf(x, kFieldLeft);
     pressCellY_ = CellOf(y, kFieldTop);
@@ -104,6 +107,7 @@ void TForm1::FormMouseUp(int32_t, uint32_t, int32_t x, int32_t y) {
 // --- Keys ----------------------------------------------------------------------------------------
 
 void TForm1::FormKeyDown(uint16_t& key, uint32_t shift) {
+    if (paused_) ApplicationActivate();
     if (reload_.Active) {
         // The screens wait for their pictures; what concerns the window still answers.
         if (key == VK_F11 || (key == VK_RETURN && (shift & ssAlt))) {
@@ -171,6 +175,7 @@ void TForm1::OpenMessage(uint32_t flag) {
     if (MessageOpen() || StartSequence()) return;
     Shell.ReturnState = Shell.Word;
     Shell.Word += scrMessageBox + flag;
+    if (HasFlag(flag, scrDestructiveMessages)) keys_->FocusButton(btnNo);
 }
 
 void TForm1::CmdNewGame() {
@@ -216,7 +221,36 @@ void TForm1::StartNewGame() {
     if (Buttons) Buttons->SelectMode();
     Shell.Word = scrPlaying;
     GameState.GameTouched = false;
+    keys_->CentreCursor();
     RequestSave(); // the game left behind is not offered again
+    // The next start begins in this mode.
+    if (rememberedMode_ != GameState.CurrentMode) {
+        rememberedMode_ = GameState.CurrentMode;
+        if (!TRegistry().WriteInteger("Mode", GameState.CurrentMode))
+            Log.Line("Cannot save the chosen mode");
+    }
+}
+
+void TForm1::StartInRememberedMode() {
+    // Normal when none is kept; it is written only once another mode is played.
+    const std::optional<int32_t> mode = TRegistry().ReadInteger("Mode");
+    rememberedMode_ = mode && *mode >= modeKids && *mode <= modeProfessional ? *mode : modeNormal;
+    switch (rememberedMode_) {
+    case modeKids:
+        CmdKids();
+        break;
+    case modeProfessional:
+        CmdProfessional();
+        break;
+    default:
+        CmdNormal();
+        break;
+    }
+}
+
+bool TForm1::GameInProgress() const {
+    return field_ && !StartSequence() && field_->GameCounted && !field_->GameOver &&
+           field_->HasBalls();
 }
 
 void TForm1::MarkScreenButton(int index) {
@@ -268,9 +302,27 @@ void TForm1::CmdStatistics() {
     if (Shell.Word == scrHighScores) Tables.StatisticsShown = !Tables.StatisticsShown;
 }
 
+// The refusal: a short shake of the undo button, over this many game time units.
+constexpr double kUndoShakeTime = 6.0;
+
 void TForm1::CmdUndo() {
     if (Shell.Word != scrPlaying || !field_) return;
-    if (field_->Undo() && SoundBank) SoundBank->Play(TSample::Click);
+    if (field_->Undo()) {
+        if (SoundBank) SoundBank->Play(TSample::Click);
+    } else {
+        undoShake_ = kUndoShakeTime;
+    }
+}
+
+void TForm1::UpdateUndoButton(double delta) {
+    if (!Buttons || btnUndo >= static_cast<int>(Buttons->Items.size())) return;
+    TButton& undo = Buttons->Items[btnUndo];
+    undo.Disabled = !field_ || !field_->HasUndo();
+    undoShake_ = std::max(0.0, undoShake_ - delta);
+    // Three swings, two units each, up to 5 pixels to a side, fading out.
+    constexpr double kPi = 3.14159265358979;
+    undo.OffsetX = static_cast<int32_t>(
+        std::lround(5.0 * std::sin(undoShake_ * kPi) * undoShake_ / kUndoShakeTime));
 }
 
 bool TForm1::FieldShowsNoGame() const {
@@ -318,15 +370,14 @@ void TForm1::CmdSoundUp() {
     if (SoundBank) SoundBank->SoundUp();
 }
 
+// The options' check box: full screen on or off at once, as F11.
 void TForm1::CmdToggleFullScreen() {
-    if (MessageOpen() || StartSequence()) return; // the flag is flipped only with its message
-    Options.FullScreen = !Options.FullScreen;
-    OpenMessage(scrMsgFullScreen);
+    if (MessageOpen()) return;
+    SwitchFullScreenLive();
 }
 
 void TForm1::SwitchFullScreenLive() {
-    // While the check box's message is open the flag is in its hands.
-    if (StartSequence() || HasFlag(Shell.Word, scrMsgFullScreen)) return;
+    if (StartSequence()) return;
     const bool on = !device_->FullScreen();
     if (app_) app_->NoteWindowChange();
     const bool switched = device_->SwitchFullScreen(on);
@@ -412,11 +463,6 @@ void TForm1::StorePlayerName() {
 
 // Yes tests the flags in this order, each seeing what the earlier ones changed.
 void TForm1::CmdYes() {
-    if (HasFlag(Shell.Word, scrMsgFullScreen)) {
-        device_->DoneDevice();
-        Terminate();
-        return;
-    }
     if (HasFlag(Shell.Word, scrMsgExit)) {
         Terminate();
         return;
@@ -457,6 +503,5 @@ void TForm1::CmdNo() {
         StorePlayerName();
     }
     if (HasFlag(Shell.Word, scrMsgLowScore)) Shell.ReturnState = scrHighScores;
-    if (HasFlag(Shell.Word, scrMsgFullScreen)) Options.FullScreen = !Options.FullScreen;
     Shell.Word = Shell.ReturnState;
 }

@@ -58,6 +58,16 @@ void TFormKeys::FreeTextures() {
     white_.reset();
 }
 
+void TFormKeys::FocusButton(int32_t index) {
+    focus_ = index;
+    ringShown_ = true;
+}
+
+void TFormKeys::CentreCursor() {
+    cursorX_ = cursorY_ = 4;
+    cursorShown_ = false;
+}
+
 void TFormKeys::MouseUsed() {
     cursorShown_ = false;
     ringShown_ = false;
@@ -78,7 +88,7 @@ std::vector<int32_t> TFormKeys::RingOrder() const {
     std::vector<int32_t> own, menu;
     if (!Buttons) return own;
     for (int32_t i = 0; i < static_cast<int32_t>(Buttons->Items.size()); ++i) {
-        if (!Buttons->Pressable(i)) continue;
+        if (!Buttons->Shown(i)) continue;
         const bool everywhere =
             (Buttons->Items[static_cast<size_t>(i)].StateMask & kScreens) == kScreens;
         (everywhere ? menu : own).push_back(i);
@@ -129,29 +139,26 @@ void TFormKeys::MoveRing(int32_t step) {
     focus_ = ring[static_cast<size_t>(at)];
 }
 
+// True when the ring showed a button; a lit (selected) one takes the press and does nothing.
 bool TFormKeys::PressFocused() {
     const int32_t index = Focused();
     if (index < 0 || !Buttons) return false;
     focus_ = index;
     const bool wasOnField = OnField();
+    const uint32_t word = Shell.Word;
     Buttons->Press(index);
-    // A button that starts or returns to a game hands the keys to the field.
+    // A button that starts or returns to a game hands the keys to the field; on another
+    // screen the ring starts at that screen's first stop.
     if (!wasOnField && OnField()) ShowCursor();
+    if (Shell.Word != word) focus_ = -1;
     return true;
 }
 
+// The cursor comes back on the cell the keys left it on (the middle one in a new game), not
+// under the pointer: a mouse resting over the field says nothing about where the keys are.
 void TFormKeys::ShowCursor() {
     ringShown_ = false;
     if (!GameField) return;
-    if (!cursorShown_) {
-        // The cursor comes back where the pointer is when that is over the field.
-        const int x = TGameField::CellColumn(Pointer.X);
-        const int y = TGameField::CellRow(Pointer.Y);
-        if (Pointer.X >= kFieldLeft && Pointer.Y >= kFieldTop && GameField->Inside(x, y)) {
-            cursorX_ = x;
-            cursorY_ = y;
-        }
-    }
     MoveCursor(cursorX_, cursorY_);
 }
 
@@ -256,13 +263,19 @@ bool TFormKeys::Shortcut(uint16_t key, uint32_t shift) {
         form_.CmdNewGame(); // asks first when the game has been touched
     if (OnField()) {
         if (cursorShown_ || ringShown_) ShowCursor();
-    } else if (ringShown_) {
+    } else if (ringShown_ && !MessageOpen()) {
         focus_ = -1; // the new screen's ring starts at its beginning
     }
     return true;
 }
 
 void TFormKeys::MessageKey(uint16_t key) {
+    AnswerKey(key);
+    // An answer that returns to the board hands the keys back to the field cursor.
+    if (!MessageOpen() && OnField() && ringShown_) ShowCursor();
+}
+
+void TFormKeys::AnswerKey(uint16_t key) {
     const bool nameEntry = HasFlag(Shell.Word, scrMsgEnterName);
     switch (key) {
     case VK_LEFT:
@@ -277,7 +290,12 @@ void TFormKeys::MessageKey(uint16_t key) {
         form_.CmdNo();
         return;
     case VK_RETURN:
-        if (!PressFocused()) form_.CmdYes();
+        // A bare Enter takes the safe answer: No where Yes would destroy something.
+        if (PressFocused()) return;
+        if (HasFlag(Shell.Word, scrDestructiveMessages))
+            form_.CmdNo();
+        else
+            form_.CmdYes();
         return;
     case VK_SPACE:
         if (!nameEntry) PressFocused();
@@ -309,13 +327,8 @@ void TFormKeys::ScreenKey(uint16_t key) {
         MoveRing(1);
         return;
     case VK_RETURN:
-        if (!PressFocused()) MoveRing(1);
-        return;
     case VK_SPACE:
-        if (HasFlag(w, scrOptions))
-            form_.CmdToggleFullScreen(); // the check box: its message and restart
-        else if (!PressFocused())
-            MoveRing(1);
+        if (!PressFocused()) MoveRing(1);
         return;
     case VK_ESCAPE:
         if (HasFlag(w, scrOptions) || HasFlag(w, scrHelp) || HasFlag(w, scrHighScores)) {
@@ -386,24 +399,28 @@ void TFormKeys::DrawMark(TRenderDevice& device, int32_t x, int32_t y, int32_t w,
     DrawFrame(device, x + 1, y + 1, w - 2, h - 2, 3, kMarkLight);
 }
 
+TPatternImage* TFormKeys::White(TRenderDevice& device) {
+    if (white_ || !device.Initialized()) return white_.get();
+    auto image = std::make_unique<TPatternImage>();
+    int32_t pitch = 0;
+    uint8_t* bits = nullptr;
+    if (image->CreateTextures(device.Device(), 8, 8, 8, 8, 1, D3DFMT_A8R8G8B8) != 0 ||
+        image->LockTexture(0, pitch, bits) != 0)
+        return nullptr;
+    for (int32_t row = 0; row < 8; ++row)
+        std::fill_n(reinterpret_cast<uint32_t*>(bits + std::ptrdiff_t{row} * pitch), 8,
+                    0xFFFFFFFFu);
+    image->UnlockTexture(0);
+    white_ = std::move(image);
+    return white_.get();
+}
+
 void TFormKeys::Draw(TRenderDevice& device) {
     if (StartSequence() || !device.Initialized()) return;
     const int32_t focused = Focused();
     const bool cursor = cursorShown_ && OnField();
     if (focused < 0 && !cursor) return;
-    if (!white_) {
-        auto image = std::make_unique<TPatternImage>();
-        int32_t pitch = 0;
-        uint8_t* bits = nullptr;
-        if (image->CreateTextures(device.Device(), 8, 8, 8, 8, 1, D3DFMT_A8R8G8B8) != 0 ||
-            image->LockTexture(0, pitch, bits) != 0)
-            return;
-        for (int32_t row = 0; row < 8; ++row)
-            std::fill_n(reinterpret_cast<uint32_t*>(bits + std::ptrdiff_t{row} * pitch), 8,
-                        0xFFFFFFFFu);
-        image->UnlockTexture(0);
-        white_ = std::move(image);
-    }
+    if (!White(device)) return;
     if (cursor) DrawMark(device, CellLeft(cursorX_), CellTop(cursorY_), kCellPitch, kCellPitch);
     if (focused >= 0 && Buttons) {
         const TButton& b = Buttons->Items[static_cast<size_t>(focused)];

@@ -33,10 +33,18 @@ public:
     void Draw(TRenderDevice& device);
     // Releases the drawing texture (before the device goes).
     void FreeTextures();
+    // One opaque white pattern (8 x 8), made on first use, for tinted marks and bars; null
+    // when the device cannot make it.
+    TPatternImage* White(TRenderDevice& device);
+    // Shows the ring on `index` (a message opening with its focus on No).
+    void FocusButton(int32_t index);
+    // A new game: the cursor waits in the middle cell, hidden until a key brings it.
+    void CentreCursor();
 
     // The buttons the ring walks on the current screen, in its order: the screen's own buttons
-    // in reading order (rows top to bottom, each left to right), then the menu down the left.
-    // While a message is open only its own buttons.
+    // in reading order (rows top to bottom, each left to right), then the whole menu top down,
+    // its lit buttons too, so that each screen has a fixed count of stops. While a message is
+    // open only its own buttons.
     std::vector<int32_t> RingOrder() const;
     // The focused button, or -1 while the ring is hidden.
     int32_t Focused() const;
@@ -56,6 +64,7 @@ private:
     bool Shortcut(uint16_t key, uint32_t shift);
     void ScreenKey(uint16_t key);
     void MessageKey(uint16_t key);
+    void AnswerKey(uint16_t key);
     void DrawFrame(TRenderDevice& device, int32_t x, int32_t y, int32_t w, int32_t h,
                    int32_t thickness, uint32_t colour);
     void DrawMark(TRenderDevice& device, int32_t x, int32_t y, int32_t w, int32_t h);

@@ -29,6 +29,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <new>
 
 namespace {
 
@@ -78,6 +79,7 @@ TForm1::TPictureSource TForm1::SourceOf(const TCatalogueEntry& entry) const {
 std::unique_ptr<TPictureReader>
 TForm1::ReadAhead(const std::vector<const TCatalogueEntry*>& entries) {
     std::vector<std::string> files;
+    files.reserve(entries.size());
     for (const TCatalogueEntry* entry : entries) files.push_back(SourceOf(*entry).File);
     return std::make_unique<TPictureReader>(std::move(files));
 }
@@ -315,7 +317,19 @@ void TForm1::FailLoading(const std::string& message) {
     Terminate();
 }
 
+// Memory running short at any point of the loading ends the program with a clear message and
+// leaves every file as it is: what could not be loaded cannot be played or saved sensibly.
 void TForm1::LoadingStep() {
+    try {
+        LoadEverything();
+    } catch (const std::bad_alloc&) {
+        settingsLoaded_ = false; // what was read may be half in place: nothing is written
+        statsWritable_ = false;
+        FailLoading("Out of memory while loading the game; nothing was saved");
+    }
+}
+
+void TForm1::LoadEverything() {
     Log.Line("Loading Ingame Resources ...");
     {
         std::vector<const TCatalogueEntry*> entries;
@@ -475,7 +489,7 @@ void TForm1::ReloadStep() {
     device_->BeginFrame();
     DrawQuadrants(Pictures.Background);
     DrawBackdrop();
-    DrawProgressBar(286 + RoundEven(w * share));
+    DrawProgressBar(kProgressBar.X + RoundEven(w * share));
     device_->EndFrame();
     device_->PresentFrame();
 }

@@ -1,56 +1,17 @@
 #include "shell/Log.h"
 
 #include "platform/Files.h"
-
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "platform/LogFile.h"
 
 TLog Log;
 
-namespace {
-
-// Opens the log for appending (or anew), never through a symlink and never waiting on a FIFO;
-// anything but a regular file is refused. -1 when it cannot be used.
-int OpenLog(const std::string& file, bool truncate) {
-    if (file.empty()) return -1;
-    const int fd = ::open(
-        file.c_str(),
-        O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
-    if (fd < 0) return -1;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || (truncate && ::ftruncate(fd, 0) != 0)) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
-
-bool WriteAll(int fd, const std::string& text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t w = ::write(fd, text.data() + done, text.size() - done);
-        if (w < 0 && errno == EINTR) continue;
-        if (w <= 0) return false;
-        done += static_cast<size_t>(w);
-    }
-    return true;
-}
-
-} // namespace
-
 bool TLog::Append(const std::string& text) {
-    const int fd = OpenLog(file_, false);
-    if (fd < 0) return false;
-    const bool written = WriteAll(fd, text);
-    return ::close(fd) == 0 && written;
+    return AppendToLogFile(file_, text);
 }
 
 bool TLog::Start(const std::string& file) {
     file_ = file;
-    const int fd = OpenLog(file_, true);
-    if (fd >= 0) ::close(fd);
+    StartLogFile(file_);
     if (Observer) Observer("Program started");
     return Append(TimeOfDayText() + " -=- Program started\n\n");
 }

@@ -3,7 +3,9 @@
 #include "game/GameModes.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
+#include <sstream>
 
 namespace {
 
@@ -178,4 +180,100 @@ std::vector<uint8_t> EncodeConfig(const THighScoreTable& table, int32_t musicVol
             WriteCell(&bytes[kCellsOffset + static_cast<size_t>(10 * x + y) * 8],
                       game.Cells[static_cast<size_t>(x)][static_cast<size_t>(y)]);
     return bytes;
+}
+
+uint64_t ConfigHash(const std::vector<uint8_t>& configBytes) {
+    uint64_t h = 0xCBF29CE484222325ULL;
+    for (const uint8_t b : configBytes) {
+        h ^= b;
+        h *= 0x100000001B3ULL;
+    }
+    return h;
+}
+
+namespace {
+
+constexpr const char* kExtraHeader = "velm-orra config extra 1";
+constexpr size_t kMaxReplay = 100000;
+
+std::string Hex(uint64_t v) {
+    char text[17];
+    for (int i = 15; i >= 0; --i, v >>= 4) text[i] = "0123456789abcdef"[v & 15];
+    text[16] = 0;
+    return text;
+}
+
+bool ParseHex(const std::string& text, uint64_t& v) {
+    if (text.size() != 16) return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v, 16);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+bool ParseInt(const std::string& text, int32_t& v) {
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    return !text.empty() && ec == std::errc() && end == text.data() + text.size();
+}
+
+} // namespace
+
+std::string EncodeConfigExtra(const TConfigExtra& extra) {
+    std::string out = std::string(kExtraHeader) + "\nconfig " + Hex(extra.ConfigHash) + "\n";
+    if (extra.HasRandom) {
+        out += "random " + Hex(extra.Random) + "\n";
+        for (const uint64_t r : extra.Replay) out += "replay " + Hex(r) + "\n";
+    }
+    for (size_t m = 0; m < extra.Scores.size(); ++m)
+        for (size_t r = 0; r < extra.Scores[m].size(); ++r)
+            if (extra.Scores[m][r] > 65535)
+                out += "score " + std::to_string(m) + " " + std::to_string(r) + " " +
+                       std::to_string(extra.Scores[m][r]) + "\n";
+    return out;
+}
+
+bool DecodeConfigExtra(const std::string& text, TConfigExtra& extra, std::string* why) {
+    extra = TConfigExtra{};
+    std::istringstream in(text);
+    std::string line;
+    int number = 0;
+    bool hashSeen = false;
+    const auto fail = [&](const std::string& what) {
+        if (why) *why = "line " + std::to_string(number) + " " + what;
+        extra = TConfigExtra{};
+        return false;
+    };
+    while (std::getline(in, line)) {
+        ++number;
+        if (number == 1) {
+            if (line != kExtraHeader) return fail("is not the file's header");
+            continue;
+        }
+        std::istringstream words(line);
+        std::string key, a, b, c, rest;
+        words >> key >> a >> b >> c >> rest;
+        uint64_t v = 0;
+        if (key == "config" && b.empty() && ParseHex(a, v)) {
+            extra.ConfigHash = v;
+            hashSeen = true;
+        } else if (key == "random" && b.empty() && ParseHex(a, v)) {
+            extra.HasRandom = true;
+            extra.Random = v;
+        } else if (key == "replay" && b.empty() && extra.HasRandom && ParseHex(a, v) &&
+                   extra.Replay.size() < kMaxReplay) {
+            extra.Replay.push_back(v);
+        } else if (key == "score" && rest.empty()) {
+            int32_t mode = 0, row = 0, points = 0;
+            if (!ParseInt(a, mode) || !ParseInt(b, row) || !ParseInt(c, points) || mode < 0 ||
+                mode >= kHighScoreModes || row < 0 || row >= kHighScoreRows || points <= 65535)
+                return fail("is no table score");
+            extra.Scores[static_cast<size_t>(mode)][static_cast<size_t>(row)] = points;
+        } else {
+            return fail("is damaged");
+        }
+    }
+    if (!hashSeen) {
+        if (why) *why = "the config line is missing";
+        extra = TConfigExtra{};
+        return false;
+    }
+    return true;
 }

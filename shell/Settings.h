@@ -46,3 +46,26 @@ struct TConfigContents {
 TConfigContents DecodeConfig(const uint8_t* data, size_t size);
 std::vector<uint8_t> EncodeConfig(const THighScoreTable& table, int32_t musicVolume,
                                   int32_t soundVolume, bool hasGame, const TSavedGame& game);
+
+// "Config.extra", beside "Config.bin": what its fixed layout cannot hold, as text lines:
+//   velm-orra config extra 1
+//   config <16 hex digits>   FNV-1a (64 bits) of the "Config.bin" bytes this file goes with
+//   random <16 hex digits>   the balls' generator state of the saved game
+//   replay <16 hex digits>   a spawn state of an undone move, one line each, the next one last
+//   score <mode> <row> <n>   a table score above 65535 (the table holds 65535 there)
+// It is written before "Config.bin", each in one step. A file that goes with other bytes than
+// the "Config.bin" beside it (a crash between the two writes) or that is damaged is not used.
+constexpr const char* kConfigExtraFile = "Config.extra";
+
+struct TConfigExtra {
+    uint64_t ConfigHash = 0;
+    bool HasRandom = false;
+    uint64_t Random = 0;
+    std::vector<uint64_t> Replay;
+    std::array<std::array<int32_t, kHighScoreRows>, kHighScoreModes> Scores{}; // 0: none
+};
+
+uint64_t ConfigHash(const std::vector<uint8_t>& configBytes);
+std::string EncodeConfigExtra(const TConfigExtra& extra);
+// False, with the line at fault in `why`, for a text that is not such a file.
+bool DecodeConfigExtra(const std::string& text, TConfigExtra& extra, std::string* why);

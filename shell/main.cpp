@@ -10,13 +10,11 @@
 #include "shell/Language.h"
 #include "state/OptionsState.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <filesystem>
+#include <new>
+#include <optional>
 #include <string>
-#include <unistd.h>
 
 #ifndef VO_VERSION
 #define VO_VERSION "1.0"
@@ -46,24 +44,6 @@ int CommandLine(int argc, char** argv) {
     return 2;
 }
 
-// Creates the data folder when missing; false, with the reason in `error`, when the player's
-// files cannot be kept there.
-bool CanKeepFiles(const std::string& dir, std::string* error) {
-    const auto fail = [error](const std::string& reason) {
-        if (error) *error = reason;
-        return false;
-    };
-    if (dir.empty())
-        return fail("there is no home folder (HOME and XDG_DATA_HOME are unset or relative)");
-    std::error_code ec;
-    std::filesystem::create_directories(dir, ec);
-    if (ec) return fail("the folder " + dir + " cannot be created (" + ec.message() + ")");
-    if (!std::filesystem::is_directory(dir, ec)) return fail(dir + " is not a folder");
-    if (::access(dir.c_str(), W_OK | X_OK) != 0)
-        return fail("the folder " + dir + " cannot be written (" + std::strerror(errno) + ")");
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -80,13 +60,21 @@ int main(int argc, char** argv) {
     }
 
     std::string cannotKeep;
-    const bool canKeep = CanKeepFiles(dataDir, &cannotKeep);
+    bool canKeep = paths::CanKeepUserFiles(dataDir, &cannotKeep);
     TInstanceLock lock;
-    if (lock.Acquire(dataDir) == TInstanceLock::TResult::AlreadyRunning) {
+    const TInstanceLock::TResult locked = lock.Acquire(dataDir);
+    if (locked == TInstanceLock::TResult::AlreadyRunning) {
         // The running copy owns the files: this one ends without touching any of them.
         std::fprintf(stderr, "Velm Orra is already running.\n");
         ShowNativeError("Velm Orra", "Velm Orra is already running.", nullptr);
         return 1;
+    }
+    if (locked == TInstanceLock::TResult::Unavailable && canKeep) {
+        // Without the lock another copy could write the same files at the same time: this one
+        // writes none, the registry's values included.
+        canKeep = false;
+        cannotKeep = lock.Reason() + ", so another copy could write the same files";
+        TRegistry::SetReadOnly(true);
     }
 
     TFormOptions options;
@@ -94,6 +82,7 @@ int main(int argc, char** argv) {
         options.LogFile = dataDir + "/Log.txt";
         options.ConfigFile = dataDir + "/Config.bin";
         RemoveStaleTemporary(options.ConfigFile);
+        RemoveStaleTemporary(dataDir + "/Config.extra");
     } else {
         if (canKeep) cannotKeep = error;
         // Nothing is written anywhere else, the working folder least of all.
@@ -114,14 +103,26 @@ int main(int argc, char** argv) {
     // The language of the texts and pictures: the player's choice, else the environment's.
     language::SetCurrent(language::Resolve(language::ChoiceFromRegistry(), std::getenv));
 
-    {
-        TForm1 form(options);
-        if (!form.FormCreate()) {
+    int status = 0;
+    try {
+        std::optional<TForm1> form(std::in_place, options);
+        if (!form->FormCreate()) {
             std::fprintf(stderr, "Velm Orra could not open its window; see %s.\n",
                          options.LogFile.empty() ? "the message above" : options.LogFile.c_str());
             return 1;
         }
-        Application.Run();
-    } // FormDestroy runs here, then the components go
-    return 0;
+        // The form goes when the loop ends: FormDestroy saves, then the components go. A failed
+        // loading step was said in the log and a message box.
+        Application.Run([&form, &status] {
+            if (form->LoadingFailed()) status = 1;
+            form.reset();
+        });
+    } catch (const std::bad_alloc&) {
+        // Out of memory outside the loading step (which ends the program itself): the form
+        // has already saved what it holds on its way out.
+        std::fputs("Velm Orra ran out of memory and had to end.\n", stderr);
+        ShowNativeError("Velm Orra", "Velm Orra ran out of memory and had to end.", nullptr);
+        return 1;
+    }
+    return status;
 }

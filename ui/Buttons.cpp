@@ -19,6 +19,7 @@ namespace {
 constexpr int32_t kNormal = 0, kHovered = 1, kPressed = 2; // the three patterns of a button
 constexpr double kPressLight = 3.0;                        // units a press shows after it (200 ms)
 constexpr uint8_t kDefaultLastHelpPage = 4;
+constexpr uint32_t kDisabledTint = 0x88909090; // 0xAABBGGRR: grey, a little over half opaque
 
 bool Active(const TButton& b) {
     return (b.StateMask & Shell.Word) != 0;
@@ -83,11 +84,16 @@ void TButtons::Draw(int32_t index, int32_t pattern) {
     if (OnDraw) OnDraw(index, pattern);
     const TButton& b = Items[static_cast<size_t>(index)];
     if (!device_) return;
+    if (b.Disabled) {
+        device_->DrawImageCol(b.Image, b.X + b.OffsetX, b.Y, kDisabledTint, kNormal + b.PatternBase,
+                              fxBlend | fxfDiffuseAlpha);
+        return;
+    }
     const int32_t shown = (b.PressLight > 0 ? kPressed : pattern) + b.PatternBase;
-    device_->DrawImage(b.Image, b.X, b.Y, shown, fxBlend);
+    device_->DrawImage(b.Image, b.X + b.OffsetX, b.Y, shown, fxBlend);
     if (b.PressLight > 0 && !Options.ReducedMotion) {
         const auto alpha = static_cast<uint32_t>(std::lround(110 * b.PressLight / kPressLight));
-        device_->DrawImageCol(b.Image, b.X, b.Y, 0x00FFFFFFu | alpha << 24, shown,
+        device_->DrawImageCol(b.Image, b.X + b.OffsetX, b.Y, 0x00FFFFFFu | alpha << 24, shown,
                               fxAddAlpha | fxfDiffuseAlpha);
     }
 }
@@ -103,7 +109,7 @@ void TButtons::DrawAll() {
         int32_t pattern = kNormal;
         if (b.Pressed || b.Selected)
             pattern = kPressed;
-        else if (!DialogShown() && PointerOver(b))
+        else if (!DialogShown() && !b.Disabled && PointerOver(b))
             pattern = HoverPattern(i);
         Draw(i, pattern);
     }
@@ -126,11 +132,11 @@ void TButtons::MouseDown() {
         TButton& b = Items[static_cast<size_t>(i)];
         if (!Active(b) || !PointerOver(b) || !TakesMouse(b) || HiddenPageButton(i) || b.Selected)
             continue;
-        b.Pressed = true;
-        b.PressLight = kPressLight;
+        b.Pressed = !b.Disabled;
+        if (!b.Disabled) b.PressLight = kPressLight;
         pressed_ = i;
         ButtonDown = true;
-        if (OnSound) OnSound(TButtonSound::Click);
+        if (!b.Disabled && OnSound) OnSound(TButtonSound::Click);
     }
 }
 
@@ -158,10 +164,18 @@ bool TButtons::Pressable(int32_t index) const {
            b.OnClick;
 }
 
+bool TButtons::Shown(int32_t index) const {
+    if (index < 0 || index >= static_cast<int32_t>(Items.size())) return false;
+    const TButton& b = Items[static_cast<size_t>(index)];
+    return Active(b) && b.Image && TakesMouse(b) && !HiddenPageButton(index);
+}
+
 bool TButtons::Press(int32_t index) {
     if (!Pressable(index)) return false;
-    if (OnSound) OnSound(TButtonSound::Click);
-    Items[static_cast<size_t>(index)].PressLight = kPressLight;
+    if (!Items[static_cast<size_t>(index)].Disabled) {
+        if (OnSound) OnSound(TButtonSound::Click);
+        Items[static_cast<size_t>(index)].PressLight = kPressLight;
+    }
     const std::function<void()> command = Items[static_cast<size_t>(index)].OnClick;
     command();
     return true;

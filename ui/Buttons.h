@@ -17,6 +17,10 @@ struct TButton {
     std::function<void()> OnClick;  // may be empty
     bool Pressed = false;           // held down since the last press
     bool Selected = false;          // shown pressed and ignoring the mouse
+    // Shown faded and without its hover look; a click still reaches its command (which may
+    // refuse) but makes no click sound.
+    bool Disabled = false;
+    int32_t OffsetX = 0; // drawn this far right of X (a shake); the hit area stays
     uint32_t StateMask = 0;
     // Added to the pattern drawn: a button of two looks (a switch) holds both, three each.
     int32_t PatternBase = 0;
@@ -43,6 +47,9 @@ public:
     // The button is on the screen now and a click on it would fire: shown, taking input while a
     // message is open, not selected, with a command.
     bool Pressable(int32_t index) const;
+    // The button is on the screen now and takes input while a message is open; it may be
+    // selected (lit, ignoring clicks).
+    bool Shown(int32_t index) const;
     // Presses and releases the button as a click on it would (the click sound, then its command);
     // false when it is not pressable.
     bool Press(int32_t index);

@@ -1,14 +1,12 @@
 #include "ui/VOFont.h"
 
-#include "platform/Files.h"
-
-#include <sys/stat.h>
-
 #include "platform/Bitmap.h"
+#include "platform/Files.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 
 TVOFont* Font = nullptr;
@@ -54,8 +52,8 @@ bool TVOFont::LoadMetrics(const std::string& fileName, std::string* error) {
     // stream without end.
     std::vector<uint8_t> bytes;
     if (!ReadFileBytes(FilePath(fileName), bytes, nullptr, size_t{64} * 1024)) {
-        struct stat st {};
-        const bool there = ::stat(FilePath(fileName).c_str(), &st) == 0;
+        std::error_code ec;
+        const bool there = std::filesystem::exists(FilePath(fileName), ec);
         if (error) *error = fileName + (there ? ": not a regular file" : ": file not found");
         return false;
     }
@@ -156,9 +154,21 @@ void TVOFont::DrawTextScaled(const std::string& text, uint16_t x, uint16_t y, ui
     }
 }
 
-void TVOFont::DrawTextCaret(const std::string& text, uint16_t x, uint16_t y, uint16_t scale,
-                            uint32_t colour, bool caret) {
-    DrawTextScaled(text + (caret ? "I" : " "), x, y, scale, colour);
+int32_t TVOFont::DrawTextCaret(const std::string& text, uint16_t x, uint16_t y, uint16_t scale,
+                               uint32_t colour) {
+    const uint16_t room = ScaledAdvance('I', scale);
+    const uint16_t half = static_cast<uint16_t>((ScaledWidth(text, scale) + room) / 2);
+    const int32_t factor = RoundRatio(int64_t{scale} * 256, 100);
+    uint16_t pen = x;
+    for (unsigned char c : text) {
+        DrawGlyph(c, int32_t{pen} - half, y, factor, colour);
+        pen = static_cast<uint16_t>(pen + ScaledAdvance(c, scale));
+    }
+    return int32_t{pen} - half;
+}
+
+int32_t TVOFont::ScaledHeight(uint16_t scale) const {
+    return RoundRatio(int64_t{GlyphHeight} * scale, 100);
 }
 
 void TVOFont::DrawTextBlock(const std::vector<std::string>& lines, uint16_t x, uint16_t y,

@@ -38,10 +38,14 @@ public:
     // character.
     void DrawTextScaled(const std::string& text, uint16_t x, uint16_t y, uint16_t scale,
                         uint32_t colour);
-    // As DrawTextScaled on text + "I" (caret on) or text + " " (off): the caret takes part in
-    // the centring and the text does not shift when it blinks.
-    void DrawTextCaret(const std::string& text, uint16_t x, uint16_t y, uint16_t scale,
-                       uint32_t colour, bool caret);
+    // As DrawTextScaled on the text followed by room for a caret as wide as an "I": the room
+    // takes part in the centring, so that the text does not shift when the caret blinks. The
+    // caret itself is the caller's to draw (a bar no glyph of the font can be mistaken for);
+    // returns the left edge of its room.
+    int32_t DrawTextCaret(const std::string& text, uint16_t x, uint16_t y, uint16_t scale,
+                          uint32_t colour);
+    // The height of a line at `scale` percent.
+    int32_t ScaledHeight(uint16_t scale) const;
     // Each line centred on x at `scale` percent, line i at y + 15 i.
     void DrawTextBlock(const std::vector<std::string>& lines, uint16_t x, uint16_t y, uint8_t scale,
                        uint32_t colour);

@@ -78,6 +78,10 @@ $FinalPlace
 Place %s of 10
 $Statistics
 Statistics
+$GameOverReason
+No room for new balls
+$EnterNameChoice
+Yes: play again     No: see the table
 @Places
 {
 1st
@@ -106,8 +110,7 @@ $Exit_Caption
 Leave Velm Orra?
 @Exit_Text
 {
-A game left from the board with
-points is kept for next time.
+Your scores and settings are kept.
 
 Quit now?
 }
@@ -169,6 +172,15 @@ Every figure of this mode
 returns to zero.
 
 This cannot be undone.
+}
+$ExitKeep_Caption
+Leave Velm Orra?
+@ExitKeep_Text
+{
+Your game is kept: the next start
+offers to go on with it.
+
+Quit now?
 }
 )"
     // Windows-1252: 0xD7 is the multiplication sign.
@@ -257,6 +269,8 @@ void TVOStrings::LoadFromText(const std::string& text) {
     FinalScore = value("FinalScore");
     FinalPlace = value("FinalPlace");
     Statistics = value("Statistics");
+    GameOverReason = value("GameOverReason");
+    EnterNameChoice = value("EnterNameChoice");
     list("Places", Places);
     list("StatisticsRows", StatisticsRows);
     Chain = value("Chain");
@@ -270,9 +284,10 @@ void TVOStrings::LoadFromText(const std::string& text) {
         {&EnterName_Caption, &EnterName_Text},
         {&LowScore_Caption, &LowScore_Text},
         {&FullScreen_Caption, &FullScreen_Text},
-        {&ResetStats_Caption, &ResetStats_Text}};
-    const char* names[] = {"Exit",      "New",      "Old",        "Clear",
-                           "EnterName", "LowScore", "FullScreen", "ResetStats"};
+        {&ResetStats_Caption, &ResetStats_Text},
+        {&ExitKeep_Caption, &ExitKeep_Text}};
+    const char* names[] = {"Exit",     "New",        "Old",        "Clear",   "EnterName",
+                           "LowScore", "FullScreen", "ResetStats", "ExitKeep"};
     for (size_t i = 0; i < std::size(dialogs); ++i) {
         *dialogs[i].first = value(std::string(names[i]) + "_Caption");
         list(std::string(names[i]) + "_Text", *dialogs[i].second);

@@ -50,6 +50,11 @@ public:
         LowScore_Text, FullScreen_Text;
     std::string ResetStats_Caption;
     std::vector<std::string> ResetStats_Text;
+    // The Exit message while a game is in progress, which is kept.
+    std::string ExitKeep_Caption;
+    std::vector<std::string> ExitKeep_Text;
+    // Over the board of a game that has ended; the line above Yes and No in the name entry.
+    std::string GameOverReason, EnterNameChoice;
     // The empty field's invitation; the game-end lines ("%s" stands for the score and for the
     // place, one of Places, best first); the statistics page's title and row labels.
     std::string NewGameHint, FinalScore, FinalPlace, Statistics;

@@ -154,8 +154,9 @@ void TGameField::Render(double delta) {
         }
     }
 
-    // The preview, animated like the hovered ball.
-    if (device)
+    // The preview, animated like the hovered ball, while its balls can still come: not once the
+    // game is over or the field shows no game.
+    if (device && !GameOver && HasBalls())
         for (int k = 0; k < BallsPerTurn && k < static_cast<int>(Preview.size()); ++k)
             device->DrawRotated(places::BallPicture(Preview[static_cast<size_t>(k)].Picture),
                                 kPreviewCentreX + kCellPitch * k, kPreviewCentreY, kUpright,
@@ -187,6 +188,6 @@ void TGameField::Render(double delta) {
     }
 
     const int32_t frameRate = MeasuredFrameRate();
-    if (!Selected && !still && DecorRandom(frameRate) == 10) StartIdleSparkle(*this);
-    FinishFrame(frameRate);
+    if (!Selected && !still && !GameOver && DecorRandom(frameRate) == 10) StartIdleSparkle(*this);
+    FinishFrame(delta, frameRate);
 }

@@ -236,7 +236,10 @@ TEST(StringsFile, UsesTheKeyFormatAndPlainAscii) {
             s.ResetStats_Text,
             {s.NewGameHint, s.FinalScore, s.FinalPlace, s.Statistics},
             s.Places,
-            s.StatisticsRows};
+            s.StatisticsRows,
+            {s.ExitKeep_Caption},
+            s.ExitKeep_Text,
+            {s.GameOverReason, s.EnterNameChoice}};
     };
     EXPECT_EQ(dialogs(builtIn), dialogs(generated));
 }

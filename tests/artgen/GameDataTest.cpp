@@ -355,7 +355,7 @@ TEST(GeneratedTexts, StringTableHoldsEveryKeyInEveryLanguage) {
         for (const char* key : {"options", "highscores", "help", "kids", "normal", "proff"})
             EXPECT_FALSE(t.Strings.at(key).empty()) << key;
         for (const char* dialog :
-             {"exit", "new", "old", "clear", "entername", "lowscore", "fullscreen"}) {
+             {"exit", "new", "old", "clear", "entername", "lowscore", "fullscreen", "exitkeep"}) {
             const std::string d = dialog;
             ASSERT_TRUE(t.Strings.count(d + "_caption")) << d;
             ASSERT_TRUE(t.Lists.count(d + "_text")) << d;
@@ -390,10 +390,10 @@ TEST(GeneratedTexts, MessageTextsFitTheirBoxesInEveryLanguage) {
     };
     for (const auto& [code, file] : StringFiles()) {
         const TStrings t = ParseStrings(ReadAll(file));
-        for (const TBox& box :
-             {TBox{"exit", 530, 322, 5}, TBox{"new", 530, 322, 5}, TBox{"old", 530, 322, 5},
-              TBox{"clear", 530, 322, 5}, TBox{"entername", 550, 424, 2},
-              TBox{"lowscore", 600, 504, 5}, TBox{"fullscreen", 530, 322, 5}}) {
+        for (const TBox& box : {TBox{"exit", 530, 322, 5}, TBox{"new", 530, 322, 5},
+                                TBox{"old", 530, 322, 5}, TBox{"clear", 530, 322, 5},
+                                TBox{"entername", 550, 424, 2}, TBox{"lowscore", 600, 504, 5},
+                                TBox{"fullscreen", 530, 322, 5}, TBox{"exitkeep", 530, 322, 5}}) {
             SCOPED_TRACE(code + " " + box.Name);
             const std::string name = box.Name;
             std::vector<std::string> lines = t.Lists.at(name + "_text");

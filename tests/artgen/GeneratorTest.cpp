@@ -1,7 +1,7 @@
 // The generator's own checks and its determinism.
 #include "tools/artgen/Generator.h"
-#include "shell/Language.h"
 #include "render/Catalogue.h"
+#include "shell/Language.h"
 #include "tools/artgen/Output.h"
 #include "tools/artgen/Texts.h"
 #include "tools/artgen/Translations.h"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Nothing lost, nothing hung: the real game killed (SIGKILL) at random moments of loading, play
 # and saving; a name entered right before a kill; a second copy; a hang-up; a data folder that
-# cannot be used; FIFOs and /dev/zero in the player's files; the display going away.
+# cannot be used; FIFOs and /dev/zero in the player's files; a lock file that cannot be taken;
+# too little memory to load; the display going away.
 NAME=data_safety
 source "$(dirname "$0")/lib.sh"
 export XDG_RUNTIME_DIR=$WORK/runtime
@@ -177,6 +178,59 @@ rm -f "$LOG"
   [ -z "$(ls -A "$WORK/cwd")" ] || fail "files left in the working folder: $(ls -A "$WORK/cwd")"
   [ "$(cat "$XDG_DATA_HOME/velm-orra")" = "not a folder" ] || fail "the file in the way changed"
 )
+
+# --- A lock file that cannot be taken: both copies play, neither writes -----------------------
+# A folder in the lock's place: a second copy could not be stopped, so no copy writes anything.
+echo "an earlier run" >"$LOG"
+rm -f "$USERDIR/velm-orra.lock"
+mkdir "$USERDIR/velm-orra.lock"
+sum=$(md5sum "$LOG" "$CONFIG")
+pids=()
+for copy in 1 2; do
+  "$GAME" >"$WORK/nolock$copy.txt" 2>&1 &
+  pids+=($!)
+done
+sleep 8
+for copy in 1 2; do
+  for box in $(xwininfo -root -children 2>/dev/null | awk '/"Velm Orra": \(\)/ { print $1 }'); do
+    xdotool key --window "$box" Return 2>/dev/null || true
+  done
+done
+sleep 2
+for pid in "${pids[@]}"; do
+  kill -0 "$pid" 2>/dev/null || fail "a copy without the lock did not play"
+  kill -TERM "$pid"
+  wait "$pid" || true
+done
+for copy in 1 2; do
+  grep -qF "Scores and settings will not be kept this time" "$WORK/nolock$copy.txt" ||
+    fail "copy $copy did not say that nothing is kept"
+done
+[ "$(md5sum "$LOG" "$CONFIG")" = "$sum" ] || fail "a copy without the lock wrote the files"
+rmdir "$USERDIR/velm-orra.lock"
+
+# --- Short of memory while loading: no abort, the shortage is logged ---------------------------
+for limit in 100000 120000 140000; do
+  rm -f "$LOG" "$CONFIG"
+  (
+    ulimit -v "$limit"
+    exec "$GAME"
+  ) >"$WORK/memory.txt" 2>&1 &
+  pid=$!
+  sleep 8
+  kill -TERM "$pid" 2>/dev/null || true
+  rc=0
+  wait "$pid" || rc=$?
+  [ "$rc" -ne 134 ] && ! grep -q "terminate called" "$WORK/memory.txt" ||
+    fail "the game aborted with $limit KB of address space"
+  # The smallest limit is always short; a larger one may leave room for the whole game (how much
+  # depends on the libraries of the machine), which then starts as usual.
+  if ! grep -qiE "out of memory|cannot open the window" "$LOG" &&
+    { [ "$limit" = 100000 ] || ! grep -qF "Starting game..." "$LOG"; }; then
+    fail "no word of the shortage with $limit KB (see $LOG)"
+  fi
+  check_config "short of memory"
+done
 
 # --- The display goes away: the game saves and ends ------------------------------------------
 # On an X server of its own, which can be ended without ending the one of this test.

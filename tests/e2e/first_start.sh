@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A first start (no registry file, no Config.bin) reaches a Normal game with the log lines in
 # order; a click on a ball and on an empty cell moves it, and so does a drag; Options, Help and
-# High Scores open and Back returns; Exit and Yes end the program with a 1450-byte Config.bin.
+# High Scores open and Back returns; Exit and Yes end the program with a 1450-byte Config.bin
+# that keeps the game.
 NAME=first_start
 source "$(dirname "$0")/lib.sh"
 
@@ -90,12 +91,13 @@ for screen in "options 144 398 532 465" "help 144 444 532 465" "scores 144 490 4
   [ "$d" -lt 60 ] || fail "Back from $1 did not return to the game (difference $d)"
 done
 
-# Exit, Yes: the program ends and leaves a 1450-byte Config.bin (no score, so no saved game).
+# Exit, Yes: the program ends and leaves a 1450-byte Config.bin with the game kept (it has
+# moves, though no points).
 click 144 536
 shot exit
 click 466 344
 wait_for_exit
 [ "$(config_size)" -eq 1450 ] || fail "Config.bin is $(config_size) bytes"
-[ "$(config_flag)" -eq 0 ] || fail "a game without points was saved"
+[ "$(config_flag)" -eq 1 ] || fail "a game with moves and no points was not kept"
 grep -qF -- "-=- Saving config ..." "$LOG" || fail "no \"Saving config ...\""
 echo "PASS ($NAME)"

@@ -1,19 +1,37 @@
 #!/usr/bin/env bash
-# The full-screen check box, Yes, and a restart in full screen still show a playable game (on a
-# display without an 800 x 600 mode the picture is scaled to the desktop); F11 goes back to an
-# 800 x 600 window at once and stores it, Alt+Enter goes full screen again.
+# The full-screen check box switches at once, without a question, and a restart in full screen
+# still shows a playable game (on a display without an 800 x 600 mode the picture is scaled to
+# the desktop); F11 goes back to the 800 x 600 window at once and stores it, Alt+Enter goes full
+# screen again.
 NAME=fullscreen
 source "$(dirname "$0")/lib.sh"
+
+# key_until_width <keys> <test of $WIN_W>: presses the key until the window's width passes the
+# test (a key sent while the server is still busy with the last switch can be lost).
+key_until_width() {
+  local i
+  for ((i = 0; i < 3; i++)); do
+    key "$1"
+    sleep 1
+    locate_window
+    [ "$WIN_W" "$2" "$3" ] && return 0
+  done
+  fail "\"$1\" left the window at ${WIN_W}x${WIN_H}"
+}
 
 start_game
 wait_for_log "Loading config ..."
 locate_window
 click 144 398 # Options
-click 420 370 # the full-screen box
-shot message
-click 466 344 # Yes: the setting applies at the next start
-wait_for_exit
+click 420 370 # the full-screen box: full screen now
+sleep 1.5
+locate_window
+shot box
+[ "$WIN_W" -ge 1024 ] || fail "the check box left the window at ${WIN_W}x${WIN_H}"
 grep -qx "Fullscreen=1" "$REGISTRY" || fail "the full-screen setting was not saved"
+key_until_message ctrl+q quit
+key y
+wait_for_exit
 
 start_game
 wait_for_log "Loading config ..."
@@ -28,18 +46,6 @@ wait_for_balls 6 game
 click 144 398 # Options, through the scaled pointer
 shot options
 [ "$(brightness 410 28 240 40)" -gt 0 ] || fail "nothing drawn"
-# key_until_width <keys> <test of $WIN_W>: presses the key until the window's width passes the
-# test (a key sent while the server is still busy with the last switch can be lost).
-key_until_width() {
-  local i
-  for ((i = 0; i < 3; i++)); do
-    key "$1"
-    sleep 1
-    locate_window
-    [ "$WIN_W" "$2" "$3" ] && return 0
-  done
-  fail "\"$1\" left the window at ${WIN_W}x${WIN_H}"
-}
 # F11: a window again, at once, stored at once.
 key_until_width F11 -eq 800
 [ "$WIN_H" -eq 600 ] || fail "after F11 the window is ${WIN_W}x${WIN_H}"

@@ -219,7 +219,7 @@ TEST_F(Faults, FullDiskKeepsTheOldSettings) {
     ExpectSaveFailureKeepsTheOldFile(
         folder, Scratch("Log.txt"),
         [] {
-            InjectWriteFault({TWriteFault::Write, ENOSPC});
+            InjectWriteFault({TWriteFault::Write, ENOSPC, "Config.bin"});
         },
         "No space left on device");
 }
@@ -231,7 +231,7 @@ TEST_F(Faults, RefusedSaveKeepsTheOldSettings) {
     ExpectSaveFailureKeepsTheOldFile(
         folder, Scratch("Log.txt"),
         [] {
-            InjectWriteFault({TWriteFault::Create, EROFS});
+            InjectWriteFault({TWriteFault::Create, EROFS, "Config.bin"});
         },
         "Read-only file system");
 }
@@ -241,10 +241,10 @@ TEST_F(Faults, EveryFailingStepOfASaveKeepsTheOldFile) {
     const std::vector<uint8_t> old = KeptSettings();
     const std::vector<uint8_t> fresh(kConfigSize, 7);
     const std::pair<TWriteFault, const char*> faults[] = {
-        {{TWriteFault::Create, EROFS}, "cannot create"},
-        {{TWriteFault::Write, ENOSPC}, "cannot write"},
-        {{TWriteFault::Flush, EIO}, "cannot flush"},
-        {{TWriteFault::Rename, EROFS}, "cannot replace"},
+        {{TWriteFault::Create, EROFS, ""}, "cannot create"},
+        {{TWriteFault::Write, ENOSPC, ""}, "cannot write"},
+        {{TWriteFault::Flush, EIO, ""}, "cannot flush"},
+        {{TWriteFault::Rename, EROFS, ""}, "cannot replace"},
     };
     for (const auto& [fault, message] : faults) {
         SCOPED_TRACE(message);

@@ -85,7 +85,7 @@ void DrawLayouts(TVOFont& font, const std::vector<std::string>& lines) {
         font.DrawTextCentered(line, 160, 40, 0xFF888888);
         font.DrawTextScaled(line, 160, 60, 70, 0xFF0000FF);
         font.DrawTextScaled(line, 65535, 80, 250, 0xFF00FFFF);
-        font.DrawTextCaret(line, 160, 100, 85, 0xFFFFFFFF, true);
+        font.DrawTextCaret(line, 160, 100, 85, 0xFFFFFFFF);
     }
     font.DrawTextBlock(lines, 160, 120, 70, 0xFF00FFFF);
     font.DrawNumber(INT32_MIN, 300, 150, 0xFFFFFFFF);
@@ -291,8 +291,27 @@ int FuzzStats(const uint8_t* data, size_t size) {
     return 0;
 }
 
-const TFuzzTargetInfo FuzzTargetList[9] = {
+int FuzzExtra(const uint8_t* data, size_t size) {
+    TConfigExtra extra;
+    std::string why;
+    if (!DecodeConfigExtra(std::string(reinterpret_cast<const char*>(data), size), extra, &why)) {
+        Require(!why.empty(), "a refused file says why");
+        return 0;
+    }
+    for (const auto& block : extra.Scores)
+        for (const int32_t points : block)
+            Require(points == 0 || points > 65535, "whole scores only");
+    // What the game writes from what it read, it reads again unchanged.
+    const std::string text = EncodeConfigExtra(extra);
+    TConfigExtra back;
+    Require(DecodeConfigExtra(text, back, &why), "a written extra file reads back");
+    Require(EncodeConfigExtra(back) == text, "the extra file reads back unchanged");
+    return 0;
+}
+
+const TFuzzTargetInfo FuzzTargetList[10] = {
     {"tga", FuzzTga},       {"jpeg", FuzzJpeg},         {"bmp", FuzzBmp},
     {"config", FuzzConfig}, {"strings", FuzzStrings},   {"sounds", FuzzSounds},
     {"font", FuzzFont},     {"registry", FuzzRegistry}, {"stats", FuzzStats},
+    {"extra", FuzzExtra},
 };

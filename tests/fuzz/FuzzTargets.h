@@ -20,6 +20,7 @@ int FuzzSounds(const uint8_t* data, size_t size);
 int FuzzFont(const uint8_t* data, size_t size);
 int FuzzRegistry(const uint8_t* data, size_t size);
 int FuzzStats(const uint8_t* data, size_t size);
+int FuzzExtra(const uint8_t* data, size_t size);
 
 struct TFuzzTargetInfo {
     const char* Name; // the corpus folder and the fuzzer program's suffix
@@ -28,4 +29,4 @@ struct TFuzzTargetInfo {
 };
 
 // Every target, in a fixed order.
-extern const TFuzzTargetInfo FuzzTargetList[9];
+extern const TFuzzTargetInfo FuzzTargetList[10];

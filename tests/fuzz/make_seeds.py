@@ -206,6 +206,17 @@ def stats_seeds():
                                    b"best 99999999999\nseconds 18446744073709551615\n")
 
 
+# --- Config.extra ------------------------------------------------------------------------------
+
+def extra_seeds():
+    head = b"velm-orra config extra 1\nconfig 00112233445566ff\n"
+    write("extra", "scores.txt", head + b"score 1 0 70000\nscore 2 9 2147483647\n")
+    write("extra", "game.txt", head + b"random 853c49e6748fea9b\nreplay 0000000000000001\n"
+                               b"replay ffffffffffffffff\nscore 0 3 65536\n")
+    write("extra", "damaged.txt", head + b"random 853c49e6748fea9\nscore 3 0 70000\r\n")
+    write("extra", "bare.txt", head)
+
+
 if __name__ == "__main__":
     tga_seeds()
     bmp_seeds()
@@ -214,3 +225,4 @@ if __name__ == "__main__":
     registry_seeds()
     text_seeds(sys.argv[1] if len(sys.argv) > 1 else None)
     stats_seeds()
+    extra_seeds()

@@ -1,6 +1,6 @@
 #include "fx/FrameTiming.h"
-#include "tests/support/FakeClock.h"
 #include "platform/IdleHost.h"
+#include "tests/support/FakeClock.h"
 
 #include <gtest/gtest.h>
 

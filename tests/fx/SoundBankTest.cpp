@@ -1,7 +1,7 @@
 #include "fx/SoundBank.h"
-#include "tests/support/RecordingAudio.h"
 #include "state/OptionsState.h"
 #include "state/ShellState.h"
+#include "tests/support/RecordingAudio.h"
 #include "tests/ui/TempDir.h"
 
 #include <gtest/gtest.h>

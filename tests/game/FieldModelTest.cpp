@@ -1,5 +1,5 @@
-#include "game/GameModes.h"
 #include "game/GameField.h"
+#include "game/GameModes.h"
 
 #include <gtest/gtest.h>
 

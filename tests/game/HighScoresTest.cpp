@@ -81,6 +81,13 @@ TEST_F(HighScoreInsertion, ScoreAbove16BitsIsStoredAs65535) {
     EXPECT_EQ(Block(1)[1].Score, 65535);
     EXPECT_EQ(End(1, 65535), 2);
     EXPECT_EQ(Block(1)[3].Score, 1000);
+    // The whole scores are kept beside the 16-bit field, shown, and ordered by.
+    EXPECT_EQ(Block(1)[0].Points(), 70000);
+    EXPECT_EQ(Block(1)[1].Points(), 65586);
+    EXPECT_EQ(Block(1)[2].Points(), 65535);
+    EXPECT_EQ(End(1, 68000), 1);
+    EXPECT_EQ(Block(1)[1].Points(), 68000);
+    EXPECT_EQ(Block(1)[2].Points(), 65586);
 }
 
 TEST_F(HighScoreInsertion, EachModeTouchesOnlyItsBlock) {

@@ -4,6 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+#include <cstdlib>
+#include <malloc.h>
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#include <sanitizer/lsan_interface.h>
+#define VO_LSAN_PAUSE 1
+#endif
+#endif
+
 namespace {
 
 // A bare offscreen device of the graphics layer, 64 x 32.
@@ -173,4 +184,56 @@ TEST(GfxLayer, DesktopFullScreenCentresThePicture) {
         EXPECT_TRUE(device.PresentFrame());
     }
     DestroyNativeWindow(window);
+}
+
+// A window's device keeps no record of what each frame drew (only an offscreen device keeps its
+// frames, to be read back): over thousands of frames that each change somewhere, the heap in use
+// stays where it was. Drawn by SDL's software renderer into the window's image, as on a display
+// without direct rendering, with SDL's offscreen video driver.
+TEST(GfxLayer, AWindowsFramesKeepNoRecordOfTheirDamage) {
+    // The offscreen video driver loads the system's GL libraries, which keep allocations of
+    // their own for the life of the process: not ours to report.
+    struct TPauseLeakChecks {
+#ifdef VO_LSAN_PAUSE
+        TPauseLeakChecks() {
+            __lsan_disable();
+        }
+        ~TPauseLeakChecks() {
+            __lsan_enable();
+        }
+#endif
+    };
+    [[maybe_unused]] TPauseLeakChecks pause;
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    std::string error;
+    TNativeWindow* window = CreateNativeWindow("frames", 160, 120, true, &error);
+    ASSERT_TRUE(window) << error;
+    {
+        TRenderDevice device;
+        device.SetOwnerWindow(window);
+        device.SetWidth(160);
+        device.SetHeight(120);
+        ASSERT_EQ(device.InitDevice(), 0);
+        TPatternImage dot;
+        MakePatternSet(device.Device(), dot, 4, 4, 4, 4, [](int, int) { return 0xFFFFFFFFu; });
+        const auto frames = [&](int n) {
+            for (int i = 0; i < n; ++i) {
+                ASSERT_TRUE(device.BeginFrame());
+                device.DrawImage(&dot, i % 150, (i / 7) % 110, 0, fxNone);
+                device.EndFrame();
+                device.PresentFrame();
+            }
+        };
+        frames(200);
+        const size_t before = mallinfo2().uordblks;
+        frames(3000);
+        const size_t after = mallinfo2().uordblks;
+        EXPECT_LT(after, before + 16 * 1024) << before << " -> " << after;
+        dot.FreeTextures();
+        device.DoneDevice();
+    }
+    DestroyNativeWindow(window);
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "");
+    unsetenv("SDL_VIDEODRIVER");
 }

@@ -1,5 +1,5 @@
-#include "tests/support/GfxRecorder.h"
 #include "tests/render/RenderTestSupport.h"
+#include "tests/support/GfxRecorder.h"
 
 #include <gtest/gtest.h>
 

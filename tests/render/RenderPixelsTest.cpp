@@ -246,6 +246,27 @@ TEST_F(OffscreenTest, ResetAfterDeviceLossKeepsTexturesDrawable) {
     EXPECT_EQ(At(105, 106), before);
 }
 
+// A set whose memory copy went after the upload: a lock would hand out a blank buffer that the
+// unlock uploads over the picture, so it is refused and the picture stays.
+TEST_F(OffscreenTest, ALockAfterTheCopyWasDroppedLeavesThePicture) {
+    // An 8 x 8 32-bit TGA, bottom-up, every pixel 0x20C040: loading drops the memory copy.
+    std::vector<uint8_t> tga = TgaHeader(2, 8, 8, 32, 8);
+    for (int i = 0; i < 64; ++i) Append(tga, {0x40, 0xC0, 0x20, 0xFF});
+    const std::string path = ::testing::TempDir() + "vo_dropped_copy.tga";
+    WriteBytes(path, tga);
+    TPatternImage image;
+    ASSERT_EQ(image.LoadFromFile(device.Device(), path, 8, 8, 8, 8, D3DFMT_A8R8G8B8), 0);
+    std::remove(path.c_str());
+    Frame([&] { ASSERT_TRUE(device.DrawImage(&image, 0, 0, 0, fxNone)); });
+    ASSERT_EQ(At(3, 3), 0x20C040u);
+    int32_t pitch = 0;
+    uint8_t* bits = nullptr;
+    EXPECT_NE(image.LockTexture(0, pitch, bits), 0);
+    image.UnlockTexture(0);
+    Frame([&] { ASSERT_TRUE(device.DrawImage(&image, 20, 0, 0, fxNone)); });
+    EXPECT_EQ(At(23, 3), 0x20C040u);
+}
+
 TEST_F(OffscreenTest, NarrowTextureFormatsAreExpandedOnUpload) {
     // One texel per format, written directly: R5G6B5 red, A8R3G3B2 half-transparent green,
     // X4R4G4B4 blue, A1R5G5B5 transparent white.

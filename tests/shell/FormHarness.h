@@ -4,6 +4,7 @@
 #include "game/GameField.h"
 #include "game/HighScores.h"
 #include "platform/Paths.h"
+#include "platform/Registry.h"
 #include "render/PatternImage.h"
 #include "shell/Form.h"
 #include "shell/Language.h"
@@ -35,6 +36,8 @@ protected:
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
         setenv("XDG_CONFIG_HOME", (dir_ + "/config").c_str(), 1);
+        // The folders are fixed once a process: the registry file a test before left goes.
+        std::filesystem::remove(TRegistry().File());
         paths::SetDataDir(VO_GAME_DATA_DIR);
         ResetShellState();
         HighScores = THighScoreTable{};

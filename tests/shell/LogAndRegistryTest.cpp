@@ -1,4 +1,5 @@
 #include "platform/App.h"
+#include "platform/InstanceLock.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
 #include "shell/Language.h"
@@ -6,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -63,6 +67,26 @@ TEST(LogFile, ASymlinkOrAFifoInItsPlaceIsNotWritten) {
     std::filesystem::remove_all(dir);
 }
 
+// A second hard link makes the log some other file too: the log begins anew in its place and
+// the other file keeps what it held, at the start and when a link appears during the run.
+TEST(LogFile, AHardLinkedLogIsReplacedNotWrittenThrough) {
+    const std::string dir = Scratch("log-hardlink");
+    const std::string file = dir + "/Log.txt";
+    std::ofstream(dir + "/other") << "keep";
+    std::filesystem::create_hard_link(dir + "/other", file);
+    TLog log;
+    ASSERT_TRUE(log.Start(file));
+    EXPECT_EQ(Slurp(dir + "/other"), "keep");
+    EXPECT_NE(Slurp(file).find("Program started"), std::string::npos);
+    std::filesystem::create_hard_link(file, dir + "/later");
+    const std::string before = Slurp(dir + "/later");
+    ASSERT_TRUE(log.Line("Loading config ..."));
+    EXPECT_EQ(Slurp(dir + "/later"), before);
+    EXPECT_NE(Slurp(file).find("Loading config ..."), std::string::npos);
+    EXPECT_EQ(std::filesystem::hard_link_count(file), 1u);
+    std::filesystem::remove_all(dir);
+}
+
 TEST(LogFile, AnUnwritableLogNeverStopsTheCaller) {
     TLog log;
     std::vector<std::string> seen;
@@ -104,6 +128,20 @@ TEST(RegistryFile, ValueIsCreatedReadIgnoringCaseAndKeptBesideOthers) {
     EXPECT_FALSE(reg.WriteInteger("Fullscreen", 1));
     EXPECT_TRUE(std::filesystem::is_symlink(file));
     EXPECT_FALSE(std::filesystem::exists(file + ".tmp"));
+    // A symlink to a private file is not read through: its lines never reach a new registry.
+    std::filesystem::remove(file);
+    std::ofstream(dir + "/private") << "Fullscreen=1\ntoken=secret\n";
+    std::filesystem::create_symlink(dir + "/private", file);
+    EXPECT_FALSE(reg.ReadInteger("fullscreen").has_value());
+    EXPECT_FALSE(reg.WriteInteger("Fullscreen", 0));
+    EXPECT_TRUE(std::filesystem::is_symlink(file));
+    EXPECT_EQ(Slurp(dir + "/private"), "Fullscreen=1\ntoken=secret\n");
+    // A run that must write nothing leaves even a plain registry as it is.
+    std::filesystem::remove(file);
+    TRegistry::SetReadOnly(true);
+    EXPECT_FALSE(reg.WriteInteger("Fullscreen", 1));
+    TRegistry::SetReadOnly(false);
+    EXPECT_FALSE(std::filesystem::exists(file));
     std::filesystem::remove_all(dir);
 }
 
@@ -116,6 +154,57 @@ TEST(RegistryFile, TextValuesStayOneLineBesideTheNumbers) {
     ASSERT_TRUE(reg.WriteString("language", "fr\nFullscreen=0"));
     EXPECT_EQ(reg.ReadString("LANGUAGE"), "frFullscreen=0");
     EXPECT_EQ(reg.ReadInteger("Fullscreen"), 1);
+    std::filesystem::remove_all(dir);
+}
+
+// The copy that holds the lock forks a child (SDL shows its desktop message box from one) and
+// is killed while the child lives on: the next start must get the lock. Anything but a regular
+// file in the lock's place makes the lock unavailable, with the reason.
+TEST(InstanceLock, OneHolderPerFolderAndNoneLeftByItsChildren) {
+    const std::string dir = Scratch("lock");
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    const pid_t holder = ::fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) {
+        TInstanceLock lock;
+        const bool held = lock.Acquire(dir) == TInstanceLock::TResult::Acquired;
+        const pid_t box = ::fork();
+        if (box == 0) {
+            ::pause();
+            ::_exit(0);
+        }
+        const pid_t report[2] = {held ? 1 : 0, box};
+        if (::write(fds[1], report, sizeof report) != sizeof report) ::_exit(1);
+        ::pause();
+        ::_exit(0);
+    }
+    pid_t report[2] = {0, 0};
+    ASSERT_EQ(::read(fds[0], report, sizeof report), static_cast<ssize_t>(sizeof report));
+    EXPECT_EQ(report[0], 1);
+    TInstanceLock lock;
+    EXPECT_EQ(lock.Acquire(dir), TInstanceLock::TResult::AlreadyRunning);
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    EXPECT_EQ(::kill(report[1], 0), 0); // the box still lives
+    EXPECT_EQ(lock.Acquire(dir), TInstanceLock::TResult::Acquired);
+    ::kill(report[1], SIGKILL);
+    lock.Release();
+    ::close(fds[0]);
+    ::close(fds[1]);
+
+    const std::string file = dir + "/velm-orra.lock";
+    std::filesystem::remove(file);
+    std::filesystem::create_directory(file);
+    EXPECT_EQ(lock.Acquire(dir), TInstanceLock::TResult::Unavailable);
+    EXPECT_NE(lock.Reason().find("velm-orra.lock"), std::string::npos) << lock.Reason();
+    std::filesystem::remove(file);
+    std::ofstream(dir + "/elsewhere") << "";
+    std::filesystem::create_symlink(dir + "/elsewhere", file);
+    EXPECT_EQ(lock.Acquire(dir), TInstanceLock::TResult::Unavailable);
+    std::filesystem::remove(file);
+    ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0);
+    EXPECT_EQ(lock.Acquire(dir), TInstanceLock::TResult::Unavailable);
     std::filesystem::remove_all(dir);
 }
 

@@ -1,10 +1,13 @@
 // Every screen and message box drawn by the real form; with VO_SHOTS_DIR set, each is saved as a
-// BMP for review. Each picture must differ from the playing screen in the region its layer covers.
+// BMP for review (in the language VO_SHOTS_LANGUAGE names, English without it). Each picture must
+// differ from the playing screen in the region its layer covers.
 #include "FormHarness.h"
 
 #include "platform/Registry.h"
 #include "render/RenderDevice.h"
 #include "shell/FormKeys.h"
+#include "shell/Language.h"
+#include "state/FrameClocks.h"
 #include "state/GameState.h"
 #include "state/TablesState.h"
 #include "tests/render/FrameDetail.h"
@@ -50,6 +53,8 @@ protected:
 } // namespace
 
 TEST_F(Screens, EveryScreenAndMessageBoxIsDrawn) {
+    const char* language = std::getenv("VO_SHOTS_LANGUAGE");
+    language::SetCurrent(language ? language : "en");
     Start();
     SettleField();
     Capture("playing");
@@ -80,13 +85,26 @@ TEST_F(Screens, EveryScreenAndMessageBoxIsDrawn) {
     Message(scrMsgNew, "message-new");
     Message(scrMsgOld, "message-old");
     Message(scrMsgClear, "message-clear");
-    Message(scrMsgFullScreen, "message-fullscreen");
     Message(scrMsgResetStats, "message-resetstats");
-    Tables.PlayerName = "Ann";
+    GameField->GameCounted = true; // a game with a move: leaving keeps it, and says so
+    Message(scrMsgExit, "message-exit-keep");
+    EXPECT_GT(Changed("message-exit", "message-exit-keep", 330, 225, 740, 290), 0.01);
+    for (int x = 0; x < 9; ++x) // the final board's beat, over a full field
+        for (int y = 0; y < 9; ++y)
+            GameField->Cell(x, y) = BallKinds[static_cast<size_t>(1 + (x + 2 * y) % 7)];
+    GameField->GameOver = true;
+    GameField->FinalBoardTimer = kFinalBoardTime;
+    Capture("playing-final-board");
+    EXPECT_GT(Changed("playing", "playing-final-board", 300, 30, 760, 490), 0.3);
+    GameField->GameOver = false;
+    GameField->FinalBoardTimer = 0;
+    Tables.PlayerName = "J\xfcrgen M\xfc\xdfl"; // in Windows-1252
+    Clocks.CaretClock = 1.5;                    // the caret on
     GameState.FinalScore = 1234;
     Tables.NewEntryRow = 2;
     Message(scrMsgEnterName, "message-entername");
     Message(scrMsgLowScore, "message-lowscore");
+    language::SetCurrent("en");
     GameField->Clear();
     Capture("playing-empty");
     EXPECT_GT(Changed("playing", "playing-empty", 400, 245, 660, 265), 0.1);
@@ -100,7 +118,7 @@ TEST_F(Screens, DenseFramesShowTheSameScreensWithMoreDetail) {
     std::map<std::string, std::vector<uint32_t>> at[3];
     TRegistry().WriteInteger("Tips", 0); // the screens alone, without a first game's tip
     for (int d : {1, 2}) {
-        Shell = TShellState{};
+        ResetShellState();
         HighScores = THighScoreTable{};
         clock = TFakeClock();
         std::filesystem::remove(ConfigFile());

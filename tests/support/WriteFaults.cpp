@@ -2,15 +2,23 @@
 
 #include "platform/Files.h"
 
+#include <utility>
+
 namespace {
 
-TWriteFault pending; // for the next write
+TWriteFault pending; // for the next write it aims at
 TWriteFault current; // of the write in progress
 
-int Stage(TWriteStage stage) {
+bool EndsWith(const std::string& s, const std::string& end) {
+    return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
+}
+
+int Stage(TWriteStage stage, const std::string& file) {
     if (stage == TWriteStage::Begin) {
-        current = pending;
-        pending = TWriteFault{};
+        current = TWriteFault{};
+        if (pending.Stage != TWriteFault::None &&
+            (pending.File.empty() || EndsWith(file, pending.File)))
+            current = std::exchange(pending, TWriteFault{});
         return 0;
     }
     const TWriteFault::TStage wanted = stage == TWriteStage::Create  ? TWriteFault::Create
@@ -24,5 +32,5 @@ int Stage(TWriteStage stage) {
 
 void InjectWriteFault(TWriteFault fault) {
     SetWriteStageHook(&Stage);
-    pending = fault;
+    pending = std::move(fault);
 }

@@ -107,7 +107,7 @@ TEST(Showcase, TextInItsSizesAndColoursAndButtonsInTheirThreeStates) {
     font.DrawTextBlock({"Do you really want", "to leave Velm Orra?", "Your game is kept."}, 600,
                        310, 70, 0xFF00FFFF);
     // Name entry with the caret, and a score column ending at x 380.
-    font.DrawTextCaret("Player", 200, 300, 85, 0xFFFFFFFF, true);
+    font.DrawTextCaret("Player", 200, 300, 85, 0xFFFFFFFF);
     const int32_t scores[] = {1000, 900, 85, -15};
     for (int i = 0; i < 4; ++i) {
         font.DrawText("Row " + std::to_string(i + 1), 100, uint16_t(360 + 25 * i), 0xFFFFFFFF);

@@ -2,11 +2,11 @@
 // through the graphics layer's recording double.
 #include "tests/game/FieldTestSupport.h"
 
-#include "tests/support/GfxRecorder.h"
 #include "render/PatternImage.h"
 #include "render/Pictures.h"
 #include "render/RenderDevice.h"
 #include "state/PointerState.h"
+#include "tests/support/GfxRecorder.h"
 
 #include <cmath>
 #include <memory>
@@ -110,12 +110,22 @@ TEST_F(FieldDrawing, TravellingBallMovesOneCellPerUnitFromHalfACellAhead) {
 
 TEST_F(FieldDrawing, PreviewTrayShowsBallsPerTurnBalls) {
     field.Preview = {BallKinds[1], BallKinds[2], BallKinds[3], BallKinds[4], BallKinds[5]};
+    field.Cell(8, 8) = BallKinds[6]; // a game on the field
     for (int perTurn = 2; perTurn <= 4; ++perTurn) {
         field.BallsPerTurn = perTurn;
         DrawnFrame(0.25);
         for (int k = 0; k < 5; ++k)
             EXPECT_EQ(Has(Centres(k), 540 + 52 * k, 552), k < perTurn) << perTurn << " " << k;
     }
+    // Balls that will never come are not shown: once the game is over, and on an empty field.
+    field.GameOver = true;
+    field.FinalBoardTimer = kFinalBoardTime;
+    DrawnFrame(0.25);
+    EXPECT_FALSE(Has(Centres(0), 540, 552));
+    field.GameOver = false;
+    field.Clear();
+    DrawnFrame(0.25);
+    EXPECT_FALSE(Has(Centres(0), 540, 552));
 }
 
 TEST_F(FieldDrawing, BallsAtRestAreCentredInTheirCells) {

@@ -13,8 +13,9 @@ namespace artgen {
 // visible neighbours within the same pattern, so filtering at shape edges shows no dark fringe.
 std::vector<unsigned char> StraightBgra(const TCanvas& canvas, int patternWidth, int patternHeight);
 
-// By extension: ".tga" a 32-bit TGA, ".bmp" a 24-bit BMP (over black), ".jpg" a JPEG (over
-// black). Creates missing folders. False with the reason in `error`.
+// By extension: ".tga" a 32-bit TGA (run-length coded on a canvas of density 2), ".bmp" a 24-bit
+// BMP (over black), ".jpg" a JPEG (over black). Creates missing folders. False with the reason in
+// `error`.
 bool WritePicture(const std::string& path, const TCanvas& canvas, int patternWidth,
                   int patternHeight, std::string* error);
 // A 32-bit BMP with straight alpha (the font's glyph picture).

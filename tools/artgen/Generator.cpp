@@ -184,7 +184,7 @@ std::string BaseFontMetrics() {
     static const std::string metrics = [] {
         const int density = Density();
         SetDensity(1);
-        const std::string m = TFontImage().Metrics();
+        std::string m = TFontImage().Metrics();
         SetDensity(density);
         return m;
     }();

@@ -36,7 +36,9 @@ TTexts::TTexts(const std::string& language) {
                 {"Tip_Multiplier", "A multiplier fits any colour and multiplies its line's "
                                    "points by 3, 6 or 9."},
                 {"Tip_Bomb", "Move a bomb next to other balls: it blows up the 3 × 3 block "
-                             "around it."}};
+                             "around it."},
+                {"GameOverReason", "No room for new balls"},
+                {"EnterNameChoice", "Yes: play again     No: see the table"}};
     lists_ = {
         {"Places", {"1st", "2nd", "3rd", "4th", "5th", "6th", "7th", "8th", "9th", "10th"}},
         {"StatisticsRows",
@@ -47,9 +49,7 @@ TTexts::TTexts(const std::string& language) {
     // the name entry (x 550, beside the wreath) about 36 and the low score (x 600, beside the
     // crying ball) about 26. The name entry keeps to two lines: the typed name follows at y 265.
     dialogs_ = {
-        {"Exit",
-         "Leave Velm Orra?",
-         {"A game left from the board with", "points is kept for next time.", "", "Quit now?"}},
+        {"Exit", "Leave Velm Orra?", {"Your scores and settings are kept.", "", "Quit now?"}},
         {"New",
          "Start a new game?",
          {"The game in progress will be lost.", "", "Start a new one anyway?"}},
@@ -70,6 +70,10 @@ TTexts::TTexts(const std::string& language) {
         {"ResetStats",
          "Reset statistics?",
          {"Every figure of this mode", "returns to zero.", "", "This cannot be undone."}},
+        // The Exit message while a game is in progress.
+        {"ExitKeep",
+         "Leave Velm Orra?",
+         {"Your game is kept: the next start", "offers to go on with it.", "", "Quit now?"}},
     };
     Translate(language);
 }

@@ -21,6 +21,7 @@ const TTextTable& EnglishTexts() {
         {"Btn.Previous", "Previous"},
         {"Btn.Next", "Next"},
         {"Table.TopTen", "TOP TEN"},
+        {"Table.Statistics", "STATISTICS"},
         {"Opt.Sound", "Sound"},
         {"Opt.Music", "Music"},
         {"Opt.FullScreen", "Full screen"},

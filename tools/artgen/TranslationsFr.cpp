@@ -13,8 +13,12 @@ const TTextTable& FrenchTexts() {
         {"Normal", "Normal"},
         {"Proff", "Expert"},
         {"Exit_Caption", "Quitter Velm Orra ?"},
-        {"Exit_Text", "Une partie quittée avec des points\nsur le plateau est gardée pour la "
-                      "suite.\n\nQuitter maintenant ?"},
+        {"Exit_Text", "Scores et réglages sont gardés.\n\nQuitter maintenant ?"},
+        {"ExitKeep_Caption", "Quitter Velm Orra ?"},
+        {"ExitKeep_Text", "Votre partie est gardée : elle vous\nsera proposée au prochain "
+                          "démarrage.\n\nQuitter maintenant ?"},
+        {"GameOverReason", "Plus de place pour les billes"},
+        {"EnterNameChoice", "Oui : rejouer     Non : voir le tableau"},
         {"New_Caption", "Nouvelle partie ?"},
         {"New_Text", "La partie en cours sera perdue.\n\nEn commencer une nouvelle quand même ?"},
         {"Old_Caption", "Bon retour !"},
@@ -55,6 +59,7 @@ const TTextTable& FrenchTexts() {
         {"Btn.Previous", "Précédent"},
         {"Btn.Next", "Suivant"},
         {"Table.TopTen", "LES DIX MEILLEURS"},
+        {"Table.Statistics", "STATISTIQUES"},
         {"Opt.Sound", "Sons"},
         {"Opt.Music", "Musique"},
         {"Opt.FullScreen", "Plein écran"},

@@ -287,15 +287,16 @@ void MakeInform(TPictureSet& set) {
     set.AddWhole("graphics/inform.tga", std::move(c));
 }
 
-// High-score titles: pattern = mode, drawn at kTableTitle, between the arrows of the page
-// buttons (btnPreviousTable and btnNextTable).
+// High-score titles: pattern = mode for the tables, 3 + mode for the statistics pages, drawn at
+// kTableTitle between the arrows of the page buttons (btnPreviousTable and btnNextTable).
 void MakeHighMode(TPictureSet& set) {
     const std::string file = "graphics/high_mode.tga";
-    std::vector<TCanvas> frames = FramesFor(file, 3);
+    std::vector<TCanvas> frames = FramesFor(file, 6);
     const char* names[3] = {"Btn.Kids", "Btn.Normal", "Btn.Professional"};
     const int ballsPerMode[3] = {1, 2, 3};
-    for (int m = 0; m < 3; ++m) {
-        TCanvas& c = frames[static_cast<size_t>(m)];
+    for (int page = 0; page < 6; ++page) {
+        const int m = page % 3;
+        TCanvas& c = frames[static_cast<size_t>(page)];
         cairo_t* cr = c.Cr();
         Panel(cr, 40, 48, 300, 44, 16, 0.9);
         SetFont(cr, TFace::Bold, 24);
@@ -318,7 +319,9 @@ void MakeHighMode(TPictureSet& set) {
         cairo_pattern_destroy(g);
         // Crown of stars above: one per level of the mode.
         SetFont(cr, TFace::Regular, 12);
-        LabelCentred(cr, Tr("Table.TopTen"), 190, 40, ui::kTextDim, 0.9, 0.5);
+        const std::string& caption = Tr(page < 3 ? "Table.TopTen" : "Table.Statistics");
+        CheckFit(set, cr, file, caption, 200);
+        LabelCentred(cr, caption, 190, 40, ui::kTextDim, 0.9, 0.5);
         for (int i = 0; i < ballsPerMode[m]; ++i) {
             const double x = 190 + (i - (ballsPerMode[m] - 1) / 2.0) * 18;
             StarPath(cr, x, 18, 7.5, 3.2, 5, -kPi / 2);
@@ -448,23 +451,12 @@ void MakeFullScreen(TPictureSet& set) {
         RoundedRect(cr, 28, 2, 215, 21, 8);
         cairo_set_source_rgba(cr, 0.03, 0.03, 0.06, 0.55);
         cairo_fill(cr);
-        // Label and note share the backing, which ends at x 243: a long label gives up a
-        // little size first, then the note.
+        // The label on the backing, which ends at x 243; the box takes effect at once, so no
+        // note says when.
         const std::string& label = Tr("Opt.FullScreen");
-        const std::string& note = Tr("Opt.NextStart");
-        double labelSize = 16;
-        for (; labelSize > 13; labelSize -= 0.5) {
-            SetFont(cr, TFace::Regular, 10.5);
-            const double noteWidth = TextWidth(cr, note);
-            SetFont(cr, TFace::Bold, labelSize);
-            if (36 + TextWidth(cr, label) + 5 + noteWidth <= 241) break;
-        }
-        SetFont(cr, TFace::Bold, labelSize);
-        const double labelEnd = 36 + TextWidth(cr, label);
+        SetFontToFit(cr, TFace::Bold, label, 16, 13, 241 - 36);
+        if (p == 0) CheckFit(set, cr, file, label, 241 - 36);
         LabelLeft(cr, label, 36, 18.5, {1, 1, 1}, 1.0, 0.7);
-        SetFontToFit(cr, TFace::Regular, note, 10.5, 9, 241 - labelEnd - 5);
-        if (p == 0) CheckFit(set, cr, file, note, 241 - labelEnd - 5);
-        LabelLeft(cr, note, labelEnd + 5, 17.5, Rgb(0xD8D8D8), 0.9, 0.5);
     }
     set.AddFrames(file, frames, 1);
 }

@@ -1,0 +1,5 @@
+#include "platform/HostThreads.h"
+
+bool HostRunsThreads() {
+    return true;
+}

@@ -1,0 +1,3 @@
+#include "platform/Persistence.h"
+
+void PersistUserFiles() {}
