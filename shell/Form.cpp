@@ -51,6 +51,18 @@ public:
     }
 };
 
+// A game that ended with a new high score is celebrated before its name is asked for.
+class TRecordFollowsField final : public IFieldEvents {
+public:
+    explicit TRecordFollowsField(TForm1& form) : form_(form) {}
+    void GameEnded() override {
+        if (HasFlag(Shell.Word, scrMsgEnterName)) form_.StartCelebration();
+    }
+
+private:
+    TForm1& form_;
+};
+
 } // namespace
 
 TForm1::TForm1(TFormOptions options) : options_(std::move(options)) {
@@ -219,6 +231,7 @@ bool TForm1::FormCreate() {
     fieldListeners_.push_back(std::make_unique<TFieldSounds>());
     fieldListeners_.push_back(std::make_unique<TFieldEffects>());
     fieldListeners_.push_back(std::make_unique<TModeButtonsFollowField>());
+    fieldListeners_.push_back(std::make_unique<TRecordFollowsField>(*this));
     auto payoff = std::make_unique<TFieldPayoff>();
     payoff_ = payoff.get();
     fieldListeners_.push_back(std::move(payoff));

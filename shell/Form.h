@@ -133,7 +133,10 @@ public:
     int32_t ShownScore() const;
     bool CrossFading() const { return fadeLeft_ > 0; }
     bool Celebrating() const { return recordLeft_ > 0; }
-    // Ends the celebration at once (any press or key during it).
+    // A new high score's banner and fanfare over the table; its name entry opens under it and
+    // shows when it ends: after a while, or at once on a press (which does nothing else) or a
+    // key (which then does what it does in the name entry).
+    void StartCelebration();
     void EndCelebration();
 
     // Statistics file: read with the settings, written when a game ends, on a reset and at the
@@ -330,7 +333,6 @@ private:
     // A new high score's celebration, before the name entry's message.
     double recordLeft_ = 0.0; // units
     double recordAge_ = 0.0;
-    bool nameEntryShown_ = false; // the name entry was on the last frame
 };
 
 extern TForm1* Form1;

@@ -436,15 +436,6 @@ void TForm1::DrawMessageBox() {
 // --- Screen changes --------------------------------------------------------------------------
 
 void TForm1::FollowScreen() {
-    const bool nameEntry = HasFlag(Shell.Word, scrMsgEnterName);
-    // A name entry that has just opened: its score is celebrated first (not over a restored
-    // one, nor again after a change of language or density).
-    if (nameEntry && !nameEntryShown_ && shownScreen_ != 0) {
-        recordLeft_ = kCelebration;
-        recordAge_ = 0.0;
-        if (SoundBank) SoundBank->PlayRecord();
-    }
-    nameEntryShown_ = nameEntry;
     const uint64_t screen = ScreenOf(Shell.Word, recordLeft_ > 0);
     const bool changed = shownScreen_ != 0 && screen != shownScreen_;
     shownScreen_ = screen;
@@ -467,6 +458,12 @@ void TForm1::DrawCrossFade(double delta) {
 }
 
 // --- A new high score ------------------------------------------------------------------------
+
+void TForm1::StartCelebration() {
+    recordLeft_ = kCelebration;
+    recordAge_ = 0.0;
+    if (SoundBank) SoundBank->PlayRecord();
+}
 
 void TForm1::EndCelebration() {
     recordLeft_ = 0.0;

@@ -119,11 +119,8 @@ void TForm1::FormKeyDown(uint16_t& key, uint32_t shift) {
         return;
     }
     SkipLogo();
-    // A key during a new high score's celebration ends it; the window's own keys still work.
-    if (Celebrating() && key != VK_F11 && !(key == VK_RETURN && (shift & ssAlt))) {
-        EndCelebration();
-        return;
-    }
+    // A key during a new high score's celebration ends it and goes on to the name entry.
+    EndCelebration();
     const bool nameEntry = HasFlag(Shell.Word, scrMsgEnterName);
     if ((key == 'Z' && (shift & ssCtrl)) || (key == VK_BACK && !nameEntry)) CmdUndo();
     if (key == 'S' && !(shift & (ssCtrl | ssAlt)) && !MessageOpen()) CmdStatistics();
@@ -146,7 +143,7 @@ void TForm1::FormKeyDown(uint16_t& key, uint32_t shift) {
 }
 
 void TForm1::FormKeyPress(char& key) {
-    if (reload_.Active || Celebrating()) return;
+    if (reload_.Active) return;
     const auto code = static_cast<unsigned char>(key);
     // Names are single bytes in Windows-1252: the printable ASCII range (and 128, the euro sign)
     // and the accented letters and signs from 160 up, all of which the font draws.

@@ -66,16 +66,16 @@ void TGuidance::Load() {
 }
 
 void TGuidance::Save() const {
-    TRegistry registry;
-    registry.WriteInteger(kRegistryOn, on_ ? 1 : 0);
-    registry.WriteString(kRegistrySeen, SeenValue(seen_));
+    TRegistry().WriteString(kRegistrySeen, SeenValue(seen_));
 }
 
+// "Tips" is written only once the player has switched: a first start keeps the default.
 void TGuidance::SetOn(bool on) {
     if (on && !on_) seen_ = {};
     on_ = on;
     Options.Tips = on;
     if (!on) showing_ = tipCount;
+    TRegistry().WriteInteger(kRegistryOn, on ? 1 : 0);
     Save();
 }
 

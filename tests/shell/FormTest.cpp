@@ -203,7 +203,8 @@ TEST_F(Form, FirstStartLogsInOrderAndStartsANormalGame) {
                                                "Loading config ..."};
     EXPECT_EQ(steps, expected);
     EXPECT_EQ(startupPictures, 10);
-    EXPECT_EQ(ingamePictures, 117 + 1 + 2); // the undo button and the language row
+    // The undo button, the language row, the Options screen's switches panel and the effects.
+    EXPECT_EQ(ingamePictures, 117 + 1 + 2 + 3 + 5);
 
     std::ifstream in(LogFile());
     std::string first, second;
@@ -385,6 +386,7 @@ TEST_F(Form, FramesDrawnInPartLookLikeWholeFrames) {
         std::vector<std::vector<uint32_t>> frames;
         Stop();
         std::filesystem::remove(ConfigFile());
+        std::filesystem::remove(TRegistry().File()); // a first start each time, with its tip
         ResetShellState();
         HighScores = THighScoreTable{};
         Start();
@@ -698,7 +700,7 @@ TEST_F(Form, F11AndAltEnterSwitchFullScreenAtOnceAndTheCheckBoxFollows) {
 TEST_F(Form, DrawingGoesOnAfterADeviceLoss) {
     Start();
     ClickButton(btnHighScores); // a still screen
-    Frames(2);
+    Frames(6);                  // past the cross-fade
     const std::vector<uint32_t> before = form->Device().ReadFrame();
     ASSERT_FALSE(before.empty());
     form->Device().SimulateDeviceLoss();
@@ -864,9 +866,26 @@ TEST_F(Form, TheFocusRingWalksEachScreensButtons) {
     EXPECT_EQ(k.Focused(), btnOptions);
     Key(VK_RETURN);
     ASSERT_EQ(Shell.Word, scrOptions);
-    // Options: the volume rows left to right, the language row, Back, then the menu.
-    const std::vector<int32_t> options{
-        18, 19, 20, 21, btnLanguagePrevious, btnLanguageNext, 13, 0, 1, 2, 3, 4, 5, 6, 7};
+    // Options: the volume rows left to right, the language row, Back, the three switches below
+    // it, then the menu.
+    const std::vector<int32_t> options{18,
+                                       19,
+                                       20,
+                                       21,
+                                       btnLanguagePrevious,
+                                       btnLanguageNext,
+                                       13,
+                                       btnReducedMotion,
+                                       btnBallSymbols,
+                                       btnTips,
+                                       0,
+                                       1,
+                                       2,
+                                       3,
+                                       4,
+                                       5,
+                                       6,
+                                       7};
     EXPECT_EQ(k.RingOrder(), options);
     EXPECT_EQ(k.Focused(), 18); // the new screen's first stop
     const int32_t music = Options.MusicVolume, sound = Options.SoundVolume;
