@@ -71,7 +71,7 @@ constexpr double kScoreCatchUp = 0.18; // share of the rest a unit
 constexpr double kScoreGlow = 12.0;    // units the box glows after a gain
 // The new high score: its banner and its score for 2.6 s before the name is asked for.
 constexpr double kCelebration = 39.0;
-constexpr uint32_t kVeil = 0xB0100818; // 0xAABBGGRR: a dark veil under the banner
+constexpr uint32_t kVeil = 0xE0100818; // 0xAABBGGRR: a dark veil under the banner
 constexpr uint32_t kGold = 0x6ED3FF;   // 0xBBGGRR
 
 // What a frame shows, for telling when the screen changes: the screen-state word, and whether
@@ -476,8 +476,10 @@ void TForm1::DrawCelebration(double delta) {
     const bool still = Options.ReducedMotion;
     recordAge_ += delta;
     recordLeft_ = std::max(0.0, recordLeft_ - delta);
-    device_->DrawQuadCol(Pictures.Field, kFieldLeft, kFieldTop, kFieldRight, kFieldTop, kFieldRight,
-                         kFieldBottom, kFieldLeft, kFieldBottom, kVeil, 3, fxBlend);
+    if (TPatternImage* white = keys_->White(*device_))
+        device_->DrawQuadCol(white, kFieldLeft, kFieldTop, kFieldRight, kFieldTop, kFieldRight,
+                             kFieldBottom, kFieldLeft, kFieldBottom, kVeil, 0,
+                             fxBlend | fxfDiffuseAlpha);
     const int cx = (kFieldLeft + kFieldRight) / 2, cy = kFieldTop + 170;
     const double t = std::min(1.0, recordAge_ / 4.0);
     const double pop = still ? 1.0 : (t < 1.0 ? 0.6 + 0.5 * t - 0.1 * t * t : 1.0);

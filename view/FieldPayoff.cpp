@@ -132,9 +132,10 @@ void TFieldPayoff::LineCleared(const TLineClear& clear) {
     const int chain = ChainLength(clear);
     const float cx = CentreX(clear.CentreX), cy = CentreY(clear.CentreY);
     if (chain >= 2 && Strings) {
-        // Above the line's middle, or below it on the top row; larger for longer chains.
-        const float y = clear.CentreY > 0 ? static_cast<float>(CellTop(clear.CentreY) - 14)
-                                          : static_cast<float>(CellTop(clear.CentreY) + 40);
+        // Above the line's points, or on the top row below its chain bonus; larger for longer
+        // chains.
+        const int row = kLineTextTop + kLineTextRowPitch * clear.CentreY;
+        const float y = static_cast<float>(clear.CentreY > 0 ? row - 36 : kChainTextTop + 26);
         const auto scale = static_cast<uint16_t>(std::min(150, 110 + 8 * chain));
         ParticleEngine->AddCallout(Fill(Strings->Chain, std::to_string(chain)), cx, y, scale, kGold,
                                    24.0f, Reduced());
