@@ -9,6 +9,7 @@
 #include "render/Pictures.h"
 #include "render/RenderDevice.h"
 #include "shell/FormKeys.h"
+#include "shell/Guidance.h"
 #include "shell/Settings.h"
 #include "ui/VOStrings.h"
 
@@ -435,6 +436,59 @@ TEST_F(Form, FramesDrawnInPartLookLikeWholeFrames) {
         if (part[i].empty() || part[i] != whole[i]) differing.push_back(i);
     EXPECT_TRUE(differing.empty()) << differing.size() << " of " << part.size()
                                    << " frames differ, the first: " << differing.front();
+}
+
+// The Options screen's switches and the first-game tips live in the registry file: each switch is
+// stored when pressed and read at the next start; the symbols load the balls' pictures again; each
+// tip shows once, and tips switched on again all show again.
+TEST_F(Form, AccessSwitchesAndTipsAreKeptInTheRegistry) {
+    Start();
+    TGuidance& tips = *form->Guidance();
+    EXPECT_EQ(tips.Showing(), tipStart);
+    EXPECT_EQ(TRegistry().ReadString("TipsSeen"), "start");
+    SettleField();
+    TGameField& f = *GameField;
+    f.Clear();
+    f.Cell(2, 2) = BallKinds[1];
+    f.Cell(6, 6) = BallKinds[2];
+    ClickAt(CellX(2), CellY(2));
+    EXPECT_EQ(tips.Showing(), tipSelect);
+    ClickAt(CellX(2), CellY(2)); // dropped
+    Frames(400);                 // the tip's time runs out
+    EXPECT_EQ(tips.Showing(), tipCount);
+    ClickAt(CellX(6), CellY(6)); // another ball picked: the tip is not shown twice
+    EXPECT_EQ(tips.Showing(), tipCount);
+    EXPECT_EQ(TRegistry().ReadString("TipsSeen"), "start,select");
+
+    ClickButton(btnOptions);
+    Frames(2);
+    ClickButton(btnReducedMotion);
+    ClickButton(btnBallSymbols);
+    ClickButton(btnTips);
+    EXPECT_TRUE(Options.ReducedMotion);
+    EXPECT_TRUE(Options.ClearSymbols);
+    EXPECT_FALSE(Options.Tips);
+    EXPECT_EQ(Buttons->Items[btnReducedMotion].PatternBase, 3); // the switch shows "on"
+    EXPECT_TRUE(std::any_of(logLines.begin(), logLines.end(), [](const std::string& l) {
+        return l.rfind("Ball symbols: clear, ", 0) == 0 &&
+               l.find(", 0 pictures") == std::string::npos;
+    }));
+    Stop();
+    const TRegistry registry;
+    EXPECT_EQ(registry.ReadInteger("ReducedMotion"), 1);
+    EXPECT_EQ(registry.ReadString("BallSymbols"), "clear");
+    EXPECT_EQ(registry.ReadInteger("Tips"), 0);
+
+    Options = TOptionsState{};
+    Start();
+    EXPECT_TRUE(Options.ReducedMotion);
+    EXPECT_TRUE(Options.ClearSymbols);
+    EXPECT_FALSE(Options.Tips);
+    EXPECT_EQ(form->Guidance()->Showing(), tipCount);
+    EXPECT_EQ(Buttons->Items[btnTips].PatternBase, 0);
+    form->SetSwitch(btnTips, true); // on again: every tip may show once more
+    EXPECT_FALSE(form->Guidance()->Seen(tipStart));
+    EXPECT_EQ(TRegistry().ReadInteger("Tips"), 1);
 }
 
 TEST_F(Form, VolumesSlidersAndTheFullScreenBox) {
