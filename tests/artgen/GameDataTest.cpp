@@ -1,4 +1,5 @@
 // The generated pictures, font and texts, read back the way the game reads them.
+#include "layout/Layout.h"
 #include "render/Catalogue.h"
 #include "render/ImageReader.h"
 #include "ui/VOFont.h"
@@ -172,6 +173,71 @@ TEST(GeneratedPictures, PlainBallsStayApartInEveryColourVision) {
             }
             std::printf("closest plain balls, %s\n", line.c_str());
         }
+    }
+}
+
+// Contrast ratio (WCAG 2) of two colours given as 0x..RRGGBB or, with `abgr`, 0xAABBGGRR.
+double RelativeLuminance(uint32_t rgb) {
+    double l = 0;
+    const double weights[3] = {0.2126, 0.7152, 0.0722};
+    for (int i = 0; i < 3; ++i) {
+        const double c = ((rgb >> (16 - 8 * i)) & 0xFF) / 255.0;
+        l += weights[i] * (c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+    }
+    return l;
+}
+uint32_t FromAbgr(uint32_t abgr) {
+    return (abgr & 0xFF) << 16 | (abgr & 0xFF00) | (abgr >> 16 & 0xFF);
+}
+double Contrast(uint32_t a, uint32_t b) {
+    const double la = RelativeLuminance(a), lb = RelativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The messages' caption and text, and the tips' text, against every pixel of the box picture
+// where any language's words may fall (the caption's band, the text's room, the tips' inner
+// area), each laid over white, the worst that may lie under a box: at least 4.5 : 1 everywhere. The
+// colours and boxes are the same in every language; the generator fails the build where a
+// language's text fits no room.
+TEST(GeneratedPictures, MessageTextsStandOutFromTheirBoxes) {
+    struct TArea {
+        const char* File;
+        TPlace At;
+        TEdges Room;
+        uint32_t Colour;
+    };
+    const TArea areas[] = {
+        {"graphics/inform.tga",
+         kMessageBox,
+         {kMessageRoomLeft, 186, kMessageRoomRight, 216},
+         kMessageCaptionColour},
+        {"graphics/inform.tga",
+         kMessageBox,
+         {kMessageRoomLeft, kMessageTextY, kMessageRoomRight, kMessageTextBottom},
+         kMessageTextColour},
+        {"graphics/fx/tip.tga",
+         {kTipBox.Left, kTipBox.Top},
+         {kTipBox.Left + kTipPadding, kTipBox.Top + kTipPadding, kTipBox.Right - kTipPadding,
+          kTipBox.Bottom - kTipPadding},
+         kMessageTextColour},
+    };
+    for (const TArea& a : areas) {
+        TBitmapEx b;
+        ASSERT_TRUE(b.LoadFromFile(kData + "/" + a.File)) << a.File;
+        double worst = 100;
+        for (int y = a.Room.Top; y < a.Room.Bottom; ++y)
+            for (int x = a.Room.Left; x < a.Room.Right; ++x) {
+                const uint32_t p = b.PixelARGB(x - a.At.X, y - a.At.Y);
+                const uint32_t alpha = p >> 24;
+                uint32_t over = 0;
+                for (int shift : {0, 8, 16})
+                    over |= ((p >> shift & 0xFF) * alpha + 255 * (255 - alpha) + 127) / 255
+                            << shift;
+                const double c = Contrast(FromAbgr(a.Colour), over);
+                worst = std::min(worst, c);
+            }
+        EXPECT_GE(worst, 4.5) << a.File << " at y " << a.Room.Top;
+        std::printf("lowest text contrast, %s from y %d: %.1f : 1\n", a.File, a.Room.Top, worst);
     }
 }
 

@@ -66,7 +66,8 @@ void MakeGlow(TPictureSet& set) {
     set.AddFrames(file, frames, 1);
 }
 
-// The tips' box: a panel like the message box's, with a bulb in its corner, drawn at kTipBox.
+// The tips' box: a panel like the message box's with a gold edge, drawn at kTipBox; its inside
+// stays plain, since a tip's text may fill it.
 void MakeTipBox(TPictureSet& set) {
     const std::string file = kFx + "tip.tga";
     std::vector<TCanvas> frames = Frames(file, 1);
@@ -83,14 +84,6 @@ void MakeTipBox(TPictureSet& set) {
     cairo_set_line_width(cr, 1.5);
     SetSource(cr, ui::kGold, 0.85);
     cairo_stroke(cr);
-    // A small bulb in the top-left corner, its glow inside the box.
-    Glow(cr, 13, 13, 9, ui::kGold, 0.45);
-    cairo_arc(cr, 13, 12, 4, 0, 2 * kPi);
-    SetSource(cr, ui::kGold);
-    cairo_fill(cr);
-    cairo_rectangle(cr, 11, 16, 4, 2.5);
-    SetSource(cr, Rgb(0xD8D4EA));
-    cairo_fill(cr);
     set.AddFrames(file, frames, 1);
 }
 
