@@ -60,8 +60,9 @@ bool Step(TParticle& p, double d) {
         p.Scale += kFlashGrowth * d;
         return p.Age >= p.Life;
     case pkSpark:
+        // The fall integrated over the step: the same path at any frame rate.
         p.X += static_cast<float>(p.VX * d);
-        p.Y += static_cast<float>(p.VY * d);
+        p.Y += static_cast<float>(p.VY * d + kSparkFall * d * d / 2);
         p.VY += static_cast<float>(kSparkFall * d);
         p.Age += static_cast<float>(d);
         return p.Age >= p.Life;

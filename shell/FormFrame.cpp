@@ -65,9 +65,10 @@ constexpr uint32_t kMarkedRowTint = 0x5533CCFF; // 0xAABBGGRR: a soft gold wash 
 
 // A screen change cross-fades over 2.25 units (150 ms).
 constexpr double kCrossFade = 2.25;
-// The score counts up: a tenth of the way a unit... in whole points, at least a point a frame
-// and done within about a second.
+// The score counts up: the rest shrinks by 18 % a unit, at least 15 points a unit, so that any
+// gain is shown whole within about a second whatever the frame rate.
 constexpr double kScoreCatchUp = 0.18; // share of the rest a unit
+constexpr double kScoreMinRate = 15.0; // points a unit
 constexpr double kScoreGlow = 12.0;    // units the box glows after a gain
 // The new high score: its banner and its score for 2.6 s before the name is asked for.
 constexpr double kCelebration = 39.0;
@@ -301,9 +302,10 @@ void TForm1::DrawScore(double delta) {
     const double score = GameState.Score;
     if (shownScore_ > score || Options.ReducedMotion) shownScore_ = score;
     if (shownScore_ < score) {
+        const double rest = score - shownScore_;
         const double step =
-            std::max(1.0, std::ceil((score - shownScore_) * std::min(1.0, kScoreCatchUp * delta)));
-        shownScore_ = std::min(score, std::floor(shownScore_) + step);
+            std::max(rest * (1 - std::pow(1 - kScoreCatchUp, delta)), kScoreMinRate * delta);
+        shownScore_ = std::min(score, shownScore_ + step);
         scoreGlow_ = Options.ReducedMotion ? 0.0 : kScoreGlow;
     } else {
         scoreGlow_ = std::max(0.0, scoreGlow_ - delta);
