@@ -316,7 +316,9 @@ void TForm1::UpdateUndoButton(double delta) {
     TButton& undo = Buttons->Items[btnUndo];
     undo.Disabled = !field_ || !field_->HasUndo();
     undoShake_ = std::max(0.0, undoShake_ - delta);
-    // Three swings, two units each, up to 5 pixels to a side, fading out.
+    // Three swings, two units each, up to 5 pixels to a side, fading out. With reduced motion
+    // the button stays still: its faded look tells that there is nothing to take back.
+    if (Options.ReducedMotion) undoShake_ = 0.0;
     constexpr double kPi = 3.14159265358979;
     undo.OffsetX = static_cast<int32_t>(
         std::lround(5.0 * std::sin(undoShake_ * kPi) * undoShake_ / kUndoShakeTime));

@@ -29,7 +29,8 @@ constexpr double kFadeIn = 3.0;
 constexpr double kFadeOut = 6.0;
 constexpr double kPulse = 24.0; // units a mark's pulse takes
 
-constexpr uint32_t kReachable = 0x5A3CC8FF; // 0xAABBGGRR: the cells a picked ball can reach
+// The cells a picked ball can reach: the path highlight's picture, added in a warm light.
+constexpr uint32_t kReachable = 0xB070D8FF; // 0xAABBGGRR
 constexpr uint32_t kMark = 0x6ED3FF;        // 0xBBGGRR: the ring round a slot or button
 
 bool Still() {
@@ -194,7 +195,7 @@ void TGuidance::Draw(TRenderDevice& device, TVOFont* font,
             for (int y = 0; y <= field_.MaxY; ++y)
                 if (reached[static_cast<size_t>(x * 9 + y)])
                     device.DrawImageCol(Pictures.Field, CellLeft(x), CellTop(y), colour, 1,
-                                        fxBlend | fxfDiffuseAlpha);
+                                        fxAddAlpha | fxfDiffuseAlpha);
     }
     const auto ring = [&](int x, int y, int scale) {
         device.DrawRotatedCol(Pictures.Ring, x, y, 64, scale, kMark | alpha(pulse) << 24, 0,
