@@ -198,7 +198,12 @@ for copy in 1 2; do
 done
 sleep 2
 for pid in "${pids[@]}"; do
-  kill -0 "$pid" 2>/dev/null || fail "a copy without the lock did not play"
+  if ! kill -0 "$pid" 2>/dev/null; then
+    status=0
+    wait "$pid" || status=$?
+    cat "$WORK"/nolock*.txt >&2
+    fail "a copy without the lock did not play (it ended with $status)"
+  fi
   kill -TERM "$pid"
   wait "$pid" || true
 done
