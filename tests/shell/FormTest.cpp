@@ -960,6 +960,13 @@ TEST_F(Form, TheFocusRingWalksEachScreensButtons) {
     EXPECT_EQ(Options.MusicVolume, music + 20);
     EXPECT_FALSE(Options.FullScreen);
     EXPECT_EQ(Shell.Word, scrOptions);
+    // On a switch Right and Left pick its sides; the volumes stay.
+    while (k.Focused() != btnReducedMotion) Key(VK_TAB);
+    Keys({VK_RIGHT, VK_RIGHT});
+    EXPECT_TRUE(Options.ReducedMotion);
+    Key(VK_LEFT);
+    EXPECT_FALSE(Options.ReducedMotion);
+    EXPECT_EQ(Options.MusicVolume, music + 20);
     // A lit button takes Enter and does nothing; the ring stays on it.
     while (k.Focused() != btnOptions) Key(VK_TAB);
     Key(VK_RETURN);
