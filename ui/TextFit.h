@@ -77,7 +77,9 @@ std::vector<std::string> Wrap(const std::string& text, int room, int scale, cons
         const std::string word = text.substr(at, end - at);
         at = end + 1;
         if (word.empty()) continue;
-        const std::string longer = line.empty() ? word : line + " " + word;
+        std::string longer = line;
+        if (!longer.empty()) longer += ' ';
+        longer += word;
         if (!line.empty() && width(longer, scale) > room) {
             lines.push_back(line);
             line = word;

@@ -18,6 +18,7 @@ std::vector<TCanvas> Frames(const std::string& file, int count) {
     int pw = 0, ph = 0;
     PatternSizeFor(file, pw, ph);
     std::vector<TCanvas> frames;
+    frames.reserve(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) frames.emplace_back(pw, ph);
     return frames;
 }

@@ -107,8 +107,11 @@ void ClearSymbolPaths(cairo_t* cr, int first, int second, bool edge) {
 }
 
 const TMask& ClearSymbol(int first, int second, bool edge) {
-    thread_local std::array<std::unique_ptr<TMask>, 2 * (kColours + 1) * (kColours + 1)> masks;
-    auto& m = masks[static_cast<size_t>((first * (kColours + 1) + second) * 2 + (edge ? 1 : 0))];
+    constexpr size_t kMasks = size_t{2} * (kColours + 1) * (kColours + 1);
+    thread_local std::array<std::unique_ptr<TMask>, kMasks> masks;
+    auto& m =
+        masks[(static_cast<size_t>(first) * (kColours + 1) + static_cast<size_t>(second)) * 2 +
+              (edge ? 1 : 0)];
     if (!m)
         m = std::make_unique<TMask>(
             [first, second, edge](cairo_t* cr) { ClearSymbolPaths(cr, first, second, edge); });
