@@ -260,6 +260,12 @@ TEST_F(Screens, MomentsWithAndWithoutMotion) {
         Capture("moment-5-chain" + suffix);
         SettleField();
 
+        // A bomb waiting in NEXT for the first time: its tip, its slot ringed.
+        f.Preview[1] = BallKinds[22];
+        form->Guidance()->BallsSpawned({});
+        EXPECT_EQ(form->Guidance()->Showing(), tipBomb);
+        Capture("moment-6-bomb-tip" + suffix);
+
         // A bomb moved next to other balls.
         clear();
         for (int x = 3; x < 6; ++x)
