@@ -1,5 +1,6 @@
 #include "fx/ParticleEngine.h"
 
+#include "layout/Layout.h"
 #include "render/Pictures.h"
 #include "render/RenderDevice.h"
 #include "ui/VOFont.h"
@@ -20,6 +21,10 @@ constexpr float kBottomEdge = 600.0f;       // debris leaves the picture here
 // Growth of the flash in scale units (1/256) per time unit: over its 1.5 units it widens from
 // half to about 1.25 times the explosion picture's size, at any frame rate.
 constexpr double kFlashGrowth = 128.0;
+constexpr double kSparkFall = 1.2; // pixels a unit squared
+// Light added to the picture as far as the texture's alpha times the colour's alpha reach.
+constexpr uint32_t kAdded = fxAddAlpha | fxfDiffuseAlpha;
+constexpr uint32_t kCalloutShadow = 0x2A0A14; // 0xBBGGRR: a deep violet under the words
 
 // Round to nearest, halves to even (the current rounding mode is never changed).
 int32_t RoundEven(double v) {
@@ -54,6 +59,21 @@ bool Step(TParticle& p, double d) {
         p.Age += static_cast<float>(d / 30);
         p.Scale += kFlashGrowth * d;
         return p.Age >= p.Life;
+    case pkSpark:
+        // The fall integrated over the step: the same path at any frame rate.
+        p.X += static_cast<float>(p.VX * d);
+        p.Y += static_cast<float>(p.VY * d + kSparkFall * d * d / 2);
+        p.VY += static_cast<float>(kSparkFall * d);
+        p.Age += static_cast<float>(d);
+        return p.Age >= p.Life;
+    case pkGlow:
+        p.Scale += p.VX * d;
+        p.Age += static_cast<float>(d);
+        return p.Age >= p.Life;
+    case pkCallout:
+        if (!p.Still) p.Y -= static_cast<float>(kCalloutRise * d / p.Life);
+        p.Age += static_cast<float>(d);
+        return p.Age >= p.Life;
     default:
         return false;
     }
@@ -73,7 +93,71 @@ uint8_t TVOParticleEngine::FlashAlpha(const TParticle& p) {
     return static_cast<uint8_t>(std::clamp(alpha, 0, 255));
 }
 
-void TVOParticleEngine::AddText(const std::string& text, float x, float y) {
+uint16_t TVOParticleEngine::CalloutScale(const TParticle& p) {
+    if (p.Still || p.Life <= 0) return p.TextScale;
+    // Up from 60 % to 115 % over the first tenth of its life, settling at 100 % by the fifth.
+    const double t = p.Age / p.Life;
+    double k = 1.0;
+    if (t < 0.1)
+        k = 0.6 + 0.55 * t / 0.1;
+    else if (t < 0.2)
+        k = 1.15 - 0.15 * (t - 0.1) / 0.1;
+    return static_cast<uint16_t>(RoundEven(p.TextScale * k));
+}
+
+uint8_t TVOParticleEngine::CalloutAlpha(const TParticle& p) {
+    if (p.Life <= 0) return 0;
+    const double left = (p.Life - p.Age) / p.Life; // 1 .. 0
+    const double a = left >= 1.0 / 3 ? 1.0 : left * 3;
+    return static_cast<uint8_t>(std::clamp(RoundEven(255 * a), 0, 255));
+}
+
+void TVOParticleEngine::AddSpark(TPatternImage* image, int pattern, float x, float y, float vx,
+                                 float vy, uint32_t colour, float life) {
+    TParticle p;
+    p.Kind = pkSpark;
+    p.Image = image;
+    p.Pattern = pattern;
+    p.X = x;
+    p.Y = y;
+    p.VX = vx;
+    p.VY = vy;
+    p.Colour = colour & 0xFFFFFF;
+    p.Scale = kNaturalSize;
+    p.Life = life;
+    particles_.push_back(std::move(p));
+}
+
+void TVOParticleEngine::AddGlow(TPatternImage* image, float x, float y, double scale, float growth,
+                                uint32_t colour, uint8_t alpha, float life) {
+    TParticle p;
+    p.Kind = pkGlow;
+    p.Image = image;
+    p.X = x;
+    p.Y = y;
+    p.Scale = scale;
+    p.VX = growth;
+    p.Colour = colour & 0xFFFFFF;
+    p.Alpha = alpha;
+    p.Life = life;
+    particles_.push_back(std::move(p));
+}
+
+void TVOParticleEngine::AddCallout(const std::string& text, float x, float y, uint16_t scale,
+                                   uint32_t colour, float life, bool still) {
+    TParticle p;
+    p.Kind = pkCallout;
+    p.Text = text;
+    p.X = x;
+    p.Y = y;
+    p.TextScale = scale;
+    p.Colour = colour & 0xFFFFFF;
+    p.Life = life;
+    p.Still = still;
+    particles_.push_back(std::move(p));
+}
+
+void TVOParticleEngine::AddText(const std::string& text, float x, float y, bool still) {
     for (const auto& [dx, colour] : {std::pair{2.0f, 0x888888u}, std::pair{0.0f, 0xFFFFFFu}}) {
         TParticle p;
         p.Kind = pkText;
@@ -81,7 +165,7 @@ void TVOParticleEngine::AddText(const std::string& text, float x, float y) {
         p.X = x + dx;
         p.Y = y + dx;
         p.Colour = colour;
-        p.VY = -20.0f;
+        p.VY = still ? 0.0f : -20.0f;
         p.Life = 1.0f;
         particles_.push_back(std::move(p));
     }
@@ -186,6 +270,38 @@ void TVOParticleEngine::Draw(uint8_t layer) {
                                         0, fxAdd);
             break;
         }
+        case pkSpark: {
+            if (!device_ || p.Life <= 0) break;
+            const double left = 1.0 - p.Age / p.Life;
+            const auto alpha = static_cast<uint32_t>(std::clamp(RoundEven(255 * left), 0, 255));
+            const int32_t scale = RoundEven(kNaturalSize * (0.45 + 0.55 * left));
+            device_->DrawRotatedCol(p.Image, RoundEven(p.X), RoundEven(p.Y), kUpright, scale,
+                                    p.Colour | alpha << 24, p.Pattern, kAdded);
+            break;
+        }
+        case pkGlow: {
+            if (!device_ || p.Life <= 0) break;
+            const double left = 1.0 - p.Age / p.Life;
+            const auto alpha = static_cast<uint32_t>(std::clamp(RoundEven(p.Alpha * left), 0, 255));
+            device_->DrawRotatedCol(p.Image, RoundEven(p.X), RoundEven(p.Y), kUpright,
+                                    RoundEven(p.Scale), p.Colour | alpha << 24, 0, kAdded);
+            break;
+        }
+        case pkCallout: {
+            if (!Font) break;
+            const uint16_t scale = CalloutScale(p);
+            const uint32_t alpha = CalloutAlpha(p);
+            const auto cx = static_cast<uint16_t>(RoundEven(p.X));
+            const auto top = static_cast<uint16_t>(RoundEven(p.Y));
+            // The words are centred on their middle as they pop, not on their top.
+            const int lift = (scale - p.TextScale) * Font->GlyphHeight / 200;
+            Font->DrawTextScaled(p.Text, static_cast<uint16_t>(cx + 2),
+                                 static_cast<uint16_t>(top - lift + 2), scale,
+                                 kCalloutShadow | alpha << 24);
+            Font->DrawTextScaled(p.Text, cx, static_cast<uint16_t>(top - lift), scale,
+                                 p.Colour | alpha << 24);
+            break;
+        }
         default:
             break;
         }
@@ -202,6 +318,6 @@ void TVOParticleEngine::Clear() {
 
 void TVOParticleEngine::RemoveAt(float x, float y) {
     std::erase_if(particles_, [x, y](const TParticle& p) {
-        return std::fabs(p.X - x) < 3.0f && std::fabs(p.Y - y) < 3.0f;
+        return p.Kind < pkSpark && std::fabs(p.X - x) < 3.0f && std::fabs(p.Y - y) < 3.0f;
     });
 }

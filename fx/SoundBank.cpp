@@ -24,8 +24,10 @@ constexpr uint32_t kMaxPlays = 32;
 constexpr int32_t kPlayPan = -1;
 constexpr int32_t kMusicRate = 44100;
 
-constexpr const char* kNamedKeys[] = {"s_app", "s_disapp", "s_disapp2", "s_disapp3", "s_ballmove",
-                                      "s_pin", "s_click",  "s_hover",   "s_press",   "s_paint"};
+constexpr const char* kNamedKeys[] = {
+    "s_app",    "s_disapp", "s_disapp2", "s_disapp3", "s_ballmove", "s_pin",
+    "s_click",  "s_hover",  "s_press",   "s_paint",   "s_chain2",   "s_chain3",
+    "s_chain4", "s_chain5", "s_chain6",  "s_big",     "s_record"};
 static_assert(std::size(kNamedKeys) == static_cast<size_t>(TSample::Count));
 
 // True when a listed path names a file inside the data folder: relative and without "..".
@@ -334,6 +336,22 @@ void TSoundBank::PlayRemoval(int32_t units) {
         Play(TSample::Disapp3);
         Duck(4.0f, 900);
     }
+}
+
+void TSoundBank::PlayChain(int length) {
+    if (length < 2) return;
+    const int step = std::min(length, 6) - 2;
+    Play(static_cast<TSample>(static_cast<int>(TSample::Chain2) + step));
+}
+
+void TSoundBank::PlayBig() {
+    Play(TSample::Big);
+    Duck(4.0f, 900);
+}
+
+void TSoundBank::PlayRecord() {
+    Play(TSample::Record);
+    Duck(6.0f, 2000);
 }
 
 void TSoundBank::PlaySelection(int variant, int picture) {

@@ -10,7 +10,7 @@
 
 class IAudio;
 
-// The ten named samples of the sound list.
+// The named samples of the sound list.
 enum class TSample {
     App,      // "s_app": new balls placed
     Disapp,   // "s_disapp": a removal worth fewer than 7 units
@@ -22,6 +22,13 @@ enum class TSample {
     Hover,    // "s_hover": the pointer comes onto another button
     Press,    // "s_press": name entry keys
     Paint,    // "s_paint": a paint ball goes off
+    Chain2,   // "s_chain2" .. "s_chain6": a chain of 2 .. 6 lines in a row, each higher
+    Chain3,
+    Chain4,
+    Chain5,
+    Chain6,
+    Big,    // "s_big": a line of seven or more, a bomb going off
+    Record, // "s_record": a new high score
     Count
 };
 
@@ -63,6 +70,11 @@ public:
     // The line-removal sound by score units (points without chain bonus / 10); the two larger
     // ones duck the music.
     void PlayRemoval(int32_t units);
+    // A chain's rising sound: `length` lines in a row (2 and up; from 6 on the sixth's).
+    void PlayChain(int length);
+    // A big moment and a new high score; the music ducks under both.
+    void PlayBig();
+    void PlayRecord();
     // The selected ball's bounce: variant 0..3 of its picture's selection sounds. The first
     // cycle sounds at full level, then the bounce calms down to a quiet tick; a new selection
     // (RestartSelection) starts again at full level.

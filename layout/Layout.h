@@ -180,8 +180,12 @@ constexpr int btnSoundUp = 21;
 constexpr int btnUndo = 22;             // playing screen; hidden in Professional, which has no undo
 constexpr int btnLanguagePrevious = 23; // the Options screen's language row
 constexpr int btnLanguageNext = 24;
+// The Options screen's second panel: reduced motion, the symbols on the balls, first-game tips.
+constexpr int btnReducedMotion = 25;
+constexpr int btnBallSymbols = 26;
+constexpr int btnTips = 27;
 constexpr int btnHint =
-    25; // playing screen, under undo; hidden in Professional, which has no hints
+    28; // playing screen, under undo; hidden in Professional, which has no hints
 
 // Every button by its number: its picture (the hit area is the picture's pattern rectangle at its
 // place; pictures under graphics/buttons/), its place, and the screens it shows on (flags of the
@@ -219,9 +223,57 @@ constexpr TButtonPlace kButtonPlaces[] = {
     {"undo.tga",         242, 330, scrPlaying},
     {"high_mode_l.tga",  516, 399, scrOptions},
     {"high_mode_r.tga",  696, 399, scrOptions},
-    {"hint.tga",         242, 376, scrPlaying},
+    {"switch_onoff.tga",   590, 504, scrOptions},
+    {"switch_symbols.tga", 590, 533, scrOptions},
+    {"switch_onoff.tga",   590, 562, scrOptions},
+    {"hint.tga",           242, 376, scrPlaying},
 };
 // clang-format on
 constexpr int kButtonCount = static_cast<int>(sizeof kButtonPlaces / sizeof kButtonPlaces[0]);
 static_assert(kButtonCount == btnHint + 1, "a place for every button number");
 constexpr const char* kButtonFolder = "graphics/buttons/";
+
+// --- Accessibility and guidance ------------------------------------------------------------------
+// The Options screen's second panel, below its rows and its Back button, over the field's lower
+// frame and the preview tray (the Options screen leaves both empty), opaque: three rows 29 apart,
+// each with its label from the left and a two-way switch (buttons btnReducedMotion, btnBallSymbols,
+// btnTips) ending 8 pixels before the panel's right edge. A switch's left half shows the first
+// choice (off, faint), its right half the second (on, clear).
+constexpr TPlace kAccessPanel{298, 499};
+constexpr int kAccessPanelWidth = 468;
+constexpr int kAccessPanelHeight = 97;
+constexpr int kAccessRowTop = 504; // the first row's switch; its label is centred on the switch
+constexpr int kAccessRowPitch = 29;
+constexpr int kSwitchWidth = 168;
+constexpr int kSwitchHeight = 26;
+constexpr int kAccessLabelLeft = 336; // after the row's icon
+static_assert(kButtonPlaces[btnReducedMotion].Y == kAccessRowTop &&
+                  kButtonPlaces[btnBallSymbols].Y == kAccessRowTop + kAccessRowPitch &&
+                  kButtonPlaces[btnTips].Y == kAccessRowTop + 2 * kAccessRowPitch &&
+                  kButtonPlaces[btnTips].X == kAccessPanel.X + kAccessPanelWidth - 8 - kSwitchWidth,
+              "the switches on their rows");
+
+// The first-game tips: a box below the field, left of the preview tray, the text centred in it
+// at scale 80 with 17 pixels a line; at most five lines.
+constexpr TEdges kTipBox{240, 500, 440, 596};
+constexpr int kTipTextScale = 80;
+constexpr int kTipLinePitch = 17;
+constexpr int kTipMaxLines = 5;
+constexpr int kTipPadding = 8; // text from the box's edges
+
+// Message boxes: the room the text of each kind may take (centred on its x), and the scales the
+// text may be set at, largest first: the menu labels' size, then down to the old size.
+constexpr int kMessageRoomLeft = 322; // the box's inner edges
+constexpr int kMessageRoomRight = 741;
+constexpr int kNameEntryTextLeft = 424; // right of the wreath
+constexpr int kLowScoreTextLeft = 504;  // right of the crying ball
+constexpr int kMessageTextBottom = 316; // above the Yes and No buttons
+constexpr int kMessageScales[] = {90, 85, 80, 75, 70};
+constexpr int kMessageCaptionScale = 100;
+// The caption's and the text's colours (0xAABBGGRR): a warm gold and a pale lavender, both far
+// above 4.5 : 1 against the box.
+constexpr uint32_t kMessageCaptionColour = 0xFF6ED3FF;
+constexpr uint32_t kMessageTextColour = 0xFFFFEEF2;
+
+// The score counts up in its box; a chain's callout rises from above the middle of its line.
+constexpr int kCalloutRise = 18; // pixels over its life

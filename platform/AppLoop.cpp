@@ -40,7 +40,9 @@ void TApplication::WaitForNextFrame() {
     }
 }
 
-void TApplication::Run(std::function<void()> finish) {
+// By value, as the browser's variant, which keeps `finish` for the end of a loop it does not own.
+void TApplication::Run(
+    std::function<void()> finish) { // NOLINT(performance-unnecessary-value-param)
     while (!terminated_) {
         ProcessMessages();
         if (terminated_) break;

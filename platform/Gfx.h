@@ -77,6 +77,13 @@ public:
     // device keeps no copy (a device presenting to a window).
     virtual bool ReadFrame(std::vector<uint32_t>& pixels, int32_t& width,
                            int32_t& height) const = 0;
+    // The back buffer as it is now (between frames: the frame presented last), as 0xAARRGGBB
+    // with row 0 on top, at the back buffer's size, from every kind of device; false when it
+    // cannot be read (lost, in a scene). A read from a graphics processor waits for it.
+    virtual bool ReadBackBuffer(std::vector<uint32_t>& /*pixels*/, int32_t& /*width*/,
+                                int32_t& /*height*/) {
+        return false;
+    }
     // Makes the device behave as after a driver reset: Present answers GFXERR_DEVICELOST.
     virtual void SimulateDeviceLoss() = 0;
     // On (the default), a frame draws only where it differs from the last one; off, every frame

@@ -884,6 +884,34 @@ public:
         return true;
     }
 
+    bool ReadBackBuffer(std::vector<uint32_t>& pixels, int32_t& width, int32_t& height) override {
+        SDL_Renderer* r = context_->Renderer;
+        if (lost_ || inScene_ || !r) return false;
+        const int w = int(params_.BackBufferWidth), h = int(params_.BackBufferHeight);
+        pixels.resize(size_t(w) * size_t(h));
+        if (surface_) {
+            SDL_RenderFlush(r);
+            if (SDL_LockSurface(surface_) != 0) return false;
+            for (int y = 0; y < h; ++y)
+                std::memcpy(&pixels[size_t(y) * size_t(w)],
+                            static_cast<const uint8_t*>(surface_->pixels) +
+                                size_t(y) * size_t(surface_->pitch),
+                            size_t(w) * 4);
+            SDL_UnlockSurface(surface_);
+        } else {
+            // SDL reads inside the viewport: the whole target for the read, ours again after.
+            SDL_RenderSetViewport(r, nullptr);
+            const bool read = target_ && SDL_RenderReadPixels(r, nullptr, SDL_PIXELFORMAT_ARGB8888,
+                                                              pixels.data(), w * 4) == 0;
+            ApplyViewport();
+            if (!read) return false;
+        }
+        for (uint32_t& p : pixels) p |= 0xFF000000u;
+        width = w;
+        height = h;
+        return true;
+    }
+
     void SimulateDeviceLoss() override { lost_ = true; }
     void SetPartialFrames(bool on) override { partialFrames_ = on; }
 

@@ -115,6 +115,22 @@ std::vector<TCatalogueEntry> MakeOptions() {
     return {
         Entry(b + "language.tga", 405, 40, 512, 64, 1, &p.LanguageRow),
         Entry(b + "languages.tga", 140, 24, 256, 256, 8, &p.LanguageNames),
+        Entry(b + "access.tga", kAccessPanelWidth, kAccessPanelHeight, 512, 128, 1, &p.AccessPanel),
+        Entry(b + "switch_onoff.tga", kSwitchWidth, kSwitchHeight, 256, 256, 6, &p.SwitchOnOff),
+        Entry(b + "switch_symbols.tga", kSwitchWidth, kSwitchHeight, 256, 256, 6, &p.SwitchSymbols),
+    };
+}
+
+std::vector<TCatalogueEntry> MakeEffects() {
+    TPictures& p = Pictures;
+    const std::string fx = "graphics/fx/";
+    return {
+        Entry(fx + "spark.tga", 16, 16, 32, 16, 2, &p.Spark),
+        Entry(fx + "ring.tga", 96, 96, 128, 128, 1, &p.Ring),
+        Entry(fx + "glow.tga", 64, 64, 64, 64, 1, &p.Glow),
+        Entry(fx + "tip.tga", kTipBox.Right - kTipBox.Left, kTipBox.Bottom - kTipBox.Top, 256, 128,
+              1, &p.TipBox),
+        Entry(fx + "record.tga", 440, 110, 512, 128, 1, &p.Record),
     };
 }
 
@@ -135,4 +151,26 @@ const std::vector<TCatalogueEntry>& IngameCatalogue() {
 const std::vector<TCatalogueEntry>& OptionsCatalogue() {
     static const std::vector<TCatalogueEntry> c = MakeOptions();
     return c;
+}
+
+const std::vector<TCatalogueEntry>& EffectsCatalogue() {
+    static const std::vector<TCatalogueEntry> c = MakeEffects();
+    return c;
+}
+
+std::string ClearSymbolsFile(const std::string& file) {
+    const std::string balls = "graphics/balls/";
+    if (file.rfind(balls, 0) != 0) return {};
+    const std::string name = file.substr(balls.size()); // "<n>_<set>.tga"
+    const size_t bar = name.find('_');
+    if (bar == std::string::npos || bar == 0 || name.size() != bar + 6) return {};
+    const std::string tail = name.substr(bar);
+    if (tail != "_0.tga" && tail != "_1.tga") return {};
+    int n = 0;
+    for (size_t i = 0; i < bar; ++i) {
+        if (name[i] < '0' || name[i] > '9' || n > 100) return {};
+        n = n * 10 + (name[i] - '0');
+    }
+    const bool plainOrMixed = n >= 1 && n <= 10, paint = n >= 12 && n <= 18;
+    return plainOrMixed || paint ? std::string(kClearSymbolsFolder) + name : std::string();
 }

@@ -13,6 +13,11 @@ class TPatternImage;
 // pixels; sizes in the catalogue stay those of the 800 x 600 picture.
 inline constexpr const char* kDenseFolder = "@2x";
 
+// The ball pictures with the colours' symbols at full contrast (the plain, two-colour and paint
+// balls' %d_0 and %d_1, numbers 1..10 and 12..18): the same names under this folder, the same
+// pattern sizes. While the player asks for clear symbols they are loaded in place of the others.
+inline constexpr const char* kClearSymbolsFolder = "graphics/balls/clear/";
+
 struct TCatalogueEntry {
     std::string File;     // e.g. "graphics/balls/1_0.tga"
     int PatternWidth = 0; // 0 with Whole: the whole picture is one pattern
@@ -31,5 +36,12 @@ const std::vector<TCatalogueEntry>& StartupCatalogue();
 // entry 21 and is then replaced there by bomb_0.tga; both count.
 const std::vector<TCatalogueEntry>& IngameCatalogue();
 // Loaded by the loading step after the in-game pictures, without progress frames: the language
-// row of the Options screen.
+// row of the Options screen and its second panel with the switches.
 const std::vector<TCatalogueEntry>& OptionsCatalogue();
+// Loaded after those, without progress frames: the sparks, rings and glows of the payoff, the
+// tips' box and the new high score's banner.
+const std::vector<TCatalogueEntry>& EffectsCatalogue();
+
+// The clear-symbols twin of a catalogue file ("graphics/balls/3_1.tga" gives
+// "graphics/balls/clear/3_1.tga"), or "" for a file without one.
+std::string ClearSymbolsFile(const std::string& file);

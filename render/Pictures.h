@@ -64,6 +64,16 @@ struct TPictures {
     // Options group.
     TPatternImage* LanguageRow = nullptr;   // the language row's panel and label
     TPatternImage* LanguageNames = nullptr; // 0 the system's language, then one per language
+    TPatternImage* AccessPanel = nullptr;   // the second panel's labels
+    TPatternImage* SwitchOnOff = nullptr;   // two-way switches: patterns 0..2 left, 3..5 right
+    TPatternImage* SwitchSymbols = nullptr;
+
+    // Effects group.
+    TPatternImage* Spark = nullptr;  // 0 a round spark, 1 a twinkle; white, drawn tinted
+    TPatternImage* Ring = nullptr;   // a thin ring, white, drawn tinted and scaled
+    TPatternImage* Glow = nullptr;   // a soft round glow, white, drawn added
+    TPatternImage* TipBox = nullptr; // the first-game tips' box
+    TPatternImage* Record = nullptr; // the new high score's banner
 };
 
 extern TPictures Pictures;

@@ -94,6 +94,7 @@ struct TRenderDevice::TImpl {
     TRefreshRate RefreshRate = rr_default;
     int32_t CustomRefreshRate = 0;
     int32_t Density = 1;
+    int32_t OffsetX = 0, OffsetY = 0; // added to every draw's picture coordinates
 
     // Presentation.
     TNativeWindow* Owner = nullptr;
@@ -242,8 +243,8 @@ struct TRenderDevice::TImpl {
         const float d = float(Density);
         for (int i = 0; i < 4; ++i) {
             TVertex& v = Template[size_t(i)];
-            v.X = float(x[kCornerOfVertex[i]]) * d - 0.5f;
-            v.Y = float(y[kCornerOfVertex[i]]) * d - 0.5f;
+            v.X = float(x[kCornerOfVertex[i]] + OffsetX) * d - 0.5f;
+            v.Y = float(y[kCornerOfVertex[i]] + OffsetY) * d - 0.5f;
             v.Diffuse = diffuse;
         }
         SetEffect(effect);
@@ -621,6 +622,7 @@ bool TRenderDevice::ResetDevice() {
 // --- Frame -----------------------------------------------------------------------------------
 
 bool TRenderDevice::BeginFrame() {
+    impl_->OffsetX = impl_->OffsetY = 0;
     if (!impl_->Initialized) return false;
     impl_->QueuedQuads = 0;
     return impl_->Device->BeginScene() == GFX_OK;
@@ -713,6 +715,36 @@ bool TRenderDevice::DrawRotatedColTrunc(TPatternImage* image, int32_t x, int32_t
 }
 
 // --- Offscreen read-back ---------------------------------------------------------------------
+
+void TRenderDevice::SetDrawOffset(int32_t dx, int32_t dy) {
+    impl_->OffsetX = dx;
+    impl_->OffsetY = dy;
+}
+
+// The picture is made anew each time and keeps no copy in memory once it is on the device.
+bool TRenderDevice::SnapshotFrame(TPatternImage& into) {
+    if (!impl_->Initialized) return false;
+    std::vector<uint32_t> pixels;
+    int32_t w = 0, h = 0;
+    if (!impl_->Device->ReadBackBuffer(pixels, w, h) || w <= 0 || h <= 0) return false;
+    into.FreeTextures();
+    into.Density = impl_->Density;
+    int32_t pitch = 0;
+    uint8_t* bits = nullptr;
+    if (into.CreateTextures(impl_->Device.get(), w, h, w, h, 1, D3DFMT_A8R8G8B8) != 0 ||
+        into.LockTexture(0, pitch, bits) != 0 || !bits) {
+        into.FreeTextures();
+        return false;
+    }
+    for (int32_t y = 0; y < h; ++y)
+        std::memcpy(bits + ptrdiff_t{y} * pitch, &pixels[size_t(y) * size_t(w)], size_t(w) * 4);
+    if (into.UnlockTexture(0) != 0) {
+        into.FreeTextures();
+        return false;
+    }
+    into.Textures[0]->DropSystemCopy();
+    return true;
+}
 
 std::vector<uint32_t> TRenderDevice::ReadFrame() const {
     std::vector<uint32_t> pixels;

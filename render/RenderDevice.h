@@ -137,6 +137,15 @@ public:
     bool DrawRotatedColTrunc(TPatternImage* image, int32_t x, int32_t y, int32_t angle,
                              int32_t scale, uint32_t colour, int32_t pattern, uint32_t effect);
 
+    // --- The frame as a picture ------------------------------------------------------------------
+    // Copies the frame presented last into `into`: one pattern of the picture's size (Width x
+    // Height) at the device's density, made anew when the size or density changed. Call between
+    // frames. False, leaving `into` as it was, when the frame cannot be read.
+    bool SnapshotFrame(TPatternImage& into);
+    // Where every following draw of this frame lands, in picture pixels off its place (a shaking
+    // field); BeginFrame sets it back to (0, 0).
+    void SetDrawOffset(int32_t dx, int32_t dy);
+
     // --- Offscreen read-back (tests, screenshots) ---------------------------------------------
     // The last presented frame as 0xAARRGGBB pixels, row 0 at the top, at the back buffer's size
     // (Width x Height times Density each way); empty when not offscreen.

@@ -21,6 +21,7 @@
 #include "render/Pictures.h"
 #include "render/RenderDevice.h"
 #include "shell/FormKeys.h"
+#include "shell/Guidance.h"
 #include "shell/HintSearch.h"
 #include "shell/Log.h"
 #include "shell/Settings.h"
@@ -32,6 +33,7 @@
 #include "ui/VOFont.h"
 #include "ui/VOStrings.h"
 #include "view/FieldEffects.h"
+#include "view/FieldPayoff.h"
 #include "view/FieldSounds.h"
 
 #include <cerrno>
@@ -48,6 +50,18 @@ public:
     void FieldCleared() override {
         if (Buttons) Buttons->SelectMode();
     }
+};
+
+// A game that ended with a new high score is celebrated before its name is asked for.
+class TRecordFollowsField final : public IFieldEvents {
+public:
+    explicit TRecordFollowsField(TForm1& form) : form_(form) {}
+    void GameEnded() override {
+        if (HasFlag(Shell.Word, scrMsgEnterName)) form_.StartCelebration();
+    }
+
+private:
+    TForm1& form_;
 };
 
 } // namespace
@@ -218,10 +232,19 @@ bool TForm1::FormCreate() {
     fieldListeners_.push_back(std::make_unique<TFieldSounds>());
     fieldListeners_.push_back(std::make_unique<TFieldEffects>());
     fieldListeners_.push_back(std::make_unique<TModeButtonsFollowField>());
+    fieldListeners_.push_back(std::make_unique<TRecordFollowsField>(*this));
+    auto payoff = std::make_unique<TFieldPayoff>();
+    payoff_ = payoff.get();
+    fieldListeners_.push_back(std::move(payoff));
+    auto guidance = std::make_unique<TGuidance>(*field_);
+    guidance_ = guidance.get();
+    fieldListeners_.push_back(std::move(guidance));
     for (const auto& listener : fieldListeners_) field_->AddListener(listener.get());
     particles_ = std::make_unique<TVOParticleEngine>(device_.get());
     ParticleEngine = particles_.get();
     DebrisPhase = &field_->BouncePhase;
+    // How the game moves, marks its balls and guides: read before the balls' pictures load.
+    ReadAccessSettings();
     // Activation reaches ApplicationActivate / ApplicationDeactivate through the App layer.
     return true;
 }

@@ -26,6 +26,8 @@ class TVOParticleEngine;
 class TVOStrings;
 class TButtons;
 class TFormKeys;
+class TFieldPayoff;
+class TGuidance;
 class THintSearch;
 struct TCatalogueEntry;
 struct TGameState;
@@ -132,6 +134,27 @@ public:
     void StopDemo();
     // A click on the field while it shows no game: a new game in the mode whose button is lit.
     void CmdFieldClick();
+    // The Options screen's switches: reduced motion, the symbols on the balls (faint or clear),
+    // the first-game tips. Each is stored in the registry file at once; the symbols load their
+    // ball pictures again.
+    void CmdReducedMotion();
+    void CmdBallSymbols();
+    void CmdTips();
+    // A switch's choice by key: the left (first) or right (second) one.
+    void SetSwitch(int button, bool second);
+
+    // The moments of the game: the field's shake and the score counting up, a screen changing
+    // with a cross-fade, a new high score celebrated before its name is asked for.
+    TFieldPayoff* Payoff() const { return payoff_; }
+    TGuidance* Guidance() const { return guidance_; }
+    int32_t ShownScore() const;
+    bool CrossFading() const { return fadeLeft_ > 0; }
+    bool Celebrating() const { return recordLeft_ > 0; }
+    // A new high score's banner and fanfare over the table; its name entry opens under it and
+    // shows when it ends: after a while, or at once on a press (which does nothing else) or a
+    // key (which then does what it does in the name entry).
+    void StartCelebration();
+    void EndCelebration();
 
     // Statistics file: read with the settings, written when a game ends, on a reset and at the
     // end. A damaged file is read as far as it is sound and kept beside as "<file>.damaged".
@@ -234,6 +257,18 @@ private:
     // the end of a game. No message is open.
     bool FieldShowsNoGame() const;
     void AddButtons();
+    // The switches show the choices of the options.
+    void ShowSwitches();
+    // The registry's reduced motion and symbols, and the tips' state; before the pictures load.
+    void ReadAccessSettings();
+    // The ball pictures with symbols again, in the look the options ask for (one set in memory).
+    void LoadBallSymbols();
+    void DrawAccessPanel();
+    void DrawScore(double delta);
+    void DrawCelebration(double delta);
+    // Starts a cross-fade from the frame presented last when the screen shown has changed.
+    void FollowScreen();
+    void DrawCrossFade(double delta);
     bool InitialiseDevice();
     bool StartAudio();
     void FailLoading(const std::string& message);
@@ -330,6 +365,18 @@ private:
     };
     TDemo demo_;
     std::unique_ptr<THintSearch> demoSearch_;
+
+    TFieldPayoff* payoff_ = nullptr; // owned among the field's listeners
+    TGuidance* guidance_ = nullptr;
+    double shownScore_ = 0.0; // the score box's figure, counting up to the score
+    double scoreGlow_ = 0.0;  // units the score box still glows
+    // The cross-fade: the frame before the change, drawn over the new screen as it fades.
+    std::unique_ptr<TPatternImage> fadeFrom_;
+    double fadeLeft_ = 0.0;    // units
+    uint64_t shownScreen_ = 0; // what the last frame showed (0: nothing yet)
+    // A new high score's celebration, before the name entry's message.
+    double recordLeft_ = 0.0; // units
+    double recordAge_ = 0.0;
 };
 
 extern TForm1* Form1;

@@ -3,6 +3,7 @@
 #include "shell/Form.h"
 
 #include "fx/ParticleEngine.h"
+#include "fx/SoundBank.h"
 #include "game/GameField.h"
 #include "game/HighScores.h"
 #include "layout/Layout.h"
@@ -10,6 +11,7 @@
 #include "render/Pictures.h"
 #include "render/RenderDevice.h"
 #include "shell/FormKeys.h"
+#include "shell/Guidance.h"
 #include "state/FrameClocks.h"
 #include "state/GameState.h"
 #include "state/HelpState.h"
@@ -18,9 +20,12 @@
 #include "state/ShellState.h"
 #include "state/TablesState.h"
 #include "ui/Buttons.h"
+#include "ui/TextFit.h"
 #include "ui/VOFont.h"
 #include "ui/VOStrings.h"
+#include "view/FieldPayoff.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -30,7 +35,6 @@ namespace {
 constexpr uint32_t kWhite = 0xFFFFFFFF;
 constexpr uint32_t kGrey = 0xFF888888;
 constexpr uint32_t kRed = 0xFF0000FF; // 0xAABBGGRR
-constexpr uint32_t kYellow = 0xFF00FFFF;
 constexpr uint32_t kCheckBoxTint = 0xFF00CC99;
 
 int32_t RoundEven(double v) {
@@ -57,7 +61,25 @@ const TMessageKind kMessages[] = {
      kMessageCentreX},
 };
 
-constexpr uint32_t kMarkedRowTint = 0x5533CCFF;  // 0xAABBGGRR: a soft gold wash behind the new row
+constexpr uint32_t kMarkedRowTint = 0x5533CCFF; // 0xAABBGGRR: a soft gold wash behind the new row
+
+// A screen change cross-fades over 2.25 units (150 ms).
+constexpr double kCrossFade = 2.25;
+// The score counts up: the rest shrinks by 18 % a unit, at least 15 points a unit, so that any
+// gain is shown whole within about a second whatever the frame rate.
+constexpr double kScoreCatchUp = 0.18; // share of the rest a unit
+constexpr double kScoreMinRate = 15.0; // points a unit
+constexpr double kScoreGlow = 12.0;    // units the box glows after a gain
+// The new high score: its banner and its score for 2.6 s before the name is asked for.
+constexpr double kCelebration = 39.0;
+constexpr uint32_t kVeil = 0xE0100818; // 0xAABBGGRR: a dark veil under the banner
+constexpr uint32_t kGold = 0x6ED3FF;   // 0xBBGGRR
+
+// What a frame shows, for telling when the screen changes: the screen-state word, and whether
+// the celebration holds back the name entry's message.
+uint64_t ScreenOf(uint32_t word, bool celebrating) {
+    return uint64_t{word} | (celebrating ? uint64_t{1} << 32 : 0);
+}
 constexpr uint32_t kFinalBoardVeil = 0xA0100808; // a dark, slightly blue veil over a full board
 constexpr uint32_t kShadow = 0xC0000000;
 constexpr uint32_t kCaret = 0xFF40D8FF; // warm yellow, as the keyboard's marks: no text colour
@@ -90,6 +112,12 @@ bool TForm1::AtRest() const {
     if (Shell.Word == scrLogo || Shell.Word == scrLoading || loadingFailed_ || reload_.Active)
         return false;
     if (HintPending() || demo_.Active) return false; // an answer or a demo move to come
+    if (fadeLeft_ > 0 || recordLeft_ > 0 || scoreGlow_ > 0 || ShownScore() != GameState.Score)
+        return false;
+    if ((payoff_ && payoff_->Shaking()) || (guidance_ && guidance_->Animating())) return false;
+    if (Buttons)
+        for (const TButton& b : Buttons->Items)
+            if (b.PressLight > 0) return false;
     if (field_ && HasFlag(Shell.Word, scrPlaying)) {
         const TGameField& f = *field_;
         if (f.Selected || f.Moving || f.TurnTimer != kTurnIdle) return false;
@@ -109,10 +137,12 @@ void TForm1::FrameTimer1RealTime(double delta) {
     // The caret blinks over 8 units: 0 -> 2, then back to a small value at or below 0.
     Clocks.CaretClock += delta / 4;
     if (Clocks.CaretClock >= 2) Clocks.CaretClock = 2 - Clocks.CaretClock;
-    // The small logo plays its 38 frames once, rests on the last until the clock passes 500.
+    // The small logo plays its 38 frames once, rests on the last until the clock passes 500
+    // (with reduced motion it rests there).
     Clocks.AnimClock += static_cast<float>(delta);
     if (Clocks.AnimClock < 38) Clocks.SmallLogoFrame = static_cast<int32_t>(Clocks.AnimClock);
     if (Clocks.AnimClock > 500) Clocks.AnimClock = 0;
+    if (Options.ReducedMotion) Clocks.SmallLogoFrame = 37;
 
     // The loading step draws and presents its own frames. After it failed the program is
     // ending: a frame that still comes neither loads again nor draws.
@@ -136,6 +166,11 @@ void TForm1::FrameTimer1RealTime(double delta) {
 
     // The effects move on before anything is drawn.
     if (ParticleEngine) ParticleEngine->Update(delta);
+    if (payoff_) payoff_->Advance(delta);
+    if (Buttons) Buttons->Advance(delta);
+    if (guidance_ && Shell.Word == scrPlaying) guidance_->Advance(delta);
+    // A changed screen fades in over the last frame, read before this one is begun.
+    FollowScreen();
     device_->BeginFrame();
 
     // The logo over the background.
@@ -147,9 +182,13 @@ void TForm1::FrameTimer1RealTime(double delta) {
     // The common layer under every screen: background, empty grid, buttons, small logo.
     if (Shell.Word != scrLogo && Shell.Word != scrLoading) {
         DrawQuadrants(Pictures.Ingame);
+        // The field shakes with a big moment: its cells, balls and effects.
+        if (payoff_ && HasFlag(Shell.Word, scrPlaying))
+            device_->SetDrawOffset(payoff_->ShakeX(), payoff_->ShakeY());
         for (int c = 0; c < kFieldCells; ++c)
             for (int r = 0; r < kFieldCells; ++r)
                 device_->DrawImage(Pictures.Field, CellLeft(c), CellTop(r), 3, fxBlend);
+        device_->SetDrawOffset(0, 0);
         UpdateUndoButton(delta);
         if (Buttons) Buttons->DrawAll();
         device_->DrawImage(Pictures.LogoSmall, kSmallLogo.X, kSmallLogo.Y, Clocks.SmallLogoFrame,
@@ -169,8 +208,14 @@ void TForm1::FrameTimer1RealTime(double delta) {
     if (FieldShowsNoGame()) DrawInvitation();
     DrawDemoLabel();
 
-    // The message box over all of them.
-    if (HasFlag(Shell.Word, scrMessageBox)) DrawMessageBox();
+    // The message box over all of them; a new high score is celebrated before its message.
+    if (recordLeft_ > 0)
+        DrawCelebration(delta);
+    else if (HasFlag(Shell.Word, scrMessageBox))
+        DrawMessageBox();
+
+    // The screen before a change, fading out over the new one.
+    DrawCrossFade(delta);
 
     // The keyboard's focus marks, over everything but the pointer.
     keys_->Draw(*device_);
@@ -204,7 +249,8 @@ void TForm1::DrawOptions() {
     device_->DrawImage(Pictures.LanguageRow, kLanguageRow.X, kLanguageRow.Y, 0, fxBlend);
     device_->DrawImage(Pictures.LanguageNames, kLanguageName.X, kLanguageName.Y, languageChoice_,
                        fxBlend);
-    if (Buttons) Buttons->DrawAll(); // over the panel
+    device_->DrawImage(Pictures.AccessPanel, kAccessPanel.X, kAccessPanel.Y, 0, fxBlend);
+    if (Buttons) Buttons->DrawAll(); // over the panels
 }
 
 void TForm1::DrawHighScores() {
@@ -250,13 +296,43 @@ void TForm1::DrawGameEndLine(uint16_t centreX, uint16_t y) {
     Font->DrawTextScaled(line, centreX, y, 85, kWhite);
 }
 
+int32_t TForm1::ShownScore() const {
+    return static_cast<int32_t>(std::min<double>(shownScore_, GameState.Score));
+}
+
+// The score box counts up to the score, glowing while it gains; a score that fell (a new game,
+// an undo) and reduced motion show it at once.
+void TForm1::DrawScore(double delta) {
+    const double score = GameState.Score;
+    if (shownScore_ > score || Options.ReducedMotion) shownScore_ = score;
+    if (shownScore_ < score) {
+        const double rest = score - shownScore_;
+        const double step =
+            std::max(rest * (1 - std::pow(1 - kScoreCatchUp, delta)), kScoreMinRate * delta);
+        shownScore_ = std::min(score, shownScore_ + step);
+        scoreGlow_ = Options.ReducedMotion ? 0.0 : kScoreGlow;
+    } else {
+        scoreGlow_ = std::max(0.0, scoreGlow_ - delta);
+    }
+    if (scoreGlow_ > 0) {
+        const auto alpha = static_cast<uint32_t>(std::lround(150 * scoreGlow_ / kScoreGlow));
+        device_->DrawRotatedCol(Pictures.Glow, kScore.X, kScore.Y + 9, 64, 560, kGold | alpha << 24,
+                                0, fxAddAlpha | fxfDiffuseAlpha);
+    }
+    if (Font) Font->DrawTextCentered(std::to_string(ShownScore()), kScore.X, kScore.Y, kRed);
+}
+
 void TForm1::DrawPlaying(double delta) {
     if (field_) {
         field_->UpdateHover(Pointer.X, Pointer.Y);
+        if (payoff_) device_->SetDrawOffset(payoff_->ShakeX(), payoff_->ShakeY());
         field_->Render(delta);
+        device_->SetDrawOffset(0, 0);
     }
+    if (guidance_ && Strings && !HasFlag(Shell.Word, scrMessageBox))
+        guidance_->Draw(*device_, Font, Strings->Tips);
+    DrawScore(delta);
     if (Font) {
-        Font->DrawTextCentered(std::to_string(GameState.Score), kScore.X, kScore.Y, kRed);
         const std::string* names[3] = {nullptr, nullptr, nullptr};
         if (Strings) {
             names[0] = &Strings->Kids;
@@ -267,7 +343,9 @@ void TForm1::DrawPlaying(double delta) {
         if (mode) Font->DrawTextScaled(*mode, kModeName.X, kModeName.Y, 75, kWhite);
     }
     if (field_ && field_->GameOver && field_->FinalBoardTimer > 0) DrawFinalBoard();
+    if (payoff_) device_->SetDrawOffset(payoff_->ShakeX(), payoff_->ShakeY());
     if (ParticleEngine) ParticleEngine->Draw(0);
+    device_->SetDrawOffset(0, 0);
 }
 
 // The board of a game that has just ended stands for a beat under a dark veil that says why,
@@ -305,21 +383,46 @@ void TForm1::DrawNameEntry() {
 
 void TForm1::DrawMessageBox() {
     device_->DrawImage(Pictures.Inform, kMessageBox.X, kMessageBox.Y, 0, fxBlend);
+    const bool still = Options.ReducedMotion;
+    const auto width = [](const std::string& text, int scale) {
+        return static_cast<int>(Font->TextWidth(text, static_cast<uint16_t>(scale)));
+    };
     for (const TMessageKind& m : kMessages) {
         if (!HasFlag(Shell.Word, m.Flag)) continue;
         if (m.Flag == scrMsgEnterName)
             device_->DrawImage(Pictures.Lau, kMessagePicture.X, kMessagePicture.Y,
-                               static_cast<int>(Clocks.AnimClock) % 2, fxBlend);
+                               still ? 0 : static_cast<int>(Clocks.AnimClock) % 2, fxBlend);
         if (m.Flag == scrMsgLowScore)
             device_->DrawImage(Pictures.Cry, kMessagePicture.X, kMessagePicture.Y,
-                               static_cast<int>(Clocks.AnimClock) % 10, fxBlend);
+                               still ? 0 : static_cast<int>(Clocks.AnimClock) % 10, fxBlend);
         if (Font && Strings) {
+            // The caption and the text as large as their room allows: the text at the menu
+            // labels' size where it fits, down to the old size where it must.
+            const textfit::TRoom room = textfit::MessageRoom(m.Flag);
             // Leaving with a game in progress keeps it: the message says so.
             const bool keeps = m.Flag == scrMsgExit && GameInProgress();
-            Font->DrawTextScaled(keeps ? Strings->ExitKeep_Caption : Strings->*m.Caption, m.CentreX,
-                                 kMessageCaptionY, 70, kRed);
-            Font->DrawTextBlock(keeps ? Strings->ExitKeep_Text : Strings->*m.Text, m.CentreX,
-                                kMessageTextY, 70, kYellow);
+            const std::string& caption = keeps ? Strings->ExitKeep_Caption : Strings->*m.Caption;
+            const std::vector<std::string>& text =
+                keeps ? Strings->ExitKeep_Text : Strings->*m.Text;
+            std::vector<int> captionScales = {kMessageCaptionScale};
+            captionScales.insert(captionScales.end(), std::begin(kMessageScales),
+                                 std::end(kMessageScales));
+            const int captionScale =
+                std::max(kMessageScales[std::size(kMessageScales) - 1],
+                         textfit::FitScale({caption}, textfit::MessageRoom(0).Width, kPictureHeight,
+                                           Font->GlyphHeight, captionScales, width));
+            const int textScale =
+                std::max(kMessageScales[std::size(kMessageScales) - 1],
+                         textfit::FitScale(text, room.Width, room.Bottom - room.Top,
+                                           Font->GlyphHeight, textfit::MessageScales(), width));
+            // The caption's cell ends where the old one did, above the separator.
+            const int captionTop =
+                kMessageCaptionY + 15 - textfit::LinePitch(Font->GlyphHeight, captionScale);
+            Font->DrawTextScaled(caption, m.CentreX, static_cast<uint16_t>(captionTop),
+                                 static_cast<uint16_t>(captionScale), kMessageCaptionColour);
+            Font->DrawTextLines(
+                text, m.CentreX, static_cast<uint16_t>(room.Top), static_cast<uint16_t>(textScale),
+                textfit::LinePitch(Font->GlyphHeight, textScale), kMessageTextColour);
         }
         if (m.Flag == scrMsgEnterName) {
             DrawNameEntry();
@@ -334,4 +437,83 @@ void TForm1::DrawMessageBox() {
         Buttons->DrawButton(btnYes);
         Buttons->DrawButton(btnNo);
     }
+}
+
+// --- Screen changes --------------------------------------------------------------------------
+
+void TForm1::FollowScreen() {
+    const uint64_t screen = ScreenOf(Shell.Word, recordLeft_ > 0);
+    const bool changed = shownScreen_ != 0 && screen != shownScreen_;
+    shownScreen_ = screen;
+    if (!changed || Options.ReducedMotion) return;
+    if (!fadeFrom_) fadeFrom_ = std::make_unique<TPatternImage>();
+    fadeLeft_ = device_->SnapshotFrame(*fadeFrom_) ? kCrossFade : 0.0;
+}
+
+void TForm1::DrawCrossFade(double delta) {
+    if (fadeLeft_ <= 0 || !fadeFrom_) return;
+    fadeLeft_ = std::max(0.0, fadeLeft_ - delta);
+    if (fadeLeft_ > 0 && !fadeFrom_->ContentsLost() && !Options.ReducedMotion) {
+        const auto alpha = static_cast<uint32_t>(std::lround(255 * fadeLeft_ / kCrossFade));
+        device_->DrawImageCol(fadeFrom_.get(), 0, 0, 0xFFFFFF | alpha << 24, 0,
+                              fxBlend | fxfDiffuseAlpha);
+        return;
+    }
+    fadeLeft_ = 0;
+    fadeFrom_->FreeTextures(); // nothing held between changes
+}
+
+// --- A new high score ------------------------------------------------------------------------
+
+void TForm1::StartCelebration() {
+    recordLeft_ = kCelebration;
+    recordAge_ = 0.0;
+    if (SoundBank) SoundBank->PlayRecord();
+}
+
+void TForm1::EndCelebration() {
+    recordLeft_ = 0.0;
+}
+
+// Over the high-score table, under a dark veil: the banner pops up (with reduced motion it is
+// simply there), the score counts up under it and twinkles burst from its stars; then the name
+// entry's message follows.
+void TForm1::DrawCelebration(double delta) {
+    const bool still = Options.ReducedMotion;
+    recordAge_ += delta;
+    recordLeft_ = std::max(0.0, recordLeft_ - delta);
+    if (TPatternImage* white = keys_->White(*device_))
+        device_->DrawQuadCol(white, kFieldLeft, kFieldTop, kFieldRight, kFieldTop, kFieldRight,
+                             kFieldBottom, kFieldLeft, kFieldBottom, kVeil, 0,
+                             fxBlend | fxfDiffuseAlpha);
+    const int cx = (kFieldLeft + kFieldRight) / 2, cy = kFieldTop + 170;
+    const double t = std::min(1.0, recordAge_ / 4.0);
+    const double pop = still ? 1.0 : (t < 1.0 ? 0.6 + 0.5 * t - 0.1 * t * t : 1.0);
+    device_->DrawRotated(Pictures.Record, cx, cy, 64, static_cast<int32_t>(std::lround(256 * pop)),
+                         0, fxBlend);
+    if (Font) {
+        const double shown = still ? 1.0 : std::min(1.0, recordAge_ / 15.0);
+        const auto score =
+            static_cast<int32_t>(std::lround(GameState.FinalScore * (1 - std::pow(1 - shown, 3))));
+        Font->DrawTextScaled(std::to_string(score), static_cast<uint16_t>(cx + 2),
+                             static_cast<uint16_t>(cy + 64 + 2), 200, 0xC0200A14);
+        Font->DrawTextScaled(std::to_string(score), static_cast<uint16_t>(cx),
+                             static_cast<uint16_t>(cy + 64), 200, kWhite);
+    }
+    // Twinkles out of the banner's stars every few units while it shows.
+    if (!still && ParticleEngine && Pictures.Spark) {
+        const int before = static_cast<int>((recordAge_ - delta) / 3.0);
+        const int now = static_cast<int>(recordAge_ / 3.0);
+        for (int burst = before; burst < now && burst < 10; ++burst)
+            for (int side = 0; side < 2; ++side)
+                for (int i = 0; i < 5; ++i) {
+                    const double a = 2 * 3.14159265 * (i + 0.5 * (burst % 2)) / 5 - 1.57;
+                    const double speed = 3.0 + (burst * 7 + i * 3) % 4;
+                    ParticleEngine->AddSpark(
+                        Pictures.Spark, 1, static_cast<float>(cx - 194 + 388 * side),
+                        static_cast<float>(cy), static_cast<float>(std::cos(a) * speed),
+                        static_cast<float>(std::sin(a) * speed), kGold, 14.0f);
+                }
+    }
+    if (ParticleEngine) ParticleEngine->Draw(0);
 }

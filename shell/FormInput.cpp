@@ -13,6 +13,7 @@
 #include "render/Pictures.h"
 #include "render/RenderDevice.h"
 #include "shell/FormKeys.h"
+#include "shell/Guidance.h"
 #include "shell/HintSearch.h"
 #include "shell/Language.h"
 #include "shell/Log.h"
@@ -70,7 +71,15 @@ void TForm1::FormMouseDown(int32_t button, uint32_t, int32_t x, int32_t y) {
     pressCellY_ = CellOf(y, kFieldTop);
     SkipLogo();
     if (StartSequence()) return;
+    // A press during a new high score's celebration only ends it.
+    if (Celebrating()) {
+        EndCelebration();
+        return;
+    }
     Pointer.PressedButton = button;
+    Pointer.Held = button == 0;
+    Pointer.PressX = Pointer.X;
+    Pointer.PressY = Pointer.Y;
     if (Buttons) Buttons->MouseDown();
     const bool noGame = FieldShowsNoGame();
     if (HasFlag(Shell.Word, scrPlaying) && !MessageOpen() && field_)
@@ -87,6 +96,7 @@ void TForm1::FormMouseDown(int32_t button, uint32_t, int32_t x, int32_t y) {
 }
 
 void TForm1::FormMouseUp(int32_t, uint32_t, int32_t x, int32_t y) {
+    Pointer.Held = false;
     if (StartSequence() || reload_.Active) return;
     Pointer.PressedButton = 0;
     if (Buttons) Buttons->MouseUp();
@@ -114,6 +124,8 @@ void TForm1::FormKeyDown(uint16_t& key, uint32_t shift) {
         return;
     }
     SkipLogo();
+    // A key during a new high score's celebration ends it and goes on to the name entry.
+    EndCelebration();
     const bool nameEntry = HasFlag(Shell.Word, scrMsgEnterName);
     if ((key == 'Z' && (shift & ssCtrl)) || (key == VK_BACK && !nameEntry)) CmdUndo();
     if (key == 'S' && !(shift & (ssCtrl | ssAlt)) && !MessageOpen()) CmdStatistics();
@@ -344,7 +356,9 @@ void TForm1::UpdateUndoButton(double delta) {
     TButton& undo = Buttons->Items[btnUndo];
     undo.Disabled = !field_ || !field_->HasUndo();
     undoShake_ = std::max(0.0, undoShake_ - delta);
-    // Three swings, two units each, up to 5 pixels to a side, fading out.
+    // Three swings, two units each, up to 5 pixels to a side, fading out. With reduced motion
+    // the button stays still: its faded look tells that there is nothing to take back.
+    if (Options.ReducedMotion) undoShake_ = 0.0;
     constexpr double kPi = 3.14159265358979;
     undo.OffsetX = static_cast<int32_t>(
         std::lround(5.0 * std::sin(undoShake_ * kPi) * undoShake_ / kUndoShakeTime));
@@ -416,6 +430,37 @@ void TForm1::SwitchFullScreenLive() {
     if (app_) app_->SetCursor(on ? TCursorShape::None : TCursorShape::Arrow);
     if (!TRegistry().WriteInteger("Fullscreen", on ? 1 : 0))
         Log.Line("Cannot save the full-screen setting");
+}
+
+void TForm1::CmdReducedMotion() {
+    SetSwitch(btnReducedMotion, !Options.ReducedMotion);
+}
+
+void TForm1::CmdBallSymbols() {
+    SetSwitch(btnBallSymbols, !Options.ClearSymbols);
+}
+
+void TForm1::CmdTips() {
+    SetSwitch(btnTips, !Options.Tips);
+}
+
+void TForm1::SetSwitch(int button, bool second) {
+    if (MessageOpen()) return;
+    TRegistry registry;
+    if (button == btnReducedMotion && second != Options.ReducedMotion) {
+        Options.ReducedMotion = second;
+        if (!registry.WriteInteger("ReducedMotion", second ? 1 : 0))
+            Log.Line("Cannot save the reduced-motion setting");
+    } else if (button == btnBallSymbols && second != Options.ClearSymbols) {
+        Options.ClearSymbols = second;
+        if (!registry.WriteString("BallSymbols", second ? "clear" : "faint"))
+            Log.Line("Cannot save the symbols setting");
+        LoadBallSymbols();
+    } else if (button == btnTips && second != Options.Tips) {
+        if (guidance_) guidance_->SetOn(second);
+        Options.Tips = second;
+    }
+    ShowSwitches();
 }
 
 void TForm1::CmdPreviousLanguage() {

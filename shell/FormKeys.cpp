@@ -356,7 +356,10 @@ void TFormKeys::ScreenKey(uint16_t key) {
         ShowCursor(); // from the menu back to the field
     } else if (HasFlag(w, scrOptions)) {
         const int32_t f = Focused();
-        if (f == btnSoundDown || f == btnSoundUp)
+        // A focused switch takes the choice on that side (off / faint left, on / clear right).
+        if (f == btnReducedMotion || f == btnBallSymbols || f == btnTips)
+            form_.SetSwitch(f, right);
+        else if (f == btnSoundDown || f == btnSoundUp)
             right ? form_.CmdSoundUp() : form_.CmdSoundDown();
         else
             right ? form_.CmdMusicUp() : form_.CmdMusicDown();

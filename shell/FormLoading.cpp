@@ -9,14 +9,17 @@
 #include "platform/Clock.h"
 #include "platform/Memory.h"
 #include "platform/Paths.h"
+#include "platform/Registry.h"
 #include "render/Catalogue.h"
 #include "render/PatternImage.h"
 #include "render/PictureReader.h"
 #include "render/Pictures.h"
 #include "render/RenderDevice.h"
+#include "shell/Guidance.h"
 #include "shell/Language.h"
 #include "shell/Log.h"
 #include "state/GameState.h"
+#include "state/OptionsState.h"
 #include "state/ShellState.h"
 #include "ui/Buttons.h"
 #include "ui/VOFont.h"
@@ -39,7 +42,7 @@ constexpr uint32_t kAudioVersion = 2;
 
 // The loaded picture set of a catalogued file; null when the catalogue has no such file.
 TPatternImage* LoadedPicture(const std::string& file) {
-    for (const auto* catalogue : {&IngameCatalogue(), &OptionsCatalogue()})
+    for (const auto* catalogue : {&IngameCatalogue(), &OptionsCatalogue(), &EffectsCatalogue()})
         for (const TCatalogueEntry& e : *catalogue)
             if (e.File == file && e.Slot) return *e.Slot;
     return nullptr;
@@ -63,7 +66,9 @@ void TForm1::LogLoaded(const TCatalogueEntry& entry) {
 // At density 2 the dense folder's picture is taken when there is one; without it the 1x picture
 // is drawn enlarged.
 TForm1::TPictureSource TForm1::SourceOf(const TCatalogueEntry& entry) const {
-    const std::string name = language::LocalisedName(entry.File);
+    // A ball with symbols in the look asked for: its clear twin while clear symbols are on.
+    const std::string clear = Options.ClearSymbols ? ClearSymbolsFile(entry.File) : std::string();
+    const std::string name = clear.empty() ? language::LocalisedName(entry.File) : clear;
     if (device_->Density() > 1) {
         const std::string dense = paths::DataPath(std::string(kDenseFolder) + "/" + name);
         if (FileExists(dense)) return {dense, device_->Density()};
@@ -250,15 +255,16 @@ void TForm1::AddButtons() {
     // The command of each button, by its number; its picture, place and screens are the
     // layout's.
     static constexpr void (TForm1::*kCommands[])() = {
-        &TForm1::CmdNewGame,      &TForm1::CmdKids,         &TForm1::CmdNormal,
-        &TForm1::CmdProfessional, &TForm1::CmdOptions,      &TForm1::CmdInstructions,
-        &TForm1::CmdHighScores,   &TForm1::CmdExit,         &TForm1::CmdPreviousTable,
-        &TForm1::CmdNextTable,    &TForm1::CmdBack,         &TForm1::CmdClearTable,
-        &TForm1::CmdBack,         &TForm1::CmdBack,         &TForm1::CmdYes,
-        &TForm1::CmdNo,           &TForm1::CmdPreviousPage, &TForm1::CmdNextPage,
-        &TForm1::CmdMusicDown,    &TForm1::CmdMusicUp,      &TForm1::CmdSoundDown,
-        &TForm1::CmdSoundUp,      &TForm1::CmdUndo,         &TForm1::CmdPreviousLanguage,
-        &TForm1::CmdNextLanguage, &TForm1::CmdHint,
+        &TForm1::CmdNewGame,      &TForm1::CmdKids,          &TForm1::CmdNormal,
+        &TForm1::CmdProfessional, &TForm1::CmdOptions,       &TForm1::CmdInstructions,
+        &TForm1::CmdHighScores,   &TForm1::CmdExit,          &TForm1::CmdPreviousTable,
+        &TForm1::CmdNextTable,    &TForm1::CmdBack,          &TForm1::CmdClearTable,
+        &TForm1::CmdBack,         &TForm1::CmdBack,          &TForm1::CmdYes,
+        &TForm1::CmdNo,           &TForm1::CmdPreviousPage,  &TForm1::CmdNextPage,
+        &TForm1::CmdMusicDown,    &TForm1::CmdMusicUp,       &TForm1::CmdSoundDown,
+        &TForm1::CmdSoundUp,      &TForm1::CmdUndo,          &TForm1::CmdPreviousLanguage,
+        &TForm1::CmdNextLanguage, &TForm1::CmdReducedMotion, &TForm1::CmdBallSymbols,
+        &TForm1::CmdTips,         &TForm1::CmdHint,
     };
     static_assert(std::size(kCommands) == kButtonCount, "a command for every button");
     for (int i = 0; i < kButtonCount; ++i) {
@@ -268,6 +274,40 @@ void TForm1::AddButtons() {
                       place.Screens, [this, command] { (this->*command)(); });
     }
     languageChoice_ = language::ChoiceIndex(language::ChoiceFromRegistry());
+    ShowSwitches();
+}
+
+void TForm1::ShowSwitches() {
+    if (!Buttons) return;
+    const std::pair<int, bool> switches[] = {{btnReducedMotion, Options.ReducedMotion},
+                                             {btnBallSymbols, Options.ClearSymbols},
+                                             {btnTips, Options.Tips}};
+    for (const auto& [button, second] : switches)
+        if (static_cast<size_t>(button) < Buttons->Items.size())
+            Buttons->Items[static_cast<size_t>(button)].PatternBase = second ? 3 : 0;
+}
+
+void TForm1::ReadAccessSettings() {
+    const TRegistry registry;
+    Options.ReducedMotion = registry.ReadInteger("ReducedMotion").value_or(0) != 0;
+    Options.ClearSymbols = registry.ReadString("BallSymbols").value_or("faint") == "clear";
+    if (guidance_) guidance_->Load();
+}
+
+// The balls whose pictures carry symbols, loaded again into their sets from the look now asked
+// for; every other picture stays. At most a few dozen small pictures: done at once.
+void TForm1::LoadBallSymbols() {
+    if (reload_.Active) return; // the reload under way reads them in the new look
+    int loaded = 0;
+    for (auto& [entry, set] : loadedFrom_) {
+        if (ClearSymbolsFile(entry->File).empty() || (entry->Slot && *entry->Slot != set)) continue;
+        set->FreeTextures();
+        LoadInto(*set, *entry, nullptr, 0);
+        ++loaded;
+    }
+    ReturnFreeMemory();
+    Log.Line(std::string("Ball symbols: ") + (Options.ClearSymbols ? "clear" : "faint") + ", " +
+             std::to_string(loaded) + " pictures loaded again");
 }
 
 void TForm1::FailLoading(const std::string& message) {
@@ -298,6 +338,7 @@ void TForm1::LoadEverything() {
         for (size_t i = 0; i < entries.size(); ++i) ProgressLoad(*entries[i], *reader, i);
     }
     for (const TCatalogueEntry& entry : OptionsCatalogue()) LoadPicture(entry);
+    for (const TCatalogueEntry& entry : EffectsCatalogue()) LoadPicture(entry);
 
     Log.Line("Initializing BASS ...");
     StartAudio();

@@ -4,15 +4,20 @@
 #include "render/RenderDevice.h"
 #include "state/GameState.h"
 #include "state/HelpState.h"
+#include "state/OptionsState.h"
 #include "state/PointerState.h"
 #include "state/ShellState.h"
 #include "ui/VOStrings.h"
+
+#include <algorithm>
+#include <cmath>
 
 TButtons* Buttons = nullptr;
 
 namespace {
 
 constexpr int32_t kNormal = 0, kHovered = 1, kPressed = 2; // the three patterns of a button
+constexpr double kPressLight = 3.0;                        // units a press shows after it (200 ms)
 constexpr uint8_t kDefaultLastHelpPage = 4;
 constexpr uint32_t kDisabledTint = 0x88909090; // 0xAABBGGRR: grey, a little over half opaque
 
@@ -73,15 +78,28 @@ int32_t TButtons::HoverPattern(int32_t index) {
     return kHovered;
 }
 
+// A press shows for a moment after it: the pressed look, lit from within and fading (with
+// reduced motion the look alone).
 void TButtons::Draw(int32_t index, int32_t pattern) {
     if (OnDraw) OnDraw(index, pattern);
     const TButton& b = Items[static_cast<size_t>(index)];
     if (!device_) return;
-    if (b.Disabled)
-        device_->DrawImageCol(b.Image, b.X + b.OffsetX, b.Y, kDisabledTint, kNormal,
+    if (b.Disabled) {
+        device_->DrawImageCol(b.Image, b.X + b.OffsetX, b.Y, kDisabledTint, kNormal + b.PatternBase,
                               fxBlend | fxfDiffuseAlpha);
-    else
-        device_->DrawImage(b.Image, b.X + b.OffsetX, b.Y, pattern, fxBlend);
+        return;
+    }
+    const int32_t shown = (b.PressLight > 0 ? kPressed : pattern) + b.PatternBase;
+    device_->DrawImage(b.Image, b.X + b.OffsetX, b.Y, shown, fxBlend);
+    if (b.PressLight > 0 && !Options.ReducedMotion) {
+        const auto alpha = static_cast<uint32_t>(std::lround(110 * b.PressLight / kPressLight));
+        device_->DrawImageCol(b.Image, b.X + b.OffsetX, b.Y, 0x00FFFFFFu | alpha << 24, shown,
+                              fxAddAlpha | fxfDiffuseAlpha);
+    }
+}
+
+void TButtons::Advance(double delta) {
+    for (TButton& b : Items) b.PressLight = std::max(0.0, b.PressLight - delta);
 }
 
 void TButtons::DrawAll() {
@@ -115,6 +133,7 @@ void TButtons::MouseDown() {
         if (!Active(b) || !PointerOver(b) || !TakesMouse(b) || HiddenPageButton(i) || b.Selected)
             continue;
         b.Pressed = !b.Disabled;
+        if (!b.Disabled) b.PressLight = kPressLight;
         pressed_ = i;
         ButtonDown = true;
         if (!b.Disabled && OnSound) OnSound(TButtonSound::Click);
@@ -153,7 +172,10 @@ bool TButtons::Shown(int32_t index) const {
 
 bool TButtons::Press(int32_t index) {
     if (!Pressable(index)) return false;
-    if (!Items[static_cast<size_t>(index)].Disabled && OnSound) OnSound(TButtonSound::Click);
+    if (!Items[static_cast<size_t>(index)].Disabled) {
+        if (OnSound) OnSound(TButtonSound::Click);
+        Items[static_cast<size_t>(index)].PressLight = kPressLight;
+    }
     const std::function<void()> command = Items[static_cast<size_t>(index)].OnClick;
     command();
     return true;

@@ -22,6 +22,10 @@ struct TButton {
     bool Disabled = false;
     int32_t OffsetX = 0; // drawn this far right of X (a shake); the hit area stays
     uint32_t StateMask = 0;
+    // Added to the pattern drawn: a button of two looks (a switch) holds both, three each.
+    int32_t PatternBase = 0;
+    // Units it still shows that it was pressed: pressed in look and lit (a key's press too).
+    double PressLight = 0.0;
 };
 
 // The sounds a button asks for: the pointer came onto it, or it was pressed.
@@ -38,6 +42,8 @@ public:
     void MouseDown();
     void MouseUp();
     void SelectMode(); // marks the current mode's button (1, 2 or 3) and no other
+    // The buttons' own clock, by the frame's delta: a pressed button's light fades.
+    void Advance(double delta);
     // The button is on the screen now and a click on it would fire: shown, taking input while a
     // message is open, not selected, with a command.
     bool Pressable(int32_t index) const;

@@ -177,6 +177,13 @@ void TVOFont::DrawTextBlock(const std::vector<std::string>& lines, uint16_t x, u
         DrawTextScaled(lines[i], x, static_cast<uint16_t>(y + kLinePitch * i), scale, colour);
 }
 
+void TVOFont::DrawTextLines(const std::vector<std::string>& lines, uint16_t x, uint16_t y,
+                            uint16_t scale, int pitch, uint32_t colour) {
+    for (size_t i = 0; i < lines.size(); ++i)
+        DrawTextScaled(lines[i], x, static_cast<uint16_t>(y + pitch * static_cast<int>(i)), scale,
+                       colour);
+}
+
 void TVOFont::DrawNumber(int32_t number, uint16_t x, uint16_t y, uint32_t colour) {
     const std::string text = std::to_string(number);
     DrawText(text, static_cast<uint16_t>(x - Width(text)), y, colour);

@@ -51,6 +51,13 @@ public:
                        uint32_t colour);
     // Right-aligned: the decimal text ends at x.
     void DrawNumber(int32_t number, uint16_t x, uint16_t y, uint32_t colour);
+    // Width of the text at `scale` percent as DrawTextScaled lays it out.
+    uint16_t TextWidth(const std::string& text, uint16_t scale) const {
+        return ScaledWidth(text, scale);
+    }
+    // Each line centred on x at `scale` percent, line i at y + pitch i.
+    void DrawTextLines(const std::vector<std::string>& lines, uint16_t x, uint16_t y,
+                       uint16_t scale, int pitch, uint32_t colour);
 
     std::array<uint8_t, 256> Advance{};
     uint8_t GlyphHeight = 0;

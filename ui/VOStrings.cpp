@@ -54,7 +54,8 @@ bool ReadText(std::string path, std::string& text) {
 
 // The English texts built into the program: what a key missing from the file shows, so that no
 // caption or message is ever blank. The same texts as the generated "strings.txt".
-const char* const kBuiltInTable = R"(
+const char* const kBuiltInTable =
+    R"(
 $MainCaption
 Velm Orra
 $Options
@@ -183,7 +184,23 @@ offers to go on with it.
 
 Quit now?
 }
-)";
+)"
+    // Windows-1252: 0xD7 is the multiplication sign.
+    "$Chain\nChain \xD7%s\n"
+    "$Tip_Start\nLine up five balls of one colour to clear them. Click a ball to pick it up.\n"
+    "$Tip_Select\nThe lit cells show where this ball can go: click one. It rolls over free "
+    "cells only.\n"
+    "$Tip_Line\nFive in a line score 50, longer lines more. Lines on moves in a row earn a "
+    "chain bonus.\n"
+    "$Tip_Undo\nTaken back! Kids: as often as you like. Normal: the last move only. The same "
+    "balls come again.\n"
+    "$Tip_TwoColour\nA two-colour ball counts for both of its colours.\n"
+    "$Tip_Rainbow\nThe rainbow ball fits a line of any colour.\n"
+    "$Tip_Paint\nMove a paint ball next to others: it bursts and paints its neighbours its "
+    "colour.\n"
+    "$Tip_Multiplier\nA multiplier fits any colour and multiplies its line's points by 3, 6 "
+    "or 9.\n"
+    "$Tip_Bomb\nMove a bomb next to other balls: it blows up the 3 \xD7 3 block around it.\n";
 
 } // namespace
 
@@ -259,6 +276,8 @@ void TVOStrings::LoadFromText(const std::string& text) {
     EnterNameChoice = value("EnterNameChoice");
     list("Places", Places);
     list("StatisticsRows", StatisticsRows);
+    Chain = value("Chain");
+    for (size_t i = 0; i < Tips.size(); ++i) Tips[i] = value(kTipKeys[i]);
 
     const std::pair<std::string*, std::vector<std::string>*> dialogs[] = {
         {&Exit_Caption, &Exit_Text},

@@ -3,9 +3,29 @@
 // by the value line; "@Key" lines by a "{" line, the list's lines and a "}" line. Keys match
 // case-insensitively after trimming; the first matching key line wins; values are taken as
 // written. Lines starting with ";" and empty lines are skipped while looking for keys.
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+// The first-game tips: the start, a ball picked, the first line, the first undo, then each kind
+// of special ball entering the preview.
+enum TTip : uint8_t {
+    tipStart,
+    tipSelect,
+    tipLine,
+    tipUndo,
+    tipTwoColour,
+    tipRainbow,
+    tipPaint,
+    tipMultiplier,
+    tipBomb,
+    tipCount
+};
+// Their keys in the string table, in that order.
+inline constexpr const char* kTipKeys[tipCount] = {"Tip_Start", "Tip_Select",     "Tip_Line",
+                                                   "Tip_Undo",  "Tip_TwoColour",  "Tip_Rainbow",
+                                                   "Tip_Paint", "Tip_Multiplier", "Tip_Bomb"};
 
 class TVOStrings {
 public:
@@ -40,6 +60,10 @@ public:
     std::string NewGameHint, FinalScore, FinalPlace, Statistics;
     std::string DemoLabel; // over the field while the game plays itself
     std::vector<std::string> Places, StatisticsRows;
+    // A chain's callout ("%s" its length) and the first-game tips (each one text, wrapped by
+    // whoever draws it).
+    std::string Chain;
+    std::array<std::string, tipCount> Tips;
 
 private:
     size_t FindKey(char prefix, const std::string& key) const;

@@ -1,6 +1,7 @@
 #include "view/FieldEffects.h"
 
 #include "fx/ParticleEngine.h"
+#include "state/OptionsState.h"
 #include "view/FieldPlaces.h"
 
 #include <string>
@@ -58,13 +59,15 @@ void TFieldEffects::LineCleared(const TLineClear& clear) {
     }
     std::string text = "+" + std::to_string(clear.Points);
     if (clear.Multiplier > 1) text += "x" + std::to_string(clear.Multiplier);
+    const bool still = Options.ReducedMotion;
     ParticleEngine->AddText(text, static_cast<float>(kLineTextLeft + kCellPitch * clear.CentreX),
-                            static_cast<float>(kLineTextTop + kLineTextRowPitch * clear.CentreY));
+                            static_cast<float>(kLineTextTop + kLineTextRowPitch * clear.CentreY),
+                            still);
     if (clear.ChainBonus > 0)
         ParticleEngine->AddText(
             "+" + std::to_string(clear.ChainBonus) + " Chain Bonus",
             static_cast<float>(kChainTextLeft + kCellPitch * clear.CentreX),
-            static_cast<float>(kChainTextTop + kLineTextRowPitch * clear.CentreY));
+            static_cast<float>(kChainTextTop + kLineTextRowPitch * clear.CentreY), still);
 }
 
 void TFieldEffects::PaintBallArrived(const TFieldBall& ball, uint8_t colour,
@@ -90,8 +93,13 @@ void TFieldEffects::BlastReached(int x, int y) {
     if (ParticleEngine) RemoveAtCell(x, y);
 }
 
+// With reduced motion a blasted ball shrinks away where it stood instead of flying off, and the
+// blast does not flash.
 void TFieldEffects::BallBlasted(const TFieldBall& ball, float vx, float vy) {
-    if (ParticleEngine)
+    if (!ParticleEngine) return;
+    if (Options.ReducedMotion)
+        ParticleEngine->AddPop(BallPicture(ball.Picture), false, BurstX(ball.X), BurstY(ball.Y));
+    else
         ParticleEngine->AddDebris(BallPicture(ball.Picture), BurstX(ball.X), BurstY(ball.Y), vx,
                                   vy);
 }
@@ -99,7 +107,7 @@ void TFieldEffects::BallBlasted(const TFieldBall& ball, float vx, float vy) {
 void TFieldEffects::BlastEnded(const TFieldBall& bomb, int victims) {
     if (!ParticleEngine || victims == 0) return;
     ParticleEngine->AddPop(BallPicture(bomb.Picture), false, BurstX(bomb.X), BurstY(bomb.Y));
-    ParticleEngine->AddFlash(BurstX(bomb.X), BurstY(bomb.Y));
+    if (!Options.ReducedMotion) ParticleEngine->AddFlash(BurstX(bomb.X), BurstY(bomb.Y));
 }
 
 void TFieldEffects::MoveUndone() {

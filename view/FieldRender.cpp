@@ -7,17 +7,28 @@
 #include "render/Pictures.h"
 #include "render/RenderDevice.h"
 #include "render/RenderTypes.h"
+#include "state/OptionsState.h"
 #include "state/PointerState.h"
 #include "state/ShellState.h"
 #include "view/FieldPlaces.h"
 
 #include <cmath>
+#include <cstdlib>
 
 namespace {
 
 constexpr int32_t kUpright = 64;
 constexpr int32_t kNaturalSize = 256;
 constexpr uint32_t kGhostColour = 0x44FFFFFF; // a faint copy where the selected ball would go
+// A ball dragged: lifted a little larger over a soft shadow, its cell keeping a faint copy.
+constexpr int32_t kLiftedSize = 296;
+constexpr int kLiftHeight = 7;
+constexpr uint32_t kLiftShadow = 0x60100818; // 0xAABBGGRR
+constexpr uint32_t kLeftBehind = 0x55FFFFFF;
+constexpr int kDragStart = 6; // pixels the pointer moves before the ball lifts
+// The still selection mark of reduced motion: the bounce's last frame, the ball at rest inside
+// its ring at full strength.
+constexpr int kStillSelection = 25;
 
 int RoundEven(double v) {
     return static_cast<int>(std::nearbyint(v));
@@ -52,12 +63,22 @@ void StartIdleSparkle(const TGameField& field) {
                                  static_cast<float>(CellCentreY(y) + s.Drop), 1.0f, s.Cycles);
 }
 
+// The selected ball is being dragged: the left button is held since the press that picked it
+// and the pointer has moved away from where it was pressed.
+bool Dragging(const TGameField& field) {
+    if (!field.Selected || !Pointer.Held || field.Moving) return false;
+    return std::abs(Pointer.X - Pointer.PressX) > kDragStart ||
+           std::abs(Pointer.Y - Pointer.PressY) > kDragStart;
+}
+
 } // namespace
 
 void TGameField::Render(double delta) {
     if (!HasFlag(Shell.Word, scrPlaying)) return;
     Advance(delta);
     TRenderDevice* device = RenderDevice1;
+    const bool still = Options.ReducedMotion;
+    const bool dragging = Dragging(*this);
 
     // Overlay: blocked mark, path highlight (only with the pointer right of the menu) and the
     // ghost of the selected ball on the hovered empty cell.
@@ -81,8 +102,9 @@ void TGameField::Render(double delta) {
         }
     }
 
-    const int bounce = static_cast<int>(BouncePhase);
-    const int fuse = static_cast<int>(FusePhase);
+    // Reduced motion stills the loops: the hovered ball, the preview and the fuses rest.
+    const int bounce = still ? 0 : static_cast<int>(BouncePhase);
+    const int fuse = still ? 0 : static_cast<int>(FusePhase);
 
     // Balls at rest; cells whose timer runs are growing in or their ball is travelling.
     for (int x = 0; x <= MaxX; ++x) {
@@ -98,15 +120,21 @@ void TGameField::Render(double delta) {
         }
     }
 
-    // The selected ball bounces; a selected bomb shows its burning fuse.
+    // The selected ball bounces (with reduced motion it rests in its ring); a selected bomb shows
+    // its burning fuse. A dragged ball leaves a faint copy and is drawn at the pointer, below.
     if (Selected && Inside(SelX, SelY) && device) {
-        if (Cells(SelX, SelY).Kind == kindBomb) {
+        TPatternImage* rest = places::BallPicture(SelPicture);
+        if (dragging) {
+            device->DrawRotatedCol(rest, places::BallX(SelX, rest), places::BallY(SelY, rest),
+                                   kUpright, kNaturalSize, kLeftBehind, 0,
+                                   fxBlend | fxfDiffuseAlpha);
+        } else if (Cells(SelX, SelY).Kind == kindBomb) {
             device->DrawImage(Pictures.BombSelected, CellLeft(SelX) + kBallInset,
                               CellTop(SelY) - kSelectedBombRise, fuse, fxBlend);
         } else {
-            TPatternImage* rest = places::BallPicture(SelPicture);
             device->DrawRotated(places::BouncePicture(SelPicture), places::BallX(SelX, rest),
-                                places::BallY(SelY, rest), kUpright, kNaturalSize, bounce, fxBlend);
+                                places::BallY(SelY, rest), kUpright, kNaturalSize,
+                                still ? kStillSelection : static_cast<int>(BouncePhase), fxBlend);
         }
     }
 
@@ -150,7 +178,16 @@ void TGameField::Render(double delta) {
         }
     }
 
+    // The dragged ball over everything of the field, lifted under the pointer.
+    if (dragging && device) {
+        TPatternImage* image = places::BallPicture(SelPicture);
+        device->DrawRotatedCol(image, Pointer.X + 3, Pointer.Y + 4, kUpright, kLiftedSize,
+                               kLiftShadow, 0, fxBlend | fxfDiffuseAlpha);
+        device->DrawRotated(image, Pointer.X, Pointer.Y - kLiftHeight, kUpright, kLiftedSize, 0,
+                            fxBlend);
+    }
+
     const int32_t frameRate = MeasuredFrameRate();
-    if (!Selected && !GameOver && DecorRandom(frameRate) == 10) StartIdleSparkle(*this);
+    if (!Selected && !still && !GameOver && DecorRandom(frameRate) == 10) StartIdleSparkle(*this);
     FinishFrame(delta, frameRate);
 }

@@ -1,6 +1,7 @@
 #include "view/FieldSounds.h"
 
 #include "fx/SoundBank.h"
+#include "view/FieldPayoff.h"
 
 namespace {
 
@@ -61,9 +62,12 @@ void TFieldSounds::BallLanded(const TFieldBall& ball) {
         Play(SoundBank->ArrivalSound(static_cast<int>(ball.Picture)));
 }
 
+// The removal's sound, then a chain's rising run and a long line's shimmer over it.
 void TFieldSounds::LineCleared(const TLineClear& clear) {
-    if (SoundBank)
-        SoundBank->PlayRemoval(static_cast<int32_t>(clear.Points / 10 * clear.Multiplier));
+    if (!SoundBank) return;
+    SoundBank->PlayRemoval(static_cast<int32_t>(clear.Points / 10 * clear.Multiplier));
+    SoundBank->PlayChain(TFieldPayoff::ChainLength(clear));
+    if (clear.Balls.size() >= TFieldPayoff::kBigLine) SoundBank->PlayBig();
 }
 
 void TFieldSounds::PaintBallFired(const TFieldBall&) {

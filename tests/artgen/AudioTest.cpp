@@ -186,17 +186,19 @@ TEST(SoundList, NamesEveryTableEntryOnce) {
         EXPECT_TRUE(names.insert(e.Name).second) << e.Name << " twice";
         EXPECT_EQ(e.File.rfind("sounds/", 0), 0u);
     }
-    EXPECT_EQ(names.size(), 10u + 23 * 6 + 22 * 2);
+    EXPECT_EQ(names.size(), 17u + 23 * 6 + 22 * 2);
     const std::string file = SoundsFile();
     EXPECT_NE(file.find("_a23\t./sounds/a_bomb.ogg\t1.0\r\n"), std::string::npos);
     EXPECT_NE(file.find("_h23\t./sounds/h_bomb.ogg\t1.0\r\n"), std::string::npos);
     EXPECT_NE(file.find("_f23\t./sounds/Bomb_boom.ogg\t1.0\r\n"), std::string::npos);
 }
 
-TEST(StringsFile, UsesTheKeyFormatAndPlainAscii) {
+TEST(StringsFile, UsesTheKeyFormatAndPlainAsciiButTheTimesSign) {
     const TTexts texts;
     const std::string file = texts.StringsFile();
-    for (unsigned char ch : file) EXPECT_TRUE(ch == '\r' || ch == '\n' || (ch >= 32 && ch < 127));
+    // The chain's callout and a tip write the times sign, 0xD7 in Windows-1252.
+    for (unsigned char ch : file)
+        EXPECT_TRUE(ch == '\r' || ch == '\n' || (ch >= 32 && ch < 127) || ch == 0xD7);
     EXPECT_NE(file.find("$MainCaption\r\nVelm Orra\r\n"), std::string::npos);
     for (const TDialogText& d : texts.Dialogs()) {
         std::string block = "@" + d.Name + "_Text\r\n{\r\n";

@@ -1,12 +1,17 @@
 // The generated pictures, font and texts, read back the way the game reads them.
+#include "layout/Layout.h"
 #include "render/Catalogue.h"
 #include "render/ImageReader.h"
 #include "ui/VOFont.h"
 
+#include "tests/artgen/ColourVision.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -41,7 +46,8 @@ uint8_t Alpha(const TBitmap& b, int x, int y) {
 }
 
 TEST(GeneratedPictures, EveryCatalogueEntryLoadsWithItsPatterns) {
-    for (const auto* list : {&StartupCatalogue(), &IngameCatalogue(), &OptionsCatalogue()})
+    for (const auto* list :
+         {&StartupCatalogue(), &IngameCatalogue(), &OptionsCatalogue(), &EffectsCatalogue()})
         for (const TCatalogueEntry& e : *list) {
             SCOPED_TRACE(e.File);
             const std::string path = kData + "/" + e.File;
@@ -124,6 +130,144 @@ TEST(GeneratedPictures, BallsAtRestSitOnTheCellCentre) {
             EXPECT_EQ(Alpha(b, cx, cy), 255) << "pattern " << p;
             EXPECT_EQ(Alpha(b, x, y), 0) << "pattern " << p;
         }
+    }
+}
+
+// The mean colour of pattern 0 (the ball at rest) of a plain ball's picture, each pixel weighted
+// by its alpha; `density` 1 or 2.
+vision::TColour MeanBallColour(int n, int density) {
+    TBitmapEx b;
+    const std::string folder = density == 2 ? kData + "/" + kDenseFolder : kData;
+    EXPECT_TRUE(b.LoadFromFile(folder + "/graphics/balls/" + std::to_string(n) + "_0.tga"));
+    double r = 0, g = 0, bl = 0, w = 0;
+    for (int y = 0; y < 40 * density && y < b.Height(); ++y)
+        for (int x = 0; x < 40 * density && x < b.Width(); ++x) {
+            const uint32_t p = b.PixelARGB(x, y);
+            const double a = (p >> 24) / 255.0;
+            r += a * ((p >> 16) & 0xFF) / 255.0;
+            g += a * ((p >> 8) & 0xFF) / 255.0;
+            bl += a * (p & 0xFF) / 255.0;
+            w += a;
+        }
+    return w > 0 ? vision::TColour{r / w, g / w, bl / w} : vision::TColour{};
+}
+
+// No two plain balls may look alike, for normal vision and for protan, deutan and tritan vision
+// at full severity: every pair of mean colours differs by at least 12 (CIE76) however the
+// deficiency is simulated. The figures are printed for the README.
+TEST(GeneratedPictures, PlainBallsStayApartInEveryColourVision) {
+    const char* names[7] = {"red", "green", "blue", "yellow", "violet", "cyan", "white"};
+    for (int density : {1, 2}) {
+        std::vector<vision::TColour> means;
+        for (int n = 1; n <= 7; ++n) means.push_back(MeanBallColour(n, density));
+        for (bool onEncoded : {false, true}) {
+            std::string line =
+                std::to_string(density) + "x" + (onEncoded ? " (encoded)" : "") + ":";
+            for (vision::TVision v : vision::kVisions) {
+                const vision::TClosest c = vision::ClosestPair(means, v, onEncoded);
+                char figure[96];
+                std::snprintf(figure, sizeof figure, " %s %.1f (%s-%s)", vision::Name(v),
+                              c.Difference, names[c.First], names[c.Second]);
+                line += figure;
+                EXPECT_GE(c.Difference, 12.0) << line;
+            }
+            std::printf("closest plain balls, %s\n", line.c_str());
+        }
+    }
+}
+
+// Contrast ratio (WCAG 2) of two colours given as 0x..RRGGBB or, with `abgr`, 0xAABBGGRR.
+double RelativeLuminance(uint32_t rgb) {
+    double l = 0;
+    const double weights[3] = {0.2126, 0.7152, 0.0722};
+    for (int i = 0; i < 3; ++i) {
+        const double c = ((rgb >> (16 - 8 * i)) & 0xFF) / 255.0;
+        l += weights[i] * (c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+    }
+    return l;
+}
+uint32_t FromAbgr(uint32_t abgr) {
+    return (abgr & 0xFF) << 16 | (abgr & 0xFF00) | (abgr >> 16 & 0xFF);
+}
+double Contrast(uint32_t a, uint32_t b) {
+    const double la = RelativeLuminance(a), lb = RelativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The messages' caption and text, and the tips' text, against every pixel of the box picture
+// where any language's words may fall (the caption's band, the text's room, the tips' inner
+// area), each laid over white, the worst that may lie under a box: at least 4.5 : 1 everywhere. The
+// colours and boxes are the same in every language; the generator fails the build where a
+// language's text fits no room.
+TEST(GeneratedPictures, MessageTextsStandOutFromTheirBoxes) {
+    struct TArea {
+        const char* File;
+        TPlace At;
+        TEdges Room;
+        uint32_t Colour;
+    };
+    const TArea areas[] = {
+        {"graphics/inform.tga",
+         kMessageBox,
+         {kMessageRoomLeft, 186, kMessageRoomRight, 216},
+         kMessageCaptionColour},
+        {"graphics/inform.tga",
+         kMessageBox,
+         {kMessageRoomLeft, kMessageTextY, kMessageRoomRight, kMessageTextBottom},
+         kMessageTextColour},
+        {"graphics/fx/tip.tga",
+         {kTipBox.Left, kTipBox.Top},
+         {kTipBox.Left + kTipPadding, kTipBox.Top + kTipPadding, kTipBox.Right - kTipPadding,
+          kTipBox.Bottom - kTipPadding},
+         kMessageTextColour},
+    };
+    for (const TArea& a : areas) {
+        TBitmapEx b;
+        ASSERT_TRUE(b.LoadFromFile(kData + "/" + a.File)) << a.File;
+        double worst = 100;
+        for (int y = a.Room.Top; y < a.Room.Bottom; ++y)
+            for (int x = a.Room.Left; x < a.Room.Right; ++x) {
+                const uint32_t p = b.PixelARGB(x - a.At.X, y - a.At.Y);
+                const uint32_t alpha = p >> 24;
+                uint32_t over = 0;
+                for (int shift : {0, 8, 16})
+                    over |= ((p >> shift & 0xFF) * alpha + 255 * (255 - alpha) + 127) / 255
+                            << shift;
+                const double c = Contrast(FromAbgr(a.Colour), over);
+                worst = std::min(worst, c);
+            }
+        EXPECT_GE(worst, 4.5) << a.File << " at y " << a.Room.Top;
+        std::printf("lowest text contrast, %s from y %d: %.1f : 1\n", a.File, a.Room.Top, worst);
+    }
+}
+
+// The clear-symbol balls: the same pattern layout as the faint ones they stand in for, and the
+// symbol really drawn at full contrast: inside the ball the clear picture holds both near-black
+// or white texels and texels of the ball's own colour, and it differs from the faint one.
+TEST(GeneratedPictures, ClearSymbolBallsMatchTheirFaintTwins) {
+    for (const TCatalogueEntry& e : IngameCatalogue()) {
+        const std::string clear = ClearSymbolsFile(e.File);
+        if (clear.empty()) continue;
+        SCOPED_TRACE(clear);
+        TBitmapEx faint, bold;
+        ASSERT_TRUE(faint.LoadFromFile(kData + "/" + e.File));
+        ASSERT_TRUE(bold.LoadFromFile(kData + "/" + clear));
+        ASSERT_EQ(bold.Width(), faint.Width());
+        ASSERT_EQ(bold.Height(), faint.Height());
+        int strong = 0, changed = 0;
+        for (int y = 0; y < e.PatternHeight; ++y)
+            for (int x = 0; x < e.PatternWidth; ++x) {
+                const uint32_t p = bold.PixelARGB(x, y), q = faint.PixelARGB(x, y);
+                if ((p >> 24) < 255) continue;
+                const int lo = std::min({p & 0xFF, (p >> 8) & 0xFF, (p >> 16) & 0xFF});
+                const int hi = std::max({p & 0xFF, (p >> 8) & 0xFF, (p >> 16) & 0xFF});
+                strong += hi < 70 || lo > 225;
+                changed += p != q;
+            }
+        EXPECT_GT(strong, 20);
+        EXPECT_GT(changed, 80);
+        TBitmapEx dense;
+        EXPECT_TRUE(dense.LoadFromFile(kData + "/" + kDenseFolder + "/" + clear));
     }
 }
 

@@ -167,7 +167,7 @@ TEST(Layout, SmallLogoEndsAtRest) {
 }
 
 const TCatalogueEntry* Catalogued(const std::string& file) {
-    for (const auto* catalogue : {&IngameCatalogue(), &OptionsCatalogue()})
+    for (const auto* catalogue : {&IngameCatalogue(), &OptionsCatalogue(), &EffectsCatalogue()})
         for (const TCatalogueEntry& e : *catalogue)
             if (e.File == file) return &e;
     return nullptr;

@@ -9,7 +9,10 @@ source "$(dirname "$0")/lib.sh"
 start_game
 wait_for_log "Loading config ..."
 sleep 1.5 # the first balls settle
-[ "$(cat "$REGISTRY")" = "Fullscreen=0" ] || fail "the registry file was not created as 0"
+# The full-screen value created as 0, and the first-game tip on show remembered.
+[ "$(head -n 1 "$REGISTRY")" = "Fullscreen=0" ] || fail "the registry file was not created as 0"
+grep -qx "TipsSeen=start" "$REGISTRY" || fail "the first tip was not remembered"
+[ "$(wc -l < "$REGISTRY")" = 2 ] || fail "the registry holds more than the two values"
 
 # The start messages in their order.
 last=0
@@ -22,9 +25,9 @@ for step in "Program started" "Initializing Direct3D Device..." "...Ok" "Device 
   [ -n "$n" ] && [ "$n" -gt "$last" ] || fail "\"$step\" is missing or out of order"
   last=$n
 done
-# 10 start-up pictures, 117 in-game ones, the undo and hint buttons and the 2 of the Options screen's
-# language row.
-[ "$(grep -c 'Loaded Texture' "$LOG")" -eq 131 ] || fail "not 131 pictures loaded"
+# 10 start-up pictures, 117 in-game ones, the undo and hint buttons, the 2 of the Options screen's
+# language row, its 3 of the switches and the 5 of the effects.
+[ "$(grep -c 'Loaded Texture' "$LOG")" -eq 139 ] || fail "not 139 pictures loaded"
 sed -n 2p "$LOG" | grep -q '^$' || fail "no empty line after \"Program started\""
 
 locate_window

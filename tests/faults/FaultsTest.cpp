@@ -482,9 +482,9 @@ protected:
             }
         };
     }
-    // The still high-score screen after a few frames.
+    // The still high-score screen after a few frames (past the cross-fade).
     std::vector<uint32_t> StillFrame() {
-        Frames(3);
+        Frames(6);
         return form->Device().ReadFrame();
     }
     static int Differing(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {

@@ -116,6 +116,37 @@ TEST(ParticleEngine, FlashGrowsModeratelyAtAnyFrameRateAndLastsOneAndAHalfUnits)
     EXPECT_EQ(TVOParticleEngine::FlashAlpha(flash), 0) << "round(5) div 10";
 }
 
+// Sparks, glows and callouts run on game time: after the same time they stand at the same place
+// and size whatever the steps, and end with their lives. A cell's removal leaves them be.
+TEST(ParticleEngine, PayoffParticlesKeepTheirPaceAtAnyFrameRate) {
+    std::vector<std::vector<TParticle>> at;
+    for (const double step : {0.1, 0.5, 2.0}) {
+        TVOParticleEngine e(nullptr);
+        e.AddSpark(nullptr, 0, 100, 100, 3, -4, 0xFFFFFF, 10);
+        e.AddGlow(nullptr, 100, 100, 200, 40, 0xFFFFFF, 235, 8);
+        e.AddCallout("Chain", 100, 100, 120, 0xFFFFFF, 24);
+        e.RemoveAt(100, 100);
+        ASSERT_EQ(e.Particles().size(), 3u);
+        e.Update(step); // the first update moves nothing
+        for (int i = 0; i < static_cast<int>(std::lround(6 / step)); ++i) e.Update(step);
+        at.push_back(e.Particles());
+        for (int i = 0; i < 1000 && !e.Particles().empty(); ++i) e.Update(step);
+        EXPECT_TRUE(e.Particles().empty()) << step;
+    }
+    ASSERT_EQ(at[0].size(), 3u);
+    EXPECT_NEAR(at[0][0].X, 118.0f, 0.01f);
+    EXPECT_NEAR(at[0][0].Y, 100 - 24 + 1.2 * 36 / 2, 0.01);
+    for (const std::vector<TParticle>& other : {at[1], at[2]}) {
+        ASSERT_EQ(other.size(), 3u);
+        for (size_t k = 0; k < 3; ++k) {
+            EXPECT_NEAR(other[k].X, at[0][k].X, 0.01f) << k;
+            EXPECT_NEAR(other[k].Y, at[0][k].Y, 0.01f) << k;
+            EXPECT_NEAR(other[k].Scale, at[0][k].Scale, 0.01) << k;
+            EXPECT_NEAR(other[k].Age, at[0][k].Age, 0.01f) << k;
+        }
+    }
+}
+
 TEST(ParticleEngine, RemoveAtTakesEverythingWithinThreePixelsOnBothAxes) {
     TVOParticleEngine e(nullptr);
     e.AddText("+5", 100, 100); // shadow at 102, 102

@@ -9,6 +9,7 @@
 #include "render/Pictures.h"
 #include "render/RenderDevice.h"
 #include "shell/FormKeys.h"
+#include "shell/Guidance.h"
 #include "shell/Settings.h"
 #include "ui/VOStrings.h"
 
@@ -205,7 +206,9 @@ TEST_F(Form, FirstStartLogsInOrderAndStartsANormalGame) {
                                                "Loading config ..."};
     EXPECT_EQ(steps, expected);
     EXPECT_EQ(startupPictures, 10);
-    EXPECT_EQ(ingamePictures, 117 + 1 + 2 + 1); // the undo button, the language row, the hint
+    // The undo button, the language row, the Options screen's switches panel, the effects and the
+    // hint button.
+    EXPECT_EQ(ingamePictures, 117 + 1 + 2 + 3 + 5 + 1);
 
     std::ifstream in(LogFile());
     std::string first, second;
@@ -387,6 +390,7 @@ TEST_F(Form, FramesDrawnInPartLookLikeWholeFrames) {
         std::vector<std::vector<uint32_t>> frames;
         Stop();
         std::filesystem::remove(ConfigFile());
+        std::filesystem::remove(TRegistry().File()); // a first start each time, with its tip
         ResetShellState();
         HighScores = THighScoreTable{};
         Start();
@@ -435,6 +439,59 @@ TEST_F(Form, FramesDrawnInPartLookLikeWholeFrames) {
         if (part[i].empty() || part[i] != whole[i]) differing.push_back(i);
     EXPECT_TRUE(differing.empty()) << differing.size() << " of " << part.size()
                                    << " frames differ, the first: " << differing.front();
+}
+
+// The Options screen's switches and the first-game tips live in the registry file: each switch is
+// stored when pressed and read at the next start; the symbols load the balls' pictures again; each
+// tip shows once, and tips switched on again all show again.
+TEST_F(Form, AccessSwitchesAndTipsAreKeptInTheRegistry) {
+    Start();
+    TGuidance& tips = *form->Guidance();
+    EXPECT_EQ(tips.Showing(), tipStart);
+    EXPECT_EQ(TRegistry().ReadString("TipsSeen"), "start");
+    SettleField();
+    TGameField& f = *GameField;
+    f.Clear();
+    f.Cell(2, 2) = BallKinds[1];
+    f.Cell(6, 6) = BallKinds[2];
+    ClickAt(CellX(2), CellY(2));
+    EXPECT_EQ(tips.Showing(), tipSelect);
+    ClickAt(CellX(2), CellY(2)); // dropped
+    Frames(400);                 // the tip's time runs out
+    EXPECT_EQ(tips.Showing(), tipCount);
+    ClickAt(CellX(6), CellY(6)); // another ball picked: the tip is not shown twice
+    EXPECT_EQ(tips.Showing(), tipCount);
+    EXPECT_EQ(TRegistry().ReadString("TipsSeen"), "start,select");
+
+    ClickButton(btnOptions);
+    Frames(2);
+    ClickButton(btnReducedMotion);
+    ClickButton(btnBallSymbols);
+    ClickButton(btnTips);
+    EXPECT_TRUE(Options.ReducedMotion);
+    EXPECT_TRUE(Options.ClearSymbols);
+    EXPECT_FALSE(Options.Tips);
+    EXPECT_EQ(Buttons->Items[btnReducedMotion].PatternBase, 3); // the switch shows "on"
+    EXPECT_TRUE(std::any_of(logLines.begin(), logLines.end(), [](const std::string& l) {
+        return l.rfind("Ball symbols: clear, ", 0) == 0 &&
+               l.find(", 0 pictures") == std::string::npos;
+    }));
+    Stop();
+    const TRegistry registry;
+    EXPECT_EQ(registry.ReadInteger("ReducedMotion"), 1);
+    EXPECT_EQ(registry.ReadString("BallSymbols"), "clear");
+    EXPECT_EQ(registry.ReadInteger("Tips"), 0);
+
+    Options = TOptionsState{};
+    Start();
+    EXPECT_TRUE(Options.ReducedMotion);
+    EXPECT_TRUE(Options.ClearSymbols);
+    EXPECT_FALSE(Options.Tips);
+    EXPECT_EQ(form->Guidance()->Showing(), tipCount);
+    EXPECT_EQ(Buttons->Items[btnTips].PatternBase, 0);
+    form->SetSwitch(btnTips, true); // on again: every tip may show once more
+    EXPECT_FALSE(form->Guidance()->Seen(tipStart));
+    EXPECT_EQ(TRegistry().ReadInteger("Tips"), 1);
 }
 
 TEST_F(Form, VolumesSlidersAndTheFullScreenBox) {
@@ -700,7 +757,7 @@ TEST_F(Form, F11AndAltEnterSwitchFullScreenAtOnceAndTheCheckBoxFollows) {
 TEST_F(Form, DrawingGoesOnAfterADeviceLoss) {
     Start();
     ClickButton(btnHighScores); // a still screen
-    Frames(2);
+    Frames(6);                  // past the cross-fade
     const std::vector<uint32_t> before = form->Device().ReadFrame();
     ASSERT_FALSE(before.empty());
     form->Device().SimulateDeviceLoss();
@@ -866,9 +923,26 @@ TEST_F(Form, TheFocusRingWalksEachScreensButtons) {
     EXPECT_EQ(k.Focused(), btnOptions);
     Key(VK_RETURN);
     ASSERT_EQ(Shell.Word, scrOptions);
-    // Options: the volume rows left to right, the language row, Back, then the menu.
-    const std::vector<int32_t> options{
-        18, 19, 20, 21, btnLanguagePrevious, btnLanguageNext, 13, 0, 1, 2, 3, 4, 5, 6, 7};
+    // Options: the volume rows left to right, the language row, Back, the three switches below
+    // it, then the menu.
+    const std::vector<int32_t> options{18,
+                                       19,
+                                       20,
+                                       21,
+                                       btnLanguagePrevious,
+                                       btnLanguageNext,
+                                       13,
+                                       btnReducedMotion,
+                                       btnBallSymbols,
+                                       btnTips,
+                                       0,
+                                       1,
+                                       2,
+                                       3,
+                                       4,
+                                       5,
+                                       6,
+                                       7};
     EXPECT_EQ(k.RingOrder(), options);
     EXPECT_EQ(k.Focused(), 18); // the new screen's first stop
     const int32_t music = Options.MusicVolume, sound = Options.SoundVolume;
@@ -889,6 +963,13 @@ TEST_F(Form, TheFocusRingWalksEachScreensButtons) {
     EXPECT_EQ(Options.MusicVolume, music + 20);
     EXPECT_FALSE(Options.FullScreen);
     EXPECT_EQ(Shell.Word, scrOptions);
+    // On a switch Right and Left pick its sides; the volumes stay.
+    while (k.Focused() != btnReducedMotion) Key(VK_TAB);
+    Keys({VK_RIGHT, VK_RIGHT});
+    EXPECT_TRUE(Options.ReducedMotion);
+    Key(VK_LEFT);
+    EXPECT_FALSE(Options.ReducedMotion);
+    EXPECT_EQ(Options.MusicVolume, music + 20);
     // A lit button takes Enter and does nothing; the ring stays on it.
     while (k.Focused() != btnOptions) Key(VK_TAB);
     Key(VK_RETURN);

@@ -3,11 +3,15 @@
 // differ from the playing screen in the region its layer covers.
 #include "FormHarness.h"
 
+#include "fx/ParticleEngine.h"
+#include "platform/Registry.h"
 #include "render/RenderDevice.h"
 #include "shell/FormKeys.h"
+#include "shell/Guidance.h"
 #include "shell/Language.h"
 #include "state/FrameClocks.h"
 #include "state/GameState.h"
+#include "state/OptionsState.h"
 #include "state/TablesState.h"
 #include "tests/render/FrameDetail.h"
 
@@ -21,7 +25,7 @@ namespace {
 class Screens : public FormHarness {
 protected:
     void Capture(const std::string& name) {
-        Frames(2, 0.25);
+        Frames(10, 0.25); // past the cross-fade
         frames[name] = form->Device().ReadFrame();
         ASSERT_EQ(frames[name].size(), 800u * 600u);
         if (const char* dir = std::getenv("VO_SHOTS_DIR"))
@@ -115,6 +119,7 @@ TEST_F(Screens, EveryScreenAndMessageBoxIsDrawn) {
 TEST_F(Screens, DenseFramesShowTheSameScreensWithMoreDetail) {
     using namespace framedetail;
     std::map<std::string, std::vector<uint32_t>> at[3];
+    TRegistry().WriteInteger("Tips", 0); // the screens alone, without a first game's tip
     for (int d : {1, 2}) {
         ResetShellState();
         HighScores = THighScoreTable{};
@@ -124,7 +129,7 @@ TEST_F(Screens, DenseFramesShowTheSameScreensWithMoreDetail) {
         Start();
         SettleField();
         const auto capture = [&](const std::string& name) {
-            Frames(2, 0.25);
+            Frames(10, 0.25); // past the cross-fade
             at[d][name] = form->Device().ReadFrame();
             ASSERT_EQ(at[d][name].size(), 800u * 600u * d * d) << name;
             if (const char* dir = std::getenv("VO_SHOTS_DIR"))
@@ -184,6 +189,120 @@ TEST_F(Screens, AMoveThatCompletesALine) {
     Capture("move-4-vanishing");
     Frames(6, 0.5);
     Capture("move-5-score-rising");
+}
+
+// The moments of a first game, with motion and with reduced motion: the tips, a dragged ball, a
+// line of seven, a chain, a bomb and a new high score. Reduced motion keeps what each tells (the
+// tip, the chain's callout, the points, the celebration's banner) and drops the sparks, glows and
+// shakes.
+TEST_F(Screens, MomentsWithAndWithoutMotion) {
+    for (const bool reduced : {false, true}) {
+        SCOPED_TRACE(reduced ? "reduced motion" : "motion");
+        const std::string suffix = reduced ? "-still" : "";
+        std::filesystem::remove(TRegistry().File()); // a first start: every tip to come
+        std::filesystem::remove(ConfigFile());
+        ResetShellState();
+        HighScores = THighScoreTable{};
+        TRegistry().WriteInteger("ReducedMotion", reduced ? 1 : 0);
+        Start();
+        ASSERT_EQ(Options.ReducedMotion, reduced);
+        SettleField();
+        Capture("moment-1-first-game" + suffix);
+        EXPECT_EQ(form->Guidance()->Showing(), tipStart);
+
+        TGameField& f = *GameField;
+        // A few balls besides the ones in play, so that the field shows a game in progress.
+        const auto clear = [&f] {
+            f.Clear();
+            f.Cell(8, 0) = BallKinds[4];
+            f.Cell(0, 8) = BallKinds[6];
+            f.Cell(8, 7) = BallKinds[5];
+        };
+        clear();
+        for (int x : {0, 1, 2, 4, 5, 6}) f.Cell(x, 4) = BallKinds[1];
+        f.Cell(3, 8) = BallKinds[1];
+        Press(CellX(3), CellY(8));
+        Capture("moment-2-picked" + suffix);
+        EXPECT_EQ(form->Guidance()->Showing(), tipSelect);
+        Move(CellX(5), CellY(7) + 10); // dragged: it lifts and follows the pointer
+        Capture("moment-3-dragged" + suffix);
+        Release(CellX(3), CellY(4));
+        for (int i = 0; i < 60 && f.Cell(0, 4).Kind != 0; ++i) Frames(1, 0.25);
+        Frames(2, 0.25);
+        const auto count = [](uint8_t kind) {
+            return std::count_if(ParticleEngine->Particles().begin(),
+                                 ParticleEngine->Particles().end(),
+                                 [kind](const TParticle& p) { return p.Kind == kind; });
+        };
+        EXPECT_EQ(count(pkSpark) > 0, !reduced);
+        EXPECT_EQ(count(pkGlow) > 0, !reduced);
+        Capture("moment-4-line-of-seven" + suffix);
+        EXPECT_EQ(form->Guidance()->Showing(), tipLine);
+        ASSERT_GT(GameState.Score, 0);
+        if (reduced)
+            EXPECT_EQ(form->ShownScore(), GameState.Score); // at once
+        else
+            EXPECT_LT(form->ShownScore(), GameState.Score); // still counting up
+        SettleField();
+        Frames(40, 0.5);
+        EXPECT_EQ(form->ShownScore(), GameState.Score); // counted up
+
+        // A chain: the second line-making move in a row.
+        clear();
+        for (int x = 0; x < 4; ++x) f.Cell(x, 1) = BallKinds[3];
+        f.Cell(4, 6) = BallKinds[3];
+        f.ChainCount = 1;
+        ClickAt(CellX(4), CellY(6));
+        ClickAt(CellX(4), CellY(1));
+        for (int i = 0; i < 60 && f.Cell(0, 1).Kind != 0; ++i) Frames(1, 0.25);
+        Frames(3, 0.25);
+        EXPECT_EQ(count(pkCallout), 1);
+        Capture("moment-5-chain" + suffix);
+        SettleField();
+
+        // A bomb waiting in NEXT for the first time: its tip, its slot ringed.
+        f.Preview[1] = BallKinds[22];
+        form->Guidance()->BallsSpawned({});
+        EXPECT_EQ(form->Guidance()->Showing(), tipBomb);
+        Capture("moment-6-bomb-tip" + suffix);
+
+        // A bomb moved next to other balls.
+        clear();
+        for (int x = 3; x < 6; ++x)
+            for (int y = 2; y < 5; ++y) f.Cell(x, y) = BallKinds[static_cast<size_t>(1 + x % 3)];
+        f.Cell(4, 8) = BallKinds[22];
+        ClickAt(CellX(4), CellY(8));
+        ClickAt(CellX(4), CellY(5)); // below the block: the blast takes its lowest row
+        for (int i = 0; i < 80 && f.Cell(3, 4).Kind != 0; ++i) Frames(1, 0.25);
+        EXPECT_EQ(f.Cell(3, 4).Kind, 0u);
+        Frames(2, 0.25);
+        Capture("moment-6-bomb" + suffix);
+        SettleField();
+        Frames(20, 0.5);
+
+        // A new high score: celebrated before the name entry; a key ends it.
+        SettleField();
+        for (int x = 0; x < 9; ++x)
+            for (int y = 0; y < 9; ++y)
+                if (!(y == 0 && x < 4))
+                    f.Cell(x, y) = BallKinds[static_cast<size_t>(1 + (x + 2 * y) % 6)];
+        f.Cell(0, 0) = BallKinds[7];
+        f.BallsPerTurn = 3;
+        f.Preview.fill(BallKinds[7]);
+        GameState.Score = 4321;
+        ClickAt(CellX(0), CellY(0));
+        ClickAt(CellX(3), CellY(0));
+        for (int i = 0; i < 600 && !HasFlag(Shell.Word, scrMessageBox); ++i) Frames(1);
+        ASSERT_TRUE(HasFlag(Shell.Word, scrMsgEnterName));
+        EXPECT_TRUE(form->Celebrating());
+        Capture("moment-7-record" + suffix);
+        Key(VK_END);
+        EXPECT_FALSE(form->Celebrating());
+        Capture("moment-8-name-entry" + suffix);
+        Stop();
+    }
+    TRegistry().WriteInteger("ReducedMotion", 0);
+    Options.ReducedMotion = false;
 }
 
 // The keyboard's cursor reads on every ball kind and on empty cells: a light band between dark

@@ -33,8 +33,10 @@ protected:
                   .string();
         std::filesystem::create_directories(dir);
         std::ofstream list(dir + "/sounds.txt");
-        for (const char* name : {"s_app", "s_disapp", "s_disapp2", "s_disapp3", "s_ballmove",
-                                 "s_pin", "s_click", "s_hover", "s_press", "s_paint"})
+        for (const char* name :
+             {"s_app", "s_disapp", "s_disapp2", "s_disapp3", "s_ballmove", "s_pin", "s_click",
+              "s_hover", "s_press", "s_paint", "s_chain2", "s_chain3", "s_chain4", "s_chain5",
+              "s_chain6", "s_big", "s_record"})
             list << name << "\t./sounds/" << name << ".ogg\t1.0\n";
         for (int n = 1; n <= 23; ++n)
             for (char t : {'a', 'b', 'c', 'd', 'h', 'f', 'r', 'o'})
@@ -113,16 +115,19 @@ TEST_F(FieldEffects, RemovalSoundsAndTextsFollowTheScore) {
     ASSERT_NE(Text("+50 Chain Bonus"), nullptr);
     EXPECT_FLOAT_EQ(Text("+50 Chain Bonus")->X, 220.0f + 52 * 2);
     EXPECT_EQ(Plays(TSample::Disapp3), 2);
+    EXPECT_EQ(Plays(TSample::Chain2), 1); // the second line-making move in a row rises
 
-    // 13 units times 9 is above 100: no removal sound at all.
+    // 13 units times 9 is above 100: no removal sound, only the big moment's (nine balls at once).
     audio.ClearRecords();
+    field.ChainCount = 0;
     for (int i = 0; i < 5; ++i) {
         Put(i, 6, 1);
         Put(2, 2 + i, 1);
     }
     field.Cell(0, 6) = BallKinds[21];
     field.ClearMatches();
-    EXPECT_EQ(audio.Plays.size(), 0u);
+    ASSERT_EQ(audio.Plays.size(), 1u);
+    EXPECT_EQ(Plays(TSample::Big), 1);
 }
 
 TEST_F(FieldEffects, PinSoundsOnStraightAndBentPaths) {

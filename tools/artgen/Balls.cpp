@@ -1,5 +1,7 @@
 #include "tools/artgen/Balls.h"
 
+#include "render/Catalogue.h"
+
 #include "tools/artgen/Palette.h"
 #include "tools/artgen/Sphere.h"
 
@@ -109,14 +111,14 @@ void DrawBomb(TCanvas& canvas, double cx, double cy, double r, double spark, dou
 }
 
 void DrawBall(TCanvas& canvas, int picture, double cx, double cy, double r, double shine,
-              double spin, double spark) {
+              double spin, double spark, bool clearSymbols) {
     if (picture == 21) {
         DrawBomb(canvas, cx, cy + r * 0.12, r * 0.86, spark, 0.0);
         return;
     }
     cairo_t* cr = canvas.Cr();
     BallShadow(cr, cx, cy + r, r, 0.5);
-    TBallPaint paint = BallPaintFor(picture);
+    TBallPaint paint = BallPaintFor(picture, clearSymbols);
     TBallPose pose{cx, cy, r};
     pose.Shine = shine;
     pose.Spin = spin;
@@ -133,6 +135,12 @@ namespace {
 
 std::string BallFile(int n, int set) {
     return kDir + std::to_string(n) + "_" + std::to_string(set) + ".tga";
+}
+
+// The file of ball k's set 0 or 1 in the look asked for.
+std::string LookFile(int k, int set, bool clearSymbols) {
+    const std::string file = BallFile(k + 1, set);
+    return clearSymbols ? ClearSymbolsFile(file) : file;
 }
 
 // The ball centre inside a frame of the given file: the game centres every ball picture on the
@@ -166,8 +174,8 @@ void HighlightPoint(double cx, double cy, double r, double& x, double& y) {
 
 // %d_0: frame 0 is the ball at rest; the hovered ball and the preview loop through all 26 with
 // a slow highlight swell, a small wobble of the surface and a twinkle at the highlight.
-void MakeRest(TPictureSet& set, int k) {
-    const std::string file = BallFile(k + 1, 0);
+void MakeRest(TPictureSet& set, int k, bool clearSymbols) {
+    const std::string file = LookFile(k, 0, clearSymbols);
     std::vector<TCanvas> frames = NewFrames(file, 26);
     for (int f = 0; f < 26; ++f) {
         TCanvas& c = frames[static_cast<size_t>(f)];
@@ -175,7 +183,7 @@ void MakeRest(TPictureSet& set, int k) {
         RestCentre(k, c.Width(), c.Height(), cx, cy);
         const double t = f / 26.0;
         const double swell = 0.5 - 0.5 * std::cos(2 * kPi * t);
-        DrawBall(c, k, cx, cy, kR, swell * 0.8, 0.35 * std::sin(2 * kPi * t), t);
+        DrawBall(c, k, cx, cy, kR, swell * 0.8, 0.35 * std::sin(2 * kPi * t), t, clearSymbols);
         if (k != 21 && f > 0) {
             double sx = 0, sy = 0;
             HighlightPoint(cx, cy, kR, sx, sy);
@@ -207,8 +215,8 @@ void BounceAt(int f, double hop, double& lift, double& sx, double& sy) {
 
 // %d_1: the selected ball hops, squashes on landing, hops once more and settles; a halo in its
 // colour marks the selection.
-void MakeBounce(TPictureSet& set, int k) {
-    const std::string file = BallFile(k + 1, 1);
+void MakeBounce(TPictureSet& set, int k, bool clearSymbols) {
+    const std::string file = LookFile(k, 1, clearSymbols);
     std::vector<TCanvas> frames = NewFrames(file, 26);
     const bool paint = IsPaint(k);
     const double r = paint ? 17.0 : 16.5, hop = paint ? 6.0 : 4.0;
@@ -236,7 +244,7 @@ void MakeBounce(TPictureSet& set, int k) {
             continue;
         }
         BallShadow(cr, cx, ground, r * (1 - lift / 14), 0.5 * (1 - lift / 12));
-        TBallPaint paintLook = BallPaintFor(k);
+        TBallPaint paintLook = BallPaintFor(k, clearSymbols);
         TBallPose pose{cx, bcy, r, sx, sy};
         pose.Shine = 0.3;
         RenderSphere(c, paintLook, pose);
@@ -423,8 +431,12 @@ void MakePaintSplash(TPictureSet& set, int colour) {
 
 void MakeBalls(TPictureSet& set) {
     for (int k = 0; k < 22; ++k) {
-        MakeRest(set, k);
-        MakeBounce(set, k);
+        MakeRest(set, k, false);
+        MakeBounce(set, k, false);
+        if (HasClearSymbols(k)) {
+            MakeRest(set, k, true);
+            MakeBounce(set, k, true);
+        }
     }
     MakeBombs(set);
     for (int colour = 1; colour <= kColours; ++colour) {

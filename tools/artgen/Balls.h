@@ -13,7 +13,7 @@ void MakeBalls(TPictureSet& set);
 // decoration (paint drops, multiplier figure, bomb fuse). `shine` 0..1 brightens the highlight;
 // `spin` turns the surface; `spark` 0..1 is the fuse spark's phase of a bomb.
 void DrawBall(TCanvas& canvas, int picture, double cx, double cy, double r, double shine = 0,
-              double spin = 0, double spark = 0);
+              double spin = 0, double spark = 0, bool clearSymbols = false);
 // The bomb alone: body centre (cx, cy), radius r; `heat` 0..1 grows the spark and the glow.
 void DrawBomb(TCanvas& canvas, double cx, double cy, double r, double spark, double heat);
 

@@ -91,6 +91,18 @@ std::string TFontImage::Metrics() const {
     return m;
 }
 
+int MetricsWidth(const std::string& metrics, const std::string& text, int scale) {
+    int w = 0;
+    for (unsigned char c : text)
+        if (2u + c < metrics.size())
+            w += ScaledAdvance(static_cast<unsigned char>(metrics[2u + c]), scale);
+    return w;
+}
+
+int MetricsCellHeight(const std::string& metrics) {
+    return metrics.empty() ? 0 : static_cast<unsigned char>(metrics[0]);
+}
+
 int TFontImage::Width(const std::string& text, int scale) const {
     int w = 0;
     for (unsigned char c : text) w += ScaledAdvance(advance_[c], scale);

@@ -39,6 +39,11 @@ private:
     TCanvas glyphs_;
 };
 
+// Width of Windows-1252 `text` at `scale` percent as the game lays it out, from the font's
+// metrics file (cell height, cell width, 256 advances), and the cells' height.
+int MetricsWidth(const std::string& metrics, const std::string& text, int scale);
+int MetricsCellHeight(const std::string& metrics);
+
 // The Unicode code point of a Windows-1252 byte, or 0 for codes without a character.
 unsigned Cp1252ToUnicode(unsigned char c);
 

@@ -2,6 +2,7 @@
 
 #include "tools/artgen/Audio.h"
 #include "tools/artgen/Balls.h"
+#include "tools/artgen/Effects.h"
 #include "tools/artgen/Files.h"
 #include "tools/artgen/Font.h"
 #include "tools/artgen/Help.h"
@@ -12,6 +13,7 @@
 #include "tools/artgen/Texts.h"
 #include "tools/artgen/Translations.h"
 #include "tools/artgen/Widgets.h"
+#include "ui/TextFit.h"
 
 #include <filesystem>
 #include <set>
@@ -97,6 +99,7 @@ TPictureSet MakeEnglishSet(std::vector<std::string>& problems) {
     MakeScreens(set);
     MakeLogo(set);
     MakeHelp(set);
+    MakeEffects(set);
     problems = CheckAgainstCatalogue(set);
     return set;
 }
@@ -145,6 +148,38 @@ TPictureSet MakeWordSet(const std::string& language) {
     return set;
 }
 
+std::vector<std::string> TextMisfits(const std::string& language) {
+    const std::string metrics = BaseFontMetrics();
+    const int cell = MetricsCellHeight(metrics);
+    const auto width = [&metrics](const std::string& text, int scale) {
+        return MetricsWidth(metrics, text, scale);
+    };
+    std::vector<std::string> misfits;
+    const TTexts texts(language);
+    for (const TDialogText& d : texts.Dialogs()) {
+        const uint32_t flag = d.Name == "EnterName"  ? scrMsgEnterName
+                              : d.Name == "LowScore" ? scrMsgLowScore
+                                                     : 0;
+        const textfit::TRoom room = textfit::MessageRoom(flag);
+        std::vector<std::string> lines;
+        for (const std::string& l : d.Lines) lines.push_back(ToCp1252(l));
+        if (textfit::FitScale(lines, room.Width, room.Bottom - room.Top, cell,
+                              textfit::MessageScales(), width) == 0)
+            misfits.push_back(language + " message " + d.Name + ": the text fits at no scale");
+        if (textfit::FitScale({ToCp1252(d.Caption)}, textfit::MessageRoom(0).Width, 100, cell,
+                              textfit::MessageScales(), width) == 0)
+            misfits.push_back(language + " message " + d.Name + ": the caption is too wide");
+    }
+    for (const char* key : {"Tip_Start", "Tip_Select", "Tip_Line", "Tip_Undo", "Tip_TwoColour",
+                            "Tip_Rainbow", "Tip_Paint", "Tip_Multiplier", "Tip_Bomb"}) {
+        const std::string text = ToCp1252(texts.String(key));
+        if (textfit::WrapTip(text, nullptr, width).empty())
+            misfits.push_back(language + " " + key + ": more than " + std::to_string(kTipMaxLines) +
+                              " lines in the tips' box");
+    }
+    return misfits;
+}
+
 std::string BaseFontMetrics() {
     static const std::string metrics = [] {
         const int density = Density();
@@ -179,6 +214,10 @@ bool GenerateAll(const std::string& gameDir, const std::string& reviewDir, std::
         for (const std::string& p : problems) *error += "\n  " + p;
     }
     std::vector<std::string> misfits = set.Misfits();
+    for (const TLanguageInfo& l : Languages()) {
+        const std::vector<std::string> texts = TextMisfits(l.Code);
+        misfits.insert(misfits.end(), texts.begin(), texts.end());
+    }
     ok = ok && WriteLanguages(gameDir, misfits, error);
     if (ok && !misfits.empty()) {
         ok = false;

@@ -3,6 +3,7 @@
 #include "tools/artgen/Output.h"
 
 #include <string>
+#include <vector>
 
 namespace artgen {
 
@@ -14,6 +15,11 @@ bool GenerateAll(const std::string& gameDir, const std::string& reviewDir, std::
 
 // The font's metrics file as the 1x font lays it out.
 std::string BaseFontMetrics();
+
+// The texts of `language` the game sets with its own font that would not fit: a message's text
+// or caption that fits its box at none of the message scales, a tip that takes more lines than
+// the tips' box holds. One line each; empty when all fit.
+std::vector<std::string> TextMisfits(const std::string& language);
 
 } // namespace artgen
 

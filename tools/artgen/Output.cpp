@@ -9,10 +9,12 @@ namespace artgen {
 
 namespace {
 
+// A clear-symbols twin is laid out as its catalogue file.
 const TCatalogueEntry* CatalogueEntryFor(const std::string& file) {
-    for (const auto* list : {&StartupCatalogue(), &IngameCatalogue(), &OptionsCatalogue()})
+    for (const auto* list :
+         {&StartupCatalogue(), &IngameCatalogue(), &OptionsCatalogue(), &EffectsCatalogue()})
         for (const TCatalogueEntry& e : *list)
-            if (e.File == file) return &e;
+            if (e.File == file || ClearSymbolsFile(e.File) == file) return &e;
     return nullptr;
 }
 
@@ -75,7 +77,8 @@ const TPicture* TPictureSet::Find(const std::string& file) const {
 
 std::vector<std::string> CheckAgainstCatalogue(const TPictureSet& set) {
     std::vector<std::string> problems;
-    for (const auto* list : {&StartupCatalogue(), &IngameCatalogue(), &OptionsCatalogue()})
+    for (const auto* list :
+         {&StartupCatalogue(), &IngameCatalogue(), &OptionsCatalogue(), &EffectsCatalogue()})
         for (const TCatalogueEntry& e : *list) {
             const TPicture* p = set.Find(e.File);
             if (!p) {

@@ -1,5 +1,7 @@
 #include "tools/artgen/Palette.h"
 
+#include "render/BallColours.h"
+
 #include <array>
 #include <cmath>
 #include <memory>
@@ -8,15 +10,7 @@ namespace artgen {
 
 namespace {
 
-constexpr std::array<unsigned, kColours> kHex = {
-    0xE8323C, // 1 red, heart
-    0x34C24A, // 2 green, triangle
-    0x2F68F2, // 3 blue, ring
-    0xF7D02C, // 4 yellow, star
-    0xB04CF0, // 5 violet, diamond
-    0x25D0E2, // 6 cyan, cross
-    0xEDEBF5, // 7 pearl white, square
-};
+const std::array<uint32_t, kColours>& kHex = kBallColours;
 
 constexpr std::array<const char*, kColours> kNames = {"red",    "green", "blue", "yellow",
                                                       "violet", "cyan",  "white"};
@@ -89,6 +83,51 @@ const TMask& ColourSymbol(int colour) {
     return *m;
 }
 
+namespace {
+
+// The symbols of the clear look, in the unit square the sphere maps them over: one symbol
+// (`second` 0) nearly filling it, or two, one on each side of a two-colour ball's seam (the first
+// colour's half lies towards the upper left). `edge`: the shapes grown by a rim.
+void ClearSymbolPaths(cairo_t* cr, int first, int second, bool edge) {
+    const auto draw = [&](int colour, double cx, double cy, double r) {
+        SymbolPath(cr, colour, cx, cy, r);
+        if (edge) {
+            cairo_set_line_width(cr, 0.16);
+            cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+            cairo_stroke_preserve(cr);
+        }
+        cairo_fill(cr);
+    };
+    if (second == 0) {
+        draw(first, 0, 0, 0.78);
+    } else {
+        draw(first, -0.42, -0.42, 0.46);
+        draw(second, 0.42, 0.42, 0.46);
+    }
+}
+
+const TMask& ClearSymbol(int first, int second, bool edge) {
+    constexpr size_t kMasks = size_t{2} * (kColours + 1) * (kColours + 1);
+    thread_local std::array<std::unique_ptr<TMask>, kMasks> masks;
+    auto& m =
+        masks[(static_cast<size_t>(first) * (kColours + 1) + static_cast<size_t>(second)) * 2 +
+              (edge ? 1 : 0)];
+    if (!m)
+        m = std::make_unique<TMask>(
+            [first, second, edge](cairo_t* cr) { ClearSymbolPaths(cr, first, second, edge); });
+    return *m;
+}
+
+void MakeClear(TBallPaint& p, int first, int second) {
+    p.Symbol = &ClearSymbol(first, second, false);
+    p.SymbolEdge = &ClearSymbol(first, second, true);
+    p.SymbolContrast = true;
+    p.SymbolScale = 0.62;
+    p.SymbolStrength = 1.0;
+}
+
+} // namespace
+
 void TwoColours(int picture, int& first, int& second) {
     switch (picture) {
     case 7:
@@ -129,8 +168,16 @@ TBallPaint Plain(int colour) {
 
 } // namespace
 
-TBallPaint BallPaintFor(int picture) {
-    if (picture < 7) return Plain(picture + 1);
+bool HasClearSymbols(int picture) {
+    return picture >= 0 && (picture < 10 || (picture >= 11 && picture <= 17));
+}
+
+TBallPaint BallPaintFor(int picture, bool clearSymbols) {
+    if (picture < 7) {
+        TBallPaint p = Plain(picture + 1);
+        if (clearSymbols) MakeClear(p, picture + 1, 0);
+        return p;
+    }
     if (picture < 10) {
         int a = 0, b = 0;
         TwoColours(picture, a, b);
@@ -142,10 +189,18 @@ TBallPaint BallPaintFor(int picture) {
             const double seam = 1 - std::abs(t * 2 - 1);
             return Lighter(Mix(ca, cb, t), 0.35 * seam);
         };
+        if (clearSymbols) {
+            MakeClear(p, a, b);
+            p.SymbolScale = 0.95;
+        }
         return p;
     }
     if (picture >= 11 && picture <= 17) {
         TBallPaint p = Plain(picture - 10);
+        if (clearSymbols) {
+            MakeClear(p, picture - 10, 0);
+            return p;
+        }
         static const TMask drop([](cairo_t* cr) {
             cairo_move_to(cr, 0, -0.95);
             cairo_curve_to(cr, 0.15, -0.55, 0.7, -0.1, 0.7, 0.3);

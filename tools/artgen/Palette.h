@@ -17,8 +17,12 @@ const char* ColourName(int colour);    // "red", ... for the help pages
 void SymbolPath(cairo_t* cr, int colour, double cx, double cy, double r);
 
 // The look of ball picture k (0-based Picture: 0..6 plain, 7..9 two-colour, 10 rainbow,
-// 11..17 paint, 18..20 multipliers, 21 bomb).
-TBallPaint BallPaintFor(int picture);
+// 11..17 paint, 18..20 multipliers, 21 bomb). `clearSymbols`: the colours' symbols at full
+// contrast, larger, over a rim (a paint ball shows its colour's symbol for its drop, a two-colour
+// ball both its colours' symbols, one on each half).
+TBallPaint BallPaintFor(int picture, bool clearSymbols = false);
+// The pictures that have a clear-symbols look of their own: the plain, two-colour and paint balls.
+bool HasClearSymbols(int picture);
 // Colours of the two-colour pictures 7, 8, 9.
 void TwoColours(int picture, int& first, int& second);
 

@@ -29,6 +29,7 @@ constexpr double kAppear = -16.5, kLand = -17.0, kTurn = -18.0, kRoll = -19.0;
 constexpr double kSelection = -17.5, kHoverBall = -19.0, kFuse = -19.0;
 constexpr double kClear1 = -12.0, kClear2 = -11.0, kClear3 = -10.0, kPaint = -12.0;
 constexpr double kShatter = -13.0, kBoom = -10.0;
+constexpr double kChain = -11.5, kBig = -10.5, kRecord = -10.0;
 // A mono file plays on both output channels (+3 dB) at sound volume 75 (-2.5 dB).
 constexpr double kInGameOffset = 3.01 - 2.50;
 // True-peak ceiling before encoding; the encoder's error keeps the decoded file under -1 dBTP.
@@ -345,6 +346,56 @@ TSound Boom() {
     return Finish(b, kBoom);
 }
 
+// A chain of `length` lines in a row (2..6): a quick run of chimes up the pentatonic scale from
+// A5, one note more and a step higher for every line of the chain, ending on a held note over a
+// soft bell a fifth below.
+TSound Chain(int length) {
+    TBuffer b(0.55 + 0.06 * length);
+    const int top = 3 + 2 * (length - 1); // A5, then up by two degrees a step
+    for (int i = 0; i < length; ++i) {
+        const int degree = top - (length - 1 - i) * 2;
+        Chime(b, 0.055 * i, Pentatonic(degree), i + 1 == length ? 0.6 : 0.42,
+              i + 1 == length ? 0.34 : 0.16, 90 + static_cast<unsigned>(10 * length + i));
+    }
+    Modal(b, 0.055 * (length - 1), Pentatonic(top - 3), 0.18, {{1, 1, 0.3}, {2, 0.2, 0.1}}, 0.004);
+    FadeEnd(b, 0.06);
+    return Finish(b, kChain);
+}
+
+// A big moment (a line of seven or more, a bomb going off): a low swell of air rising into a
+// bright shimmer of high chimes over a D.
+TSound Big() {
+    TBuffer b(1.5);
+    NoiseBurst(b, 0, 0.45, 500, 4200, 1.2, 0.25, 0.2, 0.35, 81);
+    Modal(b, 0, Note(-31), 0.3, {{1, 1, 0.6}, {2, 0.4, 0.3}, {3, 0.15, 0.15}}, 0.02); // D3
+    TRandom rng(83);
+    const int degrees[6] = {5, 7, 8, 10, 12, 13};
+    for (int i = 0; i < 6; ++i)
+        Chime(b, 0.22 + 0.04 * i + 0.01 * rng.Uniform(), Pentatonic(degrees[i]), 0.3, 0.45,
+              84 + static_cast<unsigned>(i));
+    FadeEnd(b, 0.15);
+    return Finish(b, kBig);
+}
+
+// A new high score: a fanfare of chimes up the D major chord in two bursts, then the whole chord
+// ringing over a bass D.
+TSound Record() {
+    TBuffer b(2.4);
+    const int first[4] = {0, 2, 3, 5};   // D F# A D
+    const int second[4] = {5, 7, 8, 10}; // an octave up
+    for (int i = 0; i < 4; ++i)
+        Chime(b, 0.07 * i, Pentatonic(first[i]), 0.45, 0.25, 100 + static_cast<unsigned>(i));
+    for (int i = 0; i < 4; ++i)
+        Chime(b, 0.42 + 0.07 * i, Pentatonic(second[i]), 0.42, 0.3 + 0.05 * i,
+              110 + static_cast<unsigned>(i));
+    for (int d : {0, 2, 3, 5, 7})
+        Modal(b, 0.75, Pentatonic(d), 0.2, {{1, 1, 0.8}, {2.01, 0.2, 0.3}}, 0.03);
+    Modal(b, 0.75, Note(-31), 0.32, {{1, 1, 0.7}, {2, 0.4, 0.3}}, 0.01);
+    NoiseBurst(b, 0.35, 0.5, 900, 5000, 1.2, 0.3, 0.15, 0.12, 119);
+    FadeEnd(b, 0.3);
+    return Finish(b, kRecord);
+}
+
 // The pentatonic degree of each colour family (c1..c7 from D5 up; the mixed balls on D5).
 int FamilyDegree(const std::string& family) {
     static const std::map<std::string, int> degrees = {{"c1", 0}, {"c2", 1},    {"c3", 2},
@@ -358,14 +409,28 @@ using TMaker = std::function<TSound()>;
 
 const std::map<std::string, TMaker>& Named() {
     static const std::map<std::string, TMaker> makers = {
-        {"sounds/appear.ogg", Appear},    {"sounds/clear1.ogg", Clear1},
-        {"sounds/clear2.ogg", Clear2},    {"sounds/clear3.ogg", Clear3},
-        {"sounds/roll.ogg", Roll},        {"sounds/turn.ogg", Turn},
-        {"sounds/click.ogg", Click},      {"sounds/hover.ogg", Hover},
-        {"sounds/key.ogg", Key},          {"sounds/paint.ogg", Paint},
-        {"sounds/land.ogg", Land},        {"sounds/shatter.ogg", Shatter},
-        {"sounds/h_bomb.ogg", FuseHover}, {"sounds/a_bomb.ogg", FuseLoop},
+        {"sounds/appear.ogg", Appear},
+        {"sounds/clear1.ogg", Clear1},
+        {"sounds/clear2.ogg", Clear2},
+        {"sounds/clear3.ogg", Clear3},
+        {"sounds/roll.ogg", Roll},
+        {"sounds/turn.ogg", Turn},
+        {"sounds/click.ogg", Click},
+        {"sounds/hover.ogg", Hover},
+        {"sounds/key.ogg", Key},
+        {"sounds/paint.ogg", Paint},
+        {"sounds/land.ogg", Land},
+        {"sounds/shatter.ogg", Shatter},
+        {"sounds/h_bomb.ogg", FuseHover},
+        {"sounds/a_bomb.ogg", FuseLoop},
         {"sounds/Bomb_boom.ogg", Boom},
+        {"sounds/chain2.ogg", [] { return Chain(2); }},
+        {"sounds/chain3.ogg", [] { return Chain(3); }},
+        {"sounds/chain4.ogg", [] { return Chain(4); }},
+        {"sounds/chain5.ogg", [] { return Chain(5); }},
+        {"sounds/chain6.ogg", [] { return Chain(6); }},
+        {"sounds/big.ogg", Big},
+        {"sounds/record.ogg", Record},
     };
     return makers;
 }

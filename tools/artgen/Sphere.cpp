@@ -66,9 +66,17 @@ bool Shade(const TBallPaint& paint, const TBallPose& pose, double px, double py,
     const double lx = n.X * cs + n.Z * sn, lz = -n.X * sn + n.Z * cs, ly = n.Y;
     TRgb a = paint.Albedo(lx, ly, lz);
     if (paint.Symbol && lz > 0) {
-        const double m = paint.Symbol->Sample(lx / paint.SymbolScale, ly / paint.SymbolScale) *
-                         SmoothStep(0.15, 0.55, lz);
-        a = Mix(a, paint.SymbolColour, m * paint.SymbolStrength);
+        const double u = lx / paint.SymbolScale, v = ly / paint.SymbolScale;
+        const double facing = SmoothStep(0.15, 0.55, lz);
+        TRgb symbol = paint.SymbolColour;
+        if (paint.SymbolContrast) {
+            const bool light = 0.2126 * a.R + 0.7152 * a.G + 0.0722 * a.B > 0.42;
+            const TRgb dark = Rgb(0x140C28), white = Rgb(0xFFFFFF);
+            symbol = light ? dark : white;
+            if (paint.SymbolEdge)
+                a = Mix(a, light ? white : dark, paint.SymbolEdge->Sample(u, v) * facing * 0.75);
+        }
+        a = Mix(a, symbol, paint.Symbol->Sample(u, v) * facing * paint.SymbolStrength);
     }
     const double diff = std::pow(std::max(0.0, Dot(n, kLight)), 1.15);
     TRgb c{a.R * (0.10 + 0.98 * diff), a.G * (0.10 + 0.98 * diff), a.B * (0.10 + 0.98 * diff)};

@@ -31,6 +31,10 @@ struct TBallPaint {
     double SymbolScale = 0.55;    // half-size of the symbol square on the sphere
     double SymbolStrength = 0.22; // how far the albedo moves towards SymbolColour
     TRgb SymbolColour{0, 0, 0};
+    // Clear symbols: the symbol takes near-black or white by the albedo under it, whichever
+    // stands out, over a rim of the other (SymbolEdge: the symbol's shape grown a little).
+    bool SymbolContrast = false;
+    const TMask* SymbolEdge = nullptr;
     double Gloss = 1.0;
 };
 

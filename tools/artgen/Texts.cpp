@@ -19,6 +19,25 @@ TTexts::TTexts(const std::string& language) {
                 {"FinalScore", "Your score: %s"},
                 {"FinalPlace", "Place %s of 10"},
                 {"Statistics", "Statistics"},
+                // A chain's callout ("%s" the chain's length) and the first-game tips, one text
+                // each; the game wraps them to the tips' box.
+                {"Chain", "Chain ×%s"},
+                {"Tip_Start", "Line up five balls of one colour to clear them. Click a ball to "
+                              "pick it up."},
+                {"Tip_Select", "The lit cells show where this ball can go: click one. It rolls "
+                               "over free cells only."},
+                {"Tip_Line", "Five in a line score 50, longer lines more. Lines on moves in a "
+                             "row earn a chain bonus."},
+                {"Tip_Undo", "Taken back! Kids: as often as you like. Normal: the last move "
+                             "only. The same balls come again."},
+                {"Tip_TwoColour", "A two-colour ball counts for both of its colours."},
+                {"Tip_Rainbow", "The rainbow ball fits a line of any colour."},
+                {"Tip_Paint", "Move a paint ball next to others: it bursts and paints its "
+                              "neighbours its colour."},
+                {"Tip_Multiplier", "A multiplier fits any colour and multiplies its line's "
+                                   "points by 3, 6 or 9."},
+                {"Tip_Bomb", "Move a bomb next to other balls: it blows up the 3 × 3 block "
+                             "around it."},
                 {"GameOverReason", "No room for new balls"},
                 {"EnterNameChoice", "Yes: play again     No: see the table"}};
     lists_ = {
@@ -123,6 +142,13 @@ std::string TTexts::StringsFile() const {
     return out;
 }
 
+const std::string& TTexts::String(const std::string& key) const {
+    static const std::string none;
+    for (const auto& [k, value] : strings_)
+        if (k == key) return value;
+    return none;
+}
+
 const std::string& TTexts::Caption(const std::string& dialog) const {
     static const std::string none;
     for (const TDialogText& d : dialogs_)
@@ -152,11 +178,24 @@ std::string Family(int n) {
 
 std::vector<TSoundEntry> SoundList() {
     std::vector<TSoundEntry> list = {
-        {"s_app", "sounds/appear.ogg"},     {"s_disapp", "sounds/clear1.ogg"},
-        {"s_disapp2", "sounds/clear2.ogg"}, {"s_disapp3", "sounds/clear3.ogg"},
-        {"s_ballmove", "sounds/roll.ogg"},  {"s_pin", "sounds/turn.ogg"},
-        {"s_click", "sounds/click.ogg"},    {"s_hover", "sounds/hover.ogg"},
-        {"s_press", "sounds/key.ogg"},      {"s_paint", "sounds/paint.ogg"},
+        {"s_app", "sounds/appear.ogg"},
+        {"s_disapp", "sounds/clear1.ogg"},
+        {"s_disapp2", "sounds/clear2.ogg"},
+        {"s_disapp3", "sounds/clear3.ogg"},
+        {"s_ballmove", "sounds/roll.ogg"},
+        {"s_pin", "sounds/turn.ogg"},
+        {"s_click", "sounds/click.ogg"},
+        {"s_hover", "sounds/hover.ogg"},
+        {"s_press", "sounds/key.ogg"},
+        {"s_paint", "sounds/paint.ogg"},
+        // The payoff: a chain of two to six lines and longer, a big moment, a new high score.
+        {"s_chain2", "sounds/chain2.ogg"},
+        {"s_chain3", "sounds/chain3.ogg"},
+        {"s_chain4", "sounds/chain4.ogg"},
+        {"s_chain5", "sounds/chain5.ogg"},
+        {"s_chain6", "sounds/chain6.ogg"},
+        {"s_big", "sounds/big.ogg"},
+        {"s_record", "sounds/record.ogg"},
     };
     const char variants[4] = {'a', 'b', 'c', 'd'};
     for (int n = 1; n <= 23; ++n) {

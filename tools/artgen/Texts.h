@@ -20,6 +20,8 @@ public:
     const std::string& Caption(const std::string& dialog) const;
     const std::vector<std::string>& Lines(const std::string& dialog) const;
     const std::vector<TDialogText>& Dialogs() const { return dialogs_; }
+    // The text of a "$" key; empty for an unknown key.
+    const std::string& String(const std::string& key) const;
     // The keys a language gives texts for: the string keys, "<dialog>_Caption", "<dialog>_Text".
     std::vector<std::string> Keys() const;
 

@@ -143,6 +143,29 @@ const TTextTable& GermanTexts() {
         {"Help4.Footer", "Rückgängig mit Strg+Z, der Rücktaste oder dem Knopf „Rückgängig“. Je "
                          "voller das Feld, desto weniger Kugeln kommen; jede Spielart hat ihre "
                          "eigene Bestenliste."},
+        // Reduced motion, the symbols, the first-game tips and the payoff.
+        {"Opt.ReducedMotion", "Weniger Bewegung"},
+        {"Opt.Symbols", "Symbole auf Kugeln"},
+        {"Opt.Tips", "Tipps im ersten Spiel"},
+        {"Opt.Off", "Aus"},
+        {"Opt.On", "An"},
+        {"Opt.Faint", "Zart"},
+        {"Opt.Clear", "Deutlich"},
+        {"Game.Record", "Neuer Rekord!"},
+        {"Chain", "Kette ×%s"},
+        {"Tip_Start", "Fünf Kugeln einer Farbe in einer Reihe verschwinden. Klicke eine Kugel an."},
+        {"Tip_Select", "Die hellen Felder zeigen, wohin die Kugel kann: klicke eines an. Sie rollt "
+                       "nur über freie Felder."},
+        {"Tip_Line", "Fünf in einer Reihe: 50 Punkte, längere Reihen mehr. Reihen Zug um Zug "
+                     "bringen einen Kettenbonus."},
+        {"Tip_Undo", "Zurückgenommen! Kinder: beliebig oft. Normal: nur der letzte Zug. Es kommen "
+                     "dieselben Kugeln."},
+        {"Tip_TwoColour", "Eine zweifarbige Kugel zählt für beide Farben."},
+        {"Tip_Rainbow", "Die Regenbogenkugel passt in eine Reihe jeder Farbe."},
+        {"Tip_Paint", "Zieh eine Farbkugel neben andere: Sie platzt und färbt ihre Nachbarn."},
+        {"Tip_Multiplier", "Ein Multiplikator passt zu jeder Farbe und zählt die Punkte seiner "
+                           "Reihe 3-, 6- oder 9-fach."},
+        {"Tip_Bomb", "Zieh eine Bombe neben andere Kugeln: Sie sprengt den 3 × 3-Block um sich."},
     };
     return t;
 }

@@ -100,6 +100,15 @@ const TTextTable& EnglishTexts() {
         {"Help4.Footer", "Undo with Ctrl+Z, Backspace or the Undo button. Fewer balls arrive as "
                          "the board fills up; each mode keeps its own table of the ten best "
                          "scores."},
+        // Reduced motion, the symbols, the first-game tips and the payoff.
+        {"Opt.ReducedMotion", "Reduced motion"},
+        {"Opt.Symbols", "Symbols on balls"},
+        {"Opt.Tips", "First-game tips"},
+        {"Opt.Off", "Off"},
+        {"Opt.On", "On"},
+        {"Opt.Faint", "Faint"},
+        {"Opt.Clear", "Clear"},
+        {"Game.Record", "New high score!"},
     };
     return t;
 }

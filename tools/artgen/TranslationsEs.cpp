@@ -141,6 +141,32 @@ const TTextTable& SpanishTexts() {
         {"Help4.Footer", "Deshaz con Ctrl+Z, Retroceso o el botón Deshacer. Llegan menos bolas "
                          "cuando el tablero se llena; cada modo tiene su propia tabla de los "
                          "diez mejores."},
+        // Reduced motion, the symbols, the first-game tips and the payoff.
+        {"Opt.ReducedMotion", "Menos movimiento"},
+        {"Opt.Symbols", "Símbolos en bolas"},
+        {"Opt.Tips", "Consejos al empezar"},
+        {"Opt.Off", "No"},
+        {"Opt.On", "Sí"},
+        {"Opt.Faint", "Tenues"},
+        {"Opt.Clear", "Claros"},
+        {"Game.Record", "¡Nuevo récord!"},
+        {"Chain", "Cadena ×%s"},
+        {"Tip_Start",
+         "Alinea cinco bolas de un color para quitarlas. Haz clic en una bola para cogerla."},
+        {"Tip_Select", "Las casillas iluminadas son adonde puede ir la bola: haz clic en una. Solo "
+                       "rueda por casillas libres."},
+        {"Tip_Line", "Cinco en línea: 50 puntos; las líneas más largas, más. Líneas en jugadas "
+                     "seguidas: bonus de cadena."},
+        {"Tip_Undo", "¡Deshecho! Niños: tantas veces como quieras. Normal: solo la última jugada. "
+                     "Vuelven las mismas bolas."},
+        {"Tip_TwoColour", "Una bola de dos colores cuenta para los dos."},
+        {"Tip_Rainbow", "La bola arcoíris vale para una línea de cualquier color."},
+        {"Tip_Paint",
+         "Una bola de pintura junto a otras estalla y pinta a sus vecinas de su color."},
+        {"Tip_Multiplier", "Un multiplicador vale para cualquier color y multiplica los puntos de "
+                           "su línea por 3, 6 o 9."},
+        {"Tip_Bomb",
+         "Lleva una bomba junto a otras bolas: vuela el bloque de 3 × 3 a su alrededor."},
     };
     return t;
 }

@@ -142,6 +142,32 @@ const TTextTable& FrenchTexts() {
         {"Help4.Footer", "Annulez avec Ctrl+Z, Retour arrière ou le bouton Annuler. Moins de "
                          "billes arrivent quand le plateau se remplit ; chaque mode a son "
                          "propre tableau des dix meilleurs."},
+        // Reduced motion, the symbols, the first-game tips and the payoff.
+        {"Opt.ReducedMotion", "Mouvements réduits"},
+        {"Opt.Symbols", "Symboles des billes"},
+        {"Opt.Tips", "Conseils de départ"},
+        {"Opt.Off", "Non"},
+        {"Opt.On", "Oui"},
+        {"Opt.Faint", "Discrets"},
+        {"Opt.Clear", "Nets"},
+        {"Game.Record", "Nouveau record !"},
+        {"Chain", "Chaîne ×%s"},
+        {"Tip_Start", "Alignez cinq billes d'une couleur pour les faire partir. Cliquez une bille "
+                      "pour la prendre."},
+        {"Tip_Select", "Les cases éclairées montrent où la bille peut aller : cliquez-en une. Elle "
+                       "ne roule que sur les cases libres."},
+        {"Tip_Line", "Cinq alignées : 50 points, plus pour une ligne plus longue. Des lignes à la "
+                     "suite : bonus de chaîne."},
+        {"Tip_Undo", "Coup annulé ! Enfants : autant de fois que voulu. Normal : le dernier coup. "
+                     "Les mêmes billes reviennent."},
+        {"Tip_TwoColour", "Une bille bicolore compte pour ses deux couleurs."},
+        {"Tip_Rainbow", "La bille arc-en-ciel va dans une ligne de toute couleur."},
+        {"Tip_Paint",
+         "Une bille de peinture posée près d'autres éclate et les peint de sa couleur."},
+        {"Tip_Multiplier", "Un multiplicateur va avec toute couleur et multiplie les points de sa "
+                           "ligne par 3, 6 ou 9."},
+        {"Tip_Bomb", "Posez une bombe près d'autres billes : elle fait sauter le carré de 3 × 3 "
+                     "autour d'elle."},
     };
     return t;
 }

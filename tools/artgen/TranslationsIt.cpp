@@ -143,6 +143,32 @@ const TTextTable& ItalianTexts() {
         {"Help4.Footer", "Annulla con Ctrl+Z, Backspace o il pulsante Annulla. Arrivano meno "
                          "biglie man mano che il campo si riempie; ogni modo ha la sua classifica "
                          "dei dieci migliori."},
+        // Reduced motion, the symbols, the first-game tips and the payoff.
+        {"Opt.ReducedMotion", "Meno movimento"},
+        {"Opt.Symbols", "Simboli sulle biglie"},
+        {"Opt.Tips", "Consigli iniziali"},
+        {"Opt.Off", "No"},
+        {"Opt.On", "Sì"},
+        {"Opt.Faint", "Tenui"},
+        {"Opt.Clear", "Netti"},
+        {"Game.Record", "Nuovo record!"},
+        {"Chain", "Catena ×%s"},
+        {"Tip_Start",
+         "Allinea cinque biglie di un colore per toglierle. Fai clic su una biglia per prenderla."},
+        {"Tip_Select", "Le caselle illuminate mostrano dove può andare la biglia: cliccane una. "
+                       "Rotola solo sulle caselle libere."},
+        {"Tip_Line", "Cinque in fila: 50 punti, le file più lunghe di più. File in mosse di "
+                     "seguito: bonus catena."},
+        {"Tip_Undo", "Annullata! Bambini: quante volte vuoi. Normale: solo l'ultima mossa. Tornano "
+                     "le stesse biglie."},
+        {"Tip_TwoColour", "Una biglia bicolore conta per entrambi i colori."},
+        {"Tip_Rainbow", "La biglia arcobaleno va bene in una fila di ogni colore."},
+        {"Tip_Paint",
+         "Una biglia di vernice accanto ad altre scoppia e dipinge le vicine del suo colore."},
+        {"Tip_Multiplier",
+         "Un moltiplicatore va con ogni colore e moltiplica i punti della sua fila per 3, 6 o 9."},
+        {"Tip_Bomb",
+         "Porta una bomba accanto ad altre biglie: fa saltare il blocco 3 × 3 intorno a sé."},
     };
     return t;
 }

@@ -140,6 +140,31 @@ const TTextTable& DutchTexts() {
         {"Help4.Footer", "Ongedaan maken met Ctrl+Z, Backspace of de knop. Hoe voller het bord, "
                          "hoe minder ballen er komen; elke manier heeft een eigen lijst met de "
                          "tien beste scores."},
+        // Reduced motion, the symbols, the first-game tips and the payoff.
+        {"Opt.ReducedMotion", "Minder beweging"},
+        {"Opt.Symbols", "Tekens op ballen"},
+        {"Opt.Tips", "Tips bij het begin"},
+        {"Opt.Off", "Uit"},
+        {"Opt.On", "Aan"},
+        {"Opt.Faint", "Vaag"},
+        {"Opt.Clear", "Duidelijk"},
+        {"Game.Record", "Nieuw record!"},
+        {"Chain", "Keten ×%s"},
+        {"Tip_Start", "Zet vijf ballen van één kleur op een rij om ze weg te spelen. Klik een bal "
+                      "om hem op te pakken."},
+        {"Tip_Select", "De verlichte vakken tonen waar deze bal heen kan: klik er een. Hij rolt "
+                       "alleen over vrije vakken."},
+        {"Tip_Line", "Vijf op een rij: 50 punten, langere rijen meer. Rijen in opeenvolgende "
+                     "zetten: ketenbonus."},
+        {"Tip_Undo", "Teruggenomen! Kinderen: zo vaak je wilt. Normaal: alleen de laatste zet. "
+                     "Dezelfde ballen komen terug."},
+        {"Tip_TwoColour", "Een tweekleurige bal telt voor allebei zijn kleuren."},
+        {"Tip_Rainbow", "De regenboogbal past in een rij van elke kleur."},
+        {"Tip_Paint", "Een verfbal naast andere barst en verft zijn buren in zijn kleur."},
+        {"Tip_Multiplier",
+         "Een vermenigvuldiger past bij elke kleur en telt de punten van zijn rij 3, 6 of 9 keer."},
+        {"Tip_Bomb",
+         "Zet een bom naast andere ballen: hij blaast het blok van 3 × 3 om zich heen op."},
     };
     return t;
 }

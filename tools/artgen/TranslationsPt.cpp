@@ -142,6 +142,31 @@ const TTextTable& PortugueseTexts() {
         {"Help4.Footer", "Desfaça com Ctrl+Z, Retrocesso ou o botão Desfazer. Chegam menos bolas "
                          "à medida que o tabuleiro enche; cada modo tem a sua tabela dos dez "
                          "melhores."},
+        // Reduced motion, the symbols, the first-game tips and the payoff.
+        {"Opt.ReducedMotion", "Menos movimento"},
+        {"Opt.Symbols", "Símbolos nas bolas"},
+        {"Opt.Tips", "Dicas ao começar"},
+        {"Opt.Off", "Não"},
+        {"Opt.On", "Sim"},
+        {"Opt.Faint", "Suaves"},
+        {"Opt.Clear", "Nítidos"},
+        {"Game.Record", "Novo recorde!"},
+        {"Chain", "Cadeia ×%s"},
+        {"Tip_Start",
+         "Alinhe cinco bolas de uma cor para tirá-las. Clique numa bola para pegá-la."},
+        {"Tip_Select", "As casas acesas mostram aonde a bola pode ir: clique numa. Ela só rola por "
+                       "casas livres."},
+        {"Tip_Line", "Cinco em linha: 50 pontos; linhas maiores, mais. Linhas em jogadas seguidas: "
+                     "bónus de cadeia."},
+        {"Tip_Undo", "Desfeito! Crianças: quantas vezes quiser. Normal: só a última jogada. Voltam "
+                     "as mesmas bolas."},
+        {"Tip_TwoColour", "Uma bola de duas cores conta para as duas."},
+        {"Tip_Rainbow", "A bola arco-íris serve numa linha de qualquer cor."},
+        {"Tip_Paint", "Uma bola de tinta junto de outras rebenta e pinta as vizinhas da sua cor."},
+        {"Tip_Multiplier", "Um multiplicador serve em qualquer cor e multiplica os pontos da sua "
+                           "linha por 3, 6 ou 9."},
+        {"Tip_Bomb",
+         "Leve uma bomba para junto de outras bolas: ela rebenta o bloco de 3 × 3 à sua volta."},
     };
     return t;
 }

@@ -1,6 +1,7 @@
 #include "tools/artgen/Widgets.h"
 
 #include "layout/Layout.h"
+#include "tools/artgen/Effects.h"
 #include "tools/artgen/Palette.h"
 #include "tools/artgen/Translations.h"
 
@@ -578,6 +579,103 @@ void MakeLanguageNames(TPictureSet& set) {
     set.AddFrames(file, frames, 1);
 }
 
+// The Options screen's second panel (drawn at kAccessPanel): a row for reduced motion, one for
+// the symbols on the balls and one for the first-game tips, each an icon and its label; the
+// game draws each row's switch over the panel's right part.
+void MakeAccessPanel(TPictureSet& set) {
+    const std::string file = kButtons + "access.tga";
+    std::vector<TCanvas> frames = FramesFor(file, 1);
+    cairo_t* cr = frames[0].Cr();
+    Panel(cr, 1, 1, kAccessPanelWidth - 2, kAccessPanelHeight - 2, 14, 1.0);
+    const char* labels[3] = {"Opt.ReducedMotion", "Opt.Symbols", "Opt.Tips"};
+    const double iconX = 22;
+    for (int row = 0; row < 3; ++row) {
+        const double mid =
+            kAccessRowTop - kAccessPanel.Y + row * kAccessRowPitch + kSwitchHeight / 2.0;
+        SetSource(cr, ui::kAccent);
+        cairo_set_line_width(cr, 1.6);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        cairo_new_path(cr);
+        if (row == 0) {
+            // A ball at rest, the lines of its motion stopped short behind it.
+            cairo_arc(cr, iconX + 4, mid, 5.5, 0, 2 * kPi);
+            cairo_fill(cr);
+            for (int i = 0; i < 3; ++i) {
+                cairo_move_to(cr, iconX - 12, mid - 4 + 4 * i);
+                cairo_line_to(cr, iconX - 5 - (i == 1 ? 2 : 0), mid - 4 + 4 * i);
+            }
+            cairo_stroke(cr);
+        } else if (row == 1) {
+            // A ball wearing a star.
+            cairo_arc(cr, iconX, mid, 9, 0, 2 * kPi);
+            cairo_fill(cr);
+            StarPath(cr, iconX, mid + 0.5, 6, 2.6, 5, -kPi / 2);
+            SetSource(cr, ui::kPanel);
+            cairo_fill(cr);
+        } else {
+            // A speech bubble with an exclamation mark.
+            RoundedRect(cr, iconX - 10, mid - 8, 20, 13, 4);
+            cairo_move_to(cr, iconX - 4, mid + 5);
+            cairo_line_to(cr, iconX - 7, mid + 9.5);
+            cairo_line_to(cr, iconX + 1, mid + 5);
+            cairo_fill(cr);
+            SetSource(cr, ui::kPanel);
+            cairo_rectangle(cr, iconX - 1, mid - 6, 2, 6);
+            cairo_rectangle(cr, iconX - 1, mid + 1.2, 2, 2);
+            cairo_fill(cr);
+        }
+        const double left = kAccessLabelLeft - kAccessPanel.X;
+        const double room = kButtonPlaces[btnReducedMotion].X - kAccessLabelLeft - 8;
+        SetFontToFit(cr, TFace::Bold, Tr(labels[row]), 15, 13, room);
+        CheckFit(set, cr, file, Tr(labels[row]), room);
+        LabelLeft(cr, Tr(labels[row]), left, mid + 5, ui::kText, 1.0, 0.8);
+    }
+    set.AddFrames(file, frames, 1);
+}
+
+// A two-way switch: the first choice on the left, the second on the right; patterns 0..2 show
+// the first chosen (normal, hovered, pressed), 3..5 the second. The chosen half is lit, the
+// other dark, each with its word, so the choice reads without colour.
+void MakeSwitch(TPictureSet& set, const std::string& name, const std::string& first,
+                const std::string& second) {
+    const std::string file = kButtons + name;
+    std::vector<TCanvas> frames = FramesFor(file, 6);
+    for (int p = 0; p < 6; ++p) {
+        TCanvas& c = frames[static_cast<size_t>(p)];
+        cairo_t* cr = c.Cr();
+        const int chosen = p / 3, state = p % 3;
+        const double w = c.Width(), h = c.Height(), half = w / 2;
+        // Trough.
+        RoundedRect(cr, 0.5, 0.5, w - 1, h - 1, h / 2 - 0.5);
+        cairo_set_source_rgba(cr, 0.02, 0.0, 0.08, 0.85);
+        cairo_fill_preserve(cr);
+        cairo_set_line_width(cr, 1);
+        SetSource(cr, state == 1 ? ui::kAccent : ui::kPanelEdge, state == 1 ? 0.95 : 0.7);
+        cairo_stroke(cr);
+        // The lit half.
+        const double x0 = chosen == 0 ? 2 : half, y0 = 2;
+        DrawButtonFace(cr, x0, y0, half - 2, h - 4, state == 2 ? 2 : (state == 1 ? 1 : 0));
+        cairo_pattern_t* g = cairo_pattern_create_linear(0, y0, 0, y0 + h - 4);
+        AddStop(g, 0, Rgb(0xFFE9A8), state == 2 ? 0.55 : 0.85);
+        AddStop(g, 1, Rgb(0xF2B440), state == 2 ? 0.55 : 0.85);
+        RoundedRect(cr, x0 + 1, y0 + 1, half - 4, h - 6, (h - 6) / 2);
+        cairo_set_source(cr, g);
+        cairo_fill(cr);
+        cairo_pattern_destroy(g);
+        const std::string* words[2] = {&first, &second};
+        for (int side = 0; side < 2; ++side) {
+            const double room = half - 12;
+            SetFontToFit(cr, TFace::Bold, *words[side], 13, 10.5, room);
+            if (p == 0) CheckFit(set, cr, file, *words[side], room);
+            const bool lit = side == chosen;
+            const double cx = side == 0 ? half / 2 + 1 : half + half / 2 - 1;
+            LabelCentred(cr, *words[side], cx, h / 2 + 4.5 + (lit && state == 2 ? 1 : 0),
+                         lit ? Rgb(0x2A1650) : ui::kTextDim, 1.0, lit ? 0.0 : 0.6);
+        }
+    }
+    set.AddFrames(file, frames, 1);
+}
+
 } // namespace
 
 void MakeWordPictures(TPictureSet& set) {
@@ -600,6 +698,10 @@ void MakeWordPictures(TPictureSet& set) {
     MakeFullScreen(set);
     MakeLanguageRow(set);
     MakeLanguageNames(set);
+    MakeAccessPanel(set);
+    MakeSwitch(set, "switch_onoff.tga", Tr("Opt.Off"), Tr("Opt.On"));
+    MakeSwitch(set, "switch_symbols.tga", Tr("Opt.Faint"), Tr("Opt.Clear"));
+    MakeRecordBanner(set);
 }
 
 void MakeWidgets(TPictureSet& set) {
