@@ -4,6 +4,7 @@
 #include "game/GameField.h"
 #include "layout/Layout.h"
 #include "shell/FormKeys.h"
+#include "shell/Guidance.h"
 #include "shell/HintSearch.h"
 #include "state/GameState.h"
 #include "state/PointerState.h"
@@ -50,6 +51,7 @@ void TForm1::StartDemo() {
     demo_.Stats = field_->Stats;
     field_->Stats = nullptr;
     Shell.Word = scrPlaying;
+    if (guidance_) guidance_->Held = true; // the player's first-game tips wait for the player
     field_->NewGame(GameState.ChosenMode);
 }
 
@@ -66,6 +68,7 @@ void TForm1::StopDemo() {
         field_->Stats = demo_.Stats;
         savedTurns_ = field_->TurnsCompleted; // its turns ask for no save
     }
+    if (guidance_) guidance_->Held = false;
     if (demo_.Saved) GameState = *demo_.Saved;
     demo_.Saved.reset();
     Shell.Word = demo_.ReturnWord;

@@ -81,7 +81,7 @@ void TGuidance::SetOn(bool on) {
 }
 
 bool TGuidance::Show(TTip tip, double life) {
-    if (!on_ || seen_[tip]) return false;
+    if (Held || !on_ || seen_[tip]) return false;
     seen_[tip] = true;
     showing_ = tip;
     age_ = 0.0;
