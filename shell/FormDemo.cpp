@@ -3,6 +3,8 @@
 
 #include "game/GameField.h"
 #include "layout/Layout.h"
+#include "render/PatternImage.h"
+#include "render/RenderDevice.h"
 #include "shell/FormKeys.h"
 #include "shell/Guidance.h"
 #include "shell/HintSearch.h"
@@ -20,6 +22,8 @@ constexpr double kDemoSelectBeat = 0.7;
 constexpr double kDemoMoveBeat = 0.9;
 
 constexpr uint32_t kWhite = 0xFFFFFFFF;
+constexpr uint32_t kShadow = 0xC0000000;
+constexpr uint32_t kLabelBand = 0xA0100808; // 0xAABBGGRR: dark, slightly blue, as the final board's
 
 } // namespace
 
@@ -130,7 +134,16 @@ void TForm1::DemoStep(double delta) {
     field_->Click(CellCentreX(move.ToX), CellCentreY(move.ToY), 0);
 }
 
+// The label stands on a translucent band across the field, as the final board's words do, so
+// that the balls it crosses neither hide it nor vanish under it.
 void TForm1::DrawDemoLabel() {
     if (!demo_.Active || !Font || !Strings) return;
+    if (TPatternImage* white = keys_->White(*device_)) {
+        const int32_t top = kInvitation.Y + kFinalBoardBand.Top;
+        const int32_t low = kInvitation.Y + kFinalBoardBand.Bottom;
+        device_->DrawQuadCol(white, kFieldLeft, top, kFieldRight, top, kFieldRight, low, kFieldLeft,
+                             low, kLabelBand, 0, fxBlend | fxfDiffuseAlpha);
+    }
+    Font->DrawTextScaled(Strings->DemoLabel, kInvitation.X + 2, kInvitation.Y + 2, 100, kShadow);
     Font->DrawTextScaled(Strings->DemoLabel, kInvitation.X, kInvitation.Y, 100, kWhite);
 }
