@@ -166,11 +166,13 @@ void TGuidance::Draw(TRenderDevice& device, TVOFont* font,
     if (showing_ == tipCount || !HasFlag(Shell.Word, scrPlaying) ||
         HasFlag(Shell.Word, scrMessageBox))
         return;
-    // Fades in and out; a mark pulses (both still with reduced motion).
+    // Fades in and out; a mark pulses (both still with reduced motion). The pulse steps once a
+    // unit, as the ambient animation does: a pulse that changed every frame would redraw the lit
+    // cells at the display's full rate for as long as the tip stands.
     double fade = 1.0;
     if (!Still()) fade = std::clamp(std::min(age_ / kFadeIn, (life_ - age_) / kFadeOut), 0.0, 1.0);
     const double pulse =
-        Still() ? 1.0 : 0.75 + 0.25 * std::cos(2 * std::numbers::pi * age_ / kPulse);
+        Still() ? 1.0 : 0.75 + 0.25 * std::cos(2 * std::numbers::pi * std::floor(age_) / kPulse);
     const auto alpha = [&](double a) { return static_cast<uint32_t>(std::lround(255 * a * fade)); };
 
     // The marks: the cells the picked ball can reach, the special ball's preview slot, the
