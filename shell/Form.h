@@ -86,6 +86,7 @@ public:
 
     // Commands of the buttons and the answers.
     void CmdNewGame();
+    void StartMode(int32_t mode);
     void CmdKids();
     void CmdNormal();
     void CmdProfessional();

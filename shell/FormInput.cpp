@@ -183,7 +183,12 @@ void TForm1::OpenMessage(uint32_t flag) {
 }
 
 void TForm1::CmdNewGame() {
-    switch (GameState.CurrentMode) {
+    StartMode(GameState.CurrentMode);
+}
+
+// A new game of `mode` through its menu command; anything but Kids or Professional is Normal.
+void TForm1::StartMode(int32_t mode) {
+    switch (mode) {
     case modeKids:
         CmdKids();
         break;
@@ -239,17 +244,7 @@ void TForm1::StartInRememberedMode() {
     // Normal when none is kept; it is written only once another mode is played.
     const std::optional<int32_t> mode = TRegistry().ReadInteger("Mode");
     rememberedMode_ = mode && *mode >= modeKids && *mode <= modeProfessional ? *mode : modeNormal;
-    switch (rememberedMode_) {
-    case modeKids:
-        CmdKids();
-        break;
-    case modeProfessional:
-        CmdProfessional();
-        break;
-    default:
-        CmdNormal();
-        break;
-    }
+    StartMode(rememberedMode_);
 }
 
 bool TForm1::GameInProgress() const {
