@@ -199,7 +199,8 @@ bool IsAligned(int ax, int ay, int bx, int by) {
 // gone), a room at most 9, so a count never overflows its four bits.
 struct TBoardLines {
     // [direction][0: from the cells before, 1: from the cells after][cell]
-    std::array<std::array<std::array<uint64_t, kCells>, 2>, 4> Run{}, Room{};
+    // Every element is written by the constructor.
+    std::array<std::array<std::array<uint64_t, kCells>, 2>, 4> Run, Room;
 
     // Each line bit spread to a whole nibble, for the 1024 values of the packed bits.
     static const std::array<uint64_t, 1u << kLineBitCount>& Nibbles() {
@@ -217,7 +218,7 @@ struct TBoardLines {
         const auto& nibbles = Nibbles();
         constexpr uint64_t kOnes = 0x1111111111ULL; // one in each of the ten nibbles
         const uint64_t anyBit = nibbles[kAllLineBits];
-        std::array<uint64_t, kCells> runMask{}, roomMask{};
+        std::array<uint64_t, kCells> runMask, roomMask; // every cell written below
         for (int i = 0; i < kCells; ++i) {
             const uint32_t kind = b.Cells[static_cast<size_t>(i)].Kind;
             runMask[static_cast<size_t>(i)] = kind == 0 ? 0 : nibbles[LineBitsOf(kind)];
@@ -291,13 +292,25 @@ TPlacement PlaceAt(const TBoardLines& lines, int x, int y, uint32_t bits) {
 }
 
 // An empty cell judged for each line bit at once: what a ball carrying that one bit would build
-// there, and the balls the lines it would complete hold (0: none).
+// there, and the balls the lines it would complete hold (0: none). The bits are counted in byte
+// lanes, the even bits' in one word and the odd bits' in the other (bit b in byte b / 2 of word
+// b % 2), so that all ten are judged with the same few operations and no branch per bit.
 struct TTargetLines {
-    std::array<uint8_t, kLineBitCount> Worth{};
-    std::array<uint8_t, kLineBitCount> LineBalls{};
+    std::array<uint64_t, 2> WorthLanes{}, BallLanes{};
+    int Worth(size_t bit) const { return Lane(WorthLanes, bit); }
+    int LineBalls(size_t bit) const { return Lane(BallLanes, bit); }
+
+private:
+    static int Lane(const std::array<uint64_t, 2>& lanes, size_t bit) {
+        return static_cast<int>((lanes[bit & 1] >> (8 * (bit >> 1))) & 0xFF);
+    }
 };
 
-TTargetLines JudgeTarget(const TBoardLines& lines, int x, int y, uint32_t bits) {
+// Five byte lanes: one for each of the ten nibbles' even or odd half.
+constexpr uint64_t kLaneLow = 0x0F0F0F0F0FULL;
+constexpr uint64_t kLaneOne = 0x0101010101ULL;
+
+TTargetLines JudgeTarget(const TBoardLines& lines, int x, int y) {
     TTargetLines t;
     for (size_t d = 0; d < 4; ++d) {
         const int bx = x - kDirX[d], by = y - kDirY[d], ax = x + kDirX[d], ay = y + kDirY[d];
@@ -305,19 +318,23 @@ TTargetLines JudgeTarget(const TBoardLines& lines, int x, int y, uint32_t bits) 
         const bool after = ax >= 0 && ay >= 0 && ax < kSide && ay < kSide;
         const size_t ib = before ? static_cast<size_t>(TBoard::Index(bx, by)) : 0;
         const size_t ia = after ? static_cast<size_t>(TBoard::Index(ax, ay)) : 0;
+        // The sums fit a nibble: runs at most 4 + 4, rooms at most 8 in all on a line of 9.
         const uint64_t runs =
             (before ? lines.Run[d][0][ib] : 0) + (after ? lines.Run[d][1][ia] : 0);
         const uint64_t rooms =
             (before ? lines.Room[d][0][ib] : 0) + (after ? lines.Room[d][1][ia] : 0);
-        for (uint32_t m = bits; m; m &= m - 1) {
-            const auto bit = static_cast<size_t>(std::countr_zero(m));
-            const int shift = 4 * static_cast<int>(bit);
-            // The sums fit a nibble: runs at most 4 + 4, rooms at most 8 in all on a line of 9.
-            const int run = 1 + static_cast<int>((runs >> shift) & 0xF);
-            if (run >= kLineLength)
-                t.LineBalls[bit] = static_cast<uint8_t>(t.LineBalls[bit] + run - 1);
-            else if (static_cast<int>((rooms >> shift) & 0xF) >= kLineLength - 1)
-                t.Worth[bit] = static_cast<uint8_t>(t.Worth[bit] + kRunWorth[run]);
+        for (size_t half = 0; half < 2; ++half) {
+            const uint64_t run = (runs >> (4 * half)) & kLaneLow;   // the run less the ball, 0..8
+            const uint64_t room = (rooms >> (4 * half)) & kLaneLow; // 0..8
+            // A lane of 0..8 is at least 4 (a run of five with the ball) when bit 2 or 3 is set.
+            const uint64_t line = ((run >> 2) | (run >> 3)) & kLaneOne;
+            const uint64_t open = ((room >> 2) | (room >> 3)) & kLaneOne & ~line;
+            // Below 4 the lane's two low bits b0, b1 give the run's worth kRunWorth[1 + run]:
+            // 0, 1, 4, 10 = b0 + 4 b1 + 5 b0 b1.
+            const uint64_t b0 = run & kLaneOne, b1 = (run >> 1) & kLaneOne;
+            const uint64_t worth = b0 + (b1 << 2) + (b0 & b1) * 5;
+            t.BallLanes[half] += run & (line * 0xFF);
+            t.WorthLanes[half] += worth & (open * 0xFF);
         }
     }
     return t;
@@ -347,7 +364,7 @@ TMove QuickMove(const TBoard& b) {
         std::array<int8_t, 4> Regions;
         int Leaves; // worth of the runs it stands in now
     };
-    std::array<TMover, kCells> movers{};
+    std::array<TMover, kCells> movers; // [0, moverCount) written below
     int moverCount = 0;
     std::array<uint32_t, 32> kinds{};
     int kindCount = 0;
@@ -376,18 +393,24 @@ TMove QuickMove(const TBoard& b) {
     // For each kind and region the best target; a target that completes a line is kept aside,
     // to be checked ball by ball (a ball may be part of the very run it seems to complete).
     struct TTarget {
-        int Worth = std::numeric_limits<int>::min();
-        int8_t Cell = -1;
+        int Worth;
+        int8_t Cell;
     };
-    std::array<std::array<TTarget, kCells>, 32> best{};
+    // Only the kinds and regions there are are set up and read: the whole table is 20 kB, and
+    // this runs ten times a future.
+    std::array<std::array<TTarget, kCells>, 32> best;
+    for (int k = 0; k < kindCount; ++k)
+        std::fill_n(best[static_cast<size_t>(k)].begin(), g.Count,
+                    TTarget{std::numeric_limits<int>::min(), -1});
     struct TLineTarget {
         int8_t Cell;
         int8_t KindIndex;
         int Balls;
     };
-    std::array<TLineTarget, 64> lineTargets{};
+    std::array<TLineTarget, 64> lineTargets; // [0, lineCount) written below
     int lineCount = 0;
-    std::array<bool, size_t{32} * kCells> wanted{};
+    std::array<bool, size_t{32} * kCells> wanted; // [0, kindCount * kCells) read
+    std::fill_n(wanted.begin(), static_cast<size_t>(kindCount) * kCells, false);
     for (int i = 0; i < moverCount; ++i) {
         const TMover& m = movers[static_cast<size_t>(i)];
         for (int k = 0; k < m.RegionCount; ++k)
@@ -396,12 +419,9 @@ TMove QuickMove(const TBoard& b) {
     }
     // Each target is judged once per line bit; a kind takes its best bit (a rainbow ball is worth
     // what its best colour builds there).
-    uint32_t wantedBits = 0;
     std::array<uint32_t, 32> kindBits{};
-    for (int k = 0; k < kindCount; ++k) {
+    for (int k = 0; k < kindCount; ++k)
         kindBits[static_cast<size_t>(k)] = LineBitsOf(kinds[static_cast<size_t>(k)]);
-        wantedBits |= kindBits[static_cast<size_t>(k)];
-    }
     for (int r = 0; r < g.Count; ++r) {
         bool any = false;
         for (int k = 0; k < kindCount; ++k)
@@ -411,15 +431,15 @@ TMove QuickMove(const TBoard& b) {
              ++c) {
             const int cell = g.Cells[static_cast<size_t>(c)];
             const int x = cell / kSide, y = cell % kSide;
-            const TTargetLines here = JudgeTarget(lines, x, y, wantedBits);
+            const TTargetLines here = JudgeTarget(lines, x, y);
             for (int k = 0; k < kindCount; ++k) {
                 if (!wanted[static_cast<size_t>(k) * kCells + static_cast<size_t>(r)]) continue;
                 const uint32_t bits = kindBits[static_cast<size_t>(k)];
                 int worth = 0, balls = 0;
                 for (uint32_t m = bits; m; m &= m - 1) {
                     const auto bit = static_cast<size_t>(std::countr_zero(m));
-                    worth = std::max<int>(worth, here.Worth[bit]);
-                    balls = std::max<int>(balls, here.LineBalls[bit]);
+                    worth = std::max(worth, here.Worth(bit));
+                    balls = std::max(balls, here.LineBalls(bit));
                 }
                 if (balls > 0 && lineCount < static_cast<int>(lineTargets.size()))
                     lineTargets[static_cast<size_t>(lineCount++)] = {static_cast<int8_t>(cell),
