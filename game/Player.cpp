@@ -11,6 +11,8 @@ namespace {
 
 constexpr int kSide = TBoard::kSide;
 constexpr int kCells = TBoard::kCellCount;
+// The cells beyond the edge, in the tables of neighbours below and the arrays they index.
+constexpr int kOutside = kCells;
 
 // The kind bits that can make a line: the colours, the bomb, paint and multiplier bits.
 constexpr uint32_t kLineBits = kindColourMask | kindBomb | kindPaint | kindMultiplier;
@@ -33,29 +35,48 @@ struct TRegions {
     std::array<uint8_t, kCells + 1> Start{};
 };
 
+// Each cell's orthogonal neighbours (x + 1, x - 1, y + 1, y - 1), kOutside beyond the edge.
+struct TOrthogonalTable {
+    std::array<std::array<uint8_t, 4>, kCells> Of{};
+    constexpr TOrthogonalTable() {
+        for (int x = 0; x < kSide; ++x) {
+            for (int y = 0; y < kSide; ++y) {
+                const int next[4][2] = {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}};
+                for (size_t k = 0; k < 4; ++k) {
+                    const int nx = next[k][0], ny = next[k][1];
+                    const bool inside = nx >= 0 && ny >= 0 && nx < kSide && ny < kSide;
+                    Of[static_cast<size_t>(TBoard::Index(x, y))][k] =
+                        static_cast<uint8_t>(inside ? TBoard::Index(nx, ny) : kOutside);
+                }
+            }
+        }
+    }
+};
+constexpr TOrthogonalTable kOrthogonal;
+
 void FindRegions(const TBoard& b, TRegions& g) {
     g.Id.fill(-1);
     g.Count = 0;
-    std::array<uint8_t, kCells> stack{};
-    for (int i = 0; i < kCells; ++i) {
-        if (b.Cells[static_cast<size_t>(i)].Kind != 0 || g.Id[static_cast<size_t>(i)] >= 0)
-            continue;
+    // The cells no region can take (any more): the balls, the outside and the cells taken.
+    std::array<bool, kCells + 1> closed;
+    for (size_t i = 0; i < kCells; ++i) closed[i] = b.Cells[i].Kind != 0;
+    closed[kOutside] = true;
+    std::array<uint8_t, kCells> stack;
+    for (size_t i = 0; i < kCells; ++i) {
+        if (closed[i]) continue;
         const auto id = static_cast<int8_t>(g.Count++);
         int top = 0, size = 0;
         stack[static_cast<size_t>(top++)] = static_cast<uint8_t>(i);
-        g.Id[static_cast<size_t>(i)] = id;
+        closed[i] = true;
+        g.Id[i] = id;
         while (top > 0) {
-            const int c = stack[static_cast<size_t>(--top)];
+            const size_t c = stack[static_cast<size_t>(--top)];
             ++size;
-            const int x = c / kSide, y = c % kSide;
-            const int next[4][2] = {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}};
-            for (const auto& n : next) {
-                if (n[0] < 0 || n[1] < 0 || n[0] >= kSide || n[1] >= kSide) continue;
-                const int j = TBoard::Index(n[0], n[1]);
-                if (b.Cells[static_cast<size_t>(j)].Kind != 0 || g.Id[static_cast<size_t>(j)] >= 0)
-                    continue;
-                g.Id[static_cast<size_t>(j)] = id;
-                stack[static_cast<size_t>(top++)] = static_cast<uint8_t>(j);
+            for (const uint8_t j : kOrthogonal.Of[c]) {
+                if (closed[j]) continue;
+                closed[j] = true;
+                g.Id[j] = id;
+                stack[static_cast<size_t>(top++)] = j;
             }
         }
         g.Size[static_cast<uint8_t>(id)] = static_cast<uint8_t>(size);
@@ -80,10 +101,8 @@ void FindRegions(const TBoard& b, TRegions& g) {
 // The distinct regions next to the cell (x, y), at most four; returns how many.
 int RegionsAround(const TRegions& g, int x, int y, std::array<int8_t, 4>& out) {
     int n = 0;
-    const int next[4][2] = {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}};
-    for (const auto& c : next) {
-        if (c[0] < 0 || c[1] < 0 || c[0] >= kSide || c[1] >= kSide) continue;
-        const int8_t r = g.Id[static_cast<size_t>(TBoard::Index(c[0], c[1]))];
+    for (const uint8_t c : kOrthogonal.Of[static_cast<size_t>(TBoard::Index(x, y))]) {
+        const int8_t r = c == kOutside ? int8_t{-1} : g.Id[c];
         if (r < 0) continue;
         bool seen = false;
         for (int k = 0; k < n; ++k) seen |= out[static_cast<size_t>(k)] == r;
@@ -197,10 +216,36 @@ bool IsAligned(int ax, int ay, int bx, int by) {
 // word (bit b's count in bits 4b..4b+3): Run counts consecutive balls sharing the bit, Room
 // consecutive cells that are empty or share it. A run at rest is at most 4 long (five would have
 // gone), a room at most 9, so a count never overflows its four bits.
+//
+// Each direction's counts have one more entry, kOutside, all 0: the cells beyond the edge.
+
+// Each cell's neighbour before it (x - dx, y - dy) and after it (x + dx, y + dy) in each
+// direction, kOutside beyond the edge.
+struct TNeighbourTable {
+    std::array<std::array<std::array<uint8_t, kCells>, 2>, 4> Of{};
+    constexpr TNeighbourTable() {
+        for (int d = 0; d < 4; ++d) {
+            for (int side = 0; side < 2; ++side) {
+                const int step = side == 0 ? -1 : 1;
+                for (int x = 0; x < kSide; ++x) {
+                    for (int y = 0; y < kSide; ++y) {
+                        const int nx = x + step * kDirX[d], ny = y + step * kDirY[d];
+                        const bool inside = nx >= 0 && ny >= 0 && nx < kSide && ny < kSide;
+                        Of[static_cast<size_t>(d)][static_cast<size_t>(side)]
+                          [static_cast<size_t>(TBoard::Index(x, y))] =
+                              static_cast<uint8_t>(inside ? TBoard::Index(nx, ny) : kOutside);
+                    }
+                }
+            }
+        }
+    }
+};
+constexpr TNeighbourTable kNeighbours;
+
 struct TBoardLines {
-    // [direction][0: from the cells before, 1: from the cells after][cell]
+    // [direction][0: from the cells before, 1: from the cells after][cell, or kOutside]
     // Every element is written by the constructor.
-    std::array<std::array<std::array<uint64_t, kCells>, 2>, 4> Run, Room;
+    std::array<std::array<std::array<uint64_t, kCells + 1>, 2>, 4> Run, Room;
 
     // Each line bit spread to a whole nibble, for the 1024 values of the packed bits.
     static const std::array<uint64_t, 1u << kLineBitCount>& Nibbles() {
@@ -229,24 +274,16 @@ struct TBoardLines {
                 // Side 0 counts from the cells before (x - dx, y - dy), side 1 from the cells
                 // after. Every direction steps to a larger x, or a larger y in the same column,
                 // so cell order visits that neighbour first for side 0, reverse order for side 1.
-                const int step = side == 0 ? 1 : -1;
-                const int px = -kDirX[d] * step, py = -kDirY[d] * step;
                 auto& run = Run[static_cast<size_t>(d)][static_cast<size_t>(side)];
                 auto& room = Room[static_cast<size_t>(d)][static_cast<size_t>(side)];
+                const auto& previous =
+                    kNeighbours.Of[static_cast<size_t>(d)][static_cast<size_t>(side)];
+                run[kOutside] = 0;
+                room[kOutside] = 0;
                 for (int n = 0; n < kCells; ++n) {
-                    const int a = side == 0 ? n : kCells - 1 - n;
-                    const int x = a / kSide, y = a % kSide;
-                    const int i = TBoard::Index(x, y);
-                    const int nx = x + px, ny = y + py;
-                    const bool inside = nx >= 0 && ny >= 0 && nx < kSide && ny < kSide;
-                    const uint64_t prevRun =
-                        inside ? run[static_cast<size_t>(TBoard::Index(nx, ny))] : 0;
-                    const uint64_t prevRoom =
-                        inside ? room[static_cast<size_t>(TBoard::Index(nx, ny))] : 0;
-                    run[static_cast<size_t>(i)] =
-                        (prevRun + kOnes) & runMask[static_cast<size_t>(i)];
-                    room[static_cast<size_t>(i)] =
-                        (prevRoom + kOnes) & roomMask[static_cast<size_t>(i)];
+                    const auto i = static_cast<size_t>(side == 0 ? n : kCells - 1 - n);
+                    run[i] = (run[previous[i]] + kOnes) & runMask[i];
+                    room[i] = (room[previous[i]] + kOnes) & roomMask[i];
                 }
             }
         }
@@ -258,16 +295,11 @@ struct TBoardLines {
 // builds where it stands).
 TPlacement PlaceAt(const TBoardLines& lines, int x, int y, uint32_t bits) {
     TPlacement p;
+    const auto cell = static_cast<size_t>(TBoard::Index(x, y));
     for (size_t d = 0; d < 4; ++d) {
-        const int bx = x - kDirX[d], by = y - kDirY[d], ax = x + kDirX[d], ay = y + kDirY[d];
-        const bool before = bx >= 0 && by >= 0 && bx < kSide && by < kSide;
-        const bool after = ax >= 0 && ay >= 0 && ax < kSide && ay < kSide;
-        const size_t ib = before ? static_cast<size_t>(TBoard::Index(bx, by)) : 0;
-        const size_t ia = after ? static_cast<size_t>(TBoard::Index(ax, ay)) : 0;
-        const uint64_t runL = before ? lines.Run[d][0][ib] : 0,
-                       roomL = before ? lines.Room[d][0][ib] : 0;
-        const uint64_t runR = after ? lines.Run[d][1][ia] : 0,
-                       roomR = after ? lines.Room[d][1][ia] : 0;
+        const size_t ib = kNeighbours.Of[d][0][cell], ia = kNeighbours.Of[d][1][cell];
+        const uint64_t runL = lines.Run[d][0][ib], roomL = lines.Room[d][0][ib];
+        const uint64_t runR = lines.Run[d][1][ia], roomR = lines.Room[d][1][ia];
         int run = 1;
         bool open = false;
         for (uint32_t m = bits; m; m &= m - 1) {
@@ -297,12 +329,15 @@ TPlacement PlaceAt(const TBoardLines& lines, int x, int y, uint32_t bits) {
 // b % 2), so that all ten are judged with the same few operations and no branch per bit.
 struct TTargetLines {
     std::array<uint64_t, 2> WorthLanes{}, BallLanes{};
-    int Worth(size_t bit) const { return Lane(WorthLanes, bit); }
-    int LineBalls(size_t bit) const { return Lane(BallLanes, bit); }
 
-private:
-    static int Lane(const std::array<uint64_t, 2>& lanes, size_t bit) {
-        return static_cast<int>((lanes[bit & 1] >> (8 * (bit >> 1))) & 0xFF);
+    // The lanes as bytes, and where a bit's lane is among them.
+    using TBytes = std::array<uint8_t, 16>;
+    static TBytes Bytes(const std::array<uint64_t, 2>& lanes) {
+        return std::bit_cast<TBytes>(lanes);
+    }
+    static constexpr size_t ByteOf(size_t bit) {
+        const size_t lane = bit >> 1;
+        return (bit & 1) * 8 + (std::endian::native == std::endian::little ? lane : 7 - lane);
     }
 };
 
@@ -312,17 +347,12 @@ constexpr uint64_t kLaneOne = 0x0101010101ULL;
 
 TTargetLines JudgeTarget(const TBoardLines& lines, int x, int y) {
     TTargetLines t;
+    const auto cell = static_cast<size_t>(TBoard::Index(x, y));
     for (size_t d = 0; d < 4; ++d) {
-        const int bx = x - kDirX[d], by = y - kDirY[d], ax = x + kDirX[d], ay = y + kDirY[d];
-        const bool before = bx >= 0 && by >= 0 && bx < kSide && by < kSide;
-        const bool after = ax >= 0 && ay >= 0 && ax < kSide && ay < kSide;
-        const size_t ib = before ? static_cast<size_t>(TBoard::Index(bx, by)) : 0;
-        const size_t ia = after ? static_cast<size_t>(TBoard::Index(ax, ay)) : 0;
+        const size_t ib = kNeighbours.Of[d][0][cell], ia = kNeighbours.Of[d][1][cell];
         // The sums fit a nibble: runs at most 4 + 4, rooms at most 8 in all on a line of 9.
-        const uint64_t runs =
-            (before ? lines.Run[d][0][ib] : 0) + (after ? lines.Run[d][1][ia] : 0);
-        const uint64_t rooms =
-            (before ? lines.Room[d][0][ib] : 0) + (after ? lines.Room[d][1][ia] : 0);
+        const uint64_t runs = lines.Run[d][0][ib] + lines.Run[d][1][ia];
+        const uint64_t rooms = lines.Room[d][0][ib] + lines.Room[d][1][ia];
         for (size_t half = 0; half < 2; ++half) {
             const uint64_t run = (runs >> (4 * half)) & kLaneLow;   // the run less the ball, 0..8
             const uint64_t room = (rooms >> (4 * half)) & kLaneLow; // 0..8
@@ -419,27 +449,36 @@ TMove QuickMove(const TBoard& b) {
     }
     // Each target is judged once per line bit; a kind takes its best bit (a rainbow ball is worth
     // what its best colour builds there).
-    std::array<uint32_t, 32> kindBits{};
-    for (int k = 0; k < kindCount; ++k)
-        kindBits[static_cast<size_t>(k)] = LineBitsOf(kinds[static_cast<size_t>(k)]);
+    // Each kind's bits as places among TTargetLines' bytes.
+    std::array<std::array<uint8_t, kLineBitCount>, 32> kindBytes;
+    std::array<uint8_t, 32> kindByteCount{};
+    for (int k = 0; k < kindCount; ++k) {
+        auto& count = kindByteCount[static_cast<size_t>(k)];
+        for (uint32_t m = LineBitsOf(kinds[static_cast<size_t>(k)]); m; m &= m - 1)
+            kindBytes[static_cast<size_t>(k)][count++] = static_cast<uint8_t>(
+                TTargetLines::ByteOf(static_cast<size_t>(std::countr_zero(m))));
+    }
     for (int r = 0; r < g.Count; ++r) {
-        bool any = false;
+        std::array<int8_t, 32> regionKinds; // the kinds wanting this region, in kind order
+        int regionKindCount = 0;
         for (int k = 0; k < kindCount; ++k)
-            any |= wanted[static_cast<size_t>(k) * kCells + static_cast<size_t>(r)];
-        if (!any) continue;
+            if (wanted[static_cast<size_t>(k) * kCells + static_cast<size_t>(r)])
+                regionKinds[static_cast<size_t>(regionKindCount++)] = static_cast<int8_t>(k);
+        if (regionKindCount == 0) continue;
         for (int c = g.Start[static_cast<size_t>(r)]; c < g.Start[static_cast<size_t>(r) + 1];
              ++c) {
             const int cell = g.Cells[static_cast<size_t>(c)];
             const int x = cell / kSide, y = cell % kSide;
             const TTargetLines here = JudgeTarget(lines, x, y);
-            for (int k = 0; k < kindCount; ++k) {
-                if (!wanted[static_cast<size_t>(k) * kCells + static_cast<size_t>(r)]) continue;
-                const uint32_t bits = kindBits[static_cast<size_t>(k)];
+            const TTargetLines::TBytes worths = TTargetLines::Bytes(here.WorthLanes);
+            const TTargetLines::TBytes lineBalls = TTargetLines::Bytes(here.BallLanes);
+            for (int n = 0; n < regionKindCount; ++n) {
+                const auto k = static_cast<size_t>(regionKinds[static_cast<size_t>(n)]);
                 int worth = 0, balls = 0;
-                for (uint32_t m = bits; m; m &= m - 1) {
-                    const auto bit = static_cast<size_t>(std::countr_zero(m));
-                    worth = std::max(worth, here.Worth(bit));
-                    balls = std::max(balls, here.LineBalls(bit));
+                for (size_t i = 0; i < kindByteCount[k]; ++i) {
+                    const uint8_t at = kindBytes[k][i];
+                    worth = std::max<int>(worth, worths[at]);
+                    balls = std::max<int>(balls, lineBalls[at]);
                 }
                 if (balls > 0 && lineCount < static_cast<int>(lineTargets.size()))
                     lineTargets[static_cast<size_t>(lineCount++)] = {static_cast<int8_t>(cell),
