@@ -40,6 +40,10 @@ constexpr int kCellPitch = 52;
 constexpr int kFieldCells = 9;                                     // columns and rows
 constexpr int kFieldRight = kFieldLeft + kFieldCells * kCellPitch; // 766
 constexpr int kFieldBottom = kFieldTop + kFieldCells * kCellPitch; // 494
+// The field's frame: a well of 4 pixels round the cells, then a band of 8.
+constexpr int kFieldWell = 4;
+constexpr int kFieldFrameBand = 8;
+constexpr int kFieldFrameBottom = kFieldBottom + kFieldWell + kFieldFrameBand; // 506
 
 constexpr int CellLeft(int x) {
     return kFieldLeft + kCellPitch * x;
@@ -223,9 +227,9 @@ constexpr TButtonPlace kButtonPlaces[] = {
     {"undo.tga",         242, 330, scrPlaying},
     {"high_mode_l.tga",  516, 399, scrOptions},
     {"high_mode_r.tga",  696, 399, scrOptions},
-    {"switch_onoff.tga",   590, 504, scrOptions},
-    {"switch_symbols.tga", 590, 533, scrOptions},
-    {"switch_onoff.tga",   590, 562, scrOptions},
+    {"switch_onoff.tga",   590, 513, scrOptions},
+    {"switch_symbols.tga", 590, 541, scrOptions},
+    {"switch_onoff.tga",   590, 569, scrOptions},
     {"hint.tga",           242, 376, scrPlaying},
 };
 // clang-format on
@@ -234,28 +238,29 @@ static_assert(kButtonCount == btnHint + 1, "a place for every button number");
 constexpr const char* kButtonFolder = "graphics/buttons/";
 
 // --- Accessibility and guidance ------------------------------------------------------------------
-// The Options screen's second panel, below its rows and its Back button, over the field's lower
-// frame and the preview tray (the Options screen leaves both empty), opaque: three rows 29 apart,
+// The Options screen's second panel, below the field's frame (whose band ends at y = 506), over
+// the preview tray (the Options screen leaves it empty), opaque: three rows 28 apart,
 // each with its label from the left and a two-way switch (buttons btnReducedMotion, btnBallSymbols,
 // btnTips) ending 8 pixels before the panel's right edge. A switch's left half shows the first
 // choice (off, faint), its right half the second (on, clear).
-constexpr TPlace kAccessPanel{298, 499};
+constexpr TPlace kAccessPanel{kFieldLeft, kFieldFrameBottom + 2};
 constexpr int kAccessPanelWidth = 468;
-constexpr int kAccessPanelHeight = 97;
-constexpr int kAccessRowTop = 504; // the first row's switch; its label is centred on the switch
-constexpr int kAccessRowPitch = 29;
+constexpr int kAccessPanelHeight = 91;
+constexpr int kAccessRowTop = 513; // the first row's switch; its label is centred on the switch
+constexpr int kAccessRowPitch = 28;
 constexpr int kSwitchWidth = 168;
 constexpr int kSwitchHeight = 26;
 constexpr int kAccessLabelLeft = 336; // after the row's icon
+static_assert(kAccessPanel.Y + kAccessPanelHeight <= 600, "the panel within the picture");
 static_assert(kButtonPlaces[btnReducedMotion].Y == kAccessRowTop &&
                   kButtonPlaces[btnBallSymbols].Y == kAccessRowTop + kAccessRowPitch &&
                   kButtonPlaces[btnTips].Y == kAccessRowTop + 2 * kAccessRowPitch &&
                   kButtonPlaces[btnTips].X == kAccessPanel.X + kAccessPanelWidth - 8 - kSwitchWidth,
               "the switches on their rows");
 
-// The first-game tips: a box below the field, left of the preview tray, the text centred in it
-// at scale 80 with 17 pixels a line; at most five lines.
-constexpr TEdges kTipBox{240, 500, 440, 596};
+// The first-game tips: a box below the field's frame, left of the preview tray, the text centred
+// in it at scale 80 with 17 pixels a line; at most five lines.
+constexpr TEdges kTipBox{240, kFieldFrameBottom + 2, 440, 598};
 constexpr int kTipTextScale = 80;
 constexpr int kTipLinePitch = 17;
 constexpr int kTipMaxLines = 5;

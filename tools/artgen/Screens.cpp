@@ -160,7 +160,7 @@ void MakeIngame(TPictureSet& set) {
     cairo_rectangle(cr, 70, kButtonPlaces[btnOptions].Y - 6, 146, 1);
     cairo_fill(cr);
     cairo_pattern_destroy(sep);
-    // Field frame and well, 4 pixels round the cells.
+    // Field frame and well round the cells.
     const int fieldSide = kFieldCells * kCellPitch;
     {
         TCanvas sh(800, 600);
@@ -170,8 +170,11 @@ void MakeIngame(TPictureSet& set) {
         Blur(sh, 6);
         c.Paint(sh, 3, 5);
     }
-    Frame(cr, kFieldLeft - 4, kFieldTop - 4, fieldSide + 8, fieldSide + 8, 8, 8);
-    Inset(cr, kFieldLeft - 4, kFieldTop - 4, fieldSide + 8, fieldSide + 8, 8, 0.95);
+    const int well = kFieldWell;
+    Frame(cr, kFieldLeft - well, kFieldTop - well, fieldSide + 2 * well, fieldSide + 2 * well, 8,
+          kFieldFrameBand);
+    Inset(cr, kFieldLeft - well, kFieldTop - well, fieldSide + 2 * well, fieldSide + 2 * well, 8,
+          0.95);
     // Bottom panel: the mode name's plaque and the preview tray, from 92 pixels left of the
     // first well's centre to 34 right of the last one's.
     Frame(cr, kModeName.X - 68, kModeName.Y - 2, 136, 20, 10, 2);
