@@ -236,6 +236,10 @@ bool TApplication::Initialize(std::string* error) {
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     // A turn-based game left alone must not keep the display awake.
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    // Windows: sizes are in points of the display's scale and the picture is drawn at its full
+    // pixel density, as on any high-density display, instead of Windows enlarging a 96-DPI
+    // window (blurred) or, in some hosts, leaving it small. Must precede the video subsystem.
+    SDL_SetHint(SDL_HINT_WINDOWS_DPI_SCALING, "1");
     if (SDL_InitSubSystem(SDL_INIT_EVENTS | SDL_INIT_VIDEO) != 0) {
         if (error) *error = std::string("no display: ") + SDL_GetError();
         return false;
