@@ -14,20 +14,11 @@ namespace {
 
 const std::string kFx = "graphics/fx/";
 
-std::vector<TCanvas> Frames(const std::string& file, int count) {
-    int pw = 0, ph = 0;
-    PatternSizeFor(file, pw, ph);
-    std::vector<TCanvas> frames;
-    frames.reserve(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i) frames.emplace_back(pw, ph);
-    return frames;
-}
-
 // White, so that the game tints them: a round spark with a hot core (0) and a four-pointed
 // twinkle (1).
 void MakeSpark(TPictureSet& set) {
     const std::string file = kFx + "spark.tga";
-    std::vector<TCanvas> frames = Frames(file, 2);
+    std::vector<TCanvas> frames = FramesFor(file, 2);
     Glow(frames[0].Cr(), 8, 8, 8, {1, 1, 1}, 0.7);
     Glow(frames[0].Cr(), 8, 8, 3.5, {1, 1, 1}, 1.0);
     Glow(frames[1].Cr(), 8, 8, 5, {1, 1, 1}, 0.5);
@@ -38,7 +29,7 @@ void MakeSpark(TPictureSet& set) {
 // A thin bright ring with a soft glow on both sides, nearly filling its square.
 void MakeRing(TPictureSet& set) {
     const std::string file = kFx + "ring.tga";
-    std::vector<TCanvas> frames = Frames(file, 1);
+    std::vector<TCanvas> frames = FramesFor(file, 1);
     TCanvas& c = frames[0];
     {
         TCanvas soft(96, 96);
@@ -61,7 +52,7 @@ void MakeRing(TPictureSet& set) {
 // A soft round glow, brightest in its middle.
 void MakeGlow(TPictureSet& set) {
     const std::string file = kFx + "glow.tga";
-    std::vector<TCanvas> frames = Frames(file, 1);
+    std::vector<TCanvas> frames = FramesFor(file, 1);
     Glow(frames[0].Cr(), 32, 32, 32, {1, 1, 1}, 0.8);
     Glow(frames[0].Cr(), 32, 32, 14, {1, 1, 1}, 0.6);
     set.AddFrames(file, frames, 1);
@@ -71,7 +62,7 @@ void MakeGlow(TPictureSet& set) {
 // stays plain, since a tip's text may fill it.
 void MakeTipBox(TPictureSet& set) {
     const std::string file = kFx + "tip.tga";
-    std::vector<TCanvas> frames = Frames(file, 1);
+    std::vector<TCanvas> frames = FramesFor(file, 1);
     TCanvas& c = frames[0];
     cairo_t* cr = c.Cr();
     const double w = c.Width(), h = c.Height();
@@ -100,7 +91,7 @@ void MakeEffects(TPictureSet& set) {
 // "New high score!" in large gold letters with a dark rim, over a soft glow, between two stars.
 void MakeRecordBanner(TPictureSet& set) {
     const std::string file = kFx + "record.tga";
-    std::vector<TCanvas> frames = Frames(file, 1);
+    std::vector<TCanvas> frames = FramesFor(file, 1);
     TCanvas& c = frames[0];
     cairo_t* cr = c.Cr();
     const double w = c.Width(), h = c.Height();

@@ -37,6 +37,15 @@ void PatternSizeFor(const std::string& file, int& width, int& height) {
     height = (e && !e->Whole) ? e->PatternHeight : 0;
 }
 
+std::vector<TCanvas> FramesFor(const std::string& file, int count) {
+    int pw = 0, ph = 0;
+    PatternSizeFor(file, pw, ph);
+    std::vector<TCanvas> frames;
+    frames.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) frames.emplace_back(pw, ph);
+    return frames;
+}
+
 void TPictureSet::AddFrames(const std::string& file, std::vector<TCanvas>& frames, int across) {
     if (frames.empty()) return;
     const int pw = frames[0].Width(), ph = frames[0].Height();

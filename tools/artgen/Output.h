@@ -49,5 +49,7 @@ std::vector<std::string> CheckAgainstCatalogue(const TPictureSet& set);
 int AcrossFor(const std::string& file);
 // Pattern size of a catalogue file (0 x 0 for whole pictures and unknown files).
 void PatternSizeFor(const std::string& file, int& width, int& height);
+// `count` empty frames of a catalogue file's pattern size, at the current density.
+std::vector<TCanvas> FramesFor(const std::string& file, int count);
 
 } // namespace artgen

@@ -16,15 +16,6 @@ namespace {
 
 const std::string kButtons = "graphics/buttons/";
 
-std::vector<TCanvas> FramesFor(const std::string& file, int count) {
-    int pw = 0, ph = 0;
-    PatternSizeFor(file, pw, ph);
-    std::vector<TCanvas> frames;
-    frames.reserve(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i) frames.emplace_back(pw, ph);
-    return frames;
-}
-
 // Three-state picture: `draw` paints state s into a frame.
 void MakeStates(TPictureSet& set, const std::string& file,
                 const std::function<void(TCanvas&, int)>& draw) {
