@@ -459,11 +459,11 @@ TMove QuickMove(const TBoard& b) {
                 TTargetLines::ByteOf(static_cast<size_t>(std::countr_zero(m))));
     }
     for (int r = 0; r < g.Count; ++r) {
-        std::array<int8_t, 32> regionKinds; // the kinds wanting this region, in kind order
+        std::array<uint8_t, 32> regionKinds; // the kinds wanting this region, in kind order
         int regionKindCount = 0;
         for (int k = 0; k < kindCount; ++k)
             if (wanted[static_cast<size_t>(k) * kCells + static_cast<size_t>(r)])
-                regionKinds[static_cast<size_t>(regionKindCount++)] = static_cast<int8_t>(k);
+                regionKinds[static_cast<size_t>(regionKindCount++)] = static_cast<uint8_t>(k);
         if (regionKindCount == 0) continue;
         for (int c = g.Start[static_cast<size_t>(r)]; c < g.Start[static_cast<size_t>(r) + 1];
              ++c) {
@@ -473,7 +473,7 @@ TMove QuickMove(const TBoard& b) {
             const TTargetLines::TBytes worths = TTargetLines::Bytes(here.WorthLanes);
             const TTargetLines::TBytes lineBalls = TTargetLines::Bytes(here.BallLanes);
             for (int n = 0; n < regionKindCount; ++n) {
-                const auto k = static_cast<size_t>(regionKinds[static_cast<size_t>(n)]);
+                const size_t k = regionKinds[static_cast<size_t>(n)];
                 int worth = 0, balls = 0;
                 for (size_t i = 0; i < kindByteCount[k]; ++i) {
                     const uint8_t at = kindBytes[k][i];
