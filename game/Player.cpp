@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -333,7 +334,10 @@ struct TTargetLines {
     // The lanes as bytes, and where a bit's lane is among them.
     using TBytes = std::array<uint8_t, 16>;
     static TBytes Bytes(const std::array<uint64_t, 2>& lanes) {
-        return std::bit_cast<TBytes>(lanes);
+        TBytes bytes;
+        static_assert(sizeof bytes == sizeof lanes);
+        std::memcpy(bytes.data(), lanes.data(), sizeof bytes);
+        return bytes;
     }
     static constexpr size_t ByteOf(size_t bit) {
         const size_t lane = bit >> 1;
