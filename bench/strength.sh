@@ -4,7 +4,8 @@
 # thinking time a move: mean and 95th percentile, processor time of the thinking thread).
 # Usage: bench/strength.sh [binary] [games for best] [games for greedy] [max moves] [modes...]
 # (default build/game/velm-orra, 100, 100, 2000, kids normal professional). The best player
-# thinks ~0.1 s a move: 100 games of 2,000 moves are hours of one core.
+# thinks ~55 ms a move: 100 games of 2,000 moves are about 3 hours of one core. Pieces played
+# side by side (--seed, --games) are merged by bench/strength_merge.py.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 GAME=$(realpath "${1:-build/game/velm-orra}")
