@@ -157,15 +157,6 @@ void AddFrames(TPictureSet& set, const std::string& file, std::vector<TCanvas>& 
     set.AddFrames(file, frames, AcrossFor(file));
 }
 
-std::vector<TCanvas> NewFrames(const std::string& file, int count) {
-    int pw = 0, ph = 0;
-    PatternSizeFor(file, pw, ph);
-    std::vector<TCanvas> frames;
-    frames.reserve(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i) frames.emplace_back(pw, ph);
-    return frames;
-}
-
 // Where the sharp highlight of a ball of radius r sits.
 void HighlightPoint(double cx, double cy, double r, double& x, double& y) {
     x = cx - 0.245 * r;
@@ -176,7 +167,7 @@ void HighlightPoint(double cx, double cy, double r, double& x, double& y) {
 // a slow highlight swell, a small wobble of the surface and a twinkle at the highlight.
 void MakeRest(TPictureSet& set, int k, bool clearSymbols) {
     const std::string file = LookFile(k, 0, clearSymbols);
-    std::vector<TCanvas> frames = NewFrames(file, 26);
+    std::vector<TCanvas> frames = FramesFor(file, 26);
     for (int f = 0; f < 26; ++f) {
         TCanvas& c = frames[static_cast<size_t>(f)];
         double cx = 0, cy = 0;
@@ -217,7 +208,7 @@ void BounceAt(int f, double hop, double& lift, double& sx, double& sy) {
 // colour marks the selection.
 void MakeBounce(TPictureSet& set, int k, bool clearSymbols) {
     const std::string file = LookFile(k, 1, clearSymbols);
-    std::vector<TCanvas> frames = NewFrames(file, 26);
+    std::vector<TCanvas> frames = FramesFor(file, 26);
     const bool paint = IsPaint(k);
     const double r = paint ? 17.0 : 16.5, hop = paint ? 6.0 : 4.0;
     const TRgb halo = k < 7 ? BallColour(k + 1) : (paint ? BallColour(k - 10) : Rgb(0xFFFFFF));
@@ -259,7 +250,7 @@ void MakeBounce(TPictureSet& set, int k, bool clearSymbols) {
 void MakeBombs(TPictureSet& set) {
     {
         const std::string file = kDir + "bomb_0.tga";
-        std::vector<TCanvas> frames = NewFrames(file, 26);
+        std::vector<TCanvas> frames = FramesFor(file, 26);
         for (int f = 0; f < 26; ++f) {
             TCanvas& c = frames[static_cast<size_t>(f)];
             DrawBomb(c, 20, 22.5, 14.6, f / 26.0, 0.0);
@@ -268,14 +259,14 @@ void MakeBombs(TPictureSet& set) {
     }
     {
         const std::string file = kDir + "bomb_1.tga";
-        std::vector<TCanvas> frames = NewFrames(file, 6);
+        std::vector<TCanvas> frames = FramesFor(file, 6);
         for (int f = 0; f < 6; ++f)
             DrawBomb(frames[static_cast<size_t>(f)], 20, 26.5, 14.6, f / 6.0, 0.6);
         AddFrames(set, file, frames);
     }
     {
         const std::string file = kDir + "bomb_2.tga";
-        std::vector<TCanvas> frames = NewFrames(file, 6);
+        std::vector<TCanvas> frames = FramesFor(file, 6);
         const double shake[6] = {0, 0.8, -0.6, 0.5, -0.8, 0.3};
         for (int f = 0; f < 6; ++f) {
             TCanvas& c = frames[static_cast<size_t>(f)];
@@ -290,7 +281,7 @@ void MakeBombs(TPictureSet& set) {
 // %d_2: a twinkle drifts over the highlight, grows and fades.
 void MakeSparkleTwinkle(TPictureSet& set, int colour) {
     const std::string file = BallFile(colour, 2);
-    std::vector<TCanvas> frames = NewFrames(file, 36);
+    std::vector<TCanvas> frames = FramesFor(file, 36);
     const TRgb tint = Lighter(BallColour(colour), 0.4);
     for (int f = 0; f < 36; ++f) {
         TCanvas& c = frames[static_cast<size_t>(f)];
@@ -307,7 +298,7 @@ void MakeSparkleTwinkle(TPictureSet& set, int colour) {
 // %d_3: a band of light sweeps across the ball, then a pause.
 void MakeSparkleSweep(TPictureSet& set, int colour) {
     const std::string file = BallFile(colour, 3);
-    std::vector<TCanvas> frames = NewFrames(file, 44);
+    std::vector<TCanvas> frames = FramesFor(file, 44);
     for (int f = 0; f < 44; ++f) {
         TCanvas& c = frames[static_cast<size_t>(f)];
         if (f >= 30) continue;
@@ -333,7 +324,7 @@ void MakeSparkleSweep(TPictureSet& set, int colour) {
 // %d_4: three sparks circle the ball on a tilted orbit, hidden while behind it.
 void MakeSparkleOrbit(TPictureSet& set, int colour) {
     const std::string file = BallFile(colour, 4);
-    std::vector<TCanvas> frames = NewFrames(file, 54);
+    std::vector<TCanvas> frames = FramesFor(file, 54);
     const TRgb tint = Lighter(BallColour(colour), 0.5);
     for (int f = 0; f < 54; ++f) {
         TCanvas& c = frames[static_cast<size_t>(f)];
@@ -356,7 +347,7 @@ void MakeSparkleOrbit(TPictureSet& set, int colour) {
 // %d_5: the highlight glitters between two brightnesses.
 void MakeSparkleGlitter(TPictureSet& set, int colour) {
     const std::string file = BallFile(colour, 5);
-    std::vector<TCanvas> frames = NewFrames(file, 2);
+    std::vector<TCanvas> frames = FramesFor(file, 2);
     double sx = 0, sy = 0;
     HighlightPoint(20, 20, kR, sx, sy);
     Glow(frames[0].Cr(), sx, sy, 5, {1, 1, 1}, 0.25);
@@ -399,7 +390,7 @@ void PaintBlob(cairo_t* cr, const TRgb& c, double cx, double cy, double r, doubl
 // %d_6: drops of paint fly in, splash over the ball and melt away, revealing its new colour.
 void MakePaintSplash(TPictureSet& set, int colour) {
     const std::string file = BallFile(colour, 6);
-    std::vector<TCanvas> frames = NewFrames(file, 18);
+    std::vector<TCanvas> frames = FramesFor(file, 18);
     const TRgb c = BallColour(colour);
     const double cx = 20, cy = 20;
     for (int f = 0; f < 18; ++f) {
