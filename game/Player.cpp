@@ -212,14 +212,6 @@ bool IsAligned(int ax, int ay, int bx, int by) {
     return std::max(dx, dy) < kLineLength && (dx == 0 || dy == 0 || dx == dy);
 }
 
-// The whole board's lines at once, for the quick policy. For each direction and each cell, the
-// runs that end at the cell coming from either side, one 4-bit count per line bit packed into a
-// word (bit b's count in bits 4b..4b+3): Run counts consecutive balls sharing the bit, Room
-// consecutive cells that are empty or share it. A run at rest is at most 4 long (five would have
-// gone), a room at most 9, so a count never overflows its four bits.
-//
-// Each direction's counts have one more entry, kOutside, all 0: the cells beyond the edge.
-
 // Each cell's neighbour before it (x - dx, y - dy) and after it (x + dx, y + dy) in each
 // direction, kOutside beyond the edge.
 struct TNeighbourTable {
@@ -243,6 +235,12 @@ struct TNeighbourTable {
 };
 constexpr TNeighbourTable kNeighbours;
 
+// The whole board's lines at once, for the quick policy. For each direction and each cell, the
+// runs that end at the cell coming from either side, one 4-bit count per line bit packed into a
+// word (bit b's count in bits 4b..4b+3): Run counts consecutive balls sharing the bit, Room
+// consecutive cells that are empty or share it. A run at rest is at most 4 long (five would have
+// gone), a room at most 9, so a count never overflows its four bits.
+// Each direction's counts have one more entry, kOutside, all 0: the cells beyond the edge.
 struct TBoardLines {
     // [direction][0: from the cells before, 1: from the cells after][cell, or kOutside]
     // Every element is written by the constructor.
@@ -430,8 +428,8 @@ TMove QuickMove(const TBoard& b) {
         int Worth;
         int8_t Cell;
     };
-    // Only the kinds and regions there are are set up and read: the whole table is 20 kB, and
-    // this runs ten times a future.
+    // Only the rows of the kinds and regions present are set up and read: the whole table is
+    // 20 kB, and this runs ten times a future.
     std::array<std::array<TTarget, kCells>, 32> best;
     for (int k = 0; k < kindCount; ++k)
         std::fill_n(best[static_cast<size_t>(k)].begin(), g.Count,
@@ -452,8 +450,7 @@ TMove QuickMove(const TBoard& b) {
                    static_cast<size_t>(m.Regions[static_cast<size_t>(k)])] = true;
     }
     // Each target is judged once per line bit; a kind takes its best bit (a rainbow ball is worth
-    // what its best colour builds there).
-    // Each kind's bits as places among TTargetLines' bytes.
+    // what its best colour builds there): each kind's bits as places among TTargetLines' bytes.
     std::array<std::array<uint8_t, kLineBitCount>, 32> kindBytes;
     std::array<uint8_t, 32> kindByteCount{};
     for (int k = 0; k < kindCount; ++k) {
