@@ -16,6 +16,7 @@
 #include "render/Pictures.h"
 #include "render/RenderDevice.h"
 #include "shell/Guidance.h"
+#include "shell/KeptFiles.h"
 #include "shell/Language.h"
 #include "shell/Log.h"
 #include "state/GameState.h"
@@ -324,7 +325,7 @@ void TForm1::LoadingStep() {
         LoadEverything();
     } catch (const std::bad_alloc&) {
         settingsLoaded_ = false; // what was read may be half in place: nothing is written
-        statsWritable_ = false;
+        kept_->WriteNothing();
         FailLoading("Out of memory while loading the game; nothing was saved");
     }
 }

@@ -98,6 +98,7 @@ int main(int argc, char** argv) {
         options.ConfigFile = dataDir + "/Config.bin";
         RemoveStaleTemporary(options.ConfigFile);
         RemoveStaleTemporary(dataDir + "/Config.extra");
+        RemoveStaleTemporary(dataDir + "/Stats.txt");
     } else {
         if (canKeep) cannotKeep = error;
         // Nothing is written anywhere else, the working folder least of all.
@@ -111,6 +112,9 @@ int main(int argc, char** argv) {
 
     // The full-screen flag: read as "fullscreen", created as "Fullscreen" = 0 when missing.
     TRegistry registry;
+    if (!registry.File().empty() && locked == TInstanceLock::TResult::Acquired)
+        RemoveStaleTemporary(registry.File());
+    if (const auto note = registry.KeepDamagedAside()) options.StartNotes.push_back(*note);
     if (const auto value = registry.ReadInteger("fullscreen"))
         Options.FullScreen = *value != 0;
     else
