@@ -96,9 +96,10 @@ int main(int argc, char** argv) {
     if (canKeep && paths::EnterUserDataDir(&error)) {
         options.LogFile = dataDir + "/Log.txt";
         options.ConfigFile = dataDir + "/Config.bin";
-        RemoveStaleTemporary(options.ConfigFile);
-        RemoveStaleTemporary(dataDir + "/Config.extra");
-        RemoveStaleTemporary(dataDir + "/Stats.txt");
+        for (const char* name : {"Config.bin", "Config.extra", "Stats.txt"}) {
+            RemoveStaleTemporary(dataDir + "/" + name);
+            RemoveStaleTemporary(dataDir + "/" + name + ".damaged");
+        }
     } else {
         if (canKeep) cannotKeep = error;
         // Nothing is written anywhere else, the working folder least of all.
