@@ -55,7 +55,7 @@ int CommandLine(int argc, char** argv) {
         }
         return RunAutoplay(options, stdout);
     }
-    std::fprintf(stderr, "velm-orra: unknown option \"%s\"\n%s", arg.c_str(), kUsage);
+    std::fprintf(stderr, "velm-orra: unknown argument \"%s\"\n%s", arg.c_str(), kUsage);
     return 2;
 }
 
