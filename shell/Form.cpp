@@ -14,6 +14,7 @@
 #include "platform/Clock.h"
 #include "platform/Cpu.h"
 #include "platform/Files.h"
+#include "platform/Memory.h"
 #include "platform/Registry.h"
 #include "render/Catalogue.h"
 #include "render/PatternImage.h"
@@ -40,6 +41,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <system_error>
 
 TForm1* Form1 = nullptr;
 
@@ -159,6 +161,17 @@ bool TForm1::InitialiseDevice() {
 
 bool TForm1::FormCreate() {
     created_ = true;
+    try {
+        return CreateSteps();
+    } catch (const std::bad_alloc&) {
+        FailShortOfMemory("while starting");
+    } catch (const std::system_error& e) {
+        FailShortOfMemory(std::string("while starting (") + e.what() + ")");
+    }
+    return false;
+}
+
+bool TForm1::CreateSteps() {
     // The window is borderless in full screen and on a desktop of the picture's size. Both random
     // generators are seeded from the clock, once.
     bool borderless = false;
@@ -221,6 +234,7 @@ bool TForm1::FormCreate() {
         const std::unique_ptr<TPictureReader> reader = ReadAhead(entries);
         for (size_t i = 0; i < entries.size(); ++i) LoadPicture(*entries[i], reader.get(), i);
     }
+    EndIfShortOfMemory();
 
     // The frames start; the logo's letters wait 20 units before they move.
     Log.Line("Starting Logo");

@@ -47,6 +47,7 @@ struct TFormOptions {
     int Density = 1;       // offscreen: back-buffer pixels per picture pixel (a window: its own)
     std::string ExtraFile; // empty: "Config.extra" in the folder of ConfigFile
     std::vector<std::string> StartNotes; // what the start found before the log began, logged
+    bool Demo = true; // false: the demo never starts (end-to-end tests that drive the game)
 };
 
 // Logo and loading progress (the logo phases run 0 letters, 1 flare, 2 shine).
@@ -205,6 +206,8 @@ public:
     bool SettingsLoaded() const { return settingsLoaded_; }
     // The loading step stopped (a missing string table or font) and the program is ending.
     bool LoadingFailed() const { return loadingFailed_; }
+    // Why the start or the loading failed.
+    const std::string& FailureReason() const { return failure_; }
 
 private:
     void Terminate();
@@ -273,6 +276,10 @@ private:
     bool InitialiseDevice();
     bool StartAudio();
     void FailLoading(const std::string& message);
+    // Out of memory at the start or while loading: the program ends, writing nothing.
+    void FailShortOfMemory(const std::string& when);
+    void EndIfShortOfMemory();
+    bool CreateSteps();    // FormCreate's work; may throw std::bad_alloc
     void LoadEverything(); // the loading step's work; may throw std::bad_alloc
     // A new game in the mode of the last one started (kept in the registry), Normal at first.
     void StartInRememberedMode();
@@ -336,6 +343,7 @@ private:
     bool terminated_ = false;
     bool settingsLoaded_ = false;
     bool loadingFailed_ = false;
+    std::string failure_;
     bool saveRequested_ = false;
     bool paused_ = false;     // another window has the focus: game time stands still
     uint32_t savedTurns_ = 0; // the field's TurnsCompleted at the last save check
