@@ -216,6 +216,9 @@ rmdir "$USERDIR/velm-orra.lock"
 # libraries). Each run is waited for until it ends or reaches its first screen; one that plays is
 # ended by SIGTERM and saves as usual.
 short=0 played=0
+# A registry value of its own, so that no start creates one.
+mkdir -p "$(dirname "$REGISTRY")"
+printf 'Fullscreen=0\n' >"$REGISTRY"
 for limit in 40 45 50 55 60 65 70 80 90 100 120 140 200; do
   rm -rf "$USERDIR" && mkdir -p "$USERDIR"
   registry=$(cat "$REGISTRY")
