@@ -324,7 +324,7 @@ bool TApplication::CreateMainWindow(const std::string& caption, int32_t clientWi
     return true;
 }
 
-void TApplication::DestroyMainWindow() {
+void TApplication::DestroyMainWindow(bool keepGeometry) {
     if (!window_) return;
     for (void* c : controllers_) SDL_GameControllerClose(static_cast<SDL_GameController*>(c));
     controllers_.clear();
@@ -332,7 +332,7 @@ void TApplication::DestroyMainWindow() {
     stickX_ = stickY_ = 0;
     if (controllerSubsystem_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
     controllerSubsystem_ = false;
-    SaveNativeWindowGeometry(window_);
+    if (keepGeometry) SaveNativeWindowGeometry(window_);
     DestroyNativeWindow(window_);
     window_ = nullptr;
     form_ = nullptr;

@@ -128,7 +128,7 @@ TForm1::~TForm1() {
     device_->DoneDevice();
     if (app_) {
         app_->SetRestQuery(nullptr);
-        app_->DestroyMainWindow();
+        app_->DestroyMainWindow(!loadingFailed_);
     }
     FrameTimer1 = nullptr;
     RenderDevice1 = nullptr;
