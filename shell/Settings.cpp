@@ -265,7 +265,7 @@ bool DecodeConfigExtra(const std::string& text, std::vector<TConfigExtra>& secti
     std::istringstream in(text);
     std::string line;
     int number = 0;
-    bool first = false; // version 1: one section, its lines in any order
+    bool oneSection = false; // version 1: one section, its lines in any order
     bool hashSeen = false;
     const auto fail = [&](const std::string& what) {
         if (why) *why = "line " + std::to_string(number) + " " + what;
@@ -275,9 +275,9 @@ bool DecodeConfigExtra(const std::string& text, std::vector<TConfigExtra>& secti
     while (std::getline(in, line)) {
         ++number;
         if (number == 1) {
-            first = line == kExtraHeader1;
-            if (!first && line != kExtraHeader) return fail("is not the file's header");
-            if (first) sections.emplace_back();
+            oneSection = line == kExtraHeader1;
+            if (!oneSection && line != kExtraHeader) return fail("is not the file's header");
+            if (oneSection) sections.emplace_back();
             continue;
         }
         std::istringstream words(line);
@@ -285,7 +285,7 @@ bool DecodeConfigExtra(const std::string& text, std::vector<TConfigExtra>& secti
         words >> key >> a >> b >> c >> rest;
         uint64_t v = 0;
         if (key == "config" && b.empty() && ParseHex(a, v)) {
-            if (!first) {
+            if (!oneSection) {
                 for (const TConfigExtra& s : sections)
                     if (s.ConfigHash == v) return fail("repeats a section");
                 if (sections.size() == kMaxExtraSections) return fail("is one section too many");
@@ -293,7 +293,7 @@ bool DecodeConfigExtra(const std::string& text, std::vector<TConfigExtra>& secti
             }
             sections.back().ConfigHash = v;
             hashSeen = true;
-        } else if (sections.empty() || (!first && !hashSeen)) {
+        } else if (sections.empty() || (!oneSection && !hashSeen)) {
             return fail("stands before the first section");
         } else if (!ReadEntry(key, a, b, c, rest, sections.back())) {
             return fail(key == "score" ? "is no table score" : "is damaged");
