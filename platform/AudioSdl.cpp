@@ -7,6 +7,7 @@
 
 #include "platform/Limiter.h"
 #include "platform/Resample.h"
+#include "platform/VolumeLaw.h"
 
 #include <algorithm>
 #include <array>
@@ -32,8 +33,9 @@ constexpr int kFadeExpireMs = 45;
 // Music ducking: down within kDuckAttack seconds, back within kDuckRelease.
 constexpr double kDuckAttack = 0.1, kDuckRelease = 0.6;
 
+// A volume setting 0..100 as SDL_mixer's 0..128.
 int MixVolume(int32_t volume) {
-    return (std::clamp(volume, 0, 100) * MIX_MAX_VOLUME + 50) / 100;
+    return static_cast<int>(std::lround(VolumeGain(volume) * MIX_MAX_VOLUME));
 }
 
 // Pan -100 (left) .. 100 (right) as the two channel gains SDL_mixer takes (255 = full).
