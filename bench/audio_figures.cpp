@@ -7,6 +7,7 @@
 #include "platform/VolumeLaw.h"
 #include "tools/artgen/Analysis.h"
 #include "tools/artgen/Audio.h"
+#include "tools/artgen/Loudness.h"
 
 #include <vorbis/vorbisfile.h>
 
@@ -65,9 +66,9 @@ int main(int argc, char** argv) {
         std::printf("%.2f\n", 20 * std::log10(std::max(VolumeGain(std::atoi(argv[2])), 1e-6f)));
         return 0;
     }
-    std::printf("%-18s %2s %6s %5s %4s %7s %6s %6s %6s %6s %6s %7s %6s %7s %5s  %s\n", "file", "ch",
-                "len s", "lines", "off", "worst c", ">4k %", ">6k %", "<250 %", "cent Hz", "HP200",
-                "tail dB", "crest", "DC", "corr", "lines off key");
+    std::printf("%-18s %2s %6s %5s %4s %7s %6s %6s %6s %6s %6s %7s %6s %7s %5s %6s  %s\n", "file",
+                "ch", "len s", "lines", "off", "worst c", ">4k %", ">6k %", "<250 %", "cent Hz",
+                "HP200", "tail dB", "crest", "DC", "corr", "100ms", "lines off key");
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--law") {
@@ -104,10 +105,11 @@ int main(int argc, char** argv) {
         }
         std::printf(
             "%-18s %2d %6.2f %5zu %4d %+7.0f %6.2f %6.2f %6.1f %6.0f %6.1f %7.1f %6.1f %7.1e "
-            "%5.2f  %s\n",
+            "%5.2f %6.1f  %s\n",
             name.c_str(), s.Channels, static_cast<double>(s.Frames()) / kRate, peaks.size(), off,
             worst, 100 * b.Above4k, 100 * b.Above6k, 100 * b.Below250, b.CentroidHz,
-            HighPassLoss(s), TailDb(s), CrestDb(s), DcOffset(s), Correlation(s), offList.c_str());
+            HighPassLoss(s), TailDb(s), CrestDb(s), DcOffset(s), Correlation(s),
+            Measure(s, false, false).ShortMax, offList.c_str());
     }
     return 0;
 }

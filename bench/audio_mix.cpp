@@ -33,11 +33,13 @@ namespace {
 
 constexpr int kRate = 44100;
 
-// The audio layer with the deepest duck asked of it noted on the way.
-class TDuckWatch final : public IAudio {
+// The audio layer with the deepest duck asked of it and the plays of one sample noted on the way.
+class TWatch final : public IAudio {
 public:
-    explicit TDuckWatch(IAudio& inner) : a_(inner) {}
+    explicit TWatch(IAudio& inner) : a_(inner) {}
     float Deepest = 0;
+    uint32_t Counted = 0; // the sample whose plays are counted
+    int Plays = 0;
 
     uint32_t GetVersion() override { return a_.GetVersion(); }
     bool Init(int32_t d, uint32_t f, uint32_t fl, TNativeWindow* w) override {
@@ -49,6 +51,7 @@ public:
     }
     uint32_t SamplePlayEx(uint32_t s, uint32_t st, int32_t f, int32_t v, int32_t p, int32_t l,
                           float g) override {
+        if (s == Counted) ++Plays;
         return a_.SamplePlayEx(s, st, f, v, p, l, g);
     }
     bool SampleStop(uint32_t s) override { return a_.SampleStop(s); }
@@ -180,6 +183,7 @@ void WriteWav(const std::string& path, const std::vector<float>& samples) {
 struct TResult {
     TMixMeter Meter;
     float Duck = 0;
+    int NewBallSounds = 0;
     std::vector<float> Samples;
 };
 
@@ -197,7 +201,7 @@ bool Render(const std::string& data, const std::string& raw, const TMoment& m, T
         }
         audio->Start();
         audio->BypassLimiter(m.Bypass);
-        TDuckWatch watch(*audio);
+        TWatch watch(*audio);
         TSoundBank bank(&watch);
         std::string error;
         if (!bank.Load(data + "/sounds.txt", data, &error)) {
@@ -205,6 +209,7 @@ bool Render(const std::string& data, const std::string& raw, const TMoment& m, T
             return false;
         }
         SoundBank = &bank;
+        watch.Counted = bank.Named(TSample::App);
         TGameField field(9, 9);
         GameField = &field;
         TFieldSounds sounds;
@@ -218,6 +223,7 @@ bool Render(const std::string& data, const std::string& raw, const TMoment& m, T
         std::this_thread::sleep_for(std::chrono::milliseconds(2500));
         r.Meter = audio->TakeMixMeter();
         r.Duck = watch.Deepest;
+        r.NewBallSounds = watch.Plays;
         GameField = nullptr;
         SoundBank = nullptr;
     }
@@ -295,7 +301,8 @@ int main(int argc, char** argv) {
         loudness[m.Name] = l;
         if (m.Name.rfind("move_", 0) == 0) loudestMove = std::max(loudestMove, l);
         if (m.Name.rfind("move_", 0) == 0)
-            std::printf("  %-12s %6.1f LUFS\n", m.Name.c_str(), l);
+            std::printf("  %-12s %6.1f LUFS  new-ball sounds: %d\n", m.Name.c_str(), l,
+                        r.NewBallSounds);
         else
             std::printf(
                 "  %-12s %6.1f LUFS  %+5.1f LU over the loudest move, music ducked %.1f dB\n",

@@ -1,7 +1,9 @@
 #include "platform/VolumeLaw.h"
 
-#include <algorithm>
+#include <cmath>
 
 float VolumeGain(int32_t volume) {
-    return static_cast<float>(std::clamp(volume, 0, 100)) / 100.0f;
+    if (volume <= 0) return 0.0f;
+    if (volume >= 100) return 1.0f;
+    return static_cast<float>(std::pow(10.0, -kVolumeDbPerStep * (100 - volume) / 20.0));
 }

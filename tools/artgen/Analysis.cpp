@@ -77,15 +77,16 @@ TSpectrum PowerSpectrum(const TSound& s) {
     const int frames = s.Frames();
     TSpectrum out;
     if (frames == 0) return out;
-    double first = 0;
-    for (int c = 0; c < s.Channels; ++c) first = std::max(first, std::abs(Sample(s, 0, c)));
-    const bool oneShot = first < 1e-3 && TailDb(s) < -50;
+    // A one-shot sound has died away at its end (even one cut short, at -40 dBFS or so); a loop
+    // has not.
+    const bool oneShot = TailDb(s) < -30;
     if (static_cast<size_t>(frames) <= kShort) {
         const size_t size = PowerOfTwoAtLeast(std::max(static_cast<size_t>(frames), kFine));
         out.Power.assign(size / 2 + 1, 0.0);
         const std::vector<double> window = oneShot ? std::vector<double>() : Hann(frames);
         for (int c = 0; c < s.Channels; ++c) AddBlock(s, c, 0, frames, window, size, out.Power);
         out.BinHz = static_cast<double>(kRate) / static_cast<double>(size);
+        out.ResolutionHz = static_cast<double>(kRate) / frames;
         return out;
     }
     const int length = static_cast<int>(kWelch);
@@ -95,6 +96,7 @@ TSpectrum PowerSpectrum(const TSound& s) {
         for (int c = 0; c < s.Channels; ++c)
             AddBlock(s, c, start, length, window, kWelch, out.Power);
     out.BinHz = static_cast<double>(kRate) / static_cast<double>(kWelch);
+    out.ResolutionHz = out.BinHz;
     return out;
 }
 
@@ -124,15 +126,17 @@ std::vector<TPeak> SpectralPeaks(const TSpectrum& spectrum, double withinDb) {
     const int n = static_cast<int>(p.size());
     std::vector<TPeak> peaks;
     if (n < 8) return peaks;
-    // Triangular smoothing over +-h bins (h for +-25 cents at each bin) by a double running sum.
+    // Triangular smoothing over +-h bins by a double running sum.
     std::vector<double> c1(static_cast<size_t>(n) + 1, 0.0), c2(static_cast<size_t>(n) + 2, 0.0);
     for (int i = 0; i < n; ++i)
         c1[static_cast<size_t>(i + 1)] = c1[static_cast<size_t>(i)] + p[static_cast<size_t>(i)];
     for (int i = 0; i <= n; ++i)
         c2[static_cast<size_t>(i + 1)] = c2[static_cast<size_t>(i)] + c1[static_cast<size_t>(i)];
     const double reach = std::pow(2.0, 25.0 / 1200) - 1;
+    const int least =
+        std::max(1, static_cast<int>(std::lround(4 * spectrum.ResolutionHz / spectrum.BinHz)));
     const auto halfWidth = [&](int k) {
-        return std::max(1, static_cast<int>(std::lround(k * reach)));
+        return std::max(least, static_cast<int>(std::lround(k * reach)));
     };
     std::vector<double> smooth(static_cast<size_t>(n), 0.0);
     const int lowest = static_cast<int>(std::ceil(40 / spectrum.BinHz));

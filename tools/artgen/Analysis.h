@@ -10,10 +10,11 @@
 namespace artgen {
 
 // Power per frequency bin from 0 Hz to half the rate, summed over the channels. A one-shot sound
-// (quiet at both ends) is taken whole, its own envelope the window; a loop or a long file through
+// (quiet at its end) is taken whole, its own envelope the window; a loop or a long file through
 // Hann windows, so that its cut ends spread no false lines.
 struct TSpectrum {
     double BinHz = 1;
+    double ResolutionHz = 1; // the rate over the frames one transform saw
     std::vector<double> Power;
 };
 TSpectrum PowerSpectrum(const TSound& sound);
@@ -24,9 +25,9 @@ struct TPeak {
     double Hz = 0, Db = 0, Cents = 0;
 };
 // The lines within `withinDb` of the strongest, from 40 Hz up. The spectrum is first smoothed over
-// +-25 cents (so that a noise band is one bump, not a thicket of random maxima); a line is a
-// maximum over +-25 cents that stands 6 dB or more above the median of its third of an octave
-// either side.
+// +-25 cents, and at least over +-4 times its resolution, so that a noise band is one bump, not a
+// thicket of random maxima; a line is a maximum over that reach that stands 6 dB or more above
+// the median of its third of an octave either side.
 std::vector<TPeak> SpectralPeaks(const TSpectrum& spectrum, double withinDb = 20);
 // Cents from `hz` to the nearest note of D major (D E F# G A B C#), -50..50.
 double CentsFromKey(double hz);
