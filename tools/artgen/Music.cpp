@@ -24,9 +24,9 @@ constexpr double kLength = kBars * kBar; // 160 seconds
 // Integrated loudness of the file: -20 LUFS in game at the default music volume 50 (-6 dB).
 constexpr double kTarget = -14.0;
 constexpr double kCeiling = -1.6;
-// Crest ceiling: the peak no more than this over the RMS of the loudest 50 ms (the encoder adds up
-// to half a decibel; no decoded file passes 10 dB).
-constexpr double kMaxCrest = 9.0;
+// Crest ceiling: the peak no more than this over the RMS of the loudest 50 ms (the encoder leaves
+// the music's crest as it is; no decoded file passes 10 dB).
+constexpr double kMaxCrest = 9.8;
 
 double Hz(double semitonesFromA4) {
     return 440.0 * std::pow(2.0, semitonesFromA4 / 12.0);

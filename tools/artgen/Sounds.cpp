@@ -343,6 +343,18 @@ void Air(TStereo& s, double at, double seconds, double attack, double decay, dou
     NoiseBurst(s.R, at, seconds, 7500, 8500, 0.7, attack, decay, level, seed + 1);
 }
 
+// A sparkle: `count` small high bell tings on A8, B8, D9 and E9 (7-11 kHz), scattered over
+// `spread` seconds from `at` and across the field.
+void Sparkle(TStereo& s, double at, double spread, int count, double level, unsigned seed) {
+    TRandom rng(seed);
+    for (int k = 0; k < count; ++k) {
+        TBuffer ting(static_cast<double>(s.Size()) / kRateHz);
+        Modal(ting, at + spread * rng.Uniform(), Pentatonic(23 + static_cast<int>(rng.Next() % 4)),
+              level * rng.Range(0.6, 1.0), {{1, 1, 0.07}}, 0.001, 16000);
+        Pan(ting, 0.8 * rng.Signed(), s);
+    }
+}
+
 // The room's share of a reward: enough for the stereo to open (the channels' correlation about
 // 0.7-0.85) while the notes stay clear.
 constexpr double kRoom = 0.5;
@@ -390,7 +402,7 @@ TSound Clear3() {
           0.01);                                                   // D2
     NoiseBurst(bowl, 0, 0.5, 700, 5000, 1.5, 0.2, 0.12, 0.12, 79); // rising air
     Pan(bowl, 0, s);
-    Air(s, 0.2, 0.6, 0.15, 0.15, 0.4, 80);
+    Sparkle(s, 0.25, 0.5, 9, 0.09, 80);
     Room(s, kRoom);
     FadeEnd(s.L, 0.5);
     FadeEnd(s.R, 0.5);
@@ -508,7 +520,7 @@ TSound Chain(int length) {
     Room(s, kRoom);
     FadeEnd(s.L, 0.4);
     FadeEnd(s.R, 0.4);
-    return Finish(s, kChain + 0.8 * (length - 2));
+    return Finish(s, kChain + 1.2 * (length - 2));
 }
 
 // A big moment (a line of seven or more, a bomb going off): a low swell of air rising into a
@@ -567,7 +579,7 @@ TSound Record() {
     Modal(chord, 0.75, Note(-31), 0.32, {{1, 1, 0.55}, {2, 0.4, 0.3}}, 0.01); // D2
     NoiseBurst(chord, 0.35, 0.5, 900, 7000, 1.2, 0.3, 0.15, 0.12, 119);
     Pan(chord, 0, s);
-    Air(s, 0.35, 0.8, 0.25, 0.2, 0.22, 120);
+    Sparkle(s, 0.75, 0.6, 9, 0.08, 120);
     Room(s, kRoom);
     FadeEnd(s.L, 0.6);
     FadeEnd(s.R, 0.6);
