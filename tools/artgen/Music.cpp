@@ -21,12 +21,13 @@ constexpr double kBar = 4 * kBeat;
 constexpr int kBars = 60;
 constexpr double kLength = kBars * kBar; // 160 seconds
 
-// Integrated loudness of the file: -20 LUFS in game at the default music volume 50 (-6 dB).
+// Integrated loudness of the file: -29 LUFS in game at the default music volume 50 (-15 dB).
 constexpr double kTarget = -14.0;
-constexpr double kCeiling = -1.6;
-// Crest ceiling: the peak no more than this over the RMS of the loudest 50 ms (the encoder leaves
-// the music's crest as it is; no decoded file passes 10 dB).
-constexpr double kMaxCrest = 9.8;
+// True-peak ceiling, low enough that the limiter already holds the downbeats' peaks under the
+// crest ceiling (the peak over the RMS of the loudest 50 ms), so one pass of mastering does; the
+// encoder adds a little to it, and no decoded file passes 10 dB.
+constexpr double kCeiling = -2.4;
+constexpr double kMaxCrest = 9.6;
 
 double Hz(double semitonesFromA4) {
     return 440.0 * std::pow(2.0, semitonesFromA4 / 12.0);
