@@ -283,7 +283,7 @@ TSound FuseHover() {
 // fifth with it.
 TSound Selection(int degree, char variant, bool mixed) {
     const double f = Pentatonic(degree + (variant - 'a'));
-    TBuffer b(0.55);
+    TBuffer b(0.42);
     NoiseBurst(b, 0, 0.01, 1600, 900, 0.8, 0.0006, 0.002, 0.3, 41 + static_cast<unsigned>(variant));
     Modal(b, 0.001, f, 0.6, {{1, 1, 0.11}, {4, 0.3, 0.025}, {6, 0.05, 0.006}}, 0.0015);
     Modal(b, 0.001, f / 2, 0.14, {{1, 1, 0.06}}, 0.003);
@@ -295,7 +295,7 @@ TSound Selection(int degree, char variant, bool mixed) {
 // The pointer rests on a ball: a quiet glass ting of its colour's note; the mixed balls ring its
 // fifth too.
 TSound HoverBall(int degree, bool mixed) {
-    TBuffer b(0.5);
+    TBuffer b(0.4);
     const double f = Pentatonic(degree);
     NoiseBurst(b, 0, 0.006, 5000, 4000, 1.2, 0.0006, 0.0012, 0.15, 51);
     Modal(b, 0.001, f, 0.5, {{1, 1, 0.09}, {3, 0.12, 0.03}, {6, 0.04, 0.012}}, 0.003);
