@@ -370,23 +370,4 @@ TEST_F(CrashConsistency, EveryStopOfEverySaveLeavesAStateThatReadsWhole) {
     EXPECT_GE(stops, 80);
 }
 
-// The tear: a save killed between the two renames (the extra file new, "Config.bin"
-// still the old one) and an old-format file left by such a kill before.
-TEST_F(CrashConsistency, AKillBetweenTheRenamesKeepsTheWholeScores) {
-    const fs::path dir = root_ / "tear";
-    fs::create_directories(dir);
-    SaveAll(dir, {GameAtTurn(1)});
-    const TStart old = NewStart(dir);
-    bool clean = false;
-    const std::vector<std::string> steps = SaveInChild(dir, GameAtTurn(2), false, -1, clean);
-    const auto rename = std::find(steps.begin(), steps.end(), "rename Config.extra");
-    ASSERT_NE(rename, steps.end());
-    PutImage(dir, {});
-    SaveAll(dir, {GameAtTurn(1)});
-    SaveInChild(dir, GameAtTurn(2), false, static_cast<int>(rename - steps.begin()) + 1, clean);
-    const TStart seen = NewStart(dir);
-    EXPECT_EQ(seen.Config, old.Config);
-    EXPECT_NE(seen.Config.find("Whole:70000"), std::string::npos) << seen.Config;
-}
-
 } // namespace
