@@ -193,7 +193,20 @@ both_playing() {
     [ -n "$(xdotool search --pid "${pids[copy - 1]}" --name "Velm Orra" 2>/dev/null)" ] || return 1
   done
 }
-wait_until 60 "two copies without the lock playing" both_playing
+end=$((SECONDS + 90))
+doing "waiting for two copies without the lock playing"
+until both_playing; do
+  if [ "$SECONDS" -ge "$end" ]; then
+    for copy in 1 2; do
+      echo "--- copy $copy ($(kill -0 "${pids[copy - 1]}" 2>/dev/null && echo running || echo ended))" >&2
+      cat "$WORK/nolock$copy.txt" >&2
+    done
+    echo "--- windows" >&2
+    xwininfo -root -children 2>/dev/null | grep -F '"' >&2 || true
+    fail "two copies without the lock were not both playing within 90 s"
+  fi
+  sleep 0.1
+done
 for pid in "${pids[@]}"; do
   if ! kill -0 "$pid" 2>/dev/null; then
     status=0
