@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cmath>
 #include <ctime>
+#include <limits>
 
 namespace {
 
@@ -29,10 +30,21 @@ double NowMs() {
         .count();
 }
 
-template <typename T> bool ParseNumber(const std::string& s, T& out, T lowest) {
+// A whole number from `lowest` up to the type's largest, written in plain digits; otherwise the
+// reason, which names the range.
+template <typename T>
+bool ParseNumber(const std::string& name, const std::string& s, T& out, T lowest,
+                 std::string& why) {
     const char* end = s.data() + s.size();
-    const auto [rest, ec] = std::from_chars(s.data(), end, out);
-    return ec == std::errc() && rest == end && out >= lowest;
+    T v{};
+    const auto [rest, ec] = std::from_chars(s.data(), end, v);
+    if (ec == std::errc() && rest == end && v >= lowest) {
+        out = v;
+        return true;
+    }
+    why = name + " takes " + std::to_string(lowest) + " to " +
+          std::to_string(std::numeric_limits<T>::max()) + ", not \"" + s + "\"";
+    return false;
 }
 
 // Lets the field's clocks run out, a whole time unit's worth of frames at a time, until it waits
@@ -79,10 +91,16 @@ bool ParseAutoplay(const std::vector<std::string>& args, TAutoplayOptions& o, st
         if (error) *error = why;
         return false;
     };
+    static const char* const kOptions[] = {"--mode", "--player", "--games", "--max-moves",
+                                           "--seed"};
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& key = args[i];
-        if (i + 1 >= args.size()) return fail("\"" + key + "\" needs a value");
+        if (std::find(std::begin(kOptions), std::end(kOptions), key) == std::end(kOptions))
+            return fail("unknown argument \"" + key + "\"");
+        if (i + 1 >= args.size()) return fail(key + " needs a value");
         const std::string& value = args[++i];
+        if (value.empty()) return fail(key + " has an empty value");
+        std::string why;
         if (key == "--mode") {
             const auto* at = std::find(std::begin(kModeNames), std::end(kModeNames), value);
             if (at == std::end(kModeNames))
@@ -92,14 +110,10 @@ bool ParseAutoplay(const std::vector<std::string>& args, TAutoplayOptions& o, st
             if (value != "best" && value != "greedy")
                 return fail("--player is best or greedy, not \"" + value + "\"");
             o.Player = value == "best" ? TPlayerKind::Best : TPlayerKind::Greedy;
-        } else if (key == "--games") {
-            if (!ParseNumber(value, o.Games, 1)) return fail("--games needs a count from 1");
-        } else if (key == "--max-moves") {
-            if (!ParseNumber(value, o.MaxMoves, 1)) return fail("--max-moves needs a count from 1");
-        } else if (key == "--seed") {
-            if (!ParseNumber<uint64_t>(value, o.Seed, 0)) return fail("--seed needs a number");
-        } else {
-            return fail("unknown option \"" + key + "\"");
+        } else if ((key == "--games" && !ParseNumber(key, value, o.Games, 1, why)) ||
+                   (key == "--max-moves" && !ParseNumber(key, value, o.MaxMoves, 1, why)) ||
+                   (key == "--seed" && !ParseNumber<uint64_t>(key, value, o.Seed, 0, why))) {
+            return fail(why);
         }
     }
     return true;

@@ -66,6 +66,14 @@ std::string Trim(std::string s) {
     return s.substr(i);
 }
 
+// Figures of finished games that some games could have made: the best at most the total, the
+// total at most the best in every game, and nothing without a game.
+bool PossibleEnds(uint32_t finished, int32_t best, uint64_t total) {
+    if (finished == 0) return best == 0 && total == 0;
+    const auto b = static_cast<uint64_t>(best);
+    return best >= 0 && b <= total && total <= b * finished;
+}
+
 } // namespace
 
 int32_t TModeStatistics::AverageScore() const {
@@ -188,6 +196,26 @@ TStatistics TStatistics::FromText(const std::string& text, std::vector<std::stri
         }
         Set(s.Modes[static_cast<size_t>(mode)], *field, value);
     }
-    for (TModeStatistics& m : s.Modes) m.GamesPlayed = std::max(m.GamesPlayed, m.GamesFinished);
+    if (text.empty()) note("the file is empty");
+    for (size_t i = 0; i < s.Modes.size(); ++i) {
+        TModeStatistics& m = s.Modes[i];
+        const std::string where = std::string("[") + kModeNames[i] + "] ";
+        if (!PossibleEnds(m.GamesFinished, m.BestScore, m.TotalScore)) {
+            note(where + "finished games, best and total do not fit together; they are dropped");
+            m.GamesFinished = 0;
+            m.BestScore = 0;
+            m.TotalScore = 0;
+        }
+        if (!PossibleEnds(m.HintedFinished, m.HintedBest, m.HintedTotal)) {
+            note(where + "the hinted games' ends do not fit together; they are dropped");
+            m.HintedFinished = 0;
+            m.HintedBest = 0;
+            m.HintedTotal = 0;
+        }
+        if (m.GamesFinished > m.GamesPlayed) {
+            note(where + "more games finished than played; played set to finished");
+            m.GamesPlayed = m.GamesFinished;
+        }
+    }
     return s;
 }

@@ -1,12 +1,15 @@
 #include "platform/App.h"
 
 #include "platform/Bitmap.h"
+#include "platform/Memory.h"
+#include "platform/SdlError.h"
 #include "platform/Signals.h"
 #include "platform/Window.h"
 
 #include <SDL.h>
 
 #include <array>
+#include <cstdlib>
 
 TApplication Application;
 
@@ -229,8 +232,31 @@ TApplication::~TApplication() {
     if (initialised_) SDL_QuitSubSystem(SDL_INIT_EVENTS);
 }
 
+namespace {
+
+void* SDLCALL SdlMalloc(size_t bytes) {
+    return ShortOfMemoryMalloc(bytes);
+}
+void* SDLCALL SdlCalloc(size_t count, size_t bytes) {
+    return ShortOfMemoryCalloc(count, bytes);
+}
+void* SDLCALL SdlRealloc(void* block, size_t bytes) {
+    return ShortOfMemoryRealloc(block, bytes);
+}
+void SDLCALL SdlFree(void* block) {
+    std::free(block);
+}
+
+} // namespace
+
 bool TApplication::Initialize(std::string* error) {
     if (initialised_) return true;
+    // SDL's allocations note a shortage and fall back on the reserve before they fail: a thread
+    // whose first error finds no memory for its error text would otherwise recurse until its
+    // stack ends. The same heap as SDL's own, so that blocks it allocated before stay good.
+    SDL_SetMemoryFunctions(SdlMalloc, SdlCalloc, SdlRealloc, SdlFree);
+    // The window thread's error text is made now, while there is room.
+    SDL_ClearError();
     // Closing the window is the form's question (it asks before quitting); a quit request that
     // does not come from the window (SIGTERM, SIGINT, the session ending) ends the program.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
@@ -241,7 +267,7 @@ bool TApplication::Initialize(std::string* error) {
     // window (blurred) or, in some hosts, leaving it small. Must precede the video subsystem.
     SDL_SetHint(SDL_HINT_WINDOWS_DPI_SCALING, "1");
     if (SDL_InitSubSystem(SDL_INIT_EVENTS | SDL_INIT_VIDEO) != 0) {
-        if (error) *error = std::string("no display: ") + SDL_GetError();
+        if (error) *error = "no display: " + SdlError();
         return false;
     }
     // Without a reachable display SDL may fall back to a driver that shows nothing; a game
@@ -298,7 +324,7 @@ bool TApplication::CreateMainWindow(const std::string& caption, int32_t clientWi
     return true;
 }
 
-void TApplication::DestroyMainWindow() {
+void TApplication::DestroyMainWindow(bool keepGeometry) {
     if (!window_) return;
     for (void* c : controllers_) SDL_GameControllerClose(static_cast<SDL_GameController*>(c));
     controllers_.clear();
@@ -306,7 +332,7 @@ void TApplication::DestroyMainWindow() {
     stickX_ = stickY_ = 0;
     if (controllerSubsystem_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
     controllerSubsystem_ = false;
-    SaveNativeWindowGeometry(window_);
+    if (keepGeometry) SaveNativeWindowGeometry(window_);
     DestroyNativeWindow(window_);
     window_ = nullptr;
     form_ = nullptr;

@@ -142,7 +142,9 @@ public:
     bool RunPass();
     void Terminate() { terminated_ = true; }
     bool Terminated() const { return terminated_; }
-    void DestroyMainWindow();
+    // Closes the window; with `keepGeometry` its size is stored in the registry for the next
+    // start (not after a start that failed: such a run writes nothing).
+    void DestroyMainWindow(bool keepGeometry = true);
 
     // Handles one SDL_Event (tests feed synthetic ones through here).
     void Dispatch(const void* event);

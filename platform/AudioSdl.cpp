@@ -1,6 +1,8 @@
 #include "platform/Audio.h"
 
 #include "platform/HostStdio.h"
+#include "platform/Memory.h"
+#include "platform/SdlError.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -112,21 +114,19 @@ public:
         }
         TQuietStderr quiet; // device probing; what matters is logged below
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-            Log(std::string("Audio: no audio system (") + SDL_GetError() +
-                "); the game stays silent");
+            Log("Audio: no audio system (" + SdlError() + "); the game stays silent");
             return false;
         }
         subsystem_ = true;
         if ((Mix_Init(MIX_INIT_OGG) & MIX_INIT_OGG) == 0)
-            Log(std::string("Audio: no OGG decoder (") + Mix_GetError() + ")");
+            Log("Audio: no OGG decoder (" + SdlError() + ")");
         mixInit_ = true;
         // Float mixing: SDL adds float channels without clamping, so the sum of loud moments
         // reaches the limiter whole and only the limited result is turned into the device's
         // format.
         const int rate = frequency > 0 ? static_cast<int>(frequency) : MIX_DEFAULT_FREQUENCY;
         if (Mix_OpenAudio(rate, AUDIO_F32SYS, 2, kBufferFrames) != 0) {
-            Log(std::string("Audio: no output device (") + Mix_GetError() +
-                "); the game stays silent");
+            Log("Audio: no output device (" + SdlError() + "); the game stays silent");
             return false;
         }
         open_ = true;
@@ -153,12 +153,13 @@ public:
         for (auto& c : chunks_)
             if (c->Path == file) data = c.get();
         if (!data) {
+            if (!RoomToDecode(path)) return 0;
             // The file is opened and closed here: the decoder does not close it on every failure.
             SDL_RWops* rw = OpenSoundFile(file);
             Mix_Chunk* chunk = rw ? Mix_LoadWAV_RW(rw, 0) : nullptr;
             if (rw) SDL_RWclose(rw);
             if (!chunk) {
-                Log("Audio: cannot load \"" + path + "\": " + Mix_GetError());
+                Log("Audio: cannot load \"" + path + "\": " + SdlError());
                 return 0;
             }
             chunks_.push_back(std::make_unique<TChunk>());
@@ -216,11 +217,11 @@ public:
     }
 
     uint32_t StreamCreateFile(const std::string& path, uint32_t) override {
-        if (!open_) return 0;
+        if (!open_ || !RoomToDecode(path)) return 0;
         SDL_RWops* file = OpenSoundFile(NormalisePath(path));
         Mix_Music* music = file ? Mix_LoadMUS_RW(file, 1) : nullptr; // freed with the music
         if (!music) {
-            Log("Audio: cannot open music \"" + path + "\": " + Mix_GetError());
+            Log("Audio: cannot open music \"" + path + "\": " + SdlError());
             return 0;
         }
         streams_.push_back({music, 100});
@@ -298,6 +299,17 @@ public:
     }
 
 private:
+    // The Vorbis decoder does not check its own allocations: a file is decoded only with this
+    // much room to spare. Short of it, the shortage is noted (the loading ends) and nothing is
+    // decoded.
+    bool RoomToDecode(const std::string& path) {
+        constexpr size_t kRoom = size_t{4} << 20;
+        if (MemoryAvailable(kRoom)) return true;
+        NoteMemoryShort();
+        Log("Audio: no memory to decode \"" + path + "\"");
+        return false;
+    }
+
     // A decoded file in the mixer's format, with the copies made for other playing rates.
     struct TChunk {
         std::string Path;

@@ -1,6 +1,8 @@
 #include "platform/Bitmap.h"
 
 #include "platform/Files.h"
+#include "platform/Memory.h"
+#include "platform/SdlError.h"
 
 #include <SDL.h>
 
@@ -152,6 +154,7 @@ bool TBitmap::SetSize(int32_t width, int32_t height, int32_t bitsPerPixel) {
     try {
         pixels.assign(size_t(width) * size_t(height) * size_t(bitsPerPixel / 8), 0);
     } catch (const std::bad_alloc&) {
+        NoteMemoryShort();
         return false;
     }
     pixels_ = std::move(pixels);
@@ -251,19 +254,19 @@ bool CheckBmpHeaders(SDL_RWops* source, std::string* error) {
 
 // Reads a BMP from `source` (closed here) into `out` as 24 or 32 bits per pixel.
 bool LoadBMP(SDL_RWops* source, const std::string& name, TBitmap& out, std::string* error) {
-    if (!source) return Fail(error, name + ": cannot open the file (" + SDL_GetError() + ")");
+    if (!source) return Fail(error, name + ": cannot open the file (" + SdlError() + ")");
     std::string reason;
     if (!CheckBmpHeaders(source, &reason)) {
         SDL_RWclose(source);
         return Fail(error, name + ": not a readable BMP file (" + reason + ")");
     }
     SDL_Surface* loaded = SDL_LoadBMP_RW(source, 1);
-    if (!loaded) return Fail(error, name + ": not a readable BMP file (" + SDL_GetError() + ")");
+    if (!loaded) return Fail(error, name + ": not a readable BMP file (" + SdlError() + ")");
     const bool hasAlpha = loaded->format->Amask != 0;
     SDL_Surface* surface = SDL_ConvertSurfaceFormat(
         loaded, hasAlpha ? SDL_PIXELFORMAT_BGRA32 : SDL_PIXELFORMAT_BGR24, 0);
     SDL_FreeSurface(loaded);
-    if (!surface) return Fail(error, name + ": cannot convert the BMP (" + SDL_GetError() + ")");
+    if (!surface) return Fail(error, name + ": cannot convert the BMP (" + SdlError() + ")");
     TBitmap picture;
     bool ok = picture.SetSize(surface->w, surface->h, hasAlpha ? 32 : 24);
     if (ok) {
@@ -299,10 +302,10 @@ bool TBitmap::SaveToFile(const std::string& fileName, std::string* error) const 
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
         const_cast<uint8_t*>(pixels_.data()), width_, height_, bitsPerPixel_, RowBytes(),
         bitsPerPixel_ == 32 ? SDL_PIXELFORMAT_BGRA32 : SDL_PIXELFORMAT_BGR24);
-    if (!surface) return Fail(error, fileName + ": " + SDL_GetError());
+    if (!surface) return Fail(error, fileName + ": " + SdlError());
     const bool ok = SDL_SaveBMP(surface, fileName.c_str()) == 0;
     SDL_FreeSurface(surface);
-    if (!ok) return Fail(error, fileName + ": cannot write the BMP (" + SDL_GetError() + ")");
+    if (!ok) return Fail(error, fileName + ": cannot write the BMP (" + SdlError() + ")");
     return true;
 }
 
@@ -364,6 +367,10 @@ void TBitmap::SetPixel(int32_t x, int32_t y, TColor colour) {
     if (bitsPerPixel_ != 24 && bitsPerPixel_ != 32) return;
     const int32_t b = bitsPerPixel_ / 8;
     PutPixel(ScanLine(y) + std::ptrdiff_t{x} * b, b, colour);
+}
+
+void PreparePictureThreadState() {
+    SDL_ClearError();
 }
 
 void ReleasePictureThreadState() {

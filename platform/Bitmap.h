@@ -97,7 +97,9 @@ const uint8_t* TinyFontGlyph(char c);
 std::string ExtractFileExt(const std::string& fileName);
 bool FileExists(const std::string& fileName);
 
-// A thread of the program's own that read pictures calls this before it ends: the picture
-// readers keep per-thread state (their error text) that only a thread the host library made
-// releases by itself.
+// A thread of the program's own that reads pictures calls this first: the picture readers keep
+// per-thread state (their error text), made now while there is room for it (made later, short of
+// memory, it could not be made at all). And this before it ends: only a thread the host library
+// made releases that state by itself.
+void PreparePictureThreadState();
 void ReleasePictureThreadState();

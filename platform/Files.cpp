@@ -70,6 +70,18 @@ bool Injected(TWriteStage stage, const std::string& file) {
     return true;
 }
 
+// A rename reaches the disk only with its folder.
+void SyncFolderOf(const std::string& file) {
+    if (Injected(TWriteStage::SyncFolder, file)) return;
+    const std::string folder = std::filesystem::path(file).parent_path().string();
+    const int dir =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
 } // namespace
 
 void SetWriteStageHook(TWriteStageHook hook) {
@@ -123,14 +135,18 @@ bool WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& by
         errno = saved;
         return fail("cannot replace " + file);
     }
-    // The rename itself reaches the disk only with the folder.
-    const std::string folder = std::filesystem::path(file).parent_path().string();
-    const int dir =
-        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
+    SyncFolderOf(file);
+    PersistUserFiles();
+    return true;
+}
+
+bool MoveFileAside(const std::string& file, const std::string& aside, std::string* error) {
+    if (stageHook) stageHook(TWriteStage::Begin, aside);
+    if (Injected(TWriteStage::Rename, aside) || ::rename(file.c_str(), aside.c_str()) != 0) {
+        if (error) *error = "cannot rename " + file + ": " + std::strerror(errno);
+        return false;
     }
+    SyncFolderOf(aside);
     PersistUserFiles();
     return true;
 }

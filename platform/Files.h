@@ -20,16 +20,23 @@ bool IsRegularFile(const std::string& file);
 // the old file intact. False (with the reason) on any failure; no temporary file is left.
 bool WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& bytes,
                          std::string* error);
+// Renames `file` to `aside` (replacing what is there; a symlink is moved, not followed) and
+// flushes the folder: a file the game cannot use is kept under another name before anything
+// replaces it. False (with the reason) when it cannot be moved.
+bool MoveFileAside(const std::string& file, const std::string& aside, std::string* error);
 // Removes "<file>.tmp" left by a write that was interrupted (a killed program); a symlink there
 // is removed, not followed. Only for a program that holds the instance lock.
 void RemoveStaleTemporary(const std::string& file);
 
-// The steps of WriteFileAtomically, each of which can fail.
-enum class TWriteStage { Begin, Create, Write, Flush, Rename };
+// The steps of WriteFileAtomically, each of which can fail: creating the temporary file, each
+// write into it, flushing it to disk, renaming it over the file, flushing the folder.
+// MoveFileAside has a Begin, a Rename and a SyncFolder step, named by the aside file.
+enum class TWriteStage { Begin, Create, Write, Flush, Rename, SyncFolder };
 // Called at the start of every WriteFileAtomically (Begin) and before each of its steps, with the
 // file being written: a non-zero result makes that step fail with that errno, as a read-only or
 // full folder would, whoever runs the program (permissions do not stop root). For the tests'
-// fault injection (tests/support/WriteFaults.h); the default, null, fails nothing.
+// fault injection and crash points (tests/support/WriteFaults.h); the default, null, fails
+// nothing. A failing SyncFolder step is not reported: the file is in place by then.
 using TWriteStageHook = int (*)(TWriteStage stage, const std::string& file);
 void SetWriteStageHook(TWriteStageHook hook);
 

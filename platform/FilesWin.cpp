@@ -153,6 +153,21 @@ bool WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& by
         if (error) *error = "cannot replace " + file + ": " + reason;
         return false;
     }
+    Fault(TWriteStage::SyncFolder, file); // write-through: nothing left to flush
+    return true;
+}
+
+bool MoveFileAside(const std::string& file, const std::string& aside, std::string* error) {
+    if (stageHook) stageHook(TWriteStage::Begin, aside);
+    const int renameFault = Fault(TWriteStage::Rename, aside);
+    if (renameFault || !MoveFileExW(WideFromUtf8(file).c_str(), WideFromUtf8(aside).c_str(),
+                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const std::string reason =
+            renameFault ? std::string(std::strerror(renameFault)) : LastError();
+        if (error) *error = "cannot rename " + file + ": " + reason;
+        return false;
+    }
+    Fault(TWriteStage::SyncFolder, aside);
     return true;
 }
 

@@ -17,6 +17,7 @@
 //   was resized or uncovered, gets the whole frame again.
 #include "platform/FrameDamage.h"
 #include "platform/Gfx.h"
+#include "platform/Memory.h"
 #include "platform/TintedBlend.h"
 #include "platform/Window.h"
 
@@ -733,6 +734,7 @@ public:
             if (!made->MakeHandle()) return GFXERR_OUTOFVIDEOMEMORY;
             texture = std::move(made);
         } catch (const std::bad_alloc&) {
+            NoteMemoryShort();
             return GFXERR_OUTOFVIDEOMEMORY;
         }
         return GFX_OK;
@@ -745,6 +747,7 @@ public:
         try {
             buffer = std::make_shared<TSdlVertexBuffer>(length);
         } catch (const std::bad_alloc&) {
+            NoteMemoryShort();
             return GFXERR_OUTOFVIDEOMEMORY;
         }
         return GFX_OK;

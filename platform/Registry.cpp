@@ -54,6 +54,16 @@ bool ReadLines(const std::string& file, std::vector<std::string>& lines) {
     return true;
 }
 
+// A line the game can have written: blank, or "Name=value" without control bytes (a line end
+// of CR, as an editor may leave, is trimmed when read).
+bool SoundLine(const std::string& line) {
+    for (size_t i = 0; i < line.size(); ++i) {
+        const auto c = static_cast<unsigned char>(line[i]);
+        if ((c < 32 && c != '\t' && !(c == '\r' && i + 1 == line.size())) || c == 127) return false;
+    }
+    return Trim(line).empty() || line.find('=') != std::string::npos;
+}
+
 } // namespace
 
 TRegistry::TRegistry(std::string file)
@@ -117,4 +127,40 @@ bool TRegistry::WriteString(const std::string& name, const std::string& value) {
         bytes.push_back('\n');
     }
     return WriteFileAtomically(file_, bytes, nullptr);
+}
+
+std::optional<std::string> TRegistry::KeepDamagedAside() {
+    std::error_code ec;
+    if (readOnly || file_.empty() ||
+        std::filesystem::symlink_status(file_, ec).type() != std::filesystem::file_type::regular)
+        return std::nullopt;
+    const std::string aside = file_ + ".damaged";
+    std::string error;
+    std::vector<std::string> lines;
+    if (std::filesystem::file_size(file_, ec) > kMaxRegistryBytes && !ec) {
+        if (!MoveFileAside(file_, aside, &error))
+            return "The registry file is too large and cannot be kept aside (" + error + ")";
+        return "The registry file is too large; it is kept as " + aside;
+    }
+    std::vector<uint8_t> bytes;
+    if (!ReadLines(file_, lines) || !ReadFileBytes(file_, bytes, nullptr, kMaxRegistryBytes, false))
+        return std::nullopt; // unreadable: left as it is, and never written
+    std::vector<uint8_t> sound;
+    size_t damaged = 0;
+    for (const std::string& line : lines) {
+        if (!SoundLine(line)) {
+            ++damaged;
+            continue;
+        }
+        sound.insert(sound.end(), line.begin(), line.end());
+        sound.push_back('\n');
+    }
+    if (damaged == 0) return std::nullopt;
+    const std::string what = "The registry file has " + std::to_string(damaged) + " damaged line" +
+                             (damaged == 1 ? "" : "s");
+    if (!WriteFileAtomically(aside, bytes, &error))
+        return what + " and cannot be kept aside (" + error + "); it is left as it is";
+    if (!WriteFileAtomically(file_, sound, &error))
+        return what + "; it is kept as " + aside + " but cannot be written again (" + error + ")";
+    return what + "; it is kept as " + aside + " and its sound lines are used";
 }

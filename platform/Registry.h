@@ -25,6 +25,13 @@ public:
 
     const std::string& File() const { return file_; }
 
+    // A registry file that is damaged — a regular file over 64 KB, or one holding lines that are
+    // no "Name=value" or that hold control bytes — is kept as "<file>.damaged", and its sound
+    // lines (none of one too large to read) are written back in its place. For the start, before
+    // the values are read. What was found and done, for the log; nothing when the file is sound
+    // or missing, when something else is in its place, or when this run writes nothing.
+    std::optional<std::string> KeepDamagedAside();
+
     // For a run that must write nothing (no lock guards its files): every write fails and
     // leaves the file as it is. For the whole process.
     static void SetReadOnly(bool readOnly);

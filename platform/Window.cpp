@@ -4,6 +4,7 @@
 #include "platform/DisplayLoss.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
+#include "platform/SdlError.h"
 
 #include <SDL.h>
 
@@ -68,7 +69,7 @@ TNativeWindow* CreateNativeWindow(const std::string& title, int32_t clientWidth,
     int tries = 0;
     while (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0 && ++tries < 3) SDL_Delay(250);
     if (tries == 3) {
-        if (error) *error = std::string("cannot start the video subsystem: ") + SDL_GetError();
+        if (error) *error = "cannot start the video subsystem: " + SdlError();
         return nullptr;
     }
     // The click that gives an unfocused window the focus is a click in the game too.
@@ -81,7 +82,7 @@ TNativeWindow* CreateNativeWindow(const std::string& title, int32_t clientWidth,
     SDL_Window* window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED,
                                           SDL_WINDOWPOS_CENTERED, width, height, flags);
     if (!window) {
-        if (error) *error = std::string("cannot create the window: ") + SDL_GetError();
+        if (error) *error = "cannot create the window: " + SdlError();
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return nullptr;
     }

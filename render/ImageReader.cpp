@@ -1,6 +1,7 @@
 #include "render/ImageReader.h"
 
 #include "platform/Files.h"
+#include "platform/Memory.h"
 
 #include <algorithm>
 #include <cctype>
@@ -157,6 +158,7 @@ bool TBitmapEx::LoadFromFile(const std::string& fileName, std::string* error) {
         if (ext == ".tga") return LoadTGAFromMemory(data.data(), data.size(), fileName, error);
         return LoadJPEGFromMemory(data.data(), data.size(), fileName, error);
     } catch (const std::bad_alloc&) {
+        NoteMemoryShort();
         return Fail(error, fileName + ": out of memory while loading the picture");
     }
 }

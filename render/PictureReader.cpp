@@ -2,13 +2,20 @@
 
 #include "platform/Bitmap.h"
 #include "platform/HostThreads.h"
+#include "platform/Memory.h"
 
 #include <algorithm>
 #include <new>
+#include <system_error>
 
 TPictureReader::TPictureReader(std::vector<std::string> files, size_t ahead)
     : files_(std::move(files)), ahead_(std::max<size_t>(ahead, 1)), pictures_(files_.size()) {
-    if (HostRunsThreads()) thread_ = std::thread([this] { Run(); });
+    if (!HostRunsThreads()) return;
+    try {
+        thread_ = std::thread([this] { Run(); });
+    } catch (const std::system_error&) {
+        NoteMemoryShort(); // no room for the thread's stack: each picture is read when taken
+    }
 }
 
 TPictureReader::~TPictureReader() {
@@ -22,11 +29,12 @@ TPictureReader::~TPictureReader() {
 
 // files[index] at 32 bits a pixel, or null when it could not be read.
 std::unique_ptr<TBitmapEx> TPictureReader::Read(size_t index) const {
-    auto picture = std::make_unique<TBitmapEx>();
     try {
+        auto picture = std::make_unique<TBitmapEx>();
         if (picture->LoadFromFile(files_[index]) && picture->SetBitsPerPixel(32)) return picture;
     } catch (const std::bad_alloc&) {
         // Null: the caller reads the file again itself to learn why.
+        NoteMemoryShort();
     }
     return nullptr;
 }
@@ -35,13 +43,15 @@ void TPictureReader::Run() {
     struct TRelease {
         ~TRelease() { ReleasePictureThreadState(); }
     } release;
+    PreparePictureThreadState();
     for (size_t i = 0; i < files_.size(); ++i) {
         {
             std::unique_lock<std::mutex> lock(mutex_);
             changed_.wait(lock, [&] { return stop_ || i < taken_ + ahead_; });
             if (stop_) return;
         }
-        auto picture = Read(i);
+        // Short of memory the program is about to end: nothing more is read.
+        auto picture = MemoryRanShort() ? nullptr : Read(i);
         {
             std::lock_guard<std::mutex> lock(mutex_);
             pictures_[i] = std::move(picture);

@@ -6,6 +6,11 @@ set -euo pipefail
 
 VO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
+# Never more compile jobs than processors: the builds below pass -j "$(nproc)", and a build started
+# without one (cpack's, a tool chain's own) takes the same bound from the environment.
+export CMAKE_BUILD_PARALLEL_LEVEL=$(nproc)
+export EMCC_CORES=$(nproc)
+
 VO_PACKAGES=(
   cmake g++ make pkg-config
   libsdl2-dev libsdl2-mixer-dev libjpeg62-turbo-dev libx11-dev

@@ -14,6 +14,7 @@
 #include "platform/Clock.h"
 #include "platform/Cpu.h"
 #include "platform/Files.h"
+#include "platform/Memory.h"
 #include "platform/Registry.h"
 #include "render/Catalogue.h"
 #include "render/PatternImage.h"
@@ -23,6 +24,7 @@
 #include "shell/FormKeys.h"
 #include "shell/Guidance.h"
 #include "shell/HintSearch.h"
+#include "shell/KeptFiles.h"
 #include "shell/Log.h"
 #include "shell/Settings.h"
 #include "state/GameState.h"
@@ -39,6 +41,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <system_error>
 
 TForm1* Form1 = nullptr;
 
@@ -74,6 +77,8 @@ TForm1::TForm1(TFormOptions options) : options_(std::move(options)) {
     if (options_.ExtraFile.empty() && !options_.ConfigFile.empty())
         options_.ExtraFile =
             (std::filesystem::path(options_.ConfigFile).parent_path() / kConfigExtraFile).string();
+    kept_ =
+        std::make_unique<TKeptFiles>(options_.ConfigFile, options_.ExtraFile, options_.StatsFile);
     app_ = options_.Offscreen ? nullptr : (options_.App ? options_.App : &Application);
     IClock& clock = options_.Clock ? *options_.Clock : SystemClock();
 
@@ -123,7 +128,7 @@ TForm1::~TForm1() {
     device_->DoneDevice();
     if (app_) {
         app_->SetRestQuery(nullptr);
-        app_->DestroyMainWindow();
+        app_->DestroyMainWindow(!loadingFailed_);
     }
     FrameTimer1 = nullptr;
     RenderDevice1 = nullptr;
@@ -156,6 +161,17 @@ bool TForm1::InitialiseDevice() {
 
 bool TForm1::FormCreate() {
     created_ = true;
+    try {
+        return CreateSteps();
+    } catch (const std::bad_alloc&) {
+        FailShortOfMemory("while starting");
+    } catch (const std::system_error& e) {
+        FailShortOfMemory(std::string("while starting (") + e.what() + ")");
+    }
+    return false;
+}
+
+bool TForm1::CreateSteps() {
     // The window is borderless in full screen and on a desktop of the picture's size. Both random
     // generators are seeded from the clock, once.
     bool borderless = false;
@@ -193,6 +209,7 @@ bool TForm1::FormCreate() {
     Shell.Word = scrLogo;
     Tables.PlayerName = "Player";
     Log.Start(options_.LogFile);
+    for (const std::string& note : options_.StartNotes) Log.Line(note);
 
     // The device, then the adapter and the processor into the log.
     Log.Line("Initializing Direct3D Device...");
@@ -217,6 +234,7 @@ bool TForm1::FormCreate() {
         const std::unique_ptr<TPictureReader> reader = ReadAhead(entries);
         for (size_t i = 0; i < entries.size(); ++i) LoadPicture(*entries[i], reader.get(), i);
     }
+    EndIfShortOfMemory();
 
     // The frames start; the logo's letters wait 20 units before they move.
     Log.Line("Starting Logo");
@@ -260,16 +278,14 @@ void TForm1::FormDestroy() {
         if (HasFlag(Shell.Word, scrMsgEnterName)) StorePlayerName();
     }
     Log.Line("Saving config ...");
-    if (settingsLoaded_) {
-        WriteSettings();
-    } else if (options_.ConfigFile.empty()) {
+    if (options_.ConfigFile.empty())
         Log.Line("There is no folder to keep Config.bin in; nothing was saved");
-    } else {
+    else if (!settingsLoaded_)
         Log.Line("Config.bin was not read in this run and is left as it is");
-    }
+    // The statistics after the settings, which matter more; each left alone when not read.
+    WriteSettings(true);
     if (!loadingFailed_ && !TRegistry().WriteInteger("Fullscreen", Options.FullScreen ? 1 : 0))
         Log.Line("Cannot save the full-screen setting");
-    WriteStatistics(); // after the settings, which matter more; left alone when not read
 }
 
 // The pictures keep no copy of their texels beside the device's: when the loss took the textures'
@@ -314,50 +330,15 @@ void TForm1::Terminate() {
 }
 
 void TForm1::ReadSettings() {
-    ReadStatistics();
+    stats_ = kept_->ReadStatistics();
+    finishedSeen_ = FinishedGames();
     Log.Line("Loading config ...");
-    std::vector<uint8_t> bytes;
-    std::string error;
-    std::error_code ec;
-    // A symlink to nowhere is there too: it is replaced, never followed, when the game saves.
-    const bool exists = !options_.ConfigFile.empty() &&
-                        std::filesystem::symlink_status(options_.ConfigFile, ec).type() !=
-                            std::filesystem::file_type::not_found;
-    if (!exists) {
-        HighScores = FreshHighScoreTable();
-        Options.MusicVolume = 50;
-        Options.SoundVolume = 75;
-        settingsLoaded_ = !options_.ConfigFile.empty();
-        StartInRememberedMode();
-        return;
-    }
-    if (!ReadFileBytes(options_.ConfigFile, bytes, &error)) {
-        // Unreadable but present: play with the defaults and leave the file alone at the end,
-        // so that its high scores are not replaced.
-        Log.Line("Cannot read Config.bin (" + error + "); it will not be overwritten");
-        HighScores = FreshHighScoreTable();
-        Options.MusicVolume = 50;
-        Options.SoundVolume = 75;
-        StartInRememberedMode();
-        return;
-    }
-    settingsLoaded_ = true;
-    const TConfigContents c = DecodeConfig(bytes.data(), bytes.size());
-    for (const std::string& note : c.Notes) Log.Line("Config.bin: " + note);
-    if (c.Damaged()) {
-        // The damaged file is kept as it was, before the game writes its sound parts back.
-        const std::string aside = options_.ConfigFile + ".damaged";
-        if (WriteFileAtomically(aside, bytes, &error))
-            Log.Line("Config.bin is damaged; a copy is kept as " + aside);
-        else
-            Log.Line("Config.bin is damaged and no copy could be kept (" + error + ")");
-    } else {
-        writtenBytes_ = bytes; // unchanged, it need not be written again
-    }
+    const TKeptConfig kept = kept_->ReadConfig();
+    settingsLoaded_ = kept_->ConfigWritable();
+    const TConfigContents& c = kept.Contents;
     HighScores = c.Table;
     Options.MusicVolume = c.MusicVolume;
     Options.SoundVolume = c.SoundVolume;
-    ReadExtra(bytes, c.HasGame);
     if (!c.HasGame) {
         StartInRememberedMode();
         return;
@@ -367,12 +348,18 @@ void TForm1::ReadSettings() {
     // "Play again" after the restored game ends starts the mode that game was played in.
     GameState.ChosenMode = c.Game.Mode;
     GameState.Score = c.Game.Score;
+    // A kept game has moves: whatever would discard it asks first, as in the run it was played.
+    GameState.GameTouched = true;
     field_->BallsPerTurn = c.Game.BallsPerTurn;
     for (size_t i = 0; i < c.Game.Preview.size(); ++i) field_->Preview[i] = c.Game.Preview[i];
     for (int x = 0; x < 9; ++x)
         for (int y = 0; y < 9; ++y)
             field_->Cell(x, y) = c.Game.Cells[static_cast<size_t>(x)][static_cast<size_t>(y)];
     field_->GameCounted = true; // counted as played when it began
+    if (kept.Extra.HasRandom) {
+        SetRandState(kept.Extra.Random);
+        field_->History.SetReplayStates(kept.Extra.Replay);
+    }
     if (Buttons) Buttons->SelectMode();
     Shell.Word = scrMessageBox + scrMsgOld + scrPlaying;
 }
@@ -392,39 +379,8 @@ std::vector<uint8_t> TForm1::EncodeCurrent() const {
     return EncodeConfig(HighScores, Options.MusicVolume, Options.SoundVolume, hasGame, game);
 }
 
-void TForm1::ReadExtra(const std::vector<uint8_t>& configBytes, bool hasGame) {
-    std::vector<uint8_t> bytes;
-    std::string error;
-    std::error_code ec;
-    if (options_.ExtraFile.empty() ||
-        std::filesystem::symlink_status(options_.ExtraFile, ec).type() ==
-            std::filesystem::file_type::not_found)
-        return;
+TConfigExtra TForm1::EncodeExtra() const {
     TConfigExtra extra;
-    if (!ReadFileBytes(options_.ExtraFile, bytes, &error) ||
-        !DecodeConfigExtra(std::string(bytes.begin(), bytes.end()), extra, &error)) {
-        Log.Line("Config.extra is not used (" + error + ")");
-        return;
-    }
-    if (extra.ConfigHash != ConfigHash(configBytes)) {
-        Log.Line("Config.extra goes with another Config.bin and is not used");
-        return;
-    }
-    writtenExtra_ = std::string(bytes.begin(), bytes.end());
-    for (size_t m = 0; m < HighScores.Blocks.size(); ++m)
-        for (size_t r = 0; r < HighScores.Blocks[m].size(); ++r) {
-            THighScoreEntry& e = HighScores.Blocks[m][r];
-            if (e.Score == 65535 && extra.Scores[m][r] > 65535) e.FullScore = extra.Scores[m][r];
-        }
-    if (hasGame && extra.HasRandom && field_) {
-        SetRandState(extra.Random);
-        field_->History.SetReplayStates(std::move(extra.Replay));
-    }
-}
-
-std::string TForm1::EncodeExtra(const std::vector<uint8_t>& configBytes) const {
-    TConfigExtra extra;
-    extra.ConfigHash = ConfigHash(configBytes);
     if (GameInProgress()) {
         extra.HasRandom = true;
         extra.Random = RandState();
@@ -433,35 +389,14 @@ std::string TForm1::EncodeExtra(const std::vector<uint8_t>& configBytes) const {
     for (size_t m = 0; m < HighScores.Blocks.size(); ++m)
         for (size_t r = 0; r < HighScores.Blocks[m].size(); ++r)
             extra.Scores[m][r] = HighScores.Blocks[m][r].Points();
-    return EncodeConfigExtra(extra);
+    return extra;
 }
 
-bool TForm1::WriteSettings() {
-    const std::vector<uint8_t> bytes = EncodeCurrent();
-    if (options_.ConfigFile.empty()) return false;
-    std::string error;
-    // The extra file first: a crash between the two leaves it with bytes "Config.bin" does not
-    // hold, which the next start sees and leaves unused.
-    const std::string extra = EncodeExtra(bytes);
-    if (extra != writtenExtra_ && !options_.ExtraFile.empty()) {
-        if (WriteFileAtomically(options_.ExtraFile,
-                                std::vector<uint8_t>(extra.begin(), extra.end()), &error))
-            writtenExtra_ = extra;
-        else if (error != lastExtraError_)
-            Log.Line("Cannot save Config.extra (" + error + ")");
-        lastExtraError_ = error;
-        error.clear();
-    }
-    if (!WriteFileAtomically(options_.ConfigFile, bytes, &error)) {
-        // Saved after every turn: the same failure is logged once.
-        if (error != lastSaveError_)
-            Log.Line("Cannot save Config.bin (" + error + "); the previous file is kept");
-        lastSaveError_ = error;
-        return false;
-    }
-    lastSaveError_.clear();
-    writtenBytes_ = bytes;
-    return true;
+bool TForm1::WriteSettings(bool statistics) {
+    const std::string stats = stats_.ToText();
+    const bool saved = kept_->Save(EncodeCurrent(), EncodeExtra(), statistics ? &stats : nullptr);
+    if (statistics && saved) finishedSeen_ = FinishedGames();
+    return saved;
 }
 
 void TForm1::SaveIfRequested() {
@@ -474,6 +409,6 @@ void TForm1::SaveIfRequested() {
     saveRequested_ = false;
     // Only what the file was read from may be replaced, and only with something new.
     if (!settingsLoaded_ || destroyed_) return;
-    if (EncodeCurrent() == writtenBytes_) return;
+    if (kept_->ConfigSaved(EncodeCurrent(), EncodeExtra())) return;
     WriteSettings();
 }

@@ -27,6 +27,8 @@ class TVOStrings;
 class TButtons;
 class TFormKeys;
 class TFieldPayoff;
+class TKeptFiles;
+struct TConfigExtra;
 class TGuidance;
 class THintSearch;
 struct TCatalogueEntry;
@@ -44,6 +46,8 @@ struct TFormOptions {
     std::string StatsFile;                 // empty: "Stats.txt" in the folder of ConfigFile
     int Density = 1;       // offscreen: back-buffer pixels per picture pixel (a window: its own)
     std::string ExtraFile; // empty: "Config.extra" in the folder of ConfigFile
+    std::vector<std::string> StartNotes; // what the start found before the log began, logged
+    bool Demo = true; // false: the demo never starts (end-to-end tests that drive the game)
 };
 
 // Logo and loading progress (the logo phases run 0 letters, 1 flare, 2 shine).
@@ -157,17 +161,15 @@ public:
     void StartCelebration();
     void EndCelebration();
 
-    // Statistics file: read with the settings, written when a game ends, on a reset and at the
-    // end. A damaged file is read as far as it is sound and kept beside as "<file>.damaged".
-    void ReadStatistics();
-    bool WriteStatistics();
     TStatistics& Statistics() { return stats_; }
 
-    // Settings file. WriteSettings writes at once; RequestSave asks for a write after the
-    // current frame, which happens only when the file would change. A completed turn requests
-    // one by itself.
+    // The player's files (Config.bin, Config.extra, Stats.txt; see shell/KeptFiles.h), read at
+    // the end of the loading step. WriteSettings writes at once what changed, with `statistics`
+    // the statistics file too (when a game has ended, on a reset and at the end); RequestSave asks
+    // for a write after the current frame, which happens only when the files would change. A
+    // completed turn requests one by itself.
     void ReadSettings();
-    bool WriteSettings();
+    bool WriteSettings(bool statistics = false);
     void RequestSave() { saveRequested_ = true; }
     // After each frame: writes "Config.bin" when a save was requested or a turn was completed.
     void SaveIfRequested();
@@ -204,16 +206,17 @@ public:
     bool SettingsLoaded() const { return settingsLoaded_; }
     // The loading step stopped (a missing string table or font) and the program is ending.
     bool LoadingFailed() const { return loadingFailed_; }
+    // Why the start or the loading failed.
+    const std::string& FailureReason() const { return failure_; }
 
 private:
     void Terminate();
     std::vector<uint8_t> EncodeCurrent() const; // "Config.bin" as the exit would write it now
-    // "Config.extra" to go with those bytes: the saved game's generator states, the scores
-    // above 65535.
-    std::string EncodeExtra(const std::vector<uint8_t>& configBytes) const;
-    // Reads "Config.extra" and uses what goes with `configBytes` (the scores; the generator
-    // states when `hasGame`).
-    void ReadExtra(const std::vector<uint8_t>& configBytes, bool hasGame);
+    // The section of "Config.extra" to go with it: the saved game's generator states, the whole
+    // table scores.
+    TConfigExtra EncodeExtra() const;
+    // Games finished in all modes, as the statistics count them.
+    uint64_t FinishedGames() const;
     void OpenMessage(uint32_t flag);
     void StorePlayerName();
     void MarkScreenButton(int index);
@@ -273,6 +276,10 @@ private:
     bool InitialiseDevice();
     bool StartAudio();
     void FailLoading(const std::string& message);
+    // Out of memory at the start or while loading: the program ends, writing nothing.
+    void FailShortOfMemory(const std::string& when);
+    void EndIfShortOfMemory();
+    bool CreateSteps();    // FormCreate's work; may throw std::bad_alloc
     void LoadEverything(); // the loading step's work; may throw std::bad_alloc
     // A new game in the mode of the last one started (kept in the registry), Normal at first.
     void StartInRememberedMode();
@@ -336,19 +343,14 @@ private:
     bool terminated_ = false;
     bool settingsLoaded_ = false;
     bool loadingFailed_ = false;
+    std::string failure_;
     bool saveRequested_ = false;
-    bool paused_ = false;               // another window has the focus: game time stands still
-    uint32_t savedTurns_ = 0;           // the field's TurnsCompleted at the last save check
-    std::vector<uint8_t> writtenBytes_; // what "Config.bin" holds since this program wrote it
-    std::string writtenExtra_;          // what "Config.extra" holds since then
-    std::string lastExtraError_;
-    std::string lastSaveError_;     // logged once until another error or a success
+    bool paused_ = false;     // another window has the focus: game time stands still
+    uint32_t savedTurns_ = 0; // the field's TurnsCompleted at the last save check
+    std::unique_ptr<TKeptFiles> kept_;
     bool progressShown_ = false;    // a progress frame of the loading step has been presented
     int64_t lastProgressFrame_ = 0; // its performance-counter time
     TStatistics stats_;
-    // Set once the file was read (or found missing); a present file that could not be read is
-    // left alone.
-    bool statsWritable_ = false;
     uint64_t finishedSeen_ = 0; // finished games already written to the statistics file
     int rememberedMode_ = -1;   // the mode the registry holds (Normal for none), -1 before read
     double undoShake_ = 0.0;    // game time units left of the undo button's refusal shake

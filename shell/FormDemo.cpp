@@ -28,7 +28,7 @@ constexpr uint32_t kLabelBand = 0xA0100808; // 0xAABBGGRR: dark, slightly blue, 
 } // namespace
 
 bool TForm1::DemoMayStart() const {
-    if (!field_ || paused_) return false;
+    if (!field_ || paused_ || !options_.Demo) return false;
     if (FieldShowsNoGame()) return true;
     // A dealt board without a move is no game yet.
     return Shell.Word == scrPlaying && !field_->GameCounted && !field_->Selected &&

@@ -308,6 +308,7 @@ void TForm1::CmdUndo() {
     if (Shell.Word != scrPlaying || !field_) return;
     if (field_->Undo()) {
         if (SoundBank) SoundBank->Play(TSample::Click);
+        RequestSave(); // kept like a move: a restart shows the board the undo left
     } else {
         undoShake_ = kUndoShakeTime;
     }
@@ -510,9 +511,8 @@ void TForm1::CmdYes() {
     }
     if (HasFlag(Shell.Word, scrMsgResetStats)) {
         stats_.Reset(Tables.HighScorePage % kHighScoreModes);
-        WriteStatistics();
         Shell.Word = Shell.ReturnState;
-        RequestSave();
+        WriteSettings(true);
     }
     if (HasFlag(Shell.Word, scrMsgEnterName)) {
         Shell.ReturnState = scrHighScores;
@@ -529,6 +529,7 @@ void TForm1::CmdNo() {
     if (HasFlag(Shell.Word, scrMsgOld)) {
         if (Buttons) Buttons->SelectMode();
         GameState.Score = 0;
+        GameState.GameTouched = false; // declined: nothing is left to protect
         if (field_) field_->Clear();
         RequestSave(); // the declined game is not offered again
     }

@@ -16,6 +16,7 @@
 #include "render/Pictures.h"
 #include "render/RenderDevice.h"
 #include "shell/Guidance.h"
+#include "shell/KeptFiles.h"
 #include "shell/Language.h"
 #include "shell/Log.h"
 #include "state/GameState.h"
@@ -30,6 +31,7 @@
 #include <cmath>
 #include <cstdio>
 #include <new>
+#include <system_error>
 
 namespace {
 
@@ -312,6 +314,7 @@ void TForm1::LoadBallSymbols() {
 
 void TForm1::FailLoading(const std::string& message) {
     Log.Line(message);
+    failure_ = message;
     loadingFailed_ = true;
     if (app_) ShowNativeError("Velm Orra", message, app_->MainWindow());
     Terminate();
@@ -323,10 +326,23 @@ void TForm1::LoadingStep() {
     try {
         LoadEverything();
     } catch (const std::bad_alloc&) {
-        settingsLoaded_ = false; // what was read may be half in place: nothing is written
-        statsWritable_ = false;
-        FailLoading("Out of memory while loading the game; nothing was saved");
+        FailShortOfMemory("while loading the game");
+    } catch (const std::system_error& e) {
+        FailShortOfMemory(std::string("while loading the game (") + e.what() + ")");
     }
+}
+
+void TForm1::FailShortOfMemory(const std::string& when) {
+    NoteMemoryShort();       // the reserve makes room for what follows
+    settingsLoaded_ = false; // what was read may be half in place: nothing is written
+    kept_->WriteNothing();
+    FailLoading("Out of memory " + when + "; nothing was saved");
+}
+
+// A shortage noted anywhere (a library's allocation, a picture, a thread that could not start)
+// ends the start or the loading at its next step, before anything is read or written.
+void TForm1::EndIfShortOfMemory() {
+    if (MemoryRanShort()) throw std::bad_alloc();
 }
 
 void TForm1::LoadEverything() {
@@ -335,13 +351,18 @@ void TForm1::LoadEverything() {
         std::vector<const TCatalogueEntry*> entries;
         for (const TCatalogueEntry& entry : IngameCatalogue()) entries.push_back(&entry);
         const std::unique_ptr<TPictureReader> reader = ReadAhead(entries);
-        for (size_t i = 0; i < entries.size(); ++i) ProgressLoad(*entries[i], *reader, i);
+        for (size_t i = 0; i < entries.size(); ++i) {
+            ProgressLoad(*entries[i], *reader, i);
+            EndIfShortOfMemory();
+        }
     }
     for (const TCatalogueEntry& entry : OptionsCatalogue()) LoadPicture(entry);
     for (const TCatalogueEntry& entry : EffectsCatalogue()) LoadPicture(entry);
+    EndIfShortOfMemory();
 
     Log.Line("Initializing BASS ...");
     StartAudio();
+    EndIfShortOfMemory();
 
     buttons_ = std::make_unique<TButtons>(device_.get());
     Buttons = buttons_.get();
@@ -380,6 +401,7 @@ void TForm1::LoadEverything() {
     }
     if (app_) app_->SetCaption(strings_->MainCaption);
 
+    EndIfShortOfMemory();
     Log.Line("Starting game...");
     Shell.Word = scrMenu;
     GameState.CurrentMode = modeNormal;

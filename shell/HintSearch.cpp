@@ -2,6 +2,8 @@
 
 #include "platform/HostThreads.h"
 
+#include <system_error>
+
 namespace {
 
 // Simulated turns between two looks at the cancel flag on the thread (well under a
@@ -34,11 +36,15 @@ void THintSearch::Start(const TBoard& board, uint64_t tag) {
     search_.Start(board, TPlayerKind::Best);
     threaded_ = HostRunsThreads();
     if (!threaded_) return;
-    thread_ = std::thread([this] {
-        while (!cancel_ && !search_.Run(kThreadSlice)) {
-        }
-        finished_ = true;
-    });
+    try {
+        thread_ = std::thread([this] {
+            while (!cancel_ && !search_.Run(kThreadSlice)) {
+            }
+            finished_ = true;
+        });
+    } catch (const std::system_error&) {
+        threaded_ = false; // no room for a thread: the search runs in slices of the frames
+    }
 }
 
 bool THintSearch::Poll(TMove& move, uint64_t& tag) {

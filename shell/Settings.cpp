@@ -193,7 +193,8 @@ uint64_t ConfigHash(const std::vector<uint8_t>& configBytes) {
 
 namespace {
 
-constexpr const char* kExtraHeader = "velm-orra config extra 1";
+constexpr const char* kExtraHeader1 = "velm-orra config extra 1";
+constexpr const char* kExtraHeader = "velm-orra config extra 2";
 constexpr size_t kMaxReplay = 100000;
 
 std::string Hex(uint64_t v) {
@@ -214,37 +215,69 @@ bool ParseInt(const std::string& text, int32_t& v) {
     return !text.empty() && ec == std::errc() && end == text.data() + text.size();
 }
 
+// One entry line of a section into `extra`; false when it is none.
+bool ReadEntry(const std::string& key, const std::string& a, const std::string& b,
+               const std::string& c, const std::string& rest, TConfigExtra& extra) {
+    uint64_t v = 0;
+    if (key == "random" && b.empty() && ParseHex(a, v)) {
+        extra.HasRandom = true;
+        extra.Random = v;
+        return true;
+    }
+    if (key == "replay" && b.empty() && extra.HasRandom && ParseHex(a, v) &&
+        extra.Replay.size() < kMaxReplay) {
+        extra.Replay.push_back(v);
+        return true;
+    }
+    if (key == "score" && rest.empty()) {
+        int32_t mode = 0, row = 0, points = 0;
+        if (!ParseInt(a, mode) || !ParseInt(b, row) || !ParseInt(c, points) || mode < 0 ||
+            mode >= kHighScoreModes || row < 0 || row >= kHighScoreRows || points <= 65535)
+            return false;
+        extra.Scores[static_cast<size_t>(mode)][static_cast<size_t>(row)] = points;
+        return true;
+    }
+    return false;
+}
+
 } // namespace
 
-std::string EncodeConfigExtra(const TConfigExtra& extra) {
-    std::string out = std::string(kExtraHeader) + "\nconfig " + Hex(extra.ConfigHash) + "\n";
-    if (extra.HasRandom) {
-        out += "random " + Hex(extra.Random) + "\n";
-        for (const uint64_t r : extra.Replay) out += "replay " + Hex(r) + "\n";
+std::string EncodeConfigExtra(const std::vector<TConfigExtra>& sections) {
+    std::string out = std::string(kExtraHeader) + "\n";
+    for (const TConfigExtra& extra : sections) {
+        out += "config " + Hex(extra.ConfigHash) + "\n";
+        if (extra.HasRandom) {
+            out += "random " + Hex(extra.Random) + "\n";
+            for (const uint64_t r : extra.Replay) out += "replay " + Hex(r) + "\n";
+        }
+        for (size_t m = 0; m < extra.Scores.size(); ++m)
+            for (size_t r = 0; r < extra.Scores[m].size(); ++r)
+                if (extra.Scores[m][r] > 65535)
+                    out += "score " + std::to_string(m) + " " + std::to_string(r) + " " +
+                           std::to_string(extra.Scores[m][r]) + "\n";
     }
-    for (size_t m = 0; m < extra.Scores.size(); ++m)
-        for (size_t r = 0; r < extra.Scores[m].size(); ++r)
-            if (extra.Scores[m][r] > 65535)
-                out += "score " + std::to_string(m) + " " + std::to_string(r) + " " +
-                       std::to_string(extra.Scores[m][r]) + "\n";
     return out;
 }
 
-bool DecodeConfigExtra(const std::string& text, TConfigExtra& extra, std::string* why) {
-    extra = TConfigExtra{};
+bool DecodeConfigExtra(const std::string& text, std::vector<TConfigExtra>& sections,
+                       std::string* why) {
+    sections.clear();
     std::istringstream in(text);
     std::string line;
     int number = 0;
+    bool oneSection = false; // version 1: one section, its lines in any order
     bool hashSeen = false;
     const auto fail = [&](const std::string& what) {
         if (why) *why = "line " + std::to_string(number) + " " + what;
-        extra = TConfigExtra{};
+        sections.clear();
         return false;
     };
     while (std::getline(in, line)) {
         ++number;
         if (number == 1) {
-            if (line != kExtraHeader) return fail("is not the file's header");
+            oneSection = line == kExtraHeader1;
+            if (!oneSection && line != kExtraHeader) return fail("is not the file's header");
+            if (oneSection) sections.emplace_back();
             continue;
         }
         std::istringstream words(line);
@@ -252,28 +285,55 @@ bool DecodeConfigExtra(const std::string& text, TConfigExtra& extra, std::string
         words >> key >> a >> b >> c >> rest;
         uint64_t v = 0;
         if (key == "config" && b.empty() && ParseHex(a, v)) {
-            extra.ConfigHash = v;
+            if (!oneSection) {
+                for (const TConfigExtra& s : sections)
+                    if (s.ConfigHash == v) return fail("repeats a section");
+                if (sections.size() == kMaxExtraSections) return fail("is one section too many");
+                sections.emplace_back();
+            }
+            sections.back().ConfigHash = v;
             hashSeen = true;
-        } else if (key == "random" && b.empty() && ParseHex(a, v)) {
-            extra.HasRandom = true;
-            extra.Random = v;
-        } else if (key == "replay" && b.empty() && extra.HasRandom && ParseHex(a, v) &&
-                   extra.Replay.size() < kMaxReplay) {
-            extra.Replay.push_back(v);
-        } else if (key == "score" && rest.empty()) {
-            int32_t mode = 0, row = 0, points = 0;
-            if (!ParseInt(a, mode) || !ParseInt(b, row) || !ParseInt(c, points) || mode < 0 ||
-                mode >= kHighScoreModes || row < 0 || row >= kHighScoreRows || points <= 65535)
-                return fail("is no table score");
-            extra.Scores[static_cast<size_t>(mode)][static_cast<size_t>(row)] = points;
-        } else {
-            return fail("is damaged");
+        } else if (sections.empty() || (!oneSection && !hashSeen)) {
+            return fail("stands before the first section");
+        } else if (!ReadEntry(key, a, b, c, rest, sections.back())) {
+            return fail(key == "score" ? "is no table score" : "is damaged");
         }
     }
     if (!hashSeen) {
         if (why) *why = "the config line is missing";
-        extra = TConfigExtra{};
+        sections.clear();
         return false;
     }
     return true;
+}
+
+void CompleteTableScores(THighScoreTable& table, TConfigExtra& extra,
+                         std::vector<std::string>& notes) {
+    static const char* const modeNames[] = {"Kids", "Normal", "Professional"};
+    for (size_t m = 0; m < table.Blocks.size(); ++m) {
+        THighScoreBlock block = table.Blocks[m];
+        bool sound = true;
+        for (size_t r = 0; r < block.size(); ++r) {
+            const int32_t whole = extra.Scores[m][r];
+            if (whole == 0) continue;
+            if (block[r].Score != 65535) {
+                notes.push_back(std::string("the whole score of the ") + modeNames[m] +
+                                " table's row " + std::to_string(r + 1) +
+                                " goes with no saturated entry");
+                sound = false;
+            }
+            block[r].FullScore = whole;
+        }
+        for (size_t r = 1; sound && r < block.size(); ++r)
+            if (block[r].Points() > block[r - 1].Points()) {
+                notes.push_back(std::string("the whole scores of the ") + modeNames[m] +
+                                " table are out of its order");
+                sound = false;
+            }
+        if (sound) {
+            table.Blocks[m] = block;
+        } else {
+            extra.Scores[m].fill(0);
+        }
+    }
 }

@@ -47,25 +47,42 @@ TConfigContents DecodeConfig(const uint8_t* data, size_t size);
 std::vector<uint8_t> EncodeConfig(const THighScoreTable& table, int32_t musicVolume,
                                   int32_t soundVolume, bool hasGame, const TSavedGame& game);
 
-// "Config.extra", beside "Config.bin": what its fixed layout cannot hold, as text lines:
-//   velm-orra config extra 1
-//   config <16 hex digits>   FNV-1a (64 bits) of the "Config.bin" bytes this file goes with
+// "Config.extra", beside "Config.bin": what its fixed layout cannot hold, as text lines in
+// sections, each of which goes with one "Config.bin":
+//   velm-orra config extra 2
+//   config <16 hex digits>   begins the section of the "Config.bin" whose FNV-1a hash (64 bits)
+//                            this is; the entries below it belong to that file:
 //   random <16 hex digits>   the balls' generator state of the saved game
 //   replay <16 hex digits>   a spawn state of an undone move, one line each, the next one last
 //   score <mode> <row> <n>   a table score above 65535 (the table holds 65535 there)
-// It is written before "Config.bin", each in one step. A file that goes with other bytes than
-// the "Config.bin" beside it (a crash between the two writes) or that is damaged is not used.
+// A save writes it before "Config.bin", with the section of the new "Config.bin" first and the
+// section of the one still on disk after it: whichever of the two a stop leaves in place, its
+// section is there. A reader uses the section of the "Config.bin" beside it. Version 1 (header
+// "velm-orra config extra 1") holds one section whose lines come in any order.
 constexpr const char* kConfigExtraFile = "Config.extra";
+constexpr size_t kMaxExtraSections = 8;
 
+// One section: what goes with one "Config.bin".
 struct TConfigExtra {
     uint64_t ConfigHash = 0;
     bool HasRandom = false;
     uint64_t Random = 0;
     std::vector<uint64_t> Replay;
     std::array<std::array<int32_t, kHighScoreRows>, kHighScoreModes> Scores{}; // 0: none
+
+    bool operator==(const TConfigExtra&) const = default;
 };
 
+// The hash of a missing "Config.bin" is that of no bytes.
 uint64_t ConfigHash(const std::vector<uint8_t>& configBytes);
-std::string EncodeConfigExtra(const TConfigExtra& extra);
+// Sections with different hashes, at most kMaxExtraSections, the newest first.
+std::string EncodeConfigExtra(const std::vector<TConfigExtra>& sections);
 // False, with the line at fault in `why`, for a text that is not such a file.
-bool DecodeConfigExtra(const std::string& text, TConfigExtra& extra, std::string* why);
+bool DecodeConfigExtra(const std::string& text, std::vector<TConfigExtra>& sections,
+                       std::string* why);
+// Gives `table`'s entries that hold 65535 the section's whole scores. The section must agree with
+// the table it completes: a score for an entry that does not hold 65535, or whole scores out of
+// the table's order (rank 1 at least rank 2, and so on), leave that mode's whole scores out of
+// `table` and of `extra`; each such fault is described in `notes`.
+void CompleteTableScores(THighScoreTable& table, TConfigExtra& extra,
+                         std::vector<std::string>& notes);

@@ -55,7 +55,7 @@ int CommandLine(int argc, char** argv) {
         }
         return RunAutoplay(options, stdout);
     }
-    std::fprintf(stderr, "velm-orra: unknown option \"%s\"\n%s", arg.c_str(), kUsage);
+    std::fprintf(stderr, "velm-orra: unknown argument \"%s\"\n%s", arg.c_str(), kUsage);
     return 2;
 }
 
@@ -64,6 +64,7 @@ int CommandLine(int argc, char** argv) {
 int main(int argc, char** argv) {
     if (const int code = CommandLine(argc, argv); code >= 0) return code;
     KeepBigBlocksApart();
+    HoldMemoryReserve();
     // Every path is fixed here, before the working folder changes.
     paths::SettleUserDirs();
     const std::string dataDir = paths::UserDataDir();
@@ -93,11 +94,16 @@ int main(int argc, char** argv) {
     }
 
     TFormOptions options;
+    // Scripts that drive the game by input keep the demo from starting between their steps.
+    if (const char* demo = std::getenv("VELM_ORRA_DEMO"); demo && std::string(demo) == "0")
+        options.Demo = false;
     if (canKeep && paths::EnterUserDataDir(&error)) {
         options.LogFile = dataDir + "/Log.txt";
         options.ConfigFile = dataDir + "/Config.bin";
-        RemoveStaleTemporary(options.ConfigFile);
-        RemoveStaleTemporary(dataDir + "/Config.extra");
+        for (const char* name : {"Config.bin", "Config.extra", "Stats.txt"}) {
+            RemoveStaleTemporary(dataDir + "/" + name);
+            RemoveStaleTemporary(dataDir + "/" + name + ".damaged");
+        }
     } else {
         if (canKeep) cannotKeep = error;
         // Nothing is written anywhere else, the working folder least of all.
@@ -111,6 +117,9 @@ int main(int argc, char** argv) {
 
     // The full-screen flag: read as "fullscreen", created as "Fullscreen" = 0 when missing.
     TRegistry registry;
+    if (!registry.File().empty() && locked == TInstanceLock::TResult::Acquired)
+        RemoveStaleTemporary(registry.File());
+    if (const auto note = registry.KeepDamagedAside()) options.StartNotes.push_back(*note);
     if (const auto value = registry.ReadInteger("fullscreen"))
         Options.FullScreen = *value != 0;
     else
@@ -122,19 +131,30 @@ int main(int argc, char** argv) {
     try {
         std::optional<TForm1> form(std::in_place, options);
         if (!form->FormCreate()) {
+            // Nothing was written; the log says why, and so does this.
+            if (form->LoadingFailed()) {
+                std::fprintf(stderr, "Velm Orra: %s\n", form->FailureReason().c_str());
+                return 1;
+            }
             std::fprintf(stderr, "Velm Orra could not open its window; see %s.\n",
                          options.LogFile.empty() ? "the message above" : options.LogFile.c_str());
             return 1;
         }
         // The form goes when the loop ends: FormDestroy saves, then the components go. A failed
         // loading step was said in the log and a message box.
-        Application.Run([&form, &status] {
-            if (form->LoadingFailed()) status = 1;
+        std::string failure;
+        Application.Run([&form, &status, &failure] {
+            if (form->LoadingFailed()) {
+                status = 1;
+                failure = form->FailureReason();
+            }
             form.reset();
         });
+        if (status != 0) std::fprintf(stderr, "Velm Orra: %s\n", failure.c_str());
     } catch (const std::bad_alloc&) {
-        // Out of memory outside the loading step (which ends the program itself): the form
-        // has already saved what it holds on its way out.
+        // Out of memory outside the start and the loading (which end the program themselves):
+        // the form has already saved what it holds on its way out.
+        NoteMemoryShort();
         std::fputs("Velm Orra ran out of memory and had to end.\n", stderr);
         ShowNativeError("Velm Orra", "Velm Orra ran out of memory and had to end.", nullptr);
         return 1;

@@ -33,7 +33,6 @@ kill_game() {
 # --- A normal start says nothing on the terminal; a hang-up saves like SIGTERM ---------------
 start_anew
 wait_for_log "Loading config ..."
-sleep 0.5
 [ ! -s "$WORK/stdout.txt" ] || { cat "$WORK/stdout.txt" >&2; fail "output on a normal start"; }
 kill -HUP "$GAME_PID"
 wait_for_exit
@@ -44,30 +43,20 @@ grep -qF -- "-=- Saving config ..." "$LOG" || fail "SIGHUP ended the game withou
 "$MAKE_CONFIG" "$CONFIG" 5000 nearfull || fail "cannot write the nearly full game"
 start_anew
 wait_for_log "Loading config ..."
-sleep 0.5
 locate_window
 shot offered
-sleep 1
 click 466 344 # Yes: go on with the saved game
 click "$(cell_px 8)" "$(cell_py 6)"
 click "$(cell_px 8)" "$(cell_py 7)" # the move fills the field: the game ends
 # The ended game is saved at once (no game in the file any more); the name entry follows.
-for i in $(seq 60); do
-  [ "$(config_flag)" -eq 0 ] && break
-  [ "$i" -eq 60 ] && { shot game-over; fail "the ended game was not saved (see $LAST_SHOT)"; }
-  sleep 0.5
-done
-sleep 1.5
+game_saved() { [ "$(config_flag)" -eq 0 ]; }
+wait_until 30 "the ended game saved" game_saved
 xdotool windowfocus "$WIN_ID" 2>/dev/null || true
 sleep 0.5
 xdotool key --delay 80 BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace # "Player"
 xdotool type --delay 80 Kilroy
 xdotool key Return
-for i in $(seq 50); do
-  grep -qa Kilroy "$CONFIG" && break
-  [ "$i" -eq 50 ] && { shot name-entry; fail "the name entered was not saved (see $LAST_SHOT)"; }
-  sleep 0.2
-done
+wait_until 10 "the name entered saved" grep -qa Kilroy "$CONFIG"
 kill_game
 check_config "after the name"
 grep -qx Kilroy "$WORK/check.txt" || fail "the name is not in the table"
@@ -84,7 +73,6 @@ while [ "$kills" -lt 20 ] && [ $((SECONDS - started)) -lt 150 ]; do
     wait_for_log "Loading config ..."
     [ ! -e "$CONFIG.tmp" ] || fail "a stale Config.bin.tmp was not removed at start"
     locate_window
-    sleep 1
     click 466 344 # Yes: go on with the saved game
     for ((m = 1 + RANDOM % 3; m > 0; m--)); do
       ball=$((RANDOM % 3 * 4)) # one of the balls the game started with, if still there
@@ -155,7 +143,7 @@ echo "keep" >"$WORK/victim.txt"
 rm -f "$LOG"
 ln -s "$WORK/victim.txt" "$LOG"
 start_game
-sleep 3
+locate_window # the log tells nothing: it is not written
 kill -TERM "$GAME_PID"
 wait_for_exit
 [ "$(cat "$WORK/victim.txt")" = keep ] || fail "Log.txt was written through its symlink"
@@ -169,7 +157,10 @@ rm -f "$LOG"
   cd "$WORK/cwd"
   "$GAME" >"$WORK/blocked.txt" 2>&1 &
   pid=$!
-  sleep 6
+  GAME_PID=$pid
+  wait_until 30 "the word that nothing is kept" grep -qF "Scores and settings will not be kept" \
+    "$WORK/blocked.txt"
+  locate_window
   kill -0 "$pid" || { cat "$WORK/blocked.txt" >&2; fail "the game did not start without a data folder"; }
   kill -TERM "$pid"
   wait "$pid" || true
@@ -190,13 +181,32 @@ for copy in 1 2; do
   "$GAME" >"$WORK/nolock$copy.txt" 2>&1 &
   pids+=($!)
 done
-sleep 8
-for copy in 1 2; do
+# Each says so (and in a message box, answered, where the display has the fonts for one) and
+# reaches its window.
+both_playing() {
+  local box copy
   for box in $(xwininfo -root -children 2>/dev/null | awk '/"Velm Orra": \(\)/ { print $1 }'); do
     xdotool key --window "$box" Return 2>/dev/null || true
   done
+  for copy in 1 2; do
+    grep -qF "Scores and settings will not be kept" "$WORK/nolock$copy.txt" || return 1
+    [ -n "$(xdotool search --pid "${pids[copy - 1]}" --name "Velm Orra" 2>/dev/null)" ] || return 1
+  done
+}
+end=$((SECONDS + 90))
+doing "waiting for two copies without the lock playing"
+until both_playing; do
+  if [ "$SECONDS" -ge "$end" ]; then
+    for copy in 1 2; do
+      echo "--- copy $copy ($(kill -0 "${pids[copy - 1]}" 2>/dev/null && echo running || echo ended))" >&2
+      cat "$WORK/nolock$copy.txt" >&2
+    done
+    echo "--- windows" >&2
+    xwininfo -root -children 2>/dev/null | grep -F '"' >&2 || true
+    fail "two copies without the lock were not both playing within 90 s"
+  fi
+  sleep 0.1
 done
-sleep 2
 for pid in "${pids[@]}"; do
   if ! kill -0 "$pid" 2>/dev/null; then
     status=0
@@ -214,28 +224,48 @@ done
 [ "$(md5sum "$LOG" "$CONFIG")" = "$sum" ] || fail "a copy without the lock wrote the files"
 rmdir "$USERDIR/velm-orra.lock"
 
-# --- Short of memory while loading: no abort, the shortage is logged ---------------------------
-for limit in 100000 120000 140000; do
-  rm -f "$LOG" "$CONFIG"
+# --- Short of memory: the start or the loading ends with its reason, writing nothing ----------
+# From far too little address space to enough (how much is enough depends on the machine's
+# libraries). Each run is waited for until it ends or reaches its first screen; one that plays is
+# ended by SIGTERM and saves as usual.
+short=0 played=0
+# A registry value of its own, so that no start creates one.
+mkdir -p "$(dirname "$REGISTRY")"
+printf 'Fullscreen=0\n' >"$REGISTRY"
+for limit in 40 45 50 55 60 65 70 80 90 100 120 140 200; do
+  rm -rf "$USERDIR" && mkdir -p "$USERDIR"
+  registry=$(cat "$REGISTRY")
   (
-    ulimit -v "$limit"
+    ulimit -v $((limit * 1024))
     exec "$GAME"
-  ) >"$WORK/memory.txt" 2>&1 &
-  pid=$!
-  sleep 8
-  kill -TERM "$pid" 2>/dev/null || true
-  rc=0
-  wait "$pid" || rc=$?
-  [ "$rc" -ne 134 ] && ! grep -q "terminate called" "$WORK/memory.txt" ||
-    fail "the game aborted with $limit KB of address space"
-  # The smallest limit is always short; a larger one may leave room for the whole game (how much
-  # depends on the libraries of the machine), which then starts as usual.
-  if ! grep -qiE "out of memory|cannot open the window" "$LOG" &&
-    { [ "$limit" = 100000 ] || ! grep -qF "Starting game..." "$LOG"; }; then
-    fail "no word of the shortage with $limit KB (see $LOG)"
+  ) >"$WORK/stdout.txt" 2>&1 &
+  GAME_PID=$!
+  doing "running with $limit MB of address space"
+  end=$((SECONDS + 60))
+  while kill -0 "$GAME_PID" 2>/dev/null && ! grep -qF -- "-=- Loading config ..." "$LOG" 2>/dev/null; do
+    [ "$SECONDS" -lt "$end" ] || fail "with $limit MB the game neither ended nor reached its game in 60 s"
+    sleep 0.1
+  done
+  if kill -0 "$GAME_PID" 2>/dev/null; then
+    kill -TERM "$GAME_PID"
+    wait_for_exit 30
+    [ "$EXIT_STATUS" -eq 0 ] || fail "with $limit MB the game played, then ended with $EXIT_STATUS"
+    check_config "$limit MB, played"
+    played=$((played + 1))
+    continue
   fi
-  check_config "short of memory"
+  wait_for_exit
+  [ "$EXIT_STATUS" -eq 1 ] || fail "with $limit MB the game ended with $EXIT_STATUS, not 1"
+  grep -q "^Velm Orra: Out of memory" "$WORK/stdout.txt" ||
+    fail "with $limit MB no reason on the terminal: $(cat "$WORK/stdout.txt")"
+  grep -qF -- "-=- Out of memory" "$LOG" || fail "with $limit MB no reason in the log"
+  kept=$(cd "$USERDIR" && ls -A | tr '\n' ' ')
+  [ "$kept" = "Log.txt velm-orra.lock " ] || fail "with $limit MB the data folder holds: $kept"
+  [ "$(cat "$REGISTRY")" = "$registry" ] || fail "with $limit MB the registry changed"
+  short=$((short + 1))
 done
+[ "$short" -ge 6 ] || fail "only $short limits were too small: the shortage was not tried"
+echo "short of memory: $short limits ended cleanly, $played played"
 
 # --- The display goes away: the game saves and ends ------------------------------------------
 # On an X server of its own, which can be ended without ending the one of this test.
@@ -249,7 +279,6 @@ rm -f "$LOG"
 DISPLAY=":$n" "$GAME" >"$WORK/stdout.txt" 2>&1 &
 GAME_PID=$!
 wait_for_log "Loading config ..."
-sleep 0.5
 kill -9 "$xserver"
 wait_for_exit 20
 grep -qF -- "-=- The connection to the display was lost" "$LOG" || fail "the display loss was not logged"

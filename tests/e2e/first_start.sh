@@ -8,10 +8,9 @@ source "$(dirname "$0")/lib.sh"
 
 start_game
 wait_for_log "Loading config ..."
-sleep 1.5 # the first balls settle
 # The full-screen value created as 0, and the first-game tip on show remembered.
 [ "$(head -n 1 "$REGISTRY")" = "Fullscreen=0" ] || fail "the registry file was not created as 0"
-grep -qx "TipsSeen=start" "$REGISTRY" || fail "the first tip was not remembered"
+wait_until 20 "the first tip remembered in the registry" grep -qx "TipsSeen=start" "$REGISTRY"
 [ "$(wc -l < "$REGISTRY")" = 2 ] || fail "the registry holds more than the two values"
 
 # The start messages in their order.
@@ -61,15 +60,11 @@ move_one() { # move_one click|drag
 # check_move <shot name> <balls now> <what moved>: the ball arrived and the new balls came
 # (screenshots until they show it: the screen can lag behind the game).
 check_move() {
-  local target=$MOVED_TO i
-  for ((i = 0; i < 20; i++)); do
-    sleep 0.5
-    shot "$1"
-    FIELD=$(read_field)
-    set -- "$1" "$2" "$3" $target
-    [ "$(cell_of "$4" "$5")" = o ] && [ "$(count_balls)" -eq "$2" ] && return 0
-  done
-  fail "after the $3 move to $target: $(count_balls) balls, not $2, or the target empty"
+  local target=$MOVED_TO
+  moved() { set -- $target; [ "$(cell_of "$1" "$2")" = o ] && [ "$(count_balls)" -eq "$BALLS" ]; }
+  BALLS=$2
+  wait_for_field 20 "the $3 move to $target and $2 balls" moved
+  cp "$LAST_SHOT" "$SHOTS/$NAME-$1.png"
 }
 MODE=click move_one
 check_move moved 9 clicked
@@ -79,19 +74,21 @@ check_move dragged 12 dragged
 # The screens: each shows its head over the top of the field; Back shows the game again.
 shot before-screens
 game_shot=$LAST_SHOT
+# head_differs <shot name> <test> <value>: the screen's head against the game's passes the test.
+head_differs() {
+  shot "$1"
+  d=$(region_diff "$game_shot" "$LAST_SHOT" 410 28 240 40)
+  [ "$d" "$2" "$3" ]
+}
 for screen in "options 144 398 532 465" "help 144 444 532 465" "scores 144 490 457 465"; do
   set -- $screen
   click "$2" "$3"
-  sleep 0.3
-  shot "$1"
-  d=$(region_diff "$game_shot" "$LAST_SHOT" 410 28 240 40)
-  [ "$d" -gt 100 ] || fail "the $1 screen looks like the game (difference $d)"
+  wait_until 10 "the $1 screen (its head differs from the game's by more than 100)" \
+    head_differs "$1" -gt 100
   click "$4" "$5"
-  sleep 0.3
-  shot "$1-back"
-  d=$(region_diff "$game_shot" "$LAST_SHOT" 410 28 240 40)
   # Sparkles and the hovered ball may move in the top row meanwhile.
-  [ "$d" -lt 60 ] || fail "Back from $1 did not return to the game (difference $d)"
+  wait_until 10 "the game again after Back from $1 (a difference below 60)" \
+    head_differs "$1-back" -lt 60
 done
 
 # Exit, Yes: the program ends and leaves a 1450-byte Config.bin with the game kept (it has

@@ -9,25 +9,29 @@ source "$(dirname "$0")/lib.sh"
 # key_until_width <keys> <test of $WIN_W>: presses the key until the window's width passes the
 # test (a key sent while the server is still busy with the last switch can be lost).
 key_until_width() {
-  local i
+  local i end
   for ((i = 0; i < 3; i++)); do
     key "$1"
-    sleep 1
-    locate_window
-    [ "$WIN_W" "$2" "$3" ] && return 0
+    doing "waiting for the window's width $2 $3 after \"$1\""
+    end=$((SECONDS + 4))
+    while [ "$SECONDS" -lt "$end" ]; do
+      locate_window
+      [ "$WIN_W" "$2" "$3" ] && return 0
+      sleep 0.3
+    done
   done
   fail "\"$1\" left the window at ${WIN_W}x${WIN_H}"
 }
+# window_at_least <width> <height>: the game's window is that large.
+window_at_least() { locate_window && [ "$WIN_W" -ge "$1" ] && [ "$WIN_H" -ge "$2" ]; }
 
 start_game
 wait_for_log "Loading config ..."
 locate_window
 click 144 398 # Options
 click 420 370 # the full-screen box: full screen now
-sleep 1.5
-locate_window
+wait_until 20 "a full-screen window after the check box" window_at_least 1024 768
 shot box
-[ "$WIN_W" -ge 1024 ] || fail "the check box left the window at ${WIN_W}x${WIN_H}"
 grep -qx "Fullscreen=1" "$REGISTRY" || fail "the full-screen setting was not saved"
 key_until_message ctrl+q quit
 key y
@@ -35,9 +39,7 @@ wait_for_exit
 
 start_game
 wait_for_log "Loading config ..."
-sleep 1.5
-locate_window
-[ "$WIN_W" -ge 800 ] && [ "$WIN_H" -ge 600 ] || fail "the full-screen window is ${WIN_W}x${WIN_H}"
+wait_until 20 "a full-screen window at the start" window_at_least 1024 768
 # Where the picture lies inside the full-screen window: scaled to fit and centred.
 scale_w=$((WIN_W * 600)) scale_h=$((WIN_H * 800))
 if [ $scale_w -gt $scale_h ]; then pic_h=$WIN_H pic_w=$((WIN_H * 800 / 600)); else pic_w=$WIN_W pic_h=$((WIN_W * 600 / 800)); fi

@@ -45,7 +45,6 @@ start_game
 wait_for_log "Loading config ..."
 grep -q "Cannot load" "$LOG" && fail "pictures missing in the packaged game"
 grep -q "Sounds:" "$LOG" && fail "sounds missing in the packaged game"
-sleep 1
 locate_window
 xprop -id "$WIN_ID" WM_CLASS | grep -q "\"$ID\"" ||
   fail "the window class is not $ID: $(xprop -id "$WIN_ID" WM_CLASS)"

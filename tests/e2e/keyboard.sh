@@ -50,20 +50,15 @@ keys space $dir
 shot path
 keys Return
 set -- $to
-for ((i = 0; i < 20; i++)); do
-  sleep 0.5
-  shot moved
-  FIELD=$(read_field)
-  [ "$(cell_of "$1" "$2")" = o ] && [ "$(count_balls)" -eq 9 ] && break
-done
-[ "$(cell_of "$1" "$2")" = o ] && [ "$(count_balls)" -eq 9 ] ||
-  fail "after the keyboard move to $to: $(count_balls) balls, not 9, or the target empty"
+arrived() { [ "$(cell_of "$1" "$2")" = o ] && [ "$(count_balls)" -eq 9 ]; }
+wait_for_field 20 "the keyboard move to $to and 9 balls" arrived "$1" "$2"
 
 # Ctrl+N opens the new-game question; Escape answers No and the board stays.
 key_until_message ctrl+n new-game
 keys Escape
-sleep 0.5
-shot after-no
+closed() { [ "$(region_diff "$BEFORE" "$LAST_SHOT" 330 150 400 250)" -lt 60 ]; }
+BEFORE=$SHOTS/$NAME-new-game-before.png
+wait_until 10 "the question closed" eval 'shot after-no; closed'
 FIELD=$(read_field)
 [ "$(count_balls)" -eq 9 ] || fail "Escape to the new-game question changed the board"
 

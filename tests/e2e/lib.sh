@@ -1,60 +1,105 @@
 # Helpers of the end-to-end tests: the real game under an X server (xvfb-run gives each test its
 # own), driven by xdotool, checked through Log.txt, Config.bin and screenshots.
-# Expects GAME (the binary), SHOTS (a folder for screenshots) and NAME (the test's name).
+# Expects GAME (the binary), SHOTS (a folder for screenshots) and NAME (the test's name); with
+# TEST_LIMIT (the seconds CTest allows) a test that runs out of time says what it was doing.
+# Every wait is for a state, with a limit in seconds of the wall clock; a failed one says what it
+# saw.
 set -euo pipefail
 
 WORK=$(mktemp -d /tmp/vo-e2e-XXXXXX)
 export XDG_DATA_HOME=$WORK/data XDG_CONFIG_HOME=$WORK/config
 export SDL_AUDIODRIVER=dummy
+# The demo would start after 30 s without input, between two steps of a slow machine.
+export VELM_ORRA_DEMO=0
 USERDIR=$XDG_DATA_HOME/velm-orra
 LOG=$USERDIR/Log.txt
 CONFIG=$USERDIR/Config.bin
 REGISTRY=$XDG_CONFIG_HOME/velm-orra/registry
 GAME_PID=
+WATCHDOG=
 mkdir -p "$SHOTS"
+
+# doing <what>: what the test is about, for the message when it fails or runs out of time.
+doing() { echo "$*" >"$WORK/doing"; }
+doing "starting"
 
 fail() {
   echo "FAIL ($NAME): $*" >&2
+  echo "--- while: $(cat "$WORK/doing" 2>/dev/null)" >&2
   [ -f "$LOG" ] && { echo "--- Log.txt" >&2; tail -n 20 "$LOG" >&2; }
+  [ -s "$WORK/stdout.txt" ] && { echo "--- the game's output" >&2; tail -n 10 "$WORK/stdout.txt" >&2; }
   exit 1
 }
 
 cleanup() {
+  [ -n "$WATCHDOG" ] && kill "$WATCHDOG" 2>/dev/null || true
   [ -n "$GAME_PID" ] && kill -9 "$GAME_PID" 2>/dev/null || true
   rm -rf "$WORK"
 }
 trap cleanup EXIT
+trap 'exit 1' TERM
+
+# Ten seconds before CTest would end the test without a word, the test says what it was doing
+# and what the game logged, and ends.
+if [ -n "${TEST_LIMIT:-}" ]; then
+  (
+    for ((t = 0; t < TEST_LIMIT - 10; t++)); do sleep 1; done
+    echo "FAIL ($NAME): out of time after $((TEST_LIMIT - 10)) s" \
+      "while $(cat "$WORK/doing" 2>/dev/null)" >&2
+    [ -f "$LOG" ] && tail -n 20 "$LOG" >&2
+    kill -TERM $$
+  ) &
+  WATCHDOG=$!
+fi
 
 start_game() {
   "$GAME" >"$WORK/stdout.txt" 2>&1 &
   GAME_PID=$!
 }
 
-# wait_for_log <text> [seconds]: until a line of Log.txt ends with <text>.
-wait_for_log() {
-  local text=$1 limit=${2:-60} i
-  for ((i = 0; i < limit * 10; i++)); do
-    if [ -f "$LOG" ] && grep -qF -- "-=- $text" "$LOG"; then return 0; fi
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for \"$text\""
+# wait_until <seconds> <what> <command...>: until the command succeeds.
+wait_until() {
+  local limit=$1 what=$2
+  shift 2
+  local end=$((SECONDS + limit))
+  doing "waiting for $what"
+  until "$@"; do
+    [ "$SECONDS" -lt "$end" ] || fail "$what: not within $limit s"
     sleep 0.1
   done
-  fail "\"$text\" did not appear in Log.txt within $limit s"
 }
 
-# wait_for_exit [seconds]: the game ends by itself.
-wait_for_exit() {
-  local limit=${1:-20} i
-  for ((i = 0; i < limit * 10; i++)); do
-    kill -0 "$GAME_PID" 2>/dev/null || { wait "$GAME_PID" || true; GAME_PID=; return 0; }
+# wait_for_log <text> [seconds]: until a line of Log.txt ends with <text>.
+wait_for_log() {
+  local text=$1 limit=${2:-60}
+  local end=$((SECONDS + limit))
+  doing "waiting for \"$text\" in Log.txt"
+  until [ -f "$LOG" ] && grep -qF -- "-=- $text" "$LOG"; do
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for \"$text\""
+    [ "$SECONDS" -lt "$end" ] || fail "\"$text\" did not appear in Log.txt within $limit s"
     sleep 0.1
   done
-  fail "the game did not end within $limit s"
+}
+
+# wait_for_exit [seconds]: the game ends by itself; its exit status in EXIT_STATUS.
+wait_for_exit() {
+  local limit=${1:-20}
+  local end=$((SECONDS + limit))
+  doing "waiting for the game to end"
+  while kill -0 "$GAME_PID" 2>/dev/null; do
+    [ "$SECONDS" -lt "$end" ] || fail "the game did not end within $limit s"
+    sleep 0.1
+  done
+  EXIT_STATUS=0
+  wait "$GAME_PID" || EXIT_STATUS=$?
+  GAME_PID=
 }
 
 # The picture's place on the screen: the window's position, and its scale (1 in a window).
 locate_window() {
-  local id= w
-  for _ in $(seq 200); do
+  local id= w best= end=$((SECONDS + 30))
+  doing "looking for the game's window"
+  while [ -z "$id" ] && [ "$SECONDS" -lt "$end" ]; do
     id=$(xdotool search --pid "$GAME_PID" --name "Velm Orra" 2>/dev/null | tail -n 1) || true
     if [ -z "$id" ]; then
       # Some servers miss the process property for a moment: the largest window of that name.
@@ -63,15 +108,12 @@ locate_window() {
         [ -z "$id" ] || [ "$WIDTH" -gt "${best:-0}" ] && { id=$w; best=$WIDTH; }
       done
     fi
-    [ -n "$id" ] && break
-    sleep 0.1
+    [ -n "$id" ] || sleep 0.1
   done
   if [ -z "$id" ]; then
     echo "--- windows on $DISPLAY" >&2
     xwininfo -root -children >&2 2>&1 || true
-    echo "--- the game's output" >&2
-    tail -n 20 "$WORK/stdout.txt" >&2 || true
-    fail "no game window"
+    fail "no game window within 30 s"
   fi
   eval "$(xdotool getwindowgeometry --shell "$id")"
   WIN_X=$X WIN_Y=$Y WIN_W=$WIDTH WIN_H=$HEIGHT WIN_ID=$id
@@ -87,21 +129,24 @@ key() { # key <xdotool keys, e.g. alt+Return>
 }
 
 # key_until_message <keys> <shot name>: presses the key until a message box covers the middle
-# of the field (a second press while the box is open changes nothing), at most three times.
+# of the field (a second press while the box is open changes nothing), at most three times,
+# each given 4 s to show.
 key_until_message() {
-  local before i j d
+  local before i end d=0
   shot "$2-before"
   before=$LAST_SHOT
   for ((i = 0; i < 3; i++)); do
     key "$1"
-    for ((j = 0; j < 6; j++)); do
+    doing "waiting for a message after \"$1\""
+    end=$((SECONDS + 4))
+    while [ "$SECONDS" -lt "$end" ]; do
       shot "$2"
       d=$(region_diff "$before" "$LAST_SHOT" 330 150 400 250)
       [ "$d" -gt 60 ] && return 0
-      sleep 0.5
+      sleep 0.3
     done
   done
-  fail "\"$1\" opened no message"
+  fail "\"$1\" opened no message (the middle of the field differs by $d; see $LAST_SHOT)"
 }
 
 # Screen position of a picture position.
@@ -151,17 +196,21 @@ region_diff() { # region_diff <shot a> <shot b> <x> <y> <w> <h>
 }
 
 # Which cells hold a ball, as a string of 81 characters ('o' ball, '.' empty), column by column.
-# A cell's middle is compared with the colour most cells' middles share: the empty cell. That
-# holds only while empty cells outnumber the balls of any one colour; on a fuller field (some
-# forty balls on) the commonest ball colour wins and the reading goes wrong.
+# A cell's middle (6 x 6 pixels, averaged) is compared with the colour most cells' middles
+# share: the empty cell. That holds only while empty cells outnumber the balls of any one
+# colour; on a fuller field (some forty balls on) the commonest ball colour wins and the reading
+# goes wrong. One convert for the 81 cells: a loaded machine starts processes slowly.
 read_field() {
-  local x y list=() s=""
+  local x y list=() s="" args=()
   for ((x = 0; x < 9; x++)); do
     for ((y = 0; y < 9; y++)); do
-      list+=("$(convert "$LAST_SHOT" -crop "6x6+$(screen_x $((298 + 52 * x + 23)))+$(screen_y $((26 + 52 * y + 23)))" \
-        +repage -format '%[fx:int(255*mean.r)],%[fx:int(255*mean.g)],%[fx:int(255*mean.b)]' info:)")
+      args+=("(" mpr:shot -crop "6x6+$(screen_x $((298 + 52 * x + 23)))+$(screen_y $((26 + 52 * y + 23)))"
+        +repage -scale '1x1!' ")")
     done
   done
+  mapfile -t list < <(convert "$LAST_SHOT" -write mpr:shot +delete "${args[@]}" +append -depth 8 txt:- |
+    sed -n 's/^[0-9]*,0: *(\([0-9.]*\),\([0-9.]*\),\([0-9.]*\).*/\1,\2,\3/p')
+  [ "${#list[@]}" -eq 81 ] || fail "read ${#list[@]} cells, not 81, from $LAST_SHOT"
   local empty
   empty=$(printf '%s\n' "${list[@]}" | sort | uniq -c | sort -rn | head -n 1 | awk '{print $2}')
   IFS=, read -r er eg eb <<<"$empty"
@@ -172,17 +221,46 @@ read_field() {
   done
   echo "$s"
 }
+# The field as nine rows, for a failure's message.
+show_field() {
+  local y x
+  for ((y = 0; y < 9; y++)); do
+    printf '  '
+    for ((x = 0; x < 9; x++)); do printf '%s' "${FIELD:$((x * 9 + y)):1}"; done
+    printf '\n'
+  done
+}
 # wait_for_balls <n> <shot name> [seconds]: screenshots until the field shows n balls (the screen
 # can lag behind the game on a busy software-rendered X server).
 wait_for_balls() {
-  local n=$1 name=$2 limit=${3:-30} i
-  for ((i = 0; i < limit * 2; i++)); do
+  local n=$1 name=$2 limit=${3:-30}
+  local end=$((SECONDS + limit))
+  doing "waiting for $n balls on the field"
+  while :; do
     shot "$name"
     FIELD=$(read_field)
     [ "$(count_balls)" -eq "$n" ] && return 0
-    sleep 0.5
+    [ "$SECONDS" -lt "$end" ] ||
+      fail "the field shows $(count_balls) balls, not $n, after $limit s (see $LAST_SHOT):
+$(show_field)"
+    sleep 0.3
   done
-  fail "the field shows $(count_balls) balls, not $n (see $LAST_SHOT)"
+}
+# wait_for_field <seconds> <what> <test...>: screenshots until the field read passes the test
+# (a command that looks at $FIELD).
+wait_for_field() {
+  local limit=$1 what=$2
+  shift 2
+  local end=$((SECONDS + limit))
+  doing "waiting for $what"
+  while :; do
+    shot field
+    FIELD=$(read_field)
+    "$@" && return 0
+    [ "$SECONDS" -lt "$end" ] || fail "$what: not within $limit s (see $LAST_SHOT):
+$(show_field)"
+    sleep 0.3
+  done
 }
 cell_of() { echo "${FIELD:$(($1 * 9 + $2)):1}"; } # cell_of <x> <y> in $FIELD
 count_balls() { local t=${FIELD//./}; echo ${#t}; }

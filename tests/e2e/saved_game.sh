@@ -8,7 +8,6 @@ mkdir -p "$USERDIR"
 "$MAKE_CONFIG" "$CONFIG" 120 || fail "cannot write the saved game"
 start_game
 wait_for_log "Loading config ..."
-sleep 0.5
 locate_window
 shot old-message
 # The message box covers the middle of the field; its texts are bright on the dark box.

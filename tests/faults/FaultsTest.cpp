@@ -294,6 +294,24 @@ TEST_F(Faults, LogOnAFullDeviceNeverStopsTheGame) {
     EXPECT_EQ(ReadBytes(Scratch("Config.bin")).size(), kConfigSize);
 }
 
+// A statistics file that cannot be written (a folder in its temporary file's place) is tried
+// again every frame: the failure is logged once, not in every frame, and the save goes through
+// once its cause is gone.
+TEST_F(Faults, AStatisticsSaveFailingInEveryFrameIsLoggedOnce) {
+    fs::create_directories(Scratch("Stats.txt.tmp"));
+    StartWith(Scratch("Config.bin"), Scratch("Log.txt"));
+    TAutoPlayer player(*form, clock, 11);
+    ASSERT_TRUE(player.PlayGame(modeProfessional, 60000));
+    for (int i = 0; i < 300; ++i) form->FrameTimer1RealTime(1.0);
+    EXPECT_EQ(std::count_if(
+                  logLines.begin(), logLines.end(),
+                  [](const std::string& l) { return l.find("Cannot save the statistics") == 0; }),
+              1);
+    fs::remove(Scratch("Stats.txt.tmp"));
+    form->FrameTimer1RealTime(1.0);
+    EXPECT_TRUE(fs::exists(Scratch("Stats.txt")));
+}
+
 // --- Missing game data ----------------------------------------------------------------------
 
 TEST_F(Faults, EveryPictureMissingShowsPlaceholdersAndThePlayGoesOn) {

@@ -292,20 +292,32 @@ int FuzzStats(const uint8_t* data, size_t size) {
 }
 
 int FuzzExtra(const uint8_t* data, size_t size) {
-    TConfigExtra extra;
+    std::vector<TConfigExtra> sections;
     std::string why;
-    if (!DecodeConfigExtra(std::string(reinterpret_cast<const char*>(data), size), extra, &why)) {
+    if (!DecodeConfigExtra(std::string(reinterpret_cast<const char*>(data), size), sections,
+                           &why)) {
         Require(!why.empty(), "a refused file says why");
         return 0;
     }
-    for (const auto& block : extra.Scores)
-        for (const int32_t points : block)
-            Require(points == 0 || points > 65535, "whole scores only");
+    Require(!sections.empty() && sections.size() <= kMaxExtraSections, "a bounded set of sections");
+    for (const TConfigExtra& extra : sections)
+        for (const auto& block : extra.Scores)
+            for (const int32_t points : block)
+                Require(points == 0 || points > 65535, "whole scores only");
+    // Completing a table never breaks its order.
+    THighScoreTable table = FreshHighScoreTable();
+    for (size_t r = 0; r < 4; ++r) table.Blocks[1][r].Score = 65535;
+    std::vector<std::string> notes;
+    TConfigExtra first = sections.front();
+    CompleteTableScores(table, first, notes);
+    for (const THighScoreBlock& block : table.Blocks)
+        for (size_t r = 1; r < block.size(); ++r)
+            Require(block[r].Points() <= block[r - 1].Points(), "a completed table stays in order");
     // What the game writes from what it read, it reads again unchanged.
-    const std::string text = EncodeConfigExtra(extra);
-    TConfigExtra back;
+    const std::string text = EncodeConfigExtra(sections);
+    std::vector<TConfigExtra> back;
     Require(DecodeConfigExtra(text, back, &why), "a written extra file reads back");
-    Require(EncodeConfigExtra(back) == text, "the extra file reads back unchanged");
+    Require(back == sections, "the extra file reads back unchanged");
     return 0;
 }
 

@@ -204,6 +204,8 @@ def stats_seeds():
     write("stats", "damaged.txt", body.replace(b"lines 14", b"lines -4").replace(b"\n", b"\r\n"))
     write("stats", "overflow.txt", b"velm-orra statistics 1\n[normal]\nfinished 9\nplayed 2\n"
                                    b"best 99999999999\nseconds 18446744073709551615\n")
+    write("stats", "impossible.txt", b"velm-orra statistics 1\n[kids]\nplayed 3\nfinished 2\n"
+                                     b"best 900\ntotal 800\nhinted_finished 1\nhinted_best 5\n")
 
 
 # --- Config.extra ------------------------------------------------------------------------------
@@ -215,6 +217,11 @@ def extra_seeds():
                                b"replay ffffffffffffffff\nscore 0 3 65536\n")
     write("extra", "damaged.txt", head + b"random 853c49e6748fea9\nscore 3 0 70000\r\n")
     write("extra", "bare.txt", head)
+    # The second format: a section for the new Config.bin and one for the one still on disk.
+    two = b"velm-orra config extra 2\nconfig 00112233445566ff\nrandom 853c49e6748fea9b\n"
+    write("extra", "sections.txt", two + b"replay 0000000000000001\nscore 1 0 80000\n"
+                                   b"config cbf29ce484222325\nscore 1 0 70000\nscore 1 1 66000\n")
+    write("extra", "repeated.txt", two + b"config 00112233445566ff\n")
 
 
 if __name__ == "__main__":

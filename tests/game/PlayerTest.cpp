@@ -143,17 +143,26 @@ TEST(Autoplay, ReadsItsOptionsAndRefusesAnythingElse) {
     EXPECT_EQ(o.Seed, 9u);
     EXPECT_EQ(o.MaxMoves, 50);
     EXPECT_EQ(o.Player, TPlayerKind::Greedy);
-    for (const std::vector<std::string>& bad :
-         std::vector<std::vector<std::string>>{{"--mode", "easy"},
-                                               {"--games", "0"},
-                                               {"--games", "3x"},
-                                               {"--seed", "-1"},
-                                               {"--max-moves"},
-                                               {"--player", "random"},
-                                               {"--speed", "2"}}) {
+    // Each refusal says what is wrong: the range a count takes, an unknown argument, an empty
+    // value.
+    const std::pair<std::vector<std::string>, std::string> bad[] = {
+        {{"--mode", "easy"}, "--mode is kids, normal or professional, not \"easy\""},
+        {{"--games", "0"}, "--games takes 1 to 2147483647, not \"0\""},
+        {{"--games", "3x"}, "--games takes 1 to 2147483647, not \"3x\""},
+        {{"--games", "99999999999"}, "--games takes 1 to 2147483647, not \"99999999999\""},
+        {{"--max-moves", "-5"}, "--max-moves takes 1 to 2147483647, not \"-5\""},
+        {{"--seed", "-1"}, "--seed takes 0 to 18446744073709551615, not \"-1\""},
+        {{"--max-moves"}, "--max-moves needs a value"},
+        {{"--games", ""}, "--games has an empty value"},
+        {{"--mode", ""}, "--mode has an empty value"},
+        {{"--player", "random"}, "--player is best or greedy, not \"random\""},
+        {{"--speed", "2"}, "unknown argument \"--speed\""},
+        {{"fast"}, "unknown argument \"fast\""},
+    };
+    for (const auto& [args, why] : bad) {
         TAutoplayOptions unused;
         error.clear();
-        EXPECT_FALSE(ParseAutoplay(bad, unused, &error)) << bad[0];
-        EXPECT_FALSE(error.empty());
+        EXPECT_FALSE(ParseAutoplay(args, unused, &error)) << args[0];
+        EXPECT_EQ(error, why);
     }
 }

@@ -599,6 +599,19 @@ TEST_F(Form, SavedGameResumesUnderTheOldMessage) {
         EXPECT_EQ(GameField->Preview[static_cast<size_t>(i)], preview[static_cast<size_t>(i)]);
     ClickButton(btnYes);
     EXPECT_EQ(Shell.Word, scrPlaying);
+    // The kept game is protected as one moved in this run: Ctrl+N, New Game and a mode ask
+    // first, on No, and No keeps it.
+    for (const int command : {-1, int(btnNewGame), int(btnKids)}) {
+        if (command < 0)
+            Keys({'N'}, ssCtrl);
+        else
+            ClickButton(command);
+        ASSERT_EQ(Shell.Word, scrMessageBox + scrMsgNew + scrPlaying) << command;
+        EXPECT_EQ(form->Keys().Focused(), btnNo);
+        Key(VK_RETURN);
+        EXPECT_EQ(Shell.Word, scrPlaying);
+        EXPECT_EQ(GameState.Score, 120);
+    }
 
     // Leaving from the options screen keeps the game too, and the message says so.
     ClickButton(btnOptions);
@@ -1632,7 +1645,21 @@ TEST_F(Form, ARestoredGameDrawsWhatItWouldHaveDrawnAndScoresStayWhole) {
     ASSERT_TRUE(FindMove(fx, fy, tx, ty));
     MoveBall(fx, fy, tx, ty);
     const TGame once = Game();
+    form->SaveIfRequested(); // the move's, as after its frame
     CtrlZ();
+    // The undo is saved as a move is: a kill now leaves the board it left.
+    const TGame undone = Game();
+    form->SaveIfRequested();
+    {
+        const std::vector<uint8_t> kept = ReadConfig();
+        const TConfigContents c = DecodeConfig(kept.data(), kept.size());
+        ASSERT_TRUE(c.HasGame);
+        for (int x = 0; x < 9; ++x)
+            for (int y = 0; y < 9; ++y)
+                EXPECT_EQ(c.Game.Cells[size_t(x)][size_t(y)],
+                          undone.Cells[size_t(x) * 9 + size_t(y)]);
+        EXPECT_EQ(c.Game.Score, undone.Score);
+    }
     HighScores.Blocks[1][0].SetPoints(70000);
     ClickButton(7);
     ClickButton(btnYes);

@@ -87,6 +87,27 @@ TEST(LogFile, AHardLinkedLogIsReplacedNotWrittenThrough) {
     std::filesystem::remove_all(dir);
 }
 
+// A log that grows all run (an error in every frame) stays under its cap: the older half of the
+// lines goes, the start's line and the newest lines stay.
+TEST(LogFile, StaysUnderItsCapByDroppingTheOlderHalf) {
+    const std::string dir = Scratch("log-cap");
+    const std::string file = dir + "/Log.txt";
+    TLog log;
+    log.SetCap(4096);
+    ASSERT_TRUE(log.Start(file));
+    for (int i = 0; i < 2000; ++i) {
+        ASSERT_TRUE(log.Line("line " + std::to_string(i)));
+        ASSERT_LE(std::filesystem::file_size(file), 4096u) << "after line " << i;
+    }
+    const std::string text = Slurp(file);
+    EXPECT_NE(text.find(" -=- Program started\n\n"), std::string::npos);
+    EXPECT_NE(text.find("Older lines were dropped"), std::string::npos);
+    EXPECT_NE(text.find("-=- line 1999\n"), std::string::npos);
+    EXPECT_EQ(text.find("-=- line 0\n"), std::string::npos);
+    EXPECT_GT(text.size(), 1500u) << "more than half dropped";
+    std::filesystem::remove_all(dir);
+}
+
 TEST(LogFile, AnUnwritableLogNeverStopsTheCaller) {
     TLog log;
     std::vector<std::string> seen;
@@ -154,6 +175,45 @@ TEST(RegistryFile, TextValuesStayOneLineBesideTheNumbers) {
     ASSERT_TRUE(reg.WriteString("language", "fr\nFullscreen=0"));
     EXPECT_EQ(reg.ReadString("LANGUAGE"), "frFullscreen=0");
     EXPECT_EQ(reg.ReadInteger("Fullscreen"), 1);
+    std::filesystem::remove_all(dir);
+}
+
+// A damaged registry file (control bytes, lines that are no "Name=value", too large to read) is
+// kept aside at the start, and only its sound lines stay; a sound one, a link or a run that
+// writes nothing leave it as it is.
+TEST(RegistryFile, ADamagedFileIsKeptAsideAndItsSoundLinesStay) {
+    const std::string dir = Scratch("registry-damaged");
+    const std::string file = dir + "/registry";
+    TRegistry reg(file);
+    const std::string damaged = "Fullscreen=1\n\x01\x02\n\nno value here\nLanguage=de\r\n";
+    std::ofstream(file, std::ios::binary) << damaged;
+    const std::optional<std::string> note = reg.KeepDamagedAside();
+    ASSERT_TRUE(note.has_value());
+    EXPECT_NE(note->find("2 damaged lines"), std::string::npos) << *note;
+    EXPECT_EQ(Slurp(file + ".damaged"), damaged);
+    EXPECT_EQ(Slurp(file), "Fullscreen=1\n\nLanguage=de\r\n");
+    EXPECT_EQ(reg.ReadInteger("Fullscreen"), 1);
+    EXPECT_EQ(reg.ReadString("language"), "de");
+    EXPECT_FALSE(reg.KeepDamagedAside().has_value()) << "a sound file is left as it is";
+
+    std::ofstream(file, std::ios::binary) << "Fullscreen=1\n" << std::string(100000, 'x') << "\n";
+    ASSERT_TRUE(reg.KeepDamagedAside().has_value());
+    EXPECT_EQ(std::filesystem::file_size(file + ".damaged"), 100014u);
+    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_TRUE(reg.WriteInteger("Fullscreen", 0));
+    EXPECT_EQ(Slurp(file), "Fullscreen=0\n");
+
+    std::ofstream(dir + "/private", std::ios::binary) << "\x01secret\n";
+    std::filesystem::remove(file);
+    std::filesystem::create_symlink(dir + "/private", file);
+    EXPECT_FALSE(reg.KeepDamagedAside().has_value());
+    EXPECT_TRUE(std::filesystem::is_symlink(file));
+    std::filesystem::remove(file);
+    std::ofstream(file, std::ios::binary) << "junk\n";
+    TRegistry::SetReadOnly(true);
+    EXPECT_FALSE(reg.KeepDamagedAside().has_value());
+    TRegistry::SetReadOnly(false);
+    EXPECT_EQ(Slurp(file), "junk\n");
     std::filesystem::remove_all(dir);
 }
 

@@ -1,11 +1,15 @@
 #include "game/GameModes.h"
 #include "platform/Files.h"
+#include "shell/KeptFiles.h"
+#include "shell/Log.h"
 #include "shell/Settings.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <sys/stat.h>
 
@@ -257,5 +261,214 @@ TEST(ConfigFile, AtomicWriteReplacesOrKeepsTheOldFile) {
     EXPECT_FALSE(ReadFileBytes(dir + "/zero", read, &error));
     EXPECT_FALSE(ReadFileBytes(file, read, &error, 1000)) << "1450 bytes read under a 1000 limit";
     EXPECT_TRUE(read.empty());
+    std::filesystem::remove_all(dir);
+}
+
+// --- Config.extra, and what a start keeps aside ----------------------------------------------
+
+namespace {
+
+std::string Slurp(const std::string& file) {
+    std::vector<uint8_t> bytes;
+    ReadFileBytes(file, bytes, nullptr, size_t{64} << 20);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+void Put(const std::string& file, const std::string& text) {
+    std::ofstream(file, std::ios::binary) << text;
+}
+
+// A table whose Normal rows 1 and 2 hold 65535 and whose Kids row 1 does.
+THighScoreTable SaturatedTable() {
+    THighScoreTable t = FreshHighScoreTable();
+    t.Blocks[1][0].Score = t.Blocks[1][1].Score = 65535;
+    t.Blocks[0][0].Score = 65535;
+    return t;
+}
+
+struct TStartSeen {
+    TKeptConfig Config;
+    TStatistics Stats;
+    std::vector<std::string> Log;
+};
+
+TStartSeen StartOn(TKeptFiles& files) {
+    TStartSeen seen;
+    Log.Observer = [&](const std::string& line) { seen.Log.push_back(line); };
+    seen.Stats = files.ReadStatistics();
+    seen.Config = files.ReadConfig();
+    Log.Observer = nullptr;
+    return seen;
+}
+
+bool Logged(const TStartSeen& seen, const std::string& part) {
+    return std::any_of(seen.Log.begin(), seen.Log.end(),
+                       [&](const std::string& l) { return l.find(part) != std::string::npos; });
+}
+
+} // namespace
+
+TEST(ExtraFile, SectionsReadBackAndTheFirstFormatStillReads) {
+    TConfigExtra a, b;
+    a.ConfigHash = 0x0123456789abcdefULL;
+    a.HasRandom = true;
+    a.Random = 42;
+    a.Replay = {7, 8};
+    a.Scores[1][0] = 80000;
+    b.ConfigHash = 5;
+    b.Scores[2][9] = 2147483647;
+    std::vector<TConfigExtra> back;
+    std::string why;
+    ASSERT_TRUE(DecodeConfigExtra(EncodeConfigExtra({a, b}), back, &why)) << why;
+    EXPECT_EQ(back, (std::vector<TConfigExtra>{a, b}));
+
+    // A file of the first format (one section, its lines in any order) is a player's own.
+    ASSERT_TRUE(DecodeConfigExtra("velm-orra config extra 1\nscore 1 0 80000\nconfig "
+                                  "0000000000000005\nrandom 000000000000002a\n",
+                                  back, &why))
+        << why;
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_EQ(back[0].ConfigHash, 5u);
+    EXPECT_EQ(back[0].Scores[1][0], 80000);
+    EXPECT_EQ(back[0].Random, 42u);
+
+    const std::string head = "velm-orra config extra 2\n";
+    const std::string section = "config 0000000000000005\n";
+    for (const std::string& bad :
+         {std::string(), std::string("velm-orra config extra 2\r\n") + section,
+          head + "score 1 0 80000\n" + section, head + section + section,
+          head + section + "score 1 0 65535\n", head + section + "junk\n",
+          head + section + "replay 0000000000000001\n", head}) {
+        why.clear();
+        EXPECT_FALSE(DecodeConfigExtra(bad, back, &why)) << bad;
+        EXPECT_FALSE(why.empty()) << bad;
+        EXPECT_TRUE(back.empty());
+    }
+    std::string many = head;
+    for (int i = 0; i <= int(kMaxExtraSections); ++i)
+        many += "config 000000000000000" + std::to_string(i) + "\n";
+    EXPECT_FALSE(DecodeConfigExtra(many, back, &why));
+}
+
+// Whole scores must agree with the table they complete: only where it holds 65535, and in its
+// order. A mode that disagrees shows 65535; the others are completed.
+TEST(ExtraFile, WholeScoresMustAgreeWithTheTable) {
+    TConfigExtra extra;
+    extra.Scores[0][0] = 90000;
+    extra.Scores[1][0] = 80000;
+    extra.Scores[1][1] = 70000;
+    THighScoreTable table = SaturatedTable();
+    std::vector<std::string> notes;
+    CompleteTableScores(table, extra, notes);
+    EXPECT_TRUE(notes.empty());
+    EXPECT_EQ(table.Blocks[1][0].Points(), 80000);
+    EXPECT_EQ(table.Blocks[1][1].Points(), 70000);
+
+    std::swap(extra.Scores[1][0], extra.Scores[1][1]); // rank 2 above rank 1
+    table = SaturatedTable();
+    CompleteTableScores(table, extra, notes);
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_NE(notes[0].find("Normal"), std::string::npos);
+    EXPECT_EQ(table.Blocks[1][0].Points(), 65535);
+    EXPECT_EQ(extra.Scores[1][0], 0);
+    EXPECT_EQ(table.Blocks[0][0].Points(), 90000);
+
+    extra.Scores[2][3] = 70000; // the Professional row holds 700
+    notes.clear();
+    table = SaturatedTable();
+    CompleteTableScores(table, extra, notes);
+    EXPECT_EQ(notes.size(), 1u);
+    EXPECT_EQ(table.Blocks[2][3].Points(), 700);
+}
+
+// A Config.extra that a start refuses is kept aside before anything replaces it: wrong hash,
+// junk, CRLF lines, an empty file, a 10 MB line (moved aside: too large to read). The next save
+// writes a sound one.
+TEST(KeptFiles, RefusedExtraFilesAreKeptAsideBeforeTheyAreReplaced) {
+    const std::string dir = TempDir();
+    TKeptFiles files(dir + "/Config.bin", dir + "/Config.extra", dir + "/Stats.txt");
+    const std::vector<uint8_t> config = EncodeConfig(SaturatedTable(), 50, 75, false, TSavedGame{});
+    TConfigExtra extra;
+    extra.Scores[1][0] = 80000;
+    StartOn(files);
+    ASSERT_TRUE(files.Save(config, extra, nullptr));
+    const std::string sound = Slurp(dir + "/Config.extra");
+
+    std::string otherHash = sound;
+    otherHash[otherHash.find("config ") + 7] ^= 1;
+    std::string crlf = sound;
+    for (size_t at = 0; (at = crlf.find('\n', at)) != std::string::npos; at += 2)
+        crlf.replace(at, 1, "\r\n");
+    const std::string hugeLine = sound + "score 1 0 " + std::string(10 << 20, '9') + "\n";
+    for (const std::string& bad : {otherHash,
+                                   std::string("\x7f"
+                                               "ELF junk"),
+                                   crlf, std::string(), hugeLine}) {
+        SCOPED_TRACE(bad.substr(0, 40));
+        Put(dir + "/Config.extra", bad);
+        std::filesystem::remove(dir + "/Config.extra.damaged");
+        const TStartSeen seen = StartOn(files);
+        EXPECT_TRUE(Logged(seen, "Config.extra")) << "no word of the refusal";
+        EXPECT_EQ(Slurp(dir + "/Config.extra.damaged"), bad) << "not kept aside";
+        EXPECT_EQ(seen.Config.Contents.Table.Blocks[1][0].Points(), 65535);
+        ASSERT_TRUE(files.Save(config, extra, nullptr));
+        EXPECT_EQ(StartOn(files).Config.Contents.Table.Blocks[1][0].Points(), 80000);
+    }
+
+    // Scores out of the table's order: kept aside, the log says so, and the sound parts (the
+    // other modes' scores, the generator) are used.
+    std::vector<TConfigExtra> sections;
+    ASSERT_TRUE(DecodeConfigExtra(sound, sections, nullptr));
+    sections[0].Scores[1][1] = 90000;
+    sections[0].Scores[0][0] = 70000;
+    sections[0].HasRandom = true;
+    sections[0].Random = 1234;
+    Put(dir + "/Config.extra", EncodeConfigExtra(sections));
+    const TStartSeen disorder = StartOn(files);
+    EXPECT_TRUE(Logged(disorder, "out of its order"));
+    EXPECT_EQ(Slurp(dir + "/Config.extra.damaged"), EncodeConfigExtra(sections));
+    EXPECT_EQ(disorder.Config.Contents.Table.Blocks[1][0].Points(), 65535);
+    EXPECT_EQ(disorder.Config.Contents.Table.Blocks[0][0].Points(), 70000);
+    EXPECT_EQ(disorder.Config.Extra.Random, 1234u);
+    std::filesystem::remove_all(dir);
+}
+
+// Stats.txt: its figures must be possible. A file that fails, is empty, holds a negative count
+// or a 10 MB line is kept aside (the last moved: too large to read), its sound parts used, the
+// reason logged; the next save writes a sound one.
+TEST(KeptFiles, ImpossibleOrUnreadableStatisticsAreKeptAside) {
+    const std::string dir = TempDir();
+    const std::string stats = dir + "/Stats.txt";
+    TKeptFiles files(dir + "/Config.bin", dir + "/Config.extra", stats);
+    const std::string head = "velm-orra statistics 1\n[normal]\nplayed 9\nlines 40\n";
+    const struct {
+        std::string Text, Why;
+        uint32_t Played, Finished, Lines;
+    } cases[] = {
+        {head + "finished 2\nbest 900\ntotal 800\n", "do not fit together", 9, 0, 40},
+        {head + "finished 2\nbest 500\ntotal 1100\n", "do not fit together", 9, 0, 40},
+        {head + "finished 0\nbest 10\n", "do not fit together", 9, 0, 40},
+        {head + "finished 12\nbest 10\ntotal 100\n", "more games finished", 12, 12, 40},
+        {head + "finished -1\n", "line 5 is damaged", 9, 0, 40},
+        {"", "empty", 0, 0, 0},
+        {head + std::string(10 << 20, '1') + "\n", "larger than", 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Why);
+        Put(stats, c.Text);
+        std::filesystem::remove(stats + ".damaged");
+        const TStartSeen seen = StartOn(files);
+        EXPECT_TRUE(Logged(seen, c.Why));
+        EXPECT_EQ(Slurp(stats + ".damaged"), c.Text);
+        const TModeStatistics& m = seen.Stats.Modes[1];
+        EXPECT_EQ(m.GamesPlayed, c.Played);
+        EXPECT_EQ(m.GamesFinished, c.Finished);
+        EXPECT_EQ(m.LinesCleared, c.Lines);
+        const std::string text = seen.Stats.ToText();
+        ASSERT_TRUE(files.Save(EncodeConfig(FreshHighScoreTable(), 50, 75, false, TSavedGame{}),
+                               TConfigExtra{}, &text));
+        EXPECT_EQ(Slurp(stats), text);
+        EXPECT_FALSE(Logged(StartOn(files), stats)) << "the rewritten file reads with notes";
+    }
     std::filesystem::remove_all(dir);
 }
