@@ -7,6 +7,7 @@
 #include "game/GameField.h"
 #include "game/Random.h"
 #include "platform/Audio.h"
+#include "state/GameState.h"
 #include "state/OptionsState.h"
 #include "state/ShellState.h"
 #include "view/FieldSounds.h"
@@ -108,7 +109,7 @@ int main(int argc, char** argv) {
                 return 1;
             }
             SoundBank = &bank;
-            TGameField field(9, 9);
+            TGameField field(9, 9, ScreenGameContext());
             GameField = &field;
             TFieldSounds sounds;
             field.AddListener(&sounds);

@@ -143,7 +143,7 @@ void TGuidance::MoveUndone() {
     Show(tipUndo, kShort);
 }
 
-void TGuidance::GameEnded() {
+void TGuidance::GameEnded(const TGameEnd&) {
     showing_ = tipCount;
 }
 

@@ -175,11 +175,11 @@ TEST_F(TurnCycle, SelectingDeselectingAndCancelling) {
 
     // A press in the strip left of the field counts as column 0.
     Put(0, 3, 3);
-    field.Click(kFieldLeft - 51, PixelY(3), 0);
+    field.Click(ColumnAt(kFieldLeft - 51), RowAt(PixelY(3)), 0);
     EXPECT_TRUE(field.Selected);
     EXPECT_EQ(field.SelX, 0);
     // Further left is outside and ignored.
-    field.Click(kFieldLeft - 53, PixelY(3), 0);
+    field.Click(ColumnAt(kFieldLeft - 53), RowAt(PixelY(3)), 0);
     EXPECT_TRUE(field.Selected);
 }
 
