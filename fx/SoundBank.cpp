@@ -155,7 +155,7 @@ bool TSoundBank::LoadLine(const std::string& line, const std::string& dataDir, s
     const std::string path(TakeField(rest));
     double number = 0.0;
     if (!ParseDecimal(rest, number)) {
-        return fail("\"" + std::string(rest) + "\" is not a decimal number");
+        return fail(std::string("\"").append(rest) + "\" is not a decimal number");
     }
     // The number is the sample's gain (1 = as made); beyond 0..4 it is held at the nearer end.
     const float gain = static_cast<float>(std::clamp(number, 0.0, 4.0));

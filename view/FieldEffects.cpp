@@ -67,15 +67,15 @@ void TFieldEffects::LineCleared(const TLineClear& clear) {
         RemoveAtCellAndBelow(b.X, b.Y);
         ParticleEngine->AddPop(BallPicture(b.Picture), false, BurstX(b.X), BurstY(b.Y));
     }
-    std::string text = "+" + std::to_string(clear.Points);
-    if (clear.Multiplier > 1) text += "x" + std::to_string(clear.Multiplier);
+    std::string text = std::string("+").append(std::to_string(clear.Points));
+    if (clear.Multiplier > 1) text.append("x").append(std::to_string(clear.Multiplier));
     const bool still = Options.ReducedMotion;
     ParticleEngine->AddText(text, static_cast<float>(kLineTextLeft + kCellPitch * clear.CentreX),
                             static_cast<float>(kLineTextTop + kLineTextRowPitch * clear.CentreY),
                             still);
     if (clear.ChainBonus > 0)
         ParticleEngine->AddText(
-            "+" + std::to_string(clear.ChainBonus) + " Chain Bonus",
+            std::string("+").append(std::to_string(clear.ChainBonus)).append(" Chain Bonus"),
             static_cast<float>(kChainTextLeft + kCellPitch * clear.CentreX),
             static_cast<float>(kChainTextTop + kLineTextRowPitch * clear.CentreY), still);
 }
