@@ -101,16 +101,13 @@ public:
     // undo button shows.
     bool HasUndo() const;
 
-    // One frame of `delta` units of the rules. Advance moves the clocks: the travel clock, the
-    // appear timers, the turn clock, the bounce and fuse phases with the selection beat, the hover
-    // sound's clock and the travelling ball's direction. With `sparkles`, an idle plain ball
-    // sparkles about once a second (the chance is 1 / `frameRate`). FinishFrame lets a finished
-    // game's board stand for its beat (FinalBoardTimer), then takes a ball off it (in every frame
-    // up to 100 frames a second, about 100 a second above: the chance is 100 / `frameRate`), and
-    // then resolves the turn.
+    // One frame of `delta` units of the rules: the clocks move (the travel clock, the appear
+    // timers, the turn clock, the bounce and fuse phases with the selection beat, the hover
+    // sound's clock and the travelling ball's direction); with `sparkles`, an idle plain ball
+    // sparkles about once a second (the chance is 1 / `frameRate`); a finished game's board
+    // stands for its beat (FinalBoardTimer), then loses a ball (in every frame up to 100 frames a
+    // second, about 100 a second above: the chance is 100 / `frameRate`); and the turn resolves.
     void Update(double delta, int32_t frameRate, bool sparkles = false);
-    void Advance(double delta);
-    void FinishFrame(double delta, int32_t frameRate);
 
     // The per-frame operation on the playing screen, defined by the field's drawing
     // (view/FieldRender.cpp): Update with the measured frame rate, then Draw. Does nothing off the
@@ -180,6 +177,9 @@ private:
     class TReporter; // turns the rules' steps into the field's events
     friend class TReporter;
 
+    // The halves of Update around the idle sparkle.
+    void Advance(double delta);
+    void FinishFrame(double delta, int32_t frameRate);
     void RecordMove();
     void FinishMove();
     void DrawSpawnState();
