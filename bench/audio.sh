@@ -1,23 +1,41 @@
 #!/usr/bin/env bash
 # Measures the generated sounds and music file by file and as the game mixes them.
-# Usage: bench/audio.sh [data folder] (default build/game). Needs ffmpeg and sox; with
-# build/bench/audio_mix present it also renders the loud moments through the real mixer.
+# Usage: bench/audio.sh [data folder] (default build/game). Needs ffmpeg and sox, and the
+# programs build/bench/audio_figures and build/bench/audio_mix (./test.sh or a build with
+# -DVO_BENCH=ON makes them).
 #
-# Per file: length, sample peak (dBFS), true peak (dBTP, ffmpeg ebur128 peak=true), the loudest
-# 100 ms (K-weighted as BS.1770 weights it, LUFS: the loudness of an effect), ffmpeg's momentary
-# maximum M (400 ms), integrated loudness I and loudness range LRA (the music), and the share of
-# the power above 8 kHz and below 250 Hz. Looping files also get their seam: the jump from the
-# last sample to the first against the largest 1 % of steps inside, the 50 ms level across the
-# seam against the median 50 ms level, and the lowest 50 ms level anywhere in the loop.
-# In game: effects play at the sound volume (default 75: -2.5 dB), a mono file on both channels
-# (+3.0 dB), the music at the music volume (default 50: -6.0 dB); the "in game" column adds those
-# to the loudest 100 ms (effects) or to I (music).
+# Loudness per file: length, sample peak (dBFS), true peak (dBTP, ffmpeg ebur128 peak=true), the
+# loudest 100 ms (K-weighted as BS.1770 weights it, LUFS: the loudness of an effect), ffmpeg's
+# momentary maximum M (400 ms), integrated loudness I and loudness range LRA (the music), and the
+# loudness in game: effects play at the sound volume (default 75), a mono file on both channels
+# (+3.0 dB), the music at the music volume (default 50); the column adds the volume law's gain
+# (audio_figures --gain) to the loudest 100 ms (effects) or to I (music).
+#
+# Figures per file (audio_figures): the lines of the spectrum within 20 dB of the strongest (a line
+# stands 6 dB over the median of its third of an octave either side after smoothing over +-25
+# cents), how many lie more than 25 cents off a note of D major and the worst distance; the
+# power's shares above 4 and 6 kHz and below 250 Hz and its centroid; the integrated loudness lost
+# through a two-pole 200 Hz high-pass (a laptop's speaker); the largest sample of the last 10 ms;
+# the crest (sample peak over the RMS of the loudest 50 ms); the DC offset (largest channel mean);
+# the correlation of a stereo file's channels. Then the volume law.
+#
+# Looping files also get their seam: the jump from the last sample to the first against the
+# largest 1 % of steps inside, the 50 ms level across the seam against the median 50 ms level, and
+# the lowest 50 ms level anywhere in the loop.
+#
+# Through the real mixer (audio_mix): the loud moments' peaks before and after the output limiter;
+# then moves of a game with the music off, whose loudest 100 ms set a reward against the loudest
+# plain move; each moment's output true peak and loudest 100 ms measured again here.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 DATA=$(realpath "${1:-build/game}")
 MIXER=${VO_AUDIO_MIX:-build/bench/audio_mix}
+FIGURES=${VO_AUDIO_FIGURES:-build/bench/audio_figures}
 for tool in ffmpeg sox awk; do
   command -v "$tool" >/dev/null || { echo "audio.sh: $tool is missing (apt-get install $tool)"; exit 1; }
+done
+for tool in "$MIXER" "$FIGURES"; do
+  [ -x "$tool" ] || { echo "audio.sh: $tool is missing (cmake -DVO_BENCH=ON, then build it)"; exit 1; }
 done
 WORK=$(mktemp -d /tmp/vo-audio-XXXXXX)
 trap 'rm -rf "$WORK"' EXIT
@@ -58,14 +76,6 @@ short_max() {
         if (sum > best) best = sum }
       printf "%.1f\n", (best > 0 ? -0.691 + 10 * log(best / w) / log(10) : -120) }'
 }
-# rms_db <file> [sox effect...]: RMS level in dB of the file after the effect.
-rms_db() {
-  local f=$1
-  shift
-  sox "$f" -n "$@" stats 2>&1 | awk '/^RMS lev dB/ { print $4 }'
-}
-# share <filtered dB> <whole dB>: percent of the power.
-share() { awk -v a="$1" -v b="$2" 'BEGIN { if (a == "-inf") print "0.0"; else printf "%.1f", 100 * 10 ^ ((a - b) / 10) }'; }
 # seam <file>: "jump level low" of a looping file (first channel): the jump at the wrap against
 # the 99th percentile of the steps, the 50 ms level across the wrap and the lowest 50 ms level,
 # both in dB against the median. The music is judged on its last and first 4 s only.
@@ -102,30 +112,31 @@ seam() {
       printf "%.2f %+.1f %+.1f\n", j / (p > 0 ? p : 1e-9), w - m, l - m }'
 }
 
-printf '%-22s %6s %7s %7s %7s %7s %7s %5s %6s %6s %8s\n' file length peak truePk 100ms M_max I LRA '>8kHz' '<250Hz' 'in game'
-printf '%-22s %6s %7s %7s %7s %7s %7s %5s %6s %6s %8s\n' '' s dBFS dBTP LUFS LUFS LUFS LU % % LUFS
+printf '%-22s %6s %7s %7s %7s %7s %7s %5s %8s\n' file length peak truePk 100ms M_max I LRA 'in game'
+printf '%-22s %6s %7s %7s %7s %7s %7s %5s %8s\n' '' s dBFS dBTP LUFS LUFS LUFS LU LUFS
 worst_tp=-99
+sound_db=$("$FIGURES" --gain 75)
+music_db=$("$FIGURES" --gain 50)
 for f in "$DATA"/sounds/*.ogg "$DATA"/music/theme.ogg; do
   [ -f "$f" ] || continue
   name=${f#"$DATA"/}
   read -r tp mmax integ lra < <(loudness "$f")
-  whole=$(rms_db "$f")
-  high=$(share "$(rms_db "$f" sinc -t 200 8000)" "$whole")
-  low=$(share "$(rms_db "$f" sinc -250 -t 50)" "$whole")
   peak=$(sox "$f" -n stats 2>&1 | awk '/^Pk lev dB/ { print $4 }')
   length=$(soxi -D "$f")
   short=$(short_max "$f")
   if [ "$name" = music/theme.ogg ]; then
-    game=$(awk -v i="$integ" 'BEGIN { printf "%.1f", i - 6.02 }')
+    game=$(awk -v i="$integ" -v g="$music_db" 'BEGIN { printf "%.1f", i + g }')
   else
     mono=$([ "$(soxi -c "$f")" = 1 ] && echo 3.01 || echo 0)
-    game=$(awk -v m="$short" -v o="$mono" 'BEGIN { printf "%.1f", m - 2.50 + o }')
+    game=$(awk -v m="$short" -v o="$mono" -v g="$sound_db" 'BEGIN { printf "%.1f", m + g + o }')
     lra=-
   fi
-  printf '%-22s %6.2f %7s %7s %7s %7s %7s %5s %6s %6s %8s\n' "${name#sounds/}" "$length" "$peak" "$tp" "$short" "$mmax" "$integ" "$lra" "$high" "$low" "$game"
+  printf '%-22s %6.2f %7s %7s %7s %7s %7s %5s %8s\n' "${name#sounds/}" "$length" "$peak" "$tp" "$short" "$mmax" "$integ" "$lra" "$game"
   worst_tp=$(awk -v a="$worst_tp" -v b="$tp" 'BEGIN { print (b + 0 > a + 0) ? b : a }')
 done
-echo "highest true peak of any file: $worst_tp dBTP"
+echo "highest true peak of any file: $worst_tp dBTP (in game: sound 75 = $sound_db dB, music 50 = $music_db dB)"
+echo
+"$FIGURES" --law "$DATA"/sounds/*.ogg "$DATA"/music/theme.ogg
 echo
 echo "loop seams (jump at the wrap / 99th percentile step; 50 ms levels against the median: across"
 echo "the wrap, and the lowest anywhere):"
@@ -135,14 +146,13 @@ for f in sounds/roll.ogg sounds/a_bomb.ogg music/theme.ogg; do
   printf '  %-18s jump %5sx  at the wrap %5s dB  lowest %5s dB\n' "$f" "$jump" "$wrap" "$low"
 done
 
-if [ -x "$MIXER" ]; then
-  echo
-  echo "through the real mixer (SDL_mixer, disk output; peak before and after the output limiter,"
-  echo "the limiter's smallest gain, output samples at full scale; then the output's true peak and"
-  echo "loudest 100 ms):"
-  "$MIXER" "$DATA" "$WORK"
-  for f in "$WORK"/*.wav; do
-    read -r tp _ < <(loudness "$f")
-    printf '  %-16s true peak %5s dBTP, loudest 100 ms %6s LUFS\n' "$(basename "$f" .wav)" "$tp" "$(short_max "$f")"
-  done
-fi
+echo
+echo "through the real mixer (SDL_mixer, disk output; peak before and after the output limiter,"
+echo "the limiter's smallest gain, output samples at full scale):"
+"$MIXER" "$DATA" "$WORK"
+echo
+echo "each moment's output: true peak and loudest 100 ms measured here"
+for f in "$WORK"/*.wav; do
+  read -r tp _ < <(loudness "$f")
+  printf '  %-16s true peak %5s dBTP, loudest 100 ms %6s LUFS\n' "$(basename "$f" .wav)" "$tp" "$(short_max "$f")"
+done

@@ -26,7 +26,7 @@ constexpr int32_t kMusicRate = 44100;
 constexpr const char* kNamedKeys[] = {
     "s_app",    "s_disapp", "s_disapp2", "s_disapp3", "s_ballmove", "s_pin",
     "s_click",  "s_hover",  "s_press",   "s_paint",   "s_chain2",   "s_chain3",
-    "s_chain4", "s_chain5", "s_chain6",  "s_big",     "s_record"};
+    "s_chain4", "s_chain5", "s_chain6",  "s_big",     "s_record",   "s_multi"};
 static_assert(std::size(kNamedKeys) == static_cast<size_t>(TSample::Count));
 
 // True when a listed path names a file inside the data folder: relative and without "..".
@@ -165,9 +165,9 @@ bool TSoundBank::LoadLine(const std::string& line, const std::string& dataDir, s
             named_[i] = LoadListed(dataDir, path, gain);
             const auto s = static_cast<TSample>(i);
             if (s == TSample::App)
-                SetVariation(named_[i], TVariation::Tuned);
+                SetVariation(named_[i], TVariation::Wide);
             else if (s == TSample::BallMove || s == TSample::Pin || s == TSample::Press)
-                SetVariation(named_[i], TVariation::Untuned);
+                SetVariation(named_[i], TVariation::Small);
             return true;
         }
     if (name.empty() || name[0] != '_') return true;
@@ -209,7 +209,7 @@ bool TSoundBank::LoadLine(const std::string& line, const std::string& dataDir, s
     if (n < 1 || n > last) return true; // outside the table: ignored
     uint32_t& entry = (*table)[static_cast<size_t>(n - 1)];
     entry = LoadListed(dataDir, path, gain);
-    if (table == &arrival_) SetVariation(entry, TVariation::Untuned);
+    if (table == &arrival_) SetVariation(entry, TVariation::Small);
     return true;
 }
 
@@ -253,10 +253,11 @@ void TSoundBank::LoadBombFiles(const std::string& dataDir) {
 
 namespace {
 
-// Rate steps of varied plays, in semitones: small ones for noises, and for the tuned sound the
-// steps from its note (A) to the other notes of the music's pentatonic scale (E, F#, B).
-constexpr float kUntunedSteps[] = {-1.5f, -1.0f, -0.5f, 0.0f, 0.5f, 1.0f, 1.5f};
-constexpr float kTunedSteps[] = {-5.0f, -3.0f, 0.0f, 2.0f};
+// Rate steps of varied plays, in semitones. The varied sounds hold D and A: a minor third down
+// (to B and F#) and a whole tone up (to E and B) keep them on the pentatonic scale, and so does a
+// fourth down (A to E, D to A), which only the new balls take.
+constexpr float kSmallSteps[] = {-3.0f, 0.0f, 2.0f};
+constexpr float kWideSteps[] = {-5.0f, -3.0f, 0.0f, 2.0f};
 constexpr float kVariationDb = 2.0f;
 
 int32_t FrequencyOf(float semitones) {
@@ -282,15 +283,15 @@ void TSoundBank::PlayShaped(uint32_t sample, int32_t loop, float gain, int32_t f
         TSampleInfo& info = it->second;
         gain *= info.Gain;
         if (info.Variation != TVariation::None) {
-            const bool tuned = info.Variation == TVariation::Tuned;
-            const int steps = tuned ? static_cast<int>(std::size(kTunedSteps))
-                                    : static_cast<int>(std::size(kUntunedSteps));
+            const bool wide = info.Variation == TVariation::Wide;
+            const int steps = wide ? static_cast<int>(std::size(kWideSteps))
+                                   : static_cast<int>(std::size(kSmallSteps));
             // A step other than the last one: one of the steps - 1 others, uniformly.
             int step = static_cast<int>(NextRandom() % static_cast<uint32_t>(steps - 1));
             if (info.LastStep >= 0 && step >= info.LastStep) ++step;
             info.LastStep = step;
-            const float semitones = tuned ? kTunedSteps[static_cast<size_t>(step)]
-                                          : kUntunedSteps[static_cast<size_t>(step)];
+            const float semitones = wide ? kWideSteps[static_cast<size_t>(step)]
+                                         : kSmallSteps[static_cast<size_t>(step)];
             if (frequency == audDefaultRate) frequency = FrequencyOf(semitones);
             const float spread = static_cast<float>(NextRandom() % 1001) / 500.0f - 1.0f;
             gain *= FromDb(kVariationDb * spread);
@@ -316,27 +317,56 @@ void TSoundBank::Duck(float decibels, int32_t milliseconds) {
     if (audio_ && !muted_ && Options.SoundVolume > 0) audio_->DuckMusic(decibels, milliseconds);
 }
 
-void TSoundBank::PlayRemoval(int32_t units) {
+// The music's duck under each reward: deeper and longer the larger the moment.
+void TSoundBank::PlayRemoval(int32_t units, float decibels) {
+    const float gain = FromDb(decibels);
     if (units < 7) {
-        Play(TSample::Disapp);
+        PlayShaped(Named(TSample::Disapp), 0, gain, audDefaultRate);
+        Duck(3.0f, 600);
     } else if (units < 13) {
-        Play(TSample::Disapp2);
-        Duck(3.0f, 500);
+        PlayShaped(Named(TSample::Disapp2), 0, gain, audDefaultRate);
+        Duck(4.0f, 800);
     } else if (units < 101) {
-        Play(TSample::Disapp3);
-        Duck(4.0f, 900);
+        PlayShaped(Named(TSample::Disapp3), 0, gain, audDefaultRate);
+        Duck(5.0f, 1000);
     }
 }
 
 void TSoundBank::PlayChain(int length) {
     if (length < 2) return;
     const int step = std::min(length, 6) - 2;
-    Play(static_cast<TSample>(static_cast<int>(TSample::Chain2) + step));
+    const float extra = 0.5f * static_cast<float>(std::min(length - 6, 4));
+    PlayShaped(Named(static_cast<TSample>(static_cast<int>(TSample::Chain2) + step)), 0,
+               FromDb(std::max(extra, 0.0f)), audDefaultRate);
+    Duck(std::min(4.0f + 0.5f * static_cast<float>(length - 2), 6.0f), 900);
 }
 
-void TSoundBank::PlayBig() {
-    Play(TSample::Big);
-    Duck(4.0f, 900);
+void TSoundBank::PlayLineClear(const TClearSize& clear) {
+    // x3, x6, x9: one, two, three steps.
+    const int factor =
+        clear.Multiplier > 1 ? static_cast<int>(std::min(clear.Multiplier, 9u) / 3) : 0;
+    const float size =
+        static_cast<float>(std::clamp(clear.Balls - 5, 0, 4)) + static_cast<float>(factor);
+    PlayRemoval(clear.Units, std::min(size, 5.0f));
+    if (factor > 0) {
+        // The sparkle a fifth up for x6 and an octave up for x9.
+        const float semitones = factor == 1 ? 0.0f : factor == 2 ? 7.0f : 12.0f;
+        PlayShaped(Named(TSample::Multiply), 0, 1.0f,
+                   factor == 1 ? audDefaultRate : FrequencyOf(semitones));
+        Duck(5.0f, 900);
+    }
+    PlayChain(clear.Chain);
+    if (clear.Big) PlayBig(static_cast<float>(std::clamp(clear.Balls - 7, 0, 3)));
+}
+
+void TSoundBank::PlayBig(float decibels) {
+    PlayShaped(Named(TSample::Big), 0, FromDb(decibels), audDefaultRate);
+    Duck(6.0f, 1100);
+}
+
+void TSoundBank::PlayPaint() {
+    Play(TSample::Paint);
+    Duck(3.0f, 600);
 }
 
 void TSoundBank::PlayRecord() {
@@ -384,7 +414,7 @@ void TSoundBank::EndBlast(bool exploded) {
         PlayShaped(sample, 0, scaled(balls), balls > 1 ? lowered(balls) : audDefaultRate);
     if (blastBombs_ > 0) {
         PlayShaped(BlastSound(kPictureSounds - 1), 0, scaled(blastBombs_), audDefaultRate);
-        Duck(4.0f, 1000);
+        Duck(5.0f, 1200);
     }
     blastHits_.clear();
     blastBombs_ = 0;

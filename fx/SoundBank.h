@@ -27,9 +27,19 @@ enum class TSample {
     Chain4,
     Chain5,
     Chain6,
-    Big,    // "s_big": a line of seven or more, a bomb going off
-    Record, // "s_record": a new high score
+    Big,      // "s_big": a line of seven or more, a bomb going off
+    Record,   // "s_record": a new high score
+    Multiply, // "s_multi": a multiplier ball in a removal
     Count
+};
+
+// How big a removal is, as the field reports it: what its sounds grow with.
+struct TClearSize {
+    int32_t Units = 0;       // points without chain bonus / 10: the removal sound's tier
+    int Balls = 5;           // balls removed
+    uint32_t Multiplier = 1; // 1, or the multiplier ball's 3, 6 or 9
+    int Chain = 0;           // line-making moves in a row (2 and up), 0 for none
+    bool Big = false;        // a big moment: a long line
 };
 
 constexpr int kPictureSounds = 23; // per-picture tables hold entries for pictures 0..22
@@ -59,21 +69,29 @@ public:
     // Playing, at the sound volume of the shell state times the gain of the sample's line in
     // the sound list. Routine sounds that come again and again (new balls, arrival, corners, the
     // rolling loop, name-entry keys) vary: a random gain within +-2 dB and a random rate, never
-    // the same rate twice in a row; the tuned one (new balls) only by steps that keep it in the
-    // music's pentatonic scale.
+    // the same rate twice in a row, by steps that keep their notes (D and A, their octaves and
+    // fifths) on the music's scale: down a minor third or up a whole tone, and for the new balls
+    // also down a fourth.
     void Play(uint32_t sample);
     void PlayLooping(uint32_t sample);
     void Stop(uint32_t sample); // every playing instance
     void Play(TSample s) { Play(Named(s)); }
     void PlayLooping(TSample s) { PlayLooping(Named(s)); }
     void Stop(TSample s) { Stop(Named(s)); }
-    // The line-removal sound by score units (points without chain bonus / 10); the two larger
-    // ones duck the music.
-    void PlayRemoval(int32_t units);
-    // A chain's rising sound: `length` lines in a row (2 and up; from 6 on the sixth's).
+    // The line-removal sound by score units (points without chain bonus / 10), `decibels`
+    // louder than made.
+    void PlayRemoval(int32_t units, float decibels = 0.0f);
+    // A chain's rising sound: `length` lines in a row (2 and up; from 6 on the sixth's, louder
+    // for each line more).
     void PlayChain(int length);
-    // A big moment and a new high score; the music ducks under both.
-    void PlayBig();
+    // Every sound of a removal, each growing with its size: the removal sound by its units, up
+    // to 5 dB louder for more balls and a multiplier; the multiplier's sparkle, higher for larger
+    // factors; the chain's run; the big moment's shimmer, louder for longer lines. The music
+    // ducks under it, deeper the larger the moment.
+    void PlayLineClear(const TClearSize& clear);
+    // A big moment, a paint ball going off and a new high score; the music ducks under each.
+    void PlayBig(float decibels = 0.0f);
+    void PlayPaint();
     void PlayRecord();
     // The selected ball's bounce: variant 0..3 of its picture's selection sounds. The first
     // cycle sounds at full level, then the bounce calms down to a quiet tick; a new selection
@@ -110,7 +128,7 @@ public:
 
 private:
     // How a sample's plays vary (see Play).
-    enum class TVariation : uint8_t { None, Untuned, Tuned };
+    enum class TVariation : uint8_t { None, Small, Wide };
     struct TSampleInfo {
         std::string Path; // as resolved in the data folder: plays of one file are grouped
         float Gain = 1.0f;

@@ -41,7 +41,8 @@ public:
     // Loads a sample file; at most `maxPlays` plays of it sound at once (a further play fails).
     // flags & audLoop: plays with loop argument audLoopAsLoaded repeat until stopped.
     virtual uint32_t SampleLoad(const std::string& path, uint32_t maxPlays, uint32_t flags) = 0;
-    // Plays `sample` and returns the channel handle. volume 0..100, pan -100 (left)..100 (right),
+    // Plays `sample` and returns the channel handle. volume 0..100 (a setting, played at its
+    // gain by the volume law: VolumeGain), pan -100 (left)..100 (right),
     // loop 0 = once, 1 = repeat, audLoopAsLoaded = as loaded. `start` is a byte offset into the
     // sample. `frequency` is the rate in Hz to play it at (audSampleRate: as made; twice that:
     // an octave up and half as long) or audDefaultRate. `gain` (linear, 0..4) scales the play
@@ -54,8 +55,8 @@ public:
 
     // Opens a music file as a stream (one stream sounds at a time).
     virtual uint32_t StreamCreateFile(const std::string& path, uint32_t flags) = 0;
-    // For a stream or a channel: frequency in Hz (-1 unchanged), volume 0..100 (-1 unchanged),
-    // pan -100..100 (-101 unchanged).
+    // For a stream or a channel: frequency in Hz (-1 unchanged), volume 0..100 by the volume law
+    // (-1 unchanged), pan -100..100 (-101 unchanged).
     virtual bool ChannelSetAttributes(uint32_t handle, int32_t frequency, int32_t volume,
                                       int32_t pan) = 0;
     // Starts a stream from its beginning when `flush`, else where it stands; flags & audLoop
@@ -65,7 +66,8 @@ public:
     virtual bool ChannelResume(uint32_t handle) = 0;
 
     // Lowers the music by `decibels` within about a tenth of a second and brings it back over
-    // about half a second once `milliseconds` have passed since the latest call.
+    // about half a second once `milliseconds` have passed since the latest call. A call while a
+    // duck holds makes it deeper or longer, never shallower or shorter.
     virtual void DuckMusic(float decibels, int32_t milliseconds) = 0;
     // The output limiter's figures since the last call; zeros without an output.
     virtual TMixMeter TakeMixMeter() { return {}; }

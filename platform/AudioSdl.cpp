@@ -7,6 +7,7 @@
 
 #include "platform/Limiter.h"
 #include "platform/Resample.h"
+#include "platform/VolumeLaw.h"
 
 #include <algorithm>
 #include <array>
@@ -32,8 +33,10 @@ constexpr int kFadeExpireMs = 45;
 // Music ducking: down within kDuckAttack seconds, back within kDuckRelease.
 constexpr double kDuckAttack = 0.1, kDuckRelease = 0.6;
 
-int MixVolume(int32_t volume) {
-    return (std::clamp(volume, 0, 100) * MIX_MAX_VOLUME + 50) / 100;
+// A linear gain as SDL_mixer's volume 0..128 (the music's: its steps are 0.07 dB at the default
+// music volume and under 1 dB down to a setting of 1).
+int MixVolume(double gain) {
+    return static_cast<int>(std::lround(std::clamp(gain, 0.0, 1.0) * MIX_MAX_VOLUME));
 }
 
 // Pan -100 (left) .. 100 (right) as the two channel gains SDL_mixer takes (255 = full).
@@ -63,11 +66,14 @@ SDL_RWops* OpenSoundFile(const std::string& path) {
     return rw;
 }
 
-// One play on a channel: its gain and, once stopped, its fade. Written by the main thread before
-// the channel starts (Mix_RegisterEffect takes the mixer's lock), read by the mixing thread; the
-// fade length is the only field the main thread changes while the channel plays.
+// One play on a channel: its gain and volume and, once stopped, its fade. Written by the main
+// thread before the channel starts (Mix_RegisterEffect takes the mixer's lock), read by the
+// mixing thread; the volume and the fade length are the fields the main thread changes while the
+// channel plays. Volumes are applied here, in float, rather than by SDL_mixer's 0..128 steps,
+// which are coarse at the low end of the volume law.
 struct TVoice {
     float Gain = 1.0f;
+    std::atomic<float> Volume{1.0f}; // the volume setting's gain
     int Channels = 2;
     std::atomic<int> FadeFrames{0}; // 0: no fade asked
     int FadePos = 0;                // mixing thread only
@@ -80,8 +86,9 @@ void VoiceEffect(int, void* stream, int bytes, void* data) {
     auto* samples = static_cast<float*>(stream);
     const int frames = bytes / static_cast<int>(sizeof(float)) / voice->Channels;
     const int fade = voice->FadeFrames.load(std::memory_order_acquire);
+    const float gain = voice->Gain * voice->Volume.load(std::memory_order_relaxed);
     for (int i = 0; i < frames; ++i) {
-        float g = voice->Gain;
+        float g = gain;
         if (fade > 0) {
             const double t = std::min(1.0, static_cast<double>(voice->FadePos++) / fade);
             g *= static_cast<float>(0.5 + 0.5 * std::cos(3.141592653589793 * t));
@@ -173,10 +180,11 @@ public:
         Mix_Chunk* chunk = AtRate(*s->Data, frequency, repeat);
         // Volume, pan and gain are set before the channel starts so that no sound leaves at the
         // old setting.
-        Mix_Volume(channel, MixVolume(volume));
+        Mix_Volume(channel, MIX_MAX_VOLUME);
         ApplyPan(channel, pan);
         TVoice& voice = voices_[static_cast<size_t>(channel)];
         voice.Gain = std::isfinite(gain) ? std::clamp(gain, 0.0f, 4.0f) : 1.0f;
+        voice.Volume.store(VolumeGain(volume));
         voice.Channels = mixChannels_;
         voice.FadeFrames.store(0);
         voice.FadePos = 0;
@@ -227,7 +235,7 @@ public:
         }
         const int channel = FindChannel(handle);
         if (channel < 0) return false;
-        if (volume >= 0) Mix_Volume(channel, MixVolume(volume));
+        if (volume >= 0) voices_[static_cast<size_t>(channel)].Volume.store(VolumeGain(volume));
         if (pan >= -100) ApplyPan(channel, pan);
         return true;
     }
@@ -267,9 +275,13 @@ public:
 
     void DuckMusic(float decibels, int32_t milliseconds) override {
         if (!open_ || !(decibels > 0)) return;
-        duckDepth_.store(std::min(decibels, 24.0f));
-        duckHoldMs_.store(std::max(milliseconds, 0));
-        duckRequests_.fetch_add(1, std::memory_order_release);
+        const float depth = std::min(decibels, 24.0f);
+        const int hold = std::max(milliseconds, 0);
+        std::lock_guard<std::mutex> lock(duckMutex_);
+        // Asks the mixer has not taken yet merge: the deepest and the longest.
+        duckAsk_.Depth = duckAsk_.Pending ? std::max(duckAsk_.Depth, depth) : depth;
+        duckAsk_.HoldMs = duckAsk_.Pending ? std::max(duckAsk_.HoldMs, hold) : hold;
+        duckAsk_.Pending = true;
     }
 
     TMixMeter TakeMixMeter() override {
@@ -358,12 +370,11 @@ private:
 
     // The music's volume 0..100 as set, lowered by the current duck.
     void SetMusicVolume(int32_t volume) {
-        musicVolume_.store(MixVolume(volume));
+        musicGain_.store(VolumeGain(volume));
         Mix_VolumeMusic(DuckedMusicVolume());
     }
     int DuckedMusicVolume() const {
-        const double gain = std::pow(10.0, -duckLevel_.load() / 20.0);
-        return static_cast<int>(std::lround(musicVolume_.load() * gain));
+        return MixVolume(musicGain_.load() * std::pow(10.0, -duckLevel_.load() / 20.0));
     }
 
     // After SDL_mixer has added music and channels: the duck moves on by one buffer, then the
@@ -375,11 +386,16 @@ private:
     void OnMixed(float* samples, int count) {
         const int frames = count / std::max(mixChannels_, 1);
         const double seconds = static_cast<double>(frames) / mixRate_;
-        if (const unsigned requests = duckRequests_.load(std::memory_order_acquire);
-            requests != duckSeen_) {
-            duckSeen_ = requests;
-            duckTarget_ = duckDepth_.load();
-            duckHold_ = duckHoldMs_.load() / 1000.0;
+        {
+            std::lock_guard<std::mutex> lock(duckMutex_);
+            if (duckAsk_.Pending) {
+                // A duck asked while another holds deepens or lengthens it, never the reverse:
+                // the sounds of one moment ask one after another.
+                duckAsk_.Pending = false;
+                duckTarget_ =
+                    duckHold_ > 0 ? std::max<double>(duckTarget_, duckAsk_.Depth) : duckAsk_.Depth;
+                duckHold_ = std::max(duckHold_, duckAsk_.HoldMs / 1000.0);
+            }
         }
         double level = duckLevel_.load();
         const double target = duckHold_ > 0 ? duckTarget_ : 0.0;
@@ -432,14 +448,18 @@ private:
     std::array<TVoice, kChannels> voices_;
     uint32_t current_ = 0; // the stream that owns the music player
 
-    // Music volume (SDL's 0..128) and its duck; the duck's level in dB below it.
-    std::atomic<int> musicVolume_{MIX_MAX_VOLUME};
-    std::atomic<float> duckDepth_{0};
-    std::atomic<int> duckHoldMs_{0};
-    std::atomic<unsigned> duckRequests_{0};
+    // The music volume's gain and its duck: the ask the mixer has yet to take, and the duck's
+    // level in dB below the volume.
+    std::atomic<float> musicGain_{1.0f};
+    struct TDuckAsk {
+        float Depth = 0;
+        int HoldMs = 0;
+        bool Pending = false;
+    };
+    std::mutex duckMutex_;
+    TDuckAsk duckAsk_;
     std::atomic<double> duckLevel_{0};
-    unsigned duckSeen_ = 0; // mixing thread only, like the two below
-    double duckTarget_ = 0;
+    double duckTarget_ = 0; // mixing thread only, like the one below
     double duckHold_ = 0;
 
     std::mutex limiterMutex_; // the limiter and its meter, between the two threads

@@ -62,16 +62,21 @@ void TFieldSounds::BallLanded(const TFieldBall& ball) {
         Play(SoundBank->ArrivalSound(static_cast<int>(ball.Picture)));
 }
 
-// The removal's sound, then a chain's rising run and a long line's shimmer over it.
+// The removal's sound, then a multiplier's sparkle, a chain's rising run and a long line's
+// shimmer over it, each growing with the removal.
 void TFieldSounds::LineCleared(const TLineClear& clear) {
     if (!SoundBank) return;
-    SoundBank->PlayRemoval(static_cast<int32_t>(clear.Points / 10 * clear.Multiplier));
-    SoundBank->PlayChain(TFieldPayoff::ChainLength(clear));
-    if (clear.Balls.size() >= TFieldPayoff::kBigLine) SoundBank->PlayBig();
+    TClearSize size;
+    size.Units = static_cast<int32_t>(clear.Points / 10 * clear.Multiplier);
+    size.Balls = static_cast<int>(clear.Balls.size());
+    size.Multiplier = clear.Multiplier;
+    size.Chain = TFieldPayoff::ChainLength(clear);
+    size.Big = clear.Balls.size() >= TFieldPayoff::kBigLine;
+    SoundBank->PlayLineClear(size);
 }
 
 void TFieldSounds::PaintBallFired(const TFieldBall&) {
-    Play(TSample::Paint);
+    if (SoundBank) SoundBank->PlayPaint();
 }
 
 // The bank gathers a blast's sounds, set-off bombs included, and plays them as one when the
@@ -106,7 +111,7 @@ void TFieldSounds::MoveUndone() {
     SoundBank->Stop(TSample::BallMove);
     StopFuse();
     for (TSample t : {TSample::App, TSample::Disapp, TSample::Disapp2, TSample::Disapp3,
-                      TSample::Pin, TSample::Paint})
+                      TSample::Pin, TSample::Paint, TSample::Multiply})
         SoundBank->Stop(t);
     for (int picture = 0; picture < static_cast<int>(kPictureSoundCount); ++picture) {
         Stop(SoundBank->ArrivalSound(picture));

@@ -1,4 +1,5 @@
 // The sound list and every OGG file it names, decoded the way the audio layer decodes them.
+#include "tools/artgen/Analysis.h"
 #include "tools/artgen/Loudness.h"
 
 #include <gtest/gtest.h>
@@ -96,29 +97,71 @@ TEST(GeneratedSounds, ListHasEveryNameWithReadableFields) {
         for (const char* table : {"_r", "_o"}) EXPECT_TRUE(names.count(table + std::to_string(n)));
 }
 
-TEST(GeneratedSounds, EverySoundDecodesAndIsAudible) {
+// What every shipped file must be as decoded: audible and short; in key (every line of its
+// spectrum within 20 dB of the strongest on a note of D major, within 25 cents); no DC; no peak
+// more than 10 dB over the loudest 50 ms; a one-shot died away to -70 dBFS by its last 10 ms.
+// Rewards are stereo (the channels' correlation 0.5-0.95) with 1 % of their power above 6 kHz;
+// the bomb keeps its loudness through a small speaker's 200 Hz high-pass (3 LU lost at most).
+TEST(GeneratedSounds, EverySoundDecodesInKeyCleanAndRewardsWideAndBright) {
     std::set<std::string> files;
     for (const TEntry& e : ReadSoundList()) files.insert(e.Path.substr(2));
     for (const char* fixed : {"sounds/h_bomb.ogg", "sounds/a_bomb.ogg", "sounds/Bomb_boom.ogg"})
         files.insert(fixed);
+    const std::set<std::string> rewards = {
+        "sounds/clear1.ogg",  "sounds/clear2.ogg",    "sounds/clear3.ogg", "sounds/paint.ogg",
+        "sounds/shatter.ogg", "sounds/Bomb_boom.ogg", "sounds/chain2.ogg", "sounds/chain3.ogg",
+        "sounds/chain4.ogg",  "sounds/chain5.ogg",    "sounds/chain6.ogg", "sounds/big.ogg",
+        "sounds/record.ogg",  "sounds/multiply.ogg"};
     for (const std::string& f : files) {
         SCOPED_TRACE(f);
-        std::vector<float> s;
-        int channels = 0;
+        artgen::TSound s;
         long rate = 0;
-        ASSERT_TRUE(Decode(kData + "/" + f, s, channels, rate));
+        ASSERT_TRUE(Decode(kData + "/" + f, s.Samples, s.Channels, rate));
         EXPECT_EQ(rate, 44100);
-        const double seconds = static_cast<double>(s.size()) / channels / rate;
+        const double seconds = static_cast<double>(s.Frames()) / rate;
         EXPECT_GT(seconds, 0.03);
         EXPECT_LT(seconds, 3.0); // short effects
-        EXPECT_GT(Rms(s), 0.01);
-        EXPECT_LE(TruePeak(s, channels), -1.0) << "dBTP as decoded";
+        EXPECT_GT(Rms(s.Samples), 0.003);
+        EXPECT_LE(TruePeak(s.Samples, s.Channels), -1.0) << "dBTP as decoded";
+
+        const artgen::TSpectrum spectrum = artgen::PowerSpectrum(s);
+        for (const artgen::TPeak& p : artgen::SpectralPeaks(spectrum))
+            EXPECT_LE(std::abs(p.Cents), 25.0) << p.Hz << " Hz, " << p.Db << " dB";
+        EXPECT_LT(artgen::DcOffset(s), 1e-4);
+        EXPECT_LE(artgen::CrestDb(s), 10.0);
+        if (f != "sounds/roll.ogg" && f != "sounds/a_bomb.ogg") {
+            EXPECT_LE(artgen::TailDb(s), -70.0);
+        }
+        if (rewards.count(f)) {
+            ASSERT_EQ(s.Channels, 2);
+            EXPECT_GE(artgen::Correlation(s), 0.5);
+            EXPECT_LE(artgen::Correlation(s), 0.95);
+            EXPECT_GE(artgen::Balance(spectrum).Above6k, 0.01);
+        }
     }
-    std::vector<float> theme;
-    int channels = 0;
+    artgen::TSound boom;
     long rate = 0;
-    ASSERT_TRUE(Decode(kData + "/music/theme.ogg", theme, channels, rate));
-    EXPECT_LE(TruePeak(theme, channels), -1.0) << "the theme, dBTP as decoded";
+    ASSERT_TRUE(Decode(kData + "/sounds/Bomb_boom.ogg", boom.Samples, boom.Channels, rate));
+    EXPECT_LE(artgen::HighPassLoss(boom), 3.0);
+}
+
+// The theme as decoded: under -1 dBTP, in key, and with air: 0.5-2 % of its power above 4 kHz, at
+// most 40 % under 250 Hz, its centroid at 600 Hz or more.
+TEST(GeneratedSounds, ThemeIsInKeyAndBright) {
+    artgen::TSound theme;
+    long rate = 0;
+    ASSERT_TRUE(Decode(kData + "/music/theme.ogg", theme.Samples, theme.Channels, rate));
+    EXPECT_LE(TruePeak(theme.Samples, theme.Channels), -1.0) << "dBTP as decoded";
+    const artgen::TSpectrum spectrum = artgen::PowerSpectrum(theme);
+    for (const artgen::TPeak& p : artgen::SpectralPeaks(spectrum))
+        EXPECT_LE(std::abs(p.Cents), 25.0) << p.Hz << " Hz";
+    const artgen::TBalance b = artgen::Balance(spectrum);
+    EXPECT_GE(b.Above4k, 0.005);
+    EXPECT_LE(b.Above4k, 0.02);
+    EXPECT_LE(b.Below250, 0.40);
+    EXPECT_GE(b.CentroidHz, 600.0);
+    EXPECT_LT(artgen::DcOffset(theme), 1e-4);
+    EXPECT_LE(artgen::CrestDb(theme), 10.0);
 }
 
 // A looping sound must end where it begins: the jump from the last frame to the first is no

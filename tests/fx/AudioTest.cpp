@@ -359,3 +359,72 @@ TEST_F(AudioTest, MusicDucksAndComesBack) {
     EXPECT_NEAR(20 * std::log10(lowest / full), -4.0, 0.5);
     EXPECT_NEAR(peaks[peaks.size() - 2], full, 0.02f) << "back at full level";
 }
+
+// The volume settings on the disk output: equal steps of the setting are equal steps in dB
+// (3 dB for every 10: 50 is 15 dB under 100), 0 is silent; and a duck asked while a deeper one
+// holds leaves it deep.
+TEST_F(AudioTest, VolumesFollowTheDecibelLawAndDucksMerge) {
+    WriteWav(dir_ / "tone.wav", 0.3, 441.0);
+    WriteWav(dir_ / "music.wav", 1.0, 441.0);
+    const std::string raw = (dir_ / "law.raw").string();
+    const char* saved = std::getenv("SDL_AUDIODRIVER");
+    const std::string driver = saved ? saved : "";
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
+    {
+        auto audio = Make();
+        ASSERT_TRUE(audio->Init(1, 44100, 0, nullptr));
+        audio->Start();
+        const uint32_t tone = audio->SampleLoad((dir_ / "tone.wav").string(), 4, 0);
+        ASSERT_NE(tone, 0u);
+        for (int32_t volume : {100, 50, 0}) {
+            EXPECT_NE(audio->SamplePlayEx(tone, 0, audDefaultRate, volume, 0, 0, 1.0f), 0u);
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        }
+        const uint32_t music = audio->StreamCreateFile((dir_ / "music.wav").string(), 0);
+        ASSERT_TRUE(audio->StreamPlay(music, false, audLoop));
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        audio->DuckMusic(8.0f, 600);
+        audio->DuckMusic(2.0f, 100);
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    }
+    if (saved)
+        setenv("SDL_AUDIODRIVER", driver.c_str(), 1);
+    else
+        unsetenv("SDL_AUDIODRIVER");
+    unsetenv("SDL_DISKAUDIOFILE");
+
+    std::ifstream file(raw, std::ios::binary);
+    std::vector<float> left;
+    float frame[2];
+    while (file.read(reinterpret_cast<char*>(frame), sizeof frame)) left.push_back(frame[0]);
+    // The sounding stretches, split by silences of at least 50 ms: the plays at 100 and 50, none
+    // for the play at 0, then the music.
+    std::vector<std::pair<size_t, size_t>> runs;
+    size_t quiet = 0;
+    for (size_t i = 0; i < left.size(); ++i) {
+        if (std::abs(left[i]) < 1e-5f) {
+            ++quiet;
+            continue;
+        }
+        if (runs.empty() || quiet >= 2205)
+            runs.push_back({i, i + 1});
+        else
+            runs.back().second = i + 1;
+        quiet = 0;
+    }
+    ASSERT_EQ(runs.size(), 3u);
+    const auto peak = [&](std::pair<size_t, size_t> run) {
+        float p = 0;
+        for (size_t i = run.first; i < run.second; ++i) p = std::max(p, std::abs(left[i]));
+        return p;
+    };
+    ASSERT_GT(peak(runs[0]), 0.4f);
+    EXPECT_NEAR(20 * std::log10(peak(runs[1]) / peak(runs[0])), -15.0, 0.3);
+    EXPECT_GT(runs[2].first - runs[1].second, 44100 * 6 / 10) << "the play at 0 is silent";
+    // The music's last 100 ms: still 8 dB down, not 2.
+    float music = 0;
+    for (size_t i = left.size() - 4410; i < left.size(); ++i)
+        music = std::max(music, std::abs(left[i]));
+    EXPECT_NEAR(20 * std::log10(music / 0.5f), -8.0, 1.0);
+}

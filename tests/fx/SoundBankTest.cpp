@@ -190,8 +190,9 @@ TEST_F(SoundBankTest, GainColumnScalesPlaysAndRoutineSoundsVaryWithinBounds) {
     EXPECT_FLOAT_EQ(audio.Plays[1].Gain, 4.0f) << "held at the largest gain";
     EXPECT_FLOAT_EQ(audio.Plays[2].Gain, 0.0f);
 
-    // Routine sounds: gain within +-2 dB of the listed one, a rate within 1.5 semitones (the
-    // tuned one on its scale steps), never the same rate twice in a row, and not all alike.
+    // Routine sounds: gain within +-2 dB of the listed one, a rate on the steps that keep their
+    // notes on the scale (a minor third down, a whole tone up; the new balls also a fourth down),
+    // never the same rate twice in a row, and not all alike.
     const auto semitones = [](int32_t hz) { return 12.0 * std::log2(hz / 44100.0); };
     for (const uint32_t sample :
          {bank.Named(TSample::Pin), bank.Named(TSample::App), bank.ArrivalSound(2)}) {
@@ -205,13 +206,9 @@ TEST_F(SoundBankTest, GainColumnScalesPlaysAndRoutineSoundsVaryWithinBounds) {
             const auto& p = audio.Plays[i];
             EXPECT_GT(p.Frequency, 0);
             const double st = semitones(p.Frequency);
-            if (tuned) {
-                EXPECT_TRUE(std::abs(st + 5) < 0.01 || std::abs(st + 3) < 0.01 ||
-                            std::abs(st) < 0.01 || std::abs(st - 2) < 0.01)
-                    << st;
-            } else {
-                EXPECT_LE(std::abs(st), 1.51);
-            }
+            EXPECT_TRUE((tuned && std::abs(st + 5) < 0.01) || std::abs(st + 3) < 0.01 ||
+                        std::abs(st) < 0.01 || std::abs(st - 2) < 0.01)
+                << st;
             if (i > 0) {
                 EXPECT_NE(p.Frequency, audio.Plays[i - 1].Frequency);
             }
@@ -219,7 +216,7 @@ TEST_F(SoundBankTest, GainColumnScalesPlaysAndRoutineSoundsVaryWithinBounds) {
             lowest = std::min(lowest, p.Gain / listed);
             highest = std::max(highest, p.Gain / listed);
         }
-        EXPECT_GE(rates.size(), tuned ? 4u : 5u);
+        EXPECT_EQ(rates.size(), tuned ? 4u : 3u);
         EXPECT_GE(lowest, 0.794f);
         EXPECT_LE(highest, 1.259f);
         EXPECT_GT(highest / lowest, 1.3f);
@@ -244,20 +241,58 @@ TEST_F(SoundBankTest, RemovalSoundFollowsTheScoreUnits) {
     }
 }
 
-TEST_F(SoundBankTest, BigEventsDuckTheMusicAndABlastSoundsAsOne) {
+TEST_F(SoundBankTest, RewardsGrowWithTheMoveDuckTheMusicAndABlastSoundsAsOne) {
     ASSERT_TRUE(LoadList("s_disapp\td1\t1\ns_disapp2\td2\t1\ns_disapp3\td3\t1\n"
+                         "s_chain2\tc2\t1\ns_chain6\tc6\t1\ns_big\tbig\t1\ns_multi\tm\t1\n"
                          "_o1\tsounds/shatter.ogg\t1\n_o2\tsounds/shatter.ogg\t1\n"
                          "_o3\t./sounds/shatter.ogg\t1\n_o4\tsounds/crack.ogg\t1\n"));
-    bank.PlayRemoval(3);
-    EXPECT_TRUE(audio.Ducks.empty()) << "a small removal leaves the music";
-    bank.PlayRemoval(12);
-    bank.PlayRemoval(40);
-    ASSERT_EQ(audio.Ducks.size(), 2u);
-    for (const auto& [db, ms] : audio.Ducks) {
-        EXPECT_GE(db, 3.0f);
-        EXPECT_LE(db, 4.0f);
-        EXPECT_GT(ms, 0);
+    // Each larger removal: its sound louder (or a larger one) and the music ducked deeper.
+    const auto deepest = [this] {
+        float d = 0;
+        for (const auto& [db, ms] : audio.Ducks) d = std::max(d, db);
+        return d;
+    };
+    struct TCase {
+        TClearSize Size;
+        TSample Removal;
+    };
+    const TCase moves[] = {
+        {{5, 5, 1, 0, false}, TSample::Disapp},   // a line of five
+        {{7, 6, 1, 0, false}, TSample::Disapp2},  // six
+        {{15, 5, 3, 0, false}, TSample::Disapp3}, // five with x3
+        {{9, 7, 1, 0, false}, TSample::Disapp2},  // seven: a big moment too
+        {{63, 7, 9, 0, false}, TSample::Disapp3}, // seven with x9
+    };
+    float lastGain = 0, lastDuck = 0;
+    for (TCase c : moves) {
+        SCOPED_TRACE(c.Size.Units);
+        c.Size.Big = c.Size.Balls >= 7;
+        audio.ClearRecords();
+        bank.PlayLineClear(c.Size);
+        ASSERT_FALSE(audio.Plays.empty());
+        EXPECT_EQ(audio.Plays[0].Sample, bank.Named(c.Removal));
+        EXPECT_GE(audio.Plays[0].Gain, lastGain);
+        EXPECT_LE(audio.Plays[0].Gain, 1.8f);
+        EXPECT_GE(deepest(), lastDuck);
+        EXPECT_GE(deepest(), 3.0f);
+        EXPECT_EQ(audio.PlaysOf(bank.Named(TSample::Big)), c.Size.Big ? 1 : 0);
+        // The multiplier's sparkle: as made for x3, an octave up for x9.
+        EXPECT_EQ(audio.PlaysOf(bank.Named(TSample::Multiply)), c.Size.Multiplier > 1 ? 1 : 0);
+        if (c.Size.Multiplier == 9) {
+            EXPECT_EQ(audio.Plays[1].Frequency, 88200);
+        }
+        lastGain = audio.Plays[0].Gain, lastDuck = deepest();
     }
+    EXPECT_GT(lastGain, 1.5f);
+    EXPECT_GE(lastDuck, 6.0f);
+
+    // Chains: the run of their length, from six on the sixth's, louder for every line more.
+    audio.ClearRecords();
+    for (int length : {1, 2, 6, 8}) bank.PlayChain(length);
+    ASSERT_EQ(audio.Plays.size(), 3u);
+    EXPECT_EQ(audio.Plays[0].Sample, bank.Named(TSample::Chain2));
+    EXPECT_EQ(audio.Plays[2].Sample, bank.Named(TSample::Chain6));
+    EXPECT_GT(audio.Plays[2].Gain, audio.Plays[1].Gain);
 
     // A bomb setting off another: seven balls of one file, one of another, two blasts.
     audio.ClearRecords();

@@ -37,7 +37,7 @@ protected:
         for (const char* name :
              {"s_app", "s_disapp", "s_disapp2", "s_disapp3", "s_ballmove", "s_pin", "s_click",
               "s_hover", "s_press", "s_paint", "s_chain2", "s_chain3", "s_chain4", "s_chain5",
-              "s_chain6", "s_big", "s_record"})
+              "s_chain6", "s_big", "s_record", "s_multi"})
             list << name << "\t./sounds/" << name << ".ogg\t1.0\n";
         for (int n = 1; n <= 23; ++n)
             for (char t : {'a', 'b', 'c', 'd', 'h', 'f', 'r', 'o'})
@@ -117,8 +117,10 @@ TEST_F(FieldEffects, RemovalSoundsAndTextsFollowTheScore) {
     EXPECT_FLOAT_EQ(Text("+50 Chain Bonus")->X, 220.0f + 52 * 2);
     EXPECT_EQ(Plays(TSample::Disapp3), 2);
     EXPECT_EQ(Plays(TSample::Chain2), 1); // the second line-making move in a row rises
+    EXPECT_EQ(Plays(TSample::Multiply), 1);
 
-    // 13 units times 9 is above 100: no removal sound, only the big moment's (nine balls at once).
+    // 13 units times 9 is above 100: no removal sound, only the big moment's (nine balls at once)
+    // and the multiplier's sparkle.
     audio.ClearRecords();
     field.ChainCount = 0;
     for (int i = 0; i < 5; ++i) {
@@ -127,8 +129,9 @@ TEST_F(FieldEffects, RemovalSoundsAndTextsFollowTheScore) {
     }
     field.Cell(0, 6) = BallKinds[21];
     field.ClearMatches();
-    ASSERT_EQ(audio.Plays.size(), 1u);
+    ASSERT_EQ(audio.Plays.size(), 2u);
     EXPECT_EQ(Plays(TSample::Big), 1);
+    EXPECT_EQ(Plays(TSample::Multiply), 1);
 }
 
 TEST_F(FieldEffects, PinSoundsOnStraightAndBentPaths) {

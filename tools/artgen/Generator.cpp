@@ -40,7 +40,7 @@ bool WriteEffects(const std::string& gameDir, std::string* error) {
     int serial = 0x564F0001;
     for (const std::string& file : files) {
         std::string bytes;
-        if (!EncodeOgg(MakeEffect(file), 0.4f, serial++, bytes, error) ||
+        if (!EncodeOgg(MakeEffect(file), 0.6f, serial++, bytes, error) ||
             !WriteFileBytes(InFolder(gameDir, file), bytes, error))
             return false;
     }

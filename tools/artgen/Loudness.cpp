@@ -1,5 +1,7 @@
 #include "tools/artgen/Loudness.h"
 
+#include "tools/artgen/Analysis.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -257,6 +259,32 @@ TLoudness Master(TSound& s, double targetLufs, bool integrated, double ceilingDb
         }
     }
     return Measure(s);
+}
+
+TLoudness Master(TSound& s, double targetLufs, bool integrated, double ceilingDb,
+                 double maxCrestDb) {
+    // Each pass starts from the sound as made: the ceiling where the crest allows over the loudest
+    // 50 ms of the pass before, the aim raised by what the limiter took off the loudness.
+    const TSound original = s;
+    double ceiling = ceilingDb, aim = targetLufs;
+    TLoudness m;
+    for (int pass = 0; pass < 8; ++pass) {
+        s = original;
+        const double used = ceiling;
+        m = Master(s, aim, integrated, ceiling);
+        const double level = integrated ? m.Integrated : m.ShortMax, crest = CrestDb(s);
+        if (std::abs(level - targetLufs) <= 0.2 && crest <= maxCrestDb) break;
+        aim += targetLufs - level;
+        ceiling =
+            std::min(ceilingDb, m.SamplePeak - crest + maxCrestDb + (targetLufs - level) - 0.1);
+        if (pass == 7 && crest > maxCrestDb) {
+            // Out of passes: the crest holds, a little loudness gives.
+            s = original;
+            m = Master(s, aim - (targetLufs - level), integrated,
+                       used - (crest - maxCrestDb) - 0.1);
+        }
+    }
+    return m;
 }
 
 } // namespace artgen

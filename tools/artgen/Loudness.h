@@ -26,5 +26,10 @@ double TruePeakDb(const TSound& sound);
 // meets `targetLufs`, then limits it so that no true peak passes `ceilingDb`. Returns the
 // measures afterwards.
 TLoudness Master(TSound& sound, double targetLufs, bool integrated, double ceilingDb);
+// The same with the crest (sample peak over the RMS of the loudest 50 ms) held under
+// `maxCrestDb` too: mastered again with the ceiling lowered while the crest passes it, and aimed
+// higher while the limiter leaves the loudness short of its target.
+TLoudness Master(TSound& sound, double targetLufs, bool integrated, double ceilingDb,
+                 double maxCrestDb);
 
 } // namespace artgen

@@ -21,9 +21,13 @@ constexpr double kBar = 4 * kBeat;
 constexpr int kBars = 60;
 constexpr double kLength = kBars * kBar; // 160 seconds
 
-// Integrated loudness of the file: -20 LUFS in game at the default music volume 50 (-6 dB).
+// Integrated loudness of the file: -29 LUFS in game at the default music volume 50 (-15 dB).
 constexpr double kTarget = -14.0;
-constexpr double kCeiling = -1.6;
+// True-peak ceiling, low enough that the limiter already holds the downbeats' peaks under the
+// crest ceiling (the peak over the RMS of the loudest 50 ms), so one pass of mastering does; the
+// encoder adds a little to it, and no decoded file passes 10 dB.
+constexpr double kCeiling = -2.4;
+constexpr double kMaxCrest = 9.6;
 
 double Hz(double semitonesFromA4) {
     return 440.0 * std::pow(2.0, semitonesFromA4 / 12.0);
@@ -240,7 +244,8 @@ void Bass(TMix& mix, double at, double seconds, double hz, double level) {
         if (t > seconds) env *= std::max(0.0, 1 - (t - seconds) / 0.15);
         phase += hz / kRate;
         const double bright = 0.35 * dull.Next();
-        const double v = sine(phase) + (0.3 + bright) * sine(2 * phase) + 0.12 * sine(3 * phase);
+        const double v = sine(phase) + (0.5 + bright) * sine(2 * phase) + 0.14 * sine(3 * phase) +
+                         0.12 * sine(4 * phase);
         mix.Add(start + i, level * env * v, level * env * v, 0.05);
     }
 }
@@ -298,7 +303,7 @@ void Struck(TMix& mix, double at, double hz, double level, bool glass, double pa
     const long start = std::lround(at * kRate);
     for (int p = 0; p < 3; ++p) {
         const double f = hz * parts[p].Ratio;
-        if (f > 7000) continue;
+        if (f > 12000) continue;
         const long n = std::lround(std::min(parts[p].Decay * 7, 6.0) * kRate);
         double phase = 0;
         TDecay fall(parts[p].Decay);
@@ -315,7 +320,7 @@ void Struck(TMix& mix, double at, double hz, double level, bool glass, double pa
 // Light percussion: a shaker (high noise), a wooden rim and a soft kick.
 void Shaker(TMix& mix, double at, double level, double pan, unsigned seed) {
     TRandom rng(seed);
-    TBiquad hp(TBiquad::HighPass, 5000, 0.8), lp(TBiquad::LowPass, 9000, 0.7);
+    TBiquad hp(TBiquad::HighPass, 6000, 0.8), lp(TBiquad::LowPass, 12000, 0.7);
     const long start = std::lround(at * kRate), n = std::lround(0.09 * kRate);
     TDecay fall(0.025);
     for (long i = 0; i < n; ++i) {
@@ -333,7 +338,7 @@ void Rim(TMix& mix, double at, double level, unsigned seed) {
     TDecay bodyFall(0.03), clickFall(0.004);
     for (long i = 0; i < n; ++i) {
         const double t = static_cast<double>(i) / kRate;
-        const double body = bodyFall.Next() * (sine(820 * t) + 0.4 * sine(2230 * t));
+        const double body = bodyFall.Next() * (sine(880 * t) + 0.4 * sine(2217.5 * t)); // A5, C#7
         const double click = clickFall.Next() * band.Run(rng.Signed());
         const double v = level * std::min(1.0, t / 0.0008) * (0.6 * body + click);
         mix.Add(start + i, v * 0.9, v, 0.2);
@@ -369,7 +374,7 @@ void Reverb(TMix& mix) {
         lines[static_cast<size_t>(k)].assign(static_cast<size_t>(lengths[k]), 0.0);
         gains[static_cast<size_t>(k)] = std::pow(10.0, -3.0 * lengths[k] / (decay * kRate));
     }
-    const double dampA = std::exp(-kTwoPi * 5000.0 / kRate);
+    const double dampA = std::exp(-kTwoPi * 8000.0 / kRate);
     const long size = mix.Send.Size, prime = std::lround(6.0 * kRate);
     const long predelay = std::lround(0.018 * kRate);
     long i = ((-prime - predelay) % size + size) % size; // the send's frame entering now
@@ -431,7 +436,7 @@ TSound MakeTheme() {
         const TChord& c = *p.Chord;
         const double at = bar * kBar, g = std::pow(10.0, level(p.Section) / 20.0);
         // Pads: brighter as a section goes on, darker in the break.
-        const double phase = p.Section == SecBreak ? 0.1 : 0.15 + 0.05 * (p.InSection % 8);
+        const double phase = p.Section == SecBreak ? 0.35 : 0.4 + 0.06 * (p.InSection % 8);
         for (int note : c.Pad) Pad(mix, at, kBar, Hz(note), 0.05 * g, phase, phase + 0.08);
         if (p.Section == SecBreak) {
             // Glass bells on the chord's tones, a few to a bar.
@@ -443,10 +448,10 @@ TSound MakeTheme() {
             continue;
         }
         // Bass: the root on one, the fifth or the octave on three; pickups in the fullest parts.
-        Bass(mix, at, 1.5 * kBeat, Hz(c.Bass), 0.2 * g);
-        Bass(mix, at + 2 * kBeat, 1.5 * kBeat, Hz(c.Bass + (bar % 2 ? 12 : 7)), 0.16 * g);
+        Bass(mix, at, 1.5 * kBeat, Hz(c.Bass), 0.11 * g);
+        Bass(mix, at + 2 * kBeat, 1.5 * kBeat, Hz(c.Bass + (bar % 2 ? 12 : 7)), 0.09 * g);
         if (p.Section == SecA2 && p.InSection % 2 == 1)
-            Bass(mix, at + 3.5 * kBeat, 0.4 * kBeat, Hz(c.Bass + 12), 0.12 * g);
+            Bass(mix, at + 3.5 * kBeat, 0.4 * kBeat, Hz(c.Bass + 12), 0.07 * g);
 
         // Keys: eighths over the chord tones; the B section plays in quarters.
         static const int patternA[8] = {0, 2, 1, 3, 2, 1, 3, 2};
@@ -469,15 +474,15 @@ TSound MakeTheme() {
         for (int e = 0; e < 8; ++e) {
             const double swing = e % 2 ? 0.04 * kBeat : 0.0;
             if (shaker)
-                Shaker(mix, at + e * kBeat / 2 + swing, (e % 2 ? 0.05 : 0.03) * g,
+                Shaker(mix, at + e * kBeat / 2 + swing, (e % 2 ? 0.13 : 0.08) * g,
                        e % 2 ? 0.3 : -0.2, 900u + static_cast<unsigned>(bar * 8 + e));
         }
         if (rim)
             for (int beat : {1, 3})
                 Rim(mix, at + beat * kBeat, 0.09 * g, 300u + static_cast<unsigned>(bar * 4 + beat));
         if (kick) {
-            Kick(mix, at, 0.22 * g);
-            Kick(mix, at + 2 * kBeat, 0.16 * g);
+            Kick(mix, at, 0.14 * g);
+            Kick(mix, at + 2 * kBeat, 0.1 * g);
         }
     }
 
@@ -511,6 +516,16 @@ TSound MakeTheme() {
     play({{9, 4}, {7, 4}, {10, 4}, {12, 3}, {kRest, 1}}, 56, true, true, false, a3);
 
     Reverb(mix);
+    // The mix's tilt: a little less low end and a little more air, for small speakers.
+    for (std::vector<double>* ch : {&mix.Dry.L, &mix.Dry.R}) {
+        TBiquad low(TBiquad::LowShelf, 200, 0.7071, -3.0),
+            high(TBiquad::HighShelf, 5000, 0.7071, 4.5);
+        for (int pass = 0; pass < 2; ++pass) // twice round: the filters' memory wraps like the loop
+            for (double& v : *ch) {
+                const double y = high.Run(low.Run(v));
+                if (pass == 1) v = y;
+            }
+    }
 
     TSound s;
     s.Channels = 2;
@@ -521,7 +536,7 @@ TSound MakeTheme() {
         s.Samples[static_cast<size_t>(2 * i + 1)] =
             static_cast<float>(mix.Dry.R[static_cast<size_t>(i)]);
     }
-    Master(s, kTarget, true, kCeiling);
+    Master(s, kTarget, true, kCeiling, kMaxCrest);
     return s;
 }
 

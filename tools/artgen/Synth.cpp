@@ -1,6 +1,7 @@
 #include "tools/artgen/Synth.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace artgen::synth {
 
@@ -98,7 +99,68 @@ void NoiseBurst(TBuffer& b, double at, double seconds, double hz0, double hz1, d
 void FadeEnd(TBuffer& b, double seconds) {
     const int n = std::min(b.Size(), static_cast<int>(seconds * kRateHz));
     for (int i = 0; i < n; ++i)
-        b.S[static_cast<size_t>(b.Size() - 1 - i)] *= static_cast<double>(i) / n;
+        b.S[static_cast<size_t>(b.Size() - 1 - i)] *= 0.5 - 0.5 * std::cos(kPi * i / n);
+}
+
+void Pan(const TBuffer& mono, double pan, TStereo& out) {
+    const double angle = (std::clamp(pan, -1.0, 1.0) + 1) * kPi / 4;
+    const double l = std::cos(angle) * std::sqrt(2.0), r = std::sin(angle) * std::sqrt(2.0);
+    for (int i = 0; i < std::min(mono.Size(), out.Size()); ++i) {
+        out.L.S[static_cast<size_t>(i)] += l * mono.S[static_cast<size_t>(i)];
+        out.R.S[static_cast<size_t>(i)] += r * mono.S[static_cast<size_t>(i)];
+    }
+}
+
+void Room(TStereo& s, double wet) {
+    constexpr int kLines = 8;
+    const int lengths[kLines] = {569, 677, 811, 937, 1087, 1231, 1381, 1543}; // 13..35 ms
+    const double decay = 0.8;
+    // Early reflections: delay (ms) and level, alternating sides.
+    const double taps[6][2] = {{7.1, 0.45},  {11.3, 0.4},  {16.9, 0.32},
+                               {21.7, 0.28}, {27.3, 0.22}, {33.1, 0.18}};
+    const long predelay = std::lround(0.006 * kRateHz);
+    std::vector<double> lines[kLines];
+    size_t pos[kLines] = {};
+    double gains[kLines], damp[kLines] = {};
+    for (int k = 0; k < kLines; ++k) {
+        lines[k].assign(static_cast<size_t>(lengths[k]), 0.0);
+        gains[k] = std::pow(10.0, -3.0 * lengths[k] / (decay * kRateHz));
+    }
+    const double dampA = std::exp(-kTwoPi * 6500.0 / kRateHz);
+    const int n = s.Size();
+    std::vector<double> wetL(static_cast<size_t>(n), 0.0), wetR(static_cast<size_t>(n), 0.0);
+    const auto in = [&](const TBuffer& b, long i) {
+        return i >= 0 && i < n ? b.S[static_cast<size_t>(i)] : 0.0;
+    };
+    for (int i = 0; i < n; ++i) {
+        double el = 0, er = 0;
+        for (int t = 0; t < 6; ++t) {
+            const long d = std::lround(taps[t][0] * 0.001 * kRateHz);
+            (t % 2 ? er : el) += taps[t][1] * (in(s.L, i - d) + in(s.R, i - d)) * 0.5;
+        }
+        const double inL = in(s.L, i - predelay), inR = in(s.R, i - predelay);
+        double out[kLines], sum = 0;
+        for (int k = 0; k < kLines; ++k) {
+            out[k] = lines[k][pos[k]];
+            sum += out[k];
+        }
+        const double householder = 2.0 / kLines * sum;
+        double l = 0, r = 0;
+        for (int k = 0; k < kLines; ++k) {
+            double v = (out[k] - householder) * gains[k];
+            damp[k] = v + dampA * (damp[k] - v);
+            v = damp[k] + (k % 2 ? inR : inL) * 0.35;
+            lines[k][pos[k]] = v;
+            if (++pos[k] == lines[k].size()) pos[k] = 0;
+            (k % 2 ? r : l) += out[k] * (k < 4 ? 1.0 : -1.0);
+        }
+        wetL[static_cast<size_t>(i)] = el + 0.5 * l;
+        wetR[static_cast<size_t>(i)] = er + 0.5 * r;
+    }
+    for (int i = 0; i < n; ++i) {
+        s.L.S[static_cast<size_t>(i)] += wet * wetL[static_cast<size_t>(i)];
+        s.R.S[static_cast<size_t>(i)] += wet * wetR[static_cast<size_t>(i)];
+    }
 }
 
 } // namespace artgen::synth

@@ -105,7 +105,21 @@ template <class TFilter> void Filter(TBuffer& b, TFilter& filter) {
         for (double v : b.S) filter.Run(v);
     for (double& v : b.S) v = filter.Run(v);
 }
-// A fade of `seconds` at the end, so that nothing clicks when the sound stops.
+// A fade of `seconds` at the end (raised cosine), so that nothing clicks when the sound stops.
 void FadeEnd(TBuffer& b, double seconds);
+
+// A sound made in two channels.
+struct TStereo {
+    TBuffer L, R;
+    explicit TStereo(double seconds) : L(seconds), R(seconds) {}
+    int Size() const { return L.Size(); }
+};
+// Adds `mono` to both channels at `pan` (-1 left .. 1 right), with equal power across.
+void Pan(const TBuffer& mono, double pan, TStereo& out);
+// The one small room every reward sounds in: early reflections and a feedback delay network of
+// eight lines, about 0.8 s to fall by 60 dB, its highs dying faster. Its two channels differ, so
+// that what it adds widens the sound; `wet` scales it (1: about as much energy as the dry sound
+// of a struck note).
+void Room(TStereo& s, double wet);
 
 } // namespace artgen::synth

@@ -188,7 +188,8 @@ std::vector<TSoundEntry> SoundList() {
         {"s_hover", "sounds/hover.ogg"},
         {"s_press", "sounds/key.ogg"},
         {"s_paint", "sounds/paint.ogg"},
-        // The payoff: a chain of two to six lines and longer, a big moment, a new high score.
+        // The payoff: a chain of two to six lines and longer, a big moment, a new high score, a
+        // multiplier ball's bonus.
         {"s_chain2", "sounds/chain2.ogg"},
         {"s_chain3", "sounds/chain3.ogg"},
         {"s_chain4", "sounds/chain4.ogg"},
@@ -196,6 +197,7 @@ std::vector<TSoundEntry> SoundList() {
         {"s_chain6", "sounds/chain6.ogg"},
         {"s_big", "sounds/big.ogg"},
         {"s_record", "sounds/record.ogg"},
+        {"s_multi", "sounds/multiply.ogg"},
     };
     const char variants[4] = {'a', 'b', 'c', 'd'};
     for (int n = 1; n <= 23; ++n) {
