@@ -12,6 +12,7 @@
 #include "game/GameField.h"
 #include "game/Random.h"
 #include "platform/Audio.h"
+#include "state/GameState.h"
 #include "state/OptionsState.h"
 #include "state/ShellState.h"
 #include "tools/artgen/Loudness.h"
@@ -75,19 +76,11 @@ private:
     IAudio& a_;
 };
 
-// Cell (x, y)'s centre in the picture, where a click lands on it.
-int PictureX(int x) {
-    return 324 + 52 * x;
-}
-int PictureY(int y) {
-    return 52 + 52 * y;
-}
-
 // A move as the player makes it: the ball at (fromX, fromY) picked and sent to (toX, toY) at
 // once, then the field's frames at 15 a second until the turn has resolved.
 void Move(TGameField& field, int fromX, int fromY, int toX, int toY) {
-    field.Click(PictureX(fromX), PictureY(fromY), 0);
-    field.Click(PictureX(toX), PictureY(toY), 0);
+    field.Click(fromX, fromY, 0);
+    field.Click(toX, toY, 0);
     const auto frame = std::chrono::microseconds(1000000 / 15);
     auto next = std::chrono::steady_clock::now();
     for (int i = 0; i < 15 * 6 && (i < 3 || field.TurnTimer != kTurnIdle); ++i) {
@@ -210,7 +203,7 @@ bool Render(const std::string& data, const std::string& raw, const TMoment& m, T
         }
         SoundBank = &bank;
         watch.Counted = bank.Named(TSample::App);
-        TGameField field(9, 9);
+        TGameField field(9, 9, ScreenGameContext());
         GameField = &field;
         TFieldSounds sounds;
         field.AddListener(&sounds);

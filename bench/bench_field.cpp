@@ -39,6 +39,7 @@ BENCHMARK(BM_FindPathCrowded)->Arg(30)->Arg(60)->Arg(80);
 
 // One Render of a full field with a selected ball and the hover search, drawn offscreen with the
 // generated ball pictures.
+#include "layout/Layout.h"
 #include "platform/Paths.h"
 #include "render/Catalogue.h"
 #include "render/PatternImage.h"
@@ -90,7 +91,7 @@ void BM_RenderFullField(benchmark::State& state) {
     Pointer.Y = kFieldTop + 52 * 4 + 20;
     for (auto _ : state) {
         device.BeginFrame();
-        f.UpdateHover(Pointer.X, Pointer.Y);
+        f.UpdateHover(ColumnAt(Pointer.X), RowAt(Pointer.Y));
         f.Render(0.25);
         device.EndFrame();
     }

@@ -1,6 +1,7 @@
 // Per-frame costs of the effects and text: a busy particle list advanced once per frame, the
 // layout of a dialog block, and the button pass of a menu screen.
 #include "fx/ParticleEngine.h"
+#include "layout/Layout.h"
 #include "render/PatternImage.h"
 #include "state/PointerState.h"
 #include "state/ShellState.h"
@@ -33,7 +34,7 @@ void Refill(TVOParticleEngine& e, size_t count) {
 }
 
 void BM_ParticleUpdate(benchmark::State& state) {
-    TVOParticleEngine engine(nullptr);
+    TVOParticleEngine engine(nullptr, kPictureHeight);
     const auto count = size_t(state.range(0));
     engine.Update(0.25);
     for (auto _ : state) {

@@ -43,11 +43,6 @@ vo_port_library(SDL2_mixer::SDL2_mixer ${VO_SDL_PREFIX}/lib/libSDL2_mixer.a
                 ${VO_SDL_PREFIX}/include/SDL2 SDL2::SDL2)
 vo_port_library(JPEG::JPEG ${VO_JPEG_PREFIX}/lib/libjpeg.a ${VO_JPEG_PREFIX}/include)
 
-if(VO_HOST STREQUAL "windows")
-  # GCC 12 at -O3 warns of an overlap in "text" + std::string that cannot happen (GCC bug 105651).
-  add_compile_options(-Wno-restrict)
-endif()
-
 # The files of the game data, as the Linux package installs them.
 set(VO_DATA_ITEMS strings.txt sounds.txt icon.bmp graphics sounds music lang)
 

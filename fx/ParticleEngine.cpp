@@ -1,6 +1,5 @@
 #include "fx/ParticleEngine.h"
 
-#include "layout/Layout.h"
 #include "render/Pictures.h"
 #include "render/RenderDevice.h"
 #include "ui/VOFont.h"
@@ -17,7 +16,6 @@ constexpr int32_t kUpright = 64;    // angle in 1/256 turn
 constexpr int32_t kFlashAngle = 90; // the flash is drawn turned a little
 constexpr int32_t kNaturalSize = 256;
 constexpr uint32_t kFlashGlow = 0x110066FF; // second, orange pass of the flash
-constexpr float kBottomEdge = 600.0f;       // debris leaves the picture here
 // Growth of the flash in scale units (1/256) per time unit: over its 1.5 units it widens from
 // half to about 1.25 times the explosion picture's size, at any frame rate.
 constexpr double kFlashGrowth = 128.0;
@@ -31,7 +29,8 @@ int32_t RoundEven(double v) {
     return static_cast<int32_t>(std::nearbyint(v));
 }
 
-bool Step(TParticle& p, double d) {
+// Moves `p` on by `d` units; true when it is done. Debris is done at `bottomEdge`.
+bool Step(TParticle& p, double d, float bottomEdge) {
     switch (p.Kind) {
     case pkText:
         p.X += static_cast<float>(p.VX * d / 10);
@@ -52,7 +51,7 @@ bool Step(TParticle& p, double d) {
         p.Y += static_cast<float>(p.VY * d);
         p.VY += static_cast<float>(5 * d);
         p.Age += static_cast<float>(d / 30);
-        return p.Y >= kBottomEdge;
+        return p.Y >= bottomEdge;
     case pkFlash:
         p.X += static_cast<float>(p.VX * d / 10);
         p.Y += static_cast<float>(p.VY * d / 10);
@@ -71,7 +70,7 @@ bool Step(TParticle& p, double d) {
         p.Age += static_cast<float>(d);
         return p.Age >= p.Life;
     case pkCallout:
-        if (!p.Still) p.Y -= static_cast<float>(kCalloutRise * d / p.Life);
+        if (!p.Still) p.Y -= static_cast<float>(p.VY * d / p.Life);
         p.Age += static_cast<float>(d);
         return p.Age >= p.Life;
     default:
@@ -81,7 +80,8 @@ bool Step(TParticle& p, double d) {
 
 } // namespace
 
-TVOParticleEngine::TVOParticleEngine(TRenderDevice* device) : device_(device) {}
+TVOParticleEngine::TVOParticleEngine(TRenderDevice* device, float bottomEdge)
+    : device_(device), bottomEdge_(bottomEdge) {}
 
 uint8_t TVOParticleEngine::TextAlpha(const TParticle& p) {
     const double alpha = 255.0 * p.Life - 255.0 * p.Age;
@@ -144,9 +144,10 @@ void TVOParticleEngine::AddGlow(TPatternImage* image, float x, float y, double s
 }
 
 void TVOParticleEngine::AddCallout(const std::string& text, float x, float y, uint16_t scale,
-                                   uint32_t colour, float life, bool still) {
+                                   uint32_t colour, float life, float rise, bool still) {
     TParticle p;
     p.Kind = pkCallout;
+    p.VY = rise;
     p.Text = text;
     p.X = x;
     p.Y = y;
@@ -224,7 +225,7 @@ void TVOParticleEngine::Update(double delta) {
     // One pass that steps every particle and closes the gaps of the removed ones in order.
     size_t kept = 0;
     for (size_t i = 0; i < particles_.size(); ++i) {
-        if (Step(particles_[i], step_)) continue;
+        if (Step(particles_[i], step_, bottomEdge_)) continue;
         if (kept != i) particles_[kept] = std::move(particles_[i]);
         ++kept;
     }

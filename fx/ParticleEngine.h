@@ -28,7 +28,7 @@ struct TParticle {
     uint32_t Colour = 0xFFFFFFFF; // kinds 1 and 6: colour without alpha
     float Age = 0.0f;
     float X = 0.0f, Y = 0.0f;   // picture centre; kind 1: the text's left and top
-    float VX = 0.0f, VY = 0.0f; // kind 3: VY is the frame speed
+    float VX = 0.0f, VY = 0.0f; // kind 3: VY is the frame speed; kind 9: the rise over its life
     float Life = 0.0f;
     std::string Text;
     bool Grow = false;
@@ -42,7 +42,8 @@ struct TParticle {
 
 class TVOParticleEngine {
 public:
-    explicit TVOParticleEngine(TRenderDevice* device);
+    // Debris leaves when it falls to `bottomEdge`, the picture's bottom.
+    TVOParticleEngine(TRenderDevice* device, float bottomEdge);
 
     // Two texts: a grey shadow at (x + 2, y + 2), then the white text; they rise and fade
     // (`still`: they only fade).
@@ -64,10 +65,10 @@ public:
     void AddGlow(TPatternImage* image, float x, float y, double scale, float growth,
                  uint32_t colour, uint8_t alpha, float life);
     // `text` centred on x with its top at y at `scale` percent: it pops up over the first tenth
-    // of its life, rises kCalloutRise pixels and fades over the last third; in `colour`
-    // (0xBBGGRR) over a dark shadow. `still`: it neither pops nor rises, it only fades.
+    // of its life, rises `rise` pixels and fades over the last third; in `colour` (0xBBGGRR) over
+    // a dark shadow. `still`: it neither pops nor rises, it only fades.
     void AddCallout(const std::string& text, float x, float y, uint16_t scale, uint32_t colour,
-                    float life, bool still = false);
+                    float life, float rise, bool still = false);
 
     void Update(double delta);
     void Draw(uint8_t layer);
@@ -88,6 +89,7 @@ public:
 
 private:
     TRenderDevice* device_;
+    float bottomEdge_;
     std::vector<TParticle> particles_;
     double step_ = 0.0; // the Delta of the previous Update
 };

@@ -1,6 +1,5 @@
 #include "fx/SoundBank.h"
 
-#include "layout/Layout.h"
 #include "platform/Files.h"
 
 #include "platform/Audio.h"
@@ -109,15 +108,6 @@ uint32_t At(const std::array<uint32_t, kPictureSounds>& table, int picture) {
     return picture >= 0 && picture < kPictureSounds ? table[static_cast<size_t>(picture)] : 0;
 }
 
-// round(100 * offset / width), halves to even, in exact integer arithmetic (width > 0).
-int32_t SliderValue(int32_t offset, int32_t width) {
-    const int64_t num = 100LL * offset;
-    int64_t q = num / width;
-    const int64_t twiceRest = 2 * (num % width);
-    if (twiceRest > width || (twiceRest == width && (q & 1))) ++q;
-    return static_cast<int32_t>(q);
-}
-
 } // namespace
 
 TSoundBank::TSoundBank(IAudio* audio) : audio_(audio) {}
@@ -165,7 +155,7 @@ bool TSoundBank::LoadLine(const std::string& line, const std::string& dataDir, s
     const std::string path(TakeField(rest));
     double number = 0.0;
     if (!ParseDecimal(rest, number)) {
-        return fail("\"" + std::string(rest) + "\" is not a decimal number");
+        return fail(std::string("\"").append(rest) + "\" is not a decimal number");
     }
     // The number is the sample's gain (1 = as made); beyond 0..4 it is held at the nearer end.
     const float gain = static_cast<float>(std::clamp(number, 0.0, 4.0));
@@ -482,10 +472,11 @@ void TSoundBank::SoundUp() {
     StepUp(Options.SoundVolume);
 }
 
-void TSoundBank::SliderPress(int32_t x, int32_t y, int32_t barWidth) {
-    if (x <= kVolumeBarLeft || x >= kVolumeBarLeft + barWidth) return;
-    const int32_t value = SliderValue(x - kVolumeBarLeft, barWidth);
-    if (y > kMusicBarTop && y < kMusicBarTop + kVolumeBarHitHeight) Options.MusicVolume = value;
-    if (y > kSoundBarTop && y < kSoundBarTop + kVolumeBarHitHeight) Options.SoundVolume = value;
+void TSoundBank::SetMusicVolume(int32_t volume) {
+    Options.MusicVolume = std::clamp(volume, 0, 100);
     ApplyMusicVolume();
+}
+
+void TSoundBank::SetSoundVolume(int32_t volume) {
+    Options.SoundVolume = std::clamp(volume, 0, 100);
 }

@@ -117,9 +117,10 @@ public:
     void MusicUp();
     void SoundDown();
     void SoundUp();
-    // Slider press at picture x over a bar of width w starting at 490: round(100 (x - 490) / w).
-    // Sets nothing unless 490 < x < 490 + w; re-applies the music volume whenever it does.
-    void SliderPress(int32_t x, int32_t y, int32_t barWidth);
+    // The volumes, kept clamped to 0..100: the music's applies at once, the sounds' at their next
+    // play.
+    void SetMusicVolume(int32_t volume);
+    void SetSoundVolume(int32_t volume);
     // Muted, sounds and music play at volume 0 while the volumes themselves stay as they are
     // (the options show and store them); for this run only.
     void SetMuted(bool muted);

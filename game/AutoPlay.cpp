@@ -1,10 +1,6 @@
 #include "game/AutoPlay.h"
 
 #include "game/GameField.h"
-#include "game/Random.h"
-#include "layout/Layout.h"
-#include "state/GameState.h"
-#include "state/ShellState.h"
 
 #include <algorithm>
 #include <charconv>
@@ -56,13 +52,6 @@ bool Settle(TGameField& field) {
         field.Update(15.0, 0);
     }
     return false;
-}
-
-int CellPixelX(int x) {
-    return CellLeft(x) + kCellPitch / 2;
-}
-int CellPixelY(int y) {
-    return CellTop(y) + kCellPitch / 2;
 }
 
 int32_t Median(std::vector<int32_t> v) {
@@ -122,12 +111,9 @@ bool ParseAutoplay(const std::vector<std::string>& args, TAutoplayOptions& o, st
 TAutoplayGame PlayAutoGame(const TAutoplayOptions& options, uint64_t seed) {
     TAutoplayGame game;
     game.Seed = seed;
-    // The field's rules read and write the shell's game state; a game of our own starts clean.
-    GameState = TGameState{};
-    Shell.Word = scrPlaying;
-    RandSeed(seed);
-    DecorSeed(seed);
-    TGameField field(kFieldCells, kFieldCells);
+    // A game of its own: its state, tables and generators, nothing of the game on the screen.
+    TStandaloneGame own(seed);
+    TGameField field(TBoard::kSide, TBoard::kSide, own.Context());
     field.NewGame(options.Mode);
     if (!Settle(field)) return game;
     while (game.Moves < options.MaxMoves && !field.GameOver) {
@@ -139,14 +125,14 @@ TAutoplayGame PlayAutoGame(const TAutoplayOptions& options, uint64_t seed) {
             game.Stuck = true; // no ball can move: an empty field
             break;
         }
-        field.Click(CellPixelX(move.FromX), CellPixelY(move.FromY), 0);
-        field.Click(CellPixelX(move.ToX), CellPixelY(move.ToY), 0);
+        field.Click(move.FromX, move.FromY, 0);
+        field.Click(move.ToX, move.ToY, 0);
         if (!field.Moving) break; // cannot happen for a legal move; stop rather than spin
         ++game.Moves;
         if (!Settle(field)) break;
     }
     game.Ended = field.GameOver;
-    game.Score = GameState.Score;
+    game.Score = own.Game.Score;
     return game;
 }
 

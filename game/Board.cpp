@@ -1,7 +1,6 @@
 #include "game/Board.h"
 
 #include "game/GameField.h"
-#include "state/GameState.h"
 
 TBoard BoardOf(const TGameField& field) {
     TBoard b;
@@ -9,8 +8,8 @@ TBoard BoardOf(const TGameField& field) {
         for (int y = 0; y < TBoard::kSide; ++y)
             b.At(x, y) = field.Inside(x, y) ? field.Cell(x, y) : TCell{};
     b.Preview = field.Preview;
-    b.Mode = GameState.CurrentMode;
-    b.Score = GameState.Score;
+    b.Mode = field.Game().CurrentMode;
+    b.Score = field.Game().Score;
     b.Chain = field.ChainCount;
     b.BallsPerTurn = field.BallsPerTurn;
     return b;

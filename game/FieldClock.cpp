@@ -1,8 +1,7 @@
 // The field's clocks, advanced once a frame: the travel clock, the timers, the animation phases
-// with the sounds that follow them, the travelling ball's turns, the emptying of a finished game
-// and the turn resolution at the end of the frame.
+// with the sounds that follow them, the travelling ball's turns, the idle sparkles, the emptying of
+// a finished game and the turn resolution at the end of the frame.
 #include "game/GameField.h"
-#include "game/Random.h"
 
 #include <cmath>
 
@@ -17,8 +16,16 @@ constexpr double kFuseCycle = 6.0;    // patterns of the burning fuse
 constexpr float kBeatGap = 5.0f;      // the selection sound plays at most this often
 constexpr double kHoverQuiet = 10.0;  // a hover sound needs this long since the last one
 constexpr double kEmptyingStep = 5.0; // the turn clock after each ball a finished game loses
+constexpr int kSparkleKinds = 4;
+constexpr uint32_t kPlainPictures = 7; // the plain balls' pictures, 0..6, are the ones that sparkle
 
 } // namespace
+
+void TGameField::Update(double delta, int32_t frameRate, bool sparkles) {
+    Advance(delta);
+    if (sparkles) SparkleIdleBall(frameRate);
+    FinishFrame(delta, frameRate);
+}
 
 void TGameField::Advance(double delta) {
     // The travel clock: every positive path element falls by the frame's time.
@@ -95,7 +102,7 @@ void TGameField::FinishFrame(double delta, int32_t frameRate) {
     // empties.
     if (GameOver && FinalBoardTimer > 0)
         FinalBoardTimer -= delta;
-    else if (GameOver && DecorRandom(frameRate) < 100 && HasBalls())
+    else if (GameOver && (*Context.Decor)(frameRate) < 100 && HasBalls())
         EmptyOneBall();
     ResolveTurn();
 }
@@ -104,13 +111,29 @@ void TGameField::FinishFrame(double delta, int32_t frameRate) {
 // resolution ends the game. The balls are drawn from the decoration's generator, which the
 // frames advance: the game's own generator never depends on the frame rate.
 void TGameField::EmptyOneBall() {
+    TRandomStream& decor = *Context.Decor;
     int x = 0, y = 0;
     do {
-        x = DecorRandom(MaxX + 1);
-        y = DecorRandom(MaxY + 1);
+        x = decor(MaxX + 1);
+        y = decor(MaxY + 1);
     } while (Cells(x, y).Kind == 0);
     const TFieldBall ball = BallAt(x, y);
     Cells(x, y).Kind = 0;
     Emit([&](IFieldEvents& e) { e.BallEmptied(ball); });
     TurnTimer = kEmptyingStep;
+}
+
+// About once a second (one frame in the measured frame rate), while nothing is selected and the
+// game goes on, a random plain ball sparkles. The draws come from the decoration's generator, so
+// that the frames never change the balls.
+void TGameField::SparkleIdleBall(int32_t frameRate) {
+    TRandomStream& decor = *Context.Decor;
+    if (Selected || GameOver || decor(frameRate) != 10) return;
+    const int sparkle = decor(kSparkleKinds);
+    const int x = decor(MaxX + 1);
+    const int y = decor(MaxY + 1);
+    if (!Inside(x, y)) return;
+    const TCell& cell = Cells(x, y);
+    if (cell.Kind == 0 || cell.Picture >= kPlainPictures) return;
+    Emit([&](IFieldEvents& e) { e.BallSparkled(BallAt(x, y), sparkle); });
 }

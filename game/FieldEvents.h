@@ -3,6 +3,8 @@
 // and the particle effects listen (view/), and so does the shell. Every call comes at the moment
 // the rules act, in their order, so that a listener may do its work right away. Cells are
 // (column, row) of the field. The default of every call is to do nothing.
+#include "game/HighScores.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -21,6 +23,14 @@ struct TLineClear {
     int CentreX = 0, CentreY = 0;  // middle of the removed balls' box, in cells, rounded down
 };
 
+// A finished game, as it went into its mode's table.
+struct TGameEnd {
+    uint8_t Mode = 0;
+    int32_t Score = 0;     // the final score
+    int Row = kNotEntered; // the table row it took; kNotEntered when it did not beat the tenth
+    bool Entered() const { return Row != kNotEntered; }
+};
+
 class IFieldEvents {
 public:
     virtual ~IFieldEvents() = default;
@@ -35,8 +45,9 @@ public:
     virtual void GameOver() {}
     // One ball of a finished game was taken off.
     virtual void BallEmptied(const TFieldBall& /*ball*/) {}
-    // The game ended: its score went into the table and the field is empty.
-    virtual void GameEnded() {}
+    // The game ended: its score went into its mode's table (or did not beat the tenth) and the
+    // field is empty. What the player sees next is the shell's to show.
+    virtual void GameEnded(const TGameEnd& /*end*/) {}
 
     // A left press on a cell that the rules take (no turn in progress), before anything else.
     virtual void CellPressed(int /*x*/, int /*y*/) {}
@@ -79,6 +90,8 @@ public:
     virtual void SelectionBeat(const TFieldBall& /*ball*/, int /*variant*/) {}
     // The pointer rests on a ball other than the one that sounded last, after a quiet spell.
     virtual void BallHovered(const TFieldBall& /*ball*/, bool /*bomb*/) {}
+    // About once a second a plain ball at rest sparkles: one of four sparkles, 0..3.
+    virtual void BallSparkled(const TFieldBall& /*ball*/, int /*sparkle*/) {}
 
     // A move was taken back: whatever it set going stops.
     virtual void MoveUndone() {}

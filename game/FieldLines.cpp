@@ -2,13 +2,12 @@
 // events.
 #include "game/FieldReporter.h"
 #include "game/GameField.h"
-#include "state/GameState.h"
 
 rules::TRulesRef TGameField::Rules() {
     return rules::TRulesRef{rules::TCells{Cells.Data(), Cells.Columns(), Cells.Rows()},
                             MatchMarks.Data(),
-                            GameState.CurrentMode,
-                            GameState.Score,
+                            Game().CurrentMode,
+                            Game().Score,
                             ChainCount,
                             BallsPerTurn,
                             Preview,

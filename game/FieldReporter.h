@@ -2,7 +2,6 @@
 // The field's events object for the rules' functions: each step of the rules becomes the field's
 // event, with the balls' pictures, at the moment it happens. Only the field's own sources use it.
 #include "game/GameField.h"
-#include "game/Random.h"
 
 class TGameField::TReporter : public rules::TQuiet {
 public:
@@ -41,9 +40,10 @@ public:
     void BallBlasted(int i, int j) {
         // The debris flies off the blast's centre: three draws of the game's generator in this
         // order, sideways speed, sideways scatter, upward speed.
-        const double r1 = Random(100);
-        const double r2 = Random(100);
-        const double r3 = Random(100);
+        TRandomStream& random = *f_.Context.Balls;
+        const double r1 = random(100);
+        const double r2 = random(100);
+        const double r3 = random(100);
         // Away from the bomb whose blast reached the ball.
         const int x = blastX_.back(), y = blastY_.back();
         const double vx = (r1 / 11.0 + 5.0) * (i - x) + r2 / 50.0 - 1.0;

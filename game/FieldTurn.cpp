@@ -3,19 +3,10 @@
 #include "game/FieldReporter.h"
 #include "game/GameField.h"
 #include "game/GameModes.h"
-#include "game/Random.h"
-#include "state/GameState.h"
-#include "state/ShellState.h"
-#include "state/TablesState.h"
 
 namespace {
 
 constexpr double kSettleTime = 7.0; // new balls settle before their lines are searched
-
-// The game's generator, as the rules' functions draw from it.
-int32_t GameRandom(int32_t n) {
-    return Random(n);
-}
 
 } // namespace
 
@@ -36,9 +27,9 @@ void TGameField::NewGame(uint8_t mode) {
     Clear();
     GameOver = false; // a new game may be asked for while the last one empties
     FinalBoardTimer = 0.0;
-    GameState.CurrentMode = mode;
+    Game().CurrentMode = mode;
     SpawnBalls(ModeRules[mode].StartBalls, true);
-    GameState.Score = 0;
+    Game().Score = 0;
     BallsPerTurn = ModeRules[mode].BallsPerTurn;
     GameCounted = false;
     Hinted = false;
@@ -48,7 +39,7 @@ void TGameField::SpawnBalls(int32_t count, bool random) {
     TReporter reporter(*this);
     // The room check asks for mode + 3 empty cells whatever the count; a running game never
     // places more than mode + 2, so placing always finds a cell.
-    if (!rules::SpawnBalls(Rules(), count, random, GameRandom, reporter)) {
+    if (!rules::SpawnBalls(Rules(), count, random, *Context.Balls, reporter)) {
         GameOver = true;
         FinalBoardTimer = kFinalBoardTime;
         Emit([](IFieldEvents& e) { e.GameOver(); });
@@ -59,7 +50,7 @@ void TGameField::SpawnBalls(int32_t count, bool random) {
     Moving = false;
 }
 
-void TGameField::Click(int32_t pointerX, int32_t pointerY, int32_t button) {
+void TGameField::Click(int column, int row, int32_t button) {
     if (TurnTimer > 0) return; // a turn is being resolved
     if (button != 0) {
         Selected = false;
@@ -68,8 +59,7 @@ void TGameField::Click(int32_t pointerX, int32_t pointerY, int32_t button) {
         Emit([](IFieldEvents& e) { e.SelectionCancelled(); });
         return;
     }
-    const int x = CellColumn(pointerX);
-    const int y = CellRow(pointerY);
+    const int x = column, y = row;
     if (!Inside(x, y)) return;
     Emit([&](IFieldEvents& e) { e.CellPressed(x, y); });
 
@@ -137,8 +127,8 @@ void TGameField::ResolveTurn() {
     if (!Moving) ClearMatches();
 
     if (Moving) {
-        GameState.GameTouched = true;
-        if (!GameCounted && Stats) Stats->GameStarted(GameState.CurrentMode);
+        Game().GameTouched = true;
+        if (!GameCounted && Context.Stats) Context.Stats->GameStarted(Game().CurrentMode);
         GameCounted = true;
         TReporter reporter(*this);
         const rules::TArrival arrival =
@@ -167,25 +157,25 @@ void TGameField::ResolveTurn() {
 }
 
 void TGameField::EndGame() {
-    if (Stats) Stats->GameFinished(GameState.CurrentMode, GameState.Score, Hinted);
-    GameState.FinalScore = GameState.Score;
+    TGameState& game = Game();
+    if (Context.Stats) Context.Stats->GameFinished(game.CurrentMode, game.Score, Hinted);
+    TGameEnd end;
+    end.Mode = game.CurrentMode;
+    end.Score = game.Score;
     Clear();
-    GameState.GameTouched = false;
-    InsertHighScore();
-    GameState.Score = 0;
-    Emit([](IFieldEvents& e) { e.GameEnded(); });
-    Tables.HighScorePage = GameState.CurrentMode;
-    Tables.StatisticsShown = false; // the mode's table, whatever page an earlier visit left open
-    Shell.ReturnState = scrMenu;
+    game.GameTouched = false;
+    end.Row = InsertHighScore();
+    game.Score = 0;
+    Emit([&](IFieldEvents& e) { e.GameEnded(end); });
 }
 
 // --- Undo and the move's figures -----------------------------------------------------------------
 
 void TGameField::RecordMove() {
     moveOpen_ = true;
-    moveStartScore_ = GameState.Score;
+    moveStartScore_ = Game().Score;
     moveLines_ = 0;
-    const uint8_t mode = GameState.CurrentMode;
+    const uint8_t mode = Game().CurrentMode;
     const size_t depth = mode < kUndoDepth.size() ? kUndoDepth[mode] : 0;
     if (depth == 0) return;
     TFieldSnapshot s;
@@ -193,11 +183,11 @@ void TGameField::RecordMove() {
     for (int x = 0; x <= MaxX; ++x)
         for (int y = 0; y <= MaxY; ++y) s.Cells.push_back(Cells(x, y));
     s.Preview = Preview;
-    s.Score = GameState.Score;
+    s.Score = Game().Score;
     s.ChainCount = ChainCount;
     s.BallsPerTurn = BallsPerTurn;
-    s.GameTouched = GameState.GameTouched;
-    if (Stats && mode < Stats->Modes.size()) s.Stats = Stats->Modes[mode];
+    s.GameTouched = Game().GameTouched;
+    if (Context.Stats && mode < Context.Stats->Modes.size()) s.Stats = Context.Stats->Modes[mode];
     History.Push(std::move(s), depth);
 }
 
@@ -205,23 +195,23 @@ void TGameField::RecordMove() {
 // state the undone move drew from; the state used is kept with the move's snapshot.
 void TGameField::DrawSpawnState() {
     uint64_t state = 0;
-    if (History.TakeReplayState(state)) SetRandState(state);
+    if (History.TakeReplayState(state)) Context.Balls->State = state;
     if (TFieldSnapshot* last = History.Last()) {
         last->Spawned = true;
-        last->SpawnState = RandState();
+        last->SpawnState = Context.Balls->State;
     }
 }
 
 void TGameField::FinishMove() {
     if (!moveOpen_) return;
     moveOpen_ = false;
-    if (Stats)
-        Stats->MoveDone(GameState.CurrentMode, GameState.Score - moveStartScore_, moveLines_,
-                        ChainCount);
+    if (Context.Stats)
+        Context.Stats->MoveDone(Game().CurrentMode, Game().Score - moveStartScore_, moveLines_,
+                                ChainCount);
 }
 
 bool TGameField::HasUndo() const {
-    const uint8_t mode = GameState.CurrentMode;
+    const uint8_t mode = Game().CurrentMode;
     return mode < kUndoDepth.size() && kUndoDepth[mode] > 0 && !History.Empty() && !GameOver;
 }
 
@@ -240,18 +230,18 @@ bool TGameField::Undo() {
     PathMarks.Fill(0);
     MatchMarks.Fill(0);
     Preview = s.Preview;
-    GameState.Score = s.Score;
+    Game().Score = s.Score;
     ChainCount = s.ChainCount;
     BallsPerTurn = s.BallsPerTurn;
-    GameState.GameTouched = s.GameTouched;
+    Game().GameTouched = s.GameTouched;
     Selected = false;
     SelX = SelY = kNoSelection;
     PaintColour = 0;
     Moving = false;
     moveOpen_ = false;
-    if (Stats && GameState.CurrentMode < Stats->Modes.size()) {
+    if (Context.Stats && Game().CurrentMode < Context.Stats->Modes.size()) {
         // Games played and play time are not the move's: they stay.
-        TModeStatistics& m = Stats->Modes[GameState.CurrentMode];
+        TModeStatistics& m = Context.Stats->Modes[Game().CurrentMode];
         TModeStatistics back = s.Stats;
         back.GamesPlayed = m.GamesPlayed;
         back.PlaySeconds = m.PlaySeconds;

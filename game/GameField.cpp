@@ -1,9 +1,6 @@
 #include "game/GameField.h"
 
 #include "game/HighScores.h"
-#include "state/GameState.h"
-#include "state/ShellState.h"
-#include "state/TablesState.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,8 +15,6 @@ int RoundEven(double v) {
 
 } // namespace
 
-TGameField* GameField = nullptr;
-
 void TGameField::AddListener(IFieldEvents* listener) {
     if (listener && std::find(listeners_.begin(), listeners_.end(), listener) == listeners_.end())
         listeners_.push_back(listener);
@@ -29,10 +24,19 @@ void TGameField::RemoveListener(IFieldEvents* listener) {
     listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), listener), listeners_.end());
 }
 
-TGameField::TGameField(uint8_t columns, uint8_t rows)
+TGameField::TGameField(uint8_t columns, uint8_t rows, TFieldContext context)
     : MaxX(static_cast<uint8_t>(columns - 1)), MaxY(static_cast<uint8_t>(rows - 1)),
       MatchMarks(columns, rows), AppearTimers(columns, rows), Cells(columns, rows),
-      PathGrid(columns, rows), PathMarks(columns, rows) {}
+      PathGrid(columns, rows), PathMarks(columns, rows), Context(context) {
+    if (Context.Game && Context.Tables && Context.Balls && Context.Decor) return;
+    own_ = std::make_unique<TStandaloneGame>();
+    if (!Context.Game) Context.Game = &own_->Game;
+    if (!Context.Tables) Context.Tables = &own_->Tables;
+    if (!Context.Balls) Context.Balls = &own_->Balls;
+    if (!Context.Decor) Context.Decor = &own_->Decor;
+}
+
+TGameField::~TGameField() = default;
 
 int32_t TGameField::FreeCellCount() const {
     int32_t n = 0;
@@ -57,14 +61,6 @@ bool TGameField::HasBalls() const {
     return false;
 }
 
-int TGameField::CellColumn(int pictureX) {
-    return static_cast<int>(std::trunc((pictureX - kFieldLeft) / static_cast<double>(kCellPitch)));
-}
-
-int TGameField::CellRow(int pictureY) {
-    return static_cast<int>(std::trunc((pictureY - kFieldTop) / static_cast<double>(kCellPitch)));
-}
-
 uint8_t TGameField::FindPath(uint8_t fromX, uint8_t fromY, uint8_t toX, uint8_t toY) {
     bool blocked = false;
     const uint8_t length =
@@ -73,10 +69,9 @@ uint8_t TGameField::FindPath(uint8_t fromX, uint8_t fromY, uint8_t toX, uint8_t 
     return length;
 }
 
-void TGameField::UpdateHover(int32_t pointerX, int32_t pointerY) {
+void TGameField::UpdateHover(int column, int row) {
     HoverX = HoverY = kNoHover;
-    const int x = CellColumn(pointerX);
-    const int y = CellRow(pointerY);
+    const int x = column, y = row;
     // Off the field the marks stay as the last frame over the field left them.
     if (!Inside(x, y)) return;
     HoverX = static_cast<uint8_t>(x);
@@ -101,11 +96,7 @@ void TGameField::UpdateHover(int32_t pointerX, int32_t pointerY) {
     if (Inside(SelX, SelY)) PathMarks(SelX, SelY) = 0;
 }
 
-void TGameField::InsertHighScore() {
-    const int row = ::InsertHighScore(HighScores.Blocks[GameState.CurrentMode % kHighScoreModes],
-                                      GameState.Score);
-    Shell.Word = scrMessageBox + scrMsgLowScore + scrHighScores;
-    if (row == kNotEntered) return;
-    Shell.Word = scrMessageBox + scrMsgEnterName + scrHighScores;
-    Tables.NewEntryRow = static_cast<uint8_t>(row);
+int TGameField::InsertHighScore() {
+    return ::InsertHighScore(Context.Tables->Blocks[Game().CurrentMode % kHighScoreModes],
+                             Game().Score);
 }

@@ -1,22 +1,25 @@
 #pragma once
 // TGameField: the 9 x 9 playing field and the rules engine. Cell (x, y) is column x from the left,
-// row y from the top; on the 800 x 600 picture it is the 52 x 52 square at (298 + 52x, 26 + 52y).
-// Timers, phases and speeds count in game time units of 1/15 second (the frame timer's Delta).
+// row y from the top. Timers, phases and speeds count in game time units of 1/15 second (the frame
+// timer's Delta).
 //
-// The rules neither draw nor sound: what happens goes out through IFieldEvents to the listeners
-// (the sounds, the particles, the shell), and the field's drawing (view/FieldRender.cpp) reads
-// the state below. The clocks of the animations live here too, since the rules' sounds and the
+// The rules neither draw nor sound and know no screen: they act on their context (the game in
+// progress, the tables, the statistics, the random generators; FieldContext.h), and what happens
+// goes out through IFieldEvents to the listeners (the sounds, the particles, the shell, which
+// turns the end of a game into its screens). The field's drawing (view/FieldRender.cpp) reads the
+// state below. The clocks of the animations live here too, since the rules' sounds and the
 // travelling ball's turns follow them.
 #include "game/BallKinds.h"
+#include "game/FieldContext.h"
 #include "game/FieldEvents.h"
 #include "game/Grid.h"
 #include "game/Rules.h"
 #include "game/Statistics.h"
 #include "game/Undo.h"
-#include "layout/Layout.h"
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 constexpr uint8_t kNoHover = 255;        // HoverX/HoverY: the pointer is not over the field
@@ -28,7 +31,15 @@ constexpr double kFinalBoardTime = 30.0; // a finished game's board stands still
 
 class TGameField {
 public:
-    TGameField(uint8_t columns, uint8_t rows);
+    // A field on `context`; the parts it leaves empty (all of them by default) are the field's
+    // own: a fresh game, fresh tables and generators seeded with 0, and no statistics.
+    TGameField(uint8_t columns, uint8_t rows, TFieldContext context = {});
+    ~TGameField();
+    // A copy would share the parts of its context the original owns; a move takes them along.
+    TGameField(const TGameField&) = delete;
+    TGameField& operator=(const TGameField&) = delete;
+    TGameField(TGameField&&) = default;
+    TGameField& operator=(TGameField&&) = default;
 
     // Cell counts.
     int32_t FreeCellCount() const;
@@ -40,14 +51,14 @@ public:
     // is the target, the target is occupied (both leave everything untouched) or no path exists
     // (PathGrid cleared, the target's PathMarks element set to kBlockedMark).
     uint8_t FindPath(uint8_t fromX, uint8_t fromY, uint8_t toX, uint8_t toY);
-    // Runs each frame before Render with the pointer's place in the picture: finds the hovered
-    // cell and, while a ball is selected, highlights the path to it (one frame late) or marks it
-    // blocked.
-    void UpdateHover(int32_t pointerX, int32_t pointerY);
+    // Runs each frame before Render with the cell under the pointer (outside 0..8 when the
+    // pointer is off the field): takes it as the hovered cell and, while a ball is selected,
+    // highlights the path to it (one frame late) or marks it blocked.
+    void UpdateHover(int column, int row);
 
-    // Inserts the score into the current mode's table; sets the word to the name-entry message
-    // (0x10004020) when it enters, to the low-score message (0x10008020) otherwise.
-    void InsertHighScore();
+    // Inserts the score into the current mode's table and returns the row it took, or
+    // kNotEntered.
+    int InsertHighScore();
 
     // Line removal. Removes every run of five cells whose Kinds share a bit (longer runs count as
     // overlapping runs of five), scores them with the multiplier and the chain bonus and reports
@@ -69,13 +80,15 @@ public:
     // Places `count` balls (random plain balls, or the preview's first entries) and draws a new
     // preview; ends the game instead when fewer than mode + 3 cells are empty.
     void SpawnBalls(int32_t count, bool random);
-    // A mouse press (or a drag's release on another cell) at (pointerX, pointerY) of the picture
-    // with `button` (0 left, 1 right, 2 middle): selects, deselects or sends the selected ball;
-    // another button than the left drops the selection. Ignored while a turn resolves.
-    void Click(int32_t pointerX, int32_t pointerY, int32_t button);
+    // A mouse press (or a drag's release on another cell) on cell (column, row) with `button`
+    // (0 left, 1 right, 2 middle): selects, deselects or sends the selected ball; another button
+    // than the left drops the selection wherever it is pressed. A left press off the field
+    // (outside 0..8) and any press while a turn resolves are ignored.
+    void Click(int column, int row, int32_t button);
     // Runs when TurnTimer has expired: the arrival of a travelling ball, paint, bombs, lines, new
     // balls; the repaint after a paint ball; the lines of new balls; the end of an emptied game.
     void ResolveTurn();
+    // Counts the game, enters its score into the table, clears the field and reports GameEnded.
     void EndGame();
 
     // Undo: takes back the last move (the field, preview, score, chain, balls per turn and the
@@ -88,34 +101,25 @@ public:
     // undo button shows.
     bool HasUndo() const;
 
-    // One frame of `delta` units, in two halves around the drawing. Advance moves the clocks:
-    // the travel clock, the appear timers, the turn clock, the bounce and fuse phases with the
-    // selection beat, the hover sound's clock and the travelling ball's direction. FinishFrame
-    // lets a finished game's board stand for its beat (FinalBoardTimer), then takes a ball off it
-    // (in every frame up to 100 frames a second, about 100 a second above: the chance is
-    // 100 / `frameRate`), and then resolves the turn.
-    void Advance(double delta);
-    void FinishFrame(double delta, int32_t frameRate);
-    // Both halves, for callers that draw nothing.
-    void Update(double delta, int32_t frameRate) {
-        Advance(delta);
-        FinishFrame(delta, frameRate);
-    }
+    // One frame of `delta` units of the rules: the clocks move (the travel clock, the appear
+    // timers, the turn clock, the bounce and fuse phases with the selection beat, the hover
+    // sound's clock and the travelling ball's direction); with `sparkles`, an idle plain ball
+    // sparkles about once a second (the chance is 1 / `frameRate`); a finished game's board
+    // stands for its beat (FinalBoardTimer), then loses a ball (in every frame up to 100 frames a
+    // second, about 100 a second above: the chance is 100 / `frameRate`); and the turn resolves.
+    void Update(double delta, int32_t frameRate, bool sparkles = false);
 
     // The per-frame operation on the playing screen, defined by the field's drawing
-    // (view/FieldRender.cpp): Advance, then the overlay, the balls, the selected and hovered
-    // ball, the preview and the travelling ball, an idle sparkle now and then, and FinishFrame.
-    // Does nothing off the playing screen.
+    // (view/FieldRender.cpp): Update with the measured frame rate, then Draw. Does nothing off the
+    // playing screen.
     void Render(double delta);
+    // The overlay, the balls, the selected and hovered ball, the preview and the travelling ball
+    // as the field stands: drawing the same state again draws the same picture and moves nothing.
+    void Draw() const;
 
     // Listeners of the field's events, called in the order they were added. Not owned.
     void AddListener(IFieldEvents* listener);
     void RemoveListener(IFieldEvents* listener);
-
-    // The cell under a picture position, truncating toward zero, so the 51-pixel strips left of
-    // and above the field still give column 0 and row 0. May lie outside 0..8.
-    static int CellColumn(int pictureX);
-    static int CellRow(int pictureY);
 
     bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x <= MaxX && y <= MaxY; }
     TCell& Cell(int x, int y) { return Cells(x, y); }
@@ -156,7 +160,8 @@ public:
     uint8_t SelSoundStep = 0;
 
     TUndoHistory History;
-    TStatistics* Stats = nullptr; // the player's statistics, when kept
+    // What the field acts on; Stats may be changed (emptied while nothing is to be counted).
+    TFieldContext Context;
     // The game has had its first move and counts as played (a resumed game was counted when it
     // began).
     bool GameCounted = false;
@@ -165,15 +170,21 @@ public:
 
     // The rules' view of this field: its cells and marks with the game's figures.
     rules::TRulesRef Rules();
+    TGameState& Game() { return *Context.Game; }
+    const TGameState& Game() const { return *Context.Game; }
 
 private:
     class TReporter; // turns the rules' steps into the field's events
     friend class TReporter;
 
+    // The halves of Update around the idle sparkle.
+    void Advance(double delta);
+    void FinishFrame(double delta, int32_t frameRate);
     void RecordMove();
     void FinishMove();
     void DrawSpawnState();
     void EmptyOneBall();
+    void SparkleIdleBall(int32_t frameRate);
     void TurnTravellingBall();
 
     template <typename TCall> void Emit(TCall call) {
@@ -182,12 +193,10 @@ private:
     TFieldBall BallAt(int x, int y) const { return {x, y, Cells(x, y).Picture}; }
 
     std::vector<IFieldEvents*> listeners_;
+    std::unique_ptr<TStandaloneGame> own_; // the parts of the context the field was not given
 
     // The move being resolved, for the statistics: score before it and the lines it removed.
     bool moveOpen_ = false;
     int32_t moveStartScore_ = 0;
     uint32_t moveLines_ = 0;
 };
-
-// The one field of the game.
-extern TGameField* GameField;

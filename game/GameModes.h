@@ -3,6 +3,11 @@
 #include <array>
 #include <cstdint>
 
+// The modes, as the current and the chosen mode name them.
+constexpr uint8_t modeKids = 0;
+constexpr uint8_t modeNormal = 1;
+constexpr uint8_t modeProfessional = 2;
+
 struct TModeRules {
     int32_t StartBalls;      // balls placed by a new game: 3 x (mode + 1)
     int32_t StartColours;    // starting balls are plain colours 1..StartColours

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-THighScoreTable HighScores;
-
 const std::array<const char*, kHighScoreRows> DefaultHighScoreNames = {
     "Aurelia", "Bastian", "Cordelia", "Dorian", "Elowen",
     "Florian", "Greta",   "Henrik",   "Isolde", "Jasper",

@@ -52,5 +52,3 @@ constexpr int kNotEntered = 10;
 // entry replaces it. A score above 65535 is stored as 65535 in the 16-bit field (its low bits
 // would show a wrong score out of order at the top of the table) and whole in FullScore.
 int InsertHighScore(THighScoreBlock& block, int32_t score);
-
-extern THighScoreTable HighScores;

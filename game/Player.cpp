@@ -15,6 +15,11 @@ constexpr int kCells = TBoard::kCellCount;
 // The cells beyond the edge, in the tables of neighbours below and the arrays they index.
 constexpr int kOutside = kCells;
 
+// A count, cell or region number as an array index: never negative here.
+template <class T> constexpr size_t Idx(T i) {
+    return static_cast<size_t>(i);
+}
+
 // The kind bits that can make a line: the colours, the bomb, paint and multiplier bits.
 constexpr uint32_t kLineBits = kindColourMask | kindBomb | kindPaint | kindMultiplier;
 
@@ -46,7 +51,7 @@ struct TOrthogonalTable {
                 for (size_t k = 0; k < 4; ++k) {
                     const int nx = next[k][0], ny = next[k][1];
                     const bool inside = nx >= 0 && ny >= 0 && nx < kSide && ny < kSide;
-                    Of[static_cast<size_t>(TBoard::Index(x, y))][k] =
+                    Of[Idx(TBoard::Index(x, y))][k] =
                         static_cast<uint8_t>(inside ? TBoard::Index(nx, ny) : kOutside);
                 }
             }
@@ -67,17 +72,17 @@ void FindRegions(const TBoard& b, TRegions& g) {
         if (closed[i]) continue;
         const auto id = static_cast<int8_t>(g.Count++);
         int top = 0, size = 0;
-        stack[static_cast<size_t>(top++)] = static_cast<uint8_t>(i);
+        stack[Idx(top++)] = static_cast<uint8_t>(i);
         closed[i] = true;
         g.Id[i] = id;
         while (top > 0) {
-            const size_t c = stack[static_cast<size_t>(--top)];
+            const size_t c = stack[Idx(--top)];
             ++size;
             for (const uint8_t j : kOrthogonal.Of[c]) {
                 if (closed[j]) continue;
                 closed[j] = true;
                 g.Id[j] = id;
-                stack[static_cast<size_t>(top++)] = j;
+                stack[Idx(top++)] = j;
             }
         }
         g.Size[static_cast<uint8_t>(id)] = static_cast<uint8_t>(size);
@@ -85,16 +90,14 @@ void FindRegions(const TBoard& b, TRegions& g) {
     // Cells of each region, in cell order.
     std::array<uint8_t, kCells + 1> fill{};
     for (int i = 0; i < kCells; ++i)
-        if (g.Id[static_cast<size_t>(i)] >= 0)
-            ++fill[static_cast<size_t>(g.Id[static_cast<size_t>(i)]) + 1];
+        if (g.Id[Idx(i)] >= 0) ++fill[Idx(g.Id[Idx(i)]) + 1];
     g.Start[0] = 0;
     for (int r = 0; r < g.Count; ++r)
-        g.Start[static_cast<size_t>(r) + 1] = static_cast<uint8_t>(
-            g.Start[static_cast<size_t>(r)] + fill[static_cast<size_t>(r) + 1]);
+        g.Start[Idx(r) + 1] = static_cast<uint8_t>(g.Start[Idx(r)] + fill[Idx(r) + 1]);
     std::array<uint8_t, kCells> at{};
-    for (int r = 0; r < g.Count; ++r) at[static_cast<size_t>(r)] = g.Start[static_cast<size_t>(r)];
+    for (int r = 0; r < g.Count; ++r) at[Idx(r)] = g.Start[Idx(r)];
     for (int i = 0; i < kCells; ++i) {
-        const int8_t r = g.Id[static_cast<size_t>(i)];
+        const int8_t r = g.Id[Idx(i)];
         if (r >= 0) g.Cells[at[static_cast<uint8_t>(r)]++] = static_cast<uint8_t>(i);
     }
 }
@@ -102,12 +105,12 @@ void FindRegions(const TBoard& b, TRegions& g) {
 // The distinct regions next to the cell (x, y), at most four; returns how many.
 int RegionsAround(const TRegions& g, int x, int y, std::array<int8_t, 4>& out) {
     int n = 0;
-    for (const uint8_t c : kOrthogonal.Of[static_cast<size_t>(TBoard::Index(x, y))]) {
+    for (const uint8_t c : kOrthogonal.Of[Idx(TBoard::Index(x, y))]) {
         const int8_t r = c == kOutside ? int8_t{-1} : g.Id[c];
         if (r < 0) continue;
         bool seen = false;
-        for (int k = 0; k < n; ++k) seen |= out[static_cast<size_t>(k)] == r;
-        if (!seen) out[static_cast<size_t>(n++)] = r;
+        for (int k = 0; k < n; ++k) seen |= out[Idx(k)] == r;
+        if (!seen) out[Idx(n++)] = r;
     }
     return n;
 }
@@ -143,14 +146,14 @@ void LookAround(const TBoard& b, int x, int y, int skip, TCellLines& out) {
             const auto close = [](uint32_t before, uint32_t after, int steps,
                                   std::array<uint8_t, kLineBitCount>& count) {
                 for (uint32_t dead = before & ~after; dead; dead &= dead - 1)
-                    count[static_cast<size_t>(std::countr_zero(dead))] = static_cast<uint8_t>(
-                        count[static_cast<size_t>(std::countr_zero(dead))] + steps);
+                    count[Idx(std::countr_zero(dead))] =
+                        static_cast<uint8_t>(count[Idx(std::countr_zero(dead))] + steps);
             };
             while (k < 4 && roomAlive) {
                 const int cx = x + side * kDirX[d] * (k + 1), cy = y + side * kDirY[d] * (k + 1);
                 if (cx < 0 || cy < 0 || cx >= kSide || cy >= kSide) break;
                 const int i = TBoard::Index(cx, cy);
-                const uint32_t kind = i == skip ? 0 : b.Cells[static_cast<size_t>(i)].Kind;
+                const uint32_t kind = i == skip ? 0 : b.Cells[Idx(i)].Kind;
                 const uint32_t nextRun = kind == 0 ? 0 : runAlive & LineBitsOf(kind);
                 const uint32_t nextRoom = kind == 0 ? roomAlive : roomAlive & LineBitsOf(kind);
                 close(runAlive, nextRun, k, run);
@@ -163,7 +166,7 @@ void LookAround(const TBoard& b, int x, int y, int skip, TCellLines& out) {
             close(roomAlive, 0, k, room);
         }
         for (size_t bit = 0; bit < kLineBitCount; ++bit)
-            out.Grade[static_cast<size_t>(d)][bit] =
+            out.Grade[Idx(d)][bit] =
                 static_cast<uint8_t>((1 + run[bit]) * 2 + (1 + room[bit] >= kLineLength ? 1 : 0));
     }
 }
@@ -187,7 +190,7 @@ TPlacement Place(const TCellLines& lines, uint32_t bits) {
     for (const auto& grades : lines.Grade) {
         int grade = 2;
         for (uint32_t m = bits; m; m &= m - 1)
-            grade = std::max<int>(grade, grades[static_cast<size_t>(std::countr_zero(m))]);
+            grade = std::max<int>(grade, grades[Idx(std::countr_zero(m))]);
         const int run = grade / 2;
         p.Aligned += run - 1;
         if (run >= kLineLength) {
@@ -224,9 +227,8 @@ struct TNeighbourTable {
                     for (int y = 0; y < kSide; ++y) {
                         const int nx = x + step * kDirX[d], ny = y + step * kDirY[d];
                         const bool inside = nx >= 0 && ny >= 0 && nx < kSide && ny < kSide;
-                        Of[static_cast<size_t>(d)][static_cast<size_t>(side)]
-                          [static_cast<size_t>(TBoard::Index(x, y))] =
-                              static_cast<uint8_t>(inside ? TBoard::Index(nx, ny) : kOutside);
+                        Of[Idx(d)][Idx(side)][Idx(TBoard::Index(x, y))] =
+                            static_cast<uint8_t>(inside ? TBoard::Index(nx, ny) : kOutside);
                     }
                 }
             }
@@ -264,23 +266,22 @@ struct TBoardLines {
         const uint64_t anyBit = nibbles[kAllLineBits];
         std::array<uint64_t, kCells> runMask, roomMask; // every cell written below
         for (int i = 0; i < kCells; ++i) {
-            const uint32_t kind = b.Cells[static_cast<size_t>(i)].Kind;
-            runMask[static_cast<size_t>(i)] = kind == 0 ? 0 : nibbles[LineBitsOf(kind)];
-            roomMask[static_cast<size_t>(i)] = kind == 0 ? anyBit : runMask[static_cast<size_t>(i)];
+            const uint32_t kind = b.Cells[Idx(i)].Kind;
+            runMask[Idx(i)] = kind == 0 ? 0 : nibbles[LineBitsOf(kind)];
+            roomMask[Idx(i)] = kind == 0 ? anyBit : runMask[Idx(i)];
         }
         for (int d = 0; d < 4; ++d) {
             for (int side = 0; side < 2; ++side) {
                 // Side 0 counts from the cells before (x - dx, y - dy), side 1 from the cells
                 // after. Every direction steps to a larger x, or a larger y in the same column,
                 // so cell order visits that neighbour first for side 0, reverse order for side 1.
-                auto& run = Run[static_cast<size_t>(d)][static_cast<size_t>(side)];
-                auto& room = Room[static_cast<size_t>(d)][static_cast<size_t>(side)];
-                const auto& previous =
-                    kNeighbours.Of[static_cast<size_t>(d)][static_cast<size_t>(side)];
+                auto& run = Run[Idx(d)][Idx(side)];
+                auto& room = Room[Idx(d)][Idx(side)];
+                const auto& previous = kNeighbours.Of[Idx(d)][Idx(side)];
                 run[kOutside] = 0;
                 room[kOutside] = 0;
                 for (int n = 0; n < kCells; ++n) {
-                    const auto i = static_cast<size_t>(side == 0 ? n : kCells - 1 - n);
+                    const auto i = Idx(side == 0 ? n : kCells - 1 - n);
                     run[i] = (run[previous[i]] + kOnes) & runMask[i];
                     room[i] = (room[previous[i]] + kOnes) & roomMask[i];
                 }
@@ -294,7 +295,7 @@ struct TBoardLines {
 // builds where it stands).
 TPlacement PlaceAt(const TBoardLines& lines, int x, int y, uint32_t bits) {
     TPlacement p;
-    const auto cell = static_cast<size_t>(TBoard::Index(x, y));
+    const auto cell = Idx(TBoard::Index(x, y));
     for (size_t d = 0; d < 4; ++d) {
         const size_t ib = kNeighbours.Of[d][0][cell], ia = kNeighbours.Of[d][1][cell];
         const uint64_t runL = lines.Run[d][0][ib], roomL = lines.Room[d][0][ib];
@@ -349,7 +350,7 @@ constexpr uint64_t kLaneOne = 0x0101010101ULL;
 
 TTargetLines JudgeTarget(const TBoardLines& lines, int x, int y) {
     TTargetLines t;
-    const auto cell = static_cast<size_t>(TBoard::Index(x, y));
+    const auto cell = Idx(TBoard::Index(x, y));
     for (size_t d = 0; d < 4; ++d) {
         const size_t ib = kNeighbours.Of[d][0][cell], ia = kNeighbours.Of[d][1][cell];
         // The sums fit a nibble: runs at most 4 + 4, rooms at most 8 in all on a line of 9.
@@ -379,16 +380,15 @@ TTargetLines JudgeTarget(const TBoardLines& lines, int x, int y) {
 // most balls), else the move whose target builds the most worth for its kind minus what the ball
 // leaves behind; a bomb is worth the balls it would clear once the field is crowded. The worth of
 // a target is judged once per kind and region, not per ball.
-TMove QuickMove(const TBoard& b) {
-    TRegions g;
-    FindRegions(b, g);
-    if (g.Count == 0) return {};
-    int freeCells = 0;
-    for (int r = 0; r < g.Count; ++r) freeCells += g.Size[static_cast<size_t>(r)];
-    const bool crowded = freeCells < 24;
-    const TBoardLines lines(b);
+class TQuickPolicy {
+public:
+    explicit TQuickPolicy(const TBoard& b) : b_(b), lines_(b) {}
+    TMove Choose();
 
-    // The balls that can move, with their kinds numbered.
+private:
+    static constexpr size_t kMaxKinds = 32;
+
+    // A ball that can move, with its kind numbered.
     struct TMover {
         int8_t X, Y;
         int8_t KindIndex;
@@ -396,141 +396,182 @@ TMove QuickMove(const TBoard& b) {
         std::array<int8_t, 4> Regions;
         int Leaves; // worth of the runs it stands in now
     };
-    std::array<TMover, kCells> movers; // [0, moverCount) written below
-    int moverCount = 0;
-    std::array<uint32_t, 32> kinds{};
-    int kindCount = 0;
-    for (int x = 0; x < kSide; ++x) {
-        for (int y = 0; y < kSide; ++y) {
-            const uint32_t kind = b.At(x, y).Kind;
-            if (kind == 0) continue;
-            TMover m{};
-            m.RegionCount = static_cast<int8_t>(RegionsAround(g, x, y, m.Regions));
-            if (m.RegionCount == 0) continue;
-            m.X = static_cast<int8_t>(x);
-            m.Y = static_cast<int8_t>(y);
-            int k = 0;
-            while (k < kindCount && kinds[static_cast<size_t>(k)] != kind) ++k;
-            if (k == kindCount) {
-                if (kindCount == static_cast<int>(kinds.size())) continue;
-                kinds[static_cast<size_t>(kindCount++)] = kind;
-            }
-            m.KindIndex = static_cast<int8_t>(k);
-            m.Leaves = PlaceAt(lines, x, y, LineBitsOf(kind)).Worth;
-            movers[static_cast<size_t>(moverCount++)] = m;
-        }
-    }
-    if (moverCount == 0) return {};
-
-    // For each kind and region the best target; a target that completes a line is kept aside,
-    // to be checked ball by ball (a ball may be part of the very run it seems to complete).
+    // A kind's best target in a region.
     struct TTarget {
         int Worth;
         int8_t Cell;
     };
-    // Only the rows of the kinds and regions present are set up and read: the whole table is
-    // 20 kB, and this runs ten times a future.
-    std::array<std::array<TTarget, kCells>, 32> best;
-    for (int k = 0; k < kindCount; ++k)
-        std::fill_n(best[static_cast<size_t>(k)].begin(), g.Count,
-                    TTarget{std::numeric_limits<int>::min(), -1});
+    // A target where a kind would complete a line: checked ball by ball, since a ball may be part
+    // of the very run it seems to complete.
     struct TLineTarget {
         int8_t Cell;
         int8_t KindIndex;
         int Balls;
     };
-    std::array<TLineTarget, 64> lineTargets; // [0, lineCount) written below
-    int lineCount = 0;
-    std::array<bool, size_t{32} * kCells> wanted; // [0, kindCount * kCells) read
-    std::fill_n(wanted.begin(), static_cast<size_t>(kindCount) * kCells, false);
-    for (int i = 0; i < moverCount; ++i) {
-        const TMover& m = movers[static_cast<size_t>(i)];
-        for (int k = 0; k < m.RegionCount; ++k)
-            wanted[static_cast<size_t>(m.KindIndex) * kCells +
-                   static_cast<size_t>(m.Regions[static_cast<size_t>(k)])] = true;
-    }
+
+    bool FindMovers();
+    void PrepareTargets();
+    void JudgeRegion(int r);
+    int BombWorth(int x, int y) const;
+    TMove LineChoice() const;
+    TMove WorthChoice() const;
+
+    const TBoard& b_;
+    const TBoardLines lines_;
+    TRegions g_;
+    bool crowded_ = false;
+    std::array<TMover, kCells> movers_; // [0, moverCount_) written by FindMovers
+    int moverCount_ = 0;
+    std::array<uint32_t, kMaxKinds> kinds_{};
+    int kindCount_ = 0;
+    // Only the rows of the kinds and regions present are set up and read: the whole table is
+    // 20 kB, and this runs ten times a future.
+    std::array<std::array<TTarget, kCells>, kMaxKinds> best_;
+    std::array<TLineTarget, 64> lineTargets_; // [0, lineCount_) written by JudgeRegion
+    int lineCount_ = 0;
+    std::array<bool, kMaxKinds * kCells> wanted_; // [0, kindCount_ * kCells) read
     // Each target is judged once per line bit; a kind takes its best bit (a rainbow ball is worth
     // what its best colour builds there): each kind's bits as places among TTargetLines' bytes.
-    std::array<std::array<uint8_t, kLineBitCount>, 32> kindBytes;
-    std::array<uint8_t, 32> kindByteCount{};
-    for (int k = 0; k < kindCount; ++k) {
-        auto& count = kindByteCount[static_cast<size_t>(k)];
-        for (uint32_t m = LineBitsOf(kinds[static_cast<size_t>(k)]); m; m &= m - 1)
-            kindBytes[static_cast<size_t>(k)][count++] = static_cast<uint8_t>(
-                TTargetLines::ByteOf(static_cast<size_t>(std::countr_zero(m))));
-    }
-    for (int r = 0; r < g.Count; ++r) {
-        std::array<uint8_t, 32> regionKinds; // the kinds wanting this region, in kind order
-        int regionKindCount = 0;
-        for (int k = 0; k < kindCount; ++k)
-            if (wanted[static_cast<size_t>(k) * kCells + static_cast<size_t>(r)])
-                regionKinds[static_cast<size_t>(regionKindCount++)] = static_cast<uint8_t>(k);
-        if (regionKindCount == 0) continue;
-        for (int c = g.Start[static_cast<size_t>(r)]; c < g.Start[static_cast<size_t>(r) + 1];
-             ++c) {
-            const int cell = g.Cells[static_cast<size_t>(c)];
-            const int x = cell / kSide, y = cell % kSide;
-            const TTargetLines here = JudgeTarget(lines, x, y);
-            const TTargetLines::TBytes worths = TTargetLines::Bytes(here.WorthLanes);
-            const TTargetLines::TBytes lineBalls = TTargetLines::Bytes(here.BallLanes);
-            for (int n = 0; n < regionKindCount; ++n) {
-                const size_t k = regionKinds[static_cast<size_t>(n)];
-                int worth = 0, balls = 0;
-                for (size_t i = 0; i < kindByteCount[k]; ++i) {
-                    const uint8_t at = kindBytes[k][i];
-                    worth = std::max<int>(worth, worths[at]);
-                    balls = std::max<int>(balls, lineBalls[at]);
-                }
-                if (balls > 0 && lineCount < static_cast<int>(lineTargets.size()))
-                    lineTargets[static_cast<size_t>(lineCount++)] = {static_cast<int8_t>(cell),
-                                                                     static_cast<int8_t>(k), balls};
-                if (kinds[static_cast<size_t>(k)] == kindBomb && crowded) {
-                    // A bomb clears its neighbours and brings no new balls.
-                    int around = 0;
-                    for (int i = x - 1; i <= x + 1; ++i)
-                        for (int j = y - 1; j <= y + 1; ++j)
-                            if (i >= 0 && j >= 0 && i < kSide && j < kSide && (i != x || j != y))
-                                around += b.At(i, j).Kind != 0;
-                    worth += 3 * around;
-                }
-                TTarget& t = best[static_cast<size_t>(k)][static_cast<size_t>(r)];
-                if (worth > t.Worth) t = {worth, static_cast<int8_t>(cell)};
+    std::array<std::array<uint8_t, kLineBitCount>, kMaxKinds> kindBytes_;
+    std::array<uint8_t, kMaxKinds> kindByteCount_{};
+};
+
+TMove TQuickPolicy::Choose() {
+    FindRegions(b_, g_);
+    if (g_.Count == 0) return {};
+    int freeCells = 0;
+    for (int r = 0; r < g_.Count; ++r) freeCells += g_.Size[Idx(r)];
+    crowded_ = freeCells < 24;
+    if (!FindMovers()) return {};
+    PrepareTargets();
+    for (int r = 0; r < g_.Count; ++r) JudgeRegion(r);
+    const TMove line = LineChoice();
+    return line.Valid() ? line : WorthChoice();
+}
+
+// The balls that can move, with their kinds numbered; false when none can.
+bool TQuickPolicy::FindMovers() {
+    for (int x = 0; x < kSide; ++x) {
+        for (int y = 0; y < kSide; ++y) {
+            const uint32_t kind = b_.At(x, y).Kind;
+            if (kind == 0) continue;
+            TMover m{};
+            m.RegionCount = static_cast<int8_t>(RegionsAround(g_, x, y, m.Regions));
+            if (m.RegionCount == 0) continue;
+            m.X = static_cast<int8_t>(x);
+            m.Y = static_cast<int8_t>(y);
+            int k = 0;
+            while (k < kindCount_ && kinds_[Idx(k)] != kind) ++k;
+            if (k == kindCount_) {
+                if (kindCount_ == static_cast<int>(kinds_.size())) continue;
+                kinds_[Idx(kindCount_++)] = kind;
             }
+            m.KindIndex = static_cast<int8_t>(k);
+            m.Leaves = PlaceAt(lines_, x, y, LineBitsOf(kind)).Worth;
+            movers_[Idx(moverCount_++)] = m;
         }
     }
+    return moverCount_ > 0;
+}
 
-    // A line first: each ball that could complete it, checked with its own cell empty.
+// No target yet for any kind; the regions each kind can reach; each kind's line bits.
+void TQuickPolicy::PrepareTargets() {
+    for (int k = 0; k < kindCount_; ++k)
+        std::fill_n(best_[Idx(k)].begin(), g_.Count, TTarget{std::numeric_limits<int>::min(), -1});
+    std::fill_n(wanted_.begin(), Idx(kindCount_) * kCells, false);
+    for (int i = 0; i < moverCount_; ++i) {
+        const TMover& m = movers_[Idx(i)];
+        for (int k = 0; k < m.RegionCount; ++k)
+            wanted_[Idx(m.KindIndex) * kCells + Idx(m.Regions[Idx(k)])] = true;
+    }
+    for (int k = 0; k < kindCount_; ++k) {
+        auto& count = kindByteCount_[Idx(k)];
+        for (uint32_t m = LineBitsOf(kinds_[Idx(k)]); m; m &= m - 1)
+            kindBytes_[Idx(k)][count++] =
+                static_cast<uint8_t>(TTargetLines::ByteOf(Idx(std::countr_zero(m))));
+    }
+}
+
+// Every cell of region r judged for each kind that can reach it: the kind's best target there,
+// and the targets where it completes a line.
+void TQuickPolicy::JudgeRegion(int r) {
+    std::array<uint8_t, kMaxKinds> regionKinds; // the kinds wanting this region, in kind order
+    int regionKindCount = 0;
+    for (int k = 0; k < kindCount_; ++k)
+        if (wanted_[Idx(k) * kCells + Idx(r)])
+            regionKinds[Idx(regionKindCount++)] = static_cast<uint8_t>(k);
+    if (regionKindCount == 0) return;
+    for (int c = g_.Start[Idx(r)]; c < g_.Start[Idx(r) + 1]; ++c) {
+        const int cell = g_.Cells[Idx(c)];
+        const int x = cell / kSide, y = cell % kSide;
+        const TTargetLines here = JudgeTarget(lines_, x, y);
+        const TTargetLines::TBytes worths = TTargetLines::Bytes(here.WorthLanes);
+        const TTargetLines::TBytes lineBalls = TTargetLines::Bytes(here.BallLanes);
+        for (int n = 0; n < regionKindCount; ++n) {
+            const size_t k = regionKinds[Idx(n)];
+            int worth = 0, balls = 0;
+            for (size_t i = 0; i < kindByteCount_[k]; ++i) {
+                const uint8_t at = kindBytes_[k][i];
+                worth = std::max<int>(worth, worths[at]);
+                balls = std::max<int>(balls, lineBalls[at]);
+            }
+            if (balls > 0 && lineCount_ < static_cast<int>(lineTargets_.size()))
+                lineTargets_[Idx(lineCount_++)] = {static_cast<int8_t>(cell),
+                                                   static_cast<int8_t>(k), balls};
+            if (kinds_[k] == kindBomb && crowded_) worth += BombWorth(x, y);
+            TTarget& t = best_[k][Idx(r)];
+            if (worth > t.Worth) t = {worth, static_cast<int8_t>(cell)};
+        }
+    }
+}
+
+// A bomb clears its neighbours and brings no new balls.
+int TQuickPolicy::BombWorth(int x, int y) const {
+    int around = 0;
+    for (int i = x - 1; i <= x + 1; ++i)
+        for (int j = y - 1; j <= y + 1; ++j)
+            if (i >= 0 && j >= 0 && i < kSide && j < kSide && (i != x || j != y))
+                around += b_.At(i, j).Kind != 0;
+    return 3 * around;
+}
+
+// A line first: each ball that could complete it, checked with its own cell empty; the line that
+// takes most balls.
+TMove TQuickPolicy::LineChoice() const {
     TMove choice;
     int choiceBalls = 0;
-    for (int l = 0; l < lineCount; ++l) {
-        const TLineTarget& t = lineTargets[static_cast<size_t>(l)];
+    for (int l = 0; l < lineCount_; ++l) {
+        const TLineTarget& t = lineTargets_[Idx(l)];
         const int tx = t.Cell / kSide, ty = t.Cell % kSide;
         if (t.Balls <= choiceBalls) continue;
-        for (int i = 0; i < moverCount; ++i) {
-            const TMover& m = movers[static_cast<size_t>(i)];
+        for (int i = 0; i < moverCount_; ++i) {
+            const TMover& m = movers_[Idx(i)];
             if (m.KindIndex != t.KindIndex) continue;
             bool reaches = false;
             for (int k = 0; k < m.RegionCount; ++k)
-                reaches |= m.Regions[static_cast<size_t>(k)] == g.Id[static_cast<uint8_t>(t.Cell)];
+                reaches |= m.Regions[Idx(k)] == g_.Id[Idx(t.Cell)];
             if (!reaches) continue;
-            const TPlacement p = IsAligned(m.X, m.Y, tx, ty)
-                                     ? Place(b, tx, ty, kinds[static_cast<uint8_t>(t.KindIndex)],
-                                             TBoard::Index(m.X, m.Y))
-                                     : TPlacement{true, t.Balls, 0, 0};
+            const TPlacement p =
+                IsAligned(m.X, m.Y, tx, ty)
+                    ? Place(b_, tx, ty, kinds_[Idx(t.KindIndex)], TBoard::Index(m.X, m.Y))
+                    : TPlacement{true, t.Balls, 0, 0};
             if (p.Line && p.LineBalls > choiceBalls) {
                 choice = {m.X, m.Y, static_cast<int8_t>(tx), static_cast<int8_t>(ty)};
                 choiceBalls = p.LineBalls;
             }
         }
     }
-    if (choice.Valid()) return choice;
+    return choice;
+}
 
+// Else the most worth: the target's for the ball's kind less what the ball leaves behind.
+TMove TQuickPolicy::WorthChoice() const {
+    TMove choice;
     int choiceWorth = std::numeric_limits<int>::min();
-    for (int i = 0; i < moverCount; ++i) {
-        const TMover& m = movers[static_cast<size_t>(i)];
+    for (int i = 0; i < moverCount_; ++i) {
+        const TMover& m = movers_[Idx(i)];
         for (int k = 0; k < m.RegionCount; ++k) {
-            const TTarget& t = best[static_cast<uint8_t>(m.KindIndex)]
-                                   [static_cast<size_t>(m.Regions[static_cast<size_t>(k)])];
+            const TTarget& t = best_[Idx(m.KindIndex)][Idx(m.Regions[Idx(k)])];
             if (t.Cell < 0) continue;
             const int worth = t.Worth - m.Leaves;
             if (worth > choiceWorth) {
@@ -541,6 +582,10 @@ TMove QuickMove(const TBoard& b) {
         }
     }
     return choice;
+}
+
+TMove QuickMove(const TBoard& b) {
+    return TQuickPolicy(b).Choose();
 }
 
 // --- Judging a board
@@ -557,9 +602,9 @@ struct TWindows {
                     const int ex = x + kDirX[d] * (kLineLength - 1);
                     const int ey = y + kDirY[d] * (kLineLength - 1);
                     if (ex < 0 || ey < 0 || ex >= kSide || ey >= kSide) continue;
-                    auto& w = Cells[static_cast<size_t>(Count++)];
+                    auto& w = Cells[Idx(Count++)];
                     for (int k = 0; k < kLineLength; ++k)
-                        w[static_cast<size_t>(k)] =
+                        w[Idx(k)] =
                             static_cast<uint8_t>(TBoard::Index(x + kDirX[d] * k, y + kDirY[d] * k));
                 }
             }
@@ -614,10 +659,10 @@ std::vector<TMove> LegalMoves(const TBoard& board) {
             const int n = RegionsAround(g, x, y, regions);
             if (n == 0) continue;
             for (int i = 0; i < kCells; ++i) {
-                const int8_t r = g.Id[static_cast<size_t>(i)];
+                const int8_t r = g.Id[Idx(i)];
                 if (r < 0) continue;
                 bool reachable = false;
-                for (int k = 0; k < n; ++k) reachable |= regions[static_cast<size_t>(k)] == r;
+                for (int k = 0; k < n; ++k) reachable |= regions[Idx(k)] == r;
                 if (reachable)
                     moves.push_back({static_cast<int8_t>(x), static_cast<int8_t>(y),
                                      static_cast<int8_t>(i / kSide),
@@ -639,7 +684,7 @@ double EvaluateBoard(const TBoard& board) {
     FindRegions(board, g);
     int freeCells = 0, largest = 0, lone = 0;
     for (int r = 0; r < g.Count; ++r) {
-        const int size = g.Size[static_cast<size_t>(r)];
+        const int size = g.Size[Idx(r)];
         freeCells += size;
         largest = std::max(largest, size);
         lone += size == 1;
@@ -649,7 +694,7 @@ double EvaluateBoard(const TBoard& board) {
     for (int w = 0; w < kWindows.Count; ++w) {
         uint32_t shared = 0xFFFFFFFFu;
         int balls = 0;
-        for (const uint8_t i : kWindows.Cells[static_cast<size_t>(w)]) {
+        for (const uint8_t i : kWindows.Cells[Idx(w)]) {
             const uint32_t kind = board.Cells[i].Kind;
             if (kind == 0) continue;
             shared &= kind;
@@ -766,7 +811,7 @@ void TMoveSearch::FirstLook() {
         Finish();
         return;
     }
-    const size_t keep = std::min(looks.size(), static_cast<size_t>(budget_.Candidates));
+    const size_t keep = std::min(looks.size(), Idx(budget_.Candidates));
     for (size_t i = 0; i < keep; ++i) candidates_.push_back({looks[i].Move});
     rounds_ = std::max(1, static_cast<int>(std::ceil(std::log2(static_cast<double>(keep)))));
     round_ = -1;

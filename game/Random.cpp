@@ -54,3 +54,11 @@ void DecorSeed(uint64_t seed) {
 int32_t DecorRandom(int32_t n) {
     return decor(n);
 }
+
+TRandomStream& BallsStream() {
+    return balls;
+}
+
+TRandomStream& DecorStream() {
+    return decor;
+}

@@ -32,3 +32,7 @@ void SetRandState(uint64_t s);
 
 void DecorSeed(uint64_t seed);
 int32_t DecorRandom(int32_t n);
+
+// The two streams behind the functions above, for the field that plays the game on the screen.
+TRandomStream& BallsStream();
+TRandomStream& DecorStream();

@@ -132,7 +132,7 @@ void TStatistics::Reset(uint8_t mode) {
 std::string TStatistics::ToText() const {
     std::string out = std::string(kHeader) + "\n";
     for (size_t i = 0; i < Modes.size(); ++i) {
-        out += "[" + std::string(kModeNames[i]) + "]\n";
+        out.append("[").append(kModeNames[i]).append("]\n");
         for (const TField& f : kFields)
             out += std::string(f.Key) + " " + std::to_string(Get(Modes[i], f)) + "\n";
     }
@@ -171,7 +171,8 @@ TStatistics TStatistics::FromText(const std::string& text, std::vector<std::stri
         if (line.front() == '[') {
             mode = -1;
             for (size_t i = 0; i < kModeNames.size(); ++i)
-                if (line == "[" + std::string(kModeNames[i]) + "]") mode = static_cast<int>(i);
+                if (line == std::string("[").append(kModeNames[i]).append("]"))
+                    mode = static_cast<int>(i);
             if (mode < 0) {
                 note(where + ": unknown section; the rest of the file is ignored");
                 break;

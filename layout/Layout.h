@@ -51,6 +51,14 @@ constexpr int CellLeft(int x) {
 constexpr int CellTop(int y) {
     return kFieldTop + kCellPitch * y;
 }
+// The cell under a picture position: the division truncates toward zero, so the 51-pixel strips
+// left of and above the field still give column 0 and row 0. Outside 0..8 off the field.
+constexpr int ColumnAt(int pictureX) {
+    return (pictureX - kFieldLeft) / kCellPitch;
+}
+constexpr int RowAt(int pictureY) {
+    return (pictureY - kFieldTop) / kCellPitch;
+}
 // The centre the field's effects start at: (323 + 52x, 51 + 52y).
 constexpr int CellCentreX(int x) {
     return CellLeft(x) + 25;
@@ -251,7 +259,8 @@ constexpr int kAccessRowPitch = 28;
 constexpr int kSwitchWidth = 168;
 constexpr int kSwitchHeight = 26;
 constexpr int kAccessLabelLeft = 336; // after the row's icon
-static_assert(kAccessPanel.Y + kAccessPanelHeight <= 600, "the panel within the picture");
+static_assert(kAccessPanel.Y + kAccessPanelHeight <= kPictureHeight,
+              "the panel within the picture");
 static_assert(kButtonPlaces[btnReducedMotion].Y == kAccessRowTop &&
                   kButtonPlaces[btnBallSymbols].Y == kAccessRowTop + kAccessRowPitch &&
                   kButtonPlaces[btnTips].Y == kAccessRowTop + 2 * kAccessRowPitch &&

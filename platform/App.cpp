@@ -481,90 +481,23 @@ void TApplication::Dispatch(const void* raw) {
         Terminate();
         break;
     case SDL_WINDOWEVENT:
-        if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
-            bool canClose = true;
-            form_->FormCloseQuery(canClose);
-            if (canClose) Terminate();
-        } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
-                   e.window.event == SDL_WINDOWEVENT_MINIMIZED) {
-            if (active_) {
-                active_ = false;
-                form_->ApplicationDeactivate();
-            }
-        } else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
-            NoteWindowChange();
-            NoteNativeWindowSize(window_);
-        } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED ||
-                   e.window.event == SDL_WINDOWEVENT_RESTORED) {
-            if (!active_) {
-                active_ = true;
-                form_->ApplicationActivate();
-            }
-        }
+        WindowEvent(raw);
         break;
-    case SDL_MOUSEMOTION: {
-        if (e.motion.which == SDL_TOUCH_MOUSEID) break;
-        int32_t x = e.motion.x, y = e.motion.y;
-        MapPoint(x, y);
-        // A window that changes size or place (full screen on and off, a resize) reports
-        // moves under a pointer that stayed where it was, some with places it never had.
-        pointerMoved_ = SDL_GetTicks() - windowChangedAt_ > kWindowSettleMs;
-        form_->FormMouseMove(ShiftState(), x, y);
-        pointerMoved_ = true;
+    case SDL_MOUSEMOTION:
+        MouseMotion(raw);
         break;
-    }
     case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP: {
-        const int32_t button = MouseButton(e.button.button);
-        if (button < 0) break;
-        int32_t x = e.button.x, y = e.button.y;
-        const bool inside = MapPoint(x, y);
-        const uint32_t bit = 1u << button;
-        // A press in the bars around the picture does nothing; a release always ends a press
-        // that the form has seen, wherever it happens.
-        if (e.type == SDL_MOUSEBUTTONDOWN) {
-            if (!inside) break;
-            pressesSent_ |= bit;
-        } else {
-            if (!(pressesSent_ & bit)) break;
-            pressesSent_ &= ~bit;
-        }
-        // Windows reports the position with the press; the form's pointer follows it first.
-        form_->FormMouseMove(ShiftState(), x, y);
-        if (e.type == SDL_MOUSEBUTTONDOWN)
-            form_->FormMouseDown(button, ShiftState(), x, y);
-        else
-            form_->FormMouseUp(button, ShiftState(), x, y);
+    case SDL_MOUSEBUTTONUP:
+        MouseButtonEvent(raw);
         break;
-    }
-    case SDL_KEYDOWN: {
-        const uint16_t key = VirtualKey(e.key.keysym.sym);
-        // The modifiers the key came with: by the time a queued key is handled, SDL's current
-        // state may already have Ctrl or Alt released again (a quick Ctrl+Z lost its Ctrl).
-        const uint32_t shift = ShiftState(static_cast<SDL_Keymod>(e.key.keysym.mod));
-        // A held F11 or Alt+Enter switches once, not at the keyboard's repeat rate.
-        if (e.key.repeat && (key == VK_F11 || (key == VK_RETURN && (shift & ssAlt)))) break;
-        SendKey(key, shift);
+    case SDL_KEYDOWN:
+        KeyDown(raw);
         break;
-    }
     case SDL_CONTROLLERDEVICEADDED:
-        if (SDL_IsGameController(e.cdevice.which)) {
-            SDL_GameController* c = SDL_GameControllerOpen(e.cdevice.which);
-            if (c) controllers_.push_back(c);
-        }
+        ControllerAdded(raw);
         break;
     case SDL_CONTROLLERDEVICEREMOVED:
-        // A pad that goes away leaves the game as it is; only its held direction ends.
-        for (auto it = controllers_.begin(); it != controllers_.end(); ++it) {
-            auto* c = static_cast<SDL_GameController*>(*it);
-            if (SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(c)) == e.cdevice.which) {
-                SDL_GameControllerClose(c);
-                controllers_.erase(it);
-                break;
-            }
-        }
-        padRepeat_ = TPadRepeat{};
-        stickX_ = stickY_ = 0;
+        ControllerRemoved(raw);
         break;
     case SDL_CONTROLLERBUTTONDOWN:
     case SDL_CONTROLLERBUTTONUP: {
@@ -586,6 +519,99 @@ void TApplication::Dispatch(const void* raw) {
     default:
         break;
     }
+}
+
+void TApplication::WindowEvent(const void* raw) {
+    const SDL_Event& e = *static_cast<const SDL_Event*>(raw);
+    if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
+        bool canClose = true;
+        form_->FormCloseQuery(canClose);
+        if (canClose) Terminate();
+    } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
+               e.window.event == SDL_WINDOWEVENT_MINIMIZED) {
+        if (active_) {
+            active_ = false;
+            form_->ApplicationDeactivate();
+        }
+    } else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+        NoteWindowChange();
+        NoteNativeWindowSize(window_);
+    } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED ||
+               e.window.event == SDL_WINDOWEVENT_RESTORED) {
+        if (!active_) {
+            active_ = true;
+            form_->ApplicationActivate();
+        }
+    }
+}
+
+void TApplication::MouseMotion(const void* raw) {
+    const SDL_Event& e = *static_cast<const SDL_Event*>(raw);
+    if (e.motion.which == SDL_TOUCH_MOUSEID) return;
+    int32_t x = e.motion.x, y = e.motion.y;
+    MapPoint(x, y);
+    // A window that changes size or place (full screen on and off, a resize) reports moves under
+    // a pointer that stayed where it was, some with places it never had.
+    pointerMoved_ = SDL_GetTicks() - windowChangedAt_ > kWindowSettleMs;
+    form_->FormMouseMove(ShiftState(), x, y);
+    pointerMoved_ = true;
+}
+
+void TApplication::MouseButtonEvent(const void* raw) {
+    const SDL_Event& e = *static_cast<const SDL_Event*>(raw);
+    const int32_t button = MouseButton(e.button.button);
+    if (button < 0) return;
+    int32_t x = e.button.x, y = e.button.y;
+    const bool inside = MapPoint(x, y);
+    const uint32_t bit = 1u << button;
+    // A press in the bars around the picture does nothing; a release always ends a press that
+    // the form has seen, wherever it happens.
+    if (e.type == SDL_MOUSEBUTTONDOWN) {
+        if (!inside) return;
+        pressesSent_ |= bit;
+    } else {
+        if (!(pressesSent_ & bit)) return;
+        pressesSent_ &= ~bit;
+    }
+    // Windows reports the position with the press; the form's pointer follows it first.
+    form_->FormMouseMove(ShiftState(), x, y);
+    if (e.type == SDL_MOUSEBUTTONDOWN)
+        form_->FormMouseDown(button, ShiftState(), x, y);
+    else
+        form_->FormMouseUp(button, ShiftState(), x, y);
+}
+
+void TApplication::KeyDown(const void* raw) {
+    const SDL_Event& e = *static_cast<const SDL_Event*>(raw);
+    const uint16_t key = VirtualKey(e.key.keysym.sym);
+    // The modifiers the key came with: by the time a queued key is handled, SDL's current state
+    // may already have Ctrl or Alt released again (a quick Ctrl+Z lost its Ctrl).
+    const uint32_t shift = ShiftState(static_cast<SDL_Keymod>(e.key.keysym.mod));
+    // A held F11 or Alt+Enter switches once, not at the keyboard's repeat rate.
+    if (e.key.repeat && (key == VK_F11 || (key == VK_RETURN && (shift & ssAlt)))) return;
+    SendKey(key, shift);
+}
+
+void TApplication::ControllerAdded(const void* raw) {
+    const SDL_Event& e = *static_cast<const SDL_Event*>(raw);
+    if (!SDL_IsGameController(e.cdevice.which)) return;
+    SDL_GameController* c = SDL_GameControllerOpen(e.cdevice.which);
+    if (c) controllers_.push_back(c);
+}
+
+// A pad that goes away leaves the game as it is; only its held direction ends.
+void TApplication::ControllerRemoved(const void* raw) {
+    const SDL_Event& e = *static_cast<const SDL_Event*>(raw);
+    for (auto it = controllers_.begin(); it != controllers_.end(); ++it) {
+        auto* c = static_cast<SDL_GameController*>(*it);
+        if (SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(c)) == e.cdevice.which) {
+            SDL_GameControllerClose(c);
+            controllers_.erase(it);
+            break;
+        }
+    }
+    padRepeat_ = TPadRepeat{};
+    stickX_ = stickY_ = 0;
 }
 
 void TApplication::ProcessMessages() {

@@ -154,6 +154,13 @@ public:
 
 private:
     void TrackVisibility(const void* event);
+    // The kinds of event Dispatch hands on to the form, each an SDL_Event.
+    void WindowEvent(const void* event);
+    void MouseMotion(const void* event);
+    void MouseButtonEvent(const void* event);
+    void KeyDown(const void* event);
+    void ControllerAdded(const void* event);
+    void ControllerRemoved(const void* event);
     // Waits, without spinning, until the next frame is due; an event ends the wait at once.
     void WaitForNextFrame();
     double RefreshInterval() const;

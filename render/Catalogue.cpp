@@ -33,8 +33,10 @@ std::vector<TCatalogueEntry> MakeStartup() {
     TPictures& p = Pictures;
     return {
         Entry("graphics/cursor.tga", 18, 25, 32, 32, 1, &p.Cursor),
-        Entry("graphics/background.jpg", 400, 300, 512, 512, 4, &p.Background, 23),
-        Entry("graphics/loading_element.tga", 400, 300, 512, 512, 4, &p.LoadingElement),
+        Entry("graphics/background.jpg", kQuadrantWidth, kQuadrantHeight, 512, 512, 4,
+              &p.Background, 23),
+        Entry("graphics/loading_element.tga", kQuadrantWidth, kQuadrantHeight, 512, 512, 4,
+              &p.LoadingElement),
         Whole("graphics/logo/flare.tga", &p.Flare),
         Whole("graphics/statusline.tga", &p.StatusLine),
         Entry("graphics/logo/ball.tga", 57, 213, 512, 512, 33, &p.LogoBall),
@@ -64,7 +66,7 @@ std::vector<TCatalogueEntry> MakeIngame() {
         Entry(b + "high_mode_l.tga", 34, 34, 64, 128, 3, &p.HighModeL),
         Entry(b + "back.tga", 144, 40, 256, 128, 3, &p.Back),
         Entry(b + "clear.tga", 144, 40, 256, 128, 3, &p.Clear),
-        Entry("graphics/ingame.tga", 400, 300, 512, 512, 4, &p.Ingame),
+        Entry("graphics/ingame.tga", kQuadrantWidth, kQuadrantHeight, 512, 512, 4, &p.Ingame),
         Entry("graphics/field.tga", 51, 51, 256, 64, 4, &p.Field),
     };
     for (int n = 1; n <= 22; ++n) {

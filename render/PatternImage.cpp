@@ -41,7 +41,7 @@ int32_t TPatternImage::LoadFromPicture(IGfxDevice* device, const TBitmap& pictur
                                        int32_t patternWidth, int32_t patternHeight,
                                        int32_t textureWidth, int32_t textureHeight,
                                        int32_t format) {
-    if (picture.BitsPerPixel() != 32) return -3;
+    if (picture.BitsPerPixel() != 32) return piBadSizes;
     return Load(device, fileName, whole, patternWidth, patternHeight, textureWidth, textureHeight,
                 format, nullptr, &picture);
 }
@@ -50,11 +50,11 @@ int32_t TPatternImage::Load(IGfxDevice* device, const std::string& fileName, boo
                             int32_t patternWidth, int32_t patternHeight, int32_t textureWidth,
                             int32_t textureHeight, int32_t format, std::string* error,
                             const TBitmap* given) {
-    if (Loaded) return -4;
-    if (!LoadPixConv()) return -6;
-    if (!AcceptedFormat(format)) return -2;
+    if (Loaded) return piLoaded;
+    if (!LoadPixConv()) return piNoConverters;
+    if (!AcceptedFormat(format)) return piBadFormat;
 
-    if (Density < 1 || Density > 4) return -3;
+    if (Density < 1 || Density > 4) return piBadSizes;
     TBitmapEx read;
     if (!given)
         if (const int32_t result = ReadPicture(fileName, read, error); result != 0) return result;
@@ -71,7 +71,7 @@ int32_t TPatternImage::Load(IGfxDevice* device, const std::string& fileName, boo
         if (patternHeight == 0) patternHeight = picture.Height() / d;
         if (patternWidth <= 0 || patternHeight <= 0 || patternWidth > textureWidth ||
             patternHeight > textureHeight)
-            return -3;
+            return piBadSizes;
         if (d > 1) {
             textureWidth = textureWidth / patternWidth * patternWidth;
             textureHeight = textureHeight / patternHeight * patternHeight;
@@ -84,7 +84,7 @@ int32_t TPatternImage::Load(IGfxDevice* device, const std::string& fileName, boo
     }
     if (patternWidth <= 0 || patternHeight <= 0 || patternWidth > textureWidth ||
         patternHeight > textureHeight)
-        return -3;
+        return piBadSizes;
 
     // A picture smaller than one pattern (the "NO IMAGE" placeholder standing in for a missing
     // button, say) still gives one pattern, the picture in its top-left corner, so that what is
@@ -120,10 +120,10 @@ int32_t TPatternImage::ReadPicture(const std::string& fileName, TBitmapEx& pictu
         // The reader's own header messages do not name the file; the others do.
         if (message.find(fileName) == std::string::npos) message = fileName + ": " + message;
         if (error) *error = message;
-        return -7;
+        return piUnreadable;
     }
     picture.SetBitsPerPixel(32);
-    return 0;
+    return piDone;
 }
 
 void TPatternImage::DropSystemCopies() {
@@ -138,7 +138,7 @@ bool TPatternImage::ContentsLost() const {
 // The patterns land where the first load put them; a picture that changed size since fills
 // what it can (CopyPatterns stays inside both).
 int32_t TPatternImage::Reload(std::string* error) {
-    if (!Loaded || source_.empty()) return -3;
+    if (!Loaded || source_.empty()) return piNotLoaded;
     TBitmapEx picture;
     if (const int32_t read = ReadPicture(source_, picture, error); read != 0) return read;
     const int32_t copied = CopyPatterns(picture);
@@ -182,7 +182,7 @@ int32_t TPatternImage::FreeTextures() {
     PatternWidth = PatternHeight = TextureWidth = TextureHeight = 0;
     texelPatternWidth_ = texelPatternHeight_ = 0;
     PatternCount = Columns = Rows = PatternsPerTexture = Format = 0;
-    return had ? 0 : -1;
+    return had ? piDone : piWasEmpty;
 }
 
 bool TPatternImage::SelectPattern(int32_t pattern, bool mirror, bool flip,
@@ -219,8 +219,8 @@ int32_t TPatternImage::CreateTextures(IGfxDevice* device, int32_t textureWidth,
     if (textureCount < 1 || textureCount > kMaxTextureCount || Loaded ||
         patternWidth > textureWidth || patternHeight > textureHeight || patternWidth < 0 ||
         patternHeight < 0 || textureWidth < 1 || textureHeight < 1)
-        return -3;
-    if (!device) return -4;
+        return piBadSizes;
+    if (!device) return piNoTextures;
     Textures.clear();
     for (int32_t i = 0; i < textureCount; ++i) {
         std::shared_ptr<IGfxTexture> texture;
@@ -228,7 +228,7 @@ int32_t TPatternImage::CreateTextures(IGfxDevice* device, int32_t textureWidth,
                                   D3DPOOL_MANAGED, texture) != GFX_OK ||
             !texture) {
             FreeTextures();
-            return -4;
+            return piNoTextures;
         }
         Textures.push_back(std::move(texture));
     }
@@ -249,15 +249,15 @@ int32_t TPatternImage::CreateTextures(IGfxDevice* device, int32_t textureWidth,
 }
 
 int32_t TPatternImage::LockTexture(int32_t index, int32_t& pitch, uint8_t*& bits) {
-    if (!Loaded || index < 0 || index >= int32_t(Textures.size())) return -3;
+    if (!Loaded || index < 0 || index >= int32_t(Textures.size())) return piNotLoaded;
     TGfxLockedRect rect;
-    if (Textures[size_t(index)]->LockRect(0, rect, 0) != GFX_OK) return -1;
+    if (Textures[size_t(index)]->LockRect(0, rect, 0) != GFX_OK) return piLockFailed;
     pitch = rect.Pitch;
     bits = rect.Bits;
     return 0;
 }
 
 int32_t TPatternImage::UnlockTexture(int32_t index) {
-    if (!Loaded || index < 0 || index >= int32_t(Textures.size())) return -3;
-    return Textures[size_t(index)]->UnlockRect(0) == GFX_OK ? 0 : -1;
+    if (!Loaded || index < 0 || index >= int32_t(Textures.size())) return piNotLoaded;
+    return Textures[size_t(index)]->UnlockRect(0) == GFX_OK ? piDone : piLockFailed;
 }

@@ -7,14 +7,25 @@
 // resolution). Pattern sizes are in picture pixels whatever the density: what is drawn from the
 // set covers the same place; only the textures hold Density x Density texels a pixel.
 //
-// Result codes: 0 done; -2 format not accepted; -3 bad sizes or count, already loaded
-// (CreateTextures), texture index out of range (Lock/UnlockTexture); -4 already loaded (loaders),
-// texture creation failed (CreateTextures); -6 the pixel converters are unavailable; -1 lock or
-// unlock failed.
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
+
+// The results of the operations below: 0 done, or a negative code that names what failed. Codes
+// that share a value are told apart by the operation that returns them.
+constexpr int32_t piDone = 0;
+constexpr int32_t piLockFailed = -1; // a texture would not lock or unlock
+constexpr int32_t piWasEmpty = -1;   // FreeTextures: nothing was loaded
+constexpr int32_t piBadFormat = -2;  // a texture format not accepted
+// Pattern or texture sizes, count or density that do not fit, a picture not of 32 bits, or
+// CreateTextures on a set already loaded.
+constexpr int32_t piBadSizes = -3;
+constexpr int32_t piNotLoaded = -3;    // nothing loaded, or a texture index out of range
+constexpr int32_t piLoaded = -4;       // the loaders: the set is loaded already
+constexpr int32_t piNoTextures = -4;   // CreateTextures: no device, or creating a texture failed
+constexpr int32_t piNoConverters = -6; // the pixel converters are unavailable
+constexpr int32_t piUnreadable = -7;   // the picture file cannot be read
 
 class IGfxDevice;
 class IGfxTexture;
@@ -39,8 +50,8 @@ public:
     // above 1 the textures are cut to the patterns they hold (a texture of Density times the
     // given size would mostly pad), a single texture to the rows its patterns fill. A pattern size
     // of 0 means the picture's own width or height (in picture pixels). A picture reader error (a
-    // damaged file) is reported as -7 with the reader's message in `error` when given; the set
-    // stays empty. A missing file loads the "NO IMAGE" placeholder.
+    // damaged file) is reported as piUnreadable with the reader's message in `error` when given;
+    // the set stays empty. A missing file loads the "NO IMAGE" placeholder.
     int32_t LoadFromFile(IGfxDevice* device, const std::string& fileName, int32_t patternWidth,
                          int32_t patternHeight, int32_t textureWidth, int32_t textureHeight,
                          int32_t format, std::string* error = nullptr);
@@ -57,8 +68,9 @@ public:
 
     // A set loaded from a file lets the device drop its copies of the texels; after a device
     // loss took the textures' contents with it, Reload reads the file again into the same
-    // textures (pointers to the set and its textures stay valid). Reload: 0 done, -3 not loaded
-    // from a file, -7 the file cannot be read now (the textures stay blank), or a copy's code.
+    // textures (pointers to the set and its textures stay valid). Reload: piDone; piNotLoaded when
+    // the set was not loaded from a file; piUnreadable when the file cannot be read now (the
+    // textures stay blank); or a copy's code.
     bool ContentsLost() const;
     int32_t Reload(std::string* error = nullptr);
 
@@ -92,7 +104,7 @@ private:
                  const TBitmap* picture = nullptr);
     // Converts every pattern of a 32-bit picture into its texture slot.
     int32_t CopyPatterns(const TBitmap& picture);
-    // Reads a picture as 32-bit texels; -7 with the reason when it cannot be read.
+    // Reads a picture as 32-bit texels; piUnreadable with the reason when it cannot be read.
     static int32_t ReadPicture(const std::string& fileName, TBitmapEx& picture, std::string* error);
     void DropSystemCopies();
 

@@ -151,7 +151,7 @@ struct TRenderDevice::TImpl {
         const int32_t n = QueuedQuads;
         QueuedQuads = 0;
         if (n == 0) return 0;
-        if (!Initialized) return -1;
+        if (!Initialized) return rdRefused;
         IGfxVertexBuffer* buffer;
         uint32_t primitives;
         int32_t type;
@@ -160,23 +160,23 @@ struct TRenderDevice::TImpl {
             // Vertices 1, 2, 3 and 6 of the queued quad are the corners in strip order.
             TVertex strip[kStripVertices] = {Staging[0], Staging[1], Staging[2], Staging[5], {}};
             buffer = QuadBuffer.get();
-            if (buffer->Lock(0, sizeof strip, data, 0) != GFX_OK || !data) return -9;
+            if (buffer->Lock(0, sizeof strip, data, 0) != GFX_OK || !data) return rdLockFailed;
             std::memcpy(data, strip, sizeof strip);
             type = D3DPT_TRIANGLESTRIP;
             primitives = 2;
         } else {
             buffer = BatchBuffer.get();
-            if (buffer->Lock(0, sizeof Staging, data, 0) != GFX_OK || !data) return -9;
+            if (buffer->Lock(0, sizeof Staging, data, 0) != GFX_OK || !data) return rdLockFailed;
             std::memcpy(data, Staging.data(), sizeof Staging);
             type = D3DPT_TRIANGLELIST;
             primitives = uint32_t(2 * n);
         }
-        if (buffer->Unlock() != GFX_OK) return -9;
+        if (buffer->Unlock() != GFX_OK) return rdLockFailed;
         if (Device->SetStreamSource(0, buffer, kGfxVertexSize) != GFX_OK ||
             Device->SetVertexShader(kGfxVertexFormat) != GFX_OK ||
             Device->DrawPrimitive(type, 0, primitives) != GFX_OK)
-            return -10;
-        return 0;
+            return rdDrawFailed;
+        return rdDone;
     }
 
     bool SelectTexture(TPatternImage* image, int32_t pattern, uint32_t effect) {
@@ -307,12 +307,13 @@ int32_t TRenderDevice::TImpl::CreateDevice() {
     System = InjectedSystem
                  ? InjectedSystem
                  : CreateGfxSystem(Offscreen ? TGfxSystemKind::Offscreen : TGfxSystemKind::Window);
-    if (!System) return -2;
+    if (!System) return rdNoGraphics;
 
     const int32_t deviceType = Hardware ? D3DDEVTYPE_HAL : D3DDEVTYPE_REF;
-    if (System->GetDeviceCaps(0, deviceType, Caps) != GFX_OK) return ReleaseAll(), -7;
+    if (System->GetDeviceCaps(0, deviceType, Caps) != GFX_OK) return ReleaseAll(), rdNoCaps;
     TGfxAdapterIdentifier identifier;
-    if (System->GetAdapterIdentifier(0, 0, identifier) != GFX_OK) return ReleaseAll(), -8;
+    if (System->GetAdapterIdentifier(0, 0, identifier) != GFX_OK)
+        return ReleaseAll(), rdNoAdapterId;
     std::memcpy(AdapterInfo.Driver, identifier.Driver, sizeof AdapterInfo.Driver);
     std::memcpy(AdapterInfo.Description, identifier.Description, sizeof AdapterInfo.Description);
     AdapterInfo.Driver[sizeof AdapterInfo.Driver - 1] = 0;
@@ -330,7 +331,7 @@ int32_t TRenderDevice::TImpl::CreateDevice() {
 
     if (FullScreen && DesktopFullScreen) {
         TGfxDisplayMode desktop;
-        if (System->GetAdapterDisplayMode(0, desktop) < 0) return ReleaseAll(), -4;
+        if (System->GetAdapterDisplayMode(0, desktop) < 0) return ReleaseAll(), rdNoDesktopMode;
         Params.BackBufferWidth = uint32_t(Width * Density);
         Params.BackBufferHeight = uint32_t(Height * Density);
         Params.BackBufferFormat = desktop.Format;
@@ -349,9 +350,9 @@ int32_t TRenderDevice::TImpl::CreateDevice() {
         const int32_t second = BitDepth == bd_Low ? 32 : 16;
         if (!modes.EnumModes(System.get(), Width, Height, first) &&
             !modes.EnumModes(System.get(), Width, Height, second))
-            return ReleaseAll(), -3;
+            return ReleaseAll(), rdNoMode;
         const TModeRecord* mode = modes.ChooseMode(RefreshRate);
-        if (!mode) return ReleaseAll(), -3;
+        if (!mode) return ReleaseAll(), rdNoMode;
         Params.BackBufferWidth = uint32_t(mode->Width);
         Params.BackBufferHeight = uint32_t(mode->Height);
         Params.BackBufferFormat = mode->Format;
@@ -363,7 +364,7 @@ int32_t TRenderDevice::TImpl::CreateDevice() {
             RefreshRate == rr_default ? 0 : uint32_t(std::max(mode->RefreshRate, 0));
     } else {
         TGfxDisplayMode desktop;
-        if (System->GetAdapterDisplayMode(0, desktop) < 0) return ReleaseAll(), -4;
+        if (System->GetAdapterDisplayMode(0, desktop) < 0) return ReleaseAll(), rdNoDesktopMode;
         Params.BackBufferWidth = uint32_t(Width * Density);
         Params.BackBufferHeight = uint32_t(Height * Density);
         Params.BackBufferFormat = desktop.Format;
@@ -373,21 +374,21 @@ int32_t TRenderDevice::TImpl::CreateDevice() {
     if (System->CreateDevice(0, deviceType, Owner, D3DCREATE_SOFTWARE_VERTEXPROCESSING, Params,
                              Device) != GFX_OK ||
         !Device)
-        return ReleaseAll(), -5;
+        return ReleaseAll(), rdNoDevice;
     if (Device->CreateVertexBuffer(kStripVertices * kGfxVertexSize, 0, kGfxVertexFormat,
                                    D3DPOOL_MANAGED, QuadBuffer) != GFX_OK ||
         !QuadBuffer ||
         Device->CreateVertexBuffer(kBatchVertices * kGfxVertexSize, 0, kGfxVertexFormat,
                                    D3DPOOL_MANAGED, BatchBuffer) != GFX_OK ||
         !BatchBuffer)
-        return ReleaseAll(), -6;
+        return ReleaseAll(), rdNoVertexBuffer;
 
     ApplyFixedStates();
     Bound.reset();
     QueuedQuads = 0;
     CurrentEffect = 0;
     Initialized = true;
-    return 0;
+    return rdDone;
 }
 
 TRenderDevice::TRenderDevice() : impl_(std::make_unique<TImpl>()) {}
@@ -596,16 +597,16 @@ const TAdapterInfo& TRenderDevice::AdapterInfo() const {
 // --- Device life -----------------------------------------------------------------------------
 
 int32_t TRenderDevice::InitDevice() {
-    if (impl_->Initialized || (!impl_->Owner && !impl_->Offscreen)) return -1;
+    if (impl_->Initialized || (!impl_->Owner && !impl_->Offscreen)) return rdRefused;
     return impl_->CreateDevice();
 }
 
 int32_t TRenderDevice::DoneDevice() {
-    if (!impl_->Initialized) return -1;
+    if (!impl_->Initialized) return rdRefused;
     impl_->FlushBatch();
     impl_->Device->SetTexture(0, nullptr);
     impl_->ReleaseAll();
-    return 0;
+    return rdDone;
 }
 
 bool TRenderDevice::ResetDevice() {

@@ -32,6 +32,22 @@ struct TAdapterInfo {
     char Description[512] = {};
 };
 
+// The results of the device's life and of drawing its batch: 0 done, or a negative code that
+// names what failed.
+constexpr int32_t rdDone = 0;
+// InitDevice: already initialised, or neither an owner window nor offscreen; DoneDevice and the
+// batch: not initialised.
+constexpr int32_t rdRefused = -1;
+constexpr int32_t rdNoGraphics = -2;     // no graphics system
+constexpr int32_t rdNoMode = -3;         // full screen: no display mode enumerated or chosen
+constexpr int32_t rdNoDesktopMode = -4;  // windowed: the desktop's display mode unreadable
+constexpr int32_t rdNoDevice = -5;       // the device could not be created
+constexpr int32_t rdNoVertexBuffer = -6; // a vertex buffer could not be created
+constexpr int32_t rdNoCaps = -7;         // the device's capabilities unreadable
+constexpr int32_t rdNoAdapterId = -8;    // the adapter's identifier unreadable
+constexpr int32_t rdLockFailed = -9;     // the batch's vertex buffer would not lock or unlock
+constexpr int32_t rdDrawFailed = -10;    // the batch would not draw
+
 class TRenderDevice {
 public:
     TRenderDevice();
@@ -40,7 +56,7 @@ public:
     TRenderDevice& operator=(const TRenderDevice&) = delete;
 
     // --- Owner and presentation --------------------------------------------------------------
-    // The owner form's window. Without an owner (and not offscreen) InitDevice returns -1.
+    // The owner form's window. Without an owner (and not offscreen) InitDevice returns rdRefused.
     void SetOwnerWindow(TNativeWindow* window);
     // Offscreen: render into a Width x Height memory surface with the software renderer; no
     // window or display is needed. Ignored while initialised.
@@ -105,11 +121,9 @@ public:
     const TAdapterInfo& AdapterInfo() const;
 
     // --- Device life --------------------------------------------------------------------------
-    // 0 ready; -1 already initialised or no owner; -2 no graphics system; -3 full screen: no mode
-    // enumerated or chosen; -4 windowed: desktop mode unreadable; -5 device creation failed;
-    // -6 vertex buffer creation failed; -7 caps unreadable; -8 adapter identifier unreadable.
+    // rdDone, or the rdRefused .. rdNoAdapterId code of what failed.
     int32_t InitDevice();
-    int32_t DoneDevice(); // 0 if it was initialised, else -1
+    int32_t DoneDevice(); // rdDone if it was initialised, else rdRefused
     bool ResetDevice();
 
     // --- Frame --------------------------------------------------------------------------------

@@ -27,6 +27,7 @@
 #include "shell/KeptFiles.h"
 #include "shell/Log.h"
 #include "shell/Settings.h"
+#include "state/GameEndScreens.h"
 #include "state/GameState.h"
 #include "state/OptionsState.h"
 #include "state/ShellState.h"
@@ -59,8 +60,8 @@ public:
 class TRecordFollowsField final : public IFieldEvents {
 public:
     explicit TRecordFollowsField(TForm1& form) : form_(form) {}
-    void GameEnded() override {
-        if (HasFlag(Shell.Word, scrMsgEnterName)) form_.StartCelebration();
+    void GameEnded(const TGameEnd& end) override {
+        if (end.Entered()) form_.StartCelebration();
     }
 
 private:
@@ -244,9 +245,10 @@ bool TForm1::CreateSteps() {
     Shell.BackState = scrMenu;
 
     // The field with its listeners, and the particle engine.
-    field_ = std::make_unique<TGameField>(9, 9);
+    field_ = std::make_unique<TGameField>(kFieldCells, kFieldCells, ScreenGameContext(&stats_));
     GameField = field_.get();
-    field_->Stats = &stats_;
+    // The game's end turns into its screens before any other listener hears of it.
+    fieldListeners_.push_back(std::make_unique<TGameEndScreens>());
     fieldListeners_.push_back(std::make_unique<TFieldSounds>());
     fieldListeners_.push_back(std::make_unique<TFieldEffects>());
     fieldListeners_.push_back(std::make_unique<TModeButtonsFollowField>());
@@ -258,7 +260,7 @@ bool TForm1::CreateSteps() {
     guidance_ = guidance.get();
     fieldListeners_.push_back(std::move(guidance));
     for (const auto& listener : fieldListeners_) field_->AddListener(listener.get());
-    particles_ = std::make_unique<TVOParticleEngine>(device_.get());
+    particles_ = std::make_unique<TVOParticleEngine>(device_.get(), kPictureHeight);
     ParticleEngine = particles_.get();
     DebrisPhase = &field_->BouncePhase;
     // How the game moves, marks its balls and guides: read before the balls' pictures load.

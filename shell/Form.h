@@ -32,7 +32,7 @@ struct TConfigExtra;
 class TGuidance;
 class THintSearch;
 struct TCatalogueEntry;
-struct TGameState;
+struct TShellGame;
 
 // How a form is built. The defaults are the real game; tests draw offscreen with a fake clock and
 // a recording audio double.
@@ -251,7 +251,10 @@ private:
     void DrawScreenHead(const std::string& title);
     void DrawOptions();
     void DrawHighScores();
-    void DrawPlaying(double delta);
+    // The playing screen's frame: the field's (its update, then its drawing), the score's count,
+    // then the rest of the screen drawn.
+    void PlayFrame(double delta);
+    void DrawPlaying();
     void DrawMessageBox();
     void DrawStatistics(uint8_t mode);
     void DrawInvitation();
@@ -268,11 +271,16 @@ private:
     // The ball pictures with symbols again, in the look the options ask for (one set in memory).
     void LoadBallSymbols();
     void DrawAccessPanel();
-    void DrawScore(double delta);
-    void DrawCelebration(double delta);
+    // The clocks of the score's count, the celebration and the cross-fade move by `delta`; the
+    // drawings show them as they stand.
+    void AdvanceScore(double delta);
+    void DrawScore();
+    void AdvanceCelebration(double delta);
+    void DrawCelebration();
     // Starts a cross-fade from the frame presented last when the screen shown has changed.
     void FollowScreen();
-    void DrawCrossFade(double delta);
+    void AdvanceCrossFade(double delta);
+    void DrawCrossFade();
     bool InitialiseDevice();
     bool StartAudio();
     void FailLoading(const std::string& message);
@@ -283,7 +291,7 @@ private:
     void LoadEverything(); // the loading step's work; may throw std::bad_alloc
     // A new game in the mode of the last one started (kept in the registry), Normal at first.
     void StartInRememberedMode();
-    // Once a frame before the buttons are drawn: the undo button's look and shake.
+    // Once a frame before anything is drawn: the undo button's look and shake.
     void UpdateUndoButton(double delta);
     // Once a frame before the keys move the pointer: a finished hint search shows its move when
     // the position it was asked for still stands.
@@ -362,7 +370,7 @@ private:
         uint32_t ReturnWord = 0;
         bool HadBoard = false; // a dealt board, dealt afresh at the end
         TStatistics* Stats = nullptr;
-        std::unique_ptr<TGameState> Saved; // the game state from before
+        std::unique_ptr<TShellGame> Saved; // the game state from before
         TMove Found;                       // the player's move, waiting for the beat
         TMove Next;                        // the move whose ball is selected
     };

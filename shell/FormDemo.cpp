@@ -50,10 +50,10 @@ void TForm1::StartDemo() {
     demo_.Found = {};
     demo_.ReturnWord = Shell.Word;
     demo_.HadBoard = field_->HasBalls();
-    demo_.Saved = std::make_unique<TGameState>(GameState);
+    demo_.Saved = std::make_unique<TShellGame>(GameState);
     // No statistics for the demo's games; no score either: its game never reaches its end.
-    demo_.Stats = field_->Stats;
-    field_->Stats = nullptr;
+    demo_.Stats = field_->Context.Stats;
+    field_->Context.Stats = nullptr;
     Shell.Word = scrPlaying;
     if (guidance_) guidance_->Held = true; // the player's first-game tips wait for the player
     field_->NewGame(GameState.ChosenMode);
@@ -69,7 +69,7 @@ void TForm1::StopDemo() {
         field_->GameOver = false;
         field_->TurnTimer = kTurnIdle;
         field_->Moving = false;
-        field_->Stats = demo_.Stats;
+        field_->Context.Stats = demo_.Stats;
         savedTurns_ = field_->TurnsCompleted; // its turns ask for no save
     }
     if (guidance_) guidance_->Held = false;
@@ -121,7 +121,7 @@ void TForm1::DemoStep(double delta) {
         // The ball selected and the pointer on its target: the field previews the path.
         demo_.Next = demo_.Found;
         demo_.Found = {};
-        field_->Click(CellCentreX(demo_.Next.FromX), CellCentreY(demo_.Next.FromY), 0);
+        field_->Click(demo_.Next.FromX, demo_.Next.FromY, 0);
         Pointer.X = CellCentreX(demo_.Next.ToX);
         Pointer.Y = CellCentreY(demo_.Next.ToY);
         demo_.Beat = kDemoSelectBeat;
@@ -131,7 +131,7 @@ void TForm1::DemoStep(double delta) {
     const TMove move = demo_.Next;
     demo_.Next = {};
     demo_.Beat = kDemoMoveBeat;
-    field_->Click(CellCentreX(move.ToX), CellCentreY(move.ToY), 0);
+    field_->Click(move.ToX, move.ToY, 0);
 }
 
 // The label stands on a translucent band across the field, as the final board's words do, so

@@ -169,6 +169,7 @@ void TForm1::FrameTimer1RealTime(double delta) {
     if (payoff_) payoff_->Advance(delta);
     if (Buttons) Buttons->Advance(delta);
     if (guidance_ && Shell.Word == scrPlaying) guidance_->Advance(delta);
+    if (Shell.Word != scrLogo && Shell.Word != scrLoading) UpdateUndoButton(delta);
     // A changed screen fades in over the last frame, read before this one is begun.
     FollowScreen();
     device_->BeginFrame();
@@ -189,7 +190,6 @@ void TForm1::FrameTimer1RealTime(double delta) {
             for (int r = 0; r < kFieldCells; ++r)
                 device_->DrawImage(Pictures.Field, CellLeft(c), CellTop(r), 3, fxBlend);
         device_->SetDrawOffset(0, 0);
-        UpdateUndoButton(delta);
         if (Buttons) Buttons->DrawAll();
         device_->DrawImage(Pictures.LogoSmall, kSmallLogo.X, kSmallLogo.Y, Clocks.SmallLogoFrame,
                            fxBlend);
@@ -204,18 +204,21 @@ void TForm1::FrameTimer1RealTime(double delta) {
     }
     if (HasFlag(Shell.Word, scrOptions)) DrawOptions();
     if (HasFlag(Shell.Word, scrHighScores)) DrawHighScores();
-    if (HasFlag(Shell.Word, scrPlaying)) DrawPlaying(delta);
+    if (HasFlag(Shell.Word, scrPlaying)) PlayFrame(delta);
     if (FieldShowsNoGame()) DrawInvitation();
     DrawDemoLabel();
 
     // The message box over all of them; a new high score is celebrated before its message.
-    if (recordLeft_ > 0)
-        DrawCelebration(delta);
-    else if (HasFlag(Shell.Word, scrMessageBox))
+    if (recordLeft_ > 0) {
+        AdvanceCelebration(delta);
+        DrawCelebration();
+    } else if (HasFlag(Shell.Word, scrMessageBox)) {
         DrawMessageBox();
+    }
 
     // The screen before a change, fading out over the new one.
-    DrawCrossFade(delta);
+    AdvanceCrossFade(delta);
+    DrawCrossFade();
 
     // The keyboard's focus marks, over everything but the pointer.
     keys_->Draw(*device_);
@@ -302,7 +305,7 @@ int32_t TForm1::ShownScore() const {
 
 // The score box counts up to the score, glowing while it gains; a score that fell (a new game,
 // an undo) and reduced motion show it at once.
-void TForm1::DrawScore(double delta) {
+void TForm1::AdvanceScore(double delta) {
     const double score = GameState.Score;
     if (shownScore_ > score || Options.ReducedMotion) shownScore_ = score;
     if (shownScore_ < score) {
@@ -314,6 +317,9 @@ void TForm1::DrawScore(double delta) {
     } else {
         scoreGlow_ = std::max(0.0, scoreGlow_ - delta);
     }
+}
+
+void TForm1::DrawScore() {
     if (scoreGlow_ > 0) {
         const auto alpha = static_cast<uint32_t>(std::lround(150 * scoreGlow_ / kScoreGlow));
         device_->DrawRotatedCol(Pictures.Glow, kScore.X, kScore.Y + 9, 64, 560, kGold | alpha << 24,
@@ -322,16 +328,21 @@ void TForm1::DrawScore(double delta) {
     if (Font) Font->DrawTextCentered(std::to_string(ShownScore()), kScore.X, kScore.Y, kRed);
 }
 
-void TForm1::DrawPlaying(double delta) {
+void TForm1::PlayFrame(double delta) {
     if (field_) {
-        field_->UpdateHover(Pointer.X, Pointer.Y);
+        field_->UpdateHover(ColumnAt(Pointer.X), RowAt(Pointer.Y));
         if (payoff_) device_->SetDrawOffset(payoff_->ShakeX(), payoff_->ShakeY());
         field_->Render(delta);
         device_->SetDrawOffset(0, 0);
     }
+    AdvanceScore(delta);
+    DrawPlaying();
+}
+
+void TForm1::DrawPlaying() {
     if (guidance_ && Strings && !HasFlag(Shell.Word, scrMessageBox))
         guidance_->Draw(*device_, Font, Strings->Tips);
-    DrawScore(delta);
+    DrawScore();
     if (Font) {
         const std::string* names[3] = {nullptr, nullptr, nullptr};
         if (Strings) {
@@ -450,17 +461,19 @@ void TForm1::FollowScreen() {
     fadeLeft_ = device_->SnapshotFrame(*fadeFrom_) ? kCrossFade : 0.0;
 }
 
-void TForm1::DrawCrossFade(double delta) {
+void TForm1::AdvanceCrossFade(double delta) {
     if (fadeLeft_ <= 0 || !fadeFrom_) return;
     fadeLeft_ = std::max(0.0, fadeLeft_ - delta);
-    if (fadeLeft_ > 0 && !fadeFrom_->ContentsLost() && !Options.ReducedMotion) {
-        const auto alpha = static_cast<uint32_t>(std::lround(255 * fadeLeft_ / kCrossFade));
-        device_->DrawImageCol(fadeFrom_.get(), 0, 0, 0xFFFFFF | alpha << 24, 0,
-                              fxBlend | fxfDiffuseAlpha);
-        return;
-    }
+    if (fadeLeft_ > 0 && !fadeFrom_->ContentsLost() && !Options.ReducedMotion) return;
     fadeLeft_ = 0;
     fadeFrom_->FreeTextures(); // nothing held between changes
+}
+
+void TForm1::DrawCrossFade() {
+    if (fadeLeft_ <= 0 || !fadeFrom_) return;
+    const auto alpha = static_cast<uint32_t>(std::lround(255 * fadeLeft_ / kCrossFade));
+    device_->DrawImageCol(fadeFrom_.get(), 0, 0, 0xFFFFFF | alpha << 24, 0,
+                          fxBlend | fxfDiffuseAlpha);
 }
 
 // --- A new high score ------------------------------------------------------------------------
@@ -478,10 +491,28 @@ void TForm1::EndCelebration() {
 // Over the high-score table, under a dark veil: the banner pops up (with reduced motion it is
 // simply there), the score counts up under it and twinkles burst from its stars; then the name
 // entry's message follows.
-void TForm1::DrawCelebration(double delta) {
-    const bool still = Options.ReducedMotion;
+void TForm1::AdvanceCelebration(double delta) {
     recordAge_ += delta;
     recordLeft_ = std::max(0.0, recordLeft_ - delta);
+    // Twinkles out of the banner's stars every few units while it shows.
+    if (Options.ReducedMotion || !ParticleEngine || !Pictures.Spark) return;
+    const int cx = (kFieldLeft + kFieldRight) / 2, cy = kFieldTop + 170;
+    const int before = static_cast<int>((recordAge_ - delta) / 3.0);
+    const int now = static_cast<int>(recordAge_ / 3.0);
+    for (int burst = before; burst < now && burst < 10; ++burst)
+        for (int side = 0; side < 2; ++side)
+            for (int i = 0; i < 5; ++i) {
+                const double a = 2 * 3.14159265 * (i + 0.5 * (burst % 2)) / 5 - 1.57;
+                const double speed = 3.0 + (burst * 7 + i * 3) % 4;
+                ParticleEngine->AddSpark(
+                    Pictures.Spark, 1, static_cast<float>(cx - 194 + 388 * side),
+                    static_cast<float>(cy), static_cast<float>(std::cos(a) * speed),
+                    static_cast<float>(std::sin(a) * speed), kGold, 14.0f);
+            }
+}
+
+void TForm1::DrawCelebration() {
+    const bool still = Options.ReducedMotion;
     if (TPatternImage* white = keys_->White(*device_))
         device_->DrawQuadCol(white, kFieldLeft, kFieldTop, kFieldRight, kFieldTop, kFieldRight,
                              kFieldBottom, kFieldLeft, kFieldBottom, kVeil, 0,
@@ -499,21 +530,6 @@ void TForm1::DrawCelebration(double delta) {
                              static_cast<uint16_t>(cy + 64 + 2), 200, 0xC0200A14);
         Font->DrawTextScaled(std::to_string(score), static_cast<uint16_t>(cx),
                              static_cast<uint16_t>(cy + 64), 200, kWhite);
-    }
-    // Twinkles out of the banner's stars every few units while it shows.
-    if (!still && ParticleEngine && Pictures.Spark) {
-        const int before = static_cast<int>((recordAge_ - delta) / 3.0);
-        const int now = static_cast<int>(recordAge_ / 3.0);
-        for (int burst = before; burst < now && burst < 10; ++burst)
-            for (int side = 0; side < 2; ++side)
-                for (int i = 0; i < 5; ++i) {
-                    const double a = 2 * 3.14159265 * (i + 0.5 * (burst % 2)) / 5 - 1.57;
-                    const double speed = 3.0 + (burst * 7 + i * 3) % 4;
-                    ParticleEngine->AddSpark(
-                        Pictures.Spark, 1, static_cast<float>(cx - 194 + 388 * side),
-                        static_cast<float>(cy), static_cast<float>(std::cos(a) * speed),
-                        static_cast<float>(std::sin(a) * speed), kGold, 14.0f);
-                }
     }
     if (ParticleEngine) ParticleEngine->Draw(0);
 }

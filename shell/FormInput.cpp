@@ -17,6 +17,7 @@
 #include "shell/HintSearch.h"
 #include "shell/Language.h"
 #include "shell/Log.h"
+#include "shell/OptionsScreen.h"
 #include "state/GameState.h"
 #include "state/HelpState.h"
 #include "state/OptionsState.h"
@@ -34,10 +35,6 @@
 namespace {
 
 // The press and release cells come from client pixels, truncating toward zero.
-int CellOf(int32_t v, int origin) {
-    return static_cast<int>(std::trunc((v - origin) / static_cast<double>(kCellPitch)));
-}
-
 bool MessageOpen() {
     return HasFlag(Shell.Word, scrMessageBox);
 }
@@ -67,8 +64,8 @@ void TForm1::FormMouseDown(int32_t button, uint32_t, int32_t x, int32_t y) {
     if (reload_.Active) return;         // nothing to press until the pictures are back
     if (NoteInput()) return;            // a press that ends the demo does nothing else
     keys_->MouseUsed();
-    pressCellX_ = CellOf(x, kFieldLeft);
-    pressCellY_ = CellOf(y, kFieldTop);
+    pressCellX_ = ColumnAt(x);
+    pressCellY_ = RowAt(y);
     SkipLogo();
     if (StartSequence()) return;
     // A press during a new high score's celebration only ends it.
@@ -83,12 +80,12 @@ void TForm1::FormMouseDown(int32_t button, uint32_t, int32_t x, int32_t y) {
     if (Buttons) Buttons->MouseDown();
     const bool noGame = FieldShowsNoGame();
     if (HasFlag(Shell.Word, scrPlaying) && !MessageOpen() && field_)
-        field_->Click(Pointer.X, Pointer.Y, Pointer.PressedButton);
+        field_->Click(ColumnAt(Pointer.X), RowAt(Pointer.Y), Pointer.PressedButton);
     if (noGame && button == 0) CmdFieldClick();
     if (HasFlag(Shell.Word, scrOptions) && !MessageOpen()) {
         const int32_t barWidth =
             Pictures.SoundOptG ? Pictures.SoundOptG->PatternWidth : kVolumeBarWidth;
-        if (SoundBank) SoundBank->SliderPress(Pointer.X, Pointer.Y, barWidth);
+        if (SoundBank) PressVolumeBars(*SoundBank, Pointer.X, Pointer.Y, barWidth);
         if (Pointer.X > kFullScreenHit.Left && Pointer.X < kFullScreenHit.Right &&
             Pointer.Y > kFullScreenHit.Top && Pointer.Y < kFullScreenHit.Bottom)
             CmdToggleFullScreen();
@@ -100,12 +97,12 @@ void TForm1::FormMouseUp(int32_t, uint32_t, int32_t x, int32_t y) {
     if (StartSequence() || reload_.Active) return;
     Pointer.PressedButton = 0;
     if (Buttons) Buttons->MouseUp();
-    const int releaseX = CellOf(x, kFieldLeft);
-    const int releaseY = CellOf(y, kFieldTop);
+    const int releaseX = ColumnAt(x);
+    const int releaseY = RowAt(y);
     // A press on a ball and a release on another cell sends the ball there (drag and drop).
     if ((releaseX != pressCellX_ || releaseY != pressCellY_) && HasFlag(Shell.Word, scrPlaying) &&
         !MessageOpen() && field_)
-        field_->Click(Pointer.X, Pointer.Y, Pointer.PressedButton);
+        field_->Click(ColumnAt(Pointer.X), RowAt(Pointer.Y), Pointer.PressedButton);
 }
 
 // --- Keys ----------------------------------------------------------------------------------------
@@ -338,8 +335,7 @@ void TForm1::HintStep() {
     if (!FieldAwaitsMove() || PositionSeed(BoardOf(*field_)) != asked) return; // played on
     if (!field_->Selected || field_->SelX != static_cast<uint8_t>(move.FromX) ||
         field_->SelY != static_cast<uint8_t>(move.FromY))
-        field_->Click(CellLeft(move.FromX) + kCellPitch / 2, CellTop(move.FromY) + kCellPitch / 2,
-                      0);
+        field_->Click(move.FromX, move.FromY, 0);
     keys_->ShowCursorAt(move.ToX, move.ToY);
     if (!field_->Hinted) {
         field_->Hinted = true;
@@ -368,7 +364,7 @@ bool TForm1::FieldShowsNoGame() const {
 
 void TForm1::CmdFieldClick() {
     if (!FieldShowsNoGame()) return;
-    const int x = TGameField::CellColumn(Pointer.X), y = TGameField::CellRow(Pointer.Y);
+    const int x = ColumnAt(Pointer.X), y = RowAt(Pointer.Y);
     if (Pointer.X < kFieldLeft || Pointer.Y < kFieldTop || !field_ || !field_->Inside(x, y)) return;
     CmdNewGame(); // in the mode whose button is lit, as the invitation's New Game would
 }

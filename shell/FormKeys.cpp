@@ -7,6 +7,7 @@
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
 #include "shell/Form.h"
+#include "state/GameState.h"
 #include "state/PointerState.h"
 #include "state/ShellState.h"
 #include "ui/Buttons.h"
@@ -181,13 +182,13 @@ void TFormKeys::MoveCursor(int32_t x, int32_t y) {
 void TFormKeys::FieldAction() {
     MoveCursor(cursorX_, cursorY_);
     Pointer.PressedButton = 0;
-    GameField->Click(Pointer.X, Pointer.Y, Pointer.PressedButton);
+    GameField->Click(ColumnAt(Pointer.X), RowAt(Pointer.Y), Pointer.PressedButton);
 }
 
 void TFormKeys::DropSelection() {
     // A right click drops the selection; the same rule, so a turn in progress refuses it too.
     Pointer.PressedButton = 1;
-    GameField->Click(Pointer.X, Pointer.Y, Pointer.PressedButton);
+    GameField->Click(ColumnAt(Pointer.X), RowAt(Pointer.Y), Pointer.PressedButton);
     Pointer.PressedButton = 0;
 }
 

@@ -42,7 +42,7 @@ bool Still() {
 std::string TGuidance::SeenValue(const std::array<bool, tipCount>& seen) {
     std::string value;
     for (size_t i = 0; i < seen.size(); ++i)
-        if (seen[i]) value += (value.empty() ? "" : ",") + std::string(kTipNames[i]);
+        if (seen[i]) value.append(value.empty() ? "" : ",").append(kTipNames[i]);
     return value;
 }
 
@@ -143,7 +143,7 @@ void TGuidance::MoveUndone() {
     Show(tipUndo, kShort);
 }
 
-void TGuidance::GameEnded() {
+void TGuidance::GameEnded(const TGameEnd&) {
     showing_ = tipCount;
 }
 

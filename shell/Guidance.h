@@ -34,7 +34,7 @@ public:
     void MoveStarted(const TFieldBall& ball, int toX, int toY, int length) override;
     void LineCleared(const TLineClear& clear) override;
     void MoveUndone() override;
-    void GameEnded() override;
+    void GameEnded(const TGameEnd& end) override;
     void FieldCleared() override;
 
     // The tip's clock by the frame's delta; it runs only while the field is played.

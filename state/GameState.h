@@ -1,19 +1,23 @@
 #pragma once
-// The game in progress as the shell keeps it: its mode, its score and whether the player has
-// touched it. The rules read and write it; the shell saves and restores it.
+// The game on the screen: the rules' state of it with what the shell keeps beside (the mode the
+// next new game takes, the last game's final score), the one field that plays it, and the context
+// that field acts on.
+#include "game/FieldContext.h"
+
 #include <cstdint>
 
-// Game modes (the current and the chosen mode).
-constexpr uint8_t modeKids = 0;
-constexpr uint8_t modeNormal = 1;
-constexpr uint8_t modeProfessional = 2;
+class TGameField;
 
-struct TGameState {
-    uint8_t CurrentMode = modeNormal;
+struct TShellGame : TGameState {
     uint8_t ChosenMode = modeKids; // the mode the next new game takes
-    int32_t Score = 0;
-    bool GameTouched = false; // the player has moved a ball in the current game
-    int32_t FinalScore = 0;   // score of the game that ended last, for the game-end messages
+    int32_t FinalScore = 0;        // score of the game that ended last, for the game-end messages
 };
 
-extern TGameState GameState;
+extern TShellGame GameState;
+
+// The one field of the game.
+extern TGameField* GameField;
+
+// The context of the game on the screen: GameState, the high-score tables, `stats` (none: nothing
+// is counted) and the game's two generators (game/Random.h).
+TFieldContext ScreenGameContext(TStatistics* stats = nullptr);

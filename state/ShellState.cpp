@@ -8,7 +8,9 @@
 #include "state/TablesState.h"
 
 TShellState Shell;
-TGameState GameState;
+TShellGame GameState;
+TGameField* GameField = nullptr;
+THighScoreTable HighScores;
 TPointerState Pointer;
 TOptionsState Options;
 TTablesState Tables;
@@ -17,10 +19,14 @@ TFrameClocks Clocks;
 
 void ResetShellState() {
     Shell = TShellState{};
-    GameState = TGameState{};
+    GameState = TShellGame{};
     Pointer = TPointerState{};
     Options = TOptionsState{};
     Tables = TTablesState{};
     Help = THelpState{};
     Clocks = TFrameClocks{};
+}
+
+TFieldContext ScreenGameContext(TStatistics* stats) {
+    return {&GameState, &HighScores, stats, &BallsStream(), &DecorStream()};
 }

@@ -1,6 +1,8 @@
 #pragma once
-// The high-score screen and its name entry: which table it shows, the row a new score took, the
-// row marked as new, and the name the player types.
+// The ten-best tables, and the high-score screen with its name entry: which table it shows, the
+// row a new score took, the row marked as new, and the name the player types.
+#include "game/HighScores.h"
+
 #include <cstdint>
 #include <string>
 
@@ -16,3 +18,6 @@ struct TTablesState {
 };
 
 extern TTablesState Tables;
+
+// The tables as the settings file keeps them.
+extern THighScoreTable HighScores;

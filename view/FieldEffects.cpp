@@ -13,6 +13,16 @@ namespace {
 constexpr uint16_t kSplashFrames = 18;
 constexpr float kSplashSpeed = 2.0f; // frames per unit
 
+// The four idle sparkles: picture set (0..3 = %d_2 .. %d_5), frames, repetitions, and how far
+// below the cell centre they are centred.
+struct TSparkle {
+    int Set;
+    uint16_t Frames;
+    uint16_t Cycles;
+    int Drop;
+};
+constexpr TSparkle kSparkles[4] = {{0, 36, 2, 0}, {2, 54, 1, 1}, {1, 44, 3, 0}, {3, 2, 20, 0}};
+
 // The effects at the centre of cell (x, y); a press or a line also clears those a pixel lower.
 void RemoveAtCell(int x, int y) {
     ParticleEngine->RemoveAt(CentreX(x), CentreY(y));
@@ -43,7 +53,7 @@ void TFieldEffects::BallEmptied(const TFieldBall& ball) {
         ParticleEngine->AddPop(BallPicture(ball.Picture), false, CentreX(ball.X), CentreY(ball.Y));
 }
 
-void TFieldEffects::GameEnded() {
+void TFieldEffects::GameEnded(const TGameEnd&) {
     if (ParticleEngine) ParticleEngine->ClearAnimations();
 }
 
@@ -57,15 +67,15 @@ void TFieldEffects::LineCleared(const TLineClear& clear) {
         RemoveAtCellAndBelow(b.X, b.Y);
         ParticleEngine->AddPop(BallPicture(b.Picture), false, BurstX(b.X), BurstY(b.Y));
     }
-    std::string text = "+" + std::to_string(clear.Points);
-    if (clear.Multiplier > 1) text += "x" + std::to_string(clear.Multiplier);
+    std::string text = std::string("+").append(std::to_string(clear.Points));
+    if (clear.Multiplier > 1) text.append("x").append(std::to_string(clear.Multiplier));
     const bool still = Options.ReducedMotion;
     ParticleEngine->AddText(text, static_cast<float>(kLineTextLeft + kCellPitch * clear.CentreX),
                             static_cast<float>(kLineTextTop + kLineTextRowPitch * clear.CentreY),
                             still);
     if (clear.ChainBonus > 0)
         ParticleEngine->AddText(
-            "+" + std::to_string(clear.ChainBonus) + " Chain Bonus",
+            std::string("+").append(std::to_string(clear.ChainBonus)).append(" Chain Bonus"),
             static_cast<float>(kChainTextLeft + kCellPitch * clear.CentreX),
             static_cast<float>(kChainTextTop + kLineTextRowPitch * clear.CentreY), still);
 }
@@ -112,4 +122,14 @@ void TFieldEffects::BlastEnded(const TFieldBall& bomb, int victims) {
 
 void TFieldEffects::MoveUndone() {
     if (ParticleEngine) ParticleEngine->Clear();
+}
+
+void TFieldEffects::BallSparkled(const TFieldBall& ball, int sparkle) {
+    if (!ParticleEngine || sparkle < 0 || sparkle >= 4 ||
+        ball.Picture >= Pictures.Sparkle[0].size())
+        return;
+    const TSparkle& s = kSparkles[sparkle];
+    ParticleEngine->AddAnimation(Pictures.Sparkle[static_cast<size_t>(s.Set)][ball.Picture],
+                                 s.Frames, CentreX(ball.X), CentreY(ball.Y) + s.Drop, 1.0f,
+                                 s.Cycles);
 }

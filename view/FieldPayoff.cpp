@@ -138,7 +138,7 @@ void TFieldPayoff::LineCleared(const TLineClear& clear) {
         const float y = static_cast<float>(clear.CentreY > 0 ? row - 36 : kChainTextTop + 26);
         const auto scale = static_cast<uint16_t>(std::min(150, 110 + 8 * chain));
         ParticleEngine->AddCallout(Fill(Strings->Chain, std::to_string(chain)), cx, y, scale, kGold,
-                                   24.0f, Reduced());
+                                   24.0f, kCalloutRise, Reduced());
     }
     if (Reduced()) return;
     // Each ball flashes in its colour and bursts into sparks.

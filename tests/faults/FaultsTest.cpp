@@ -11,6 +11,7 @@
 #include "shell/Settings.h"
 #include "state/GameState.h"
 #include "state/OptionsState.h"
+#include "state/TablesState.h"
 #include "tests/support/WriteFaults.h"
 #include "ui/VOFont.h"
 

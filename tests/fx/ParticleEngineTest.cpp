@@ -1,4 +1,5 @@
 #include "fx/ParticleEngine.h"
+#include "layout/Layout.h"
 
 #include "ui/VOFont.h"
 
@@ -7,7 +8,7 @@
 #include <cmath>
 
 TEST(ParticleEngine, TheFirstUpdateUsesAZeroStepAndLaterOnesThePreviousDelta) {
-    TVOParticleEngine e(nullptr);
+    TVOParticleEngine e(nullptr, kPictureHeight);
     e.AddDebris(nullptr, 0, 100, 1, 0);
     e.Update(2.0);
     EXPECT_EQ(e.Particles()[0].X, 0.0f);
@@ -18,7 +19,7 @@ TEST(ParticleEngine, TheFirstUpdateUsesAZeroStepAndLaterOnesThePreviousDelta) {
 }
 
 TEST(ParticleEngine, FloatingTextsRiseFadeAndLiveThirtyUnits) {
-    TVOParticleEngine e(nullptr);
+    TVOParticleEngine e(nullptr, kPictureHeight);
     e.AddText("+5", 100, 200);
     EXPECT_EQ(TVOParticleEngine::TextAlpha(e.Particles()[1]), 255);
     e.Update(15.0);
@@ -34,7 +35,7 @@ TEST(ParticleEngine, FloatingTextsRiseFadeAndLiveThirtyUnits) {
 }
 
 TEST(ParticleEngine, PopsGrowOrShrinkAndEndAfterTheirLife) {
-    TVOParticleEngine e(nullptr);
+    TVOParticleEngine e(nullptr, kPictureHeight);
     e.AddPop(nullptr, true, 0, 0);
     e.AddPop(nullptr, false, 0, 0);
     e.Update(3.0);
@@ -50,7 +51,7 @@ TEST(ParticleEngine, PopsGrowOrShrinkAndEndAfterTheirLife) {
 }
 
 TEST(ParticleEngine, AnimationsPlayEveryFrameAndShowTheLastFrameUnwrapped) {
-    TVOParticleEngine e(nullptr);
+    TVOParticleEngine e(nullptr, kPictureHeight);
     e.AddAnimation(nullptr, 18, 0, 0, 2.0f, 2); // lives 18 units
     e.Update(0.5);
     double last = 0;
@@ -64,7 +65,7 @@ TEST(ParticleEngine, AnimationsPlayEveryFrameAndShowTheLastFrameUnwrapped) {
     e.Update(0.5);
     EXPECT_EQ(e.Particles()[0].Scale, 1.0);
 
-    TVOParticleEngine one(nullptr);
+    TVOParticleEngine one(nullptr, kPictureHeight);
     one.AddAnimation(nullptr, 18, 0, 0, 2.0f, 1);
     one.Update(0.5);
     for (int i = 0; i < 17; ++i) one.Update(0.5);
@@ -73,13 +74,13 @@ TEST(ParticleEngine, AnimationsPlayEveryFrameAndShowTheLastFrameUnwrapped) {
     one.Update(0.5);
     EXPECT_TRUE(one.Particles().empty()) << "gone after 9 units";
 
-    TVOParticleEngine still(nullptr);
+    TVOParticleEngine still(nullptr, kPictureHeight);
     still.AddAnimation(nullptr, 18, 0, 0, 0.0f, 1);
     EXPECT_TRUE(still.Particles().empty()) << "no animation that could never end";
 }
 
 TEST(ParticleEngine, DebrisRisesFallsAndLeavesOnlyAtTheBottomEdge) {
-    TVOParticleEngine e(nullptr);
+    TVOParticleEngine e(nullptr, kPictureHeight);
     e.AddDebris(nullptr, 400, 300, 0, -80);
     e.Update(1.0);
     float top = 300;
@@ -98,7 +99,7 @@ TEST(ParticleEngine, DebrisRisesFallsAndLeavesOnlyAtTheBottomEdge) {
 
 TEST(ParticleEngine, FlashGrowsModeratelyAtAnyFrameRateAndLastsOneAndAHalfUnits) {
     for (const double step : {0.0, 0.01, 0.25, 1.5}) {
-        TVOParticleEngine e(nullptr);
+        TVOParticleEngine e(nullptr, kPictureHeight);
         e.AddFlash(10, 10);
         e.Update(step);
         double scale = 128;
@@ -121,10 +122,10 @@ TEST(ParticleEngine, FlashGrowsModeratelyAtAnyFrameRateAndLastsOneAndAHalfUnits)
 TEST(ParticleEngine, PayoffParticlesKeepTheirPaceAtAnyFrameRate) {
     std::vector<std::vector<TParticle>> at;
     for (const double step : {0.1, 0.5, 2.0}) {
-        TVOParticleEngine e(nullptr);
+        TVOParticleEngine e(nullptr, kPictureHeight);
         e.AddSpark(nullptr, 0, 100, 100, 3, -4, 0xFFFFFF, 10);
         e.AddGlow(nullptr, 100, 100, 200, 40, 0xFFFFFF, 235, 8);
-        e.AddCallout("Chain", 100, 100, 120, 0xFFFFFF, 24);
+        e.AddCallout("Chain", 100, 100, 120, 0xFFFFFF, 24, kCalloutRise);
         e.RemoveAt(100, 100);
         ASSERT_EQ(e.Particles().size(), 3u);
         e.Update(step); // the first update moves nothing
@@ -148,7 +149,7 @@ TEST(ParticleEngine, PayoffParticlesKeepTheirPaceAtAnyFrameRate) {
 }
 
 TEST(ParticleEngine, RemoveAtTakesEverythingWithinThreePixelsOnBothAxes) {
-    TVOParticleEngine e(nullptr);
+    TVOParticleEngine e(nullptr, kPictureHeight);
     e.AddText("+5", 100, 100); // shadow at 102, 102
     e.AddPop(nullptr, false, 103, 100);
     e.RemoveAt(96, 100);
@@ -159,7 +160,7 @@ TEST(ParticleEngine, RemoveAtTakesEverythingWithinThreePixelsOnBothAxes) {
 }
 
 TEST(ParticleEngine, ClearAnimationsRemovesOnlyAnimations) {
-    TVOParticleEngine e(nullptr);
+    TVOParticleEngine e(nullptr, kPictureHeight);
     e.AddAnimation(nullptr, 18, 0, 0, 2, 1);
     e.AddText("x", 0, 0);
     e.AddAnimation(nullptr, 36, 0, 0, 1, 2);
@@ -172,7 +173,7 @@ TEST(ParticleEngine, ClearAnimationsRemovesOnlyAnimations) {
 }
 
 TEST(ParticleEngine, DrawingWithoutDeviceOrFontIsHarmless) {
-    TVOParticleEngine e(nullptr);
+    TVOParticleEngine e(nullptr, kPictureHeight);
     e.Update(1.0);
     e.Draw(0);
     e.AddText("+5", 10, 10);

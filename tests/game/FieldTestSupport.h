@@ -4,8 +4,12 @@
 #include "game/GameField.h"
 #include "game/HighScores.h"
 #include "game/Random.h"
+#include "layout/Layout.h"
+#include "state/GameEndScreens.h"
+#include "state/GameState.h"
 #include "state/PointerState.h"
 #include "state/ShellState.h"
+#include "state/TablesState.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +21,7 @@ protected:
         HighScores = FreshHighScoreTable();
         RandSeed(20261207);
         GameField = &field;
+        field.AddListener(&screens);
     }
     void TearDown() override { GameField = nullptr; }
 
@@ -30,10 +35,10 @@ protected:
     }
     void ClickCell(int x, int y, int button = 0) {
         PointAt(x, y);
-        field.Click(Pointer.X, Pointer.Y, button);
+        field.Click(ColumnAt(Pointer.X), RowAt(Pointer.Y), button);
     }
     void Frame(double delta = 0.25) {
-        field.UpdateHover(Pointer.X, Pointer.Y);
+        field.UpdateHover(ColumnAt(Pointer.X), RowAt(Pointer.Y));
         Step(delta);
     }
     // One frame of the field after the hover update: the rules alone, without a frame rate.
@@ -61,5 +66,7 @@ protected:
         return n;
     }
 
-    TGameField field{9, 9};
+    // The game on the screen, as the shell plays it: its end opens the shell's screens.
+    TGameField field{9, 9, ScreenGameContext()};
+    TGameEndScreens screens;
 };

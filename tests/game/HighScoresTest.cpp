@@ -1,5 +1,6 @@
 #include "game/HighScores.h"
 #include "game/GameField.h"
+#include "state/GameEndScreens.h"
 #include "state/GameState.h"
 #include "state/ShellState.h"
 #include "state/TablesState.h"
@@ -22,13 +23,13 @@ protected:
         GameState.CurrentMode = mode;
         GameState.Score = score;
         Tables.NewEntryRow = 77;
-        field.InsertHighScore();
+        ShowGameEnd({mode, score, field.InsertHighScore()});
         return Shell.Word == scrMessageBox + scrMsgEnterName + scrHighScores ? Tables.NewEntryRow
                                                                              : kNotEntered;
     }
     const THighScoreBlock& Block(int mode) { return HighScores.Blocks[static_cast<size_t>(mode)]; }
 
-    TGameField field{9, 9};
+    TGameField field{9, 9, ScreenGameContext()};
 };
 
 } // namespace

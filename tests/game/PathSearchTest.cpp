@@ -1,4 +1,5 @@
 #include "game/GameField.h"
+#include "layout/Layout.h"
 #include "state/PointerState.h"
 #include "state/ShellState.h"
 
@@ -92,19 +93,19 @@ TEST_F(PathSearch, SerpentineFindsTheLongWay) {
 }
 
 TEST_F(PathSearch, PointerStripsLeftAndAboveHoverColumnAndRowZero) {
-    EXPECT_EQ(TGameField::CellColumn(kFieldLeft - 51), 0);
-    EXPECT_EQ(TGameField::CellRow(kFieldTop - 51), 0);
-    EXPECT_EQ(TGameField::CellColumn(kFieldLeft - 52), -1);
-    EXPECT_EQ(TGameField::CellColumn(kFieldLeft + 9 * 52 - 1), 8);
-    EXPECT_EQ(TGameField::CellColumn(kFieldLeft + 9 * 52), 9);
+    EXPECT_EQ(ColumnAt(kFieldLeft - 51), 0);
+    EXPECT_EQ(RowAt(kFieldTop - 51), 0);
+    EXPECT_EQ(ColumnAt(kFieldLeft - 52), -1);
+    EXPECT_EQ(ColumnAt(kFieldLeft + 9 * 52 - 1), 8);
+    EXPECT_EQ(ColumnAt(kFieldLeft + 9 * 52), 9);
 
     Pointer.X = kFieldLeft - 51;
     Pointer.Y = kFieldTop - 51;
-    f.UpdateHover(Pointer.X, Pointer.Y);
+    f.UpdateHover(ColumnAt(Pointer.X), RowAt(Pointer.Y));
     EXPECT_EQ(f.HoverX, 0);
     EXPECT_EQ(f.HoverY, 0);
     Pointer.X = kFieldLeft - 52;
-    f.UpdateHover(Pointer.X, Pointer.Y);
+    f.UpdateHover(ColumnAt(Pointer.X), RowAt(Pointer.Y));
     EXPECT_EQ(f.HoverX, kNoHover);
     EXPECT_EQ(f.HoverY, kNoHover);
 }
@@ -113,17 +114,19 @@ TEST_F(PathSearch, HoverHighlightFollowsOneFrameLate) {
     Put(2, 2);
     Select(2, 2);
     PointAt(5, 2);
-    f.UpdateHover(Pointer.X, Pointer.Y); // copies the previous (empty) grid, then searches
+    f.UpdateHover(ColumnAt(Pointer.X),
+                  RowAt(Pointer.Y)); // copies the previous (empty) grid, then searches
     EXPECT_EQ(f.PathMarks(4, 2), 0);
-    f.UpdateHover(Pointer.X, Pointer.Y); // now the path of the last search is shown
+    f.UpdateHover(ColumnAt(Pointer.X),
+                  RowAt(Pointer.Y)); // now the path of the last search is shown
     for (int x = 2; x <= 5; ++x) EXPECT_EQ(f.PathMarks(x, 2), x - 1);
 
     // Moving the pointer elsewhere shows the old path for one more frame.
     PointAt(2, 6);
-    f.UpdateHover(Pointer.X, Pointer.Y);
+    f.UpdateHover(ColumnAt(Pointer.X), RowAt(Pointer.Y));
     EXPECT_EQ(f.PathMarks(5, 2), 4);
     EXPECT_EQ(f.PathMarks(2, 6), 0);
-    f.UpdateHover(Pointer.X, Pointer.Y);
+    f.UpdateHover(ColumnAt(Pointer.X), RowAt(Pointer.Y));
     EXPECT_EQ(f.PathMarks(5, 2), 0);
     EXPECT_EQ(f.PathMarks(2, 6), 5);
 }
@@ -135,21 +138,21 @@ TEST_F(PathSearch, HoverOnBallsShowsNothingAndEnclosedCellShowsBlockedMarkOnly) 
     Put(1, 0); // (0,0) is enclosed
     Select(2, 2);
     PointAt(5, 2);
-    f.UpdateHover(Pointer.X, Pointer.Y);
-    f.UpdateHover(Pointer.X, Pointer.Y);
+    f.UpdateHover(ColumnAt(Pointer.X), RowAt(Pointer.Y));
+    f.UpdateHover(ColumnAt(Pointer.X), RowAt(Pointer.Y));
 
     PointAt(6, 6); // an occupied cell: the highlight goes, no blocked mark
-    f.UpdateHover(Pointer.X, Pointer.Y);
+    f.UpdateHover(ColumnAt(Pointer.X), RowAt(Pointer.Y));
     for (int x = 0; x < 9; ++x)
         for (int y = 0; y < 9; ++y) EXPECT_EQ(f.PathMarks(x, y), 0) << x << "," << y;
 
     PointAt(2, 2); // the selected ball itself
-    f.UpdateHover(Pointer.X, Pointer.Y);
+    f.UpdateHover(ColumnAt(Pointer.X), RowAt(Pointer.Y));
     for (int x = 0; x < 9; ++x)
         for (int y = 0; y < 9; ++y) EXPECT_EQ(f.PathMarks(x, y), 0);
 
     PointAt(0, 0);
-    f.UpdateHover(Pointer.X, Pointer.Y);
+    f.UpdateHover(ColumnAt(Pointer.X), RowAt(Pointer.Y));
     for (int x = 0; x < 9; ++x)
         for (int y = 0; y < 9; ++y)
             EXPECT_EQ(f.PathMarks(x, y), (x == 0 && y == 0) ? kBlockedMark : 0) << x << "," << y;
@@ -159,14 +162,14 @@ TEST_F(PathSearch, OffFieldKeepsMarksAndNoSelectionClearsThem) {
     Put(2, 2);
     Select(2, 2);
     PointAt(4, 2);
-    f.UpdateHover(Pointer.X, Pointer.Y);
-    f.UpdateHover(Pointer.X, Pointer.Y);
+    f.UpdateHover(ColumnAt(Pointer.X), RowAt(Pointer.Y));
+    f.UpdateHover(ColumnAt(Pointer.X), RowAt(Pointer.Y));
     ASSERT_EQ(f.PathMarks(4, 2), 3);
     Pointer.X = 100; // over the menu
-    f.UpdateHover(Pointer.X, Pointer.Y);
+    f.UpdateHover(ColumnAt(Pointer.X), RowAt(Pointer.Y));
     EXPECT_EQ(f.PathMarks(4, 2), 3);
     f.Selected = false;
     PointAt(4, 2);
-    f.UpdateHover(Pointer.X, Pointer.Y);
+    f.UpdateHover(ColumnAt(Pointer.X), RowAt(Pointer.Y));
     EXPECT_EQ(f.PathMarks(4, 2), 0);
 }

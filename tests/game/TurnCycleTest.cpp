@@ -4,7 +4,9 @@
 #include "state/GameState.h"
 #include "state/TablesState.h"
 
+#include <array>
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -175,11 +177,11 @@ TEST_F(TurnCycle, SelectingDeselectingAndCancelling) {
 
     // A press in the strip left of the field counts as column 0.
     Put(0, 3, 3);
-    field.Click(kFieldLeft - 51, PixelY(3), 0);
+    field.Click(ColumnAt(kFieldLeft - 51), RowAt(PixelY(3)), 0);
     EXPECT_TRUE(field.Selected);
     EXPECT_EQ(field.SelX, 0);
     // Further left is outside and ignored.
-    field.Click(kFieldLeft - 53, PixelY(3), 0);
+    field.Click(ColumnAt(kFieldLeft - 53), RowAt(PixelY(3)), 0);
     EXPECT_TRUE(field.Selected);
 }
 
@@ -229,6 +231,50 @@ TEST_F(TurnCycle, FullFieldEmptiesBallByBallIntoTheHighScores) {
     EXPECT_EQ(HighScores.Blocks[1][0].Score, 1234);
     EXPECT_EQ(Tables.HighScorePage, 1);
     EXPECT_EQ(Shell.ReturnState, scrMenu);
+}
+
+// A field on a game of its own plays beside the one on the screen: the same seed deals the same
+// game, and its end enters its own table and is reported to its listeners, while the screen's
+// game, tables, screens and generators stay as they were.
+TEST_F(TurnCycle, AFieldOnAGameOfItsOwnLeavesTheScreensGameAlone) {
+    field.NewGame(1);
+    const TShellGame game = GameState;
+    std::array<uint8_t, kHighScoreBytes> tables{}, tablesAfter{};
+    HighScores.ToBytes(tables.data());
+    const uint64_t balls = BallsStream().State, decor = DecorStream().State;
+
+    TStandaloneGame own(7), twin(7);
+    TGameField other(9, 9, own.Context()), copy(9, 9, twin.Context());
+    struct TEnds : IFieldEvents {
+        std::vector<TGameEnd> Seen;
+        void GameEnded(const TGameEnd& end) override { Seen.push_back(end); }
+    } ends;
+    other.AddListener(&ends);
+    other.NewGame(2);
+    copy.NewGame(2);
+    for (int i = 0; i < 40; ++i) {
+        other.Update(0.5, 60, true);
+        copy.Update(0.5, 60, true);
+    }
+    for (int x = 0; x < 9; ++x)
+        for (int y = 0; y < 9; ++y) ASSERT_EQ(other.Cell(x, y), copy.Cell(x, y));
+    EXPECT_EQ(other.Preview, copy.Preview);
+    own.Game.Score = 5000;
+    other.EndGame();
+    ASSERT_EQ(ends.Seen.size(), 1u);
+    EXPECT_EQ(ends.Seen[0].Mode, 2);
+    EXPECT_EQ(ends.Seen[0].Score, 5000);
+    EXPECT_EQ(ends.Seen[0].Row, 0);
+    EXPECT_EQ(own.Tables.Blocks[2][0].Points(), 5000);
+    EXPECT_EQ(own.Stats.Modes[2].GamesFinished, 1u);
+
+    EXPECT_EQ(Shell.Word, scrPlaying);
+    EXPECT_EQ(GameState.CurrentMode, game.CurrentMode);
+    EXPECT_EQ(GameState.Score, game.Score);
+    HighScores.ToBytes(tablesAfter.data());
+    EXPECT_EQ(tablesAfter, tables);
+    EXPECT_EQ(BallsStream().State, balls);
+    EXPECT_EQ(DecorStream().State, decor);
 }
 
 TEST_F(TurnCycle, EmptyingRemovesAtMostOneBallPerFrame) {

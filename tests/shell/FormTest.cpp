@@ -10,10 +10,12 @@
 #include "render/RenderDevice.h"
 #include "shell/FormKeys.h"
 #include "shell/Guidance.h"
+#include "shell/OptionsScreen.h"
 #include "shell/Settings.h"
 #include "ui/VOStrings.h"
 
 #include "fx/ParticleEngine.h"
+#include "state/GameEndScreens.h"
 #include "state/GameState.h"
 #include "state/HelpState.h"
 #include "state/OptionsState.h"
@@ -518,6 +520,35 @@ TEST_F(Form, VolumesSlidersAndTheFullScreenBox) {
     Frames(1);
 }
 
+// The Options screen's volume bars: a press strictly inside a bar sets its volume.
+TEST(OptionsScreen, SlidersTakeStrictlyInnerClicksAndRoundHalvesToEven) {
+    ResetShellState();
+    TRecordingAudio audio;
+    TSoundBank bank{&audio};
+    bank.StartMusic("m");
+    audio.Attributes.clear();
+    const int w = 200;
+    PressVolumeBars(bank, 490, 180, w);
+    PressVolumeBars(bank, 690, 180, w);
+    EXPECT_EQ(Options.MusicVolume, 50);
+    EXPECT_TRUE(audio.Attributes.empty()) << "the bar's ends are outside";
+
+    PressVolumeBars(bank, 491, 180, w); // 0.5 -> 0
+    EXPECT_EQ(Options.MusicVolume, 0);
+    PressVolumeBars(bank, 493, 180, w); // 1.5 -> 2
+    EXPECT_EQ(Options.MusicVolume, 2);
+    PressVolumeBars(bank, 689, 189, w); // 99.5 -> 100
+    EXPECT_EQ(Options.MusicVolume, 100);
+    PressVolumeBars(bank, 590, 172, w); // on the row's edge: nothing set
+    EXPECT_EQ(Options.MusicVolume, 100);
+    PressVolumeBars(bank, 587, 273, w); // 48.5 -> 48
+    EXPECT_EQ(Options.SoundVolume, 48);
+    EXPECT_EQ(Options.MusicVolume, 100);
+    EXPECT_EQ(audio.Attributes.size(), 5u) << "every click in the span re-applies the music";
+    PressVolumeBars(bank, 600, 300, 0); // no bar: nothing, and no division
+    EXPECT_EQ(audio.Attributes.size(), 5u);
+}
+
 TEST_F(Form, DragAndDropMovesABall) {
     Start();
     SettleField();
@@ -896,7 +927,7 @@ TEST_F(Form, MessagesAnswerByKey) {
 TEST_F(Form, NameEntryKeepsEnterBackspaceAndLetters) {
     Start();
     GameState.Score = 5000;
-    GameField->InsertHighScore();
+    ShowGameEnd({GameState.CurrentMode, GameState.Score, GameField->InsertHighScore()});
     ASSERT_TRUE(HasFlag(Shell.Word, scrMsgEnterName));
     Tables.PlayerName.clear();
     for (char c : std::string("MYN")) {
@@ -915,7 +946,7 @@ TEST_F(Form, NameEntryKeepsEnterBackspaceAndLetters) {
 
     // With the ring over Yes, Enter presses Yes: the name is stored and a new game starts.
     GameState.Score = 5000;
-    GameField->InsertHighScore();
+    ShowGameEnd({GameState.CurrentMode, GameState.Score, GameField->InsertHighScore()});
     ASSERT_TRUE(HasFlag(Shell.Word, scrMsgEnterName));
     Key(VK_TAB);
     ASSERT_EQ(form->Keys().Focused(), btnYes);

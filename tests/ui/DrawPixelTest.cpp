@@ -1,5 +1,6 @@
 // Text, buttons and fading texts rendered offscreen and checked by their pixels.
 #include "fx/ParticleEngine.h"
+#include "layout/Layout.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
 #include "state/GameState.h"
@@ -127,7 +128,7 @@ TEST_F(DrawPixelTest, ColourTintsAndItsAlphaFades) {
 
 TEST_F(DrawPixelTest, FloatingTextsFadeToHalfAtHalfAge) {
     Font = &font;
-    TVOParticleEngine engine(&dev);
+    TVOParticleEngine engine(&dev, kPictureHeight);
     engine.AddText(std::string(1, char(testart::kBlock)), 100, 300);
     engine.Update(15.0);
     engine.Update(0.0); // half its life: alpha 128
@@ -175,7 +176,7 @@ TEST_F(DrawPixelTest, ParticlePicturesAreCentredAndAnimated) {
     TPatternImage picture;
     ASSERT_TRUE(testart::WriteButton(Path("frames.bmp"), 0xFF0000, 0x00FF00, 0x0000FF));
     ASSERT_EQ(picture.LoadFromFile(dev.Device(), Path("frames.bmp"), 40, 20, 64, 32, 21), 0);
-    TVOParticleEngine engine(&dev);
+    TVOParticleEngine engine(&dev, kPictureHeight);
     engine.AddAnimation(&picture, 3, 200, 100, 1.0f, 1);
     engine.AddPop(&picture, true, 400, 100);    // scale 0: nothing to see yet
     engine.AddDebris(&picture, 600, 100, 0, 0); // natural size, pattern 0 without a phase

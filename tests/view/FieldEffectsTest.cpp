@@ -5,6 +5,7 @@
 
 #include "fx/ParticleEngine.h"
 #include "fx/SoundBank.h"
+#include "layout/Layout.h"
 #include "platform/Audio.h"
 #include "render/Pictures.h"
 #include "state/GameState.h"
@@ -75,7 +76,7 @@ protected:
     std::string dir;
     TRecordingAudio audio;
     TSoundBank bank{&audio};
-    TVOParticleEngine particles{nullptr};
+    TVOParticleEngine particles{nullptr, kPictureHeight};
     TFieldSounds sounds;
     TFieldEffects effects;
 };

@@ -42,7 +42,7 @@ void PaintDrops(cairo_t* cr, const TRgb& c, double cx, double cy, double r) {
 }
 
 void MultiplierFigure(cairo_t* cr, int factor, double cx, double cy, double r) {
-    const std::string text = "x" + std::to_string(factor);
+    const std::string text = std::string("x").append(std::to_string(factor));
     SetFont(cr, TFace::Bold, r * 0.92);
     cairo_text_extents_t e;
     cairo_text_extents(cr, text.c_str(), &e);
