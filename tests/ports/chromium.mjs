@@ -82,7 +82,7 @@ export async function launchChromium(flags = []) {
     '--disable-default-apps', '--mute-audio', '--remote-debugging-pipe',
     '--autoplay-policy=no-user-gesture-required',
     `--user-data-dir=${profile}`, ...flags, 'about:blank',
-  ], { stdio: ['ignore', 'ignore', 'pipe', 'pipe', 'pipe'] });
+  ], { stdio: ['ignore', 'ignore', 'pipe', 'pipe', 'pipe'], detached: true });
   return new Chromium(browser, profile);
 }
 
@@ -136,11 +136,21 @@ export class Chromium {
     const { processInfo } = await this.send('SystemInfo.getProcessInfo');
     return processInfo;
   }
+  // Ends the browser with every process it started (its own process group).
   async close() {
     const gone = new Promise((resolve) => this.browser.once('exit', resolve));
-    this.browser.kill('SIGKILL');
+    try {
+      process.kill(-this.browser.pid, 'SIGKILL');
+    } catch {
+      this.browser.kill('SIGKILL');
+    }
     await gone;
-    rmSync(this.profile, { recursive: true, force: true, maxRetries: 5 });
+    await sleep(200);
+    try {
+      rmSync(this.profile, { recursive: true, force: true, maxRetries: 10 });
+    } catch (error) {
+      console.error(`chromium: ${this.profile} is left (${error.message})`);
+    }
   }
 }
 
