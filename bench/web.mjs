@@ -4,7 +4,8 @@
 // screen over `seconds` after a reload (the first game's tip seen), of the page's own process (the renderers) and of the GPU process.
 // Without WebGL (--disable-gpu --disable-webgl) and with it (SwiftShader's WebGL, the renderer
 // named opengles2 by the page's ?renderer= since the page itself would not draw with a software
-// WebGL). Prints one line per run.
+// WebGL). The rest is measured with the music playing (the browser's audio threads work in the
+// page's process) and again with the page's sound stopped. Prints one line per run.
 // Usage: node bench/web.mjs <dist/web folder> [runs=1] [seconds=10]
 import { SiteServer, launchChromium, waitFor, sleep } from '../tests/ports/chromium.mjs';
 
@@ -50,12 +51,20 @@ for (let run = 0; run < runs; run++) {
       const before = await cpuByType(chromium);
       await sleep(seconds * 1000);
       const after = await cpuByType(chromium);
-      const share = (k) => (100 * (after[k] - before[k]) / seconds).toFixed(1);
+      const share = (k, a = after, b = before) => (100 * (a[k] - b[k]) / seconds).toFixed(1);
+      // Once more with the page's sound stopped: what the browser's audio threads took.
+      await page.evaluate('Module.SDL2 && Module.SDL2.audioContext && Module.SDL2.audioContext.suspend()');
+      await sleep(1000);
+      const quietFrom = await cpuByType(chromium);
+      await sleep(seconds * 1000);
+      const quiet = await cpuByType(chromium);
       console.log(`web ${mode.name}: first visit ${(bytes / 1048576).toFixed(1)} MB in ` +
                   `${server.requests.length} requests; program started ${at('Program started').toFixed(2)} s, ` +
                   `first frame ${at('Initializing Direct3D Device...').toFixed(2)} s, playing screen ` +
                   `${playing.toFixed(2)} s; at rest ${share('renderer')} % (page) + ` +
-                  `${share('gpu')} % (GPU process); ${device}`);
+                  `${share('gpu')} % (GPU process), without sound ` +
+                  `${share('renderer', quiet, quietFrom)} % + ${share('gpu', quiet, quietFrom)} %; ` +
+                  `${device}`);
     } finally {
       await chromium.close();
       await server.stop();

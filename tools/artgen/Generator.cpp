@@ -177,9 +177,11 @@ std::vector<std::string> TextMisfits(const std::string& language) {
             const std::string key = std::string(tip) + suffix;
             if (texts.String(key).empty()) continue;
             const std::string text = ToCp1252(texts.String(key));
-            if (textfit::WrapTip(text, nullptr, width).empty())
-                misfits.push_back(language + " " + key + ": more than " +
-                                  std::to_string(kTipMaxLines) + " lines in the tips' box");
+            if (!textfit::WrapTip(text, nullptr, width).empty()) continue;
+            std::string misfit = language;
+            misfit.append(" ").append(key).append(": more than ");
+            misfit.append(std::to_string(kTipMaxLines)).append(" lines in the tips' box");
+            misfits.push_back(std::move(misfit));
         }
     return misfits;
 }
