@@ -341,6 +341,8 @@
   function giveUp() {
     running = false;
     if (Module._VelmOrraGiveUp) Module._VelmOrraGiveUp();
+    // The game runs no frame any more; its music stops with it.
+    if (Module.SDL2 && Module.SDL2.audioContext) Module.SDL2.audioContext.suspend();
     var waited = 0;
     (function wait() {
       if (Module.velmOrraPersistIdle && !Module.velmOrraPersistIdle() && (waited += 50) < 5000) {
