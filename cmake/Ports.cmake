@@ -55,16 +55,19 @@ function(vo_package_port)
   endif()
 endfunction()
 
-# index.html, index.js, index.wasm and index.data (the game data, at /game in the page's files).
+# The page, in build-web/web/: index.html (the game's page), boot.js, sw.js (its service worker),
+# manifest.webmanifest with icon-192.png and icon-512.png, the program (index.js, index.wasm),
+# and the game data under data/ in parts that the page fetches as they are needed (shell/
+# DataNeeds.h names them): data/<part>.data holds a part's files packed and compressed with LZ4
+# (unpacked file by file as the game reads them), data/<part>.data.gz the same gzipped for the
+# transfer (the page unpacks it), data/<part>.js its loader, which puts the files at /game.
 function(vo_package_web)
   set(web ${PROJECT_SOURCE_DIR}/platform/web)
-  set(preload "")
-  foreach(item ${VO_DATA_ITEMS})
-    # SHELL: keeps CMake from merging the repeated option.
-    list(APPEND preload "SHELL:--preload-file ${VO_DATA_DIR}/${item}@/game/${item}")
-  endforeach()
-  set_target_properties(velm-orra PROPERTIES OUTPUT_NAME index SUFFIX .html
-                        RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/web)
+  set(site ${CMAKE_BINARY_DIR}/web)
+  set(VO_WEB_ICONS "${VO_DATA_DIR}/../artgen/icons" CACHE PATH
+      "The generated icons (the Linux build's artgen/icons)")
+  set_target_properties(velm-orra PROPERTIES OUTPUT_NAME index SUFFIX .js
+                        RUNTIME_OUTPUT_DIRECTORY ${site})
   target_link_options(velm-orra PRIVATE
     # Pictures live in the program's memory (about 80 MB at play); it grows as needed.
     -sINITIAL_MEMORY=134217728 -sALLOW_MEMORY_GROWTH=1
@@ -72,13 +75,65 @@ function(vo_package_web)
     # SDL's audio resumes the page's audio context on the first click or key, and calls back
     # through dynCall. The names start with "$", so they come from a file.
     "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${web}/library-functions.json"
-    # Debian's emscripten lacks the HTML minifier.
-    -sMINIFY_HTML=0
-    "SHELL:--shell-file ${web}/shell.html" "SHELL:--pre-js ${web}/pre.js"
-    # The data is packed compressed and unpacked file by file as the game reads it.
-    -sLZ4=1 ${preload})
-  set_property(TARGET velm-orra APPEND PROPERTY LINK_DEPENDS ${web}/shell.html ${web}/pre.js
-               ${VO_DATA_DIR}/strings.txt)
+    "SHELL:--pre-js ${web}/pre.js"
+    # The data parts' loaders need the file system's calls and the LZ4 unpacker.
+    -sFORCE_FILESYSTEM=1 -sLZ4=1)
+  set_property(TARGET velm-orra APPEND PROPERTY LINK_DEPENDS ${web}/pre.js)
+
+  file(GLOB languages RELATIVE ${VO_DATA_DIR}/lang CONFIGURE_DEPENDS ${VO_DATA_DIR}/lang/*)
+  set(clear "*/graphics/balls/clear/*")
+  set(parts "")
+  vo_web_part(base ITEMS graphics sounds music strings.txt sounds.txt icon.bmp EXCLUDE ${clear})
+  vo_web_part(symbols ITEMS graphics/balls/clear)
+  vo_web_part(2x ITEMS @2x/graphics EXCLUDE ${clear})
+  vo_web_part(2x-symbols ITEMS @2x/graphics/balls/clear)
+  foreach(language ${languages})
+    vo_web_part(lang-${language} ITEMS lang/${language})
+    vo_web_part(2x-lang-${language} ITEMS @2x/lang/${language})
+  endforeach()
+
+  # The page's files with the build's id in them, last: the id is made from everything else.
+  set(page ${web}/index.html ${web}/boot.js ${web}/sw.js ${web}/manifest.webmanifest)
+  add_custom_command(OUTPUT ${site}/index.html ${site}/sw.js
+    COMMAND ${CMAKE_COMMAND} -DSITE=${site} -DWEB=${web} -DICONS=${VO_WEB_ICONS}
+            -DAPP_ID=${VO_APP_ID} -P ${PROJECT_SOURCE_DIR}/cmake/WebSite.cmake
+    DEPENDS velm-orra ${parts} ${page} ${PROJECT_SOURCE_DIR}/cmake/WebSite.cmake
+    VERBATIM)
+  add_custom_target(vo_web_site ALL DEPENDS ${site}/index.html)
+endfunction()
+
+# vo_web_part(<name> ITEMS <data items...> [EXCLUDE <patterns...>]): the part <name> of the page's
+# data from the items of the data folder (files or folders, placed at /game/<item>), without the
+# files whose path matches a pattern; its files are added to `parts` in the caller.
+function(vo_web_part name)
+  cmake_parse_arguments(P "" "" "ITEMS;EXCLUDE" ${ARGN})
+  set(out ${CMAKE_BINARY_DIR}/web/data/${name})
+  set(preload "")
+  set(inputs "")
+  foreach(item ${P_ITEMS})
+    # The packager reads "@" as the separator of a source and its place; "@@" is an "@".
+    string(REPLACE "@" "@@" escaped "${item}")
+    list(APPEND preload "${VO_DATA_DIR}/${escaped}@/game/${escaped}")
+    if(IS_DIRECTORY ${VO_DATA_DIR}/${item})
+      file(GLOB_RECURSE files CONFIGURE_DEPENDS ${VO_DATA_DIR}/${item}/*)
+      list(APPEND inputs ${files})
+    else()
+      list(APPEND inputs ${VO_DATA_DIR}/${item})
+    endif()
+  endforeach()
+  set(exclude "")
+  if(P_EXCLUDE)
+    set(exclude --exclude ${P_EXCLUDE})
+  endif()
+  add_custom_command(OUTPUT ${out}.data ${out}.js ${out}.data.gz
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/web/data
+    COMMAND python3 ${EMSCRIPTEN_ROOT_PATH}/tools/file_packager.py ${out}.data --preload
+            ${preload} ${exclude} --lz4 --no-node --js-output=${out}.js
+    COMMAND gzip -9nf -k ${out}.data
+    DEPENDS ${inputs}
+    COMMENT "Packing the page's data part ${name}"
+    VERBATIM)
+  set(parts ${parts} ${out}.data ${out}.js ${out}.data.gz PARENT_SCOPE)
 endfunction()
 
 # velm-orra.exe with its icon, version information and manifest; the C and C++ runtimes and

@@ -291,3 +291,40 @@ constexpr uint32_t kMessageTextColour = 0xFFFFEEF2;
 
 // The score counts up in its box; a chain's callout rises from above the middle of its line.
 constexpr int kCalloutRise = 18; // pixels over its life
+// --- The portrait arrangement --------------------------------------------------------------------
+// A page narrower than it is tall (a phone held upright) shows the picture in pieces, each at its
+// own size, in an arranged picture as wide as the field's frame, so that a phone's width gives a
+// cell 40 CSS pixels or more: on top the field's frame with whatever screen is open over it; under
+// it NEXT with the mode's name where they lie in the picture, the score box on their left and undo
+// and hint on their right (the Options screen shows its switches' panel there instead); then the
+// menu in two halves side by side, the tips' box under the second. Pieces never overlap.
+struct TShownPiece {
+    TEdges From; // picture pixels, right and bottom edges excluded
+    TPlace To;   // its top-left corner in the arranged picture
+};
+constexpr TEdges kFieldFrame{kFieldLeft - kFieldWell - kFieldFrameBand,
+                             kFieldTop - kFieldWell - kFieldFrameBand,
+                             kFieldRight + kFieldWell + kFieldFrameBand, kFieldFrameBottom};
+constexpr int kPortraitWidth = kFieldFrame.Right - kFieldFrame.Left; // 492
+constexpr int kPortraitHeight = 904;
+constexpr int kPortraitRow =
+    kFieldFrame.Bottom - kFieldFrame.Top; // 492: where the second row starts
+constexpr TShownPiece kPortraitField{kFieldFrame, {0, 0}};
+// The pieces under the field keep their place relative to it where they continue it.
+constexpr TShownPiece kPortraitPlaying[] = {
+    kPortraitField,
+    {{442, kFieldFrame.Bottom, 736, 600}, {442 - kFieldFrame.Left, kPortraitRow}}, // NEXT, mode
+    {{66, 312, 220, 374}, {0, kPortraitRow + 16}},                                 // the score
+    {{240, 328, 278, 412}, {452, kPortraitRow + 6}},                               // undo, hint
+    {{50, 18, 236, 312}, {35, 600}},                                               // the menu's top
+    {{50, 378, 236, 582}, {263, 596}},                                             // its bottom
+    {{kTipBox.Left, kTipBox.Top, kTipBox.Right, 600}, {256, 806}},                 // the tips
+};
+constexpr TShownPiece kPortraitOptions[] = {
+    kPortraitField,
+    {{kFieldFrame.Left, kFieldFrame.Bottom, kFieldFrame.Right, 600}, {0, kPortraitRow}},
+    {{50, 18, 236, 312}, {35, 600}},
+    {{50, 378, 236, 582}, {263, 596}},
+};
+// The colour between the pieces (0xRRGGBB): the backdrop's mean blue along their edges.
+constexpr uint32_t kPortraitGaps = 0x16113C;

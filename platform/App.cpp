@@ -313,7 +313,7 @@ bool TApplication::CreateMainWindow(const std::string& caption, int32_t clientWi
     window_ = CreateNativeWindow(caption, clientWidth, clientHeight, borderless, error);
     if (!window_) return false;
     form_ = form;
-    rectSource_ = nullptr;
+    mapper_ = nullptr;
     pictureWidth_ = clientWidth;
     pictureHeight_ = clientHeight;
     SDL_StartTextInput();
@@ -386,9 +386,9 @@ void TApplication::PaintStartText(const std::string& text, int32_t x, int32_t y)
     SDL_DestroyRenderer(r);
 }
 
-void TApplication::SetPictureRectSource(TPictureRectSource source, int32_t pictureWidth,
-                                        int32_t pictureHeight) {
-    rectSource_ = std::move(source);
+void TApplication::SetPointMapper(TPointMapper mapper, int32_t pictureWidth,
+                                  int32_t pictureHeight) {
+    mapper_ = std::move(mapper);
     pictureWidth_ = pictureWidth;
     pictureHeight_ = pictureHeight;
 }
@@ -399,17 +399,9 @@ void TApplication::ClientSize(int32_t& width, int32_t& height) const {
 }
 
 bool TApplication::MapPoint(int32_t& x, int32_t& y) const {
-    if (!rectSource_) return true;
-    int32_t left = 0, top = 0, width = 0, height = 0;
-    rectSource_(left, top, width, height);
-    if (width <= 0 || height <= 0) return true;
-    if (x < left || y < top || x >= left + width || y >= top + height) {
-        x = y = kOutsidePoint;
-        return false;
-    }
-    x = static_cast<int32_t>(static_cast<int64_t>(x - left) * pictureWidth_ / width);
-    y = static_cast<int32_t>(static_cast<int64_t>(y - top) * pictureHeight_ / height);
-    return true;
+    if (!mapper_ || mapper_(x, y)) return true;
+    x = y = kOutsidePoint;
+    return false;
 }
 
 void TApplication::SendKey(uint16_t key, uint32_t shift) {
@@ -441,6 +433,7 @@ void TApplication::PadAxis(int32_t axis, int32_t value) {
     else if (value > -kStickOff && value < kStickOff)
         next = 0;
     if (next == state) return;
+    if (next != 0 && form_) form_->FormInputKind(TInputKind::Pad);
     if (state != 0) PadButton(state > 0 ? plus : minus, false);
     state = next;
     if (state != 0) PadButton(state > 0 ? plus : minus, true);
@@ -502,7 +495,9 @@ void TApplication::Dispatch(const void* raw) {
     case SDL_CONTROLLERBUTTONDOWN:
     case SDL_CONTROLLERBUTTONUP: {
         TPadButton b{};
-        if (PadButtonOf(e.cbutton.button, b)) PadButton(b, e.type == SDL_CONTROLLERBUTTONDOWN);
+        if (!PadButtonOf(e.cbutton.button, b)) break;
+        if (e.type == SDL_CONTROLLERBUTTONDOWN) form_->FormInputKind(TInputKind::Pad);
+        PadButton(b, e.type == SDL_CONTROLLERBUTTONDOWN);
         break;
     }
     case SDL_CONTROLLERAXISMOTION:
@@ -547,12 +542,15 @@ void TApplication::WindowEvent(const void* raw) {
 
 void TApplication::MouseMotion(const void* raw) {
     const SDL_Event& e = *static_cast<const SDL_Event*>(raw);
-    if (e.motion.which == SDL_TOUCH_MOUSEID) return;
+    // A finger moves the pointer only while it presses (a drag): a touch screen has no hover.
+    const bool touch = e.motion.which == SDL_TOUCH_MOUSEID;
+    if (touch && !(pressesSent_ & 1u)) return;
     int32_t x = e.motion.x, y = e.motion.y;
     MapPoint(x, y);
     // A window that changes size or place (full screen on and off, a resize) reports moves under
     // a pointer that stayed where it was, some with places it never had.
     pointerMoved_ = SDL_GetTicks() - windowChangedAt_ > kWindowSettleMs;
+    if (pointerMoved_) form_->FormInputKind(touch ? TInputKind::Touch : TInputKind::Mouse);
     form_->FormMouseMove(ShiftState(), x, y);
     pointerMoved_ = true;
 }
@@ -573,6 +571,9 @@ void TApplication::MouseButtonEvent(const void* raw) {
         if (!(pressesSent_ & bit)) return;
         pressesSent_ &= ~bit;
     }
+    if (e.type == SDL_MOUSEBUTTONDOWN)
+        form_->FormInputKind(e.button.which == SDL_TOUCH_MOUSEID ? TInputKind::Touch
+                                                                 : TInputKind::Mouse);
     // Windows reports the position with the press; the form's pointer follows it first.
     form_->FormMouseMove(ShiftState(), x, y);
     if (e.type == SDL_MOUSEBUTTONDOWN)
@@ -589,6 +590,7 @@ void TApplication::KeyDown(const void* raw) {
     const uint32_t shift = ShiftState(static_cast<SDL_Keymod>(e.key.keysym.mod));
     // A held F11 or Alt+Enter switches once, not at the keyboard's repeat rate.
     if (e.key.repeat && (key == VK_F11 || (key == VK_RETURN && (shift & ssAlt)))) return;
+    if (key != 0) form_->FormInputKind(TInputKind::Keys);
     SendKey(key, shift);
 }
 

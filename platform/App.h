@@ -2,6 +2,7 @@
 // The application: the main form's window, its events turned into the form's handlers, the idle
 // hook that runs the frames, and termination. One thread runs everything.
 #include "platform/IdleHost.h"
+#include "platform/InputKind.h"
 
 #include <cstdint>
 #include <functional>
@@ -70,7 +71,7 @@ constexpr int32_t kOutsidePoint = -1000;
 enum class TCursorShape { Arrow, AppStart, None };
 
 // The main form's handlers. Mouse positions are client pixels of the form (see
-// TApplication::SetPictureRect); buttons are 0 left, 1 right, 2 middle.
+// TApplication::SetPointMapper); buttons are 0 left, 1 right, 2 middle.
 class IFormEvents {
 public:
     virtual ~IFormEvents() = default;
@@ -83,6 +84,9 @@ public:
     virtual void FormCloseQuery(bool& canClose) = 0;
     virtual void ApplicationActivate() = 0;
     virtual void ApplicationDeactivate() = 0;
+    // Called before the handlers of a press, a key, a controller button or a pointer that moved
+    // by itself, with the kind of input it came from.
+    virtual void FormInputKind(TInputKind) {}
 };
 
 class TApplication final : public IIdleHost {
@@ -106,15 +110,13 @@ public:
     // Paints the window once without the graphics device: black, with `text` in white at
     // (x, y) in client pixels, at about a 16-point size.
     void PaintStartText(const std::string& text, int32_t x, int32_t y);
-    // Where the picture lies in the window, asked at every pointer event (the window may change
-    // size at any time); pointer positions are mapped from that rectangle onto a client of
-    // pictureWidth x pictureHeight. Without a source the client is the window. Presses in the
-    // bars around the picture are not sent; moves there go to kOutsidePoint.
-    using TPictureRectSource =
-        std::function<void(int32_t& left, int32_t& top, int32_t& width, int32_t& height)>;
-    void SetPictureRectSource(TPictureRectSource source, int32_t pictureWidth,
-                              int32_t pictureHeight);
-    // The client size the form sees (the picture size once SetPictureRect has run).
+    // Turns a pointer position in window coordinates into the client's, a picture of
+    // pictureWidth x pictureHeight, at every pointer event (the window may change size at any
+    // time); false for a point beside the picture. Without a mapper the client is the window.
+    // Presses beside the picture are not sent; moves there go to kOutsidePoint.
+    using TPointMapper = std::function<bool(int32_t& x, int32_t& y)>;
+    void SetPointMapper(TPointMapper mapper, int32_t pictureWidth, int32_t pictureHeight);
+    // The client size the form sees (the picture size once SetPointMapper has run).
     void ClientSize(int32_t& width, int32_t& height) const;
     // False while the form handles a move event that came from the window changing size under
     // a pointer that stayed where it was (full screen on and off, a resize): such a move is no
@@ -181,7 +183,7 @@ private:
     std::function<void()> finish_; // the program's end, for a loop the host drives
     uint64_t nextFrame_ = 0;       // performance-counter time the next frame is due
     void* cursor_ = nullptr;
-    TPictureRectSource rectSource_;
+    TPointMapper mapper_;
     int32_t pictureWidth_ = 0, pictureHeight_ = 0;
     std::vector<void*> controllers_; // open SDL_GameController handles
     bool controllerSubsystem_ = false;

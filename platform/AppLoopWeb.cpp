@@ -13,7 +13,28 @@ void Pass(void* application) {
     if (!static_cast<TApplication*>(application)->RunPass()) emscripten_cancel_main_loop();
 }
 
+// How the page calls the passes: every display refresh (its animation callback) while frames
+// are due that often, or by a timer at the interval of the next frame when it is longer (at rest,
+// while the game waits): an animation callback asked for at every refresh keeps the page's
+// compositor drawing frames even when nothing changed.
+int pacedMs = 0; // 0: every refresh
+void Pace(double interval) {
+    const int ms = interval > 1.0 / 30 ? static_cast<int>(interval * 1000) : 0;
+    if (ms == pacedMs) return;
+    pacedMs = ms;
+    if (ms > 0)
+        emscripten_set_main_loop_timing(EM_TIMING_SETTIMEOUT, ms);
+    else
+        emscripten_set_main_loop_timing(EM_TIMING_RAF, 1);
+}
+
 } // namespace
+
+// Input on the page (web/boot.js): the passes run every refresh again, so that the input is
+// handled at the next one.
+extern "C" EMSCRIPTEN_KEEPALIVE void VelmOrraWake() {
+    Pace(0.0);
+}
 
 double TApplication::RefreshInterval() const {
     // At rest only the ambient animation runs: kRestFrameRate passes a second are enough.
@@ -37,6 +58,7 @@ bool TApplication::RunPass() {
             if (idle_) idle_(done);
             const double wait = done ? 0.1 : RefreshInterval();
             nextFrame_ = now + static_cast<uint64_t>(wait * double(SDL_GetPerformanceFrequency()));
+            Pace(wait);
         }
         if (!terminated_) return true;
     }

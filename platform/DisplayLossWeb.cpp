@@ -1,6 +1,7 @@
 #include "platform/DisplayLoss.h"
 
 #include <SDL.h>
+#include <emscripten/emscripten.h>
 
 namespace {
 
@@ -16,4 +17,12 @@ int WatchPageEnd(void*, SDL_Event* event) {
 void WatchDisplayLoss(SDL_Window*) {
     SDL_DelEventWatch(WatchPageEnd, nullptr);
     SDL_AddEventWatch(WatchPageEnd, nullptr);
+}
+
+// Another tab of the page takes the game over (web/boot.js): this one saves as on the page's
+// end and runs no frame after it; the page then copies the folder to IndexedDB and lets go of
+// the lock.
+extern "C" EMSCRIPTEN_KEEPALIVE void VelmOrraGiveUp() {
+    RunDisplayLostHandler();
+    emscripten_cancel_main_loop();
 }

@@ -68,8 +68,14 @@ public:
     virtual int32_t SetTextureStageState(uint32_t stage, uint32_t type, uint32_t value) = 0;
 
     // --- Beyond the API: presentation details and offscreen read-back -----------------------
-    // Where the picture lies in the window, in window coordinates.
+    // Where the picture lies in the window, in window coordinates (the arranged picture's
+    // place when it is arranged).
     virtual TGfxRect PictureRectInWindow() const = 0;
+    // Shows the picture arranged: a picture of width x height picture pixels made of the regions
+    // (each scaled with the rest to fit the window), `gaps` (0xRRGGBB) where none lies. No
+    // regions: the picture as it is.
+    virtual void SetArrangement(int32_t /*width*/, int32_t /*height*/,
+                                const std::vector<TGfxRegion>& /*regions*/, uint32_t /*gaps*/) {}
     // The size in real pixels of what the device presents in (the window's drawable area, more
     // than its coordinates on a high-DPI display); false when it presents in no window.
     virtual bool OutputSize(int32_t& /*width*/, int32_t& /*height*/) const { return false; }

@@ -18,6 +18,7 @@
 #include "platform/FrameDamage.h"
 #include "platform/Gfx.h"
 #include "platform/Memory.h"
+#include "platform/HostScreen.h"
 #include "platform/TintedBlend.h"
 #include "platform/Window.h"
 
@@ -612,22 +613,22 @@ public:
             return GFX_OK;
         }
         SDL_SetRenderTarget(r, nullptr);
-        int ow = 0, oh = 0;
+        int sw = 0, sh = 0, ow = 0, oh = 0;
+        ShownSize(sw, sh);
+        HostFitWindow(window_, sw, sh);
         SDL_GetRendererOutputSize(r, &ow, &oh);
-        const SDL_Rect dst =
-            FitCentred(int(params_.BackBufferWidth), int(params_.BackBufferHeight), ow, oh);
+        const SDL_Rect dst = FitCentred(sw, sh, ow, oh);
         // Black bars where the picture leaves room; a picture that fills the window needs none.
-        if (dst.w != ow || dst.h != oh) {
+        if (dst.w != ow || dst.h != oh || !regions_.empty()) {
             SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_NONE);
-            SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
+            SDL_SetRenderDrawColor(r, Uint8(gaps_ >> 16), Uint8(gaps_ >> 8), Uint8(gaps_), 255);
             SDL_RenderClear(r);
         }
         // At its own size the picture is copied pixel for pixel; filtering would change nothing
         // and costs a software rasteriser four reads a pixel.
-        const bool ownSize =
-            dst.w == int(params_.BackBufferWidth) && dst.h == int(params_.BackBufferHeight);
+        const bool ownSize = dst.w == sw && dst.h == sh;
         SDL_SetTextureScaleMode(target_, ownSize ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
-        SDL_RenderCopy(r, target_, nullptr, &dst);
+        for (const auto& [from, to] : Pieces(dst)) SDL_RenderCopy(r, target_, &from, &to);
         SDL_RenderPresent(r);
         // Switching back to the target resets SDL's clip rectangle; the viewport stays ours.
         SDL_SetRenderTarget(r, target_);
@@ -638,29 +639,98 @@ public:
     // Copies the back buffer into the window's own image, scaled to fit with its proportions
     // kept and centred on black, and shows it. False when the window has no image to give.
     bool PresentSurface() {
+        int sw = 0, sh = 0;
+        ShownSize(sw, sh);
+        if (HostFitWindow(window_, sw, sh)) showWhole_ = true;
+        if (ShowByHost(sw, sh)) return true;
+        shownSince_.clear(); // the window's image gets the whole picture
+        showWhole_ = true;
         SDL_Surface* out = SDL_GetWindowSurface(window_);
         if (!out) return false;
-        const SDL_Rect dst = FitCentred(surface_->w, surface_->h, out->w, out->h);
-        if (dst.w != out->w || dst.h != out->h)
-            SDL_FillRect(out, nullptr, SDL_MapRGB(out->format, 0, 0, 0));
-        if (dst.w == surface_->w && dst.h == surface_->h) {
-            SDL_Rect at = dst;
-            SDL_BlitSurface(surface_, nullptr, out, &at);
-        } else if (out->format->BytesPerPixel == 4) {
-            // Smooth scaling needs one format on both sides: the window's image seen as ARGB
-            // (its fourth byte is unused).
-            SDL_Surface* view = SDL_CreateRGBSurfaceWithFormatFrom(
-                out->pixels, out->w, out->h, 32, out->pitch, SDL_PIXELFORMAT_ARGB8888);
-            if (!view || SDL_SoftStretchLinear(surface_, nullptr, view, &dst) != 0) {
-                SDL_Rect at = dst;
-                SDL_BlitScaled(surface_, nullptr, out, &at);
-            }
-            if (view) SDL_FreeSurface(view);
-        } else {
-            SDL_Rect at = dst;
-            SDL_BlitScaled(surface_, nullptr, out, &at);
+        const SDL_Rect dst = FitCentred(sw, sh, out->w, out->h);
+        if (dst.w != out->w || dst.h != out->h || !regions_.empty())
+            SDL_FillRect(
+                out, nullptr,
+                SDL_MapRGB(out->format, Uint8(gaps_ >> 16), Uint8(gaps_ >> 8), Uint8(gaps_)));
+        // Smooth scaling needs one format on both sides: the window's image seen as ARGB (its
+        // fourth byte is unused).
+        SDL_Surface* view = nullptr;
+        if ((dst.w != sw || dst.h != sh) && out->format->BytesPerPixel == 4)
+            view = SDL_CreateRGBSurfaceWithFormatFrom(out->pixels, out->w, out->h, 32, out->pitch,
+                                                      SDL_PIXELFORMAT_ARGB8888);
+        for (auto [from, to] : Pieces(dst)) {
+            if (dst.w == sw && dst.h == sh)
+                SDL_BlitSurface(surface_, &from, out, &to);
+            else if (!view || SDL_SoftStretchLinear(surface_, &from, view, &to) != 0)
+                SDL_BlitScaled(surface_, &from, out, &to);
         }
+        if (view) SDL_FreeSurface(view);
         return SDL_UpdateWindowSurface(window_) == 0;
+    }
+
+    // Where the host shows the picture itself (a page's canvas at the picture's own size), only
+    // what changed since it last did.
+    bool ShowByHost(int sw, int sh) {
+        int ww = 0, wh = 0;
+        SDL_GetWindowSizeInPixels(window_, &ww, &wh);
+        if (ww != sw || wh != sh) return false;
+        std::vector<SDL_Rect> pieces, areas;
+        for (const auto& [from, to] : Pieces(SDL_Rect{0, 0, sw, sh})) {
+            pieces.push_back(from);
+            pieces.push_back(to);
+        }
+        if (showWhole_) shownSince_ = {{0, 0, surface_->w, surface_->h}};
+        for (const TPixelRect& r : shownSince_)
+            areas.push_back({r.X0, r.Y0, r.X1 - r.X0, r.Y1 - r.Y0});
+        if (!HostShowPicture(window_, surface_, pieces.data(), int(pieces.size() / 2), areas.data(),
+                             int(areas.size()), showWhole_, gaps_))
+            return false;
+        shownSince_.clear();
+        showWhole_ = false;
+        return true;
+    }
+
+    // The size in back-buffer pixels of what is shown: the picture, or its arrangement.
+    void ShownSize(int& width, int& height) const {
+        const int density = int(std::max(params_.Density, 1u));
+        width = regions_.empty() ? int(params_.BackBufferWidth) : arrangedW_ * density;
+        height = regions_.empty() ? int(params_.BackBufferHeight) : arrangedH_ * density;
+    }
+
+    // What Present copies: rectangles of the back buffer and where each goes in `shown`, the
+    // place of the picture or its arrangement in the output. Neighbouring pieces meet without a
+    // gap at any scale.
+    std::vector<std::pair<SDL_Rect, SDL_Rect>> Pieces(const SDL_Rect& shown) const {
+        const int bw = int(params_.BackBufferWidth), bh = int(params_.BackBufferHeight);
+        if (regions_.empty()) return {{SDL_Rect{0, 0, bw, bh}, shown}};
+        const int density = int(std::max(params_.Density, 1u));
+        const double sx = double(shown.w) / (arrangedW_ * density);
+        const double sy = double(shown.h) / (arrangedH_ * density);
+        const auto at = [](int origin, double scale, int v) {
+            return origin + int(std::lround(scale * v));
+        };
+        std::vector<std::pair<SDL_Rect, SDL_Rect>> pieces;
+        for (const TGfxRegion& g : regions_) {
+            const SDL_Rect from{g.From.Left * density, g.From.Top * density,
+                                (g.From.Right - g.From.Left) * density,
+                                (g.From.Bottom - g.From.Top) * density};
+            const int x0 = at(shown.x, sx, g.ToX * density), y0 = at(shown.y, sy, g.ToY * density);
+            const int x1 = at(shown.x, sx, g.ToX * density + from.w);
+            const int y1 = at(shown.y, sy, g.ToY * density + from.h);
+            pieces.push_back({from, SDL_Rect{x0, y0, x1 - x0, y1 - y0}});
+        }
+        return pieces;
+    }
+
+    void SetArrangement(int32_t width, int32_t height, const std::vector<TGfxRegion>& regions,
+                        uint32_t gaps) override {
+        const bool arranged = width > 0 && height > 0 && !regions.empty();
+        arrangedW_ = arranged ? width : 0;
+        arrangedH_ = arranged ? height : 0;
+        regions_ = arranged ? regions : std::vector<TGfxRegion>{};
+        gaps_ = gaps;
+        presentDue_ = true;
+        showWhole_ = true;
     }
 
     int32_t BeginScene() override {
@@ -685,6 +755,11 @@ public:
         }
         bool drawn = true;
         for (const TPixelRect& area : damage) drawn = DrawArea(area) && drawn;
+        // What a host showing the picture itself has not shown yet; past a few, all of it.
+        if (surface_ && kind_ == TGfxSystemKind::Window && !showWhole_) {
+            shownSince_.insert(shownSince_.end(), damage.begin(), damage.end());
+            if (shownSince_.size() > kMaxPendingRects) showWhole_ = true;
+        }
         // Only an offscreen device keeps its frames (to be read back); a window's would grow
         // by the frame's damage rectangles for as long as the game runs.
         if (kind_ == TGfxSystemKind::Offscreen) {
@@ -710,9 +785,21 @@ public:
         return GFX_OK;
     }
 
+    // The SDL renderer drawing the frames ("opengles2", "software", ...).
+    std::string RendererName() const {
+        SDL_RendererInfo info{};
+        if (!context_->Renderer || SDL_GetRendererInfo(context_->Renderer, &info) != 0 ||
+            !info.name)
+            return "unknown";
+        return info.name;
+    }
+
     // The window shows something else than the last presented frame (it was resized, uncovered
     // or shown again): the next Present presents even an unchanged frame.
-    void WantPresent() { presentDue_ = true; }
+    void WantPresent() {
+        presentDue_ = true;
+        showWhole_ = true;
+    }
     // The back buffer's contents are gone: the next frame is drawn whole.
     void TargetLost() {
         wholeFrameDue_ = true;
@@ -860,7 +947,8 @@ public:
     }
 
     TGfxRect PictureRectInWindow() const override {
-        const int w = int(params_.BackBufferWidth), h = int(params_.BackBufferHeight);
+        int w = 0, h = 0;
+        ShownSize(w, h);
         if (!window_) return {0, 0, w, h};
         // Window coordinates (what pointer events report), not output pixels: on a high-DPI
         // display both hold the same picture at different scales.
@@ -1203,6 +1291,7 @@ private:
         lastExtents_.clear();
         wholeFrameDue_ = true;
         presentDue_ = true;
+        showWhole_ = true;
         return GFX_OK;
     }
 
@@ -1255,6 +1344,10 @@ private:
     SDL_Surface* surface_ = nullptr;
     SDL_Texture* target_ = nullptr;
     std::atomic<bool> lost_{false};
+    // The arrangement the picture is shown in (picture pixels; none while regions_ is empty).
+    int32_t arrangedW_ = 0, arrangedH_ = 0;
+    std::vector<TGfxRegion> regions_;
+    uint32_t gaps_ = 0; // 0xRRGGBB
     // The window's place and size before it went full screen, restored when it comes back.
     SDL_Rect windowedRect_{0, 0, 0, 0};
     bool windowedMaximised_ = false;
@@ -1271,6 +1364,8 @@ private:
     std::vector<int> indices_;
     std::vector<uint32_t> lastFrame_;
     std::vector<TPixelRect> drawnSinceKept_; // what lastFrame_ does not have yet
+    std::vector<TPixelRect> shownSince_;     // what a host showing the picture has not shown yet
+    bool showWhole_ = true;                  // ... or all of it
     static constexpr size_t kMaxPendingRects = 256;
     // This frame's draws and the last frame's, with where each may change pixels.
     std::vector<TSdlDraw> draws_, lastDraws_;
@@ -1316,9 +1411,11 @@ public:
             CopyString(id.Driver, "offscreen");
             return GFX_OK;
         }
+        // The renderer of the device made last; before any, the one SDL tries first.
         SDL_RendererInfo info{};
         const std::string renderer =
-            SDL_GetNumRenderDrivers() > 0 && SDL_GetRenderDriverInfo(0, &info) == 0 && info.name
+            !lastRenderer_.empty() ? lastRenderer_
+            : SDL_GetNumRenderDrivers() > 0 && SDL_GetRenderDriverInfo(0, &info) == 0 && info.name
                 ? info.name
                 : "software";
         const char* video = SDL_GetCurrentVideoDriver();
@@ -1382,6 +1479,7 @@ public:
             kind_, kind_ == TGfxSystemKind::Window ? SdlWindowOf(window) : nullptr);
         const int32_t result = made->Create(params);
         if (result != GFX_OK) return result;
+        lastRenderer_ = made->RendererName();
         device = std::move(made);
         return GFX_OK;
     }
@@ -1396,6 +1494,7 @@ private:
         {1024, 768, 60, D3DFMT_R5G6B5},
     }};
     TGfxSystemKind kind_;
+    std::string lastRenderer_;
 };
 
 } // namespace

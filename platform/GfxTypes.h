@@ -151,3 +151,10 @@ struct TGfxLockedRect {
 struct TGfxRect {
     int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
 };
+
+// A piece of an arranged picture: the picture's rectangle From (picture pixels) shown at the same
+// size with its top-left corner at (ToX, ToY) of the arranged picture.
+struct TGfxRegion {
+    TGfxRect From;
+    int32_t ToX = 0, ToY = 0;
+};

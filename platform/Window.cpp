@@ -2,6 +2,7 @@
 
 #include "platform/DirectRendering.h"
 #include "platform/DisplayLoss.h"
+#include "platform/HostScreen.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
 #include "platform/SdlError.h"
@@ -74,8 +75,9 @@ TNativeWindow* CreateNativeWindow(const std::string& title, int32_t clientWidth,
     }
     // The click that gives an unfocused window the focus is a click in the game too.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-    const Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_ALLOW_HIGHDPI |
-                         (borderless ? SDL_WINDOW_BORDERLESS : SDL_WINDOW_RESIZABLE);
+    const Uint32 flags =
+        HostWindowFlags(SDL_WINDOW_SHOWN | SDL_WINDOW_ALLOW_HIGHDPI |
+                        (borderless ? SDL_WINDOW_BORDERLESS : SDL_WINDOW_RESIZABLE));
     int width = clientWidth, height = clientHeight;
     bool maximised = false;
     if (!borderless) KeptWindowGeometry(width, height, maximised);

@@ -5,6 +5,7 @@
 #include "render/PixConv.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -168,6 +169,24 @@ int32_t TPatternImage::CopyPatterns(const TBitmap& picture) {
                 convert(picture.ScanLine(srcY + r) + size_t(srcX) * 4,
                         bits + size_t(destY + r) * size_t(pitch) + size_t(destX) * bytesPerTexel,
                         n);
+            // A filtering sampler reads half a texel past a pattern's edge. Where the texture
+            // holds no pattern there, the edge texels go on into it one texel, so that what is
+            // read there is the edge, not the empty texture (a dark seam across pictures drawn
+            // in pieces, such as the backgrounds' quadrants, on some graphics processors).
+            if (n <= 0 || height <= 0) continue;
+            const bool lastColumn = slot % Columns == Columns - 1;
+            const bool lastRow = slot / Columns == Rows - 1;
+            const auto texel = [&](int32_t x, int32_t y) {
+                return bits + size_t(y) * size_t(pitch) + size_t(x) * bytesPerTexel;
+            };
+            if (lastColumn && destX + n < TextureWidth)
+                for (int32_t r = 0; r < height; ++r)
+                    std::memcpy(texel(destX + n, destY + r), texel(destX + n - 1, destY + r),
+                                size_t(bytesPerTexel));
+            const int32_t rowTexels = n + (lastColumn && destX + n < TextureWidth ? 1 : 0);
+            if (lastRow && destY + height < TextureHeight)
+                std::memcpy(texel(destX, destY + height), texel(destX, destY + height - 1),
+                            size_t(rowTexels) * size_t(bytesPerTexel));
         }
         if (const int32_t unlocked = UnlockTexture(t); unlocked != 0) return unlocked;
     }

@@ -97,6 +97,10 @@ struct TRenderDevice::TImpl {
     int32_t OffsetX = 0, OffsetY = 0; // added to every draw's picture coordinates
 
     // Presentation.
+    int32_t ArrangedWidth = 0, ArrangedHeight = 0;
+    std::vector<TRenderDevice::TRegion> Regions; // none: the picture as it is
+    uint32_t Gaps = 0;
+    void ApplyArrangement();
     TNativeWindow* Owner = nullptr;
     bool Offscreen = false;
     bool DesktopFullScreen = false;
@@ -375,6 +379,11 @@ int32_t TRenderDevice::TImpl::CreateDevice() {
                              Device) != GFX_OK ||
         !Device)
         return ReleaseAll(), rdNoDevice;
+    // Asked again: the renderer the device draws with is known now (without a graphics processor
+    // it is not the one tried first).
+    if (System->GetAdapterIdentifier(0, 0, identifier) == GFX_OK)
+        std::memcpy(AdapterInfo.Description, identifier.Description,
+                    sizeof AdapterInfo.Description - 1);
     if (Device->CreateVertexBuffer(kStripVertices * kGfxVertexSize, 0, kGfxVertexFormat,
                                    D3DPOOL_MANAGED, QuadBuffer) != GFX_OK ||
         !QuadBuffer ||
@@ -388,7 +397,16 @@ int32_t TRenderDevice::TImpl::CreateDevice() {
     QueuedQuads = 0;
     CurrentEffect = 0;
     Initialized = true;
+    ApplyArrangement();
     return rdDone;
+}
+
+void TRenderDevice::TImpl::ApplyArrangement() {
+    if (!Device) return;
+    std::vector<TGfxRegion> regions;
+    for (const TRegion& r : Regions)
+        regions.push_back({{r.From.Left, r.From.Top, r.From.Right, r.From.Bottom}, r.ToX, r.ToY});
+    Device->SetArrangement(ArrangedWidth, ArrangedHeight, regions, Gaps);
 }
 
 TRenderDevice::TRenderDevice() : impl_(std::make_unique<TImpl>()) {}
@@ -424,6 +442,43 @@ TRect TRenderDevice::PictureRectInWindow() const {
     if (!impl_->Initialized) return {0, 0, impl_->Width, impl_->Height};
     const TGfxRect r = impl_->Device->PictureRectInWindow();
     return {r.Left, r.Top, r.Right, r.Bottom};
+}
+
+void TRenderDevice::SetArrangement(int32_t width, int32_t height, std::vector<TRegion> regions,
+                                   uint32_t gaps) {
+    const bool arranged = width > 0 && height > 0 && !regions.empty();
+    impl_->ArrangedWidth = arranged ? width : 0;
+    impl_->ArrangedHeight = arranged ? height : 0;
+    impl_->Regions = arranged ? std::move(regions) : std::vector<TRegion>{};
+    impl_->Gaps = gaps;
+    if (impl_->Initialized) impl_->ApplyArrangement();
+}
+
+bool TRenderDevice::WindowToPicture(int32_t& x, int32_t& y) const {
+    const TImpl& d = *impl_;
+    const TRect r = PictureRectInWindow();
+    const int64_t w = r.Right - r.Left, h = r.Bottom - r.Top;
+    if (w <= 0 || h <= 0) return true;
+    if (x < r.Left || y < r.Top || x >= r.Right || y >= r.Bottom) return false;
+    const int64_t shownW = d.Regions.empty() ? d.Width : d.ArrangedWidth;
+    const int64_t shownH = d.Regions.empty() ? d.Height : d.ArrangedHeight;
+    const auto ax = static_cast<int32_t>((x - r.Left) * shownW / w);
+    const auto ay = static_cast<int32_t>((y - r.Top) * shownH / h);
+    if (d.Regions.empty()) {
+        x = ax;
+        y = ay;
+        return true;
+    }
+    for (const TRegion& g : d.Regions) {
+        const int32_t dx = ax - g.ToX, dy = ay - g.ToY;
+        if (dx < 0 || dy < 0 || dx >= g.From.Right - g.From.Left ||
+            dy >= g.From.Bottom - g.From.Top)
+            continue;
+        x = g.From.Left + dx;
+        y = g.From.Top + dy;
+        return true;
+    }
+    return false;
 }
 
 bool TRenderDevice::SwitchFullScreen(bool fullScreen) {

@@ -68,9 +68,21 @@ public:
     void SetDesktopFullScreen(bool value);
     bool DesktopFullScreen() const;
     // Where the picture lies in the window's client area (window coordinates): scaled to fit
-    // with its proportions kept and centred, in a window of any size and in full screen. Pointer
-    // positions are mapped through it.
+    // with its proportions kept and centred, in a window of any size and in full screen (the
+    // arranged picture's place when it is arranged).
     TRect PictureRectInWindow() const;
+    // The picture shown rearranged: `width` x `height` picture pixels made of the regions (pieces
+    // of the picture at their own size, placed elsewhere), `gaps` (0xRRGGBB) between them. No
+    // regions: the picture as it is. Kept through resets and a new device.
+    struct TRegion {
+        TRect From; // picture pixels
+        int32_t ToX = 0, ToY = 0;
+    };
+    void SetArrangement(int32_t width, int32_t height, std::vector<TRegion> regions, uint32_t gaps);
+    // A pointer position in window coordinates as picture coordinates, through the picture's
+    // place and its arrangement; false (the point left as it was) for a point beside the picture
+    // or in a gap of the arrangement.
+    bool WindowToPicture(int32_t& x, int32_t& y) const;
     // Switches a running device between a window and full screen on the desktop's own mode at
     // once, through a reset (textures survive it). FullScreen and DesktopFullScreen follow.
     // False, with the device left as it was, when the switch fails or nothing is initialised.

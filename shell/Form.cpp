@@ -15,16 +15,19 @@
 #include "platform/Cpu.h"
 #include "platform/Files.h"
 #include "platform/Memory.h"
+#include "platform/HostScreen.h"
 #include "platform/Registry.h"
 #include "render/Catalogue.h"
 #include "render/PatternImage.h"
 #include "render/PictureReader.h"
 #include "render/Pictures.h"
 #include "render/RenderDevice.h"
+#include "shell/DataNeeds.h"
 #include "shell/FormKeys.h"
 #include "shell/Guidance.h"
 #include "shell/HintSearch.h"
 #include "shell/KeptFiles.h"
+#include "shell/Language.h"
 #include "shell/Log.h"
 #include "shell/Settings.h"
 #include "state/GameEndScreens.h"
@@ -147,14 +150,8 @@ bool TForm1::InitialiseDevice() {
     }
     if (result != 0) return false;
     if (app_) {
-        app_->SetPictureRectSource(
-            [this](int32_t& left, int32_t& top, int32_t& width, int32_t& height) {
-                const TRect r = device_->PictureRectInWindow();
-                left = r.Left;
-                top = r.Top;
-                width = r.Right - r.Left;
-                height = r.Bottom - r.Top;
-            },
+        app_->SetPointMapper(
+            [this](int32_t& x, int32_t& y) { return device_->WindowToPicture(x, y); },
             kPictureWidth, kPictureHeight);
     }
     return true;
@@ -265,6 +262,10 @@ bool TForm1::CreateSteps() {
     DebrisPhase = &field_->BouncePhase;
     // How the game moves, marks its balls and guides: read before the balls' pictures load.
     ReadAccessSettings();
+    // The data those pictures need starts on its way while the logo plays; the first tips speak
+    // of the input the host expects until another is used.
+    RequestData(NeededData(device_->Density()));
+    if (app_ && HostPrefersTouch()) inputKind_ = TInputKind::Touch;
     // Activation reaches ApplicationActivate / ApplicationDeactivate through the App layer.
     return true;
 }
@@ -286,7 +287,8 @@ void TForm1::FormDestroy() {
         Log.Line("Config.bin was not read in this run and is left as it is");
     // The statistics after the settings, which matter more; each left alone when not read.
     WriteSettings(true);
-    if (!loadingFailed_ && !TRegistry().WriteInteger("Fullscreen", Options.FullScreen ? 1 : 0))
+    if (!loadingFailed_ && !HostOwnsFullScreen() &&
+        !TRegistry().WriteInteger("Fullscreen", Options.FullScreen ? 1 : 0))
         Log.Line("Cannot save the full-screen setting");
 }
 

@@ -4,6 +4,7 @@
 #include "game/Player.h"
 #include "game/Statistics.h"
 #include "platform/App.h"
+#include "shell/Arrangement.h"
 
 #include <cstdint>
 #include <memory>
@@ -87,6 +88,10 @@ public:
     void FormCloseQuery(bool& canClose) override;
     void ApplicationActivate() override;
     void ApplicationDeactivate() override;
+    void FormInputKind(TInputKind kind) override { inputKind_ = kind; }
+    // The kind of input used last (at first the one the host expects): the tips word their
+    // advice for it.
+    TInputKind InputKind() const { return inputKind_; }
 
     // Commands of the buttons and the answers.
     void CmdNewGame();
@@ -240,6 +245,14 @@ private:
     bool LoadFontGlyphs(std::string* error);
     void ReloadStep();
     void FinishReload();
+    // The parts of the game data the pictures and texts need at `density` in the language and
+    // look now chosen (platform/DataSets.h).
+    std::vector<std::string> NeededData(int32_t density) const;
+    // True once the data the loading step reads is there, or will not come (what is missing is
+    // then drawn without it); until then it shows the loading screen as the logo left it.
+    bool LoadingDataArrived();
+    // Once a frame on a page: the arrangement for the page's shape, and its full-screen state.
+    void FollowPage();
     // Starts a reload once the window has wanted another density for a moment (a window being
     // dragged to a new size crosses the threshold often).
     void FollowWindowDensity();
@@ -336,6 +349,16 @@ private:
         std::unique_ptr<TPictureReader> Reader; // reads the queue's pictures ahead
     };
     TReload reload_;
+    // A reload that waits for its data to arrive; the game goes on as it is meanwhile.
+    struct TDeferredReload {
+        bool Active = false;
+        int32_t Density = 1;
+        bool Texts = false;
+    };
+    TDeferredReload deferredReload_;
+    bool symbolsDeferred_ = false; // the balls' other look waits for its data
+    bool dataFailureLogged_ = false;
+    TArrangement arrangement_ = TArrangement::Whole;
     int32_t densityWanted_ = 0;    // the density the window asked for at the last frame
     uint32_t densityWantedAt_ = 0; // since when (milliseconds of the system clock)
     int32_t densityRefused_ = 0;   // a density the device could not take, not asked for again
@@ -377,6 +400,7 @@ private:
     TDemo demo_;
     std::unique_ptr<THintSearch> demoSearch_;
 
+    TInputKind inputKind_ = TInputKind::Mouse;
     TFieldPayoff* payoff_ = nullptr; // owned among the field's listeners
     TGuidance* guidance_ = nullptr;
     double shownScore_ = 0.0; // the score box's figure, counting up to the score

@@ -7,6 +7,7 @@
 #include "game/GameField.h"
 #include "game/HighScores.h"
 #include "layout/Layout.h"
+#include "platform/HostScreen.h"
 #include "render/PatternImage.h"
 #include "render/Pictures.h"
 #include "render/RenderDevice.h"
@@ -132,6 +133,17 @@ bool TForm1::AtRest() const {
     return true;
 }
 
+void TForm1::FollowPage() {
+    int32_t width = 0, height = 0;
+    if (!app_ || !device_->Initialized() || !HostViewport(width, height)) return;
+    // The page's own full screen (its button, F11) shows in the options' check box.
+    Options.FullScreen = HostInFullScreen();
+    const TArrangement wanted = ArrangementFor(width, height, Shell.Word);
+    if (wanted == arrangement_) return;
+    arrangement_ = wanted;
+    Arrange(*device_, wanted);
+}
+
 void TForm1::FrameTimer1RealTime(double delta) {
     if (paused_) delta = 0.0;
     // The caret blinks over 8 units: 0 -> 2, then back to a small value at or below 0.
@@ -147,11 +159,15 @@ void TForm1::FrameTimer1RealTime(double delta) {
     // The loading step draws and presents its own frames. After it failed the program is
     // ending: a frame that still comes neither loads again nor draws.
     if (loadingFailed_) return;
+    FollowPage();
     if (Shell.Word == scrLoading) {
-        LoadingStep();
+        if (LoadingDataArrived()) LoadingStep();
         return;
     }
     if (Shell.Word != scrLogo) FollowWindowDensity();
+    if (deferredReload_.Active && !reload_.Active)
+        StartReload(deferredReload_.Density, deferredReload_.Texts);
+    if (symbolsDeferred_) LoadBallSymbols();
     if (reload_.Active) {
         ReloadStep();
         return;
@@ -341,7 +357,7 @@ void TForm1::PlayFrame(double delta) {
 
 void TForm1::DrawPlaying() {
     if (guidance_ && Strings && !HasFlag(Shell.Word, scrMessageBox))
-        guidance_->Draw(*device_, Font, Strings->Tips);
+        guidance_->Draw(*device_, Font, Strings->TipsFor(inputKind_));
     DrawScore();
     if (Font) {
         const std::string* names[3] = {nullptr, nullptr, nullptr};

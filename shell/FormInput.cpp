@@ -8,6 +8,7 @@
 #include "game/HighScores.h"
 #include "game/Player.h"
 #include "layout/Layout.h"
+#include "platform/HostScreen.h"
 #include "platform/Registry.h"
 #include "render/PatternImage.h"
 #include "render/Pictures.h"
@@ -408,6 +409,11 @@ void TForm1::CmdToggleFullScreen() {
 }
 
 void TForm1::SwitchFullScreenLive() {
+    // A page's full screen is the page's to give: asked for, never kept.
+    if (HostOwnsFullScreen()) {
+        HostSetFullScreen(!HostInFullScreen());
+        return;
+    }
     if (StartSequence()) return;
     const bool on = !device_->FullScreen();
     if (app_) app_->NoteWindowChange();

@@ -7,6 +7,7 @@
 #include "platform/Audio.h"
 #include "platform/Bitmap.h"
 #include "platform/Clock.h"
+#include "platform/HostScreen.h"
 #include "platform/Memory.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
@@ -15,6 +16,7 @@
 #include "render/PictureReader.h"
 #include "render/Pictures.h"
 #include "render/RenderDevice.h"
+#include "shell/DataNeeds.h"
 #include "shell/Guidance.h"
 #include "shell/KeptFiles.h"
 #include "shell/Language.h"
@@ -300,6 +302,16 @@ void TForm1::ReadAccessSettings() {
 // for; every other picture stays. At most a few dozen small pictures: done at once.
 void TForm1::LoadBallSymbols() {
     if (reload_.Active) return; // the reload under way reads them in the new look
+    // The other look's pictures may still be on their way: the balls keep theirs until then.
+    const TDataState data = RequestData(DataNeededFor("en", device_->Density(), true));
+    symbolsDeferred_ = Options.ClearSymbols && data == TDataState::Pending;
+    if (symbolsDeferred_) return;
+    if (Options.ClearSymbols && data == TDataState::Failed) {
+        Log.Line("The balls with clear symbols could not be fetched; the faint ones stay");
+        Options.ClearSymbols = false;
+        ShowSwitches();
+        return;
+    }
     int loaded = 0;
     for (auto& [entry, set] : loadedFrom_) {
         if (ClearSymbolsFile(entry->File).empty() || (entry->Slot && *entry->Slot != set)) continue;
@@ -432,6 +444,8 @@ constexpr uint32_t kDensitySettleMs = 250;
 
 int32_t TForm1::WantedDensity() const {
     if (!app_) return options_.Density == 2 ? 2 : 1;
+    // A page scales the canvas itself: the screen's density decides.
+    if (const int32_t host = HostPictureDensity(); host > 0) return host;
     return device_->PixelsPerPicturePixel() > 1.25 ? 2 : 1;
 }
 
@@ -449,7 +463,59 @@ void TForm1::FollowWindowDensity() {
         StartReload(wanted, false);
 }
 
+std::vector<std::string> TForm1::NeededData(int32_t density) const {
+    return DataNeededFor(language::Current(), density, Options.ClearSymbols);
+}
+
+bool TForm1::LoadingDataArrived() {
+    const TDataState data = RequestData(NeededData(device_->Density()));
+    if (data == TDataState::Pending) {
+        device_->BeginFrame();
+        DrawQuadrants(Pictures.Background);
+        DrawBackdrop();
+        DrawProgressBar(ProgressBarRight());
+        device_->EndFrame();
+        device_->PresentFrame();
+        return false;
+    }
+    if (data == TDataState::Failed && device_->Density() > 1) {
+        Log.Line("The pictures at " + std::to_string(device_->Density()) +
+                 "x could not be fetched; they are drawn at 1x");
+        densityRefused_ = device_->Density();
+        device_->SetDensity(1);
+        return false; // the 1x data next
+    }
+    if (data == TDataState::Failed && !dataFailureLogged_) {
+        dataFailureLogged_ = true;
+        Log.Line("Some of the game data could not be fetched; what it holds is missing");
+        if (Options.ClearSymbols &&
+            RequestData(DataNeededFor("en", device_->Density(), true)) == TDataState::Failed) {
+            Log.Line("The balls with clear symbols could not be fetched; the faint ones are drawn");
+            Options.ClearSymbols = false;
+        }
+    }
+    return true;
+}
+
 void TForm1::StartReload(int32_t density, bool texts) {
+    // The pictures of another language or density may not be there yet: the game goes on as it
+    // is until they are.
+    const TDataState data = RequestData(NeededData(density));
+    if (data == TDataState::Pending) {
+        deferredReload_ = {true, density,
+                           texts || (deferredReload_.Active && deferredReload_.Texts)};
+        return;
+    }
+    texts = texts || (deferredReload_.Active && deferredReload_.Texts);
+    deferredReload_ = {};
+    if (data == TDataState::Failed && density != device_->Density()) {
+        Log.Line("The pictures at " + std::to_string(density) +
+                 "x could not be fetched; they stay at " + std::to_string(device_->Density()) +
+                 "x");
+        densityRefused_ = density;
+        if (!texts) return;
+        density = device_->Density();
+    }
     Log.Line("Loading the pictures again at " + std::to_string(density) + "x ...");
     for (auto& [entry, set] : loadedFrom_) set->FreeTextures();
     if (font_) font_->ReleaseGlyphs();

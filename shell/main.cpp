@@ -3,6 +3,7 @@
 #include "game/AutoPlay.h"
 #include "platform/App.h"
 #include "platform/Files.h"
+#include "platform/HostScreen.h"
 #include "platform/InstanceLock.h"
 #include "platform/Memory.h"
 #include "platform/Paths.h"
@@ -115,12 +116,15 @@ int main(int argc, char** argv) {
         ShowNativeWarning("Velm Orra", text, nullptr);
     }
 
-    // The full-screen flag: read as "fullscreen", created as "Fullscreen" = 0 when missing.
+    // The full-screen flag: read as "fullscreen", created as "Fullscreen" = 0 when missing. A
+    // page's full screen is the page's, and never kept.
     TRegistry registry;
     if (!registry.File().empty() && locked == TInstanceLock::TResult::Acquired)
         RemoveStaleTemporary(registry.File());
     if (const auto note = registry.KeepDamagedAside()) options.StartNotes.push_back(*note);
-    if (const auto value = registry.ReadInteger("fullscreen"))
+    if (HostOwnsFullScreen())
+        Options.FullScreen = false;
+    else if (const auto value = registry.ReadInteger("fullscreen"))
         Options.FullScreen = *value != 0;
     else
         registry.WriteInteger("Fullscreen", 0);

@@ -188,8 +188,20 @@ Quit now?
     // Windows-1252: 0xD7 is the multiplication sign.
     "$Chain\nChain \xD7%s\n"
     "$Tip_Start\nLine up five balls of one colour to clear them. Click a ball to pick it up.\n"
+    "$Tip_Start_Keys\nLine up five balls of one colour to clear them. Arrows move, Space picks "
+    "up a ball.\n"
+    "$Tip_Start_Pad\nLine up five balls of one colour to clear them. The D-pad moves, A picks "
+    "up a ball.\n"
+    "$Tip_Start_Touch\nLine up five balls of one colour to clear them. Tap a ball to pick it "
+    "up.\n"
     "$Tip_Select\nThe lit cells show where this ball can go: click one. It rolls over free "
     "cells only.\n"
+    "$Tip_Select_Keys\nThe lit cells show where this ball can go: move there, press Space. It "
+    "rolls over free cells only.\n"
+    "$Tip_Select_Pad\nThe lit cells show where this ball can go: move there, press A. It rolls "
+    "over free cells only.\n"
+    "$Tip_Select_Touch\nThe lit cells show where this ball can go: tap one or drag the ball. It "
+    "rolls over free cells only.\n"
     "$Tip_Line\nFive in a line score 50, longer lines more. Lines on moves in a row earn a "
     "chain bonus.\n"
     "$Tip_Undo\nTaken back! Kids: as often as you like. Normal: the last move only. The same "
@@ -277,7 +289,22 @@ void TVOStrings::LoadFromText(const std::string& text) {
     list("Places", Places);
     list("StatisticsRows", StatisticsRows);
     Chain = value("Chain");
-    for (size_t i = 0; i < Tips.size(); ++i) Tips[i] = value(kTipKeys[i]);
+    // A tip's wording for an input kind: the file's own; else the file's plain wording (its
+    // language before the right wording); else the built-in wording for the kind.
+    auto holds = [this](const std::vector<std::string>& lines, const std::string& key) {
+        source_ = lines;
+        return FindKey('$', key) < source_.size();
+    };
+    for (size_t i = 0; i < tipCount; ++i) {
+        const std::string plain = kTipKeys[i];
+        for (size_t kind = 0; kind < kInputKinds; ++kind) {
+            const std::string worded = plain + kInputSuffixes[kind];
+            // Each look-up leaves source_ on the lines it searched, which GetString then reads.
+            const bool found = holds(own, worded) || (!holds(own, plain) && holds(builtIn, worded));
+            if (!found && !holds(own, plain)) holds(builtIn, plain);
+            Tips[kind][i] = GetString(found ? worded : plain);
+        }
+    }
 
     const std::pair<std::string*, std::vector<std::string>*> dialogs[] = {
         {&Exit_Caption, &Exit_Text},

@@ -3,6 +3,8 @@
 // by the value line; "@Key" lines by a "{" line, the list's lines and a "}" line. Keys match
 // case-insensitively after trimming; the first matching key line wins; values are taken as
 // written. Lines starting with ";" and empty lines are skipped while looking for keys.
+#include "platform/InputKind.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -26,6 +28,9 @@ enum TTip : uint8_t {
 inline constexpr const char* kTipKeys[tipCount] = {"Tip_Start", "Tip_Select",     "Tip_Line",
                                                    "Tip_Undo",  "Tip_TwoColour",  "Tip_Rainbow",
                                                    "Tip_Paint", "Tip_Multiplier", "Tip_Bomb"};
+// A tip that tells how to play has a wording for each kind of input, under its key with the
+// kind's suffix ("Tip_Start_Touch"); the mouse's wording is the plain key's. By TInputKind.
+inline constexpr const char* kInputSuffixes[kInputKinds] = {"", "_Keys", "_Pad", "_Touch"};
 
 class TVOStrings {
 public:
@@ -61,9 +66,11 @@ public:
     std::string DemoLabel; // over the field while the game plays itself
     std::vector<std::string> Places, StatisticsRows;
     // A chain's callout ("%s" its length) and the first-game tips (each one text, wrapped by
-    // whoever draws it).
+    // whoever draws it) by the kind of input they are worded for.
     std::string Chain;
-    std::array<std::string, tipCount> Tips;
+    using TTipTexts = std::array<std::string, tipCount>;
+    std::array<TTipTexts, kInputKinds> Tips;
+    const TTipTexts& TipsFor(TInputKind kind) const { return Tips[static_cast<size_t>(kind)]; }
 
 private:
     size_t FindKey(char prefix, const std::string& key) const;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -275,3 +276,66 @@ TEST(Layout, EveryClickablePlaceLiesOnItsPicture) {
 }
 
 } // namespace
+
+// Upright on a narrow page, every place the player presses must be shown whole in one piece of
+// the arrangement (a button cut between pieces could not be pressed where it shows), the pieces
+// must lie in the arranged picture without overlapping, and the field's frame must span its
+// width: a 390-pixel-wide phone then shows a cell 40 pixels or more.
+TEST(Layout, UprightArrangementsShowEveryPlaceToPressWhole) {
+    struct TArranged {
+        const char* Name;
+        std::vector<TShownPiece> Pieces;
+        uint32_t Screens; // whose buttons it must show
+    };
+    const TArranged arrangements[] = {
+        {"playing",
+         {std::begin(kPortraitPlaying), std::end(kPortraitPlaying)},
+         scrPlaying | scrMenu | scrHelp | scrHighScores | scrMessageBox},
+        {"options",
+         {std::begin(kPortraitOptions), std::end(kPortraitOptions)},
+         scrOptions | scrMessageBox}};
+    EXPECT_GE(390.0 * kCellPitch / kPortraitWidth, 40.0);
+    const auto inside = [](const TEdges& r, const TShownPiece& p) {
+        return r.Left >= p.From.Left && r.Top >= p.From.Top && r.Right <= p.From.Right &&
+               r.Bottom <= p.From.Bottom;
+    };
+    for (const TArranged& a : arrangements) {
+        SCOPED_TRACE(a.Name);
+        EXPECT_EQ(a.Pieces.front().From.Right - a.Pieces.front().From.Left, kPortraitWidth);
+        for (size_t i = 0; i < a.Pieces.size(); ++i) {
+            const TShownPiece& p = a.Pieces[i];
+            const int w = p.From.Right - p.From.Left, h = p.From.Bottom - p.From.Top;
+            EXPECT_TRUE(p.From.Left >= 0 && p.From.Top >= 0 && p.From.Right <= kPictureWidth &&
+                        p.From.Bottom <= kPictureHeight && w > 0 && h > 0)
+                << "piece " << i;
+            EXPECT_TRUE(p.To.X >= 0 && p.To.Y >= 0 && p.To.X + w <= kPortraitWidth &&
+                        p.To.Y + h <= kPortraitHeight)
+                << "piece " << i;
+            for (size_t j = 0; j < i; ++j) {
+                const TShownPiece& q = a.Pieces[j];
+                const int qw = q.From.Right - q.From.Left, qh = q.From.Bottom - q.From.Top;
+                EXPECT_FALSE(p.To.X < q.To.X + qw && q.To.X < p.To.X + w && p.To.Y < q.To.Y + qh &&
+                             q.To.Y < p.To.Y + h)
+                    << "pieces " << j << " and " << i << " overlap";
+            }
+        }
+        std::vector<TEdges> places{kFieldFrame};
+        if (a.Screens & scrOptions)
+            places.push_back({kAccessPanel.X, kAccessPanel.Y, kAccessPanel.X + kAccessPanelWidth,
+                              kAccessPanel.Y + kAccessPanelHeight});
+        else
+            places.push_back(kTipBox);
+        for (int i = 0; i < kButtonCount; ++i) {
+            const TButtonPlace& b = kButtonPlaces[i];
+            if (!(b.Screens & a.Screens)) continue;
+            const TCatalogueEntry* e = Catalogued(std::string(kButtonFolder) + b.Picture);
+            ASSERT_NE(e, nullptr);
+            places.push_back({b.X, b.Y, b.X + e->PatternWidth, b.Y + e->PatternHeight});
+        }
+        for (const TEdges& r : places) {
+            bool whole = false;
+            for (const TShownPiece& p : a.Pieces) whole = whole || inside(r, p);
+            EXPECT_TRUE(whole) << r.Left << "," << r.Top << " - " << r.Right << "," << r.Bottom;
+        }
+    }
+}

@@ -1,179 +1,184 @@
-// The browser build in headless Chromium, served from 127.0.0.1: the game reaches the playing
-// screen ("Starting game..." on the console), a ball moved with two clicks arrives and brings new
-// balls, the sound runs after that click, a music volume changed on the Options screen is in the
-// page's IndexedDB and on the Options screen again after a reload, and Exit saves and ends the
-// game with a word on the page. Prints the download size and the start times.
+// The browser build in headless Chromium (no WebGL: the picture drawn in memory), served as plain
+// files from 127.0.0.1:
+// - a first visit fetches at most kFirstVisitLimit bytes up to the playing screen ("Starting
+//   game..." on the console), no other language's pictures and no 2x pictures, and leaves an
+//   installable app (manifest, icons) with its service worker in charge;
+// - a ball moved with two clicks arrives and brings new balls, the sound runs after that click,
+//   a music volume changed on the Options screen is in the page's IndexedDB;
+// - the browser's own keys (F5, Ctrl+R) reach the browser, the game's keys the game;
+// - with the server stopped, a reload plays from the service worker's cache: the volume is still
+//   the one set and a move goes through;
+// - a second tab (a phone: 390 x 844, touch) shows that the game is open in another tab; its
+//   "Play here" makes the first tab save and stop and say so, and the second plays upright, a
+//   whole move made by touch (a drag), and ends with Exit by taps.
+// Prints the first visit's bytes and times. Screenshots land in the given folder.
 // Usage: node web_smoke.mjs <dist/web> <screenshot folder>
-// Chromium is driven through its DevTools protocol over a pipe; nothing is fetched from outside.
-import { spawn, execFileSync } from 'node:child_process';
-import { createServer } from 'node:http';
-import { mkdtempSync, mkdirSync, readFileSync, readdirSync, statSync, writeFileSync, rmSync } from 'node:fs';
-import { tmpdir } from 'node:os';
-import { join, extname } from 'node:path';
+import { execFileSync } from 'node:child_process';
+import { mkdirSync, writeFileSync } from 'node:fs';
+import { join } from 'node:path';
+import { SiteServer, launchChromium, waitFor, sleep } from './chromium.mjs';
 
 const [site, shots] = process.argv.slice(2);
 if (!site || !shots) throw new Error('usage: node web_smoke.mjs <dist/web> <screenshot folder>');
 mkdirSync(shots, { recursive: true });
-const WIDTH = 1000, HEIGHT = 750; // the 800 x 600 picture at 1.25 times
+const kFirstVisitLimit = 12 * 1048576;
 
 function fail(message) {
-  console.error(`FAIL (web): ${message}`);
-  process.exitCode = 1;
   throw new Error(message);
 }
 
-// --- The site, served as files -------------------------------------------------------------
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-                '.data': 'application/octet-stream', '.png': 'image/png' };
-const server = createServer((request, response) => {
-  const name = request.url === '/' ? 'index.html' : decodeURIComponent(request.url.slice(1).split('?')[0]);
-  if (name.includes('/') || name.startsWith('.')) { response.writeHead(404); response.end(); return; }
-  try {
-    const body = readFileSync(join(site, name));
-    response.writeHead(200, { 'Content-Type': types[extname(name)] || 'application/octet-stream' });
-    response.end(body);
-  } catch {
-    response.writeHead(404);
-    response.end();
-  }
-});
-await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-const url = `http://127.0.0.1:${server.address().port}/`;
-const download = readdirSync(site).reduce((sum, f) => sum + statSync(join(site, f)).size, 0);
-
-// --- Chromium and its DevTools protocol over fds 3 (to it) and 4 (from it) -------------------
-const profile = mkdtempSync(join(tmpdir(), 'vo-chromium-'));
-const browser = spawn('chromium', [
-  '--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-  '--disable-background-networking', '--disable-component-update', '--disable-sync',
-  '--disable-default-apps', '--mute-audio', '--remote-debugging-pipe',
-  `--user-data-dir=${profile}`, `--window-size=${WIDTH},${HEIGHT}`, 'about:blank',
-], { stdio: ['ignore', 'ignore', 'pipe', 'pipe', 'pipe'] });
-let browserErrors = '';
-browser.stderr.on('data', (d) => { browserErrors = (browserErrors + d).slice(-4000); });
-const toBrowser = browser.stdio[3], fromBrowser = browser.stdio[4];
-let nextId = 1, buffered = '';
-const waiting = new Map(), listeners = [];
-fromBrowser.on('data', (chunk) => {
-  buffered += chunk.toString('utf8');
-  let end;
-  while ((end = buffered.indexOf('\0')) >= 0) {
-    const message = JSON.parse(buffered.slice(0, end));
-    buffered = buffered.slice(end + 1);
-    if (message.id && waiting.has(message.id)) {
-      const { resolve, reject } = waiting.get(message.id);
-      waiting.delete(message.id);
-      if (message.error) reject(new Error(JSON.stringify(message.error))); else resolve(message.result);
-    } else if (message.method) {
-      for (const listen of listeners) listen(message);
-    }
-  }
-});
-let session;
-function send(method, params = {}, sessionId = session) {
-  const id = nextId++;
-  toBrowser.write(JSON.stringify({ id, method, params, ...(sessionId ? { sessionId } : {}) }) + '\0');
-  return new Promise((resolve, reject) => waiting.set(id, { resolve, reject }));
+// --- The picture on the page ------------------------------------------------------------------
+// Where a picture point is on the page: the canvas scaled to fit and centred; upright, the
+// field's frame is the arranged picture's top piece, 492 pixels wide (layout/Layout.h).
+async function geometry(page) {
+  return page.evaluate(`(() => {
+    const r = document.getElementById('canvas').getBoundingClientRect();
+    const c = document.getElementById('canvas');
+    return { left: r.left, top: r.top, width: r.width, height: r.height,
+             upright: c.width * 600 !== c.height * 800 };
+  })()`);
 }
-const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
-
-const consoleLines = [];
-listeners.push((m) => {
-  if (m.method === 'Runtime.consoleAPICalled') {
-    const text = m.params.args.map((a) => a.value ?? a.description ?? '').join(' ');
-    consoleLines.push({ text, at: m.params.timestamp });
-  } else if (m.method === 'Runtime.exceptionThrown') {
-    consoleLines.push({ text: 'EXCEPTION ' + m.params.exceptionDetails.text, at: Date.now() });
-  } else if (m.method === 'Page.javascriptDialogOpening') {
-    consoleLines.push({ text: 'DIALOG ' + m.params.message, at: Date.now() });
-  }
-});
-
-async function waitFor(what, test, seconds) {
-  for (let i = 0; i < seconds * 10; i++) {
-    const found = await test();
-    if (found) return found;
-    await sleep(100);
-  }
-  const tail = consoleLines.slice(-15).map((l) => '  ' + l.text).join('\n');
-  fail(`${what} did not happen within ${seconds} s; the console said:\n${tail}`);
+// The upright arrangement's pieces (layout/Layout.h's kPortraitPlaying): picture rectangle
+// [left, top, right, bottom] and its place in the arranged picture, 492 pixels wide.
+const kUprightPieces = [[286, 14, 778, 506, 0, 0], [442, 506, 736, 600, 156, 492],
+                        [66, 312, 220, 374, 0, 508], [240, 328, 278, 412, 452, 498],
+                        [50, 18, 236, 312, 35, 600], [50, 378, 236, 582, 263, 596],
+                        [240, 508, 440, 600, 256, 806]];
+function toPage(g, x, y) {
+  if (!g.upright) return [g.left + x * g.width / 800, g.top + y * g.height / 600];
+  const s = g.width / 492;
+  const p = kUprightPieces.find(([l, t, r, b]) => x >= l && x < r && y >= t && y < b);
+  if (!p) fail(`(${x}, ${y}) is not shown upright`);
+  return [g.left + (p[4] + x - p[0]) * s, g.top + (p[5] + y - p[1]) * s];
 }
-const consoleLine = (text, from = 0) => consoleLines.slice(from).find((l) => l.text.includes(text));
-async function evaluate(expression) {
-  const r = await send('Runtime.evaluate', { expression, awaitPromise: true, returnByValue: true });
-  if (r.exceptionDetails) fail(`${expression}: ${r.exceptionDetails.text}`);
-  return r.result.value;
-}
-
-// --- The picture: screenshots read as RGB through ImageMagick --------------------------------
-async function shot(name) {
-  const { data } = await send('Page.captureScreenshot', { format: 'png' });
+async function shot(page, name) {
+  const png = await page.screenshot();
   const file = join(shots, `web-${name}.png`);
-  writeFileSync(file, Buffer.from(data, 'base64'));
+  writeFileSync(file, png);
   const rgb = execFileSync('convert', [file, '-depth', '8', 'rgb:-'], { maxBuffer: 64 << 20 });
-  return { file, rgb };
+  return { file, rgb, width: page.width };
 }
-// The picture's rectangle in the page: scaled to fit with its proportions, centred.
-const scale = Math.min(WIDTH / 800, HEIGHT / 600);
-const left = (WIDTH - 800 * scale) / 2, top = (HEIGHT - 600 * scale) / 2;
-const page = (x, y) => [left + x * scale, top + y * scale];
-function pixel(image, x, y) {
-  const [px, py] = page(x, y).map(Math.round);
-  const i = (py * WIDTH + px) * 3;
+function pixel(image, g, x, y) {
+  const [px, py] = toPage(g, x, y).map(Math.round);
+  const i = (py * image.width + px) * 3;
   return [image.rgb[i], image.rgb[i + 1], image.rgb[i + 2]];
 }
 // Which cells hold a ball ('o') or not ('.'), column by column: a cell's middle against the
 // colour most middles share, the empty cell (as the desktop end-to-end tests read it).
-function readField(image) {
+function readField(image, g) {
   const middles = [];
   for (let x = 0; x < 9; x++)
     for (let y = 0; y < 9; y++) {
-      let r = 0, g = 0, b = 0;
+      let r = 0, gr = 0, b = 0;
       for (let dx = 0; dx < 6; dx++)
         for (let dy = 0; dy < 6; dy++) {
-          const p = pixel(image, 298 + 52 * x + 23 + dx, 26 + 52 * y + 23 + dy);
-          r += p[0]; g += p[1]; b += p[2];
+          const p = pixel(image, g, 298 + 52 * x + 23 + dx, 26 + 52 * y + 23 + dy);
+          r += p[0]; gr += p[1]; b += p[2];
         }
-      middles.push([r / 36, g / 36, b / 36].map(Math.round));
+      middles.push([r / 36, gr / 36, b / 36].map(Math.round));
     }
   const counts = new Map();
   for (const m of middles) counts.set(m.join(), (counts.get(m.join()) || 0) + 1);
   const empty = [...counts.entries()].sort((a, b) => b[1] - a[1])[0][0].split(',').map(Number);
-  return middles.map((m) => (m.reduce((d, v, i) => d + (v - empty[i]) ** 2, 0) > 900 ? 'o' : '.')).join('');
+  return middles.map((m) => (m.reduce((d, v, i) => d + (v - empty[i]) ** 2, 0) > 900 ? 'o' : '.'))
+    .join('');
 }
 const ballCount = (field) => field.replace(/\./g, '').length;
-// Mean difference (0..255) of a picture rectangle between two screenshots.
-function regionDiff(a, b, x, y, w, h) {
+function regionDiff(a, b, g, x, y, w, h) {
   let sum = 0, n = 0;
   for (let yy = y; yy < y + h; yy += 2)
     for (let xx = x; xx < x + w; xx += 2) {
-      const p = pixel(a, xx, yy), q = pixel(b, xx, yy);
+      const p = pixel(a, g, xx, yy), q = pixel(b, g, xx, yy);
       sum += Math.abs(p[0] - q[0]) + Math.abs(p[1] - q[1]) + Math.abs(p[2] - q[2]);
       n += 3;
     }
   return sum / n;
 }
+async function waitForBalls(page, n, name) {
+  let field;
+  await waitFor(`${n} balls on the field`, async () => {
+    const g = await geometry(page);
+    field = readField(await shot(page, name), g);
+    return ballCount(field) === n;
+  }, 40, page);
+  return field;
+}
+// A ball beside an empty cell, and that cell.
+function findMove(field) {
+  for (let i = 0; i < 81; i++) {
+    if (field[i] !== 'o') continue;
+    const x = Math.floor(i / 9), y = i % 9;
+    for (const [dx, dy] of [[1, 0], [-1, 0], [0, 1], [0, -1]]) {
+      const tx = x + dx, ty = y + dy;
+      if (tx >= 0 && tx < 9 && ty >= 0 && ty < 9 && field[tx * 9 + ty] === '.')
+        return { x, y, tx, ty };
+    }
+  }
+  fail('no ball can move');
+}
+const cellMiddle = (x, y) => [298 + 52 * x + 26, 26 + 52 * y + 26];
+// Moves a ball of `field` to a free cell beside it by `act(from, to)` (picture points): it
+// arrives there and the turn brings three new balls.
+async function moveBy(page, field, name, act) {
+  const move = findMove(field);
+  await act(cellMiddle(move.x, move.y), cellMiddle(move.tx, move.ty));
+  let after;
+  await waitFor(`the ball's arrival and three new balls (${name})`, async () => {
+    after = readField(await shot(page, name), await geometry(page));
+    return after[move.x * 9 + move.y] === '.' && after[move.tx * 9 + move.ty] === 'o' &&
+           ballCount(after) === ballCount(field) + 3;
+  }, 40, page);
+  return after;
+}
 
-// --- Input, in picture coordinates --------------------------------------------------------
-async function click(x, y) {
-  const [px, py] = page(x, y);
-  await send('Input.dispatchMouseEvent', { type: 'mouseMoved', x: px, y: py });
+// --- Input ----------------------------------------------------------------------------------------
+async function click(page, x, y) {
+  const [px, py] = toPage(await geometry(page), x, y);
+  await page.send('Input.dispatchMouseEvent', { type: 'mouseMoved', x: px, y: py });
   await sleep(100);
-  await send('Input.dispatchMouseEvent', { type: 'mousePressed', x: px, y: py, button: 'left', buttons: 1, clickCount: 1 });
+  await page.send('Input.dispatchMouseEvent',
+                  { type: 'mousePressed', x: px, y: py, button: 'left', buttons: 1, clickCount: 1 });
   await sleep(80);
-  await send('Input.dispatchMouseEvent', { type: 'mouseReleased', x: px, y: py, button: 'left', buttons: 0, clickCount: 1 });
+  await page.send('Input.dispatchMouseEvent',
+                  { type: 'mouseReleased', x: px, y: py, button: 'left', buttons: 0, clickCount: 1 });
   await sleep(300);
 }
-async function key(name, code, keyCode) {
+async function key(page, name, code, keyCode) {
   for (const type of ['rawKeyDown', 'keyUp']) {
-    await send('Input.dispatchKeyEvent', { type, key: name, code, windowsVirtualKeyCode: keyCode, nativeVirtualKeyCode: keyCode });
+    await page.send('Input.dispatchKeyEvent', { type, key: name, code, windowsVirtualKeyCode: keyCode,
+                                                nativeVirtualKeyCode: keyCode });
     await sleep(80);
   }
   await sleep(200);
 }
+// A finger down at `from` (page pixels), moved in steps to `to`, and lifted there.
+async function touch(page, from, to = from) {
+  const at = ([x, y]) => [{ x, y, id: 1 }];
+  await page.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: at(from) });
+  await sleep(120);
+  for (let i = 1; i <= 6; i++) {
+    const p = [from[0] + (to[0] - from[0]) * i / 6, from[1] + (to[1] - from[1]) * i / 6];
+    if (to !== from) {
+      await page.send('Input.dispatchTouchEvent', { type: 'touchMove', touchPoints: at(p) });
+      await sleep(40);
+    }
+  }
+  await page.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+  await sleep(300);
+}
+async function tapElement(page, id) {
+  const [x, y] = await page.evaluate(`(() => {
+    const r = document.getElementById('${id}').getBoundingClientRect();
+    return [r.left + r.width / 2, r.top + r.height / 2];
+  })()`);
+  await touch(page, [x, y]);
+}
+async function tap(page, x, y) {
+  await touch(page, toPage(await geometry(page), x, y));
+}
 
 // The IndexedDB copy of a file of the player's folder, as bytes (null when missing).
-const storedFile = (name) => evaluate(`new Promise((resolve, reject) => {
+const storedFile = (page, name) => page.evaluate(`new Promise((resolve, reject) => {
   const open = indexedDB.open('/velm-orra');
   open.onerror = () => reject(open.error);
   open.onsuccess = () => {
@@ -184,125 +189,194 @@ const storedFile = (name) => evaluate(`new Promise((resolve, reject) => {
     get.onerror = () => reject(get.error);
   };
 })`);
-const int32At = (bytes, offset) => bytes[offset] | (bytes[offset + 1] << 8) | (bytes[offset + 2] << 16) | (bytes[offset + 3] << 24);
+const int32At = (bytes, offset) =>
+  bytes[offset] | (bytes[offset + 1] << 8) | (bytes[offset + 2] << 16) | (bytes[offset + 3] << 24);
 
-// Loads the page; waits for the playing screen and the game's first balls.
-async function start(what) {
-  const from = consoleLines.length;
+// Loads the page (or reloads it); waits for the playing screen and, when asked, a game's balls.
+async function start(page, url, what) {
+  const from = page.console.length;
   const began = Date.now();
-  await send('Page.navigate', { url });
-  await waitFor(`"Starting game..." (${what})`, () => consoleLine('Starting game...', from), 120);
-  await waitFor(`"Loading config ..." (${what})`, () => consoleLine('Loading config ...', from), 30);
-  const at = (text) => ((consoleLine(text, from)?.at ?? NaN) - began) / 1000;
+  if (url) await page.send('Page.navigate', { url });
+  else await page.send('Page.reload', {});
+  await waitFor(`"Starting game..." (${what})`, () => page.line('Starting game...', from), 120, page);
+  await waitFor(`"Loading config ..." (${what})`, () => page.line('Loading config ...', from), 30,
+                page);
+  const at = (text) => ((page.line(text, from)?.at ?? NaN) - began) / 1000;
+  if (page.console.slice(from).some((l) => /DIALOG|EXCEPTION|Aborted/.test(l.text)))
+    fail(`the page reported an error (${what})`);
   return { started: at('Program started'), painted: at('Initializing Direct3D Device...'),
            playing: at('Starting game...') };
 }
-async function waitForBalls(n, name) {
-  let image, field;
-  await waitFor(`${n} balls on the field`, async () => {
-    image = await shot(name);
-    field = readField(image);
-    return ballCount(field) === n;
-  }, 40);
-  return { image, field };
-}
 
+const server = new SiteServer(site);
+const url = await server.start();
+const chromium = await launchChromium(['--disable-gpu', '--disable-webgl']);
 try {
-  await send('Target.setDiscoverTargets', { discover: true }, null);
-  const targets = await send('Target.getTargets', {}, null);
-  const target = targets.targetInfos.find((t) => t.type === 'page');
-  ({ sessionId: session } = await send('Target.attachToTarget', { targetId: target.targetId, flatten: true }, null));
-  await send('Page.enable');
-  await send('Runtime.enable');
-  // The page's size exactly, whatever the headless window keeps for itself.
-  await send('Emulation.setDeviceMetricsOverride', { width: WIDTH, height: HEIGHT, deviceScaleFactor: 1, mobile: false });
-  // A headless page has no focus of its own; the game pauses while its page is not focused.
-  await send('Emulation.setFocusEmulationEnabled', { enabled: true });
+  const first = await chromium.page();
+  await first.setup({ width: 1000, height: 750 });
 
-  const first = await start('first visit');
-  console.log(`web: download ${(download / 1048576).toFixed(1)} MB; from the request: program started ` +
-              `${first.started.toFixed(2)} s, first frame painted ${first.painted.toFixed(2)} s, ` +
-              `playing screen ${first.playing.toFixed(2)} s`);
-  if (consoleLines.some((l) => /DIALOG|EXCEPTION|Aborted/.test(l.text))) fail('the page reported an error');
-
-  // A ball beside an empty cell goes there with two clicks: the turn brings three new balls.
-  let { field } = await waitForBalls(6, 'game');
-  let move = null;
-  for (let i = 0; i < 81 && !move; i++) {
-    if (field[i] !== 'o') continue;
-    const x = Math.floor(i / 9), y = i % 9;
-    for (const [dx, dy] of [[1, 0], [-1, 0], [0, 1], [0, -1]]) {
-      const tx = x + dx, ty = y + dy;
-      if (tx >= 0 && tx < 9 && ty >= 0 && ty < 9 && field[tx * 9 + ty] === '.') { move = { x, y, tx, ty }; break; }
+  // A first visit: its bytes, the parts it fetched, the app it leaves.
+  const visit = await start(first, url, 'first visit');
+  const bytes = server.bytes, asked = server.requests.slice();
+  console.log(`web: first visit ${(bytes / 1048576).toFixed(1)} MB in ${asked.length} requests; ` +
+              `program started ${visit.started.toFixed(2)} s, first frame painted ` +
+              `${visit.painted.toFixed(2)} s, playing screen ${visit.playing.toFixed(2)} s`);
+  if (bytes > kFirstVisitLimit) fail(`the first visit fetched ${bytes} bytes`);
+  const extra = asked.filter((p) => /\/data\/(lang-|2x|symbols)/.test(p));
+  if (extra.length) fail(`the first visit fetched parts it does not show: ${extra.join(' ')}`);
+  const renderer = first.line('Device - ')?.text ?? '';
+  if (!/software/.test(renderer)) fail(`the log names the renderer as "${renderer}"`);
+  const errors = await first.send('Page.getInstallabilityErrors');
+  if (errors.installabilityErrors.length)
+    fail(`not installable: ${JSON.stringify(errors.installabilityErrors)}`);
+  const app = await first.evaluate(`(async () => {
+    const manifest = await (await fetch('manifest.webmanifest')).json();
+    const sizes = [];
+    for (const icon of manifest.icons) {
+      const png = new DataView(await (await fetch(icon.src)).arrayBuffer());
+      sizes.push(icon.sizes + '=' + png.getUint32(16) + 'x' + png.getUint32(20));
     }
-  }
-  if (!move) fail('no ball can move');
-  const saves = await evaluate('Module.velmOrraSaved');
-  await click(298 + 52 * move.x + 26, 26 + 52 * move.y + 26);
-  await click(298 + 52 * move.tx + 26, 26 + 52 * move.ty + 26);
-  ({ field } = await waitForBalls(9, 'moved'));
-  if (field[move.tx * 9 + move.ty] !== 'o') fail('the moved ball is not where it was sent');
-  // The page's audio runs once the player has clicked (SDL resumes it on the first input).
-  const audio = await evaluate('Module.SDL2 && Module.SDL2.audioContext ? Module.SDL2.audioContext.state : "none"');
-  const silent = consoleLines.find((l) => /Audio: (no|cannot)/.test(l.text));
-  if (audio !== 'running' || silent) fail(`no sound after a click: the audio context is ${audio}${silent ? '; ' + silent.text : ''}`);
-  // The finished turn is saved, and the save copied into IndexedDB.
-  await waitFor('the copy of the turn\'s save', async () => (await evaluate('Module.velmOrraSaved')) > saves, 20);
+    const kept = [];
+    for (const name of await caches.keys())
+      for (const request of await (await caches.open(name)).keys()) kept.push(request.url);
+    return { display: manifest.display, sizes, worker: !!navigator.serviceWorker.controller,
+             kept };
+  })()`);
+  if (app.display !== 'standalone' || !app.sizes.includes('192x192=192x192') ||
+      !app.sizes.includes('512x512=512x512'))
+    fail(`the manifest: ${JSON.stringify(app)}`);
+  for (const file of ['index.js', 'index.wasm', 'data/base.data.gz', 'data/base.js'])
+    if (!app.worker || !app.kept.some((u) => u.includes('/' + file + '?v=')))
+      fail(`the service worker does not keep ${file}`);
+
+  // Two clicks move a ball: the turn brings three new balls, and is saved.
+  let field = await waitForBalls(first, 6, 'game');
+  const saves = await first.evaluate('Module.velmOrraSaved');
+  await moveBy(first, field, 'moved', async (from, to) => {
+    await click(first, ...from);
+    await click(first, ...to);
+  });
+  // The sound runs once the player has clicked, through the page's AudioWorklet.
+  const audio = await first.evaluate(`(() => {
+    const sdl = Module.SDL2 || {};
+    return (sdl.audioContext ? sdl.audioContext.state : 'none') + ' ' +
+      (sdl.audio && sdl.audio.scriptProcessorNode instanceof ScriptProcessorNode ? 'deprecated'
+                                                                                  : 'worklet');
+  })()`);
+  if (audio !== 'running worklet') fail(`the sound after a click: ${audio}`);
+  await waitFor('the copy of the turn\'s save',
+                async () => (await first.evaluate('Module.velmOrraSaved')) > saves, 20, first);
 
   // Options: the music volume up (Right) by keys; Back saves it.
-  await click(144, 398);
-  const before = await shot('options');
-  for (let i = 0; i < 4; i++) await key('ArrowRight', 'ArrowRight', 39);
-  const changed = await shot('options-louder');
-  if (regionDiff(before, changed, 480, 165, 300, 40) < 2) fail('the music bar did not change');
-  const copied = await evaluate('Module.velmOrraSaved');
-  await key('Escape', 'Escape', 27);
-  await waitFor('the copy of the volume\'s save', async () => (await evaluate('Module.velmOrraSaved')) > copied, 20);
-  const stored = await storedFile('Config.bin');
-  if (!stored || stored.length !== 1450) fail(`Config.bin in IndexedDB is ${stored ? stored.length : 'missing'}`);
+  const g = await geometry(first);
+  await click(first, 144, 398);
+  const before = await shot(first, 'options');
+  for (let i = 0; i < 4; i++) await key(first, 'ArrowRight', 'ArrowRight', 39);
+  const changed = await shot(first, 'options-louder');
+  if (regionDiff(before, changed, g, 480, 165, 300, 40) < 2) fail('the music bar did not change');
+  const copied = await first.evaluate('Module.velmOrraSaved');
+  await key(first, 'Escape', 'Escape', 27);
+  await waitFor('the copy of the volume\'s save',
+                async () => (await first.evaluate('Module.velmOrraSaved')) > copied, 20, first);
+  const stored = await storedFile(first, 'Config.bin');
+  if (!stored || stored.length !== 1450) fail(`Config.bin in IndexedDB: ${stored?.length}`);
   const volume = int32At(stored, 600);
   if (volume <= 50) fail(`the stored music volume is ${volume}, not above the default 50`);
 
-  // A reload: the volume is the one set. A kept game (one with points) is offered first, in a
-  // message that Escape (No) declines.
-  const again = await start('reload');
-  console.log(`web: after a reload, playing screen ${again.playing.toFixed(2)} s`);
+  // The browser's keys are not taken from it; the game's are.
+  const taken = await first.evaluate(`[['F5', 'F5', false], ['r', 'KeyR', true],
+      ['F11', 'F11', false], ['ArrowLeft', 'ArrowLeft', false]].map(([key, code, ctrlKey]) => {
+    const e = new KeyboardEvent('keydown', { key, code, ctrlKey, bubbles: true,
+                                             cancelable: true });
+    document.getElementById('canvas').dispatchEvent(e);
+    return key + (e.defaultPrevented ? ' taken' : ' passed');
+  }).join(', ')`);
+  if (taken !== 'F5 passed, r passed, F11 passed, ArrowLeft taken')
+    fail(`the keys: ${taken}`);
+
+  // Offline: the server stops; a reload plays from the service worker's cache.
+  await server.stop();
+  const offline = await start(first, null, 'offline reload');
+  console.log(`web: offline reload, playing screen ${offline.playing.toFixed(2)} s`);
   await sleep(1500);
-  const offered = await shot('reloaded');
-  if (stored[608] !== 0) {
-    await key('Escape', 'Escape', 27);
+  if (stored[608] !== 0) { // a kept game is offered first: Escape (No) declines it
+    await key(first, 'Escape', 'Escape', 27);
     await sleep(800);
   }
-  await click(144, 398);
-  const reloaded = await shot('options-reloaded');
-  const drift = regionDiff(changed, reloaded, 480, 165, 300, 40);
+  await click(first, 144, 398);
+  const reloaded = await shot(first, 'options-offline');
+  const drift = regionDiff(changed, reloaded, g, 480, 165, 300, 40);
   if (drift > 2) fail(`the music bar after the reload differs (${drift.toFixed(1)}) from the one set`);
-  const after = await storedFile('Config.bin');
-  if (int32At(after, 600) !== volume) fail('the stored volume changed over the reload');
-  if (!(await storedFile('registry'))) fail('the registry file was not kept');
-  console.log(`web: music volume ${volume} kept over the reload; screenshots in ${shots} (${offered.file})`);
+  await key(first, 'Escape', 'Escape', 27);
+  await sleep(500);
+  if (stored[608] !== 0) { // the kept game declined: a new one
+    await click(first, 144, 179);
+    field = await waitForBalls(first, 6, 'offline-game');
+  } else {
+    field = readField(await shot(first, 'offline-game'), g);
+  }
+  await moveBy(first, field, 'offline-moved', async (from, to) => {
+    await click(first, ...from);
+    await click(first, ...to);
+  });
 
-  // Exit and Yes: the game saves, lets go of its window and the page says it has ended.
-  const ending = consoleLines.length;
-  await key('Escape', 'Escape', 27);
-  await click(144, 536);
-  await click(466, 344);
-  await waitFor('the save at the end', () => consoleLine('Saving config ...', ending), 20);
+  // A second tab, a phone: the game is open in the first one, until it takes the game over.
+  const phone = await chromium.page({ create: true });
+  await phone.setup({ width: 390, height: 844, touch: true });
+  await phone.send('Page.navigate', { url });
+  const title = await waitFor('the second tab\'s page', () => phone.evaluate(`(() => {
+    const e = document.getElementById('elsewhere');
+    return e && !e.hidden && document.getElementById('elsewhere-title').textContent;
+  })()`), 30, phone);
+  if (!/open in another tab/.test(title)) fail(`the second tab says "${title}"`);
+  await writeFileSync(join(shots, 'web-second-tab.png'), await phone.screenshot());
+  const from = phone.console.length, stopping = first.console.length;
+  await tapElement(phone, 'play-here');
+  await waitFor('the first tab\'s word that it stopped', () => first.evaluate(
+    `!document.getElementById('elsewhere').hidden &&
+     /now open in another tab/.test(document.getElementById('elsewhere-title').textContent)`),
+    20, first);
+  if (!(await first.line('Saving config ...', stopping))) fail('the first tab did not save');
+  await waitFor('"Starting game..." (taken over)', () => phone.line('Starting game...', from), 120,
+                phone);
+  const portrait = await geometry(phone);
+  if (!portrait.upright) fail('the phone shows the picture whole, not upright');
+  const cell = 52 * portrait.width / 492;
+  if (cell < 40) fail(`a cell is ${cell.toFixed(1)} CSS pixels on the phone`);
+  await sleep(1500);
+  // The game the first tab kept is offered: Yes plays on with it.
+  if (phone.line('Config.bin holds a game', from)) {
+    await shot(phone, 'phone-offered');
+    await tap(phone, 470, 340);
+  }
+  await sleep(500);
+  field = readField(await shot(phone, 'phone-game'), portrait);
+  if (ballCount(field) < 2) {
+    await tap(phone, 142, 181); // New Game
+    field = await waitForBalls(phone, 6, 'phone-game');
+  }
+  // A whole move by touch: the ball dragged to its cell.
+  await moveBy(phone, field, 'phone-moved', async (from, to) => {
+    await touch(phone, toPage(portrait, ...from), toPage(portrait, ...to));
+  });
+
+  // Exit and Yes by taps: the game saves, lets go of its window and the page says it has ended.
+  const ending = phone.console.length;
+  await tap(phone, 144, 536);
+  await tap(phone, 466, 344);
+  await waitFor('the save at the end', () => phone.line('Saving config ...', ending), 20, phone);
   const status = await waitFor('the page\'s word on the end',
-    () => evaluate('document.getElementById("status").textContent'), 10);
+    () => phone.evaluate('document.getElementById("status").textContent'), 10, phone);
   if (!/ended/.test(status)) fail(`the page says "${status}" at the end`);
-  await shot('ended');
+  await shot(phone, 'ended');
+  console.log(`web: second tab took over; a move by touch on a 390 x 844 phone (cells ` +
+              `${cell.toFixed(1)} CSS px); screenshots in ${shots}`);
   console.log('PASS (web)');
 } catch (error) {
-  if (!process.exitCode) {
-    console.error(`FAIL (web): ${error.message}`);
-    if (browserErrors) console.error(browserErrors.split('\n').slice(-10).join('\n'));
-    process.exitCode = 1;
-  }
+  console.error(`FAIL (web): ${error.message}`);
+  if (chromium.errors) console.error(chromium.errors.split('\n').slice(-10).join('\n'));
+  process.exitCode = 1;
 } finally {
-  const gone = new Promise((resolve) => browser.once('exit', resolve));
-  browser.kill('SIGKILL');
-  await gone;
-  server.close();
-  rmSync(profile, { recursive: true, force: true, maxRetries: 5 });
+  await chromium.close();
+  await server.stop();
 }

@@ -58,6 +58,12 @@ TEST_F(PatternImageTest, FourQuartersOnFourTextures) {
     EXPECT_EQ(Texel32(Tex(image, 3), 0, 0), PictureArgb(400, 300));
     EXPECT_EQ(Texel32(Tex(image, 3), 399, 299), PictureArgb(799, 599));
     EXPECT_EQ(Texel32(Tex(image, 1), 5, 7), PictureArgb(405, 7));
+    // The edges go on one texel into the empty texture (a filtering sampler reads there), no
+    // further.
+    EXPECT_EQ(Texel32(Tex(image, 0), 400, 7), PictureArgb(399, 7));
+    EXPECT_EQ(Texel32(Tex(image, 2), 5, 300), PictureArgb(5, 599));
+    EXPECT_EQ(Texel32(Tex(image, 3), 400, 300), PictureArgb(799, 599));
+    EXPECT_EQ(Texel32(Tex(image, 0), 401, 7), 0u);
     TPatternSelection s;
     ASSERT_TRUE(image.SelectPattern(3, false, false, s));
     EXPECT_EQ(s.Texture, image.Textures[3].get());

@@ -194,6 +194,32 @@ TEST(RenderDeviceInit, DesktopFullScreenUsesTheDesktopMode) {
     system->Device->PictureRect = {240, 0, 1680, 1080};
     EXPECT_EQ(d.PictureRectInWindow().Left, 240);
     EXPECT_EQ(d.PictureRectInWindow().Right, 1680);
+    // Pointer positions come through the picture's place: scaled 1.8 times here.
+    int32_t x = 240 + 180, y = 1079;
+    EXPECT_TRUE(d.WindowToPicture(x, y));
+    EXPECT_EQ(x, 100);
+    EXPECT_EQ(y, 599);
+    x = 100;
+    EXPECT_FALSE(d.WindowToPicture(x, y)) << "in the bar beside the picture";
+
+    // Arranged, a 200 x 400 picture made of two pieces (the device shows it in the same
+    // place, 1440 x 1080 here, 5.4 times): a point goes back to where its piece came from;
+    // between the pieces it is no point of the picture.
+    d.SetArrangement(200, 400, {{{600, 0, 800, 200}, 0, 0}, {{0, 400, 100, 600}, 50, 210}}, 0);
+    system->Device->PictureRect = {600, 0, 1140, 1080}; // 540 x 1080: 2.7 times
+    x = 600 + 27, y = 27;                               // (10, 10) arranged
+    EXPECT_TRUE(d.WindowToPicture(x, y));
+    EXPECT_EQ(x, 610);
+    EXPECT_EQ(y, 10);
+    x = 600 + 27 * 6, y = 27 * 22; // (60, 220) arranged: the second piece's (10, 10)
+    EXPECT_TRUE(d.WindowToPicture(x, y));
+    EXPECT_EQ(x, 10);
+    EXPECT_EQ(y, 410);
+    x = 600 + 27, y = 27 * 20 + 13; // (10, 204): between the pieces
+    EXPECT_FALSE(d.WindowToPicture(x, y));
+    EXPECT_EQ(system->Device->Arranged, 2u) << "the device shows the pieces";
+    d.SetArrangement(0, 0, {}, 0);
+    EXPECT_EQ(system->Device->Arranged, 0u);
 }
 
 TEST(RenderDeviceProperties, DefaultsAndRulesWhileInitialised) {

@@ -76,6 +76,10 @@ public:
     int32_t SetRenderState(uint32_t state, uint32_t value) override;
     int32_t SetTextureStageState(uint32_t stage, uint32_t type, uint32_t value) override;
     TGfxRect PictureRectInWindow() const override;
+    void SetArrangement(int32_t, int32_t, const std::vector<TGfxRegion>& regions,
+                        uint32_t) override {
+        Arranged = regions.size();
+    }
     bool ReadFrame(std::vector<uint32_t>& pixels, int32_t& width, int32_t& height) const override;
     void SimulateDeviceLoss() override { lost_ = true; }
 
@@ -100,6 +104,7 @@ public:
     int32_t SetVertexShaderResult = GFX_OK;
     int32_t DrawPrimitiveResult = GFX_OK;
     TGfxRect PictureRect{0, 0, 800, 600};
+    size_t Arranged = 0; // pieces of the arrangement shown
 
     // --- Record -------------------------------------------------------------------------------
     std::vector<std::string> Calls; // method names in call order

@@ -117,3 +117,19 @@ TEST_F(StringFileTest, AMissingOrUnreadableFileFailsWithItsNameAndFillsNothing) 
     EXPECT_FALSE(s.LoadFromFile(dir_.string(), &error)) << "a folder is not a file";
     EXPECT_FALSE(s.LoadFromFile(missing)) << "the error text is optional";
 }
+
+// A tip is worded for the input last used: the file's own wording for it; a file without one
+// keeps its own language (the plain wording) rather than the built-in English one; a tip the file
+// lacks altogether takes the built-in wording for that input, or the plain one.
+TEST(StringTable, TipsAreWordedForEachKindOfInputWithinTheFilesLanguage) {
+    TVOStrings s;
+    s.LoadFromText("$Tip_Start\nKlicke.\n$Tip_Start_Touch\nTippe.\n$Tip_Line\nReihe.\n");
+    EXPECT_EQ(s.TipsFor(TInputKind::Mouse)[tipStart], "Klicke.");
+    EXPECT_EQ(s.TipsFor(TInputKind::Touch)[tipStart], "Tippe.");
+    EXPECT_EQ(s.TipsFor(TInputKind::Keys)[tipStart], "Klicke.");
+    EXPECT_EQ(s.TipsFor(TInputKind::Pad)[tipLine], "Reihe.");
+    EXPECT_NE(s.TipsFor(TInputKind::Pad)[tipSelect].find("press A"), std::string::npos);
+    EXPECT_NE(s.TipsFor(TInputKind::Touch)[tipSelect].find("tap one"), std::string::npos);
+    EXPECT_EQ(s.TipsFor(TInputKind::Touch)[tipBomb], s.TipsFor(TInputKind::Mouse)[tipBomb]);
+    EXPECT_FALSE(s.TipsFor(TInputKind::Touch)[tipBomb].empty());
+}

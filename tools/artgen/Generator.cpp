@@ -14,6 +14,7 @@
 #include "tools/artgen/Translations.h"
 #include "tools/artgen/Widgets.h"
 #include "ui/TextFit.h"
+#include "ui/VOStrings.h" // the tips' keys
 
 #include <filesystem>
 #include <set>
@@ -170,13 +171,18 @@ std::vector<std::string> TextMisfits(const std::string& language) {
                               textfit::MessageScales(), width) == 0)
             misfits.push_back(language + " message " + d.Name + ": the caption is too wide");
     }
-    for (const char* key : {"Tip_Start", "Tip_Select", "Tip_Line", "Tip_Undo", "Tip_TwoColour",
-                            "Tip_Rainbow", "Tip_Paint", "Tip_Multiplier", "Tip_Bomb"}) {
-        const std::string text = ToCp1252(texts.String(key));
-        if (textfit::WrapTip(text, nullptr, width).empty())
-            misfits.push_back(language + " " + key + ": more than " + std::to_string(kTipMaxLines) +
-                              " lines in the tips' box");
-    }
+    // Every tip in each wording it has (the plain key's for every input kind without its own).
+    for (const char* tip : kTipKeys)
+        for (const char* suffix : kInputSuffixes) {
+            const std::string key = std::string(tip) + suffix;
+            if (texts.String(key).empty()) continue;
+            const std::string text = ToCp1252(texts.String(key));
+            if (!textfit::WrapTip(text, nullptr, width).empty()) continue;
+            std::string misfit = language;
+            misfit.append(" ").append(key).append(": more than ");
+            misfit.append(std::to_string(kTipMaxLines)).append(" lines in the tips' box");
+            misfits.push_back(std::move(misfit));
+        }
     return misfits;
 }
 

@@ -330,7 +330,7 @@ bool WriteReview(const TPictureSet& set, const std::string& reviewDir, std::stri
     const fs::path dir(reviewDir);
     ContactSheet(set).WritePng((dir / "contact-sheet.png").string());
     // The desktop icons, named by the application id.
-    for (int size : {16, 24, 32, 48, 64, 128, 256, 512})
+    for (int size : {16, 24, 32, 48, 64, 128, 192, 256, 512})
         MakeIcon(size).WritePng(
             (dir / "icons" / (std::string(VO_APP_ID) + "-" + std::to_string(size) + ".png"))
                 .string());

@@ -26,6 +26,20 @@ TTexts::TTexts(const std::string& language) {
                               "pick it up."},
                 {"Tip_Select", "The lit cells show where this ball can go: click one. It rolls "
                                "over free cells only."},
+                // How to pick a ball up and send it, worded for the keys, a game controller
+                // and a touch screen (the plain keys are the mouse's wording).
+                {"Tip_Start_Keys", "Line up five balls of one colour to clear them. Arrows "
+                                   "move, Space picks up a ball."},
+                {"Tip_Start_Pad", "Line up five balls of one colour to clear them. The D-pad "
+                                  "moves, A picks up a ball."},
+                {"Tip_Start_Touch", "Line up five balls of one colour to clear them. Tap a "
+                                    "ball to pick it up."},
+                {"Tip_Select_Keys", "The lit cells show where this ball can go: move there, "
+                                    "press Space. It rolls over free cells only."},
+                {"Tip_Select_Pad", "The lit cells show where this ball can go: move there, "
+                                   "press A. It rolls over free cells only."},
+                {"Tip_Select_Touch", "The lit cells show where this ball can go: tap one or "
+                                     "drag the ball. It rolls over free cells only."},
                 {"Tip_Line", "Five in a line score 50, longer lines more. Lines on moves in a "
                              "row earn a chain bonus."},
                 {"Tip_Undo", "Taken back! Kids: as often as you like. Normal: the last move "

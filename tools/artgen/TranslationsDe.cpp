@@ -156,6 +156,18 @@ const TTextTable& GermanTexts() {
         {"Tip_Start", "Fünf Kugeln einer Farbe in einer Reihe verschwinden. Klicke eine Kugel an."},
         {"Tip_Select", "Die hellen Felder zeigen, wohin die Kugel kann: klicke eines an. Sie rollt "
                        "nur über freie Felder."},
+        {"Tip_Start_Keys", "Fünf Kugeln einer Farbe in einer Reihe verschwinden. Pfeiltasten "
+                           "bewegen, die Leertaste nimmt eine Kugel."},
+        {"Tip_Start_Pad", "Fünf Kugeln einer Farbe in einer Reihe verschwinden. Das Steuerkreuz "
+                          "bewegt, A nimmt eine Kugel."},
+        {"Tip_Start_Touch",
+         "Fünf Kugeln einer Farbe in einer Reihe verschwinden. Tippe eine Kugel an."},
+        {"Tip_Select_Keys", "Die hellen Felder zeigen, wohin die Kugel kann: hingehen, Leertaste "
+                            "drücken. Sie rollt nur über freie Felder."},
+        {"Tip_Select_Pad", "Die hellen Felder zeigen, wohin die Kugel kann: hingehen, A drücken. "
+                           "Sie rollt nur über freie Felder."},
+        {"Tip_Select_Touch", "Die hellen Felder zeigen, wohin die Kugel kann: tippe eines an oder "
+                             "zieh sie hin. Sie rollt nur über freie Felder."},
         {"Tip_Line", "Fünf in einer Reihe: 50 Punkte, längere Reihen mehr. Reihen Zug um Zug "
                      "bringen einen Kettenbonus."},
         {"Tip_Undo", "Zurückgenommen! Kinder: beliebig oft. Normal: nur der letzte Zug. Es kommen "

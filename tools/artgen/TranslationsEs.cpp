@@ -155,6 +155,18 @@ const TTextTable& SpanishTexts() {
          "Alinea cinco bolas de un color para quitarlas. Haz clic en una bola para cogerla."},
         {"Tip_Select", "Las casillas iluminadas son adonde puede ir la bola: haz clic en una. Solo "
                        "rueda por casillas libres."},
+        {"Tip_Start_Keys", "Alinea cinco bolas de un color para quitarlas. Las flechas mueven, "
+                           "Espacio coge una bola."},
+        {"Tip_Start_Pad",
+         "Alinea cinco bolas de un color para quitarlas. La cruceta mueve, A coge una bola."},
+        {"Tip_Start_Touch",
+         "Alinea cinco bolas de un color para quitarlas. Toca una bola para cogerla."},
+        {"Tip_Select_Keys", "Las casillas iluminadas son adonde puede ir la bola: ve allí y pulsa "
+                            "Espacio. Solo rueda por casillas libres."},
+        {"Tip_Select_Pad", "Las casillas iluminadas son adonde puede ir la bola: ve allí y pulsa "
+                           "A. Solo rueda por casillas libres."},
+        {"Tip_Select_Touch", "Las casillas iluminadas son adonde puede ir la bola: toca una o "
+                             "arrastra la bola. Solo rueda por casillas libres."},
         {"Tip_Line", "Cinco en línea: 50 puntos; las líneas más largas, más. Líneas en jugadas "
                      "seguidas: bonus de cadena."},
         {"Tip_Undo", "¡Deshecho! Niños: tantas veces como quieras. Normal: solo la última jugada. "

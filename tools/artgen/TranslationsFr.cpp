@@ -156,6 +156,18 @@ const TTextTable& FrenchTexts() {
                       "pour la prendre."},
         {"Tip_Select", "Les cases éclairées montrent où la bille peut aller : cliquez-en une. Elle "
                        "ne roule que sur les cases libres."},
+        {"Tip_Start_Keys", "Alignez cinq billes d'une couleur pour les faire partir. Les flèches "
+                           "bougent, Espace prend une bille."},
+        {"Tip_Start_Pad", "Alignez cinq billes d'une couleur pour les faire partir. La croix "
+                          "bouge, A prend une bille."},
+        {"Tip_Start_Touch", "Alignez cinq billes d'une couleur pour les faire partir. Touchez une "
+                            "bille pour la prendre."},
+        {"Tip_Select_Keys", "Les cases éclairées montrent où la bille peut aller : allez-y, "
+                            "appuyez sur Espace. Elle ne roule que sur les cases libres."},
+        {"Tip_Select_Pad", "Les cases éclairées montrent où la bille peut aller : allez-y, appuyez "
+                           "sur A. Elle ne roule que sur les cases libres."},
+        {"Tip_Select_Touch", "Les cases éclairées montrent où la bille peut aller : touchez-en une "
+                             "ou glissez-l'y. Elle ne roule que sur les cases libres."},
         {"Tip_Line", "Cinq alignées : 50 points, plus pour une ligne plus longue. Des lignes à la "
                      "suite : bonus de chaîne."},
         {"Tip_Undo", "Coup annulé ! Enfants : autant de fois que voulu. Normal : le dernier coup. "

@@ -157,6 +157,18 @@ const TTextTable& ItalianTexts() {
          "Allinea cinque biglie di un colore per toglierle. Fai clic su una biglia per prenderla."},
         {"Tip_Select", "Le caselle illuminate mostrano dove può andare la biglia: cliccane una. "
                        "Rotola solo sulle caselle libere."},
+        {"Tip_Start_Keys", "Allinea cinque biglie di un colore per toglierle. Le frecce muovono, "
+                           "Spazio prende una biglia."},
+        {"Tip_Start_Pad",
+         "Allinea cinque biglie di un colore per toglierle. La croce muove, A prende una biglia."},
+        {"Tip_Start_Touch",
+         "Allinea cinque biglie di un colore per toglierle. Tocca una biglia per prenderla."},
+        {"Tip_Select_Keys", "Le caselle illuminate mostrano dove può andare la biglia: vai lì e "
+                            "premi Spazio. Rotola solo sulle caselle libere."},
+        {"Tip_Select_Pad", "Le caselle illuminate mostrano dove può andare la biglia: vai lì e "
+                           "premi A. Rotola solo sulle caselle libere."},
+        {"Tip_Select_Touch", "Le caselle illuminate mostrano dove può andare la biglia: toccane "
+                             "una o trascinala. Rotola solo sulle caselle libere."},
         {"Tip_Line", "Cinque in fila: 50 punti, le file più lunghe di più. File in mosse di "
                      "seguito: bonus catena."},
         {"Tip_Undo", "Annullata! Bambini: quante volte vuoi. Normale: solo l'ultima mossa. Tornano "

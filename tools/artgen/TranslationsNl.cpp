@@ -154,6 +154,18 @@ const TTextTable& DutchTexts() {
                       "om hem op te pakken."},
         {"Tip_Select", "De verlichte vakken tonen waar deze bal heen kan: klik er een. Hij rolt "
                        "alleen over vrije vakken."},
+        {"Tip_Start_Keys", "Zet vijf ballen van één kleur op een rij om ze weg te spelen. Pijltjes "
+                           "bewegen, spatie pakt een bal."},
+        {"Tip_Start_Pad", "Zet vijf ballen van één kleur op een rij om ze weg te spelen. Het kruis "
+                          "beweegt, A pakt een bal."},
+        {"Tip_Start_Touch", "Zet vijf ballen van één kleur op een rij om ze weg te spelen. Tik een "
+                            "bal aan om hem op te pakken."},
+        {"Tip_Select_Keys", "De verlichte vakken tonen waar deze bal heen kan: ga erheen, druk op "
+                            "spatie. Hij rolt alleen over vrije vakken."},
+        {"Tip_Select_Pad", "De verlichte vakken tonen waar deze bal heen kan: ga erheen, druk op "
+                           "A. Hij rolt alleen over vrije vakken."},
+        {"Tip_Select_Touch", "De verlichte vakken tonen waar deze bal heen kan: tik er een aan of "
+                             "sleep de bal. Hij rolt alleen over vrije vakken."},
         {"Tip_Line", "Vijf op een rij: 50 punten, langere rijen meer. Rijen in opeenvolgende "
                      "zetten: ketenbonus."},
         {"Tip_Undo", "Teruggenomen! Kinderen: zo vaak je wilt. Normaal: alleen de laatste zet. "

@@ -156,6 +156,18 @@ const TTextTable& PortugueseTexts() {
          "Alinhe cinco bolas de uma cor para tirá-las. Clique numa bola para pegá-la."},
         {"Tip_Select", "As casas acesas mostram aonde a bola pode ir: clique numa. Ela só rola por "
                        "casas livres."},
+        {"Tip_Start_Keys",
+         "Alinhe cinco bolas de uma cor para tirá-las. As setas movem, Espaço pega uma bola."},
+        {"Tip_Start_Pad",
+         "Alinhe cinco bolas de uma cor para tirá-las. O direcional move, A pega uma bola."},
+        {"Tip_Start_Touch",
+         "Alinhe cinco bolas de uma cor para tirá-las. Toque numa bola para pegá-la."},
+        {"Tip_Select_Keys", "As casas acesas mostram aonde a bola pode ir: vá até lá e prima "
+                            "Espaço. Ela só rola por casas livres."},
+        {"Tip_Select_Pad", "As casas acesas mostram aonde a bola pode ir: vá até lá e prima A. Ela "
+                           "só rola por casas livres."},
+        {"Tip_Select_Touch", "As casas acesas mostram aonde a bola pode ir: toque numa ou arraste "
+                             "a bola. Ela só rola por casas livres."},
         {"Tip_Line", "Cinco em linha: 50 pontos; linhas maiores, mais. Linhas em jogadas seguidas: "
                      "bónus de cadeia."},
         {"Tip_Undo", "Desfeito! Crianças: quantas vezes quiser. Normal: só a última jogada. Voltam "
