@@ -1,6 +1,6 @@
 #include "render/ImageReader.h"
 
-#include "platform/Files.h"
+#include "platform/DataPack.h"
 
 #include <algorithm>
 #include <cctype>
@@ -32,9 +32,10 @@ std::string Lower(std::string s) {
 // A plain 32-bit picture of the largest size, with room for its header.
 constexpr size_t kMaxPictureFileBytes = size_t{kMaxPictureSide} * kMaxPictureSide * 4 + 65536;
 
+// The picture's bytes: from the data pack when it holds the file, else from the file itself.
 bool ReadWholeFile(const std::string& fileName, std::vector<uint8_t>& data, std::string* error) {
     std::string why;
-    if (!ReadFileBytes(fileName, data, &why, kMaxPictureFileBytes)) return Fail(error, why);
+    if (!ReadDataFile(fileName, data, &why, kMaxPictureFileBytes)) return Fail(error, why);
     return true;
 }
 
@@ -143,7 +144,7 @@ bool DecodeJpeg(const uint8_t* data, size_t size, TBitmap& picture, char* messag
 } // namespace
 
 bool TBitmapEx::LoadFromFile(const std::string& fileName, std::string* error) {
-    if (!FileExists(fileName)) {
+    if (!DataFileExists(fileName)) {
         MakePlaceholder();
         return true;
     }
@@ -151,11 +152,11 @@ bool TBitmapEx::LoadFromFile(const std::string& fileName, std::string* error) {
     // Short of memory, a picture fails like a damaged one (its caller shows the placeholder)
     // instead of ending the program.
     try {
-        if (ext != ".tga" && ext != ".jpg") return TBitmap::LoadFromFile(fileName, error);
         std::vector<uint8_t> data;
         if (!ReadWholeFile(fileName, data, error)) return false;
         if (ext == ".tga") return LoadTGAFromMemory(data.data(), data.size(), fileName, error);
-        return LoadJPEGFromMemory(data.data(), data.size(), fileName, error);
+        if (ext == ".jpg") return LoadJPEGFromMemory(data.data(), data.size(), fileName, error);
+        return LoadBMPFromMemory(data.data(), data.size(), fileName, error);
     } catch (const std::bad_alloc&) {
         return Fail(error, fileName + ": out of memory while loading the picture");
     }
