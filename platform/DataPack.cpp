@@ -44,12 +44,20 @@ bool SoundName(const std::string& name) {
     });
 }
 
+// "\" and "/" both part folders on Windows; the game's names use "/" and the data folder's path
+// may have either.
+std::string Slashed(std::string path) {
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
 struct TOpenPack {
     std::string File;
-    std::string Prefix; // the data folder with its "/": what a path under it starts with
+    std::string Prefix; // the data folder and a "/", slashed: what a path under it starts with
     std::vector<TPackMember> Members;
 
-    const TPackMember* Find(const std::string& path) const {
+    const TPackMember* Find(const std::string& given) const {
+        const std::string path = Slashed(given);
         if (path.size() <= Prefix.size() || path.compare(0, Prefix.size(), Prefix) != 0)
             return nullptr;
         const std::string_view name = std::string_view(path).substr(Prefix.size());
@@ -123,7 +131,7 @@ size_t OpenDataPack(const std::string& dataDir, std::string* error) {
     CloseDataPack();
     auto pack = std::make_shared<TOpenPack>();
     pack->File = dataDir + "/" + kDataPackName;
-    pack->Prefix = dataDir + "/";
+    pack->Prefix = Slashed(dataDir) + "/";
     if (!IsRegularFile(pack->File)) return 0;
     // The header says how long the index is; the index is read with it in a second read.
     std::vector<uint8_t> head;

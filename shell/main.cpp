@@ -19,7 +19,7 @@
 #include <vector>
 
 #ifndef VO_VERSION
-#define VO_VERSION "1.0"
+#define VO_VERSION "1.1"
 #endif
 
 namespace {

@@ -1,6 +1,6 @@
 // vo_pack <data folder> <pack file> [level]: packs the pictures of a game data folder (graphics/,
 // @2x/, lang/<language>/graphics/) into one data pack, each compressed with zstd at the level
-// (default 12), on every processor. Prints what it packed.
+// (default 9), on every processor. Prints what it packed.
 #include "tools/pack/PackWriter.h"
 
 #include "platform/Files.h"
@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string dataDir = argv[1], pack = argv[2];
-    const int level = argc > 3 ? std::atoi(argv[3]) : 12;
+    const int level = argc > 3 ? std::atoi(argv[3]) : 9;
     std::vector<TPackInput> inputs;
     size_t total = 0;
     for (const std::string& name : PictureFiles(dataDir)) {
