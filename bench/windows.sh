@@ -5,7 +5,8 @@
 # full screen until the 2x pictures are loaded again, and F11 back until the 1x ones are. Each
 # run starts from an empty %APPDATA% in one Wine prefix made at the start (Wine's first start is
 # shown apart). Prints one line per run and the range of each figure.
-# Usage: bench/windows.sh [folder with velm-orra.exe] [runs]   (default dist/windows, 3)
+# Usage: bench/windows.sh [folder with velm-orra.exe] [runs]   (default dist/windows, 3);
+# VO_KEEP_LOGS=<folder> keeps each run's Log.txt there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 DIST=$(realpath "${1:-dist/windows}")
@@ -81,6 +82,7 @@ for ((run = 1; run <= RUNS; run++)); do
   grep -q "Loading the pictures again at 2x" "$LOG" || { echo "windows.sh: no 2x reload" >&2; exit 1; }
   echo "run $run: logo $logo s, playing screen $playing s, F11 to 2x $dense s, back to 1x $plain s"
   all+=("$logo $playing $dense $plain")
+  [ -z "${VO_KEEP_LOGS:-}" ] || cp "$LOG" "$VO_KEEP_LOGS/Log-$run.txt"
   kill "$PID" 2>/dev/null || true
   wait "$PID" 2>/dev/null || true
   PID=

@@ -61,9 +61,9 @@ struct TOpenPack {
         if (path.size() <= Prefix.size() || path.compare(0, Prefix.size(), Prefix) != 0)
             return nullptr;
         const std::string_view name = std::string_view(path).substr(Prefix.size());
-        const auto it = std::lower_bound(
-            Members.begin(), Members.end(), name,
-            [](const TPackMember& m, std::string_view n) { return m.Name < n; });
+        const auto it =
+            std::lower_bound(Members.begin(), Members.end(), name,
+                             [](const TPackMember& m, std::string_view n) { return m.Name < n; });
         return it != Members.end() && it->Name == name ? &*it : nullptr;
     }
 };
@@ -117,8 +117,8 @@ bool ParseDataPackIndex(const uint8_t* data, size_t size, uint64_t fileSize,
             return Fail(error, which + " has no usable name");
         if (!found.empty() && !(found.back().Name < m.Name))
             return Fail(error, "\"" + m.Name + "\" is out of order in the pack's index");
-        if (m.StoredSize == 0 || m.StoredSize > StoredBound(m.Size) ||
-            m.Offset < dataStart || m.Offset > fileSize || m.StoredSize > fileSize - m.Offset)
+        if (m.StoredSize == 0 || m.StoredSize > StoredBound(m.Size) || m.Offset < dataStart ||
+            m.Offset > fileSize || m.StoredSize > fileSize - m.Offset)
             return Fail(error, "\"" + m.Name + "\" lies outside the pack");
         found.push_back(std::move(m));
     }

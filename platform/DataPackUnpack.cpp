@@ -51,4 +51,3 @@ bool UnpackDataPackMember(const uint8_t* stored, size_t storedSize, size_t size,
     }
     return true;
 }
-

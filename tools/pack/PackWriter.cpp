@@ -115,7 +115,8 @@ std::vector<std::string> PictureFiles(const std::string& dataDir) {
     std::vector<fs::path> roots = {"graphics", "@2x"};
     std::error_code ec;
     for (const auto& language : fs::directory_iterator(fs::path(dataDir) / "lang", ec))
-        if (language.is_directory()) roots.push_back(fs::path("lang") / language.path().filename() / "graphics");
+        if (language.is_directory())
+            roots.push_back(fs::path("lang") / language.path().filename() / "graphics");
     std::vector<std::string> names;
     for (const fs::path& root : roots) {
         const fs::path folder = fs::path(dataDir) / root;
