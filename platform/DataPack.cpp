@@ -137,15 +137,17 @@ size_t OpenDataPack(const std::string& dataDir, std::string* error) {
     std::vector<uint8_t> head;
     uint64_t fileSize = 0;
     std::string why;
-    bool read = ReadFileRange(pack->File, 0, kDataPackHeaderBytes, head, &why, &fileSize);
-    if (read) {
+    bool read = ReadFileRange(pack->File, 0, 0, head, &why, &fileSize) &&
+                ReadFileRange(pack->File, 0, std::min<uint64_t>(kDataPackHeaderBytes, fileSize),
+                              head, &why);
+    if (read && head.size() == kDataPackHeaderBytes) {
         const uint64_t index = std::min<uint64_t>(Le(head.data() + 16, 4), kMaxIndexBytes);
         const auto wanted = static_cast<size_t>(std::min(kDataPackHeaderBytes + index, fileSize));
         read = ReadFileRange(pack->File, 0, wanted, head, &why);
-        if (read && !ParseDataPackIndex(head.data(), head.size(), fileSize, pack->Members, &why)) {
-            why = pack->File + ": " + why;
-            read = false;
-        }
+    }
+    if (read && !ParseDataPackIndex(head.data(), head.size(), fileSize, pack->Members, &why)) {
+        why = pack->File + ": " + why;
+        read = false;
     }
     if (!read) {
         Fail(error, why);
