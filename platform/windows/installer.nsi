@@ -5,15 +5,14 @@
 ; /S installs (and uninstall.exe /S removes) without asking; /D=<folder> picks the folder.
 ;
 ; makensis -DVERSION=<x.y> -DSOURCE=<program folder> -DICON=<.ico> -DOUTFILE=<setup.exe> installer.nsi
-Unicode true
+; A 64-bit installer for the 64-bit program: a 32-bit Windows refuses to start it.
+Target amd64-unicode
 ManifestDPIAware true
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
-!include "LogicLib.nsh"
-!include "x64.nsh"
 
 !define PRODUCT "Velm Orra"
 !define PUBLISHER "The Velm Orra developers"
@@ -51,25 +50,11 @@ VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
 !insertmacro MUI_LANGUAGE "Dutch"
 !insertmacro MUI_LANGUAGE "Portuguese"
 
-LangString Needs64Bit ${LANG_ENGLISH} "${PRODUCT} needs a 64-bit Windows."
-LangString Needs64Bit ${LANG_GERMAN} "${PRODUCT} braucht ein 64-Bit-Windows."
-LangString Needs64Bit ${LANG_FRENCH} "${PRODUCT} nécessite un Windows 64 bits."
-LangString Needs64Bit ${LANG_SPANISH} "${PRODUCT} necesita un Windows de 64 bits."
-LangString Needs64Bit ${LANG_ITALIAN} "${PRODUCT} richiede Windows a 64 bit."
-LangString Needs64Bit ${LANG_DUTCH} "${PRODUCT} heeft een 64-bits Windows nodig."
-LangString Needs64Bit ${LANG_PORTUGUESE} "${PRODUCT} precisa de um Windows de 64 bits."
-
 Function .onInit
-  ${IfNot} ${RunningX64}
-    MessageBox MB_OK|MB_ICONSTOP "$(Needs64Bit)" /SD IDOK
-    Abort
-  ${EndIf}
-  SetRegView 64
   SetShellVarContext all
 FunctionEnd
 
 Function un.onInit
-  SetRegView 64
   SetShellVarContext all
 FunctionEnd
 
