@@ -18,5 +18,5 @@ rm -rf dist/web
 mkdir -p dist/web
 cp build-web/web/index.html build-web/web/index.js build-web/web/index.wasm \
   build-web/web/index.data dist/web/
-cp build/artgen/icons/io.github.velmorra.VelmOrra-64.png dist/web/icon.png
+cp build/artgen/icons/io.github.velmorra.velm_orra-64.png dist/web/icon.png
 echo "build-web.sh: dist/web/ holds $(du -sh dist/web | cut -f1) ($(ls dist/web | tr '\n' ' '))"

@@ -21,7 +21,7 @@ vo_jpeg_for windows
 vo_zstd_for windows
 # The program's icon from the generator's pictures, every size in one file.
 mkdir -p build-windows
-icons=build/artgen/icons/io.github.velmorra.VelmOrra
+icons=build/artgen/icons/io.github.velmorra.velm_orra
 convert "$icons-16.png" "$icons-24.png" "$icons-32.png" "$icons-48.png" "$icons-64.png" \
   "$icons-128.png" "$icons-256.png" build-windows/velm-orra.ico
 vo_build_port windows build-windows -DVO_WINDOWS_ICON="$PWD/build-windows/velm-orra.ico" \

@@ -43,8 +43,8 @@ if [ "$quick" = 1 ]; then
   exit 0
 fi
 echo "test.sh: validating the desktop entry and the AppStream metadata"
-desktop-file-validate desktop/io.github.velmorra.VelmOrra.desktop
-appstreamcli validate --no-net desktop/io.github.velmorra.VelmOrra.metainfo.xml
+desktop-file-validate desktop/io.github.velmorra.velm_orra.desktop
+appstreamcli validate --no-net --pedantic desktop/io.github.velmorra.velm_orra.metainfo.xml
 echo "test.sh: running the tests"
 # No test found is a failure, not a pass.
 ctest --test-dir build --output-on-failure --no-tests=error -j "$(nproc)"

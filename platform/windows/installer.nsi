@@ -16,7 +16,7 @@ RequestExecutionLevel admin
 
 !define PRODUCT "Velm Orra"
 !define PUBLISHER "The Velm Orra developers"
-!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\io.github.velmorra.VelmOrra"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\io.github.velmorra.velm_orra"
 !define SHORTCUT "$SMPROGRAMS\${PRODUCT}.lnk"
 
 Name "${PRODUCT}"

@@ -87,7 +87,7 @@ wine "$SETUP" /S >"$WORK/setup.txt" 2>&1 || fail "the installer failed: $(tail -
 wineserver -w
 INSTALLED="$WINEPREFIX/drive_c/Program Files/Velm Orra"
 SHORTCUT="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Velm Orra.lnk"
-KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\io.github.velmorra.VelmOrra'
+KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\io.github.velmorra.velm_orra'
 [ -f "$SHORTCUT" ] || fail "no Start-menu entry"
 diff -r "$DIST" "$INSTALLED" -x uninstall.exe >"$WORK/diff.txt" ||
   fail "the installed files differ from the zip's: $(head -n 3 "$WORK/diff.txt")"
