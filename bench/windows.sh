@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Measures the Windows program under Wine as a player meets it, on an X server of its own
 # (1024 x 768, where full screen draws from the 2x set): launch to the logo's first frame and to
-# the playing screen (the logo left to run its course, Wine's own start included), then F11 to
+# the playing screen (the logo left to run its course, Wine's own start included; the loading
+# bar's part of it apart), then F11 to
 # full screen until the 2x pictures are loaded again, and F11 back until the 1x ones are. Each
 # run starts from an empty %APPDATA% in one Wine prefix made at the start (Wine's first start is
 # shown apart). Prints one line per run and the range of each figure.
@@ -67,8 +68,11 @@ for ((run = 1; run <= RUNS; run++)); do
   PID=$!
   until_log "Starting Logo" 120
   logo=$(elapsed "$started" "$(now)")
+  until_log "Loading Ingame Resources ..." 120
+  loading=$(now)
   until_log "Starting game..." 120
   playing=$(elapsed "$started" "$(now)")
+  loading=$(elapsed "$loading" "$(now)")
   sleep 2
   press F11
   started=$(now)
@@ -80,8 +84,9 @@ for ((run = 1; run <= RUNS; run++)); do
   until_log "Pictures loaded again: " 300 2
   plain=$(elapsed "$started" "$(now)")
   grep -q "Loading the pictures again at 2x" "$LOG" || { echo "windows.sh: no 2x reload" >&2; exit 1; }
-  echo "run $run: logo $logo s, playing screen $playing s, F11 to 2x $dense s, back to 1x $plain s"
-  all+=("$logo $playing $dense $plain")
+  echo "run $run: logo $logo s, playing screen $playing s (loading bar $loading s)," \
+    "F11 to 2x $dense s, back to 1x $plain s"
+  all+=("$logo $playing $loading $dense $plain")
   [ -z "${VO_KEEP_LOGS:-}" ] || cp "$LOG" "$VO_KEEP_LOGS/Log-$run.txt"
   kill "$PID" 2>/dev/null || true
   wait "$PID" 2>/dev/null || true
@@ -89,6 +94,6 @@ for ((run = 1; run <= RUNS; run++)); do
   wineserver -w
 done
 printf '%s\n' "${all[@]}" | awk '
-  { for (i = 1; i <= 4; i++) { if (NR == 1 || $i < lo[i]) lo[i] = $i; if (NR == 1 || $i > hi[i]) hi[i] = $i } }
-  END { printf "range: logo %s-%s s, playing screen %s-%s s, F11 to 2x %s-%s s, back to 1x %s-%s s\n",
-        lo[1], hi[1], lo[2], hi[2], lo[3], hi[3], lo[4], hi[4] }'
+  { for (i = 1; i <= 5; i++) { if (NR == 1 || $i < lo[i]) lo[i] = $i; if (NR == 1 || $i > hi[i]) hi[i] = $i } }
+  END { printf "range: logo %s-%s s, playing screen %s-%s s (loading bar %s-%s s), F11 to 2x %s-%s s, back to 1x %s-%s s\n",
+        lo[1], hi[1], lo[2], hi[2], lo[3], hi[3], lo[4], hi[4], lo[5], hi[5] }'
