@@ -22,8 +22,10 @@ int main(int argc, char** argv) {
     for (const std::string& name : PictureFiles(dataDir)) {
         TPackInput in;
         in.Name = name;
-        std::string error;
-        if (!ReadFileBytes(dataDir + "/" + name, in.Bytes, &error, size_t{1} << 30)) {
+        std::string error, path = dataDir;
+        path += "/";
+        path += name;
+        if (!ReadFileBytes(path, in.Bytes, &error, size_t{1} << 30)) {
             std::fprintf(stderr, "vo_pack: %s\n", error.c_str());
             return 1;
         }
