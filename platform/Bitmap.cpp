@@ -189,6 +189,13 @@ void TBitmap::Clear() {
 
 namespace {
 
+// SDL's last error. Short of memory SDL can mark an error without keeping its text, and then
+// hands out a null pointer.
+const char* SdlError() {
+    const char* text = SDL_GetError();
+    return text ? text : "no reason given";
+}
+
 uint32_t Le32(const uint8_t* p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
@@ -251,19 +258,19 @@ bool CheckBmpHeaders(SDL_RWops* source, std::string* error) {
 
 // Reads a BMP from `source` (closed here) into `out` as 24 or 32 bits per pixel.
 bool LoadBMP(SDL_RWops* source, const std::string& name, TBitmap& out, std::string* error) {
-    if (!source) return Fail(error, name + ": cannot open the file (" + SDL_GetError() + ")");
+    if (!source) return Fail(error, name + ": cannot open the file (" + SdlError() + ")");
     std::string reason;
     if (!CheckBmpHeaders(source, &reason)) {
         SDL_RWclose(source);
         return Fail(error, name + ": not a readable BMP file (" + reason + ")");
     }
     SDL_Surface* loaded = SDL_LoadBMP_RW(source, 1);
-    if (!loaded) return Fail(error, name + ": not a readable BMP file (" + SDL_GetError() + ")");
+    if (!loaded) return Fail(error, name + ": not a readable BMP file (" + SdlError() + ")");
     const bool hasAlpha = loaded->format->Amask != 0;
     SDL_Surface* surface = SDL_ConvertSurfaceFormat(
         loaded, hasAlpha ? SDL_PIXELFORMAT_BGRA32 : SDL_PIXELFORMAT_BGR24, 0);
     SDL_FreeSurface(loaded);
-    if (!surface) return Fail(error, name + ": cannot convert the BMP (" + SDL_GetError() + ")");
+    if (!surface) return Fail(error, name + ": cannot convert the BMP (" + SdlError() + ")");
     TBitmap picture;
     bool ok = picture.SetSize(surface->w, surface->h, hasAlpha ? 32 : 24);
     if (ok) {
@@ -299,10 +306,10 @@ bool TBitmap::SaveToFile(const std::string& fileName, std::string* error) const 
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
         const_cast<uint8_t*>(pixels_.data()), width_, height_, bitsPerPixel_, RowBytes(),
         bitsPerPixel_ == 32 ? SDL_PIXELFORMAT_BGRA32 : SDL_PIXELFORMAT_BGR24);
-    if (!surface) return Fail(error, fileName + ": " + SDL_GetError());
+    if (!surface) return Fail(error, fileName + ": " + SdlError());
     const bool ok = SDL_SaveBMP(surface, fileName.c_str()) == 0;
     SDL_FreeSurface(surface);
-    if (!ok) return Fail(error, fileName + ": cannot write the BMP (" + SDL_GetError() + ")");
+    if (!ok) return Fail(error, fileName + ": cannot write the BMP (" + SdlError() + ")");
     return true;
 }
 

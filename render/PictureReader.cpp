@@ -22,8 +22,8 @@ TPictureReader::~TPictureReader() {
 
 // files[index] at 32 bits a pixel, or null when it could not be read.
 std::unique_ptr<TBitmapEx> TPictureReader::Read(size_t index) const {
-    auto picture = std::make_unique<TBitmapEx>();
     try {
+        auto picture = std::make_unique<TBitmapEx>();
         if (picture->LoadFromFile(files_[index]) && picture->SetBitsPerPixel(32)) return picture;
     } catch (const std::bad_alloc&) {
         // Null: the caller reads the file again itself to learn why.
