@@ -43,8 +43,8 @@ if [ "$quick" = 1 ]; then
   exit 0
 fi
 echo "test.sh: validating the desktop entry and the AppStream metadata"
-desktop-file-validate desktop/io.github.velmorra.VelmOrra.desktop
-appstreamcli validate --no-net desktop/io.github.velmorra.VelmOrra.metainfo.xml
+desktop-file-validate desktop/io.github.velmorra.velm_orra.desktop
+appstreamcli validate --no-net --pedantic desktop/io.github.velmorra.velm_orra.metainfo.xml
 echo "test.sh: running the tests"
 # No test found is a failure, not a pass.
 ctest --test-dir build --output-on-failure --no-tests=error -j "$(nproc)"
@@ -60,9 +60,11 @@ if [ "${VO_CROSS:-1}" != 0 ]; then
   echo "test.sh: the browser build and its smoke test in headless Chromium"
   ./build-web.sh
   node tests/ports/web_smoke.mjs dist/web build-web/shots
-  echo "test.sh: the Windows build and its smoke test under Wine"
+  echo "test.sh: the Windows build, its zip and installer, and their smoke test under Wine"
   ./build-windows.sh
-  bash tests/e2e/with_xvfb.sh 180 tests/ports/windows_smoke.sh dist/windows build-windows/shots
+  version=$(sed -n 's/^project(VelmOrra VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+  bash tests/e2e/with_xvfb.sh 180 tests/ports/windows_smoke.sh "dist/velm-orra-$version-windows.zip" \
+    "dist/velm-orra-$version-setup.exe" build-windows/shots
   echo "test.sh: the browser and Windows builds passed ($((SECONDS - started)) s so far)"
 fi
 if [ "${VO_SANITIZE:-1}" != 0 ]; then

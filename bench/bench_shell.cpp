@@ -1,13 +1,16 @@
 // The whole game offscreen: a busy playing frame through the frame handler, the loading step, and
 // the peak memory of a started game, each at density 1 (an 800 x 600 window) and 2 (a window of
-// 1600 x 1200 and more); the field's detail at both densities and the frames of a reload.
+// 1600 x 1200 and more); the field's detail at both densities and the frames of a reload; reading
+// the 2x pictures from loose files and from a data pack.
 #include "fx/ParticleEngine.h"
 #include "game/GameField.h"
 #include "game/HighScores.h"
 #include "game/Random.h"
 #include "layout/Layout.h"
+#include "platform/DataPack.h"
 #include "platform/Memory.h"
 #include "platform/Paths.h"
+#include "render/ImageReader.h"
 #include "render/RenderDevice.h"
 #include "shell/Form.h"
 #include "shell/Language.h"
@@ -18,6 +21,7 @@
 #include "tests/render/FrameDetail.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/RecordingAudio.h"
+#include "tools/pack/PackWriter.h"
 
 #include <benchmark/benchmark.h>
 
@@ -202,5 +206,48 @@ void BM_Reload(benchmark::State& state) {
     state.counters["longest_at"] = longestAt;
 }
 BENCHMARK(BM_Reload)->Arg(2)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Reading and decoding every 2x picture (what the reader thread does in a reload to full screen):
+// from the data folder's loose files (argument 0) or from a data pack of the same files (1), the
+// files in the page cache either way. Bytes processed: the pictures' 32-bit pixels.
+void BM_ReadDensePictures(benchmark::State& state) {
+    const std::string data = VO_GAME_DATA_DIR;
+    std::vector<std::string> names;
+    for (const std::string& name : PictureFiles(data))
+        if (name.rfind("@2x/graphics/", 0) == 0) names.push_back(name);
+    const std::string scratch = (std::filesystem::temp_directory_path() / "vo-bench-pack").string();
+    std::string dir = data;
+    if (state.range(0) == 1) {
+        std::filesystem::create_directories(scratch);
+        std::vector<TPackInput> inputs;
+        for (const std::string& name : names) {
+            std::ifstream in(data + "/" + name, std::ios::binary);
+            inputs.push_back({name, {std::istreambuf_iterator<char>(in), {}}});
+        }
+        std::string error;
+        if (!WriteDataPack(scratch + "/" + kDataPackName, std::move(inputs), 9, 2, &error) ||
+            OpenDataPack(scratch, &error) != names.size()) {
+            state.SkipWithError(error.c_str());
+            return;
+        }
+        dir = scratch;
+    }
+    int64_t pixels = 0;
+    for (auto _ : state) {
+        for (const std::string& name : names) {
+            TBitmapEx picture;
+            if (!picture.LoadFromFile(dir + "/" + name) || !picture.SetBitsPerPixel(32)) {
+                state.SkipWithError(("cannot read " + name).c_str());
+                break;
+            }
+            pixels += int64_t{picture.Width()} * picture.Height();
+        }
+    }
+    CloseDataPack();
+    std::filesystem::remove_all(scratch);
+    state.SetBytesProcessed(pixels * 4);
+    state.counters["pictures"] = double(names.size());
+}
+BENCHMARK(BM_ReadDensePictures)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace

@@ -42,6 +42,14 @@ vo_port_library(SDL2::SDL2 ${VO_SDL_PREFIX}/lib/libSDL2.a ${VO_SDL_PREFIX}/inclu
 vo_port_library(SDL2_mixer::SDL2_mixer ${VO_SDL_PREFIX}/lib/libSDL2_mixer.a
                 ${VO_SDL_PREFIX}/include/SDL2 SDL2::SDL2)
 vo_port_library(JPEG::JPEG ${VO_JPEG_PREFIX}/lib/libjpeg.a ${VO_JPEG_PREFIX}/include)
+if(VO_HOST STREQUAL "windows")
+  # The decompressor of the data pack that holds the pictures.
+  set(VO_ZSTD_PREFIX "" CACHE PATH "Installed libzstd for the target")
+  if(NOT VO_ZSTD_PREFIX)
+    message(FATAL_ERROR "The windows build needs VO_ZSTD_PREFIX (see build-windows.sh)")
+  endif()
+  vo_port_library(zstd::zstd ${VO_ZSTD_PREFIX}/lib/libzstd.a ${VO_ZSTD_PREFIX}/include)
+endif()
 
 # The files of the game data, as the Linux package installs them.
 set(VO_DATA_ITEMS strings.txt sounds.txt icon.bmp graphics sounds music lang)

@@ -2,11 +2,13 @@
 
 #include "platform/Files.h"
 #include "platform/Memory.h"
+#include "platform/DataPack.h"
 
 #include <algorithm>
 #include <cctype>
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <jpeglib.h>
 #include <new>
@@ -33,9 +35,10 @@ std::string Lower(std::string s) {
 // A plain 32-bit picture of the largest size, with room for its header.
 constexpr size_t kMaxPictureFileBytes = size_t{kMaxPictureSide} * kMaxPictureSide * 4 + 65536;
 
+// The picture's bytes: from the data pack when it holds the file, else from the file itself.
 bool ReadWholeFile(const std::string& fileName, std::vector<uint8_t>& data, std::string* error) {
     std::string why;
-    if (!ReadFileBytes(fileName, data, &why, kMaxPictureFileBytes)) return Fail(error, why);
+    if (!ReadDataFile(fileName, data, &why, kMaxPictureFileBytes)) return Fail(error, why);
     return true;
 }
 
@@ -43,28 +46,35 @@ uint16_t Word(const uint8_t* p) {
     return uint16_t(p[0] | (p[1] << 8));
 }
 
-// Decodes the run-length packets of a type-10 TGA into `out` (exactly out.size() bytes, pixels of
+// Decodes the run-length packets of a type-10 TGA into `out` (exactly `outSize` bytes, pixels of
 // `b` bytes). Packets may cross row ends but never the end of the picture.
-bool DecodeRle(const uint8_t* in, size_t inSize, size_t b, std::vector<uint8_t>& out,
+bool DecodeRle(const uint8_t* in, size_t inSize, size_t b, uint8_t* out, size_t outSize,
                const std::string& name, std::string* error) {
     size_t pos = 0, done = 0;
-    while (done < out.size()) {
+    while (done < outSize) {
         if (pos >= inSize) return Fail(error, name + ": the TGA ends inside its pixel data");
         const uint8_t h = in[pos++];
         const size_t count = (h & 0x7F) + 1u;
-        if (count * b > out.size() - done)
+        const size_t bytes = count * b;
+        if (bytes > outSize - done)
             return Fail(error, name + ": a run-length packet runs past the end of the picture");
         if (h & 0x80) {
             if (inSize - pos < b) return Fail(error, name + ": the TGA ends inside its pixel data");
-            for (size_t i = 0; i < count; ++i, done += b) std::copy_n(in + pos, b, &out[done]);
+            if (b == 4) {
+                uint32_t pixel;
+                std::memcpy(&pixel, in + pos, 4);
+                for (size_t i = 0; i < count; ++i) std::memcpy(out + done + i * 4, &pixel, 4);
+            } else {
+                for (size_t i = 0; i < count; ++i) std::memcpy(out + done + i * b, in + pos, b);
+            }
             pos += b;
         } else {
-            if (inSize - pos < count * b)
+            if (inSize - pos < bytes)
                 return Fail(error, name + ": the TGA ends inside its pixel data");
-            std::copy_n(in + pos, count * b, &out[done]);
-            pos += count * b;
-            done += count * b;
+            std::memcpy(out + done, in + pos, bytes);
+            pos += bytes;
         }
+        done += bytes;
     }
     return true;
 }
@@ -144,7 +154,7 @@ bool DecodeJpeg(const uint8_t* data, size_t size, TBitmap& picture, char* messag
 } // namespace
 
 bool TBitmapEx::LoadFromFile(const std::string& fileName, std::string* error) {
-    if (!FileExists(fileName)) {
+    if (!DataFileExists(fileName)) {
         MakePlaceholder();
         return true;
     }
@@ -152,11 +162,11 @@ bool TBitmapEx::LoadFromFile(const std::string& fileName, std::string* error) {
     // Short of memory, a picture fails like a damaged one (its caller shows the placeholder)
     // instead of ending the program.
     try {
-        if (ext != ".tga" && ext != ".jpg") return TBitmap::LoadFromFile(fileName, error);
         std::vector<uint8_t> data;
         if (!ReadWholeFile(fileName, data, error)) return false;
         if (ext == ".tga") return LoadTGAFromMemory(data.data(), data.size(), fileName, error);
-        return LoadJPEGFromMemory(data.data(), data.size(), fileName, error);
+        if (ext == ".jpg") return LoadJPEGFromMemory(data.data(), data.size(), fileName, error);
+        return LoadBMPFromMemory(data.data(), data.size(), fileName, error);
     } catch (const std::bad_alloc&) {
         NoteMemoryShort();
         return Fail(error, fileName + ": out of memory while loading the picture");
@@ -198,21 +208,21 @@ bool TBitmapEx::LoadTGAFromMemory(const uint8_t* data, size_t size, const std::s
     const size_t needed = imageType == 2 ? pixelCount * b : (pixelCount + 127) / 128 * (1 + b);
     if (available < needed) return Fail(error, name + ": the TGA ends inside its pixel data");
 
-    std::vector<uint8_t> pixels(pixelCount * b);
-    if (imageType == 2) {
-        std::copy_n(data + start, pixels.size(), pixels.begin());
-    } else if (!DecodeRle(data + start, available, b, pixels, name, error)) {
-        return false;
-    }
-
+    // The pixels go straight into the picture's rows, which lie one after the other top first;
+    // a bottom-first picture is turned over afterwards.
     TBitmap picture;
     if (!picture.SetSize(width, height, depth == 32 ? 32 : 24))
         return Fail(error, name + ": out of memory for the picture");
-    const size_t rowBytes = size_t(width) * b;
-    for (int32_t r = 0; r < height; ++r) {
-        const int32_t row = bottomFirst ? height - 1 - r : r;
-        std::copy_n(&pixels[size_t(r) * rowBytes], rowBytes, picture.ScanLine(row));
+    uint8_t* pixels = picture.ScanLine(0);
+    if (imageType == 2) {
+        std::memcpy(pixels, data + start, pixelCount * b);
+    } else if (!DecodeRle(data + start, available, b, pixels, pixelCount * b, name, error)) {
+        return false;
     }
+    if (bottomFirst)
+        for (int32_t top = 0, bottom = height - 1; top < bottom; ++top, --bottom)
+            std::swap_ranges(picture.ScanLine(top), picture.ScanLine(top) + picture.RowBytes(),
+                             picture.ScanLine(bottom));
     static_cast<TBitmap&>(*this) = std::move(picture);
     return true;
 }

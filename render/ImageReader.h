@@ -2,7 +2,8 @@
 // TBitmapEx: the picture reader behind every texture. Loads itself from a TGA, JPEG or BMP file
 // chosen by the file name's extension (".tga" in any case: TGA; ".jpg" in any case: JPEG;
 // anything else: BMP) and writes uncompressed top-first TGA files (or BMP for other extensions).
-// A missing file is not an error: it yields the 64 x 64 "NO IMAGE" placeholder.
+// A missing file is not an error: it yields the 64 x 64 "NO IMAGE" placeholder. A file the open
+// data pack holds is read from the pack (platform/DataPack.h).
 //
 // After a TGA load the bitmap has 32 bits per pixel for 32-bit files and 24 for 24-bit ones;
 // JPEG gives 24 bits; a BMP keeps what the BMP reader gives (32 bits when it has alpha).

@@ -15,10 +15,11 @@ vo_source_version() {
   dpkg-query -W -f='${source:Version}' "$1"
 }
 
-# Adds a deb-src entry for the main Debian archive when apt knows no source package of SDL2:
-# a fresh machine's sources list has binary entries only.
+# vo_enable_deb_src <source package> <version>: adds deb-src entries for the suites Debian's
+# binary packages come from (the release, its updates and its security fixes) when apt knows no
+# such source package: a fresh machine's sources list has binary entries only.
 vo_enable_deb_src() {
-  if apt-cache showsrc libsdl2 2>/dev/null | grep -q '^Package: libsdl2$'; then
+  if apt-cache showsrc "$1" 2>/dev/null | grep -qx "Version: $2"; then
     return 0
   fi
   local uri='' codename
@@ -31,10 +32,20 @@ vo_enable_deb_src() {
       /etc/apt/sources.list)
   fi
   uri=${uri:-http://deb.debian.org/debian}
-  echo "cross: adding a deb-src entry ($uri $codename main) for SDL's source packages"
-  printf 'Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: %s\n' \
-    "$uri" "$codename" /usr/share/keyrings/debian-archive-keyring.gpg |
-    vo_sudo tee /etc/apt/sources.list.d/velm-orra-deb-src.sources >/dev/null
+  local security=''
+  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+    security=$(awk '/^URIs:/ { u = $2 } /^Suites:.*-security/ { print u; exit }' \
+      /etc/apt/sources.list.d/debian.sources)
+  fi
+  security=${security:-http://deb.debian.org/debian-security}
+  echo "cross: adding deb-src entries ($uri $codename, its updates and security) for $1 $2"
+  local keyring=/usr/share/keyrings/debian-archive-keyring.gpg
+  {
+    printf 'Types: deb-src\nURIs: %s\nSuites: %s %s-updates\nComponents: main\nSigned-By: %s\n\n' \
+      "$uri" "$codename" "$codename" "$keyring"
+    printf 'Types: deb-src\nURIs: %s\nSuites: %s-security\nComponents: main\nSigned-By: %s\n' \
+      "$security" "$codename" "$keyring"
+  } | vo_sudo tee /etc/apt/sources.list.d/velm-orra-deb-src.sources >/dev/null
   vo_sudo apt-get update -q
 }
 
@@ -46,11 +57,19 @@ vo_source_tree() {
   upstream=${upstream%-*}
   local dir=$VO_CACHE/src/$package-$upstream
   if [ ! -f "$dir/.unpacked" ]; then
-    vo_enable_deb_src >&2
+    vo_enable_deb_src "$package" "$version" >&2
     mkdir -p "$VO_CACHE/src"
     rm -rf "$dir"
     echo "cross: fetching the source package $package $version" >&2
-    (cd "$VO_CACHE/src" && apt-get source -q "$package=$version" >&2)
+    if ! (cd "$VO_CACHE/src" && apt-get source -q "$package=$version" >&2); then
+      # A mirror may list a security update's source without carrying it: the release's own
+      # source of the same upstream version serves then.
+      local codename
+      codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
+      echo "cross: $package $version cannot be fetched; taking $codename's $package" >&2
+      (cd "$VO_CACHE/src" && apt-get source -q "$package/$codename" >&2)
+    fi
+    [ -d "$dir" ] || { echo "cross: the source package gave no $dir" >&2; return 1; }
     touch "$dir/.unpacked"
   fi
   echo "$dir"
@@ -181,6 +200,47 @@ vo_jpeg_for() {
   echo "cross: libjpeg-turbo for $target built in $((SECONDS - started)) s"
 }
 
+# The compiler flags of libzstd's decompressor for the target: the C code alone (no assembler),
+# without the legacy formats.
+vo_zstd_flags() {
+  echo -O2 -DNDEBUG -DZSTD_DISABLE_ASM -DZSTD_LEGACY_SUPPORT=0
+}
+
+# vo_zstd_for <windows>: the decompressor of libzstd (the data pack's members) for the target,
+# built once from Debian's source package; sets VO_ZSTD_PREFIX (lib/libzstd.a, include/zstd.h).
+vo_zstd_for() {
+  local target=$1 version recipe key cc ar
+  case $target in
+    windows) cc=x86_64-w64-mingw32-gcc-posix ar=x86_64-w64-mingw32-ar ;;
+    *) echo "cross: no libzstd recipe for $target" >&2; return 1 ;;
+  esac
+  local src
+  src=$(vo_source_tree libzstd "$(vo_source_version libzstd-dev)")
+  # The version of the source fetched (a mirror may have given the release's own).
+  version=$(dpkg-parsechangelog -l "$src/debian/changelog" -S Version)
+  recipe=$( (vo_zstd_flags; vo_target_compiler "$target") | sha256sum | cut -c1-12)
+  key="$target-libzstd-${version#*:}-$recipe"
+  VO_ZSTD_PREFIX=$VO_CACHE/zstd/$key
+  if [ -f "$VO_ZSTD_PREFIX/.complete" ]; then
+    echo "cross: libzstd for $target from the cache ($VO_ZSTD_PREFIX)"
+    return 0
+  fi
+  local work=$VO_CACHE/build/$key started=$SECONDS file
+  rm -rf "$work" "$VO_ZSTD_PREFIX"
+  mkdir -p "$work" "$VO_ZSTD_PREFIX/lib" "$VO_ZSTD_PREFIX/include"
+  echo "cross: building the decompressor of libzstd $version for $target (once; cached in $VO_ZSTD_PREFIX)"
+  for file in "$src"/lib/common/*.c "$src"/lib/decompress/*.c; do
+    # shellcheck disable=SC2046
+    nice "$cc" $(vo_zstd_flags) -c "$file" -o "$work/$(basename "$file" .c).o" ||
+      { rm -rf "$work"; return 1; }
+  done
+  "$ar" rcs "$VO_ZSTD_PREFIX/lib/libzstd.a" "$work"/*.o
+  cp "$src/lib/zstd.h" "$src/lib/zstd_errors.h" "$VO_ZSTD_PREFIX/include/"
+  rm -rf "$work"
+  touch "$VO_ZSTD_PREFIX/.complete"
+  echo "cross: libzstd for $target built in $((SECONDS - started)) s"
+}
+
 # The game data of the Linux build in build/game (made by its generator): only the data target is
 # built, with whatever options build/ has; a missing build/ is configured as ./play.sh does.
 vo_game_data() {
@@ -213,11 +273,12 @@ vo_cross_libraries() {
   vo_source_tree libsdl2 "$(vo_source_version libsdl2-dev)" >/dev/null
   vo_source_tree libsdl2-mixer "$(vo_source_version libsdl2-mixer-dev)" >/dev/null
   vo_source_tree libjpeg-turbo "$(vo_source_version libjpeg62-turbo-dev)" >/dev/null
+  vo_source_tree libzstd "$(vo_source_version libzstd-dev)" >/dev/null
   local logs failed=0 web windows
   logs=$(mktemp -d)
   (set -e; vo_sdl_for web; vo_jpeg_for web) >"$logs/web.txt" 2>&1 &
   web=$!
-  (set -e; vo_sdl_for windows; vo_jpeg_for windows) >"$logs/windows.txt" 2>&1 &
+  (set -e; vo_sdl_for windows; vo_jpeg_for windows; vo_zstd_for windows) >"$logs/windows.txt" 2>&1 &
   windows=$!
   wait "$web" || failed=1
   wait "$windows" || failed=1

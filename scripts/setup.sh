@@ -14,7 +14,7 @@ export EMCC_CORES=$(nproc)
 VO_PACKAGES=(
   cmake g++ make pkg-config
   libsdl2-dev libsdl2-mixer-dev libjpeg62-turbo-dev libx11-dev
-  libcairo2-dev libfreetype-dev fonts-dejavu-core libvorbis-dev libogg-dev
+  libcairo2-dev libfreetype-dev fonts-dejavu-core libvorbis-dev libogg-dev libzstd-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick x11-utils xauth
   appstream desktop-file-utils dpkg-dev
@@ -22,9 +22,11 @@ VO_PACKAGES=(
 )
 # The browser and Windows builds and their smoke tests (build-web.sh, build-windows.sh, test.sh):
 # the two tool chains, Wine to run the Windows program, Chromium to run the page, and dpkg-dev
-# to unpack the source packages of SDL2, SDL2_mixer and libjpeg (scripts/cross.sh).
+# to unpack the source packages of SDL2, SDL2_mixer, libjpeg and libzstd (scripts/cross.sh);
+# NSIS and zip make the Windows installer and download, unzip unpacks it again.
 VO_CROSS_PACKAGES=(
   emscripten g++-mingw-w64-x86-64-posix wine wine64 chromium dpkg-dev
+  nsis zip unzip
 )
 
 # vo_install_packages [packages...]: the missing ones of the list (default VO_PACKAGES).

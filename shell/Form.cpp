@@ -13,9 +13,11 @@
 #include "platform/Audio.h"
 #include "platform/Clock.h"
 #include "platform/Cpu.h"
+#include "platform/DataPack.h"
 #include "platform/Files.h"
 #include "platform/Memory.h"
 #include "platform/HostScreen.h"
+#include "platform/Paths.h"
 #include "platform/Registry.h"
 #include "render/Catalogue.h"
 #include "render/PatternImage.h"
@@ -222,6 +224,14 @@ bool TForm1::CreateSteps() {
     std::string vendor, brand;
     ReadCpuIdentification(vendor, brand);
     Log.Line("CPU - " + vendor + " " + brand);
+
+    // The pictures come from the data pack when the data folder holds one.
+    std::string packError;
+    if (const size_t packed = OpenDataPack(paths::DataDir(), &packError))
+        Log.Line("Pictures from " + std::string(kDataPackName) + " (" + std::to_string(packed) +
+                 " files)");
+    else if (!packError.empty())
+        Log.Line("Cannot use the picture pack (" + packError + "); the data folder's files serve");
 
     // The pictures of the logo; the others load under the loading bar.
     Log.Line("Initializing Font Render Device...");

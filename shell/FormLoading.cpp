@@ -8,6 +8,7 @@
 #include "platform/Bitmap.h"
 #include "platform/Clock.h"
 #include "platform/HostScreen.h"
+#include "platform/DataPack.h"
 #include "platform/Memory.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
@@ -75,7 +76,7 @@ TForm1::TPictureSource TForm1::SourceOf(const TCatalogueEntry& entry) const {
     const std::string name = clear.empty() ? language::LocalisedName(entry.File) : clear;
     if (device_->Density() > 1) {
         const std::string dense = paths::DataPath(std::string(kDenseFolder) + "/" + name);
-        if (FileExists(dense)) return {dense, device_->Density()};
+        if (DataFileExists(dense)) return {dense, device_->Density()};
     }
     return {paths::DataPath(name), 1};
 }
@@ -125,7 +126,7 @@ bool TForm1::LoadFontGlyphs(std::string* error) {
     if (density > 1) {
         const std::string dense = paths::DataPath(std::string(kDenseFolder) + "/" + name);
         std::string denseError;
-        if (FileExists(dense) && font_->LoadGlyphs(dense, &denseError, density)) return true;
+        if (DataFileExists(dense) && font_->LoadGlyphs(dense, &denseError, density)) return true;
         if (!denseError.empty()) Log.Line("Cannot load the dense font: " + denseError);
     }
     return font_->LoadGlyphs(paths::DataPath(name), error);

@@ -1,11 +1,11 @@
 #include "shell/Language.h"
 
+#include "platform/DataPack.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 
 namespace language {
 
@@ -92,8 +92,7 @@ std::string LocalisedName(const std::string& name) {
     if (n.rfind("./", 0) == 0) n.erase(0, 2);
     if (current == "en") return n;
     const std::string localised = "lang/" + current + "/" + n;
-    std::error_code ec;
-    return std::filesystem::is_regular_file(paths::DataPath(localised), ec) ? localised : n;
+    return DataFileExists(paths::DataPath(localised)) ? localised : n;
 }
 
 std::string ChoiceFromRegistry() {

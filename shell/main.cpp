@@ -20,7 +20,7 @@
 #include <vector>
 
 #ifndef VO_VERSION
-#define VO_VERSION "1.0"
+#define VO_VERSION "1.1"
 #endif
 
 namespace {

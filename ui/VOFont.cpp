@@ -1,7 +1,7 @@
 #include "ui/VOFont.h"
 
 #include "platform/Bitmap.h"
-#include "platform/Files.h"
+#include "platform/DataPack.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
 
@@ -51,7 +51,7 @@ bool TVOFont::LoadMetrics(const std::string& fileName, std::string* error) {
     // Only a regular file of sane size: a FIFO or a device in its place must not block or
     // stream without end.
     std::vector<uint8_t> bytes;
-    if (!ReadFileBytes(FilePath(fileName), bytes, nullptr, size_t{64} * 1024)) {
+    if (!ReadDataFile(FilePath(fileName), bytes, nullptr, size_t{64} * 1024)) {
         std::error_code ec;
         const bool there = std::filesystem::exists(FilePath(fileName), ec);
         if (error) *error = fileName + (there ? ": not a regular file" : ": file not found");
@@ -80,7 +80,7 @@ bool TVOFont::LoadGlyphs(const std::string& fileName, std::string* error, int32_
     ReleaseGlyphs();
     // Other pictures stand in with the "NO IMAGE" placeholder when missing; glyphs cut from it
     // would make every text unreadable, so a missing glyph picture fails like missing metrics.
-    if (!FileExists(FilePath(fileName))) {
+    if (!DataFileExists(FilePath(fileName))) {
         if (error) *error = fileName + ": file not found";
         return false;
     }

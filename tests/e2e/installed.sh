@@ -6,7 +6,7 @@
 # class.
 NAME=installed
 source "$(dirname "$0")/lib.sh"
-ID=io.github.velmorra.VelmOrra
+ID=io.github.velmorra.velm_orra
 
 # check_tree <root>: the files a desktop needs, in <root> (a prefix).
 check_tree() {

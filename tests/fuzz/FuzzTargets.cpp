@@ -5,6 +5,7 @@
 #include "game/GameModes.h"
 #include "game/HighScores.h"
 #include "game/Statistics.h"
+#include "platform/DataPack.h"
 #include "platform/Registry.h"
 #include "render/ImageReader.h"
 #include "render/RenderDevice.h"
@@ -321,9 +322,35 @@ int FuzzExtra(const uint8_t* data, size_t size) {
     return 0;
 }
 
-const TFuzzTargetInfo FuzzTargetList[10] = {
+// The input is a whole data pack: its index, then every member it lists.
+int FuzzPack(const uint8_t* data, size_t size) {
+    std::vector<TPackMember> members;
+    std::string error;
+    if (!ParseDataPackIndex(data, size, size, members, &error)) {
+        Require(!error.empty(), "a refused pack says why");
+        return 0;
+    }
+    for (size_t i = 0; i < members.size(); ++i) {
+        const TPackMember& m = members[i];
+        Require(m.StoredSize > 0 && m.Offset <= size && m.StoredSize <= size - m.Offset,
+                "a member lies inside the pack");
+        Require(i == 0 || members[i - 1].Name < m.Name, "the names rise");
+        // The game reads no member beyond its pictures' limit; a claim past it is refused
+        // before anything is allocated.
+        if (m.Size > (1u << 20)) continue;
+        std::vector<uint8_t> out;
+        error.clear();
+        if (UnpackDataPackMember(data + m.Offset, m.StoredSize, m.Size, out, &error))
+            Require(out.size() == m.Size, "an unpacked member has its size");
+        else
+            Require(!error.empty() && out.empty(), "a refused member says why and gives nothing");
+    }
+    return 0;
+}
+
+const TFuzzTargetInfo FuzzTargetList[11] = {
     {"tga", FuzzTga},       {"jpeg", FuzzJpeg},         {"bmp", FuzzBmp},
     {"config", FuzzConfig}, {"strings", FuzzStrings},   {"sounds", FuzzSounds},
     {"font", FuzzFont},     {"registry", FuzzRegistry}, {"stats", FuzzStats},
-    {"extra", FuzzExtra},
+    {"extra", FuzzExtra},   {"pack", FuzzPack},
 };

@@ -21,6 +21,7 @@ int FuzzFont(const uint8_t* data, size_t size);
 int FuzzRegistry(const uint8_t* data, size_t size);
 int FuzzStats(const uint8_t* data, size_t size);
 int FuzzExtra(const uint8_t* data, size_t size);
+int FuzzPack(const uint8_t* data, size_t size);
 
 struct TFuzzTargetInfo {
     const char* Name; // the corpus folder and the fuzzer program's suffix
@@ -29,4 +30,4 @@ struct TFuzzTargetInfo {
 };
 
 // Every target, in a fixed order.
-extern const TFuzzTargetInfo FuzzTargetList[10];
+extern const TFuzzTargetInfo FuzzTargetList[11];

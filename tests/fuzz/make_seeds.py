@@ -4,7 +4,7 @@
 Small files that reach the readers' main paths: every TGA type and row order the reader takes,
 BMP headers and compressions SDL reads, JPEG codings (made with ImageMagick's convert), settings
 files with and without a saved game, and the game's own text, sound list and font metrics
-formats. Run it from anywhere:  python3 tests/fuzz/make_seeds.py [generated data folder]
+formats, and data packs (their members compressed by the zstd program). Run it from anywhere:  python3 tests/fuzz/make_seeds.py [generated data folder]
 With a data folder (build/game) the generated strings.txt, sounds.txt and font.rls are added.
 """
 import os
@@ -12,6 +12,7 @@ import shutil
 import struct
 import subprocess
 import sys
+import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 CORPUS = os.path.join(HERE, "corpus")
@@ -224,6 +225,37 @@ def extra_seeds():
     write("extra", "repeated.txt", two + b"config 00112233445566ff\n")
 
 
+def zstd_frame(data):
+    """One zstd frame with the content size and a checksum, as the pack writer makes them (from a
+    file, so that the frame records the size)."""
+    with tempfile.NamedTemporaryFile() as f:
+        f.write(data)
+        f.flush()
+        return subprocess.run(["zstd", "-q", "-3", "--check", "-c", f.name], check=True,
+                              stdout=subprocess.PIPE).stdout
+
+
+def pack_file(members):
+    """A data pack of (name, bytes) members, names in rising order."""
+    index_size = sum(18 + len(name) for name, _ in members)
+    head = b"VelmPack" + struct.pack("<III", 1, len(members), index_size)
+    index, body, offset = b"", b"", 20 + index_size
+    for name, data in members:
+        frame = zstd_frame(data)
+        index += struct.pack("<QIIH", offset, len(frame), len(data), len(name)) + name
+        body += frame
+        offset += len(frame)
+    return head + index + body
+
+
+def pack_seeds():
+    tga = tga_header(2, 2, 1, 32, 0x28) + bytes(range(8))
+    write("pack", "two_members.pak", pack_file([(b"@2x/graphics/a.tga", tga),
+                                                (b"graphics/a.tga", tga[:10] * 3)]))
+    write("pack", "empty_member.pak", pack_file([(b"graphics/font/font.rls", b"")]))
+    write("pack", "no_members.pak", pack_file([]))
+
+
 if __name__ == "__main__":
     tga_seeds()
     bmp_seeds()
@@ -233,3 +265,4 @@ if __name__ == "__main__":
     text_seeds(sys.argv[1] if len(sys.argv) > 1 else None)
     stats_seeds()
     extra_seeds()
+    pack_seeds()

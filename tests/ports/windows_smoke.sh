@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
-# The Windows build under Wine on the private X server of with_xvfb.sh: it reaches the playing
-# screen (Log.txt under %APPDATA%\velm-orra\), a ball moved with two clicks arrives and brings
-# new balls, and Exit and Yes end it with a 1450-byte Config.bin beside the log.
-# Usage: with_xvfb.sh <display> windows_smoke.sh <dist/windows> <screenshot folder>
-DIST=$(cd "$1" && pwd)
-export SHOTS=$2 NAME=windows
+# The Windows downloads under Wine on the private X server of with_xvfb.sh.
+# The zip: at most 60 MB, one folder whose pictures are all in pictures.pak; unpacked, the program
+# reaches the playing screen (Log.txt under %APPDATA%\velm-orra\) with every picture read from the
+# pack, a ball moved with two clicks arrives and brings new balls, and Exit and Yes end it with a
+# 1450-byte Config.bin beside the log.
+# The installer: /S puts the same files under Program Files, a Start-menu entry that starts the
+# game (which offers the first run's game again), and an entry in Windows' list of programs; the uninstaller's /S removes all three and
+# leaves the player's files.
+# Usage: with_xvfb.sh <display> windows_smoke.sh <zip> <setup.exe> <screenshot folder>
+ZIP=$(realpath "$1")
+SETUP=$(realpath "$2")
+export SHOTS=$3 NAME=windows
 source "$(dirname "$0")/../e2e/lib.sh"
 
 export WINEPREFIX=$WORK/wine WINEDEBUG=-all WINEARCH=win64
@@ -15,7 +21,17 @@ export SDL_AUDIODRIVER=dummy
 USERDIR=$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/velm-orra
 LOG=$USERDIR/Log.txt
 CONFIG=$USERDIR/Config.bin
-trap 'cleanup; wineserver -k 2>/dev/null || true' EXIT
+trap '{ wineserver -k && wineserver -w; } 2>/dev/null || true; cleanup' EXIT
+
+zip_bytes=$(stat -c %s "$ZIP")
+[ "$zip_bytes" -le 60000000 ] || fail "the zip has $zip_bytes bytes, more than 60 MB"
+unzip -q "$ZIP" -d "$WORK/unzipped"
+DIST=$(find "$WORK/unzipped" -mindepth 1 -maxdepth 1 -type d)
+[ "$(echo "$DIST" | wc -l)" -eq 1 ] && [ -f "$DIST/velm-orra.exe" ] && [ -f "$DIST/pictures.pak" ] ||
+  fail "the zip holds no single folder with velm-orra.exe and pictures.pak"
+loose=$(find "$DIST" -name '*.tga' -o -name '*.jpg' -o -path '*/graphics/*' | head -n 3)
+[ -z "$loose" ] || fail "pictures lie outside the pack: $loose"
+echo "windows: the zip has $zip_bytes bytes, $(find "$DIST" -type f | wc -l) files"
 
 started=$SECONDS
 wineboot --init >"$WORK/wineboot.txt" 2>&1 || fail "wineboot failed: $(tail -n 3 "$WORK/wineboot.txt")"
@@ -28,6 +44,8 @@ wait_for_log "Starting game..." 120
 wait_for_log "Loading config ..."
 echo "windows: the playing screen after $((SECONDS - started)) s"
 grep -q -- "-=- Device - SDL direct3d" "$LOG" || fail "not drawn with Direct3D: $(grep -- '-=- Device' "$LOG")"
+grep -q -- "-=- Pictures from pictures.pak (" "$LOG" || fail "the pictures did not come from the pack"
+! grep -q -- "-=- Cannot" "$LOG" || fail "something could not be loaded: $(grep -- '-=- Cannot' "$LOG")"
 locate_window
 wait_for_balls 6 game 60
 
@@ -60,5 +78,61 @@ click 466 344 # Yes
 wait_for_exit 60
 [ -f "$CONFIG" ] && [ "$(config_size)" -eq 1450 ] || fail "no 1450-byte Config.bin in $USERDIR"
 grep -q -- "-=- Saving config ..." "$LOG" || fail "the exit did not save"
-echo "windows: Config.bin written in %APPDATA%\\velm-orra\\; screenshots in $SHOTS"
+echo "windows: Config.bin written in %APPDATA%\\velm-orra\\"
+wineserver -w
+
+# The installer, without questions, then the game through its Start-menu entry.
+started=$SECONDS
+wine "$SETUP" /S >"$WORK/setup.txt" 2>&1 || fail "the installer failed: $(tail -n 3 "$WORK/setup.txt")"
+wineserver -w
+INSTALLED="$WINEPREFIX/drive_c/Program Files/Velm Orra"
+SHORTCUT="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Velm Orra.lnk"
+KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\io.github.velmorra.velm_orra'
+[ -f "$SHORTCUT" ] || fail "no Start-menu entry"
+diff -r "$DIST" "$INSTALLED" -x uninstall.exe >"$WORK/diff.txt" ||
+  fail "the installed files differ from the zip's: $(head -n 3 "$WORK/diff.txt")"
+[ -f "$INSTALLED/uninstall.exe" ] || fail "no uninstaller"
+wine reg query "$KEY" /v UninstallString 2>/dev/null | grep -q 'uninstall.exe' ||
+  fail "the program is not in Windows' list of programs"
+echo "windows: installed in $((SECONDS - started)) s ($(du -sm "$INSTALLED" | cut -f1) MB)"
+wine start "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Velm Orra.lnk" \
+  >"$WORK/start.txt" 2>&1 || fail "the Start-menu entry does not start: $(tail -n 3 "$WORK/start.txt")"
+for _ in $(seq 600); do
+  GAME_PID=$(pgrep -f 'Velm Orra.velm-orra\.exe' | head -n 1) && break
+  sleep 0.1
+done
+[ -n "$GAME_PID" ] || fail "the Start-menu entry started no game"
+wait_for_log "Loading config ..." 120
+grep -q -- "-=- Pictures from pictures.pak (" "$LOG" || fail "the installed game read no pack"
+locate_window
+# Nobody gives the new window the focus here (no window manager); without it Wine drops clicks.
+for ((i = 0; i < 20; i++)); do
+  xdotool windowfocus --sync "$WIN_ID" 2>/dev/null && break
+  sleep 0.5
+done
+# The game of the first run comes back: "Welcome back!", then its nine balls.
+# Yes until the saved game's nine balls show (a click while the message opens is lost).
+for ((i = 0; i < 20; i++)); do
+  click 466 344
+  sleep 1
+  shot installed
+  FIELD=$(read_field)
+  [ "$(count_balls)" -eq 9 ] && break
+done
+[ "$(count_balls)" -eq 9 ] || fail "the saved game did not come back (see $LAST_SHOT)"
+click 144 536 # Exit
+click 466 344 # Yes
+wait_for_log "Saving config ..."
+GAME_PID=
+timeout 60 wineserver -w || fail "the installed game did not end"
+
+started=$SECONDS
+wine "$INSTALLED/uninstall.exe" /S >"$WORK/uninstall.txt" 2>&1 || fail "the uninstaller failed"
+# The uninstaller runs on from a copy of itself: Wine's processes end when it is done.
+wineserver -w
+[ ! -e "$INSTALLED" ] || fail "the uninstaller left $(find "$INSTALLED" | head -n 3)"
+[ ! -e "$SHORTCUT" ] || fail "the uninstaller left the Start-menu entry"
+! wine reg query "$KEY" >/dev/null 2>&1 || fail "the uninstaller left the entry in the list of programs"
+[ -f "$CONFIG" ] || fail "the uninstaller took the player's Config.bin"
+echo "windows: uninstalled in $((SECONDS - started)) s; screenshots in $SHOTS"
 echo "PASS ($NAME)"

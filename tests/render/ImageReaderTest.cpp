@@ -1,9 +1,12 @@
 #include "render/ImageReader.h"
+#include "platform/DataPack.h"
 #include "tests/render/TestFiles.h"
+#include "tools/pack/PackWriter.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <jpeglib.h>
 #include <random>
 
@@ -308,4 +311,125 @@ TEST(TgaReader, DamagedJpegFailsWithAMessage) {
     EXPECT_NE(error.find("empty.jpg"), std::string::npos);
     EXPECT_FALSE(bmp.LoadFromFile(dir.File("text.jpg"), &error));
     EXPECT_NE(error.find("text.jpg"), std::string::npos);
+}
+
+// --- Pictures from a data pack ------------------------------------------------------------------
+
+namespace {
+
+// A top-first 32-bit TGA of w x h pixels of one colour (0xAARRGGBB).
+std::vector<uint8_t> PlainTga(int w, int h, uint32_t argb) {
+    auto tga = TgaHeader(2, w, h, 32, 0x28);
+    for (int i = 0; i < w * h; ++i)
+        Append(tga, {uint8_t(argb), uint8_t(argb >> 8), uint8_t(argb >> 16), uint8_t(argb >> 24)});
+    return tga;
+}
+
+// A data folder with two loose pictures ("graphics/a.tga" red 2 x 2, "graphics/loose.tga") and a
+// pack holding a newer "graphics/a.tga" (blue, 3 x 3) and "@2x/graphics/b.bmp" (5 x 4).
+struct TPackedFolder {
+    TScratchDir scratch;
+    std::string dir = scratch.File("data");
+    std::string pack = dir + "/" + kDataPackName;
+
+    TPackedFolder() {
+        std::filesystem::create_directories(dir + "/graphics");
+        WriteBytes(dir + "/graphics/a.tga", PlainTga(2, 2, 0xFFFF0000));
+        WriteBytes(dir + "/graphics/loose.tga", PlainTga(1, 1, 0xFF00FF00));
+        TBitmap bmp;
+        bmp.SetSize(5, 4, 24);
+        bmp.SaveToFile(scratch.File("b.bmp"));
+        std::string error;
+        EXPECT_TRUE(WriteDataPack(pack,
+                                  {{"graphics/a.tga", PlainTga(3, 3, 0xFF0000FF)},
+                                   {"@2x/graphics/b.bmp", ReadBytes(scratch.File("b.bmp"))}},
+                                  3, 2, &error))
+            << error;
+    }
+    ~TPackedFolder() { CloseDataPack(); }
+};
+
+} // namespace
+
+TEST(DataPack, PicturesComeFromThePackFirstAndLooseFilesServeTheRest) {
+    TPackedFolder f;
+    std::string error;
+    ASSERT_EQ(OpenDataPack(f.dir, &error), 2u) << error;
+    TBitmapEx picture;
+    // The pack wins over a loose file of the same name (an older download unpacked below).
+    ASSERT_TRUE(picture.LoadFromFile(f.dir + "/graphics/a.tga", &error)) << error;
+    EXPECT_EQ(picture.Width(), 3);
+    EXPECT_EQ(picture.PixelARGB(2, 2), 0xFF0000FFu);
+    // Windows' separators find the same member.
+    EXPECT_TRUE(DataFileExists(f.dir + "\\@2x\\graphics\\b.bmp"));
+    ASSERT_TRUE(picture.LoadFromFile(f.dir + "/@2x/graphics/b.bmp", &error)) << error;
+    EXPECT_EQ(picture.Width(), 5);
+    ASSERT_TRUE(picture.LoadFromFile(f.dir + "/graphics/loose.tga", &error)) << error;
+    EXPECT_EQ(picture.PixelARGB(0, 0), 0xFF00FF00u);
+    EXPECT_FALSE(DataFileExists(f.dir + "/graphics/b.bmp"));
+    ASSERT_TRUE(picture.LoadFromFile(f.dir + "/graphics/absent.tga", &error));
+    EXPECT_EQ(picture.Width(), 64); // the placeholder
+    // A name outside the data folder is never looked up in the pack.
+    EXPECT_FALSE(DataFileExists(f.scratch.File("graphics/a.tga")));
+
+    CloseDataPack();
+    ASSERT_TRUE(picture.LoadFromFile(f.dir + "/graphics/a.tga", &error)) << error;
+    EXPECT_EQ(picture.Width(), 2);
+}
+
+TEST(DataPack, ADamagedPackOrMemberIsRefusedWithItsReasonAndTheRestReads) {
+    TPackedFolder f;
+    const std::vector<uint8_t> good = ReadBytes(f.pack);
+    std::vector<TPackMember> members;
+    std::string error;
+    ASSERT_TRUE(ParseDataPackIndex(good.data(), good.size(), good.size(), members, &error));
+    ASSERT_EQ(members.size(), 2u);
+    ASSERT_EQ(members[1].Name, "graphics/a.tga"); // "@" sorts before "g"
+    const size_t secondName =
+        kDataPackHeaderBytes + 2 * kDataPackEntryBytes + members[0].Name.size();
+
+    struct TCase {
+        const char* Why;
+        std::function<void(std::vector<uint8_t>&)> Damage;
+    };
+    const std::vector<TCase> cases = {
+        {"ends inside its header", [](auto& b) { b.resize(10); }},
+        {"not a data pack", [](auto& b) { b[0] = 'X'; }},
+        {"version 7", [](auto& b) { b[8] = 7; }},
+        {"claims", [](auto& b) { b[15] = 0x7F; }},
+        {"ends inside its index", [](auto& b) { b.resize(kDataPackHeaderBytes + 20); }},
+        {"lies outside the pack", [&](auto& b) { b.resize(members[1].Offset + 3); }},
+        {"out of order", [&](auto& b) { b[secondName] = '0'; }},
+        {"no usable name", [&](auto& b) { b[secondName] = '/'; }},
+        {"no usable name", [&](auto& b) { std::copy_n("../", 3, &b[secondName]); }},
+    };
+    for (const TCase& c : cases) {
+        std::vector<uint8_t> bytes = good;
+        c.Damage(bytes);
+        WriteBytes(f.pack, bytes);
+        error.clear();
+        EXPECT_EQ(OpenDataPack(f.dir, &error), 0u) << c.Why;
+        EXPECT_NE(error.find(f.pack), std::string::npos) << error;
+        EXPECT_NE(error.find(c.Why), std::string::npos) << error;
+        // The loose file serves in its place.
+        TBitmapEx picture;
+        ASSERT_TRUE(picture.LoadFromFile(f.dir + "/graphics/a.tga", &error)) << error;
+        EXPECT_EQ(picture.Width(), 2) << c.Why;
+    }
+
+    // A member whose bytes changed fails its checksum alone.
+    std::vector<uint8_t> bytes = good;
+    bytes[members[1].Offset + members[1].StoredSize / 2] ^= 0x10;
+    WriteBytes(f.pack, bytes);
+    ASSERT_EQ(OpenDataPack(f.dir, &error), 2u) << error;
+    TBitmapEx picture;
+    EXPECT_FALSE(picture.LoadFromFile(f.dir + "/graphics/a.tga", &error));
+    EXPECT_NE(error.find(f.pack + ": graphics/a.tga: "), std::string::npos) << error;
+    EXPECT_NE(error.find("damaged"), std::string::npos) << error;
+    EXPECT_TRUE(picture.LoadFromFile(f.dir + "/@2x/graphics/b.bmp", &error)) << error;
+    // A pack cut short after its index was read: the member cannot be read whole.
+    bytes.resize(members[1].Offset + 2);
+    WriteBytes(f.pack, bytes);
+    EXPECT_FALSE(picture.LoadFromFile(f.dir + "/graphics/a.tga", &error));
+    EXPECT_NE(error.find("ends before byte"), std::string::npos) << error;
 }
