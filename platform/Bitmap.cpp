@@ -203,8 +203,8 @@ uint16_t Le16(const uint8_t* p) {
 // reader sees them: SDL sizes its buffers from the header alone, so a damaged size, colour count
 // or header length in a tiny file would have it ask for gigabytes or terabytes. Refused: a header
 // length other than the known ones (12..124 bytes), sizes of 0 or beyond kMaxBitmapPixels, an
-// unknown depth, more palette colours than the depth can index, and uncompressed rows that the
-// file does not hold. False with the reason in `error`.
+// unknown depth or compression, more palette colours than the depth can index, and uncompressed
+// rows that the file does not hold. False with the reason in `error`.
 bool CheckBmpHeaders(SDL_RWops* source, std::string* error) {
     uint8_t h[14 + 40] = {};
     const Sint64 start = SDL_RWtell(source);
@@ -236,6 +236,11 @@ bool CheckBmpHeaders(SDL_RWops* source, std::string* error) {
     const uint32_t depths[] = {1, 2, 4, 8, 16, 24, 32};
     if (std::find(std::begin(depths), std::end(depths), depth) == std::end(depths))
         return Fail(error, "the BMP has an unknown depth (" + std::to_string(depth) + " bits)");
+    // No compression (0), run-length (1, 2) and masked rows (3, 6) are all SDL reads; for any
+    // other kind it would size a surface from the header before it gives up.
+    if (compression > 3 && compression != 6)
+        return Fail(error,
+                    "the BMP has an unknown compression (" + std::to_string(compression) + ")");
     if (depth <= 8 && colours > (1u << depth))
         return Fail(error, "the BMP claims " + std::to_string(colours) + " palette colours");
     // Uncompressed (0) and masked (3, 6) rows are padded to 4 bytes and must all be there. A
