@@ -13,7 +13,7 @@ class TGuidance;
 class THintSearch;
 class TPatternImage;
 class TRenderDevice;
-class TStatistics;
+struct TStatistics;
 struct TShellGame;
 
 class TDemoPlayer {

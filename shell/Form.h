@@ -221,6 +221,8 @@ private:
     // True once the data the loading step reads is there, or will not come (what is missing is
     // then drawn without it); until then it shows the loading screen as the logo left it.
     bool LoadingDataArrived();
+    // Once a frame: the caret's blink and the small logo's animation.
+    void AdvanceFrameClocks(double delta);
     // Once a frame on a page: the arrangement for the page's shape, and its full-screen state.
     void FollowPage();
     // Starts a reload once the window has wanted another density for a moment.

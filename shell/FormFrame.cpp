@@ -145,8 +145,7 @@ void TForm1::FollowPage() {
     Arrange(*device_, wanted);
 }
 
-void TForm1::FrameTimer1RealTime(double delta) {
-    if (paused_) delta = 0.0;
+void TForm1::AdvanceFrameClocks(double delta) {
     // The caret blinks over 8 units: 0 -> 2, then back to a small value at or below 0.
     Clocks.CaretClock += delta / 4;
     if (Clocks.CaretClock >= 2) Clocks.CaretClock = 2 - Clocks.CaretClock;
@@ -156,6 +155,11 @@ void TForm1::FrameTimer1RealTime(double delta) {
     if (Clocks.AnimClock < 38) Clocks.SmallLogoFrame = static_cast<int32_t>(Clocks.AnimClock);
     if (Clocks.AnimClock > 500) Clocks.AnimClock = 0;
     if (Options.ReducedMotion) Clocks.SmallLogoFrame = 37;
+}
+
+void TForm1::FrameTimer1RealTime(double delta) {
+    if (paused_) delta = 0.0;
+    AdvanceFrameClocks(delta);
 
     // The loading step draws and presents its own frames. After it failed the program is
     // ending: a frame that still comes neither loads again nor draws.
