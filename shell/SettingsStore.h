@@ -5,7 +5,8 @@
 // of the form (the last mode played, full screen, reduced motion, the balls' symbols, the
 // language choice). Reading fills the tables, the options, the game state and the field; saving
 // encodes them as they stand. A further part kept beside the tables is read in Read and encoded
-// with the others in Write and Saved, so that every save writes all of them together.
+// with the others where Write and SaveIfRequested encode them, so that every save writes all of
+// them together.
 #include "game/Statistics.h"
 
 #include <cstdint>
