@@ -3,7 +3,7 @@
 #include "render/ImageReader.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
-#include "tests/render/SampleScene.h"
+#include "tests/support/SampleScene.h"
 
 #include <benchmark/benchmark.h>
 

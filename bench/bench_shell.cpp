@@ -18,8 +18,8 @@
 #include "state/GameState.h"
 #include "state/PointerState.h"
 #include "state/ShellState.h"
-#include "tests/render/FrameDetail.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/FrameDetail.h"
 #include "tests/support/RecordingAudio.h"
 #include "tools/pack/PackWriter.h"
 

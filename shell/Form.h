@@ -1,7 +1,6 @@
 #pragma once
 // TForm1: the main form. It owns the frame timer and the render device, creates everything else
 // during start-up and loading, runs the frame handler, and turns input into commands.
-#include "game/Player.h"
 #include "game/Statistics.h"
 #include "platform/App.h"
 #include "shell/Arrangement.h"
@@ -18,18 +17,18 @@ class IFieldEvents;
 class TFrameTimer;
 class TGameField;
 class TPatternImage;
+class TPictureLoader;
 class TPictureReader;
-class TRegistry;
 class TRenderDevice;
+class TSettingsStore;
 class TSoundBank;
 class TVOFont;
 class TVOParticleEngine;
 class TVOStrings;
 class TButtons;
+class TDemoPlayer;
 class TFormKeys;
 class TFieldPayoff;
-class TKeptFiles;
-struct TConfigExtra;
 class TGuidance;
 class THintSearch;
 struct TCatalogueEntry;
@@ -135,12 +134,8 @@ public:
     void CmdHint();
     bool HintPending() const;
 
-    // The demo: when the field shows no game (or one dealt but not played) and nothing was touched
-    // for kDemoAfter seconds, the game's own player plays on the field at a watchable pace under a
-    // label, until any input (which only ends it). It keeps no score, statistics or saved game: the
-    // game state is put back and the field emptied when it ends.
-    static constexpr double kDemoAfter = 30.0; // seconds
-    bool DemoActive() const { return demo_.Active; }
+    // The demo (shell/DemoPlayer.h): the game's own player on the field while nobody plays.
+    bool DemoActive() const;
     void StopDemo();
     // A click on the field while it shows no game: a new game in the mode whose button is lit.
     void CmdFieldClick();
@@ -166,16 +161,16 @@ public:
     void StartCelebration();
     void EndCelebration();
 
-    TStatistics& Statistics() { return stats_; }
+    TStatistics& Statistics();
 
-    // The player's files (Config.bin, Config.extra, Stats.txt; see shell/KeptFiles.h), read at
+    // The player's files (Config.bin, Config.extra, Stats.txt; shell/SettingsStore.h), read at
     // the end of the loading step. WriteSettings writes at once what changed, with `statistics`
     // the statistics file too (when a game has ended, on a reset and at the end); RequestSave asks
     // for a write after the current frame, which happens only when the files would change. A
     // completed turn requests one by itself.
     void ReadSettings();
     bool WriteSettings(bool statistics = false);
-    void RequestSave() { saveRequested_ = true; }
+    void RequestSave();
     // After each frame: writes "Config.bin" when a save was requested or a turn was completed.
     void SaveIfRequested();
 
@@ -186,7 +181,7 @@ public:
     // refresh and one picture; the screen and the game underneath stay as they were, and input
     // waits. `texts` reads the string table again as well. A reload under way starts over.
     void StartReload(int32_t density, bool texts);
-    bool Reloading() const { return reload_.Active; }
+    bool Reloading() const;
     // The density the pictures should have now: 2 where a picture pixel shows larger than 1.25
     // real pixels, 1 otherwise (offscreen: the options' density).
     int32_t WantedDensity() const;
@@ -208,7 +203,7 @@ public:
     bool Terminated() const { return terminated_; }
     bool Paused() const { return paused_; }
     // True once the settings file has been read: only then is it written at the end.
-    bool SettingsLoaded() const { return settingsLoaded_; }
+    bool SettingsLoaded() const;
     // The loading step stopped (a missing string table or font) and the program is ending.
     bool LoadingFailed() const { return loadingFailed_; }
     // Why the start or the loading failed.
@@ -216,45 +211,21 @@ public:
 
 private:
     void Terminate();
-    std::vector<uint8_t> EncodeCurrent() const; // "Config.bin" as the exit would write it now
-    // The section of "Config.extra" to go with it: the saved game's generator states, the whole
-    // table scores.
-    TConfigExtra EncodeExtra() const;
-    // Games finished in all modes, as the statistics count them.
-    uint64_t FinishedGames() const;
     void OpenMessage(uint32_t flag);
     void StorePlayerName();
     void MarkScreenButton(int index);
     void ShowScreen(uint32_t word, int button);
-    void LogLoaded(const TCatalogueEntry& entry);
-    // Where the entry's picture is read from at the device's density: the dense folder's file
-    // when there is one (`density` 2), else the 1x file (`density` 1).
-    struct TPictureSource {
-        std::string File;
-        int32_t Density = 1;
-    };
-    TPictureSource SourceOf(const TCatalogueEntry& entry) const;
-    // Each entry's source, and a reader that reads them ahead in that order.
-    std::unique_ptr<TPictureReader> ReadAhead(const std::vector<const TCatalogueEntry*>& entries);
-    // A picture of `reader` (taken at `index`) or else read from its file.
-    void LoadPicture(const TCatalogueEntry& entry, TPictureReader* reader = nullptr,
-                     size_t index = 0);
-    // Loads the entry's picture into `set`; false when it could not be read.
-    bool LoadInto(TPatternImage& set, const TCatalogueEntry& entry, TPictureReader* reader,
-                  size_t index);
-    bool LoadFontGlyphs(std::string* error);
+    // Loads the pictures again for about a refresh under the loading bar; the texts with them
+    // when asked for.
     void ReloadStep();
-    void FinishReload();
-    // The parts of the game data the pictures and texts need at `density` in the language and
-    // look now chosen (platform/DataSets.h).
-    std::vector<std::string> NeededData(int32_t density) const;
     // True once the data the loading step reads is there, or will not come (what is missing is
     // then drawn without it); until then it shows the loading screen as the logo left it.
     bool LoadingDataArrived();
+    // Once a frame: the caret's blink and the small logo's animation.
+    void AdvanceFrameClocks(double delta);
     // Once a frame on a page: the arrangement for the page's shape, and its full-screen state.
     void FollowPage();
-    // Starts a reload once the window has wanted another density for a moment (a window being
-    // dragged to a new size crosses the threshold often).
+    // Starts a reload once the window has wanted another density for a moment.
     void FollowWindowDensity();
     void ProgressLoad(const TCatalogueEntry& entry, TPictureReader& reader, size_t index);
     void DrawBackdrop();
@@ -313,7 +284,6 @@ private:
     bool FieldAwaitsMove() const;
     // Once a frame: counts the idle time, starts the demo, and plays its moves.
     void DemoStep(double delta);
-    void StartDemo();
     // No game on the field (none, or one dealt but not played) and no message.
     bool DemoMayStart() const;
     // Any input: the idle time starts again; true when it ended a demo (the input is spent).
@@ -338,30 +308,9 @@ private:
     std::unique_ptr<TButtons> buttons_;
     std::unique_ptr<TVOFont> font_;
     std::unique_ptr<TVOStrings> strings_;
-    std::vector<std::unique_ptr<TPatternImage>> pictures_;
-    // Each loaded set with the catalogue entry it came from, in loading order.
-    std::vector<std::pair<const TCatalogueEntry*, TPatternImage*>> loadedFrom_;
-    struct TReload {
-        bool Active = false;
-        bool Texts = false;
-        std::vector<std::pair<const TCatalogueEntry*, TPatternImage*>> Queue;
-        size_t Next = 0;
-        std::unique_ptr<TPictureReader> Reader; // reads the queue's pictures ahead
-    };
-    TReload reload_;
-    // A reload that waits for its data to arrive; the game goes on as it is meanwhile.
-    struct TDeferredReload {
-        bool Active = false;
-        int32_t Density = 1;
-        bool Texts = false;
-    };
-    TDeferredReload deferredReload_;
-    bool symbolsDeferred_ = false; // the balls' other look waits for its data
+    std::unique_ptr<TPictureLoader> loader_; // the pictures, loaded and loaded again
     bool dataFailureLogged_ = false;
     TArrangement arrangement_ = TArrangement::Whole;
-    int32_t densityWanted_ = 0;    // the density the window asked for at the last frame
-    uint32_t densityWantedAt_ = 0; // since when (milliseconds of the system clock)
-    int32_t densityRefused_ = 0;   // a density the device could not take, not asked for again
     std::unique_ptr<TFormKeys> keys_;
     TLogoState logo_;
     int32_t pressCellX_ = 0, pressCellY_ = 0;
@@ -372,33 +321,15 @@ private:
     bool created_ = false;
     bool destroyed_ = false;
     bool terminated_ = false;
-    bool settingsLoaded_ = false;
     bool loadingFailed_ = false;
     std::string failure_;
-    bool saveRequested_ = false;
-    bool paused_ = false;     // another window has the focus: game time stands still
-    uint32_t savedTurns_ = 0; // the field's TurnsCompleted at the last save check
-    std::unique_ptr<TKeptFiles> kept_;
-    bool progressShown_ = false;    // a progress frame of the loading step has been presented
-    int64_t lastProgressFrame_ = 0; // its performance-counter time
-    TStatistics stats_;
-    uint64_t finishedSeen_ = 0; // finished games already written to the statistics file
-    int rememberedMode_ = -1;   // the mode the registry holds (Normal for none), -1 before read
-    double undoShake_ = 0.0;    // game time units left of the undo button's refusal shake
+    bool paused_ = false;                   // another window has the focus: game time stands still
+    std::unique_ptr<TSettingsStore> store_; // what the player keeps between runs
+    bool progressShown_ = false;        // a progress frame of the loading step has been presented
+    int64_t lastProgressFrame_ = 0;     // its performance-counter time
+    double undoShake_ = 0.0;            // game time units left of the undo button's refusal shake
     std::unique_ptr<THintSearch> hint_; // made at the first hint
-    struct TDemo {
-        bool Active = false;
-        double Idle = 0.0; // seconds without input while the field showed no game
-        double Beat = 0.0; // seconds until the next step of a move
-        uint32_t ReturnWord = 0;
-        bool HadBoard = false; // a dealt board, dealt afresh at the end
-        TStatistics* Stats = nullptr;
-        std::unique_ptr<TShellGame> Saved; // the game state from before
-        TMove Found;                       // the player's move, waiting for the beat
-        TMove Next;                        // the move whose ball is selected
-    };
-    TDemo demo_;
-    std::unique_ptr<THintSearch> demoSearch_;
+    std::unique_ptr<TDemoPlayer> demo_; // made with the field
 
     TInputKind inputKind_ = TInputKind::Mouse;
     TFieldPayoff* payoff_ = nullptr; // owned among the field's listeners

@@ -13,6 +13,7 @@
 #include "render/RenderDevice.h"
 #include "shell/FormKeys.h"
 #include "shell/Guidance.h"
+#include "shell/PictureLoader.h"
 #include "state/FrameClocks.h"
 #include "state/GameState.h"
 #include "state/HelpState.h"
@@ -110,9 +111,9 @@ void TForm1::DrawScreenHead(const std::string& title) {
 
 bool TForm1::AtRest() const {
     if (paused_) return true; // nothing moves
-    if (Shell.Word == scrLogo || Shell.Word == scrLoading || loadingFailed_ || reload_.Active)
+    if (Shell.Word == scrLogo || Shell.Word == scrLoading || loadingFailed_ || Reloading())
         return false;
-    if (HintPending() || demo_.Active) return false; // an answer or a demo move to come
+    if (HintPending() || DemoActive()) return false; // an answer or a demo move to come
     if (fadeLeft_ > 0 || recordLeft_ > 0 || scoreGlow_ > 0 || ShownScore() != GameState.Score)
         return false;
     if ((payoff_ && payoff_->Shaking()) || (guidance_ && guidance_->Animating())) return false;
@@ -144,8 +145,7 @@ void TForm1::FollowPage() {
     Arrange(*device_, wanted);
 }
 
-void TForm1::FrameTimer1RealTime(double delta) {
-    if (paused_) delta = 0.0;
+void TForm1::AdvanceFrameClocks(double delta) {
     // The caret blinks over 8 units: 0 -> 2, then back to a small value at or below 0.
     Clocks.CaretClock += delta / 4;
     if (Clocks.CaretClock >= 2) Clocks.CaretClock = 2 - Clocks.CaretClock;
@@ -155,6 +155,11 @@ void TForm1::FrameTimer1RealTime(double delta) {
     if (Clocks.AnimClock < 38) Clocks.SmallLogoFrame = static_cast<int32_t>(Clocks.AnimClock);
     if (Clocks.AnimClock > 500) Clocks.AnimClock = 0;
     if (Options.ReducedMotion) Clocks.SmallLogoFrame = 37;
+}
+
+void TForm1::FrameTimer1RealTime(double delta) {
+    if (paused_) delta = 0.0;
+    AdvanceFrameClocks(delta);
 
     // The loading step draws and presents its own frames. After it failed the program is
     // ending: a frame that still comes neither loads again nor draws.
@@ -165,10 +170,9 @@ void TForm1::FrameTimer1RealTime(double delta) {
         return;
     }
     if (Shell.Word != scrLogo) FollowWindowDensity();
-    if (deferredReload_.Active && !reload_.Active)
-        StartReload(deferredReload_.Density, deferredReload_.Texts);
-    if (symbolsDeferred_) LoadBallSymbols();
-    if (reload_.Active) {
+    loader_->StartDeferredReload();
+    if (loader_->SymbolsDeferred()) LoadBallSymbols();
+    if (Reloading()) {
         ReloadStep();
         return;
     }

@@ -3,8 +3,8 @@
 // font, no audio device, and a device lost in the middle of a frame. Each runs the real main form
 // offscreen (tests/shell/FormHarness.h) and checks that nothing is lost and the game goes on or
 // ends cleanly with a message.
-#include "tests/shell/FormHarness.h"
-#include "tests/soak/AutoPlayer.h"
+#include "tests/support/AutoPlayer.h"
+#include "tests/support/FormHarness.h"
 
 #include "platform/Files.h"
 #include "render/RenderDevice.h"

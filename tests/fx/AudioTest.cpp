@@ -4,7 +4,7 @@
 #include "platform/Limiter.h"
 #include "platform/Resample.h"
 #include "state/ShellState.h"
-#include "tests/ui/TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

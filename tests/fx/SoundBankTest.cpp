@@ -2,7 +2,7 @@
 #include "state/OptionsState.h"
 #include "state/ShellState.h"
 #include "tests/support/RecordingAudio.h"
-#include "tests/ui/TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "FieldTestSupport.h"
 #include "state/GameState.h"
+#include "tests/support/FieldTestSupport.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "FieldTestSupport.h"
+#include "tests/support/FieldTestSupport.h"
 
 #include "game/AutoPlay.h"
 #include "game/Player.h"

@@ -1,6 +1,6 @@
 // Thousands of moves by a simple automatic player in each mode, with the rules' invariants checked
 // after every turn.
-#include "FieldTestSupport.h"
+#include "tests/support/FieldTestSupport.h"
 
 #include "game/GameModes.h"
 #include "state/GameState.h"

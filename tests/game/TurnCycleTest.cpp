@@ -1,4 +1,4 @@
-#include "FieldTestSupport.h"
+#include "tests/support/FieldTestSupport.h"
 
 #include "game/GameModes.h"
 #include "state/GameState.h"

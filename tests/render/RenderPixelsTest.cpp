@@ -1,7 +1,7 @@
 #include "platform/Bitmap.h"
 #include "tests/render/RenderTestSupport.h"
-#include "tests/render/SampleScene.h"
 #include "tests/render/TestFiles.h"
+#include "tests/support/SampleScene.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Every screen and message box drawn by the real form; with VO_SHOTS_DIR set, each is saved as a
 // BMP for review (in the language VO_SHOTS_LANGUAGE names, English without it). Each picture must
 // differ from the playing screen in the region its layer covers.
-#include "FormHarness.h"
+#include "tests/support/FormHarness.h"
 
 #include "fx/ParticleEngine.h"
 #include "platform/Registry.h"
@@ -13,7 +13,7 @@
 #include "state/GameState.h"
 #include "state/OptionsState.h"
 #include "state/TablesState.h"
-#include "tests/render/FrameDetail.h"
+#include "tests/support/FrameDetail.h"
 
 #include <algorithm>
 #include <cstdlib>

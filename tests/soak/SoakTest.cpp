@@ -1,8 +1,8 @@
 // Long play: the automatic player plays full games in every mode through the real frame timer
 // and frame handler (offscreen, fake clock, recording audio), and the process's memory is
 // watched from game to game. Under AddressSanitizer the leak check runs when the test ends.
-#include "tests/shell/FormHarness.h"
-#include "tests/soak/AutoPlayer.h"
+#include "tests/support/AutoPlayer.h"
+#include "tests/support/FormHarness.h"
 
 #include <cstdio>
 #include <fstream>

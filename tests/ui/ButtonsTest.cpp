@@ -7,7 +7,7 @@
 #include "state/PointerState.h"
 #include "state/ShellState.h"
 #include "tests/support/RecordingAudio.h"
-#include "tests/ui/TempDir.h"
+#include "tests/support/TempDir.h"
 #include "ui/VOStrings.h"
 
 #include <gtest/gtest.h>

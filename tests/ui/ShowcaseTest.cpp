@@ -8,7 +8,7 @@
 #include "state/GameState.h"
 #include "state/PointerState.h"
 #include "state/ShellState.h"
-#include "tests/ui/TempDir.h"
+#include "tests/support/TempDir.h"
 #include "tests/ui/TestArt.h"
 #include "ui/Buttons.h"
 #include "ui/VOFont.h"

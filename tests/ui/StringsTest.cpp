@@ -1,4 +1,4 @@
-#include "tests/ui/TempDir.h"
+#include "tests/support/TempDir.h"
 #include "ui/VOStrings.h"
 
 #include <gtest/gtest.h>

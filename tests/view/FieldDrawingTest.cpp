@@ -1,6 +1,6 @@
 // Where the field draws: the travelling ball along its path and the preview tray, recorded
 // through the graphics layer's recording double.
-#include "tests/game/FieldTestSupport.h"
+#include "tests/support/FieldTestSupport.h"
 
 #include "render/PatternImage.h"
 #include "render/Pictures.h"

@@ -1,7 +1,7 @@
 // The field with its sound and effect listeners, the real sound bank (over a recording audio
 // double) and the real particle engine: sounds, floating texts and effects of moves, lines,
 // paint balls and bombs.
-#include "tests/game/FieldTestSupport.h"
+#include "tests/support/FieldTestSupport.h"
 
 #include "fx/ParticleEngine.h"
 #include "fx/SoundBank.h"
