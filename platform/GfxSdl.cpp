@@ -17,8 +17,8 @@
 //   was resized or uncovered, gets the whole frame again.
 #include "platform/FrameDamage.h"
 #include "platform/Gfx.h"
-#include "platform/Memory.h"
 #include "platform/HostScreen.h"
+#include "platform/Memory.h"
 #include "platform/TintedBlend.h"
 #include "platform/Window.h"
 

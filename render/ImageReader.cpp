@@ -1,8 +1,8 @@
 #include "render/ImageReader.h"
 
+#include "platform/DataPack.h"
 #include "platform/Files.h"
 #include "platform/Memory.h"
-#include "platform/DataPack.h"
 
 #include <algorithm>
 #include <cctype>
