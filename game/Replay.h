@@ -32,7 +32,7 @@ constexpr uint8_t kReplayFormatVersion = 1;
 constexpr size_t kReplayHeaderBytes = 25;
 constexpr size_t kReplayCheckBytes = 4;
 // Larger files are refused before they are read: over 100,000 moves, far beyond any game.
-constexpr size_t kMaxReplayBytes = 256 * 1024;
+constexpr size_t kMaxReplayBytes = size_t{256} * 1024;
 
 struct TReplayStep {
     bool Undo = false; // a taken-back move; the cells are unused

@@ -30,6 +30,10 @@ void TReplayRecorder::GameDealt(uint8_t mode, uint64_t seed) {
     recording_ = true;
 }
 
+void TReplayRecorder::FieldCleared() {
+    if (!replay_.Ended) recording_ = false;
+}
+
 void TReplayRecorder::Add(const TReplayStep& step, size_t bytes) {
     if (!recording_) return;
     // A game too long for a replay file is not recorded any further, nor kept.

@@ -1,6 +1,7 @@
 #pragma once
 // Records the game on a field as a replay by listening to its events: the deal (mode and seed),
-// every move that set a ball travelling, every undo, and the end. It reads the field's score when
+// every move that set a ball travelling, every undo, and the end; a game cleared away unfinished
+// is dropped. It reads the field's score when
 // asked; nothing else.
 #include "game/FieldEvents.h"
 #include "game/Replay.h"
@@ -29,6 +30,8 @@ public:
     void Stop() { recording_ = false; }
 
     void GameDealt(uint8_t mode, uint64_t seed) override;
+    // A field cleared before its game ended (the demo's board taken away) has no game to record.
+    void FieldCleared() override;
     void MoveStarted(const TFieldBall& ball, int toX, int toY, int length) override;
     void MoveUndone() override;
     void GameOver() override;

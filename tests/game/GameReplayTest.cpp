@@ -113,6 +113,18 @@ TEST(Replay, StrengthRunGamesReplayToTheirScores) {
     EXPECT_EQ(check.Score, g.Score);
     EXPECT_EQ(check.Moves, 6);
     EXPECT_FALSE(check.Ended);
+    // A game played to its very end, its board emptied, keeps its final score.
+    Recorded whole(modeProfessional, 3);
+    whole.Settle();
+    for (int i = 0; i < 200 && !whole.field.GameOver && !HasFatalFailure(); ++i) whole.Move();
+    const int32_t final = whole.field.Game().Score;
+    for (int i = 0; i < 1000 && whole.field.GameOver; ++i) whole.field.Update(15.0, 60);
+    ASSERT_FALSE(whole.field.HasBalls());
+    const TReplay kept = whole.recorder.Replay();
+    EXPECT_TRUE(kept.Ended);
+    EXPECT_EQ(kept.Score, final);
+    EXPECT_TRUE(VerifyReplay(kept).Verified);
+
     // 500 moves fit in 2 KB.
     TReplay long500 = g.Replay;
     long500.Steps.assign(500, TReplayStep{false, 8, 8, 0, 0});
@@ -165,6 +177,10 @@ TEST(Replay, UndosAndMovesPlayedAgainReplayExactly) {
         EXPECT_FALSE(watched.Failed()) << watched.Why();
         EXPECT_EQ(watched.StepsTaken(), read.Steps.size());
         EXPECT_EQ(Outcome(watched.Field()), Outcome(game.field));
+
+        // A board cleared away unfinished leaves nothing to keep.
+        game.field.Clear();
+        EXPECT_FALSE(game.recorder.Recording());
     }
 }
 
