@@ -140,7 +140,8 @@ TAutoplayGame PlayAutoGame(const TAutoplayOptions& options, uint64_t seed) {
     }
     game.Ended = field.GameOver;
     game.Score = own.Game.Score;
-    game.Replay = recorder.Replay();
+    game.Recorded = recorder.Recording();
+    if (game.Recorded) game.Replay = recorder.Replay();
     return game;
 }
 
@@ -201,7 +202,8 @@ int RunAutoplay(const TAutoplayOptions& options, std::FILE* out, std::FILE* err,
         std::fflush(out);
         if (options.Record.empty()) continue;
         const std::string file = ReplayFileName(options.Record, i, options.Games);
-        const std::vector<uint8_t> bytes = EncodeReplay(g.Replay);
+        const std::vector<uint8_t> bytes =
+            g.Recorded ? EncodeReplay(g.Replay) : std::vector<uint8_t>{};
         std::string why = bytes.empty() ? "the game is too long for a replay" : "";
         if (bytes.empty() || !keep || !keep(file, bytes, &why)) {
             std::fprintf(err, "velm-orra: cannot keep the replay %s: %s\n", file.c_str(),

@@ -41,7 +41,8 @@ struct TAutoplayGame {
     bool Ended = false;         // the field found no room for the next balls
     bool Stuck = false;         // no ball could move (the field was emptied by lines)
     std::vector<double> MoveMs; // the player's thinking time for each move, milliseconds
-    TReplay Replay;             // the game as played
+    bool Recorded = false;      // Replay holds the game as played (not too long for one)
+    TReplay Replay;
 };
 
 // Plays one game from `seed` with the game's own field and rules.
