@@ -1,6 +1,8 @@
 #include "game/AutoPlay.h"
 
 #include "game/GameField.h"
+#include "game/ReplayPlayer.h"
+#include "game/ReplayRecorder.h"
 
 #include <algorithm>
 #include <charconv>
@@ -43,17 +45,6 @@ bool ParseNumber(const std::string& name, const std::string& s, T& out, T lowest
     return false;
 }
 
-// Lets the field's clocks run out, a whole time unit's worth of frames at a time, until it waits
-// for the player or has no room for the next balls.
-bool Settle(TGameField& field) {
-    for (int frame = 0; frame < 10000; ++frame) {
-        if (field.GameOver) return true;
-        if (field.TurnTimer == kTurnIdle) return true;
-        field.Update(15.0, 0);
-    }
-    return false;
-}
-
 int32_t Median(std::vector<int32_t> v) {
     if (v.empty()) return 0;
     std::sort(v.begin(), v.end());
@@ -81,7 +72,8 @@ bool ParseAutoplay(const std::vector<std::string>& args, TAutoplayOptions& o, st
         return false;
     };
     static const char* const kOptions[] = {"--mode", "--player", "--games", "--max-moves",
-                                           "--seed"};
+                                           "--seed", "--record", "--daily"};
+    bool dealChosen = false; // --mode, --seed or --games
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& key = args[i];
         if (std::find(std::begin(kOptions), std::end(kOptions), key) == std::end(kOptions))
@@ -90,7 +82,13 @@ bool ParseAutoplay(const std::vector<std::string>& args, TAutoplayOptions& o, st
         const std::string& value = args[++i];
         if (value.empty()) return fail(key + " has an empty value");
         std::string why;
-        if (key == "--mode") {
+        dealChosen = dealChosen || key == "--mode" || key == "--seed" || key == "--games";
+        if (key == "--record") {
+            o.Record = value;
+        } else if (key == "--daily") {
+            o.Daily = ParseDate(value, &why);
+            if (!o.Daily) return fail("--daily takes a date: " + why);
+        } else if (key == "--mode") {
             const auto* at = std::find(std::begin(kModeNames), std::end(kModeNames), value);
             if (at == std::end(kModeNames))
                 return fail("--mode is kids, normal or professional, not \"" + value + "\"");
@@ -105,6 +103,14 @@ bool ParseAutoplay(const std::vector<std::string>& args, TAutoplayOptions& o, st
             return fail(why);
         }
     }
+    if (o.Daily) {
+        if (dealChosen)
+            return fail("--daily plays that day's one game of Normal rules: no --mode, --seed "
+                        "or --games with it");
+        o.Mode = modeNormal;
+        o.Seed = DailySeed(*o.Daily);
+        o.Games = 1;
+    }
     return true;
 }
 
@@ -114,8 +120,9 @@ TAutoplayGame PlayAutoGame(const TAutoplayOptions& options, uint64_t seed) {
     // A game of its own: its state, tables and generators, nothing of the game on the screen.
     TStandaloneGame own(seed);
     TGameField field(TBoard::kSide, TBoard::kSide, own.Context());
-    field.NewGame(options.Mode);
-    if (!Settle(field)) return game;
+    TReplayRecorder recorder(field);
+    field.NewGame(options.Mode, seed);
+    if (!SettleHeadless(field)) return game;
     while (game.Moves < options.MaxMoves && !field.GameOver) {
         const TBoard board = BoardOf(field);
         const double start = NowMs();
@@ -129,16 +136,51 @@ TAutoplayGame PlayAutoGame(const TAutoplayOptions& options, uint64_t seed) {
         field.Click(move.ToX, move.ToY, 0);
         if (!field.Moving) break; // cannot happen for a legal move; stop rather than spin
         ++game.Moves;
-        if (!Settle(field)) break;
+        if (!SettleHeadless(field)) break;
     }
     game.Ended = field.GameOver;
     game.Score = own.Game.Score;
+    game.Recorded = recorder.Recording();
+    if (game.Recorded) game.Replay = recorder.Replay();
     return game;
 }
 
-int RunAutoplay(const TAutoplayOptions& options, std::FILE* out) {
+std::string ReplayFileName(const std::string& base, int index, int games) {
+    if (games <= 1) return base;
+    const std::string number = "-" + std::to_string(index + 1);
+    const size_t name = base.find_last_of("/\\");
+    const size_t dot = base.find_last_of('.');
+    const size_t nameStart = name == std::string::npos ? 0 : name + 1;
+    if (dot == std::string::npos || dot <= nameStart) return base + number;
+    return base.substr(0, dot) + number + base.substr(dot);
+}
+
+std::string BoardText(const TGameField& field) {
+    std::string text;
+    for (int y = 0; y <= field.MaxY; ++y) {
+        if (y > 0) text += '/';
+        for (int x = 0; x <= field.MaxX; ++x) {
+            const TCell& c = field.Cell(x, y);
+            text += c.Kind == 0 ? '.' : static_cast<char>('a' + c.Picture);
+        }
+    }
+    text += " preview=";
+    const auto shown = static_cast<size_t>(std::clamp<int32_t>(field.BallsPerTurn, 0, 5));
+    for (size_t i = 0; i < shown; ++i) text += static_cast<char>('a' + field.Preview[i].Picture);
+    return text;
+}
+
+int RunAutoplay(const TAutoplayOptions& options, std::FILE* out, std::FILE* err,
+                const TReplayKeeper& keep) {
     const char* player = options.Player == TPlayerKind::Best ? "best" : "greedy";
     const char* mode = kModeNames[options.Mode % 3];
+    if (options.Daily) {
+        TStandaloneGame own(options.Seed);
+        TGameField field(TBoard::kSide, TBoard::kSide, own.Context());
+        field.NewGame(options.Mode, options.Seed);
+        std::fprintf(out, "daily: date=%s seed=%llu board=%s\n", DateText(*options.Daily).c_str(),
+                     static_cast<unsigned long long>(options.Seed), BoardText(field).c_str());
+    }
     std::vector<int32_t> scores;
     std::vector<double> times;
     double moves = 0;
@@ -158,6 +200,16 @@ int RunAutoplay(const TAutoplayOptions& options, std::FILE* out) {
             Rounded(g.MoveMs.empty() ? 0.0 : sum / static_cast<double>(g.MoveMs.size())),
             Rounded(Percentile(g.MoveMs, 50)), Rounded(Percentile(g.MoveMs, 95)));
         std::fflush(out);
+        if (options.Record.empty()) continue;
+        const std::string file = ReplayFileName(options.Record, i, options.Games);
+        const std::vector<uint8_t> bytes =
+            g.Recorded ? EncodeReplay(g.Replay) : std::vector<uint8_t>{};
+        std::string why = bytes.empty() ? "the game is too long for a replay" : "";
+        if (bytes.empty() || !keep || !keep(file, bytes, &why)) {
+            std::fprintf(err, "velm-orra: cannot keep the replay %s: %s\n", file.c_str(),
+                         why.empty() ? "nothing keeps replays here" : why.c_str());
+            return 1;
+        }
     }
     int64_t total = 0;
     for (const int32_t s : scores) total += s;

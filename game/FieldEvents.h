@@ -37,6 +37,9 @@ public:
 
     // A new game begins, before the field is cleared and its first balls are placed.
     virtual void GameStarting() {}
+    // The new game's first balls and preview are dealt, in `mode`, from `seed`: the same seed
+    // deals the same balls, and the same moves then play the same game.
+    virtual void GameDealt(uint8_t /*mode*/, uint64_t /*seed*/) {}
     // The field was cleared: no ball, no selection, no chain.
     virtual void FieldCleared() {}
     // Balls were placed, each growing in over its cell (possibly none), and a new preview drawn.

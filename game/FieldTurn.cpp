@@ -23,16 +23,22 @@ void TGameField::Clear() {
 }
 
 void TGameField::NewGame(uint8_t mode) {
+    NewGame(mode, Context.Balls->Next32());
+}
+
+void TGameField::NewGame(uint8_t mode, uint64_t seed) {
     Emit([](IFieldEvents& e) { e.GameStarting(); });
     Clear();
     GameOver = false; // a new game may be asked for while the last one empties
     FinalBoardTimer = 0.0;
     Game().CurrentMode = mode;
+    Context.Balls->Seed(seed);
     SpawnBalls(ModeRules[mode].StartBalls, true);
     Game().Score = 0;
     BallsPerTurn = ModeRules[mode].BallsPerTurn;
     GameCounted = false;
     Hinted = false;
+    Emit([&](IFieldEvents& e) { e.GameDealt(mode, seed); });
 }
 
 void TGameField::SpawnBalls(int32_t count, bool random) {

@@ -75,7 +75,11 @@ public:
     // Turn cycle.
     void Clear();
     // The field's part of a new game: effects cleared, field cleared, mode made current, the
-    // starting balls placed, score 0, balls per turn set. The shell then shows the playing screen.
+    // starting balls placed, score 0, balls per turn set, reported with its seed (GameDealt). The
+    // shell then shows the playing screen. The balls' generator starts from `seed`, so that the
+    // same seed and the same moves play the same game; without one, the seed is the generator's
+    // next number (0 .. 2^32 - 1).
+    void NewGame(uint8_t mode, uint64_t seed);
     void NewGame(uint8_t mode);
     // Places `count` balls (random plain balls, or the preview's first entries) and draws a new
     // preview; ends the game instead when fewer than mode + 3 cells are empty.

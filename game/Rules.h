@@ -19,6 +19,11 @@
 
 constexpr uint8_t kNoPath = 255; // FindPath: no path, or a refused search
 
+// The version of the rules as a recorded game sees them: it goes up with every change that makes
+// the same seed and moves play differently (other balls, other places, other points), so that a
+// replay is only ever played by the rules it was recorded with.
+constexpr uint16_t kRulesVersion = 1;
+
 namespace rules {
 
 // The cells of a field, column by column: (x, y) at x * Rows + y, as TGrid keeps them.

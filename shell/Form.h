@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -48,6 +49,9 @@ struct TFormOptions {
     std::string ExtraFile; // empty: "Config.extra" in the folder of ConfigFile
     std::vector<std::string> StartNotes; // what the start found before the log began, logged
     bool Demo = true; // false: the demo never starts (end-to-end tests that drive the game)
+    // The first new game is dealt from FirstSeed, in FirstMode when one is given (--seed, --daily).
+    std::optional<uint64_t> FirstSeed;
+    std::optional<uint8_t> FirstMode;
 };
 
 // Logo and loading progress (the logo phases run 0 letters, 1 flare, 2 shine).

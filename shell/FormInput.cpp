@@ -222,7 +222,14 @@ void TForm1::RequestNewGame() {
 }
 
 void TForm1::StartNewGame() {
-    if (field_) field_->NewGame(GameState.ChosenMode);
+    // The first new game of a start that was given a deal (--seed, --daily) is dealt from it.
+    if (field_ && options_.FirstSeed) {
+        if (options_.FirstMode) GameState.ChosenMode = *options_.FirstMode;
+        field_->NewGame(GameState.ChosenMode, *options_.FirstSeed);
+        options_.FirstSeed.reset();
+    } else if (field_) {
+        field_->NewGame(GameState.ChosenMode);
+    }
     Shell.BackState = scrMenu;
     if (Buttons) Buttons->SelectMode();
     Shell.Word = scrPlaying;

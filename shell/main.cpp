@@ -1,6 +1,8 @@
 // Program entry: the command line, the user's folders and the one-copy lock, the full-screen
 // setting, the main form and the message loop.
 #include "game/AutoPlay.h"
+#include "game/DailySeed.h"
+#include "game/ReplayPlayer.h"
 #include "platform/App.h"
 #include "platform/Files.h"
 #include "platform/HostScreen.h"
@@ -12,6 +14,8 @@
 #include "shell/Language.h"
 #include "state/OptionsState.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
@@ -26,19 +30,102 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: velm-orra [--help | --version]\n"
+    "Usage: velm-orra [--help | --version | --seed N | --daily [YYYY-MM-DD]]\n"
     "       velm-orra --autoplay [--mode kids|normal|professional] [--games N] [--seed S]\n"
-    "                 [--max-moves M] [--player best|greedy]\n"
+    "                 [--max-moves M] [--player best|greedy] [--daily YYYY-MM-DD]\n"
+    "                 [--record FILE]\n"
+    "       velm-orra --verify FILE\n"
     "Velm Orra, a ball puzzle game. Move balls on a 9 x 9 field to make lines of five.\n"
+    "--seed N deals the first new game from N; --daily deals the day's game (UTC date, today by\n"
+    "default), one deal a day the same for everyone, played by the Normal rules.\n"
     "--autoplay lets the game's own player play N games (seeds S, S + 1, ...) without a window\n"
-    "or sound, each to its end or M moves, and prints a line per game and a summary.\n"
+    "or sound, each to its end or M moves, and prints a line per game and a summary; --record\n"
+    "keeps each game as a replay (FILE, or FILE numbered when there are several).\n"
+    "--verify replays a kept game through the rules and prints its score, or why it fails.\n"
     "Scores, settings and an unfinished game are kept in $XDG_DATA_HOME/velm-orra\n"
     "(default ~/.local/share/velm-orra), the full-screen choice in $XDG_CONFIG_HOME/velm-orra.\n";
 
-// Answers --help and --version; -1 when the program is to start, else the exit code.
-int CommandLine(int argc, char** argv) {
-    if (argc < 2) return -1;
-    const std::string arg = argv[1];
+constexpr const char* kModeNames[3] = {"kids", "normal", "professional"};
+
+int Usage(const std::string& error) {
+    std::fprintf(stderr, "velm-orra: %s\n%s", error.c_str(), kUsage);
+    return 2;
+}
+
+// --verify FILE: 0 when the replay's moves, played by the rules, make its score.
+int Verify(const std::string& file) {
+    std::vector<uint8_t> bytes;
+    std::string error;
+    if (!ReadFileBytes(file, bytes, &error, kMaxReplayBytes)) {
+        std::fprintf(stderr, "not verified: cannot read %s: %s\n", file.c_str(), error.c_str());
+        return 1;
+    }
+    const TReplayCheck check = VerifyReplayBytes(bytes.data(), bytes.size());
+    if (!check.Verified) {
+        std::fprintf(stderr, "not verified: %s: %s\n", file.c_str(), check.Why.c_str());
+        return 1;
+    }
+    TReplay replay;
+    DecodeReplay(bytes.data(), bytes.size(), replay, nullptr);
+    std::printf("verified: score=%d moves=%d undos=%d mode=%s seed=%llu end=%s\n", check.Score,
+                check.Moves, check.Undos, kModeNames[replay.Mode % 3],
+                static_cast<unsigned long long>(replay.Seed), check.Ended ? "full" : "open");
+    return 0;
+}
+
+// The windowed game's options: --seed N or --daily [YYYY-MM-DD]; false, with the reason, on
+// anything else.
+bool ParseDeal(const std::vector<std::string>& args, TFormOptions& options, std::string& error) {
+    if (args.empty()) return true;
+    const std::string& key = args[0];
+    if (key == "--seed") {
+        uint64_t seed = 0;
+        const std::string value = args.size() > 1 ? args[1] : "";
+        const char* end = value.data() + value.size();
+        const auto [rest, ec] = std::from_chars(value.data(), end, seed);
+        if (value.empty() || ec != std::errc() || rest != end) {
+            error = "--seed takes 0 to 18446744073709551615, not \"" + value + "\"";
+            return false;
+        }
+        if (args.size() > 2) {
+            error = "unknown argument \"" + args[2] + "\"";
+            return false;
+        }
+        options.FirstSeed = seed;
+        return true;
+    }
+    if (key == "--daily") {
+        TDate date = UtcToday();
+        if (args.size() > 1) {
+            const std::optional<TDate> given = ParseDate(args[1], &error);
+            if (!given) {
+                error = "--daily takes a date: " + error;
+                return false;
+            }
+            date = *given;
+        }
+        if (args.size() > 2) {
+            error = "unknown argument \"" + args[2] + "\"";
+            return false;
+        }
+        options.FirstSeed = DailySeed(date);
+        options.FirstMode = modeNormal;
+        return true;
+    }
+    error = "unknown argument \"" + key + "\"";
+    return false;
+}
+
+bool KeepReplay(const std::string& file, const std::vector<uint8_t>& bytes, std::string* why) {
+    return WriteFileAtomically(file, bytes, why);
+}
+
+// Answers --help, --version, --verify and --autoplay; -1 when the program is to start (with the
+// deal the arguments chose in `options`), else the exit code.
+int CommandLine(int argc, char** argv, TFormOptions& options) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) return -1;
+    const std::string& arg = args[0];
     if (arg == "--help" || arg == "-h") {
         std::fputs(kUsage, stdout);
         return 0;
@@ -47,23 +134,28 @@ int CommandLine(int argc, char** argv) {
         std::printf("Velm Orra %s\n", VO_VERSION);
         return 0;
     }
-    if (arg == "--autoplay") {
-        TAutoplayOptions options;
-        std::string error;
-        if (!ParseAutoplay(std::vector<std::string>(argv + 2, argv + argc), options, &error)) {
-            std::fprintf(stderr, "velm-orra: %s\n%s", error.c_str(), kUsage);
-            return 2;
-        }
-        return RunAutoplay(options, stdout);
+    if (arg == "--verify") {
+        if (args.size() != 2 || args[1].empty())
+            return Usage(args.size() < 2 ? "--verify needs a file" : "--verify takes one file");
+        return Verify(args[1]);
     }
-    std::fprintf(stderr, "velm-orra: unknown argument \"%s\"\n%s", arg.c_str(), kUsage);
-    return 2;
+    if (const auto at = std::find(args.begin(), args.end(), "--autoplay"); at != args.end()) {
+        args.erase(at);
+        TAutoplayOptions autoplay;
+        std::string error;
+        if (!ParseAutoplay(args, autoplay, &error)) return Usage(error);
+        return RunAutoplay(autoplay, stdout, stderr, KeepReplay);
+    }
+    std::string error;
+    if (!ParseDeal(args, options, error)) return Usage(error);
+    return -1;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (const int code = CommandLine(argc, argv); code >= 0) return code;
+    TFormOptions options;
+    if (const int code = CommandLine(argc, argv, options); code >= 0) return code;
     KeepBigBlocksApart();
     HoldMemoryReserve();
     // Every path is fixed here, before the working folder changes.
@@ -94,10 +186,11 @@ int main(int argc, char** argv) {
         TRegistry::SetReadOnly(true);
     }
 
-    TFormOptions options;
-    // Scripts that drive the game by input keep the demo from starting between their steps.
+    // Scripts that drive the game by input keep the demo from starting between their steps. A
+    // chosen deal waits on its board for the player: the demo would deal that board afresh.
     if (const char* demo = std::getenv("VELM_ORRA_DEMO"); demo && std::string(demo) == "0")
         options.Demo = false;
+    if (options.FirstSeed) options.Demo = false;
     if (canKeep && paths::EnterUserDataDir(&error)) {
         options.LogFile = dataDir + "/Log.txt";
         options.ConfigFile = dataDir + "/Config.bin";

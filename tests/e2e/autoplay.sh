@@ -1,7 +1,10 @@
 # The headless player through the real binary: no window and no files, one line per game and the
 # summary in its fixed form, the same games for the same arguments, and the searching player well
-# ahead of the greedy one on the same seeds. Expects GAME (the binary).
+# ahead of the greedy one on the same seeds. Recorded games (the strength run's, the day's) verify
+# to their scores; damaged, cut, foreign, huge and junk files are refused. Expects GAME (the
+# binary).
 set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 WORK=$(mktemp -d /tmp/vo-autoplay-XXXXXX)
 trap 'rm -rf "$WORK"' EXIT
 # No display and an empty home: a window or a written file would show.
@@ -42,6 +45,68 @@ done
 [ "$(played "$WORK/short1.txt")" = "$(played "$WORK/short2.txt")" ] ||
   fail "the best player chose differently on the same games"
 [ -e "$WORK/data" ] || [ -e "$WORK/config" ] && fail "autoplay wrote files"
+
+# The strength run's first greedy games, recorded again: each replay verifies to the score and
+# moves the run kept.
+mkdir "$WORK/replays"
+"$GAME" --autoplay --mode normal --player greedy --games 3 --seed 1 \
+  --record "$WORK/replays/run.vorp" >"$WORK/run.txt"
+for i in 1 2 3; do
+  kept=$(sed -En "s/^game $i seed=$i (score=[0-9]+ moves=[0-9]+) .*/\1/p" \
+    "$ROOT/bench/results/normal-greedy-1.txt")
+  out=$("$GAME" --verify "$WORK/replays/run-$i.vorp")
+  [[ "$out" == "verified: $kept undos=0 mode=normal seed=$i end=full" ]] ||
+    fail "replay $i: \"$out\", the run kept \"$kept\""
+done
+# The day's game: its seed and deal announced, its replay verified; a short searching game too.
+"$GAME" --daily 2025-01-01 --autoplay --player greedy --record "$WORK/replays/day.vorp" \
+  >"$WORK/day.txt"
+head -n 1 "$WORK/day.txt" | grep -q '^daily: date=2025-01-01 seed=844048796 board=' ||
+  fail "the daily game is not announced with its seed"
+score=$(sed -n 's/^game 1 .* score=\([0-9]*\) .*/\1/p' "$WORK/day.txt")
+"$GAME" --verify "$WORK/replays/day.vorp" | grep -q "^verified: score=$score " ||
+  fail "the day's replay does not verify to $score"
+"$GAME" "${args[@]}" --games 1 --max-moves 15 --player best --record "$WORK/replays/best.vorp" \
+  >"$WORK/short3.txt"
+score=$(sed -n 's/^game 1 .* score=\([0-9]*\) .*/\1/p' "$WORK/short3.txt")
+"$GAME" --verify "$WORK/replays/best.vorp" | grep -q "^verified: score=$score moves=15 " ||
+  fail "the searching player's replay does not verify to $score"
+
+# Refusals, each with exit status 1 and its reason.
+refused() { # <file> <expected part of the reason>
+  set +e
+  "$GAME" --verify "$1" >"$WORK/verify.txt" 2>&1
+  local rc=$?
+  set -e
+  [ "$rc" = 1 ] || fail "--verify $1 exits with $rc, not 1"
+  grep -q "^not verified: .*$2" "$WORK/verify.txt" || fail "$1: $(cat "$WORK/verify.txt")"
+}
+good=$WORK/replays/run-2.vorp
+python3 - "$good" "$WORK" <<'PY'
+import struct, sys, zlib
+data = open(sys.argv[1], "rb").read()
+out = sys.argv[2]
+flip = bytearray(data); flip[30] ^= 0x10
+open(out + "/changed.vorp", "wb").write(flip)
+other = bytearray(data[:-4]); other[6:8] = struct.pack("<H", 2)
+open(out + "/rules2.vorp", "wb").write(other + struct.pack("<I", zlib.crc32(other)))
+PY
+refused "$WORK/changed.vorp" "damaged or edited"
+refused "$WORK/rules2.vorp" "recorded with rules version 2; this game plays rules version 1"
+head -c 40 "$good" >"$WORK/cut.vorp"
+refused "$WORK/cut.vorp" "truncated: 40 of its"
+truncate -s 300K "$WORK/huge.vorp"
+refused "$WORK/huge.vorp" "larger than 262144 bytes"
+echo "not a replay at all" >"$WORK/junk.vorp"
+refused "$WORK/junk.vorp" "not a replay of this game"
+refused "$WORK/missing.vorp" "cannot read"
+set +e
+"$GAME" --autoplay --games 1 --max-moves 1 --player greedy --record "$WORK/none/x.vorp" \
+  >/dev/null 2>"$WORK/record.txt"
+rc=$?
+set -e
+[ "$rc" = 1 ] && grep -q "cannot keep the replay $WORK/none/x.vorp" "$WORK/record.txt" ||
+  fail "a replay that cannot be written is not said (exit $rc)"
 
 best=$(field "$WORK/best.txt" mean)
 greedy=$(field "$WORK/greedy1.txt" mean)

@@ -4,6 +4,8 @@
 #include "game/BallKinds.h"
 #include "game/GameModes.h"
 #include "game/HighScores.h"
+#include "game/Replay.h"
+#include "game/ReplayPlayer.h"
 #include "game/Statistics.h"
 #include "platform/DataPack.h"
 #include "platform/Registry.h"
@@ -322,6 +324,41 @@ int FuzzExtra(const uint8_t* data, size_t size) {
     return 0;
 }
 
+// A replayed game: verified, or refused with a reason; never more steps played than it has.
+void CheckReplayed(const TReplay& replay) {
+    const TReplayCheck check = VerifyReplay(replay);
+    Require(check.Verified == check.Why.empty(), "a replay verifies, or says why not");
+    Require(check.Moves + check.Undos <= static_cast<int>(replay.Steps.size()),
+            "no more steps played than the replay holds");
+    Require(check.Score >= 0, "a replayed score is 0 or more");
+    Require(!check.Verified || check.Score == replay.Score, "a verified replay has its score");
+}
+
+// The input as a replay file, and again with its check value made to match, so that the steps
+// and the rules behind the check are reached too.
+int FuzzReplay(const uint8_t* data, size_t size) {
+    TReplay replay;
+    std::string why;
+    if (DecodeReplay(data, size, replay, &why)) {
+        Require(EncodeReplay(replay) == std::vector<uint8_t>(data, data + size),
+                "a replay writes back as it was read");
+        CheckReplayed(replay);
+    } else {
+        Require(!why.empty(), "a refused replay says why");
+    }
+    if (size < kReplayHeaderBytes + kReplayCheckBytes || size > kMaxReplayBytes) return 0;
+    std::vector<uint8_t> fixed(data, data + size);
+    const uint32_t crc = Crc32(fixed.data(), size - kReplayCheckBytes);
+    for (size_t i = 0; i < kReplayCheckBytes; ++i)
+        fixed[size - kReplayCheckBytes + i] = static_cast<uint8_t>(crc >> (8 * i));
+    why.clear();
+    if (DecodeReplay(fixed.data(), fixed.size(), replay, &why))
+        CheckReplayed(replay);
+    else
+        Require(!why.empty(), "a refused replay says why");
+    return 0;
+}
+
 // The input is a whole data pack: its index, then every member it lists.
 int FuzzPack(const uint8_t* data, size_t size) {
     std::vector<TPackMember> members;
@@ -348,9 +385,9 @@ int FuzzPack(const uint8_t* data, size_t size) {
     return 0;
 }
 
-const TFuzzTargetInfo FuzzTargetList[11] = {
+const TFuzzTargetInfo FuzzTargetList[12] = {
     {"tga", FuzzTga},       {"jpeg", FuzzJpeg},         {"bmp", FuzzBmp},
     {"config", FuzzConfig}, {"strings", FuzzStrings},   {"sounds", FuzzSounds},
     {"font", FuzzFont},     {"registry", FuzzRegistry}, {"stats", FuzzStats},
-    {"extra", FuzzExtra},   {"pack", FuzzPack},
+    {"extra", FuzzExtra},   {"pack", FuzzPack},         {"replay", FuzzReplay},
 };

@@ -22,6 +22,7 @@ int FuzzRegistry(const uint8_t* data, size_t size);
 int FuzzStats(const uint8_t* data, size_t size);
 int FuzzExtra(const uint8_t* data, size_t size);
 int FuzzPack(const uint8_t* data, size_t size);
+int FuzzReplay(const uint8_t* data, size_t size);
 
 struct TFuzzTargetInfo {
     const char* Name; // the corpus folder and the fuzzer program's suffix
@@ -30,4 +31,4 @@ struct TFuzzTargetInfo {
 };
 
 // Every target, in a fixed order.
-extern const TFuzzTargetInfo FuzzTargetList[11];
+extern const TFuzzTargetInfo FuzzTargetList[12];

@@ -4,8 +4,9 @@
 Small files that reach the readers' main paths: every TGA type and row order the reader takes,
 BMP headers and compressions SDL reads, JPEG codings (made with ImageMagick's convert), settings
 files with and without a saved game, and the game's own text, sound list and font metrics
-formats, and data packs (their members compressed by the zstd program). Run it from anywhere:  python3 tests/fuzz/make_seeds.py [generated data folder]
-With a data folder (build/game) the generated strings.txt, sounds.txt and font.rls are added.
+formats, and data packs (their members compressed by the zstd program), and replays. Run it from anywhere:  python3 tests/fuzz/make_seeds.py [generated data folder]
+With a data folder (build/game) the generated strings.txt, sounds.txt and font.rls are added, and
+games the game binary there records.
 """
 import os
 import shutil
@@ -13,6 +14,7 @@ import struct
 import subprocess
 import sys
 import tempfile
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 CORPUS = os.path.join(HERE, "corpus")
@@ -256,6 +258,59 @@ def pack_seeds():
     write("pack", "no_members.pak", pack_file([]))
 
 
+# --- Replays ----------------------------------------------------------------------------------
+
+def replay_file(mode, seed, steps, score=0, ended=False, rules=1, version=1, body=None):
+    """steps: (from_x, from_y, to_x, to_y) moves and None for an undo; or the steps' bytes."""
+    if body is None:
+        body = b"".join(b"\xff" if s is None else bytes([s[0] + 9 * s[1], s[2] + 9 * s[3]])
+                        for s in steps)
+    head = b"VORP" + struct.pack("<BBHQiBI", version, mode, rules, seed, score, int(ended),
+                                 len(body))
+    data = head + body
+    return data + struct.pack("<I", zlib.crc32(data))
+
+
+def replay_steps(data):
+    """The steps of a replay file the game wrote, and its header fields."""
+    _, mode, rules, seed, score, flags, n = struct.unpack("<BBHQiBI", data[4:25])
+    steps, body, i = [], data[25:25 + n], 0
+    while i < len(body):
+        if body[i] == 255:
+            steps.append(None)
+            i += 1
+        else:
+            steps.append((body[i] % 9, body[i] // 9, body[i + 1] % 9, body[i + 1] // 9))
+            i += 2
+    return mode, seed, steps, score, bool(flags & 1)
+
+
+def replay_seeds(data_dir):
+    for mode in range(3):
+        write("replay", "dealt_only_%d.vorp" % mode, replay_file(mode, 1000 + mode, []))
+    write("replay", "undo_first.vorp", replay_file(0, 7, [None]))
+    write("replay", "no_ball.vorp", replay_file(1, 7, [(0, 0, 8, 8), (1, 1, 2, 2)], 50))
+    write("replay", "other_rules.vorp", replay_file(1, 7, [], rules=2))
+    write("replay", "junk_step.vorp", replay_file(1, 7, [], body=b"\x99\x01"))
+    game = os.path.join(data_dir, "velm-orra") if data_dir else None
+    if not game or not os.path.exists(game):
+        return
+    with tempfile.TemporaryDirectory() as work:
+        for mode, moves in (("kids", 40), ("normal", 30), ("professional", 20)):
+            path = os.path.join(work, mode + ".vorp")
+            subprocess.run([game, "--autoplay", "--mode", mode, "--player", "greedy", "--seed",
+                            "3", "--max-moves", str(moves), "--record", path], check=True,
+                           stdout=subprocess.DEVNULL)
+            with open(path, "rb") as f:
+                data = f.read()
+            write("replay", "greedy_%s.vorp" % mode, data)
+            if mode == "kids":
+                # The first move taken back and played again, then the rest: the same game.
+                m, seed, steps, score, ended = replay_steps(data)
+                again = [steps[0], None] + steps
+                write("replay", "kids_undo.vorp", replay_file(m, seed, again, score, ended))
+
+
 if __name__ == "__main__":
     tga_seeds()
     bmp_seeds()
@@ -266,3 +321,4 @@ if __name__ == "__main__":
     stats_seeds()
     extra_seeds()
     pack_seeds()
+    replay_seeds(sys.argv[1] if len(sys.argv) > 1 else None)

@@ -143,6 +143,17 @@ TEST(Autoplay, ReadsItsOptionsAndRefusesAnythingElse) {
     EXPECT_EQ(o.Seed, 9u);
     EXPECT_EQ(o.MaxMoves, 50);
     EXPECT_EQ(o.Player, TPlayerKind::Greedy);
+    // The day's game: its seed, Normal rules, one game; its replays numbered only when several.
+    TAutoplayOptions daily;
+    ASSERT_TRUE(ParseAutoplay({"--daily", "2025-01-01", "--record", "d.vorp"}, daily, &error));
+    EXPECT_EQ(daily.Seed, DailySeed({2025, 1, 1}));
+    EXPECT_EQ(daily.Mode, modeNormal);
+    EXPECT_EQ(daily.Games, 1);
+    EXPECT_EQ(daily.Record, "d.vorp");
+    EXPECT_EQ(ReplayFileName("d.vorp", 0, 1), "d.vorp");
+    EXPECT_EQ(ReplayFileName("runs/d.vorp", 1, 3), "runs/d-2.vorp");
+    EXPECT_EQ(ReplayFileName("runs.x/d", 2, 3), "runs.x/d-3");
+    EXPECT_EQ(ReplayFileName(".vorp", 0, 2), ".vorp-1");
     // Each refusal says what is wrong: the range a count takes, an unknown argument, an empty
     // value.
     const std::pair<std::vector<std::string>, std::string> bad[] = {
@@ -158,6 +169,10 @@ TEST(Autoplay, ReadsItsOptionsAndRefusesAnythingElse) {
         {{"--player", "random"}, "--player is best or greedy, not \"random\""},
         {{"--speed", "2"}, "unknown argument \"--speed\""},
         {{"fast"}, "unknown argument \"fast\""},
+        {{"--daily", "2025-02-29"}, "--daily takes a date: there is no day \"2025-02-29\""},
+        {{"--seed", "4", "--daily", "2025-02-28"},
+         "--daily plays that day's one game of Normal rules: no --mode, --seed or --games with it"},
+        {{"--record"}, "--record needs a value"},
     };
     for (const auto& [args, why] : bad) {
         TAutoplayOptions unused;
