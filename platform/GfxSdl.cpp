@@ -17,8 +17,8 @@
 //   was resized or uncovered, gets the whole frame again.
 #include "platform/FrameDamage.h"
 #include "platform/Gfx.h"
-#include "platform/Memory.h"
 #include "platform/HostScreen.h"
+#include "platform/Memory.h"
 #include "platform/TintedBlend.h"
 #include "platform/Window.h"
 
@@ -637,15 +637,20 @@ public:
     }
 
     // Copies the back buffer into the window's own image, scaled to fit with its proportions
-    // kept and centred on black, and shows it. False when the window has no image to give.
+    // kept and centred on black, and shows it. An image of the picture's own size that already
+    // holds the last frame gets only what was drawn since, and only that is shown. False when the
+    // window has no image to give.
     bool PresentSurface() {
         int sw = 0, sh = 0;
         ShownSize(sw, sh);
         if (HostFitWindow(window_, sw, sh)) showWhole_ = true;
         if (ShowByHost(sw, sh)) return true;
-        shownSince_.clear(); // the window's image gets the whole picture
-        showWhole_ = true;
         SDL_Surface* out = SDL_GetWindowSurface(window_);
+        const bool ownSize = out && out->w == sw && out->h == sh && regions_.empty();
+        if (ownSize && !showWhole_ && out == shownImage_) return ShowDrawnSince(out);
+        shownSince_.clear(); // the window's image gets the whole picture
+        showWhole_ = !ownSize;
+        shownImage_ = ownSize ? out : nullptr;
         if (!out) return false;
         const SDL_Rect dst = FitCentred(sw, sh, out->w, out->h);
         if (dst.w != out->w || dst.h != out->h || !regions_.empty())
@@ -666,6 +671,28 @@ public:
         }
         if (view) SDL_FreeSurface(view);
         return SDL_UpdateWindowSurface(window_) == 0;
+    }
+
+    // The rectangles drawn since the last present, copied into the window's image of the
+    // picture's size and shown.
+    bool ShowDrawnSince(SDL_Surface* out) {
+        std::vector<SDL_Rect> rects;
+        rects.reserve(shownSince_.size());
+        for (const TPixelRect& r : shownSince_) {
+            SDL_Rect area{r.X0, r.Y0, r.X1 - r.X0, r.Y1 - r.Y0};
+            SDL_Rect to = area;
+            if (SDL_BlitSurface(surface_, &area, out, &to) != 0) return WholeDue();
+            rects.push_back(to);
+        }
+        shownSince_.clear();
+        if (rects.empty()) return true;
+        return SDL_UpdateWindowSurfaceRects(window_, rects.data(), int(rects.size())) == 0 ||
+               WholeDue();
+    }
+    bool WholeDue() {
+        shownSince_.clear();
+        showWhole_ = true;
+        return false;
     }
 
     // Where the host shows the picture itself (a page's canvas at the picture's own size), only
@@ -755,7 +782,8 @@ public:
         }
         bool drawn = true;
         for (const TPixelRect& area : damage) drawn = DrawArea(area) && drawn;
-        // What a host showing the picture itself has not shown yet; past a few, all of it.
+        // What the window's image (or a host showing the picture itself) has not shown yet; past
+        // a few, all of it.
         if (surface_ && kind_ == TGfxSystemKind::Window && !showWhole_) {
             shownSince_.insert(shownSince_.end(), damage.begin(), damage.end());
             if (shownSince_.size() > kMaxPendingRects) showWhole_ = true;
@@ -1363,9 +1391,10 @@ private:
     std::vector<SDL_Vertex> vertices_;
     std::vector<int> indices_;
     std::vector<uint32_t> lastFrame_;
-    std::vector<TPixelRect> drawnSinceKept_; // what lastFrame_ does not have yet
-    std::vector<TPixelRect> shownSince_;     // what a host showing the picture has not shown yet
-    bool showWhole_ = true;                  // ... or all of it
+    std::vector<TPixelRect> drawnSinceKept_;  // what lastFrame_ does not have yet
+    std::vector<TPixelRect> shownSince_;      // what the window has not shown yet
+    bool showWhole_ = true;                   // ... or all of it
+    const SDL_Surface* shownImage_ = nullptr; // the window's image that holds the last frame
     static constexpr size_t kMaxPendingRects = 256;
     // This frame's draws and the last frame's, with where each may change pixels.
     std::vector<TSdlDraw> draws_, lastDraws_;

@@ -74,9 +74,11 @@ public:
     // The frame handler: the frame timer's OnRealTime.
     void FrameTimer1RealTime(double delta);
 
-    // True while nothing the player caused is moving: no logo or loading, no selection, no
-    // travelling or appearing ball, no turn in progress, no particle but the idle sparkles.
-    // Only ambient animation runs then, which needs fewer frames a second.
+    // True while nothing the player caused is moving: no logo or loading, no travelling or
+    // appearing ball, no turn in progress, no particle but the idle sparkles, no fade. Only
+    // animation that steps a pattern a game time unit runs then (the ambient loops, a selected
+    // ball's bounce, a tip's pulse), which needs fewer frames a second; input wakes a frame at
+    // once.
     bool AtRest() const;
 
     // IFormEvents

@@ -121,7 +121,8 @@ bool TForm1::AtRest() const {
             if (b.PressLight > 0) return false;
     if (field_ && HasFlag(Shell.Word, scrPlaying)) {
         const TGameField& f = *field_;
-        if (f.Selected || f.Moving || f.TurnTimer != kTurnIdle) return false;
+        // A selected ball bounces a pattern a unit, as the ambient animation does.
+        if (f.Moving || f.TurnTimer != kTurnIdle) return false;
         const TGrid<double>& appear = f.AppearTimers;
         for (int x = 0; x < appear.Columns(); ++x)
             for (int y = 0; y < appear.Rows(); ++y)
