@@ -15,8 +15,8 @@
 #include "platform/Cpu.h"
 #include "platform/DataPack.h"
 #include "platform/Files.h"
-#include "platform/Memory.h"
 #include "platform/HostScreen.h"
+#include "platform/Memory.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
 #include "render/Catalogue.h"
@@ -25,12 +25,14 @@
 #include "render/Pictures.h"
 #include "render/RenderDevice.h"
 #include "shell/DataNeeds.h"
+#include "shell/DemoPlayer.h"
 #include "shell/FormKeys.h"
 #include "shell/Guidance.h"
 #include "shell/HintSearch.h"
 #include "shell/KeptFiles.h"
 #include "shell/Language.h"
 #include "shell/Log.h"
+#include "shell/PictureLoader.h"
 #include "shell/Settings.h"
 #include "state/GameEndScreens.h"
 #include "state/GameState.h"
@@ -109,6 +111,7 @@ TForm1::TForm1(TFormOptions options) : options_(std::move(options)) {
     device_->SetRefreshRate(rr_default);
     device_->SetOffscreen(options_.Offscreen);
     device_->OnDeviceLost = [this](TRenderDevice&) { RenderDevice1DeviceLost(); };
+    loader_ = std::make_unique<TPictureLoader>(*device_);
     keys_ = std::make_unique<TFormKeys>(*this);
 
     Form1 = this;
@@ -120,7 +123,7 @@ TForm1::~TForm1() {
     if (created_ && !destroyed_) FormDestroy();
     if (app_) SetDisplayLostHandler(nullptr);
     // What was created during start-up and loading goes with the form, textures before the device.
-    for (auto& p : pictures_) p->FreeTextures();
+    loader_->FreeTextures();
     keys_->FreeTextures();
     Pictures = TPictures{};
     font_.reset();
@@ -239,8 +242,9 @@ bool TForm1::CreateSteps() {
     {
         std::vector<const TCatalogueEntry*> entries;
         for (const TCatalogueEntry& entry : StartupCatalogue()) entries.push_back(&entry);
-        const std::unique_ptr<TPictureReader> reader = ReadAhead(entries);
-        for (size_t i = 0; i < entries.size(); ++i) LoadPicture(*entries[i], reader.get(), i);
+        const std::unique_ptr<TPictureReader> reader = loader_->ReadAhead(entries);
+        for (size_t i = 0; i < entries.size(); ++i)
+            loader_->LoadPicture(*entries[i], reader.get(), i);
     }
     EndIfShortOfMemory();
 
@@ -267,6 +271,7 @@ bool TForm1::CreateSteps() {
     guidance_ = guidance.get();
     fieldListeners_.push_back(std::move(guidance));
     for (const auto& listener : fieldListeners_) field_->AddListener(listener.get());
+    demo_ = std::make_unique<TDemoPlayer>(*field_, guidance_);
     particles_ = std::make_unique<TVOParticleEngine>(device_.get(), kPictureHeight);
     ParticleEngine = particles_.get();
     DebrisPhase = &field_->BouncePhase;
@@ -274,7 +279,7 @@ bool TForm1::CreateSteps() {
     ReadAccessSettings();
     // The data those pictures need starts on its way while the logo plays; the first tips speak
     // of the input the host expects until another is used.
-    RequestData(NeededData(device_->Density()));
+    RequestData(loader_->NeededData(device_->Density()));
     if (app_ && HostPrefersTouch()) inputKind_ = TInputKind::Touch;
     // Activation reaches ApplicationActivate / ApplicationDeactivate through the App layer.
     return true;
@@ -306,8 +311,7 @@ void TForm1::FormDestroy() {
 // contents, they are read again from their files.
 void TForm1::RenderDevice1DeviceLost() {
     if (!device_->ResetDevice()) return;
-    std::vector<TPatternImage*> sets;
-    for (auto& p : pictures_) sets.push_back(p.get());
+    std::vector<TPatternImage*> sets = loader_->Sets();
     if (font_ && font_->Glyphs) sets.push_back(font_->Glyphs);
     int reloaded = 0;
     for (TPatternImage* set : sets) {
@@ -414,7 +418,7 @@ bool TForm1::WriteSettings(bool statistics) {
 }
 
 void TForm1::SaveIfRequested() {
-    if (demo_.Active) return; // its turns are nobody's game
+    if (DemoActive()) return; // its turns are nobody's game
     if (field_ && field_->TurnsCompleted != savedTurns_) {
         savedTurns_ = field_->TurnsCompleted;
         saveRequested_ = true;

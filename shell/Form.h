@@ -18,6 +18,7 @@ class IFieldEvents;
 class TFrameTimer;
 class TGameField;
 class TPatternImage;
+class TPictureLoader;
 class TPictureReader;
 class TRegistry;
 class TRenderDevice;
@@ -26,6 +27,7 @@ class TVOFont;
 class TVOParticleEngine;
 class TVOStrings;
 class TButtons;
+class TDemoPlayer;
 class TFormKeys;
 class TFieldPayoff;
 class TKeptFiles;
@@ -137,12 +139,8 @@ public:
     void CmdHint();
     bool HintPending() const;
 
-    // The demo: when the field shows no game (or one dealt but not played) and nothing was touched
-    // for kDemoAfter seconds, the game's own player plays on the field at a watchable pace under a
-    // label, until any input (which only ends it). It keeps no score, statistics or saved game: the
-    // game state is put back and the field emptied when it ends.
-    static constexpr double kDemoAfter = 30.0; // seconds
-    bool DemoActive() const { return demo_.Active; }
+    // The demo (shell/DemoPlayer.h): the game's own player on the field while nobody plays.
+    bool DemoActive() const;
     void StopDemo();
     // A click on the field while it shows no game: a new game in the mode whose button is lit.
     void CmdFieldClick();
@@ -188,7 +186,7 @@ public:
     // refresh and one picture; the screen and the game underneath stay as they were, and input
     // waits. `texts` reads the string table again as well. A reload under way starts over.
     void StartReload(int32_t density, bool texts);
-    bool Reloading() const { return reload_.Active; }
+    bool Reloading() const;
     // The density the pictures should have now: 2 where a picture pixel shows larger than 1.25
     // real pixels, 1 otherwise (offscreen: the options' density).
     int32_t WantedDensity() const;
@@ -228,35 +226,15 @@ private:
     void StorePlayerName();
     void MarkScreenButton(int index);
     void ShowScreen(uint32_t word, int button);
-    void LogLoaded(const TCatalogueEntry& entry);
-    // Where the entry's picture is read from at the device's density: the dense folder's file
-    // when there is one (`density` 2), else the 1x file (`density` 1).
-    struct TPictureSource {
-        std::string File;
-        int32_t Density = 1;
-    };
-    TPictureSource SourceOf(const TCatalogueEntry& entry) const;
-    // Each entry's source, and a reader that reads them ahead in that order.
-    std::unique_ptr<TPictureReader> ReadAhead(const std::vector<const TCatalogueEntry*>& entries);
-    // A picture of `reader` (taken at `index`) or else read from its file.
-    void LoadPicture(const TCatalogueEntry& entry, TPictureReader* reader = nullptr,
-                     size_t index = 0);
-    // Loads the entry's picture into `set`; false when it could not be read.
-    bool LoadInto(TPatternImage& set, const TCatalogueEntry& entry, TPictureReader* reader,
-                  size_t index);
-    bool LoadFontGlyphs(std::string* error);
+    // Loads the pictures again for about a refresh under the loading bar; the texts with them
+    // when asked for.
     void ReloadStep();
-    void FinishReload();
-    // The parts of the game data the pictures and texts need at `density` in the language and
-    // look now chosen (platform/DataSets.h).
-    std::vector<std::string> NeededData(int32_t density) const;
     // True once the data the loading step reads is there, or will not come (what is missing is
     // then drawn without it); until then it shows the loading screen as the logo left it.
     bool LoadingDataArrived();
     // Once a frame on a page: the arrangement for the page's shape, and its full-screen state.
     void FollowPage();
-    // Starts a reload once the window has wanted another density for a moment (a window being
-    // dragged to a new size crosses the threshold often).
+    // Starts a reload once the window has wanted another density for a moment.
     void FollowWindowDensity();
     void ProgressLoad(const TCatalogueEntry& entry, TPictureReader& reader, size_t index);
     void DrawBackdrop();
@@ -315,7 +293,6 @@ private:
     bool FieldAwaitsMove() const;
     // Once a frame: counts the idle time, starts the demo, and plays its moves.
     void DemoStep(double delta);
-    void StartDemo();
     // No game on the field (none, or one dealt but not played) and no message.
     bool DemoMayStart() const;
     // Any input: the idle time starts again; true when it ended a demo (the input is spent).
@@ -340,30 +317,9 @@ private:
     std::unique_ptr<TButtons> buttons_;
     std::unique_ptr<TVOFont> font_;
     std::unique_ptr<TVOStrings> strings_;
-    std::vector<std::unique_ptr<TPatternImage>> pictures_;
-    // Each loaded set with the catalogue entry it came from, in loading order.
-    std::vector<std::pair<const TCatalogueEntry*, TPatternImage*>> loadedFrom_;
-    struct TReload {
-        bool Active = false;
-        bool Texts = false;
-        std::vector<std::pair<const TCatalogueEntry*, TPatternImage*>> Queue;
-        size_t Next = 0;
-        std::unique_ptr<TPictureReader> Reader; // reads the queue's pictures ahead
-    };
-    TReload reload_;
-    // A reload that waits for its data to arrive; the game goes on as it is meanwhile.
-    struct TDeferredReload {
-        bool Active = false;
-        int32_t Density = 1;
-        bool Texts = false;
-    };
-    TDeferredReload deferredReload_;
-    bool symbolsDeferred_ = false; // the balls' other look waits for its data
+    std::unique_ptr<TPictureLoader> loader_; // the pictures, loaded and loaded again
     bool dataFailureLogged_ = false;
     TArrangement arrangement_ = TArrangement::Whole;
-    int32_t densityWanted_ = 0;    // the density the window asked for at the last frame
-    uint32_t densityWantedAt_ = 0; // since when (milliseconds of the system clock)
-    int32_t densityRefused_ = 0;   // a density the device could not take, not asked for again
     std::unique_ptr<TFormKeys> keys_;
     TLogoState logo_;
     int32_t pressCellX_ = 0, pressCellY_ = 0;
@@ -388,19 +344,7 @@ private:
     int rememberedMode_ = -1;   // the mode the registry holds (Normal for none), -1 before read
     double undoShake_ = 0.0;    // game time units left of the undo button's refusal shake
     std::unique_ptr<THintSearch> hint_; // made at the first hint
-    struct TDemo {
-        bool Active = false;
-        double Idle = 0.0; // seconds without input while the field showed no game
-        double Beat = 0.0; // seconds until the next step of a move
-        uint32_t ReturnWord = 0;
-        bool HadBoard = false; // a dealt board, dealt afresh at the end
-        TStatistics* Stats = nullptr;
-        std::unique_ptr<TShellGame> Saved; // the game state from before
-        TMove Found;                       // the player's move, waiting for the beat
-        TMove Next;                        // the move whose ball is selected
-    };
-    TDemo demo_;
-    std::unique_ptr<THintSearch> demoSearch_;
+    std::unique_ptr<TDemoPlayer> demo_; // made with the field
 
     TInputKind inputKind_ = TInputKind::Mouse;
     TFieldPayoff* payoff_ = nullptr; // owned among the field's listeners

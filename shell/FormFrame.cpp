@@ -13,6 +13,7 @@
 #include "render/RenderDevice.h"
 #include "shell/FormKeys.h"
 #include "shell/Guidance.h"
+#include "shell/PictureLoader.h"
 #include "state/FrameClocks.h"
 #include "state/GameState.h"
 #include "state/HelpState.h"
@@ -110,9 +111,9 @@ void TForm1::DrawScreenHead(const std::string& title) {
 
 bool TForm1::AtRest() const {
     if (paused_) return true; // nothing moves
-    if (Shell.Word == scrLogo || Shell.Word == scrLoading || loadingFailed_ || reload_.Active)
+    if (Shell.Word == scrLogo || Shell.Word == scrLoading || loadingFailed_ || Reloading())
         return false;
-    if (HintPending() || demo_.Active) return false; // an answer or a demo move to come
+    if (HintPending() || DemoActive()) return false; // an answer or a demo move to come
     if (fadeLeft_ > 0 || recordLeft_ > 0 || scoreGlow_ > 0 || ShownScore() != GameState.Score)
         return false;
     if ((payoff_ && payoff_->Shaking()) || (guidance_ && guidance_->Animating())) return false;
@@ -166,10 +167,9 @@ void TForm1::FrameTimer1RealTime(double delta) {
         return;
     }
     if (Shell.Word != scrLogo) FollowWindowDensity();
-    if (deferredReload_.Active && !reload_.Active)
-        StartReload(deferredReload_.Density, deferredReload_.Texts);
-    if (symbolsDeferred_) LoadBallSymbols();
-    if (reload_.Active) {
+    loader_->StartDeferredReload();
+    if (loader_->SymbolsDeferred()) LoadBallSymbols();
+    if (Reloading()) {
         ReloadStep();
         return;
     }

@@ -62,7 +62,7 @@ void TForm1::FormMouseMove(uint32_t, int32_t x, int32_t y) {
 
 void TForm1::FormMouseDown(int32_t button, uint32_t, int32_t x, int32_t y) {
     if (paused_) ApplicationActivate(); // the player is back, focused or not
-    if (reload_.Active) return;         // nothing to press until the pictures are back
+    if (Reloading()) return;            // nothing to press until the pictures are back
     if (NoteInput()) return;            // a press that ends the demo does nothing else
     keys_->MouseUsed();
     pressCellX_ = ColumnAt(x);
@@ -95,7 +95,7 @@ void TForm1::FormMouseDown(int32_t button, uint32_t, int32_t x, int32_t y) {
 
 void TForm1::FormMouseUp(int32_t, uint32_t, int32_t x, int32_t y) {
     Pointer.Held = false;
-    if (StartSequence() || reload_.Active) return;
+    if (StartSequence() || Reloading()) return;
     Pointer.PressedButton = 0;
     if (Buttons) Buttons->MouseUp();
     const int releaseX = ColumnAt(x);
@@ -111,7 +111,7 @@ void TForm1::FormMouseUp(int32_t, uint32_t, int32_t x, int32_t y) {
 void TForm1::FormKeyDown(uint16_t& key, uint32_t shift) {
     if (paused_) ApplicationActivate();
     if (NoteInput()) return; // a key that ends the demo does nothing else
-    if (reload_.Active) {
+    if (Reloading()) {
         // The screens wait for their pictures; what concerns the window still answers.
         if (key == VK_F11 || (key == VK_RETURN && (shift & ssAlt))) {
             SwitchFullScreenLive();
@@ -147,7 +147,7 @@ void TForm1::FormKeyDown(uint16_t& key, uint32_t shift) {
 }
 
 void TForm1::FormKeyPress(char& key) {
-    if (reload_.Active || demo_.Active) return;
+    if (Reloading() || DemoActive()) return;
     const auto code = static_cast<unsigned char>(key);
     // Names are single bytes in Windows-1252: the printable ASCII range (and 128, the euro sign)
     // and the accented letters and signs from 160 up, all of which the font draws.
@@ -246,7 +246,7 @@ void TForm1::StartInRememberedMode() {
 }
 
 bool TForm1::GameInProgress() const {
-    return field_ && !StartSequence() && !demo_.Active && field_->GameCounted &&
+    return field_ && !StartSequence() && !DemoActive() && field_->GameCounted &&
            !field_->GameOver && field_->HasBalls();
 }
 

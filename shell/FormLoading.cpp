@@ -1,14 +1,12 @@
-// The logo, the loading step with its progress frames, and the picture loading routines.
+// The logo, the loading step with its progress frames, and the form's side of loading again.
 #include "shell/Form.h"
 
 #include "fx/FrameTiming.h"
 #include "fx/SoundBank.h"
 #include "layout/Layout.h"
 #include "platform/Audio.h"
-#include "platform/Bitmap.h"
 #include "platform/Clock.h"
 #include "platform/HostScreen.h"
-#include "platform/DataPack.h"
 #include "platform/Memory.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
@@ -22,6 +20,7 @@
 #include "shell/KeptFiles.h"
 #include "shell/Language.h"
 #include "shell/Log.h"
+#include "shell/PictureLoader.h"
 #include "state/GameState.h"
 #include "state/OptionsState.h"
 #include "state/ShellState.h"
@@ -30,9 +29,7 @@
 #include "ui/VOStrings.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <new>
 #include <system_error>
 
@@ -54,83 +51,6 @@ TPatternImage* LoadedPicture(const std::string& file) {
 }
 
 } // namespace
-
-// --- Pictures ------------------------------------------------------------------------------------
-
-void TForm1::LogLoaded(const TCatalogueEntry& entry) {
-    char line[512];
-    if (entry.Whole)
-        std::snprintf(line, sizeof line, "Loaded Texture \"%s\". Size AUTO. Format %d",
-                      entry.File.c_str(), entry.Format);
-    else
-        std::snprintf(line, sizeof line, "Loaded Texture \"%s\". Size %dx%d. Format %d",
-                      entry.File.c_str(), entry.TextureWidth, entry.TextureHeight, entry.Format);
-    Log.Line(line);
-}
-
-// At density 2 the dense folder's picture is taken when there is one; without it the 1x picture
-// is drawn enlarged.
-TForm1::TPictureSource TForm1::SourceOf(const TCatalogueEntry& entry) const {
-    // A ball with symbols in the look asked for: its clear twin while clear symbols are on.
-    const std::string clear = Options.ClearSymbols ? ClearSymbolsFile(entry.File) : std::string();
-    const std::string name = clear.empty() ? language::LocalisedName(entry.File) : clear;
-    if (device_->Density() > 1) {
-        const std::string dense = paths::DataPath(std::string(kDenseFolder) + "/" + name);
-        if (DataFileExists(dense)) return {dense, device_->Density()};
-    }
-    return {paths::DataPath(name), 1};
-}
-
-std::unique_ptr<TPictureReader>
-TForm1::ReadAhead(const std::vector<const TCatalogueEntry*>& entries) {
-    std::vector<std::string> files;
-    files.reserve(entries.size());
-    for (const TCatalogueEntry* entry : entries) files.push_back(SourceOf(*entry).File);
-    return std::make_unique<TPictureReader>(std::move(files));
-}
-
-// A picture that cannot be read leaves the set empty (it draws nothing) and says why in the log;
-// a missing file gives the "NO IMAGE" placeholder.
-bool TForm1::LoadInto(TPatternImage& set, const TCatalogueEntry& entry, TPictureReader* reader,
-                      size_t index) {
-    const TPictureSource source = SourceOf(entry);
-    set.Density = source.Density;
-    if (reader)
-        if (const std::unique_ptr<TBitmapEx> picture = reader->Take(index))
-            return set.LoadFromPicture(device_->Device(), *picture, source.File, entry.Whole,
-                                       entry.PatternWidth, entry.PatternHeight, entry.TextureWidth,
-                                       entry.TextureHeight, entry.Format) == 0;
-    std::string error;
-    const int32_t result =
-        entry.Whole ? set.LoadAuto(device_->Device(), source.File, entry.Format, &error)
-                    : set.LoadFromFile(device_->Device(), source.File, entry.PatternWidth,
-                                       entry.PatternHeight, entry.TextureWidth, entry.TextureHeight,
-                                       entry.Format, &error);
-    if (result != 0 && !error.empty()) Log.Line("Cannot load \"" + entry.File + "\": " + error);
-    return result == 0;
-}
-
-// A new set for the entry's global.
-void TForm1::LoadPicture(const TCatalogueEntry& entry, TPictureReader* reader, size_t index) {
-    auto set = std::make_unique<TPatternImage>();
-    LoadInto(*set, entry, reader, index);
-    if (entry.Slot) *entry.Slot = set.get();
-    loadedFrom_.emplace_back(&entry, set.get());
-    pictures_.push_back(std::move(set));
-    LogLoaded(entry);
-}
-
-bool TForm1::LoadFontGlyphs(std::string* error) {
-    const std::string name = "graphics/font/font.bmp";
-    const int32_t density = device_->Density();
-    if (density > 1) {
-        const std::string dense = paths::DataPath(std::string(kDenseFolder) + "/" + name);
-        std::string denseError;
-        if (DataFileExists(dense) && font_->LoadGlyphs(dense, &denseError, density)) return true;
-        if (!denseError.empty()) Log.Line("Cannot load the dense font: " + denseError);
-    }
-    return font_->LoadGlyphs(paths::DataPath(name), error);
-}
 
 // --- Logo ----------------------------------------------------------------------------------------
 
@@ -216,7 +136,7 @@ void TForm1::ProgressLoad(const TCatalogueEntry& entry, TPictureReader& reader, 
                        clock.QueryPerformanceCounter(now);
     const bool due = !timed || !progressShown_ || now - lastProgressFrame_ >= frequency / 60;
     if (!due) {
-        LoadPicture(entry, &reader, index);
+        loader_->LoadPicture(entry, &reader, index);
         logo_.LoadProgress += 1;
         return;
     }
@@ -225,7 +145,7 @@ void TForm1::ProgressLoad(const TCatalogueEntry& entry, TPictureReader& reader, 
     const int32_t bar = ProgressBarRight(); // before this picture counts
     device_->BeginFrame();
     DrawQuadrants(Pictures.Background);
-    LoadPicture(entry, &reader, index);
+    loader_->LoadPicture(entry, &reader, index);
     DrawBackdrop();
     DrawProgressBar(bar);
     device_->EndFrame();
@@ -299,30 +219,8 @@ void TForm1::ReadAccessSettings() {
     if (guidance_) guidance_->Load();
 }
 
-// The balls whose pictures carry symbols, loaded again into their sets from the look now asked
-// for; every other picture stays. At most a few dozen small pictures: done at once.
 void TForm1::LoadBallSymbols() {
-    if (reload_.Active) return; // the reload under way reads them in the new look
-    // The other look's pictures may still be on their way: the balls keep theirs until then.
-    const TDataState data = RequestData(DataNeededFor("en", device_->Density(), true));
-    symbolsDeferred_ = Options.ClearSymbols && data == TDataState::Pending;
-    if (symbolsDeferred_) return;
-    if (Options.ClearSymbols && data == TDataState::Failed) {
-        Log.Line("The balls with clear symbols could not be fetched; the faint ones stay");
-        Options.ClearSymbols = false;
-        ShowSwitches();
-        return;
-    }
-    int loaded = 0;
-    for (auto& [entry, set] : loadedFrom_) {
-        if (ClearSymbolsFile(entry->File).empty() || (entry->Slot && *entry->Slot != set)) continue;
-        set->FreeTextures();
-        LoadInto(*set, *entry, nullptr, 0);
-        ++loaded;
-    }
-    ReturnFreeMemory();
-    Log.Line(std::string("Ball symbols: ") + (Options.ClearSymbols ? "clear" : "faint") + ", " +
-             std::to_string(loaded) + " pictures loaded again");
+    if (!loader_->LoadBallSymbols()) ShowSwitches();
 }
 
 void TForm1::FailLoading(const std::string& message) {
@@ -363,14 +261,14 @@ void TForm1::LoadEverything() {
     {
         std::vector<const TCatalogueEntry*> entries;
         for (const TCatalogueEntry& entry : IngameCatalogue()) entries.push_back(&entry);
-        const std::unique_ptr<TPictureReader> reader = ReadAhead(entries);
+        const std::unique_ptr<TPictureReader> reader = loader_->ReadAhead(entries);
         for (size_t i = 0; i < entries.size(); ++i) {
             ProgressLoad(*entries[i], *reader, i);
             EndIfShortOfMemory();
         }
     }
-    for (const TCatalogueEntry& entry : OptionsCatalogue()) LoadPicture(entry);
-    for (const TCatalogueEntry& entry : EffectsCatalogue()) LoadPicture(entry);
+    for (const TCatalogueEntry& entry : OptionsCatalogue()) loader_->LoadPicture(entry);
+    for (const TCatalogueEntry& entry : EffectsCatalogue()) loader_->LoadPicture(entry);
     EndIfShortOfMemory();
 
     Log.Line("Initializing BASS ...");
@@ -390,9 +288,10 @@ void TForm1::LoadEverything() {
     Log.Line("Loading font ...");
     font_ = std::make_unique<TVOFont>(device_.get());
     Font = font_.get();
+    loader_->SetFont(font_.get());
     std::string error;
     if (!font_->LoadMetrics(paths::DataPath("graphics/font/font.rls"), &error) ||
-        !LoadFontGlyphs(&error)) {
+        !loader_->LoadFontGlyphs(&error)) {
         FailLoading("Cannot load the font: " + error);
         return;
     }
@@ -427,21 +326,9 @@ void TForm1::LoadEverything() {
 
 // --- Loading again -------------------------------------------------------------------------------
 
-namespace {
-
-// The pictures the loading bar is drawn with; released again once the reload is done.
-std::vector<TPatternImage*> LoadingScreenPictures() {
-    const TPictures& p = Pictures;
-    return {p.Background, p.LoadingElement, p.StatusLine, p.Velm, p.Orra, p.LogoI, p.LogoBall};
+bool TForm1::Reloading() const {
+    return loader_->Reloading();
 }
-
-bool Holds(const std::vector<TPatternImage*>& list, const TPatternImage* set) {
-    return std::find(list.begin(), list.end(), set) != list.end();
-}
-
-constexpr uint32_t kDensitySettleMs = 250;
-
-} // namespace
 
 int32_t TForm1::WantedDensity() const {
     if (!app_) return options_.Density == 2 ? 2 : 1;
@@ -452,24 +339,11 @@ int32_t TForm1::WantedDensity() const {
 
 void TForm1::FollowWindowDensity() {
     if (!app_ || !device_->Initialized()) return;
-    const int32_t wanted = WantedDensity();
-    const uint32_t now = SystemClock().GetTickCount();
-    if (wanted != densityWanted_) {
-        densityWanted_ = wanted;
-        densityWantedAt_ = now;
-        densityRefused_ = 0;
-    }
-    if (wanted != device_->Density() && wanted != densityRefused_ &&
-        now - densityWantedAt_ >= kDensitySettleMs)
-        StartReload(wanted, false);
-}
-
-std::vector<std::string> TForm1::NeededData(int32_t density) const {
-    return DataNeededFor(language::Current(), density, Options.ClearSymbols);
+    loader_->FollowWindowDensity(WantedDensity());
 }
 
 bool TForm1::LoadingDataArrived() {
-    const TDataState data = RequestData(NeededData(device_->Density()));
+    const TDataState data = RequestData(loader_->NeededData(device_->Density()));
     if (data == TDataState::Pending) {
         device_->BeginFrame();
         DrawQuadrants(Pictures.Background);
@@ -482,7 +356,7 @@ bool TForm1::LoadingDataArrived() {
     if (data == TDataState::Failed && device_->Density() > 1) {
         Log.Line("The pictures at " + std::to_string(device_->Density()) +
                  "x could not be fetched; they are drawn at 1x");
-        densityRefused_ = device_->Density();
+        loader_->RefuseDensity(device_->Density());
         device_->SetDensity(1);
         return false; // the 1x data next
     }
@@ -499,94 +373,23 @@ bool TForm1::LoadingDataArrived() {
 }
 
 void TForm1::StartReload(int32_t density, bool texts) {
-    // The pictures of another language or density may not be there yet: the game goes on as it
-    // is until they are.
-    const TDataState data = RequestData(NeededData(density));
-    if (data == TDataState::Pending) {
-        deferredReload_ = {true, density,
-                           texts || (deferredReload_.Active && deferredReload_.Texts)};
-        return;
-    }
-    texts = texts || (deferredReload_.Active && deferredReload_.Texts);
-    deferredReload_ = {};
-    if (data == TDataState::Failed && density != device_->Density()) {
-        Log.Line("The pictures at " + std::to_string(density) +
-                 "x could not be fetched; they stay at " + std::to_string(device_->Density()) +
-                 "x");
-        densityRefused_ = density;
-        if (!texts) return;
-        density = device_->Density();
-    }
-    Log.Line("Loading the pictures again at " + std::to_string(density) + "x ...");
-    for (auto& [entry, set] : loadedFrom_) set->FreeTextures();
-    if (font_) font_->ReleaseGlyphs();
-    ReturnFreeMemory();
-    if (density != device_->Density() && !device_->SetDensity(density)) {
-        Log.Line("Cannot draw at " + std::to_string(density) + "x; the pictures stay at " +
-                 std::to_string(device_->Density()) + "x");
-        densityRefused_ = density;
-    }
-    const bool textsPending = reload_.Active && reload_.Texts;
-    reload_ = TReload{};
-    reload_.Active = true;
-    reload_.Texts = texts || textsPending;
-    // The loading screen's pictures first, then every picture a screen draws: not the logo's
-    // own, nor a set another one replaced in its global.
-    const std::vector<TPatternImage*> screen = LoadingScreenPictures();
-    for (const auto& item : loadedFrom_)
-        if (Holds(screen, item.second)) reload_.Queue.push_back(item);
-    for (const auto& item : loadedFrom_) {
-        const auto& [entry, set] = item;
-        const bool logoOnly = set == Pictures.Flare || set == Pictures.BlikOrra;
-        const bool replaced = entry->Slot && *entry->Slot != set;
-        if (!logoOnly && !replaced && !Holds(screen, set)) reload_.Queue.push_back(item);
-    }
-    std::vector<const TCatalogueEntry*> entries;
-    for (const auto& item : reload_.Queue) entries.push_back(item.first);
-    reload_.Reader = ReadAhead(entries);
+    loader_->StartReload(density, texts);
 }
 
-// Loads the pictures the reader has read for about one display refresh, then shows the loading
-// bar: a frame lasts at most a refresh and the making of one picture's textures.
+// The pictures load for about one display refresh a frame, under the loading bar.
 void TForm1::ReloadStep() {
-    IClock& clock = SystemClock(); // real time: what the player waits, whatever the game's clock
-    int64_t frequency = 0, start = 0, now = 0;
-    const bool timed = clock.QueryPerformanceFrequency(frequency) && frequency > 0 &&
-                       clock.QueryPerformanceCounter(start);
-    const int64_t budget = frequency / 60;
-    for (bool first = true; reload_.Next < reload_.Queue.size(); first = false) {
-        if (timed) {
-            clock.QueryPerformanceCounter(now);
-            const int64_t left = budget - (now - start);
-            if (left <= 0 ||
-                !reload_.Reader->WaitReady(reload_.Next,
-                                           std::chrono::microseconds(left * 1000000 / frequency)))
-                break;
-        } else if (!first) {
-            break; // without a clock: one picture a frame
-        }
-        const size_t index = reload_.Next++;
-        const auto& [entry, set] = reload_.Queue[index];
-        LoadInto(*set, *entry, reload_.Reader.get(), index);
-    }
-    if (reload_.Next >= reload_.Queue.size()) {
-        FinishReload();
+    if (!loader_->ReloadStep()) {
+        const double w = Pictures.StatusLine ? Pictures.StatusLine->PatternWidth : 0;
+        device_->BeginFrame();
+        DrawQuadrants(Pictures.Background);
+        DrawBackdrop();
+        DrawProgressBar(kProgressBar.X + RoundEven(w * loader_->ReloadShare()));
+        device_->EndFrame();
+        device_->PresentFrame();
         return;
     }
-    const double w = Pictures.StatusLine ? Pictures.StatusLine->PatternWidth : 0;
-    const double share = static_cast<double>(reload_.Next) / reload_.Queue.size();
-    device_->BeginFrame();
-    DrawQuadrants(Pictures.Background);
-    DrawBackdrop();
-    DrawProgressBar(kProgressBar.X + RoundEven(w * share));
-    device_->EndFrame();
-    device_->PresentFrame();
-}
-
-void TForm1::FinishReload() {
-    std::string error;
-    if (font_ && !LoadFontGlyphs(&error)) Log.Line("Cannot load the font again: " + error);
-    if (reload_.Texts) {
+    if (loader_->ReloadsTexts()) {
+        std::string error;
         auto strings = std::make_unique<TVOStrings>();
         const std::string file = paths::DataPath(language::LocalisedName("strings.txt"));
         if (strings->LoadFromFile(file, &error)) {
@@ -598,10 +401,5 @@ void TForm1::FinishReload() {
             Log.Line("Cannot load the texts again (" + error + "); the old ones stay");
         }
     }
-    for (TPatternImage* done : LoadingScreenPictures())
-        if (done) done->FreeTextures();
-    ReturnFreeMemory();
-    Log.Line("Pictures loaded again: " + std::to_string(reload_.Queue.size()) + " at " +
-             std::to_string(device_->Density()) + "x");
-    reload_ = TReload{};
+    loader_->FinishReload();
 }

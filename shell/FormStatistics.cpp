@@ -40,7 +40,7 @@ uint64_t TForm1::FinishedGames() const {
 void TForm1::CountPlayTime(double delta) {
     // A game running: counted, on the field, and not the demo's.
     if (Shell.Word == scrPlaying && field_ && field_->GameCounted && field_->HasBalls() &&
-        !demo_.Active)
+        !DemoActive())
         stats_.AddPlayTime(GameState.CurrentMode, delta / 15.0);
     if (FinishedGames() != finishedSeen_) WriteSettings(true);
 }
