@@ -1,7 +1,6 @@
 #pragma once
 // TForm1: the main form. It owns the frame timer and the render device, creates everything else
 // during start-up and loading, runs the frame handler, and turns input into commands.
-#include "game/Player.h"
 #include "game/Statistics.h"
 #include "platform/App.h"
 #include "shell/Arrangement.h"
@@ -20,8 +19,8 @@ class TGameField;
 class TPatternImage;
 class TPictureLoader;
 class TPictureReader;
-class TRegistry;
 class TRenderDevice;
+class TSettingsStore;
 class TSoundBank;
 class TVOFont;
 class TVOParticleEngine;
@@ -30,8 +29,6 @@ class TButtons;
 class TDemoPlayer;
 class TFormKeys;
 class TFieldPayoff;
-class TKeptFiles;
-struct TConfigExtra;
 class TGuidance;
 class THintSearch;
 struct TCatalogueEntry;
@@ -166,16 +163,16 @@ public:
     void StartCelebration();
     void EndCelebration();
 
-    TStatistics& Statistics() { return stats_; }
+    TStatistics& Statistics();
 
-    // The player's files (Config.bin, Config.extra, Stats.txt; see shell/KeptFiles.h), read at
+    // The player's files (Config.bin, Config.extra, Stats.txt; shell/SettingsStore.h), read at
     // the end of the loading step. WriteSettings writes at once what changed, with `statistics`
     // the statistics file too (when a game has ended, on a reset and at the end); RequestSave asks
     // for a write after the current frame, which happens only when the files would change. A
     // completed turn requests one by itself.
     void ReadSettings();
     bool WriteSettings(bool statistics = false);
-    void RequestSave() { saveRequested_ = true; }
+    void RequestSave();
     // After each frame: writes "Config.bin" when a save was requested or a turn was completed.
     void SaveIfRequested();
 
@@ -208,7 +205,7 @@ public:
     bool Terminated() const { return terminated_; }
     bool Paused() const { return paused_; }
     // True once the settings file has been read: only then is it written at the end.
-    bool SettingsLoaded() const { return settingsLoaded_; }
+    bool SettingsLoaded() const;
     // The loading step stopped (a missing string table or font) and the program is ending.
     bool LoadingFailed() const { return loadingFailed_; }
     // Why the start or the loading failed.
@@ -216,12 +213,6 @@ public:
 
 private:
     void Terminate();
-    std::vector<uint8_t> EncodeCurrent() const; // "Config.bin" as the exit would write it now
-    // The section of "Config.extra" to go with it: the saved game's generator states, the whole
-    // table scores.
-    TConfigExtra EncodeExtra() const;
-    // Games finished in all modes, as the statistics count them.
-    uint64_t FinishedGames() const;
     void OpenMessage(uint32_t flag);
     void StorePlayerName();
     void MarkScreenButton(int index);
@@ -330,19 +321,13 @@ private:
     bool created_ = false;
     bool destroyed_ = false;
     bool terminated_ = false;
-    bool settingsLoaded_ = false;
     bool loadingFailed_ = false;
     std::string failure_;
-    bool saveRequested_ = false;
-    bool paused_ = false;     // another window has the focus: game time stands still
-    uint32_t savedTurns_ = 0; // the field's TurnsCompleted at the last save check
-    std::unique_ptr<TKeptFiles> kept_;
-    bool progressShown_ = false;    // a progress frame of the loading step has been presented
-    int64_t lastProgressFrame_ = 0; // its performance-counter time
-    TStatistics stats_;
-    uint64_t finishedSeen_ = 0; // finished games already written to the statistics file
-    int rememberedMode_ = -1;   // the mode the registry holds (Normal for none), -1 before read
-    double undoShake_ = 0.0;    // game time units left of the undo button's refusal shake
+    bool paused_ = false;                   // another window has the focus: game time stands still
+    std::unique_ptr<TSettingsStore> store_; // what the player keeps between runs
+    bool progressShown_ = false;        // a progress frame of the loading step has been presented
+    int64_t lastProgressFrame_ = 0;     // its performance-counter time
+    double undoShake_ = 0.0;            // game time units left of the undo button's refusal shake
     std::unique_ptr<THintSearch> hint_; // made at the first hint
     std::unique_ptr<TDemoPlayer> demo_; // made with the field
 

@@ -4,6 +4,7 @@
 #include "game/GameField.h"
 #include "shell/DemoPlayer.h"
 #include "shell/FormKeys.h"
+#include "shell/SettingsStore.h"
 #include "state/ShellState.h"
 #include "ui/VOFont.h"
 #include "ui/VOStrings.h"
@@ -28,7 +29,7 @@ bool TForm1::NoteInput() {
 
 void TForm1::StopDemo() {
     if (!demo_ || !demo_->Stop()) return;
-    savedTurns_ = field_->TurnsCompleted; // the demo's turns ask for no save
+    store_->SkipTurns(*field_); // the demo's turns ask for no save
 }
 
 void TForm1::DemoStep(double delta) {

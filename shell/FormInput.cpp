@@ -9,7 +9,6 @@
 #include "game/Player.h"
 #include "layout/Layout.h"
 #include "platform/HostScreen.h"
-#include "platform/Registry.h"
 #include "render/PatternImage.h"
 #include "render/Pictures.h"
 #include "render/RenderDevice.h"
@@ -19,6 +18,7 @@
 #include "shell/Language.h"
 #include "shell/Log.h"
 #include "shell/OptionsScreen.h"
+#include "shell/SettingsStore.h"
 #include "state/GameState.h"
 #include "state/HelpState.h"
 #include "state/OptionsState.h"
@@ -31,7 +31,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <optional>
 
 namespace {
 
@@ -229,20 +228,12 @@ void TForm1::StartNewGame() {
     Shell.Word = scrPlaying;
     GameState.GameTouched = false;
     keys_->CentreCursor();
-    RequestSave(); // the game left behind is not offered again
-    // The next start begins in this mode.
-    if (rememberedMode_ != GameState.CurrentMode) {
-        rememberedMode_ = GameState.CurrentMode;
-        if (!TRegistry().WriteInteger("Mode", GameState.CurrentMode))
-            Log.Line("Cannot save the chosen mode");
-    }
+    RequestSave();                               // the game left behind is not offered again
+    store_->RememberMode(GameState.CurrentMode); // the next start begins in this mode
 }
 
 void TForm1::StartInRememberedMode() {
-    // Normal when none is kept; it is written only once another mode is played.
-    const std::optional<int32_t> mode = TRegistry().ReadInteger("Mode");
-    rememberedMode_ = mode && *mode >= modeKids && *mode <= modeProfessional ? *mode : modeNormal;
-    StartMode(rememberedMode_);
+    StartMode(store_->RememberedMode());
 }
 
 bool TForm1::GameInProgress() const {
@@ -340,7 +331,7 @@ void TForm1::HintStep() {
     keys_->ShowCursorAt(move.ToX, move.ToY);
     if (!field_->Hinted) {
         field_->Hinted = true;
-        stats_.GameHinted(GameState.CurrentMode);
+        Statistics().GameHinted(GameState.CurrentMode);
     }
 }
 
@@ -426,8 +417,7 @@ void TForm1::SwitchFullScreenLive() {
     Options.FullScreen = on;
     // In full screen the game draws its own pointer.
     if (app_) app_->SetCursor(on ? TCursorShape::None : TCursorShape::Arrow);
-    if (!TRegistry().WriteInteger("Fullscreen", on ? 1 : 0))
-        Log.Line("Cannot save the full-screen setting");
+    store_->KeepFullScreen(on);
 }
 
 void TForm1::CmdReducedMotion() {
@@ -444,15 +434,12 @@ void TForm1::CmdTips() {
 
 void TForm1::SetSwitch(int button, bool second) {
     if (MessageOpen()) return;
-    TRegistry registry;
     if (button == btnReducedMotion && second != Options.ReducedMotion) {
         Options.ReducedMotion = second;
-        if (!registry.WriteInteger("ReducedMotion", second ? 1 : 0))
-            Log.Line("Cannot save the reduced-motion setting");
+        store_->KeepReducedMotion(second);
     } else if (button == btnBallSymbols && second != Options.ClearSymbols) {
         Options.ClearSymbols = second;
-        if (!registry.WriteString("BallSymbols", second ? "clear" : "faint"))
-            Log.Line("Cannot save the symbols setting");
+        store_->KeepBallSymbols(second);
         LoadBallSymbols();
     } else if (button == btnTips && second != Options.Tips) {
         if (guidance_) guidance_->SetOn(second);
@@ -475,8 +462,7 @@ void TForm1::StepLanguage(int step) {
     if (MessageOpen()) return;
     const int count = static_cast<int>(language::All().size()) + 1;
     languageChoice_ = ((languageChoice_ + step) % count + count) % count;
-    if (!TRegistry().WriteString(language::kRegistryName, language::ChoiceValue(languageChoice_)))
-        Log.Line("Cannot save the language choice");
+    store_->KeepLanguageChoice(language::ChoiceValue(languageChoice_));
     const std::string code =
         language::Resolve(language::ChoiceValue(languageChoice_), [](const char* name) {
             return static_cast<const char*>(std::getenv(name));
@@ -512,7 +498,7 @@ void TForm1::CmdYes() {
         Shell.Word = Shell.ReturnState;
     }
     if (HasFlag(Shell.Word, scrMsgResetStats)) {
-        stats_.Reset(Tables.HighScorePage % kHighScoreModes);
+        Statistics().Reset(Tables.HighScorePage % kHighScoreModes);
         Shell.Word = Shell.ReturnState;
         WriteSettings(true);
     }

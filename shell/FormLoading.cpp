@@ -1,7 +1,6 @@
 // The logo, the loading step with its progress frames, and the form's side of loading again.
 #include "shell/Form.h"
 
-#include "fx/FrameTiming.h"
 #include "fx/SoundBank.h"
 #include "layout/Layout.h"
 #include "platform/Audio.h"
@@ -9,7 +8,6 @@
 #include "platform/HostScreen.h"
 #include "platform/Memory.h"
 #include "platform/Paths.h"
-#include "platform/Registry.h"
 #include "render/Catalogue.h"
 #include "render/PatternImage.h"
 #include "render/PictureReader.h"
@@ -17,10 +15,10 @@
 #include "render/RenderDevice.h"
 #include "shell/DataNeeds.h"
 #include "shell/Guidance.h"
-#include "shell/KeptFiles.h"
 #include "shell/Language.h"
 #include "shell/Log.h"
 #include "shell/PictureLoader.h"
+#include "shell/SettingsStore.h"
 #include "state/GameState.h"
 #include "state/OptionsState.h"
 #include "state/ShellState.h"
@@ -213,9 +211,7 @@ void TForm1::ShowSwitches() {
 }
 
 void TForm1::ReadAccessSettings() {
-    const TRegistry registry;
-    Options.ReducedMotion = registry.ReadInteger("ReducedMotion").value_or(0) != 0;
-    Options.ClearSymbols = registry.ReadString("BallSymbols").value_or("faint") == "clear";
+    store_->ReadAccessSettings();
     if (guidance_) guidance_->Load();
 }
 
@@ -244,9 +240,8 @@ void TForm1::LoadingStep() {
 }
 
 void TForm1::FailShortOfMemory(const std::string& when) {
-    NoteMemoryShort();       // the reserve makes room for what follows
-    settingsLoaded_ = false; // what was read may be half in place: nothing is written
-    kept_->WriteNothing();
+    NoteMemoryShort();      // the reserve makes room for what follows
+    store_->WriteNothing(); // what was read may be half in place: nothing is written
     FailLoading("Out of memory " + when + "; nothing was saved");
 }
 

@@ -7,6 +7,7 @@
 #include "render/PatternImage.h"
 #include "render/Pictures.h"
 #include "render/RenderDevice.h"
+#include "shell/SettingsStore.h"
 #include "state/GameState.h"
 #include "state/ShellState.h"
 #include "ui/VOFont.h"
@@ -29,25 +30,20 @@ std::string Duration(uint64_t seconds) {
 
 } // namespace
 
-uint64_t TForm1::FinishedGames() const {
-    uint64_t n = 0;
-    for (const TModeStatistics& m : stats_.Modes) n += m.GamesFinished;
-    return n;
-}
-
 // Runs every frame: play time while a game runs on the playing screen with no message, and the
 // files written once a game has finished (the tables first, then the statistics).
 void TForm1::CountPlayTime(double delta) {
     // A game running: counted, on the field, and not the demo's.
     if (Shell.Word == scrPlaying && field_ && field_->GameCounted && field_->HasBalls() &&
         !DemoActive())
-        stats_.AddPlayTime(GameState.CurrentMode, delta / 15.0);
-    if (FinishedGames() != finishedSeen_) WriteSettings(true);
+        Statistics().AddPlayTime(GameState.CurrentMode, delta / 15.0);
+    if (store_->StatisticsBehind()) WriteSettings(true);
 }
 
 void TForm1::DrawStatistics(uint8_t mode) {
-    if (!Font || !Strings || mode >= stats_.Modes.size()) return;
-    const TModeStatistics& m = stats_.Modes[mode];
+    const TStatistics& stats = Statistics();
+    if (!Font || !Strings || mode >= stats.Modes.size()) return;
+    const TModeStatistics& m = stats.Modes[mode];
     Font->DrawTextScaled(Strings->Statistics, kStatisticsTitle.X, kStatisticsTitle.Y, 100, kWhite);
     const std::string values[] = {std::to_string(m.GamesPlayed),  std::to_string(m.GamesFinished),
                                   std::to_string(m.BestScore),    std::to_string(m.AverageScore()),

@@ -71,6 +71,22 @@ TPictureLoader::ReadAhead(const std::vector<const TCatalogueEntry*>& entries) {
     return std::make_unique<TPictureReader>(std::move(files));
 }
 
+void TPictureLoader::OpenPack() {
+    std::string packError;
+    if (const size_t packed = OpenDataPack(paths::DataDir(), &packError))
+        Log.Line("Pictures from " + std::string(kDataPackName) + " (" + std::to_string(packed) +
+                 " files)");
+    else if (!packError.empty())
+        Log.Line("Cannot use the picture pack (" + packError + "); the data folder's files serve");
+}
+
+void TPictureLoader::LoadStartup() {
+    std::vector<const TCatalogueEntry*> entries;
+    for (const TCatalogueEntry& entry : StartupCatalogue()) entries.push_back(&entry);
+    const std::unique_ptr<TPictureReader> reader = ReadAhead(entries);
+    for (size_t i = 0; i < entries.size(); ++i) LoadPicture(*entries[i], reader.get(), i);
+}
+
 // A picture that cannot be read leaves the set empty (it draws nothing) and says why in the log;
 // a missing file gives the "NO IMAGE" placeholder.
 bool TPictureLoader::LoadInto(TPatternImage& set, const TCatalogueEntry& entry,
@@ -114,15 +130,27 @@ bool TPictureLoader::LoadFontGlyphs(std::string* error) {
     return font_->LoadGlyphs(paths::DataPath(name), error);
 }
 
-std::vector<TPatternImage*> TPictureLoader::Sets() const {
+void TPictureLoader::RestoreLostContents() {
     std::vector<TPatternImage*> sets;
-    sets.reserve(pictures_.size());
+    sets.reserve(pictures_.size() + 1);
     for (const auto& p : pictures_) sets.push_back(p.get());
-    return sets;
+    if (font_ && font_->Glyphs) sets.push_back(font_->Glyphs);
+    int reloaded = 0;
+    for (TPatternImage* set : sets) {
+        if (!set->ContentsLost()) continue;
+        std::string error;
+        if (set->Reload(&error) == 0)
+            ++reloaded;
+        else if (!error.empty())
+            Log.Line("Cannot load again: " + error);
+    }
+    if (reloaded > 0)
+        Log.Line("Pictures loaded again after a lost device: " + std::to_string(reloaded));
 }
 
-void TPictureLoader::FreeTextures() {
+void TPictureLoader::Release() {
     for (auto& p : pictures_) p->FreeTextures();
+    Pictures = TPictures{};
 }
 
 std::vector<std::string> TPictureLoader::NeededData(int32_t density) const {

@@ -23,6 +23,10 @@ public:
     TPictureLoader(const TPictureLoader&) = delete;
     TPictureLoader& operator=(const TPictureLoader&) = delete;
 
+    // The pictures come from the data pack when the data folder holds one; logged.
+    void OpenPack();
+    // The logo's pictures, read ahead, without progress frames.
+    void LoadStartup();
     // Each entry's source, and a reader that reads them ahead in that order.
     std::unique_ptr<TPictureReader> ReadAhead(const std::vector<const TCatalogueEntry*>& entries);
     // A new set for the entry's global: the picture of `reader` (taken at `index`) or else read
@@ -33,9 +37,12 @@ public:
     void SetFont(TVOFont* font) { font_ = font; }
     // The font's glyphs at the device's density (the dense ones where they are).
     bool LoadFontGlyphs(std::string* error);
-    // Every set loaded, in loading order.
-    std::vector<TPatternImage*> Sets() const;
-    void FreeTextures();
+    // After the device was reset: the sets (the font's glyphs too) whose textures lost their
+    // contents read again from their files. The pictures keep no copy of their texels beside the
+    // device's.
+    void RestoreLostContents();
+    // Frees every set's textures and empties the globals that point at the sets.
+    void Release();
 
     // The parts of the game data the pictures and texts need at `density` in the language and
     // look now chosen (platform/DataSets.h).

@@ -1,0 +1,172 @@
+#include "shell/SettingsStore.h"
+
+#include "game/GameField.h"
+#include "game/GameModes.h"
+#include "game/HighScores.h"
+#include "game/Random.h"
+#include "platform/Registry.h"
+#include "shell/KeptFiles.h"
+#include "shell/Language.h"
+#include "shell/Log.h"
+#include "shell/Settings.h"
+#include "state/GameState.h"
+#include "state/OptionsState.h"
+#include "state/TablesState.h"
+
+#include <filesystem>
+#include <optional>
+
+namespace {
+
+// The file named `name` in the folder of `configFile`, unless `file` names one.
+std::string Beside(const std::string& configFile, std::string file, const char* name) {
+    // Without a settings file (no usable data folder) there is none of the others either.
+    if (!file.empty() || configFile.empty()) return file;
+    return (std::filesystem::path(configFile).parent_path() / name).string();
+}
+
+} // namespace
+
+TSettingsStore::TSettingsStore(const std::string& configFile, std::string extraFile,
+                               std::string statsFile)
+    : kept_(std::make_unique<TKeptFiles>(
+          configFile, Beside(configFile, std::move(extraFile), kConfigExtraFile),
+          Beside(configFile, std::move(statsFile), kStatisticsFile))) {}
+
+TSettingsStore::~TSettingsStore() = default;
+
+bool TSettingsStore::Read(TGameField& field) {
+    stats_ = kept_->ReadStatistics();
+    finishedSeen_ = FinishedGames();
+    Log.Line("Loading config ...");
+    const TKeptConfig kept = kept_->ReadConfig();
+    loaded_ = kept_->ConfigWritable();
+    const TConfigContents& c = kept.Contents;
+    HighScores = c.Table;
+    Options.MusicVolume = c.MusicVolume;
+    Options.SoundVolume = c.SoundVolume;
+    if (!c.HasGame) return false;
+    Log.Line("Config.bin holds a game of " + std::to_string(c.Game.Score) + " points");
+    GameState.CurrentMode = c.Game.Mode;
+    // "Play again" after the restored game ends starts the mode that game was played in.
+    GameState.ChosenMode = c.Game.Mode;
+    GameState.Score = c.Game.Score;
+    // A kept game has moves: whatever would discard it asks first, as in the run it was played.
+    GameState.GameTouched = true;
+    field.BallsPerTurn = c.Game.BallsPerTurn;
+    for (size_t i = 0; i < c.Game.Preview.size(); ++i) field.Preview[i] = c.Game.Preview[i];
+    for (int x = 0; x < 9; ++x)
+        for (int y = 0; y < 9; ++y)
+            field.Cell(x, y) = c.Game.Cells[static_cast<size_t>(x)][static_cast<size_t>(y)];
+    field.GameCounted = true; // counted as played when it began
+    if (kept.Extra.HasRandom) {
+        SetRandState(kept.Extra.Random);
+        field.History.SetReplayStates(kept.Extra.Replay);
+    }
+    return true;
+}
+
+std::vector<uint8_t> TSettingsStore::EncodeConfig(const TGameField* field, bool game) const {
+    TSavedGame saved;
+    saved.Mode = GameState.CurrentMode;
+    saved.Score = GameState.Score;
+    if (field) {
+        saved.BallsPerTurn = field->BallsPerTurn;
+        for (size_t i = 0; i < saved.Preview.size(); ++i) saved.Preview[i] = field->Preview[i];
+        for (int x = 0; x < 9; ++x)
+            for (int y = 0; y < 9; ++y)
+                saved.Cells[static_cast<size_t>(x)][static_cast<size_t>(y)] = field->Cell(x, y);
+    }
+    return ::EncodeConfig(HighScores, Options.MusicVolume, Options.SoundVolume, game, saved);
+}
+
+// The saved game's generator states and the tables' whole scores.
+TConfigExtra TSettingsStore::EncodeExtra(const TGameField* field, bool game) const {
+    TConfigExtra extra;
+    if (game && field) {
+        extra.HasRandom = true;
+        extra.Random = RandState();
+        extra.Replay = field->History.ReplayStates();
+    }
+    for (size_t m = 0; m < HighScores.Blocks.size(); ++m)
+        for (size_t r = 0; r < HighScores.Blocks[m].size(); ++r)
+            extra.Scores[m][r] = HighScores.Blocks[m][r].Points();
+    return extra;
+}
+
+bool TSettingsStore::Write(const TGameField* field, bool game, bool statistics) {
+    const std::string stats = stats_.ToText();
+    const bool saved = kept_->Save(EncodeConfig(field, game), EncodeExtra(field, game),
+                                   statistics ? &stats : nullptr);
+    if (statistics && saved) finishedSeen_ = FinishedGames();
+    return saved;
+}
+
+void TSettingsStore::WriteNothing() {
+    loaded_ = false;
+    kept_->WriteNothing();
+}
+
+void TSettingsStore::SkipTurns(const TGameField& field) {
+    savedTurns_ = field.TurnsCompleted;
+}
+
+void TSettingsStore::SaveIfRequested(const TGameField* field, bool game, bool mayWrite) {
+    if (field && field->TurnsCompleted != savedTurns_) {
+        savedTurns_ = field->TurnsCompleted;
+        saveRequested_ = true;
+    }
+    if (!saveRequested_) return;
+    saveRequested_ = false;
+    // Only what the file was read from may be replaced, and only with something new.
+    if (!loaded_ || !mayWrite) return;
+    if (kept_->ConfigSaved(EncodeConfig(field, game), EncodeExtra(field, game))) return;
+    Write(field, game, false);
+}
+
+uint64_t TSettingsStore::FinishedGames() const {
+    uint64_t n = 0;
+    for (const TModeStatistics& m : stats_.Modes) n += m.GamesFinished;
+    return n;
+}
+
+// --- The registry --------------------------------------------------------------------------------
+
+void TSettingsStore::ReadAccessSettings() {
+    const TRegistry registry;
+    Options.ReducedMotion = registry.ReadInteger("ReducedMotion").value_or(0) != 0;
+    Options.ClearSymbols = registry.ReadString("BallSymbols").value_or("faint") == "clear";
+}
+
+void TSettingsStore::KeepReducedMotion(bool on) {
+    if (!TRegistry().WriteInteger("ReducedMotion", on ? 1 : 0))
+        Log.Line("Cannot save the reduced-motion setting");
+}
+
+void TSettingsStore::KeepBallSymbols(bool clear) {
+    if (!TRegistry().WriteString("BallSymbols", clear ? "clear" : "faint"))
+        Log.Line("Cannot save the symbols setting");
+}
+
+void TSettingsStore::KeepFullScreen(bool on) {
+    if (!TRegistry().WriteInteger("Fullscreen", on ? 1 : 0))
+        Log.Line("Cannot save the full-screen setting");
+}
+
+void TSettingsStore::KeepLanguageChoice(const std::string& value) {
+    if (!TRegistry().WriteString(language::kRegistryName, value))
+        Log.Line("Cannot save the language choice");
+}
+
+// Normal when none is kept; it is written only once another mode is played.
+int32_t TSettingsStore::RememberedMode() {
+    const std::optional<int32_t> mode = TRegistry().ReadInteger("Mode");
+    rememberedMode_ = mode && *mode >= modeKids && *mode <= modeProfessional ? *mode : modeNormal;
+    return rememberedMode_;
+}
+
+void TSettingsStore::RememberMode(int32_t mode) {
+    if (rememberedMode_ == mode) return;
+    rememberedMode_ = mode;
+    if (!TRegistry().WriteInteger("Mode", mode)) Log.Line("Cannot save the chosen mode");
+}
