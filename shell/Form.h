@@ -233,6 +233,8 @@ private:
     int32_t ProgressBarRight() const;
     void DrawQuadrants(TPatternImage* image);
     void DrawScreenHead(const std::string& title);
+    // The solid card the Options and High Scores screens stand on, over the field's cells.
+    void DrawCard();
     void DrawOptions();
     void DrawHighScores();
     // The playing screen's frame: the field's (its update, then its drawing), the score's count,

@@ -248,7 +248,12 @@ void TForm1::FrameTimer1RealTime(double delta) {
     device_->PresentFrame();
 }
 
+void TForm1::DrawCard() {
+    device_->DrawImage(Pictures.Card, kCard.X, kCard.Y, 0, fxBlend);
+}
+
 void TForm1::DrawOptions() {
+    DrawCard();
     DrawScreenHead(Strings ? Strings->Options : std::string());
     device_->DrawImage(Pictures.SoundOpt, kMusicRow.X, kMusicRow.Y, 1, fxBlend);
     device_->DrawImage(Pictures.SoundOpt, kSoundRow.X, kSoundRow.Y, 0, fxBlend);
@@ -274,7 +279,9 @@ void TForm1::DrawOptions() {
 }
 
 void TForm1::DrawHighScores() {
+    DrawCard();
     DrawScreenHead(Strings ? Strings->HighScores : std::string());
+    if (Buttons) Buttons->DrawAll(); // over the card
     const uint8_t page = Tables.HighScorePage % kHighScoreModes;
     // The title: the mode's table (patterns 0..2) or its statistics (3..5).
     device_->DrawImage(Pictures.HighMode, kTableTitle.X, kTableTitle.Y,

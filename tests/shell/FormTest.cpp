@@ -208,9 +208,9 @@ TEST_F(Form, FirstStartLogsInOrderAndStartsANormalGame) {
                                                "Loading config ..."};
     EXPECT_EQ(steps, expected);
     EXPECT_EQ(startupPictures, 10);
-    // The undo button, the language row, the Options screen's switches panel, the effects and the
-    // hint button.
-    EXPECT_EQ(ingamePictures, 117 + 1 + 2 + 3 + 5 + 1);
+    // The undo button, the language row, the Options screen's switches panel, the effects with
+    // the screens' card and the hint button.
+    EXPECT_EQ(ingamePictures, 117 + 1 + 2 + 3 + 6 + 1);
 
     std::ifstream in(LogFile());
     std::string first, second;
@@ -503,17 +503,17 @@ TEST_F(Form, VolumesSlidersAndTheFullScreenBox) {
     EXPECT_EQ(Options.MusicVolume, 100);
     for (int i = 0; i < 8; ++i) ClickButton(20);
     EXPECT_EQ(Options.SoundVolume, 0);
-    ClickAt(490 + 97, 180); // the middle of the 194-pixel music bar
+    ClickAt(kVolumeBarLeft + 97, kMusicBarTop + 8); // the middle of the 194-pixel music bar
     EXPECT_EQ(Options.MusicVolume, 50);
     EXPECT_EQ(audio.Attributes.back().Volume, 50);
 
     // The check box switches at once, as F11 does: no message, no restart.
-    ClickAt(420, 370);
+    ClickAt(kFullScreenBox.X + 10, kFullScreenBox.Y + 10);
     EXPECT_TRUE(Options.FullScreen);
     EXPECT_TRUE(form->Device().FullScreen());
     EXPECT_EQ(Shell.Word, scrOptions);
     Frames(1);
-    ClickAt(420, 370);
+    ClickAt(kFullScreenBox.X + 10, kFullScreenBox.Y + 10);
     EXPECT_FALSE(Options.FullScreen);
     EXPECT_FALSE(form->Device().FullScreen());
     EXPECT_EQ(TRegistry().ReadInteger("Fullscreen"), 0);
@@ -528,24 +528,25 @@ TEST(OptionsScreen, SlidersTakeStrictlyInnerClicksAndRoundHalvesToEven) {
     bank.StartMusic("m");
     audio.Attributes.clear();
     const int w = 200;
-    PressVolumeBars(bank, 490, 180, w);
-    PressVolumeBars(bank, 690, 180, w);
+    const int music = kMusicBarTop, sound = kSoundBarTop;
+    PressVolumeBars(bank, 490, music + 8, w);
+    PressVolumeBars(bank, 690, music + 8, w);
     EXPECT_EQ(Options.MusicVolume, 50);
     EXPECT_TRUE(audio.Attributes.empty()) << "the bar's ends are outside";
 
-    PressVolumeBars(bank, 491, 180, w); // 0.5 -> 0
+    PressVolumeBars(bank, 491, music + 8, w); // 0.5 -> 0
     EXPECT_EQ(Options.MusicVolume, 0);
-    PressVolumeBars(bank, 493, 180, w); // 1.5 -> 2
+    PressVolumeBars(bank, 493, music + 8, w); // 1.5 -> 2
     EXPECT_EQ(Options.MusicVolume, 2);
-    PressVolumeBars(bank, 689, 189, w); // 99.5 -> 100
+    PressVolumeBars(bank, 689, music + 17, w); // 99.5 -> 100
     EXPECT_EQ(Options.MusicVolume, 100);
-    PressVolumeBars(bank, 590, 172, w); // on the row's edge: nothing set
+    PressVolumeBars(bank, 590, music, w); // on the row's edge: nothing set
     EXPECT_EQ(Options.MusicVolume, 100);
-    PressVolumeBars(bank, 587, 273, w); // 48.5 -> 48
+    PressVolumeBars(bank, 587, sound + 1, w); // 48.5 -> 48
     EXPECT_EQ(Options.SoundVolume, 48);
     EXPECT_EQ(Options.MusicVolume, 100);
     EXPECT_EQ(audio.Attributes.size(), 5u) << "every click in the span re-applies the music";
-    PressVolumeBars(bank, 600, 300, 0); // no bar: nothing, and no division
+    PressVolumeBars(bank, 600, sound + 40, 0); // no bar: nothing, and no division
     EXPECT_EQ(audio.Attributes.size(), 5u);
 }
 
@@ -783,11 +784,11 @@ TEST_F(Form, F11AndAltEnterSwitchFullScreenAtOnceAndTheCheckBoxFollows) {
 
     // The check box shows the live state and switches it at once too.
     ClickButton(btnOptions);
-    ClickAt(420, 370);
+    ClickAt(kFullScreenBox.X + 10, kFullScreenBox.Y + 10);
     EXPECT_FALSE(Options.FullScreen);
     EXPECT_FALSE(form->Device().FullScreen());
     EXPECT_EQ(Shell.Word, scrOptions);
-    ClickAt(420, 370);
+    ClickAt(kFullScreenBox.X + 10, kFullScreenBox.Y + 10);
     EXPECT_TRUE(Options.FullScreen);
 
     Key(VK_F11);
@@ -967,18 +968,18 @@ TEST_F(Form, TheFocusRingWalksEachScreensButtons) {
     EXPECT_EQ(k.Focused(), btnOptions);
     Key(VK_RETURN);
     ASSERT_EQ(Shell.Word, scrOptions);
-    // Options: the volume rows left to right, the language row, Back, the three switches below
-    // it, then the menu.
+    // Options: the volume rows left to right, the language row, the three switches, Back, then
+    // the menu.
     const std::vector<int32_t> options{18,
                                        19,
                                        20,
                                        21,
                                        btnLanguagePrevious,
                                        btnLanguageNext,
-                                       13,
                                        btnReducedMotion,
                                        btnBallSymbols,
                                        btnTips,
+                                       13,
                                        0,
                                        1,
                                        2,
