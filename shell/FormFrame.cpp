@@ -84,7 +84,8 @@ uint64_t ScreenOf(uint32_t word, bool celebrating) {
 }
 constexpr uint32_t kFinalBoardVeil = 0xA0100808; // a dark, slightly blue veil over a full board
 constexpr uint32_t kShadow = 0xC0000000;
-constexpr uint32_t kCaret = 0xFF40D8FF; // warm yellow, as the keyboard's marks: no text colour
+constexpr uint32_t kCaret = 0xFF40D8FF;     // warm yellow, as the keyboard's marks: no text colour
+constexpr uint32_t kSelection = 0xFFA0502E; // a deep blue band under selected text
 constexpr uint32_t kChoice = 0xFFE0E0E0;
 constexpr uint32_t kRank = 0xFFBBBBBB;
 
@@ -403,16 +404,25 @@ void TForm1::DrawFinalBoard() {
 }
 
 // The typed name and, blinking, a caret after it: an upright bar taller than the letters and
-// in the keyboard marks' colour, so that it never reads as an "I" or an "l".
+// in the keyboard marks' colour, so that it never reads as an "I" or an "l". The proposed name
+// stands selected (on a band in the selection's colour, the caret still) until a key replaces it.
 void TForm1::DrawNameEntry() {
     if (!Font) return;
     constexpr uint16_t kScale = 85, kTop = kPlayerNameY;
-    const int32_t caretX =
-        Font->DrawTextCaret(Tables.PlayerName, kNameEntryCentreX, kTop, kScale, kWhite);
-    if (Clocks.CaretClock <= 1) return;
     TPatternImage* white = keys_->White(*device_);
-    if (!white) return;
-    const int32_t x = caretX + 2, top = kTop - 1, bottom = kTop + Font->ScaledHeight(kScale) + 1;
+    const int32_t top = kTop - 1, bottom = kTop + Font->ScaledHeight(kScale) + 1;
+    const std::string& name = Tables.PlayerName;
+    if (Tables.NameSelected && white && !name.empty()) {
+        // Where DrawTextCaret puts the text: centred with the caret's room after it.
+        const int32_t width = Font->TextWidth(name, kScale);
+        const int32_t left = kNameEntryCentreX - (width + Font->TextWidth("I", kScale)) / 2 - 2;
+        const int32_t right = left + width + 4;
+        device_->DrawQuadCol(white, left, top, right, top, right, bottom, left, bottom, kSelection,
+                             0, fxBlend);
+    }
+    const int32_t caretX = Font->DrawTextCaret(name, kNameEntryCentreX, kTop, kScale, kWhite);
+    if ((Clocks.CaretClock <= 1 && !Tables.NameSelected) || !white) return;
+    const int32_t x = caretX + 2;
     device_->DrawQuadCol(white, x, top, x + 2, top, x + 2, bottom, x, bottom, kCaret, 0, fxBlend);
 }
 

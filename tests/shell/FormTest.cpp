@@ -587,9 +587,13 @@ TEST_F(Form, NameEntryTakesKeysAndStoresTheName) {
 
     const uint32_t press = SoundBank->Named(TSample::Press);
     const int before = audio.PlaysOf(press);
-    for (int i = 0; i < 7; ++i) Key(VK_BACK); // "Player" and one more on the empty name
+    // The proposed name stands selected: typing replaces it.
+    EXPECT_EQ(Tables.PlayerName, "Player");
+    Type("Ann");
+    EXPECT_EQ(Tables.PlayerName, "Ann");
+    for (int i = 0; i < 4; ++i) Key(VK_BACK); // "Ann" and one more on the empty name
     EXPECT_EQ(Tables.PlayerName, "");
-    EXPECT_EQ(audio.PlaysOf(press), before + 7);
+    EXPECT_EQ(audio.PlaysOf(press), before + 3 + 4);
     Type("Ann");
     Type(std::string(1, '\x1f'));
     Type(std::string(1, '\x81'));
@@ -604,6 +608,14 @@ TEST_F(Form, NameEntryTakesKeysAndStoresTheName) {
     EXPECT_EQ(Shell.Word, scrHighScores);
     EXPECT_EQ(HighScores.Blocks[1][0].NameText(), Tables.PlayerName);
     EXPECT_EQ(HighScores.Blocks[1][0].Score, 1500);
+    // The name entered is the one proposed next time, also after a restart.
+    const std::string name = Tables.PlayerName;
+    Keys({'Q'}, ssCtrl);
+    Key('Y');
+    Stop();
+    ResetShellState();
+    Start();
+    EXPECT_EQ(Tables.PlayerName, name);
 }
 
 TEST_F(Form, SavedGameResumesUnderTheOldMessage) {
@@ -930,7 +942,8 @@ TEST_F(Form, NameEntryKeepsEnterBackspaceAndLetters) {
     GameState.Score = 5000;
     ShowGameEnd({GameState.CurrentMode, GameState.Score, GameField->InsertHighScore()});
     ASSERT_TRUE(HasFlag(Shell.Word, scrMsgEnterName));
-    Tables.PlayerName.clear();
+    Key(VK_BACK); // the whole proposed name, which stands selected
+    EXPECT_EQ(Tables.PlayerName, "");
     for (char c : std::string("MYN")) {
         Keys({static_cast<uint16_t>(c)});
         Type(std::string(1, c));
@@ -953,7 +966,7 @@ TEST_F(Form, NameEntryKeepsEnterBackspaceAndLetters) {
     ASSERT_EQ(form->Keys().Focused(), btnYes);
     Key(VK_RETURN);
     EXPECT_EQ(Shell.Word, scrPlaying);
-    EXPECT_EQ(HighScores.Blocks[1][Tables.NewEntryRow].NameText(), "MY");
+    EXPECT_EQ(HighScores.Blocks[1][Tables.NewEntryRow].NameText(), "MY"); // proposed again
 }
 
 TEST_F(Form, TheFocusRingWalksEachScreensButtons) {
