@@ -2,8 +2,9 @@
 # Measures the real game as a player meets it, under an X server of its own (Xvfb) with temporary
 # data folders: launch to first painted frame, launch to the playing screen with and without a
 # skip click (and the processor time the game took for it, which a busy machine changes less),
-# resident memory, and the CPU share of one core over 10 s at rest, with a ball
-# selected and while hidden. KLines and Five or More are measured the same way when installed.
+# resident memory, and the CPU share of one core (as the scheduler counts it) over 10 s at rest,
+# with a ball selected and while hidden. KLines and Five or More are measured the same way when
+# installed.
 # Usage: bench/rest.sh [binary] (default build/game/velm-orra); VO_DISPLAY picks the display,
 # VO_WINDOW=<width>x<height> starts the game in a window of that size (kept in its registry file,
 # as a resized window is) on a screen large enough for it.
@@ -37,14 +38,23 @@ now() { date +%s.%N; }
 elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b - a }'; }
 ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 rss_mb() { awk '/VmRSS/ { printf "%.0f", $2 / 1024 }' "/proc/$1/status"; }
-# cpu <pid>: percent of one core over SECONDS_CPU seconds.
+# run_ns <pid> [main]: the nanoseconds its threads (or its main thread) have run, as the scheduler
+# counts them. The tick-sampled times of /proc/<pid>/stat miss most of a program that wakes for
+# well under a tick at a time (a frame at rest), so they are not used for the shares.
+run_ns() {
+  local tasks=("/proc/$1/task/"*)
+  [ "${2:-}" = main ] && tasks=("/proc/$1/task/$1")
+  cat "${tasks[@]/%//schedstat}" 2>/dev/null | awk '{ s += $1 } END { printf "%d", s }'
+}
+# cpu <pid>: percent of one core over SECONDS_CPU seconds, all threads, and in brackets the main
+# thread's (the frame loop's; the rest is sound).
 cpu() {
-  local t0 t1 hz
-  hz=$(getconf CLK_TCK)
-  t0=$(ticks "$1")
+  local t0 t1 m0 m1
+  t0=$(run_ns "$1") m0=$(run_ns "$1" main)
   sleep "$SECONDS_CPU"
-  t1=$(ticks "$1")
-  awk -v a="$t0" -v b="$t1" -v hz="$hz" -v s="$SECONDS_CPU" 'BEGIN { printf "%.1f", (b - a) * 100 / hz / s }'
+  t1=$(run_ns "$1") m1=$(run_ns "$1" main)
+  awk -v a="$t0" -v b="$t1" -v c="$m0" -v d="$m1" -v s="$SECONDS_CPU" \
+    'BEGIN { printf "%.2f %% (main thread %.2f %%)", (b - a) / 1e7 / s, (d - c) / 1e7 / s }'
 }
 # window_of <pid or ""> <name> [--class]: the id of the visible window with that name (or window
 # class), waiting up to 20 s.
@@ -103,7 +113,7 @@ echo "launch -> playing screen, no click: ${READY} s"
 sleep 2
 ID=$(window_of "$PID" "Velm Orra")
 echo "resident memory: $(rss_mb "$PID") MB"
-echo "CPU at rest: $(cpu "$PID") %"
+echo "CPU at rest: $(cpu "$PID")"
 # Select a ball of the new game: the brightest cell centre of a screenshot holds one. The
 # picture fills the window with its proportions kept, centred: S window pixels a picture pixel.
 eval "$(xdotool getwindowgeometry --shell "$ID")"
@@ -122,10 +132,10 @@ for c in 0 1 2 3 4 5 6 7 8; do
 done
 xdotool mousemove --window "$ID" "$(at $((298 + 52 * bx + 26)) "$OX")" "$(at $((26 + 52 * by + 26)) "$OY")" click 1
 sleep 0.5
-echo "CPU with a ball selected: $(cpu "$PID") %"
+echo "CPU with a ball selected: $(cpu "$PID")"
 xdotool windowunmap "$ID"
 sleep 0.5
-echo "CPU while hidden: $(cpu "$PID") %"
+echo "CPU while hidden: $(cpu "$PID")"
 xdotool windowmap "$ID"
 kill "$PID"; wait "$PID" 2>/dev/null || true; PID=
 
@@ -146,8 +156,8 @@ peer() {
   PID=$pid
   sleep 3
   echo "$name: resident memory $(rss_mb "$PID") MB"
-  echo "$name: CPU at rest $(cpu "$PID") %"
-  [ -n "$id" ] && xdotool windowunmap "$id" && sleep 0.5 && echo "$name: CPU while hidden $(cpu "$PID") %"
+  echo "$name: CPU at rest $(cpu "$PID")"
+  [ -n "$id" ] && xdotool windowunmap "$id" && sleep 0.5 && echo "$name: CPU while hidden $(cpu "$PID")"
   kill "$PID" 2>/dev/null; kill "$outer" 2>/dev/null; wait "$outer" 2>/dev/null || true; PID=
 }
 peer klines "Kolor Lines"

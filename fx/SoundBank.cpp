@@ -423,13 +423,27 @@ void TSoundBank::EndBlast(bool exploded) {
 void TSoundBank::StartMusic(const std::string& path) {
     if (!audio_) return;
     music_ = audio_->StreamCreateFile(path, 0);
-    ApplyMusicVolume();
+    const int32_t volume = muted_ ? 0 : Options.MusicVolume;
+    audio_->ChannelSetAttributes(music_, kMusicRate, volume, 0);
     audio_->StreamPlay(music_, false, audLoop);
+    musicSilent_ = volume == 0;
+    if (musicSilent_ || musicAway_) audio_->ChannelPause(music_);
 }
 
+// A silent music stands paused where it is: decoding it for nothing would cost more processor
+// time at rest than everything else the game does then.
 void TSoundBank::ApplyMusicVolume() {
-    if (audio_)
-        audio_->ChannelSetAttributes(music_, kMusicRate, muted_ ? 0 : Options.MusicVolume, 0);
+    if (!audio_) return;
+    const int32_t volume = muted_ ? 0 : Options.MusicVolume;
+    audio_->ChannelSetAttributes(music_, kMusicRate, volume, 0);
+    const bool silent = volume == 0;
+    if (silent == musicSilent_ || !music_) return;
+    musicSilent_ = silent;
+    if (musicAway_) return; // stands paused anyway
+    if (silent)
+        audio_->ChannelPause(music_);
+    else
+        audio_->ChannelResume(music_);
 }
 
 void TSoundBank::SetMuted(bool muted) {
@@ -438,11 +452,15 @@ void TSoundBank::SetMuted(bool muted) {
 }
 
 void TSoundBank::PauseMusic() {
-    if (audio_) audio_->ChannelPause(music_);
+    if (musicAway_) return;
+    musicAway_ = true;
+    if (audio_ && !musicSilent_) audio_->ChannelPause(music_);
 }
 
 void TSoundBank::ResumeMusic() {
-    if (audio_) audio_->ChannelResume(music_);
+    if (!musicAway_) return;
+    musicAway_ = false;
+    if (audio_ && !musicSilent_) audio_->ChannelResume(music_);
 }
 
 namespace {

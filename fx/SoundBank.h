@@ -107,7 +107,9 @@ public:
     void AddBlastHit(int picture);
     void EndBlast(bool exploded);
 
-    // Music: "music/theme.ogg" as a looping stream at the music volume.
+    // Music: "music/theme.ogg" as a looping stream at the music volume. It stands paused while
+    // its volume is 0 or the sound is muted, and between PauseMusic and ResumeMusic (the window
+    // away), and goes on where it stood.
     void StartMusic(const std::string& path);
     void ApplyMusicVolume();
     void PauseMusic();
@@ -154,6 +156,8 @@ private:
     std::array<uint32_t, kPictureSounds> blastHit_{};
     uint32_t music_ = 0;
     bool muted_ = false;
+    bool musicSilent_ = false; // paused for its volume 0
+    bool musicAway_ = false;   // paused by PauseMusic
 
     std::unordered_map<uint32_t, TSampleInfo> info_; // by handle
     uint32_t random_ = 0x9E3779B9u;                  // variation only; the game's own stays apart

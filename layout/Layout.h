@@ -107,24 +107,37 @@ constexpr TEdges kFinalBoardBand{kFieldLeft, -12, kFieldRight, 36}; // top and b
 constexpr TPlace kHelpPage{303, 31};
 constexpr int kHelpPageSize = 467; // square
 
+// --- The cards -----------------------------------------------------------------------------------
+// The Options and High Scores screens stand on a solid card over the field's cells (the empty
+// grid would show through their rows otherwise); the screen's head is drawn over its top.
+constexpr TPlace kCard{kFieldLeft, kFieldTop};
+constexpr int kCardSize = kFieldCells * kCellPitch; // 468, square
+
 // --- The options screen --------------------------------------------------------------------------
-// A row each for the music and the sound: its picture, the volume bar, the - and + buttons.
-constexpr TPlace kMusicRow{330, 160};
-constexpr TPlace kSoundRow{330, 260};
-// The volume bars start at x = 490; the music bar at y = 172, the sound bar at y = 272. A press
-// strictly inside the bar's width and strictly between its top and 18 pixels below sets the
-// volume.
+// One column on the card, top down: a row each for the music and the sound (its picture, the
+// volume bar, the - and + buttons), the full-screen check box, the language row, the panel of
+// the three switches, and Back at the foot.
+constexpr TPlace kMusicRow{330, 90};
+constexpr TPlace kSoundRow{330, 155};
+// The volume bars start at x = 490, 12 pixels below their row's top. A press strictly inside
+// the bar's width and strictly between its top and 18 pixels below sets the volume.
 constexpr int kVolumeBarLeft = 490;
-constexpr int kMusicBarTop = 172;
-constexpr int kSoundBarTop = 272;
+constexpr int kVolumeBarDrop = 12;
+constexpr int kMusicBarTop = kMusicRow.Y + kVolumeBarDrop;
+constexpr int kSoundBarTop = kSoundRow.Y + kVolumeBarDrop;
 constexpr int kVolumeBarHitHeight = 18;
 constexpr int kVolumeBarWidth = 194; // the bar picture's width, which a press is measured in
-// The full-screen check box and the square that answers to a press: 411 < x < 433, 362 < y < 383.
-constexpr TPlace kFullScreenBox{410, 360};
-constexpr TEdges kFullScreenHit{411, 362, 433, 383};
-// The language row and the chosen language's name between its arrows.
-constexpr TPlace kLanguageRow{330, 396};
-constexpr TPlace kLanguageName{553, 404};
+constexpr int kVolumeStepDrop = 10;  // the - and + buttons below their row's top
+// The full-screen check box and the square that answers to a press: the box's picture from
+// 1 pixel right and 2 down to 23 right and 23 down of its corner, edges excluded.
+constexpr TPlace kFullScreenBox{410, 219};
+constexpr TEdges kFullScreenHit{kFullScreenBox.X + 1, kFullScreenBox.Y + 2, kFullScreenBox.X + 23,
+                                kFullScreenBox.Y + 23};
+// The language row, the chosen language's name between its arrows (3 pixels below the row's
+// top).
+constexpr TPlace kLanguageRow{330, 262};
+constexpr TPlace kLanguageName{553, kLanguageRow.Y + 8};
+constexpr int kLanguageArrowDrop = 3;
 
 // --- The high-score screen -----------------------------------------------------------------------
 constexpr TPlace kTableTitle{345, 70}; // the mode's title picture
@@ -228,16 +241,16 @@ constexpr TButtonPlace kButtonPlaces[] = {
     {"no.tga",           540, 320, scrMessageBox},
     {"prev.tga",         310, 455, scrHelp},
     {"next.tga",         650, 455, scrHelp},
-    {"down.tga",         468, 170, scrOptions},
-    {"up.tga",           688, 170, scrOptions},
-    {"down.tga",         468, 270, scrOptions},
-    {"up.tga",           688, 270, scrOptions},
+    {"down.tga",         468, kMusicRow.Y + kVolumeStepDrop, scrOptions},
+    {"up.tga",           688, kMusicRow.Y + kVolumeStepDrop, scrOptions},
+    {"down.tga",         468, kSoundRow.Y + kVolumeStepDrop, scrOptions},
+    {"up.tga",           688, kSoundRow.Y + kVolumeStepDrop, scrOptions},
     {"undo.tga",         242, 330, scrPlaying},
-    {"high_mode_l.tga",  516, 399, scrOptions},
-    {"high_mode_r.tga",  696, 399, scrOptions},
-    {"switch_onoff.tga",   590, 513, scrOptions},
-    {"switch_symbols.tga", 590, 541, scrOptions},
-    {"switch_onoff.tga",   590, 569, scrOptions},
+    {"high_mode_l.tga",  516, kLanguageRow.Y + kLanguageArrowDrop, scrOptions},
+    {"high_mode_r.tga",  696, kLanguageRow.Y + kLanguageArrowDrop, scrOptions},
+    {"switch_onoff.tga",   570, 330, scrOptions},
+    {"switch_symbols.tga", 570, 358, scrOptions},
+    {"switch_onoff.tga",   570, 386, scrOptions},
     {"hint.tga",           242, 376, scrPlaying},
 };
 // clang-format on
@@ -246,21 +259,22 @@ static_assert(kButtonCount == btnHint + 1, "a place for every button number");
 constexpr const char* kButtonFolder = "graphics/buttons/";
 
 // --- Accessibility and guidance ------------------------------------------------------------------
-// The Options screen's second panel, below the field's frame (whose band ends at y = 506), over
-// the preview tray (the Options screen leaves it empty), opaque: three rows 28 apart,
-// each with its label from the left and a two-way switch (buttons btnReducedMotion, btnBallSymbols,
-// btnTips) ending 8 pixels before the panel's right edge. A switch's left half shows the first
-// choice (off, faint), its right half the second (on, clear).
-constexpr TPlace kAccessPanel{kFieldLeft, kFieldFrameBottom + 2};
-constexpr int kAccessPanelWidth = 468;
-constexpr int kAccessPanelHeight = 91;
-constexpr int kAccessRowTop = 513; // the first row's switch; its label is centred on the switch
+// The Options screen's panel of switches, on its card under the language row: three rows 28
+// apart, each with its icon and label from the left and a two-way switch (buttons
+// btnReducedMotion, btnBallSymbols, btnTips) ending 8 pixels before the panel's right edge. A
+// switch's left half shows the first choice (off, faint), its right half the second (on, clear).
+constexpr TPlace kAccessPanel{318, 322};
+constexpr int kAccessPanelWidth = 428;
+constexpr int kAccessPanelHeight = 96;
+constexpr int kAccessRowTop = 330; // the first row's switch; its label is centred on the switch
 constexpr int kAccessRowPitch = 28;
 constexpr int kSwitchWidth = 168;
 constexpr int kSwitchHeight = 26;
-constexpr int kAccessLabelLeft = 336; // after the row's icon
-static_assert(kAccessPanel.Y + kAccessPanelHeight <= kPictureHeight,
-              "the panel within the picture");
+constexpr int kAccessLabelLeft = kAccessPanel.X + 46; // after the row's icon
+static_assert(kAccessPanel.X >= kCard.X &&
+                  kAccessPanel.X + kAccessPanelWidth <= kCard.X + kCardSize &&
+                  kAccessPanel.Y + kAccessPanelHeight <= kButtonPlaces[btnOptionsBack].Y,
+              "the panel on the card, above Back");
 static_assert(kButtonPlaces[btnReducedMotion].Y == kAccessRowTop &&
                   kButtonPlaces[btnBallSymbols].Y == kAccessRowTop + kAccessRowPitch &&
                   kButtonPlaces[btnTips].Y == kAccessRowTop + 2 * kAccessRowPitch &&
@@ -296,8 +310,8 @@ constexpr int kCalloutRise = 18; // pixels over its life
 // own size, in an arranged picture as wide as the field's frame, so that a phone's width gives a
 // cell 40 CSS pixels or more: on top the field's frame with whatever screen is open over it; under
 // it NEXT with the mode's name where they lie in the picture, the score box on their left and undo
-// and hint on their right (the Options screen shows its switches' panel there instead); then the
-// menu in two halves side by side, the tips' box under the second. Pieces never overlap.
+// and hint on their right; then the menu in two halves side by side, the tips' box under the
+// second. Pieces never overlap.
 struct TShownPiece {
     TEdges From; // picture pixels, right and bottom edges excluded
     TPlace To;   // its top-left corner in the arranged picture
@@ -319,12 +333,6 @@ constexpr TShownPiece kPortraitPlaying[] = {
     {{50, 18, 236, 312}, {35, 600}},                                               // the menu's top
     {{50, 378, 236, 582}, {263, 596}},                                             // its bottom
     {{kTipBox.Left, kTipBox.Top, kTipBox.Right, 600}, {256, 806}},                 // the tips
-};
-constexpr TShownPiece kPortraitOptions[] = {
-    kPortraitField,
-    {{kFieldFrame.Left, kFieldFrame.Bottom, kFieldFrame.Right, 600}, {0, kPortraitRow}},
-    {{50, 18, 236, 312}, {35, 600}},
-    {{50, 378, 236, 582}, {263, 596}},
 };
 // The colour between the pieces (0xRRGGBB): the backdrop's mean blue along their edges.
 constexpr uint32_t kPortraitGaps = 0x16113C;

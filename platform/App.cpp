@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <utility>
 
 TApplication Application;
 
@@ -618,7 +619,13 @@ void TApplication::ControllerRemoved(const void* raw) {
 
 void TApplication::ProcessMessages() {
     SDL_Event e;
-    while (!terminated_ && SDL_PollEvent(&e)) Dispatch(&e);
+    // Right after a wait that read the window system's queue, the events taken are handed on
+    // without reading it again.
+    const bool read = std::exchange(eventsRead_, false);
+    while (!terminated_ &&
+           (read ? SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1
+                 : SDL_PollEvent(&e) == 1))
+        Dispatch(&e);
     if (!terminated_) RepeatPadKeys();
 }
 

@@ -182,6 +182,7 @@ private:
     bool hidden_ = false;          // minimised or unmapped: nothing is drawn
     std::function<void()> finish_; // the program's end, for a loop the host drives
     uint64_t nextFrame_ = 0;       // performance-counter time the next frame is due
+    bool eventsRead_ = false;      // the last wait read the event queue and nothing came
     void* cursor_ = nullptr;
     TPointMapper mapper_;
     int32_t pictureWidth_ = 0, pictureHeight_ = 0;

@@ -21,7 +21,11 @@ double TApplication::RefreshInterval() const {
 
 void TApplication::WaitForNextFrame() {
     const uint64_t frequency = SDL_GetPerformanceFrequency();
-    const auto interval = static_cast<uint64_t>(RefreshInterval() * double(frequency));
+    const double seconds = RefreshInterval();
+    const auto interval = static_cast<uint64_t>(seconds * double(frequency));
+    // At the rest rate a frame a millisecond late shows nothing: one wait, without the precise
+    // sleep at its end (a wakeup less a frame).
+    const bool coarse = seconds * kRestFrameRate >= 1.0;
     uint64_t now = SDL_GetPerformanceCounter();
     // Deadlines follow each other one interval apart; after a late frame (or a rest) the next
     // one counts from now instead of hurrying to catch up.
@@ -29,6 +33,12 @@ void TApplication::WaitForNextFrame() {
     if (nextFrame_ + interval < now || nextFrame_ > now + interval) nextFrame_ = now + interval;
     while (now < nextFrame_) {
         const uint64_t ms = (nextFrame_ - now) * 1000 / frequency;
+        if (coarse) {
+            // The wait reads the window system's queue before it sleeps, and wakes for anything
+            // that comes: when it times out, the events are read.
+            eventsRead_ = SDL_WaitEventTimeout(nullptr, int(ms + 1)) == 0;
+            return;
+        }
         if (ms >= 2) {
             // The event queue's own wait: an event ends it, and the frame runs at once.
             if (SDL_WaitEventTimeout(nullptr, int(ms - 1)) == 1) return;

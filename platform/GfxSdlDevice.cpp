@@ -112,9 +112,12 @@ bool TSdlDevice::PresentSurface() {
     ShownSize(sw, sh);
     if (HostFitWindow(window_, sw, sh)) showWhole_ = true;
     if (ShowByHost(sw, sh)) return true;
-    shownSince_.clear(); // the window's image gets the whole picture
-    showWhole_ = true;
     SDL_Surface* out = SDL_GetWindowSurface(window_);
+    const bool ownSize = out && out->w == sw && out->h == sh && regions_.empty();
+    if (ownSize && !showWhole_ && out == shownImage_) return ShowDrawnSince(out);
+    shownSince_.clear(); // the window's image gets the whole picture
+    showWhole_ = !ownSize;
+    shownImage_ = ownSize ? out : nullptr;
     if (!out) return false;
     const SDL_Rect dst = FitCentred(sw, sh, out->w, out->h);
     if (dst.w != out->w || dst.h != out->h || !regions_.empty())
@@ -134,6 +137,27 @@ bool TSdlDevice::PresentSurface() {
     }
     if (view) SDL_FreeSurface(view);
     return SDL_UpdateWindowSurface(window_) == 0;
+}
+
+bool TSdlDevice::ShowDrawnSince(SDL_Surface* out) {
+    std::vector<SDL_Rect> rects;
+    rects.reserve(shownSince_.size());
+    for (const TPixelRect& r : shownSince_) {
+        SDL_Rect area{r.X0, r.Y0, r.X1 - r.X0, r.Y1 - r.Y0};
+        SDL_Rect to = area;
+        if (SDL_BlitSurface(surface_, &area, out, &to) != 0) return WholeDue();
+        rects.push_back(to);
+    }
+    shownSince_.clear();
+    if (rects.empty()) return true;
+    return SDL_UpdateWindowSurfaceRects(window_, rects.data(), int(rects.size())) == 0 ||
+           WholeDue();
+}
+
+bool TSdlDevice::WholeDue() {
+    shownSince_.clear();
+    showWhole_ = true;
+    return false;
 }
 
 bool TSdlDevice::ShowByHost(int sw, int sh) {

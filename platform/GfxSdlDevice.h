@@ -70,8 +70,14 @@ public:
     int32_t Present() override;
 
     // Copies the back buffer into the window's own image, scaled to fit with its proportions
-    // kept and centred on black, and shows it. False when the window has no image to give.
+    // kept and centred on black, and shows it. An image of the picture's own size that already
+    // holds the last frame gets only what was drawn since, and only that is shown. False when the
+    // window has no image to give.
     bool PresentSurface();
+    // The rectangles drawn since the last present, copied into the window's image of the
+    // picture's size and shown; false (the whole picture due next) when that fails.
+    bool ShowDrawnSince(SDL_Surface* out);
+    bool WholeDue();
 
     // Where the host shows the picture itself (a page's canvas at the picture's own size), only
     // what changed since it last did.
@@ -211,9 +217,10 @@ private:
     std::vector<SDL_Vertex> vertices_;
     std::vector<int> indices_;
     std::vector<uint32_t> lastFrame_;
-    std::vector<TPixelRect> drawnSinceKept_; // what lastFrame_ does not have yet
-    std::vector<TPixelRect> shownSince_;     // what a host showing the picture has not shown yet
-    bool showWhole_ = true;                  // ... or all of it
+    std::vector<TPixelRect> drawnSinceKept_;  // what lastFrame_ does not have yet
+    std::vector<TPixelRect> shownSince_;      // what the window has not shown yet
+    bool showWhole_ = true;                   // ... or all of it
+    const SDL_Surface* shownImage_ = nullptr; // the window's image that holds the last frame
     static constexpr size_t kMaxPendingRects = 256;
     // This frame's draws and the last frame's, with where each may change pixels.
     std::vector<TSdlDraw> draws_, lastDraws_;

@@ -33,7 +33,8 @@ int32_t TSdlDevice::EndScene() {
     }
     bool drawn = true;
     for (const TPixelRect& area : damage) drawn = DrawArea(area) && drawn;
-    // What a host showing the picture itself has not shown yet; past a few, all of it.
+    // What the window's image (or a host showing the picture itself) has not shown yet; past
+    // a few, all of it.
     if (surface_ && kind_ == TGfxSystemKind::Window && !showWhole_) {
         shownSince_.insert(shownSince_.end(), damage.begin(), damage.end());
         if (shownSince_.size() > kMaxPendingRects) showWhole_ = true;

@@ -133,6 +133,7 @@ std::vector<TCatalogueEntry> MakeEffects() {
         Entry(fx + "tip.tga", kTipBox.Right - kTipBox.Left, kTipBox.Bottom - kTipBox.Top, 256, 128,
               1, &p.TipBox),
         Entry(fx + "record.tga", 440, 110, 512, 128, 1, &p.Record),
+        Entry(fx + "card.tga", kCardSize, kCardSize, 512, 512, 1, &p.Card),
     };
 }
 

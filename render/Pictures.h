@@ -64,7 +64,7 @@ struct TPictures {
     // Options group.
     TPatternImage* LanguageRow = nullptr;   // the language row's panel and label
     TPatternImage* LanguageNames = nullptr; // 0 the system's language, then one per language
-    TPatternImage* AccessPanel = nullptr;   // the second panel's labels
+    TPatternImage* AccessPanel = nullptr;   // the switches' panel with their labels
     TPatternImage* SwitchOnOff = nullptr;   // two-way switches: patterns 0..2 left, 3..5 right
     TPatternImage* SwitchSymbols = nullptr;
 
@@ -74,6 +74,7 @@ struct TPictures {
     TPatternImage* Glow = nullptr;   // a soft round glow, white, drawn added
     TPatternImage* TipBox = nullptr; // the first-game tips' box
     TPatternImage* Record = nullptr; // the new high score's banner
+    TPatternImage* Card = nullptr;   // the solid card under Options and High Scores
 };
 
 extern TPictures Pictures;

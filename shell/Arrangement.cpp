@@ -3,10 +3,8 @@
 #include "layout/Layout.h"
 #include "render/RenderDevice.h"
 #include "state/ScreenFlags.h"
-#include "state/ShellState.h"
 
 #include <algorithm>
-#include <iterator>
 #include <vector>
 
 TArrangement ArrangementFor(int32_t width, int32_t height, uint32_t word) {
@@ -15,8 +13,7 @@ TArrangement ArrangementFor(int32_t width, int32_t height, uint32_t word) {
     const double whole = std::min(double(width) / kPictureWidth, double(height) / kPictureHeight);
     const double upright =
         std::min(double(width) / kPortraitWidth, double(height) / kPortraitHeight);
-    if (upright < whole * kUprightGain) return TArrangement::Whole;
-    return HasFlag(word, scrOptions) ? TArrangement::PortraitOptions : TArrangement::Portrait;
+    return upright < whole * kUprightGain ? TArrangement::Whole : TArrangement::Portrait;
 }
 
 void Arrange(TRenderDevice& device, TArrangement arrangement) {
@@ -24,13 +21,8 @@ void Arrange(TRenderDevice& device, TArrangement arrangement) {
         device.SetArrangement(0, 0, {}, 0);
         return;
     }
-    const bool options = arrangement == TArrangement::PortraitOptions;
-    const TShownPiece* first =
-        options ? std::begin(kPortraitOptions) : std::begin(kPortraitPlaying);
-    const TShownPiece* last = options ? std::end(kPortraitOptions) : std::end(kPortraitPlaying);
     std::vector<TRenderDevice::TRegion> regions;
-    for (const TShownPiece* p = first; p != last; ++p)
-        regions.push_back(
-            {{p->From.Left, p->From.Top, p->From.Right, p->From.Bottom}, p->To.X, p->To.Y});
+    for (const TShownPiece& p : kPortraitPlaying)
+        regions.push_back({{p.From.Left, p.From.Top, p.From.Right, p.From.Bottom}, p.To.X, p.To.Y});
     device.SetArrangement(kPortraitWidth, kPortraitHeight, std::move(regions), kPortraitGaps);
 }

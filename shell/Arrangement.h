@@ -6,12 +6,11 @@
 
 class TRenderDevice;
 
-enum class TArrangement : uint8_t { Whole, Portrait, PortraitOptions };
+enum class TArrangement : uint8_t { Whole, Portrait };
 
 // The arrangement of the screen `word` on a page of `width` x `height` CSS pixels: upright where
-// that shows a cell at least kUprightGain times larger than the whole picture does; the Options
-// screen upright shows its switches' panel under the field. The logo and the loading screen,
-// drawn for the whole picture, stay whole.
+// that shows a cell at least kUprightGain times larger than the whole picture does. The logo and
+// the loading screen, drawn for the whole picture, stay whole.
 TArrangement ArrangementFor(int32_t width, int32_t height, uint32_t word);
 constexpr double kUprightGain = 1.2;
 

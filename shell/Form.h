@@ -77,9 +77,11 @@ public:
     // The frame handler: the frame timer's OnRealTime.
     void FrameTimer1RealTime(double delta);
 
-    // True while nothing the player caused is moving: no logo or loading, no selection, no
-    // travelling or appearing ball, no turn in progress, no particle but the idle sparkles.
-    // Only ambient animation runs then, which needs fewer frames a second.
+    // True while nothing the player caused is moving: no logo or loading, no travelling or
+    // appearing ball, no turn in progress, no particle but the idle sparkles, no fade. Only
+    // animation that steps a pattern a game time unit runs then (the ambient loops, a selected
+    // ball's bounce, a tip's pulse), which needs fewer frames a second; input wakes a frame at
+    // once.
     bool AtRest() const;
 
     // IFormEvents
@@ -237,6 +239,8 @@ private:
     int32_t ProgressBarRight() const;
     void DrawQuadrants(TPatternImage* image);
     void DrawScreenHead(const std::string& title);
+    // The solid card the Options and High Scores screens stand on, over the field's cells.
+    void DrawCard();
     void DrawOptions();
     void DrawHighScores();
     // The playing screen's frame: the field's (its update, then its drawing), the score's count,

@@ -120,7 +120,7 @@ bool TForm1::CreateSteps() {
 
     // The logo comes first, and the log starts afresh.
     Shell.Word = scrLogo;
-    Tables.PlayerName = "Player";
+    Tables.PlayerName = store_->RememberedName();
     Log.Start(options_.LogFile);
     for (const std::string& note : options_.StartNotes) Log.Line(note);
 

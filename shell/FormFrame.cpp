@@ -84,7 +84,8 @@ uint64_t ScreenOf(uint32_t word, bool celebrating) {
 }
 constexpr uint32_t kFinalBoardVeil = 0xA0100808; // a dark, slightly blue veil over a full board
 constexpr uint32_t kShadow = 0xC0000000;
-constexpr uint32_t kCaret = 0xFF40D8FF; // warm yellow, as the keyboard's marks: no text colour
+constexpr uint32_t kCaret = 0xFF40D8FF;     // warm yellow, as the keyboard's marks: no text colour
+constexpr uint32_t kSelection = 0xFFA0502E; // a deep blue band under selected text
 constexpr uint32_t kChoice = 0xFFE0E0E0;
 constexpr uint32_t kRank = 0xFFBBBBBB;
 
@@ -122,7 +123,8 @@ bool TForm1::AtRest() const {
             if (b.PressLight > 0) return false;
     if (field_ && HasFlag(Shell.Word, scrPlaying)) {
         const TGameField& f = *field_;
-        if (f.Selected || f.Moving || f.TurnTimer != kTurnIdle) return false;
+        // A selected ball bounces a pattern a unit, as the ambient animation does.
+        if (f.Moving || f.TurnTimer != kTurnIdle) return false;
         const TGrid<double>& appear = f.AppearTimers;
         for (int x = 0; x < appear.Columns(); ++x)
             for (int y = 0; y < appear.Rows(); ++y)
@@ -251,7 +253,12 @@ void TForm1::FrameTimer1RealTime(double delta) {
     device_->PresentFrame();
 }
 
+void TForm1::DrawCard() {
+    device_->DrawImage(Pictures.Card, kCard.X, kCard.Y, 0, fxBlend);
+}
+
 void TForm1::DrawOptions() {
+    DrawCard();
     DrawScreenHead(Strings ? Strings->Options : std::string());
     device_->DrawImage(Pictures.SoundOpt, kMusicRow.X, kMusicRow.Y, 1, fxBlend);
     device_->DrawImage(Pictures.SoundOpt, kSoundRow.X, kSoundRow.Y, 0, fxBlend);
@@ -277,7 +284,9 @@ void TForm1::DrawOptions() {
 }
 
 void TForm1::DrawHighScores() {
+    DrawCard();
     DrawScreenHead(Strings ? Strings->HighScores : std::string());
+    if (Buttons) Buttons->DrawAll(); // over the card
     const uint8_t page = Tables.HighScorePage % kHighScoreModes;
     // The title: the mode's table (patterns 0..2) or its statistics (3..5).
     device_->DrawImage(Pictures.HighMode, kTableTitle.X, kTableTitle.Y,
@@ -399,16 +408,25 @@ void TForm1::DrawFinalBoard() {
 }
 
 // The typed name and, blinking, a caret after it: an upright bar taller than the letters and
-// in the keyboard marks' colour, so that it never reads as an "I" or an "l".
+// in the keyboard marks' colour, so that it never reads as an "I" or an "l". The proposed name
+// stands selected (on a band in the selection's colour, the caret still) until a key replaces it.
 void TForm1::DrawNameEntry() {
     if (!Font) return;
     constexpr uint16_t kScale = 85, kTop = kPlayerNameY;
-    const int32_t caretX =
-        Font->DrawTextCaret(Tables.PlayerName, kNameEntryCentreX, kTop, kScale, kWhite);
-    if (Clocks.CaretClock <= 1) return;
     TPatternImage* white = keys_->White(*device_);
-    if (!white) return;
-    const int32_t x = caretX + 2, top = kTop - 1, bottom = kTop + Font->ScaledHeight(kScale) + 1;
+    const int32_t top = kTop - 1, bottom = kTop + Font->ScaledHeight(kScale) + 1;
+    const std::string& name = Tables.PlayerName;
+    if (Tables.NameSelected && white && !name.empty()) {
+        // Where DrawTextCaret puts the text: centred with the caret's room after it.
+        const int32_t width = Font->TextWidth(name, kScale);
+        const int32_t left = kNameEntryCentreX - (width + Font->TextWidth("I", kScale)) / 2 - 2;
+        const int32_t right = left + width + 4;
+        device_->DrawQuadCol(white, left, top, right, top, right, bottom, left, bottom, kSelection,
+                             0, fxBlend);
+    }
+    const int32_t caretX = Font->DrawTextCaret(name, kNameEntryCentreX, kTop, kScale, kWhite);
+    if ((Clocks.CaretClock <= 1 && !Tables.NameSelected) || !white) return;
+    const int32_t x = caretX + 2;
     device_->DrawQuadCol(white, x, top, x + 2, top, x + 2, bottom, x, bottom, kCaret, 0, fxBlend);
 }
 

@@ -42,8 +42,6 @@ bool StartSequence() {
     return Shell.Word == scrLogo || Shell.Word == scrLoading;
 }
 
-constexpr int kMaxNameLength = 16;
-
 } // namespace
 
 // --- Pointer and buttons -------------------------------------------------------------------------
@@ -134,7 +132,9 @@ void TForm1::FormKeyDown(uint16_t& key, uint32_t shift) {
         return;
     }
     if (nameEntry && !(shift & ssAlt) && (key == VK_BACK || key == VK_RETURN)) {
+        if (key == VK_BACK && Tables.NameSelected) Tables.PlayerName.clear();
         if (key == VK_BACK && !Tables.PlayerName.empty()) Tables.PlayerName.pop_back();
+        Tables.NameSelected = false;
         if (key == VK_RETURN) {
             StorePlayerName();
             Shell.Word = scrHighScores;
@@ -147,11 +147,10 @@ void TForm1::FormKeyDown(uint16_t& key, uint32_t shift) {
 
 void TForm1::FormKeyPress(char& key) {
     if (Reloading() || DemoActive()) return;
-    const auto code = static_cast<unsigned char>(key);
-    // Names are single bytes in Windows-1252: the printable ASCII range (and 128, the euro sign)
-    // and the accented letters and signs from 160 up, all of which the font draws.
-    if (HasFlag(Shell.Word, scrMsgEnterName) && ((code >= 32 && code <= 128) || code >= 160) &&
-        Tables.PlayerName.size() < kMaxNameLength) {
+    if (!HasFlag(Shell.Word, scrMsgEnterName) || !NameByte(key)) return;
+    if (Tables.NameSelected) Tables.PlayerName.clear(); // typing replaces the proposed name
+    Tables.NameSelected = false;
+    if (Tables.PlayerName.size() < kMaxNameLength) {
         Tables.PlayerName.push_back(key);
         if (SoundBank) SoundBank->Play(TSample::Press);
     }
@@ -484,6 +483,8 @@ void TForm1::StorePlayerName() {
     const uint8_t mode = GameState.CurrentMode % kHighScoreModes;
     const uint8_t row = Tables.NewEntryRow % kHighScoreRows;
     HighScores.Blocks[mode][row].SetName(Tables.PlayerName);
+    Tables.NameSelected = false;
+    store_->RememberName(Tables.PlayerName);
     RequestSave();
     Tables.MarkedMode = mode;
     Tables.MarkedRow = row;

@@ -157,8 +157,11 @@ void TGuidance::Advance(double delta) {
     if (age_ >= life_) showing_ = tipCount;
 }
 
+// Only the fades need every frame; a standing tip's pulse steps once a unit, which the frames
+// at rest show.
 bool TGuidance::Animating() const {
-    return showing_ != tipCount && !Still();
+    if (showing_ == tipCount || Still()) return false;
+    return age_ < kFadeIn || age_ > life_ - kFadeOut;
 }
 
 void TGuidance::Draw(TRenderDevice& device, TVOFont* font,
@@ -166,9 +169,8 @@ void TGuidance::Draw(TRenderDevice& device, TVOFont* font,
     if (showing_ == tipCount || !HasFlag(Shell.Word, scrPlaying) ||
         HasFlag(Shell.Word, scrMessageBox))
         return;
-    // Fades in and out; a mark pulses (both still with reduced motion). The pulse steps once a
-    // unit, as the ambient animation does: a pulse that changed every frame would redraw the lit
-    // cells at the display's full rate for as long as the tip stands.
+    // Fades in and out; a ring pulses (both still with reduced motion). The pulse steps once a
+    // unit, as the ambient animation does, so that a standing tip needs only the frames at rest.
     double fade = 1.0;
     if (!Still()) fade = std::clamp(std::min(age_ / kFadeIn, (life_ - age_) / kFadeOut), 0.0, 1.0);
     const double pulse =
@@ -191,8 +193,8 @@ void TGuidance::Draw(TRenderDevice& device, TVOFont* font,
                 queue.push_back({nx, ny});
             }
         }
-        const uint32_t colour = (kReachable & 0xFFFFFF) | alpha(pulse * (kReachable >> 24) / 255.0)
-                                                              << 24;
+        // A steady light: a pulse over this many cells would redraw the field at every step.
+        const uint32_t colour = (kReachable & 0xFFFFFF) | alpha((kReachable >> 24) / 255.0) << 24;
         for (int x = 0; x <= field_.MaxX; ++x)
             for (int y = 0; y <= field_.MaxY; ++y)
                 if (reached[static_cast<size_t>(x * 9 + y)])

@@ -49,7 +49,7 @@ public:
     // The tip on show, or tipCount for none.
     TTip Showing() const { return showing_; }
     bool Seen(TTip tip) const { return seen_[tip]; }
-    // A tip is fading in or its mark pulses: the frame is not at rest.
+    // A tip is fading in or out: the frame is not at rest.
     bool Animating() const;
 
     // The registry's names and the form "start,select,..." of the seen tips.

@@ -165,6 +165,18 @@ int32_t TSettingsStore::RememberedMode() {
     return rememberedMode_;
 }
 
+std::string TSettingsStore::RememberedName() {
+    std::string name;
+    for (const char c : TRegistry().ReadString(kNameKey).value_or(""))
+        if (NameByte(c) && name.size() < kMaxNameLength) name.push_back(c);
+    return name.empty() ? std::string(kDefaultName) : name;
+}
+
+void TSettingsStore::RememberName(const std::string& name) {
+    if (name.empty() || name == RememberedName()) return;
+    if (!TRegistry().WriteString(kNameKey, name)) Log.Line("Cannot save the player's name");
+}
+
 void TSettingsStore::RememberMode(int32_t mode) {
     if (rememberedMode_ == mode) return;
     rememberedMode_ = mode;

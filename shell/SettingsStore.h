@@ -62,6 +62,10 @@ public:
     int32_t RememberedMode();
     // Keeps `mode` for the next start; written only when it differs from the one kept.
     void RememberMode(int32_t mode);
+    // The name last entered in a high-score table, proposed at the next entry ("Player" at first):
+    // only the bytes the name entry takes, at most kMaxNameLength of them.
+    std::string RememberedName();
+    void RememberName(const std::string& name);
 
 private:
     // "Config.bin" and its extra section as a save would write them now.

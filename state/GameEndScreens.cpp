@@ -9,6 +9,7 @@ void ShowGameEnd(const TGameEnd& end) {
     if (end.Entered()) {
         Shell.Word = scrMessageBox + scrMsgEnterName + scrHighScores;
         Tables.NewEntryRow = static_cast<uint8_t>(end.Row);
+        Tables.NameSelected = true; // the name proposed: typing replaces it
     } else {
         Shell.Word = scrMessageBox + scrMsgLowScore + scrHighScores;
     }

@@ -3,8 +3,21 @@
 // row a new score took, the row marked as new, and the name the player types.
 #include "game/HighScores.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+
+// The name entry takes single bytes in Windows-1252: the printable ASCII range (and 128, the
+// euro sign) and the accented letters and signs from 160 up, all of which the font draws; at
+// most kMaxNameLength of them.
+constexpr size_t kMaxNameLength = 16;
+constexpr bool NameByte(char c) {
+    const auto code = static_cast<unsigned char>(c);
+    return (code >= 32 && code <= 128) || code >= 160;
+}
+constexpr const char* kDefaultName = "Player";
+// The registry's name of the name last entered.
+constexpr const char* kNameKey = "PlayerName";
 
 struct TTablesState {
     uint8_t HighScorePage = 0; // which mode's table the high-score screen shows
@@ -14,7 +27,10 @@ struct TTablesState {
     uint8_t MarkedRow = 255; // 255: none
     uint8_t MarkedMode = 0;
     bool StatisticsShown = false; // the high-score screen shows the statistics of its mode
-    std::string PlayerName = "Player";
+    std::string PlayerName = kDefaultName;
+    // The name entry opens with the proposed name selected: the first letter typed replaces it,
+    // Backspace clears it.
+    bool NameSelected = false;
 };
 
 extern TTablesState Tables;

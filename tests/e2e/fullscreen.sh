@@ -29,7 +29,7 @@ start_game
 wait_for_log "Loading config ..."
 locate_window
 click 144 398 # Options
-click 420 370 # the full-screen box: full screen now
+click 420 229 # the full-screen box: full screen now
 wait_until 20 "a full-screen window after the check box" window_at_least 1024 768
 shot box
 grep -qx "Fullscreen=1" "$REGISTRY" || fail "the full-screen setting was not saved"

@@ -355,6 +355,23 @@ TEST_F(SoundBankTest, MusicStartsLoopingAtTheMusicVolumeAndPausesAndResumes) {
     bank.ResumeMusic();
     EXPECT_EQ(audio.Pauses, std::vector<uint32_t>{music});
     EXPECT_EQ(audio.Resumes, std::vector<uint32_t>{music});
+
+    // A silent music stands paused (it would be decoded for nothing); the window coming back
+    // does not wake it, its volume does.
+    bank.SetMuted(true);
+    EXPECT_EQ(audio.Pauses.size(), 2u);
+    bank.PauseMusic();
+    bank.ResumeMusic();
+    bank.SetMuted(false);
+    EXPECT_EQ(audio.Pauses.size(), 2u);
+    EXPECT_EQ(audio.Resumes.size(), 2u);
+    bank.SetMusicVolume(0);
+    bank.PauseMusic();
+    bank.SetMusicVolume(40);
+    EXPECT_EQ(audio.Resumes.size(), 2u) << "still away";
+    bank.ResumeMusic();
+    EXPECT_EQ(audio.Pauses.size(), 3u);
+    EXPECT_EQ(audio.Resumes.size(), 3u);
 }
 
 TEST_F(SoundBankTest, VolumeStepsStayWithinZeroToHundredAndOnlyMusicIsApplied) {

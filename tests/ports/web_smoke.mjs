@@ -40,6 +40,8 @@ async function geometry(page) {
 }
 // The upright arrangement's pieces (layout/Layout.h's kPortraitPlaying): picture rectangle
 // [left, top, right, bottom] and its place in the arranged picture, 492 pixels wide.
+// The Options screen's music bar (x, y, width, height in the picture).
+const kMusicBar = [480, 95, 300, 40];
 const kUprightPieces = [[286, 14, 778, 506, 0, 0], [442, 506, 736, 600, 156, 492],
                         [66, 312, 220, 374, 0, 508], [240, 328, 278, 412, 452, 498],
                         [50, 18, 236, 312, 35, 600], [50, 378, 236, 582, 263, 596],
@@ -273,7 +275,7 @@ try {
   const before = await shot(first, 'options');
   for (let i = 0; i < 4; i++) await key(first, 'ArrowRight', 'ArrowRight', 39);
   const changed = await shot(first, 'options-louder');
-  if (regionDiff(before, changed, g, 480, 165, 300, 40) < 2) fail('the music bar did not change');
+  if (regionDiff(before, changed, g, ...kMusicBar) < 2) fail('the music bar did not change');
   const copied = await first.evaluate('Module.velmOrraSaved');
   await key(first, 'Escape', 'Escape', 27);
   await waitFor('the copy of the volume\'s save',
@@ -305,7 +307,7 @@ try {
   }
   await click(first, 144, 398);
   const reloaded = await shot(first, 'options-offline');
-  const drift = regionDiff(changed, reloaded, g, 480, 165, 300, 40);
+  const drift = regionDiff(changed, reloaded, g, ...kMusicBar);
   if (drift > 2) fail(`the music bar after the reload differs (${drift.toFixed(1)}) from the one set`);
   await key(first, 'Escape', 'Escape', 27);
   await sleep(500);

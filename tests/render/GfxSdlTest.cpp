@@ -6,6 +6,7 @@
 
 #include <SDL.h>
 #include <cstdlib>
+#include <cstring>
 #include <malloc.h>
 
 #if defined(__has_feature)
@@ -189,8 +190,9 @@ TEST(GfxLayer, DesktopFullScreenCentresThePicture) {
 // A window's device keeps no record of what each frame drew (only an offscreen device keeps its
 // frames, to be read back): over thousands of frames that each change somewhere, the heap in use
 // stays where it was. Drawn by SDL's software renderer into the window's image, as on a display
-// without direct rendering, with SDL's offscreen video driver.
-TEST(GfxLayer, AWindowsFramesKeepNoRecordOfTheirDamage) {
+// without direct rendering, with SDL's offscreen video driver; only what changed is copied into
+// the window's image, which still shows each frame whole.
+TEST(GfxLayer, AWindowShowsItsFramesWholeAndKeepsNoRecordOfTheirDamage) {
     // The offscreen video driver loads the system's GL libraries, which keep allocations of
     // their own for the life of the process: not ours to report.
     struct TPauseLeakChecks {
@@ -205,7 +207,7 @@ TEST(GfxLayer, AWindowsFramesKeepNoRecordOfTheirDamage) {
     };
     [[maybe_unused]] TPauseLeakChecks pause;
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1); // no direct rendering: the window's own image
     std::string error;
     TNativeWindow* window = CreateNativeWindow("frames", 160, 120, true, &error);
     ASSERT_TRUE(window) << error;
@@ -226,6 +228,22 @@ TEST(GfxLayer, AWindowsFramesKeepNoRecordOfTheirDamage) {
             }
         };
         frames(200);
+        std::vector<uint32_t> back;
+        int32_t width = 0, height = 0;
+        ASSERT_TRUE(device.Device()->ReadBackBuffer(back, width, height));
+        SDL_Surface* shown = SDL_GetWindowSurface(SdlWindowOf(window));
+        ASSERT_TRUE(shown && shown->w == width && shown->h == height);
+        ASSERT_EQ(shown->format->BytesPerPixel, 4);
+        int differ = 0;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                uint32_t pixel = 0;
+                std::memcpy(&pixel,
+                            static_cast<const uint8_t*>(shown->pixels) + y * shown->pitch + x * 4,
+                            4);
+                differ += (pixel & 0xFFFFFF) != (back[size_t(y * width + x)] & 0xFFFFFF);
+            }
+        EXPECT_EQ(differ, 0) << "pixels the window shows from an older frame";
         const size_t before = mallinfo2().uordblks;
         frames(3000);
         const size_t after = mallinfo2().uordblks;
@@ -234,6 +252,6 @@ TEST(GfxLayer, AWindowsFramesKeepNoRecordOfTheirDamage) {
         device.DoneDevice();
     }
     DestroyNativeWindow(window);
-    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "");
+    unsetenv("LIBGL_ALWAYS_SOFTWARE");
     unsetenv("SDL_VIDEODRIVER");
 }

@@ -106,11 +106,11 @@ TEST_F(Form, F11AndAltEnterSwitchFullScreenAtOnceAndTheCheckBoxFollows) {
 
     // The check box shows the live state and switches it at once too.
     ClickButton(btnOptions);
-    ClickAt(420, 370);
+    ClickAt(kFullScreenBox.X + 10, kFullScreenBox.Y + 10);
     EXPECT_FALSE(Options.FullScreen);
     EXPECT_FALSE(form->Device().FullScreen());
     EXPECT_EQ(Shell.Word, scrOptions);
-    ClickAt(420, 370);
+    ClickAt(kFullScreenBox.X + 10, kFullScreenBox.Y + 10);
     EXPECT_TRUE(Options.FullScreen);
 
     Key(VK_F11);
@@ -236,7 +236,8 @@ TEST_F(Form, NameEntryKeepsEnterBackspaceAndLetters) {
     GameState.Score = 5000;
     ShowGameEnd({GameState.CurrentMode, GameState.Score, GameField->InsertHighScore()});
     ASSERT_TRUE(HasFlag(Shell.Word, scrMsgEnterName));
-    Tables.PlayerName.clear();
+    Key(VK_BACK); // the whole proposed name, which stands selected
+    EXPECT_EQ(Tables.PlayerName, "");
     for (char c : std::string("MYN")) {
         Keys({static_cast<uint16_t>(c)});
         Type(std::string(1, c));
@@ -259,7 +260,7 @@ TEST_F(Form, NameEntryKeepsEnterBackspaceAndLetters) {
     ASSERT_EQ(form->Keys().Focused(), btnYes);
     Key(VK_RETURN);
     EXPECT_EQ(Shell.Word, scrPlaying);
-    EXPECT_EQ(HighScores.Blocks[1][Tables.NewEntryRow].NameText(), "MY");
+    EXPECT_EQ(HighScores.Blocks[1][Tables.NewEntryRow].NameText(), "MY"); // proposed again
 }
 
 TEST_F(Form, TheFocusRingWalksEachScreensButtons) {
@@ -274,18 +275,18 @@ TEST_F(Form, TheFocusRingWalksEachScreensButtons) {
     EXPECT_EQ(k.Focused(), btnOptions);
     Key(VK_RETURN);
     ASSERT_EQ(Shell.Word, scrOptions);
-    // Options: the volume rows left to right, the language row, Back, the three switches below
-    // it, then the menu.
+    // Options: the volume rows left to right, the language row, the three switches, Back, then
+    // the menu.
     const std::vector<int32_t> options{18,
                                        19,
                                        20,
                                        21,
                                        btnLanguagePrevious,
                                        btnLanguageNext,
-                                       13,
                                        btnReducedMotion,
                                        btnBallSymbols,
                                        btnTips,
+                                       13,
                                        0,
                                        1,
                                        2,

@@ -251,17 +251,17 @@ TEST_F(Form, VolumesSlidersAndTheFullScreenBox) {
     EXPECT_EQ(Options.MusicVolume, 100);
     for (int i = 0; i < 8; ++i) ClickButton(20);
     EXPECT_EQ(Options.SoundVolume, 0);
-    ClickAt(490 + 97, 180); // the middle of the 194-pixel music bar
+    ClickAt(kVolumeBarLeft + 97, kMusicBarTop + 8); // the middle of the 194-pixel music bar
     EXPECT_EQ(Options.MusicVolume, 50);
     EXPECT_EQ(audio.Attributes.back().Volume, 50);
 
     // The check box switches at once, as F11 does: no message, no restart.
-    ClickAt(420, 370);
+    ClickAt(kFullScreenBox.X + 10, kFullScreenBox.Y + 10);
     EXPECT_TRUE(Options.FullScreen);
     EXPECT_TRUE(form->Device().FullScreen());
     EXPECT_EQ(Shell.Word, scrOptions);
     Frames(1);
-    ClickAt(420, 370);
+    ClickAt(kFullScreenBox.X + 10, kFullScreenBox.Y + 10);
     EXPECT_FALSE(Options.FullScreen);
     EXPECT_FALSE(form->Device().FullScreen());
     EXPECT_EQ(TRegistry().ReadInteger("Fullscreen"), 0);
@@ -276,24 +276,25 @@ TEST(OptionsScreen, SlidersTakeStrictlyInnerClicksAndRoundHalvesToEven) {
     bank.StartMusic("m");
     audio.Attributes.clear();
     const int w = 200;
-    PressVolumeBars(bank, 490, 180, w);
-    PressVolumeBars(bank, 690, 180, w);
+    const int music = kMusicBarTop, sound = kSoundBarTop;
+    PressVolumeBars(bank, 490, music + 8, w);
+    PressVolumeBars(bank, 690, music + 8, w);
     EXPECT_EQ(Options.MusicVolume, 50);
     EXPECT_TRUE(audio.Attributes.empty()) << "the bar's ends are outside";
 
-    PressVolumeBars(bank, 491, 180, w); // 0.5 -> 0
+    PressVolumeBars(bank, 491, music + 8, w); // 0.5 -> 0
     EXPECT_EQ(Options.MusicVolume, 0);
-    PressVolumeBars(bank, 493, 180, w); // 1.5 -> 2
+    PressVolumeBars(bank, 493, music + 8, w); // 1.5 -> 2
     EXPECT_EQ(Options.MusicVolume, 2);
-    PressVolumeBars(bank, 689, 189, w); // 99.5 -> 100
+    PressVolumeBars(bank, 689, music + 17, w); // 99.5 -> 100
     EXPECT_EQ(Options.MusicVolume, 100);
-    PressVolumeBars(bank, 590, 172, w); // on the row's edge: nothing set
+    PressVolumeBars(bank, 590, music, w); // on the row's edge: nothing set
     EXPECT_EQ(Options.MusicVolume, 100);
-    PressVolumeBars(bank, 587, 273, w); // 48.5 -> 48
+    PressVolumeBars(bank, 587, sound + 1, w); // 48.5 -> 48
     EXPECT_EQ(Options.SoundVolume, 48);
     EXPECT_EQ(Options.MusicVolume, 100);
     EXPECT_EQ(audio.Attributes.size(), 5u) << "every click in the span re-applies the music";
-    PressVolumeBars(bank, 600, 300, 0); // no bar: nothing, and no division
+    PressVolumeBars(bank, 600, sound + 40, 0); // no bar: nothing, and no division
     EXPECT_EQ(audio.Attributes.size(), 5u);
 }
 
@@ -310,9 +311,13 @@ TEST_F(Form, NameEntryTakesKeysAndStoresTheName) {
 
     const uint32_t press = SoundBank->Named(TSample::Press);
     const int before = audio.PlaysOf(press);
-    for (int i = 0; i < 7; ++i) Key(VK_BACK); // "Player" and one more on the empty name
+    // The proposed name stands selected: typing replaces it.
+    EXPECT_EQ(Tables.PlayerName, "Player");
+    Type("Ann");
+    EXPECT_EQ(Tables.PlayerName, "Ann");
+    for (int i = 0; i < 4; ++i) Key(VK_BACK); // "Ann" and one more on the empty name
     EXPECT_EQ(Tables.PlayerName, "");
-    EXPECT_EQ(audio.PlaysOf(press), before + 7);
+    EXPECT_EQ(audio.PlaysOf(press), before + 3 + 4);
     Type("Ann");
     Type(std::string(1, '\x1f'));
     Type(std::string(1, '\x81'));
@@ -327,6 +332,14 @@ TEST_F(Form, NameEntryTakesKeysAndStoresTheName) {
     EXPECT_EQ(Shell.Word, scrHighScores);
     EXPECT_EQ(HighScores.Blocks[1][0].NameText(), Tables.PlayerName);
     EXPECT_EQ(HighScores.Blocks[1][0].Score, 1500);
+    // The name entered is the one proposed next time, also after a restart.
+    const std::string name = Tables.PlayerName;
+    Keys({'Q'}, ssCtrl);
+    Key('Y');
+    Stop();
+    ResetShellState();
+    Start();
+    EXPECT_EQ(Tables.PlayerName, name);
 }
 
 TEST_F(Form, GameEndShowsScoreAndPlaceThenMarksTheNewRow) {

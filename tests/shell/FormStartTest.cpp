@@ -71,9 +71,9 @@ TEST_F(Form, FirstStartLogsInOrderAndStartsANormalGame) {
                                                "Loading config ..."};
     EXPECT_EQ(steps, expected);
     EXPECT_EQ(startupPictures, 10);
-    // The undo button, the language row, the Options screen's switches panel, the effects and the
-    // hint button.
-    EXPECT_EQ(ingamePictures, 117 + 1 + 2 + 3 + 5 + 1);
+    // The undo button, the language row, the Options screen's switches panel, the effects with
+    // the screens' card and the hint button.
+    EXPECT_EQ(ingamePictures, 117 + 1 + 2 + 3 + 6 + 1);
 
     std::ifstream in(LogFile());
     std::string first, second;

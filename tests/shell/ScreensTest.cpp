@@ -5,6 +5,7 @@
 
 #include "fx/ParticleEngine.h"
 #include "platform/Registry.h"
+#include "render/PatternImage.h"
 #include "render/RenderDevice.h"
 #include "shell/FormKeys.h"
 #include "shell/Guidance.h"
@@ -14,6 +15,7 @@
 #include "state/OptionsState.h"
 #include "state/TablesState.h"
 #include "tests/support/FrameDetail.h"
+#include "ui/Buttons.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -47,6 +49,21 @@ protected:
         EXPECT_GT(Changed("playing", name, 330, 150, 740, 400), 0.3) << name;
         Shell.Word = scrPlaying;
     }
+    // Every button of `screen` shows in the capture `shot` (a card drawn over one would hide it):
+    // its place changes when it is left out.
+    void ButtonsShow(const std::string& shot, uint32_t screen) {
+        for (TButton& b : Buttons->Items) {
+            if (b.StateMask != screen || !b.Image) continue;
+            b.StateMask = 0;
+            Capture("without-button");
+            b.StateMask = screen;
+            EXPECT_GT(Changed(shot, "without-button", b.X, b.Y, b.X + b.Image->PatternWidth,
+                              b.Y + b.Image->PatternHeight),
+                      0.3)
+                << shot << " " << b.X << "," << b.Y;
+        }
+        frames.erase("without-button");
+    }
     void Keys(std::initializer_list<uint16_t> keys) {
         for (uint16_t k : keys) Key(k);
     }
@@ -64,6 +81,7 @@ TEST_F(Screens, EveryScreenAndMessageBoxIsDrawn) {
     ClickButton(btnOptions);
     Capture("options");
     EXPECT_GT(Changed("playing", "options", 330, 150, 740, 420), 0.3);
+    ButtonsShow("options", scrOptions);
     ClickButton(btnInstructions);
     for (int page = 0; page < 5; ++page) {
         Capture("help" + std::to_string(page));
@@ -73,6 +91,7 @@ TEST_F(Screens, EveryScreenAndMessageBoxIsDrawn) {
     ClickButton(btnHighScores);
     Capture("highscores");
     EXPECT_GT(Changed("playing", "highscores", 340, 160, 720, 420), 0.2);
+    ButtonsShow("highscores", scrHighScores);
     Tables.MarkedMode = Tables.HighScorePage;
     Tables.MarkedRow = 2;
     Capture("highscores-marked");

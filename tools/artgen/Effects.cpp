@@ -79,6 +79,34 @@ void MakeTipBox(TPictureSet& set) {
     set.AddFrames(file, frames, 1);
 }
 
+// The card of the Options and High Scores screens, drawn over the field's cells: opaque, in the
+// frame's deep blue with a soft light from the top, a fine edge and an inner line, so that the
+// rows on it stand on one calm surface.
+void MakeCard(TPictureSet& set) {
+    const std::string file = kFx + "card.tga";
+    std::vector<TCanvas> frames = FramesFor(file, 1);
+    TCanvas& c = frames[0];
+    cairo_t* cr = c.Cr();
+    const double w = c.Width(), h = c.Height();
+    RoundedRect(cr, 0.75, 0.75, w - 1.5, h - 1.5, 10);
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 0, h);
+    AddStop(g, 0, Rgb(0x231A5E));
+    AddStop(g, 0.35, Rgb(0x1A1348));
+    AddStop(g, 1, Rgb(0x120C36));
+    cairo_set_source(cr, g);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(g);
+    cairo_set_line_width(cr, 1.5);
+    SetSource(cr, ui::kPanelEdge, 0.55);
+    cairo_stroke(cr);
+    Glow(cr, w / 2, 0, w * 0.55, Rgb(0x6A50FF), 0.12);
+    RoundedRect(cr, 4.5, 4.5, w - 9, h - 9, 7);
+    cairo_set_line_width(cr, 1);
+    cairo_set_source_rgba(cr, 1, 1, 1, 0.06);
+    cairo_stroke(cr);
+    set.AddFrames(file, frames, 1);
+}
+
 } // namespace
 
 void MakeEffects(TPictureSet& set) {
@@ -86,6 +114,7 @@ void MakeEffects(TPictureSet& set) {
     MakeRing(set);
     MakeGlow(set);
     MakeTipBox(set);
+    MakeCard(set);
 }
 
 // "New high score!" in large gold letters with a dark rim, over a soft glow, between two stars.

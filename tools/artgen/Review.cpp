@@ -118,6 +118,7 @@ void ScreenHead(TCanvas& c, const TPictureSet& set, const TFontImage& font,
 TCanvas OptionsMockup(const TPictureSet& set, const TFontImage& font) {
     TCanvas c(800, 600);
     CommonLayer(c, set, 4);
+    DrawPattern(c, set, "graphics/fx/card.tga", 0, kCard.X, kCard.Y);
     ScreenHead(c, set, font, "Options");
     const std::string b = "graphics/buttons/";
     DrawPattern(c, set, b + "sound_opt.tga", 1, kMusicRow.X, kMusicRow.Y);
@@ -153,6 +154,11 @@ TCanvas OptionsMockup(const TPictureSet& set, const TFontImage& font) {
         DrawPattern(tinted, set, b + "fullscreen.tga", 1, 0, 0);
         c.Paint(tinted, kFullScreenBox.X, kFullScreenBox.Y);
     }
+    DrawPattern(c, set, b + "language.tga", 0, kLanguageRow.X, kLanguageRow.Y);
+    DrawPattern(c, set, b + "access.tga", 0, kAccessPanel.X, kAccessPanel.Y);
+    for (int button :
+         {btnLanguagePrevious, btnLanguageNext, btnReducedMotion, btnBallSymbols, btnTips})
+        DrawButton(c, set, button, 0);
     DrawButton(c, set, btnOptionsBack, 1);
     return c;
 }
@@ -160,6 +166,7 @@ TCanvas OptionsMockup(const TPictureSet& set, const TFontImage& font) {
 TCanvas HighScoreMockup(const TPictureSet& set, const TFontImage& font, const TTexts& texts) {
     TCanvas c(800, 600);
     CommonLayer(c, set, 6);
+    DrawPattern(c, set, "graphics/fx/card.tga", 0, kCard.X, kCard.Y);
     ScreenHead(c, set, font, "High Scores");
     DrawPattern(c, set, "graphics/high_mode.tga", 1, kTableTitle.X, kTableTitle.Y);
     DrawButton(c, set, btnPreviousTable, 0);

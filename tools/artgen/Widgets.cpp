@@ -570,14 +570,14 @@ void MakeLanguageNames(TPictureSet& set) {
     set.AddFrames(file, frames, 1);
 }
 
-// The Options screen's second panel (drawn at kAccessPanel): a row for reduced motion, one for
-// the symbols on the balls and one for the first-game tips, each an icon and its label; the
-// game draws each row's switch over the panel's right part.
+// The Options screen's panel of switches (drawn at kAccessPanel, on the card): a row for reduced
+// motion, one for the symbols on the balls and one for the first-game tips, each an icon and its
+// label; the game draws each row's switch over the panel's right part.
 void MakeAccessPanel(TPictureSet& set) {
     const std::string file = kButtons + "access.tga";
     std::vector<TCanvas> frames = FramesFor(file, 1);
     cairo_t* cr = frames[0].Cr();
-    Panel(cr, 1, 1, kAccessPanelWidth - 2, kAccessPanelHeight - 2, 14, 1.0);
+    Panel(cr, 1, 1, kAccessPanelWidth - 2, kAccessPanelHeight - 2, 14, 0.88);
     const char* labels[3] = {"Opt.ReducedMotion", "Opt.Symbols", "Opt.Tips"};
     const double iconX = 22;
     for (int row = 0; row < 3; ++row) {
