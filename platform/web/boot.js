@@ -84,17 +84,20 @@
   // --- Sound through an AudioWorklet -------------------------------------------------------------
   // SDL plays through a ScriptProcessorNode, which browsers have deprecated: SDL is handed a
   // stand-in with the same calls whose samples an AudioWorkletNode plays. SDL still mixes on the
-  // page's thread, a buffer whenever the worklet's queue runs short of two; the worklet only plays
-  // what it was sent, so neither shared memory nor special server headers are needed, and its
-  // code comes from the page itself (no file to fetch, offline too).
+  // page's thread, whole buffers the worklet asks for; the worklet only plays what it was sent, so
+  // neither shared memory nor special server headers are needed, and its code comes from the page
+  // itself (no file to fetch, offline too). The worklet renders the device's buffer in one burst
+  // and takes messages only between bursts: it keeps `low` frames queued or asked for (a burst and
+  // two of SDL's buffers), counting what it asked for until it arrives, so a burst never runs dry.
   var WORKLET = [
     'class VelmOrraOutput extends AudioWorkletProcessor {',
     '  constructor(options) {',
     '    super();',
-    '    this.low = options.processorOptions.low;',
-    '    this.queue = []; this.offset = 0; this.queued = 0; this.asked = false;',
+    '    this.low = options.processorOptions.low; this.frames = options.processorOptions.frames;',
+    '    this.queue = []; this.offset = 0; this.queued = 0; this.asked = 0;',
     '    this.port.onmessage = (e) => {',
-    '      this.queue.push(e.data); this.queued += e.data[0].length; this.asked = false;',
+    '      const n = e.data[0].length;',
+    '      this.queue.push(e.data); this.queued += n; this.asked = Math.max(0, this.asked - n);',
     '    };',
     '  }',
     '  process(inputs, outputs) {',
@@ -103,17 +106,17 @@
     '    while (i < n && this.queue.length) {',
     '      const buffer = this.queue[0], offset = this.offset;',
     '      const take = Math.min(n - i, buffer[0].length - offset);',
-    '      for (let c = 0; c < out.length; c++) {',
-    '        const from = buffer[c < buffer.length ? c : buffer.length - 1], to = out[c];',
-    '        for (let k = 0; k < take; k++) to[i + k] = from[offset + k];',
-    '      }',
+    '      for (let c = 0; c < out.length; c++)',
+    '        out[c].set(buffer[Math.min(c, buffer.length - 1)].subarray(offset, offset + take), i);',
     '      i += take; this.offset += take; this.queued -= take;',
     '      if (this.offset >= buffer[0].length) { this.queue.shift(); this.offset = 0; }',
     '    }',
     '    if (i < n) for (let c = 0; c < out.length; c++) out[c].fill(0, i);',
-    '    if (this.queued < this.low && !this.asked) {',
-    '      this.asked = true;',
-    '      this.port.postMessage(this.low - this.queued);',
+    '    const short = this.low - this.queued - this.asked;',
+    '    if (short > 0) {',
+    '      const wanted = Math.ceil(short / this.frames) * this.frames;',
+    '      this.asked += wanted;',
+    '      this.port.postMessage(wanted);',
     '    }',
     '    return true;',
     '  }',
@@ -141,13 +144,18 @@
         output.data = [];
         for (var c = 0; c < channels; c++) output.data.push(new Float32Array(frames));
         if (self.onaudioprocess) self.onaudioprocess({ outputBuffer: output });
+        // The frames mixed so far, to hold against the context's clock: short means gaps.
+        Module.velmOrraSoundFrames = (Module.velmOrraSoundFrames || 0) + frames;
         node.port.postMessage(output.data, output.data.map(function (d) { return d.buffer; }));
       }
     }
     workletOf(context).then(function () {
       node = new AudioWorkletNode(context, 'velm-orra-output', {
         numberOfInputs: 0, numberOfOutputs: 1, outputChannelCount: [channels],
-        processorOptions: { low: 2 * frames },
+        processorOptions: {
+          frames: frames,
+          low: 2 * frames + Math.ceil((context.baseLatency || 0) * context.sampleRate),
+        },
       });
       node.port.onmessage = function (e) { mix(e.data); };
       if (destination) node.connect(destination);
@@ -162,6 +170,19 @@
       destination = null;
       self.onaudioprocess = null;
       if (node) node.disconnect();
+    };
+  }
+  // SDL makes its context with the browser's defaults, which ask for the shortest output buffer
+  // the device takes (10 ms in Chromium): the audio threads then wake a hundred times a second,
+  // which at rest with the music playing cost more than the game's own frames. A buffer of about
+  // 50 ms lets them wake some twenty times; a sound starts at most about 140 ms after its cause
+  // (the buffer and the worklet's queue), instead of about 60 ms.
+  if (window.AudioContext) {
+    var PlainContext = window.AudioContext;
+    window.AudioContext = class extends PlainContext {
+      constructor(options) {
+        super(Object.assign({ latencyHint: 0.05 }, options));
+      }
     };
   }
   if (window.AudioContext && window.AudioWorkletNode && window.isSecureContext &&
