@@ -93,10 +93,11 @@
     'class VelmOrraOutput extends AudioWorkletProcessor {',
     '  constructor(options) {',
     '    super();',
-    '    this.low = options.processorOptions.low; this.frames = options.processorOptions.frames;',
+    '    const o = options.processorOptions;',
+    '    this.low = o.low; this.frames = o.frames; this.channels = o.channels;',
     '    this.queue = []; this.offset = 0; this.queued = 0; this.asked = 0;',
     '    this.port.onmessage = (e) => {',
-    '      const n = e.data[0].length;',
+    '      const n = e.data.length / this.channels;',
     '      this.queue.push(e.data); this.queued += n; this.asked = Math.max(0, this.asked - n);',
     '    };',
     '  }',
@@ -104,12 +105,14 @@
     '    const out = outputs[0], n = out[0].length;',
     '    let i = 0;',
     '    while (i < n && this.queue.length) {',
-    '      const buffer = this.queue[0], offset = this.offset;',
-    '      const take = Math.min(n - i, buffer[0].length - offset);',
-    '      for (let c = 0; c < out.length; c++)',
-    '        out[c].set(buffer[Math.min(c, buffer.length - 1)].subarray(offset, offset + take), i);',
+    '      const buffer = this.queue[0], length = buffer.length / this.channels;',
+    '      const offset = this.offset, take = Math.min(n - i, length - offset);',
+    '      for (let c = 0; c < out.length; c++) {',
+    '        const from = Math.min(c, this.channels - 1) * length + offset;',
+    '        out[c].set(buffer.subarray(from, from + take), i);',
+    '      }',
     '      i += take; this.offset += take; this.queued -= take;',
-    '      if (this.offset >= buffer[0].length) { this.queue.shift(); this.offset = 0; }',
+    '      if (this.offset >= length) { this.queue.shift(); this.offset = 0; }',
     '    }',
     '    if (i < n) for (let c = 0; c < out.length; c++) out[c].fill(0, i);',
     '    const short = this.low - this.queued - this.asked;',
@@ -139,21 +142,27 @@
       getChannelData: function (c) { return this.data[c]; },
     };
     this.onaudioprocess = null;
+    // The buffers asked for go in one message: each channel's samples in a row, one channel
+    // after the other (one array to hand over: a message costs more than its samples).
     function mix(wanted) {
-      for (; wanted > 0; wanted -= frames) {
+      var length = Math.ceil(wanted / frames) * frames;
+      var samples = new Float32Array(channels * length);
+      for (var at = 0; at < length; at += frames) {
         output.data = [];
-        for (var c = 0; c < channels; c++) output.data.push(new Float32Array(frames));
+        for (var c = 0; c < channels; c++)
+          output.data.push(samples.subarray(c * length + at, c * length + at + frames));
         if (self.onaudioprocess) self.onaudioprocess({ outputBuffer: output });
-        // The frames mixed so far, to hold against the context's clock: short means gaps.
-        Module.velmOrraSoundFrames = (Module.velmOrraSoundFrames || 0) + frames;
-        node.port.postMessage(output.data, output.data.map(function (d) { return d.buffer; }));
       }
+      // The frames mixed so far, to hold against the context's clock: short means gaps.
+      Module.velmOrraSoundFrames = (Module.velmOrraSoundFrames || 0) + length;
+      node.port.postMessage(samples, [samples.buffer]);
     }
     workletOf(context).then(function () {
       node = new AudioWorkletNode(context, 'velm-orra-output', {
         numberOfInputs: 0, numberOfOutputs: 1, outputChannelCount: [channels],
         processorOptions: {
           frames: frames,
+          channels: channels,
           low: 2 * frames + Math.ceil((context.baseLatency || 0) * context.sampleRate),
         },
       });
