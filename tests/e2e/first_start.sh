@@ -25,8 +25,8 @@ for step in "Program started" "Initializing Direct3D Device..." "...Ok" "Device 
   last=$n
 done
 # 10 start-up pictures, 117 in-game ones, the undo and hint buttons, the 2 of the Options screen's
-# language row, its 3 of the switches and the 5 of the effects.
-[ "$(grep -c 'Loaded Texture' "$LOG")" -eq 139 ] || fail "not 139 pictures loaded"
+# language row, its 3 of the switches and the 6 of the effects with the screens' card.
+[ "$(grep -c 'Loaded Texture' "$LOG")" -eq 140 ] || fail "not 140 pictures loaded"
 sed -n 2p "$LOG" | grep -q '^$' || fail "no empty line after \"Program started\""
 
 locate_window
