@@ -137,8 +137,9 @@ bool TPictureLoader::LoadFontGlyphs(std::string* error) {
 
 void TPictureLoader::RestoreLostContents() {
     std::vector<TPatternImage*> sets;
-    sets.reserve(pictures_.size() + 1);
+    sets.reserve(pictures_.size() + reload_.Fresh.size() + 1);
     for (const auto& p : pictures_) sets.push_back(p.get());
+    for (const auto& fresh : reload_.Fresh) sets.push_back(fresh.get()); // a reload's new sets
     if (font_ && font_->Glyphs) sets.push_back(font_->Glyphs);
     int reloaded = 0;
     for (TPatternImage* set : sets) {
