@@ -76,8 +76,19 @@ TEST_F(Form, ScreensOpenAndBackRestoresTheGame) {
     ASSERT_TRUE(reloaded());
     EXPECT_EQ(::Strings->Options, "Op\xE7\xF5"
                                   "es");
+    // Another density likewise: the screen and its buttons go on with the pictures on show,
+    // and the new set replaces them at once when it is in.
+    form->StartReload(2, false);
+    ASSERT_TRUE(form->Reloading());
+    EXPECT_TRUE(Pictures.LanguageRow->Loaded);
+    EXPECT_EQ(Pictures.LanguageRow->Density, 1);
     ClickButton(13);
-    EXPECT_EQ(Shell.Word, scrPlaying);
+    EXPECT_EQ(Shell.Word, scrPlaying); // a press acts meanwhile
+    ASSERT_TRUE(reloaded());
+    EXPECT_EQ(Pictures.LanguageRow, row);
+    EXPECT_TRUE(Pictures.LanguageRow->Loaded);
+    EXPECT_EQ(Pictures.LanguageRow->Density, 2);
+    EXPECT_EQ(Game(), game);
 
     ClickButton(btnInstructions);
     EXPECT_EQ(Shell.Word, scrHelp);
