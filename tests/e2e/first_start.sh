@@ -17,8 +17,8 @@ wait_until 20 "the first tip remembered in the registry" grep -qx "TipsSeen=star
 last=0
 for step in "Program started" "Initializing Direct3D Device..." "...Ok" "Device - " "CPU - " \
   "Initializing Font Render Device..." "Loading textures..." "Starting Logo" \
-  "Loading Ingame Resources ..." "Initializing BASS ..." "Initializing XWindows :) ..." \
-  "Loading font ..." "Releasing loading stuff ..." "Loading ingame strings..." \
+  "Loading font ..." "Loading ingame strings..." "Loading Ingame Resources ..." \
+  "Initializing BASS ..." "Initializing XWindows :) ..." "Releasing loading stuff ..." \
   "Starting game..." "Loading config ..."; do
   n=$(grep -nF -- "-=- $step" "$LOG" | head -n 1 | cut -d: -f1)
   [ -n "$n" ] && [ "$n" -gt "$last" ] || fail "\"$step\" is missing or out of order"

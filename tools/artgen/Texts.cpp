@@ -53,7 +53,10 @@ TTexts::TTexts(const std::string& language) {
                 {"Tip_Bomb", "Move a bomb next to other balls: it blows up the 3 × 3 block "
                              "around it."},
                 {"GameOverReason", "No room for new balls"},
-                {"EnterNameChoice", "Yes: play again     No: see the table"}};
+                {"EnterNameChoice", "Yes: play again     No: see the table"},
+                // Over the demo while the window has lost the focus; on the logo screen.
+                {"Paused", "Paused"},
+                {"PressAnyKey", "Press any key"}};
     lists_ = {
         {"Places", {"1st", "2nd", "3rd", "4th", "5th", "6th", "7th", "8th", "9th", "10th"}},
         {"StatisticsRows",
