@@ -102,6 +102,9 @@ constexpr TPlace kInvitation{532, 250}; // "new game" over an empty field, centr
 // darker band from 12 pixels above the text to 36 below.
 constexpr int kFinalBoardTextY = 246;
 constexpr TEdges kFinalBoardBand{kFieldLeft, -12, kFieldRight, 36}; // top and bottom from the y
+// The mode's best final score, centred on x under the field right of the mode's name.
+constexpr TPlace kPersonalBest{682, 503};
+constexpr int kPersonalBestScale = 70;
 
 // --- The help screen -----------------------------------------------------------------------------
 constexpr TPlace kHelpPage{303, 31};
@@ -171,6 +174,20 @@ constexpr int kFinalScoreY = 292; // the final score of a game that ended
 // The name entry's final score and place, and the line that says what Yes and No do.
 constexpr int kNameEntryScoreY = 285;
 constexpr int kNameEntryChoiceY = 303;
+
+// The summary of a game that ended, on the card under its game-end message: a solid strip from
+// y = 412 to the card's foot with three rows 22 apart in two columns, each row a label from its
+// column's left and the figure ending at its right, at kSummaryScale or, for long words, smaller.
+constexpr TEdges kSummaryStrip{kCard.X, 412, kCard.X + kCardSize, kCard.Y + kCardSize};
+constexpr int kSummaryRowTop = 422;
+constexpr int kSummaryRowPitch = 22;
+constexpr int kSummaryRows = 3;
+constexpr int kSummaryColumns[] = {318, 546}; // the columns' left edges
+constexpr int kSummaryColumnWidth = 202;
+constexpr int kSummaryScales[] = {80, 75, 70, 65};
+static_assert(kSummaryRowTop + kSummaryRows * kSummaryRowPitch <= kSummaryStrip.Bottom &&
+                  kSummaryColumns[1] + kSummaryColumnWidth <= kSummaryStrip.Right,
+              "the summary's rows on its strip");
 
 // --- The logo and the loading screen -------------------------------------------------------------
 constexpr TPlace kLogoWords{270, 120};   // both words' pictures

@@ -372,6 +372,7 @@ void TForm1::DrawPlaying() {
     if (guidance_ && Strings && !HasFlag(Shell.Word, scrMessageBox))
         guidance_->Draw(*device_, Font, Strings->TipsFor(inputKind_));
     DrawScore();
+    DrawPersonalBest();
     if (Font) {
         const std::string* names[3] = {nullptr, nullptr, nullptr};
         if (Strings) {
@@ -481,6 +482,7 @@ void TForm1::DrawMessageBox() {
                                      70, kChoice);
         }
         if (m.Flag == scrMsgLowScore) DrawGameEndLine(kLowScoreCentreX, kFinalScoreY);
+        if (m.Flag == scrMsgEnterName || m.Flag == scrMsgLowScore) DrawGameSummary();
     }
     if (Buttons) {
         Buttons->DrawButton(btnYes);

@@ -65,6 +65,10 @@ public:
     std::string NewGameHint, FinalScore, FinalPlace, Statistics;
     std::string DemoLabel; // over the field while the game plays itself
     std::vector<std::string> Places, StatisticsRows;
+    // The game summary's row labels (lines, longest chain, best move, moves, time, the mode's
+    // best) and the mark of a new best, shown in place of the last label.
+    std::vector<std::string> SummaryRows;
+    std::string NewBest;
     // A chain's callout ("%s" its length) and the first-game tips (each one text, wrapped by
     // whoever draws it) by the kind of input they are worded for.
     std::string Chain;

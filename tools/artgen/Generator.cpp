@@ -171,6 +171,14 @@ std::vector<std::string> TextMisfits(const std::string& language) {
                               textfit::MessageScales(), width) == 0)
             misfits.push_back(language + " message " + d.Name + ": the caption is too wide");
     }
+    // The game summary's labels, the new best's mark among them, beside the widest figure.
+    const auto* rows = texts.List("SummaryRows");
+    std::vector<std::string> labels;
+    if (rows)
+        for (const std::string& l : *rows) labels.push_back(ToCp1252(l));
+    labels.push_back(ToCp1252(texts.String("NewBest")));
+    if (textfit::SummaryScale(labels, width) == 0)
+        misfits.push_back(language + " game summary: a label and its figure fit no column");
     // Every tip in each wording it has (the plain key's for every input kind without its own).
     for (const char* tip : kTipKeys)
         for (const char* suffix : kInputSuffixes) {
