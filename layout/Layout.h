@@ -102,9 +102,11 @@ constexpr TPlace kInvitation{532, 250}; // "new game" over an empty field, centr
 // darker band from 12 pixels above the text to 36 below.
 constexpr int kFinalBoardTextY = 246;
 constexpr TEdges kFinalBoardBand{kFieldLeft, -12, kFieldRight, 36}; // top and bottom from the y
-// The mode's best final score, centred on x under the field right of the mode's name.
-constexpr TPlace kPersonalBest{682, 503};
-constexpr int kPersonalBestScale = 70;
+// The mode's best final score, small, centred on x in the score's box under the score, at most
+// as wide as the box's inside.
+constexpr TPlace kPersonalBest{kScore.X + 1, kScore.Y + 17};
+constexpr int kPersonalBestScale = 60;
+constexpr int kPersonalBestWidth = 136;
 
 // --- The help screen -----------------------------------------------------------------------------
 constexpr TPlace kHelpPage{303, 31};
@@ -176,9 +178,10 @@ constexpr int kNameEntryScoreY = 285;
 constexpr int kNameEntryChoiceY = 303;
 
 // The summary of a game that ended, on the card under its game-end message: a solid strip from
-// y = 412 to the card's foot with three rows 22 apart in two columns, each row a label from its
-// column's left and the figure ending at its right, at kSummaryScale or, for long words, smaller.
-constexpr TEdges kSummaryStrip{kCard.X, 412, kCard.X + kCardSize, kCard.Y + kCardSize};
+// under the box's foot (which hides its top edge, and the table's last row) to the card's foot,
+// with three rows 22 apart in two columns, each row a label from its column's left and the
+// figure ending at its right, at the first of kSummaryScales at which every label fits.
+constexpr TEdges kSummaryStrip{kCard.X, 396, kCard.X + kCardSize, kCard.Y + kCardSize};
 constexpr int kSummaryRowTop = 422;
 constexpr int kSummaryRowPitch = 22;
 constexpr int kSummaryRows = 3;

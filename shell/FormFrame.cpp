@@ -432,6 +432,9 @@ void TForm1::DrawNameEntry() {
 }
 
 void TForm1::DrawMessageBox() {
+    // A game's summary stands under its game-end message, the box's foot over the strip's top.
+    if (HasFlag(Shell.Word, scrMsgEnterName) || HasFlag(Shell.Word, scrMsgLowScore))
+        DrawGameSummary();
     device_->DrawImage(Pictures.Inform, kMessageBox.X, kMessageBox.Y, 0, fxBlend);
     const bool still = Options.ReducedMotion;
     const auto width = [](const std::string& text, int scale) {
@@ -482,7 +485,6 @@ void TForm1::DrawMessageBox() {
                                      70, kChoice);
         }
         if (m.Flag == scrMsgLowScore) DrawGameEndLine(kLowScoreCentreX, kFinalScoreY);
-        if (m.Flag == scrMsgEnterName || m.Flag == scrMsgLowScore) DrawGameSummary();
     }
     if (Buttons) {
         Buttons->DrawButton(btnYes);

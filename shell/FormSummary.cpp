@@ -20,10 +20,9 @@
 namespace {
 
 constexpr uint32_t kWhite = 0xFFFFFFFF;
-constexpr uint32_t kLabel = 0xFFFFDDAA;     // 0xAABBGGRR: the statistics page's light blue
-constexpr uint32_t kNewBest = 0xFF6ED3FF;   // the message captions' warm gold
-constexpr uint32_t kStrip = 0xFF360C12;     // the card's deep blue at its foot
-constexpr uint32_t kStripEdge = 0x8CFF7C8C; // the panels' edge, faint
+constexpr uint32_t kLabel = 0xFFFFDDAA;   // 0xAABBGGRR: the statistics page's light blue
+constexpr uint32_t kNewBest = 0xFF6ED3FF; // the message captions' warm gold
+constexpr uint32_t kStrip = 0xFF360C12;   // the card's deep blue at its foot
 constexpr uint32_t kBestLabel = 0xFFBBBBBB;
 
 // Whole seconds as m:ss, or h:mm:ss from an hour on.
@@ -55,18 +54,14 @@ std::vector<std::pair<std::string, std::string>> TForm1::SummaryRows() const {
     return rows;
 }
 
-// A strip on the card under the message box: the game's figures down the left column and on
-// into the right, the mode's best last (in gold, "New best!", when this game set it).
+// A strip on the card under the message box (drawn before it): the game's figures down the left
+// column and on into the right, the mode's best last (in gold, "New best!", when this game set it).
 void TForm1::DrawGameSummary() {
     TPatternImage* white = keys_->White(*device_);
     const TEdges s = kSummaryStrip;
-    if (white) {
+    if (white)
         device_->DrawQuadCol(white, s.Left, s.Top, s.Right, s.Top, s.Right, s.Bottom, s.Left,
                              s.Bottom, kStrip, 0, fxBlend);
-        device_->DrawQuadCol(white, s.Left + 24, s.Top, s.Right - 24, s.Top, s.Right - 24,
-                             s.Top + 1, s.Left + 24, s.Top + 1, kStripEdge, 0,
-                             fxBlend | fxfDiffuseAlpha);
-    }
     if (!Font || !Strings) return;
     const auto rows = SummaryRows();
     std::vector<std::string> labels;

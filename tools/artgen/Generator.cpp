@@ -179,6 +179,10 @@ std::vector<std::string> TextMisfits(const std::string& language) {
     labels.push_back(ToCp1252(texts.String("NewBest")));
     if (textfit::SummaryScale(labels, width) == 0)
         misfits.push_back(language + " game summary: a label and its figure fit no column");
+    if (rows && rows->size() > 5 &&
+        width(ToCp1252((*rows)[5]) + " " + textfit::kSummaryWidestFigure, kPersonalBestScale) >
+            kPersonalBestWidth)
+        misfits.push_back(language + " the best by the score is wider than its box");
     // Every tip in each wording it has (the plain key's for every input kind without its own).
     for (const char* tip : kTipKeys)
         for (const char* suffix : kInputSuffixes) {
