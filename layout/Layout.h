@@ -95,8 +95,10 @@ constexpr int kPreviewCentreY = 552;
 constexpr int kPreviewSlots = 4;
 
 // --- The playing screen --------------------------------------------------------------------------
-constexpr TPlace kScore{142, 340};      // the score, centred on x
-constexpr TPlace kModeName{530, 502};   // the mode's name under the field, centred on x
+constexpr TPlace kScore{142, 340};    // the score, centred on x
+constexpr TPlace kModeName{530, 502}; // the mode's name under the field, centred on x
+constexpr int kModeNameScale = 75;    // on its plaque, 136 wide: the name at most 124
+constexpr int kModeNameWidth = 124;
 constexpr TPlace kInvitation{532, 250}; // "new game" over an empty field, centred on x
 // The final board of a game that ended: why it ended, centred over the field at y = 246, on a
 // darker band from 12 pixels above the text to 36 below.

@@ -381,7 +381,7 @@ void TForm1::DrawPlaying() {
             names[2] = &Strings->Proff;
         }
         const std::string* mode = names[GameState.CurrentMode % 3];
-        if (mode) Font->DrawTextScaled(*mode, kModeName.X, kModeName.Y, 75, kWhite);
+        if (mode) Font->DrawTextScaled(*mode, kModeName.X, kModeName.Y, kModeNameScale, kWhite);
     }
     if (field_ && field_->GameOver && field_->FinalBoardTimer > 0) DrawFinalBoard();
     if (payoff_) device_->SetDrawOffset(payoff_->ShakeX(), payoff_->ShakeY());

@@ -171,6 +171,11 @@ std::vector<std::string> TextMisfits(const std::string& language) {
                               textfit::MessageScales(), width) == 0)
             misfits.push_back(language + " message " + d.Name + ": the caption is too wide");
     }
+    // The mode's name on its plaque under the field.
+    for (const char* mode : {"Kids", "Normal", "Proff"})
+        if (width(ToCp1252(texts.String(mode)), kModeNameScale) > kModeNameWidth)
+            misfits.push_back(language + " the mode's name " + texts.String(mode) +
+                              " is wider than its plaque");
     // The game summary's labels, the new best's mark among them, beside the widest figure.
     const auto* rows = texts.List("SummaryRows");
     std::vector<std::string> labels;
