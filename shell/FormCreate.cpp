@@ -161,16 +161,19 @@ bool TForm1::CreateSteps() {
     fieldListeners_.push_back(std::make_unique<TGameEndScreens>());
     fieldListeners_.push_back(std::make_unique<TFieldSounds>());
     fieldListeners_.push_back(std::make_unique<TFieldEffects>());
+    // The demo's game is heard and seen through these: its sounds, effects and payoff.
+    std::vector<IFieldEvents*> demoListeners = {fieldListeners_[1].get(), fieldListeners_[2].get()};
     fieldListeners_.push_back(std::make_unique<TModeButtonsFollowField>());
     fieldListeners_.push_back(std::make_unique<TRecordFollowsField>(*this));
     auto payoff = std::make_unique<TFieldPayoff>();
     payoff_ = payoff.get();
+    demoListeners.push_back(payoff_);
     fieldListeners_.push_back(std::move(payoff));
     auto guidance = std::make_unique<TGuidance>(*field_);
     guidance_ = guidance.get();
     fieldListeners_.push_back(std::move(guidance));
     for (const auto& listener : fieldListeners_) field_->AddListener(listener.get());
-    demo_ = std::make_unique<TDemoPlayer>(*field_, guidance_);
+    demo_ = std::make_unique<TDemoPlayer>(*field_, guidance_, std::move(demoListeners));
     particles_ = std::make_unique<TVOParticleEngine>(device_.get(), kPictureHeight);
     ParticleEngine = particles_.get();
     DebrisPhase = &field_->BouncePhase;

@@ -54,6 +54,9 @@ TTexts::TTexts(const std::string& language) {
                              "around it."},
                 {"GameOverReason", "No room for new balls"},
                 {"EnterNameChoice", "Yes: play again     No: see the table"},
+                // Over the demo while the window has lost the focus; on the logo screen.
+                {"Paused", "Paused"},
+                {"PressAnyKey", "Press any key"},
                 // The game summary's mark of a new personal best (in place of its row's label).
                 {"NewBest", "New best!"}};
     lists_ = {
