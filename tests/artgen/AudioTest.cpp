@@ -250,7 +250,8 @@ TEST(StringsFile, UsesTheKeyFormatAndPlainAsciiButTheTimesSign) {
             s.StatisticsRows,
             {s.ExitKeep_Caption},
             s.ExitKeep_Text,
-            {s.GameOverReason, s.EnterNameChoice}};
+            {s.GameOverReason, s.EnterNameChoice, s.NewBest},
+            s.SummaryRows};
     };
     EXPECT_EQ(dialogs(builtIn), dialogs(generated));
 }
