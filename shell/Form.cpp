@@ -16,6 +16,7 @@
 #include "shell/HintSearch.h"
 #include "shell/PictureLoader.h"
 #include "shell/SettingsStore.h"
+#include "shell/TableReplays.h"
 #include "state/GameState.h"
 #include "ui/Buttons.h"
 #include "ui/VOFont.h"

@@ -28,6 +28,7 @@ class TVOParticleEngine;
 class TVOStrings;
 class TButtons;
 class TDemoPlayer;
+class TTableRecorder;
 class TFormKeys;
 class TFieldPayoff;
 class TGuidance;
@@ -338,6 +339,8 @@ private:
     double undoShake_ = 0.0;            // game time units left of the undo button's refusal shake
     std::unique_ptr<THintSearch> hint_; // made at the first hint
     std::unique_ptr<TDemoPlayer> demo_; // made with the field
+    // Records the games on the field for the tables' replays; after the field, gone before it.
+    std::unique_ptr<TTableRecorder> tableRecorder_;
 
     TInputKind inputKind_ = TInputKind::Mouse;
     TFieldPayoff* payoff_ = nullptr; // owned among the field's listeners

@@ -502,6 +502,7 @@ void TForm1::CmdYes() {
     if (HasFlag(Shell.Word, scrMsgOld)) Shell.Word = scrPlaying;
     if (HasFlag(Shell.Word, scrMsgClear)) {
         HighScores.Blocks[Tables.HighScorePage % kHighScoreModes] = FreshHighScoreBlock();
+        HighScoreReplays[Tables.HighScorePage % kHighScoreModes] = {};
         if (Tables.MarkedMode == Tables.HighScorePage % kHighScoreModes) Tables.MarkedRow = 255;
         Shell.Word = Shell.ReturnState;
     }

@@ -5,9 +5,13 @@
 
 #include "game/AutoPlay.h"
 #include "game/DailySeed.h"
+#include "game/Player.h"
 #include "game/ReplayPlayer.h"
 #include "game/ReplayRecorder.h"
 #include "platform/App.h"
+#include "shell/TableReplays.h"
+
+#include <optional>
 
 namespace {
 
@@ -94,4 +98,56 @@ TEST_F(Deal, AWindowGameReplaysFromItsRecording) {
     EXPECT_TRUE(check.Verified) << check.Why;
     EXPECT_EQ(BoardText(player.Field()), BoardText(*GameField));
     EXPECT_EQ(check.Score, GameState.Score);
+}
+
+namespace {
+
+// Hears the end of a game.
+struct TEndSeen final : IFieldEvents {
+    void GameEnded(const TGameEnd& e) override { end = e; }
+    std::optional<TGameEnd> end;
+};
+
+} // namespace
+
+// A game that ends files its replay at the row its score took, the replays below moving down
+// with their entries; the replay plays again to that very score.
+TEST(TableRecorder, AFinishedGameFilesItsReplayWhereItsScoreWent) {
+    TStandaloneGame own(11);
+    TGameField field(9, 9, own.Context());
+    THighScoreReplays replays;
+    for (size_t r = 0; r < kHighScoreRows; ++r) {
+        replays[modeNormal][r] = {uint8_t(r + 1)};
+        // Low rows within reach of a short game: it enters in the middle.
+        own.Tables.Blocks[modeNormal][r].SetPoints(r < 4 ? 1000 - 100 * int(r) : 60 - 5 * int(r));
+    }
+    TTableRecorder recorder(field, replays);
+    TEndSeen seen;
+    field.AddListener(&seen);
+    field.NewGame(modeNormal, 77);
+    for (int i = 0; i < 2000 && !seen.end; ++i) {
+        if (field.GameOver || !SettleHeadless(field)) {
+            field.Update(1.0, 15);
+            continue;
+        }
+        const std::vector<TMove> moves = LegalMoves(BoardOf(field));
+        ASSERT_FALSE(moves.empty());
+        const TMove& m = moves[static_cast<size_t>(i * 7) % moves.size()];
+        field.Click(m.FromX, m.FromY, 0);
+        field.Click(m.ToX, m.ToY, 0);
+    }
+    field.RemoveListener(&seen);
+    ASSERT_TRUE(seen.end && seen.end->Entered()) << "the game did not end in the table";
+    EXPECT_LT(seen.end->Row, 9);
+    const auto row = static_cast<size_t>(seen.end->Row);
+    const std::vector<uint8_t>& bytes = replays[modeNormal][row];
+    const TReplayCheck check = VerifyReplayBytes(bytes.data(), bytes.size());
+    EXPECT_TRUE(check.Verified) << check.Why;
+    EXPECT_EQ(check.Score, seen.end->Score);
+    EXPECT_EQ(own.Tables.Blocks[modeNormal][row].Points(), seen.end->Score);
+    for (size_t r = 0; r < kHighScoreRows; ++r) {
+        if (r == row) continue;
+        const std::vector<uint8_t> moved = {uint8_t(r < row ? r + 1 : r)};
+        EXPECT_EQ(replays[modeNormal][r], moved) << "row " << r;
+    }
 }
