@@ -29,6 +29,8 @@ class TVOStrings;
 class TButtons;
 class TDemoPlayer;
 class TTableRecorder;
+class TReplayMarks;
+class TReplayPlayer;
 class TFormKeys;
 class TFieldPayoff;
 class TGuidance;
@@ -140,6 +142,17 @@ public:
     // target, the path between them previewed.
     void CmdHint();
     bool HintPending() const;
+
+    // The replay of a table entry, watched on the high-score screen: its game plays again on a
+    // field of its own at a watching pace (nothing of the player's game, tables or files is
+    // touched). Space or a left click pauses, F or + goes faster (up to 8 times), Escape,
+    // Backspace or a right click stops; leaving the table stops too. False when the entry has no
+    // replay.
+    bool CmdWatchReplay(size_t mode, size_t row);
+    bool Watching() const { return watch_ != nullptr; }
+    void StopWatching();
+    // The seed of the game dealt last on the field in this run (none for a kept game resumed).
+    std::optional<uint64_t> LastSeed() const;
 
     // The demo (shell/DemoPlayer.h): the game's own player on the field while nobody plays.
     bool DemoActive() const;
@@ -301,6 +314,14 @@ private:
     // The end of a game on the field: its board dimmed, with the reason.
     void DrawFinalBoard();
     void DrawNameEntry();
+    // Once a frame: the watched replay moves on (stopped when its table is left).
+    void WatchStep(double delta);
+    // Keys and presses while a replay is watched; true when spent.
+    bool WatchKey(uint16_t key);
+    bool WatchPress(int32_t button);
+    void DrawWatching();
+    // The marks of the entries with a replay, and the line that explains them.
+    void DrawReplayMarks(uint8_t page);
 
     TFormOptions options_;
     TApplication* app_ = nullptr;
@@ -341,6 +362,9 @@ private:
     std::unique_ptr<TDemoPlayer> demo_; // made with the field
     // Records the games on the field for the tables' replays; after the field, gone before it.
     std::unique_ptr<TTableRecorder> tableRecorder_;
+    std::unique_ptr<TReplayMarks> replayMarks_;
+    std::unique_ptr<TReplayPlayer> watch_; // the replay watched, if any
+    uint8_t watchPage_ = 0;                // the table it was started from
 
     TInputKind inputKind_ = TInputKind::Mouse;
     TFieldPayoff* payoff_ = nullptr; // owned among the field's listeners

@@ -172,6 +172,7 @@ bool TForm1::CreateSteps() {
     fieldListeners_.push_back(std::move(guidance));
     for (const auto& listener : fieldListeners_) field_->AddListener(listener.get());
     tableRecorder_ = std::make_unique<TTableRecorder>(*field_, HighScoreReplays);
+    replayMarks_ = std::make_unique<TReplayMarks>();
     demo_ = std::make_unique<TDemoPlayer>(*field_, guidance_);
     particles_ = std::make_unique<TVOParticleEngine>(device_.get(), kPictureHeight);
     ParticleEngine = particles_.get();

@@ -7,6 +7,7 @@
 #include "game/GameModes.h"
 #include "game/HighScores.h"
 #include "game/Player.h"
+#include "game/ReplayPlayer.h"
 #include "layout/Layout.h"
 #include "platform/HostScreen.h"
 #include "render/PatternImage.h"
@@ -75,11 +76,20 @@ void TForm1::FormMouseDown(int32_t button, uint32_t, int32_t x, int32_t y) {
     Pointer.Held = button == 0;
     Pointer.PressX = Pointer.X;
     Pointer.PressY = Pointer.Y;
+    if (WatchPress(button)) return;
     if (Buttons) Buttons->MouseDown();
     const bool noGame = FieldShowsNoGame();
     if (HasFlag(Shell.Word, scrPlaying) && !MessageOpen() && field_)
         field_->Click(ColumnAt(Pointer.X), RowAt(Pointer.Y), Pointer.PressedButton);
     if (noGame && button == 0) CmdFieldClick();
+    // A press on a table's row with a replay watches it.
+    if (HasFlag(Shell.Word, scrHighScores) && !Tables.StatisticsShown && !MessageOpen() &&
+        !watch_ && button == 0 && Pointer.X >= kMarkedRow.Left && Pointer.X < kFieldRight &&
+        Pointer.Y >= kTableRowTop + kMarkedRow.Top) {
+        const int row = (Pointer.Y - kTableRowTop - kMarkedRow.Top) / kTableRowPitch;
+        if (row < kHighScoreRows)
+            CmdWatchReplay(Tables.HighScorePage % kHighScoreModes, static_cast<size_t>(row));
+    }
     if (HasFlag(Shell.Word, scrOptions) && !MessageOpen()) {
         const int32_t barWidth =
             Pictures.SoundOptG ? Pictures.SoundOptG->PatternWidth : kVolumeBarWidth;
@@ -121,6 +131,13 @@ void TForm1::FormKeyDown(uint16_t& key, uint32_t shift) {
     SkipLogo();
     // A key during a new high score's celebration ends it and goes on to the name entry.
     EndCelebration();
+    if (WatchKey(key)) return;
+    // On a table, a row's number (0 for the tenth) watches its replay.
+    if (HasFlag(Shell.Word, scrHighScores) && !Tables.StatisticsShown && !MessageOpen() &&
+        key >= '0' && key <= '9' && !(shift & (ssCtrl | ssAlt)) &&
+        CmdWatchReplay(Tables.HighScorePage % kHighScoreModes,
+                       key == '0' ? 9 : static_cast<size_t>(key - '1')))
+        return;
     const bool nameEntry = HasFlag(Shell.Word, scrMsgEnterName);
     if ((key == 'Z' && (shift & ssCtrl)) || (key == VK_BACK && !nameEntry)) CmdUndo();
     if (key == 'S' && !(shift & (ssCtrl | ssAlt)) && !MessageOpen()) CmdStatistics();

@@ -2,6 +2,7 @@
 
 #include "game/GameField.h"
 #include "game/Replay.h"
+#include "game/ReplayPlayer.h"
 
 #include <utility>
 
@@ -141,4 +142,31 @@ void TTableRecorder::GameEnded(const TGameEnd& end) {
             bytes = EncodeReplay(replay);
     }
     FileTableReplay(replays_, end, std::move(bytes));
+}
+
+TReplayMarks::TMark TReplayMarks::Mark(const THighScoreTable& table,
+                                       const THighScoreReplays& replays, size_t mode,
+                                       size_t row) const {
+    if (mode >= kHighScoreModes || row >= kHighScoreRows) return TMark::None;
+    const std::vector<uint8_t>& bytes = replays[mode][row];
+    if (bytes.empty()) return TMark::None;
+    const TChecked& c = checked_[mode][row];
+    if (c.Bytes != bytes) return TMark::Unchecked;
+    return c.Ended && c.Score == table.Blocks[mode][row].Points() ? TMark::Verified
+                                                                  : TMark::Refused;
+}
+
+bool TReplayMarks::CheckOne(const THighScoreReplays& replays, size_t mode) {
+    if (mode >= kHighScoreModes) return false;
+    for (size_t row = 0; row < kHighScoreRows; ++row) {
+        const std::vector<uint8_t>& bytes = replays[mode][row];
+        TChecked& c = checked_[mode][row];
+        if (bytes.empty() || c.Bytes == bytes) continue;
+        const TReplayCheck check = VerifyReplayBytes(bytes.data(), bytes.size());
+        c.Bytes = bytes;
+        c.Ended = check.Verified && check.Ended;
+        c.Score = check.Score;
+        return true;
+    }
+    return false;
 }

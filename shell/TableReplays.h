@@ -16,6 +16,7 @@
 #include "game/ReplayRecorder.h"
 #include "state/TablesState.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -58,4 +59,26 @@ private:
     TGameField& field_;
     TReplayRecorder recorder_; // listens first: it has the game's end when GameEnded comes
     THighScoreReplays& replays_;
+};
+
+// Whether the tables' replays verify: each is played through the rules, headless, once for its
+// bytes, and an entry shows as verified only when its replay ended the game with the entry's very
+// score (an entry whose score was edited in "Config.bin" cannot pass, nor can an edited replay).
+// Never a stored flag: every run finds it again.
+class TReplayMarks {
+public:
+    enum class TMark { None, Unchecked, Verified, Refused };
+    TMark Mark(const THighScoreTable& table, const THighScoreReplays& replays, size_t mode,
+               size_t row) const;
+    // Plays one replay of `mode` not yet checked; false when none was left (a frame's work:
+    // a long game takes some milliseconds).
+    bool CheckOne(const THighScoreReplays& replays, size_t mode);
+
+private:
+    struct TChecked {
+        std::vector<uint8_t> Bytes; // the replay checked
+        bool Ended = false;         // it verified and ended the game
+        int32_t Score = 0;          // with this score
+    };
+    std::array<std::array<TChecked, kHighScoreRows>, kHighScoreModes> checked_{};
 };

@@ -29,6 +29,7 @@ struct TTablesState {
     uint8_t MarkedRow = 255; // 255: none
     uint8_t MarkedMode = 0;
     bool StatisticsShown = false; // the high-score screen shows the statistics of its mode
+    bool Watching = false; // a table entry's replay is watched: the table's buttons stand hidden
     std::string PlayerName = kDefaultName;
     // The name entry opens with the proposed name selected: the first letter typed replaces it,
     // Backspace clears it.

@@ -171,6 +171,14 @@ std::vector<std::string> TextMisfits(const std::string& language) {
                               textfit::MessageScales(), width) == 0)
             misfits.push_back(language + " message " + d.Name + ": the caption is too wide");
     }
+    // The replays' lines and the seed's, the seed at its widest (ten digits).
+    for (const char* key : {"ReplayLegend", "ReplayKeys", "ReplayPaused", "LastSeed"}) {
+        std::string text = ToCp1252(texts.String(key));
+        if (const size_t at = text.find("%s"); at != std::string::npos)
+            text.replace(at, 2, "4294967295");
+        if (width(text, kReplayTextScale) > kReplayTextRoom)
+            misfits.push_back(language + " " + key + ": wider than its line");
+    }
     // Every tip in each wording it has (the plain key's for every input kind without its own).
     for (const char* tip : kTipKeys)
         for (const char* suffix : kInputSuffixes) {

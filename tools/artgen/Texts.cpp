@@ -53,7 +53,14 @@ TTexts::TTexts(const std::string& language) {
                 {"Tip_Bomb", "Move a bomb next to other balls: it blows up the 3 × 3 block "
                              "around it."},
                 {"GameOverReason", "No room for new balls"},
-                {"EnterNameChoice", "Yes: play again     No: see the table"}};
+                {"EnterNameChoice", "Yes: play again     No: see the table"},
+                // The tables' replays and the last game's seed ("%s"): kReplayTextRoom wide at
+                // kReplayTextScale.
+                {"ReplayLegend", "» a replay, green when verified: click to watch"},
+                {"ReplayHead", "Replay"},
+                {"ReplayKeys", "Space: pause   F: faster   Esc: stop"},
+                {"ReplayPaused", "Paused"},
+                {"LastSeed", "Seed of the last game: %s"}};
     lists_ = {
         {"Places", {"1st", "2nd", "3rd", "4th", "5th", "6th", "7th", "8th", "9th", "10th"}},
         {"StatisticsRows",
