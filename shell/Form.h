@@ -150,6 +150,7 @@ public:
     // replay.
     bool CmdWatchReplay(size_t mode, size_t row);
     bool Watching() const { return watch_ != nullptr; }
+    const TReplayPlayer* WatchedReplay() const { return watch_.get(); }
     void StopWatching();
     // The seed of the game dealt last on the field in this run (none for a kept game resumed).
     std::optional<uint64_t> LastSeed() const;
