@@ -194,7 +194,7 @@ int main(int argc, char** argv) {
     if (canKeep && paths::EnterUserDataDir(&error)) {
         options.LogFile = dataDir + "/Log.txt";
         options.ConfigFile = dataDir + "/Config.bin";
-        for (const char* name : {"Config.bin", "Config.extra", "Stats.txt"}) {
+        for (const char* name : {"Config.bin", "Config.extra", "Stats.txt", "Replays.bin"}) {
             RemoveStaleTemporary(dataDir + "/" + name);
             RemoveStaleTemporary(dataDir + "/" + name + ".damaged");
         }
