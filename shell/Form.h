@@ -108,6 +108,9 @@ public:
     void CmdNormal();
     void CmdProfessional();
     void RequestNewGame();
+    // A new game of Normal dealt from today's seed (the UTC date; D): the same deal for everybody
+    // that day. A game in progress is asked about first, as for New Game.
+    void CmdDaily();
     void StartNewGame();
     void CmdOptions();
     void CmdInstructions();

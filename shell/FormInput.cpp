@@ -3,6 +3,7 @@
 
 #include "fx/ParticleEngine.h"
 #include "fx/SoundBank.h"
+#include "game/DailySeed.h"
 #include "game/GameField.h"
 #include "game/GameModes.h"
 #include "game/HighScores.h"
@@ -132,6 +133,10 @@ void TForm1::FormKeyDown(uint16_t& key, uint32_t shift) {
     // A key during a new high score's celebration ends it and goes on to the name entry.
     EndCelebration();
     if (WatchKey(key)) return;
+    if (key == 'D' && !(shift & (ssCtrl | ssAlt)) && !MessageOpen() && !StartSequence()) {
+        CmdDaily();
+        return;
+    }
     // On a table, a row's number (0 for the tenth) watches its replay.
     if (HasFlag(Shell.Word, scrHighScores) && !Tables.StatisticsShown && !MessageOpen() &&
         key >= '0' && key <= '9' && !(shift & (ssCtrl | ssAlt)) &&
@@ -226,6 +231,13 @@ void TForm1::CmdNormal() {
 
 void TForm1::CmdProfessional() {
     GameState.ChosenMode = modeProfessional;
+    RequestNewGame();
+}
+
+void TForm1::CmdDaily() {
+    options_.FirstSeed = DailySeed(UtcToday());
+    options_.FirstMode = modeNormal;
+    GameState.ChosenMode = modeNormal;
     RequestNewGame();
 }
 
@@ -552,5 +564,7 @@ void TForm1::CmdNo() {
         StorePlayerName();
     }
     if (HasFlag(Shell.Word, scrMsgLowScore)) Shell.ReturnState = scrHighScores;
+    // A declined new game takes its deal with it (the day's game asked for with D).
+    if (HasFlag(Shell.Word, scrMsgNew)) options_.FirstSeed.reset();
     Shell.Word = Shell.ReturnState;
 }

@@ -83,6 +83,26 @@ TEST_F(Deal, AGivenSeedDealsTheFirstNewGameOnly) {
     EXPECT_NE(BoardText(*GameField), DealtFrom(modeNormal, *daily.FirstSeed));
 }
 
+// D deals today's game in Normal; over a game in progress it asks first, and No keeps that game
+// and forgets the deal.
+TEST_F(Deal, DDealsTodaysGameAndAsksOverAGameInProgress) {
+    StartWith({});
+    ClickButton(btnKids);
+    MoveSomething();
+    const std::string kept = BoardText(*GameField);
+    Key('D');
+    ASSERT_TRUE(HasFlag(Shell.Word, scrMsgNew));
+    Key('N');
+    EXPECT_EQ(BoardText(*GameField), kept);
+    ClickButton(btnKids + 1);
+    Key('Y');
+    const std::string today = DealtFrom(modeNormal, DailySeed(UtcToday()));
+    EXPECT_NE(BoardText(*GameField), today) << "the declined deal came back";
+    Key('D');
+    EXPECT_EQ(GameState.CurrentMode, modeNormal);
+    EXPECT_EQ(BoardText(*GameField), today);
+}
+
 TEST_F(Deal, AWindowGameReplaysFromItsRecording) {
     StartWith({});
     TReplayRecorder recorder(*GameField);
