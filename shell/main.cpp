@@ -110,6 +110,9 @@ bool ParseDeal(const std::vector<std::string>& args, TFormOptions& options, std:
         }
         options.FirstSeed = DailySeed(date);
         options.FirstMode = modeNormal;
+        // The deal for comparing builds by (the browser's page shows it on its console).
+        std::printf("%s\n", DailyDealLine(date).c_str());
+        std::fflush(stdout);
         return true;
     }
     error = "unknown argument \"" + key + "\"";
