@@ -147,7 +147,8 @@ TAutoplayGame PlayAutoGame(const TAutoplayOptions& options, uint64_t seed) {
 
 std::string ReplayFileName(const std::string& base, int index, int games) {
     if (games <= 1) return base;
-    const std::string number = "-" + std::to_string(index + 1);
+    std::string number = "-";
+    number += std::to_string(index + 1);
     const size_t name = base.find_last_of("/\\");
     const size_t dot = base.find_last_of('.');
     const size_t nameStart = name == std::string::npos ? 0 : name + 1;

@@ -193,6 +193,13 @@ constexpr TPlace kLogoFlare{340, 160};   // centre of the turning flare
 constexpr TPlace kLogoShine{281, 233};   // the shine over the second word
 constexpr TPlace kProgressBar{286, 330};
 constexpr int kProgressBarWidth = 228;
+// "Press any key" under the bar, centred on x, at the scale and in the width the generator checks.
+constexpr TPlace kLogoPressKey{400, 380};
+constexpr int kLogoPressKeyScale = 85;
+constexpr int kLogoPressKeyWidth = 440;
+// While the pictures load again: a thin bar of their share at the lower right corner.
+constexpr TPlace kReloadMark{728, 590};
+constexpr int kReloadMarkWidth = 64, kReloadMarkHeight = 4;
 
 // --- The buttons ---------------------------------------------------------------------------------
 // The buttons' numbers, in the order the game adds them.

@@ -109,7 +109,7 @@ int32_t TPatternImage::Load(IGfxDevice* device, const std::string& fileName, boo
     const int32_t copied = CopyPatterns(picture);
     if (copied == 0) {
         source_ = fileName;
-        DropSystemCopies();
+        if (!KeepSystemCopies) DropSystemCopies();
     }
     return copied;
 }

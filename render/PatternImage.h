@@ -45,6 +45,9 @@ public:
     TPatternImage() = default;
     TPatternImage(const TPatternImage&) = delete;
     TPatternImage& operator=(const TPatternImage&) = delete;
+    // Moved whole (its textures with it): a set loaded beside another takes its place at once.
+    TPatternImage(TPatternImage&&) = default;
+    TPatternImage& operator=(TPatternImage&&) = default;
 
     // Sizes in picture pixels; the file holds Density texels a pixel each way. At a density
     // above 1 the textures are cut to the patterns they hold (a texture of Density times the
@@ -94,6 +97,10 @@ public:
     int32_t PatternsPerTexture = 0;
     int32_t Format = 0;
     std::vector<std::shared_ptr<IGfxTexture>> Textures;
+    // Set before loading: the textures keep their system copies after the upload, so that a
+    // device made anew (another density) can upload them again; DropSystemCopies lets them go.
+    bool KeepSystemCopies = false;
+    void DropSystemCopies();
 
 private:
     // The common part of the loaders; `automatic` takes the sizes from the picture, which Load
@@ -106,7 +113,6 @@ private:
     int32_t CopyPatterns(const TBitmap& picture);
     // Reads a picture as 32-bit texels; piUnreadable with the reason when it cannot be read.
     static int32_t ReadPicture(const std::string& fileName, TBitmapEx& picture, std::string* error);
-    void DropSystemCopies();
 
     int32_t texelPatternWidth_ = 0, texelPatternHeight_ = 0;
     std::string source_; // the file the set was loaded from; empty for sets filled in code

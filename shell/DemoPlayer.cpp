@@ -2,6 +2,7 @@
 
 #include "game/GameField.h"
 #include "layout/Layout.h"
+#include "platform/Clock.h"
 #include "render/PatternImage.h"
 #include "render/RenderDevice.h"
 #include "shell/Guidance.h"
@@ -11,6 +12,8 @@
 #include "state/ShellState.h"
 #include "ui/VOFont.h"
 #include "ui/VOStrings.h"
+
+#include <utility>
 
 namespace {
 
@@ -25,8 +28,9 @@ constexpr uint32_t kLabelBand = 0xA0100808; // 0xAABBGGRR: dark, slightly blue, 
 
 } // namespace
 
-TDemoPlayer::TDemoPlayer(TGameField& field, TGuidance* guidance)
-    : field_(field), guidance_(guidance) {}
+TDemoPlayer::TDemoPlayer(TGameField& field, TGuidance* guidance,
+                         std::vector<IFieldEvents*> listeners)
+    : field_(field), guidance_(guidance), listeners_(std::move(listeners)) {}
 
 TDemoPlayer::~TDemoPlayer() = default;
 
@@ -41,11 +45,20 @@ void TDemoPlayer::Start() {
     next_ = {};
     found_ = {};
     returnWord_ = Shell.Word;
-    hadBoard_ = field_.HasBalls();
     saved_ = std::make_unique<TShellGame>(GameState);
-    // No statistics for the demo's games; no score either: its game never reaches its end.
-    stats_ = field_.Context.Stats;
-    field_.Context.Stats = nullptr;
+    // The player's field steps aside whole; the demo's field takes its place (the screen, the
+    // pointers to the field and the tips' view of it stay valid). Its game shows its score in
+    // GameState, which is put back at the end; its balls come from generators of its own, so
+    // the player's next balls are the ones they would have been.
+    const uint64_t seed = SystemClock().GetTickCount() + (++demos_ << 32);
+    own_ = std::make_unique<TStandaloneGame>(seed);
+    TFieldContext context = own_->Context();
+    context.Game = &GameState;
+    context.Stats = nullptr; // no statistics, and no score: its game never reaches its end
+    savedField_ = std::make_unique<TGameField>(std::move(field_));
+    field_ = TGameField(static_cast<uint8_t>(savedField_->MaxX + 1),
+                        static_cast<uint8_t>(savedField_->MaxY + 1), context);
+    for (IFieldEvents* listener : listeners_) field_.AddListener(listener);
     Shell.Word = scrPlaying;
     if (guidance_) guidance_->Held = true; // the player's first-game tips wait for the player
     field_.NewGame(GameState.ChosenMode);
@@ -56,17 +69,14 @@ bool TDemoPlayer::Stop() {
     active_ = false;
     idle_ = 0.0;
     if (search_) search_->Cancel();
-    field_.Clear();
-    field_.GameOver = false;
-    field_.TurnTimer = kTurnIdle;
-    field_.Moving = false;
-    field_.Context.Stats = stats_;
-    if (guidance_) guidance_->Held = false;
+    field_.Clear(); // its listeners let go of the demo's effects
+    if (savedField_) field_ = std::move(*savedField_);
+    savedField_.reset();
     if (saved_) GameState = *saved_;
     saved_.reset();
+    own_.reset();
+    if (guidance_) guidance_->Held = false;
     Shell.Word = returnWord_;
-    // A board that was dealt but not played is dealt afresh.
-    if (hadBoard_) field_.NewGame(GameState.CurrentMode);
     return true;
 }
 
@@ -123,7 +133,7 @@ void TDemoPlayer::Step(double delta, bool mayStart) {
 
 // The label stands on a translucent band across the field, as the final board's words do, so
 // that the balls it crosses neither hide it nor vanish under it.
-void TDemoPlayer::DrawLabel(TRenderDevice& device, TPatternImage* white) const {
+void TDemoPlayer::DrawLabel(TRenderDevice& device, TPatternImage* white, bool paused) const {
     if (!active_ || !Font || !Strings) return;
     if (white) {
         const int32_t top = kInvitation.Y + kFinalBoardBand.Top;
@@ -131,6 +141,7 @@ void TDemoPlayer::DrawLabel(TRenderDevice& device, TPatternImage* white) const {
         device.DrawQuadCol(white, kFieldLeft, top, kFieldRight, top, kFieldRight, low, kFieldLeft,
                            low, kLabelBand, 0, fxBlend | fxfDiffuseAlpha);
     }
-    Font->DrawTextScaled(Strings->DemoLabel, kInvitation.X + 2, kInvitation.Y + 2, 100, kShadow);
-    Font->DrawTextScaled(Strings->DemoLabel, kInvitation.X, kInvitation.Y, 100, kWhite);
+    const std::string& label = paused ? Strings->Paused : Strings->DemoLabel;
+    Font->DrawTextScaled(label, kInvitation.X + 2, kInvitation.Y + 2, 100, kShadow);
+    Font->DrawTextScaled(label, kInvitation.X, kInvitation.Y, 100, kWhite);
 }

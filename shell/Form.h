@@ -242,6 +242,8 @@ private:
     // Loads the pictures again for about a refresh under the loading bar; the texts with them
     // when asked for.
     void ReloadStep();
+    // While pictures load again: a small bar of their share in the corner, over the screen.
+    void DrawReloadMark();
     // True once the data the loading step reads is there, or will not come (what is missing is
     // then drawn without it); until then it shows the loading screen as the logo left it.
     bool LoadingDataArrived();
@@ -299,6 +301,10 @@ private:
     void EndIfShortOfMemory();
     bool CreateSteps();    // FormCreate's work; may throw std::bad_alloc
     void LoadEverything(); // the loading step's work; may throw std::bad_alloc
+    // The font and the string table, each read once; false with the reason while either is
+    // missing. LoadTextsEarly reads them for the logo screen once their data is there.
+    bool LoadFontAndTexts(std::string* error);
+    void LoadTextsEarly();
     // A new game in the mode of the last one started (kept in the registry), Normal at first.
     void StartInRememberedMode();
     // Once a frame before anything is drawn: the undo button's look and shake.
@@ -342,6 +348,7 @@ private:
     std::unique_ptr<TButtons> buttons_;
     std::unique_ptr<TVOFont> font_;
     std::unique_ptr<TVOStrings> strings_;
+    bool earlyTextsTried_ = false; // the logo's attempt at the font and the texts was made
     std::unique_ptr<TPictureLoader> loader_; // the pictures, loaded and loaded again
     bool dataFailureLogged_ = false;
     TArrangement arrangement_ = TArrangement::Whole;

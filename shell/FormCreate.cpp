@@ -162,10 +162,13 @@ bool TForm1::CreateSteps() {
     fieldListeners_.push_back(std::make_unique<TGameEndScreens>());
     fieldListeners_.push_back(std::make_unique<TFieldSounds>());
     fieldListeners_.push_back(std::make_unique<TFieldEffects>());
+    // The demo's game is heard and seen through these: its sounds, effects and payoff.
+    std::vector<IFieldEvents*> demoListeners = {fieldListeners_[1].get(), fieldListeners_[2].get()};
     fieldListeners_.push_back(std::make_unique<TModeButtonsFollowField>());
     fieldListeners_.push_back(std::make_unique<TRecordFollowsField>(*this));
     auto payoff = std::make_unique<TFieldPayoff>();
     payoff_ = payoff.get();
+    demoListeners.push_back(payoff_);
     fieldListeners_.push_back(std::move(payoff));
     auto guidance = std::make_unique<TGuidance>(*field_);
     guidance_ = guidance.get();
@@ -173,7 +176,7 @@ bool TForm1::CreateSteps() {
     for (const auto& listener : fieldListeners_) field_->AddListener(listener.get());
     tableRecorder_ = std::make_unique<TTableRecorder>(*field_, HighScoreReplays);
     replayMarks_ = std::make_unique<TReplayMarks>();
-    demo_ = std::make_unique<TDemoPlayer>(*field_, guidance_);
+    demo_ = std::make_unique<TDemoPlayer>(*field_, guidance_, std::move(demoListeners));
     particles_ = std::make_unique<TVOParticleEngine>(device_.get(), kPictureHeight);
     ParticleEngine = particles_.get();
     DebrisPhase = &field_->BouncePhase;

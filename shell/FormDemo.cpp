@@ -2,6 +2,7 @@
 #include "shell/Form.h"
 
 #include "game/GameField.h"
+#include "game/Statistics.h"
 #include "shell/DemoPlayer.h"
 #include "shell/FormKeys.h"
 #include "shell/SettingsStore.h"
@@ -13,8 +14,14 @@ bool TForm1::DemoActive() const {
     return demo_ && demo_->Active();
 }
 
+// The demo waits until the player has finished a game of their own (in any mode, with hints or
+// not, as the statistics count it): a first start teaches through the player's own first game.
 bool TForm1::DemoMayStart() const {
-    if (!field_ || paused_ || !options_.Demo) return false;
+    if (!field_ || paused_ || !options_.Demo || !store_) return false;
+    bool finished = false;
+    for (const TModeStatistics& m : store_->Statistics().Modes)
+        finished = finished || m.GamesFinished > 0 || m.HintedFinished > 0;
+    if (!finished) return false;
     if (FieldShowsNoGame()) return true;
     // A dealt board without a move is no game yet.
     return Shell.Word == scrPlaying && !field_->GameCounted && !field_->Selected &&
@@ -38,5 +45,6 @@ void TForm1::DemoStep(double delta) {
 
 void TForm1::DrawDemoLabel() {
     // The band's white texture is made at its first use.
-    if (DemoActive() && Font && Strings) demo_->DrawLabel(*device_, keys_->White(*device_));
+    if (DemoActive() && Font && Strings)
+        demo_->DrawLabel(*device_, keys_->White(*device_), paused_);
 }

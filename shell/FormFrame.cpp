@@ -176,10 +176,7 @@ void TForm1::FrameTimer1RealTime(double delta) {
     if (Shell.Word != scrLogo) FollowWindowDensity();
     loader_->StartDeferredReload();
     if (loader_->SymbolsDeferred()) LoadBallSymbols();
-    if (Reloading()) {
-        ReloadStep();
-        return;
-    }
+    if (Reloading()) ReloadStep(); // the screens go on with the pictures on show
 
     // The new row stays marked until the player leaves the high-score screen.
     if (!HasFlag(Shell.Word, scrHighScores)) Tables.MarkedRow = 255;
@@ -247,6 +244,7 @@ void TForm1::FrameTimer1RealTime(double delta) {
 
     // The keyboard's focus marks, over everything but the pointer.
     keys_->Draw(*device_);
+    DrawReloadMark();
 
     // In full screen the game draws its own pointer, while the mouse is in use.
     if (device_->FullScreen() && !keys_->CursorShown() && keys_->Focused() < 0)

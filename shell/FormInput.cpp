@@ -61,7 +61,6 @@ void TForm1::FormMouseMove(uint32_t, int32_t x, int32_t y) {
 
 void TForm1::FormMouseDown(int32_t button, uint32_t, int32_t x, int32_t y) {
     if (paused_) ApplicationActivate(); // the player is back, focused or not
-    if (Reloading()) return;            // nothing to press until the pictures are back
     if (NoteInput()) return;            // a press that ends the demo does nothing else
     keys_->MouseUsed();
     pressCellX_ = ColumnAt(x);
@@ -103,7 +102,7 @@ void TForm1::FormMouseDown(int32_t button, uint32_t, int32_t x, int32_t y) {
 
 void TForm1::FormMouseUp(int32_t, uint32_t, int32_t x, int32_t y) {
     Pointer.Held = false;
-    if (StartSequence() || Reloading()) return;
+    if (StartSequence()) return;
     Pointer.PressedButton = 0;
     if (Buttons) Buttons->MouseUp();
     const int releaseX = ColumnAt(x);
@@ -119,16 +118,6 @@ void TForm1::FormMouseUp(int32_t, uint32_t, int32_t x, int32_t y) {
 void TForm1::FormKeyDown(uint16_t& key, uint32_t shift) {
     if (paused_) ApplicationActivate();
     if (NoteInput()) return; // a key that ends the demo does nothing else
-    if (Reloading()) {
-        // The screens wait for their pictures; what concerns the window still answers.
-        if (key == VK_F11 || (key == VK_RETURN && (shift & ssAlt))) {
-            SwitchFullScreenLive();
-        } else if (key == 'Q' && (shift & ssCtrl)) {
-            bool canClose = true;
-            FormCloseQuery(canClose);
-        }
-        return;
-    }
     SkipLogo();
     // A key during a new high score's celebration ends it and goes on to the name entry.
     EndCelebration();
@@ -168,7 +157,7 @@ void TForm1::FormKeyDown(uint16_t& key, uint32_t shift) {
 }
 
 void TForm1::FormKeyPress(char& key) {
-    if (Reloading() || DemoActive()) return;
+    if (DemoActive()) return;
     if (!HasFlag(Shell.Word, scrMsgEnterName) || !NameByte(key)) return;
     if (Tables.NameSelected) Tables.PlayerName.clear(); // typing replaces the proposed name
     Tables.NameSelected = false;

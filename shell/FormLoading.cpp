@@ -14,6 +14,7 @@
 #include "render/Pictures.h"
 #include "render/RenderDevice.h"
 #include "shell/DataNeeds.h"
+#include "shell/FormKeys.h"
 #include "shell/Guidance.h"
 #include "shell/Language.h"
 #include "shell/Log.h"
@@ -39,6 +40,10 @@ int32_t RoundEven(double v) {
 
 constexpr double kFullBar = 195.0; // progress of a full bar: about 77 logo units + 117 loads
 constexpr uint32_t kAudioVersion = 2;
+constexpr uint32_t kPressKeyColour = 0xFFE8E0D0; // 0xAABBGGRR: a soft white
+constexpr uint32_t kPressKeyShadow = 0xA0000000;
+constexpr uint32_t kReloadMarkTrack = 0x60000000; // 0xAABBGGRR
+constexpr uint32_t kReloadMarkDone = 0xC0F0F0F0;
 
 // The loaded picture set of a catalogued file; null when the catalogue has no such file.
 TPatternImage* LoadedPicture(const std::string& file) {
@@ -105,6 +110,14 @@ void TForm1::LogoStep(double delta) {
                            RoundEven(logo_.ShineClock), fxBlend);
     }
     DrawProgressBar(ProgressBarRight());
+    // Any key or click skips the logo, which it says as soon as the font is there.
+    LoadTextsEarly();
+    if (Font && Strings) {
+        Font->DrawTextScaled(Strings->PressAnyKey, kLogoPressKey.X + 1, kLogoPressKey.Y + 1,
+                             kLogoPressKeyScale, kPressKeyShadow);
+        Font->DrawTextScaled(Strings->PressAnyKey, kLogoPressKey.X, kLogoPressKey.Y,
+                             kLogoPressKeyScale, kPressKeyColour);
+    }
 }
 
 // A click or key during the logo ends it at once: the clocks, phase and progress bar stand where
@@ -280,14 +293,9 @@ void TForm1::LoadEverything() {
     if (Buttons) Log.Line("...Ok");
     AddButtons();
 
-    Log.Line("Loading font ...");
-    font_ = std::make_unique<TVOFont>(device_.get());
-    Font = font_.get();
-    loader_->SetFont(font_.get());
     std::string error;
-    if (!font_->LoadMetrics(paths::DataPath("graphics/font/font.rls"), &error) ||
-        !loader_->LoadFontGlyphs(&error)) {
-        FailLoading("Cannot load the font: " + error);
+    if (!LoadFontAndTexts(&error)) {
+        FailLoading(error);
         return;
     }
 
@@ -299,15 +307,6 @@ void TForm1::LoadEverything() {
         if (done) done->FreeTextures();
     ReturnFreeMemory();
 
-    Log.Line("Loading ingame strings...");
-    strings_ = std::make_unique<TVOStrings>();
-    Strings = strings_.get();
-    if (!strings_->LoadFromFile(paths::DataPath(language::LocalisedName("strings.txt")), &error)) {
-        FailLoading("Cannot load the texts: " + error);
-        return;
-    }
-    if (app_) app_->SetCaption(strings_->MainCaption);
-
     EndIfShortOfMemory();
     Log.Line("Starting game...");
     Shell.Word = scrMenu;
@@ -317,6 +316,45 @@ void TForm1::LoadEverything() {
     if (SoundBank) SoundBank->StartMusic(paths::DataPath("music/theme.ogg"));
     strings_->LastHelpPage = 4;
     if (app_) app_->SetCursor(device_->FullScreen() ? TCursorShape::None : TCursorShape::Arrow);
+}
+
+bool TForm1::LoadFontAndTexts(std::string* error) {
+    if (!font_) {
+        Log.Line("Loading font ...");
+        auto font = std::make_unique<TVOFont>(device_.get());
+        loader_->SetFont(font.get());
+        std::string why;
+        if (!font->LoadMetrics(paths::DataPath("graphics/font/font.rls"), &why) ||
+            !loader_->LoadFontGlyphs(&why)) {
+            loader_->SetFont(nullptr);
+            if (error) *error = "Cannot load the font: " + why;
+            return false;
+        }
+        font_ = std::move(font);
+        Font = font_.get();
+    }
+    if (!strings_) {
+        Log.Line("Loading ingame strings...");
+        auto strings = std::make_unique<TVOStrings>();
+        std::string why;
+        if (!strings->LoadFromFile(paths::DataPath(language::LocalisedName("strings.txt")), &why)) {
+            if (error) *error = "Cannot load the texts: " + why;
+            return false;
+        }
+        strings_ = std::move(strings);
+        Strings = strings_.get();
+        if (app_) app_->SetCaption(strings_->MainCaption);
+    }
+    return true;
+}
+
+// Once the data of the pictures is there (at once from a folder, after its fetch in a page); a
+// file that cannot be read is left to the loading step, which says so and ends.
+void TForm1::LoadTextsEarly() {
+    if (earlyTextsTried_ || (font_ && strings_)) return;
+    if (RequestData(loader_->NeededData(device_->Density())) == TDataState::Pending) return;
+    earlyTextsTried_ = true;
+    LoadFontAndTexts(nullptr);
 }
 
 // --- Loading again -------------------------------------------------------------------------------
@@ -371,18 +409,9 @@ void TForm1::StartReload(int32_t density, bool texts) {
     loader_->StartReload(density, texts);
 }
 
-// The pictures load for about one display refresh a frame, under the loading bar.
+// The pictures load for about one display refresh a frame, beside the ones on show.
 void TForm1::ReloadStep() {
-    if (!loader_->ReloadStep()) {
-        const double w = Pictures.StatusLine ? Pictures.StatusLine->PatternWidth : 0;
-        device_->BeginFrame();
-        DrawQuadrants(Pictures.Background);
-        DrawBackdrop();
-        DrawProgressBar(kProgressBar.X + RoundEven(w * loader_->ReloadShare()));
-        device_->EndFrame();
-        device_->PresentFrame();
-        return;
-    }
+    if (!loader_->ReloadStep()) return;
     if (loader_->ReloadsTexts()) {
         std::string error;
         auto strings = std::make_unique<TVOStrings>();
@@ -397,4 +426,17 @@ void TForm1::ReloadStep() {
         }
     }
     loader_->FinishReload();
+}
+
+void TForm1::DrawReloadMark() {
+    if (!Reloading()) return;
+    TPatternImage* white = keys_->White(*device_);
+    if (!white) return;
+    const int32_t left = kReloadMark.X, top = kReloadMark.Y;
+    const int32_t right = left + kReloadMarkWidth, low = top + kReloadMarkHeight;
+    const int32_t done = left + RoundEven(kReloadMarkWidth * loader_->ReloadShare());
+    device_->DrawQuadCol(white, left, top, right, top, right, low, left, low, kReloadMarkTrack, 0,
+                         fxBlend | fxfDiffuseAlpha);
+    device_->DrawQuadCol(white, left, top, done, top, done, low, left, low, kReloadMarkDone, 0,
+                         fxBlend | fxfDiffuseAlpha);
 }

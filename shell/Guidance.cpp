@@ -152,7 +152,7 @@ void TGuidance::FieldCleared() {
 }
 
 void TGuidance::Advance(double delta) {
-    if (showing_ == tipCount) return;
+    if (Held || showing_ == tipCount) return; // a tip on show waits out the demo
     age_ += delta;
     if (age_ >= life_) showing_ = tipCount;
 }
@@ -166,7 +166,7 @@ bool TGuidance::Animating() const {
 
 void TGuidance::Draw(TRenderDevice& device, TVOFont* font,
                      const std::array<std::string, tipCount>& texts) {
-    if (showing_ == tipCount || !HasFlag(Shell.Word, scrPlaying) ||
+    if (Held || showing_ == tipCount || !HasFlag(Shell.Word, scrPlaying) ||
         HasFlag(Shell.Word, scrMessageBox))
         return;
     // Fades in and out; a ring pulses (both still with reduced motion). The pulse steps once a

@@ -43,7 +43,7 @@ public:
     // the field, the preview or the undo button, and its box with the text.
     void Draw(TRenderDevice& device, TVOFont* font, const std::array<std::string, tipCount>& texts);
 
-    // Held while the game plays itself (the demo): no tip shows and none counts as seen.
+    // Held while the game plays itself (the demo): no tip shows or ages, and none counts as seen.
     bool Held = false;
 
     // The tip on show, or tipCount for none.

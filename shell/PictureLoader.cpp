@@ -21,7 +21,7 @@
 
 namespace {
 
-// The pictures the loading bar is drawn with; released again once the reload is done.
+// The pictures of the loading screen, released once the game has started.
 std::vector<TPatternImage*> LoadingScreenPictures() {
     const TPictures& p = Pictures;
     return {p.Background, p.LoadingElement, p.StatusLine, p.Velm, p.Orra, p.LogoI, p.LogoBall};
@@ -56,11 +56,16 @@ TPictureLoader::TPictureSource TPictureLoader::SourceOf(const TCatalogueEntry& e
     // A ball with symbols in the look asked for: its clear twin while clear symbols are on.
     const std::string clear = Options.ClearSymbols ? ClearSymbolsFile(entry.File) : std::string();
     const std::string name = clear.empty() ? language::LocalisedName(entry.File) : clear;
-    if (device_.Density() > 1) {
+    const int32_t density = LoadDensity();
+    if (density > 1) {
         const std::string dense = paths::DataPath(std::string(kDenseFolder) + "/" + name);
-        if (DataFileExists(dense)) return {dense, device_.Density()};
+        if (DataFileExists(dense)) return {dense, density};
     }
     return {paths::DataPath(name), 1};
+}
+
+int32_t TPictureLoader::LoadDensity() const {
+    return reload_.Active ? reload_.Density : device_.Density();
 }
 
 std::unique_ptr<TPictureReader>
@@ -132,8 +137,9 @@ bool TPictureLoader::LoadFontGlyphs(std::string* error) {
 
 void TPictureLoader::RestoreLostContents() {
     std::vector<TPatternImage*> sets;
-    sets.reserve(pictures_.size() + 1);
+    sets.reserve(pictures_.size() + reload_.Fresh.size() + 1);
     for (const auto& p : pictures_) sets.push_back(p.get());
+    for (const auto& fresh : reload_.Fresh) sets.push_back(fresh.get()); // a reload's new sets
     if (font_ && font_->Glyphs) sets.push_back(font_->Glyphs);
     int reloaded = 0;
     for (TPatternImage* set : sets) {
@@ -149,6 +155,9 @@ void TPictureLoader::RestoreLostContents() {
 }
 
 void TPictureLoader::Release() {
+    for (auto& fresh : reload_.Fresh)
+        if (fresh) fresh->FreeTextures();
+    reload_ = TReload{};
     for (auto& p : pictures_) p->FreeTextures();
     Pictures = TPictures{};
 }
@@ -192,7 +201,7 @@ void TPictureLoader::FollowWindowDensity(int32_t wanted) {
         densityWantedAt_ = now;
         densityRefused_ = 0;
     }
-    if (wanted != device_.Density() && wanted != densityRefused_ &&
+    if (wanted != LoadDensity() && wanted != densityRefused_ &&
         now - densityWantedAt_ >= kDensitySettleMs)
         StartReload(wanted, false);
 }
@@ -220,29 +229,40 @@ void TPictureLoader::StartReload(int32_t density, bool texts) {
         if (!texts) return;
         density = device_.Density();
     }
-    Log.Line("Loading the pictures again at " + std::to_string(density) + "x ...");
-    for (auto& [entry, set] : loadedFrom_) set->FreeTextures();
-    if (font_) font_->ReleaseGlyphs();
-    ReturnFreeMemory();
-    if (density != device_.Density() && !device_.SetDensity(density)) {
-        Log.Line("Cannot draw at " + std::to_string(density) + "x; the pictures stay at " +
-                 std::to_string(device_.Density()) + "x");
-        densityRefused_ = density;
+    // The same reload under way goes on; another (a language asked for again) starts over; one
+    // back to the pictures on show ends it.
+    if (reload_.Active && reload_.Density == density && !texts) return;
+    if (reload_.Active && !reload_.Texts && !texts && density == device_.Density()) {
+        for (auto& fresh : reload_.Fresh)
+            if (fresh) fresh->FreeTextures();
+        reload_ = TReload{};
+        Log.Line("Loading again given up: the pictures on show are at " + std::to_string(density) +
+                 "x");
+        return;
     }
+    Log.Line("Loading the pictures again at " + std::to_string(density) + "x ...");
+    // The sets on show stay and are drawn until the new ones are in. The device keeps its
+    // density until then: a change of density makes its textures anew, from the copies the new
+    // sets keep of their texels meanwhile (the old sets, which keep none, go at that moment).
+    for (auto& fresh : reload_.Fresh)
+        if (fresh) fresh->FreeTextures();
     const bool textsPending = reload_.Active && reload_.Texts;
     reload_ = TReload{};
     reload_.Active = true;
+    reload_.Density = density;
     reload_.Texts = texts || textsPending;
-    // The loading screen's pictures first, then every picture a screen draws: not the logo's
-    // own, nor a set another one replaced in its global.
+    // Every picture a screen draws: not the logo's and the loading screen's (released once the
+    // game had started), nor a set another one replaced in its global.
     const std::vector<TPatternImage*> screen = LoadingScreenPictures();
-    for (const auto& item : loadedFrom_)
-        if (Holds(screen, item.second)) reload_.Queue.push_back(item);
     for (const auto& item : loadedFrom_) {
         const auto& [entry, set] = item;
         const bool logoOnly = set == Pictures.Flare || set == Pictures.BlikOrra;
         const bool replaced = entry->Slot && *entry->Slot != set;
-        if (!logoOnly && !replaced && !Holds(screen, set)) reload_.Queue.push_back(item);
+        if (!logoOnly && !replaced && !Holds(screen, set)) {
+            reload_.Queue.push_back(item);
+            reload_.Fresh.push_back(std::make_unique<TPatternImage>());
+            reload_.Fresh.back()->KeepSystemCopies = density != device_.Density();
+        }
     }
     std::vector<const TCatalogueEntry*> entries;
     for (const auto& item : reload_.Queue) entries.push_back(item.first);
@@ -268,12 +288,35 @@ bool TPictureLoader::ReloadStep() {
             break; // without a clock: one picture a frame
         }
         const size_t index = reload_.Next++;
-        const auto& [entry, set] = reload_.Queue[index];
-        LoadInto(*set, *entry, reload_.Reader.get(), index);
+        const TCatalogueEntry& entry = *reload_.Queue[index].first;
+        if (!LoadInto(*reload_.Fresh[index], entry, reload_.Reader.get(), index))
+            reload_.Fresh[index]->FreeTextures();
     }
     if (reload_.Next < reload_.Queue.size()) return false;
+    // All in: the new sets take the old ones' places (where every pointer to a set stays valid)
+    // in one go, then the font's glyphs follow. A picture that could not be read keeps the old.
+    for (size_t i = 0; i < reload_.Queue.size(); ++i) {
+        TPatternImage& fresh = *reload_.Fresh[i];
+        if (!fresh.Loaded) continue;
+        std::swap(*reload_.Queue[i].second, fresh);
+        fresh.FreeTextures();
+    }
+    reload_.Fresh.clear();
+    if (reload_.Density != device_.Density() && !device_.SetDensity(reload_.Density)) {
+        Log.Line("Cannot draw at " + std::to_string(reload_.Density) + "x; the pictures stay at " +
+                 std::to_string(device_.Density()) + "x");
+        densityRefused_ = reload_.Density;
+    }
+    for (const auto& item : reload_.Queue) {
+        item.second->KeepSystemCopies = false;
+        item.second->DropSystemCopies();
+    }
     std::string error;
-    if (font_ && !LoadFontGlyphs(&error)) Log.Line("Cannot load the font again: " + error);
+    if (font_) {
+        font_->ReleaseGlyphs();
+        if (!LoadFontGlyphs(&error)) Log.Line("Cannot load the font again: " + error);
+    }
+    ReturnFreeMemory();
     return true;
 }
 
@@ -283,9 +326,6 @@ double TPictureLoader::ReloadShare() const {
 }
 
 void TPictureLoader::FinishReload() {
-    for (TPatternImage* done : LoadingScreenPictures())
-        if (done) done->FreeTextures();
-    ReturnFreeMemory();
     Log.Line("Pictures loaded again: " + std::to_string(reload_.Queue.size()) + " at " +
              std::to_string(device_.Density()) + "x");
     reload_ = TReload{};

@@ -48,21 +48,23 @@ public:
     // look now chosen (platform/DataSets.h).
     std::vector<std::string> NeededData(int32_t density) const;
 
-    // Loading again: the loaded pictures and the font's glyphs are released first (one set in
-    // memory at a time), then loaded again a few at a time by ReloadStep. `texts` asks for the
-    // string table again as well (the caller reads it when the pictures are in). A reload under
-    // way starts over; one whose data has not arrived waits for it (StartDeferredReload).
+    // Loading again: the pictures are loaded a few at a time by ReloadStep into new sets beside
+    // the ones on show, which the screens go on drawing; once all are in, the new sets take their
+    // places at once and the font's glyphs follow (both sets are in memory meanwhile). `texts`
+    // asks for the string table again as well (the caller reads it when the pictures are in). A
+    // reload under way starts over; one whose data has not arrived waits for it
+    // (StartDeferredReload).
     void StartReload(int32_t density, bool texts);
     bool Reloading() const { return reload_.Active; }
     bool ReloadsTexts() const { return reload_.Texts; }
     // Once a frame: starts a reload that waited for its data, when no other runs.
     void StartDeferredReload();
     // Loads the pictures the reader has read for about one display refresh (at least one); true
-    // once all are in, the font's glyphs with them.
+    // once all are in and have taken the old sets' places, the font's glyphs with them.
     bool ReloadStep();
     // The share of the pictures loaded again, 0 to 1.
     double ReloadShare() const;
-    // Releases the loading screen's pictures again and ends the reload.
+    // Ends the reload.
     void FinishReload();
 
     // Once a frame with the density the window wants now: starts a reload once it has wanted
@@ -86,6 +88,8 @@ private:
         int32_t Density = 1;
     };
     TPictureSource SourceOf(const TCatalogueEntry& entry) const;
+    // The density pictures are loaded at: a reload's, else the device's.
+    int32_t LoadDensity() const;
     // Loads the entry's picture into `set`; false when it could not be read.
     bool LoadInto(TPatternImage& set, const TCatalogueEntry& entry, TPictureReader* reader,
                   size_t index);
@@ -98,7 +102,9 @@ private:
     struct TReload {
         bool Active = false;
         bool Texts = false;
+        int32_t Density = 1; // the device takes it when the new sets are in
         std::vector<std::pair<const TCatalogueEntry*, TPatternImage*>> Queue;
+        std::vector<std::unique_ptr<TPatternImage>> Fresh; // the new set of each queued one
         size_t Next = 0;
         std::unique_ptr<TPictureReader> Reader; // reads the queue's pictures ahead
     };

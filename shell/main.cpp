@@ -154,27 +154,14 @@ int CommandLine(int argc, char** argv, TFormOptions& options) {
     return -1;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    TFormOptions options;
-    if (const int code = CommandLine(argc, argv, options); code >= 0) return code;
-    KeepBigBlocksApart();
-    HoldMemoryReserve();
-    // Every path is fixed here, before the working folder changes.
-    paths::SettleUserDirs();
-    const std::string dataDir = paths::UserDataDir();
-
-    std::string error;
-    if (!Application.Initialize(&error)) {
-        std::fprintf(stderr, "Velm Orra needs a display to run (%s).\n", error.c_str());
-        return 1;
-    }
-
-    std::string cannotKeep;
+// The user's folder: locked against a second copy, with the log and the kept files in it; where
+// it cannot be kept or locked, nothing is written this time and the player is told. -1 to go
+// on, else the exit code. `locked` says what the lock came to.
+int SettleUserFiles(const std::string& dataDir, TInstanceLock& lock, TFormOptions& options,
+                    TInstanceLock::TResult& locked) {
+    std::string cannotKeep, error;
     bool canKeep = paths::CanKeepUserFiles(dataDir, &cannotKeep);
-    TInstanceLock lock;
-    const TInstanceLock::TResult locked = lock.Acquire(dataDir);
+    locked = lock.Acquire(dataDir);
     if (locked == TInstanceLock::TResult::AlreadyRunning) {
         // The running copy owns the files: this one ends without touching any of them.
         std::fprintf(stderr, "Velm Orra is already running.\n");
@@ -188,12 +175,6 @@ int main(int argc, char** argv) {
         cannotKeep = lock.Reason() + ", so another copy could write the same files";
         TRegistry::SetReadOnly(true);
     }
-
-    // Scripts that drive the game by input keep the demo from starting between their steps. A
-    // chosen deal waits on its board for the player: the demo would deal that board afresh.
-    if (const char* demo = std::getenv("VELM_ORRA_DEMO"); demo && std::string(demo) == "0")
-        options.Demo = false;
-    if (options.FirstSeed) options.Demo = false;
     if (canKeep && paths::EnterUserDataDir(&error)) {
         options.LogFile = dataDir + "/Log.txt";
         options.ConfigFile = dataDir + "/Config.bin";
@@ -201,22 +182,24 @@ int main(int argc, char** argv) {
             RemoveStaleTemporary(dataDir + "/" + name);
             RemoveStaleTemporary(dataDir + "/" + name + ".damaged");
         }
-    } else {
-        if (canKeep) cannotKeep = error;
-        // Nothing is written anywhere else, the working folder least of all.
-        options.LogFile.clear();
-        options.ConfigFile.clear();
-        const std::string text =
-            "Scores and settings will not be kept this time: " + cannotKeep + ".";
-        std::fprintf(stderr, "Velm Orra: %s\n", text.c_str());
-        ShowNativeWarning("Velm Orra", text, nullptr);
+        return -1;
     }
+    if (canKeep) cannotKeep = error;
+    // Nothing is written anywhere else, the working folder least of all.
+    options.LogFile.clear();
+    options.ConfigFile.clear();
+    const std::string text = "Scores and settings will not be kept this time: " + cannotKeep + ".";
+    std::fprintf(stderr, "Velm Orra: %s\n", text.c_str());
+    ShowNativeWarning("Velm Orra", text, nullptr);
+    return -1;
+}
 
-    // The full-screen flag: read as "fullscreen", created as "Fullscreen" = 0 when missing. A
-    // page's full screen is the page's, and never kept.
+// The registry's part of the start: the full-screen flag (read as "fullscreen", created as
+// "Fullscreen" = 0 when missing; a page's full screen is the page's, and never kept) and the
+// language (the player's choice, else the environment's).
+void ReadStartSettings(TFormOptions& options, bool ownsFiles) {
     TRegistry registry;
-    if (!registry.File().empty() && locked == TInstanceLock::TResult::Acquired)
-        RemoveStaleTemporary(registry.File());
+    if (!registry.File().empty() && ownsFiles) RemoveStaleTemporary(registry.File());
     if (const auto note = registry.KeepDamagedAside()) options.StartNotes.push_back(*note);
     if (HostOwnsFullScreen())
         Options.FullScreen = false;
@@ -224,9 +207,11 @@ int main(int argc, char** argv) {
         Options.FullScreen = *value != 0;
     else
         registry.WriteInteger("Fullscreen", 0);
-    // The language of the texts and pictures: the player's choice, else the environment's.
     language::SetCurrent(language::Resolve(language::ChoiceFromRegistry(), std::getenv));
+}
 
+// The form from its creation to the loop's end; the exit code.
+int RunForm(const TFormOptions& options) {
     int status = 0;
     try {
         std::optional<TForm1> form(std::in_place, options);
@@ -260,4 +245,33 @@ int main(int argc, char** argv) {
         return 1;
     }
     return status;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    TFormOptions options;
+    if (const int code = CommandLine(argc, argv, options); code >= 0) return code;
+    KeepBigBlocksApart();
+    HoldMemoryReserve();
+    // Every path is fixed here, before the working folder changes.
+    paths::SettleUserDirs();
+    const std::string dataDir = paths::UserDataDir();
+
+    std::string error;
+    if (!Application.Initialize(&error)) {
+        std::fprintf(stderr, "Velm Orra needs a display to run (%s).\n", error.c_str());
+        return 1;
+    }
+    TInstanceLock lock; // held until the program ends
+    TInstanceLock::TResult locked{};
+    if (const int code = SettleUserFiles(dataDir, lock, options, locked); code >= 0) return code;
+
+    // Scripts that drive the game by input keep the demo from starting between their steps. A
+    // chosen deal waits on its board for the player: the demo would deal that board afresh.
+    if (const char* demo = std::getenv("VELM_ORRA_DEMO"); demo && std::string(demo) == "0")
+        options.Demo = false;
+    if (options.FirstSeed) options.Demo = false;
+    ReadStartSettings(options, locked == TInstanceLock::TResult::Acquired);
+    return RunForm(options);
 }

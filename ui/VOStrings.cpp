@@ -84,6 +84,10 @@ $GameOverReason
 No room for new balls
 $EnterNameChoice
 Yes: play again     No: see the table
+$Paused
+Paused
+$PressAnyKey
+Press any key
 @Places
 {
 1st
@@ -292,6 +296,8 @@ void TVOStrings::LoadFromText(const std::string& text) {
     Statistics = value("Statistics");
     GameOverReason = value("GameOverReason");
     EnterNameChoice = value("EnterNameChoice");
+    Paused = value("Paused");
+    PressAnyKey = value("PressAnyKey");
     list("Places", Places);
     list("StatisticsRows", StatisticsRows);
     Chain = value("Chain");

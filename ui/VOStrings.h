@@ -63,7 +63,9 @@ public:
     // The empty field's invitation; the game-end lines ("%s" stands for the score and for the
     // place, one of Places, best first); the statistics page's title and row labels.
     std::string NewGameHint, FinalScore, FinalPlace, Statistics;
-    std::string DemoLabel; // over the field while the game plays itself
+    std::string DemoLabel;   // over the field while the game plays itself
+    std::string Paused;      // over the demo while the window has lost the focus
+    std::string PressAnyKey; // on the logo screen, which any key or click skips
     std::vector<std::string> Places, StatisticsRows;
     // A chain's callout ("%s" its length) and the first-game tips (each one text, wrapped by
     // whoever draws it) by the kind of input they are worded for.

@@ -17,16 +17,16 @@ wait_until 20 "the first tip remembered in the registry" grep -qx "TipsSeen=star
 last=0
 for step in "Program started" "Initializing Direct3D Device..." "...Ok" "Device - " "CPU - " \
   "Initializing Font Render Device..." "Loading textures..." "Starting Logo" \
-  "Loading Ingame Resources ..." "Initializing BASS ..." "Initializing XWindows :) ..." \
-  "Loading font ..." "Releasing loading stuff ..." "Loading ingame strings..." \
+  "Loading font ..." "Loading ingame strings..." "Loading Ingame Resources ..." \
+  "Initializing BASS ..." "Initializing XWindows :) ..." "Releasing loading stuff ..." \
   "Starting game..." "Loading config ..."; do
   n=$(grep -nF -- "-=- $step" "$LOG" | head -n 1 | cut -d: -f1)
   [ -n "$n" ] && [ "$n" -gt "$last" ] || fail "\"$step\" is missing or out of order"
   last=$n
 done
 # 10 start-up pictures, 117 in-game ones, the undo and hint buttons, the 2 of the Options screen's
-# language row, its 3 of the switches and the 5 of the effects.
-[ "$(grep -c 'Loaded Texture' "$LOG")" -eq 139 ] || fail "not 139 pictures loaded"
+# language row, its 3 of the switches and the 6 of the effects with the screens' card.
+[ "$(grep -c 'Loaded Texture' "$LOG")" -eq 140 ] || fail "not 140 pictures loaded"
 sed -n 2p "$LOG" | grep -q '^$' || fail "no empty line after \"Program started\""
 
 locate_window

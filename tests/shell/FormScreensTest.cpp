@@ -39,8 +39,8 @@ TEST_F(Form, ScreensOpenAndBackRestoresTheGame) {
     EXPECT_TRUE(Buttons->Items[btnOptions].Selected);
     Frames(2); // the field is not advanced meanwhile
     // The language row's arrows go round the choices and store each one at once; another
-    // language loads its texts and pictures at once, under the loading bar, while the screen and
-    // the game underneath stay and input waits.
+    // language loads its texts and pictures beside the ones on show, which the screen goes on
+    // drawing (no loading screen), and they change together once all are in.
     const auto stored = [] { return TRegistry().ReadString("Language").value_or("none"); };
     const auto reloaded = [&] {
         for (int i = 0; i < 2000 && form->Reloading(); ++i) Frames(1);
@@ -53,10 +53,12 @@ TEST_F(Form, ScreensOpenAndBackRestoresTheGame) {
     ClickButton(btnLanguageNext);
     EXPECT_EQ(stored(), "de");
     ASSERT_TRUE(form->Reloading());
-    EXPECT_EQ(Pictures.LanguageRow->Textures.size(), 0u); // the old pictures went first
-    ClickButton(btnLanguagePrevious);
-    EXPECT_EQ(stored(), "de");
+    const TPatternImage* row = Pictures.LanguageRow;
+    EXPECT_TRUE(row->Loaded);
+    EXPECT_NE(TextOfNextFrame().find("Options"), std::string::npos); // the screen, in English
+    EXPECT_EQ(Shell.Word, scrOptions);
     ASSERT_TRUE(reloaded());
+    EXPECT_EQ(Pictures.LanguageRow, row); // the same set, with the new pictures
     EXPECT_EQ(Shell.Word, scrOptions);
     EXPECT_EQ(::Strings->Options, "Optionen");
     EXPECT_NE(TextOfNextFrame().find("Optionen"), std::string::npos);
@@ -74,8 +76,19 @@ TEST_F(Form, ScreensOpenAndBackRestoresTheGame) {
     ASSERT_TRUE(reloaded());
     EXPECT_EQ(::Strings->Options, "Op\xE7\xF5"
                                   "es");
+    // Another density likewise: the screen and its buttons go on with the pictures on show,
+    // and the new set replaces them at once when it is in.
+    form->StartReload(2, false);
+    ASSERT_TRUE(form->Reloading());
+    EXPECT_TRUE(Pictures.LanguageRow->Loaded);
+    EXPECT_EQ(Pictures.LanguageRow->Density, 1);
     ClickButton(13);
-    EXPECT_EQ(Shell.Word, scrPlaying);
+    EXPECT_EQ(Shell.Word, scrPlaying); // a press acts meanwhile
+    ASSERT_TRUE(reloaded());
+    EXPECT_EQ(Pictures.LanguageRow, row);
+    EXPECT_TRUE(Pictures.LanguageRow->Loaded);
+    EXPECT_EQ(Pictures.LanguageRow->Density, 2);
+    EXPECT_EQ(Game(), game);
 
     ClickButton(btnInstructions);
     EXPECT_EQ(Shell.Word, scrHelp);
@@ -432,4 +445,76 @@ TEST_F(Form, EmptyFieldInvitesAndAClickStartsTheChosenMode) {
     EXPECT_EQ(GameState.CurrentMode, modeNormal);
     EXPECT_EQ(GameField->FreeCellCount(), 81 - 6);
     EXPECT_EQ(TextOfNextFrame().find("Click New Game"), std::string::npos);
+}
+
+// The demo waits for a first finished game, then plays on a game of its own: the dealt board,
+// the preview, the score, the undo, the balls to come, the tips and the registry are as before
+// when a key ends it; while the window has lost the focus its label says it is paused.
+TEST_F(Form, DemoWaitsForAFinishedGameAndLeavesThePlayersGameAsItWas) {
+    Start();
+    ASSERT_EQ(Shell.Word, scrPlaying);
+    ASSERT_TRUE(GameField->HasBalls());
+    Frames(700, 1.0); // 47 seconds untouched, no game finished yet
+    EXPECT_FALSE(form->DemoActive());
+
+    FillForTheLastMove(10);
+    PlayTheLastMove();
+    ASSERT_TRUE(HasFlag(Shell.Word, scrMessageBox));
+    ClickButton(btnYes); // play again: a board dealt, no move made
+    ASSERT_EQ(Shell.Word, scrPlaying);
+    ASSERT_TRUE(GameField->HasBalls());
+    SettleField();
+
+    const TGame before = Game();
+    const uint64_t ballsBefore = RandState();
+    const TGuidance& tips = *form->Guidance();
+    std::array<bool, tipCount> seenBefore{};
+    for (size_t t = 0; t < tipCount; ++t) seenBefore[t] = tips.Seen(static_cast<TTip>(t));
+    const TTip showingBefore = tips.Showing();
+    const auto registry = [] {
+        std::ifstream in(TRegistry().File(), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string registryBefore = registry();
+    const TStatistics statsBefore = form->Statistics();
+    const uint32_t turnsBefore = GameField->TurnsCompleted;
+    const TGameField* fieldBefore = GameField;
+
+    Frames(452, 1.0); // 30.1 seconds
+    ASSERT_TRUE(form->DemoActive());
+    EXPECT_EQ(GameField, fieldBefore); // the screen's field, playing the demo's game
+    for (int i = 0; i < 4000 && GameField->TurnsCompleted < 4; ++i) {
+        Frames(1, 1.0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_GE(GameField->TurnsCompleted, 4u);
+    EXPECT_EQ(tips.Showing(), tipCount);
+
+    form->ApplicationDeactivate();
+    std::string text = TextOfNextFrame();
+    EXPECT_NE(text.find("Paused"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Demo:"), std::string::npos) << text;
+    EXPECT_TRUE(form->DemoActive());
+    form->ApplicationActivate();
+    EXPECT_NE(TextOfNextFrame().find("Demo: press any key to play"), std::string::npos);
+
+    Key(VK_SPACE);
+    EXPECT_FALSE(form->DemoActive());
+    EXPECT_EQ(Shell.Word, scrPlaying);
+    EXPECT_TRUE(Game() == before);
+    EXPECT_EQ(RandState(), ballsBefore);
+    EXPECT_EQ(GameField->TurnsCompleted, turnsBefore);
+    EXPECT_FALSE(GameField->HasUndo());
+    EXPECT_FALSE(GameField->GameCounted);
+    for (size_t t = 0; t < tipCount; ++t)
+        EXPECT_EQ(tips.Seen(static_cast<TTip>(t)), seenBefore[t]) << kTipKeys[t];
+    EXPECT_EQ(tips.Showing(), showingBefore);
+    Frames(30);
+    EXPECT_EQ(registry(), registryBefore);
+    EXPECT_EQ(form->Statistics().ToText(), statsBefore.ToText());
+    EXPECT_TRUE(Game() == before);
+
+    // The player's game goes on from where it stood.
+    MakeAMove();
+    EXPECT_TRUE(GameField->GameCounted);
 }

@@ -60,13 +60,13 @@ TEST_F(Form, FirstStartLogsInOrderAndStartsANormalGame) {
                                                "Initializing Font Render Device...",
                                                "Loading textures...",
                                                "Starting Logo",
+                                               "Loading font ...",
+                                               "Loading ingame strings...",
                                                "Loading Ingame Resources ...",
                                                "Initializing BASS ...",
                                                "Initializing XWindows :) ...",
                                                "...Ok",
-                                               "Loading font ...",
                                                "Releasing loading stuff ...",
-                                               "Loading ingame strings...",
                                                "Starting game...",
                                                "Loading config ..."};
     EXPECT_EQ(steps, expected);
@@ -102,6 +102,7 @@ TEST_F(Form, InputDuringTheLogoSkipsItAndLeavesTheSettingsAlone) {
         ASSERT_TRUE(form->FormCreate());
         Frames(3, 1.0);
         ASSERT_EQ(Shell.Word, scrLogo);
+        EXPECT_NE(TextOfNextFrame().find("Press any key"), std::string::npos);
         if (byKey)
             Key(VK_ESCAPE);
         else

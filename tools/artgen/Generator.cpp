@@ -171,6 +171,16 @@ std::vector<std::string> TextMisfits(const std::string& language) {
                               textfit::MessageScales(), width) == 0)
             misfits.push_back(language + " message " + d.Name + ": the caption is too wide");
     }
+    // The one-line labels: the demo's and its pause over the field, the logo's hint.
+    const struct {
+        const char* Key;
+        int Scale, Width;
+    } labels[] = {{"DemoLabel", 100, kFieldRight - kFieldLeft},
+                  {"Paused", 100, kFieldRight - kFieldLeft},
+                  {"PressAnyKey", kLogoPressKeyScale, kLogoPressKeyWidth}};
+    for (const auto& label : labels)
+        if (width(ToCp1252(texts.String(label.Key)), label.Scale) > label.Width)
+            misfits.push_back(language + " " + label.Key + ": wider than its room");
     // The replays' lines and the seed's, the seed at its widest (ten digits).
     for (const char* key : {"ReplayLegend", "ReplayKeys", "ReplayPaused", "LastSeed"}) {
         std::string text = ToCp1252(texts.String(key));

@@ -54,6 +54,9 @@ TTexts::TTexts(const std::string& language) {
                              "around it."},
                 {"GameOverReason", "No room for new balls"},
                 {"EnterNameChoice", "Yes: play again     No: see the table"},
+                // Over the demo while the window has lost the focus; on the logo screen.
+                {"Paused", "Paused"},
+                {"PressAnyKey", "Press any key"},
                 // The tables' replays and the last game's seed ("%s"): kReplayTextRoom wide at
                 // kReplayTextScale.
                 {"ReplayLegend", "» a replay, green when verified: click to watch"},

@@ -183,6 +183,8 @@ const TTextTable& GermanTexts() {
         {"Tip_Multiplier", "Ein Multiplikator passt zu jeder Farbe und zählt die Punkte seiner "
                            "Reihe 3-, 6- oder 9-fach."},
         {"Tip_Bomb", "Zieh eine Bombe neben andere Kugeln: Sie sprengt den 3 × 3-Block um sich."},
+        {"Paused", "Pause"},
+        {"PressAnyKey", "Beliebige Taste drücken"},
     };
     return t;
 }

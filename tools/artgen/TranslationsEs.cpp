@@ -184,6 +184,8 @@ const TTextTable& SpanishTexts() {
                            "su línea por 3, 6 o 9."},
         {"Tip_Bomb",
          "Lleva una bomba junto a otras bolas: vuela el bloque de 3 × 3 a su alrededor."},
+        {"Paused", "En pausa"},
+        {"PressAnyKey", "Pulsa una tecla"},
     };
     return t;
 }

@@ -185,6 +185,8 @@ const TTextTable& FrenchTexts() {
                            "ligne par 3, 6 ou 9."},
         {"Tip_Bomb", "Posez une bombe près d'autres billes : elle fait sauter le carré de 3 × 3 "
                      "autour d'elle."},
+        {"Paused", "En pause"},
+        {"PressAnyKey", "Appuyez sur une touche"},
     };
     return t;
 }

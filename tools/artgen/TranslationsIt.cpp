@@ -186,6 +186,8 @@ const TTextTable& ItalianTexts() {
          "Un moltiplicatore va con ogni colore e moltiplica i punti della sua fila per 3, 6 o 9."},
         {"Tip_Bomb",
          "Porta una bomba accanto ad altre biglie: fa saltare il blocco 3 × 3 intorno a sé."},
+        {"Paused", "In pausa"},
+        {"PressAnyKey", "Premi un tasto"},
     };
     return t;
 }

@@ -182,6 +182,8 @@ const TTextTable& DutchTexts() {
          "Een vermenigvuldiger past bij elke kleur en telt de punten van zijn rij 3, 6 of 9 keer."},
         {"Tip_Bomb",
          "Zet een bom naast andere ballen: hij blaast het blok van 3 × 3 om zich heen op."},
+        {"Paused", "Gepauzeerd"},
+        {"PressAnyKey", "Druk op een toets"},
     };
     return t;
 }

@@ -184,6 +184,8 @@ const TTextTable& PortugueseTexts() {
                            "linha por 3, 6 ou 9."},
         {"Tip_Bomb",
          "Leve uma bomba para junto de outras bolas: ela rebenta o bloco de 3 × 3 à sua volta."},
+        {"Paused", "Em pausa"},
+        {"PressAnyKey", "Prima uma tecla"},
     };
     return t;
 }
