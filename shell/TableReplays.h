@@ -27,7 +27,7 @@ class TGameField;
 constexpr const char* kTableReplaysFile = "Replays.bin";
 // A file of thirty replays of the largest size a replay may have, and its frame.
 constexpr size_t kMaxTableReplaysBytes =
-    kHighScoreModes * kHighScoreRows * (kMaxReplayBytes + 6) + 10;
+    size_t{kHighScoreModes} * kHighScoreRows * (kMaxReplayBytes + 6) + 10;
 
 std::vector<uint8_t> EncodeTableReplays(const THighScoreReplays& replays);
 // False, with the reason, for anything but a whole, sound file; `replays` is then left empty.
