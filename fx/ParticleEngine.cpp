@@ -158,7 +158,8 @@ void TVOParticleEngine::AddCallout(const std::string& text, float x, float y, ui
     particles_.push_back(std::move(p));
 }
 
-void TVOParticleEngine::AddText(const std::string& text, float x, float y, bool still) {
+void TVOParticleEngine::AddText(const std::string& text, float x, float y, bool still,
+                                uint16_t scale) {
     for (const auto& [dx, colour] : {std::pair{2.0f, 0x888888u}, std::pair{0.0f, 0xFFFFFFu}}) {
         TParticle p;
         p.Kind = pkText;
@@ -168,6 +169,7 @@ void TVOParticleEngine::AddText(const std::string& text, float x, float y, bool 
         p.Colour = colour;
         p.VY = still ? 0.0f : -20.0f;
         p.Life = 1.0f;
+        p.TextScale = scale;
         particles_.push_back(std::move(p));
     }
 }
@@ -239,11 +241,19 @@ void TVOParticleEngine::Draw(uint8_t layer) {
         const auto x = static_cast<int32_t>(p.X);
         const auto y = static_cast<int32_t>(p.Y);
         switch (p.Kind) {
-        case pkText:
-            if (Font)
-                Font->DrawText(p.Text, static_cast<uint16_t>(x), static_cast<uint16_t>(y),
-                               (p.Colour & 0xFFFFFF) | uint32_t{TextAlpha(p)} << 24);
+        case pkText: {
+            if (!Font) break;
+            const uint32_t colour = (p.Colour & 0xFFFFFF) | uint32_t{TextAlpha(p)} << 24;
+            if (p.TextScale == 100) {
+                Font->DrawText(p.Text, static_cast<uint16_t>(x), static_cast<uint16_t>(y), colour);
+                break;
+            }
+            const int32_t grow = Font->ScaledHeight(p.TextScale) - Font->ScaledHeight(100);
+            Font->DrawTextScaled(
+                p.Text, static_cast<uint16_t>(x + Font->TextWidth(p.Text, 100) / 2),
+                static_cast<uint16_t>(std::max(0, y - grow / 2)), p.TextScale, colour);
             break;
+        }
         case pkPop:
             // A shrinking ball passes scale 0 just before it goes; it is not drawn mirrored.
             if (device_ && p.Scale >= 1.0)

@@ -46,8 +46,10 @@ public:
     TVOParticleEngine(TRenderDevice* device, float bottomEdge);
 
     // Two texts: a grey shadow at (x + 2, y + 2), then the white text; they rise and fade
-    // (`still`: they only fade).
-    void AddText(const std::string& text, float x, float y, bool still = false);
+    // (`still`: they only fade). At another `scale` (percent) than 100 the text grows or shrinks
+    // about the middle of its size at 100.
+    void AddText(const std::string& text, float x, float y, bool still = false,
+                 uint16_t scale = 100);
     // Grow: in from nothing (new balls); otherwise shrinking away (removed balls).
     void AddPop(TPatternImage* image, bool grow, float x, float y);
     // Plays `cycles` rounds of `frames` frames at `speed` frames per time unit.

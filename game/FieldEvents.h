@@ -4,6 +4,7 @@
 // the rules act, in their order, so that a listener may do its work right away. Cells are
 // (column, row) of the field. The default of every call is to do nothing.
 #include "game/HighScores.h"
+#include "game/Statistics.h"
 
 #include <cstdint>
 #include <vector>
@@ -26,9 +27,15 @@ struct TLineClear {
 // A finished game, as it went into its mode's table.
 struct TGameEnd {
     uint8_t Mode = 0;
-    int32_t Score = 0;     // the final score
-    int Row = kNotEntered; // the table row it took; kNotEntered when it did not beat the tenth
+    int32_t Score = 0;      // the final score
+    int Row = kNotEntered;  // the table row it took; kNotEntered when it did not beat the tenth
+    TGameFigures Figures{}; // what the game brought, for its summary
+    // The mode's best final score before this game, and whether a hint was taken (a hinted game
+    // counts apart and never sets the best).
+    int32_t PreviousBest = 0;
+    bool Hinted = false;
     bool Entered() const { return Row != kNotEntered; }
+    bool NewBest() const { return !Hinted && Score > PreviousBest; }
 };
 
 class IFieldEvents {

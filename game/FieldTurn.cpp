@@ -38,6 +38,7 @@ void TGameField::NewGame(uint8_t mode, uint64_t seed) {
     BallsPerTurn = ModeRules[mode].BallsPerTurn;
     GameCounted = false;
     Hinted = false;
+    if (Context.Stats) Context.Stats->GameDealt();
     Emit([&](IFieldEvents& e) { e.GameDealt(mode, seed); });
 }
 
@@ -164,10 +165,15 @@ void TGameField::ResolveTurn() {
 
 void TGameField::EndGame() {
     TGameState& game = Game();
-    if (Context.Stats) Context.Stats->GameFinished(game.CurrentMode, game.Score, Hinted);
     TGameEnd end;
     end.Mode = game.CurrentMode;
     end.Score = game.Score;
+    end.Hinted = Hinted;
+    if (Context.Stats && game.CurrentMode < Context.Stats->Modes.size()) {
+        end.Figures = Context.Stats->Current;
+        end.PreviousBest = Context.Stats->Modes[game.CurrentMode].BestScore;
+    }
+    if (Context.Stats) Context.Stats->GameFinished(game.CurrentMode, game.Score, Hinted);
     Clear();
     game.GameTouched = false;
     end.Row = InsertHighScore();
@@ -193,7 +199,10 @@ void TGameField::RecordMove() {
     s.ChainCount = ChainCount;
     s.BallsPerTurn = BallsPerTurn;
     s.GameTouched = Game().GameTouched;
-    if (Context.Stats && mode < Context.Stats->Modes.size()) s.Stats = Context.Stats->Modes[mode];
+    if (Context.Stats && mode < Context.Stats->Modes.size()) {
+        s.Stats = Context.Stats->Modes[mode];
+        s.Figures = Context.Stats->Current;
+    }
     History.Push(std::move(s), depth);
 }
 
@@ -252,6 +261,9 @@ bool TGameField::Undo() {
         back.GamesPlayed = m.GamesPlayed;
         back.PlaySeconds = m.PlaySeconds;
         m = back;
+        const double seconds = Context.Stats->Current.Seconds;
+        Context.Stats->Current = s.Figures;
+        Context.Stats->Current.Seconds = seconds;
     }
     Emit([](IFieldEvents& e) { e.MoveUndone(); });
     return true;

@@ -114,10 +114,15 @@ void TStatistics::MoveDone(uint8_t mode, int32_t points, uint32_t lines, uint32_
     AddClamped(m.LinesCleared, lines);
     m.LongestChain = std::max(m.LongestChain, chain);
     m.BestMove = std::max(m.BestMove, points);
+    AddClamped(Current.Lines, lines);
+    Current.LongestChain = std::max(Current.LongestChain, chain);
+    Current.BestMove = std::max(Current.BestMove, points);
+    AddClamped(Current.Moves, 1);
 }
 
 void TStatistics::AddPlayTime(uint8_t mode, double seconds) {
     if (mode >= kStatisticsModes || !(seconds > 0) || seconds > 3600) return;
+    Current.Seconds += seconds;
     pendingSeconds_ += seconds;
     const double whole = std::floor(pendingSeconds_);
     if (whole < 1) return;

@@ -29,6 +29,16 @@ struct TModeStatistics {
 
 constexpr int kStatisticsModes = 3;
 
+// The figures of the game being played, for its summary at the end: kept beside the statistics,
+// never written to their file (a game resumed in a later run counts from where it was resumed).
+struct TGameFigures {
+    uint32_t Lines = 0;
+    uint32_t LongestChain = 0; // most line-making moves in a row
+    int32_t BestMove = 0;      // most points one move brought, with its chain bonus
+    uint32_t Moves = 0;        // moves played to their end (an undone move does not count)
+    double Seconds = 0.0;      // time on the playing screen with the game running
+};
+
 struct TStatistics {
     std::array<TModeStatistics, kStatisticsModes> Modes{}; // Kids, Normal, Professional
 
@@ -41,6 +51,11 @@ struct TStatistics {
     // Play time comes in fractions of a second; whole seconds are carried into PlaySeconds.
     void AddPlayTime(uint8_t mode, double seconds);
     void Reset(uint8_t mode);
+    // A new game: its figures start again.
+    void GameDealt() { Current = TGameFigures{}; }
+
+    // The figures of the game being played (its mode's).
+    TGameFigures Current;
 
     std::string ToText() const;
     // Fills from `text` as far as it is sound; every damaged part is described in `notes`.

@@ -19,6 +19,7 @@ struct TFieldSnapshot {
     int32_t BallsPerTurn = 0;
     bool GameTouched = false;
     TModeStatistics Stats; // the mode's figures before the move
+    TGameFigures Figures;  // and the game's
     bool Spawned = false;  // the move brought new balls, drawn from SpawnState
     uint64_t SpawnState = 0;
 };

@@ -95,13 +95,20 @@ constexpr int kPreviewCentreY = 552;
 constexpr int kPreviewSlots = 4;
 
 // --- The playing screen --------------------------------------------------------------------------
-constexpr TPlace kScore{142, 340};      // the score, centred on x
-constexpr TPlace kModeName{530, 502};   // the mode's name under the field, centred on x
+constexpr TPlace kScore{142, 340};    // the score, centred on x
+constexpr TPlace kModeName{530, 502}; // the mode's name under the field, centred on x
+constexpr int kModeNameScale = 75;    // on its plaque, 136 wide: the name at most 124
+constexpr int kModeNameWidth = 124;
 constexpr TPlace kInvitation{532, 250}; // "new game" over an empty field, centred on x
 // The final board of a game that ended: why it ended, centred over the field at y = 246, on a
 // darker band from 12 pixels above the text to 36 below.
 constexpr int kFinalBoardTextY = 246;
 constexpr TEdges kFinalBoardBand{kFieldLeft, -12, kFieldRight, 36}; // top and bottom from the y
+// The mode's best final score, small, centred on x in the score's box under the score, at most
+// as wide as the box's inside.
+constexpr TPlace kPersonalBest{kScore.X + 1, kScore.Y + 17};
+constexpr int kPersonalBestScale = 60;
+constexpr int kPersonalBestWidth = 136;
 
 // --- The help screen -----------------------------------------------------------------------------
 constexpr TPlace kHelpPage{303, 31};
@@ -185,6 +192,21 @@ constexpr int kFinalScoreY = 292; // the final score of a game that ended
 // The name entry's final score and place, and the line that says what Yes and No do.
 constexpr int kNameEntryScoreY = 285;
 constexpr int kNameEntryChoiceY = 303;
+
+// The summary of a game that ended, on the card under its game-end message: a solid strip from
+// under the box's foot (which hides its top edge, and the table's last row) to the card's foot,
+// with three rows 22 apart in two columns, each row a label from its column's left and the
+// figure ending at its right, at the first of kSummaryScales at which every label fits.
+constexpr TEdges kSummaryStrip{kCard.X, 396, kCard.X + kCardSize, kCard.Y + kCardSize};
+constexpr int kSummaryRowTop = 422;
+constexpr int kSummaryRowPitch = 22;
+constexpr int kSummaryRows = 3;
+constexpr int kSummaryColumns[] = {318, 546}; // the columns' left edges
+constexpr int kSummaryColumnWidth = 202;
+constexpr int kSummaryScales[] = {80, 75, 70, 65};
+static_assert(kSummaryRowTop + kSummaryRows * kSummaryRowPitch <= kSummaryStrip.Bottom &&
+                  kSummaryColumns[1] + kSummaryColumnWidth <= kSummaryStrip.Right,
+              "the summary's rows on its strip");
 
 // --- The logo and the loading screen -------------------------------------------------------------
 constexpr TPlace kLogoWords{270, 120};   // both words' pictures

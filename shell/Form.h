@@ -186,6 +186,9 @@ public:
     void EndCelebration();
 
     TStatistics& Statistics();
+    // The game summary's rows as drawn: each label (the last one the new best's mark when the
+    // game set it) with its figure.
+    std::vector<std::pair<std::string, std::string>> SummaryRows() const;
 
     // The player's files (Config.bin, Config.extra, Stats.txt; shell/SettingsStore.h), read at
     // the end of the loading step. WriteSettings writes at once what changed, with `statistics`
@@ -271,6 +274,10 @@ private:
     void DrawStatistics(uint8_t mode);
     void DrawInvitation();
     void DrawGameEndLine(uint16_t centreX, uint16_t y);
+    // The summary of the game that ended last, under its game-end message; the mode's best
+    // score by the score while playing.
+    void DrawGameSummary();
+    void DrawPersonalBest();
     void CountPlayTime(double delta);
     // The field shows no game: the menu over the empty grid, or the playing screen emptied by
     // the end of a game. No message is open.

@@ -378,6 +378,7 @@ void TForm1::DrawPlaying() {
     if (guidance_ && Strings && !HasFlag(Shell.Word, scrMessageBox))
         guidance_->Draw(*device_, Font, Strings->TipsFor(inputKind_));
     DrawScore();
+    DrawPersonalBest();
     if (Font) {
         const std::string* names[3] = {nullptr, nullptr, nullptr};
         if (Strings) {
@@ -386,7 +387,7 @@ void TForm1::DrawPlaying() {
             names[2] = &Strings->Proff;
         }
         const std::string* mode = names[GameState.CurrentMode % 3];
-        if (mode) Font->DrawTextScaled(*mode, kModeName.X, kModeName.Y, 75, kWhite);
+        if (mode) Font->DrawTextScaled(*mode, kModeName.X, kModeName.Y, kModeNameScale, kWhite);
     }
     if (field_ && field_->GameOver && field_->FinalBoardTimer > 0) DrawFinalBoard();
     if (payoff_) device_->SetDrawOffset(payoff_->ShakeX(), payoff_->ShakeY());
@@ -437,6 +438,9 @@ void TForm1::DrawNameEntry() {
 }
 
 void TForm1::DrawMessageBox() {
+    // A game's summary stands under its game-end message, the box's foot over the strip's top.
+    if (HasFlag(Shell.Word, scrMsgEnterName) || HasFlag(Shell.Word, scrMsgLowScore))
+        DrawGameSummary();
     device_->DrawImage(Pictures.Inform, kMessageBox.X, kMessageBox.Y, 0, fxBlend);
     const bool still = Options.ReducedMotion;
     const auto width = [](const std::string& text, int scale) {

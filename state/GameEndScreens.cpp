@@ -6,6 +6,7 @@
 
 void ShowGameEnd(const TGameEnd& end) {
     GameState.FinalScore = end.Score;
+    GameState.LastEnd = end;
     if (end.Entered()) {
         Shell.Word = scrMessageBox + scrMsgEnterName + scrHighScores;
         Tables.NewEntryRow = static_cast<uint8_t>(end.Row);

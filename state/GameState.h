@@ -3,6 +3,7 @@
 // next new game takes, the last game's final score), the one field that plays it, and the context
 // that field acts on.
 #include "game/FieldContext.h"
+#include "game/FieldEvents.h"
 
 #include <cstdint>
 
@@ -11,6 +12,7 @@ class TGameField;
 struct TShellGame : TGameState {
     uint8_t ChosenMode = modeKids; // the mode the next new game takes
     int32_t FinalScore = 0;        // score of the game that ended last, for the game-end messages
+    TGameEnd LastEnd;              // the game that ended last, for its summary
 };
 
 extern TShellGame GameState;

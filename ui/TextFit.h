@@ -65,6 +65,22 @@ inline std::vector<int> MessageScales() {
     return {std::begin(kMessageScales), std::end(kMessageScales)};
 }
 
+// The widest figure a game summary's row shows: a time of hours, or a score of eight digits.
+inline const char* const kSummaryWidestFigure = "00:00:00";
+
+// The scale of a game summary's rows: the first of kSummaryScales at which every label, a gap of
+// a figure's width and the widest figure fit a column; 0 when none does.
+template <class Width>
+int SummaryScale(const std::vector<std::string>& labels, const Width& width) {
+    for (int scale : kSummaryScales)
+        if (std::all_of(labels.begin(), labels.end(), [&](const std::string& l) {
+                return width(l, scale) + width("0", scale) + width(kSummaryWidestFigure, scale) <=
+                       kSummaryColumnWidth;
+            }))
+            return scale;
+    return 0;
+}
+
 // `text` broken at spaces into lines at most `room` wide at `scale` (a word wider than the room
 // stands on a line of its own).
 template <class Width>

@@ -222,7 +222,9 @@ Quit now?
     "colour.\n"
     "$Tip_Multiplier\nA multiplier fits any colour and multiplies its line's points by 3, 6 "
     "or 9.\n"
-    "$Tip_Bomb\nMove a bomb next to other balls: it blows up the 3 \xD7 3 block around it.\n";
+    "$Tip_Bomb\nMove a bomb next to other balls: it blows up the 3 \xD7 3 block around it.\n"
+    "$NewBest\nNew best!\n"
+    "@SummaryRows\n{\nLines\nLongest chain\nBest move\nMoves\nTime\nYour best\n}\n";
 
 } // namespace
 
@@ -300,6 +302,8 @@ void TVOStrings::LoadFromText(const std::string& text) {
     PressAnyKey = value("PressAnyKey");
     list("Places", Places);
     list("StatisticsRows", StatisticsRows);
+    list("SummaryRows", SummaryRows);
+    NewBest = value("NewBest");
     Chain = value("Chain");
     ReplayLegend = value("ReplayLegend");
     ReplayHead = value("ReplayHead");

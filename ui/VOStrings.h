@@ -67,6 +67,10 @@ public:
     std::string Paused;      // over the demo while the window has lost the focus
     std::string PressAnyKey; // on the logo screen, which any key or click skips
     std::vector<std::string> Places, StatisticsRows;
+    // The game summary's row labels (lines, longest chain, best move, moves, time, the mode's
+    // best) and the mark of a new best, shown in place of the last label.
+    std::vector<std::string> SummaryRows;
+    std::string NewBest;
     // A chain's callout ("%s" its length) and the first-game tips (each one text, wrapped by
     // whoever draws it) by the kind of input they are worded for.
     std::string Chain;

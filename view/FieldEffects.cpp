@@ -2,6 +2,7 @@
 
 #include "fx/ParticleEngine.h"
 #include "state/OptionsState.h"
+#include "view/FieldPayoff.h"
 #include "view/FieldPlaces.h"
 
 #include <string>
@@ -70,14 +71,16 @@ void TFieldEffects::LineCleared(const TLineClear& clear) {
     std::string text = std::string("+").append(std::to_string(clear.Points));
     if (clear.Multiplier > 1) text.append("x").append(std::to_string(clear.Multiplier));
     const bool still = Options.ReducedMotion;
+    // A bigger move's points float up larger.
+    const uint16_t scale = TFieldPayoff::PointsScale(clear);
     ParticleEngine->AddText(text, static_cast<float>(kLineTextLeft + kCellPitch * clear.CentreX),
                             static_cast<float>(kLineTextTop + kLineTextRowPitch * clear.CentreY),
-                            still);
+                            still, scale);
     if (clear.ChainBonus > 0)
         ParticleEngine->AddText(
             std::string("+").append(std::to_string(clear.ChainBonus)).append(" Chain Bonus"),
             static_cast<float>(kChainTextLeft + kCellPitch * clear.CentreX),
-            static_cast<float>(kChainTextTop + kLineTextRowPitch * clear.CentreY), still);
+            static_cast<float>(kChainTextTop + kLineTextRowPitch * clear.CentreY), still, scale);
 }
 
 void TFieldEffects::PaintBallArrived(const TFieldBall& ball, uint8_t colour,

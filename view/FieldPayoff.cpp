@@ -75,6 +75,22 @@ int TFieldPayoff::ChainLength(const TLineClear& clear) {
     return static_cast<int>(clear.ChainBonus / clear.Points) + 1;
 }
 
+int TFieldPayoff::Steps(const TLineClear& clear) {
+    const int longer = std::max(0, static_cast<int>(clear.Balls.size()) - 5);
+    const int factor =
+        clear.Multiplier > 1 ? static_cast<int>(std::min(clear.Multiplier, 9u) / 3) : 0;
+    const int chain = std::max(0, ChainLength(clear) - 1);
+    return longer + factor + chain;
+}
+
+uint16_t TFieldPayoff::PointsScale(const TLineClear& clear) {
+    return static_cast<uint16_t>(100 + 14 * std::min(Steps(clear), 5));
+}
+
+int TFieldPayoff::SparksPerBall(const TLineClear& clear) {
+    return 6 + 2 * std::min(Steps(clear), 5);
+}
+
 void TFieldPayoff::GameStarting() {
     shakeLeft_ = 0;
 }
@@ -141,15 +157,18 @@ void TFieldPayoff::LineCleared(const TLineClear& clear) {
                                    24.0f, kCalloutRise, Reduced());
     }
     if (Reduced()) return;
-    // Each ball flashes in its colour and bursts into sparks.
+    // Each ball flashes in its colour and bursts into sparks, more and faster for a bigger move.
+    const int steps = std::min(Steps(clear), 5);
+    const int sparks = SparksPerBall(clear);
+    const double pace = 1.0 + 0.12 * steps;
     for (const TFieldBall& b : clear.Balls) {
         const std::vector<uint32_t> colours = SparkColours(b.Picture);
         const float x = CentreX(b.X), y = CentreY(b.Y);
-        ParticleEngine->AddGlow(Pictures.Glow, x, y, 200, 40.0f, Tint(Lit(colours.front())), 235,
-                                5.0f);
-        for (int i = 0; i < 6; ++i) {
-            const double a = 2 * std::numbers::pi * (i + (NextRandom() % 100) / 100.0) / 6;
-            const double speed = 2.5 + (NextRandom() % 50) / 10.0;
+        ParticleEngine->AddGlow(Pictures.Glow, x, y, 200 + 20 * steps, 40.0f,
+                                Tint(Lit(colours.front())), 235, 5.0f);
+        for (int i = 0; i < sparks; ++i) {
+            const double a = 2 * std::numbers::pi * (i + (NextRandom() % 100) / 100.0) / sparks;
+            const double speed = pace * (2.5 + (NextRandom() % 50) / 10.0);
             const uint32_t colour = colours[static_cast<size_t>(i) % colours.size()];
             ParticleEngine->AddSpark(
                 Pictures.Spark, 0, x, y, static_cast<float>(std::cos(a) * speed),
@@ -157,10 +176,14 @@ void TFieldPayoff::LineCleared(const TLineClear& clear) {
                 8.0f + static_cast<float>(NextRandom() % 5));
         }
     }
-    if (clear.Balls.size() >= kBigLine) {
+    if (clear.Balls.size() >= kBigLine || steps >= 3) {
         BigMoment(cx, cy, kGold);
-        Shake(3.0);
+    } else if (steps >= 1) {
+        // A ring going out, wider for each step.
+        ParticleEngine->AddGlow(Pictures.Ring, cx, cy, 40,
+                                40.0f + 15.0f * static_cast<float>(steps), kGold, 200, 7.0f);
     }
+    if (steps >= 2) Shake(std::min(1.0 + steps, 5.0));
 }
 
 void TFieldPayoff::BlastEnded(const TFieldBall& bomb, int victims) {

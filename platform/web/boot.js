@@ -84,36 +84,42 @@
   // --- Sound through an AudioWorklet -------------------------------------------------------------
   // SDL plays through a ScriptProcessorNode, which browsers have deprecated: SDL is handed a
   // stand-in with the same calls whose samples an AudioWorkletNode plays. SDL still mixes on the
-  // page's thread, a buffer whenever the worklet's queue runs short of two; the worklet only plays
-  // what it was sent, so neither shared memory nor special server headers are needed, and its
-  // code comes from the page itself (no file to fetch, offline too).
+  // page's thread, whole buffers the worklet asks for; the worklet only plays what it was sent, so
+  // neither shared memory nor special server headers are needed, and its code comes from the page
+  // itself (no file to fetch, offline too). The worklet renders the device's buffer in one burst
+  // and takes messages only between bursts: it keeps `low` frames queued or asked for (a burst and
+  // two of SDL's buffers), counting what it asked for until it arrives, so a burst never runs dry.
   var WORKLET = [
     'class VelmOrraOutput extends AudioWorkletProcessor {',
     '  constructor(options) {',
     '    super();',
-    '    this.low = options.processorOptions.low;',
-    '    this.queue = []; this.offset = 0; this.queued = 0; this.asked = false;',
+    '    const o = options.processorOptions;',
+    '    this.low = o.low; this.frames = o.frames; this.channels = o.channels;',
+    '    this.queue = []; this.offset = 0; this.queued = 0; this.asked = 0;',
     '    this.port.onmessage = (e) => {',
-    '      this.queue.push(e.data); this.queued += e.data[0].length; this.asked = false;',
+    '      const n = e.data.length / this.channels;',
+    '      this.queue.push(e.data); this.queued += n; this.asked = Math.max(0, this.asked - n);',
     '    };',
     '  }',
     '  process(inputs, outputs) {',
     '    const out = outputs[0], n = out[0].length;',
     '    let i = 0;',
     '    while (i < n && this.queue.length) {',
-    '      const buffer = this.queue[0], offset = this.offset;',
-    '      const take = Math.min(n - i, buffer[0].length - offset);',
+    '      const buffer = this.queue[0], length = buffer.length / this.channels;',
+    '      const offset = this.offset, take = Math.min(n - i, length - offset);',
     '      for (let c = 0; c < out.length; c++) {',
-    '        const from = buffer[c < buffer.length ? c : buffer.length - 1], to = out[c];',
-    '        for (let k = 0; k < take; k++) to[i + k] = from[offset + k];',
+    '        const from = Math.min(c, this.channels - 1) * length + offset;',
+    '        out[c].set(buffer.subarray(from, from + take), i);',
     '      }',
     '      i += take; this.offset += take; this.queued -= take;',
-    '      if (this.offset >= buffer[0].length) { this.queue.shift(); this.offset = 0; }',
+    '      if (this.offset >= length) { this.queue.shift(); this.offset = 0; }',
     '    }',
     '    if (i < n) for (let c = 0; c < out.length; c++) out[c].fill(0, i);',
-    '    if (this.queued < this.low && !this.asked) {',
-    '      this.asked = true;',
-    '      this.port.postMessage(this.low - this.queued);',
+    '    const short = this.low - this.queued - this.asked;',
+    '    if (short > 0) {',
+    '      const wanted = Math.ceil(short / this.frames) * this.frames;',
+    '      this.asked += wanted;',
+    '      this.port.postMessage(wanted);',
     '    }',
     '    return true;',
     '  }',
@@ -136,18 +142,29 @@
       getChannelData: function (c) { return this.data[c]; },
     };
     this.onaudioprocess = null;
+    // The buffers asked for go in one message: each channel's samples in a row, one channel
+    // after the other (one array to hand over: a message costs more than its samples).
     function mix(wanted) {
-      for (; wanted > 0; wanted -= frames) {
+      var length = Math.ceil(wanted / frames) * frames;
+      var samples = new Float32Array(channels * length);
+      for (var at = 0; at < length; at += frames) {
         output.data = [];
-        for (var c = 0; c < channels; c++) output.data.push(new Float32Array(frames));
+        for (var c = 0; c < channels; c++)
+          output.data.push(samples.subarray(c * length + at, c * length + at + frames));
         if (self.onaudioprocess) self.onaudioprocess({ outputBuffer: output });
-        node.port.postMessage(output.data, output.data.map(function (d) { return d.buffer; }));
       }
+      // The frames mixed so far, to hold against the context's clock: short means gaps.
+      Module.velmOrraSoundFrames = (Module.velmOrraSoundFrames || 0) + length;
+      node.port.postMessage(samples, [samples.buffer]);
     }
     workletOf(context).then(function () {
       node = new AudioWorkletNode(context, 'velm-orra-output', {
         numberOfInputs: 0, numberOfOutputs: 1, outputChannelCount: [channels],
-        processorOptions: { low: 2 * frames },
+        processorOptions: {
+          frames: frames,
+          channels: channels,
+          low: 2 * frames + Math.ceil((context.baseLatency || 0) * context.sampleRate),
+        },
       });
       node.port.onmessage = function (e) { mix(e.data); };
       if (destination) node.connect(destination);
@@ -162,6 +179,19 @@
       destination = null;
       self.onaudioprocess = null;
       if (node) node.disconnect();
+    };
+  }
+  // SDL makes its context with the browser's defaults, which ask for the shortest output buffer
+  // the device takes (10 ms in Chromium): the audio threads then wake a hundred times a second,
+  // which at rest with the music playing cost more than the game's own frames. A buffer of about
+  // 50 ms lets them wake some twenty times; a sound starts at most about 140 ms after its cause
+  // (the buffer and the worklet's queue), instead of about 60 ms.
+  if (window.AudioContext) {
+    var PlainContext = window.AudioContext;
+    window.AudioContext = class extends PlainContext {
+      constructor(options) {
+        super(Object.assign({ latencyHint: 0.05 }, options));
+      }
     };
   }
   if (window.AudioContext && window.AudioWorkletNode && window.isSecureContext &&

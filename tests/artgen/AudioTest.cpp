@@ -251,7 +251,8 @@ TEST(StringsFile, UsesTheKeyFormatAndPlainAsciiButTheTimesSign) {
             s.StatisticsRows,
             {s.ExitKeep_Caption},
             s.ExitKeep_Text,
-            {s.GameOverReason, s.EnterNameChoice},
+            {s.GameOverReason, s.EnterNameChoice, s.NewBest},
+            s.SummaryRows,
             {s.ReplayLegend, s.ReplayHead, s.ReplayKeys, s.ReplayPaused, s.LastSeed}};
     };
     EXPECT_EQ(dialogs(builtIn), dialogs(generated));

@@ -421,7 +421,9 @@ TEST_F(AudioTest, VolumesFollowTheDecibelLawAndDucksMerge) {
     };
     ASSERT_GT(peak(runs[0]), 0.4f);
     EXPECT_NEAR(20 * std::log10(peak(runs[1]) / peak(runs[0])), -15.0, 0.3);
-    EXPECT_GT(runs[2].first - runs[1].second, 44100 * 6 / 10) << "the play at 0 is silent";
+    // A sounding play at 0 would be a run of its own or lengthen the one at 50 (the disk output
+    // runs behind the test's clock on a loaded machine, so the gap's length proves nothing).
+    EXPECT_LT(runs[1].second - runs[1].first, 44100 * 4 / 10) << "the play at 0 is silent";
     // The music's last 100 ms: still 8 dB down, not 2.
     float music = 0;
     for (size_t i = left.size() - 4410; i < left.size(); ++i)

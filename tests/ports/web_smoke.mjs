@@ -268,6 +268,14 @@ try {
                                                                                   : 'worklet');
   })()`);
   if (audio !== 'running worklet') fail(`the sound after a click: ${audio}`);
+  // SDL keeps up with the output (a worklet that asks too late plays gaps of silence).
+  const fed = `[Module.velmOrraSoundFrames, Module.SDL2.audioContext.currentTime,
+                Module.SDL2.audioContext.sampleRate]`;
+  const [mixedFrom, timeFrom] = await first.evaluate(fed);
+  await sleep(3000);
+  const [mixedTo, timeTo, rate] = await first.evaluate(fed);
+  const pace = (mixedTo - mixedFrom) / ((timeTo - timeFrom) * rate);
+  if (!(pace > 0.9)) fail(`the sound mixed at ${(100 * pace).toFixed(0)} % of the output's pace`);
   await waitFor('the copy of the turn\'s save',
                 async () => (await first.evaluate('Module.velmOrraSaved')) > saves, 20, first);
 

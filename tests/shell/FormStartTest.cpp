@@ -253,6 +253,67 @@ TEST_F(Form, DamagedConfigStartsSafely) {
               logLines.end());
 }
 
+// A finished game's summary under its game-end message: the lines, the longest chain, the best
+// move and the moves of that game alone (an undone move leaves none behind), its time, and the
+// mode's best, marked when the game set it; the best then stands by the score while playing.
+TEST_F(Form, TheGameEndSummarisesTheGameBesideTheModesBest) {
+    Start();
+    SettleField();
+    ASSERT_EQ(GameState.CurrentMode, modeNormal);
+    TGameField& f = *GameField;
+    const auto clear = [&] {
+        for (int x = 0; x < 9; ++x)
+            for (int y = 0; y < 9; ++y) f.Cell(x, y) = TCell{};
+    };
+    clear();
+    for (int x = 0; x < 4; ++x) f.Cell(x, 4) = BallKinds[2];
+    f.Cell(8, 8) = BallKinds[2];
+    MoveBall(8, 8, 4, 4); // a line of five: 50
+    for (int x = 0; x < 4; ++x) f.Cell(x, 6) = BallKinds[3];
+    f.Cell(8, 6) = BallKinds[3];
+    f.Cell(8, 2) = BallKinds[4];
+    MoveBall(8, 2, 7, 1); // a quiet move, taken back: no move, and the chain stands
+    ASSERT_TRUE(f.CanUndo());
+    CtrlZ();
+    SettleField();
+    MoveBall(8, 6, 4, 6); // the second line in a row: 50 and a chain bonus of 50
+    Frames(45, 1.0);      // three seconds on the playing screen
+    FillForTheLastMove(950);
+    PlayTheLastMove(); // a third, quiet move ends the game
+    ASSERT_TRUE(HasFlag(Shell.Word, scrMsgEnterName));
+    Key(VK_END); // past the celebration
+    using TRows = std::vector<std::pair<std::string, std::string>>;
+    TRows rows = form->SummaryRows();
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows[0], (std::pair<std::string, std::string>{"Lines", "2"}));
+    EXPECT_EQ(rows[1], (std::pair<std::string, std::string>{"Longest chain", "2"}));
+    EXPECT_EQ(rows[2], (std::pair<std::string, std::string>{"Best move", "100"}));
+    EXPECT_EQ(rows[3], (std::pair<std::string, std::string>{"Moves", "3"}));
+    EXPECT_EQ(rows[4].first, "Time");
+    EXPECT_GE(rows[4].second, "0:03");
+    EXPECT_EQ(rows[5], (std::pair<std::string, std::string>{"New best!", "950"}));
+    std::string text = TextOfNextFrame();
+    EXPECT_NE(text.find("New best!950"), std::string::npos) << text;
+
+    // The next game starts from nothing; the best stands by its score, and a lower final score
+    // shows the best unmarked.
+    Key(VK_RETURN);
+    Frames(1);
+    ClickButton(btnNewGame);
+    SettleField();
+    ASSERT_EQ(Shell.Word, scrPlaying);
+    text = TextOfNextFrame();
+    EXPECT_NE(text.find("Your best 950"), std::string::npos) << text;
+    FillForTheLastMove(70);
+    PlayTheLastMove();
+    ASSERT_TRUE(HasFlag(Shell.Word, scrMessageBox));
+    Key(VK_END);
+    rows = form->SummaryRows();
+    EXPECT_EQ(rows[0].second, "0");
+    EXPECT_EQ(rows[3].second, "1");
+    EXPECT_EQ(rows[5], (std::pair<std::string, std::string>{"Your best", "950"}));
+}
+
 TEST_F(Form, StatisticsCountGamesSurviveARestartAndADamagedFile) {
     Start();
     SettleField();

@@ -12,8 +12,10 @@
 #include "state/OptionsState.h"
 #include "tests/support/RecordingAudio.h"
 #include "view/FieldEffects.h"
+#include "view/FieldPayoff.h"
 #include "view/FieldSounds.h"
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -132,6 +134,50 @@ TEST_F(FieldEffects, RemovalSoundsAndTextsFollowTheScore) {
     ASSERT_EQ(audio.Plays.size(), 2u);
     EXPECT_EQ(Plays(TSample::Big), 1);
     EXPECT_EQ(Plays(TSample::Multiply), 1);
+}
+
+// A bigger move lands harder: a longer line, a multiplier or a longer chain throws more sparks,
+// floats its points larger and sends a ring out; from two steps up the field shakes.
+TEST_F(FieldEffects, ABiggerMoveLandsHarder) {
+    TFieldPayoff payoff;
+    field.AddListener(&payoff);
+    struct TLanding {
+        size_t Sparks = 0, Glows = 0;
+        uint16_t PointsScale = 0;
+        bool Shakes = false;
+    };
+    const auto clear = [&](int balls, uint8_t chain, int multiplier) {
+        particles.Clear();
+        payoff.MoveUndone(); // no shake left over
+        field.ChainCount = chain;
+        for (int x = 0; x < balls; ++x) Put(x, 4, 2);
+        if (multiplier > 0) field.Cell(0, 4) = BallKinds[static_cast<size_t>(multiplier)];
+        field.ClearMatches();
+        TLanding l;
+        for (const TParticle& p : particles.Particles()) {
+            l.Sparks += p.Kind == pkSpark;
+            l.Glows += p.Kind == pkGlow;
+            if (p.Kind == pkText && p.Text.rfind("+", 0) == 0 && p.Colour == 0xFFFFFF)
+                l.PointsScale = std::max(l.PointsScale, p.TextScale);
+        }
+        l.Shakes = payoff.Shaking();
+        return l;
+    };
+    const TLanding five = clear(5, 0, 0), six = clear(6, 0, 0), chained = clear(5, 2, 0),
+                   multiplied = clear(5, 0, 20), eight = clear(8, 0, 0);
+    EXPECT_EQ(five.PointsScale, 100);
+    EXPECT_FALSE(five.Shakes);
+    for (const TLanding& bigger : {six, chained, multiplied, eight}) {
+        EXPECT_GT(bigger.Sparks, five.Sparks);
+        EXPECT_GT(bigger.PointsScale, five.PointsScale);
+        EXPECT_GT(bigger.Glows, five.Glows); // the ring (or the big moment's)
+    }
+    EXPECT_GT(eight.Sparks, six.Sparks);
+    EXPECT_GT(eight.PointsScale, six.PointsScale);
+    EXPECT_FALSE(six.Shakes);
+    EXPECT_TRUE(chained.Shakes); // the third line in a row
+    EXPECT_TRUE(eight.Shakes);
+    field.RemoveListener(&payoff);
 }
 
 TEST_F(FieldEffects, PinSoundsOnStraightAndBentPaths) {

@@ -171,16 +171,32 @@ std::vector<std::string> TextMisfits(const std::string& language) {
                               textfit::MessageScales(), width) == 0)
             misfits.push_back(language + " message " + d.Name + ": the caption is too wide");
     }
-    // The one-line labels: the demo's and its pause over the field, the logo's hint.
+    // The one-line labels: the demo's and its pause over the field, the logo's hint, the modes'
+    // names on their plaque under the field.
     const struct {
         const char* Key;
         int Scale, Width;
     } labels[] = {{"DemoLabel", 100, kFieldRight - kFieldLeft},
                   {"Paused", 100, kFieldRight - kFieldLeft},
-                  {"PressAnyKey", kLogoPressKeyScale, kLogoPressKeyWidth}};
+                  {"PressAnyKey", kLogoPressKeyScale, kLogoPressKeyWidth},
+                  {"Kids", kModeNameScale, kModeNameWidth},
+                  {"Normal", kModeNameScale, kModeNameWidth},
+                  {"Proff", kModeNameScale, kModeNameWidth}};
     for (const auto& label : labels)
         if (width(ToCp1252(texts.String(label.Key)), label.Scale) > label.Width)
             misfits.push_back(language + " " + label.Key + ": wider than its room");
+    // The game summary's labels, the new best's mark among them, beside the widest figure.
+    const auto* rows = texts.List("SummaryRows");
+    std::vector<std::string> summary;
+    if (rows)
+        for (const std::string& l : *rows) summary.push_back(ToCp1252(l));
+    summary.push_back(ToCp1252(texts.String("NewBest")));
+    if (textfit::SummaryScale(summary, width) == 0)
+        misfits.push_back(language + " game summary: a label and its figure fit no column");
+    if (rows && rows->size() > 5 &&
+        width(ToCp1252((*rows)[5]) + " " + textfit::kSummaryWidestFigure, kPersonalBestScale) >
+            kPersonalBestWidth)
+        misfits.push_back(language + " the best by the score is wider than its box");
     // The replays' lines and the seed's, the seed at its widest (ten digits).
     for (const char* key : {"ReplayLegend", "ReplayKeys", "ReplayPaused", "LastSeed"}) {
         std::string text = ToCp1252(texts.String(key));

@@ -183,13 +183,14 @@ void MakeIngame(TPictureSet& set) {
     const int trayWidth = 92 + (kPreviewSlots - 1) * kCellPitch + 34;
     Frame(cr, trayLeft, trayTop, trayWidth, 54, 14, 4);
     Inset(cr, trayLeft, trayTop, trayWidth, 54, 13, 0.92);
-    SetFont(cr, TFace::Bold, 11);
-    // Between the tray's rounded end and the first well.
-    SetFontToFit(cr, TFace::Bold, Tr("Game.Next"), 11, 9, 62);
-    if (TextWidth(cr, Tr("Game.Next")) > 62)
+    // Between the tray's rounded end and the first well, 10 pixels clear of the end's inner edge
+    // and 6 of the well, so that no word touches either.
+    const double nextLeft = trayLeft + 10, nextRight = kPreviewCentreX - 22 - 6;
+    SetFontToFit(cr, TFace::Bold, Tr("Game.Next"), 11, 8, nextRight - nextLeft);
+    if (TextWidth(cr, Tr("Game.Next")) > nextRight - nextLeft)
         set.NoteMisfit(CurrentLanguage() + " ingame: " + Tr("Game.Next"));
-    LabelCentred(cr, Tr("Game.Next"), kPreviewCentreX - 58, kPreviewCentreY + 5, ui::kTextDim, 0.95,
-                 0);
+    LabelCentred(cr, Tr("Game.Next"), (nextLeft + nextRight) / 2, kPreviewCentreY + 5, ui::kTextDim,
+                 0.95, 0);
     for (int k = 0; k < kPreviewSlots; ++k) {
         const double x = kPreviewCentreX + kCellPitch * k, y = kPreviewCentreY;
         cairo_arc(cr, x, y, 22, 0, 2 * kPi);

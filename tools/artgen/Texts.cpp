@@ -57,6 +57,8 @@ TTexts::TTexts(const std::string& language) {
                 // Over the demo while the window has lost the focus; on the logo screen.
                 {"Paused", "Paused"},
                 {"PressAnyKey", "Press any key"},
+                // The game summary's mark of a new personal best (in place of its row's label).
+                {"NewBest", "New best!"},
                 // The tables' replays and the last game's seed ("%s"): kReplayTextRoom wide at
                 // kReplayTextScale.
                 {"ReplayLegend", "» a replay, green when verified: click to watch"},
@@ -69,6 +71,8 @@ TTexts::TTexts(const std::string& language) {
         {"StatisticsRows",
          {"Games played", "Games finished", "Best score", "Average score", "Lines cleared",
           "Longest chain", "Best single move", "Time played"}},
+        // The game summary's rows: the game's figures, then the mode's best final score.
+        {"SummaryRows", {"Lines", "Longest chain", "Best move", "Moves", "Time", "Your best"}},
     };
     // Line widths: scale 70 of the font; the boxes centred on x 530 take about 50 characters,
     // the name entry (x 550, beside the wreath) about 36 and the low score (x 600, beside the
@@ -171,6 +175,12 @@ const std::string& TTexts::String(const std::string& key) const {
     for (const auto& [k, value] : strings_)
         if (k == key) return value;
     return none;
+}
+
+const std::vector<std::string>* TTexts::List(const std::string& key) const {
+    for (const auto& [k, lines] : lists_)
+        if (k == key) return &lines;
+    return nullptr;
 }
 
 const std::string& TTexts::Caption(const std::string& dialog) const {

@@ -22,6 +22,8 @@ public:
     const std::vector<TDialogText>& Dialogs() const { return dialogs_; }
     // The text of a "$" key; empty for an unknown key.
     const std::string& String(const std::string& key) const;
+    // The lines of a "@" key; none for an unknown key.
+    const std::vector<std::string>* List(const std::string& key) const;
     // The keys a language gives texts for: the string keys, "<dialog>_Caption", "<dialog>_Text".
     std::vector<std::string> Keys() const;
 

@@ -185,6 +185,8 @@ const TTextTable& GermanTexts() {
         {"Tip_Bomb", "Zieh eine Bombe neben andere Kugeln: Sie sprengt den 3 × 3-Block um sich."},
         {"Paused", "Pause"},
         {"PressAnyKey", "Beliebige Taste drücken"},
+        {"SummaryRows", "Reihen\nLängste Serie\nBester Zug\nZüge\nZeit\nDein Rekord"},
+        {"NewBest", "Neuer Rekord!"},
     };
     return t;
 }

@@ -186,6 +186,8 @@ const TTextTable& SpanishTexts() {
          "Lleva una bomba junto a otras bolas: vuela el bloque de 3 × 3 a su alrededor."},
         {"Paused", "En pausa"},
         {"PressAnyKey", "Pulsa una tecla"},
+        {"SummaryRows", "Líneas\nCadena más larga\nMejor jugada\nJugadas\nTiempo\nTu récord"},
+        {"NewBest", "¡Nuevo récord!"},
     };
     return t;
 }

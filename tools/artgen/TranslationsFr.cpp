@@ -187,6 +187,9 @@ const TTextTable& FrenchTexts() {
                      "autour d'elle."},
         {"Paused", "En pause"},
         {"PressAnyKey", "Appuyez sur une touche"},
+        {"SummaryRows",
+         "Lignes\nPlus longue série\nMeilleur coup\nCoups joués\nTemps\nVotre record"},
+        {"NewBest", "Nouveau record !"},
     };
     return t;
 }

@@ -188,6 +188,8 @@ const TTextTable& ItalianTexts() {
          "Porta una bomba accanto ad altre biglie: fa saltare il blocco 3 × 3 intorno a sé."},
         {"Paused", "In pausa"},
         {"PressAnyKey", "Premi un tasto"},
+        {"SummaryRows", "Linee\nCatena più lunga\nMossa migliore\nMosse\nTempo\nIl tuo record"},
+        {"NewBest", "Nuovo record!"},
     };
     return t;
 }

@@ -184,6 +184,8 @@ const TTextTable& DutchTexts() {
          "Zet een bom naast andere ballen: hij blaast het blok van 3 × 3 om zich heen op."},
         {"Paused", "Gepauzeerd"},
         {"PressAnyKey", "Druk op een toets"},
+        {"SummaryRows", "Lijnen\nLangste reeks\nBeste zet\nZetten\nTijd\nJouw record"},
+        {"NewBest", "Nieuw record!"},
     };
     return t;
 }

@@ -186,6 +186,8 @@ const TTextTable& PortugueseTexts() {
          "Leve uma bomba para junto de outras bolas: ela rebenta o bloco de 3 × 3 à sua volta."},
         {"Paused", "Em pausa"},
         {"PressAnyKey", "Prima uma tecla"},
+        {"SummaryRows", "Linhas\nMaior cadeia\nMelhor jogada\nJogadas\nTempo\nO seu recorde"},
+        {"NewBest", "Novo recorde!"},
     };
     return t;
 }
