@@ -171,17 +171,20 @@ std::string BoardText(const TGameField& field) {
     return text;
 }
 
+std::string DailyDealLine(const TDate& date) {
+    const uint64_t seed = DailySeed(date);
+    TStandaloneGame own(seed);
+    TGameField field(TBoard::kSide, TBoard::kSide, own.Context());
+    field.NewGame(modeNormal, seed);
+    return "daily: date=" + DateText(date) + " seed=" + std::to_string(seed) +
+           " board=" + BoardText(field);
+}
+
 int RunAutoplay(const TAutoplayOptions& options, std::FILE* out, std::FILE* err,
                 const TReplayKeeper& keep) {
     const char* player = options.Player == TPlayerKind::Best ? "best" : "greedy";
     const char* mode = kModeNames[options.Mode % 3];
-    if (options.Daily) {
-        TStandaloneGame own(options.Seed);
-        TGameField field(TBoard::kSide, TBoard::kSide, own.Context());
-        field.NewGame(options.Mode, options.Seed);
-        std::fprintf(out, "daily: date=%s seed=%llu board=%s\n", DateText(*options.Daily).c_str(),
-                     static_cast<unsigned long long>(options.Seed), BoardText(field).c_str());
-    }
+    if (options.Daily) std::fprintf(out, "%s\n", DailyDealLine(*options.Daily).c_str());
     std::vector<int32_t> scores;
     std::vector<double> times;
     double moves = 0;

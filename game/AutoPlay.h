@@ -55,6 +55,9 @@ std::string ReplayFileName(const std::string& base, int index, int games);
 // The field's balls, row by row from the top, rows parted by '/': '.' for an empty cell, else
 // 'a' + the ball's picture; then " preview=" and the preview balls the next turn places.
 std::string BoardText(const TGameField& field);
+// "daily: date=YYYY-MM-DD seed=N board=... preview=...": the day's deal, as every build prints
+// it (--autoplay --daily, and a window or page started on that day's game) to compare them by.
+std::string DailyDealLine(const TDate& date);
 
 // Keeps a replay's bytes in a file; false, with the reason, when it cannot.
 using TReplayKeeper =

@@ -163,6 +163,20 @@ constexpr TPlace kStatisticsTitle{530, 170};
 constexpr int kStatisticsRowTop = 205;
 constexpr int kStatisticsRowPitch = 27;
 
+// Replays on the high-score screen: a mark after each entry that has one (from x = 714, on the
+// row's line), and under the rows a line that explains the marks, centred on x = 532 at y = 421.
+// A replay watched shows its state where the mode's name goes and its keys over the field's last
+// row, on a band from 6 pixels above y = 472 to 20 below. The
+// statistics page gives the seed of the game dealt last on its line at y = 421. These lines are
+// set at scale 70 and fit kReplayTextRoom pixels (the generator checks every language).
+constexpr int kReplayMarkLeft = 714;
+constexpr TPlace kReplayLegend{532, 421};
+constexpr TPlace kReplayKeys{532, 472};
+constexpr TEdges kReplayKeysBand{kFieldLeft, -6, kFieldRight, 20}; // top and bottom from the y
+constexpr TPlace kLastSeed{530, 421};
+constexpr int kReplayTextScale = 70;
+constexpr int kReplayTextRoom = kCardSize - 24;
+
 // --- Message boxes -------------------------------------------------------------------------------
 constexpr TPlace kMessageBox{310, 130};
 // Caption at y = 200, the text's rows from y = 230, both centred on the message's x: 530, or 550

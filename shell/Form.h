@@ -28,6 +28,9 @@ class TVOParticleEngine;
 class TVOStrings;
 class TButtons;
 class TDemoPlayer;
+class TTableRecorder;
+class TReplayMarks;
+class TReplayPlayer;
 class TFormKeys;
 class TFieldPayoff;
 class TGuidance;
@@ -105,6 +108,9 @@ public:
     void CmdNormal();
     void CmdProfessional();
     void RequestNewGame();
+    // A new game of Normal dealt from today's seed (the UTC date; D): the same deal for everybody
+    // that day. A game in progress is asked about first, as for New Game.
+    void CmdDaily();
     void StartNewGame();
     void CmdOptions();
     void CmdInstructions();
@@ -139,6 +145,18 @@ public:
     // target, the path between them previewed.
     void CmdHint();
     bool HintPending() const;
+
+    // The replay of a table entry, watched on the high-score screen: its game plays again on a
+    // field of its own at a watching pace (nothing of the player's game, tables or files is
+    // touched). Space or a left click pauses, F or + goes faster (up to 8 times), Escape,
+    // Backspace or a right click stops; leaving the table stops too. False when the entry has no
+    // replay.
+    bool CmdWatchReplay(size_t mode, size_t row);
+    bool Watching() const { return watch_ != nullptr; }
+    const TReplayPlayer* WatchedReplay() const { return watch_.get(); }
+    void StopWatching();
+    // The seed of the game dealt last on the field in this run (none for a kept game resumed).
+    std::optional<uint64_t> LastSeed() const;
 
     // The demo (shell/DemoPlayer.h): the game's own player on the field while nobody plays.
     bool DemoActive() const;
@@ -313,6 +331,14 @@ private:
     // The end of a game on the field: its board dimmed, with the reason.
     void DrawFinalBoard();
     void DrawNameEntry();
+    // Once a frame: the watched replay moves on (stopped when its table is left).
+    void WatchStep(double delta);
+    // Keys and presses while a replay is watched; true when spent.
+    bool WatchKey(uint16_t key);
+    bool WatchPress(int32_t button);
+    void DrawWatching();
+    // The marks of the entries with a replay, and the line that explains them.
+    void DrawReplayMarks(uint8_t page);
 
     TFormOptions options_;
     TApplication* app_ = nullptr;
@@ -352,6 +378,11 @@ private:
     double undoShake_ = 0.0;            // game time units left of the undo button's refusal shake
     std::unique_ptr<THintSearch> hint_; // made at the first hint
     std::unique_ptr<TDemoPlayer> demo_; // made with the field
+    // Records the games on the field for the tables' replays; after the field, gone before it.
+    std::unique_ptr<TTableRecorder> tableRecorder_;
+    std::unique_ptr<TReplayMarks> replayMarks_;
+    std::unique_ptr<TReplayPlayer> watch_; // the replay watched, if any
+    uint8_t watchPage_ = 0;                // the table it was started from
 
     TInputKind inputKind_ = TInputKind::Mouse;
     TFieldPayoff* payoff_ = nullptr; // owned among the field's listeners

@@ -17,6 +17,7 @@
 #include "shell/Log.h"
 #include "shell/PictureLoader.h"
 #include "shell/SettingsStore.h"
+#include "shell/TableReplays.h"
 #include "state/GameEndScreens.h"
 #include "state/GameState.h"
 #include "state/OptionsState.h"
@@ -173,6 +174,8 @@ bool TForm1::CreateSteps() {
     guidance_ = guidance.get();
     fieldListeners_.push_back(std::move(guidance));
     for (const auto& listener : fieldListeners_) field_->AddListener(listener.get());
+    tableRecorder_ = std::make_unique<TTableRecorder>(*field_, HighScoreReplays);
+    replayMarks_ = std::make_unique<TReplayMarks>();
     demo_ = std::make_unique<TDemoPlayer>(*field_, guidance_, std::move(demoListeners));
     particles_ = std::make_unique<TVOParticleEngine>(device_.get(), kPictureHeight);
     ParticleEngine = particles_.get();

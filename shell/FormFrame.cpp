@@ -6,6 +6,7 @@
 #include "fx/SoundBank.h"
 #include "game/GameField.h"
 #include "game/HighScores.h"
+#include "game/ReplayPlayer.h"
 #include "layout/Layout.h"
 #include "platform/HostScreen.h"
 #include "render/PatternImage.h"
@@ -115,6 +116,7 @@ bool TForm1::AtRest() const {
     if (Shell.Word == scrLogo || Shell.Word == scrLoading || loadingFailed_ || Reloading())
         return false;
     if (HintPending() || DemoActive()) return false; // an answer or a demo move to come
+    if (watch_ && !watch_->Paused) return false;
     if (fadeLeft_ > 0 || recordLeft_ > 0 || scoreGlow_ > 0 || ShownScore() != GameState.Score)
         return false;
     if ((payoff_ && payoff_->Shaking()) || (guidance_ && guidance_->Animating())) return false;
@@ -181,6 +183,7 @@ void TForm1::FrameTimer1RealTime(double delta) {
     CountPlayTime(delta);
     DemoStep(delta);
     HintStep();
+    WatchStep(delta);
     keys_->Frame();
 
     // The effects move on before anything is drawn.
@@ -282,6 +285,10 @@ void TForm1::DrawOptions() {
 }
 
 void TForm1::DrawHighScores() {
+    if (watch_) {
+        DrawWatching();
+        return;
+    }
     DrawCard();
     DrawScreenHead(Strings ? Strings->HighScores : std::string());
     if (Buttons) Buttons->DrawAll(); // over the card
@@ -310,6 +317,7 @@ void TForm1::DrawHighScores() {
         Font->DrawText(e.NameText(), kTableNameLeft, y, kWhite);
         Font->DrawNumber(e.Points(), kTableScoreRight, y, kWhite);
     }
+    DrawReplayMarks(page);
 }
 
 void TForm1::DrawInvitation() {

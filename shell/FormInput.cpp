@@ -3,10 +3,12 @@
 
 #include "fx/ParticleEngine.h"
 #include "fx/SoundBank.h"
+#include "game/DailySeed.h"
 #include "game/GameField.h"
 #include "game/GameModes.h"
 #include "game/HighScores.h"
 #include "game/Player.h"
+#include "game/ReplayPlayer.h"
 #include "layout/Layout.h"
 #include "platform/HostScreen.h"
 #include "render/PatternImage.h"
@@ -74,11 +76,20 @@ void TForm1::FormMouseDown(int32_t button, uint32_t, int32_t x, int32_t y) {
     Pointer.Held = button == 0;
     Pointer.PressX = Pointer.X;
     Pointer.PressY = Pointer.Y;
+    if (WatchPress(button)) return;
     if (Buttons) Buttons->MouseDown();
     const bool noGame = FieldShowsNoGame();
     if (HasFlag(Shell.Word, scrPlaying) && !MessageOpen() && field_)
         field_->Click(ColumnAt(Pointer.X), RowAt(Pointer.Y), Pointer.PressedButton);
     if (noGame && button == 0) CmdFieldClick();
+    // A press on a table's row with a replay watches it.
+    if (HasFlag(Shell.Word, scrHighScores) && !Tables.StatisticsShown && !MessageOpen() &&
+        !watch_ && button == 0 && Pointer.X >= kMarkedRow.Left && Pointer.X < kFieldRight &&
+        Pointer.Y >= kTableRowTop + kMarkedRow.Top) {
+        const int row = (Pointer.Y - kTableRowTop - kMarkedRow.Top) / kTableRowPitch;
+        if (row < kHighScoreRows)
+            CmdWatchReplay(Tables.HighScorePage % kHighScoreModes, static_cast<size_t>(row));
+    }
     if (HasFlag(Shell.Word, scrOptions) && !MessageOpen()) {
         const int32_t barWidth =
             Pictures.SoundOptG ? Pictures.SoundOptG->PatternWidth : kVolumeBarWidth;
@@ -110,6 +121,17 @@ void TForm1::FormKeyDown(uint16_t& key, uint32_t shift) {
     SkipLogo();
     // A key during a new high score's celebration ends it and goes on to the name entry.
     EndCelebration();
+    if (WatchKey(key)) return;
+    if (key == 'D' && !(shift & (ssCtrl | ssAlt)) && !MessageOpen() && !StartSequence()) {
+        CmdDaily();
+        return;
+    }
+    // On a table, a row's number (0 for the tenth) watches its replay.
+    if (HasFlag(Shell.Word, scrHighScores) && !Tables.StatisticsShown && !MessageOpen() &&
+        key >= '0' && key <= '9' && !(shift & (ssCtrl | ssAlt)) &&
+        CmdWatchReplay(Tables.HighScorePage % kHighScoreModes,
+                       key == '0' ? 9 : static_cast<size_t>(key - '1')))
+        return;
     const bool nameEntry = HasFlag(Shell.Word, scrMsgEnterName);
     if ((key == 'Z' && (shift & ssCtrl)) || (key == VK_BACK && !nameEntry)) CmdUndo();
     if (key == 'S' && !(shift & (ssCtrl | ssAlt)) && !MessageOpen()) CmdStatistics();
@@ -198,6 +220,13 @@ void TForm1::CmdNormal() {
 
 void TForm1::CmdProfessional() {
     GameState.ChosenMode = modeProfessional;
+    RequestNewGame();
+}
+
+void TForm1::CmdDaily() {
+    options_.FirstSeed = DailySeed(UtcToday());
+    options_.FirstMode = modeNormal;
+    GameState.ChosenMode = modeNormal;
     RequestNewGame();
 }
 
@@ -491,6 +520,7 @@ void TForm1::CmdYes() {
     if (HasFlag(Shell.Word, scrMsgOld)) Shell.Word = scrPlaying;
     if (HasFlag(Shell.Word, scrMsgClear)) {
         HighScores.Blocks[Tables.HighScorePage % kHighScoreModes] = FreshHighScoreBlock();
+        HighScoreReplays[Tables.HighScorePage % kHighScoreModes] = {};
         if (Tables.MarkedMode == Tables.HighScorePage % kHighScoreModes) Tables.MarkedRow = 255;
         Shell.Word = Shell.ReturnState;
     }
@@ -523,5 +553,7 @@ void TForm1::CmdNo() {
         StorePlayerName();
     }
     if (HasFlag(Shell.Word, scrMsgLowScore)) Shell.ReturnState = scrHighScores;
+    // A declined new game takes its deal with it (the day's game asked for with D).
+    if (HasFlag(Shell.Word, scrMsgNew)) options_.FirstSeed.reset();
     Shell.Word = Shell.ReturnState;
 }

@@ -57,4 +57,11 @@ void TForm1::DrawStatistics(uint8_t mode) {
         for (unsigned char c : values[i]) width += Font->Advance[c];
         Font->DrawText(values[i], static_cast<uint16_t>(kTableScoreRight - width), y, kWhite);
     }
+    // The seed deals that game again: `velm-orra --seed N`, or "?seed=N" in the browser.
+    if (const std::optional<uint64_t> seed = LastSeed()) {
+        std::string line = Strings->LastSeed;
+        if (const size_t at = line.find("%s"); at != std::string::npos)
+            line.replace(at, 2, std::to_string(*seed));
+        Font->DrawTextScaled(line, kLastSeed.X, kLastSeed.Y, kReplayTextScale, kLabel);
+    }
 }

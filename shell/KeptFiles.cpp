@@ -2,6 +2,7 @@
 
 #include "platform/Files.h"
 #include "shell/Log.h"
+#include "shell/TableReplays.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -224,5 +225,50 @@ bool TKeptFiles::Save(const std::vector<uint8_t>& config, const TConfigExtra& ex
     statsError_.clear();
     statsSound_ = true;
     diskStats_ = *stats;
+    return true;
+}
+
+std::vector<uint8_t> TKeptFiles::ReadReplays() {
+    replaysWritable_ = replaysSound_ = false;
+    diskReplays_.clear();
+    if (replaysFile_.empty()) return {};
+    const std::filesystem::file_type type = TypeOf(replaysFile_);
+    replaysWritable_ = true;
+    if (type == std::filesystem::file_type::not_found) return {};
+    std::error_code ec;
+    if (type == std::filesystem::file_type::regular &&
+        std::filesystem::file_size(replaysFile_, ec) > kMaxTableReplaysBytes && !ec) {
+        Log.Line("Replays.bin is larger than any file of replays and is not used");
+        MoveAside(replaysFile_);
+        return {};
+    }
+    std::vector<uint8_t> bytes;
+    std::string error;
+    if (!ReadFileBytes(replaysFile_, bytes, &error, kMaxTableReplaysBytes, false)) {
+        Log.Line("Cannot read Replays.bin (" + error + "); it will not be overwritten");
+        replaysWritable_ = false;
+        return {};
+    }
+    replaysSound_ = true;
+    diskReplays_ = bytes;
+    return bytes;
+}
+
+void TKeptFiles::ReplaysDamaged(const std::vector<uint8_t>& bytes) {
+    replaysSound_ = false;
+    KeepCopyAside(replaysFile_, bytes);
+}
+
+bool TKeptFiles::SaveReplays(const std::vector<uint8_t>& bytes) {
+    if (ReplaysSaved(bytes)) return true;
+    std::string error;
+    if (!WriteFileAtomically(replaysFile_, bytes, &error)) {
+        if (error != replaysError_) Log.Line("Cannot save Replays.bin (" + error + ")");
+        replaysError_ = error;
+        return false;
+    }
+    replaysError_.clear();
+    replaysSound_ = true;
+    diskReplays_ = bytes;
     return true;
 }

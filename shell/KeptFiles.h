@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 // What a start reads from "Config.bin" and its section of "Config.extra".
@@ -50,8 +51,22 @@ public:
     bool ConfigWritable() const { return configWritable_; }
     // For a run that must not write (what was read may be half in place): no save writes
     // anything any more.
-    void WriteNothing() { configWritable_ = statsWritable_ = false; }
+    void WriteNothing() { configWritable_ = statsWritable_ = replaysWritable_ = false; }
     bool StatsWritable() const { return statsWritable_; }
+
+    // "Replays.bin", the tables' replays (shell/TableReplays.h); an empty name keeps none.
+    void KeepReplaysIn(std::string file) { replaysFile_ = std::move(file); }
+    // Its bytes, empty when there is none. One that is no regular file or cannot be read is left
+    // as it is and never written in this run; one too large is moved aside unread.
+    std::vector<uint8_t> ReadReplays();
+    // The bytes ReadReplays gave could not be used: kept aside, and the next save replaces them.
+    void ReplaysDamaged(const std::vector<uint8_t>& bytes);
+    // Writes "Replays.bin" in one step when it differs from the file on disk. A save writes it
+    // before "Config.bin": a stop between them leaves replays that find their entries by score.
+    bool SaveReplays(const std::vector<uint8_t>& bytes);
+    bool ReplaysSaved(const std::vector<uint8_t>& bytes) const {
+        return !replaysWritable_ || (replaysSound_ && bytes == diskReplays_);
+    }
 
 private:
     void ReadExtra(const std::vector<uint8_t>& config, TKeptConfig& kept);
@@ -73,4 +88,9 @@ private:
     bool statsSound_ = false;  // "Stats.txt" holds diskStats_
     std::string diskStats_;
     std::string configError_, statsError_; // the failures last logged
+    std::string replaysFile_;
+    bool replaysWritable_ = false;
+    bool replaysSound_ = false; // "Replays.bin" holds diskReplays_
+    std::vector<uint8_t> diskReplays_;
+    std::string replaysError_;
 };

@@ -9,6 +9,7 @@
 #include "shell/Language.h"
 #include "shell/Log.h"
 #include "shell/Settings.h"
+#include "shell/TableReplays.h"
 #include "state/GameState.h"
 #include "state/OptionsState.h"
 #include "state/TablesState.h"
@@ -31,7 +32,9 @@ TSettingsStore::TSettingsStore(const std::string& configFile, std::string extraF
                                std::string statsFile)
     : kept_(std::make_unique<TKeptFiles>(
           configFile, Beside(configFile, std::move(extraFile), kConfigExtraFile),
-          Beside(configFile, std::move(statsFile), kStatisticsFile))) {}
+          Beside(configFile, std::move(statsFile), kStatisticsFile))) {
+    kept_->KeepReplaysIn(Beside(configFile, std::string(), kTableReplaysFile));
+}
 
 TSettingsStore::~TSettingsStore() = default;
 
@@ -45,6 +48,7 @@ bool TSettingsStore::Read(TGameField& field) {
     HighScores = c.Table;
     Options.MusicVolume = c.MusicVolume;
     Options.SoundVolume = c.SoundVolume;
+    ReadReplays();
     if (!c.HasGame) return false;
     Log.Line("Config.bin holds a game of " + std::to_string(c.Game.Score) + " points");
     GameState.CurrentMode = c.Game.Mode;
@@ -64,6 +68,22 @@ bool TSettingsStore::Read(TGameField& field) {
         field.History.SetReplayStates(kept.Extra.Replay);
     }
     return true;
+}
+
+void TSettingsStore::ReadReplays() {
+    HighScoreReplays = THighScoreReplays{};
+    const std::vector<uint8_t> bytes = kept_->ReadReplays();
+    if (bytes.empty()) return;
+    std::string why;
+    if (!DecodeTableReplays(bytes.data(), bytes.size(), HighScoreReplays, &why)) {
+        Log.Line("Replays.bin is not used (" + why + ")");
+        kept_->ReplaysDamaged(bytes);
+        return;
+    }
+    const int dropped = MatchTableReplays(HighScores, HighScoreReplays);
+    if (dropped > 0)
+        Log.Line("Replays.bin: " + std::to_string(dropped) +
+                 " replays go with no table entry and are dropped");
 }
 
 std::vector<uint8_t> TSettingsStore::EncodeConfig(const TGameField* field, bool game) const {
@@ -96,6 +116,8 @@ TConfigExtra TSettingsStore::EncodeExtra(const TGameField* field, bool game) con
 
 bool TSettingsStore::Write(const TGameField* field, bool game, bool statistics) {
     const std::string stats = stats_.ToText();
+    // Before the tables they go with (see KeptFiles.h); a failure loses no entry, only replays.
+    if (kept_->ConfigWritable()) kept_->SaveReplays(EncodeTableReplays(HighScoreReplays));
     const bool saved = kept_->Save(EncodeConfig(field, game), EncodeExtra(field, game),
                                    statistics ? &stats : nullptr);
     if (statistics && saved) finishedSeen_ = FinishedGames();
@@ -120,7 +142,9 @@ void TSettingsStore::SaveIfRequested(const TGameField* field, bool game, bool ma
     saveRequested_ = false;
     // Only what the file was read from may be replaced, and only with something new.
     if (!loaded_ || !mayWrite) return;
-    if (kept_->ConfigSaved(EncodeConfig(field, game), EncodeExtra(field, game))) return;
+    if (kept_->ConfigSaved(EncodeConfig(field, game), EncodeExtra(field, game)) &&
+        kept_->ReplaysSaved(EncodeTableReplays(HighScoreReplays)))
+        return;
     Write(field, game, false);
 }
 

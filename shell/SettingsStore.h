@@ -68,6 +68,8 @@ public:
     void RememberName(const std::string& name);
 
 private:
+    // "Replays.bin" into HighScoreReplays, each replay with its entry of HighScores.
+    void ReadReplays();
     // "Config.bin" and its extra section as a save would write them now.
     std::vector<uint8_t> EncodeConfig(const TGameField* field, bool game) const;
     TConfigExtra EncodeExtra(const TGameField* field, bool game) const;

@@ -110,6 +110,9 @@ bool ParseDeal(const std::vector<std::string>& args, TFormOptions& options, std:
         }
         options.FirstSeed = DailySeed(date);
         options.FirstMode = modeNormal;
+        // The deal for comparing builds by (the browser's page shows it on its console).
+        std::printf("%s\n", DailyDealLine(date).c_str());
+        std::fflush(stdout);
         return true;
     }
     error = "unknown argument \"" + key + "\"";
@@ -175,7 +178,7 @@ int SettleUserFiles(const std::string& dataDir, TInstanceLock& lock, TFormOption
     if (canKeep && paths::EnterUserDataDir(&error)) {
         options.LogFile = dataDir + "/Log.txt";
         options.ConfigFile = dataDir + "/Config.bin";
-        for (const char* name : {"Config.bin", "Config.extra", "Stats.txt"}) {
+        for (const char* name : {"Config.bin", "Config.extra", "Stats.txt", "Replays.bin"}) {
             RemoveStaleTemporary(dataDir + "/" + name);
             RemoveStaleTemporary(dataDir + "/" + name + ".damaged");
         }

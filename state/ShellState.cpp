@@ -11,6 +11,7 @@ TShellState Shell;
 TShellGame GameState;
 TGameField* GameField = nullptr;
 THighScoreTable HighScores;
+THighScoreReplays HighScoreReplays;
 TPointerState Pointer;
 TOptionsState Options;
 TTablesState Tables;
@@ -23,6 +24,7 @@ void ResetShellState() {
     Pointer = TPointerState{};
     Options = TOptionsState{};
     Tables = TTablesState{};
+    HighScoreReplays = THighScoreReplays{};
     Help = THelpState{};
     Clocks = TFrameClocks{};
 }

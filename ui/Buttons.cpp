@@ -7,6 +7,7 @@
 #include "state/OptionsState.h"
 #include "state/PointerState.h"
 #include "state/ShellState.h"
+#include "state/TablesState.h"
 #include "ui/VOStrings.h"
 
 #include <algorithm>
@@ -51,7 +52,9 @@ uint8_t LastHelpPage() {
 bool HiddenPageButton(int32_t index) {
     return (index == btnPrevPage && Help.Page == 0) ||
            (index == btnNextPage && Help.Page == LastHelpPage()) ||
-           ((index == btnUndo || index == btnHint) && GameState.CurrentMode == modeProfessional);
+           ((index == btnUndo || index == btnHint) && GameState.CurrentMode == modeProfessional) ||
+           // A replay watched over the table covers the field its buttons stand on.
+           (Tables.Watching && index >= btnPreviousTable && index <= btnClearTable);
 }
 
 } // namespace

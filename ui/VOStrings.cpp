@@ -191,6 +191,12 @@ Quit now?
 )"
     // Windows-1252: 0xD7 is the multiplication sign.
     "$Chain\nChain \xD7%s\n"
+    // 0xBB: the right-pointing double angle quotation mark, the replays' mark.
+    "$ReplayLegend\n\xBB a replay, green when verified: click to watch\n"
+    "$ReplayHead\nReplay\n"
+    "$ReplayKeys\nSpace: pause   F: faster   Esc: stop\n"
+    "$ReplayPaused\nPaused\n"
+    "$LastSeed\nSeed of the last game: %s\n"
     "$Tip_Start\nLine up five balls of one colour to clear them. Click a ball to pick it up.\n"
     "$Tip_Start_Keys\nLine up five balls of one colour to clear them. Arrows move, Space picks "
     "up a ball.\n"
@@ -299,6 +305,11 @@ void TVOStrings::LoadFromText(const std::string& text) {
     list("SummaryRows", SummaryRows);
     NewBest = value("NewBest");
     Chain = value("Chain");
+    ReplayLegend = value("ReplayLegend");
+    ReplayHead = value("ReplayHead");
+    ReplayKeys = value("ReplayKeys");
+    ReplayPaused = value("ReplayPaused");
+    LastSeed = value("LastSeed");
     // A tip's wording for an input kind: the file's own; else the file's plain wording (its
     // language before the right wording); else the built-in wording for the kind.
     auto holds = [this](const std::vector<std::string>& lines, const std::string& key) {

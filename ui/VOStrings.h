@@ -74,6 +74,10 @@ public:
     // A chain's callout ("%s" its length) and the first-game tips (each one text, wrapped by
     // whoever draws it) by the kind of input they are worded for.
     std::string Chain;
+    // The high-score screen's replays: the line that explains the entries' marks, the watched
+    // replay's head, its keys and its paused state; the statistics page's seed of the last game
+    // ("%s" the seed).
+    std::string ReplayLegend, ReplayHead, ReplayKeys, ReplayPaused, LastSeed;
     using TTipTexts = std::array<std::string, tipCount>;
     std::array<TTipTexts, kInputKinds> Tips;
     const TTipTexts& TipsFor(TInputKind kind) const { return Tips[static_cast<size_t>(kind)]; }

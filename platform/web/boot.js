@@ -421,6 +421,16 @@
   });
 
   // --- The program -------------------------------------------------------------------------------
+  function dealArguments(query) {
+    var seed = query.get('seed'), daily = query.get('daily');
+    if (seed && /^[0-9]{1,19}$/.test(seed)) return ['--seed', seed];
+    // A real day from 1970-01-01 on (the game would refuse another and not start).
+    var day = daily && /^[0-9]{4}-[0-9]{2}-[0-9]{2}$/.test(daily) && new Date(daily + 'T00:00:00Z');
+    if (day && !isNaN(day) && day.getUTCFullYear() >= 1970 &&
+        day.toISOString().slice(0, 10) === daily) return ['--daily', daily];
+    return [];
+  }
+
   window.Module = {
     canvas: canvas,
     locateFile: function (path) { return versioned(path); },
@@ -446,6 +456,9 @@
     velmOrraLanguages: languageList,
     // ?renderer=software or ?renderer=opengles2 names SDL's renderer (for measuring either).
     velmOrraRenderer: new URLSearchParams(location.search).get('renderer') || '',
+    // ?seed=N deals game N (as velm-orra --seed N), ?daily=YYYY-MM-DD that day's game; anything
+    // else in them is ignored, so that a mistyped link still starts the game.
+    arguments: dealArguments(new URLSearchParams(location.search)),
     velmOrraFit: fit,
     velmOrraFullScreen: fullScreen,
     // The part's state for the game: 1 there, 0 on its way, -1 failed.

@@ -205,9 +205,10 @@ TEST(SoundList, NamesEveryTableEntryOnce) {
 TEST(StringsFile, UsesTheKeyFormatAndPlainAsciiButTheTimesSign) {
     const TTexts texts;
     const std::string file = texts.StringsFile();
-    // The chain's callout and a tip write the times sign, 0xD7 in Windows-1252.
+    // The chain's callout and a tip write the times sign, 0xD7 in Windows-1252; the replays'
+    // legend their mark, the double angle quotation mark 0xBB.
     for (unsigned char ch : file)
-        EXPECT_TRUE(ch == '\r' || ch == '\n' || (ch >= 32 && ch < 127) || ch == 0xD7);
+        EXPECT_TRUE(ch == '\r' || ch == '\n' || (ch >= 32 && ch < 127) || ch == 0xD7 || ch == 0xBB);
     EXPECT_NE(file.find("$MainCaption\r\nVelm Orra\r\n"), std::string::npos);
     for (const TDialogText& d : texts.Dialogs()) {
         std::string block = "@" + d.Name + "_Text\r\n{\r\n";
@@ -251,7 +252,8 @@ TEST(StringsFile, UsesTheKeyFormatAndPlainAsciiButTheTimesSign) {
             {s.ExitKeep_Caption},
             s.ExitKeep_Text,
             {s.GameOverReason, s.EnterNameChoice, s.NewBest},
-            s.SummaryRows};
+            s.SummaryRows,
+            {s.ReplayLegend, s.ReplayHead, s.ReplayKeys, s.ReplayPaused, s.LastSeed}};
     };
     EXPECT_EQ(dialogs(builtIn), dialogs(generated));
 }

@@ -2,12 +2,21 @@
 //   make_config <file> <score>           balls at (0,0) colour 1, (4,4) colour 3, (8,8) colour 5
 //   make_config <file> <score> nearfull  every cell but (8,7) and (8,8) holds a ball, in colours
 //                                        that make no line; any move ends the game
+//   make_config --replays <folder>      "Config.bin" and "Replays.bin" there: a Normal table in
+//                                        which rows 2 and 3 hold the same score, row 2 with the
+//                                        replay of its game (it verifies), row 3 with that
+//                                        replay less its last step (it does not)
 //   make_config --check <file>           exits 1 unless the file decodes without a note;
 //                                        prints "flag <0|1> score <n>" and the names in the
 //                                        tables (one line each)
+#include "game/GameField.h"
 #include "game/HighScores.h"
+#include "game/Player.h"
+#include "game/ReplayPlayer.h"
+#include "game/ReplayRecorder.h"
 #include "platform/Files.h"
 #include "shell/Settings.h"
+#include "shell/TableReplays.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -30,10 +39,51 @@ int Check(const char* file) {
     return c.Damaged() ? 1 : 0;
 }
 
+// A greedy Normal game from a fixed seed, played to its end.
+TReplay GreedyGame() {
+    TStandaloneGame own(3);
+    TGameField field(9, 9, own.Context());
+    TReplayRecorder recorder(field);
+    field.NewGame(modeNormal, 2026);
+    while (SettleHeadless(field) && !field.GameOver) {
+        const TMove m = ChooseMove(BoardOf(field), TPlayerKind::Greedy);
+        field.Click(m.FromX, m.FromY, 0);
+        field.Click(m.ToX, m.ToY, 0);
+    }
+    return recorder.Replay();
+}
+
+int Replays(const std::string& folder) {
+    const TReplay game = GreedyGame();
+    TReplay cut = game;
+    cut.Steps.pop_back();
+    THighScoreTable table = FreshHighScoreTable();
+    THighScoreBlock& normal = table.Blocks[modeNormal];
+    for (int r = 0; r < 10; ++r)
+        normal[static_cast<size_t>(r)].SetPoints(r < 2   ? game.Score + 100 * (2 - r)
+                                                 : r < 4 ? game.Score
+                                                         : game.Score * (10 - r) / 8);
+    normal[2].SetName("Verified");
+    normal[3].SetName("Edited");
+    THighScoreReplays replays;
+    replays[modeNormal][2] = EncodeReplay(game);
+    replays[modeNormal][3] = EncodeReplay(cut);
+    std::string error;
+    if (!WriteFileAtomically(folder + "/Replays.bin", EncodeTableReplays(replays), &error) ||
+        !WriteFileAtomically(folder + "/Config.bin",
+                             EncodeConfig(table, 50, 75, false, TSavedGame{}), &error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    std::printf("score %d moves %d\n", game.Score, game.Moves());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "--check") == 0) return Check(argv[2]);
+    if (argc == 3 && std::strcmp(argv[1], "--replays") == 0) return Replays(argv[2]);
     if (argc != 3 && argc != 4) {
         std::fprintf(stderr, "usage: make_config <file> <score> [nearfull] | --check <file>\n");
         return 2;

@@ -12,6 +12,7 @@
 #include "render/ImageReader.h"
 #include "render/RenderDevice.h"
 #include "shell/Settings.h"
+#include "shell/TableReplays.h"
 #include "tests/support/RecordingAudio.h"
 #include "ui/VOFont.h"
 #include "ui/VOStrings.h"
@@ -335,10 +336,20 @@ void CheckReplayed(const TReplay& replay) {
 }
 
 // The input as a replay file, and again with its check value made to match, so that the steps
-// and the rules behind the check are reached too.
+// and the rules behind the check are reached too; and as a file of the tables' replays, whose
+// records are replay files.
 int FuzzReplay(const uint8_t* data, size_t size) {
-    TReplay replay;
+    THighScoreReplays kept;
     std::string why;
+    if (DecodeTableReplays(data, size, kept, &why)) {
+        THighScoreTable table = FreshHighScoreTable();
+        Require(MatchTableReplays(table, kept) <= kHighScoreModes * kHighScoreRows,
+                "no more replays dropped than a file holds");
+    } else {
+        Require(!why.empty() && kept == THighScoreReplays{}, "a refused file says why, keeps none");
+    }
+    why.clear();
+    TReplay replay;
     if (DecodeReplay(data, size, replay, &why)) {
         Require(EncodeReplay(replay) == std::vector<uint8_t>(data, data + size),
                 "a replay writes back as it was read");

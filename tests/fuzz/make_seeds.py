@@ -271,6 +271,14 @@ def replay_file(mode, seed, steps, score=0, ended=False, rules=1, version=1, bod
     return data + struct.pack("<I", zlib.crc32(data))
 
 
+def table_replays_file(records):
+    """A file of the tables' replays: (mode, row, replay file) each."""
+    data = b"VORT" + bytes([1, len(records)])
+    for mode, row, replay in records:
+        data += bytes([mode, row]) + struct.pack("<I", len(replay)) + replay
+    return data + struct.pack("<I", zlib.crc32(data))
+
+
 def replay_steps(data):
     """The steps of a replay file the game wrote, and its header fields."""
     _, mode, rules, seed, score, flags, n = struct.unpack("<BBHQiBI", data[4:25])
@@ -292,6 +300,8 @@ def replay_seeds(data_dir):
     write("replay", "no_ball.vorp", replay_file(1, 7, [(0, 0, 8, 8), (1, 1, 2, 2)], 50))
     write("replay", "other_rules.vorp", replay_file(1, 7, [], rules=2))
     write("replay", "junk_step.vorp", replay_file(1, 7, [], body=b"\x99\x01"))
+    write("replay", "tables.vort", table_replays_file([(1, 2, replay_file(1, 1001, [])),
+                                                      (0, 0, replay_file(0, 7, [None]))]))
     game = os.path.join(data_dir, "velm-orra") if data_dir else None
     if not game or not os.path.exists(game):
         return

@@ -10,15 +10,17 @@
 //   the one set and a move goes through;
 // - a second tab (a phone: 390 x 844, touch) shows that the game is open in another tab; its
 //   "Play here" makes the first tab save and stop and say so, and the second plays upright, a
-//   whole move made by touch (a drag), and ends with Exit by taps.
+//   whole move made by touch (a drag), and ends with Exit by taps;
+// - with a file of "daily: date=… board=…" lines (the Linux build's deals), the page started with
+//   "?daily=<date>" prints the same line for each of those days.
 // Prints the first visit's bytes and times. Screenshots land in the given folder.
-// Usage: node web_smoke.mjs <dist/web> <screenshot folder>
+// Usage: node web_smoke.mjs <dist/web> <screenshot folder> [daily deals file]
 import { execFileSync } from 'node:child_process';
-import { mkdirSync, writeFileSync } from 'node:fs';
+import { mkdirSync, readFileSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { SiteServer, launchChromium, waitFor, sleep } from './chromium.mjs';
 
-const [site, shots] = process.argv.slice(2);
+const [site, shots, dailyFile] = process.argv.slice(2);
 if (!site || !shots) throw new Error('usage: node web_smoke.mjs <dist/web> <screenshot folder>');
 mkdirSync(shots, { recursive: true });
 const kFirstVisitLimit = 12 * 1048576;
@@ -381,6 +383,19 @@ try {
   await shot(phone, 'ended');
   console.log(`web: second tab took over; a move by touch on a 390 x 844 phone (cells ` +
               `${cell.toFixed(1)} CSS px); screenshots in ${shots}`);
+
+  // The day's deal is the same as on Linux: the page given the day prints it as the game starts.
+  const deals = dailyFile ? readFileSync(dailyFile, 'utf8').split('\n').filter((l) => l) : [];
+  for (const expected of deals) {
+    const date = /date=([0-9-]+)/.exec(expected)[1];
+    const before = phone.console.length;
+    await phone.send('Page.navigate', { url: `${url}?daily=${date}` });
+    const seen = await waitFor(`the deal of ${date}`,
+      () => phone.line(`daily: date=${date}`, before), 120, phone);
+    if (seen.text.trim() !== expected.trim())
+      fail(`the deal of ${date} is "${seen.text}", on Linux "${expected}"`);
+  }
+  if (deals.length) console.log(`web: the daily deals of ${deals.length} days are Linux's`);
   console.log('PASS (web)');
 } catch (error) {
   console.error(`FAIL (web): ${error.message}`);

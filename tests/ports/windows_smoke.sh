@@ -7,9 +7,12 @@
 # The installer: /S puts the same files under Program Files, a Start-menu entry that starts the
 # game (which offers the first run's game again), and an entry in Windows' list of programs; the uninstaller's /S removes all three and
 # leaves the player's files.
-# Usage: with_xvfb.sh <display> windows_smoke.sh <zip> <setup.exe> <screenshot folder>
+# With a file of "daily: date=… board=…" lines (the Linux build's deals), the program deals the same
+# board for each of those days (--autoplay --daily <date>).
+# Usage: with_xvfb.sh <display> windows_smoke.sh <zip> <setup.exe> <screenshot folder> [daily deals]
 ZIP=$(realpath "$1")
 SETUP=$(realpath "$2")
+DAILY=${4:+$(realpath "$4")}
 export SHOTS=$3 NAME=windows
 source "$(dirname "$0")/../e2e/lib.sh"
 
@@ -37,6 +40,17 @@ started=$SECONDS
 wineboot --init >"$WORK/wineboot.txt" 2>&1 || fail "wineboot failed: $(tail -n 3 "$WORK/wineboot.txt")"
 wineserver -w
 echo "windows: Wine prepared in $((SECONDS - started)) s"
+if [ -n "$DAILY" ]; then
+  doing "comparing the daily deals with Linux's"
+  while read -r expected; do
+    date=${expected#daily: date=}
+    date=${date%% *}
+    seen=$(cd "$DIST" && wine ./velm-orra.exe --autoplay --daily "$date" --max-moves 1 2>&1 |
+      tr -d '\r' | grep -m 1 '^daily: ') || true
+    [ "$seen" = "$expected" ] || fail "the deal of $date is \"$seen\", on Linux \"$expected\""
+  done <"$DAILY"
+  echo "windows: the daily deals of $(wc -l <"$DAILY") days are Linux's"
+fi
 started=$SECONDS
 (cd "$DIST" && exec wine ./velm-orra.exe) >"$WORK/stdout.txt" 2>&1 &
 GAME_PID=$!

@@ -5,9 +5,17 @@
 
 #include "game/AutoPlay.h"
 #include "game/DailySeed.h"
+#include "game/Player.h"
 #include "game/ReplayPlayer.h"
 #include "game/ReplayRecorder.h"
 #include "platform/App.h"
+#include "platform/Files.h"
+#include "shell/Settings.h"
+#include "shell/TableReplays.h"
+
+#include <filesystem>
+#include <map>
+#include <optional>
 
 namespace {
 
@@ -75,6 +83,26 @@ TEST_F(Deal, AGivenSeedDealsTheFirstNewGameOnly) {
     EXPECT_NE(BoardText(*GameField), DealtFrom(modeNormal, *daily.FirstSeed));
 }
 
+// D deals today's game in Normal; over a game in progress it asks first, and No keeps that game
+// and forgets the deal.
+TEST_F(Deal, DDealsTodaysGameAndAsksOverAGameInProgress) {
+    StartWith({});
+    ClickButton(btnKids);
+    MoveSomething();
+    const std::string kept = BoardText(*GameField);
+    Key('D');
+    ASSERT_TRUE(HasFlag(Shell.Word, scrMsgNew));
+    Key('N');
+    EXPECT_EQ(BoardText(*GameField), kept);
+    ClickButton(btnKids + 1);
+    Key('Y');
+    const std::string today = DealtFrom(modeNormal, DailySeed(UtcToday()));
+    EXPECT_NE(BoardText(*GameField), today) << "the declined deal came back";
+    Key('D');
+    EXPECT_EQ(GameState.CurrentMode, modeNormal);
+    EXPECT_EQ(BoardText(*GameField), today);
+}
+
 TEST_F(Deal, AWindowGameReplaysFromItsRecording) {
     StartWith({});
     TReplayRecorder recorder(*GameField);
@@ -94,4 +122,143 @@ TEST_F(Deal, AWindowGameReplaysFromItsRecording) {
     EXPECT_TRUE(check.Verified) << check.Why;
     EXPECT_EQ(BoardText(player.Field()), BoardText(*GameField));
     EXPECT_EQ(check.Score, GameState.Score);
+}
+
+namespace {
+
+// Hears the end of a game.
+struct TEndSeen final : IFieldEvents {
+    void GameEnded(const TGameEnd& e) override { end = e; }
+    std::optional<TGameEnd> end;
+};
+
+} // namespace
+
+// Plays random legal moves on `field` (dealt) until its game has ended; the end seen.
+std::optional<TGameEnd> PlayToItsEnd(TGameField& field) {
+    TEndSeen seen;
+    field.AddListener(&seen);
+    for (int i = 0; i < 2000 && !seen.end; ++i) {
+        if (field.GameOver || !SettleHeadless(field)) {
+            field.Update(1.0, 15);
+            continue;
+        }
+        const std::vector<TMove> moves = LegalMoves(BoardOf(field));
+        if (moves.empty()) break;
+        const TMove& m = moves[static_cast<size_t>(i * 7) % moves.size()];
+        field.Click(m.FromX, m.FromY, 0);
+        field.Click(m.ToX, m.ToY, 0);
+    }
+    field.RemoveListener(&seen);
+    return seen.end;
+}
+
+// A game that ends files its replay at the row its score took, the replays below moving down
+// with their entries; the replay plays again to that very score.
+TEST(TableRecorder, AFinishedGameFilesItsReplayWhereItsScoreWent) {
+    TStandaloneGame own(11);
+    TGameField field(9, 9, own.Context());
+    THighScoreReplays replays;
+    for (size_t r = 0; r < kHighScoreRows; ++r) {
+        replays[modeNormal][r] = {uint8_t(r + 1)};
+        // Low rows within reach of a short game: it enters in the middle.
+        own.Tables.Blocks[modeNormal][r].SetPoints(r < 4 ? 1000 - 100 * int(r) : 60 - 5 * int(r));
+    }
+    TTableRecorder recorder(field, replays);
+    field.NewGame(modeNormal, 77);
+    const std::optional<TGameEnd> end = PlayToItsEnd(field);
+    ASSERT_TRUE(end && end->Entered()) << "the game did not end in the table";
+    EXPECT_LT(end->Row, 9);
+    const auto row = static_cast<size_t>(end->Row);
+    const std::vector<uint8_t>& bytes = replays[modeNormal][row];
+    const TReplayCheck check = VerifyReplayBytes(bytes.data(), bytes.size());
+    EXPECT_TRUE(check.Verified) << check.Why;
+    EXPECT_EQ(check.Score, end->Score);
+    EXPECT_EQ(own.Tables.Blocks[modeNormal][row].Points(), end->Score);
+    for (size_t r = 0; r < kHighScoreRows; ++r) {
+        if (r == row) continue;
+        const std::vector<uint8_t> moved = {uint8_t(r < row ? r + 1 : r)};
+        EXPECT_EQ(replays[modeNormal][r], moved) << "row " << r;
+    }
+
+    // The mark: verified once played, for that score only; an edited replay is refused.
+    using TMark = TReplayMarks::TMark;
+    TReplayMarks marks;
+    EXPECT_EQ(marks.Mark(own.Tables, replays, modeNormal, row), TMark::Unchecked);
+    while (marks.CheckOne(replays, modeNormal)) {
+    }
+    EXPECT_EQ(marks.Mark(own.Tables, replays, modeNormal, row), TMark::Verified);
+    EXPECT_EQ(marks.Mark(own.Tables, replays, modeKids, row), TMark::None);
+    THighScoreTable edited = own.Tables;
+    edited.Blocks[modeNormal][row].SetPoints(end->Score + 10);
+    EXPECT_EQ(marks.Mark(edited, replays, modeNormal, row), TMark::Refused);
+    TReplay cut;
+    ASSERT_TRUE(DecodeReplay(bytes.data(), bytes.size(), cut, nullptr));
+    cut.Steps.pop_back();
+    replays[modeNormal][row] = EncodeReplay(cut);
+    EXPECT_EQ(marks.Mark(own.Tables, replays, modeNormal, row), TMark::Unchecked);
+    EXPECT_TRUE(marks.CheckOne(replays, modeNormal));
+    EXPECT_EQ(marks.Mark(own.Tables, replays, modeNormal, row), TMark::Refused);
+}
+
+// A table entry's replay, kept with the table, is watched from the High Scores screen: it plays
+// on a field of its own, faster on F, to its end, and nothing of the player's game, tables,
+// statistics or files changes; Escape stops it and leaves the table shown.
+TEST_F(Deal, AWatchedReplayPlaysOnItsOwnAndWritesNothing) {
+    TStandaloneGame own(11);
+    for (THighScoreEntry& e : own.Tables.Blocks[modeNormal]) e.SetPoints(0);
+    TGameField field(9, 9, own.Context());
+    THighScoreReplays replays;
+    TTableRecorder recorder(field, replays);
+    field.NewGame(modeNormal, 77);
+    const std::optional<TGameEnd> end = PlayToItsEnd(field);
+    ASSERT_TRUE(end && end->Entered());
+    THighScoreTable table = FreshHighScoreTable();
+    for (THighScoreEntry& e : table.Blocks[modeNormal]) e.SetPoints(end->Score / 2);
+    table.Blocks[modeNormal][0].SetPoints(end->Score + 2000);
+    table.Blocks[modeNormal][1].SetPoints(end->Score);
+    THighScoreReplays kept;
+    kept[modeNormal][1] = replays[modeNormal][end->Row];
+    ASSERT_TRUE(WriteFileAtomically(ConfigFile(), EncodeConfig(table, 50, 75, false, TSavedGame{}),
+                                    nullptr));
+    const std::string folder = std::filesystem::path(ConfigFile()).parent_path().string();
+    ASSERT_TRUE(WriteFileAtomically(folder + "/Replays.bin", EncodeTableReplays(kept), nullptr));
+
+    StartWith({});
+    ASSERT_FALSE(kept[modeNormal][1].empty());
+    ASSERT_EQ(HighScoreReplays, kept);
+    ClickButton(btnHighScores);
+    Frames(3);
+    std::map<std::string, std::vector<uint8_t>> files;
+    for (const auto& f : std::filesystem::directory_iterator(folder))
+        if (f.path().filename() != "Log.txt")
+            ReadFileBytes(f.path().string(), files[f.path().filename().string()], nullptr);
+    const int32_t score = GameState.Score;
+    const std::string stats = form->Statistics().ToText();
+    Key('1'); // the first row has no replay
+    EXPECT_FALSE(form->Watching());
+    Key('2');
+    ASSERT_TRUE(form->Watching());
+    for (int i = 0; i < 3; ++i) Key('F');
+    const TReplayPlayer& watched = *form->WatchedReplay();
+    EXPECT_EQ(watched.Speed, 8.0);
+    for (int i = 0; i < 20000 && !watched.Finished(); ++i) Frames(1, 1.0);
+    EXPECT_TRUE(watched.Finished());
+    EXPECT_FALSE(watched.Failed()) << watched.Why();
+    EXPECT_EQ(watched.Field().Game().Score, end->Score);
+    Frames(40, 1.0);
+    EXPECT_EQ(GameState.Score, score);
+    EXPECT_EQ(form->Statistics().ToText(), stats);
+    std::array<uint8_t, kHighScoreBytes> shown{}, before{};
+    HighScores.ToBytes(shown.data());
+    table.ToBytes(before.data());
+    EXPECT_EQ(shown, before);
+    for (const auto& [name, bytes] : files) {
+        std::vector<uint8_t> now;
+        ReadFileBytes(folder + "/" + name, now, nullptr);
+        EXPECT_EQ(now, bytes) << name << " changed";
+    }
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(form->Watching());
+    EXPECT_TRUE(HasFlag(Shell.Word, scrHighScores));
 }

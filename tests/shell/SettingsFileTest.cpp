@@ -3,6 +3,7 @@
 #include "shell/KeptFiles.h"
 #include "shell/Log.h"
 #include "shell/Settings.h"
+#include "shell/TableReplays.h"
 
 #include <gtest/gtest.h>
 
@@ -470,5 +471,82 @@ TEST(KeptFiles, ImpossibleOrUnreadableStatisticsAreKeptAside) {
         EXPECT_EQ(Slurp(stats), text);
         EXPECT_FALSE(Logged(StartOn(files), stats)) << "the rewritten file reads with notes";
     }
+    std::filesystem::remove_all(dir);
+}
+
+namespace {
+
+// A replay file stating `score` in `mode` (no steps: these tests keep replays, never play them).
+std::vector<uint8_t> ReplayOf(uint8_t mode, int32_t score) {
+    TReplay replay;
+    replay.Mode = mode;
+    replay.Score = score;
+    replay.Seed = static_cast<uint64_t>(score) * 31;
+    return EncodeReplay(replay);
+}
+
+} // namespace
+
+// The tables' replays read back whole; after a save stopped between "Replays.bin" and
+// "Config.bin" each follows its entry's score, and one whose entry is gone is dropped; a damaged
+// file is refused whole, kept aside, and the next save writes a sound one.
+TEST(KeptFiles, TableReplaysFollowTheirEntriesAndDamagedOnesAreKeptAside) {
+    THighScoreTable table = FreshHighScoreTable();
+    THighScoreReplays replays;
+    for (size_t r = 0; r < kHighScoreRows; r += 3)
+        replays[modeNormal][r] = ReplayOf(modeNormal, table.Blocks[modeNormal][r].Points());
+    replays[modeKids][0] = ReplayOf(modeKids, 1000);
+    const std::vector<uint8_t> file = EncodeTableReplays(replays);
+    THighScoreReplays read;
+    ASSERT_TRUE(DecodeTableReplays(file.data(), file.size(), read, nullptr));
+    EXPECT_EQ(read, replays);
+    EXPECT_EQ(MatchTableReplays(table, read), 0);
+    EXPECT_EQ(read, replays);
+
+    // The replays as a save wrote them before the table lost a row at the top (900 moved up to
+    // row 0 and so on; the 1000 of row 0 is gone).
+    THighScoreTable older = table;
+    for (size_t r = 0; r + 1 < kHighScoreRows; ++r)
+        older.Blocks[modeNormal][r] = table.Blocks[modeNormal][r + 1];
+    older.Blocks[modeNormal][9].SetPoints(50);
+    read = replays;
+    EXPECT_EQ(MatchTableReplays(older, read), 1);
+    EXPECT_TRUE(read[modeNormal][0].empty());
+    EXPECT_EQ(read[modeNormal][2], replays[modeNormal][3]);
+    EXPECT_EQ(read[modeNormal][8], replays[modeNormal][9]);
+    EXPECT_EQ(read[modeKids][0], replays[modeKids][0]);
+
+    std::vector<uint8_t> flipped = file, cut(file.begin(), file.end() - 5), foreign = file;
+    flipped[30] ^= 4;
+    foreign[6] = modeProfessional; // a Kids replay filed under Professional, check value mended
+    const std::vector<uint8_t> body(foreign.begin(), foreign.end() - 4);
+    const uint32_t crc = Crc32(body.data(), body.size());
+    for (int i = 0; i < 4; ++i)
+        foreign[foreign.size() - 4 + i] = static_cast<uint8_t>(crc >> 8 * i);
+    for (const auto& [bytes, why] : {std::pair{flipped, "check value"},
+                                     {cut, "check value"},
+                                     {foreign, "another mode"},
+                                     {std::vector<uint8_t>{'V', 'O', 'R', 'T'}, "too short"}}) {
+        SCOPED_TRACE(why);
+        std::string reason;
+        read[modeKids][0] = {1};
+        EXPECT_FALSE(DecodeTableReplays(bytes.data(), bytes.size(), read, &reason));
+        EXPECT_NE(reason.find(why), std::string::npos) << reason;
+        EXPECT_EQ(read, THighScoreReplays{});
+    }
+
+    // Through the files: kept aside, logged, and a sound file written by the next save.
+    const std::string dir = TempDir();
+    TKeptFiles files(dir + "/Config.bin", dir + "/Config.extra", dir + "/Stats.txt");
+    files.KeepReplaysIn(dir + "/Replays.bin");
+    Put(dir + "/Replays.bin", std::string(flipped.begin(), flipped.end()));
+    StartOn(files);
+    EXPECT_EQ(files.ReadReplays(), flipped);
+    files.ReplaysDamaged(flipped);
+    EXPECT_EQ(Slurp(dir + "/Replays.bin.damaged"), std::string(flipped.begin(), flipped.end()));
+    EXPECT_FALSE(files.ReplaysSaved(file));
+    ASSERT_TRUE(files.SaveReplays(file));
+    EXPECT_EQ(files.ReadReplays(), file);
+    EXPECT_TRUE(files.ReplaysSaved(file));
     std::filesystem::remove_all(dir);
 }

@@ -197,6 +197,14 @@ std::vector<std::string> TextMisfits(const std::string& language) {
         width(ToCp1252((*rows)[5]) + " " + textfit::kSummaryWidestFigure, kPersonalBestScale) >
             kPersonalBestWidth)
         misfits.push_back(language + " the best by the score is wider than its box");
+    // The replays' lines and the seed's, the seed at its widest (ten digits).
+    for (const char* key : {"ReplayLegend", "ReplayKeys", "ReplayPaused", "LastSeed"}) {
+        std::string text = ToCp1252(texts.String(key));
+        if (const size_t at = text.find("%s"); at != std::string::npos)
+            text.replace(at, 2, "4294967295");
+        if (width(text, kReplayTextScale) > kReplayTextRoom)
+            misfits.push_back(language + " " + key + ": wider than its line");
+    }
     // Every tip in each wording it has (the plain key's for every input kind without its own).
     for (const char* tip : kTipKeys)
         for (const char* suffix : kInputSuffixes) {

@@ -58,7 +58,14 @@ TTexts::TTexts(const std::string& language) {
                 {"Paused", "Paused"},
                 {"PressAnyKey", "Press any key"},
                 // The game summary's mark of a new personal best (in place of its row's label).
-                {"NewBest", "New best!"}};
+                {"NewBest", "New best!"},
+                // The tables' replays and the last game's seed ("%s"): kReplayTextRoom wide at
+                // kReplayTextScale.
+                {"ReplayLegend", "» a replay, green when verified: click to watch"},
+                {"ReplayHead", "Replay"},
+                {"ReplayKeys", "Space: pause   F: faster   Esc: stop"},
+                {"ReplayPaused", "Paused"},
+                {"LastSeed", "Seed of the last game: %s"}};
     lists_ = {
         {"Places", {"1st", "2nd", "3rd", "4th", "5th", "6th", "7th", "8th", "9th", "10th"}},
         {"StatisticsRows",

@@ -153,6 +153,11 @@ const TTextTable& GermanTexts() {
         {"Opt.Clear", "Deutlich"},
         {"Game.Record", "Neuer Rekord!"},
         {"Chain", "Kette ×%s"},
+        {"ReplayLegend", "» Wiederholung, grün wenn geprüft: anklicken"},
+        {"ReplayHead", "Wiederholung"},
+        {"ReplayKeys", "Leertaste: Pause   F: schneller   Esc: Ende"},
+        {"ReplayPaused", "Pause"},
+        {"LastSeed", "Startzahl des letzten Spiels: %s"},
         {"Tip_Start", "Fünf Kugeln einer Farbe in einer Reihe verschwinden. Klicke eine Kugel an."},
         {"Tip_Select", "Die hellen Felder zeigen, wohin die Kugel kann: klicke eines an. Sie rollt "
                        "nur über freie Felder."},

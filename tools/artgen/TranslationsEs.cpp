@@ -151,6 +151,11 @@ const TTextTable& SpanishTexts() {
         {"Opt.Clear", "Claros"},
         {"Game.Record", "¡Nuevo récord!"},
         {"Chain", "Cadena ×%s"},
+        {"ReplayLegend", "» una repetición, verde si está verificada: pulsa"},
+        {"ReplayHead", "Repetición"},
+        {"ReplayKeys", "Espacio: pausa   F: más rápido   Esc: parar"},
+        {"ReplayPaused", "En pausa"},
+        {"LastSeed", "Semilla de la última partida: %s"},
         {"Tip_Start",
          "Alinea cinco bolas de un color para quitarlas. Haz clic en una bola para cogerla."},
         {"Tip_Select", "Las casillas iluminadas son adonde puede ir la bola: haz clic en una. Solo "

@@ -152,6 +152,11 @@ const TTextTable& FrenchTexts() {
         {"Opt.Clear", "Nets"},
         {"Game.Record", "Nouveau record !"},
         {"Chain", "Chaîne ×%s"},
+        {"ReplayLegend", "» une rediffusion, verte si vérifiée : cliquez"},
+        {"ReplayHead", "Rediffusion"},
+        {"ReplayKeys", "Espace : pause   F : plus vite   Échap : fin"},
+        {"ReplayPaused", "En pause"},
+        {"LastSeed", "Graine de la dernière partie : %s"},
         {"Tip_Start", "Alignez cinq billes d'une couleur pour les faire partir. Cliquez une bille "
                       "pour la prendre."},
         {"Tip_Select", "Les cases éclairées montrent où la bille peut aller : cliquez-en une. Elle "

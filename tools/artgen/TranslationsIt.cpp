@@ -153,6 +153,11 @@ const TTextTable& ItalianTexts() {
         {"Opt.Clear", "Netti"},
         {"Game.Record", "Nuovo record!"},
         {"Chain", "Catena ×%s"},
+        {"ReplayLegend", "» un replay, verde se verificato: clicca per vederlo"},
+        {"ReplayHead", "Replay"},
+        {"ReplayKeys", "Spazio: pausa   F: più veloce   Esc: stop"},
+        {"ReplayPaused", "In pausa"},
+        {"LastSeed", "Seme dell'ultima partita: %s"},
         {"Tip_Start",
          "Allinea cinque biglie di un colore per toglierle. Fai clic su una biglia per prenderla."},
         {"Tip_Select", "Le caselle illuminate mostrano dove può andare la biglia: cliccane una. "

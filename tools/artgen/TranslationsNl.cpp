@@ -150,6 +150,11 @@ const TTextTable& DutchTexts() {
         {"Opt.Clear", "Duidelijk"},
         {"Game.Record", "Nieuw record!"},
         {"Chain", "Keten ×%s"},
+        {"ReplayLegend", "» een herhaling, groen als gecontroleerd: klik"},
+        {"ReplayHead", "Herhaling"},
+        {"ReplayKeys", "Spatie: pauze   F: sneller   Esc: stop"},
+        {"ReplayPaused", "Gepauzeerd"},
+        {"LastSeed", "Startgetal van het laatste spel: %s"},
         {"Tip_Start", "Zet vijf ballen van één kleur op een rij om ze weg te spelen. Klik een bal "
                       "om hem op te pakken."},
         {"Tip_Select", "De verlichte vakken tonen waar deze bal heen kan: klik er een. Hij rolt "

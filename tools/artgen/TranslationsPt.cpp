@@ -152,6 +152,11 @@ const TTextTable& PortugueseTexts() {
         {"Opt.Clear", "Nítidos"},
         {"Game.Record", "Novo recorde!"},
         {"Chain", "Cadeia ×%s"},
+        {"ReplayLegend", "» uma repetição, verde se verificada: clique"},
+        {"ReplayHead", "Repetição"},
+        {"ReplayKeys", "Espaço: pausa   F: mais rápido   Esc: parar"},
+        {"ReplayPaused", "Em pausa"},
+        {"LastSeed", "Semente do último jogo: %s"},
         {"Tip_Start",
          "Alinhe cinco bolas de uma cor para tirá-las. Clique numa bola para pegá-la."},
         {"Tip_Select", "As casas acesas mostram aonde a bola pode ir: clique numa. Ela só rola por "
