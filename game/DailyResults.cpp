@@ -118,11 +118,12 @@ std::string CourseBlocks(const std::vector<int32_t>& stretchPoints) {
 
 std::string DailyShareText(const TDailyResult& result, int streak,
                            const std::vector<int32_t>& stretchPoints) {
-    std::string text = "Velm Orra daily " + DateText(result.Date) + "\nScore " +
-                       std::to_string(result.Score) + " \u00b7 lines " +
-                       std::to_string(result.Lines) + " \u00b7 chain " +
-                       std::to_string(result.LongestChain) + " \u00b7 streak " +
-                       std::to_string(streak) + "\n" + CourseBlocks(stretchPoints);
+    std::string text =
+        "Velm Orra daily " + DateText(result.Date) + "\nScore " + std::to_string(result.Score) +
+        " \u00b7 lines " + std::to_string(result.Lines) + " \u00b7 chain " +
+        std::to_string(result.LongestChain) + " \u00b7 streak " + std::to_string(streak);
+    // Without a course (not known after a restart) the text ends with the figures.
+    if (!stretchPoints.empty()) text += "\n" + CourseBlocks(stretchPoints);
     return text;
 }
 
