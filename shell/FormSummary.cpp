@@ -65,6 +65,7 @@ void TForm1::DrawGameSummary() {
     if (!Font || !Strings) return;
     const auto rows = SummaryRows();
     std::vector<std::string> labels;
+    labels.reserve(rows.size());
     for (const auto& r : rows) labels.push_back(r.first);
     const auto width = [](const std::string& text, int scale) {
         return static_cast<int>(Font->TextWidth(text, static_cast<uint16_t>(scale)));
