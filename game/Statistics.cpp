@@ -117,6 +117,13 @@ void TStatistics::MoveDone(uint8_t mode, int32_t points, uint32_t lines, uint32_
     AddClamped(Current.Lines, lines);
     Current.LongestChain = std::max(Current.LongestChain, chain);
     Current.BestMove = std::max(Current.BestMove, points);
+    const size_t stretch = Current.Moves / kMovesPerStretch;
+    if (stretch < kMaxStretches) {
+        if (Current.StretchPoints.size() <= stretch) Current.StretchPoints.resize(stretch + 1, 0);
+        int32_t& sum = Current.StretchPoints[stretch];
+        sum = static_cast<int32_t>(
+            std::min<int64_t>(INT32_MAX, int64_t{sum} + std::max<int32_t>(0, points)));
+    }
     AddClamped(Current.Moves, 1);
 }
 

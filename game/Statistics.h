@@ -37,7 +37,12 @@ struct TGameFigures {
     int32_t BestMove = 0;      // most points one move brought, with its chain bonus
     uint32_t Moves = 0;        // moves played to their end (an undone move does not count)
     double Seconds = 0.0;      // time on the playing screen with the game running
+    // The points of each kMovesPerStretch moves in order, for the game's course; the stretches
+    // after kMaxStretches are not kept.
+    std::vector<int32_t> StretchPoints;
 };
+constexpr uint32_t kMovesPerStretch = 10;
+constexpr size_t kMaxStretches = 1000;
 
 struct TStatistics {
     std::array<TModeStatistics, kStatisticsModes> Modes{}; // Kids, Normal, Professional

@@ -167,13 +167,15 @@ constexpr int kStatisticsRowPitch = 27;
 // row's line), and under the rows a line that explains the marks, centred on x = 532 at y = 421.
 // A replay watched shows its state where the mode's name goes and its keys over the field's last
 // row, on a band from 6 pixels above y = 472 to 20 below. The
-// statistics page gives the seed of the game dealt last on its line at y = 421. These lines are
+// statistics page gives the seed of the game dealt last on its line at y = 414 and, once today's
+// daily game has a result, that result on the line at y = 430, above the buttons. These lines are
 // set at scale 70 and fit kReplayTextRoom pixels (the generator checks every language).
 constexpr int kReplayMarkLeft = 714;
 constexpr TPlace kReplayLegend{532, 421};
 constexpr TPlace kReplayKeys{532, 472};
 constexpr TEdges kReplayKeysBand{kFieldLeft, -6, kFieldRight, 20}; // top and bottom from the y
-constexpr TPlace kLastSeed{530, 421};
+constexpr TPlace kLastSeed{530, 414};
+constexpr TPlace kDailyLine{530, 430};
 constexpr int kReplayTextScale = 70;
 constexpr int kReplayTextRoom = kCardSize - 24;
 

@@ -629,6 +629,10 @@ void TApplication::ProcessMessages() {
     if (!terminated_) RepeatPadKeys();
 }
 
+bool SetClipboardText(const std::string& text) {
+    return SDL_SetClipboardText(text.c_str()) == 0;
+}
+
 void ShowNativeError(const std::string& title, const std::string& text, TNativeWindow* parent) {
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(),
                              SdlWindowOf(parent));

@@ -204,6 +204,10 @@ extern TApplication Application;
 // Windows-1252 byte for a Unicode code point, or -1 when it has none.
 int32_t CodePointTo1252(uint32_t codePoint);
 
+// Puts the UTF-8 `text` on the system's clipboard (SDL's; in the browser, Emscripten's SDL keeps
+// it for the page). False when the system refused it.
+bool SetClipboardText(const std::string& text);
+
 // A message box of the desktop itself, for failures before the game can draw its own; returns
 // when the player has closed it. Does nothing without a display.
 void ShowNativeError(const std::string& title, const std::string& text, TNativeWindow* parent);

@@ -1,6 +1,7 @@
 #pragma once
 // TForm1: the main form. It owns the frame timer and the render device, creates everything else
 // during start-up and loading, runs the frame handler, and turns input into commands.
+#include "game/DailySeed.h"
 #include "game/Statistics.h"
 #include "platform/App.h"
 #include "shell/Arrangement.h"
@@ -22,6 +23,7 @@ class TPictureLoader;
 class TPictureReader;
 class TRenderDevice;
 class TSettingsStore;
+struct TGameEnd;
 class TSoundBank;
 class TVOFont;
 class TVOParticleEngine;
@@ -55,6 +57,8 @@ struct TFormOptions {
     // The first new game is dealt from FirstSeed, in FirstMode when one is given (--seed, --daily).
     std::optional<uint64_t> FirstSeed;
     std::optional<uint8_t> FirstMode;
+    // The day whose game FirstSeed deals (--daily, D).
+    std::optional<TDate> FirstDaily;
 };
 
 // Logo and loading progress (the logo phases run 0 letters, 1 flare, 2 shine).
@@ -183,6 +187,17 @@ public:
     // shows when it ends: after a while, or at once on a press (which does nothing else) or a
     // key (which then does what it does in the name entry).
     void StartCelebration();
+    // A game has ended: today's daily game keeps its result (shell/FormDaily.cpp).
+    void DailyGameEnded(const TGameEnd& end);
+    // The share text of the daily game that ended last in this run; empty before one.
+    const std::string& DailyShareText() const { return dailyShare_; }
+    // Today's share text: the last daily game's of this run, else made from today's kept result
+    // (without the course, which the file does not keep); empty when today has no result.
+    std::string TodayShareText() const;
+    // Copies TodayShareText to the clipboard (C on the Statistics page).
+    void CmdCopyDaily();
+    // Today's result and the streak on the Statistics page, under the seed's line.
+    void DrawDailyLine();
     void EndCelebration();
 
     TStatistics& Statistics();
@@ -373,6 +388,8 @@ private:
     std::string failure_;
     bool paused_ = false;                   // another window has the focus: game time stands still
     std::unique_ptr<TSettingsStore> store_; // what the player keeps between runs
+    std::optional<TDate> dailyDay_;         // the day whose game is on the board, if it is one
+    std::string dailyShare_;
     bool progressShown_ = false;        // a progress frame of the loading step has been presented
     int64_t lastProgressFrame_ = 0;     // its performance-counter time
     double undoShake_ = 0.0;            // game time units left of the undo button's refusal shake

@@ -47,6 +47,7 @@ public:
     explicit TRecordFollowsField(TForm1& form) : form_(form) {}
     void GameEnded(const TGameEnd& end) override {
         if (end.Entered()) form_.StartCelebration();
+        form_.DailyGameEnded(end);
     }
 
 private:

@@ -135,6 +135,9 @@ void TForm1::FormKeyDown(uint16_t& key, uint32_t shift) {
     const bool nameEntry = HasFlag(Shell.Word, scrMsgEnterName);
     if ((key == 'Z' && (shift & ssCtrl)) || (key == VK_BACK && !nameEntry)) CmdUndo();
     if (key == 'S' && !(shift & (ssCtrl | ssAlt)) && !MessageOpen()) CmdStatistics();
+    if (key == 'C' && !(shift & (ssCtrl | ssAlt)) && !MessageOpen() &&
+        HasFlag(Shell.Word, scrHighScores) && Tables.StatisticsShown)
+        CmdCopyDaily();
     if ((key == 'H' && !(shift & (ssCtrl | ssAlt))) || key == VK_GAMEPAD_Y) CmdHint();
     // The name entry keeps Backspace and Enter for itself (Alt+Enter switches full screen).
     // With the focus ring over Yes or No, Enter presses that button (either stores the name).
@@ -224,7 +227,8 @@ void TForm1::CmdProfessional() {
 }
 
 void TForm1::CmdDaily() {
-    options_.FirstSeed = DailySeed(UtcToday());
+    options_.FirstDaily = UtcToday();
+    options_.FirstSeed = DailySeed(*options_.FirstDaily);
     options_.FirstMode = modeNormal;
     GameState.ChosenMode = modeNormal;
     RequestNewGame();
@@ -242,9 +246,12 @@ void TForm1::StartNewGame() {
     // The first new game of a start that was given a deal (--seed, --daily) is dealt from it.
     if (field_ && options_.FirstSeed) {
         if (options_.FirstMode) GameState.ChosenMode = *options_.FirstMode;
+        dailyDay_ = options_.FirstDaily;
         field_->NewGame(GameState.ChosenMode, *options_.FirstSeed);
         options_.FirstSeed.reset();
+        options_.FirstDaily.reset();
     } else if (field_) {
+        dailyDay_.reset();
         field_->NewGame(GameState.ChosenMode);
     }
     Shell.BackState = scrMenu;

@@ -64,4 +64,17 @@ void TForm1::DrawStatistics(uint8_t mode) {
             line.replace(at, 2, std::to_string(*seed));
         Font->DrawTextScaled(line, kLastSeed.X, kLastSeed.Y, kReplayTextScale, kLabel);
     }
+    DrawDailyLine();
+}
+
+void TForm1::DrawDailyLine() {
+    if (!Font || !Strings || !store_) return;
+    const TDate today = UtcToday();
+    const TDailyResult* kept = store_->DailyResults().Find(today);
+    if (!kept) return;
+    std::string line = Strings->DailyResult;
+    for (const std::string& value :
+         {std::to_string(kept->Score), std::to_string(store_->DailyResults().Streak(today))})
+        if (const size_t at = line.find("%s"); at != std::string::npos) line.replace(at, 2, value);
+    Font->DrawTextScaled(line, kDailyLine.X, kDailyLine.Y, kReplayTextScale, kLabel);
 }

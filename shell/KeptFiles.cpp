@@ -272,3 +272,51 @@ bool TKeptFiles::SaveReplays(const std::vector<uint8_t>& bytes) {
     diskReplays_ = bytes;
     return true;
 }
+
+TDailyResults TKeptFiles::ReadDaily() {
+    dailyWritable_ = dailySound_ = false;
+    diskDaily_.clear();
+    if (dailyFile_.empty()) return {};
+    const std::filesystem::file_type type = TypeOf(dailyFile_);
+    dailyWritable_ = true;
+    if (type == std::filesystem::file_type::not_found) return {};
+    std::error_code ec;
+    if (type == std::filesystem::file_type::regular &&
+        std::filesystem::file_size(dailyFile_, ec) > kMaxStatsBytes && !ec) {
+        Log.Line("Daily.txt is larger than any file of daily results and is not used");
+        MoveAside(dailyFile_);
+        return {};
+    }
+    std::vector<uint8_t> bytes;
+    std::string error;
+    if (!ReadFileBytes(dailyFile_, bytes, &error, kMaxStatsBytes, false)) {
+        Log.Line("Cannot read Daily.txt (" + error + "); it will not be overwritten");
+        dailyWritable_ = false;
+        return {};
+    }
+    std::vector<std::string> notes;
+    const std::string text = Text(bytes);
+    TDailyResults results = TDailyResults::FromText(text, &notes);
+    for (const std::string& n : notes) Log.Line("Daily.txt: " + n);
+    if (notes.empty()) {
+        dailySound_ = true;
+        diskDaily_ = text;
+    } else {
+        KeepCopyAside(dailyFile_, bytes);
+    }
+    return results;
+}
+
+bool TKeptFiles::SaveDaily(const std::string& text) {
+    if (!dailyWritable_ || (dailySound_ && text == diskDaily_)) return true;
+    std::string error;
+    if (!WriteFileAtomically(dailyFile_, Bytes(text), &error)) {
+        if (error != dailyError_) Log.Line("Cannot save Daily.txt (" + error + ")");
+        dailyError_ = error;
+        return false;
+    }
+    dailyError_.clear();
+    dailySound_ = true;
+    diskDaily_ = text;
+    return true;
+}

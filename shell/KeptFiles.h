@@ -8,6 +8,7 @@
 // of whichever "Config.bin" is there; and statistics never ahead of the tables (a finished game
 // is never counted again). A file that is there but cannot be used is kept aside as
 // "<file>.damaged" before anything replaces it, and the log says why.
+#include "game/DailyResults.h"
 #include "game/Statistics.h"
 #include "shell/Settings.h"
 
@@ -51,7 +52,9 @@ public:
     bool ConfigWritable() const { return configWritable_; }
     // For a run that must not write (what was read may be half in place): no save writes
     // anything any more.
-    void WriteNothing() { configWritable_ = statsWritable_ = replaysWritable_ = false; }
+    void WriteNothing() {
+        configWritable_ = statsWritable_ = replaysWritable_ = dailyWritable_ = false;
+    }
     bool StatsWritable() const { return statsWritable_; }
 
     // "Replays.bin", the tables' replays (shell/TableReplays.h); an empty name keeps none.
@@ -67,6 +70,15 @@ public:
     bool ReplaysSaved(const std::vector<uint8_t>& bytes) const {
         return !replaysWritable_ || (replaysSound_ && bytes == diskReplays_);
     }
+
+    // "Daily.txt", the daily results; an empty name keeps none. Read as "Stats.txt" is: as far
+    // as it is sound, a damaged one kept aside as "Daily.txt.damaged" and written anew at the
+    // next save, one that is no regular file or cannot be read left as it is.
+    void KeepDailyIn(std::string file) { dailyFile_ = std::move(file); }
+    TDailyResults ReadDaily();
+    // Writes "Daily.txt" in one step when `text` differs from the file on disk; independent of
+    // the other files (a result stands on its own). False on a failure, logged once.
+    bool SaveDaily(const std::string& text);
 
 private:
     void ReadExtra(const std::vector<uint8_t>& config, TKeptConfig& kept);
@@ -93,4 +105,8 @@ private:
     bool replaysSound_ = false; // "Replays.bin" holds diskReplays_
     std::vector<uint8_t> diskReplays_;
     std::string replaysError_;
+    std::string dailyFile_;
+    bool dailyWritable_ = false;
+    bool dailySound_ = false; // "Daily.txt" holds diskDaily_
+    std::string diskDaily_, dailyError_;
 };

@@ -34,12 +34,14 @@ TSettingsStore::TSettingsStore(const std::string& configFile, std::string extraF
           configFile, Beside(configFile, std::move(extraFile), kConfigExtraFile),
           Beside(configFile, std::move(statsFile), kStatisticsFile))) {
     kept_->KeepReplaysIn(Beside(configFile, std::string(), kTableReplaysFile));
+    kept_->KeepDailyIn(Beside(configFile, std::string(), kDailyResultsFile));
 }
 
 TSettingsStore::~TSettingsStore() = default;
 
 bool TSettingsStore::Read(TGameField& field) {
     stats_ = kept_->ReadStatistics();
+    daily_ = kept_->ReadDaily();
     finishedSeen_ = FinishedGames();
     Log.Line("Loading config ...");
     const TKeptConfig kept = kept_->ReadConfig();
@@ -116,6 +118,7 @@ TConfigExtra TSettingsStore::EncodeExtra(const TGameField* field, bool game) con
 
 bool TSettingsStore::Write(const TGameField* field, bool game, bool statistics) {
     const std::string stats = stats_.ToText();
+    if (loaded_) kept_->SaveDaily(daily_.ToText());
     // Before the tables they go with (see KeptFiles.h); a failure loses no entry, only replays.
     if (kept_->ConfigWritable()) kept_->SaveReplays(EncodeTableReplays(HighScoreReplays));
     const bool saved = kept_->Save(EncodeConfig(field, game), EncodeExtra(field, game),
@@ -142,6 +145,7 @@ void TSettingsStore::SaveIfRequested(const TGameField* field, bool game, bool ma
     saveRequested_ = false;
     // Only what the file was read from may be replaced, and only with something new.
     if (!loaded_ || !mayWrite) return;
+    kept_->SaveDaily(daily_.ToText());
     if (kept_->ConfigSaved(EncodeConfig(field, game), EncodeExtra(field, game)) &&
         kept_->ReplaysSaved(EncodeTableReplays(HighScoreReplays)))
         return;

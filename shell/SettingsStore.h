@@ -7,6 +7,7 @@
 // encodes them as they stand. A further part kept beside the tables is read in Read and encoded
 // with the others where Write and SaveIfRequested encode them, so that every save writes all of
 // them together.
+#include "game/DailyResults.h"
 #include "game/Statistics.h"
 
 #include <cstdint>
@@ -49,6 +50,9 @@ public:
     void SaveIfRequested(const TGameField* field, bool game, bool mayWrite);
 
     TStatistics& Statistics() { return stats_; }
+    // The daily results ("Daily.txt"), read in Read and written by every save that finds them
+    // changed.
+    TDailyResults& DailyResults() { return daily_; }
     // A game has finished that the statistics file does not count yet.
     bool StatisticsBehind() const { return FinishedGames() != finishedSeen_; }
 
@@ -81,6 +85,7 @@ private:
     bool saveRequested_ = false;
     uint32_t savedTurns_ = 0; // the field's TurnsCompleted at the last save check
     TStatistics stats_;
+    TDailyResults daily_;
     uint64_t finishedSeen_ = 0;   // finished games already written to the statistics file
     int32_t rememberedMode_ = -1; // the mode the registry holds (Normal for none), -1 before read
 };

@@ -109,6 +109,7 @@ bool ParseDeal(const std::vector<std::string>& args, TFormOptions& options, std:
             return false;
         }
         options.FirstSeed = DailySeed(date);
+        options.FirstDaily = date;
         options.FirstMode = modeNormal;
         // The deal for comparing builds by (the browser's page shows it on its console).
         std::printf("%s\n", DailyDealLine(date).c_str());

@@ -197,6 +197,7 @@ Quit now?
     "$ReplayKeys\nSpace: pause   F: faster   Esc: stop\n"
     "$ReplayPaused\nPaused\n"
     "$LastSeed\nSeed of the last game: %s\n"
+    "$DailyResult\nToday's game: %s points, streak %s   C: copy\n"
     "$Tip_Start\nLine up five balls of one colour to clear them. Click a ball to pick it up.\n"
     "$Tip_Start_Keys\nLine up five balls of one colour to clear them. Arrows move, Space picks "
     "up a ball.\n"
@@ -310,6 +311,7 @@ void TVOStrings::LoadFromText(const std::string& text) {
     ReplayKeys = value("ReplayKeys");
     ReplayPaused = value("ReplayPaused");
     LastSeed = value("LastSeed");
+    DailyResult = value("DailyResult");
     // A tip's wording for an input kind: the file's own; else the file's plain wording (its
     // language before the right wording); else the built-in wording for the kind.
     auto holds = [this](const std::vector<std::string>& lines, const std::string& key) {

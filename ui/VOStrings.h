@@ -77,7 +77,7 @@ public:
     // The high-score screen's replays: the line that explains the entries' marks, the watched
     // replay's head, its keys and its paused state; the statistics page's seed of the last game
     // ("%s" the seed).
-    std::string ReplayLegend, ReplayHead, ReplayKeys, ReplayPaused, LastSeed;
+    std::string ReplayLegend, ReplayHead, ReplayKeys, ReplayPaused, LastSeed, DailyResult;
     using TTipTexts = std::array<std::string, tipCount>;
     std::array<TTipTexts, kInputKinds> Tips;
     const TTipTexts& TipsFor(TInputKind kind) const { return Tips[static_cast<size_t>(kind)]; }

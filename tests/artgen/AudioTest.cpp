@@ -253,7 +253,8 @@ TEST(StringsFile, UsesTheKeyFormatAndPlainAsciiButTheTimesSign) {
             s.ExitKeep_Text,
             {s.GameOverReason, s.EnterNameChoice, s.NewBest},
             s.SummaryRows,
-            {s.ReplayLegend, s.ReplayHead, s.ReplayKeys, s.ReplayPaused, s.LastSeed}};
+            {s.ReplayLegend, s.ReplayHead, s.ReplayKeys, s.ReplayPaused, s.LastSeed,
+             s.DailyResult}};
     };
     EXPECT_EQ(dialogs(builtIn), dialogs(generated));
 }

@@ -2,6 +2,7 @@
 
 #include "fx/SoundBank.h"
 #include "game/BallKinds.h"
+#include "game/DailyResults.h"
 #include "game/GameModes.h"
 #include "game/HighScores.h"
 #include "game/Replay.h"
@@ -292,6 +293,16 @@ int FuzzStats(const uint8_t* data, size_t size) {
     const TStatistics back = TStatistics::FromText(s.ToText(), &again);
     Require(again.empty(), "a written statistics file reads back without notes");
     Require(back.ToText() == s.ToText(), "the statistics read back");
+    // The daily results, a text file of the same kind: one a day, in order, read back alike.
+    const TDailyResults daily =
+        TDailyResults::FromText(std::string(reinterpret_cast<const char*>(data), size), &notes);
+    for (size_t i = 1; i < daily.Days.size(); ++i)
+        Require(DaysSinceEpoch(daily.Days[i - 1].Date) < DaysSinceEpoch(daily.Days[i].Date),
+                "daily results one a day, in date order");
+    again.clear();
+    Require(TDailyResults::FromText(daily.ToText(), &again).ToText() == daily.ToText() &&
+                again.empty(),
+            "daily results read back without notes");
     return 0;
 }
 

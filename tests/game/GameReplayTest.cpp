@@ -2,6 +2,7 @@
 // included), watched or headless; a damaged, edited, foreign or illegal replay is refused with its
 // reason; and the daily deal is the same everywhere.
 #include "game/AutoPlay.h"
+#include "game/DailyResults.h"
 #include "game/DailySeed.h"
 #include "game/GameField.h"
 #include "game/Player.h"
@@ -316,4 +317,63 @@ TEST(DailyGame, DatesSeedsAndDealsArePinned) {
         field.NewGame(modeNormal, DailySeed(date));
         EXPECT_EQ(BoardText(field), day.Deal) << day.Date;
     }
+}
+
+// One result a day (the first kept), the streak across months and gaps, the file read back and
+// cut at its first damaged line.
+TEST(DailyGame, ResultsKeepTheFirstOfADayAndCountTheStreak) {
+    auto day = [](const char* text) { return *ParseDate(text, nullptr); };
+    TDailyResults results;
+    EXPECT_EQ(results.Streak(day("2026-03-01")), 0);
+    EXPECT_TRUE(results.Add({day("2026-03-01"), 500, 12, 2}));
+    EXPECT_TRUE(results.Add({day("2026-02-27"), 100, 4, 1}));
+    EXPECT_TRUE(results.Add({day("2026-02-28"), 200, 6, 1}));
+    EXPECT_FALSE(results.Add({day("2026-03-01"), 900, 30, 5}));
+    EXPECT_EQ(results.Find(day("2026-03-01"))->Score, 500);
+    EXPECT_EQ(results.Streak(day("2026-03-01")), 3);
+    EXPECT_EQ(results.Streak(day("2026-03-02")), 3); // today not yet played
+    EXPECT_EQ(results.Streak(day("2026-03-03")), 0);
+    EXPECT_EQ(results.Streak(day("2026-02-28")), 2); // a clock set back
+    EXPECT_TRUE(results.Add({day("2026-02-25"), 1, 0, 0}));
+    EXPECT_EQ(results.Streak(day("2026-03-01")), 3);
+
+    const std::string text = results.ToText();
+    EXPECT_EQ(text, "velm-orra daily 1\n2026-02-25 1 0 0\n2026-02-27 100 4 1\n"
+                    "2026-02-28 200 6 1\n2026-03-01 500 12 2\n");
+    std::vector<std::string> notes;
+    EXPECT_EQ(TDailyResults::FromText(text, &notes).ToText(), text);
+    EXPECT_TRUE(notes.empty());
+    for (const auto& [damaged, kept] : std::vector<std::pair<std::string, size_t>>{
+             {"velm-orra daily 1\n2026-02-25 1 0 0\n2026-02-30 1 0 0\n2026-03-01 5 1 1\n", 1},
+             {"velm-orra daily 1\n2026-02-25 1 0 0\n2026-02-24 1 0 0\n", 1},
+             {"velm-orra daily 1\n2026-02-25 1 0 0\n2026-02-25 1 0 0\n", 1},
+             {"velm-orra daily 1\n2026-02-25 -1 0 0\n", 0},
+             {"velm-orra daily 1\n2026-02-25 1 0 0 junk\n", 0},
+             {"velm-orra daily 1\n2026-02-25 1 0\n", 0},
+             {"velm-orra daily 2\n2026-02-25 1 0 0\n", 0},
+             {"", 0}}) {
+        notes.clear();
+        EXPECT_EQ(TDailyResults::FromText(damaged, &notes).Days.size(), kept) << damaged;
+        EXPECT_FALSE(notes.empty()) << damaged;
+    }
+}
+
+// The share text stays within its limit whatever the figures and the game's length, and holds
+// only the day, the figures and the course.
+TEST(DailyGame, ShareTextFitsAndShowsTheCourse) {
+    EXPECT_EQ(CourseBlocks({0, 10, 20, 40}), "\u2581\u2582\u2584\u2588");
+    EXPECT_EQ(CourseBlocks({}), "");
+    EXPECT_EQ(CodePoints(CourseBlocks(std::vector<int32_t>(999, 5))), 40);
+    const TDailyResult result{*ParseDate("2026-12-09", nullptr), 1234, 40, 3};
+    EXPECT_EQ(DailyShareText(result, 7, {0, 10, 20, 40}),
+              "Velm Orra daily 2026-12-09\nScore 1234 \u00b7 lines 40 \u00b7 chain 3 \u00b7 "
+              "streak 7\n\u2581\u2582\u2584\u2588");
+    const TDailyResult huge{*ParseDate("9999-12-31", nullptr), INT32_MAX, UINT32_MAX, UINT32_MAX};
+    EXPECT_LE(CodePoints(DailyShareText(huge, INT32_MAX, std::vector<int32_t>(1000, INT32_MAX))),
+              kShareTextLimit);
+
+    // A game's stretches as its moves bring them.
+    TStatistics stats;
+    for (int i = 0; i < 25; ++i) stats.MoveDone(modeNormal, i == 12 ? 50 : 0, 0, 0);
+    EXPECT_EQ(stats.Current.StretchPoints, (std::vector<int32_t>{0, 50, 0}));
 }

@@ -101,6 +101,25 @@ TEST_F(Deal, DDealsTodaysGameAndAsksOverAGameInProgress) {
     Key('D');
     EXPECT_EQ(GameState.CurrentMode, modeNormal);
     EXPECT_EQ(BoardText(*GameField), today);
+
+    // Played to its end, today's game keeps its result and gives its share text.
+    EXPECT_EQ(form->TodayShareText(), "");
+    SettleField();
+    for (int x = 0; x < 9; ++x) // a full field but for (1..3, 0): the move ends the game
+        for (int y = 0; y < 9; ++y)
+            if (!(y == 0 && x < 4))
+                GameField->Cell(x, y) = BallKinds[static_cast<size_t>(1 + (x + 2 * y) % 6)];
+    GameField->Cell(0, 0) = BallKinds[7];
+    GameField->Preview.fill(BallKinds[7]);
+    GameState.Score = 950;
+    ClickAt(CellX(0), CellY(0));
+    ClickAt(CellX(3), CellY(0));
+    for (int i = 0; i < 600 && !HasFlag(Shell.Word, scrMessageBox); ++i) Frames(1);
+    ASSERT_TRUE(HasFlag(Shell.Word, scrMessageBox)) << "the game did not end";
+    const std::string share = form->TodayShareText();
+    EXPECT_EQ(share.rfind("Velm Orra daily " + DateText(UtcToday()) + "\nScore 950 ", 0), 0U)
+        << share;
+    EXPECT_NE(share.find("streak 1"), std::string::npos) << share;
 }
 
 TEST_F(Deal, AWindowGameReplaysFromItsRecording) {

@@ -471,6 +471,21 @@ TEST(KeptFiles, ImpossibleOrUnreadableStatisticsAreKeptAside) {
         EXPECT_EQ(Slurp(stats), text);
         EXPECT_FALSE(Logged(StartOn(files), stats)) << "the rewritten file reads with notes";
     }
+
+    // The daily results alike: the sound days kept, the file aside, a sound one saved.
+    files.KeepDailyIn(dir + "/Daily.txt");
+    const std::string daily = "velm-orra daily 1\n2026-12-08 120 5 2\n";
+    for (const std::string& damaged : {daily + "2026-12-09 x 0 0\n2026-12-10 1 1 1\n",
+                                       daily + std::string(10 << 20, '1') + "\n"}) {
+        Put(dir + "/Daily.txt", damaged);
+        const TDailyResults read = files.ReadDaily();
+        EXPECT_EQ(Slurp(dir + "/Daily.txt.damaged"), damaged);
+        EXPECT_EQ(read.Days.size(), damaged.size() < 1000 ? 1U : 0U);
+        ASSERT_TRUE(files.SaveDaily(daily));
+        EXPECT_EQ(Slurp(dir + "/Daily.txt"), daily);
+        EXPECT_EQ(files.ReadDaily().ToText(), daily);
+        std::filesystem::remove(dir + "/Daily.txt.damaged");
+    }
     std::filesystem::remove_all(dir);
 }
 

@@ -198,9 +198,10 @@ std::vector<std::string> TextMisfits(const std::string& language) {
             kPersonalBestWidth)
         misfits.push_back(language + " the best by the score is wider than its box");
     // The replays' lines and the seed's, the seed at its widest (ten digits).
-    for (const char* key : {"ReplayLegend", "ReplayKeys", "ReplayPaused", "LastSeed"}) {
+    for (const char* key :
+         {"ReplayLegend", "ReplayKeys", "ReplayPaused", "LastSeed", "DailyResult"}) {
         std::string text = ToCp1252(texts.String(key));
-        if (const size_t at = text.find("%s"); at != std::string::npos)
+        for (size_t at = text.find("%s"); at != std::string::npos; at = text.find("%s"))
             text.replace(at, 2, "4294967295");
         if (width(text, kReplayTextScale) > kReplayTextRoom)
             misfits.push_back(language + " " + key + ": wider than its line");

@@ -65,7 +65,9 @@ TTexts::TTexts(const std::string& language) {
                 {"ReplayHead", "Replay"},
                 {"ReplayKeys", "Space: pause   F: faster   Esc: stop"},
                 {"ReplayPaused", "Paused"},
-                {"LastSeed", "Seed of the last game: %s"}};
+                {"LastSeed", "Seed of the last game: %s"},
+                // Today's daily result: its score and the streak, in that order.
+                {"DailyResult", "Today's game: %s points, streak %s   C: copy"}};
     lists_ = {
         {"Places", {"1st", "2nd", "3rd", "4th", "5th", "6th", "7th", "8th", "9th", "10th"}},
         {"StatisticsRows",

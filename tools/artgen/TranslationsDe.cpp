@@ -158,6 +158,7 @@ const TTextTable& GermanTexts() {
         {"ReplayKeys", "Leertaste: Pause   F: schneller   Esc: Ende"},
         {"ReplayPaused", "Pause"},
         {"LastSeed", "Startzahl des letzten Spiels: %s"},
+        {"DailyResult", "Heute: %s Punkte, Serie %s   C: kopieren"},
         {"Tip_Start", "Fünf Kugeln einer Farbe in einer Reihe verschwinden. Klicke eine Kugel an."},
         {"Tip_Select", "Die hellen Felder zeigen, wohin die Kugel kann: klicke eines an. Sie rollt "
                        "nur über freie Felder."},

@@ -156,6 +156,7 @@ const TTextTable& SpanishTexts() {
         {"ReplayKeys", "Espacio: pausa   F: más rápido   Esc: parar"},
         {"ReplayPaused", "En pausa"},
         {"LastSeed", "Semilla de la última partida: %s"},
+        {"DailyResult", "Partida del día: %s puntos, racha %s   C: copiar"},
         {"Tip_Start",
          "Alinea cinco bolas de un color para quitarlas. Haz clic en una bola para cogerla."},
         {"Tip_Select", "Las casillas iluminadas son adonde puede ir la bola: haz clic en una. Solo "

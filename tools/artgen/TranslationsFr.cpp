@@ -157,6 +157,7 @@ const TTextTable& FrenchTexts() {
         {"ReplayKeys", "Espace : pause   F : plus vite   Échap : fin"},
         {"ReplayPaused", "En pause"},
         {"LastSeed", "Graine de la dernière partie : %s"},
+        {"DailyResult", "Partie du jour : %s points, série %s   C : copier"},
         {"Tip_Start", "Alignez cinq billes d'une couleur pour les faire partir. Cliquez une bille "
                       "pour la prendre."},
         {"Tip_Select", "Les cases éclairées montrent où la bille peut aller : cliquez-en une. Elle "

@@ -158,6 +158,7 @@ const TTextTable& ItalianTexts() {
         {"ReplayKeys", "Spazio: pausa   F: più veloce   Esc: stop"},
         {"ReplayPaused", "In pausa"},
         {"LastSeed", "Seme dell'ultima partita: %s"},
+        {"DailyResult", "Partita del giorno: %s punti, serie %s   C: copia"},
         {"Tip_Start",
          "Allinea cinque biglie di un colore per toglierle. Fai clic su una biglia per prenderla."},
         {"Tip_Select", "Le caselle illuminate mostrano dove può andare la biglia: cliccane una. "

@@ -155,6 +155,7 @@ const TTextTable& DutchTexts() {
         {"ReplayKeys", "Spatie: pauze   F: sneller   Esc: stop"},
         {"ReplayPaused", "Gepauzeerd"},
         {"LastSeed", "Startgetal van het laatste spel: %s"},
+        {"DailyResult", "Vandaag: %s punten, reeks %s   C: kopiëren"},
         {"Tip_Start", "Zet vijf ballen van één kleur op een rij om ze weg te spelen. Klik een bal "
                       "om hem op te pakken."},
         {"Tip_Select", "De verlichte vakken tonen waar deze bal heen kan: klik er een. Hij rolt "

@@ -157,6 +157,7 @@ const TTextTable& PortugueseTexts() {
         {"ReplayKeys", "Espaço: pausa   F: mais rápido   Esc: parar"},
         {"ReplayPaused", "Em pausa"},
         {"LastSeed", "Semente do último jogo: %s"},
+        {"DailyResult", "Jogo do dia: %s pontos, sequência %s   C: copiar"},
         {"Tip_Start",
          "Alinhe cinco bolas de uma cor para tirá-las. Clique numa bola para pegá-la."},
         {"Tip_Select", "As casas acesas mostram aonde a bola pode ir: clique numa. Ela só rola por "
