@@ -127,10 +127,11 @@ async function moveBy(page, field, name, act) {
   const move = findMove(field);
   await act(cellMiddle(move.x, move.y), cellMiddle(move.tx, move.ty));
   let after;
+  // Only a turn brings balls, so three more mean the move was made; the cell it left may already
+  // hold one of the new balls.
   await waitFor(`the ball's arrival and three new balls (${name})`, async () => {
     after = readField(await shot(page, name), await geometry(page));
-    return after[move.x * 9 + move.y] === '.' && after[move.tx * 9 + move.ty] === 'o' &&
-           ballCount(after) === ballCount(field) + 3;
+    return after[move.tx * 9 + move.ty] === 'o' && ballCount(after) === ballCount(field) + 3;
   }, 40, page);
   return after;
 }
