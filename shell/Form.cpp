@@ -6,7 +6,6 @@
 #include "fx/ParticleEngine.h"
 #include "fx/SoundBank.h"
 #include "game/GameField.h"
-#include "game/ReplayPlayer.h"
 #include "layout/Layout.h"
 #include "platform/Audio.h"
 #include "platform/Clock.h"

@@ -321,6 +321,7 @@ private:
     // Out of memory at the start or while loading: the program ends, writing nothing.
     void FailShortOfMemory(const std::string& when);
     void EndIfShortOfMemory();
+    void CreateField();
     bool CreateSteps();    // FormCreate's work; may throw std::bad_alloc
     void LoadEverything(); // the loading step's work; may throw std::bad_alloc
     // The font and the string table, each read once; false with the reason while either is
@@ -398,8 +399,13 @@ private:
     // Records the games on the field for the tables' replays; after the field, gone before it.
     std::unique_ptr<TTableRecorder> tableRecorder_;
     std::unique_ptr<TReplayMarks> replayMarks_;
-    std::unique_ptr<TReplayPlayer> watch_; // the replay watched, if any
-    uint8_t watchPage_ = 0;                // the table it was started from
+    // The replay watched, if any; deleted where its player's type is known (FormReplays.cpp),
+    // so that the form's other parts need not include it.
+    struct TWatchEnd {
+        void operator()(TReplayPlayer* player) const;
+    };
+    std::unique_ptr<TReplayPlayer, TWatchEnd> watch_;
+    uint8_t watchPage_ = 0; // the table it was started from
 
     TInputKind inputKind_ = TInputKind::Mouse;
     TFieldPayoff* payoff_ = nullptr; // owned among the field's listeners

@@ -86,6 +86,37 @@ bool TForm1::FormCreate() {
     return false;
 }
 
+// The field with its listeners (the game's end screens first, then sounds, effects, the mode
+// buttons, the record, the payoff and the tips), the tables' recorder, the demo and the particle
+// engine.
+void TForm1::CreateField() {
+    field_ = std::make_unique<TGameField>(kFieldCells, kFieldCells,
+                                          ScreenGameContext(&store_->Statistics()));
+    GameField = field_.get();
+    // The game's end turns into its screens before any other listener hears of it.
+    fieldListeners_.push_back(std::make_unique<TGameEndScreens>());
+    fieldListeners_.push_back(std::make_unique<TFieldSounds>());
+    fieldListeners_.push_back(std::make_unique<TFieldEffects>());
+    // The demo's game is heard and seen through these: its sounds, effects and payoff.
+    std::vector<IFieldEvents*> demoListeners = {fieldListeners_[1].get(), fieldListeners_[2].get()};
+    fieldListeners_.push_back(std::make_unique<TModeButtonsFollowField>());
+    fieldListeners_.push_back(std::make_unique<TRecordFollowsField>(*this));
+    auto payoff = std::make_unique<TFieldPayoff>();
+    payoff_ = payoff.get();
+    demoListeners.push_back(payoff_);
+    fieldListeners_.push_back(std::move(payoff));
+    auto guidance = std::make_unique<TGuidance>(*field_);
+    guidance_ = guidance.get();
+    fieldListeners_.push_back(std::move(guidance));
+    for (const auto& listener : fieldListeners_) field_->AddListener(listener.get());
+    tableRecorder_ = std::make_unique<TTableRecorder>(*field_, HighScoreReplays);
+    replayMarks_ = std::make_unique<TReplayMarks>();
+    demo_ = std::make_unique<TDemoPlayer>(*field_, guidance_, std::move(demoListeners));
+    particles_ = std::make_unique<TVOParticleEngine>(device_.get(), kPictureHeight);
+    ParticleEngine = particles_.get();
+    DebrisPhase = &field_->BouncePhase;
+}
+
 bool TForm1::CreateSteps() {
     // The window is borderless in full screen and on a desktop of the picture's size. Both random
     // generators are seeded from the clock, once.
@@ -155,32 +186,7 @@ bool TForm1::CreateSteps() {
     Shell.ReturnState = scrMenu;
     Shell.BackState = scrMenu;
 
-    // The field with its listeners, and the particle engine.
-    field_ = std::make_unique<TGameField>(kFieldCells, kFieldCells,
-                                          ScreenGameContext(&store_->Statistics()));
-    GameField = field_.get();
-    // The game's end turns into its screens before any other listener hears of it.
-    fieldListeners_.push_back(std::make_unique<TGameEndScreens>());
-    fieldListeners_.push_back(std::make_unique<TFieldSounds>());
-    fieldListeners_.push_back(std::make_unique<TFieldEffects>());
-    // The demo's game is heard and seen through these: its sounds, effects and payoff.
-    std::vector<IFieldEvents*> demoListeners = {fieldListeners_[1].get(), fieldListeners_[2].get()};
-    fieldListeners_.push_back(std::make_unique<TModeButtonsFollowField>());
-    fieldListeners_.push_back(std::make_unique<TRecordFollowsField>(*this));
-    auto payoff = std::make_unique<TFieldPayoff>();
-    payoff_ = payoff.get();
-    demoListeners.push_back(payoff_);
-    fieldListeners_.push_back(std::move(payoff));
-    auto guidance = std::make_unique<TGuidance>(*field_);
-    guidance_ = guidance.get();
-    fieldListeners_.push_back(std::move(guidance));
-    for (const auto& listener : fieldListeners_) field_->AddListener(listener.get());
-    tableRecorder_ = std::make_unique<TTableRecorder>(*field_, HighScoreReplays);
-    replayMarks_ = std::make_unique<TReplayMarks>();
-    demo_ = std::make_unique<TDemoPlayer>(*field_, guidance_, std::move(demoListeners));
-    particles_ = std::make_unique<TVOParticleEngine>(device_.get(), kPictureHeight);
-    ParticleEngine = particles_.get();
-    DebrisPhase = &field_->BouncePhase;
+    CreateField();
     // How the game moves, marks its balls and guides: read before the balls' pictures load.
     ReadAccessSettings();
     // The data those pictures need starts on its way while the logo plays; the first tips speak

@@ -44,12 +44,16 @@ std::string WatchState(const TReplayPlayer& watch) {
 
 } // namespace
 
+void TForm1::TWatchEnd::operator()(TReplayPlayer* player) const {
+    delete player;
+}
+
 bool TForm1::CmdWatchReplay(size_t mode, size_t row) {
     if (mode >= kHighScoreModes || row >= kHighScoreRows) return false;
     const std::vector<uint8_t>& bytes = HighScoreReplays[mode][row];
     TReplay replay;
     if (bytes.empty() || !DecodeReplay(bytes.data(), bytes.size(), replay, nullptr)) return false;
-    watch_ = std::make_unique<TReplayPlayer>(std::move(replay));
+    watch_.reset(new TReplayPlayer(std::move(replay)));
     watch_->Deal();
     watchPage_ = static_cast<uint8_t>(mode);
     Tables.Watching = true;
